@@ -1,0 +1,91 @@
+#include "platform/ReadOnlyFile.h"
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+
+namespace tolvek::platform {
+
+namespace {
+
+bool isHashable(const struct stat& status) {
+    return S_ISREG(status.st_mode) || S_ISBLK(status.st_mode);
+}
+
+}  // namespace
+
+std::optional<ReadOnlyFile> ReadOnlyFile::open(const std::string& name) {
+    // O_NONBLOCK keeps the open itself from waiting for a FIFO's writer; the type check
+    // below then refuses the FIFO before anything is read.
+    const int descriptor = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (descriptor < 0) {
+        return std::nullopt;
+    }
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0 || !isHashable(status)) {
+        ::close(descriptor);
+        return std::nullopt;
+    }
+    const int flags = ::fcntl(descriptor, F_GETFL);
+    if (flags >= 0) {
+        ::fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK);
+    }
+    return ReadOnlyFile(descriptor);
+}
+
+ReadOnlyFile::ReadOnlyFile(ReadOnlyFile&& other) noexcept
+    : m_descriptor(std::exchange(other.m_descriptor, -1)) {}
+
+ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
+    if (this != &other) {
+        if (m_descriptor >= 0) {
+            ::close(m_descriptor);
+        }
+        m_descriptor = std::exchange(other.m_descriptor, -1);
+    }
+    return *this;
+}
+
+ReadOnlyFile::~ReadOnlyFile() {
+    if (m_descriptor >= 0) {
+        ::close(m_descriptor);
+    }
+}
+
+std::optional<std::int64_t> ReadOnlyFile::size() const {
+    struct stat status {};
+    if (::fstat(m_descriptor, &status) != 0) {
+        return std::nullopt;
+    }
+    if (S_ISBLK(status.st_mode)) {
+        std::uint64_t deviceBytes = 0;
+        if (::ioctl(m_descriptor, BLKGETSIZE64, &deviceBytes) != 0) {
+            return std::nullopt;
+        }
+        return static_cast<std::int64_t>(deviceBytes);
+    }
+    return static_cast<std::int64_t>(status.st_size);
+}
+
+bool ReadOnlyFile::seek(std::int64_t offset) {
+    return offset >= 0 && ::lseek(m_descriptor, static_cast<off_t>(offset), SEEK_SET) == offset;
+}
+
+std::optional<std::size_t> ReadOnlyFile::read(std::span<std::uint8_t> buffer) {
+    for (;;) {
+        const ssize_t count = ::read(m_descriptor, buffer.data(), buffer.size());
+        if (count >= 0) {
+            return static_cast<std::size_t>(count);
+        }
+        if (errno != EINTR) {
+            return std::nullopt;
+        }
+    }
+}
+
+}  // namespace tolvek::platform

@@ -1,0 +1,87 @@
+// tolvek-cli's output and exit codes for good and bad input.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/Cli.h"
+#include "tests/support/TempFolder.h"
+
+namespace tolvek::cli {
+namespace {
+
+struct CliRun {
+    int exitCode;
+    std::string output;
+    std::string errors;
+};
+
+CliRun run(const std::vector<std::string>& arguments, const std::string& standardInput = "") {
+    std::istringstream input(standardInput);
+    std::ostringstream output;
+    std::ostringstream errors;
+    const int exitCode = RunCli(arguments, input, output, errors);
+    return {exitCode, output.str(), errors.str()};
+}
+
+TEST(Cli, StringDigestAlone) {
+    const CliRun result = run({"-a", "sha256", "-s", "abc"});
+    EXPECT_EQ(result.exitCode, kExitOk);
+    EXPECT_EQ(result.output, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad\n");
+    EXPECT_EQ(result.errors, "");
+}
+
+TEST(Cli, AlgorithmByCaptionIgnoringCase) {
+    EXPECT_EQ(run({"-a", "Sha1", "-s", ""}).output, "da39a3ee5e6b4b0d3255bfef95601890afd80709\n");
+    EXPECT_EQ(run({"-a", "SHA1", "-s", ""}).output, "da39a3ee5e6b4b0d3255bfef95601890afd80709\n");
+}
+
+TEST(Cli, FilesAndStandardInput) {
+    testing::TempFolder folder;
+    const std::string name = folder.write("abc.txt", "abc");
+    const CliRun result = run({"-a", "md5", name, "-"}, "abc");
+    EXPECT_EQ(result.exitCode, kExitOk);
+    EXPECT_EQ(result.output, "900150983cd24fb0d6963f7d28e17f72  " + name +
+                                 "\n900150983cd24fb0d6963f7d28e17f72  -\n");
+}
+
+TEST(Cli, FailedFileIsReportedAndTheOthersStillHashed) {
+    testing::TempFolder folder;
+    const std::string good = folder.write("good", "abc");
+    const std::string missing = folder.file("missing");
+    const CliRun result = run({"-a", "sha1", missing, good});
+    EXPECT_EQ(result.exitCode, kExitFailure);
+    EXPECT_EQ(result.output, "a9993e364706816aba3e25717850c26c9cd0d89d  " + good + "\n");
+    EXPECT_EQ(result.errors, "tolvek-cli: " + missing + ": Could not open file\n");
+}
+
+TEST(Cli, UsageErrors) {
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"-a"},
+        {"-s"},
+        {"-a", "nosuch", "-s", "abc"},
+        {"--bogus"},
+        {"-s", "abc", "file"},
+    };
+    for (const auto& arguments : cases) {
+        const CliRun result = run(arguments);
+        EXPECT_EQ(result.exitCode, kExitUsage) << ::testing::PrintToString(arguments);
+        EXPECT_EQ(result.output, "");
+        EXPECT_NE(result.errors, "");
+    }
+}
+
+TEST(Cli, ListNamesEveryAlgorithm) {
+    const CliRun result = run({"--list"});
+    EXPECT_EQ(result.exitCode, kExitOk);
+    EXPECT_NE(result.output.find("sha256\tSHA256\n"), std::string::npos);
+}
+
+TEST(Cli, DashDashEndsOptions) {
+    const CliRun result = run({"-a", "sha1", "--", "-s"});
+    EXPECT_EQ(result.exitCode, kExitFailure);
+    EXPECT_EQ(result.errors, "tolvek-cli: -s: Could not open file\n");
+}
+
+}  // namespace
+}  // namespace tolvek::cli

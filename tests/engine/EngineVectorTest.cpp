@@ -1,0 +1,67 @@
+// Every engine vector of tests/vectors, through the public context interface.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+
+#include "engine/HashEngine.h"
+#include "tests/support/VectorFile.h"
+
+namespace tolvek::engine {
+namespace {
+
+// The vector sections the engine computes, by the hash type that computes them.
+const std::map<std::string, HashType>& engineSections() {
+    static const std::map<std::string, HashType> sections = {
+        {"MD2", HashTypeMD2},         {"MD4", HashTypeMD4},         {"MD5", HashTypeMD5},
+        {"SHA-1", HashTypeSHA1},      {"SHA-256", HashTypeSHA256},  {"SHA-384", HashTypeSHA384},
+        {"SHA-512", HashTypeSHA512},
+    };
+    return sections;
+}
+
+std::vector<testing::Vector> engineVectors() {
+    std::vector<testing::Vector> selected;
+    for (testing::Vector& vector : testing::ReadAllVectorFiles()) {
+        if (engineSections().contains(vector.algorithm)) {
+            selected.push_back(std::move(vector));
+        }
+    }
+    return selected;
+}
+
+std::string digestOf(HashType type, const testing::Vector& vector) {
+    HashContext context;
+    EXPECT_EQ(HashInit(&context, type), kHashOk);
+    if (const auto passes = vector.fields.find("Passes"); passes != vector.fields.end()) {
+        context.Passes = std::stoi(passes->second);
+    }
+    EXPECT_EQ(HashUpdate(&context, vector.input.data(),
+                         static_cast<std::uint32_t>(vector.input.size())),
+              kHashOk);
+    std::string digest;
+    EXPECT_EQ(HashFinal(&context, digest), kHashOk);
+    return digest;
+}
+
+class EngineVectorTest : public ::testing::TestWithParam<testing::Vector> {};
+
+TEST_P(EngineVectorTest, MatchesPublishedDigest) {
+    const testing::Vector& vector = GetParam();
+    EXPECT_EQ(digestOf(engineSections().at(vector.algorithm), vector), vector.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Vectors, EngineVectorTest, ::testing::ValuesIn(engineVectors()),
+                         testing::VectorCaseName);
+
+TEST(EngineVectorFiles, EverySectionHasVectors) {
+    const std::vector<testing::Vector> vectors = engineVectors();
+    for (const auto& [section, type] : engineSections()) {
+        const bool found = std::any_of(vectors.begin(), vectors.end(),
+                                       [&](const auto& vector) { return vector.algorithm == section; });
+        EXPECT_TRUE(found) << "no vectors for " << section;
+    }
+}
+
+}  // namespace
+}  // namespace tolvek::engine

@@ -1,0 +1,121 @@
+#include "tests/support/VectorFile.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+namespace tolvek::testing {
+
+namespace {
+
+std::string trim(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+std::string repeated(const std::string& piece, const std::string& count) {
+    std::string result;
+    const unsigned long times = std::stoul(count);
+    result.reserve(piece.size() * times);
+    for (unsigned long index = 0; index < times; ++index) {
+        result += piece;
+    }
+    return result;
+}
+
+}  // namespace
+
+std::string VectorDirectory() { return TOLVEK_VECTOR_DIR; }
+
+std::string VectorCaseName(const ::testing::TestParamInfo<Vector>& vectorInfo) {
+    std::string name = vectorInfo.param.where;
+    for (char& character : name) {
+        if (!std::isalnum(static_cast<unsigned char>(character))) {
+            character = '_';
+        }
+    }
+    return name;
+}
+
+std::string HexToBytes(const std::string& hex) {
+    if (hex.size() % 2 != 0) {
+        throw std::runtime_error("odd hex length: " + hex);
+    }
+    std::string bytes;
+    for (std::size_t index = 0; index < hex.size(); index += 2) {
+        bytes.push_back(static_cast<char>(std::stoi(hex.substr(index, 2), nullptr, 16)));
+    }
+    return bytes;
+}
+
+std::string BytesToHex(const std::string& bytes) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string hex;
+    for (const char byte : bytes) {
+        const auto value = static_cast<unsigned char>(byte);
+        hex += kDigits[value >> 4];
+        hex += kDigits[value & 0xF];
+    }
+    return hex;
+}
+
+std::vector<Vector> ReadVectorFile(const std::string& fileName) {
+    std::ifstream stream(fileName);
+    if (!stream) {
+        throw std::runtime_error("cannot read " + fileName);
+    }
+    const std::string shortName = std::filesystem::path(fileName).filename().string();
+    std::vector<Vector> vectors;
+    std::string section;
+    std::map<std::string, std::string> fields;
+    std::string line;
+    for (int lineNumber = 1; std::getline(stream, line); ++lineNumber) {
+        line = trim(line);
+        if (line.empty() || line.front() == '#') {
+            continue;
+        }
+        const std::string where = shortName + ":" + std::to_string(lineNumber);
+        if (line.front() == '[' && line.back() == ']') {
+            section = line.substr(1, line.size() - 2);
+            continue;
+        }
+        const auto equals = line.find('=');
+        if (equals == std::string::npos || section.empty()) {
+            throw std::runtime_error(where + ": expected 'Key = value' inside a section");
+        }
+        const std::string key = trim(line.substr(0, equals));
+        fields[key] = trim(line.substr(equals + 1));
+        if (key != "Out") {
+            continue;
+        }
+        std::string input = HexToBytes(fields["In"]);
+        if (fields.contains("Repeat")) {
+            input = repeated(input, fields["Repeat"]);
+        }
+        vectors.push_back({section, std::move(input), fields["Out"], fields, where});
+        fields.clear();
+    }
+    return vectors;
+}
+
+std::vector<Vector> ReadAllVectorFiles() {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(VectorDirectory())) {
+        if (entry.path().extension() == ".vec") {
+            names.push_back(entry.path().string());
+        }
+    }
+    std::sort(names.begin(), names.end());
+    std::vector<Vector> all;
+    for (const std::string& name : names) {
+        std::vector<Vector> vectors = ReadVectorFile(name);
+        all.insert(all.end(), vectors.begin(), vectors.end());
+    }
+    return all;
+}
+
+}  // namespace tolvek::testing

@@ -1,0 +1,36 @@
+// Reader for the test-vector files in tests/vectors: "[Algorithm]" sections of records with
+// "In = <hex>", optional "Repeat = <count>" and "Passes = <count>", closed by "Out = <hex>".
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace tolvek::testing {
+
+struct Vector {
+    std::string algorithm;  // the section name
+    std::string input;      // bytes, already repeated
+    std::string expected;   // lower-case hex as written
+    std::map<std::string, std::string> fields;  // every field of the record, as written
+    std::string where;      // "file.vec:line" of the Out line, to name the case
+};
+
+// Every vector of one file of tests/vectors; a malformed file throws std::runtime_error.
+std::vector<Vector> ReadVectorFile(const std::string& fileName);
+
+// Every vector of every file of tests/vectors, files in name order.
+std::vector<Vector> ReadAllVectorFiles();
+
+std::string VectorDirectory();
+
+// A GoogleTest case name made of the vector's place ("sha_vec_12").
+std::string VectorCaseName(const ::testing::TestParamInfo<Vector>& vectorInfo);
+
+std::string HexToBytes(const std::string& hex);
+std::string BytesToHex(const std::string& bytes);
+
+}  // namespace tolvek::testing
