@@ -25,25 +25,79 @@ constexpr Words kInitialFingerprint = {0x243F6A88, 0x85A308D3, 0x13198A2E, 0x037
 
 constexpr std::uint32_t clampPasses(std::uint32_t passes) { return std::clamp(passes, 3u, 5u); }
 
-// The paper's five Boolean functions F1..F5 of x6..x0, with common factors taken out so that
-// each needs fewer operations.
-template <unsigned Function>
+// The paper's five Boolean functions F1..F5 of x6..x0 as defined.
+constexpr std::uint32_t definedFunction(unsigned function, std::uint32_t x6, std::uint32_t x5,
+                                        std::uint32_t x4, std::uint32_t x3, std::uint32_t x2,
+                                        std::uint32_t x1, std::uint32_t x0) {
+    switch (function) {
+    case 1:
+        return (x1 & x4) ^ (x2 & x5) ^ (x3 & x6) ^ (x0 & x1) ^ x0;
+    case 2:
+        return (x1 & x2 & x3) ^ (x2 & x4 & x5) ^ (x1 & x2) ^ (x1 & x4) ^ (x2 & x6) ^ (x3 & x5) ^
+               (x4 & x5) ^ (x0 & x2) ^ x0;
+    case 3:
+        return (x1 & x2 & x3) ^ (x1 & x4) ^ (x2 & x5) ^ (x3 & x6) ^ (x0 & x3) ^ x0;
+    case 4:
+        return (x1 & x2 & x3) ^ (x2 & x4 & x5) ^ (x3 & x4 & x6) ^ (x1 & x4) ^ (x2 & x6) ^
+               (x3 & x4) ^ (x3 & x5) ^ (x3 & x6) ^ (x4 & x5) ^ (x4 & x6) ^ (x0 & x4) ^ x0;
+    default:
+        return (x1 & x4) ^ (x2 & x5) ^ (x3 & x6) ^ (x0 & x1 & x2 & x3) ^ (x0 & x5) ^ x0;
+    }
+}
+
+// The same functions rewritten as (xN & A) ^ B, where xN is the argument that receives the word
+// of the step before: A and B need only older words and are ready before it, so each step
+// waits on one AND and one XOR instead of the whole function.
+template <unsigned Function, unsigned Newest>
 [[gnu::always_inline]] constexpr std::uint32_t booleanFunction(std::uint32_t x6, std::uint32_t x5,
                                                                std::uint32_t x4, std::uint32_t x3,
                                                                std::uint32_t x2, std::uint32_t x1,
                                                                std::uint32_t x0) {
-    if constexpr (Function == 1) {
-        return (x1 & (x4 ^ x0)) ^ (x2 & x5) ^ (x3 & x6) ^ x0;
-    } else if constexpr (Function == 2) {
-        return (x2 & ((x1 & ~x3) ^ (x4 & x5) ^ x6 ^ x0)) ^ (x1 & x4) ^ (x5 & (x3 ^ x4)) ^ x0;
-    } else if constexpr (Function == 3) {
-        return (x3 & ((x1 & x2) ^ x6 ^ x0)) ^ (x1 & x4) ^ (x2 & x5) ^ x0;
-    } else if constexpr (Function == 4) {
-        return (x4 & ((x5 & ~x2) ^ (x6 & ~x3) ^ x1 ^ x3 ^ x0)) ^ (x3 & ((x1 & x2) ^ x5 ^ x6)) ^
-               (x2 & x6) ^ x0;
+    if constexpr (Function == 1 && Newest == 0) {
+        return (x0 & ~x1) ^ ((x1 & x4) ^ (x2 & x5) ^ (x3 & x6));
+    } else if constexpr (Function == 1 && Newest == 3) {
+        return (x3 & x6) ^ ((x1 & (x4 ^ x0)) ^ (x2 & x5) ^ x0);
+    } else if constexpr (Function == 1 && Newest == 5) {
+        return (x5 & x2) ^ ((x1 & (x4 ^ x0)) ^ (x3 & x6) ^ x0);
+    } else if constexpr (Function == 2 && Newest == 3) {
+        return (x3 & ((x1 & x2) ^ x5)) ^
+               ((x4 & ((x5 & ~x2) ^ x1)) ^ (x2 & (x1 ^ x6 ^ x0)) ^ x0);
+    } else if constexpr (Function == 3 && Newest == 0) {
+        return (x0 & ~x3) ^ ((x3 & ((x1 & x2) ^ x6)) ^ (x1 & x4) ^ (x2 & x5));
+    } else if constexpr (Function == 3 && Newest == 2) {
+        return (x2 & ((x1 & x3) ^ x5)) ^ ((x1 & x4) ^ (x3 & (x6 ^ x0)) ^ x0);
+    } else if constexpr (Function == 3 && Newest == 4) {
+        return (x4 & x1) ^ ((x3 & ((x1 & x2) ^ x6 ^ x0)) ^ (x2 & x5) ^ x0);
+    } else if constexpr (Function == 4 && Newest == 2) {
+        return (x2 & ((x1 & x3) ^ (x4 & x5) ^ x6)) ^
+               ((x4 & ((x3 | x6) ^ x1 ^ x5 ^ x0)) ^ (x3 & (x5 ^ x6)) ^ x0);
+    } else if constexpr (Function == 4 && Newest == 4) {
+        return (x4 & ((x5 & ~x2) ^ (x3 | x6) ^ x1 ^ x0)) ^
+               ((x3 & ((x1 & x2) ^ x5 ^ x6)) ^ (x2 & x6) ^ x0);
+    } else if constexpr (Function == 5 && Newest == 4) {
+        return (x4 & x1) ^ ((x2 & x5) ^ (x3 & x6) ^ (x0 & ~((x1 & x2 & x3) ^ x5)));
     } else {
-        return (x1 & x4) ^ (x2 & x5) ^ (x3 & x6) ^ (x0 & ~((x1 & x2 & x3) ^ x5));
+        static_assert(Function == 0, "no factored form for this pass and permutation");
+        return 0;
     }
+}
+
+// Checks a factored form against the definition on all 128 combinations of input bits.
+template <unsigned Function, unsigned Newest>
+consteval bool matchesDefinition() {
+    for (unsigned chunk = 0; chunk < 4; ++chunk) {
+        std::array<std::uint32_t, 7> x{};
+        for (unsigned bit = 0; bit < 32; ++bit) {
+            for (unsigned input = 0; input < 7; ++input) {
+                x[input] |= (((32 * chunk + bit) >> input) & 1) << bit;
+            }
+        }
+        if (booleanFunction<Function, Newest>(x[6], x[5], x[4], x[3], x[2], x[1], x[0]) !=
+            definedFunction(Function, x[6], x[5], x[4], x[3], x[2], x[1], x[0])) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // The row of kHavalPermutations for pass `pass` of `passes`-pass HAVAL.
@@ -62,13 +116,22 @@ template <unsigned Passes, unsigned Pass, unsigned Step>
 [[gnu::always_inline]] inline void step(Words& t, const std::uint8_t* block) {
     static constexpr std::array<std::uint8_t, 9> kPhi = permutationOf(Passes, Pass);
     static constexpr auto x = [](unsigned k) { return (k + 8 - Step % 8) % 8; };
+    // The argument of F that receives x0, the word replaced by the step before.
+    constexpr unsigned kNewest = [] {
+        unsigned argument = 0;
+        while (kPhi[8 - argument] != 0) {
+            ++argument;
+        }
+        return argument;
+    }();
+    static_assert(matchesDefinition<Pass, kNewest>());
     constexpr unsigned kIndex = (Pass - 1) * 32 + Step;
     std::uint32_t sum = RotR32(t[x(7)], 11) + LoadLe32(block + 4 * kHavalWordOrders[kIndex]);
     if constexpr (Pass > 1) {
         sum += kHavalConstants[kIndex - 32];
     }
     const std::uint32_t mixed =
-        booleanFunction<Pass>(t[x(kPhi[2])], t[x(kPhi[3])], t[x(kPhi[4])], t[x(kPhi[5])],
+        booleanFunction<Pass, kNewest>(t[x(kPhi[2])], t[x(kPhi[3])], t[x(kPhi[4])], t[x(kPhi[5])],
                               t[x(kPhi[6])], t[x(kPhi[7])], t[x(kPhi[8])]);
     t[x(7)] = RotR32(mixed, 7) + sum;
 }
