@@ -64,7 +64,9 @@ Words toWords(const Quarters& quarters) {
 }
 
 // Transformation A: (y4, y3, y2, y1) becomes (y1 ^ y2, y4, y3, y2).
-Quarters transformA(const Quarters& y) { return {y[1], y[2], y[3], y[0] ^ y[1]}; }
+Quarters transformA(const Quarters& y) {
+    return {y[1], y[2], y[3], y[0] ^ y[1]};
+}
 
 // Transformation P: byte 4(k - 1) + i of the key is byte 8i + k - 1 of the value
 // (GOST R 34.11-94 6.1, phi(i + 1 + 4(k - 1)) = 8i + k), so key word k - 1 gathers byte k - 1
@@ -73,10 +75,9 @@ CipherKey transformP(const Quarters& w) {
     CipherKey key{};
     for (unsigned word = 0; word < key.size(); ++word) {
         const unsigned shift = 8 * word;
-        key[word] = static_cast<std::uint32_t>(((w[0] >> shift) & 0xFF) |
-                                               ((w[1] >> shift) & 0xFF) << 8 |
-                                               ((w[2] >> shift) & 0xFF) << 16 |
-                                               ((w[3] >> shift) & 0xFF) << 24);
+        key[word] = static_cast<std::uint32_t>(
+            ((w[0] >> shift) & 0xFF) | ((w[1] >> shift) & 0xFF) << 8 |
+            ((w[2] >> shift) & 0xFF) << 16 | ((w[3] >> shift) & 0xFF) << 24);
     }
     return key;
 }
@@ -103,7 +104,9 @@ std::array<CipherKey, 4> generateKeys(Quarters u, Quarters v) {
     return keys;
 }
 
-constexpr unsigned keyWordOfRound(unsigned round) { return round < 24 ? round % 8 : 7 - round % 8; }
+constexpr unsigned keyWordOfRound(unsigned round) {
+    return round < 24 ? round % 8 : 7 - round % 8;
+}
 
 // GOST 28147-89 encryption of each quarter under its own key. The four are independent, so
 // they run side by side, round by round. A quarter's low word is the cipher's N1.
@@ -192,7 +195,9 @@ void processBlock(GostContext& context, const std::uint8_t* bytes, std::uint32_t
 
 }  // namespace
 
-void GostInit(GostContext& context) { context = GostContext{}; }
+void GostInit(GostContext& context) {
+    context = GostContext{};
+}
 
 void GostUpdate(GostContext& context, const std::uint8_t* bytes, std::uint32_t length) {
     std::size_t taken = std::min<std::size_t>(kBlockSize - context.PartialBytes, length);

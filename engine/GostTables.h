@@ -7,6 +7,7 @@
 
 namespace tolvek::engine {
 
+// clang-format off
 // S-boxes K1..K8 of the GOST R 34.11-94 test parameter set (RFC 4357 section 11.2); K1
 // substitutes the least significant nibble of the cipher's round value.
 inline constexpr std::array<std::array<std::uint8_t, 16>, 8> kGostTestSBoxes = {{
@@ -24,5 +25,6 @@ inline constexpr std::array<std::array<std::uint8_t, 16>, 8> kGostTestSBoxes = {
 inline constexpr std::array<std::uint32_t, 8> kGostC3 = {
     0xff00ff00, 0xff00ff00, 0x00ff00ff, 0x00ff00ff, 0x00ffff00, 0xff0000ff, 0x000000ff, 0xff00ffff,
 };
+// clang-format on
 
 }  // namespace tolvek::engine

@@ -23,25 +23,27 @@ constexpr std::uint32_t kTailStart = kBlockSize - kTailSize;
 constexpr Words kInitialFingerprint = {0x243F6A88, 0x85A308D3, 0x13198A2E, 0x03707344,
                                        0xA4093822, 0x299F31D0, 0x082EFA98, 0xEC4E6C89};
 
-constexpr std::uint32_t clampPasses(std::uint32_t passes) { return std::clamp(passes, 3u, 5u); }
+constexpr std::uint32_t clampPasses(std::uint32_t passes) {
+    return std::clamp(passes, 3u, 5u);
+}
 
 // The paper's five Boolean functions F1..F5 of x6..x0 as defined.
 constexpr std::uint32_t definedFunction(unsigned function, std::uint32_t x6, std::uint32_t x5,
                                         std::uint32_t x4, std::uint32_t x3, std::uint32_t x2,
                                         std::uint32_t x1, std::uint32_t x0) {
     switch (function) {
-    case 1:
-        return (x1 & x4) ^ (x2 & x5) ^ (x3 & x6) ^ (x0 & x1) ^ x0;
-    case 2:
-        return (x1 & x2 & x3) ^ (x2 & x4 & x5) ^ (x1 & x2) ^ (x1 & x4) ^ (x2 & x6) ^ (x3 & x5) ^
-               (x4 & x5) ^ (x0 & x2) ^ x0;
-    case 3:
-        return (x1 & x2 & x3) ^ (x1 & x4) ^ (x2 & x5) ^ (x3 & x6) ^ (x0 & x3) ^ x0;
-    case 4:
-        return (x1 & x2 & x3) ^ (x2 & x4 & x5) ^ (x3 & x4 & x6) ^ (x1 & x4) ^ (x2 & x6) ^
-               (x3 & x4) ^ (x3 & x5) ^ (x3 & x6) ^ (x4 & x5) ^ (x4 & x6) ^ (x0 & x4) ^ x0;
-    default:
-        return (x1 & x4) ^ (x2 & x5) ^ (x3 & x6) ^ (x0 & x1 & x2 & x3) ^ (x0 & x5) ^ x0;
+        case 1:
+            return (x1 & x4) ^ (x2 & x5) ^ (x3 & x6) ^ (x0 & x1) ^ x0;
+        case 2:
+            return (x1 & x2 & x3) ^ (x2 & x4 & x5) ^ (x1 & x2) ^ (x1 & x4) ^ (x2 & x6) ^ (x3 & x5) ^
+                   (x4 & x5) ^ (x0 & x2) ^ x0;
+        case 3:
+            return (x1 & x2 & x3) ^ (x1 & x4) ^ (x2 & x5) ^ (x3 & x6) ^ (x0 & x3) ^ x0;
+        case 4:
+            return (x1 & x2 & x3) ^ (x2 & x4 & x5) ^ (x3 & x4 & x6) ^ (x1 & x4) ^ (x2 & x6) ^
+                   (x3 & x4) ^ (x3 & x5) ^ (x3 & x6) ^ (x4 & x5) ^ (x4 & x6) ^ (x0 & x4) ^ x0;
+        default:
+            return (x1 & x4) ^ (x2 & x5) ^ (x3 & x6) ^ (x0 & x1 & x2 & x3) ^ (x0 & x5) ^ x0;
     }
 }
 
@@ -60,8 +62,7 @@ template <unsigned Function, unsigned Newest>
     } else if constexpr (Function == 1 && Newest == 5) {
         return (x5 & x2) ^ ((x1 & (x4 ^ x0)) ^ (x3 & x6) ^ x0);
     } else if constexpr (Function == 2 && Newest == 3) {
-        return (x3 & ((x1 & x2) ^ x5)) ^
-               ((x4 & ((x5 & ~x2) ^ x1)) ^ (x2 & (x1 ^ x6 ^ x0)) ^ x0);
+        return (x3 & ((x1 & x2) ^ x5)) ^ ((x4 & ((x5 & ~x2) ^ x1)) ^ (x2 & (x1 ^ x6 ^ x0)) ^ x0);
     } else if constexpr (Function == 3 && Newest == 0) {
         return (x0 & ~x3) ^ ((x3 & ((x1 & x2) ^ x6)) ^ (x1 & x4) ^ (x2 & x5));
     } else if constexpr (Function == 3 && Newest == 2) {
@@ -132,7 +133,7 @@ template <unsigned Passes, unsigned Pass, unsigned Step>
     }
     const std::uint32_t mixed =
         booleanFunction<Pass, kNewest>(t[x(kPhi[2])], t[x(kPhi[3])], t[x(kPhi[4])], t[x(kPhi[5])],
-                              t[x(kPhi[6])], t[x(kPhi[7])], t[x(kPhi[8])]);
+                                       t[x(kPhi[6])], t[x(kPhi[7])], t[x(kPhi[8])]);
     t[x(7)] = RotR32(mixed, 7) + sum;
 }
 
@@ -171,8 +172,8 @@ BlockCompressor compressorFor(std::uint32_t passes) {
 }
 
 void addBits(std::array<std::uint32_t, 2>& bitCount, std::uint32_t length) {
-    const std::uint64_t total = (std::uint64_t{bitCount[1]} << 32 | bitCount[0]) +
-                                (std::uint64_t{length} << 3);
+    const std::uint64_t total =
+        (std::uint64_t{bitCount[1]} << 32 | bitCount[0]) + (std::uint64_t{length} << 3);
     bitCount[0] = static_cast<std::uint32_t>(total);
     bitCount[1] = static_cast<std::uint32_t>(total >> 32);
 }
@@ -184,45 +185,45 @@ std::uint32_t waitingBytes(const HavalContext& context) {
 // Folds the eight fingerprint words into the first bits / 32 of them (HAVAL paper, "tailoring").
 void tailor(Words& f, std::uint32_t bits) {
     switch (bits) {
-    case 128:
-        f[0] += RotR32((f[7] & 0x000000FF) | (f[6] & 0xFF000000) | (f[5] & 0x00FF0000) |
-                           (f[4] & 0x0000FF00),
-                       8);
-        f[1] += RotR32((f[7] & 0x0000FF00) | (f[6] & 0x000000FF) | (f[5] & 0xFF000000) |
-                           (f[4] & 0x00FF0000),
-                       16);
-        f[2] += RotR32((f[7] & 0x00FF0000) | (f[6] & 0x0000FF00) | (f[5] & 0x000000FF) |
-                           (f[4] & 0xFF000000),
-                       24);
-        f[3] += (f[7] & 0xFF000000) | (f[6] & 0x00FF0000) | (f[5] & 0x0000FF00) |
-                (f[4] & 0x000000FF);
-        break;
-    case 160:
-        f[0] += RotR32((f[7] & 0x3F) | (f[6] & 0xFE000000) | (f[5] & 0x01F80000), 19);
-        f[1] += RotR32((f[7] & 0xFC0) | (f[6] & 0x3F) | (f[5] & 0xFE000000), 25);
-        f[2] += (f[7] & 0x7F000) | (f[6] & 0xFC0) | (f[5] & 0x3F);
-        f[3] += ((f[7] & 0x01F80000) | (f[6] & 0x7F000) | (f[5] & 0xFC0)) >> 6;
-        f[4] += ((f[7] & 0xFE000000) | (f[6] & 0x01F80000) | (f[5] & 0x7F000)) >> 12;
-        break;
-    case 192:
-        f[0] += RotR32((f[7] & 0x1F) | (f[6] & 0xFC000000), 26);
-        f[1] += (f[7] & 0x3E0) | (f[6] & 0x1F);
-        f[2] += ((f[7] & 0xFC00) | (f[6] & 0x3E0)) >> 5;
-        f[3] += ((f[7] & 0x1F0000) | (f[6] & 0xFC00)) >> 10;
-        f[4] += ((f[7] & 0x03E00000) | (f[6] & 0x1F0000)) >> 16;
-        f[5] += ((f[7] & 0xFC000000) | (f[6] & 0x03E00000)) >> 21;
-        break;
-    case 224:
-        f[0] += f[7] >> 27;
-        f[1] += (f[7] >> 22) & 0x1F;
-        f[2] += (f[7] >> 18) & 0x0F;
-        f[3] += (f[7] >> 13) & 0x1F;
-        f[4] += (f[7] >> 9) & 0x0F;
-        f[5] += (f[7] >> 4) & 0x1F;
-        f[6] += f[7] & 0x0F;
-        break;
-    default:  // 256 bits use the fingerprint as it is
-        break;
+        case 128:
+            f[0] += RotR32((f[7] & 0x000000FF) | (f[6] & 0xFF000000) | (f[5] & 0x00FF0000) |
+                               (f[4] & 0x0000FF00),
+                           8);
+            f[1] += RotR32((f[7] & 0x0000FF00) | (f[6] & 0x000000FF) | (f[5] & 0xFF000000) |
+                               (f[4] & 0x00FF0000),
+                           16);
+            f[2] += RotR32((f[7] & 0x00FF0000) | (f[6] & 0x0000FF00) | (f[5] & 0x000000FF) |
+                               (f[4] & 0xFF000000),
+                           24);
+            f[3] += (f[7] & 0xFF000000) | (f[6] & 0x00FF0000) | (f[5] & 0x0000FF00) |
+                    (f[4] & 0x000000FF);
+            break;
+        case 160:
+            f[0] += RotR32((f[7] & 0x3F) | (f[6] & 0xFE000000) | (f[5] & 0x01F80000), 19);
+            f[1] += RotR32((f[7] & 0xFC0) | (f[6] & 0x3F) | (f[5] & 0xFE000000), 25);
+            f[2] += (f[7] & 0x7F000) | (f[6] & 0xFC0) | (f[5] & 0x3F);
+            f[3] += ((f[7] & 0x01F80000) | (f[6] & 0x7F000) | (f[5] & 0xFC0)) >> 6;
+            f[4] += ((f[7] & 0xFE000000) | (f[6] & 0x01F80000) | (f[5] & 0x7F000)) >> 12;
+            break;
+        case 192:
+            f[0] += RotR32((f[7] & 0x1F) | (f[6] & 0xFC000000), 26);
+            f[1] += (f[7] & 0x3E0) | (f[6] & 0x1F);
+            f[2] += ((f[7] & 0xFC00) | (f[6] & 0x3E0)) >> 5;
+            f[3] += ((f[7] & 0x1F0000) | (f[6] & 0xFC00)) >> 10;
+            f[4] += ((f[7] & 0x03E00000) | (f[6] & 0x1F0000)) >> 16;
+            f[5] += ((f[7] & 0xFC000000) | (f[6] & 0x03E00000)) >> 21;
+            break;
+        case 224:
+            f[0] += f[7] >> 27;
+            f[1] += (f[7] >> 22) & 0x1F;
+            f[2] += (f[7] >> 18) & 0x0F;
+            f[3] += (f[7] >> 13) & 0x1F;
+            f[4] += (f[7] >> 9) & 0x0F;
+            f[5] += (f[7] >> 4) & 0x1F;
+            f[6] += f[7] & 0x0F;
+            break;
+        default:  // 256 bits use the fingerprint as it is
+            break;
     }
 }
 

@@ -42,7 +42,9 @@ constexpr AlgorithmEntry havalEntry() {
             [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t passes) {
                 HavalUpdate(as<HavalContext>(s), b, n, passes);
             },
-            [](void* s, std::uint32_t passes) { return HavalFinal(as<HavalContext>(s), passes, Bits); },
+            [](void* s, std::uint32_t passes) {
+                return HavalFinal(as<HavalContext>(s), passes, Bits);
+            },
             PassesRule::ThreeBeforeInit};
 }
 
@@ -57,7 +59,9 @@ constexpr std::array<AlgorithmEntry, kHashTypeCount> kAlgorithms = {{
     /* 261 CRC-32 */ {},
     /* 262 Adler-32 */ {},
     /* 263 GOST */ {sizeof(GostContext), [](void* s) { GostInit(as<GostContext>(s)); },
-        [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t) { GostUpdate(as<GostContext>(s), b, n); },
+        [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t) {
+            GostUpdate(as<GostContext>(s), b, n);
+        },
         [](void* s, std::uint32_t) { return GostFinal(as<GostContext>(s)); }},
     /* 264 HAVAL-128 */ havalEntry<128>(),
     /* 265 HAVAL-160 */ havalEntry<160>(),

@@ -7,6 +7,7 @@
 
 namespace tolvek::engine {
 
+// clang-format off
 // Step constants of passes 2..5, 32 per pass: fraction words 8..135 of pi (HAVAL paper).
 alignas(64) inline constexpr std::array<std::uint32_t, 128> kHavalConstants = {
     0x452821e6, 0x38d01377, 0xbe5466cf, 0x34e90c6c, 0xc0ac29b7, 0xc97c50dd, 0x3f84d5b5, 0xb5470917,
@@ -57,5 +58,6 @@ inline constexpr std::array<std::array<std::uint8_t, 9>, 12> kHavalPermutations 
     {{5, 4, 1, 5, 3, 2, 0, 4, 6}},
     {{5, 5, 2, 5, 0, 6, 4, 3, 1}},
 }};
+// clang-format on
 
 }  // namespace tolvek::engine

@@ -40,6 +40,7 @@ def haval(reference):
 
 namespace tolvek::engine {{
 
+// clang-format off
 // Step constants of passes 2..5, 32 per pass: fraction words 8..135 of pi (HAVAL paper).
 alignas(64) inline constexpr std::array<std::uint32_t, 128> kHavalConstants = {{
 {rows(constants, 8)}
@@ -55,6 +56,7 @@ inline constexpr std::array<std::uint8_t, 160> kHavalWordOrders = {{
 inline constexpr std::array<std::array<std::uint8_t, 9>, 12> kHavalPermutations = {{{{
 {permutation_rows}
 }}}};
+// clang-format on
 
 }}  // namespace tolvek::engine
 """
@@ -76,6 +78,7 @@ def gost(reference):
 
 namespace tolvek::engine {{
 
+// clang-format off
 // S-boxes K1..K8 of the GOST R 34.11-94 test parameter set (RFC 4357 section 11.2); K1
 // substitutes the least significant nibble of the cipher's round value.
 inline constexpr std::array<std::array<std::uint8_t, 16>, 8> kGostTestSBoxes = {{{{
@@ -86,6 +89,7 @@ inline constexpr std::array<std::array<std::uint8_t, 16>, 8> kGostTestSBoxes = {
 inline constexpr std::array<std::uint32_t, 8> kGostC3 = {{
 {rows(c3, 8)}
 }};
+// clang-format on
 
 }}  // namespace tolvek::engine
 """
