@@ -126,7 +126,7 @@ Quarters encryptQuarters(const Quarters& h, const std::array<CipherKey, 4>& keys
             n1[quarter] ^= roundFunction(n2[quarter] + keys[quarter][keyWordOfRound(round + 1)]);
         }
     }
-    // The last round does not swap the halves: the pair ends with N2 low.
+    // Round 32 leaves the halves unswapped, so the result is n2 low, n1 high.
     Quarters s{};
     for (std::size_t quarter = 0; quarter < 4; ++quarter) {
         s[quarter] = n2[quarter] | std::uint64_t{n1[quarter]} << 32;
@@ -135,9 +135,9 @@ Quarters encryptQuarters(const Quarters& h, const std::array<CipherKey, 4>& keys
 }
 
 // psi shifts the sixteen 16-bit parts y16..y1 one place down and puts
-// y1 ^ y2 ^ y3 ^ y4 ^ y13 ^ y16 on top. Four shifts at once: the parts of y1..y4 ^ y2..y5 ^
-// y3..y6 ^ y4..y7 ^ y13..y16 each need the new part before them, a running XOR across the
-// word, starting from y16.
+// y1 ^ y2 ^ y3 ^ y4 ^ y13 ^ y16 on top. psi4 makes four new parts in one 64-bit word: new part
+// k is (y1+k ^ y2+k ^ y3+k ^ y4+k ^ y13+k) ^ the part before it (y16 for the first), which is
+// a running XOR across the word's four parts.
 Quarters psi4(const Quarters& y) {
     const std::uint64_t from2 = y[0] >> 16 | y[1] << 48;
     const std::uint64_t from3 = y[0] >> 32 | y[1] << 32;
