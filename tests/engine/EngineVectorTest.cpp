@@ -16,6 +16,9 @@ const std::map<std::string, HashType>& engineSections() {
         {"MD2", HashTypeMD2},         {"MD4", HashTypeMD4},         {"MD5", HashTypeMD5},
         {"SHA-1", HashTypeSHA1},      {"SHA-256", HashTypeSHA256},  {"SHA-384", HashTypeSHA384},
         {"SHA-512", HashTypeSHA512},
+        {"Adler-32", HashTypeAdler32},
+        {"CRC-32 bytes reversed", HashTypeCRC32},
+        {"CRC-32/BZIP2 bytes reversed", HashTypeCRC32MsbFirst},
     };
     return sections;
 }
