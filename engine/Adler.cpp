@@ -36,7 +36,9 @@ std::uint32_t Adler32UpdatePortable(std::uint32_t adler, const std::uint8_t* byt
     return sum1 | (sum2 << 16);
 }
 
-void Adler32Init(Adler32State& state) { state = 1; }
+void Adler32Init(Adler32State& state) {
+    state = 1;
+}
 
 void Adler32Update(Adler32State& state, const std::uint8_t* bytes, std::uint32_t length) {
 #if defined(__x86_64__)
@@ -48,6 +50,8 @@ void Adler32Update(Adler32State& state, const std::uint8_t* bytes, std::uint32_t
     state = Adler32UpdatePortable(state, bytes, length);
 }
 
-std::string Adler32Final(Adler32State& state) { return HexDigits(8, state); }
+std::string Adler32Final(Adler32State& state) {
+    return HexDigits(8, state);
+}
 
 }  // namespace tolvek::engine

@@ -5,7 +5,9 @@
 
 namespace tolvek::engine {
 
-void Crc32Init(Crc32Register& crc) { crc = 0xFFFFFFFF; }
+void Crc32Init(Crc32Register& crc) {
+    crc = 0xFFFFFFFF;
+}
 
 void Crc32Update(Crc32Register& crc, const std::uint8_t* bytes, std::uint32_t length) {
     crc = CrcUpdate(kCrc32Tables, crc, bytes, length);

@@ -27,8 +27,9 @@ std::uint16_t timesX16(std::uint16_t value) {
 // The inverse of timesX16: x has an inverse because the polynomial's constant term is 1.
 std::uint16_t dividedByX16(std::uint16_t value) {
     for (int bit = 0; bit < 16; ++bit) {
-        value = (value & 1) != 0 ? static_cast<std::uint16_t>(((value ^ kXmodemPolynomial) >> 1) | 0x8000)
-                                 : static_cast<std::uint16_t>(value >> 1);
+        value = (value & 1) != 0
+                    ? static_cast<std::uint16_t>(((value ^ kXmodemPolynomial) >> 1) | 0x8000)
+                    : static_cast<std::uint16_t>(value >> 1);
     }
     return value;
 }
@@ -69,10 +70,12 @@ ChecksumRun::ChecksumRun(FileChecksum kind)
 void ChecksumRun::update(std::span<const std::uint8_t> bytes) {
     switch (m_kind) {
         case FileChecksum::Crc16Xmodem:
-            m_register = CrcCcittBlock(static_cast<std::uint16_t>(m_register), bytes.data(), bytes.size());
+            m_register =
+                CrcCcittBlock(static_cast<std::uint16_t>(m_register), bytes.data(), bytes.size());
             break;
         case FileChecksum::Crc16Arc:
-            m_register = CrcArcBlock(static_cast<std::uint16_t>(m_register), bytes.data(), bytes.size());
+            m_register =
+                CrcArcBlock(static_cast<std::uint16_t>(m_register), bytes.data(), bytes.size());
             break;
         case FileChecksum::Crc32:
             m_register = Crc32Block(m_register, bytes.data(), bytes.size());

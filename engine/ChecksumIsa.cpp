@@ -41,6 +41,8 @@ unsigned ChecksumIsaInUse() {
     return ChecksumIsaAvailable() & allowedIsa().load(std::memory_order_relaxed);
 }
 
-void LimitChecksumIsa(unsigned allowed) { allowedIsa().store(allowed, std::memory_order_relaxed); }
+void LimitChecksumIsa(unsigned allowed) {
+    allowedIsa().store(allowed, std::memory_order_relaxed);
+}
 
 }  // namespace tolvek::engine

@@ -87,9 +87,9 @@ constexpr CrcTables makeTables(std::uint32_t polynomial, bool reflected) {
     for (std::size_t slice = 1; slice < tables.slices.size(); ++slice) {
         for (std::size_t byte = 0; byte < 256; ++byte) {
             const std::uint32_t previous = tables.slices[slice - 1][byte];
-            tables.slices[slice][byte] =
-                reflected ? (previous >> 8) ^ tables.slices[0][previous & 0xFF]
-                          : (previous << 8) ^ tables.slices[0][previous >> 24];
+            tables.slices[slice][byte] = reflected
+                                             ? (previous >> 8) ^ tables.slices[0][previous & 0xFF]
+                                             : (previous << 8) ^ tables.slices[0][previous >> 24];
         }
     }
     tables.fold = {foldPair(128, polynomial, reflected),  foldPair(256, polynomial, reflected),
@@ -104,8 +104,8 @@ constexpr CrcTables makeTables(std::uint32_t polynomial, bool reflected) {
 // CRC-32 (ISO-HDLC), reflected, polynomial 0x04C11DB7.
 alignas(64) inline constexpr CrcTables kCrc32Tables = crc_detail::makeTables(0x04C11DB7, true);
 // CRC-32 computed most-significant bit first (the CRC-32/BZIP2 model).
-alignas(64) inline constexpr CrcTables kCrc32MsbFirstTables =
-    crc_detail::makeTables(0x04C11DB7, false);
+alignas(64) inline constexpr CrcTables kCrc32MsbFirstTables = crc_detail::makeTables(0x04C11DB7,
+                                                                                     false);
 // CRC-16/ARC, reflected, polynomial 0x8005.
 alignas(64) inline constexpr CrcTables kCrc16ArcTables =
     crc_detail::makeTables(std::uint32_t{0x8005} << 16, true);

@@ -34,8 +34,8 @@ std::uint64_t laneSum(__m256i lanes) {
 
 std::uint32_t Adler32Avx2(std::uint32_t adler, const std::uint8_t* bytes, std::size_t length) {
     const __m256i weights =
-        _mm256_setr_epi8(32, 31, 30, 29, 28, 27, 26, 25, 24, 23, 22, 21, 20, 19, 18, 17, 16, 15,
-                         14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1);
+        _mm256_setr_epi8(32, 31, 30, 29, 28, 27, 26, 25, 24, 23, 22, 21, 20, 19, 18, 17, 16, 15, 14,
+                         13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1);
     const __m256i ones = _mm256_set1_epi16(1);
     const __m256i zero = _mm256_setzero_si256();
     std::uint64_t sum1 = adler & 0xFFFF;

@@ -48,11 +48,11 @@ inline __m128i fold128(__m128i accumulator, __m128i pair) {
 }
 
 // Four consecutive 16-byte accumulators, the first the oldest, reduced to one.
-inline __m128i combine128(const FoldConstants& fold, __m128i first, __m128i second,
-                          __m128i third, __m128i fourth) {
-    return _mm_xor_si128(_mm_xor_si128(fold128(first, pair128(fold.by384)),
-                                       fold128(second, pair128(fold.by256))),
-                         _mm_xor_si128(fold128(third, pair128(fold.by128)), fourth));
+inline __m128i combine128(const FoldConstants& fold, __m128i first, __m128i second, __m128i third,
+                          __m128i fourth) {
+    return _mm_xor_si128(
+        _mm_xor_si128(fold128(first, pair128(fold.by384)), fold128(second, pair128(fold.by256))),
+        _mm_xor_si128(fold128(third, pair128(fold.by128)), fourth));
 }
 
 // Folds in the remaining whole 16-byte pieces, then turns the accumulator into a register by

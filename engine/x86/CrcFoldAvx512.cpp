@@ -20,7 +20,9 @@ __m512i load512(const std::uint8_t* bytes) {
     }
 }
 
-__m512i pair512(const FoldPair& pair) { return _mm512_broadcast_i32x4(pair128(pair)); }
+__m512i pair512(const FoldPair& pair) {
+    return _mm512_broadcast_i32x4(pair128(pair));
+}
 
 // Each lane moved forward by the pair's distance, with `bytes` added.
 __m512i foldInto512(__m512i accumulator, __m512i pair, __m512i bytes) {

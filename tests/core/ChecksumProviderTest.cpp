@@ -38,11 +38,16 @@ const struct TextCase {
     std::string text;
     std::string shown;
 } kTextCases[] = {
-    {"crc32", "123456789", "cbf43926"}, {"crc16", "123456789", "31c3"},
-    {"crc16arc", "123456789", "bb3d"},  {"crc32", "a", "e8b7be43"},
-    {"crc16", "a", "7c87"},             {"crc16arc", "a", "e8c1"},
-    {"crc32", "ae", "e7ddce"},          {"crc16", "checksum", "25f"},
-    {"crc32", "", "0"},                 {"crc16", "", "0"},
+    {"crc32", "123456789", "cbf43926"},
+    {"crc16", "123456789", "31c3"},
+    {"crc16arc", "123456789", "bb3d"},
+    {"crc32", "a", "e8b7be43"},
+    {"crc16", "a", "7c87"},
+    {"crc16arc", "a", "e8c1"},
+    {"crc32", "ae", "e7ddce"},
+    {"crc16", "checksum", "25f"},
+    {"crc32", "", "0"},
+    {"crc16", "", "0"},
     {"crc16arc", "", "0"},
 };
 

@@ -91,6 +91,10 @@ struct CodePath {
     unsigned isa;
 };
 
+void PrintTo(const CodePath& path, std::ostream* stream) {
+    *stream << path.name;
+}
+
 const CodePath kPaths[] = {
     {"Portable", kIsaNone},
     {"Pclmul", kIsaPclmul},
@@ -217,11 +221,12 @@ TEST(ChecksumTexts, EngineTypesPrintTheirOwnByteOrder) {
 }
 
 // CrcCcittBlock's register is the message so far modulo the polynomial, so for "123456789" it
-// is the CRC-16/XMODEM of "1234567" (0x86D6, python binascii.crc_hqx) XOR its last two bytes 0x3839.
+// is the CRC-16/XMODEM of "1234567" (0x86D6, python binascii.crc_hqx) XOR its last two bytes
+// 0x3839.
 TEST(ChecksumTexts, CcittRegisterHoldsTheMessageShiftedThrough) {
     const std::string message = "123456789";
-    const std::uint16_t shifted = CrcCcittBlock(
-        0, reinterpret_cast<const std::uint8_t*>(message.data()), message.size());
+    const std::uint16_t shifted =
+        CrcCcittBlock(0, reinterpret_cast<const std::uint8_t*>(message.data()), message.size());
     EXPECT_EQ(shifted, 0xBEEF);
 }
 

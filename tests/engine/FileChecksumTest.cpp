@@ -24,8 +24,9 @@ struct FileValues {
 };
 
 FileValues checksumsOf(const std::string& fileName, std::uint32_t preset = 0) {
-    FileValues values{false, false, false, static_cast<std::uint16_t>(preset),
-                      static_cast<std::uint16_t>(preset), preset};
+    FileValues values{
+        false, false, false, static_cast<std::uint16_t>(preset), static_cast<std::uint16_t>(preset),
+        preset};
     values.crc16Ok = FileCrc16(fileName, values.crc16);
     values.crcArcOk = FileCrcArc(fileName, values.crcArc);
     values.crc32Ok = FileCrc32(fileName, values.crc32);
