@@ -9,6 +9,8 @@
 #include <span>
 #include <string_view>
 
+#include "engine/Adler.h"
+#include "engine/CRC1.h"
 #include "engine/Gost.h"
 #include "engine/HAVAL.h"
 #include "platform/ReadOnlyFile.h"
@@ -55,9 +57,15 @@ constexpr std::array<AlgorithmEntry, kHashTypeCount> kAlgorithms = {{
     /* 257 MD2 */ {},
     /* 258 MD4 */ {},
     /* 259 MD5 */ {},
-    /* 260 CRC-32 MSB first */ {},
-    /* 261 CRC-32 */ {},
-    /* 262 Adler-32 */ {},
+    /* 260 CRC-32 MSB first */ {sizeof(Crc32Register), [](void* s) { Crc32Init(as<Crc32Register>(s)); },
+        [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t) { Crc32UpdateMsbFirst(as<Crc32Register>(s), b, n); },
+        [](void* s, std::uint32_t) { return Crc32Final(as<Crc32Register>(s)); }},
+    /* 261 CRC-32 */ {sizeof(Crc32Register), [](void* s) { Crc32Init(as<Crc32Register>(s)); },
+        [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t) { Crc32Update(as<Crc32Register>(s), b, n); },
+        [](void* s, std::uint32_t) { return Crc32Final(as<Crc32Register>(s)); }},
+    /* 262 Adler-32 */ {sizeof(Adler32State), [](void* s) { Adler32Init(as<Adler32State>(s)); },
+        [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t) { Adler32Update(as<Adler32State>(s), b, n); },
+        [](void* s, std::uint32_t) { return Adler32Final(as<Adler32State>(s)); }},
     /* 263 GOST */ {sizeof(GostContext), [](void* s) { GostInit(as<GostContext>(s)); },
         [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t) {
             GostUpdate(as<GostContext>(s), b, n);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "app/core/ChecksumProvider.h"
 #include "app/core/EngineProvider.h"
 
 namespace tolvek::app {
@@ -18,6 +19,9 @@ const EngineProvider kSha1{HashTypeSHA1};
 const EngineProvider kSha256{HashTypeSHA256};
 const EngineProvider kSha384{HashTypeSHA384};
 const EngineProvider kSha512{HashTypeSHA512};
+const ChecksumProvider kCrc32{FileChecksum::Crc32};
+const ChecksumProvider kCrc16{FileChecksum::Crc16Xmodem};
+const ChecksumProvider kCrc16Arc{FileChecksum::Crc16Arc};
 
 // clang-format off
 const std::array kEntries = {
@@ -28,6 +32,9 @@ const std::array kEntries = {
     AlgorithmEntry{"sha256", "SHA256", 4, kSha256, kSha256},
     AlgorithmEntry{"sha384", "SHA384", 5, kSha384, kSha384},
     AlgorithmEntry{"sha512", "SHA512", 6, kSha512, kSha512},
+    AlgorithmEntry{"crc32",    "CRC32",   18, kCrc32,    kCrc32},
+    AlgorithmEntry{"crc16",    "CRC16",   19, kCrc16,    kCrc16},
+    AlgorithmEntry{"crc16arc", "ARC-CRC", 20, kCrc16Arc, kCrc16Arc},
 };
 // clang-format on
 
