@@ -10,6 +10,8 @@ class EngineProvider final : public Provider {
 public:
     explicit constexpr EngineProvider(engine::HashType type) : m_type(type) {}
 
+    engine::HashType type() const { return m_type; }
+
     DigestOutcome hashFile(const std::string& fileName) const override;
     DigestOutcome hashText(const std::string& text) const override;
     DigestOutcome hashStream(std::istream& input) const override;

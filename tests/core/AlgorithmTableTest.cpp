@@ -4,6 +4,8 @@
 #include <set>
 
 #include "app/core/AlgorithmTable.h"
+#include "app/core/EngineProvider.h"
+#include "app/core/MainWindow.h"
 
 namespace tolvek::app {
 namespace {
@@ -32,6 +34,31 @@ TEST(AlgorithmTable, NamesAreUniqueAndFoundIgnoringCase) {
     }
     EXPECT_EQ(FindAlgorithm("sha"), nullptr);
     EXPECT_EQ(FindAlgorithm(""), nullptr);
+}
+
+TEST(AlgorithmTable, EngineHashTypesNameEachEngineTypeOnce) {
+    std::set<engine::HashType> types(EngineHashTypes.begin(), EngineHashTypes.end());
+    EXPECT_EQ(types.size(), 21U);
+    EXPECT_EQ(*types.begin(), engine::kFirstHashType);
+    EXPECT_EQ(*types.rbegin(), engine::kLastHashType);
+}
+
+// The engine serves an entry only with the type EngineHashTypes gives its position, and never
+// past position 20. From position 18 on, no route is the engine's: the checksum entries hash
+// strings with the same checksums as files, so one caption computes one function.
+TEST(AlgorithmTable, EngineRoutesAgreeWithEngineHashTypes) {
+    for (const AlgorithmEntry& entry : AlgorithmEntries()) {
+        for (const Provider* route : {&entry.fileRoute, &entry.stringRoute}) {
+            const auto* engineRoute = dynamic_cast<const EngineProvider*>(route);
+            if (engineRoute == nullptr) {
+                continue;
+            }
+            ASSERT_LT(entry.position, 18) << entry.caption;
+            EXPECT_EQ(engineRoute->type(),
+                      EngineHashTypes[static_cast<std::size_t>(entry.position)])
+                << entry.caption;
+        }
+    }
 }
 
 }  // namespace

@@ -1,0 +1,19 @@
+// Byte-wise text helpers of the main window: case mapping of the ASCII letters only (no code
+// page), and the trimming of pasted text.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tolvek::app {
+
+// Maps a to z to A to Z; every other byte stays.
+std::string AsciiUpper(std::string_view text);
+// Maps A to Z to a to z; every other byte stays.
+std::string AsciiLower(std::string_view text);
+
+// Removes every byte 0x00 to 0x20 (spaces, tabs, line ends, other control bytes) from the end
+// and then from the start. Bytes inside the text stay.
+std::string Trim(std::string_view text);
+
+}  // namespace tolvek::app

@@ -1,0 +1,24 @@
+// The program's numbered texts: twelve language blocks of fifteen texts (numbers block + 1 to
+// block + 15, blocks 0, 1000, ..., 11000), the translators' two markers around the template block,
+// and the class hash framework's messages.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace tolvek::app {
+
+inline constexpr int kTextsPerBlock = 15;
+inline constexpr int kBlockStride = 1000;
+inline constexpr int kTemplateBlock = 11000;
+inline constexpr int kTemplateEndMarker = 11999;
+inline constexpr int kFirstFrameworkText = 65430;
+inline constexpr int kLastFrameworkText = 65432;
+
+// Longest text LoadText hands out, in bytes; every text of the table fits.
+inline constexpr std::size_t kLongestText = 254;
+
+// The text numbered `id` (UTF-8), or nothing when the table holds no such number.
+std::optional<std::string> StringTableText(int id);
+
+}  // namespace tolvek::app

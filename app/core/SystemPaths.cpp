@@ -1,0 +1,41 @@
+#include "app/core/SystemPaths.h"
+
+#include <cstdlib>
+#include <string_view>
+
+namespace tolvek::app {
+
+namespace {
+
+constexpr std::string_view kConfigSubfolder = "tolvek";
+
+}  // namespace
+
+bool IsExistingFile(const std::string& name) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(name, error);
+    return !error && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+}
+
+std::filesystem::path ExecutableFolder() {
+    std::error_code error;
+    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path{} : executable.parent_path();
+}
+
+std::filesystem::path ConfigFolderFrom(const char* xdgConfigHome, const char* home) {
+    // The XDG base directory rules ignore a relative XDG_CONFIG_HOME.
+    if (xdgConfigHome != nullptr && std::filesystem::path(xdgConfigHome).is_absolute()) {
+        return std::filesystem::path(xdgConfigHome) / kConfigSubfolder;
+    }
+    if (home != nullptr && *home != '\0') {
+        return std::filesystem::path(home) / ".config" / kConfigSubfolder;
+    }
+    return {};
+}
+
+std::filesystem::path ConfigFolder() {
+    return ConfigFolderFrom(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+}
+
+}  // namespace tolvek::app

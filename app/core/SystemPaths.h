@@ -1,0 +1,25 @@
+// The system facts the WindowSystem port reports, computed without any toolkit so that every
+// front end gives the same answers.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace tolvek::app {
+
+// True when `name` exists (following links) and is not a directory.
+bool IsExistingFile(const std::string& name);
+
+// The folder of the running executable (from /proc/self/exe); empty when the system cannot
+// tell.
+std::filesystem::path ExecutableFolder();
+
+// The program's folder in the user's configuration: $XDG_CONFIG_HOME/tolvek when that variable
+// holds an absolute path, else $HOME/.config/tolvek; empty when neither is usable. Either
+// argument may be null (the variable is unset).
+std::filesystem::path ConfigFolderFrom(const char* xdgConfigHome, const char* home);
+
+// ConfigFolderFrom over this process's environment.
+std::filesystem::path ConfigFolder();
+
+}  // namespace tolvek::app

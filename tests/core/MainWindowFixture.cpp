@@ -1,0 +1,54 @@
+#include "tests/core/MainWindowFixture.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace tolvek::app::testing {
+
+MainWindowTest::MainWindowTest()
+    : window(
+          windows,
+          [this] {
+              if (duringSelfTest) {
+                  duringSelfTest();
+              }
+              return selfTestAnswer;
+          },
+          entries.table()) {
+    windows.exeFolder = exeFolder.path();
+    windows.userConfigFolder = configRoot.path() / "tolvek";
+}
+
+StartUpOutcome MainWindowTest::startUp(const std::vector<std::string>& arguments) {
+    return window.StartUpHandler(arguments);
+}
+
+void MainWindowTest::selectAlgorithm(int position) {
+    windows.selectPosition(Control::AlgorithmList, position);
+}
+
+void MainWindowTest::selectLanguage(int position) {
+    windows.selectPosition(Control::LanguageList, position);
+}
+
+void MainWindowTest::hashFileFromDialog(const std::string& name) {
+    windows.openFileAnswers.emplace_back(name);
+    window.HashFileAction(Control::HashFileButton);
+}
+
+void MainWindowTest::hashTextFromWindow(const std::string& text, ModalResult how) {
+    windows.stringInputAnswers.push_back({how, text});
+    window.HashStringAction(Control::HashStringButton);
+}
+
+std::string MainWindowTest::savedFile() const {
+    std::ifstream file(exeFolder.path() / "sha.lng", std::ios::binary);
+    if (!file) {
+        return "<none>";
+    }
+    std::ostringstream contents;
+    contents << file.rdbuf();
+    return contents.str();
+}
+
+}  // namespace tolvek::app::testing

@@ -1,0 +1,43 @@
+// A main window over the fake port and fake entries, with sha.lng in a temporary folder and a
+// self-test whose answer the test chooses.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/core/MainWindow.h"
+#include "tests/core/FakeEntries.h"
+#include "tests/core/FakeWindowSystem.h"
+#include "tests/support/TempFolder.h"
+
+namespace tolvek::app::testing {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest();
+
+    StartUpOutcome startUp(const std::vector<std::string>& arguments = {});
+    void selectAlgorithm(int position);
+    void selectLanguage(int position);
+    // HashFileAction from its button, the dialog answering `name`.
+    void hashFileFromDialog(const std::string& name);
+    // HashStringAction from its button, the string window ending with `text`.
+    void hashTextFromWindow(const std::string& text, ModalResult how = ModalResult::Ok);
+    std::string digestField() const { return windows.text(Control::DigestField); }
+    // The bytes of sha.lng in the executable's folder; "<none>" when there is no such file.
+    std::string savedFile() const;
+
+    tolvek::testing::TempFolder exeFolder;
+    tolvek::testing::TempFolder configRoot;
+    FakeWindowSystem windows;
+    FakeEntries entries;
+    engine::HashResult selfTestAnswer = engine::kHashOk;
+    // Runs inside the self-test, to look at the state at that moment.
+    std::function<void()> duringSelfTest;
+    MainWindow window;
+};
+
+}  // namespace tolvek::app::testing

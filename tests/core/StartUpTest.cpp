@@ -1,0 +1,158 @@
+// StartUpHandler and CloseHandler: the saved choices, the self-test, the command-line file, and
+// the moments sha.lng is written.
+#include <gtest/gtest.h>
+
+#include "app/core/CommandLine.h"
+#include "tests/core/MainWindowFixture.h"
+
+namespace tolvek::app::testing {
+namespace {
+
+using StartUpTest = MainWindowTest;
+
+TEST_F(StartUpTest, BuildingFillsBothLists) {
+    EXPECT_EQ(windows.lists[Control::AlgorithmList].size(), 30U);
+    EXPECT_EQ(windows.lists[Control::AlgorithmList][29], "Entry29");
+    EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), 3);
+    EXPECT_EQ(windows.lists[Control::LanguageList].size(), 12U);
+    EXPECT_EQ(windows.lists[Control::LanguageList][2], "Português-Brasil");
+    EXPECT_EQ(windows.selectedPosition(Control::LanguageList), 0);
+}
+
+TEST_F(StartUpTest, WithoutSavedFileEnglishAndSha1AreSaved) {
+    EXPECT_EQ(startUp(), StartUpOutcome::ShowWindow);
+    EXPECT_EQ(windows.selectedPosition(Control::LanguageList), 0);
+    EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), 3);
+    EXPECT_EQ(windows.text(Control::HashFileButton), "Hash file");
+    EXPECT_EQ(savedFile(), "ENGLISH\r\n3\r\n");
+    EXPECT_TRUE(windows.messages.empty());
+}
+
+TEST_F(StartUpTest, SavedPositionIsRestoredOnlyAfterTheSelfTest) {
+    exeFolder.write("sha.lng", "Deutsch\r\n7\r\n");
+    std::string fileDuringSelfTest;
+    int positionDuringSelfTest = -2;
+    duringSelfTest = [&] {
+        fileDuringSelfTest = savedFile();
+        positionDuringSelfTest = windows.selectedPosition(Control::AlgorithmList);
+    };
+    startUp();
+    EXPECT_EQ(fileDuringSelfTest, "DEUTSCH\r\n3\r\n");
+    EXPECT_EQ(positionDuringSelfTest, 3);
+    EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), 7);
+    EXPECT_EQ(windows.text(Control::HashFileButton), "Prüfe Datei");
+    // The file keeps position 3 until the next language change or close.
+    EXPECT_EQ(savedFile(), "DEUTSCH\r\n3\r\n");
+    window.CloseHandler();
+    EXPECT_EQ(savedFile(), "DEUTSCH\r\n7\r\n");
+}
+
+TEST_F(StartUpTest, FailedSelfTestEndsTheProgramWithItsMessage) {
+    exeFolder.write("sha.lng", "ENGLISH\r\n7\r\n");
+    selfTestAnswer = engine::kHashTestFailed;
+    EXPECT_EQ(startUp({"/data/file"}), StartUpOutcome::EndProgram);
+    ASSERT_EQ(windows.messages.size(), 1U);
+    EXPECT_EQ(windows.messages[0].text, "Could not verify library, error: Hash test failed");
+    EXPECT_EQ(windows.messages[0].caption, "");
+    EXPECT_EQ(windows.messages[0].icon, MessageIcon::None);
+    EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), 3);
+    EXPECT_TRUE(entries.fileRoute(3).requests.empty());
+    EXPECT_TRUE(entries.fileRoute(7).requests.empty());
+    EXPECT_EQ(savedFile(), "ENGLISH\r\n3\r\n");
+}
+
+TEST_F(StartUpTest, SavedPositionLine) {
+    struct Case {
+        const char* line2;
+        int selected;
+    };
+    const Case cases[] = {
+        {"7", 7},
+        {"29", 29},
+        {"0", 0},
+        {"+5", 5},
+        {"7xyz", 7},
+        {"-0", 0},
+        {"abc", 0},
+        {" 5", 0},
+        {"-", 0},
+        {"-1", -1},
+        {"30", -1},
+        {"31", -1},
+        {"-31", -1},
+        {"99999999999999999999", -1},
+        {"-99999999999999999999", -1},
+    };
+    for (const Case& saved : cases) {
+        SCOPED_TRACE(saved.line2);
+        exeFolder.write("sha.lng", std::string("ENGLISH\r\n") + saved.line2 + "\r\n");
+        selectAlgorithm(3);
+        startUp();
+        EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), saved.selected);
+    }
+}
+
+TEST_F(StartUpTest, MissingPositionLineKeepsSha1) {
+    for (const char* contents : {"ENGLISH", "ENGLISH\r\n", "ENGLISH\r\n\r\n"}) {
+        SCOPED_TRACE(contents);
+        exeFolder.write("sha.lng", contents);
+        startUp();
+        EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), 3);
+        EXPECT_EQ(windows.selectedPosition(Control::LanguageList), 0);
+    }
+}
+
+TEST_F(StartUpTest, OutOfRangeSavedPositionHashesNothing) {
+    exeFolder.write("sha.lng", "ENGLISH\r\n31\r\n");
+    startUp();
+    hashFileFromDialog("/data/file");
+    EXPECT_EQ(digestField(), "Unknown hash type");
+    window.CloseHandler();
+    EXPECT_EQ(savedFile(), "ENGLISH\r\n-1\r\n");
+}
+
+TEST_F(StartUpTest, CommandLineFileIsHashedWithTheRestoredEntryAndNotCopied) {
+    exeFolder.write("sha.lng", "ENGLISH\r\n7\r\n");
+    windows.clipboard = "kept";
+    startUp({"/data/file.iso", "/ignored"});
+    EXPECT_EQ(windows.text(Control::PathField), "/data/file.iso");
+    EXPECT_EQ(window.LastFileName(), "/data/file.iso");
+    EXPECT_EQ(entries.fileRoute(7).requests, std::vector<std::string>{"/data/file.iso"});
+    EXPECT_EQ(digestField(), "file7");
+    EXPECT_EQ(windows.clipboard, "kept");
+    EXPECT_EQ(windows.clipboardWrites, 0);
+    EXPECT_FALSE(window.HashFromField());
+    EXPECT_TRUE(windows.openFileInitialNames.empty());
+}
+
+TEST_F(StartUpTest, QuotedArgumentWithSpacesReachesThePathFieldWithoutQuotes) {
+    const std::vector<std::string> split = SplitCommandLine(R"(tolvek "/data/my file.txt")");
+    startUp({split.begin() + 1, split.end()});
+    EXPECT_EQ(windows.text(Control::PathField), "/data/my file.txt");
+}
+
+TEST_F(StartUpTest, EmptyFirstArgumentNamesNoFile) {
+    startUp({"", "/data/second"});
+    EXPECT_EQ(windows.text(Control::PathField), "");
+    EXPECT_TRUE(entries.fileRoute(3).requests.empty());
+}
+
+TEST_F(StartUpTest, AfterStartUpTheDialogIsAskedAgain) {
+    startUp({"/data/file"});
+    windows.openFileAnswers.emplace_back(std::nullopt);
+    window.HashFileAction(Control::HashFileButton);
+    EXPECT_EQ(windows.openFileInitialNames, std::vector<std::string>{"/data/file"});
+}
+
+TEST_F(StartUpTest, CloseButtonOnlyAsksToClose) {
+    startUp();
+    selectAlgorithm(12);
+    window.CloseButtonAction();
+    EXPECT_EQ(windows.closeRequests, 1);
+    EXPECT_EQ(savedFile(), "ENGLISH\r\n3\r\n");
+    window.CloseHandler();
+    EXPECT_EQ(savedFile(), "ENGLISH\r\n12\r\n");
+}
+
+}  // namespace
+}  // namespace tolvek::app::testing
