@@ -16,6 +16,10 @@ const std::map<std::string, HashType>& engineSections() {
         {"MD2", HashTypeMD2},         {"MD4", HashTypeMD4},         {"MD5", HashTypeMD5},
         {"SHA-1", HashTypeSHA1},      {"SHA-256", HashTypeSHA256},  {"SHA-384", HashTypeSHA384},
         {"SHA-512", HashTypeSHA512},
+        {"Tiger/128 (64-bit words)", HashTypeTiger128},
+        {"Tiger/160 (64-bit words)", HashTypeTiger160},
+        {"Tiger/192 (64-bit words)", HashTypeTiger192},
+        {"RIPEMD-128", HashTypeRIPEMD128}, {"RIPEMD-160", HashTypeRIPEMD160},
     };
     return sections;
 }
