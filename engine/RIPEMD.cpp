@@ -15,8 +15,9 @@ namespace {
 constexpr RipemdChain kInitialChain = {0x67452301, 0xefcdab89, 0x98badcfe, 0x10325476,
                                        0xc3d2e1f0};
 
-// The standard's Boolean functions f1..f5, numbered from 0. f2 and f4 are bit selections,
-// written in the form with one operation fewer.
+// The standard's Boolean functions f1..f5, numbered from 0. x is the register the previous
+// step has just written, so each form keeps the operations on x few: f2 as a selection with one
+// operation fewer, f4 as a sum of disjoint bit sets, so that y & ~z is added before x arrives.
 template <std::size_t Function>
 constexpr std::uint32_t boolean(std::uint32_t x, std::uint32_t y, std::uint32_t z) {
     if constexpr (Function == 0) {
@@ -26,7 +27,7 @@ constexpr std::uint32_t boolean(std::uint32_t x, std::uint32_t y, std::uint32_t 
     } else if constexpr (Function == 2) {
         return (x | ~y) ^ z;
     } else if constexpr (Function == 3) {
-        return y ^ (z & (x ^ y));  // (x & z) | (y & ~z)
+        return (y & ~z) + (x & z);  // (x & z) | (y & ~z)
     } else {
         return x ^ (y | ~z);
     }
@@ -53,7 +54,7 @@ using Lanes = std::array<std::uint32_t, Variant::kLanes>;
 // Step J of the left or right line. The standard shifts the registers along after every step;
 // here they stay put and the role of each lane turns with J instead, which costs no moves.
 template <class Variant, bool Right, std::size_t J>
-inline void step(Lanes<Variant>& lanes, const RipemdBlock& block) {
+[[gnu::always_inline]] inline void step(Lanes<Variant>& lanes, const RipemdBlock& block) {
     constexpr std::size_t kLanes = Variant::kLanes;
     constexpr std::size_t a = (kLanes - J % kLanes) % kLanes;
     constexpr std::size_t round = J / 16;
@@ -64,9 +65,8 @@ inline void step(Lanes<Variant>& lanes, const RipemdBlock& block) {
     constexpr unsigned shift = Right ? ripemd::kRightShift[J] : ripemd::kLeftShift[J];
 
     std::uint32_t& c = lanes[(a + 2) % kLanes];
-    const std::uint32_t sum = lanes[a] +
-                              boolean<function>(lanes[(a + 1) % kLanes], c, lanes[(a + 3) % kLanes]) +
-                              block[word] + constant;
+    const std::uint32_t sum = lanes[a] + block[word] + constant +
+                              boolean<function>(lanes[(a + 1) % kLanes], c, lanes[(a + 3) % kLanes]);
     if constexpr (kLanes == 5) {
         lanes[a] = RotL32(sum, shift) + lanes[(a + 4) % kLanes];
         c = RotL32(c, 10);
@@ -77,13 +77,13 @@ inline void step(Lanes<Variant>& lanes, const RipemdBlock& block) {
 
 // Both lines step by step side by side, so that the processor can overlap them.
 template <class Variant, std::size_t... J>
-inline void runLines(Lanes<Variant>& left, Lanes<Variant>& right, const RipemdBlock& block,
+[[gnu::always_inline]] inline void runLines(Lanes<Variant>& left, Lanes<Variant>& right, const RipemdBlock& block,
                      std::index_sequence<J...>) {
     ((step<Variant, false, J>(left, block), step<Variant, true, J>(right, block)), ...);
 }
 
 template <class Variant>
-inline void compress(RipemdChain& chain, const RipemdBlock& block) {
+[[gnu::always_inline]] inline void compress(RipemdChain& chain, const RipemdBlock& block) {
     constexpr std::size_t kLanes = Variant::kLanes;
     Lanes<Variant> left;
     std::copy_n(chain.begin(), kLanes, left.begin());

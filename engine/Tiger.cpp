@@ -10,10 +10,15 @@ namespace tolvek::engine {
 
 namespace {
 
-using tiger::kT1;
-using tiger::kT2;
-using tiger::kT3;
-using tiger::kT4;
+// The four boxes side by side in one object, so that every look-up addresses them from one base
+// register and more registers are left for the message words.
+struct SBoxes {
+    std::array<std::uint64_t, 256> t1;
+    std::array<std::uint64_t, 256> t2;
+    std::array<std::uint64_t, 256> t3;
+    std::array<std::uint64_t, 256> t4;
+};
+alignas(64) constexpr SBoxes kSBoxes = {tiger::kT1, tiger::kT2, tiger::kT3, tiger::kT4};
 
 using MessageWords = std::array<std::uint64_t, 8>;
 
@@ -26,8 +31,10 @@ constexpr std::size_t byteOf(std::uint64_t word, unsigned index) {
 template <std::uint64_t Multiplier>
 inline void round(std::uint64_t& a, std::uint64_t& b, std::uint64_t& c, std::uint64_t word) {
     c ^= word;
-    a -= kT1[byteOf(c, 0)] ^ kT2[byteOf(c, 2)] ^ kT3[byteOf(c, 4)] ^ kT4[byteOf(c, 6)];
-    b += kT4[byteOf(c, 1)] ^ kT3[byteOf(c, 3)] ^ kT2[byteOf(c, 5)] ^ kT1[byteOf(c, 7)];
+    a -= kSBoxes.t1[byteOf(c, 0)] ^ kSBoxes.t2[byteOf(c, 2)] ^ kSBoxes.t3[byteOf(c, 4)] ^
+         kSBoxes.t4[byteOf(c, 6)];
+    b += kSBoxes.t4[byteOf(c, 1)] ^ kSBoxes.t3[byteOf(c, 3)] ^ kSBoxes.t2[byteOf(c, 5)] ^
+         kSBoxes.t1[byteOf(c, 7)];
     b *= Multiplier;
 }
 
