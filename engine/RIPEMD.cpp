@@ -12,8 +12,7 @@ namespace tolvek::engine {
 namespace {
 
 // Initial values h0..h4 of RIPEMD-160; RIPEMD-128 starts from the first four.
-constexpr RipemdChain kInitialChain = {0x67452301, 0xefcdab89, 0x98badcfe, 0x10325476,
-                                       0xc3d2e1f0};
+constexpr RipemdChain kInitialChain = {0x67452301, 0xefcdab89, 0x98badcfe, 0x10325476, 0xc3d2e1f0};
 
 // The standard's Boolean functions f1..f5, numbered from 0. x is the register the previous
 // step has just written, so each form keeps the operations on x few: f2 as a selection with one
@@ -65,8 +64,9 @@ template <class Variant, bool Right, std::size_t J>
     constexpr unsigned shift = Right ? ripemd::kRightShift[J] : ripemd::kLeftShift[J];
 
     std::uint32_t& c = lanes[(a + 2) % kLanes];
-    const std::uint32_t sum = lanes[a] + block[word] + constant +
-                              boolean<function>(lanes[(a + 1) % kLanes], c, lanes[(a + 3) % kLanes]);
+    const std::uint32_t sum =
+        lanes[a] + block[word] + constant +
+        boolean<function>(lanes[(a + 1) % kLanes], c, lanes[(a + 3) % kLanes]);
     if constexpr (kLanes == 5) {
         lanes[a] = RotL32(sum, shift) + lanes[(a + 4) % kLanes];
         c = RotL32(c, 10);
@@ -77,8 +77,8 @@ template <class Variant, bool Right, std::size_t J>
 
 // Both lines step by step side by side, so that the processor can overlap them.
 template <class Variant, std::size_t... J>
-[[gnu::always_inline]] inline void runLines(Lanes<Variant>& left, Lanes<Variant>& right, const RipemdBlock& block,
-                     std::index_sequence<J...>) {
+[[gnu::always_inline]] inline void runLines(Lanes<Variant>& left, Lanes<Variant>& right,
+                                            const RipemdBlock& block, std::index_sequence<J...>) {
     ((step<Variant, false, J>(left, block), step<Variant, true, J>(right, block)), ...);
 }
 

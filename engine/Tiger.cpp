@@ -81,9 +81,8 @@ inline void keySchedule(MessageWords& x) {
 
 // Pass i multiplies by 5, 7, then 9 for every further pass; after each pass the registers turn
 // (a, b, c) -> (c, a, b), so three passes end where they began.
-[[gnu::always_inline]] inline void runPasses(std::uint64_t& a, std::uint64_t& b,
-                                             std::uint64_t& c, MessageWords& x,
-                                             std::uint32_t count) {
+[[gnu::always_inline]] inline void runPasses(std::uint64_t& a, std::uint64_t& b, std::uint64_t& c,
+                                             MessageWords& x, std::uint32_t count) {
     for (std::uint32_t index = 0; index < count; ++index) {
         if (index == 0) {
             pass<5>(a, b, c, x);

@@ -14,7 +14,7 @@ using TigerState = std::array<std::uint64_t, 3>;
 
 // State block of hash types 273 to 275. The number of passes lives in the caller's context.
 struct TigerContext {
-    TigerState State;  // a, b, c
+    TigerState State;        // a, b, c
     std::uint64_t BitCount;  // bits compressed so far, a multiple of 512
     std::uint32_t BufferFill;
     BlockBuffer Buffer;

@@ -19,7 +19,8 @@ const std::map<std::string, HashType>& engineSections() {
         {"Tiger/128 (64-bit words)", HashTypeTiger128},
         {"Tiger/160 (64-bit words)", HashTypeTiger160},
         {"Tiger/192 (64-bit words)", HashTypeTiger192},
-        {"RIPEMD-128", HashTypeRIPEMD128}, {"RIPEMD-160", HashTypeRIPEMD160},
+        {"RIPEMD-128", HashTypeRIPEMD128},
+        {"RIPEMD-160", HashTypeRIPEMD160},
     };
     return sections;
 }
