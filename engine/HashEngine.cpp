@@ -13,6 +13,8 @@
 #include "engine/CRC1.h"
 #include "engine/Gost.h"
 #include "engine/HAVAL.h"
+#include "engine/RIPEMD.h"
+#include "engine/Tiger.h"
 #include "platform/ReadOnlyFile.h"
 
 namespace tolvek::engine {
@@ -80,11 +82,24 @@ constexpr std::array<AlgorithmEntry, kHashTypeCount> kAlgorithms = {{
     /* 270 SHA-256 */ {},
     /* 271 SHA-384 */ {},
     /* 272 SHA-512 */ {},
-    /* 273 Tiger-128 */ {},
-    /* 274 Tiger-160 */ {},
-    /* 275 Tiger-192 */ {},
-    /* 276 RIPEMD-128 */ {},
-    /* 277 RIPEMD-160 */ {},
+    /* 273 Tiger-128 */ {sizeof(TigerContext), [](void* s) { TigerInit(as<TigerContext>(s)); },
+        [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t p) { TigerUpdate(as<TigerContext>(s), b, n, p); },
+        [](void* s, std::uint32_t p) { return TigerFinal(as<TigerContext>(s), 128, p); },
+        PassesRule::ThreeAfterInit},
+    /* 274 Tiger-160 */ {sizeof(TigerContext), [](void* s) { TigerInit(as<TigerContext>(s)); },
+        [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t p) { TigerUpdate(as<TigerContext>(s), b, n, p); },
+        [](void* s, std::uint32_t p) { return TigerFinal(as<TigerContext>(s), 160, p); },
+        PassesRule::ThreeAfterInit},
+    /* 275 Tiger-192 */ {sizeof(TigerContext), [](void* s) { TigerInit(as<TigerContext>(s)); },
+        [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t p) { TigerUpdate(as<TigerContext>(s), b, n, p); },
+        [](void* s, std::uint32_t p) { return TigerFinal(as<TigerContext>(s), 192, p); },
+        PassesRule::ThreeAfterInit},
+    /* 276 RIPEMD-128 */ {sizeof(RipemdContext), [](void* s) { RipemdInit128(as<RipemdContext>(s)); },
+        [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t) { RipemdUpdate(as<RipemdContext>(s), b, n, 128); },
+        [](void* s, std::uint32_t) { return RipemdFinal(as<RipemdContext>(s), 128); }},
+    /* 277 RIPEMD-160 */ {sizeof(RipemdContext), [](void* s) { RipemdInit160(as<RipemdContext>(s)); },
+        [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t) { RipemdUpdate(as<RipemdContext>(s), b, n, 160); },
+        [](void* s, std::uint32_t) { return RipemdFinal(as<RipemdContext>(s), 160); }},
 }};
 // clang-format on
 
