@@ -139,10 +139,10 @@ template <class T>
 concept ConcreteDigestHash =
     std::derived_from<T, TDigestHash> && std::is_final_v<T> && !std::is_abstract_v<T> &&
     std::is_default_constructible_v<T> && requires {
-        { T::kClassName } -> std::convertible_to<std::string_view>;
-        { T::kDigestLength } -> std::convertible_to<std::int32_t>;
-        { T::kBlockLength } -> std::convertible_to<std::int32_t>;
-    };
+    { T::kClassName } -> std::convertible_to<std::string_view>;
+    { T::kDigestLength } -> std::convertible_to<std::int32_t>;
+    { T::kBlockLength } -> std::convertible_to<std::int32_t>;
+};
 
 // The descriptor of hash class T, made from T's constants.
 template <ConcreteDigestHash T>

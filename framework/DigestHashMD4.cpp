@@ -160,13 +160,17 @@ void ripemdCompress(std::uint32_t* chain, const std::uint8_t* block) {
 
 }  // namespace
 
-THashBaseMD4::~THashBaseMD4() { WipeBuffer(m_digest.data(), sizeof m_digest); }
+THashBaseMD4::~THashBaseMD4() {
+    WipeBuffer(m_digest.data(), sizeof m_digest);
+}
 
 const std::uint8_t* THashBaseMD4::DigestBytes() const {
     return reinterpret_cast<const std::uint8_t*>(m_digest.data());
 }
 
-void THashBaseMD4::InitState() { m_digest = data::kRipemd320Initial; }
+void THashBaseMD4::InitState() {
+    m_digest = data::kRipemd320Initial;
+}
 
 void THashBaseMD4::FinishState() {
     // The length field holds 64 bits of the count; a longer message has no digest here.

@@ -20,7 +20,9 @@ constexpr char kRipemd256OfAbc[] =
 constexpr char kRipemd320OfAbc[] =
     "de4c01b3054f8930a79d09ae738e92301e5a17085beffdc1b8d116713e74f82fa942d64cdbc4682d";
 
-const Provider& fileRoute(std::string_view name) { return FindAlgorithm(name)->fileRoute; }
+const Provider& fileRoute(std::string_view name) {
+    return FindAlgorithm(name)->fileRoute;
+}
 
 TEST(FrameworkRoute, EntriesGiveLowerCaseDigestsOfFilesTextsAndStreams) {
     testing::TempFolder folder;

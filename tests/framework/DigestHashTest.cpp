@@ -99,8 +99,10 @@ TEST(DigestHash, BitCounterArithmetic) {
         {{0xFFFFFFF8, kAll, kAll, kAll, kAll, kAll, kAll}, 1, {0, 0, 0, 0, 0, 0, 0, 1}, true},
         {{8, kAll}, 0x20000000, {8, 0, 1}, true},
         {{kAll, kAll, kAll, kAll, kAll, kAll, kAll, kAll}, 1, {7}, false},
-        {{0, 0xFFFFFFFC, kAll, kAll, kAll, kAll, kAll, kAll}, 0x7FFFFFFF,
-         {0xFFFFFFF8, kAll, kAll, kAll, kAll, kAll, kAll, kAll}, true},
+        {{0, 0xFFFFFFFC, kAll, kAll, kAll, kAll, kAll, kAll},
+         0x7FFFFFFF,
+         {0xFFFFFFF8, kAll, kAll, kAll, kAll, kAll, kAll, kAll},
+         true},
         {{0, 0xFFFFFFFD, kAll, kAll, kAll, kAll, kAll, kAll}, 0x7FFFFFFF, {0xFFFFFFF8}, false},
     };
     for (const CounterCase& test : cases) {
@@ -184,7 +186,8 @@ TEST(DigestHash, Md4FamilyFinalBlocks) {
         absorb(hash, std::string(test.messageSize, 'm'));
         hash.EndHash();
         ASSERT_EQ(hash.blocks.size(), test.blocks) << test.messageSize;
-        const std::string all = std::accumulate(hash.blocks.begin(), hash.blocks.end(), std::string());
+        const std::string all =
+            std::accumulate(hash.blocks.begin(), hash.blocks.end(), std::string());
         std::string expected(test.messageSize, 'm');
         expected += '\x5A';
         expected.resize(all.size() - 8, '\0');
@@ -210,7 +213,8 @@ void recordRelease(const void* instance, std::size_t size) {
     const auto* const bytes = static_cast<const std::uint8_t*>(instance);
     g_released.count += 1;
     g_released.size = size;
-    g_released.zeroed = std::all_of(bytes, bytes + size, [](std::uint8_t byte) { return byte == 0; });
+    g_released.zeroed =
+        std::all_of(bytes, bytes + size, [](std::uint8_t byte) { return byte == 0; });
 }
 
 class ReleaseTest : public ::testing::Test {
