@@ -9,6 +9,7 @@
 #include "framework/DigestHashSnefru.h"
 #include "framework/DigestInternal.h"
 #include "tests/framework/FrameworkClasses.h"
+#include "tests/support/VectorFile.h"
 
 namespace tolvek::framework {
 namespace {
