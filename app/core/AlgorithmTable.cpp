@@ -6,6 +6,9 @@
 #include "app/core/EngineProvider.h"
 #include "app/core/FrameworkProvider.h"
 #include "framework/DigestHashMD4.h"
+#include "framework/DigestHashSapphire.h"
+#include "framework/DigestHashSnefru.h"
+#include "framework/DigestHashSquare.h"
 
 namespace tolvek::app {
 
@@ -23,6 +26,10 @@ const EngineProvider kSha512{HashTypeSHA512};
 const FrameworkProvider kFrameworkMd5{framework::ClassOf<framework::THash_MD5>};
 const FrameworkProvider kRipemd256{framework::ClassOf<framework::THash_RipeMD256>};
 const FrameworkProvider kRipemd320{framework::ClassOf<framework::THash_RipeMD320>};
+const FrameworkProvider kSapphire{framework::ClassOf<framework::THash_Sapphire>};
+const FrameworkProvider kSquare{framework::ClassOf<framework::THash_Square>};
+const FrameworkProvider kSnefru128{framework::ClassOf<framework::THash_Snefru128>};
+const FrameworkProvider kSnefru256{framework::ClassOf<framework::THash_Snefru256>};
 
 // clang-format off
 const std::array kEntries = {
@@ -33,6 +40,10 @@ const std::array kEntries = {
     AlgorithmEntry{"sha256", "SHA256", 4, kSha256, kSha256},
     AlgorithmEntry{"sha384", "SHA384", 5, kSha384, kSha384},
     AlgorithmEntry{"sha512", "SHA512", 6, kSha512, kSha512},
+    AlgorithmEntry{"sapphire", "Sapphire", 21, kSapphire, kSapphire},
+    AlgorithmEntry{"square", "Square", 25, kSquare, kSquare},
+    AlgorithmEntry{"snefru128", "Snefru 128 Bit", 26, kSnefru128, kSnefru128},
+    AlgorithmEntry{"snefru256", "Snefru 256 Bit", 27, kSnefru256, kSnefru256},
     AlgorithmEntry{"ripemd256", "RIPE MD 256 bit", 28, kRipemd256, kRipemd256},
     AlgorithmEntry{"ripemd320", "RIPE MD 320 bit", 29, kRipemd320, kRipemd320},
 };
