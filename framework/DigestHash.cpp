@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 
+#include "framework/DigestInternal.h"
 #include "framework/DigestStrings.h"
 
 namespace tolvek::framework {

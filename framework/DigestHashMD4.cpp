@@ -170,7 +170,7 @@ void THashBaseMD4::InitState() { m_digest = data::kRipemd320Initial; }
 
 void THashBaseMD4::FinishState() {
     // The length field holds 64 bits of the count; a longer message has no digest here.
-    const internal::BitCount& count = BitCounter();
+    const BitCount& count = BitCounter();
     if (std::any_of(count.begin() + 2, count.end(), [](std::uint32_t word) { return word != 0; })) {
         throw EDigestException::FromText(kTooManyBitsText);
     }

@@ -14,7 +14,6 @@
 namespace tolvek::framework {
 namespace {
 
-using internal::BitCount;
 using internal::DigestHashAccess;
 
 constexpr char kMd5OfAbc[] = "900150983cd24fb0d6963f7d28e17f72";  // RFC 1321 A.5
@@ -34,6 +33,11 @@ private:
         blocks.emplace_back(reinterpret_cast<const char*>(block), kBlockLength);
     }
 };
+
+// Only final classes that say what they are get a class reference: the abstract ones cannot be
+// made, nor can a class pass for its base by not saying.
+static_assert(ConcreteDigestHash<THash_MD5> && ConcreteDigestHash<RecordingHash>);
+static_assert(!ConcreteDigestHash<TDigestHash> && !ConcreteDigestHash<THashBaseMD4>);
 
 void absorb(TDigestHash& hash, const std::string& bytes) {
     hash.HashData(bytes.data(), static_cast<std::int32_t>(bytes.size()));
