@@ -77,7 +77,7 @@ TYPED_TEST(SnefruTest, BitCountAbove64BitsIsLeftOut) {
     const std::string standard = hexDigest(hash, "abc");
     hash.BeginHash();
     hash.HashData("abc", 3);
-    internal::BitCount count = internal::DigestHashAccess::BitCounter(hash);
+    BitCount count = internal::DigestHashAccess::BitCounter(hash);
     count[2] = 1;
     count[7] = 0x80000000;
     internal::DigestHashAccess::PresetBitCounter(hash, count);
