@@ -7,6 +7,9 @@
 #include <vector>
 
 #include "framework/DigestHashMD4.h"
+#include "framework/DigestHashSapphire.h"
+#include "framework/DigestHashSnefru.h"
+#include "framework/DigestHashSquare.h"
 
 namespace {
 
@@ -29,6 +32,10 @@ const std::vector<std::pair<HashClassRef, std::string>> kClasses = {
     {ClassOf<THash_MD5>, "MD5"},
     {ClassOf<THash_RipeMD256>, "RIPEMD-256"},
     {ClassOf<THash_RipeMD320>, "RIPEMD-320"},
+    {ClassOf<THash_Sapphire>, "Sapphire"},
+    {ClassOf<THash_Square>, "Square"},
+    {ClassOf<THash_Snefru128>, "Snefru-128"},
+    {ClassOf<THash_Snefru256>, "Snefru-256"},
 };
 
 const bool kRegistered = [] {

@@ -9,6 +9,9 @@
 #include "app/core/EngineProvider.h"
 #include "app/core/FrameworkProvider.h"
 #include "framework/DigestHashMD4.h"
+#include "framework/DigestHashSapphire.h"
+#include "framework/DigestHashSnefru.h"
+#include "framework/DigestHashSquare.h"
 
 namespace tolvek::app {
 
@@ -65,6 +68,10 @@ const std::array kEntries = {
     entry("crc32",     "CRC32",           18, kCrc32),
     entry("crc16",     "CRC16",           19, kCrc16),
     entry("crc16arc",  "ARC-CRC",         20, kCrc16Arc),
+    entry("sapphire",  "Sapphire",        21, kFramework<framework::THash_Sapphire>),
+    entry("square",    "Square",          25, kFramework<framework::THash_Square>),
+    entry("snefru128", "Snefru 128 Bit",  26, kFramework<framework::THash_Snefru128>),
+    entry("snefru256", "Snefru 256 Bit",  27, kFramework<framework::THash_Snefru256>),
     entry("ripemd256", "RIPE MD 256 bit", 28, kFramework<framework::THash_RipeMD256>),
     entry("ripemd320", "RIPE MD 320 bit", 29, kFramework<framework::THash_RipeMD320>),
 };

@@ -19,6 +19,14 @@ constexpr char kRipemd256OfAbc[] =
     "afbd6e228b9d8cbbcef5ca2d03e6dba10ac0bc7dcbe4680e1e42d2e975459b65";
 constexpr char kRipemd320OfAbc[] =
     "de4c01b3054f8930a79d09ae738e92301e5a17085beffdc1b8d116713e74f82fa942d64cdbc4682d";
+// The Sapphire and Square hashes' known answers, and the 8-pass Snefru 2.5a values.
+constexpr char kSapphireOfAbc[] =
+    "4acf17d911781571f053ce82e2f70cce5470f410b717b9a699063814b6df1f32"
+    "7c766773fc59830b99a4a34ea2fb8a373ac206d593d97ebc7b58324ed0b7f649";
+constexpr char kSquareOfAbc[] = "931b73d1a404f6f18880068056f6fc12";
+constexpr char kSnefru128OfAbc[] = "553d0648928299a0f22a275a02c83b10";
+constexpr char kSnefru256OfAbc[] =
+    "7d033205647a2af3dc8339f6cb25643c33ebc622d32979c4b612b02c4903031b";
 
 const Provider& fileRoute(std::string_view name) {
     return FindAlgorithm(name)->fileRoute;
@@ -33,7 +41,9 @@ TEST(FrameworkRoute, EntriesGiveLowerCaseDigestsOfFilesTextsAndStreams) {
         std::string_view expected;
     };
     for (const Case test : {Case{"MD5", kMd5OfAbc}, Case{"RIPE MD 256 bit", kRipemd256OfAbc},
-                            Case{"RIPE MD 320 bit", kRipemd320OfAbc}}) {
+                            Case{"RIPE MD 320 bit", kRipemd320OfAbc}, Case{"Sapphire", kSapphireOfAbc},
+                            Case{"Square", kSquareOfAbc}, Case{"Snefru 128 Bit", kSnefru128OfAbc},
+                            Case{"Snefru 256 Bit", kSnefru256OfAbc}}) {
         const AlgorithmEntry& entry = *FindAlgorithm(test.caption);
         std::istringstream input("abc");
         EXPECT_EQ(entry.fileRoute.hashFile(abc).text, test.expected);

@@ -8,6 +8,9 @@
 #include <string>
 
 #include "framework/DigestHashMD4.h"
+#include "framework/DigestHashSapphire.h"
+#include "framework/DigestHashSnefru.h"
+#include "framework/DigestHashSquare.h"
 
 namespace tolvek::testing {
 
@@ -18,6 +21,10 @@ inline const std::map<std::string, framework::HashClassRef>& FrameworkSections()
         {"MD5", framework::ClassOf<framework::THash_MD5>},
         {"RIPEMD-256", framework::ClassOf<framework::THash_RipeMD256>},
         {"RIPEMD-320", framework::ClassOf<framework::THash_RipeMD320>},
+        {"Sapphire", framework::ClassOf<framework::THash_Sapphire>},
+        {"Snefru-128", framework::ClassOf<framework::THash_Snefru128>},
+        {"Snefru-256", framework::ClassOf<framework::THash_Snefru256>},
+        {"Square", framework::ClassOf<framework::THash_Square>},
     };
     return sections;
 }
