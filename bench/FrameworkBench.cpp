@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "framework/DigestHashMD4.h"
+#include "framework/DigestHashPanama.h"
+#include "framework/DigestHashWhirlpool.h"
 
 namespace {
 
@@ -29,6 +31,9 @@ const std::vector<std::pair<HashClassRef, std::string>> kClasses = {
     {ClassOf<THash_MD5>, "MD5"},
     {ClassOf<THash_RipeMD256>, "RIPEMD-256"},
     {ClassOf<THash_RipeMD320>, "RIPEMD-320"},
+    {ClassOf<THash_Panama>, "Panama"},
+    {ClassOf<THash_Whirlpool>, "Whirlpool-0"},
+    {ClassOf<THash_Whirlpool1>, "Whirlpool-T"},
 };
 
 const bool kRegistered = [] {

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "framework/DigestHashMD4.h"
+#include "framework/DigestHashPanama.h"
+#include "framework/DigestHashWhirlpool.h"
 
 namespace tolvek::testing {
 
@@ -18,6 +20,9 @@ inline const std::map<std::string, framework::HashClassRef>& FrameworkSections()
         {"MD5", framework::ClassOf<framework::THash_MD5>},
         {"RIPEMD-256", framework::ClassOf<framework::THash_RipeMD256>},
         {"RIPEMD-320", framework::ClassOf<framework::THash_RipeMD320>},
+        {"Panama", framework::ClassOf<framework::THash_Panama>},
+        {"Whirlpool-0", framework::ClassOf<framework::THash_Whirlpool>},
+        {"Whirlpool-T", framework::ClassOf<framework::THash_Whirlpool1>},
     };
     return sections;
 }
