@@ -4,6 +4,8 @@
 #include <array>
 
 #include "app/core/EngineProvider.h"
+#include "app/core/FrameworkProvider.h"
+#include "framework/DigestHashMD4.h"
 
 namespace tolvek::app {
 
@@ -18,16 +20,21 @@ const EngineProvider kSha1{HashTypeSHA1};
 const EngineProvider kSha256{HashTypeSHA256};
 const EngineProvider kSha384{HashTypeSHA384};
 const EngineProvider kSha512{HashTypeSHA512};
+const FrameworkProvider kFrameworkMd5{framework::ClassOf<framework::THash_MD5>};
+const FrameworkProvider kRipemd256{framework::ClassOf<framework::THash_RipeMD256>};
+const FrameworkProvider kRipemd320{framework::ClassOf<framework::THash_RipeMD320>};
 
 // clang-format off
 const std::array kEntries = {
     AlgorithmEntry{"md2",    "MD2",    0, kMd2,    kMd2},
     AlgorithmEntry{"md4",    "MD4",    1, kMd4,    kMd4},
-    AlgorithmEntry{"md5",    "MD5",    2, kMd5,    kMd5},
+    AlgorithmEntry{"md5",    "MD5",    2, kFrameworkMd5, kMd5},
     AlgorithmEntry{"sha1",   "SHA1",   3, kSha1,   kSha1},
     AlgorithmEntry{"sha256", "SHA256", 4, kSha256, kSha256},
     AlgorithmEntry{"sha384", "SHA384", 5, kSha384, kSha384},
     AlgorithmEntry{"sha512", "SHA512", 6, kSha512, kSha512},
+    AlgorithmEntry{"ripemd256", "RIPE MD 256 bit", 28, kRipemd256, kRipemd256},
+    AlgorithmEntry{"ripemd320", "RIPE MD 320 bit", 29, kRipemd320, kRipemd320},
 };
 // clang-format on
 

@@ -1,0 +1,85 @@
+// The framework route of the list entries: lower-case digests, failures as the engine's
+// messages, and the same MD5 as the engine's.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sstream>
+#include <streambuf>
+
+#include "app/core/AlgorithmTable.h"
+#include "engine/HashEngine.h"
+#include "tests/support/TempFolder.h"
+
+namespace tolvek::app {
+namespace {
+
+// Published digests of "abc": RFC 1321 A.5, and the RIPEMD designers' test set.
+constexpr char kMd5OfAbc[] = "900150983cd24fb0d6963f7d28e17f72";
+constexpr char kRipemd256OfAbc[] =
+    "afbd6e228b9d8cbbcef5ca2d03e6dba10ac0bc7dcbe4680e1e42d2e975459b65";
+constexpr char kRipemd320OfAbc[] =
+    "de4c01b3054f8930a79d09ae738e92301e5a17085beffdc1b8d116713e74f82fa942d64cdbc4682d";
+
+const Provider& fileRoute(std::string_view name) { return FindAlgorithm(name)->fileRoute; }
+
+TEST(FrameworkRoute, EntriesGiveLowerCaseDigestsOfFilesTextsAndStreams) {
+    testing::TempFolder folder;
+    const std::string abc = folder.write("abc", "abc");
+    const std::string empty = folder.write("empty", "");
+    struct Case {
+        std::string_view caption;
+        std::string_view expected;
+    };
+    for (const Case test : {Case{"MD5", kMd5OfAbc}, Case{"RIPE MD 256 bit", kRipemd256OfAbc},
+                            Case{"RIPE MD 320 bit", kRipemd320OfAbc}}) {
+        const AlgorithmEntry& entry = *FindAlgorithm(test.caption);
+        std::istringstream input("abc");
+        EXPECT_EQ(entry.fileRoute.hashFile(abc).text, test.expected);
+        EXPECT_EQ(entry.fileRoute.hashStream(input).text, test.expected);
+        EXPECT_EQ(entry.fileRoute.hashText("abc").text, test.expected) << test.caption;
+        EXPECT_TRUE(entry.fileRoute.hashFile(empty).ok) << test.caption;
+    }
+    EXPECT_EQ(fileRoute("md5").hashFile(empty).text, "d41d8cd98f00b204e9800998ecf8427e");
+}
+
+TEST(FrameworkRoute, FailuresAreMessagesNotDigests) {
+    testing::TempFolder folder;
+    for (const std::string& name : {folder.file("missing"), folder.path().string()}) {
+        const DigestOutcome outcome = fileRoute("ripemd320").hashFile(name);
+        EXPECT_FALSE(outcome.ok);
+        EXPECT_EQ(outcome.text, "Could not open file") << name;
+    }
+
+    // A stream whose every read fails.
+    struct FailingBuffer final : std::streambuf {
+        int_type underflow() override { throw std::ios_base::failure("device gone"); }
+    } failing;
+    std::istream input(&failing);
+    const DigestOutcome outcome = fileRoute("md5").hashStream(input);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_EQ(outcome.text, "Could not read file");
+}
+
+// Both providers of "MD5" must agree; runs once the engine has its MD5.
+TEST(FrameworkRoute, EngineAndFrameworkMd5Agree) {
+    engine::HashContext probe;
+    if (engine::HashInit(&probe, engine::HashTypeMD5) != engine::kHashOk) {
+        GTEST_SKIP() << "the engine has no MD5 in this build";
+    }
+    std::string digest;
+    engine::HashFinal(&probe, digest);
+
+    std::mt19937 random(20240611);
+    const AlgorithmEntry& md5 = *FindAlgorithm("md5");
+    for (int round = 0; round < 200; ++round) {
+        std::string message(random() % 300, '\0');
+        for (char& byte : message) {
+            byte = static_cast<char>(random());
+        }
+        EXPECT_EQ(md5.fileRoute.hashText(message).text, md5.stringRoute.hashText(message).text)
+            << message.size();
+    }
+}
+
+}  // namespace
+}  // namespace tolvek::app
