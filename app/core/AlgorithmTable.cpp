@@ -6,6 +6,8 @@
 #include "app/core/EngineProvider.h"
 #include "app/core/FrameworkProvider.h"
 #include "framework/DigestHashMD4.h"
+#include "framework/DigestHashPanama.h"
+#include "framework/DigestHashWhirlpool.h"
 
 namespace tolvek::app {
 
@@ -21,6 +23,9 @@ const EngineProvider kSha256{HashTypeSHA256};
 const EngineProvider kSha384{HashTypeSHA384};
 const EngineProvider kSha512{HashTypeSHA512};
 const FrameworkProvider kFrameworkMd5{framework::ClassOf<framework::THash_MD5>};
+const FrameworkProvider kPanama{framework::ClassOf<framework::THash_Panama>};
+const FrameworkProvider kWhirlpool{framework::ClassOf<framework::THash_Whirlpool>};
+const FrameworkProvider kWhirlpool1{framework::ClassOf<framework::THash_Whirlpool1>};
 const FrameworkProvider kRipemd256{framework::ClassOf<framework::THash_RipeMD256>};
 const FrameworkProvider kRipemd320{framework::ClassOf<framework::THash_RipeMD320>};
 
@@ -33,6 +38,9 @@ const std::array kEntries = {
     AlgorithmEntry{"sha256", "SHA256", 4, kSha256, kSha256},
     AlgorithmEntry{"sha384", "SHA384", 5, kSha384, kSha384},
     AlgorithmEntry{"sha512", "SHA512", 6, kSha512, kSha512},
+    AlgorithmEntry{"panama", "Panama", 22, kPanama, kPanama},
+    AlgorithmEntry{"whirlpool", "Whirlpool", 23, kWhirlpool, kWhirlpool},
+    AlgorithmEntry{"whirlpool1", "Whirlpool 1", 24, kWhirlpool1, kWhirlpool1},
     AlgorithmEntry{"ripemd256", "RIPE MD 256 bit", 28, kRipemd256, kRipemd256},
     AlgorithmEntry{"ripemd320", "RIPE MD 320 bit", 29, kRipemd320, kRipemd320},
 };

@@ -19,6 +19,14 @@ constexpr char kRipemd256OfAbc[] =
     "afbd6e228b9d8cbbcef5ca2d03e6dba10ac0bc7dcbe4680e1e42d2e975459b65";
 constexpr char kRipemd320OfAbc[] =
     "de4c01b3054f8930a79d09ae738e92301e5a17085beffdc1b8d116713e74f82fa942d64cdbc4682d";
+// Panama: Crypto++'s PanamaHash<LittleEndian>; Whirlpool-0 and -T: the NESSIE sets.
+constexpr char kPanamaOfAbc[] = "a2a70386b81fb918be17f00ff3e3b376a0462c4dc2eec7f2c63202c8874c037d";
+constexpr char kWhirlpool0OfAbc[] =
+    "54ee18b0bbd4dd38a211699f2829793156e5842df502a2a25995c6c541f28cc0"
+    "50ff57d4af772dee7cedcc4c34c3b8ec06446c6657f2f36c2c06464399879b86";
+constexpr char kWhirlpoolTOfAbc[] =
+    "8afc0527dcc0a19623860ef2369d0e25de8ebe2abaa40f598afaf6b07c002ed7"
+    "3e4fc0fc220fd4f54f74b5d6b07aa57764c3dbdcc2cdd919d89fa8155a34b841";
 
 const Provider& fileRoute(std::string_view name) { return FindAlgorithm(name)->fileRoute; }
 
@@ -30,8 +38,10 @@ TEST(FrameworkRoute, EntriesGiveLowerCaseDigestsOfFilesTextsAndStreams) {
         std::string_view caption;
         std::string_view expected;
     };
-    for (const Case test : {Case{"MD5", kMd5OfAbc}, Case{"RIPE MD 256 bit", kRipemd256OfAbc},
-                            Case{"RIPE MD 320 bit", kRipemd320OfAbc}}) {
+    for (const Case test :
+         {Case{"MD5", kMd5OfAbc}, Case{"RIPE MD 256 bit", kRipemd256OfAbc},
+          Case{"RIPE MD 320 bit", kRipemd320OfAbc}, Case{"Panama", kPanamaOfAbc},
+          Case{"Whirlpool", kWhirlpool0OfAbc}, Case{"Whirlpool 1", kWhirlpoolTOfAbc}}) {
         const AlgorithmEntry& entry = *FindAlgorithm(test.caption);
         std::istringstream input("abc");
         EXPECT_EQ(entry.fileRoute.hashFile(abc).text, test.expected);
