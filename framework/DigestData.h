@@ -75,8 +75,7 @@ inline constexpr std::array<std::uint32_t, 10> kRipemd320Initial = {
     0x67452301, 0xefcdab89, 0x98badcfe, 0x10325476, 0xc3d2e1f0,
     0x76543210, 0xfedcba98, 0x89abcdef, 0x01234567, 0x3c2d1e0f};
 inline constexpr std::array<std::uint32_t, 8> kRipemd256Initial = {
-    0x67452301, 0xefcdab89, 0x98badcfe, 0x10325476,
-    0x76543210, 0xfedcba98, 0x89abcdef, 0x01234567};
+    0x67452301, 0xefcdab89, 0x98badcfe, 0x10325476, 0x76543210, 0xfedcba98, 0x89abcdef, 0x01234567};
 
 // --- RIPEMD (Dobbertin, Bosselaers, Preneel, "RIPEMD-160: A strengthened version of RIPEMD",
 // 1996); the 256- and 320-bit versions use the first 64 and all 80 steps ---------------------
@@ -118,10 +117,10 @@ alignas(64) inline constexpr std::array<std::uint8_t, 80> kRipemdRightShift = {
 
 // The constants of the rounds: left and right line, for the 128/256-bit and the 160/320-bit
 // versions.
-inline constexpr std::array<std::uint32_t, 4> kRipemd128LeftConstant = {
-    0x00000000, 0x5a827999, 0x6ed9eba1, 0x8f1bbcdc};
-inline constexpr std::array<std::uint32_t, 4> kRipemd128RightConstant = {
-    0x50a28be6, 0x5c4dd124, 0x6d703ef3, 0x00000000};
+inline constexpr std::array<std::uint32_t, 4> kRipemd128LeftConstant = {0x00000000, 0x5a827999,
+                                                                        0x6ed9eba1, 0x8f1bbcdc};
+inline constexpr std::array<std::uint32_t, 4> kRipemd128RightConstant = {0x50a28be6, 0x5c4dd124,
+                                                                         0x6d703ef3, 0x00000000};
 inline constexpr std::array<std::uint32_t, 5> kRipemd160LeftConstant = {
     0x00000000, 0x5a827999, 0x6ed9eba1, 0x8f1bbcdc, 0xa953fd4e};
 inline constexpr std::array<std::uint32_t, 5> kRipemd160RightConstant = {

@@ -15,8 +15,7 @@ constexpr std::size_t kDigitsAndMarks = 18;
 // The digits "0123456789ABCDEF", the prefix marks "X" and "$", then the separators: space,
 // "abcdef" (digits again for DecodeText, through upper-casing), "hHx", ()[]{},;:-_/\*+"', tab,
 // line feed and carriage return.
-constexpr std::string_view kHexTable =
-    "0123456789ABCDEFX$ abcdefhHx()[]{},;:-_/\\*+\"'\t\n\r";
+constexpr std::string_view kHexTable = "0123456789ABCDEFX$ abcdefhHx()[]{},;:-_/\\*+\"'\t\n\r";
 static_assert(kHexTable.size() == 48);
 
 std::string copyOf(const void* data, std::int32_t size) {
@@ -34,7 +33,7 @@ int findChar(char character, std::string_view table, std::size_t count) {
 
 char asciiUpper(char character) {
     return character >= 'a' && character <= 'z' ? static_cast<char>(character - 'a' + 'A')
-                                                 : character;
+                                                : character;
 }
 
 }  // namespace
@@ -47,9 +46,13 @@ std::string TFormat_Copy::DecodeText(const char* text, std::int32_t size) const 
     return copyOf(text, size);
 }
 
-bool TFormat_Copy::CheckText(const char*, std::int32_t size) const { return size >= 0; }
+bool TFormat_Copy::CheckText(const char*, std::int32_t size) const {
+    return size >= 0;
+}
 
-std::string_view TFormat_HEX::DigitTable() const { return kHexTable; }
+std::string_view TFormat_HEX::DigitTable() const {
+    return kHexTable;
+}
 
 std::string TFormat_HEX::EncodeBytes(const void* data, std::int32_t size) const {
     if (size <= 0) {

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 
+#include "framework/DigestInternal.h"
 #include "framework/DigestStrings.h"
 
 namespace tolvek::framework {
@@ -96,7 +97,9 @@ std::string HashClass::HashFile(const std::string& fileName, FormatClassRef form
     return HashStream(stream, stream.Size(), format, observer);
 }
 
-TDigestHash::~TDigestHash() { WipeBuffer(m_blockBuffer.get(), m_blockBufferSize); }
+TDigestHash::~TDigestHash() {
+    WipeBuffer(m_blockBuffer.get(), m_blockBufferSize);
+}
 
 void TDigestHash::BeginHash() {
     m_blockFill = 0;
@@ -209,13 +212,17 @@ bool AddBitCount(BitCount& counter, std::int32_t byteCount) {
     return addend == 0;
 }
 
-const BitCount& DigestHashAccess::BitCounter(const TDigestHash& hash) { return hash.m_bitCounter; }
+const BitCount& DigestHashAccess::BitCounter(const TDigestHash& hash) {
+    return hash.m_bitCounter;
+}
 
 void DigestHashAccess::PresetBitCounter(TDigestHash& hash, const BitCount& counter) {
     hash.m_bitCounter = counter;
 }
 
-std::int32_t DigestHashAccess::BlockFill(const TDigestHash& hash) { return hash.m_blockFill; }
+std::int32_t DigestHashAccess::BlockFill(const TDigestHash& hash) {
+    return hash.m_blockFill;
+}
 
 std::int32_t DigestHashAccess::BlockBufferSize(const TDigestHash& hash) {
     return hash.m_blockBufferSize;

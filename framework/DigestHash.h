@@ -19,13 +19,19 @@
 #include <type_traits>
 
 #include "framework/DigestFmt.h"
-#include "framework/DigestInternal.h"
 #include "framework/DigestStream.h"
 #include "framework/DigestUtil.h"
 
 namespace tolvek::framework {
 
 class TDigestHash;
+
+namespace internal {
+struct DigestHashAccess;
+}
+
+// The 256-bit count of bits a hash object has absorbed, least significant word first.
+using BitCount = std::array<std::uint32_t, 8>;
 
 // Told how far whole-stream hashing has come: pos between min and max, stream positions.
 class ProgressObserver {
@@ -104,7 +110,7 @@ protected:
     // Pads and compresses the last block or blocks, leaving the digest in the digest area.
     virtual void FinishState() = 0;
 
-    const internal::BitCount& BitCounter() const { return m_bitCounter; }
+    const BitCount& BitCounter() const { return m_bitCounter; }
     std::uint8_t* BlockBuffer() { return m_blockBuffer.get(); }
     std::int32_t BlockBufferSize() const { return m_blockBufferSize; }
     std::int32_t BlockFill() const { return m_blockFill; }
@@ -123,7 +129,7 @@ private:
     void zeroBufferTail();
     void writeBitCount(std::uint8_t* field, std::int32_t size, std::endian order) const;
 
-    internal::BitCount m_bitCounter{};
+    BitCount m_bitCounter{};
     std::unique_ptr<std::uint8_t[]> m_blockBuffer;  // absent outside a computation
     std::int32_t m_blockBufferSize = 0;
     std::int32_t m_blockFill = 0;
@@ -136,10 +142,10 @@ template <class T>
 concept ConcreteDigestHash =
     std::derived_from<T, TDigestHash> && std::is_final_v<T> && !std::is_abstract_v<T> &&
     std::is_default_constructible_v<T> && requires {
-        { T::kClassName } -> std::convertible_to<std::string_view>;
-        { T::kDigestLength } -> std::convertible_to<std::int32_t>;
-        { T::kBlockLength } -> std::convertible_to<std::int32_t>;
-    };
+    { T::kClassName } -> std::convertible_to<std::string_view>;
+    { T::kDigestLength } -> std::convertible_to<std::int32_t>;
+    { T::kBlockLength } -> std::convertible_to<std::int32_t>;
+};
 
 // The descriptor of hash class T, made from T's constants.
 template <ConcreteDigestHash T>

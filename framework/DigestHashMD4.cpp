@@ -160,17 +160,21 @@ void ripemdCompress(std::uint32_t* chain, const std::uint8_t* block) {
 
 }  // namespace
 
-THashBaseMD4::~THashBaseMD4() { WipeBuffer(m_digest.data(), sizeof m_digest); }
+THashBaseMD4::~THashBaseMD4() {
+    WipeBuffer(m_digest.data(), sizeof m_digest);
+}
 
 const std::uint8_t* THashBaseMD4::DigestBytes() const {
     return reinterpret_cast<const std::uint8_t*>(m_digest.data());
 }
 
-void THashBaseMD4::InitState() { m_digest = data::kRipemd320Initial; }
+void THashBaseMD4::InitState() {
+    m_digest = data::kRipemd320Initial;
+}
 
 void THashBaseMD4::FinishState() {
     // The length field holds 64 bits of the count; a longer message has no digest here.
-    const internal::BitCount& count = BitCounter();
+    const BitCount& count = BitCounter();
     if (std::any_of(count.begin() + 2, count.end(), [](std::uint32_t word) { return word != 0; })) {
         throw EDigestException::FromText(kTooManyBitsText);
     }

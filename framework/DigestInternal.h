@@ -1,18 +1,12 @@
 // Framework internals that the tests reach: not part of the interface users see.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 
-namespace tolvek::framework {
+#include "framework/DigestHash.h"
 
-class TDigestHash;
-
-namespace internal {
-
-// The 256-bit count of bits a hash object has absorbed, least significant word first.
-using BitCount = std::array<std::uint32_t, 8>;
+namespace tolvek::framework::internal {
 
 // Adds 8 x byteCount (byteCount >= 0) to `counter`. Gives false when a carry leaves the top
 // word; the counter then holds the wrapped sum.
@@ -32,5 +26,4 @@ struct DigestHashAccess {
     static bool HasBlockBuffer(const TDigestHash& hash);
 };
 
-}  // namespace internal
-}  // namespace tolvek::framework
+}  // namespace tolvek::framework::internal

@@ -18,7 +18,9 @@ std::atomic<internal::ReleaseObserver> g_releaseObserver{nullptr};
 
 // Makes the bytes written so far observable, so that the compiler cannot drop the stores to
 // memory that is about to be freed or to go out of scope.
-void keepStores(void* memory) { asm volatile("" : : "r"(memory) : "memory"); }
+void keepStores(void* memory) {
+    asm volatile("" : : "r"(memory) : "memory");
+}
 
 void wipeBytes(void* buffer, std::size_t size) {
     for (const std::uint8_t fill : kWipeFills) {
@@ -42,8 +44,7 @@ void TDigestObject::operator delete(void* instance, std::size_t size) {
     ::operator delete(instance, size);
 }
 
-void TDigestObject::operator delete(void* instance, std::size_t size,
-                                    std::align_val_t alignment) {
+void TDigestObject::operator delete(void* instance, std::size_t size, std::align_val_t alignment) {
     zeroInstance(instance, size);
     ::operator delete(instance, size, alignment);
 }
@@ -86,7 +87,9 @@ void SwapWords32(const std::uint32_t* source, std::uint32_t* destination, std::i
 
 namespace internal {
 
-void SetReleaseObserver(ReleaseObserver observer) { g_releaseObserver.store(observer); }
+void SetReleaseObserver(ReleaseObserver observer) {
+    g_releaseObserver.store(observer);
+}
 
 }  // namespace internal
 

@@ -71,7 +71,9 @@ void WipeBuffer(void* buffer, std::int32_t size);
 // Wipes every byte the string's storage holds, then empties the string.
 void WipeString(std::string& text);
 
-constexpr std::uint32_t SwapBytes32(std::uint32_t word) { return __builtin_bswap32(word); }
+constexpr std::uint32_t SwapBytes32(std::uint32_t word) {
+    return __builtin_bswap32(word);
+}
 
 // destination[i] = SwapBytes32(source[i]) for i from count - 1 down to 0; the two may be the
 // same array. A count of 0 or less does nothing.

@@ -43,7 +43,8 @@ DigestOutcome outcomeOf(Hashing hashing) {
 
 // Feeds `size` bytes in pieces a single HashData call takes.
 void absorb(framework::TDigestHash& hash, const char* bytes, std::size_t size) {
-    constexpr auto kMostPerCall = static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
+    constexpr auto kMostPerCall =
+        static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
     while (size > 0) {
         const std::size_t count = std::min(size, kMostPerCall);
         hash.HashData(bytes, static_cast<std::int32_t>(count));

@@ -28,7 +28,9 @@ constexpr char kWhirlpoolTOfAbc[] =
     "8afc0527dcc0a19623860ef2369d0e25de8ebe2abaa40f598afaf6b07c002ed7"
     "3e4fc0fc220fd4f54f74b5d6b07aa57764c3dbdcc2cdd919d89fa8155a34b841";
 
-const Provider& fileRoute(std::string_view name) { return FindAlgorithm(name)->fileRoute; }
+const Provider& fileRoute(std::string_view name) {
+    return FindAlgorithm(name)->fileRoute;
+}
 
 TEST(FrameworkRoute, EntriesGiveLowerCaseDigestsOfFilesTextsAndStreams) {
     testing::TempFolder folder;

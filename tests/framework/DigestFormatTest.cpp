@@ -14,7 +14,9 @@ namespace {
 
 using testing::HexToBytes;
 
-std::int32_t sizeOf(const std::string& text) { return static_cast<std::int32_t>(text.size()); }
+std::int32_t sizeOf(const std::string& text) {
+    return static_cast<std::int32_t>(text.size());
+}
 
 struct EncodeCase {
     FormatClassRef format;
@@ -50,17 +52,13 @@ struct DecodeCase {
 
 TEST(DigestFormat, HexDecoding) {
     const std::vector<DecodeCase> cases = {
-        {"00abFF", "00abff"},
-        {"$1F", "1f"},
-        {"0X1F", "1f"},      // what came before the first mark is discarded
-        {"0x1F", {}},        // a lower-case x is no mark
-        {"1 F", {}},         // separators are for CheckText only
-        {"12h", {}},
-        {"123", "12"},       // a last digit without a partner is dropped
-        {"12$34", "34"},
-        {"$12$34", "1234"},  // later marks are skipped
-        {"X$", ""},
-        {"", ""},
+        {"00abFF", "00abff"}, {"$1F", "1f"},
+        {"0X1F", "1f"},                            // what came before the first mark is discarded
+        {"0x1F", {}},                              // a lower-case x is no mark
+        {"1 F", {}},                               // separators are for CheckText only
+        {"12h", {}},          {"123", "12"},       // a last digit without a partner is dropped
+        {"12$34", "34"},      {"$12$34", "1234"},  // later marks are skipped
+        {"X$", ""},           {"", ""},
         {"g0", {}},
     };
     for (const DecodeCase& test : cases) {

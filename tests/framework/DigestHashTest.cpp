@@ -14,7 +14,6 @@
 namespace tolvek::framework {
 namespace {
 
-using internal::BitCount;
 using internal::DigestHashAccess;
 
 constexpr char kMd5OfAbc[] = "900150983cd24fb0d6963f7d28e17f72";  // RFC 1321 A.5
@@ -34,6 +33,11 @@ private:
         blocks.emplace_back(reinterpret_cast<const char*>(block), kBlockLength);
     }
 };
+
+// Only final classes that say what they are get a class reference: the abstract ones cannot be
+// made, nor can a class pass for its base by not saying.
+static_assert(ConcreteDigestHash<THash_MD5> && ConcreteDigestHash<RecordingHash>);
+static_assert(!ConcreteDigestHash<TDigestHash> && !ConcreteDigestHash<THashBaseMD4>);
 
 void absorb(TDigestHash& hash, const std::string& bytes) {
     hash.HashData(bytes.data(), static_cast<std::int32_t>(bytes.size()));
@@ -95,8 +99,10 @@ TEST(DigestHash, BitCounterArithmetic) {
         {{0xFFFFFFF8, kAll, kAll, kAll, kAll, kAll, kAll}, 1, {0, 0, 0, 0, 0, 0, 0, 1}, true},
         {{8, kAll}, 0x20000000, {8, 0, 1}, true},
         {{kAll, kAll, kAll, kAll, kAll, kAll, kAll, kAll}, 1, {7}, false},
-        {{0, 0xFFFFFFFC, kAll, kAll, kAll, kAll, kAll, kAll}, 0x7FFFFFFF,
-         {0xFFFFFFF8, kAll, kAll, kAll, kAll, kAll, kAll, kAll}, true},
+        {{0, 0xFFFFFFFC, kAll, kAll, kAll, kAll, kAll, kAll},
+         0x7FFFFFFF,
+         {0xFFFFFFF8, kAll, kAll, kAll, kAll, kAll, kAll, kAll},
+         true},
         {{0, 0xFFFFFFFD, kAll, kAll, kAll, kAll, kAll, kAll}, 0x7FFFFFFF, {0xFFFFFFF8}, false},
     };
     for (const CounterCase& test : cases) {
@@ -180,7 +186,8 @@ TEST(DigestHash, Md4FamilyFinalBlocks) {
         absorb(hash, std::string(test.messageSize, 'm'));
         hash.EndHash();
         ASSERT_EQ(hash.blocks.size(), test.blocks) << test.messageSize;
-        const std::string all = std::accumulate(hash.blocks.begin(), hash.blocks.end(), std::string());
+        const std::string all =
+            std::accumulate(hash.blocks.begin(), hash.blocks.end(), std::string());
         std::string expected(test.messageSize, 'm');
         expected += '\x5A';
         expected.resize(all.size() - 8, '\0');
@@ -206,7 +213,8 @@ void recordRelease(const void* instance, std::size_t size) {
     const auto* const bytes = static_cast<const std::uint8_t*>(instance);
     g_released.count += 1;
     g_released.size = size;
-    g_released.zeroed = std::all_of(bytes, bytes + size, [](std::uint8_t byte) { return byte == 0; });
+    g_released.zeroed =
+        std::all_of(bytes, bytes + size, [](std::uint8_t byte) { return byte == 0; });
 }
 
 class ReleaseTest : public ::testing::Test {

@@ -113,8 +113,8 @@ TEST_F(HashStreamTest, FilesOfEveryKindThatCannotBeOpened) {
     testing::TempFolder folder;
     const std::string fifo = folder.file("fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    for (const std::string& name : {folder.file("missing"), folder.path().string(), fifo,
-                                    std::string("/dev/null")}) {
+    for (const std::string& name :
+         {folder.file("missing"), folder.path().string(), fifo, std::string("/dev/null")}) {
         try {
             ClassOf<THash_MD5>->HashFile(name, ClassOf<TFormat_HEX>, &progress);
             ADD_FAILURE() << name << " was hashed";

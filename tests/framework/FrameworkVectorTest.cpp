@@ -78,7 +78,8 @@ protected:
 };
 
 TEST_P(FrameworkInvariantTest, SplitAtEveryPairOfOffsets) {
-    const std::string message = PatternBytes(2 * static_cast<std::size_t>(hashClass()->BlockLength()) + 9);
+    const std::string message =
+        PatternBytes(2 * static_cast<std::size_t>(hashClass()->BlockLength()) + 9);
     const std::string whole = DigestOf(hashClass(), message);
     const std::unique_ptr<TDigestHash> hash = hashClass()->Create();
     for (std::size_t first = 0; first <= message.size(); ++first) {
