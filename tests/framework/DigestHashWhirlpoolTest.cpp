@@ -14,7 +14,6 @@
 namespace tolvek::framework {
 namespace {
 
-using internal::BitCount;
 using internal::DigestHashAccess;
 
 // A Whirlpool class that keeps every block it compresses.
