@@ -1,5 +1,6 @@
 #include "framework/DigestHashPanama.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -21,7 +22,7 @@ std::uint32_t loadLe32(const std::uint8_t* bytes) {
 // when pulling.
 enum class Mode { Push, Pull };
 
-// One iteration of Panama (Daemen and Clapp, section 3). The buffer is shifted by moving the
+// One iteration of Panama (Daemen and Clapp, FSE 1998). The buffer is shifted by moving the
 // tap one stage down, so that only the two stages the update writes are touched. In the state
 // update rho = sigma . theta . pi . gamma, gamma and pi are computed together and theta and
 // sigma together; the state lives in the caller's registers across iterations.
