@@ -10,6 +10,8 @@
 #include "framework/DigestHashSapphire.h"
 #include "framework/DigestHashSnefru.h"
 #include "framework/DigestHashSquare.h"
+#include "framework/DigestHashPanama.h"
+#include "framework/DigestHashWhirlpool.h"
 
 namespace {
 
@@ -36,6 +38,9 @@ const std::vector<std::pair<HashClassRef, std::string>> kClasses = {
     {ClassOf<THash_Square>, "Square"},
     {ClassOf<THash_Snefru128>, "Snefru-128"},
     {ClassOf<THash_Snefru256>, "Snefru-256"},
+    {ClassOf<THash_Panama>, "Panama"},
+    {ClassOf<THash_Whirlpool>, "Whirlpool-0"},
+    {ClassOf<THash_Whirlpool1>, "Whirlpool-T"},
 };
 
 const bool kRegistered = [] {

@@ -138,9 +138,11 @@ void TDigestHash::HashData(const void* data, std::int32_t size) {
         bytes += rest;
         size -= rest;
     }
-    for (; size >= m_blockBufferSize; size -= m_blockBufferSize) {
-        ProcessBlock(bytes);
-        bytes += m_blockBufferSize;
+    const std::int32_t wholeBlocks = size / m_blockBufferSize;
+    if (wholeBlocks > 0) {
+        ProcessBlocks(bytes, wholeBlocks);
+        bytes += wholeBlocks * m_blockBufferSize;
+        size -= wholeBlocks * m_blockBufferSize;
     }
     std::memcpy(buffer, bytes, static_cast<std::size_t>(size));
     m_blockFill = size;
@@ -155,6 +157,12 @@ void TDigestHash::EndHash() {
     WipeBuffer(m_blockBuffer.get(), m_blockBufferSize);
     m_blockBufferSize = 0;
     m_blockBuffer.reset();
+}
+
+void TDigestHash::ProcessBlocks(const std::uint8_t* blocks, std::int32_t count) {
+    for (std::int32_t index = 0; index < count; ++index) {
+        ProcessBlock(blocks + index * m_blockBufferSize);
+    }
 }
 
 std::string TDigestHash::DigestText(FormatClassRef format) const {

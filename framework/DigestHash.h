@@ -103,6 +103,9 @@ protected:
     // Compresses one block of BlockLength() bytes, which it only reads: HashData hands it
     // blocks straight from the caller's memory.
     virtual void ProcessBlock(const std::uint8_t* block) = 0;
+    // Compresses `count` whole blocks lying one after another, as ProcessBlock would one by
+    // one; a class whose state is cheaper to carry in registers from block to block overrides it.
+    virtual void ProcessBlocks(const std::uint8_t* blocks, std::int32_t count);
     virtual void InitState() = 0;
     // Pads and compresses the last block or blocks, leaving the digest in the digest area.
     virtual void FinishState() = 0;

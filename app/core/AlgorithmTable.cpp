@@ -12,6 +12,8 @@
 #include "framework/DigestHashSapphire.h"
 #include "framework/DigestHashSnefru.h"
 #include "framework/DigestHashSquare.h"
+#include "framework/DigestHashPanama.h"
+#include "framework/DigestHashWhirlpool.h"
 
 namespace tolvek::app {
 
@@ -45,35 +47,37 @@ AlgorithmEntry entry(std::string_view id, std::string_view caption, int position
 
 // clang-format off
 const std::array kEntries = {
-    entry("md2",       "MD2",             0,  engine(HashTypeMD2)),
-    entry("md4",       "MD4",             1,  engine(HashTypeMD4)),
+    entry("md2",        "MD2",             0,  engine(HashTypeMD2)),
+    entry("md4",        "MD4",             1,  engine(HashTypeMD4)),
     // Files go through the framework's MD5 and strings through the engine's: the same function.
-    AlgorithmEntry{"md5", "MD5",          2,  kFramework<framework::THash_MD5>,
-                                              engine(HashTypeMD5)},
-    entry("sha1",      "SHA1",            3,  engine(HashTypeSHA1)),
-    entry("sha256",    "SHA256",          4,  engine(HashTypeSHA256)),
-    entry("sha384",    "SHA384",          5,  engine(HashTypeSHA384)),
-    entry("sha512",    "SHA512",          6,  engine(HashTypeSHA512)),
-    entry("haval128",  "HAVAL128",        7,  engine(HashTypeHAVAL128)),
-    entry("haval160",  "HAVAL160",        8,  engine(HashTypeHAVAL160)),
-    entry("haval192",  "HAVAL192",        9,  engine(HashTypeHAVAL192)),
-    entry("haval224",  "HAVAL 224",       10, engine(HashTypeHAVAL224)),
-    entry("haval256",  "HAVAL256",        11, engine(HashTypeHAVAL256)),
-    entry("gost",      "GOST R 34.11-94", 12, engine(HashTypeGOST)),
-    entry("tiger128",  "TIGER128",        13, engine(HashTypeTiger128)),
-    entry("tiger160",  "TIGER160",        14, engine(HashTypeTiger160)),
-    entry("tiger192",  "TIGER192",        15, engine(HashTypeTiger192)),
-    entry("ripemd128", "RIPE-MD128",      16, engine(HashTypeRIPEMD128)),
-    entry("ripemd160", "RIPE-MD160",      17, engine(HashTypeRIPEMD160)),
-    entry("crc32",     "CRC32",           18, kCrc32),
-    entry("crc16",     "CRC16",           19, kCrc16),
-    entry("crc16arc",  "ARC-CRC",         20, kCrc16Arc),
-    entry("sapphire",  "Sapphire",        21, kFramework<framework::THash_Sapphire>),
-    entry("square",    "Square",          25, kFramework<framework::THash_Square>),
-    entry("snefru128", "Snefru 128 Bit",  26, kFramework<framework::THash_Snefru128>),
-    entry("snefru256", "Snefru 256 Bit",  27, kFramework<framework::THash_Snefru256>),
-    entry("ripemd256", "RIPE MD 256 bit", 28, kFramework<framework::THash_RipeMD256>),
-    entry("ripemd320", "RIPE MD 320 bit", 29, kFramework<framework::THash_RipeMD320>),
+    AlgorithmEntry{"md5", "MD5", 2, kFramework<framework::THash_MD5>, engine(HashTypeMD5)},
+    entry("sha1",       "SHA1",            3,  engine(HashTypeSHA1)),
+    entry("sha256",     "SHA256",          4,  engine(HashTypeSHA256)),
+    entry("sha384",     "SHA384",          5,  engine(HashTypeSHA384)),
+    entry("sha512",     "SHA512",          6,  engine(HashTypeSHA512)),
+    entry("haval128",   "HAVAL128",        7,  engine(HashTypeHAVAL128)),
+    entry("haval160",   "HAVAL160",        8,  engine(HashTypeHAVAL160)),
+    entry("haval192",   "HAVAL192",        9,  engine(HashTypeHAVAL192)),
+    entry("haval224",   "HAVAL 224",       10, engine(HashTypeHAVAL224)),
+    entry("haval256",   "HAVAL256",        11, engine(HashTypeHAVAL256)),
+    entry("gost",       "GOST R 34.11-94", 12, engine(HashTypeGOST)),
+    entry("tiger128",   "TIGER128",        13, engine(HashTypeTiger128)),
+    entry("tiger160",   "TIGER160",        14, engine(HashTypeTiger160)),
+    entry("tiger192",   "TIGER192",        15, engine(HashTypeTiger192)),
+    entry("ripemd128",  "RIPE-MD128",      16, engine(HashTypeRIPEMD128)),
+    entry("ripemd160",  "RIPE-MD160",      17, engine(HashTypeRIPEMD160)),
+    entry("crc32",      "CRC32",           18, kCrc32),
+    entry("crc16",      "CRC16",           19, kCrc16),
+    entry("crc16arc",   "ARC-CRC",         20, kCrc16Arc),
+    entry("sapphire",   "Sapphire",        21, kFramework<framework::THash_Sapphire>),
+    entry("panama",     "Panama",          22, kFramework<framework::THash_Panama>),
+    entry("whirlpool",  "Whirlpool",       23, kFramework<framework::THash_Whirlpool>),
+    entry("whirlpool1", "Whirlpool 1",     24, kFramework<framework::THash_Whirlpool1>),
+    entry("square",     "Square",          25, kFramework<framework::THash_Square>),
+    entry("snefru128",  "Snefru 128 Bit",  26, kFramework<framework::THash_Snefru128>),
+    entry("snefru256",  "Snefru 256 Bit",  27, kFramework<framework::THash_Snefru256>),
+    entry("ripemd256",  "RIPE MD 256 bit", 28, kFramework<framework::THash_RipeMD256>),
+    entry("ripemd320",  "RIPE MD 320 bit", 29, kFramework<framework::THash_RipeMD320>),
 };
 // clang-format on
 

@@ -27,6 +27,14 @@ constexpr char kSquareOfAbc[] = "931b73d1a404f6f18880068056f6fc12";
 constexpr char kSnefru128OfAbc[] = "553d0648928299a0f22a275a02c83b10";
 constexpr char kSnefru256OfAbc[] =
     "7d033205647a2af3dc8339f6cb25643c33ebc622d32979c4b612b02c4903031b";
+// Panama: Crypto++'s PanamaHash<LittleEndian>; Whirlpool-0 and -T: the NESSIE sets.
+constexpr char kPanamaOfAbc[] = "a2a70386b81fb918be17f00ff3e3b376a0462c4dc2eec7f2c63202c8874c037d";
+constexpr char kWhirlpool0OfAbc[] =
+    "54ee18b0bbd4dd38a211699f2829793156e5842df502a2a25995c6c541f28cc0"
+    "50ff57d4af772dee7cedcc4c34c3b8ec06446c6657f2f36c2c06464399879b86";
+constexpr char kWhirlpoolTOfAbc[] =
+    "8afc0527dcc0a19623860ef2369d0e25de8ebe2abaa40f598afaf6b07c002ed7"
+    "3e4fc0fc220fd4f54f74b5d6b07aa57764c3dbdcc2cdd919d89fa8155a34b841";
 
 const Provider& fileRoute(std::string_view name) {
     return FindAlgorithm(name)->fileRoute;
@@ -40,10 +48,12 @@ TEST(FrameworkRoute, EntriesGiveLowerCaseDigestsOfFilesTextsAndStreams) {
         std::string_view caption;
         std::string_view expected;
     };
-    for (const Case test : {Case{"MD5", kMd5OfAbc}, Case{"RIPE MD 256 bit", kRipemd256OfAbc},
-                            Case{"RIPE MD 320 bit", kRipemd320OfAbc}, Case{"Sapphire", kSapphireOfAbc},
-                            Case{"Square", kSquareOfAbc}, Case{"Snefru 128 Bit", kSnefru128OfAbc},
-                            Case{"Snefru 256 Bit", kSnefru256OfAbc}}) {
+    for (const Case test :
+         {Case{"MD5", kMd5OfAbc}, Case{"RIPE MD 256 bit", kRipemd256OfAbc},
+          Case{"RIPE MD 320 bit", kRipemd320OfAbc}, Case{"Sapphire", kSapphireOfAbc},
+          Case{"Square", kSquareOfAbc}, Case{"Snefru 128 Bit", kSnefru128OfAbc},
+          Case{"Snefru 256 Bit", kSnefru256OfAbc}, Case{"Panama", kPanamaOfAbc},
+          Case{"Whirlpool", kWhirlpool0OfAbc}, Case{"Whirlpool 1", kWhirlpoolTOfAbc}}) {
         const AlgorithmEntry& entry = *FindAlgorithm(test.caption);
         std::istringstream input("abc");
         EXPECT_EQ(entry.fileRoute.hashFile(abc).text, test.expected);

@@ -11,6 +11,8 @@
 #include "framework/DigestHashSapphire.h"
 #include "framework/DigestHashSnefru.h"
 #include "framework/DigestHashSquare.h"
+#include "framework/DigestHashPanama.h"
+#include "framework/DigestHashWhirlpool.h"
 
 namespace tolvek::testing {
 
@@ -25,6 +27,9 @@ inline const std::map<std::string, framework::HashClassRef>& FrameworkSections()
         {"Snefru-128", framework::ClassOf<framework::THash_Snefru128>},
         {"Snefru-256", framework::ClassOf<framework::THash_Snefru256>},
         {"Square", framework::ClassOf<framework::THash_Square>},
+        {"Panama", framework::ClassOf<framework::THash_Panama>},
+        {"Whirlpool-0", framework::ClassOf<framework::THash_Whirlpool>},
+        {"Whirlpool-T", framework::ClassOf<framework::THash_Whirlpool1>},
     };
     return sections;
 }
