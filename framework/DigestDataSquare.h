@@ -9,6 +9,8 @@
 #include <bit>
 #include <cstdint>
 
+#include "framework/GaloisField.h"
+
 namespace tolvek::framework::data {
 
 namespace square_detail {
@@ -17,18 +19,7 @@ namespace square_detail {
 constexpr unsigned kReduction = 0x1f5;
 
 constexpr std::uint8_t gfMultiply(std::uint8_t left, std::uint8_t right) {
-    unsigned product = 0;
-    unsigned shifted = left;
-    for (unsigned bits = right; bits != 0; bits >>= 1) {
-        if ((bits & 1) != 0) {
-            product ^= shifted;
-        }
-        shifted <<= 1;
-        if ((shifted & 0x100) != 0) {
-            shifted ^= kReduction;
-        }
-    }
-    return static_cast<std::uint8_t>(product);
+    return GfMultiply(kReduction, left, right);
 }
 
 // x^254 = x^-1 for x != 0, and 0 for 0.

@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+#include "framework/GaloisField.h"
+
 namespace tolvek::framework::data {
 
 // The eight lookup tables C0..C7 of one version: Ck[x] is S[x] times the circulant matrix row,
@@ -77,27 +79,13 @@ inline constexpr std::array<std::uint8_t, 8> kCirculantRow = {0x01, 0x01, 0x03, 
                                                               0x05, 0x08, 0x09, 0x05};
 constexpr unsigned kReductionPolynomial = 0x11d;
 
-constexpr std::uint8_t multiply(std::uint8_t left, std::uint8_t right) {
-    unsigned product = 0;
-    unsigned shifted = left;
-    for (unsigned bits = right; bits != 0; bits >>= 1) {
-        if ((bits & 1) != 0) {
-            product ^= shifted;
-        }
-        shifted <<= 1;
-        if ((shifted & 0x100) != 0) {
-            shifted ^= kReductionPolynomial;
-        }
-    }
-    return static_cast<std::uint8_t>(product);
-}
 
 consteval WhirlpoolCirculant circulantTables(const SBox& sBox) {
     WhirlpoolCirculant tables{};
     for (unsigned x = 0; x < 256; ++x) {
         std::uint64_t row = 0;
         for (const std::uint8_t coefficient : kCirculantRow) {
-            row = (row << 8) | multiply(sBox[x], coefficient);
+            row = (row << 8) | GfMultiply(kReductionPolynomial, sBox[x], coefficient);
         }
         for (unsigned k = 0; k < 8; ++k) {
             tables[k][x] = k == 0 ? row : (row >> (8 * k)) | (row << (64 - 8 * k));
