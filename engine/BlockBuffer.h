@@ -1,0 +1,44 @@
+// Buffering shared by the block hashes: an update completes the buffered partial block,
+// compresses every further whole block straight from the caller's bytes and keeps the tail.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace tolvek::engine {
+
+// Appends `length` bytes to a buffer that holds `fill` bytes of an incomplete block and gives
+// the new fill. `compress(blocks, blockCount)` runs at most twice: on the buffer once it is
+// full, then on the run of whole blocks in `bytes`.
+template <std::size_t BlockSize, class Compress>
+std::size_t AbsorbBlocks(std::array<std::uint8_t, BlockSize>& buffer, std::size_t fill,
+                         const std::uint8_t* bytes, std::size_t length, Compress&& compress) {
+    if (length == 0) {
+        return fill;
+    }
+    if (fill != 0) {
+        const std::size_t part = std::min(BlockSize - fill, length);
+        std::memcpy(buffer.data() + fill, bytes, part);
+        fill += part;
+        if (fill < BlockSize) {
+            return fill;
+        }
+        compress(buffer.data(), std::size_t{1});
+        bytes += part;
+        length -= part;
+    }
+    const std::size_t wholeBlocks = length / BlockSize;
+    if (wholeBlocks != 0) {
+        compress(bytes, wholeBlocks);
+    }
+    const std::size_t tail = length % BlockSize;
+    if (tail != 0) {
+        std::memcpy(buffer.data(), bytes + wholeBlocks * BlockSize, tail);
+    }
+    return tail;
+}
+
+}  // namespace tolvek::engine
