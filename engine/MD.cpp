@@ -49,7 +49,7 @@ struct MdRegisters {
 // Runs `steps(working, block)` on a copy of the chaining words for each block and adds the
 // result back, as MD4 and MD5 both end a block.
 template <class Steps>
-void forEachBlock(std::array<std::uint32_t, 4>& state, const std::uint8_t* blocks,
+[[gnu::flatten]] void forEachBlock(std::array<std::uint32_t, 4>& state, const std::uint8_t* blocks,
                   std::size_t blockCount, Steps steps) {
     for (; blockCount != 0; --blockCount, blocks += 64) {
         std::array<std::uint32_t, 4> working = state;

@@ -21,7 +21,7 @@ constexpr std::array<std::uint32_t, 4> kSha1RoundConstants = {0x5A827999, 0x6ED9
                                                               0xCA62C1D6};
 
 // FIPS 180-4, section 6.1.2, with the 16-word rolling schedule of its section 6.1.3.
-void sha1Portable(std::array<std::uint32_t, 8>& state, const std::uint8_t* blocks,
+[[gnu::flatten]] void sha1Portable(std::array<std::uint32_t, 8>& state, const std::uint8_t* blocks,
                   std::size_t blockCount) {
     for (; blockCount != 0; --blockCount, blocks += 64) {
         std::array<std::uint32_t, 16> w;

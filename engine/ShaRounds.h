@@ -48,7 +48,7 @@ inline Word smallSigma(Word word, const std::array<unsigned, 3>& counts) {
 // Round `Round` over the working variables a..h, kept in `v` without moving them: each round
 // renames instead, so round t reads a from v[(8 - t mod 8) mod 8]. `scheduled` is K[t] + W[t].
 template <std::size_t Round, class Word>
-inline __attribute__((always_inline)) void round(std::array<Word, 8>& v, Word scheduled) {
+[[gnu::always_inline]] inline void round(std::array<Word, 8>& v, Word scheduled) {
     constexpr std::size_t a = (8 - Round % 8) % 8;
     const Word& b = v[(a + 1) % 8];
     const Word& c = v[(a + 2) % 8];
@@ -66,7 +66,7 @@ inline __attribute__((always_inline)) void round(std::array<Word, 8>& v, Word sc
 
 // W[t] for t >= 16 in a rolling window of the last 16 words, w[t mod 16] holding W[t - 16].
 template <std::size_t T, class Word>
-inline __attribute__((always_inline)) Word scheduleWord(std::array<Word, 16>& w) {
+[[gnu::always_inline]] inline Word scheduleWord(std::array<Word, 16>& w) {
     using R = Rotations<Word>;
     Word& word = w[T % 16];
     word += smallSigma(w[(T - 2) % 16], R::kSmallSigma1) + w[(T - 7) % 16] +
@@ -93,7 +93,7 @@ inline void addInto(std::array<Word, 8>& state, const std::array<Word, 8>& worki
 // The whole compression of each block with the schedule computed alongside the rounds, for
 // SHA-256 (32-bit words, 64 rounds) and SHA-384/512 (64-bit words, 80 rounds).
 template <class Word, std::size_t Rounds>
-void compressPortable(std::array<Word, 8>& state, const std::uint8_t* blocks,
+[[gnu::flatten]] void compressPortable(std::array<Word, 8>& state, const std::uint8_t* blocks,
                       std::size_t blockCount, const std::array<Word, Rounds>& constants) {
     constexpr std::size_t kBlockSize = 16 * sizeof(Word);
     for (; blockCount != 0; --blockCount, blocks += kBlockSize) {

@@ -7,13 +7,17 @@
 
 namespace tolvek::engine {
 
+template <class Body, std::size_t... Index>
+[[gnu::always_inline]] inline void UnrollIndexed(Body& body, std::index_sequence<Index...>) {
+    (body(std::integral_constant<std::size_t, Index>{}), ...);
+}
+
 // Calls body(std::integral_constant<std::size_t, i>{}) for i = 0 .. Count-1 in order, so that
-// the body can pick constants, rotation amounts and register names by a constant index.
+// the body can pick constants, rotation amounts and register names by a constant index. The
+// function that holds the loop is best marked [[gnu::flatten]] so that every step is inlined.
 template <std::size_t Count, class Body>
-inline __attribute__((always_inline)) void Unroll(Body&& body) {
-    [&]<std::size_t... Index>(std::index_sequence<Index...>) {
-        (body(std::integral_constant<std::size_t, Index>{}), ...);
-    }(std::make_index_sequence<Count>{});
+[[gnu::always_inline]] inline void Unroll(Body&& body) {
+    UnrollIndexed(body, std::make_index_sequence<Count>{});
 }
 
 }  // namespace tolvek::engine

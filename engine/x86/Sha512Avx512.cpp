@@ -38,8 +38,8 @@ inline void storeScheduled(std::array<std::uint64_t, 80>& scheduled, std::size_t
 
 }  // namespace
 
-void Sha512CompressAvx512(std::array<std::uint64_t, 8>& state, const std::uint8_t* blocks,
-                          std::size_t blockCount) {
+[[gnu::flatten]] void Sha512CompressAvx512(std::array<std::uint64_t, 8>& state,
+                                          const std::uint8_t* blocks, std::size_t blockCount) {
     for (; blockCount != 0; --blockCount, blocks += 128) {
         alignas(16) std::array<std::uint64_t, 80> scheduled;
         // pairs[p % 8] holds W[2p] (low lane) and W[2p+1] of the last 16 words.

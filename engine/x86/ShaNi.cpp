@@ -18,8 +18,8 @@ inline __m128i loadBigEndianWords(const std::uint8_t* bytes) {
 
 }  // namespace
 
-void Sha1CompressShaNi(std::array<std::uint32_t, 8>& state, const std::uint8_t* blocks,
-                       std::size_t blockCount) {
+[[gnu::flatten]] void Sha1CompressShaNi(std::array<std::uint32_t, 8>& state,
+                                       const std::uint8_t* blocks, std::size_t blockCount) {
     // The instructions keep A in the highest lane and E alone in the highest lane of its own
     // register, so the words load in reverse order.
     __m128i abcd = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(state.data())),
@@ -59,8 +59,8 @@ void Sha1CompressShaNi(std::array<std::uint32_t, 8>& state, const std::uint8_t* 
     state[4] = static_cast<std::uint32_t>(_mm_extract_epi32(e, 3));
 }
 
-void Sha256CompressShaNi(std::array<std::uint32_t, 8>& state, const std::uint8_t* blocks,
-                         std::size_t blockCount) {
+[[gnu::flatten]] void Sha256CompressShaNi(std::array<std::uint32_t, 8>& state,
+                                         const std::uint8_t* blocks, std::size_t blockCount) {
     // sha256rnds2 works on the pairs A,B,E,F and C,D,G,H, first-named word in the highest lane.
     const __m128i dcba = _mm_loadu_si128(reinterpret_cast<const __m128i*>(state.data()));
     const __m128i hgfe = _mm_loadu_si128(reinterpret_cast<const __m128i*>(state.data() + 4));
