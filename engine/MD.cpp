@@ -1,5 +1,7 @@
 #include "engine/MD.h"
 
+#include <algorithm>
+
 #include "engine/BlockBuffer.h"
 #include "engine/EngineUtils.h"
 #include "engine/Md2Sbox.h"
@@ -10,19 +12,27 @@ namespace tolvek::engine {
 namespace {
 
 constexpr std::size_t kMd2BlockSize = 16;
-constexpr unsigned kMd2Rounds = 18;
+constexpr std::size_t kMd2Rounds = 18;
 
 // RFC 1319, section 3.4: 18 rounds over the 48-byte working array. Every S-box lookup waits for
-// the previous one, so this chain is MD2's whole cost.
-void md2Compress(std::array<std::uint8_t, 48>& work) {
-    unsigned previous = 0;
-    for (unsigned round = 0; round < kMd2Rounds; ++round) {
-        for (std::uint8_t& byte : work) {
-            previous = kMd2Sbox[previous] ^ byte;
-            byte = static_cast<std::uint8_t>(previous);
+// the previous one, so this chain is MD2's whole cost. The bytes are worked on as 32-bit words
+// to keep zero extensions off it (the byte table keeps the lookup's address unscaled), and each
+// round reads one copy and writes the other so that the compiler cannot turn a step into a
+// read-modify-write of memory followed by a reload.
+[[gnu::flatten]] void md2Compress(std::array<std::uint8_t, 48>& work) {
+    std::array<std::array<std::uint32_t, 48>, 2> copies;
+    std::copy(work.begin(), work.end(), copies[0].begin());
+    std::uint32_t previous = 0;
+    Unroll<kMd2Rounds>([&](auto round) {
+        const std::array<std::uint32_t, 48>& from = copies[round % 2];
+        std::array<std::uint32_t, 48>& to = copies[(round + 1) % 2];
+        for (std::size_t index = 0; index < from.size(); ++index) {
+            previous = kMd2Sbox[previous] ^ from[index];
+            to[index] = previous;
         }
         previous = (previous + round) & 0xFF;
-    }
+    });
+    std::copy(copies[kMd2Rounds % 2].begin(), copies[kMd2Rounds % 2].end(), work.begin());
 }
 
 // The state words as bytes, least significant byte of A first, in hex.
