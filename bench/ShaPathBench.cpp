@@ -38,10 +38,10 @@ const bool kRegistered = [] {
     constexpr auto kShaNi = static_cast<unsigned>(CpuFeature::ShaNi);
     constexpr auto kAvx512 = static_cast<unsigned>(CpuFeature::Avx512Vl);
     const ShaPath paths[] = {
-        {HashTypeSHA1, "SHA-1", "portable", 0},      {HashTypeSHA1, "SHA-1", "SHA-NI", kShaNi},
-        {HashTypeSHA256, "SHA-256", "portable", 0},  {HashTypeSHA256, "SHA-256", "SHA-NI", kShaNi},
-        {HashTypeSHA384, "SHA-384", "portable", 0},  {HashTypeSHA384, "SHA-384", "AVX-512", kAvx512},
-        {HashTypeSHA512, "SHA-512", "portable", 0},  {HashTypeSHA512, "SHA-512", "AVX-512", kAvx512},
+        {HashTypeSHA1, "SHA-1", "portable", 0},     {HashTypeSHA1, "SHA-1", "SHA-NI", kShaNi},
+        {HashTypeSHA256, "SHA-256", "portable", 0}, {HashTypeSHA256, "SHA-256", "SHA-NI", kShaNi},
+        {HashTypeSHA384, "SHA-384", "portable", 0}, {HashTypeSHA384, "SHA-384", "AVX-512", kAvx512},
+        {HashTypeSHA512, "SHA-512", "portable", 0}, {HashTypeSHA512, "SHA-512", "AVX-512", kAvx512},
     };
     for (const ShaPath& path : paths) {
         if (path.features != 0 && !CpuHas(static_cast<CpuFeature>(path.features))) {

@@ -5,8 +5,8 @@
 namespace tolvek::engine {
 
 enum class CpuFeature : unsigned {
-    ShaNi = 1u << 0,      // SHA-1/SHA-256 instructions (with SSE4.1)
-    Avx512Vl = 1u << 1,   // AVX-512 F and VL on 128-bit registers, with BMI2
+    ShaNi = 1u << 0,     // SHA-1/SHA-256 instructions (with SSE4.1)
+    Avx512Vl = 1u << 1,  // AVX-512 F and VL on 128-bit registers, with BMI2
 };
 
 // True when the CPU has the feature and tests have not masked it.

@@ -60,7 +60,7 @@ struct MdRegisters {
 // result back, as MD4 and MD5 both end a block.
 template <class Steps>
 [[gnu::flatten]] void forEachBlock(std::array<std::uint32_t, 4>& state, const std::uint8_t* blocks,
-                  std::size_t blockCount, Steps steps) {
+                                   std::size_t blockCount, Steps steps) {
     for (; blockCount != 0; --blockCount, blocks += 64) {
         std::array<std::uint32_t, 4> working = state;
         steps(working, blocks);
@@ -83,7 +83,8 @@ constexpr std::size_t md4WordIndex(std::size_t step) {
         case 1:
             return inRound % 4 * 4 + inRound / 4;
         default:
-            return (inRound & 1) << 3 | (inRound & 2) << 1 | (inRound & 4) >> 1 | (inRound & 8) >> 3;
+            return (inRound & 1) << 3 | (inRound & 2) << 1 | (inRound & 4) >> 1 |
+                   (inRound & 8) >> 3;
     }
 }
 

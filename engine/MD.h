@@ -33,8 +33,8 @@ struct MdContext {
 };
 
 // Compresses `blockCount` consecutive 64-byte blocks into the chaining words.
-using MdBlockTransform = void (*)(std::array<std::uint32_t, 4>& state,
-                                  const std::uint8_t* blocks, std::size_t blockCount);
+using MdBlockTransform = void (*)(std::array<std::uint32_t, 4>& state, const std::uint8_t* blocks,
+                                  std::size_t blockCount);
 
 void Md4Transform(std::array<std::uint32_t, 4>& state, const std::uint8_t* blocks,
                   std::size_t blockCount);

@@ -22,7 +22,7 @@ constexpr std::array<std::uint32_t, 4> kSha1RoundConstants = {0x5A827999, 0x6ED9
 
 // FIPS 180-4, section 6.1.2, with the 16-word rolling schedule of its section 6.1.3.
 [[gnu::flatten]] void sha1Portable(std::array<std::uint32_t, 8>& state, const std::uint8_t* blocks,
-                  std::size_t blockCount) {
+                                   std::size_t blockCount) {
     for (; blockCount != 0; --blockCount, blocks += 64) {
         std::array<std::uint32_t, 16> w;
         std::array<std::uint32_t, 5> v = {state[0], state[1], state[2], state[3], state[4]};
@@ -31,8 +31,8 @@ constexpr std::array<std::uint32_t, 4> kSha1RoundConstants = {0x5A827999, 0x6ED9
             if constexpr (t < 16) {
                 word = w[t] = LoadBe32(blocks + 4 * t);
             } else {
-                word = w[t % 16] = RotL32(
-                    w[(t - 3) % 16] ^ w[(t - 8) % 16] ^ w[(t - 14) % 16] ^ w[t % 16], 1);
+                word = w[t % 16] =
+                    RotL32(w[(t - 3) % 16] ^ w[(t - 8) % 16] ^ w[(t - 14) % 16] ^ w[t % 16], 1);
             }
             // Round t renames the variables instead of moving them: a is v[(5 - t mod 5) mod 5].
             constexpr std::size_t a = (5 - t % 5) % 5;
@@ -66,12 +66,12 @@ void absorb(Context& context, const std::uint8_t* bytes, std::int64_t length, Co
         return;
     }
     constexpr std::uint64_t kBlockBits = 8 * sizeof context.Buffer;
-    context.BufferFill = AbsorbBlocks(context.Buffer, context.BufferFill, bytes,
-                                      static_cast<std::size_t>(length),
-                                      [&](const std::uint8_t* blocks, std::size_t blockCount) {
-                                          compress(context.State, blocks, blockCount);
-                                          context.BitCount += blockCount * kBlockBits;
-                                      });
+    context.BufferFill =
+        AbsorbBlocks(context.Buffer, context.BufferFill, bytes, static_cast<std::size_t>(length),
+                     [&](const std::uint8_t* blocks, std::size_t blockCount) {
+                         compress(context.State, blocks, blockCount);
+                         context.BitCount += blockCount * kBlockBits;
+                     });
 }
 
 // FIPS 180-4, section 5.1: 0x80, zeros, and the message length in bits, big-endian, in the last
@@ -153,13 +153,21 @@ void Sha512Compress(std::array<std::uint64_t, 8>& state, const std::uint8_t* blo
     sha2::compressPortable(state, blocks, blockCount, kSha512RoundConstants);
 }
 
-void Sha1Init(ShaContext& context) { start(context, kSha1InitialValues); }
+void Sha1Init(ShaContext& context) {
+    start(context, kSha1InitialValues);
+}
 
-void Sha256Init(ShaContext& context) { start(context, kSha256InitialValues); }
+void Sha256Init(ShaContext& context) {
+    start(context, kSha256InitialValues);
+}
 
-void Sha384Init(Sha512Context& context) { start(context, kSha384InitialValues); }
+void Sha384Init(Sha512Context& context) {
+    start(context, kSha384InitialValues);
+}
 
-void Sha512Init(Sha512Context& context) { start(context, kSha512InitialValues); }
+void Sha512Init(Sha512Context& context) {
+    start(context, kSha512InitialValues);
+}
 
 void ShaUpdate32(ShaContext& context, const std::uint8_t* bytes, std::uint16_t variant,
                  std::int64_t length) {

@@ -31,8 +31,12 @@ struct Rotations<std::uint64_t> {
     static constexpr std::array<unsigned, 3> kSmallSigma1 = {19, 61, 6};
 };
 
-inline std::uint32_t rotateRight(std::uint32_t word, unsigned count) { return RotR32(word, count); }
-inline std::uint64_t rotateRight(std::uint64_t word, unsigned count) { return RotR64(count, word); }
+inline std::uint32_t rotateRight(std::uint32_t word, unsigned count) {
+    return RotR32(word, count);
+}
+inline std::uint64_t rotateRight(std::uint64_t word, unsigned count) {
+    return RotR64(count, word);
+}
 
 template <class Word>
 inline Word bigSigma(Word word, const std::array<unsigned, 3>& counts) {
@@ -94,7 +98,8 @@ inline void addInto(std::array<Word, 8>& state, const std::array<Word, 8>& worki
 // SHA-256 (32-bit words, 64 rounds) and SHA-384/512 (64-bit words, 80 rounds).
 template <class Word, std::size_t Rounds>
 [[gnu::flatten]] void compressPortable(std::array<Word, 8>& state, const std::uint8_t* blocks,
-                      std::size_t blockCount, const std::array<Word, Rounds>& constants) {
+                                       std::size_t blockCount,
+                                       const std::array<Word, Rounds>& constants) {
     constexpr std::size_t kBlockSize = 16 * sizeof(Word);
     for (; blockCount != 0; --blockCount, blocks += kBlockSize) {
         std::array<Word, 16> w;

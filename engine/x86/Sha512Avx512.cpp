@@ -29,8 +29,7 @@ inline __m128i smallSigma1(__m128i words) {
 }
 
 // Stores K[t] + W[t] for the pair of words t, t+1 held in `words`.
-inline void storeScheduled(std::array<std::uint64_t, 80>& scheduled, std::size_t t,
-                           __m128i words) {
+inline void storeScheduled(std::array<std::uint64_t, 80>& scheduled, std::size_t t, __m128i words) {
     const __m128i constants =
         _mm_load_si128(reinterpret_cast<const __m128i*>(&kSha512RoundConstants[t]));
     _mm_store_si128(reinterpret_cast<__m128i*>(&scheduled[t]), _mm_add_epi64(words, constants));
@@ -39,7 +38,7 @@ inline void storeScheduled(std::array<std::uint64_t, 80>& scheduled, std::size_t
 }  // namespace
 
 [[gnu::flatten]] void Sha512CompressAvx512(std::array<std::uint64_t, 8>& state,
-                                          const std::uint8_t* blocks, std::size_t blockCount) {
+                                           const std::uint8_t* blocks, std::size_t blockCount) {
     for (; blockCount != 0; --blockCount, blocks += 128) {
         alignas(16) std::array<std::uint64_t, 80> scheduled;
         // pairs[p % 8] holds W[2p] (low lane) and W[2p+1] of the last 16 words.
@@ -56,7 +55,8 @@ inline void storeScheduled(std::array<std::uint64_t, 80>& scheduled, std::size_t
                 constexpr std::size_t p = t / 2;
                 __m128i& words = pairs[p % 8];
                 const __m128i wordsPlus1 = _mm_alignr_epi8(pairs[(p + 1) % 8], words, 8);
-                const __m128i wordsPlus9 = _mm_alignr_epi8(pairs[(p + 5) % 8], pairs[(p + 4) % 8], 8);
+                const __m128i wordsPlus9 =
+                    _mm_alignr_epi8(pairs[(p + 5) % 8], pairs[(p + 4) % 8], 8);
                 words = _mm_add_epi64(_mm_add_epi64(words, smallSigma0(wordsPlus1)),
                                       _mm_add_epi64(wordsPlus9, smallSigma1(pairs[(p + 7) % 8])));
                 storeScheduled(scheduled, t + 16, words);

@@ -19,11 +19,11 @@ inline __m128i loadBigEndianWords(const std::uint8_t* bytes) {
 }  // namespace
 
 [[gnu::flatten]] void Sha1CompressShaNi(std::array<std::uint32_t, 8>& state,
-                                       const std::uint8_t* blocks, std::size_t blockCount) {
+                                        const std::uint8_t* blocks, std::size_t blockCount) {
     // The instructions keep A in the highest lane and E alone in the highest lane of its own
     // register, so the words load in reverse order.
-    __m128i abcd = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(state.data())),
-                                     0x1B);
+    __m128i abcd =
+        _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(state.data())), 0x1B);
     __m128i e = _mm_set_epi32(static_cast<int>(state[4]), 0, 0, 0);
     for (; blockCount != 0; --blockCount, blocks += 64) {
         const __m128i abcdBefore = abcd;
@@ -60,7 +60,7 @@ inline __m128i loadBigEndianWords(const std::uint8_t* bytes) {
 }
 
 [[gnu::flatten]] void Sha256CompressShaNi(std::array<std::uint32_t, 8>& state,
-                                         const std::uint8_t* blocks, std::size_t blockCount) {
+                                          const std::uint8_t* blocks, std::size_t blockCount) {
     // sha256rnds2 works on the pairs A,B,E,F and C,D,G,H, first-named word in the highest lane.
     const __m128i dcba = _mm_loadu_si128(reinterpret_cast<const __m128i*>(state.data()));
     const __m128i hgfe = _mm_loadu_si128(reinterpret_cast<const __m128i*>(state.data() + 4));
@@ -80,9 +80,9 @@ inline __m128i loadBigEndianWords(const std::uint8_t* bytes) {
                 words = loadBigEndianWords(blocks + 16 * q);
             } else {
                 // W[t] = s1(W[t-2]) + W[t-7] + s0(W[t-15]) + W[t-16] four words at a time.
-                const __m128i withSigma0 = _mm_add_epi32(
-                    _mm_sha256msg1_epu32(words, message[(q + 1) % 4]),
-                    _mm_alignr_epi8(message[(q + 3) % 4], message[(q + 2) % 4], 4));
+                const __m128i withSigma0 =
+                    _mm_add_epi32(_mm_sha256msg1_epu32(words, message[(q + 1) % 4]),
+                                  _mm_alignr_epi8(message[(q + 3) % 4], message[(q + 2) % 4], 4));
                 words = _mm_sha256msg2_epu32(withSigma0, message[(q + 3) % 4]);
             }
             const __m128i scheduled = _mm_add_epi32(

@@ -14,7 +14,9 @@
 namespace tolvek::engine {
 namespace {
 
-const auto* asBytes(const char* text) { return reinterpret_cast<const std::uint8_t*>(text); }
+const auto* asBytes(const char* text) {
+    return reinterpret_cast<const std::uint8_t*>(text);
+}
 
 constexpr const char* kSha1Abc = "a9993e364706816aba3e25717850c26c9cd0d89d";
 constexpr const char* kSha256Abc =
@@ -73,8 +75,8 @@ TEST(MdUnit, SlowBitCountCrossesIntoTheHighWord) {
 }
 
 TEST(ShaUnit, LengthsBelowOneAddNothing) {
-    for (const std::int64_t length : {std::int64_t{0}, std::int64_t{-1},
-                                      std::numeric_limits<std::int64_t>::min()}) {
+    for (const std::int64_t length :
+         {std::int64_t{0}, std::int64_t{-1}, std::numeric_limits<std::int64_t>::min()}) {
         ShaContext context;
         Sha256Init(context);
         ShaUpdate32(context, asBytes("abc"), kShaVariant256, 3);

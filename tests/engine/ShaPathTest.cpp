@@ -17,7 +17,9 @@ struct CodePath {
     unsigned features;  // the only features the engine may use on this path
 };
 
-void PrintTo(const CodePath& path, std::ostream* stream) { *stream << path.name; }
+void PrintTo(const CodePath& path, std::ostream* stream) {
+    *stream << path.name;
+}
 
 const std::map<std::string, HashType> kShaSections = {
     {"SHA-1", HashTypeSHA1},
@@ -65,7 +67,8 @@ TEST_P(ShaPathTest, SplitMessagesGiveThePortableDigest) {
     std::vector<std::size_t> lengths = {0, 1, 1000, 4097};
     for (const std::size_t edge : {55, 56, 64, 111, 112, 128}) {
         for (const std::size_t multiple : {1, 2, 3}) {
-            for (const std::size_t length : {edge * multiple - 1, edge * multiple, edge * multiple + 1}) {
+            for (const std::size_t length :
+                 {edge * multiple - 1, edge * multiple, edge * multiple + 1}) {
                 lengths.push_back(length);
             }
         }
