@@ -12,7 +12,7 @@
 #include "engine/Adler.h"
 #include "engine/CRC1.h"
 #include "engine/CRC_.h"
-#include "engine/ChecksumIsa.h"
+#include "engine/CpuFeatures.h"
 
 namespace {
 
@@ -31,10 +31,10 @@ struct Algorithm {
     std::vector<Path> paths;
 };
 
-const std::vector<Path> kCrcPaths = {{"portable", kIsaNone},
-                                     {"pclmul", kIsaPclmul},
-                                     {"vpclmul-avx512", kIsaPclmul | kIsaAvx512Clmul}};
-const std::vector<Path> kAdlerPaths = {{"portable", kIsaNone}, {"avx2", kIsaAvx2}};
+const std::vector<Path> kCrcPaths = {{"portable", kCpuNone},
+                                     {"pclmul", kCpuPclmul},
+                                     {"vpclmul-avx512", kCpuPclmul | kCpuAvx512Clmul}};
+const std::vector<Path> kAdlerPaths = {{"portable", kCpuNone}, {"avx2", kCpuAvx2}};
 
 std::uint32_t engineCrc32(const std::vector<std::uint8_t>& bytes) {
     Crc32Register crc;
@@ -78,11 +78,11 @@ const std::vector<Algorithm>& algorithms() {
 
 void onPath(benchmark::State& state, const Update& update, unsigned isa) {
     const std::vector<std::uint8_t> message(static_cast<std::size_t>(state.range(0)), 0x5a);
-    LimitChecksumIsa(isa);
+    LimitCpuFeaturesForTesting(isa);
     for (auto _ : state) {
         benchmark::DoNotOptimize(update(message));
     }
-    LimitChecksumIsa(~0u);
+    LimitCpuFeaturesForTesting(~0u);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
 }
 
@@ -136,7 +136,7 @@ void wholeFile(benchmark::State& state, FileChecksum kind) {
 const bool kRegistered = [] {
     for (const Algorithm& algorithm : algorithms()) {
         for (const Path& path : algorithm.paths) {
-            if ((ChecksumIsaAvailable() & path.isa) != path.isa) {
+            if ((CpuFeaturesAvailable() & path.isa) != path.isa) {
                 continue;  // the CPU lacks this path
             }
             const std::string name = std::string("checksum/") + algorithm.name + "/" + path.name;

@@ -35,8 +35,8 @@ void hashOnPath(benchmark::State& state, ShaPath path) {
 }
 
 const bool kRegistered = [] {
-    constexpr auto kShaNi = static_cast<unsigned>(CpuFeature::ShaNi);
-    constexpr auto kAvx512 = static_cast<unsigned>(CpuFeature::Avx512Vl);
+    constexpr auto kShaNi = kCpuShaNi;
+    constexpr auto kAvx512 = kCpuAvx512Vl;
     const ShaPath paths[] = {
         {HashTypeSHA1, "SHA-1", "portable", 0},     {HashTypeSHA1, "SHA-1", "SHA-NI", kShaNi},
         {HashTypeSHA256, "SHA-256", "portable", 0}, {HashTypeSHA256, "SHA-256", "SHA-NI", kShaNi},
@@ -44,7 +44,7 @@ const bool kRegistered = [] {
         {HashTypeSHA512, "SHA-512", "portable", 0}, {HashTypeSHA512, "SHA-512", "AVX-512", kAvx512},
     };
     for (const ShaPath& path : paths) {
-        if (path.features != 0 && !CpuHas(static_cast<CpuFeature>(path.features))) {
+        if (path.features != 0 && !CpuHas(path.features)) {
             continue;  // the CPU lacks this path
         }
         benchmark::RegisterBenchmark(

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/ChecksumIsa.h"
+#include "engine/CpuFeatures.h"
 #include "engine/EngineUtils.h"
 #if defined(__x86_64__)
 #include "engine/x86/ChecksumKernels.h"
@@ -42,7 +42,7 @@ void Adler32Init(Adler32State& state) {
 
 void Adler32Update(Adler32State& state, const std::uint8_t* bytes, std::uint32_t length) {
 #if defined(__x86_64__)
-    if ((ChecksumIsaInUse() & kIsaAvx2) != 0) {
+    if ((CpuFeaturesInUse() & kCpuAvx2) != 0) {
         state = x86::Adler32Avx2(state, bytes, length);
         return;
     }

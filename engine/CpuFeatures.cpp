@@ -7,30 +7,42 @@ namespace tolvek::engine {
 namespace {
 
 unsigned detectFeatures() {
-#if defined(__x86_64__) || defined(__i386__)
+    unsigned features = kCpuNone;
+#if defined(__x86_64__)
     __builtin_cpu_init();
-    unsigned features = 0;
     if (__builtin_cpu_supports("sha") && __builtin_cpu_supports("sse4.1")) {
-        features |= static_cast<unsigned>(CpuFeature::ShaNi);
+        features |= kCpuShaNi;
     }
     if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl") &&
         __builtin_cpu_supports("bmi2")) {
-        features |= static_cast<unsigned>(CpuFeature::Avx512Vl);
+        features |= kCpuAvx512Vl;
     }
-    return features;
-#else
-    return 0;
+    if (__builtin_cpu_supports("pclmul") && __builtin_cpu_supports("ssse3")) {
+        features |= kCpuPclmul;
+    }
+    // The zmm CRC kernel finishes with 128-bit folds, so it needs PCLMULQDQ as well.
+    if ((features & kCpuPclmul) != 0 && __builtin_cpu_supports("vpclmulqdq") &&
+        __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw")) {
+        features |= kCpuAvx512Clmul;
+    }
+    if (__builtin_cpu_supports("avx2")) {
+        features |= kCpuAvx2;
+    }
 #endif
+    return features;
 }
 
 std::atomic<unsigned> allowedFeatures{kAllCpuFeatures};
 
 }  // namespace
 
-bool CpuHas(CpuFeature feature) {
-    static const unsigned detected = detectFeatures();
-    return (detected & allowedFeatures.load(std::memory_order_relaxed) &
-            static_cast<unsigned>(feature)) != 0;
+unsigned CpuFeaturesAvailable() {
+    static const unsigned available = detectFeatures();
+    return available;
+}
+
+unsigned CpuFeaturesInUse() {
+    return CpuFeaturesAvailable() & allowedFeatures.load(std::memory_order_relaxed);
 }
 
 void LimitCpuFeaturesForTesting(unsigned allowed) {

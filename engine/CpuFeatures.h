@@ -1,20 +1,33 @@
 // The optional instruction sets the engine's accelerated paths use: detected once per process,
-// and narrowed by tests so that the portable paths run on every machine too.
+// and narrowed by tests and benchmarks so that the portable paths run on every machine too.
 #pragma once
 
 namespace tolvek::engine {
 
-enum class CpuFeature : unsigned {
-    ShaNi = 1u << 0,     // SHA-1/SHA-256 instructions (with SSE4.1)
-    Avx512Vl = 1u << 1,  // AVX-512 F and VL on 128-bit registers, with BMI2
+// Features as bits of a mask; each bit stands for the whole set that one family of kernels
+// needs.
+enum CpuFeature : unsigned {
+    kCpuNone = 0,
+    kCpuShaNi = 1u << 0,         // SHA-1/SHA-256 instructions with SSE4.1
+    kCpuAvx512Vl = 1u << 1,      // AVX-512 F and VL on 128-bit registers, with BMI2
+    kCpuPclmul = 1u << 2,        // PCLMULQDQ with SSSE3: 128-bit CRC folding
+    kCpuAvx512Clmul = 1u << 3,   // VPCLMULQDQ with AVX-512 F/BW: 512-bit CRC folding
+    kCpuAvx2 = 1u << 4,          // AVX2: Adler-32
 };
-
-// True when the CPU has the feature and tests have not masked it.
-bool CpuHas(CpuFeature feature);
-
-// Test-only: the engine uses only the detected features whose bits are set in `allowed`;
-// kAllCpuFeatures restores every detected one.
 inline constexpr unsigned kAllCpuFeatures = ~0u;
+
+// What this CPU and build support, checked once.
+unsigned CpuFeaturesAvailable();
+
+// What the kernels use now: the available set narrowed by LimitCpuFeaturesForTesting.
+unsigned CpuFeaturesInUse();
+
+// True when every feature in `features` is available and not masked.
+inline bool CpuHas(unsigned features) { return (CpuFeaturesInUse() & features) == features; }
+
+// Test and benchmark hook: the engine uses only the available features whose bits are set in
+// `allowed` (kCpuNone forces the portable code everywhere; kAllCpuFeatures restores them all).
+// It affects every thread.
 void LimitCpuFeaturesForTesting(unsigned allowed);
 
 }  // namespace tolvek::engine

@@ -1,6 +1,6 @@
 #include "engine/CrcKernels.h"
 
-#include "engine/ChecksumIsa.h"
+#include "engine/CpuFeatures.h"
 #include "engine/EngineUtils.h"
 #if defined(__x86_64__)
 #include "engine/x86/ChecksumKernels.h"
@@ -53,11 +53,11 @@ std::uint32_t CrcUpdatePortable(const CrcTables& tables, std::uint32_t crc,
 std::uint32_t CrcUpdate(const CrcTables& tables, std::uint32_t crc, const std::uint8_t* bytes,
                         std::size_t length) {
 #if defined(__x86_64__)
-    const unsigned isa = ChecksumIsaInUse();
-    if ((isa & kIsaAvx512Clmul) != 0 && length >= x86::kAvx512ClmulMinLength) {
+    const unsigned isa = CpuFeaturesInUse();
+    if ((isa & kCpuAvx512Clmul) != 0 && length >= x86::kAvx512ClmulMinLength) {
         return x86::CrcFoldAvx512(tables, crc, bytes, length);
     }
-    if ((isa & kIsaPclmul) != 0 && length >= x86::kPclmulMinLength) {
+    if ((isa & kCpuPclmul) != 0 && length >= x86::kPclmulMinLength) {
         return x86::CrcFoldPclmul(tables, crc, bytes, length);
     }
 #endif

@@ -123,7 +123,7 @@ Sha32Compress sha32Compress(std::uint16_t variant) {
 void Sha1Compress(std::array<std::uint32_t, 8>& state, const std::uint8_t* blocks,
                   std::size_t blockCount) {
 #if defined(TOLVEK_X86)
-    if (CpuHas(CpuFeature::ShaNi)) {
+    if (CpuHas(kCpuShaNi)) {
         Sha1CompressShaNi(state, blocks, blockCount);
         return;
     }
@@ -134,7 +134,7 @@ void Sha1Compress(std::array<std::uint32_t, 8>& state, const std::uint8_t* block
 void Sha256Compress(std::array<std::uint32_t, 8>& state, const std::uint8_t* blocks,
                     std::size_t blockCount) {
 #if defined(TOLVEK_X86)
-    if (CpuHas(CpuFeature::ShaNi)) {
+    if (CpuHas(kCpuShaNi)) {
         Sha256CompressShaNi(state, blocks, blockCount);
         return;
     }
@@ -145,7 +145,7 @@ void Sha256Compress(std::array<std::uint32_t, 8>& state, const std::uint8_t* blo
 void Sha512Compress(std::array<std::uint64_t, 8>& state, const std::uint8_t* blocks,
                     std::size_t blockCount) {
 #if defined(TOLVEK_X86)
-    if (CpuHas(CpuFeature::Avx512Vl)) {
+    if (CpuHas(kCpuAvx512Vl)) {
         Sha512CompressAvx512(state, blocks, blockCount);
         return;
     }

@@ -8,13 +8,13 @@
 
 namespace tolvek::engine {
 
-// SHA extensions (CpuFeature::ShaNi).
+// SHA extensions (kCpuShaNi).
 void Sha1CompressShaNi(std::array<std::uint32_t, 8>& state, const std::uint8_t* blocks,
                        std::size_t blockCount);
 void Sha256CompressShaNi(std::array<std::uint32_t, 8>& state, const std::uint8_t* blocks,
                          std::size_t blockCount);
 
-// Scalar rounds with the message schedule on 128-bit AVX-512 vectors (CpuFeature::Avx512Vl).
+// Scalar rounds with the message schedule on 128-bit AVX-512 vectors (kCpuAvx512Vl).
 void Sha512CompressAvx512(std::array<std::uint64_t, 8>& state, const std::uint8_t* blocks,
                           std::size_t blockCount);
 

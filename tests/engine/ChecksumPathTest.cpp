@@ -11,7 +11,7 @@
 #include "engine/Adler.h"
 #include "engine/CRC1.h"
 #include "engine/CRC_.h"
-#include "engine/ChecksumIsa.h"
+#include "engine/CpuFeatures.h"
 #include "engine/EngineUtils.h"
 #include "engine/HashEngine.h"
 #include "tests/support/VectorFile.h"
@@ -96,21 +96,21 @@ void PrintTo(const CodePath& path, std::ostream* stream) {
 }
 
 const CodePath kPaths[] = {
-    {"Portable", kIsaNone},
-    {"Pclmul", kIsaPclmul},
-    {"Avx512Clmul", kIsaPclmul | kIsaAvx512Clmul},
-    {"Avx2", kIsaAvx2},
+    {"Portable", kCpuNone},
+    {"Pclmul", kCpuPclmul},
+    {"Avx512Clmul", kCpuPclmul | kCpuAvx512Clmul},
+    {"Avx2", kCpuAvx2},
 };
 
 class ChecksumPath : public ::testing::TestWithParam<CodePath> {
 protected:
     void SetUp() override {
-        if ((ChecksumIsaAvailable() & GetParam().isa) != GetParam().isa) {
+        if ((CpuFeaturesAvailable() & GetParam().isa) != GetParam().isa) {
             GTEST_SKIP() << "this CPU has no " << GetParam().name << " path";
         }
-        LimitChecksumIsa(GetParam().isa);
+        LimitCpuFeaturesForTesting(GetParam().isa);
     }
-    void TearDown() override { LimitChecksumIsa(~0u); }
+    void TearDown() override { LimitCpuFeaturesForTesting(~0u); }
 };
 
 TEST_P(ChecksumPath, PublishedVectors) {
@@ -164,9 +164,9 @@ TEST_P(ChecksumPath, AgreesWithTheTablesAtEveryLengthAndAlignment) {
         for (const std::size_t offset : {0, 1, 2, 3}) {
             for (const std::size_t length : lengths) {
                 const std::vector<Bytes> whole = {bytesOf(message).subspan(offset, length)};
-                LimitChecksumIsa(kIsaNone);
+                LimitCpuFeaturesForTesting(kCpuNone);
                 const std::uint32_t expected = checksum.compute(whole);
-                LimitChecksumIsa(GetParam().isa);
+                LimitCpuFeaturesForTesting(GetParam().isa);
                 ASSERT_EQ(checksum.compute(whole), expected)
                     << name << " offset " << offset << " length " << length;
             }

@@ -32,7 +32,7 @@ class ShaPathTest : public ::testing::TestWithParam<CodePath> {
 protected:
     void SetUp() override {
         const unsigned features = GetParam().features;
-        if (features != 0 && !CpuHas(static_cast<CpuFeature>(features))) {
+        if (features != 0 && !CpuHas(features)) {
             GTEST_SKIP() << "this CPU lacks the " << GetParam().name << " path";
         }
         LimitCpuFeaturesForTesting(features);
@@ -103,8 +103,8 @@ TEST_P(ShaPathTest, SplitMessagesGiveThePortableDigest) {
 INSTANTIATE_TEST_SUITE_P(
     Paths, ShaPathTest,
     ::testing::Values(CodePath{"Portable", 0},
-                      CodePath{"ShaNi", static_cast<unsigned>(CpuFeature::ShaNi)},
-                      CodePath{"Avx512", static_cast<unsigned>(CpuFeature::Avx512Vl)}),
+                      CodePath{"ShaNi", kCpuShaNi},
+                      CodePath{"Avx512", kCpuAvx512Vl}),
     [](const ::testing::TestParamInfo<CodePath>& pathInfo) { return pathInfo.param.name; });
 
 }  // namespace
