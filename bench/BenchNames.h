@@ -1,6 +1,7 @@
 // The names under which the benchmarks report each algorithm; they match the peer table's.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,6 +30,20 @@ inline const std::vector<std::pair<engine::HashType, std::string>>& EngineTypeNa
         {HashTypeRIPEMD160, "RIPEMD-160"},
     };
     return names;
+}
+
+// Types benchmarked again with another pass count than the default, by the peer table's name.
+struct PassesVariant {
+    engine::HashType type;
+    std::int32_t passes;
+    std::string name;
+};
+
+inline const std::vector<PassesVariant>& EnginePassesVariants() {
+    static const std::vector<PassesVariant> variants = {
+        {engine::HashTypeHAVAL256, 5, "HAVAL-256/5"},
+    };
+    return variants;
 }
 
 }  // namespace tolvek::bench

@@ -1,6 +1,7 @@
 // Throughput of every engine hash type over 16 KiB and 1 MiB messages held in memory.
 #include <benchmark/benchmark.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,11 +12,15 @@ namespace {
 
 using namespace tolvek::engine;
 
-void hashMessage(benchmark::State& state, HashType type) {
+// `passes`, when given, replaces the pass count HashInit sets.
+void hashMessage(benchmark::State& state, HashType type, std::optional<std::int32_t> passes) {
     const std::vector<std::uint8_t> message(static_cast<std::size_t>(state.range(0)), 0x5a);
     for (auto _ : state) {
         HashContext context;
         HashInit(&context, type);
+        if (passes) {
+            context.Passes = *passes;
+        }
         HashUpdate(&context, message.data(), static_cast<std::uint32_t>(message.size()));
         std::string digest;
         HashFinal(&context, digest);
@@ -24,16 +29,24 @@ void hashMessage(benchmark::State& state, HashType type) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
 }
 
+void registerIfBuilt(HashType type, const std::string& name,
+                     std::optional<std::int32_t> passes = std::nullopt) {
+    HashContext context;
+    std::string digest;
+    if (HashInit(&context, type) != kHashOk || HashFinal(&context, digest) != kHashOk) {
+        return;  // not in this build
+    }
+    benchmark::RegisterBenchmark(("engine/" + name).c_str(), hashMessage, type, passes)
+        ->Arg(16 * 1024)
+        ->Arg(1024 * 1024);
+}
+
 const bool kRegistered = [] {
     for (const auto& [type, name] : tolvek::bench::EngineTypeNames()) {
-        HashContext context;
-        std::string digest;
-        if (HashInit(&context, type) != kHashOk || HashFinal(&context, digest) != kHashOk) {
-            continue;  // not in this build
-        }
-        benchmark::RegisterBenchmark(("engine/" + name).c_str(), hashMessage, type)
-            ->Arg(16 * 1024)
-            ->Arg(1024 * 1024);
+        registerIfBuilt(type, name);
+    }
+    for (const auto& variant : tolvek::bench::EnginePassesVariants()) {
+        registerIfBuilt(variant.type, variant.name, variant.passes);
     }
     return true;
 }();

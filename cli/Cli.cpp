@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "app/core/AlgorithmTable.h"
+#include "engine/HashTests.h"
 
 namespace tolvek::cli {
 
@@ -16,11 +17,13 @@ constexpr std::string_view kUsage =
     "usage: tolvek-cli [-a ALGORITHM] FILE...     digest of each file ('-' is standard input)\n"
     "       tolvek-cli [-a ALGORITHM] -s TEXT     digest of TEXT\n"
     "       tolvek-cli --list                     the algorithm names\n"
+    "       tolvek-cli --self-test                the engine's known-answer test\n"
     "ALGORITHM is a short name or a list caption, ignoring case; the default is sha1.\n";
 
 struct Request {
     bool list = false;
     bool help = false;
+    bool selfTest = false;
     std::string algorithm{kDefaultAlgorithm};
     std::optional<std::string> text;
     std::vector<std::string> files;
@@ -47,6 +50,8 @@ std::optional<Request> parse(const std::vector<std::string>& arguments, std::ost
             request.text = arguments[++index];
         } else if (argument == "--list") {
             request.list = true;
+        } else if (argument == "--self-test") {
+            request.selfTest = true;
         } else if (argument == "-h" || argument == "--help") {
             request.help = true;
         } else {
@@ -54,7 +59,8 @@ std::optional<Request> parse(const std::vector<std::string>& arguments, std::ost
             return std::nullopt;
         }
     }
-    if (!request.list && !request.help && request.text.has_value() == !request.files.empty()) {
+    const bool standsAlone = request.list || request.help || request.selfTest;
+    if (!standsAlone && request.text.has_value() == !request.files.empty()) {
         errors << "tolvek-cli: give either -s TEXT or files\n" << kUsage;
         return std::nullopt;
     }
@@ -65,6 +71,15 @@ void listAlgorithms(std::ostream& output) {
     for (const app::AlgorithmEntry& entry : app::AlgorithmEntries()) {
         output << entry.id << "\t" << entry.caption << "\n";
     }
+}
+
+// Prints the self-test's message ("No error" when every answer matched).
+int selfTest(std::ostream& output) {
+    const engine::HashResult result = engine::TestAllHashTypes();
+    std::string message;
+    engine::HashErrorText(result, message);
+    output << message << "\n";
+    return result == engine::kHashOk ? kExitOk : kExitFailure;
 }
 
 int hashFiles(const app::AlgorithmEntry& entry, const std::vector<std::string>& files,
@@ -105,6 +120,9 @@ int RunCli(const std::vector<std::string>& arguments, std::istream& input, std::
     if (request->help) {
         output << kUsage;
         return kExitOk;
+    }
+    if (request->selfTest) {
+        return selfTest(output);
     }
     if (request->list) {
         listAlgorithms(output);

@@ -9,6 +9,8 @@
 #include <span>
 #include <string_view>
 
+#include "engine/Gost.h"
+#include "engine/HAVAL.h"
 #include "platform/ReadOnlyFile.h"
 
 namespace tolvek::engine {
@@ -33,6 +35,19 @@ State& as(void* state) {
     return *static_cast<State*>(state);
 }
 
+// HAVAL's five sizes share everything but the folding of the output.
+template <std::uint32_t Bits>
+constexpr AlgorithmEntry havalEntry() {
+    return {sizeof(HavalContext), [](void* s) { HavalInit(as<HavalContext>(s)); },
+            [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t passes) {
+                HavalUpdate(as<HavalContext>(s), b, n, passes);
+            },
+            [](void* s, std::uint32_t passes) {
+                return HavalFinal(as<HavalContext>(s), passes, Bits);
+            },
+            PassesRule::ThreeBeforeInit};
+}
+
 // One row per hash type, 257 first. A row without operations is a type this build lacks; it
 // answers "Unknown hash type" like a number out of range.
 // clang-format off
@@ -43,12 +58,16 @@ constexpr std::array<AlgorithmEntry, kHashTypeCount> kAlgorithms = {{
     /* 260 CRC-32 MSB first */ {},
     /* 261 CRC-32 */ {},
     /* 262 Adler-32 */ {},
-    /* 263 GOST */ {},
-    /* 264 HAVAL-128 */ {},
-    /* 265 HAVAL-160 */ {},
-    /* 266 HAVAL-192 */ {},
-    /* 267 HAVAL-224 */ {},
-    /* 268 HAVAL-256 */ {},
+    /* 263 GOST */ {sizeof(GostContext), [](void* s) { GostInit(as<GostContext>(s)); },
+        [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t) {
+            GostUpdate(as<GostContext>(s), b, n);
+        },
+        [](void* s, std::uint32_t) { return GostFinal(as<GostContext>(s)); }},
+    /* 264 HAVAL-128 */ havalEntry<128>(),
+    /* 265 HAVAL-160 */ havalEntry<160>(),
+    /* 266 HAVAL-192 */ havalEntry<192>(),
+    /* 267 HAVAL-224 */ havalEntry<224>(),
+    /* 268 HAVAL-256 */ havalEntry<256>(),
     /* 269 SHA-1 */ {},
     /* 270 SHA-256 */ {},
     /* 271 SHA-384 */ {},

@@ -83,5 +83,11 @@ TEST(Cli, DashDashEndsOptions) {
     EXPECT_EQ(result.errors, "tolvek-cli: -s: Could not open file\n");
 }
 
+TEST(Cli, SelfTestSaysNoError) {
+    const CliRun result = run({"--self-test"});
+    EXPECT_EQ(result.exitCode, kExitOk);
+    EXPECT_EQ(result.output, "No error\n");
+}
+
 }  // namespace
 }  // namespace tolvek::cli

@@ -16,6 +16,10 @@ const std::map<std::string, HashType>& engineSections() {
         {"MD2", HashTypeMD2},         {"MD4", HashTypeMD4},         {"MD5", HashTypeMD5},
         {"SHA-1", HashTypeSHA1},      {"SHA-256", HashTypeSHA256},  {"SHA-384", HashTypeSHA384},
         {"SHA-512", HashTypeSHA512},
+        {"GOST R 34.11-94 (test parameters)", HashTypeGOST},
+        {"HAVAL-128", HashTypeHAVAL128}, {"HAVAL-160", HashTypeHAVAL160},
+        {"HAVAL-192", HashTypeHAVAL192}, {"HAVAL-224", HashTypeHAVAL224},
+        {"HAVAL-256", HashTypeHAVAL256},
     };
     return sections;
 }
