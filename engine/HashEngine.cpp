@@ -9,8 +9,12 @@
 #include <span>
 #include <string_view>
 
+#include "engine/Adler.h"
+#include "engine/CRC1.h"
 #include "engine/Gost.h"
 #include "engine/HAVAL.h"
+#include "engine/RIPEMD.h"
+#include "engine/Tiger.h"
 #include "platform/ReadOnlyFile.h"
 
 namespace tolvek::engine {
@@ -55,9 +59,15 @@ constexpr std::array<AlgorithmEntry, kHashTypeCount> kAlgorithms = {{
     /* 257 MD2 */ {},
     /* 258 MD4 */ {},
     /* 259 MD5 */ {},
-    /* 260 CRC-32 MSB first */ {},
-    /* 261 CRC-32 */ {},
-    /* 262 Adler-32 */ {},
+    /* 260 CRC-32 MSB first */ {sizeof(Crc32Register), [](void* s) { Crc32Init(as<Crc32Register>(s)); },
+        [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t) { Crc32UpdateMsbFirst(as<Crc32Register>(s), b, n); },
+        [](void* s, std::uint32_t) { return Crc32Final(as<Crc32Register>(s)); }},
+    /* 261 CRC-32 */ {sizeof(Crc32Register), [](void* s) { Crc32Init(as<Crc32Register>(s)); },
+        [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t) { Crc32Update(as<Crc32Register>(s), b, n); },
+        [](void* s, std::uint32_t) { return Crc32Final(as<Crc32Register>(s)); }},
+    /* 262 Adler-32 */ {sizeof(Adler32State), [](void* s) { Adler32Init(as<Adler32State>(s)); },
+        [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t) { Adler32Update(as<Adler32State>(s), b, n); },
+        [](void* s, std::uint32_t) { return Adler32Final(as<Adler32State>(s)); }},
     /* 263 GOST */ {sizeof(GostContext), [](void* s) { GostInit(as<GostContext>(s)); },
         [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t) {
             GostUpdate(as<GostContext>(s), b, n);
@@ -72,11 +82,24 @@ constexpr std::array<AlgorithmEntry, kHashTypeCount> kAlgorithms = {{
     /* 270 SHA-256 */ {},
     /* 271 SHA-384 */ {},
     /* 272 SHA-512 */ {},
-    /* 273 Tiger-128 */ {},
-    /* 274 Tiger-160 */ {},
-    /* 275 Tiger-192 */ {},
-    /* 276 RIPEMD-128 */ {},
-    /* 277 RIPEMD-160 */ {},
+    /* 273 Tiger-128 */ {sizeof(TigerContext), [](void* s) { TigerInit(as<TigerContext>(s)); },
+        [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t p) { TigerUpdate(as<TigerContext>(s), b, n, p); },
+        [](void* s, std::uint32_t p) { return TigerFinal(as<TigerContext>(s), 128, p); },
+        PassesRule::ThreeAfterInit},
+    /* 274 Tiger-160 */ {sizeof(TigerContext), [](void* s) { TigerInit(as<TigerContext>(s)); },
+        [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t p) { TigerUpdate(as<TigerContext>(s), b, n, p); },
+        [](void* s, std::uint32_t p) { return TigerFinal(as<TigerContext>(s), 160, p); },
+        PassesRule::ThreeAfterInit},
+    /* 275 Tiger-192 */ {sizeof(TigerContext), [](void* s) { TigerInit(as<TigerContext>(s)); },
+        [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t p) { TigerUpdate(as<TigerContext>(s), b, n, p); },
+        [](void* s, std::uint32_t p) { return TigerFinal(as<TigerContext>(s), 192, p); },
+        PassesRule::ThreeAfterInit},
+    /* 276 RIPEMD-128 */ {sizeof(RipemdContext), [](void* s) { RipemdInit128(as<RipemdContext>(s)); },
+        [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t) { RipemdUpdate(as<RipemdContext>(s), b, n, 128); },
+        [](void* s, std::uint32_t) { return RipemdFinal(as<RipemdContext>(s), 128); }},
+    /* 277 RIPEMD-160 */ {sizeof(RipemdContext), [](void* s) { RipemdInit160(as<RipemdContext>(s)); },
+        [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t) { RipemdUpdate(as<RipemdContext>(s), b, n, 160); },
+        [](void* s, std::uint32_t) { return RipemdFinal(as<RipemdContext>(s), 160); }},
 }};
 // clang-format on
 

@@ -18,30 +18,40 @@ def parse_input(field):
 
 
 def main():
-    source, wanted = sys.argv[1], set(sys.argv[2:])
-    print(f"# Converted from the reference list {source.split('/')[-1]} by tools/reference_to_vec.py.")
-    section = None
+    arguments = sys.argv[1:]
+    reversed_bytes = arguments[:1] == ["--bytes-reversed"]
+    if reversed_bytes:
+        arguments = arguments[1:]
+    source, wanted = arguments[0], set(arguments[1:])
+    print(f"# Converted from the reference list {source.split('/')[-1]} by tools/reference_to_vec.py"
+          + (" with each digest's bytes reversed." if reversed_bytes else "."))
+    sections = {}  # records by algorithm, in order of first appearance
+    header_done = False
     for line in open(source, encoding="utf-8"):
         line = line.rstrip("\n")
         if not line.strip():
             continue
         if line.startswith("#"):
-            if section is None:
+            if not header_done and not reversed_bytes:
                 print(line)
             continue
+        header_done = True
         algorithm, field, digest, checked = (part.strip() for part in line.split("|", 3))
         if wanted and algorithm not in wanted:
             continue
         data, repeat = parse_input(field)
-        if algorithm != section:
-            print(f"\n[{algorithm}]")
-            section = algorithm
-        print(f"# {field}: {checked}")
-        print(f"In = {data.hex()}")
+        if reversed_bytes:
+            algorithm += " bytes reversed"
+            digest = bytes.fromhex(digest)[::-1].hex()
+        record = [f"# {field}: {checked}", f"In = {data.hex()}"]
         if repeat != 1:
-            print(f"Repeat = {repeat}")
-        print(f"Out = {digest}")
-
+            record.append(f"Repeat = {repeat}")
+        record.append(f"Out = {digest}")
+        sections.setdefault(algorithm, []).append(record)
+    for algorithm, records in sections.items():
+        print(f"\n[{algorithm}]")
+        for record in records:
+            print("\n".join(record))
 
 if __name__ == "__main__":
     main()

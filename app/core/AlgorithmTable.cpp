@@ -2,8 +2,18 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
+#include "app/core/AsciiText.h"
+#include "app/core/ChecksumProvider.h"
 #include "app/core/EngineProvider.h"
+#include "app/core/FrameworkProvider.h"
+#include "framework/DigestHashMD4.h"
+#include "framework/DigestHashSapphire.h"
+#include "framework/DigestHashSnefru.h"
+#include "framework/DigestHashSquare.h"
+#include "framework/DigestHashPanama.h"
+#include "framework/DigestHashWhirlpool.h"
 
 namespace tolvek::app {
 
@@ -11,32 +21,68 @@ namespace {
 
 using namespace tolvek::engine;
 
-const EngineProvider kMd2{HashTypeMD2};
-const EngineProvider kMd4{HashTypeMD4};
-const EngineProvider kMd5{HashTypeMD5};
-const EngineProvider kSha1{HashTypeSHA1};
-const EngineProvider kSha256{HashTypeSHA256};
-const EngineProvider kSha384{HashTypeSHA384};
-const EngineProvider kSha512{HashTypeSHA512};
+template <std::size_t... Offset>
+std::array<EngineProvider, kHashTypeCount> makeEngineProviders(std::index_sequence<Offset...>) {
+    return {EngineProvider{static_cast<HashType>(kFirstHashType + Offset)}...};
+}
+
+// One engine provider per hash type.
+const std::array kEngineProviders =
+    makeEngineProviders(std::make_index_sequence<kHashTypeCount>{});
+
+const EngineProvider& engine(HashType type) { return kEngineProviders[type - kFirstHashType]; }
+
+const ChecksumProvider kCrc32{FileChecksum::Crc32};
+const ChecksumProvider kCrc16{FileChecksum::Crc16Xmodem};
+const ChecksumProvider kCrc16Arc{FileChecksum::Crc16Arc};
+
+template <class Class>
+const FrameworkProvider kFramework{framework::ClassOf<Class>};
+
+// An entry that computes the same function for files and strings through one provider.
+AlgorithmEntry entry(std::string_view id, std::string_view caption, int position,
+                     const Provider& provider) {
+    return {id, caption, position, provider, provider};
+}
 
 // clang-format off
 const std::array kEntries = {
-    AlgorithmEntry{"md2",    "MD2",    0, kMd2,    kMd2},
-    AlgorithmEntry{"md4",    "MD4",    1, kMd4,    kMd4},
-    AlgorithmEntry{"md5",    "MD5",    2, kMd5,    kMd5},
-    AlgorithmEntry{"sha1",   "SHA1",   3, kSha1,   kSha1},
-    AlgorithmEntry{"sha256", "SHA256", 4, kSha256, kSha256},
-    AlgorithmEntry{"sha384", "SHA384", 5, kSha384, kSha384},
-    AlgorithmEntry{"sha512", "SHA512", 6, kSha512, kSha512},
+    entry("md2",        "MD2",             0,  engine(HashTypeMD2)),
+    entry("md4",        "MD4",             1,  engine(HashTypeMD4)),
+    // Files go through the framework's MD5 and strings through the engine's: the same function.
+    AlgorithmEntry{"md5", "MD5", 2, kFramework<framework::THash_MD5>, engine(HashTypeMD5)},
+    entry("sha1",       "SHA1",            3,  engine(HashTypeSHA1)),
+    entry("sha256",     "SHA256",          4,  engine(HashTypeSHA256)),
+    entry("sha384",     "SHA384",          5,  engine(HashTypeSHA384)),
+    entry("sha512",     "SHA512",          6,  engine(HashTypeSHA512)),
+    entry("haval128",   "HAVAL128",        7,  engine(HashTypeHAVAL128)),
+    entry("haval160",   "HAVAL160",        8,  engine(HashTypeHAVAL160)),
+    entry("haval192",   "HAVAL192",        9,  engine(HashTypeHAVAL192)),
+    entry("haval224",   "HAVAL 224",       10, engine(HashTypeHAVAL224)),
+    entry("haval256",   "HAVAL256",        11, engine(HashTypeHAVAL256)),
+    entry("gost",       "GOST R 34.11-94", 12, engine(HashTypeGOST)),
+    entry("tiger128",   "TIGER128",        13, engine(HashTypeTiger128)),
+    entry("tiger160",   "TIGER160",        14, engine(HashTypeTiger160)),
+    entry("tiger192",   "TIGER192",        15, engine(HashTypeTiger192)),
+    entry("ripemd128",  "RIPE-MD128",      16, engine(HashTypeRIPEMD128)),
+    entry("ripemd160",  "RIPE-MD160",      17, engine(HashTypeRIPEMD160)),
+    entry("crc32",      "CRC32",           18, kCrc32),
+    entry("crc16",      "CRC16",           19, kCrc16),
+    entry("crc16arc",   "ARC-CRC",         20, kCrc16Arc),
+    entry("sapphire",   "Sapphire",        21, kFramework<framework::THash_Sapphire>),
+    entry("panama",     "Panama",          22, kFramework<framework::THash_Panama>),
+    entry("whirlpool",  "Whirlpool",       23, kFramework<framework::THash_Whirlpool>),
+    entry("whirlpool1", "Whirlpool 1",     24, kFramework<framework::THash_Whirlpool1>),
+    entry("square",     "Square",          25, kFramework<framework::THash_Square>),
+    entry("snefru128",  "Snefru 128 Bit",  26, kFramework<framework::THash_Snefru128>),
+    entry("snefru256",  "Snefru 256 Bit",  27, kFramework<framework::THash_Snefru256>),
+    entry("ripemd256",  "RIPE MD 256 bit", 28, kFramework<framework::THash_RipeMD256>),
+    entry("ripemd320",  "RIPE MD 320 bit", 29, kFramework<framework::THash_RipeMD320>),
 };
 // clang-format on
 
 bool equalIgnoringAsciiCase(std::string_view left, std::string_view right) {
-    const auto lower = [](char character) {
-        return character >= 'A' && character <= 'Z' ? static_cast<char>(character - 'A' + 'a')
-                                                     : character;
-    };
-    return std::ranges::equal(left, right, {}, lower, lower);
+    return AsciiLower(left) == AsciiLower(right);
 }
 
 }  // namespace

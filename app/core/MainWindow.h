@@ -14,6 +14,7 @@
 #include "app/core/LanguageFile.h"
 #include "app/core/WindowSystem.h"
 #include "engine/HashEngine.h"
+#include "engine/HashTests.h"
 
 namespace tolvek::app {
 
@@ -46,7 +47,7 @@ public:
     // Fills the two lists through the port (AlgorithmList with the entries' captions, "SHA1"
     // selected; LanguageList with the languages, English selected). `selfTest` runs once in
     // StartUpHandler.
-    MainWindow(WindowSystem& windows, SelfTest selfTest,
+    MainWindow(WindowSystem& windows, SelfTest selfTest = engine::TestAllHashTypes,
                std::span<const AlgorithmEntry> entries = AlgorithmEntries());
 
     // Run once, after the controls exist and before the window is first shown: restores the

@@ -253,10 +253,8 @@ std::optional<std::string> StringTableText(int id) {
         return std::string(kTemplateEndText);
     }
     if (id >= kFirstFrameworkText && id <= kLastFrameworkText) {
-        // FRAMEWORK TEXTS: the class hash framework's messages are answered here from
-        // framework/DigestStrings.h, `return std::string(framework::FrameworkText(id));`, once
-        // that unit is linked into this library.
-        return std::nullopt;
+        // The class hash framework owns its messages under these numbers.
+        return std::string(framework::FrameworkText(id));
     }
     if (id < 0) {
         return std::nullopt;

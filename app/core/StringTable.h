@@ -6,14 +6,16 @@
 #include <optional>
 #include <string>
 
+#include "framework/DigestStrings.h"
+
 namespace tolvek::app {
 
 inline constexpr int kTextsPerBlock = 15;
 inline constexpr int kBlockStride = 1000;
 inline constexpr int kTemplateBlock = 11000;
 inline constexpr int kTemplateEndMarker = 11999;
-inline constexpr int kFirstFrameworkText = 65430;
-inline constexpr int kLastFrameworkText = 65432;
+inline constexpr int kFirstFrameworkText = framework::kInvalidFormatText;
+inline constexpr int kLastFrameworkText = framework::kNotInitializedText;
 
 // Longest text LoadText hands out, in bytes; every text of the table fits.
 inline constexpr std::size_t kLongestText = 254;

@@ -20,6 +20,14 @@ const std::map<std::string, HashType>& engineSections() {
         {"HAVAL-128", HashTypeHAVAL128}, {"HAVAL-160", HashTypeHAVAL160},
         {"HAVAL-192", HashTypeHAVAL192}, {"HAVAL-224", HashTypeHAVAL224},
         {"HAVAL-256", HashTypeHAVAL256},
+        {"Adler-32", HashTypeAdler32},
+        {"CRC-32 bytes reversed", HashTypeCRC32},
+        {"CRC-32/BZIP2 bytes reversed", HashTypeCRC32MsbFirst},
+        {"Tiger/128 (64-bit words)", HashTypeTiger128},
+        {"Tiger/160 (64-bit words)", HashTypeTiger160},
+        {"Tiger/192 (64-bit words)", HashTypeTiger192},
+        {"RIPEMD-128", HashTypeRIPEMD128},
+        {"RIPEMD-160", HashTypeRIPEMD160},
     };
     return sections;
 }

@@ -1,0 +1,67 @@
+#include "engine/CrcKernels.h"
+
+#include "engine/ChecksumIsa.h"
+#include "engine/EngineUtils.h"
+#if defined(__x86_64__)
+#include "engine/x86/ChecksumKernels.h"
+#endif
+
+namespace tolvek::engine {
+
+namespace {
+
+std::uint32_t updateReflected(const CrcTables::Slices& table, std::uint32_t crc,
+                              const std::uint8_t* bytes, std::size_t length) {
+    for (; length >= 8; bytes += 8, length -= 8) {
+        const std::uint32_t first = LoadLe32(bytes) ^ crc;
+        const std::uint32_t second = LoadLe32(bytes + 4);
+        crc = table[7][first & 0xFF] ^ table[6][(first >> 8) & 0xFF] ^
+              table[5][(first >> 16) & 0xFF] ^ table[4][first >> 24] ^ table[3][second & 0xFF] ^
+              table[2][(second >> 8) & 0xFF] ^ table[1][(second >> 16) & 0xFF] ^
+              table[0][second >> 24];
+    }
+    for (; length > 0; ++bytes, --length) {
+        crc = (crc >> 8) ^ table[0][(crc ^ *bytes) & 0xFF];
+    }
+    return crc;
+}
+
+std::uint32_t updateMsbFirst(const CrcTables::Slices& table, std::uint32_t crc,
+                             const std::uint8_t* bytes, std::size_t length) {
+    for (; length >= 8; bytes += 8, length -= 8) {
+        const std::uint32_t first = LoadBe32(bytes) ^ crc;
+        const std::uint32_t second = LoadBe32(bytes + 4);
+        crc = table[7][first >> 24] ^ table[6][(first >> 16) & 0xFF] ^
+              table[5][(first >> 8) & 0xFF] ^ table[4][first & 0xFF] ^ table[3][second >> 24] ^
+              table[2][(second >> 16) & 0xFF] ^ table[1][(second >> 8) & 0xFF] ^
+              table[0][second & 0xFF];
+    }
+    for (; length > 0; ++bytes, --length) {
+        crc = (crc << 8) ^ table[0][(crc >> 24) ^ *bytes];
+    }
+    return crc;
+}
+
+}  // namespace
+
+std::uint32_t CrcUpdatePortable(const CrcTables& tables, std::uint32_t crc,
+                                const std::uint8_t* bytes, std::size_t length) {
+    return tables.reflected ? updateReflected(tables.slices, crc, bytes, length)
+                            : updateMsbFirst(tables.slices, crc, bytes, length);
+}
+
+std::uint32_t CrcUpdate(const CrcTables& tables, std::uint32_t crc, const std::uint8_t* bytes,
+                        std::size_t length) {
+#if defined(__x86_64__)
+    const unsigned isa = ChecksumIsaInUse();
+    if ((isa & kIsaAvx512Clmul) != 0 && length >= x86::kAvx512ClmulMinLength) {
+        return x86::CrcFoldAvx512(tables, crc, bytes, length);
+    }
+    if ((isa & kIsaPclmul) != 0 && length >= x86::kPclmulMinLength) {
+        return x86::CrcFoldPclmul(tables, crc, bytes, length);
+    }
+#endif
+    return CrcUpdatePortable(tables, crc, bytes, length);
+}
+
+}  // namespace tolvek::engine

@@ -1,0 +1,19 @@
+// One update routine for every CRC of the engine: it advances a raw 32-bit register (no initial
+// value, no final XOR) over bytes, choosing the fastest code path the CPU allows.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "engine/CrcTables.h"
+
+namespace tolvek::engine {
+
+std::uint32_t CrcUpdate(const CrcTables& tables, std::uint32_t crc, const std::uint8_t* bytes,
+                        std::size_t length);
+
+// The table-driven path alone (slice-by-8), which every other path must agree with.
+std::uint32_t CrcUpdatePortable(const CrcTables& tables, std::uint32_t crc,
+                                const std::uint8_t* bytes, std::size_t length);
+
+}  // namespace tolvek::engine

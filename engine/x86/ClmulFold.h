@@ -1,0 +1,78 @@
+// 128-bit steps of CRC folding shared by the carry-less-multiply kernels. Everything here has
+// internal linkage on purpose: each kernel file compiles its own copy with its own instruction-set
+// flags, so the linker can never hand a path a copy built for a wider extension.
+#pragma once
+
+#include <immintrin.h>
+
+#include <cstddef>
+#include <cstdint>
+
+#include "engine/CrcKernels.h"
+#include "engine/CrcTables.h"
+
+namespace tolvek::engine::x86 {
+namespace {  // NOLINT(google-build-namespaces): see above
+
+inline __m128i byteReverseMask() {
+    return _mm_set_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+}
+
+// 16 message bytes as a polynomial in the kernel's bit order: as they lie in memory for a
+// reflected CRC, byte-reversed for an MSB-first one so that the first byte is the highest.
+template <bool kReflected>
+__m128i load128(const std::uint8_t* bytes) {
+    const __m128i loaded = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+    if constexpr (kReflected) {
+        return loaded;
+    } else {
+        return _mm_shuffle_epi8(loaded, byteReverseMask());
+    }
+}
+
+// The register's starting value, placed over the first four message bytes.
+template <bool kReflected>
+__m128i initial128(std::uint32_t crc) {
+    const int word = static_cast<int>(crc);
+    return kReflected ? _mm_cvtsi32_si128(word) : _mm_set_epi32(word, 0, 0, 0);
+}
+
+inline __m128i pair128(const FoldPair& pair) {
+    return _mm_set_epi64x(static_cast<long long>(pair.high), static_cast<long long>(pair.low));
+}
+
+// The accumulator moved forward by the pair's distance, congruent modulo the polynomial.
+inline __m128i fold128(__m128i accumulator, __m128i pair) {
+    return _mm_xor_si128(_mm_clmulepi64_si128(accumulator, pair, 0x00),
+                         _mm_clmulepi64_si128(accumulator, pair, 0x11));
+}
+
+// Four consecutive 16-byte accumulators, the first the oldest, reduced to one.
+inline __m128i combine128(const FoldConstants& fold, __m128i first, __m128i second, __m128i third,
+                          __m128i fourth) {
+    return _mm_xor_si128(
+        _mm_xor_si128(fold128(first, pair128(fold.by384)), fold128(second, pair128(fold.by256))),
+        _mm_xor_si128(fold128(third, pair128(fold.by128)), fourth));
+}
+
+// Folds in the remaining whole 16-byte pieces, then turns the accumulator into a register by
+// running the table over its 16 bytes (the register of a message is the message times x^32),
+// and finishes the last bytes with the table.
+template <bool kReflected>
+std::uint32_t finish128(const CrcTables& tables, __m128i accumulator, const std::uint8_t* bytes,
+                        std::size_t length) {
+    const __m128i by128 = pair128(tables.fold.by128);
+    for (; length >= 16; bytes += 16, length -= 16) {
+        accumulator = _mm_xor_si128(fold128(accumulator, by128), load128<kReflected>(bytes));
+    }
+    if constexpr (!kReflected) {
+        accumulator = _mm_shuffle_epi8(accumulator, byteReverseMask());
+    }
+    alignas(16) std::uint8_t folded[16];
+    _mm_store_si128(reinterpret_cast<__m128i*>(folded), accumulator);
+    const std::uint32_t crc = CrcUpdatePortable(tables, 0, folded, sizeof folded);
+    return CrcUpdatePortable(tables, crc, bytes, length);
+}
+
+}  // namespace
+}  // namespace tolvek::engine::x86

@@ -1,0 +1,64 @@
+// Whirlpool-0 and Whirlpool-T, the first two published versions of the Whirlpool hash (512-bit
+// blocks and digest). They differ only in their S-box and so in every table derived from it;
+// the final 2003 version, which also changes the diffusion matrix, is not computed here.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "framework/DigestHash.h"
+#include "framework/WhirlpoolTables.h"
+
+namespace tolvek::framework {
+
+// The family base: compression and ending, reading every constant through two table references
+// that each version sets when a computation begins.
+class THashBaseWhirlpool : public TDigestHash {
+public:
+    static constexpr std::int32_t kDigestLength = 64;
+    static constexpr std::int32_t kBlockLength = 64;
+
+    ~THashBaseWhirlpool() override;
+
+    const std::uint8_t* DigestBytes() const override { return m_digest.data(); }
+
+protected:
+    // Clears the chaining state and chooses the version's tables.
+    void startWith(const data::WhirlpoolCirculant& circulant,
+                   const data::WhirlpoolRoundConstants& roundConstants);
+
+private:
+    void ProcessBlock(const std::uint8_t* block) override;
+    // Padding byte 0x80 by default, zeros, the 256-bit bit count big-endian in bytes 32 to 63.
+    void FinishState() override;
+
+    // The 8 x 8 byte state in the standard's byte order; after the ending, the digest.
+    std::array<std::uint8_t, 64> m_digest{};
+    const data::WhirlpoolCirculant* m_circulant = nullptr;
+    const data::WhirlpoolRoundConstants* m_roundConstants = nullptr;
+};
+
+// Whirlpool-0 (NESSIE submission, 2000).
+class THash_Whirlpool final : public THashBaseWhirlpool {
+public:
+    static constexpr std::string_view kClassName = "THash_Whirlpool";
+
+    HashClassRef ClassType() const override { return ClassOf<THash_Whirlpool>; }
+
+private:
+    void InitState() override;
+};
+
+// Whirlpool-T (the tweaked NESSIE submission, 2001).
+class THash_Whirlpool1 final : public THashBaseWhirlpool {
+public:
+    static constexpr std::string_view kClassName = "THash_Whirlpool1";
+
+    HashClassRef ClassType() const override { return ClassOf<THash_Whirlpool1>; }
+
+private:
+    void InitState() override;
+};
+
+}  // namespace tolvek::framework

@@ -1,0 +1,234 @@
+// The checksum units on every code path this CPU has: published vectors, agreement with the
+// table-driven path at every length and alignment, and any split of the message.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <random>
+#include <set>
+#include <span>
+
+#include "engine/Adler.h"
+#include "engine/CRC1.h"
+#include "engine/CRC_.h"
+#include "engine/ChecksumIsa.h"
+#include "engine/EngineUtils.h"
+#include "engine/HashEngine.h"
+#include "tests/support/VectorFile.h"
+
+namespace tolvek::engine {
+namespace {
+
+using Bytes = std::span<const std::uint8_t>;
+
+Bytes bytesOf(const std::string& text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+// A checksum as a number, computed through its unit's own operations from pieces.
+struct Checksum {
+    int digits;
+    std::function<std::uint32_t(const std::vector<Bytes>&)> compute;
+};
+
+std::uint32_t fileChecksumOf(FileChecksum kind, const std::vector<Bytes>& pieces) {
+    ChecksumRun run(kind);
+    for (const Bytes piece : pieces) {
+        run.update(piece);
+    }
+    return run.value();
+}
+
+// By the name of its section in tests/vectors/checksums.vec.
+const std::map<std::string, Checksum>& checksums() {
+    static const std::map<std::string, Checksum> all = {
+        {"CRC-32",
+         {8, [](const auto& pieces) { return fileChecksumOf(FileChecksum::Crc32, pieces); }}},
+        {"CRC-16/XMODEM",
+         {4, [](const auto& pieces) { return fileChecksumOf(FileChecksum::Crc16Xmodem, pieces); }}},
+        {"CRC-16/ARC",
+         {4, [](const auto& pieces) { return fileChecksumOf(FileChecksum::Crc16Arc, pieces); }}},
+        {"CRC-32/BZIP2",
+         {8,
+          [](const auto& pieces) {
+              Crc32Register crc;
+              Crc32Init(crc);
+              for (const Bytes piece : pieces) {
+                  Crc32UpdateMsbFirst(crc, piece.data(), static_cast<std::uint32_t>(piece.size()));
+              }
+              return ~crc;
+          }}},
+        {"Adler-32",
+         {8,
+          [](const auto& pieces) {
+              Adler32State state;
+              Adler32Init(state);
+              for (const Bytes piece : pieces) {
+                  Adler32Update(state, piece.data(), static_cast<std::uint32_t>(piece.size()));
+              }
+              return state;
+          }}},
+    };
+    return all;
+}
+
+// Sections holding the engine's text of a hash type.
+const std::map<std::string, HashType>& engineTextSections() {
+    static const std::map<std::string, HashType> sections = {
+        {"CRC-32 bytes reversed", HashTypeCRC32},
+        {"CRC-32/BZIP2 bytes reversed", HashTypeCRC32MsbFirst},
+        {"Adler-32", HashTypeAdler32},
+    };
+    return sections;
+}
+
+std::vector<testing::Vector> checksumVectors() {
+    return testing::ReadVectorFile(testing::VectorDirectory() + "/checksums.vec");
+}
+
+struct CodePath {
+    const char* name;
+    unsigned isa;
+};
+
+void PrintTo(const CodePath& path, std::ostream* stream) {
+    *stream << path.name;
+}
+
+const CodePath kPaths[] = {
+    {"Portable", kIsaNone},
+    {"Pclmul", kIsaPclmul},
+    {"Avx512Clmul", kIsaPclmul | kIsaAvx512Clmul},
+    {"Avx2", kIsaAvx2},
+};
+
+class ChecksumPath : public ::testing::TestWithParam<CodePath> {
+protected:
+    void SetUp() override {
+        if ((ChecksumIsaAvailable() & GetParam().isa) != GetParam().isa) {
+            GTEST_SKIP() << "this CPU has no " << GetParam().name << " path";
+        }
+        LimitChecksumIsa(GetParam().isa);
+    }
+    void TearDown() override { LimitChecksumIsa(~0u); }
+};
+
+TEST_P(ChecksumPath, PublishedVectors) {
+    std::set<std::string> sectionsSeen;
+    for (const testing::Vector& vector : checksumVectors()) {
+        SCOPED_TRACE(vector.where);
+        if (const auto found = checksums().find(vector.algorithm); found != checksums().end()) {
+            const Checksum& checksum = found->second;
+            EXPECT_EQ(HexDigits(static_cast<std::uint8_t>(checksum.digits),
+                                checksum.compute({bytesOf(vector.input)})),
+                      vector.expected);
+            sectionsSeen.insert(vector.algorithm);
+        }
+        if (const auto found = engineTextSections().find(vector.algorithm);
+            found != engineTextSections().end()) {
+            std::string digest;
+            EXPECT_EQ(HashString(found->second, vector.input, digest), kHashOk);
+            EXPECT_EQ(digest, vector.expected);
+            sectionsSeen.insert(vector.algorithm);
+        }
+    }
+    std::set<std::string> sectionsWanted;
+    for (const auto& [section, checksum] : checksums()) {
+        sectionsWanted.insert(section);
+    }
+    for (const auto& [section, type] : engineTextSections()) {
+        sectionsWanted.insert(section);
+    }
+    EXPECT_EQ(sectionsSeen, sectionsWanted);
+}
+
+std::string randomBytes(std::size_t size, std::uint32_t seed) {
+    std::mt19937 random(seed);
+    std::string bytes(size, '\0');
+    for (char& byte : bytes) {
+        byte = static_cast<char>(random());
+    }
+    return bytes;
+}
+
+// Every length up to well past the widest fold (256 bytes) and a few long ones, from every
+// alignment modulo 4: each kernel's entry, loop and remainder handling.
+TEST_P(ChecksumPath, AgreesWithTheTablesAtEveryLengthAndAlignment) {
+    const std::string message = randomBytes(70000, 1950);
+    std::vector<std::size_t> lengths;
+    for (std::size_t length = 0; length <= 600; ++length) {
+        lengths.push_back(length);
+    }
+    lengths.insert(lengths.end(), {1023, 4096, 4097, 65536 + 15, 69996});
+    for (const auto& [name, checksum] : checksums()) {
+        for (const std::size_t offset : {0, 1, 2, 3}) {
+            for (const std::size_t length : lengths) {
+                const std::vector<Bytes> whole = {bytesOf(message).subspan(offset, length)};
+                LimitChecksumIsa(kIsaNone);
+                const std::uint32_t expected = checksum.compute(whole);
+                LimitChecksumIsa(GetParam().isa);
+                ASSERT_EQ(checksum.compute(whole), expected)
+                    << name << " offset " << offset << " length " << length;
+            }
+        }
+    }
+}
+
+TEST_P(ChecksumPath, AnySplitGivesTheSameValue) {
+    std::mt19937 random(1321);
+    const std::string message = randomBytes(3000, 4122);
+    for (const auto& [name, checksum] : checksums()) {
+        const std::uint32_t whole = checksum.compute({bytesOf(message)});
+        for (int trial = 0; trial < 20; ++trial) {
+            std::vector<Bytes> pieces;
+            for (std::size_t offset = 0; offset < message.size();) {
+                const std::size_t piece =
+                    std::min<std::size_t>(random() % 400, message.size() - offset);
+                pieces.push_back(bytesOf(message).subspan(offset, piece));
+                offset += piece;
+            }
+            ASSERT_EQ(checksum.compute(pieces), whole) << name << " trial " << trial;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Checksums, ChecksumPath, ::testing::ValuesIn(kPaths),
+                         [](const auto& pathInfo) { return std::string(pathInfo.param.name); });
+
+// The text of the engine's checksum types: CRCs print their bytes least significant first,
+// Adler-32 prints s2 then s1 (published answers of the engine's self-test).
+TEST(ChecksumTexts, EngineTypesPrintTheirOwnByteOrder) {
+    const struct {
+        HashType type;
+        std::string text;
+        std::string digest;
+    } cases[] = {
+        {HashTypeCRC32, "checksum", "9adf6fde"},
+        {HashTypeCRC32MsbFirst, "checksum", "7fbeb02e"},
+        {HashTypeAdler32, "resume", "09150292"},
+        {HashTypeCRC32, "123456789", "2639f4cb"},
+        {HashTypeCRC32MsbFirst, "123456789", "181989fc"},
+        {HashTypeAdler32, "123456789", "091e01de"},
+        {HashTypeCRC32, "", "00000000"},
+        {HashTypeCRC32MsbFirst, "", "00000000"},
+        {HashTypeAdler32, "", "00000001"},
+    };
+    for (const auto& [type, text, digest] : cases) {
+        std::string result;
+        EXPECT_EQ(HashString(type, text, result), kHashOk);
+        EXPECT_EQ(result, digest) << type << " \"" << text << "\"";
+    }
+}
+
+// CrcCcittBlock's register is the message so far modulo the polynomial, so for "123456789" it
+// is the CRC-16/XMODEM of "1234567" (0x86D6, python binascii.crc_hqx) XOR its last two bytes
+// 0x3839.
+TEST(ChecksumTexts, CcittRegisterHoldsTheMessageShiftedThrough) {
+    const std::string message = "123456789";
+    const std::uint16_t shifted =
+        CrcCcittBlock(0, reinterpret_cast<const std::uint8_t*>(message.data()), message.size());
+    EXPECT_EQ(shifted, 0xBEEF);
+}
+
+}  // namespace
+}  // namespace tolvek::engine

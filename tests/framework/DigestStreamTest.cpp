@@ -1,0 +1,150 @@
+// Whole-stream and whole-file hashing through a class reference.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <array>
+#include <filesystem>
+#include <vector>
+
+#include "framework/DigestHashMD4.h"
+#include "framework/DigestInternal.h"
+#include "tests/framework/FrameworkClasses.h"
+#include "tests/support/TempFolder.h"
+
+namespace tolvek::framework {
+namespace {
+
+using testing::MemoryStream;
+using testing::PatternBytes;
+using Call = std::array<std::int64_t, 3>;  // min, max, pos
+
+constexpr char kMd5OfEmpty[] = "D41D8CD98F00B204E9800998ECF8427E";  // RFC 1321 A.5
+constexpr char kMd5OfAbc[] = "900150983CD24FB0D6963F7D28E17F72";
+
+class ProgressRecorder final : public ProgressObserver {
+public:
+    void Progress(std::int64_t min, std::int64_t max, std::int64_t pos) override {
+        calls.push_back({min, max, pos});
+    }
+
+    std::vector<Call> calls;
+};
+
+int g_releases = 0;
+
+// Counts the hash objects released, and puts the chunk size back after each test.
+class HashStreamTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_releases = 0;
+        internal::SetReleaseObserver([](const void*, std::size_t) { ++g_releases; });
+    }
+    void TearDown() override {
+        internal::SetReleaseObserver(nullptr);
+        StreamChunkSize = 8192;
+    }
+
+    static std::string hexOf(const std::string& message) {
+        return testing::DigestOf(ClassOf<THash_MD5>, message, ClassOf<TFormat_HEX>);
+    }
+
+    std::string hashStream(ByteStream& stream, std::int64_t size) {
+        return ClassOf<THash_MD5>->HashStream(stream, size, ClassOf<TFormat_HEX>, &progress);
+    }
+
+    ProgressRecorder progress;
+};
+
+TEST_F(HashStreamTest, NegativeSizeHashesTheWholeStreamFromTheStart) {
+    const std::string message = PatternBytes(1000);
+    MemoryStream stream(message);
+    stream.SetPosition(500);
+    const std::string digest = hashStream(stream, -1);
+    EXPECT_EQ(g_releases, 1);
+    EXPECT_EQ(digest, hexOf(message));
+    EXPECT_EQ(progress.calls, (std::vector<Call>{{0, 1000, 0}, {0, 1000, 1000}}));
+}
+
+TEST_F(HashStreamTest, SizeCountsFromTheCurrentPosition) {
+    const std::string message = PatternBytes(1000);
+    MemoryStream stream(message);
+    stream.SetPosition(100);
+    EXPECT_EQ(hashStream(stream, 300), hexOf(message.substr(100, 300)));
+    EXPECT_EQ(stream.Position(), 400);
+    EXPECT_EQ(progress.calls, (std::vector<Call>{{100, 400, 100}, {100, 400, 400}}));
+}
+
+TEST_F(HashStreamTest, ZeroSizeGivesTheEmptyMessageDigest) {
+    MemoryStream stream("abc");
+    stream.SetPosition(2);
+    EXPECT_EQ(hashStream(stream, 0), kMd5OfEmpty);
+    EXPECT_EQ(progress.calls, (std::vector<Call>{{2, 2, 2}}));
+}
+
+TEST_F(HashStreamTest, ObserverHearsOfEveryChunkAndOfTheEnd) {
+    StreamChunkSize = 100;  // rounded up to two 64-byte blocks
+    const std::string message = PatternBytes(300);
+    MemoryStream stream(message);
+    EXPECT_EQ(hashStream(stream, -1), hexOf(message));
+    EXPECT_EQ(progress.calls,
+              (std::vector<Call>{{0, 300, 0}, {0, 300, 128}, {0, 300, 256}, {0, 300, 300}}));
+    EXPECT_EQ(StreamChunkSize, 100);
+}
+
+TEST_F(HashStreamTest, ChunkSizeOfZeroOrLessIsReset) {
+    for (const std::int32_t chunkSize : {0, -64}) {
+        StreamChunkSize = chunkSize;
+        progress.calls.clear();
+        MemoryStream stream(PatternBytes(20000));
+        hashStream(stream, -1);
+        EXPECT_EQ(StreamChunkSize, 8192);
+        EXPECT_EQ(progress.calls.size(), 4u) << chunkSize;  // 8192, 8192, 3616, the end
+    }
+}
+
+TEST_F(HashStreamTest, ShortStreamRaisesAndCleansUp) {
+    MemoryStream stream(PatternBytes(100));
+    EXPECT_THROW(hashStream(stream, 200), EStreamReadError);
+    EXPECT_EQ(progress.calls, (std::vector<Call>{{0, 200, 0}, {0, 200, 200}}));
+    EXPECT_EQ(g_releases, 1);
+}
+
+TEST_F(HashStreamTest, FilesOfEveryKindThatCannotBeOpened) {
+    testing::TempFolder folder;
+    const std::string fifo = folder.file("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& name :
+         {folder.file("missing"), folder.path().string(), fifo, std::string("/dev/null")}) {
+        try {
+            ClassOf<THash_MD5>->HashFile(name, ClassOf<TFormat_HEX>, &progress);
+            ADD_FAILURE() << name << " was hashed";
+        } catch (const EFileOpenError& error) {
+            EXPECT_NE(std::string(error.what()).find(name), std::string::npos) << error.what();
+        }
+    }
+    EXPECT_EQ(g_releases, 0);  // no hash object was made
+    EXPECT_TRUE(progress.calls.empty());
+}
+
+TEST_F(HashStreamTest, EmptyAndReadOnlyFiles) {
+    testing::TempFolder folder;
+    const std::string empty = folder.write("empty", "");
+    const std::string readOnly = folder.write("read-only", "abc");
+    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read);
+    EXPECT_EQ(ClassOf<THash_MD5>->HashFile(empty, ClassOf<TFormat_HEX>, nullptr), kMd5OfEmpty);
+    EXPECT_EQ(ClassOf<THash_MD5>->HashFile(readOnly, ClassOf<TFormat_HEX>, nullptr), kMd5OfAbc);
+    EXPECT_EQ(ClassOf<THash_MD5>->HashFile(readOnly, nullptr, nullptr).size(), 16u);
+}
+
+TEST_F(HashStreamTest, FileStreamsThroughTheChunkBuffer) {
+    testing::TempFolder folder;
+    const std::string message = PatternBytes(3 * 8192 + 5);
+    const std::string name = folder.write("large", message);
+    const std::string digest = ClassOf<THash_MD5>->HashFile(name, ClassOf<TFormat_HEX>, &progress);
+    EXPECT_EQ(g_releases, 1);
+    EXPECT_EQ(digest, hexOf(message));
+    EXPECT_EQ(progress.calls.size(), 5u);
+}
+
+}  // namespace
+}  // namespace tolvek::framework
