@@ -72,8 +72,9 @@ protected:
     }
 };
 
-QLabel* addLabel(QWidget& panel, const char* name, QRect geometry, const QString& text) {
-    auto* label = new QLabel(text, &panel);
+// Names and places a label made inside the panel.
+template <typename Label>
+Label* place(Label* label, const char* name, QRect geometry) {
     label->setObjectName(QString::fromLatin1(name));
     label->setTextFormat(Qt::PlainText);
     label->setGeometry(geometry);
@@ -115,12 +116,13 @@ void AboutWindow::createPanel() {
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel->setGeometry(0, 0, kClientSize.width(), kPanelHeight);
 
-    QLabel* credit = addLabel(*panel, "CreditLabel", kCreditGeometry, fromUtf8(app::kMakerCredit));
+    QLabel* credit =
+        place(new QLabel(fromUtf8(app::kMakerCredit), panel), "CreditLabel", kCreditGeometry);
     credit->setAlignment(Qt::AlignCenter);
     credit->setAutoFillBackground(true);
     setColour(*credit, QPalette::Window, kCreditBackground);
 
-    addLabel(*panel, "FreewareLabel", kFreewareGeometry, fromUtf8(app::kAboutFreeware));
+    place(new QLabel(fromUtf8(app::kAboutFreeware), panel), "FreewareLabel", kFreewareGeometry);
 
     // The web line names the site by its host; like the contact line it opens the contact page.
     const QString webSite = QUrl(fromUtf8(app::kWebSiteAddress)).host();
@@ -130,15 +132,12 @@ void AboutWindow::createPanel() {
     addLink(*panel, "ContactLabel", kContactGeometry, fromUtf8(app::kContactLabelText),
             app::AboutLink::ContactForm);
 
-    auto* name = new ShadowLabel(fromUtf8(app::kProductName), panel);
-    name->setObjectName(QStringLiteral("NameLabel"));
-    name->setGeometry(kNameGeometry);
+    auto* name =
+        place(new ShadowLabel(fromUtf8(app::kProductName), panel), "NameLabel", kNameGeometry);
     name->setFont(NameFont());
     setColour(*name, QPalette::WindowText, kNameColour);
 
-    auto* picture = new QLabel(panel);
-    picture->setObjectName(QStringLiteral("Picture"));
-    picture->setGeometry(kPictureGeometry);
+    auto* picture = place(new QLabel(panel), "Picture", kPictureGeometry);
     picture->setFrameStyle(QFrame::Box | QFrame::Plain);
     picture->setLineWidth(1);
     picture->setAlignment(Qt::AlignCenter);
@@ -147,10 +146,8 @@ void AboutWindow::createPanel() {
 
 void AboutWindow::addLink(QWidget& panel, const char* name, QRect geometry, const QString& text,
                           app::AboutLink link) {
-    auto* label = new LinkLabel(text, &panel, [this, link] { m_onLink(link); });
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
-    label->setGeometry(geometry);
+    auto* label =
+        place(new LinkLabel(text, &panel, [this, link] { m_onLink(link); }), name, geometry);
     label->setFont(LinkFont());
     setColour(*label, QPalette::WindowText, kLinkColour);
 }

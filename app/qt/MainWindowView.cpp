@@ -1,13 +1,12 @@
 #include "app/qt/MainWindowView.h"
 
-#include <algorithm>
-
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 #include "app/core/Product.h"
 #include "app/qt/FileDrops.h"

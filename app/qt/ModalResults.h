@@ -12,7 +12,7 @@ constexpr int ModalCode(app::ModalResult result) {
 // How a modal run that returned `code` ended; anything but OK counts as closed.
 constexpr app::ModalResult ModalResultOf(int code) {
     return code == ModalCode(app::ModalResult::Ok) ? app::ModalResult::Ok
-                                                    : app::ModalResult::Closed;
+                                                   : app::ModalResult::Closed;
 }
 
 }  // namespace tolvek::desktop

@@ -47,9 +47,8 @@ std::optional<QString> runFileDialog(QWidget* owner, const QString& initialName)
 }  // namespace
 
 DesktopServices DesktopServices::System() {
-    return {runMessageBox, runFileDialog, [](const QUrl& target) {
-                QDesktopServices::openUrl(target);
-            }};
+    return {runMessageBox, runFileDialog,
+            [](const QUrl& target) { QDesktopServices::openUrl(target); }};
 }
 
 ProgramFolders ProgramFolders::OfThisProcess() {

@@ -18,7 +18,8 @@ constexpr QRect kOkButtonGeometry{152, 48, 64, 22};
 
 }  // namespace
 
-StringInputWindow::StringInputWindow(QWidget* owner) : QDialog(owner), m_field(new QLineEdit(this)) {
+StringInputWindow::StringInputWindow(QWidget* owner)
+    : QDialog(owner), m_field(new QLineEdit(this)) {
     setWindowTitle(QString::fromUtf8(app::kStringInputInitialTitle));
     move(kScreenPosition);
     setFixedSize(kClientSize);

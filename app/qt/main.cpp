@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
 
     tolvek::desktop::DesktopFrontEnd frontEnd(tolvek::desktop::DesktopServices::System(),
                                               tolvek::desktop::ProgramFolders::OfThisProcess(),
-                                              [] { return tolvek::engine::TestAllHashTypes(); });
+                                              tolvek::engine::TestAllHashTypes);
     // QApplication has taken its own options out of argv by now.
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     if (frontEnd.startUp(arguments) == tolvek::app::StartUpOutcome::EndProgram) {

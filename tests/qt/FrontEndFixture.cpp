@@ -41,9 +41,9 @@ std::unique_ptr<DesktopFrontEnd> FrontEndTest::makeFrontEnd(
         },
         [this](const QUrl& target) { openedUrls.push_back(target); },
     };
-    return std::make_unique<DesktopFrontEnd>(std::move(services),
-                                             ProgramFolders{exeFolder.path(), configRoot.path()},
-                                             [this] { return selfTestAnswer; }, table);
+    return std::make_unique<DesktopFrontEnd>(
+        std::move(services), ProgramFolders{exeFolder.path(), configRoot.path()},
+        [this] { return selfTestAnswer; }, table);
 }
 
 void FrontEndTest::startUp(const std::vector<std::string>& arguments) {
@@ -65,7 +65,8 @@ void FrontEndTest::click(Control control) {
 void FrontEndTest::chooseLanguage(int position) {
     QComboBox& languages = list(Control::LanguageList);
     for (int step = 0; step < languages.count() && languages.currentIndex() != position; ++step) {
-        QTest::keyClick(&languages, languages.currentIndex() < position ? Qt::Key_Down : Qt::Key_Up);
+        QTest::keyClick(&languages,
+                        languages.currentIndex() < position ? Qt::Key_Down : Qt::Key_Up);
     }
     ASSERT_EQ(languages.currentIndex(), position);
 }

@@ -23,13 +23,13 @@ struct ExpectedPlace {
 
 // In creation order.
 const std::vector<ExpectedPlace> kPlaces = {
-    {"HashLabel", {16, 83}, {57, 12}},         {"CompareLabel", {16, 125}, {0, 0}},
-    {"AlgorithmList", {16, 16}, {113, 22}},    {"HashStringButton", {144, 16}, {0, 0}},
-    {"HashFileButton", {264, 16}, {0, 0}},     {"PathField", {16, 56}, {321, 22}},
-    {"CopyButton", {336, 96}, {105, 22}},      {"DigestField", {16, 96}, {321, 22}},
-    {"CompareField", {16, 144}, {321, 22}},    {"CompareButton", {24, 176}, {73, 22}},
-    {"CloseButton", {376, 16}, {0, 0}},        {"AboutButton", {312, 176}, {80, 22}},
-    {"PasteButton", {336, 144}, {105, 22}},    {"LanguageList", {136, 176}, {153, 22}},
+    {"HashLabel", {16, 83}, {57, 12}},      {"CompareLabel", {16, 125}, {0, 0}},
+    {"AlgorithmList", {16, 16}, {113, 22}}, {"HashStringButton", {144, 16}, {0, 0}},
+    {"HashFileButton", {264, 16}, {0, 0}},  {"PathField", {16, 56}, {321, 22}},
+    {"CopyButton", {336, 96}, {105, 22}},   {"DigestField", {16, 96}, {321, 22}},
+    {"CompareField", {16, 144}, {321, 22}}, {"CompareButton", {24, 176}, {73, 22}},
+    {"CloseButton", {376, 16}, {0, 0}},     {"AboutButton", {312, 176}, {80, 22}},
+    {"PasteButton", {336, 144}, {105, 22}}, {"LanguageList", {136, 176}, {153, 22}},
     {"RenewButton", {336, 56}, {105, 22}},
 };
 
@@ -75,9 +75,8 @@ TEST_F(LayoutTest, ControlsAreCreatedInOrderAtTheirPlaces) {
         ASSERT_NE(widget, nullptr) << place.name;
         EXPECT_EQ(widget->pos(), place.position) << place.name;
         if (place.size.isEmpty()) {
-            expectFitsCaption(*std::ranges::find_if(kFitControls, [&](Control control) {
-                return &view().control(control) == widget;
-            }));
+            expectFitsCaption(*std::ranges::find_if(
+                kFitControls, [&](Control control) { return &view().control(control) == widget; }));
         } else {
             EXPECT_EQ(widget->size(), place.size) << place.name;
         }
@@ -111,10 +110,9 @@ TEST_F(LayoutTest, TabFollowsCreationOrderFromAlgorithmListAndWrapsAround) {
     ASSERT_EQ(QApplication::focusWidget(), &view().control(Control::AlgorithmList));
 
     const std::vector<std::string> tabOrder = {
-        "HashStringButton", "HashFileButton", "PathField",   "CopyButton",
-        "DigestField",      "CompareField",   "CompareButton", "CloseButton",
-        "AboutButton",      "PasteButton",    "LanguageList",  "RenewButton",
-        "AlgorithmList"};
+        "HashStringButton", "HashFileButton", "PathField",    "CopyButton",  "DigestField",
+        "CompareField",     "CompareButton",  "CloseButton",  "AboutButton", "PasteButton",
+        "LanguageList",     "RenewButton",    "AlgorithmList"};
     for (const std::string& next : tabOrder) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         ASSERT_EQ(QApplication::focusWidget()->objectName().toStdString(), next);

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QTest>
 #include <QUrlQuery>
+#include <stdexcept>
 
 #include "app/qt/AboutWindow.h"
 #include "app/qt/StringInputWindow.h"
@@ -99,9 +100,9 @@ TEST(AboutWindowTest, MembersArePlacedAsDesigned) {
     EXPECT_EQ(window.size(), QSize(303, 217));
     EXPECT_EQ(window.windowTitle().toStdString(), "About");
     const std::vector<std::pair<const char*, QRect>> places = {
-        {"OkButton", {120, 192, 64, 22}},    {"Panel", {0, 0, 303, 183}},
-        {"CreditLabel", {-1, 65, 297, 24}},  {"FreewareLabel", {103, 93, 64, 22}},
-        {"WebLabel", {39, 112, 177, 22}},    {"MailLabel", {39, 153, 185, 22}},
+        {"OkButton", {120, 192, 64, 22}},     {"Panel", {0, 0, 303, 183}},
+        {"CreditLabel", {-1, 65, 297, 24}},   {"FreewareLabel", {103, 93, 64, 22}},
+        {"WebLabel", {39, 112, 177, 22}},     {"MailLabel", {39, 153, 185, 22}},
         {"ContactLabel", {39, 133, 177, 22}}, {"NameLabel", {55, 13, 200, 35}},
         {"Picture", {7, 7, 38, 38}},
     };
@@ -168,7 +169,8 @@ TEST_F(AboutFromMainWindowTest, LinksOpenTheirTargetsAndLeaveTheWindowOpen) {
     for (const QUrl& url : openedUrls) {
         opened.push_back(url.toString().toStdString());
     }
-    EXPECT_EQ(opened, (std::vector<std::string>{kContactPage, kContactPage, kContactPage, kNewMail}));
+    EXPECT_EQ(opened,
+              (std::vector<std::string>{kContactPage, kContactPage, kContactPage, kNewMail}));
     ASSERT_EQ(openedUrls.size(), 4u);
     // The mail program receives the subject with its trailing space and the body with its
     // leading one.

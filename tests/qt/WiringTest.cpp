@@ -109,8 +109,7 @@ TEST_F(WiringTest, CopyPasteAndCompareWorkOnTheFieldsAndTheClipboard) {
     EXPECT_EQ(messages[1].text.toStdString(), "Hash is not equal. Please check it");
     EXPECT_EQ(messages[1].caption.toStdString(), "Warning");
     EXPECT_EQ(messages[1].icon, QMessageBox::Warning);
-    EXPECT_EQ(messages[2].text.toStdString(),
-              "Please select a file, or insert a hash to compare");
+    EXPECT_EQ(messages[2].text.toStdString(), "Please select a file, or insert a hash to compare");
     EXPECT_EQ(messages[2].icon, QMessageBox::Warning);
 }
 
