@@ -1,5 +1,6 @@
-// Buffering and final padding for the engine units that compress 64-byte blocks and close the
-// message with a pad byte, zeros and a 64-bit little-endian bit count (RIPEMD, Tiger).
+// Buffering and final padding shared by the block hashes: an update completes the buffered
+// partial block, compresses every further whole block straight from the caller's bytes and keeps
+// the tail; the MD-style ending pads and appends a little-endian bit count.
 #pragma once
 
 #include <algorithm>
@@ -16,33 +17,35 @@ inline constexpr std::uint32_t kBlockSize = 64;
 
 using BlockBuffer = std::array<std::uint8_t, kBlockSize>;
 
-// Appends `length` bytes to the `fill` bytes waiting in `buffer`. Whole blocks go to
-// `compressBlocks(const std::uint8_t* blocks, std::size_t count)`, straight from the caller's
-// memory where they do not continue a partial block; the rest waits in `buffer`.
-template <class CompressBlocks>
-void AbsorbBytes(BlockBuffer& buffer, std::uint32_t& fill, const std::uint8_t* bytes,
-                 std::uint32_t length, CompressBlocks&& compressBlocks) {
+// Appends `length` bytes to a buffer that holds `fill` bytes of an incomplete block and gives
+// the new fill. `compress(blocks, blockCount)` runs at most twice: on the buffer once it is
+// full, then on the run of whole blocks in `bytes`.
+template <std::size_t BlockSize, class Compress>
+std::size_t AbsorbBlocks(std::array<std::uint8_t, BlockSize>& buffer, std::size_t fill,
+                         const std::uint8_t* bytes, std::size_t length, Compress&& compress) {
     if (length == 0) {
-        return;  // `bytes` may be null
+        return fill;
     }
-    if (fill > 0) {
-        const std::uint32_t taken = std::min(kBlockSize - fill, length);
-        std::memcpy(buffer.data() + fill, bytes, taken);
-        fill += taken;
-        bytes += taken;
-        length -= taken;
-        if (fill < kBlockSize) {
-            return;
+    if (fill != 0) {
+        const std::size_t part = std::min(BlockSize - fill, length);
+        std::memcpy(buffer.data() + fill, bytes, part);
+        fill += part;
+        if (fill < BlockSize) {
+            return fill;
         }
-        compressBlocks(buffer.data(), 1);
-        fill = 0;
+        compress(buffer.data(), std::size_t{1});
+        bytes += part;
+        length -= part;
     }
-    const std::size_t blocks = length / kBlockSize;
-    if (blocks > 0) {
-        compressBlocks(bytes, blocks);
+    const std::size_t wholeBlocks = length / BlockSize;
+    if (wholeBlocks != 0) {
+        compress(bytes, wholeBlocks);
     }
-    fill = length % kBlockSize;
-    std::memcpy(buffer.data(), bytes + blocks * kBlockSize, fill);
+    const std::size_t tail = length % BlockSize;
+    if (tail != 0) {
+        std::memcpy(buffer.data(), bytes + wholeBlocks * BlockSize, tail);
+    }
+    return tail;
 }
 
 // Closes the message: `padByte` after the `fill` waiting bytes, zeros up to byte 56 (in a

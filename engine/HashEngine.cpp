@@ -13,7 +13,9 @@
 #include "engine/CRC1.h"
 #include "engine/Gost.h"
 #include "engine/HAVAL.h"
+#include "engine/MD.h"
 #include "engine/RIPEMD.h"
+#include "engine/SHA.h"
 #include "engine/Tiger.h"
 #include "platform/ReadOnlyFile.h"
 
@@ -56,9 +58,15 @@ constexpr AlgorithmEntry havalEntry() {
 // answers "Unknown hash type" like a number out of range.
 // clang-format off
 constexpr std::array<AlgorithmEntry, kHashTypeCount> kAlgorithms = {{
-    /* 257 MD2 */ {},
-    /* 258 MD4 */ {},
-    /* 259 MD5 */ {},
+    /* 257 MD2 */ {sizeof(Md2Context), [](void* s) { Md2Init(as<Md2Context>(s)); },
+        [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t) { Md2Update(as<Md2Context>(s), b, n); },
+        [](void* s, std::uint32_t) { return Md2Final(as<Md2Context>(s)); }},
+    /* 258 MD4 */ {sizeof(MdContext), [](void* s) { MdInit(as<MdContext>(s)); },
+        [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t) { MdUpdate(as<MdContext>(s), b, n, Md4Transform); },
+        [](void* s, std::uint32_t) { return MdFinal(as<MdContext>(s), Md4Transform); }},
+    /* 259 MD5 */ {sizeof(MdContext), [](void* s) { MdInit(as<MdContext>(s)); },
+        [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t) { MdUpdate(as<MdContext>(s), b, n, Md5Transform); },
+        [](void* s, std::uint32_t) { return MdFinal(as<MdContext>(s), Md5Transform); }},
     /* 260 CRC-32 MSB first */ {sizeof(Crc32Register), [](void* s) { Crc32Init(as<Crc32Register>(s)); },
         [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t) { Crc32UpdateMsbFirst(as<Crc32Register>(s), b, n); },
         [](void* s, std::uint32_t) { return Crc32Final(as<Crc32Register>(s)); }},
@@ -78,10 +86,18 @@ constexpr std::array<AlgorithmEntry, kHashTypeCount> kAlgorithms = {{
     /* 266 HAVAL-192 */ havalEntry<192>(),
     /* 267 HAVAL-224 */ havalEntry<224>(),
     /* 268 HAVAL-256 */ havalEntry<256>(),
-    /* 269 SHA-1 */ {},
-    /* 270 SHA-256 */ {},
-    /* 271 SHA-384 */ {},
-    /* 272 SHA-512 */ {},
+    /* 269 SHA-1 */ {sizeof(ShaContext), [](void* s) { Sha1Init(as<ShaContext>(s)); },
+        [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t) { ShaUpdate32(as<ShaContext>(s), b, kShaVariant1, n); },
+        [](void* s, std::uint32_t) { return ShaFinal32(as<ShaContext>(s), kShaVariant1); }},
+    /* 270 SHA-256 */ {sizeof(ShaContext), [](void* s) { Sha256Init(as<ShaContext>(s)); },
+        [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t) { ShaUpdate32(as<ShaContext>(s), b, kShaVariant256, n); },
+        [](void* s, std::uint32_t) { return ShaFinal32(as<ShaContext>(s), kShaVariant256); }},
+    /* 271 SHA-384 */ {sizeof(Sha512Context), [](void* s) { Sha384Init(as<Sha512Context>(s)); },
+        [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t) { ShaUpdate64(as<Sha512Context>(s), b, n); },
+        [](void* s, std::uint32_t) { return ShaFinal64(as<Sha512Context>(s), kShaVariant384); }},
+    /* 272 SHA-512 */ {sizeof(Sha512Context), [](void* s) { Sha512Init(as<Sha512Context>(s)); },
+        [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t) { ShaUpdate64(as<Sha512Context>(s), b, n); },
+        [](void* s, std::uint32_t) { return ShaFinal64(as<Sha512Context>(s), kShaVariant512); }},
     /* 273 Tiger-128 */ {sizeof(TigerContext), [](void* s) { TigerInit(as<TigerContext>(s)); },
         [](void* s, const std::uint8_t* b, std::uint32_t n, std::uint32_t p) { TigerUpdate(as<TigerContext>(s), b, n, p); },
         [](void* s, std::uint32_t p) { return TigerFinal(as<TigerContext>(s), 128, p); },

@@ -142,11 +142,12 @@ void RipemdInit160(RipemdContext& context) {
 
 void RipemdUpdate(RipemdContext& context, const std::uint8_t* bytes, std::uint32_t length,
                   std::uint32_t variant) {
-    AbsorbBytes(context.Buffer, context.BufferFill, bytes, length,
-                [&](const std::uint8_t* blocks, std::size_t count) {
-                    compressVariant(context.State, blocks, count, variant);
-                    context.ByteCount += count * kBlockSize;
-                });
+    context.BufferFill = static_cast<std::uint32_t>(AbsorbBlocks(
+        context.Buffer, context.BufferFill, bytes, length,
+        [&](const std::uint8_t* blocks, std::size_t count) {
+            compressVariant(context.State, blocks, count, variant);
+            context.ByteCount += count * kBlockSize;
+        }));
 }
 
 std::string RipemdFinal(RipemdContext& context, std::uint32_t variant) {

@@ -141,11 +141,12 @@ void TigerInit(TigerContext& context) {
 
 void TigerUpdate(TigerContext& context, const std::uint8_t* bytes, std::uint32_t length,
                  std::uint32_t passes) {
-    AbsorbBytes(context.Buffer, context.BufferFill, bytes, length,
-                [&](const std::uint8_t* blocks, std::size_t count) {
-                    compressBlocks(context.State, blocks, count, passes);
-                    context.BitCount += count * kBlockSize * 8;
-                });
+    context.BufferFill = static_cast<std::uint32_t>(AbsorbBlocks(
+        context.Buffer, context.BufferFill, bytes, length,
+        [&](const std::uint8_t* blocks, std::size_t count) {
+            compressBlocks(context.State, blocks, count, passes);
+            context.BitCount += count * kBlockSize * 8;
+        }));
 }
 
 std::string TigerFinal(TigerContext& context, std::uint32_t bits, std::uint32_t passes) {

@@ -1,0 +1,58 @@
+// SHA-1, SHA-256, SHA-384 and SHA-512 (FIPS 180-4) for the hash engine.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace tolvek::engine {
+
+// State block shared by SHA-1 and SHA-256.
+struct ShaContext {
+    std::array<std::uint32_t, 8> State;  // H0..H7; SHA-1 uses H0..H4
+    std::uint64_t BitCount;              // bits of the blocks compressed so far
+    std::uint64_t BufferFill;            // bytes waiting in Buffer, 0..63
+    std::array<std::uint8_t, 64> Buffer;
+};
+
+// State block shared by SHA-384 and SHA-512.
+struct Sha512Context {
+    std::array<std::uint64_t, 8> State;
+    std::uint64_t BitCount;    // bits of the blocks compressed so far
+    std::uint64_t BufferFill;  // bytes waiting in Buffer, 0..127
+    std::array<std::uint8_t, 128> Buffer;
+};
+
+// Variant numbers: ShaUpdate32/ShaFinal32 compute SHA-256 for 256 and SHA-1 for any other
+// value; ShaFinal64 gives SHA-384 output for 384 and SHA-512 output for any other value.
+inline constexpr std::uint16_t kShaVariant1 = 1;
+inline constexpr std::uint16_t kShaVariant256 = 256;
+inline constexpr std::uint16_t kShaVariant384 = 384;
+inline constexpr std::uint16_t kShaVariant512 = 512;
+
+void Sha1Init(ShaContext& context);
+void Sha256Init(ShaContext& context);
+void Sha384Init(Sha512Context& context);
+void Sha512Init(Sha512Context& context);
+
+// A length of 0 or below does nothing.
+void ShaUpdate32(ShaContext& context, const std::uint8_t* bytes, std::uint16_t variant,
+                 std::int64_t length);
+void ShaUpdate64(Sha512Context& context, const std::uint8_t* bytes, std::int64_t length);
+
+// Pad, append the bit count and give H0..H4 (SHA-1), H0..H7 (SHA-256), H0..H5 (SHA-384) or
+// H0..H7 (SHA-512) in hex, H0 first.
+std::string ShaFinal32(ShaContext& context, std::uint16_t variant);
+std::string ShaFinal64(Sha512Context& context, std::uint16_t variant);
+
+// Compress `blockCount` consecutive blocks into the chaining words, on the fastest path the
+// CPU offers.
+void Sha1Compress(std::array<std::uint32_t, 8>& state, const std::uint8_t* blocks,
+                  std::size_t blockCount);
+void Sha256Compress(std::array<std::uint32_t, 8>& state, const std::uint8_t* blocks,
+                    std::size_t blockCount);
+void Sha512Compress(std::array<std::uint64_t, 8>& state, const std::uint8_t* blocks,
+                    std::size_t blockCount);
+
+}  // namespace tolvek::engine
