@@ -66,4 +66,10 @@ protected:
     std::unique_ptr<DesktopFrontEnd> frontEnd;
 };
 
+// The same over the program's own list entries and providers.
+class RealEntriesTest : public FrontEndTest {
+protected:
+    RealEntriesTest() { frontEnd = makeFrontEnd(app::AlgorithmEntries()); }
+};
+
 }  // namespace tolvek::desktop::testing

@@ -189,6 +189,18 @@ TEST_F(WiringTest, AboutButtonRunsTheAboutWindowModally) {
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
+using RealHashTest = RealEntriesTest;
+
+TEST_F(RealHashTest, DroppedFileGetsItsPublishedSha1OnTheClipboard) {
+    startUp();
+    ASSERT_EQ(list(Control::AlgorithmList).currentText().toStdString(), "SHA1");
+    const std::string name = files.write("abc.txt", "abc");
+    dropFiles(view(), {name});
+    // FIPS 180-4, SHA-1 example "abc".
+    EXPECT_EQ(fieldText(Control::DigestField), "a9993e364706816aba3e25717850c26c9cd0d89d");
+    EXPECT_EQ(clipboardText(), "a9993e364706816aba3e25717850c26c9cd0d89d");
+}
+
 class StartUpWiringTest : public FrontEndTest {};
 
 TEST_F(StartUpWiringTest, FailedSelfTestShowsItsMessageWithTheProgramsCaptionAndNoIcon) {
