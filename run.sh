@@ -1,14 +1,22 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs TOLVEK on FILE (optional).
+# Sets up, builds and opens TOLVEK's window, hashing FILE (optional) at start-up. Without a
+# display it prints FILE's SHA-1 digest with tolvek-cli instead.
 set -euo pipefail
 cd "$(dirname "$0")"
 
 tools/install-dependencies.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build -j "$(nproc)" --target tolvek-cli
 
-if [ $# -eq 0 ]; then
-  echo "usage: ./run.sh FILE" >&2
-  exit 2
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "No display (DISPLAY and WAYLAND_DISPLAY are empty): printing the SHA-1 digest with" \
+       "tolvek-cli instead of opening the window." >&2
+  if [ $# -eq 0 ]; then
+    echo "usage: ./run.sh FILE" >&2
+    exit 2
+  fi
+  cmake --build build -j "$(nproc)" --target tolvek-cli
+  exec build/cli/tolvek-cli -a sha1 "$1"
 fi
-exec build/cli/tolvek-cli -a sha1 "$1"
+
+cmake --build build -j "$(nproc)" --target tolvek
+exec build/app/qt/tolvek "$@"

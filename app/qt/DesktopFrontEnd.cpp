@@ -1,0 +1,61 @@
+#include "app/qt/DesktopFrontEnd.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <array>
+#include <utility>
+
+namespace tolvek::desktop {
+
+using app::Control;
+
+namespace {
+
+using Action = void (*)(app::MainWindow&);
+
+// What a click on each button starts.
+const std::array<std::pair<Control, Action>, 8> kClickActions = {{
+    {Control::HashStringButton,
+     [](app::MainWindow& window) { window.HashStringAction(Control::HashStringButton); }},
+    {Control::HashFileButton,
+     [](app::MainWindow& window) { window.HashFileAction(Control::HashFileButton); }},
+    {Control::RenewButton, [](app::MainWindow& window) { window.RenewHashAction(); }},
+    {Control::CopyButton, [](app::MainWindow& window) { window.CopyDigestAction(); }},
+    {Control::PasteButton, [](app::MainWindow& window) { window.PasteDigestAction(); }},
+    {Control::CompareButton, [](app::MainWindow& window) { window.CompareAction(); }},
+    {Control::CloseButton, [](app::MainWindow& window) { window.CloseButtonAction(); }},
+    {Control::AboutButton, [](app::MainWindow& window) { window.ShowAboutAction(); }},
+}};
+
+}  // namespace
+
+DesktopFrontEnd::DesktopFrontEnd(DesktopServices services, ProgramFolders folders,
+                                 app::SelfTest selfTest,
+                                 std::span<const app::AlgorithmEntry> entries)
+    : m_view(std::make_unique<MainWindowView>(
+          [this](const std::string& names) { m_window.WindowDropHandler(names); },
+          [this](const std::string& names) { m_window.PathFieldDropHandler(names); },
+          [this] { m_window.CloseHandler(); })),
+      m_windows(*m_view, std::move(services), std::move(folders)),
+      m_window(m_windows, std::move(selfTest), entries) {
+    connectHandlers();
+}
+
+void DesktopFrontEnd::connectHandlers() {
+    for (const auto& [control, action] : kClickActions) {
+        auto* button = qobject_cast<QPushButton*>(&m_view->control(control));
+        QObject::connect(button, &QPushButton::clicked, button,
+                         [this, action] { action(m_window); });
+    }
+    // Only the user's choice: a selection made by the program starts nothing.
+    QComboBox& languages = m_view->list(Control::LanguageList);
+    QObject::connect(&languages, &QComboBox::activated, &languages,
+                     [this] { m_window.LanguageChangeHandler(); });
+}
+
+app::StartUpOutcome DesktopFrontEnd::startUp(const std::vector<std::string>& arguments) {
+    m_view->centreOnScreen();
+    return m_window.StartUpHandler(arguments);
+}
+
+}  // namespace tolvek::desktop

@@ -1,0 +1,38 @@
+// The desktop program: the main window's widgets, the port over them, and the core's
+// MainWindow whose actions the widgets' signals start.
+#pragma once
+
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "app/core/AlgorithmTable.h"
+#include "app/core/MainWindow.h"
+#include "app/qt/MainWindowView.h"
+#include "app/qt/QtWindowSystem.h"
+
+namespace tolvek::desktop {
+
+class DesktopFrontEnd {
+public:
+    // Builds the main window with its lists filled and its handlers connected; not shown yet.
+    DesktopFrontEnd(DesktopServices services, ProgramFolders folders, app::SelfTest selfTest,
+                    std::span<const app::AlgorithmEntry> entries = app::AlgorithmEntries());
+
+    // Centres the window and runs the core's start-up on the command line's arguments
+    // (without argument 0). On EndProgram the window must not be shown.
+    app::StartUpOutcome startUp(const std::vector<std::string>& arguments);
+
+    MainWindowView& view() { return *m_view; }
+    app::MainWindow& window() { return m_window; }
+
+private:
+    void connectHandlers();
+
+    std::unique_ptr<MainWindowView> m_view;
+    QtWindowSystem m_windows;
+    app::MainWindow m_window;
+};
+
+}  // namespace tolvek::desktop

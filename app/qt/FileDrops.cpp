@@ -1,0 +1,51 @@
+#include "app/qt/FileDrops.h"
+
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+#include <QWidget>
+
+namespace tolvek::desktop {
+
+std::optional<std::string> DroppedFileNames(const QMimeData& data) {
+    std::optional<std::string> names;
+    for (const QUrl& url : data.urls()) {
+        if (!url.isLocalFile()) {
+            continue;
+        }
+        if (names) {
+            names->push_back('\r');
+        } else {
+            names.emplace();
+        }
+        names->append(url.toLocalFile().toStdString());
+    }
+    return names;
+}
+
+FileDropFilter::FileDropFilter(QObject* parent, DropHandler onDrop)
+    : QObject(parent), m_onDrop(std::move(onDrop)) {}
+
+void FileDropFilter::watch(QWidget& widget) {
+    widget.setAcceptDrops(true);
+    widget.installEventFilter(this);
+}
+
+bool FileDropFilter::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) {
+        return QObject::eventFilter(watched, event);
+    }
+    auto* drag = static_cast<QDropEvent*>(event);
+    const std::optional<std::string> names = DroppedFileNames(*drag->mimeData());
+    if (!names) {
+        return false;
+    }
+    drag->acceptProposedAction();
+    if (type == QEvent::Drop) {
+        m_onDrop(*names);
+    }
+    return true;
+}
+
+}  // namespace tolvek::desktop

@@ -1,0 +1,35 @@
+// Files dropped on a widget: the names as the port hands them on, joined by one carriage
+// return in the order the drag source lists them.
+#pragma once
+
+#include <QObject>
+#include <functional>
+#include <optional>
+#include <string>
+
+class QMimeData;
+
+namespace tolvek::desktop {
+
+// The local files that `data` carries, joined by '\r'; nothing when it carries none.
+std::optional<std::string> DroppedFileNames(const QMimeData& data);
+
+// Takes file drops away from the widgets it watches and hands the names to `onDrop`; every
+// other drag (text dragged into an edit field) goes on to the widget as usual.
+class FileDropFilter final : public QObject {
+public:
+    using DropHandler = std::function<void(const std::string& names)>;
+
+    FileDropFilter(QObject* parent, DropHandler onDrop);
+
+    // Watches `widget`, and lets it accept drops.
+    void watch(QWidget& widget);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    DropHandler m_onDrop;
+};
+
+}  // namespace tolvek::desktop

@@ -1,0 +1,57 @@
+// The main window's widgets: fifteen controls at fixed places in a window of fixed size, the
+// "fit" controls sizing themselves to their caption, and the drops and close request handed on
+// to whoever drives the window.
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <string>
+
+#include "app/core/WindowSystem.h"
+
+class QComboBox;
+
+namespace tolvek::desktop {
+
+// The client area, which the user cannot change.
+inline constexpr QSize kMainWindowSize{453, 198};
+
+class MainWindowView final : public QWidget {
+    Q_OBJECT
+
+public:
+    using DropHandler = std::function<void(const std::string& names)>;
+
+    // Builds the window and its controls in their creation order (which is also the Tab
+    // order); `onWindowDrop` receives files dropped anywhere but on PathField,
+    // `onPathFieldDrop` those dropped on PathField, `onClose` runs when the window is asked to
+    // close, before it goes.
+    MainWindowView(DropHandler onWindowDrop, DropHandler onPathFieldDrop,
+                   std::function<void()> onClose);
+
+    // The widget of a control; the window itself for Control::MainWindow.
+    QWidget& control(app::Control control) const;
+    QComboBox& list(app::Control list) const;
+
+    // A control's text: the title of the window, the caption of a button or label, the text of
+    // an edit field, the current entry of a list.
+    QString text(app::Control control) const;
+    // Replaces the text; a control that fits its caption takes the caption's size.
+    void setText(app::Control control, const QString& text);
+
+    void centreOnScreen();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls();
+    void fitToCaption(app::Control control);
+
+    // Indexed by app::Control.
+    std::array<QWidget*, 16> m_controls{};
+    std::function<void()> m_onClose;
+};
+
+}  // namespace tolvek::desktop

@@ -1,0 +1,146 @@
+#include "app/qt/QtWindowSystem.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMimeData>
+#include <QTimer>
+
+#include "app/core/SystemPaths.h"
+#include "app/qt/AboutWindow.h"
+#include "app/qt/MainWindowView.h"
+#include "app/qt/ModalResults.h"
+#include "app/qt/StringInputWindow.h"
+
+namespace tolvek::desktop {
+
+namespace {
+
+QString fromBytes(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QMessageBox::Icon boxIcon(app::MessageIcon icon) {
+    switch (icon) {
+        case app::MessageIcon::Warning:
+            return QMessageBox::Warning;
+        case app::MessageIcon::Information:
+            return QMessageBox::Information;
+        case app::MessageIcon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+void runMessageBox(const QString& text, const QString& caption, QMessageBox::Icon icon) {
+    QMessageBox box(icon, caption, text, QMessageBox::Ok);
+    box.exec();
+}
+
+std::optional<QString> runFileDialog(QWidget* owner, const QString& initialName) {
+    const QString chosen = QFileDialog::getOpenFileName(owner, QString(), initialName);
+    return chosen.isEmpty() ? std::nullopt : std::optional<QString>(chosen);
+}
+
+}  // namespace
+
+DesktopServices DesktopServices::System() {
+    return {runMessageBox, runFileDialog,
+            [](const QUrl& target) { QDesktopServices::openUrl(target); }};
+}
+
+ProgramFolders ProgramFolders::OfThisProcess() {
+    return {app::ExecutableFolder(), app::ConfigFolder()};
+}
+
+QUrl TargetUrl(const std::string& target) {
+    return QUrl(fromBytes(target), QUrl::TolerantMode);
+}
+
+QtWindowSystem::QtWindowSystem(MainWindowView& view, DesktopServices services,
+                               ProgramFolders folders)
+    : m_view(view), m_services(std::move(services)), m_folders(std::move(folders)) {}
+
+std::string QtWindowSystem::text(app::Control control) const {
+    return m_view.text(control).toStdString();
+}
+
+void QtWindowSystem::setText(app::Control control, const std::string& text) {
+    m_view.setText(control, fromBytes(text));
+}
+
+void QtWindowSystem::setListEntries(app::Control list, const std::vector<std::string>& entries) {
+    QComboBox& box = m_view.list(list);
+    const QSignalBlocker quiet(box);
+    box.clear();
+    for (const std::string& entry : entries) {
+        box.addItem(fromBytes(entry));
+    }
+}
+
+int QtWindowSystem::selectedPosition(app::Control list) const {
+    return m_view.list(list).currentIndex();
+}
+
+void QtWindowSystem::selectPosition(app::Control list, int position) {
+    QComboBox& box = m_view.list(list);
+    const bool inList = position >= 0 && position < box.count();
+    box.setCurrentIndex(inList ? position : -1);
+}
+
+std::optional<std::string> QtWindowSystem::runOpenFileDialog(const std::string& initialName) {
+    const std::optional<QString> chosen = m_services.chooseFile(&m_view, fromBytes(initialName));
+    return chosen ? std::optional<std::string>(chosen->toStdString()) : std::nullopt;
+}
+
+void QtWindowSystem::showMessage(const std::string& text, const std::string& caption,
+                                 app::MessageIcon icon) {
+    const QString shownCaption =
+        caption.empty() ? QCoreApplication::applicationName() : fromBytes(caption);
+    m_services.showMessage(fromBytes(text), shownCaption, boxIcon(icon));
+}
+
+app::StringInputResult QtWindowSystem::runStringInputWindow(const std::string& title) {
+    StringInputWindow window(&m_view);
+    window.setWindowTitle(fromBytes(title));
+    const int code = window.exec();
+    return {ModalResultOf(code), window.text()};
+}
+
+void QtWindowSystem::runAboutWindow() {
+    AboutWindow window(&m_view, [this](app::AboutLink link) { app::OpenAboutLink(*this, link); });
+    window.exec();
+}
+
+std::optional<std::string> QtWindowSystem::clipboardText() {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (data == nullptr || !data->hasText()) {
+        return std::nullopt;
+    }
+    return data->text().toStdString();
+}
+
+void QtWindowSystem::setClipboardText(const std::string& text) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (text.empty()) {
+        clipboard->clear();
+    } else {
+        clipboard->setText(fromBytes(text));
+    }
+}
+
+bool QtWindowSystem::isExistingFile(const std::string& name) const {
+    return app::IsExistingFile(name);
+}
+
+void QtWindowSystem::postClose() {
+    QTimer::singleShot(0, &m_view, &QWidget::close);
+}
+
+void QtWindowSystem::openUrl(const std::string& target) {
+    m_services.openUrl(TargetUrl(target));
+}
+
+}  // namespace tolvek::desktop

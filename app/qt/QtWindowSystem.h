@@ -1,0 +1,73 @@
+// The WindowSystem port over Qt widgets: the main window's controls, the clipboard, the
+// modal windows, and the desktop services (message boxes, the open-file dialog, opening a web
+// page or a new mail), which tests replace with canned answers.
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+#include <QUrl>
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+#include "app/core/WindowSystem.h"
+
+namespace tolvek::desktop {
+
+class MainWindowView;
+
+// The services that would block on the user or leave the program.
+struct DesktopServices {
+    // A message box with an OK button only and no owner window.
+    std::function<void(const QString& text, const QString& caption, QMessageBox::Icon icon)>
+        showMessage;
+    // The open-file dialog over `owner`, starting at `initialName`; nothing when cancelled.
+    std::function<std::optional<QString>(QWidget* owner, const QString& initialName)> chooseFile;
+    // Hands a web page or a mailto: address to the user's default program.
+    std::function<void(const QUrl& target)> openUrl;
+
+    // The real dialogs and the desktop's default programs.
+    static DesktopServices System();
+};
+
+// Where sha.lng is kept.
+struct ProgramFolders {
+    std::filesystem::path executable;
+    std::filesystem::path config;
+
+    // This process's folders (ExecutableFolder and ConfigFolder of the core).
+    static ProgramFolders OfThisProcess();
+};
+
+// The URL handed to the desktop for a link target; its text is the target unchanged.
+QUrl TargetUrl(const std::string& target);
+
+class QtWindowSystem final : public app::WindowSystem {
+public:
+    QtWindowSystem(MainWindowView& view, DesktopServices services, ProgramFolders folders);
+
+    std::string text(app::Control control) const override;
+    void setText(app::Control control, const std::string& text) override;
+    void setListEntries(app::Control list, const std::vector<std::string>& entries) override;
+    int selectedPosition(app::Control list) const override;
+    void selectPosition(app::Control list, int position) override;
+    std::optional<std::string> runOpenFileDialog(const std::string& initialName) override;
+    void showMessage(const std::string& text, const std::string& caption,
+                     app::MessageIcon icon) override;
+    app::StringInputResult runStringInputWindow(const std::string& title) override;
+    void runAboutWindow() override;
+    std::optional<std::string> clipboardText() override;
+    void setClipboardText(const std::string& text) override;
+    bool isExistingFile(const std::string& name) const override;
+    void postClose() override;
+    void openUrl(const std::string& target) override;
+    std::filesystem::path executableFolder() const override { return m_folders.executable; }
+    std::filesystem::path configFolder() const override { return m_folders.config; }
+
+private:
+    MainWindowView& m_view;
+    DesktopServices m_services;
+    ProgramFolders m_folders;
+};
+
+}  // namespace tolvek::desktop

@@ -1,0 +1,82 @@
+#include "tests/qt/FrontEndFixture.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QTest>
+#include <QTimer>
+#include <fstream>
+#include <iterator>
+
+namespace tolvek::desktop::testing {
+
+void WhenModalShown(std::function<void(QDialog& window)> act) {
+    QTimer::singleShot(0, [act = std::move(act)] {
+        auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (window == nullptr) {
+            ADD_FAILURE() << "no modal window is shown";
+            return;
+        }
+        act(*window);
+    });
+}
+
+FrontEndTest::FrontEndTest() : frontEnd(makeFrontEnd(entries.table())) {
+    QGuiApplication::clipboard()->clear();
+}
+
+std::unique_ptr<DesktopFrontEnd> FrontEndTest::makeFrontEnd(
+    std::span<const app::AlgorithmEntry> table) {
+    DesktopServices services{
+        [this](const QString& text, const QString& caption, QMessageBox::Icon icon) {
+            messages.push_back({text, caption, icon});
+        },
+        [this](QWidget*, const QString& initialName) {
+            fileDialogInitialNames.push_back(initialName);
+            std::optional<QString> answer;
+            if (!fileAnswers.empty()) {
+                answer = fileAnswers.front();
+                fileAnswers.pop_front();
+            }
+            return answer;
+        },
+        [this](const QUrl& target) { openedUrls.push_back(target); },
+    };
+    return std::make_unique<DesktopFrontEnd>(
+        std::move(services), ProgramFolders{exeFolder.path(), configRoot.path()},
+        [this] { return selfTestAnswer; }, table);
+}
+
+void FrontEndTest::startUp(const std::vector<std::string>& arguments) {
+    ASSERT_EQ(frontEnd->startUp(arguments), app::StartUpOutcome::ShowWindow);
+}
+
+QPushButton& FrontEndTest::button(Control control) {
+    return *qobject_cast<QPushButton*>(&view().control(control));
+}
+
+QLineEdit& FrontEndTest::field(Control control) {
+    return *qobject_cast<QLineEdit*>(&view().control(control));
+}
+
+void FrontEndTest::click(Control control) {
+    QTest::mouseClick(&button(control), Qt::LeftButton);
+}
+
+void FrontEndTest::chooseLanguage(int position) {
+    QComboBox& languages = list(Control::LanguageList);
+    for (int step = 0; step < languages.count() && languages.currentIndex() != position; ++step) {
+        QTest::keyClick(&languages,
+                        languages.currentIndex() < position ? Qt::Key_Down : Qt::Key_Up);
+    }
+    ASSERT_EQ(languages.currentIndex(), position);
+}
+
+std::string FrontEndTest::savedFile() const {
+    std::ifstream stream(exeFolder.path() / "sha.lng", std::ios::binary);
+    if (!stream) {
+        return "<none>";
+    }
+    return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace tolvek::desktop::testing

@@ -1,0 +1,75 @@
+// The desktop front end over fake list entries, with sha.lng in a temporary folder and the
+// message boxes, file dialog and URL opener replaced by recorders with canned answers.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/qt/DesktopFrontEnd.h"
+#include "tests/core/FakeEntries.h"
+#include "tests/support/TempFolder.h"
+
+namespace tolvek::desktop::testing {
+
+using app::Control;
+
+struct RecordedMessage {
+    QString text;
+    QString caption;
+    QMessageBox::Icon icon;
+};
+
+// Runs `act` on the modal window as soon as its modal run has started; fails the test when no
+// modal window comes up.
+void WhenModalShown(std::function<void(QDialog& window)> act);
+
+class FrontEndTest : public ::testing::Test {
+protected:
+    FrontEndTest();
+
+    // A front end over `entries`, whose self-test answers `selfTestAnswer`.
+    std::unique_ptr<DesktopFrontEnd> makeFrontEnd(std::span<const app::AlgorithmEntry> entries);
+    void startUp(const std::vector<std::string>& arguments = {});
+
+    MainWindowView& view() { return frontEnd->view(); }
+    QPushButton& button(Control control);
+    QLineEdit& field(Control control);
+    QComboBox& list(Control control) { return view().list(control); }
+    std::string fieldText(Control control) { return field(control).text().toStdString(); }
+    void click(Control button);
+    // Picks a language the way a user does: focus on the list, then arrow keys.
+    void chooseLanguage(int position);
+    // The bytes of sha.lng in the executable's folder; "<none>" when there is none.
+    std::string savedFile() const;
+
+    tolvek::testing::TempFolder exeFolder;
+    tolvek::testing::TempFolder configRoot;
+    tolvek::testing::TempFolder files;
+    app::testing::FakeEntries entries;
+    engine::HashResult selfTestAnswer = engine::kHashOk;
+
+    std::vector<RecordedMessage> messages;
+    std::deque<std::optional<QString>> fileAnswers;
+    std::vector<QString> fileDialogInitialNames;
+    std::vector<QUrl> openedUrls;
+
+    std::unique_ptr<DesktopFrontEnd> frontEnd;
+};
+
+// The same over the program's own list entries and providers.
+class RealEntriesTest : public FrontEndTest {
+protected:
+    RealEntriesTest() { frontEnd = makeFrontEnd(app::AlgorithmEntries()); }
+};
+
+}  // namespace tolvek::desktop::testing

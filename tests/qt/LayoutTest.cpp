@@ -1,0 +1,162 @@
+// The main window's layout: places and sizes, creation and Tab order, the fixed client size,
+// and the controls that fit their caption as the language changes.
+#include <QApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QTest>
+#include <map>
+
+#include "app/core/Languages.h"
+#include "tests/qt/FrontEndFixture.h"
+
+namespace tolvek::desktop::testing {
+namespace {
+
+constexpr int kGerman = 1;
+constexpr int kPortuguese = 2;
+
+struct ExpectedPlace {
+    const char* name;
+    QPoint position;
+    QSize size;  // (0, 0): fits its caption
+};
+
+// In creation order.
+const std::vector<ExpectedPlace> kPlaces = {
+    {"HashLabel", {16, 83}, {57, 12}},      {"CompareLabel", {16, 125}, {0, 0}},
+    {"AlgorithmList", {16, 16}, {113, 22}}, {"HashStringButton", {144, 16}, {0, 0}},
+    {"HashFileButton", {264, 16}, {0, 0}},  {"PathField", {16, 56}, {321, 22}},
+    {"CopyButton", {336, 96}, {105, 22}},   {"DigestField", {16, 96}, {321, 22}},
+    {"CompareField", {16, 144}, {321, 22}}, {"CompareButton", {24, 176}, {73, 22}},
+    {"CloseButton", {376, 16}, {0, 0}},     {"AboutButton", {312, 176}, {80, 22}},
+    {"PasteButton", {336, 144}, {105, 22}}, {"LanguageList", {136, 176}, {153, 22}},
+    {"RenewButton", {336, 56}, {105, 22}},
+};
+
+const std::vector<Control> kFitControls = {Control::HashStringButton, Control::HashFileButton,
+                                           Control::CloseButton, Control::CompareLabel};
+const std::vector<Control> kFixedWidthButtons = {Control::CopyButton, Control::PasteButton,
+                                                 Control::RenewButton, Control::CompareButton,
+                                                 Control::AboutButton};
+
+class LayoutTest : public FrontEndTest {
+protected:
+    std::map<Control, int> widths(const std::vector<Control>& controls) {
+        std::map<Control, int> result;
+        for (const Control control : controls) {
+            result[control] = view().control(control).width();
+        }
+        return result;
+    }
+
+    // A control that fits its caption shows all of it and stays inside the window.
+    void expectFitsCaption(Control control) {
+        const QWidget& widget = view().control(control);
+        const int captionWidth = widget.fontMetrics().horizontalAdvance(view().text(control));
+        EXPECT_GE(widget.width(), captionWidth) << view().text(control).toStdString();
+        EXPECT_LE(widget.width(), captionWidth + 24) << view().text(control).toStdString();
+        EXPECT_GE(widget.height(), widget.fontMetrics().height());
+        EXPECT_LE(widget.geometry().right(), kMainWindowSize.width());
+    }
+};
+
+TEST_F(LayoutTest, ControlsAreCreatedInOrderAtTheirPlaces) {
+    startUp();
+    std::vector<std::string> created;
+    for (const QObject* child : view().children()) {
+        if (child->isWidgetType()) {
+            created.push_back(child->objectName().toStdString());
+        }
+    }
+    std::vector<std::string> expected;
+    for (const ExpectedPlace& place : kPlaces) {
+        expected.emplace_back(place.name);
+        const auto* widget = view().findChild<QWidget*>(QString::fromLatin1(place.name));
+        ASSERT_NE(widget, nullptr) << place.name;
+        EXPECT_EQ(widget->pos(), place.position) << place.name;
+        if (place.size.isEmpty()) {
+            expectFitsCaption(*std::ranges::find_if(
+                kFitControls, [&](Control control) { return &view().control(control) == widget; }));
+        } else {
+            EXPECT_EQ(widget->size(), place.size) << place.name;
+        }
+    }
+    EXPECT_EQ(created, expected);
+}
+
+TEST_F(LayoutTest, WindowKeepsItsClientSizeAndHasNoMaximizeBox) {
+    startUp();
+    view().show();
+    view().resize(700, 400);
+    EXPECT_EQ(view().size(), kMainWindowSize);
+    EXPECT_EQ(view().minimumSize(), kMainWindowSize);
+    EXPECT_EQ(view().maximumSize(), kMainWindowSize);
+    EXPECT_FALSE(view().windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(view().windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_FALSE(view().windowIcon().isNull());
+}
+
+TEST_F(LayoutTest, WindowIsCentredBeforeItIsFirstShown) {
+    startUp();
+    const QRect screen = view().screen()->availableGeometry();
+    EXPECT_LE((view().geometry().center() - screen.center()).manhattanLength(), 1);
+}
+
+TEST_F(LayoutTest, TabFollowsCreationOrderFromAlgorithmListAndWrapsAround) {
+    startUp();
+    view().show();
+    QApplication::setActiveWindow(&view());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view()));
+    ASSERT_EQ(QApplication::focusWidget(), &view().control(Control::AlgorithmList));
+
+    const std::vector<std::string> tabOrder = {
+        "HashStringButton", "HashFileButton", "PathField",    "CopyButton",  "DigestField",
+        "CompareField",     "CompareButton",  "CloseButton",  "AboutButton", "PasteButton",
+        "LanguageList",     "RenewButton",    "AlgorithmList"};
+    for (const std::string& next : tabOrder) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget()->objectName().toStdString(), next);
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget()->objectName().toStdString(), "RenewButton");
+}
+
+TEST_F(LayoutTest, ListsAreSelectionOnlyAndDigestFieldIsReadOnly) {
+    startUp();
+    EXPECT_FALSE(list(Control::AlgorithmList).isEditable());
+    EXPECT_FALSE(list(Control::LanguageList).isEditable());
+    EXPECT_EQ(list(Control::AlgorithmList).count(), app::testing::FakeEntries::kCount);
+    EXPECT_EQ(list(Control::AlgorithmList).itemText(29).toStdString(), "Entry29");
+    EXPECT_EQ(list(Control::LanguageList).count(), 12);
+    EXPECT_EQ(list(Control::LanguageList).itemText(2).toStdString(), "Português-Brasil");
+    EXPECT_TRUE(field(Control::DigestField).isReadOnly());
+    EXPECT_FALSE(field(Control::PathField).isReadOnly());
+    EXPECT_FALSE(field(Control::CompareField).isReadOnly());
+}
+
+TEST_F(LayoutTest, FitControlsGrowWithLongerCaptionsWhileFixedButtonsKeepTheirWidth) {
+    startUp();
+    const std::map<Control, int> english = widths(kFitControls);
+    const std::map<Control, int> fixedWidths = widths(kFixedWidthButtons);
+
+    chooseLanguage(kGerman);
+    ASSERT_EQ(button(Control::HashFileButton).text().toStdString(), "Prüfe Datei");
+    for (const Control control : kFitControls) {
+        EXPECT_GT(view().control(control).width(), english.at(control))
+            << view().text(control).toStdString();
+        expectFitsCaption(control);
+    }
+    EXPECT_EQ(widths(kFixedWidthButtons), fixedWidths);
+
+    chooseLanguage(kPortuguese);
+    ASSERT_EQ(button(Control::HashFileButton).text().toStdString(), "Arquivo Hash");
+    EXPECT_GT(view().control(Control::HashFileButton).width(), english.at(Control::HashFileButton));
+    EXPECT_GT(view().control(Control::CloseButton).width(), english.at(Control::CloseButton));
+    EXPECT_EQ(widths(kFixedWidthButtons), fixedWidths);
+
+    chooseLanguage(app::kEnglishPosition);
+    EXPECT_EQ(widths(kFitControls), english);
+}
+
+}  // namespace
+}  // namespace tolvek::desktop::testing

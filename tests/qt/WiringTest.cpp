@@ -1,0 +1,225 @@
+// Each control of the main window reaches its action through the real widgets: clicks, keys,
+// drops and the close request, checked by the fields' texts, the clipboard and the recorded
+// message boxes and dialogs.
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QTest>
+
+#include "tests/qt/FrontEndFixture.h"
+
+namespace tolvek::desktop::testing {
+namespace {
+
+constexpr int kSha1Position = 3;
+constexpr int kGerman = 1;
+
+using Names = std::vector<std::string>;
+
+std::string clipboardText() {
+    return QGuiApplication::clipboard()->text().toStdString();
+}
+
+// Drops `names` as local file URLs on `target`, as a drag from a file manager ends.
+void dropFiles(QWidget& target, const Names& names) {
+    QList<QUrl> urls;
+    for (const std::string& name : names) {
+        urls.push_back(QUrl::fromLocalFile(QString::fromStdString(name)));
+    }
+    QMimeData data;
+    data.setUrls(urls);
+    const QPointF centre = QRectF(target.rect()).center();
+    QDragEnterEvent enter(centre.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &enter);
+    ASSERT_TRUE(enter.isAccepted()) << target.objectName().toStdString();
+    QDropEvent drop(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &drop);
+}
+
+class WiringTest : public FrontEndTest {
+protected:
+    WiringTest() { startUp(); }
+
+    app::testing::FakeProvider& fileRoute() { return entries.fileRoute(kSha1Position); }
+    app::testing::FakeProvider& stringRoute() { return entries.stringRoute(kSha1Position); }
+};
+
+TEST_F(WiringTest, HashFileButtonRunsTheDialogAndHashesTheChosenFile) {
+    fileAnswers = {QStringLiteral("/data/chosen.iso"), std::nullopt};
+    click(Control::HashFileButton);
+    EXPECT_EQ(fieldText(Control::PathField), "/data/chosen.iso");
+    EXPECT_EQ(fieldText(Control::DigestField), "file3");
+    EXPECT_EQ(fileRoute().requests, Names{"/data/chosen.iso"});
+
+    // Cancelled: the dialog started at the last name, and nothing changed.
+    click(Control::HashFileButton);
+    ASSERT_EQ(fileDialogInitialNames.size(), 2u);
+    EXPECT_EQ(fileDialogInitialNames[1].toStdString(), "/data/chosen.iso");
+    EXPECT_EQ(fileRoute().requests.size(), 1u);
+}
+
+TEST_F(WiringTest, HashStringButtonHashesTheTextTypedInTheStringWindow) {
+    std::string title;
+    WhenModalShown([&](QDialog& window) {
+        title = window.windowTitle().toStdString();
+        QTest::keyClicks(window.findChild<QLineEdit*>(QStringLiteral("StringField")), "abc");
+        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("OkButton")),
+                          Qt::LeftButton);
+    });
+    click(Control::HashStringButton);
+    EXPECT_EQ(title, "Insert the String for HASH");
+    EXPECT_EQ(stringRoute().requests, Names{"abc"});
+    EXPECT_EQ(fieldText(Control::DigestField), "text3");
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(WiringTest, RenewButtonHashesAnExistingFileAsAFileAndOtherTextAsAString) {
+    const std::string name = files.write("data.bin", "abc");
+    field(Control::PathField).setText(QString::fromStdString(name));
+    click(Control::RenewButton);
+    EXPECT_EQ(fileRoute().requests, Names{name});
+    EXPECT_EQ(fieldText(Control::DigestField), "file3");
+
+    field(Control::PathField).setText(QStringLiteral("abc"));
+    click(Control::RenewButton);
+    EXPECT_EQ(stringRoute().requests, Names{"abc"});
+    EXPECT_EQ(fieldText(Control::DigestField), "text3");
+}
+
+TEST_F(WiringTest, CopyPasteAndCompareWorkOnTheFieldsAndTheClipboard) {
+    field(Control::PathField).setText(QStringLiteral("abc"));
+    click(Control::RenewButton);
+    click(Control::CopyButton);
+    EXPECT_EQ(clipboardText(), "text3");
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("  TEXT3\r\n"));
+    click(Control::PasteButton);
+    EXPECT_EQ(fieldText(Control::CompareField), "TEXT3");
+
+    click(Control::CompareButton);
+    field(Control::CompareField).setText(QStringLiteral("text4"));
+    click(Control::CompareButton);
+    field(Control::CompareField).clear();
+    click(Control::CompareButton);
+
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_EQ(messages[0].text.toStdString(), "Hash is equal.");
+    EXPECT_EQ(messages[0].caption.toStdString(), "Information");
+    EXPECT_EQ(messages[0].icon, QMessageBox::Information);
+    EXPECT_EQ(messages[1].text.toStdString(), "Hash is not equal. Please check it");
+    EXPECT_EQ(messages[1].caption.toStdString(), "Warning");
+    EXPECT_EQ(messages[1].icon, QMessageBox::Warning);
+    EXPECT_EQ(messages[2].text.toStdString(), "Please select a file, or insert a hash to compare");
+    EXPECT_EQ(messages[2].icon, QMessageBox::Warning);
+}
+
+TEST_F(WiringTest, ChoosingALanguageReCaptionsTheWindowAndSavesIt) {
+    chooseLanguage(kGerman);
+    EXPECT_TRUE(view().windowTitle().startsWith(QStringLiteral("TOLVEK version 1.99")));
+    EXPECT_TRUE(view().windowTitle().endsWith(QStringLiteral("Deutsch")));
+    EXPECT_EQ(button(Control::HashStringButton).text().toStdString(), "Prüfe String");
+    EXPECT_EQ(button(Control::CloseButton).text().toStdString(), "Beenden");
+    EXPECT_EQ(button(Control::AboutButton).text().toStdString(), "Über");
+    EXPECT_EQ(view().text(Control::CompareLabel).toStdString(), "Hash vergleichen");
+    EXPECT_EQ(view().text(Control::HashLabel).toStdString(), "Hash");
+    EXPECT_EQ(savedFile(), "DEUTSCH\r\n3\r\n");
+}
+
+TEST_F(WiringTest, ChoosingAnAlgorithmStartsNothing) {
+    const std::string before = savedFile();
+    QTest::keyClick(&list(Control::AlgorithmList), Qt::Key_Down);
+    EXPECT_EQ(list(Control::AlgorithmList).currentIndex(), kSha1Position + 1);
+    EXPECT_EQ(savedFile(), before);
+    EXPECT_EQ(fieldText(Control::DigestField), "");
+}
+
+TEST_F(WiringTest, OneFileDroppedOnTheWindowIsHashedAndItsDigestCopied) {
+    const std::string name = files.write("dropped.txt", "abc");
+    dropFiles(view(), {name});
+    EXPECT_EQ(fieldText(Control::PathField), name);
+    EXPECT_EQ(fileRoute().requests, Names{name});
+    EXPECT_EQ(fieldText(Control::DigestField), "file3");
+    EXPECT_EQ(clipboardText(), "file3");
+}
+
+TEST_F(WiringTest, FilesDroppedOnTheOtherFieldsGoToTheWindow) {
+    const std::string name = files.write("dropped.txt", "abc");
+    dropFiles(field(Control::CompareField), {name});
+    dropFiles(field(Control::DigestField), {name});
+    EXPECT_EQ(fileRoute().requests, (Names{name, name}));
+    EXPECT_EQ(fieldText(Control::CompareField), "");
+}
+
+TEST_F(WiringTest, TwoFilesDroppedOnTheWindowChangeNothing) {
+    dropFiles(view(), {files.write("one", "1"), files.write("two", "2")});
+    EXPECT_TRUE(fileRoute().requests.empty());
+    EXPECT_EQ(fieldText(Control::PathField), "");
+    EXPECT_EQ(clipboardText(), "");
+}
+
+TEST_F(WiringTest, FilesDroppedOnPathFieldAreJoinedByACarriageReturn) {
+    const std::string one = files.write("one", "1");
+    const std::string two = files.write("two", "2");
+    fileRoute().answer = {false, "Could not open file"};
+    dropFiles(field(Control::PathField), {one, two});
+    EXPECT_EQ(fileRoute().requests, Names{one + '\r' + two});
+    EXPECT_EQ(fieldText(Control::PathField), one + '\r' + two);
+    EXPECT_EQ(fieldText(Control::DigestField), "Could not open file");
+    EXPECT_EQ(clipboardText(), "Could not open file");
+}
+
+TEST_F(WiringTest, CloseButtonClosesTheWindowLaterAndSavesTheChoices) {
+    view().show();
+    QTest::keyClick(&list(Control::AlgorithmList), Qt::Key_Down);
+    click(Control::CloseButton);
+    EXPECT_TRUE(view().isVisible()) << "the close request runs from the event loop";
+    QApplication::processEvents();
+    EXPECT_FALSE(view().isVisible());
+    EXPECT_EQ(savedFile(), "ENGLISH\r\n4\r\n");
+}
+
+TEST_F(WiringTest, AboutButtonRunsTheAboutWindowModally) {
+    std::string title;
+    WhenModalShown([&](QDialog& window) {
+        title = window.windowTitle().toStdString();
+        window.close();
+    });
+    click(Control::AboutButton);
+    EXPECT_EQ(title, "About");
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+using RealHashTest = RealEntriesTest;
+
+TEST_F(RealHashTest, DroppedFileGetsItsPublishedSha1OnTheClipboard) {
+    startUp();
+    ASSERT_EQ(list(Control::AlgorithmList).currentText().toStdString(), "SHA1");
+    const std::string name = files.write("abc.txt", "abc");
+    dropFiles(view(), {name});
+    // FIPS 180-4, SHA-1 example "abc".
+    EXPECT_EQ(fieldText(Control::DigestField), "a9993e364706816aba3e25717850c26c9cd0d89d");
+    EXPECT_EQ(clipboardText(), "a9993e364706816aba3e25717850c26c9cd0d89d");
+}
+
+class StartUpWiringTest : public FrontEndTest {};
+
+TEST_F(StartUpWiringTest, FailedSelfTestShowsItsMessageWithTheProgramsCaptionAndNoIcon) {
+    selfTestAnswer = engine::kHashTestFailed;
+    EXPECT_EQ(frontEnd->startUp({}), app::StartUpOutcome::EndProgram);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text.toStdString(), "Could not verify library, error: Hash test failed");
+    EXPECT_EQ(messages[0].caption.toStdString(), "TOLVEK");
+    EXPECT_EQ(messages[0].icon, QMessageBox::NoIcon);
+}
+
+TEST_F(StartUpWiringTest, FileNamedOnTheCommandLineIsHashedWithoutTouchingTheClipboard) {
+    const std::string name = files.write("argument file.txt", "abc");
+    QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
+    startUp({name});
+    EXPECT_EQ(fieldText(Control::PathField), name);
+    EXPECT_EQ(fieldText(Control::DigestField), "file3");
+    EXPECT_EQ(clipboardText(), "kept");
+}
+
+}  // namespace
+}  // namespace tolvek::desktop::testing
