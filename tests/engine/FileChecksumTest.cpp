@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 
 #include <chrono>
-#include <fstream>
 #include <future>
 
 #include "engine/CRC_.h"
@@ -130,13 +129,7 @@ TEST_F(FileChecksums, DevicesAndFifosAreRefusedWithoutWaiting) {
 // count, and it is read in pieces. Expected values from python 3 over the same bytes, fed in
 // 16 MiB pieces: zlib.crc32, binascii.crc_hqx (CRC-16/XMODEM) and crcmod's "crc-16" (ARC).
 TEST_F(FileChecksums, SlowSparseFileOverTwoGiB) {
-    const std::string name = folder.file("sparse");
-    constexpr std::int64_t kSize = (std::int64_t{1} << 31) + 5;
-    {
-        std::ofstream stream(name, std::ios::binary);
-        stream.seekp(kSize - 1);
-        stream.put('x');
-    }
+    const std::string name = folder.writeSparse("sparse", (std::int64_t{1} << 31) + 5, 'x');
     expectValues(checksumsOf(name), 0xFF9F, 0x2200, 0x99D2F6B7);
 }
 

@@ -37,4 +37,16 @@ std::string TempFolder::write(const std::string& name, const std::string& conten
     return fileName;
 }
 
+std::string TempFolder::writeSparse(const std::string& name, std::int64_t size,
+                                    char lastByte) const {
+    const std::string fileName = file(name);
+    std::ofstream stream(fileName, std::ios::binary);
+    stream.seekp(size - 1);
+    stream.put(lastByte);
+    if (!stream) {
+        throw std::runtime_error("cannot write " + fileName);
+    }
+    return fileName;
+}
+
 }  // namespace tolvek::testing

@@ -2,6 +2,7 @@
 // object goes.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -18,6 +19,8 @@ public:
     // Writes `contents` to a file of that name in the folder and gives its full name.
     std::string write(const std::string& name, const std::string& contents) const;
     std::string file(const std::string& name) const { return (m_path / name).string(); }
+    // Writes a sparse file of `size` bytes: zeros, then `lastByte`; gives its full name.
+    std::string writeSparse(const std::string& name, std::int64_t size, char lastByte) const;
 
 private:
     std::filesystem::path m_path;
