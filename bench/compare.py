@@ -51,25 +51,24 @@ def best_peers(path):
     return best
 
 
+def is_entry_point(name):
+    """True for a public entry point ("engine/SHA-1"), false for a code path ("path/SHA-1/SHA-NI")."""
+    layer, _, label = name.partition("/")
+    return layer in ("engine", "framework", "file") and label in KEYS
+
+
 def main():
     ours, peers = our_figures(sys.argv[1]), best_peers(sys.argv[2])
     print("| ours | MB/s | best peer | MB/s | ratio |")
     print("|---|---:|---|---:|---:|")
-    for name in sorted(ours):
-        layer, _, label = name.partition("/")
-        if layer not in ("engine", "framework", "file") or "/" in label and label not in KEYS:
-            continue
-        rate, peer = peers.get(KEYS.get(label, ""), (0.0, ""))
+    for name in sorted(filter(is_entry_point, ours)):
+        rate, peer = peers.get(KEYS[name.partition("/")[2]], (0.0, ""))
         ratio = f"{ours[name] / rate:.2f}x" if rate else "-"
         peer_text = f"{peer} | {rate:.0f}" if rate else "- | -"
         print(f"| {name} | {ours[name]:.0f} | {peer_text} | {ratio} |")
     print("\nPer code path (MB/s, 1 MiB):")
-    for name in sorted(ours):
-        layer, _, label = name.partition("/")
-        if layer in ("engine", "framework", "file") and (label in KEYS or "/" not in label):
-            continue
+    for name in sorted(name for name in ours if not is_entry_point(name)):
         print(f"  {name}: {ours[name]:.0f}")
-
 
 if __name__ == "__main__":
     main()
