@@ -8,13 +8,12 @@
 #include <string>
 #include <string_view>
 
+#include "app/digest/Digester.h"
+
 namespace tolvek::app {
 
 // What a provider gives: the digest text on success, else the failure's message.
-struct DigestOutcome {
-    bool ok = false;
-    std::string text;
-};
+using DigestOutcome = digest::DigestOutcome;
 
 // One way of computing an entry's function. Every provider hashes files, byte strings and
 // streams (tolvek-cli's standard input), and gives lower-case text on success.
