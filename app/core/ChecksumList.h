@@ -1,0 +1,88 @@
+// The lines of checksum lists, read and written: the GNU form ("digest  name", "digest *name"),
+// the BSD form ("ALG (name) = digest"), SFV lines ("name crc32") and a lone digest, with the
+// backslash escape that lets a name hold a newline.
+#pragma once
+
+#include <cstddef>
+#include <istream>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tolvek::app {
+
+// The digest lengths, in bytes, a caller accepts (for instance {16, 20, 32}). The readers know
+// no algorithm; a text is a digest only when its length is one of these.
+using DigestLengths = std::span<const std::size_t>;
+
+enum class LineForm {
+    Gnu,  // "digest  name", "digest *name", "digest name", or the escaped "\digest  name"
+    Bsd,  // "ALG (name) = digest", "ALG(name)= digest", or the escaped "\ALG (name) = digest"
+    Sfv,  // "name crc32": the last field is 8 hex digits
+    DigestOnly,      // a line holding only a digest, as a sidecar file "x.iso.sha256" does
+    BlankOrComment,  // empty or blank, or "#" (";" in SFV lists) as the line's first byte
+    Malformed,
+};
+
+// What a list says about its lines: an SFV list ("name.sfv") reads "a1b2c3d4 e5f6a7b8" as the
+// name a1b2c3d4 with the CRC e5f6a7b8, every other list as the GNU line with the digest
+// a1b2c3d4 for the name e5f6a7b8 (as sha256sum reads it). Only SFV lists have ";" comments.
+enum class ListFlavour { Checksums, Sfv };
+
+// The flavour a list's file name implies: Sfv for names ending in ".sfv" (any case).
+ListFlavour FlavourOfListName(std::string_view listName);
+
+struct ChecksumLine {
+    LineForm form = LineForm::Malformed;
+    std::string digest;     // lower-case hex; empty for blank, comment and malformed lines
+    std::string name;       // the name's exact bytes, unescaped, never resolved ("../x" stays)
+    std::string algorithm;  // the BSD form's algorithm name as written ("BLAKE2b-256")
+    bool binary = false;    // the GNU form's "*" before the name
+};
+
+struct NumberedLine {
+    std::size_t number = 0;  // 1 for the list's first line
+    ChecksumLine line;
+};
+
+// Reads `text` as a digest: hex digits of either case, or base64 as "cksum --base64" writes it
+// (padded, no spare bits). Gives lower-case hex, or nothing when the text is neither or its
+// length is not accepted. Hex wins where both readings fit.
+std::optional<std::string> DecodeDigest(std::string_view text, DigestLengths lengths);
+
+// Reads one line of a list, without its line feed: one trailing carriage return goes, leading
+// spaces and tabs are skipped. Trailing blanks after a BSD, SFV or lone digest are allowed; a
+// GNU name keeps every byte up to the line's end, so "digest   " names the file " ". Each line is
+// read on its own, so unlike sha256sum one list may mix "digest name" and "digest  name" lines.
+ChecksumLine ReadChecksumLine(std::string_view line, DigestLengths lengths,
+                              ListFlavour flavour = ListFlavour::Checksums);
+
+// Reads a whole list: lines end with a line feed, a UTF-8 byte-order mark before the first line
+// is skipped, and a last line without a line feed counts.
+std::vector<NumberedLine> ReadChecksumList(std::string_view text, DigestLengths lengths,
+                                           ListFlavour flavour = ListFlavour::Checksums);
+std::vector<NumberedLine> ReadChecksumList(std::istream& list, DigestLengths lengths,
+                                           ListFlavour flavour = ListFlavour::Checksums);
+
+enum class GnuMode { Text, Binary };
+// Escaped: a name holding a backslash, line feed or carriage return is written as "\\", "\n"
+// and "\r" behind a backslash that starts the line, as sha256sum writes it. Raw: the name's
+// bytes as they are, for lists whose lines end with NUL.
+enum class NameEscaping { Escaped, Raw };
+
+// "digest  name" ("digest *name" in binary mode), without a line end.
+std::string FormatGnuLine(std::string_view digest, std::string_view name,
+                          GnuMode mode = GnuMode::Text,
+                          NameEscaping escaping = NameEscaping::Escaped);
+// "ALG (name) = digest", without a line end.
+std::string FormatBsdLine(std::string_view algorithm, std::string_view digest,
+                          std::string_view name, NameEscaping escaping = NameEscaping::Escaped);
+
+// A name as check results and error messages show it: a name holding a line feed is escaped
+// as in a list line, leading backslash included, so each message stays one line; every other
+// name is shown as it is (as sha256sum -c reports).
+std::string NameForMessage(std::string_view name);
+
+}  // namespace tolvek::app
