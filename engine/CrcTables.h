@@ -106,6 +106,8 @@ alignas(64) inline constexpr CrcTables kCrc32Tables = crc_detail::makeTables(0x0
 // CRC-32 computed most-significant bit first (the CRC-32/BZIP2 model).
 alignas(64) inline constexpr CrcTables kCrc32MsbFirstTables = crc_detail::makeTables(0x04C11DB7,
                                                                                      false);
+// CRC-32/ISCSI (Castagnoli), reflected, polynomial 0x1EDC6F41.
+alignas(64) inline constexpr CrcTables kCrc32cTables = crc_detail::makeTables(0x1EDC6F41, true);
 // CRC-16/ARC, reflected, polynomial 0x8005.
 alignas(64) inline constexpr CrcTables kCrc16ArcTables =
     crc_detail::makeTables(std::uint32_t{0x8005} << 16, true);
@@ -118,6 +120,8 @@ static_assert(kCrc32Tables.slices[0][1] == 0x77073096);
 static_assert(kCrc32Tables.slices[0][255] == 0x2D02EF8D);
 static_assert(kCrc32MsbFirstTables.slices[0][1] == 0x04C11DB7);
 static_assert(kCrc32MsbFirstTables.slices[0][255] == 0xB1F740B4);
+static_assert(kCrc32cTables.slices[0][1] == 0xF26B8303);
+static_assert(kCrc32cTables.slices[0][255] == 0xAD7D5351);
 static_assert(kCrc16ArcTables.slices[0][1] == 0xC0C1);
 static_assert(kCrc16ArcTables.slices[0][255] == 0x4040);
 static_assert(kCrc16XmodemTables.slices[0][1] == 0x1021u << 16);
