@@ -1,40 +1,36 @@
 #include "engine/Keccak.h"
 
+#include "engine/CpuFeatures.h"
 #include "engine/EngineUtils.h"
-#include "engine/KeccakConstants.h"
-#include "engine/Unroll.h"
+#include "engine/KeccakRound.h"
+#if defined(TOLVEK_X86)
+#include "engine/x86/KeccakX86.h"
+#endif
 
 namespace tolvek::engine {
 
 namespace {
 
-using keccak::kRotationOffsets;
+struct ScalarOps {
+    template <std::size_t kCount>
+    using Lanes = std::array<std::uint64_t, kCount>;
 
-// One round on the lanes with every index a constant, so the compiler keeps what it can in
-// registers: theta, then rho and pi into b, then chi and iota back into a.
-[[gnu::always_inline]] inline void round(KeccakState& a, std::uint64_t roundConstant) {
-    std::array<std::uint64_t, 5> column;
-    Unroll<5>([&](auto x) { column[x] = a[x] ^ a[x + 5] ^ a[x + 10] ^ a[x + 15] ^ a[x + 20]; });
-    std::array<std::uint64_t, 25> b;
-    Unroll<5>([&](auto x) {
-        const std::uint64_t theta = column[(x + 4) % 5] ^ std::rotl(column[(x + 1) % 5], 1);
-        Unroll<5>([&](auto y) {
-            // pi moves lane (x, y) to (y, 2x + 3y).
-            b[y + 5 * ((2 * x + 3 * y) % 5)] =
-                std::rotl(a[x + 5 * y] ^ theta, static_cast<int>(kRotationOffsets[x + 5 * y]));
-        });
-    });
-    Unroll<5>([&](auto y) {
-        Unroll<5>([&](auto x) {
-            a[x + 5 * y] = b[x + 5 * y] ^ (~b[(x + 1) % 5 + 5 * y] & b[(x + 2) % 5 + 5 * y]);
-        });
-    });
-    a[0] ^= roundConstant;
-}
+    static std::uint64_t xor2(std::uint64_t a, std::uint64_t b) { return a ^ b; }
+    static std::uint64_t xor3(std::uint64_t a, std::uint64_t b, std::uint64_t c) {
+        return a ^ b ^ c;
+    }
+    static std::uint64_t chi(std::uint64_t a, std::uint64_t b, std::uint64_t c) {
+        return a ^ (~b & c);
+    }
+    template <unsigned kCount>
+    static std::uint64_t rotl(std::uint64_t a) {
+        return std::rotl(a, static_cast<int>(kCount));
+    }
+};
 
 [[gnu::flatten]] void permute(KeccakState& state) {
     for (const std::uint64_t roundConstant : keccak::kRoundConstants) {
-        round(state, roundConstant);
+        keccak::round<ScalarOps>(state, roundConstant);
     }
 }
 
@@ -52,6 +48,12 @@ void KeccakAbsorbPortable(KeccakState& state, const std::uint8_t* blocks, std::s
 
 void KeccakAbsorb(KeccakState& state, const std::uint8_t* blocks, std::size_t blockCount,
                   std::size_t rate) {
+#if defined(TOLVEK_X86)
+    if (CpuHas(kCpuAvx512Vl)) {
+        KeccakAbsorbAvx512(state, blocks, blockCount, rate);
+        return;
+    }
+#endif
     KeccakAbsorbPortable(state, blocks, blockCount, rate);
 }
 
