@@ -1,6 +1,5 @@
 #include "engine/CrcStreams.h"
 
-#include "engine/Crc64.h"
 #include "engine/CrcKernels.h"
 #include "engine/EngineUtils.h"
 
@@ -15,7 +14,7 @@ void Crc32c::finish(std::span<std::uint8_t, kDigestSize> digest) const {
 }
 
 void Crc64Xz::update(std::span<const std::uint8_t> bytes) {
-    m_register = Crc64XzUpdate(m_register, bytes.data(), bytes.size());
+    m_register = CrcUpdate(kCrc64XzTables, m_register, bytes.data(), bytes.size());
 }
 
 void Crc64Xz::finish(std::span<std::uint8_t, kDigestSize> digest) const {
