@@ -129,12 +129,12 @@ void compressBlocks(TigerState& state, const std::uint8_t* blocks, std::size_t c
 
 void absorb(TigerContext& context, const std::uint8_t* bytes, std::size_t length,
             std::uint32_t passes) {
-    context.BufferFill = static_cast<std::uint32_t>(AbsorbBlocks(
-        context.Buffer, context.BufferFill, bytes, length,
-        [&](const std::uint8_t* blocks, std::size_t count) {
-            compressBlocks(context.State, blocks, count, passes);
-            context.BitCount += count * kBlockSize * 8;
-        }));
+    context.BufferFill = static_cast<std::uint32_t>(
+        AbsorbBlocks(context.Buffer, context.BufferFill, bytes, length,
+                     [&](const std::uint8_t* blocks, std::size_t count) {
+                         compressBlocks(context.State, blocks, count, passes);
+                         context.BitCount += count * kBlockSize * 8;
+                     }));
 }
 
 void closeMessage(TigerContext& context, std::uint32_t passes) {

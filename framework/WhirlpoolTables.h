@@ -78,8 +78,7 @@ inline constexpr WhirlpoolRoundConstants kRoundConstantsT = {
 // modulo x^8 + x^4 + x^3 + x^2 + 1.
 using CirculantRow = std::array<std::uint8_t, 8>;
 inline constexpr CirculantRow kCirculantRow = {0x01, 0x01, 0x03, 0x01, 0x05, 0x08, 0x09, 0x05};
-inline constexpr CirculantRow kCirculantRow2003 = {0x01, 0x01, 0x04, 0x01,
-                                                   0x08, 0x05, 0x02, 0x09};
+inline constexpr CirculantRow kCirculantRow2003 = {0x01, 0x01, 0x04, 0x01, 0x08, 0x05, 0x02, 0x09};
 constexpr unsigned kReductionPolynomial = 0x11d;
 
 consteval WhirlpoolCirculant circulantTables(const SBox& sBox,
@@ -122,7 +121,8 @@ alignas(64) inline constexpr WhirlpoolCirculant kWhirlpool0Circulant =
 alignas(64) inline constexpr WhirlpoolCirculant kWhirlpoolTCirculant =
     whirlpool_detail::circulantTables(whirlpool_detail::kSBoxT);
 alignas(64) inline constexpr WhirlpoolCirculant kWhirlpool2003Circulant =
-    whirlpool_detail::circulantTables(whirlpool_detail::kSBoxT, whirlpool_detail::kCirculantRow2003);
+    whirlpool_detail::circulantTables(whirlpool_detail::kSBoxT,
+                                      whirlpool_detail::kCirculantRow2003);
 inline constexpr const WhirlpoolRoundConstants& kWhirlpool0RoundConstants =
     whirlpool_detail::kRoundConstants0;
 inline constexpr const WhirlpoolRoundConstants& kWhirlpoolTRoundConstants =

@@ -14,10 +14,10 @@
 #include "engine/SHA.h"
 #include "engine/Tiger.h"
 #include "framework/DigestHashMD4.h"
+#include "framework/DigestHashPanama.h"
 #include "framework/DigestHashSapphire.h"
 #include "framework/DigestHashSnefru.h"
 #include "framework/DigestHashSquare.h"
-#include "framework/DigestHashPanama.h"
 #include "framework/DigestHashWhirlpool.h"
 
 namespace tolvek::app {

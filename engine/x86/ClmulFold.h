@@ -76,8 +76,8 @@ auto finish128(const Tables& tables, __m128i accumulator, const std::uint8_t* by
     }
     alignas(16) std::uint8_t folded[16];
     _mm_store_si128(reinterpret_cast<__m128i*>(folded), accumulator);
-    const auto crc = CrcUpdatePortable(tables, decltype(tables.slices[0][0]){0}, folded,
-                                       sizeof folded);
+    const auto crc =
+        CrcUpdatePortable(tables, decltype(tables.slices[0][0]){0}, folded, sizeof folded);
     return CrcUpdatePortable(tables, crc, bytes, length);
 }
 

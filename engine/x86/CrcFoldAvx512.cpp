@@ -34,7 +34,8 @@ __m512i foldInto512(__m512i accumulator, __m512i pair, __m512i bytes) {
 }
 
 template <bool kReflected, class Tables, class Register>
-Register foldAvx512(const Tables& tables, Register crc, const std::uint8_t* bytes, std::size_t length) {
+Register foldAvx512(const Tables& tables, Register crc, const std::uint8_t* bytes,
+                    std::size_t length) {
     const __m512i start =
         _mm512_inserti32x4(_mm512_setzero_si512(), initial128<kReflected>(crc), 0);
     __m512i first = _mm512_xor_si512(load512<kReflected>(bytes), start);
@@ -71,8 +72,8 @@ std::uint32_t CrcFoldAvx512(const CrcTables& tables, std::uint32_t crc, const st
                             : foldAvx512<false>(tables, crc, bytes, length);
 }
 
-std::uint64_t CrcFoldAvx512(const Crc64Tables& tables, std::uint64_t crc,
-                            const std::uint8_t* bytes, std::size_t length) {
+std::uint64_t CrcFoldAvx512(const Crc64Tables& tables, std::uint64_t crc, const std::uint8_t* bytes,
+                            std::size_t length) {
     return foldAvx512<true>(tables, crc, bytes, length);
 }
 

@@ -144,8 +144,8 @@ TEST_P(OracleTest, SlowSparseFileOverFiveGiB) {
     const std::string fileName = folder.file("sparse");
     std::ofstream stream(fileName, std::ios::binary);
     std::mt19937 random(5);
-    for (const std::int64_t at : {std::int64_t{0}, (std::int64_t{4} << 30) - 1000,
-                                  (std::int64_t{5} << 30) - 997}) {
+    for (const std::int64_t at :
+         {std::int64_t{0}, (std::int64_t{4} << 30) - 1000, (std::int64_t{5} << 30) - 997}) {
         stream.seekp(at);
         for (int count = 0; count < 1000; ++count) {
             stream.put(static_cast<char>(random()));

@@ -47,8 +47,8 @@ protected:
     void TearDown() override { LimitCpuFeaturesForTesting(kAllCpuFeatures); }
 };
 
-using Hashes = ::testing::Types<Sha224, Sha512_256, Sha3_224, Sha3_256, Sha3_384, Sha3_512,
-                                Crc32c, Crc64Xz, TigerLittleEndian>;
+using Hashes = ::testing::Types<Sha224, Sha512_256, Sha3_224, Sha3_256, Sha3_384, Sha3_512, Crc32c,
+                                Crc64Xz, TigerLittleEndian>;
 TYPED_TEST_SUITE(StreamingHashTest, Hashes);
 
 TYPED_TEST(StreamingHashTest, EveryTwoCutsAndEveryAlignmentGiveTheOneCallDigest) {
