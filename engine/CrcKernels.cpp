@@ -42,16 +42,8 @@ std::uint32_t updateMsbFirst(const CrcTables::Slices& table, std::uint32_t crc,
     return crc;
 }
 
-}  // namespace
-
-std::uint32_t CrcUpdatePortable(const CrcTables& tables, std::uint32_t crc,
-                                const std::uint8_t* bytes, std::size_t length) {
-    return tables.reflected ? updateReflected(tables.slices, crc, bytes, length)
-                            : updateMsbFirst(tables.slices, crc, bytes, length);
-}
-
-std::uint32_t CrcUpdate(const CrcTables& tables, std::uint32_t crc, const std::uint8_t* bytes,
-                        std::size_t length) {
+template <class Tables, class Register>
+Register update(const Tables& tables, Register crc, const std::uint8_t* bytes, std::size_t length) {
 #if defined(__x86_64__)
     const unsigned isa = CpuFeaturesInUse();
     if ((isa & kCpuAvx512Clmul) != 0 && length >= x86::kAvx512ClmulMinLength) {
@@ -62,6 +54,39 @@ std::uint32_t CrcUpdate(const CrcTables& tables, std::uint32_t crc, const std::u
     }
 #endif
     return CrcUpdatePortable(tables, crc, bytes, length);
+}
+
+}  // namespace
+
+std::uint32_t CrcUpdatePortable(const CrcTables& tables, std::uint32_t crc,
+                                const std::uint8_t* bytes, std::size_t length) {
+    return tables.reflected ? updateReflected(tables.slices, crc, bytes, length)
+                            : updateMsbFirst(tables.slices, crc, bytes, length);
+}
+
+std::uint32_t CrcUpdate(const CrcTables& tables, std::uint32_t crc, const std::uint8_t* bytes,
+                        std::size_t length) {
+    return update(tables, crc, bytes, length);
+}
+
+std::uint64_t CrcUpdatePortable(const Crc64Tables& tables, std::uint64_t crc,
+                                const std::uint8_t* bytes, std::size_t length) {
+    const Crc64Tables::Slices& table = tables.slices;
+    for (; length >= 8; bytes += 8, length -= 8) {
+        const std::uint64_t word = LoadLe64(bytes) ^ crc;
+        crc = table[7][word & 0xFF] ^ table[6][(word >> 8) & 0xFF] ^ table[5][(word >> 16) & 0xFF] ^
+              table[4][(word >> 24) & 0xFF] ^ table[3][(word >> 32) & 0xFF] ^
+              table[2][(word >> 40) & 0xFF] ^ table[1][(word >> 48) & 0xFF] ^ table[0][word >> 56];
+    }
+    for (; length > 0; ++bytes, --length) {
+        crc = (crc >> 8) ^ table[0][(crc ^ *bytes) & 0xFF];
+    }
+    return crc;
+}
+
+std::uint64_t CrcUpdate(const Crc64Tables& tables, std::uint64_t crc, const std::uint8_t* bytes,
+                        std::size_t length) {
+    return update(tables, crc, bytes, length);
 }
 
 }  // namespace tolvek::engine

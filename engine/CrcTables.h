@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace tolvek::engine {
@@ -32,6 +33,15 @@ struct CrcTables {
 
     bool reflected = false;
     // slices[k][b]: the register change made by byte b followed by k zero bytes (slice-by-8).
+    Slices slices{};
+    FoldConstants fold;
+};
+
+// The same for the reflected CRC-64s, computed in a 64-bit register.
+struct Crc64Tables {
+    using Slices = std::array<std::array<std::uint64_t, 256>, 8>;
+
+    static constexpr bool reflected = true;
     Slices slices{};
     FoldConstants fold;
 };
@@ -78,6 +88,49 @@ constexpr FoldPair foldPair(unsigned distance, std::uint32_t polynomial, bool re
     return {xPowerMod(distance, polynomial), xPowerMod(distance + 64, polynomial)};
 }
 
+constexpr std::uint64_t reflect64(std::uint64_t word) {
+    return std::uint64_t{reflect32(static_cast<std::uint32_t>(word))} << 32 |
+           reflect32(static_cast<std::uint32_t>(word >> 32));
+}
+
+// x^exponent mod (x^64 + polynomial).
+constexpr std::uint64_t xPowerMod64(unsigned exponent, std::uint64_t polynomial) {
+    std::uint64_t remainder = 1;
+    for (unsigned step = 0; step < exponent; ++step) {
+        remainder = (remainder << 1) ^ ((remainder >> 63) != 0 ? polynomial : 0);
+    }
+    return remainder;
+}
+
+// As foldPair for a reflected CRC, with the remainders filling the whole 64-bit half.
+constexpr FoldPair foldPair64(unsigned distance, std::uint64_t polynomial) {
+    return {reflect64(xPowerMod64(distance + 63, polynomial)),
+            reflect64(xPowerMod64(distance - 1, polynomial))};
+}
+
+constexpr Crc64Tables makeTables64(std::uint64_t polynomial) {
+    Crc64Tables tables;
+    const std::uint64_t reflectedPolynomial = reflect64(polynomial);
+    for (std::uint64_t byte = 0; byte < 256; ++byte) {
+        std::uint64_t crc = byte;
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = (crc >> 1) ^ ((crc & 1) != 0 ? reflectedPolynomial : 0);
+        }
+        tables.slices[0][byte] = crc;
+    }
+    for (std::size_t slice = 1; slice < tables.slices.size(); ++slice) {
+        for (std::size_t byte = 0; byte < 256; ++byte) {
+            const std::uint64_t previous = tables.slices[slice - 1][byte];
+            tables.slices[slice][byte] = (previous >> 8) ^ tables.slices[0][previous & 0xFF];
+        }
+    }
+    tables.fold = {foldPair64(128, polynomial),  foldPair64(256, polynomial),
+                   foldPair64(384, polynomial),  foldPair64(512, polynomial),
+                   foldPair64(1024, polynomial), foldPair64(1536, polynomial),
+                   foldPair64(2048, polynomial)};
+    return tables;
+}
+
 constexpr CrcTables makeTables(std::uint32_t polynomial, bool reflected) {
     CrcTables tables;
     tables.reflected = reflected;
@@ -106,6 +159,8 @@ alignas(64) inline constexpr CrcTables kCrc32Tables = crc_detail::makeTables(0x0
 // CRC-32 computed most-significant bit first (the CRC-32/BZIP2 model).
 alignas(64) inline constexpr CrcTables kCrc32MsbFirstTables = crc_detail::makeTables(0x04C11DB7,
                                                                                      false);
+// CRC-32/ISCSI (Castagnoli), reflected, polynomial 0x1EDC6F41.
+alignas(64) inline constexpr CrcTables kCrc32cTables = crc_detail::makeTables(0x1EDC6F41, true);
 // CRC-16/ARC, reflected, polynomial 0x8005.
 alignas(64) inline constexpr CrcTables kCrc16ArcTables =
     crc_detail::makeTables(std::uint32_t{0x8005} << 16, true);
@@ -113,11 +168,19 @@ alignas(64) inline constexpr CrcTables kCrc16ArcTables =
 alignas(64) inline constexpr CrcTables kCrc16XmodemTables =
     crc_detail::makeTables(std::uint32_t{0x1021} << 16, false);
 
+// CRC-64/XZ, reflected, polynomial 0x42F0E1EBA9EA3693.
+alignas(64) inline constexpr Crc64Tables kCrc64XzTables =
+    crc_detail::makeTables64(0x42F0E1EBA9EA3693);
+
 // First and last entries of the standard byte tables as published with each CRC.
 static_assert(kCrc32Tables.slices[0][1] == 0x77073096);
 static_assert(kCrc32Tables.slices[0][255] == 0x2D02EF8D);
 static_assert(kCrc32MsbFirstTables.slices[0][1] == 0x04C11DB7);
 static_assert(kCrc32MsbFirstTables.slices[0][255] == 0xB1F740B4);
+static_assert(kCrc32cTables.slices[0][1] == 0xF26B8303);
+static_assert(kCrc32cTables.slices[0][255] == 0xAD7D5351);
+static_assert(kCrc64XzTables.slices[0][1] == 0xB32E4CBE03A75F6F);
+static_assert(kCrc64XzTables.slices[0][2] == 0xF4843657A840A05B);
 static_assert(kCrc16ArcTables.slices[0][1] == 0xC0C1);
 static_assert(kCrc16ArcTables.slices[0][255] == 0x4040);
 static_assert(kCrc16XmodemTables.slices[0][1] == 0x1021u << 16);

@@ -112,6 +112,27 @@ void start(Context& context, const std::array<Word, Size>& initialValues) {
     context.BufferFill = 0;
 }
 
+// FIPS 180-4, sections 5.3.2 and 5.3.6.2.
+constexpr std::array<std::uint32_t, 8> kSha224InitialValues = {
+    0xc1059ed8, 0x367cd507, 0x3070dd17, 0xf70e5939, 0xffc00b31, 0x68581511, 0x64f98fa7, 0xbefa4fa4};
+constexpr std::array<std::uint64_t, 8> kSha512_256InitialValues = {
+    0x22312194fc2bf72c, 0x9f555fa3c84c64c2, 0x2393b86b6f53b151, 0x963877195940eabd,
+    0x96283ee2a88effe3, 0xbe5e1e2553863992, 0x2b0199fc2c85b8aa, 0x0eb72ddc81c52ca2};
+
+// The leading digest.size() bytes of the chaining words written big-endian.
+template <class Word, std::size_t Size>
+void storeLeadingBytes(const std::array<Word, Size>& state, std::span<std::uint8_t> digest) {
+    std::array<std::uint8_t, Size * sizeof(Word)> bytes;
+    for (std::size_t index = 0; index < Size; ++index) {
+        if constexpr (sizeof(Word) == 4) {
+            StoreBe32(bytes.data() + 4 * index, state[index]);
+        } else {
+            StoreBe64(bytes.data() + 8 * index, state[index]);
+        }
+    }
+    std::copy_n(bytes.begin(), digest.size(), digest.begin());
+}
+
 using Sha32Compress = void (*)(std::array<std::uint32_t, 8>&, const std::uint8_t*, std::size_t);
 
 Sha32Compress sha32Compress(std::uint16_t variant) {
@@ -186,6 +207,32 @@ std::string ShaFinal32(ShaContext& context, std::uint16_t variant) {
 std::string ShaFinal64(Sha512Context& context, std::uint16_t variant) {
     pad(context, Sha512Compress);
     return wordsHex(context.State, variant == kShaVariant384 ? 6 : 8);
+}
+
+Sha224::Sha224() {
+    start(m_context, kSha224InitialValues);
+}
+
+void Sha224::update(std::span<const std::uint8_t> bytes) {
+    absorb(m_context, bytes.data(), static_cast<std::int64_t>(bytes.size()), Sha256Compress);
+}
+
+void Sha224::finish(std::span<std::uint8_t, kDigestSize> digest) {
+    pad(m_context, Sha256Compress);
+    storeLeadingBytes(m_context.State, digest);
+}
+
+Sha512_256::Sha512_256() {
+    start(m_context, kSha512_256InitialValues);
+}
+
+void Sha512_256::update(std::span<const std::uint8_t> bytes) {
+    absorb(m_context, bytes.data(), static_cast<std::int64_t>(bytes.size()), Sha512Compress);
+}
+
+void Sha512_256::finish(std::span<std::uint8_t, kDigestSize> digest) {
+    pad(m_context, Sha512Compress);
+    storeLeadingBytes(m_context.State, digest);
 }
 
 }  // namespace tolvek::engine

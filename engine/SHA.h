@@ -1,9 +1,11 @@
-// SHA-1, SHA-256, SHA-384 and SHA-512 (FIPS 180-4) for the hash engine.
+// SHA-1, SHA-256, SHA-384 and SHA-512 (FIPS 180-4) for the hash engine, and SHA-224 and
+// SHA-512/256 as streaming hashes over the same compressions.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace tolvek::engine {
@@ -54,5 +56,31 @@ void Sha256Compress(std::array<std::uint32_t, 8>& state, const std::uint8_t* blo
                     std::size_t blockCount);
 void Sha512Compress(std::array<std::uint64_t, 8>& state, const std::uint8_t* blocks,
                     std::size_t blockCount);
+
+// SHA-224 and SHA-512/256 (FIPS 180-4, sections 5.3.2 and 5.3.6.2): SHA-256 and SHA-512 from
+// their own initial hash values, the digest being the leading bytes of H0.. big-endian.
+class Sha224 {
+public:
+    static constexpr std::size_t kDigestSize = 28;
+
+    Sha224();
+    void update(std::span<const std::uint8_t> bytes);
+    void finish(std::span<std::uint8_t, kDigestSize> digest);
+
+private:
+    ShaContext m_context;
+};
+
+class Sha512_256 {
+public:
+    static constexpr std::size_t kDigestSize = 32;
+
+    Sha512_256();
+    void update(std::span<const std::uint8_t> bytes);
+    void finish(std::span<std::uint8_t, kDigestSize> digest);
+
+private:
+    Sha512Context m_context;
+};
 
 }  // namespace tolvek::engine

@@ -127,6 +127,26 @@ void compressBlocks(TigerState& state, const std::uint8_t* blocks, std::size_t c
     }
 }
 
+void absorb(TigerContext& context, const std::uint8_t* bytes, std::size_t length,
+            std::uint32_t passes) {
+    context.BufferFill = static_cast<std::uint32_t>(
+        AbsorbBlocks(context.Buffer, context.BufferFill, bytes, length,
+                     [&](const std::uint8_t* blocks, std::size_t count) {
+                         compressBlocks(context.State, blocks, count, passes);
+                         context.BitCount += count * kBlockSize * 8;
+                     }));
+}
+
+void closeMessage(TigerContext& context, std::uint32_t passes) {
+    context.BitCount += std::uint64_t{8} * context.BufferFill;
+    PadLittleEndian(context.Buffer, context.BufferFill, 0x01, context.BitCount,
+                    [&](const std::uint8_t* blocks, std::size_t count) {
+                        compressBlocks(context.State, blocks, count, passes);
+                    });
+}
+
+constexpr std::uint32_t kStandardPasses = 3;
+
 }  // namespace
 
 void TigerCompress(const std::uint8_t* block, TigerState& state, std::uint32_t passes) {
@@ -141,20 +161,11 @@ void TigerInit(TigerContext& context) {
 
 void TigerUpdate(TigerContext& context, const std::uint8_t* bytes, std::uint32_t length,
                  std::uint32_t passes) {
-    context.BufferFill = static_cast<std::uint32_t>(AbsorbBlocks(
-        context.Buffer, context.BufferFill, bytes, length,
-        [&](const std::uint8_t* blocks, std::size_t count) {
-            compressBlocks(context.State, blocks, count, passes);
-            context.BitCount += count * kBlockSize * 8;
-        }));
+    absorb(context, bytes, length, passes);
 }
 
 std::string TigerFinal(TigerContext& context, std::uint32_t bits, std::uint32_t passes) {
-    context.BitCount += std::uint64_t{8} * context.BufferFill;
-    PadLittleEndian(context.Buffer, context.BufferFill, 0x01, context.BitCount,
-                    [&](const std::uint8_t* blocks, std::size_t count) {
-                        compressBlocks(context.State, blocks, count, passes);
-                    });
+    closeMessage(context, passes);
     // The paper prints each word as a 64-bit number: big-endian bytes, then cut to size.
     std::array<std::uint8_t, sizeof(TigerState)> bytes;
     for (std::size_t index = 0; index < context.State.size(); ++index) {
@@ -166,6 +177,21 @@ std::string TigerFinal(TigerContext& context, std::uint32_t bits, std::uint32_t 
         digest += HexDigits(2, bytes[index]);
     }
     return digest;
+}
+
+TigerLittleEndian::TigerLittleEndian() {
+    TigerInit(m_context);
+}
+
+void TigerLittleEndian::update(std::span<const std::uint8_t> bytes) {
+    absorb(m_context, bytes.data(), bytes.size(), kStandardPasses);
+}
+
+void TigerLittleEndian::finish(std::span<std::uint8_t, kDigestSize> digest) {
+    closeMessage(m_context, kStandardPasses);
+    for (std::size_t index = 0; index < m_context.State.size(); ++index) {
+        StoreLe64(digest.data() + 8 * index, m_context.State[index]);
+    }
 }
 
 }  // namespace tolvek::engine

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "engine/BlockBuffer.h"
@@ -29,5 +31,19 @@ void TigerUpdate(TigerContext& context, const std::uint8_t* bytes, std::uint32_t
 std::string TigerFinal(TigerContext& context, std::uint32_t bits, std::uint32_t passes);
 
 void TigerCompress(const std::uint8_t* block, TigerState& state, std::uint32_t passes);
+
+// The same three-pass Tiger-192 as a streaming hash whose digest is a, b, c each written
+// little-endian: the byte string the other tools print as "tiger".
+class TigerLittleEndian {
+public:
+    static constexpr std::size_t kDigestSize = 24;
+
+    TigerLittleEndian();
+    void update(std::span<const std::uint8_t> bytes);
+    void finish(std::span<std::uint8_t, kDigestSize> digest);
+
+private:
+    TigerContext m_context;
+};
 
 }  // namespace tolvek::engine

@@ -95,4 +95,8 @@ void THash_Whirlpool1::InitState() {
     startWith(data::kWhirlpoolTCirculant, data::kWhirlpoolTRoundConstants);
 }
 
+void THash_Whirlpool2003::InitState() {
+    startWith(data::kWhirlpool2003Circulant, data::kWhirlpoolTRoundConstants);
+}
+
 }  // namespace tolvek::framework

@@ -1,6 +1,6 @@
-// Whirlpool-0 and Whirlpool-T, the first two published versions of the Whirlpool hash (512-bit
-// blocks and digest). They differ only in their S-box and so in every table derived from it;
-// the final 2003 version, which also changes the diffusion matrix, is not computed here.
+// The three published versions of the Whirlpool hash (512-bit blocks and digest): Whirlpool-0,
+// Whirlpool-T with a new S-box, and the final 2003 version with Whirlpool-T's S-box and a new
+// diffusion matrix. They differ only in the tables derived from those two.
 #pragma once
 
 #include <array>
@@ -56,6 +56,17 @@ public:
     static constexpr std::string_view kClassName = "THash_Whirlpool1";
 
     HashClassRef ClassType() const override { return ClassOf<THash_Whirlpool1>; }
+
+private:
+    void InitState() override;
+};
+
+// Whirlpool as finally adopted (2003, ISO/IEC 10118-3), what other tools mean by the name.
+class THash_Whirlpool2003 final : public THashBaseWhirlpool {
+public:
+    static constexpr std::string_view kClassName = "THash_Whirlpool2003";
+
+    HashClassRef ClassType() const override { return ClassOf<THash_Whirlpool2003>; }
 
 private:
     void InitState() override;

@@ -1,6 +1,6 @@
-// The constants of the two early Whirlpool versions: each version's S-box and round constants
-// as published, and the eight circulant lookup tables of the fast implementation derived from
-// them at compile time.
+// The constants of the Whirlpool versions: the two S-boxes and their round constants as
+// published, and each version's eight circulant lookup tables of the fast implementation derived
+// from them at compile time.
 #pragma once
 
 #include <array>
@@ -73,18 +73,20 @@ inline constexpr WhirlpoolRoundConstants kRoundConstantsT = {
     0xfbee7c66dd17479e, 0xca2dbf07ad5a8333,
 };
 
-// First row of the circulant diffusion matrix shared by Whirlpool-0 and Whirlpool-T; products
-// are taken in GF(2^8) modulo x^8 + x^4 + x^3 + x^2 + 1.
-inline constexpr std::array<std::uint8_t, 8> kCirculantRow = {0x01, 0x01, 0x03, 0x01,
-                                                              0x05, 0x08, 0x09, 0x05};
+// First row of the circulant diffusion matrix: the one Whirlpool-0 and Whirlpool-T share, and
+// the final (2003) version's, which keeps Whirlpool-T's S-box. Products are taken in GF(2^8)
+// modulo x^8 + x^4 + x^3 + x^2 + 1.
+using CirculantRow = std::array<std::uint8_t, 8>;
+inline constexpr CirculantRow kCirculantRow = {0x01, 0x01, 0x03, 0x01, 0x05, 0x08, 0x09, 0x05};
+inline constexpr CirculantRow kCirculantRow2003 = {0x01, 0x01, 0x04, 0x01, 0x08, 0x05, 0x02, 0x09};
 constexpr unsigned kReductionPolynomial = 0x11d;
 
-
-consteval WhirlpoolCirculant circulantTables(const SBox& sBox) {
+consteval WhirlpoolCirculant circulantTables(const SBox& sBox,
+                                             const CirculantRow& circulantRow = kCirculantRow) {
     WhirlpoolCirculant tables{};
     for (unsigned x = 0; x < 256; ++x) {
         std::uint64_t row = 0;
-        for (const std::uint8_t coefficient : kCirculantRow) {
+        for (const std::uint8_t coefficient : circulantRow) {
             row = (row << 8) | GfMultiply(kReductionPolynomial, sBox[x], coefficient);
         }
         for (unsigned k = 0; k < 8; ++k) {
@@ -118,6 +120,9 @@ alignas(64) inline constexpr WhirlpoolCirculant kWhirlpool0Circulant =
     whirlpool_detail::circulantTables(whirlpool_detail::kSBox0);
 alignas(64) inline constexpr WhirlpoolCirculant kWhirlpoolTCirculant =
     whirlpool_detail::circulantTables(whirlpool_detail::kSBoxT);
+alignas(64) inline constexpr WhirlpoolCirculant kWhirlpool2003Circulant =
+    whirlpool_detail::circulantTables(whirlpool_detail::kSBoxT,
+                                      whirlpool_detail::kCirculantRow2003);
 inline constexpr const WhirlpoolRoundConstants& kWhirlpool0RoundConstants =
     whirlpool_detail::kRoundConstants0;
 inline constexpr const WhirlpoolRoundConstants& kWhirlpoolTRoundConstants =
@@ -134,5 +139,9 @@ static_assert(kWhirlpoolTCirculant[0][0xff] == 0x86869786a444c2a4);
 static_assert(kWhirlpoolTCirculant[3][0x5a] == 0xe2b92a5b5bed5b2a);
 static_assert(kWhirlpoolTCirculant[5][0x80] == 0x97f1cc5bf19797a4);
 static_assert(kWhirlpoolTCirculant[7][0xff] == 0x869786a444c2a486);
+// The final version's C0 and C7 as published with its reference implementation.
+static_assert(kWhirlpool2003Circulant[0][0x00] == 0x18186018c07830d8);
+static_assert(kWhirlpool2003Circulant[0][0x01] == 0x23238c2305af4626);
+static_assert(kWhirlpool2003Circulant[7][0x00] == 0x186018c07830d818);
 
 }  // namespace tolvek::framework::data

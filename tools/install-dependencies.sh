@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, only those that are missing.
+# Installs the Debian packages the build and the tests need (the last row: the public tools the
+# oracle tests compare with), only those that are missing.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
-          libgl-dev xvfb xauth fonts-dejavu-core)
+          libgl-dev xvfb xauth fonts-dejavu-core
+          openssl rhash python3 python3-crcmod)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||

@@ -1,4 +1,4 @@
-// The thirty entries of the algorithm list and the provider behind each: one table that the
+// The entries of the algorithm list and the provider behind each: one table that the
 // main window and tolvek-cli share, so both always compute the same function for a caption.
 #pragma once
 
@@ -28,6 +28,7 @@ public:
 struct AlgorithmEntry {
     std::string_view id;       // short name for the command line, lower case
     std::string_view caption;  // text of the list entry
+    std::string_view description;  // what the entry computes, in one line
     int position;              // position in the algorithm list
     const Provider& fileRoute;
     const Provider& stringRoute;
@@ -39,7 +40,8 @@ std::span<const AlgorithmEntry> AlgorithmEntries();
 // The entry at a list position, or null for a position outside the list (no selection).
 const AlgorithmEntry* AlgorithmAt(int position);
 
-// The entry whose short id or caption equals `name`, ignoring ASCII case; null if none.
+// The entry whose short id equals `name`, else the one whose caption does, ignoring ASCII case;
+// null if none. An id wins because a caption of one entry may be another entry's id.
 const AlgorithmEntry* FindAlgorithm(std::string_view name);
 
 }  // namespace tolvek::app

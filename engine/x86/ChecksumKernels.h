@@ -17,8 +17,13 @@ inline constexpr std::size_t kAvx512ClmulMinLength = 256;
 std::uint32_t CrcFoldPclmul(const CrcTables& tables, std::uint32_t crc, const std::uint8_t* bytes,
                             std::size_t length);
 
+std::uint64_t CrcFoldPclmul(const Crc64Tables& tables, std::uint64_t crc, const std::uint8_t* bytes,
+                            std::size_t length);
+
 // kCpuAvx512Clmul: four 512-bit accumulators folded with VPCLMULQDQ.
 std::uint32_t CrcFoldAvx512(const CrcTables& tables, std::uint32_t crc, const std::uint8_t* bytes,
+                            std::size_t length);
+std::uint64_t CrcFoldAvx512(const Crc64Tables& tables, std::uint64_t crc, const std::uint8_t* bytes,
                             std::size_t length);
 
 // kCpuAvx2: Adler-32 sums over 32-byte vectors; `adler` is s1 | s2 << 16.

@@ -30,11 +30,17 @@ __m128i load128(const std::uint8_t* bytes) {
     }
 }
 
-// The register's starting value, placed over the first four message bytes.
+// The register's starting value, placed over the first four (or eight) message bytes.
 template <bool kReflected>
 __m128i initial128(std::uint32_t crc) {
     const int word = static_cast<int>(crc);
     return kReflected ? _mm_cvtsi32_si128(word) : _mm_set_epi32(word, 0, 0, 0);
+}
+
+template <bool kReflected>
+__m128i initial128(std::uint64_t crc) {
+    static_assert(kReflected, "64-bit CRCs are reflected");
+    return _mm_cvtsi64_si128(static_cast<long long>(crc));
 }
 
 inline __m128i pair128(const FoldPair& pair) {
@@ -56,11 +62,11 @@ inline __m128i combine128(const FoldConstants& fold, __m128i first, __m128i seco
 }
 
 // Folds in the remaining whole 16-byte pieces, then turns the accumulator into a register by
-// running the table over its 16 bytes (the register of a message is the message times x^32),
+// running the table over its 16 bytes (the register of a message is the message times x^width),
 // and finishes the last bytes with the table.
-template <bool kReflected>
-std::uint32_t finish128(const CrcTables& tables, __m128i accumulator, const std::uint8_t* bytes,
-                        std::size_t length) {
+template <bool kReflected, class Tables>
+auto finish128(const Tables& tables, __m128i accumulator, const std::uint8_t* bytes,
+               std::size_t length) {
     const __m128i by128 = pair128(tables.fold.by128);
     for (; length >= 16; bytes += 16, length -= 16) {
         accumulator = _mm_xor_si128(fold128(accumulator, by128), load128<kReflected>(bytes));
@@ -70,7 +76,8 @@ std::uint32_t finish128(const CrcTables& tables, __m128i accumulator, const std:
     }
     alignas(16) std::uint8_t folded[16];
     _mm_store_si128(reinterpret_cast<__m128i*>(folded), accumulator);
-    const std::uint32_t crc = CrcUpdatePortable(tables, 0, folded, sizeof folded);
+    const auto crc =
+        CrcUpdatePortable(tables, decltype(tables.slices[0][0]){0}, folded, sizeof folded);
     return CrcUpdatePortable(tables, crc, bytes, length);
 }
 

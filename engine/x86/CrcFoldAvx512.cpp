@@ -3,6 +3,7 @@
 // GCC 12's AVX-512 broadcast and extract intrinsics start from a deliberately undefined vector,
 // which its flow analysis reports as uninitialised once they are inlined.
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
 #include "engine/x86/ChecksumKernels.h"
 #include "engine/x86/ClmulFold.h"
 
@@ -32,9 +33,9 @@ __m512i foldInto512(__m512i accumulator, __m512i pair, __m512i bytes) {
                                      kXorOfThree);
 }
 
-template <bool kReflected>
-std::uint32_t foldAvx512(const CrcTables& tables, std::uint32_t crc, const std::uint8_t* bytes,
-                         std::size_t length) {
+template <bool kReflected, class Tables, class Register>
+Register foldAvx512(const Tables& tables, Register crc, const std::uint8_t* bytes,
+                    std::size_t length) {
     const __m512i start =
         _mm512_inserti32x4(_mm512_setzero_si512(), initial128<kReflected>(crc), 0);
     __m512i first = _mm512_xor_si512(load512<kReflected>(bytes), start);
@@ -69,6 +70,11 @@ std::uint32_t CrcFoldAvx512(const CrcTables& tables, std::uint32_t crc, const st
                             std::size_t length) {
     return tables.reflected ? foldAvx512<true>(tables, crc, bytes, length)
                             : foldAvx512<false>(tables, crc, bytes, length);
+}
+
+std::uint64_t CrcFoldAvx512(const Crc64Tables& tables, std::uint64_t crc, const std::uint8_t* bytes,
+                            std::size_t length) {
+    return foldAvx512<true>(tables, crc, bytes, length);
 }
 
 }  // namespace tolvek::engine::x86

@@ -7,9 +7,9 @@ namespace tolvek::engine::x86 {
 
 namespace {
 
-template <bool kReflected>
-std::uint32_t foldPclmul(const CrcTables& tables, std::uint32_t crc, const std::uint8_t* bytes,
-                         std::size_t length) {
+template <bool kReflected, class Tables, class Register>
+Register foldPclmul(const Tables& tables, Register crc, const std::uint8_t* bytes,
+                    std::size_t length) {
     __m128i first = _mm_xor_si128(load128<kReflected>(bytes), initial128<kReflected>(crc));
     __m128i second = load128<kReflected>(bytes + 16);
     __m128i third = load128<kReflected>(bytes + 32);
@@ -33,6 +33,11 @@ std::uint32_t CrcFoldPclmul(const CrcTables& tables, std::uint32_t crc, const st
                             std::size_t length) {
     return tables.reflected ? foldPclmul<true>(tables, crc, bytes, length)
                             : foldPclmul<false>(tables, crc, bytes, length);
+}
+
+std::uint64_t CrcFoldPclmul(const Crc64Tables& tables, std::uint64_t crc, const std::uint8_t* bytes,
+                            std::size_t length) {
+    return foldPclmul<true>(tables, crc, bytes, length);
 }
 
 }  // namespace tolvek::engine::x86

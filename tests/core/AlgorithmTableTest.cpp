@@ -4,6 +4,7 @@
 #include <set>
 
 #include "app/core/AlgorithmTable.h"
+#include "app/core/AsciiText.h"
 #include "app/core/EngineProvider.h"
 #include "app/core/MainWindow.h"
 
@@ -30,8 +31,14 @@ TEST(AlgorithmTable, NamesAreUniqueAndFoundIgnoringCase) {
             character = static_cast<char>(std::toupper(static_cast<unsigned char>(character)));
         }
         EXPECT_EQ(FindAlgorithm(upper), &entry);
-        EXPECT_EQ(FindAlgorithm(entry.caption), &entry);
     }
+    // A caption finds its entry unless it is another entry's id, which wins.
+    for (const AlgorithmEntry& entry : AlgorithmEntries()) {
+        const std::string caption = AsciiLower(entry.caption);
+        const bool isAnotherId = caption != entry.id && names.contains(caption);
+        EXPECT_EQ(FindAlgorithm(entry.caption) == &entry, !isAnotherId) << entry.caption;
+    }
+    EXPECT_EQ(FindAlgorithm("Whirlpool")->caption, "Whirlpool (2003)");
     EXPECT_EQ(FindAlgorithm("sha"), nullptr);
     EXPECT_EQ(FindAlgorithm(""), nullptr);
 }

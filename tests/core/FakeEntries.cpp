@@ -25,7 +25,7 @@ FakeEntries::FakeEntries() {
         m_captions[slot] = "Entry" + std::to_string(position);
         m_fileRoutes[slot].answer = {true, "file" + std::to_string(position)};
         m_stringRoutes[slot].answer = {true, "text" + std::to_string(position)};
-        m_entries.push_back({m_captions[slot], m_captions[slot], position, m_fileRoutes[slot],
+        m_entries.push_back({m_captions[slot], m_captions[slot], "", position, m_fileRoutes[slot],
                              m_stringRoutes[slot]});
     }
 }

@@ -30,6 +30,7 @@ inline const std::map<std::string, framework::HashClassRef>& FrameworkSections()
         {"Panama", framework::ClassOf<framework::THash_Panama>},
         {"Whirlpool-0", framework::ClassOf<framework::THash_Whirlpool>},
         {"Whirlpool-T", framework::ClassOf<framework::THash_Whirlpool1>},
+        {"whirlpool", framework::ClassOf<framework::THash_Whirlpool2003>},
     };
     return sections;
 }
