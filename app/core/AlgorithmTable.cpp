@@ -8,6 +8,10 @@
 #include "app/core/ChecksumProvider.h"
 #include "app/core/EngineProvider.h"
 #include "app/core/FrameworkProvider.h"
+#include "app/core/StreamingProvider.h"
+#include "engine/Blake2.h"
+#include "engine/Blake3.h"
+#include "engine/XXHash.h"
 #include "framework/DigestHashMD4.h"
 #include "framework/DigestHashSapphire.h"
 #include "framework/DigestHashSnefru.h"
@@ -38,6 +42,9 @@ const ChecksumProvider kCrc16Arc{FileChecksum::Crc16Arc};
 
 template <class Class>
 const FrameworkProvider kFramework{framework::ClassOf<Class>};
+
+template <StreamingHash Hash>
+const StreamingProvider<Hash> kStreaming;
 
 // An entry that computes the same function for files and strings through one provider.
 AlgorithmEntry entry(std::string_view id, std::string_view caption, int position,
@@ -78,6 +85,12 @@ const std::array kEntries = {
     entry("snefru256",  "Snefru 256 Bit",  27, kFramework<framework::THash_Snefru256>),
     entry("ripemd256",  "RIPE MD 256 bit", 28, kFramework<framework::THash_RipeMD256>),
     entry("ripemd320",  "RIPE MD 320 bit", 29, kFramework<framework::THash_RipeMD320>),
+    entry("blake2b",    "BLAKE2b-512",     30, kStreaming<Blake2b>),
+    entry("blake2s",    "BLAKE2s-256",     31, kStreaming<Blake2s>),
+    entry("blake3",     "BLAKE3",          32, kStreaming<Blake3>),
+    entry("xxh64",      "XXH64",           33, kStreaming<Xxh64>),
+    entry("xxh3",       "XXH3-64",         34, kStreaming<Xxh3_64>),
+    entry("xxh128",     "XXH3-128",        35, kStreaming<Xxh3_128>),
 };
 // clang-format on
 

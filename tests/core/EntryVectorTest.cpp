@@ -1,13 +1,16 @@
 // Published vectors filed under a list entry's short id ("[sha3-256]"), through that entry's
-// string route and, as a file, its file route.
+// string route and, as a file, its file route, on every CPU path the machine has.
 #include <gtest/gtest.h>
 
 #include "app/core/AlgorithmTable.h"
+#include "tests/support/CpuPaths.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/VectorFile.h"
 
 namespace tolvek::app {
 namespace {
+
+using tolvek::testing::CpuPath;
 
 std::vector<testing::Vector> entryVectors() {
     std::vector<testing::Vector> selected;
@@ -20,10 +23,21 @@ std::vector<testing::Vector> entryVectors() {
     return selected;
 }
 
-class EntryVectorTest : public ::testing::TestWithParam<testing::Vector> {};
+using VectorOnPath = std::tuple<testing::Vector, CpuPath>;
+
+std::string caseName(const ::testing::TestParamInfo<VectorOnPath>& caseInfo) {
+    const auto& [vector, path] = caseInfo.param;
+    return testing::VectorCaseName({vector, caseInfo.index}) + "_" + path.name;
+}
+
+class EntryVectorTest : public ::testing::TestWithParam<VectorOnPath> {};
 
 TEST_P(EntryVectorTest, BothRoutesGiveThePublishedDigest) {
-    const testing::Vector& vector = GetParam();
+    const auto& [vector, path] = GetParam();
+    if (!tolvek::testing::ScopedCpuPath::available(path)) {
+        GTEST_SKIP() << "this CPU lacks the " << path.name << " path";
+    }
+    const tolvek::testing::ScopedCpuPath onPath(path);
     const AlgorithmEntry& entry = *FindAlgorithm(vector.algorithm);
 
     const DigestOutcome text = entry.stringRoute.hashText(vector.input);
@@ -36,8 +50,11 @@ TEST_P(EntryVectorTest, BothRoutesGiveThePublishedDigest) {
     EXPECT_EQ(file.text, vector.expected) << "file route";
 }
 
-INSTANTIATE_TEST_SUITE_P(Vectors, EntryVectorTest, ::testing::ValuesIn(entryVectors()),
-                         testing::VectorCaseName);
+INSTANTIATE_TEST_SUITE_P(
+    Vectors, EntryVectorTest,
+    ::testing::Combine(::testing::ValuesIn(entryVectors()),
+                       ::testing::ValuesIn(tolvek::testing::CpuPaths())),
+    caseName);
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(EntryVectorTest);
 
 }  // namespace

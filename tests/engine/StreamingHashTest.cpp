@@ -1,0 +1,95 @@
+// The engine's streaming hashes on every CPU path: any split of a message, from any alignment,
+// gives the portable path's one-call digest, at lengths on every block, stripe, chunk and
+// subtree edge the algorithms have; and a finished hash can be finished again.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "engine/Blake2.h"
+#include "engine/Blake3.h"
+#include "engine/XXHash.h"
+#include "tests/support/CpuPaths.h"
+
+namespace tolvek::engine {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+template <class Hash>
+std::array<std::uint8_t, Hash::kDigestSize> digestOf(const std::vector<std::span<const std::uint8_t>>& pieces) {
+    Hash hash;
+    for (const auto piece : pieces) {
+        hash.update(piece);
+    }
+    std::array<std::uint8_t, Hash::kDigestSize> digest;
+    hash.finish(digest);
+    return digest;
+}
+
+// Every length to 300 (all short-input paths and the first blocks), then each edge of 64, 128,
+// 240, 256, 1024 and 2^k * 1024 bytes, one byte either side.
+std::vector<std::size_t> edgeLengths() {
+    std::vector<std::size_t> lengths;
+    for (std::size_t length = 0; length <= 300; ++length) {
+        lengths.push_back(length);
+    }
+    for (const std::size_t edge : {512, 1024, 2048, 3072, 4096, 16384, 17408, 32768, 65536, 66560,
+                                   131072, 1048576}) {
+        lengths.insert(lengths.end(), {edge - 1, edge, edge + 1});
+    }
+    return lengths;
+}
+
+template <class Hash>
+class StreamingHashTest : public ::testing::Test {};
+
+using StreamingHashes = ::testing::Types<Blake2b, Blake2s, Blake3, Xxh64, Xxh3_64, Xxh3_128>;
+TYPED_TEST_SUITE(StreamingHashTest, StreamingHashes);
+
+TYPED_TEST(StreamingHashTest, AnySplitOnAnyPathGivesThePortableDigest) {
+    std::mt19937 random(2024);
+    Bytes storage(1048576 + 64);
+    for (std::uint8_t& byte : storage) {
+        byte = static_cast<std::uint8_t>(random());
+    }
+    for (const testing::CpuPath& path : testing::CpuPaths()) {
+        if (!testing::ScopedCpuPath::available(path)) {
+            continue;
+        }
+        for (const std::size_t length : edgeLengths()) {
+            const std::size_t offset = length % 7;  // misaligned starts
+            const std::span<const std::uint8_t> message(storage.data() + offset, length);
+            LimitCpuFeaturesForTesting(kCpuNone);
+            const auto expected = digestOf<TypeParam>({message});
+            const testing::ScopedCpuPath onPath(path);
+            ASSERT_EQ(digestOf<TypeParam>({message}), expected) << path.name << ", " << length;
+
+            std::vector<std::span<const std::uint8_t>> pieces;
+            for (std::size_t done = 0; done < length || random() % 3 != 0;) {
+                const std::size_t limit = random() % 2 == 0 ? 300 : 5000;
+                const std::size_t piece = std::min<std::size_t>(random() % limit, length - done);
+                pieces.push_back(message.subspan(done, piece));
+                done += piece;
+            }
+            ASSERT_EQ(digestOf<TypeParam>(pieces), expected)
+                << path.name << ", " << length << " bytes in " << pieces.size() << " pieces";
+        }
+    }
+}
+
+TYPED_TEST(StreamingHashTest, FinishLeavesTheHashUnchanged) {
+    const Bytes message(3000, 0xa5);
+    TypeParam hash;
+    hash.update({message.data(), 1500});
+    std::array<std::uint8_t, TypeParam::kDigestSize> early;
+    hash.finish(early);
+    hash.update({message.data() + 1500, 1500});
+    std::array<std::uint8_t, TypeParam::kDigestSize> whole;
+    hash.finish(whole);
+    EXPECT_EQ(whole, digestOf<TypeParam>({message}));
+    EXPECT_EQ(early, digestOf<TypeParam>({std::span(message).first(1500)}));
+}
+
+}  // namespace
+}  // namespace tolvek::engine
