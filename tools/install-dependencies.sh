@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
-          libgl-dev xvfb xauth fonts-dejavu-core)
+          libgl-dev xvfb xauth fonts-dejavu-core
+          b3sum xxhash libxxhash-dev openssl)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||

@@ -1,0 +1,56 @@
+// Throughput of every list entry's string route over a 1 MiB message held in memory, with all
+// CPU features and on each narrower feature set the CPU has ("path/<id>/<path>").
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "app/core/AlgorithmTable.h"
+#include "engine/CpuFeatures.h"
+
+namespace {
+
+using namespace tolvek;
+
+struct FeatureSet {
+    const char* name;
+    unsigned features;
+};
+
+constexpr FeatureSet kFeatureSets[] = {
+    {"portable", engine::kCpuNone},
+    {"AVX2", engine::kCpuAvx2},
+    {"AVX-512VL", engine::kCpuAvx2 | engine::kCpuAvx512Vl},
+};
+
+void hashEntry(benchmark::State& state, const app::AlgorithmEntry* entry, unsigned features) {
+    engine::LimitCpuFeaturesForTesting(features);
+    const std::string message(static_cast<std::size_t>(state.range(0)), '\x5a');
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(entry->stringRoute.hashText(message));
+    }
+    engine::LimitCpuFeaturesForTesting(engine::kAllCpuFeatures);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
+}
+
+}  // namespace
+
+namespace tolvek::bench {
+
+// Called from main: the table is filled only once static initialisation is over.
+void RegisterEntryBenchmarks() {
+    for (const app::AlgorithmEntry& entry : app::AlgorithmEntries()) {
+        const std::string id(entry.id);
+        benchmark::RegisterBenchmark(("entry/" + id).c_str(), hashEntry, &entry,
+                                     engine::kAllCpuFeatures)
+            ->Arg(1024 * 1024);
+        for (const FeatureSet& set : kFeatureSets) {
+            if ((engine::CpuFeaturesAvailable() & set.features) == set.features) {
+                benchmark::RegisterBenchmark(("path/" + id + "/" + set.name).c_str(), hashEntry,
+                                             &entry, set.features)
+                    ->Arg(1024 * 1024);
+            }
+        }
+    }
+}
+
+}  // namespace tolvek::bench
