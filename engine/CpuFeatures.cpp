@@ -28,6 +28,10 @@ unsigned detectFeatures() {
     if (__builtin_cpu_supports("avx2")) {
         features |= kCpuAvx2;
     }
+    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+        __builtin_cpu_supports("avx512vl")) {
+        features |= kCpuAvx512Bw;
+    }
 #endif
     return features;
 }

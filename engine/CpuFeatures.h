@@ -12,7 +12,8 @@ enum CpuFeature : unsigned {
     kCpuAvx512Vl = 1u << 1,      // AVX-512 F and VL on 128-bit registers, with BMI2
     kCpuPclmul = 1u << 2,        // PCLMULQDQ with SSSE3: 128-bit CRC folding
     kCpuAvx512Clmul = 1u << 3,   // VPCLMULQDQ with AVX-512 F/BW: 512-bit CRC folding
-    kCpuAvx2 = 1u << 4,          // AVX2: Adler-32
+    kCpuAvx2 = 1u << 4,          // AVX2: Adler-32, BLAKE3, XXH3
+    kCpuAvx512Bw = 1u << 5,      // AVX-512 F, BW and VL on 512-bit registers: BLAKE3, XXH3
 };
 inline constexpr unsigned kAllCpuFeatures = ~0u;
 

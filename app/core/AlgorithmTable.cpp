@@ -9,10 +9,13 @@
 #include "app/core/EngineProvider.h"
 #include "app/core/FrameworkProvider.h"
 #include "app/core/StreamingProvider.h"
+#include "engine/Blake2.h"
+#include "engine/Blake3.h"
 #include "engine/CrcStreams.h"
 #include "engine/Keccak.h"
 #include "engine/SHA.h"
 #include "engine/Tiger.h"
+#include "engine/XXHash.h"
 #include "framework/DigestHashMD4.h"
 #include "framework/DigestHashPanama.h"
 #include "framework/DigestHashSapphire.h"
@@ -92,10 +95,16 @@ const std::array kEntries = {
     entry("sha3-256",   "SHA3-256",        "SHA3-256 (FIPS 202)",                              33, kStreaming<engine::Sha3_256>),
     entry("sha3-384",   "SHA3-384",        "SHA3-384 (FIPS 202)",                              34, kStreaming<engine::Sha3_384>),
     entry("sha3-512",   "SHA3-512",        "SHA3-512 (FIPS 202)",                              35, kStreaming<engine::Sha3_512>),
-    entry("crc32c",     "CRC-32C",         "CRC-32C (iSCSI, Castagnoli)",                      36, kStreaming<engine::Crc32c>),
-    entry("crc64",      "CRC-64",          "CRC-64/XZ",                                        37, kStreaming<engine::Crc64Xz>),
-    entry("whirlpool",  "Whirlpool (2003)", "Whirlpool, final 2003 version (ISO/IEC 10118-3)", 38, kFramework<framework::THash_Whirlpool2003>),
-    entry("tiger",      "Tiger (standard)", "Tiger-192, words little-endian, as other tools print it", 39, kStreaming<engine::TigerLittleEndian>),
+    entry("blake2b",    "BLAKE2b-512",     "BLAKE2b, 64-byte digest, unkeyed (RFC 7693)",      36, kStreaming<engine::Blake2b>),
+    entry("blake2s",    "BLAKE2s-256",     "BLAKE2s, 32-byte digest, unkeyed (RFC 7693)",      37, kStreaming<engine::Blake2s>),
+    entry("blake3",     "BLAKE3",          "BLAKE3, 32-byte digest, default mode",             38, kStreaming<engine::Blake3>),
+    entry("xxh64",      "XXH64",           "XXH64, seed 0 (not cryptographic)",                39, kStreaming<engine::Xxh64>),
+    entry("xxh3",       "XXH3-64",         "XXH3 64-bit, seed 0 (not cryptographic)",          40, kStreaming<engine::Xxh3_64>),
+    entry("xxh128",     "XXH3-128",        "XXH3 128-bit, seed 0 (not cryptographic)",         41, kStreaming<engine::Xxh3_128>),
+    entry("crc32c",     "CRC-32C",         "CRC-32C (iSCSI, Castagnoli)",                      42, kStreaming<engine::Crc32c>),
+    entry("crc64",      "CRC-64",          "CRC-64/XZ",                                        43, kStreaming<engine::Crc64Xz>),
+    entry("whirlpool",  "Whirlpool (2003)", "Whirlpool, final 2003 version (ISO/IEC 10118-3)", 44, kFramework<framework::THash_Whirlpool2003>),
+    entry("tiger",      "Tiger (standard)", "Tiger-192, words little-endian, as other tools print it", 45, kStreaming<engine::TigerLittleEndian>),
 };
 // clang-format on
 

@@ -39,6 +39,12 @@ const std::vector<Oracle> kOracles = {
     {"sha3-256",   kOpenSsl + "sha3-256",                                {136}},
     {"sha3-384",   kOpenSsl + "sha3-384",                                {104}},
     {"sha3-512",   kOpenSsl + "sha3-512",                                {72}},
+    {"blake2b",    "b2sum",                                              {128}},
+    {"blake2s",    kOpenSsl + "blake2s256",                              {64}},
+    {"blake3",     "b3sum --num-threads 1",                              {64, 1024, 4096, 32768}},
+    {"xxh64",      "xxhsum -H1",                                         {32}},
+    {"xxh3",       "xxhsum -H3",                                         {16, 64, 128, 240, 1024}},
+    {"xxh128",     "xxhsum -H2",                                         {16, 64, 128, 240, 1024}},
     {"crc32c",     "rhash --printf='%{crc32c}\\n'",                       {8, 64, 256}},
     {"crc64",      kCrcmod + " 0x142F0E1EBA9EA3693 0xFFFFFFFFFFFFFFFF 0xFFFFFFFFFFFFFFFF", {8}},
     {"whirlpool",  kOpenSsl + "whirlpool",                               {64}},
@@ -66,7 +72,10 @@ std::vector<std::string> oracleDigests(const std::string& command,
     pclose(pipe);
     std::istringstream lines(output);
     for (std::string text; std::getline(lines, text);) {
-        digests.push_back(text.substr(0, text.find_first_of(" \t")));
+        // "digest  name", or a tagged "ALG (name) = digest" line as some tools print.
+        const std::size_t tagged = text.rfind(") = ");
+        digests.push_back(tagged != std::string::npos ? text.substr(tagged + 4)
+                                                      : text.substr(0, text.find_first_of(" \t")));
     }
     return digests;
 }

@@ -22,7 +22,8 @@ namespace {
 // and SHA-3 from the NIST examples; CRC-32C and CRC-64/XZ from crcmod with the CRC catalogue's
 // parameters; Tiger in byte form from the NESSIE set; Snefru 8 passes (rhash, mhash); Square-MMO
 // computed with the Crypto++ Square cipher; Sapphire from the construction's own known answer
-// (no outside program implements it).
+// (no outside program implements it); BLAKE2b and BLAKE2s from RFC 7693 appendices A and B;
+// BLAKE3 from b3sum; XXH64, XXH3-64 and XXH3-128 from xxhsum (XXH3-128 high half first).
 // clang-format off
 const std::map<std::string_view, std::string_view> kDigestOfAbc = {
     {"MD2", "da853b0d3f88d99b30283a69e6ded6bb"},
@@ -65,6 +66,12 @@ const std::map<std::string_view, std::string_view> kDigestOfAbc = {
     {"CRC-64", "2cd8094a1a277627"},
     {"Whirlpool (2003)", "4e2448a4c6f486bb16b6562c73b4020bf3043e3a731bce721ae1b303d97e6d4c7181eebdb6c57e277d0e34957114cbd6c797fc9d95d8b582d225292076d4eef5"},
     {"Tiger (standard)", "2aab1484e8c158f2bfb8c5ff41b57a525129131c957b5f93"},
+    {"BLAKE2b-512", "ba80a53f981c4d0d6a2797b69f12f6e94c212f14685ac4b74b12bb6fdbffa2d17d87c5392aab792dc252d5de4533cc9518d38aa8dbf1925ab92386edd4009923"},
+    {"BLAKE2s-256", "508c5e8c327c14e2e1a72ba34eeb452f37458b209ed63a294d999b4c86675982"},
+    {"BLAKE3", "6437b3ac38465133ffb63b75273a8db548c558465d79db03fd359c6cd5bd9d85"},
+    {"XXH64", "44bc2cf5ad770999"},
+    {"XXH3-64", "78af5f94892f3950"},
+    {"XXH3-128", "06b05ab6733a618578af5f94892f3950"},
 };
 // clang-format on
 

@@ -1,15 +1,16 @@
 // Published vectors filed under a list entry's short id ("[sha3-256]"), through that entry's
-// string route and, as a file, its file route, on every code path the CPU offers: the portable
-// code alone, each accelerated feature alone, and everything the CPU has.
+// string route and, as a file, its file route, on every CPU path the machine has.
 #include <gtest/gtest.h>
 
 #include "app/core/AlgorithmTable.h"
-#include "engine/CpuFeatures.h"
+#include "tests/support/CpuPaths.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/VectorFile.h"
 
 namespace tolvek::app {
 namespace {
+
+using tolvek::testing::CpuPath;
 
 std::vector<testing::Vector> entryVectors() {
     std::vector<testing::Vector> selected;
@@ -22,46 +23,38 @@ std::vector<testing::Vector> entryVectors() {
     return selected;
 }
 
-// The feature masks to run under: none, each available feature alone, and all of them.
-std::vector<unsigned> featureMasks() {
-    std::vector<unsigned> masks = {engine::kCpuNone};
-    const unsigned available = engine::CpuFeaturesAvailable();
-    for (unsigned bit = 1; bit != 0 && bit <= available; bit <<= 1) {
-        if ((available & bit) != 0) {
-            masks.push_back(bit);
-        }
-    }
-    masks.push_back(engine::kAllCpuFeatures);
-    return masks;
+using VectorOnPath = std::tuple<testing::Vector, CpuPath>;
+
+std::string caseName(const ::testing::TestParamInfo<VectorOnPath>& caseInfo) {
+    const auto& [vector, path] = caseInfo.param;
+    return testing::VectorCaseName({vector, caseInfo.index}) + "_" + path.name;
 }
 
-class EntryVectorTest : public ::testing::TestWithParam<testing::Vector> {
-protected:
-    void TearDown() override { engine::LimitCpuFeaturesForTesting(engine::kAllCpuFeatures); }
-};
+class EntryVectorTest : public ::testing::TestWithParam<VectorOnPath> {};
 
-TEST_P(EntryVectorTest, BothRoutesGiveThePublishedDigestOnEveryPath) {
-    const testing::Vector& vector = GetParam();
+TEST_P(EntryVectorTest, BothRoutesGiveThePublishedDigest) {
+    const auto& [vector, path] = GetParam();
+    if (!tolvek::testing::ScopedCpuPath::available(path)) {
+        GTEST_SKIP() << "this CPU lacks the " << path.name << " path";
+    }
+    const tolvek::testing::ScopedCpuPath onPath(path);
     const AlgorithmEntry& entry = *FindAlgorithm(vector.algorithm);
+
+    const DigestOutcome text = entry.stringRoute.hashText(vector.input);
+    EXPECT_TRUE(text.ok);
+    EXPECT_EQ(text.text, vector.expected) << "string route";
+
     const tolvek::testing::TempFolder folder;
-    const std::string fileName = folder.write("input", vector.input);
-
-    for (const unsigned mask : featureMasks()) {
-        SCOPED_TRACE(::testing::Message() << "feature mask " << std::hex << mask);
-        engine::LimitCpuFeaturesForTesting(mask);
-
-        const DigestOutcome text = entry.stringRoute.hashText(vector.input);
-        EXPECT_TRUE(text.ok);
-        EXPECT_EQ(text.text, vector.expected) << "string route";
-
-        const DigestOutcome file = entry.fileRoute.hashFile(fileName);
-        EXPECT_TRUE(file.ok);
-        EXPECT_EQ(file.text, vector.expected) << "file route";
-    }
+    const DigestOutcome file = entry.fileRoute.hashFile(folder.write("input", vector.input));
+    EXPECT_TRUE(file.ok);
+    EXPECT_EQ(file.text, vector.expected) << "file route";
 }
 
-INSTANTIATE_TEST_SUITE_P(Vectors, EntryVectorTest, ::testing::ValuesIn(entryVectors()),
-                         testing::VectorCaseName);
+INSTANTIATE_TEST_SUITE_P(
+    Vectors, EntryVectorTest,
+    ::testing::Combine(::testing::ValuesIn(entryVectors()),
+                       ::testing::ValuesIn(tolvek::testing::CpuPaths())),
+    caseName);
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(EntryVectorTest);
 
 }  // namespace

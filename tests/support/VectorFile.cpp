@@ -27,6 +27,15 @@ std::string repeated(const std::string& piece, const std::string& count) {
     return result;
 }
 
+// The piece repeated as often as needed and cut to `length` bytes.
+std::string cycled(const std::string& piece, const std::string& length) {
+    std::string result(std::stoul(length), '\0');
+    for (std::size_t index = 0; index < result.size(); ++index) {
+        result[index] = piece[index % piece.size()];
+    }
+    return result;
+}
+
 }  // namespace
 
 std::string VectorDirectory() { return TOLVEK_VECTOR_DIR; }
@@ -95,6 +104,9 @@ std::vector<Vector> ReadVectorFile(const std::string& fileName) {
         std::string input = HexToBytes(fields["In"]);
         if (fields.contains("Repeat")) {
             input = repeated(input, fields["Repeat"]);
+        }
+        if (fields.contains("Length")) {
+            input = cycled(input, fields["Length"]);
         }
         vectors.push_back({section, std::move(input), fields["Out"], fields, where});
         fields.clear();

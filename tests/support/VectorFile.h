@@ -1,5 +1,6 @@
 // Reader for the test-vector files in tests/vectors: "[Algorithm]" sections of records with
-// "In = <hex>", optional "Repeat = <count>" and "Passes = <count>", closed by "Out = <hex>".
+// "In = <hex>", optional "Repeat = <count>", "Length = <bytes>" (In repeated and cut to that
+// length) and "Passes = <count>", closed by "Out = <hex>".
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,0 +1,280 @@
+#include "engine/Blake3.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+#include "engine/CpuFeatures.h"
+#include "engine/EngineUtils.h"
+#include "engine/Blake3Schedule.h"
+#include "engine/ShaConstants.h"
+#include "engine/Unroll.h"
+#if defined(TOLVEK_X86)
+#include "engine/x86/Blake3X86.h"
+#endif
+
+namespace tolvek::engine {
+
+using namespace blake3;
+
+namespace {
+
+// Section 2.2: seven rounds of the quarter-round G over columns then diagonals; the new
+// chaining value is the first half of the state XOR the second.
+[[gnu::flatten]] void compressBlock(ChainingValue& value, const std::uint8_t* block,
+                                    std::uint64_t counter, std::uint32_t blockLength,
+                                    std::uint32_t flags) {
+    std::array<std::uint32_t, 16> m;
+    for (std::size_t word = 0; word < 16; ++word) {
+        m[word] = LoadLe32(block + 4 * word);
+    }
+    std::array<std::uint32_t, 16> v = {
+        value[0], value[1], value[2], value[3], value[4], value[5], value[6], value[7],
+        kSha256InitialValues[0], kSha256InitialValues[1], kSha256InitialValues[2],
+        kSha256InitialValues[3], static_cast<std::uint32_t>(counter),
+        static_cast<std::uint32_t>(counter >> 32), blockLength, flags};
+    const auto mix = [&](std::size_t a, std::size_t b, std::size_t c, std::size_t d,
+                         std::uint32_t x, std::uint32_t y) {
+        v[a] += v[b] + x;
+        v[d] = std::rotr(v[d] ^ v[a], 16);
+        v[c] += v[d];
+        v[b] = std::rotr(v[b] ^ v[c], 12);
+        v[a] += v[b] + y;
+        v[d] = std::rotr(v[d] ^ v[a], 8);
+        v[c] += v[d];
+        v[b] = std::rotr(v[b] ^ v[c], 7);
+    };
+    Unroll<7>([&](auto round) {
+        constexpr const std::array<std::uint8_t, 16>& s = kSchedules[round];
+        mix(0, 4, 8, 12, m[s[0]], m[s[1]]);
+        mix(1, 5, 9, 13, m[s[2]], m[s[3]]);
+        mix(2, 6, 10, 14, m[s[4]], m[s[5]]);
+        mix(3, 7, 11, 15, m[s[6]], m[s[7]]);
+        mix(0, 5, 10, 15, m[s[8]], m[s[9]]);
+        mix(1, 6, 11, 12, m[s[10]], m[s[11]]);
+        mix(2, 7, 8, 13, m[s[12]], m[s[13]]);
+        mix(3, 4, 9, 14, m[s[14]], m[s[15]]);
+    });
+    for (std::size_t word = 0; word < 8; ++word) {
+        value[word] = v[word] ^ v[word + 8];
+    }
+}
+
+ChainingValue key() {
+    ChainingValue value;
+    std::copy_n(kSha256InitialValues.begin(), 8, value.begin());
+    return value;
+}
+
+void storeValue(std::uint8_t* out, const ChainingValue& value) {
+    for (std::size_t word = 0; word < 8; ++word) {
+        StoreLe32(out + 4 * word, value[word]);
+    }
+}
+
+ChainingValue parentValue(const ChainingValue& left, const ChainingValue& right,
+                          std::uint32_t extraFlags) {
+    std::array<std::uint8_t, kBlockSize> block;
+    storeValue(block.data(), left);
+    storeValue(block.data() + 32, right);
+    ChainingValue value = key();
+    compressBlock(value, block.data(), 0, kBlockSize, kParent | extraFlags);
+    return value;
+}
+
+ChainingValue loadValue(const std::uint8_t* bytes) {
+    ChainingValue value;
+    for (std::size_t word = 0; word < 8; ++word) {
+        value[word] = LoadLe32(bytes + 4 * word);
+    }
+    return value;
+}
+
+void hashManyPortable(const std::uint8_t* inputs, std::size_t count, std::size_t blockCount,
+                      std::uint64_t counter, bool incrementCounter, std::uint32_t flags,
+                      std::uint32_t startFlags, std::uint32_t endFlags, std::uint8_t* out) {
+    for (std::size_t input = 0; input < count; ++input) {
+        ChainingValue value = key();
+        const std::uint8_t* blocks = inputs + input * blockCount * kBlockSize;
+        const std::uint64_t inputCounter = incrementCounter ? counter + input : counter;
+        for (std::size_t block = 0; block < blockCount; ++block) {
+            const std::uint32_t blockFlags = flags | (block == 0 ? startFlags : 0) |
+                                             (block + 1 == blockCount ? endFlags : 0);
+            compressBlock(value, blocks + block * kBlockSize, inputCounter, kBlockSize,
+                          blockFlags);
+        }
+        storeValue(out + 32 * input, value);
+    }
+}
+
+// The largest group of chunks whose values are hashed in one go before their parents are.
+constexpr std::size_t kGroupChunks = 64;
+
+// The root of the complete subtree over `chunkCount` (a power of two) chunks from `counter`.
+ChainingValue subtreeValue(const std::uint8_t* chunks, std::size_t chunkCount,
+                           std::uint64_t counter) {
+    if (chunkCount > kGroupChunks) {
+        const std::size_t half = chunkCount / 2;
+        return parentValue(subtreeValue(chunks, half, counter),
+                           subtreeValue(chunks + half * kChunkSize, half, counter + half), 0);
+    }
+    alignas(64) std::array<std::uint8_t, kGroupChunks * 32> values;
+    HashMany(chunks, chunkCount, kBlocksPerChunk, counter, true, 0, kChunkStart, kChunkEnd,
+             values.data());
+    for (std::size_t level = chunkCount; level > 1; level /= 2) {
+        HashMany(values.data(), level / 2, 1, 0, false, kParent, 0, 0, values.data());
+    }
+    return loadValue(values.data());
+}
+
+}  // namespace
+
+namespace blake3 {
+
+void HashMany(const std::uint8_t* inputs, std::size_t count, std::size_t blockCount,
+              std::uint64_t counter, bool incrementCounter, std::uint32_t flags,
+              std::uint32_t startFlags, std::uint32_t endFlags, std::uint8_t* out) {
+#if defined(TOLVEK_X86)
+    const auto runLanes = [&](std::size_t lanes, auto kernel) {
+        for (; count >= lanes; count -= lanes) {
+            kernel(inputs, lanes, blockCount, counter, incrementCounter, flags, startFlags,
+                   endFlags, out);
+            inputs += lanes * blockCount * kBlockSize;
+            counter += incrementCounter ? lanes : 0;
+            out += 32 * lanes;
+        }
+    };
+    if (CpuHas(kCpuAvx512Bw)) {
+        runLanes(16, HashManyAvx512);
+        // A last partial group still fills one 16-lane pass better than narrower ones.
+        if (count > 8) {
+            runLanes(count, HashManyAvx512);
+        }
+    }
+    if (CpuHas(kCpuAvx2)) {
+        runLanes(8, HashManyAvx2);
+        if (count > 2) {
+            runLanes(count, HashManyAvx2);
+        }
+    }
+#endif
+    hashManyPortable(inputs, count, blockCount, counter, incrementCounter, flags, startFlags,
+                     endFlags, out);
+}
+
+}  // namespace blake3
+
+Blake3::Blake3() : m_chunkValue(key()) {}
+
+void Blake3::update(std::span<const std::uint8_t> bytes) {
+    while (!bytes.empty()) {
+        if (chunkFill() == kChunkSize) {
+            push(closeChunk(0), 1);
+            m_chunkValue = key();
+            m_blocksCompressed = 0;
+            m_blockFill = 0;
+        }
+        if (chunkFill() == 0 && bytes.size() > kChunkSize) {
+            const std::size_t chunks = (bytes.size() - 1) / kChunkSize;
+            hashWholeChunks(bytes.data(), chunks);
+            bytes = bytes.subspan(chunks * kChunkSize);
+            continue;
+        }
+        const std::size_t part = std::min(kChunkSize - chunkFill(), bytes.size());
+        absorbIntoChunk(bytes.first(part));
+        bytes = bytes.subspan(part);
+    }
+}
+
+// Keeps the chunk's last block buffered until a byte after it arrives.
+void Blake3::absorbIntoChunk(std::span<const std::uint8_t> bytes) {
+    const auto compressNext = [&](const std::uint8_t* block) {
+        compressBlock(m_chunkValue, block, m_chunkCounter, kBlockSize,
+                      m_blocksCompressed == 0 ? kChunkStart : 0);
+        ++m_blocksCompressed;
+    };
+    if (m_blockFill == kBlockSize) {
+        compressNext(m_block.data());
+        m_blockFill = 0;
+    }
+    if (m_blockFill != 0) {
+        const std::size_t part = std::min(kBlockSize - m_blockFill, bytes.size());
+        std::memcpy(m_block.data() + m_blockFill, bytes.data(), part);
+        m_blockFill += part;
+        bytes = bytes.subspan(part);
+        if (bytes.empty()) {
+            return;
+        }
+        compressNext(m_block.data());
+        m_blockFill = 0;
+    }
+    for (; bytes.size() > kBlockSize; bytes = bytes.subspan(kBlockSize)) {
+        compressNext(bytes.data());
+    }
+    std::memcpy(m_block.data(), bytes.data(), bytes.size());
+    m_blockFill = bytes.size();
+}
+
+Blake3::ChainingValue Blake3::closeChunk(std::uint32_t extraFlags) const {
+    std::array<std::uint8_t, kBlockSize> block{};
+    std::memcpy(block.data(), m_block.data(), m_blockFill);
+    ChainingValue value = m_chunkValue;
+    const std::uint32_t flags = kChunkEnd | (m_blocksCompressed == 0 ? kChunkStart : 0) | extraFlags;
+    compressBlock(value, block.data(), m_chunkCounter, static_cast<std::uint32_t>(m_blockFill),
+                  flags);
+    return value;
+}
+
+// The chunks go as the largest complete subtrees their position allows, so that parents are
+// hashed many at a time too; a short remainder goes as single chunks hashed side by side.
+void Blake3::hashWholeChunks(const std::uint8_t* chunks, std::size_t chunkCount) {
+    while (chunkCount >= 16) {
+        std::size_t size = std::bit_floor(chunkCount);
+        if (m_chunkCounter != 0) {
+            size = std::min<std::size_t>(size, m_chunkCounter & (0 - m_chunkCounter));
+        }
+        if (size < 16) {
+            break;
+        }
+        push(subtreeValue(chunks, size, m_chunkCounter), size);
+        chunks += size * kChunkSize;
+        chunkCount -= size;
+    }
+    while (chunkCount != 0) {
+        const std::size_t batch = std::min<std::size_t>(chunkCount, 16);
+        alignas(64) std::array<std::uint8_t, 16 * 32> values;
+        HashMany(chunks, batch, kBlocksPerChunk, m_chunkCounter, true, 0, kChunkStart, kChunkEnd,
+                 values.data());
+        for (std::size_t chunk = 0; chunk < batch; ++chunk) {
+            push(loadValue(values.data() + 32 * chunk), 1);
+        }
+        chunks += batch * kChunkSize;
+        chunkCount -= batch;
+    }
+}
+
+// Section 5.1.2: a complete subtree is merged with its left neighbours as far as the chunk
+// count allows, so that the stack holds one value per set bit of the count.
+void Blake3::push(const ChainingValue& subtree, std::uint64_t subtreeChunks) {
+    m_stack[m_stackSize++] = subtree;
+    m_chunkCounter += subtreeChunks;
+    while (m_stackSize > static_cast<std::size_t>(std::popcount(m_chunkCounter))) {
+        m_stack[m_stackSize - 2] = parentValue(m_stack[m_stackSize - 2], m_stack[m_stackSize - 1], 0);
+        --m_stackSize;
+    }
+}
+
+void Blake3::finish(std::span<std::uint8_t, kDigestSize> digest) const {
+    ChainingValue value;
+    if (m_stackSize == 0) {
+        value = closeChunk(kRoot);
+    } else {
+        value = closeChunk(0);
+        for (std::size_t index = m_stackSize; index-- != 0;) {
+            value = parentValue(m_stack[index], value, index == 0 ? kRoot : 0);
+        }
+    }
+    storeValue(digest.data(), value);
+}
+
+}  // namespace tolvek::engine

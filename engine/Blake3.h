@@ -1,0 +1,68 @@
+// BLAKE3 in its default hashing mode with a 32-byte digest, as a streaming hash: whole chunks
+// are hashed many at a time straight from the caller's memory and joined into the tree through
+// a stack of chaining values; the digest is the root's output bytes, as b3sum prints them.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace tolvek::engine {
+
+namespace blake3 {
+
+inline constexpr std::size_t kBlockSize = 64;
+inline constexpr std::size_t kChunkSize = 1024;
+inline constexpr std::size_t kBlocksPerChunk = kChunkSize / kBlockSize;
+
+// Domain flags of a compression (section 2.1).
+inline constexpr std::uint32_t kChunkStart = 1u << 0;
+inline constexpr std::uint32_t kChunkEnd = 1u << 1;
+inline constexpr std::uint32_t kParent = 1u << 2;
+inline constexpr std::uint32_t kRoot = 1u << 3;
+
+using ChainingValue = std::array<std::uint32_t, 8>;
+
+// Hashes `count` inputs laid out one after the other, each `blockCount` whole blocks long, from
+// the key (the IV): input i uses counter `counter + i` when `incrementCounter`, else `counter`;
+// its first block adds `startFlags`, its last `endFlags`, every block `flags`. Chaining value
+// i goes to out[32 i .. 32 i + 32) as little-endian words. Runs on the fastest path the CPU
+// offers; `out` may overlap the inputs only as a parent level does (out i within input i).
+void HashMany(const std::uint8_t* inputs, std::size_t count, std::size_t blockCount,
+              std::uint64_t counter, bool incrementCounter, std::uint32_t flags,
+              std::uint32_t startFlags, std::uint32_t endFlags, std::uint8_t* out);
+
+}  // namespace blake3
+
+class Blake3 {
+public:
+    static constexpr std::size_t kDigestSize = 32;
+
+    Blake3();
+    void update(std::span<const std::uint8_t> bytes);
+    void finish(std::span<std::uint8_t, kDigestSize> digest) const;
+
+private:
+    using ChainingValue = blake3::ChainingValue;
+
+    std::size_t chunkFill() const { return m_blocksCompressed * blake3::kBlockSize + m_blockFill; }
+    void absorbIntoChunk(std::span<const std::uint8_t> bytes);
+    ChainingValue closeChunk(std::uint32_t extraFlags) const;
+    void hashWholeChunks(const std::uint8_t* chunks, std::size_t chunkCount);
+    void push(const ChainingValue& subtree, std::uint64_t subtreeChunks);
+
+    // The chunk being filled: it is closed only once a byte after it has arrived.
+    ChainingValue m_chunkValue;
+    std::uint64_t m_chunkCounter = 0;
+    std::size_t m_blocksCompressed = 0;
+    std::array<std::uint8_t, blake3::kBlockSize> m_block{};
+    std::size_t m_blockFill = 0;
+
+    // Roots of the complete subtrees left of the current chunk, largest first: one per set bit
+    // of m_chunkCounter.
+    std::array<ChainingValue, 64> m_stack;
+    std::size_t m_stackSize = 0;
+};
+
+}  // namespace tolvek::engine

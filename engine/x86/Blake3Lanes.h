@@ -1,0 +1,92 @@
+// The lane-parallel BLAKE3 compression shared by the AVX2 and AVX-512 files, which include it
+// under their own instruction sets: state word i of every input in register v[i], message
+// words transposed into the same shape. `Lanes` supplies the register type and operations.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "engine/Blake3.h"
+#include "engine/Blake3Schedule.h"
+#include "engine/ShaConstants.h"
+#include "engine/Unroll.h"
+
+namespace tolvek::engine::blake3 {
+
+template <class Lanes>
+[[gnu::flatten]] void HashLanes(const std::uint8_t* inputs, std::size_t count,
+                                std::size_t blockCount, std::uint64_t counter,
+                                bool incrementCounter, std::uint32_t flags,
+                                std::uint32_t startFlags, std::uint32_t endFlags,
+                                std::uint8_t* out) {
+    using Vector = typename Lanes::Vector;
+    constexpr std::size_t kLanes = Lanes::kCount;
+    const std::size_t stride = blockCount * kBlockSize;
+    // Unused lanes repeat the last input; their results are dropped.
+    std::array<const std::uint8_t*, kLanes> starts;
+    alignas(64) std::array<std::uint32_t, kLanes> counterLow;
+    alignas(64) std::array<std::uint32_t, kLanes> counterHigh;
+    for (std::size_t lane = 0; lane < kLanes; ++lane) {
+        const std::size_t input = lane < count ? lane : count - 1;
+        starts[lane] = inputs + input * stride;
+        const std::uint64_t laneCounter = incrementCounter ? counter + input : counter;
+        counterLow[lane] = static_cast<std::uint32_t>(laneCounter);
+        counterHigh[lane] = static_cast<std::uint32_t>(laneCounter >> 32);
+    }
+    const Vector low = Lanes::load(counterLow.data());
+    const Vector high = Lanes::load(counterHigh.data());
+
+    Vector value[8];
+    for (std::size_t word = 0; word < 8; ++word) {
+        value[word] = Lanes::set1(kSha256InitialValues[word]);
+    }
+    for (std::size_t block = 0; block < blockCount; ++block) {
+        Vector m[16];
+        Lanes::transposeBlocks(starts, block * kBlockSize, m);
+        const std::uint32_t blockFlags = flags | (block == 0 ? startFlags : 0) |
+                                         (block + 1 == blockCount ? endFlags : 0);
+        Vector v[16] = {
+            value[0], value[1], value[2], value[3], value[4], value[5], value[6], value[7],
+            Lanes::set1(kSha256InitialValues[0]), Lanes::set1(kSha256InitialValues[1]),
+            Lanes::set1(kSha256InitialValues[2]), Lanes::set1(kSha256InitialValues[3]),
+            low, high, Lanes::set1(kBlockSize), Lanes::set1(blockFlags)};
+        const auto mix = [&](std::size_t a, std::size_t b, std::size_t c, std::size_t d,
+                             Vector x, Vector y) {
+            v[a] = Lanes::add(Lanes::add(v[a], v[b]), x);
+            v[d] = Lanes::ror16(Lanes::bitXor(v[d], v[a]));
+            v[c] = Lanes::add(v[c], v[d]);
+            v[b] = Lanes::ror12(Lanes::bitXor(v[b], v[c]));
+            v[a] = Lanes::add(Lanes::add(v[a], v[b]), y);
+            v[d] = Lanes::ror8(Lanes::bitXor(v[d], v[a]));
+            v[c] = Lanes::add(v[c], v[d]);
+            v[b] = Lanes::ror7(Lanes::bitXor(v[b], v[c]));
+        };
+        Unroll<7>([&](auto round) {
+            constexpr const std::array<std::uint8_t, 16>& s = kSchedules[round];
+            mix(0, 4, 8, 12, m[s[0]], m[s[1]]);
+            mix(1, 5, 9, 13, m[s[2]], m[s[3]]);
+            mix(2, 6, 10, 14, m[s[4]], m[s[5]]);
+            mix(3, 7, 11, 15, m[s[6]], m[s[7]]);
+            mix(0, 5, 10, 15, m[s[8]], m[s[9]]);
+            mix(1, 6, 11, 12, m[s[10]], m[s[11]]);
+            mix(2, 7, 8, 13, m[s[12]], m[s[13]]);
+            mix(3, 4, 9, 14, m[s[14]], m[s[15]]);
+        });
+        for (std::size_t word = 0; word < 8; ++word) {
+            value[word] = Lanes::bitXor(v[word], v[word + 8]);
+        }
+    }
+    alignas(64) std::array<std::array<std::uint32_t, kLanes>, 8> words;
+    for (std::size_t word = 0; word < 8; ++word) {
+        Lanes::store(words[word].data(), value[word]);
+    }
+    for (std::size_t lane = 0; lane < count; ++lane) {
+        for (std::size_t word = 0; word < 8; ++word) {
+            std::memcpy(out + 32 * lane + 4 * word, &words[word][lane], 4);
+        }
+    }
+}
+
+}  // namespace tolvek::engine::blake3

@@ -1,0 +1,57 @@
+// The CPU feature sets the tests run the engine under, from the portable code to everything
+// this machine has; a path the CPU lacks is skipped.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "engine/CpuFeatures.h"
+
+namespace tolvek::testing {
+
+struct CpuPath {
+    std::string name;
+    unsigned features;  // the only features the engine may use on this path
+};
+
+inline void PrintTo(const CpuPath& path, std::ostream* stream) { *stream << path.name; }
+
+// The portable code, each feature alone, AVX2 with AVX-512 on 128-bit registers (the kernels
+// that need both), and everything.
+inline const std::vector<CpuPath>& CpuPaths() {
+    using namespace tolvek::engine;
+    static const std::vector<CpuPath> paths = {
+        {"Portable", kCpuNone},
+        {"ShaNi", kCpuShaNi},
+        {"Avx512Vl", kCpuAvx512Vl},
+        {"Pclmul", kCpuPclmul},
+        {"Avx512Clmul", kCpuAvx512Clmul},
+        {"Avx2", kCpuAvx2},
+        {"Avx512Bw", kCpuAvx512Bw},
+        {"Avx2Avx512Vl", kCpuAvx2 | kCpuAvx512Vl},
+        {"All", kAllCpuFeatures},
+    };
+    return paths;
+}
+
+// Limits the engine to `path` for the lifetime of the object; false from available() when the
+// CPU lacks a feature of the path.
+class ScopedCpuPath {
+public:
+    explicit ScopedCpuPath(const CpuPath& path) {
+        engine::LimitCpuFeaturesForTesting(path.features);
+    }
+    ~ScopedCpuPath() { engine::LimitCpuFeaturesForTesting(engine::kAllCpuFeatures); }
+    ScopedCpuPath(const ScopedCpuPath&) = delete;
+    ScopedCpuPath& operator=(const ScopedCpuPath&) = delete;
+
+    static bool available(const CpuPath& path) {
+        return path.features == engine::kAllCpuFeatures ||
+               (engine::CpuFeaturesAvailable() & path.features) == path.features;
+    }
+};
+
+}  // namespace tolvek::testing
