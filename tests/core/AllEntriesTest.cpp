@@ -59,7 +59,8 @@ class AllEntriesTest : public ::testing::TestWithParam<const AlgorithmEntry*> {
 protected:
     AllEntriesTest() : window(windows, [] { return engine::kHashOk; }) {
         windows.exeFolder = folder.path();
-        windows.selectPosition(Control::AlgorithmList, GetParam()->position);
+        windows.selectPosition(Control::AlgorithmList,
+                               static_cast<int>(GetParam() - AlgorithmEntries().data()));
     }
 
     tolvek::testing::TempFolder folder;
