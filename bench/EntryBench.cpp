@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/core/AlgorithmTable.h"
+#include "app/digest/Hashing.h"
 #include "engine/CpuFeatures.h"
 
 namespace {
@@ -22,11 +22,11 @@ constexpr FeatureSet kFeatureSets[] = {
     {"AVX-512VL", engine::kCpuAvx2 | engine::kCpuAvx512Vl},
 };
 
-void hashEntry(benchmark::State& state, const app::AlgorithmEntry* entry, unsigned features) {
+void hashEntry(benchmark::State& state, const digest::AlgorithmEntry* entry, unsigned features) {
     engine::LimitCpuFeaturesForTesting(features);
     const std::string message(static_cast<std::size_t>(state.range(0)), '\x5a');
     for (auto _ : state) {
-        benchmark::DoNotOptimize(entry->stringRoute.hashText(message));
+        benchmark::DoNotOptimize(digest::HashText(entry->stringRoute, message));
     }
     engine::LimitCpuFeaturesForTesting(engine::kAllCpuFeatures);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
@@ -38,7 +38,7 @@ namespace tolvek::bench {
 
 // Called from main: the table is filled only once static initialisation is over.
 void RegisterEntryBenchmarks() {
-    for (const app::AlgorithmEntry& entry : app::AlgorithmEntries()) {
+    for (const digest::AlgorithmEntry& entry : digest::AlgorithmEntries()) {
         const std::string id(entry.id);
         benchmark::RegisterBenchmark(("entry/" + id).c_str(), hashEntry, &entry,
                                      engine::kAllCpuFeatures)

@@ -4,7 +4,8 @@
 #include <optional>
 #include <ostream>
 
-#include "app/core/AlgorithmTable.h"
+#include "app/digest/AlgorithmTable.h"
+#include "app/digest/Hashing.h"
 #include "engine/HashTests.h"
 
 namespace tolvek::cli {
@@ -68,7 +69,7 @@ std::optional<Request> parse(const std::vector<std::string>& arguments, std::ost
 }
 
 void listAlgorithms(std::ostream& output) {
-    for (const app::AlgorithmEntry& entry : app::AlgorithmEntries()) {
+    for (const digest::AlgorithmEntry& entry : digest::AlgorithmEntries()) {
         output << entry.id << "\t" << entry.caption << "\n";
     }
 }
@@ -82,12 +83,14 @@ int selfTest(std::ostream& output) {
     return result == engine::kHashOk ? kExitOk : kExitFailure;
 }
 
-int hashFiles(const app::AlgorithmEntry& entry, const std::vector<std::string>& files,
+int hashFiles(const digest::AlgorithmEntry& entry, const std::vector<std::string>& files,
               std::istream& input, std::ostream& output, std::ostream& errors) {
     int exitCode = kExitOk;
     for (const std::string& name : files) {
-        const app::DigestOutcome outcome =
-            name == "-" ? entry.fileRoute.hashStream(input) : entry.fileRoute.hashFile(name);
+        const digest::Provider* const providers[] = {&entry.fileRoute};
+        const digest::DigestOutcome outcome =
+            name == "-" ? digest::HashStreamWith(input, providers).front()
+                        : digest::HashFile(entry.fileRoute, name);
         if (outcome.ok) {
             output << outcome.text << "  " << name << "\n";
         } else {
@@ -98,9 +101,9 @@ int hashFiles(const app::AlgorithmEntry& entry, const std::vector<std::string>& 
     return exitCode;
 }
 
-int hashText(const app::AlgorithmEntry& entry, const std::string& text, std::ostream& output,
+int hashText(const digest::AlgorithmEntry& entry, const std::string& text, std::ostream& output,
              std::ostream& errors) {
-    const app::DigestOutcome outcome = entry.stringRoute.hashText(text);
+    const digest::DigestOutcome outcome = digest::HashText(entry.stringRoute, text);
     if (!outcome.ok) {
         errors << "tolvek-cli: " << outcome.text << "\n";
         return kExitFailure;
@@ -128,7 +131,7 @@ int RunCli(const std::vector<std::string>& arguments, std::istream& input, std::
         listAlgorithms(output);
         return kExitOk;
     }
-    const app::AlgorithmEntry* entry = app::FindAlgorithm(request->algorithm);
+    const digest::AlgorithmEntry* entry = digest::FindAlgorithm(request->algorithm);
     if (entry == nullptr) {
         errors << "tolvek-cli: unknown algorithm " << request->algorithm
                << " (tolvek-cli --list shows the names)\n";

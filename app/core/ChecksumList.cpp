@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "app/core/AsciiText.h"
+#include "app/digest/AsciiText.h"
 
 namespace tolvek::app {
 
@@ -296,7 +296,7 @@ std::vector<NumberedLine> readLines(NextLine nextLine, DigestLengths lengths, Li
 }  // namespace
 
 ListFlavour FlavourOfListName(std::string_view listName) {
-    return AsciiLower(listName).ends_with(".sfv") ? ListFlavour::Sfv : ListFlavour::Checksums;
+    return digest::AsciiLower(listName).ends_with(".sfv") ? ListFlavour::Sfv : ListFlavour::Checksums;
 }
 
 std::optional<std::string> DecodeDigest(std::string_view text, DigestLengths lengths) {

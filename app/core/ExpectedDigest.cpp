@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/core/AsciiText.h"
+#include "app/digest/AsciiText.h"
 
 namespace tolvek::app {
 
@@ -140,7 +140,7 @@ public:
             m_run.acceptedGroups += accepts(digits.size()) ? 1 : 0;
         }
         if (accepts(digits.size())) {
-            m_line.groups.offer(Rank::Run, offset, loneDigest(AsciiLower(digits)));
+            m_line.groups.offer(Rank::Run, offset, loneDigest(digest::AsciiLower(digits)));
         }
     }
 
@@ -184,7 +184,7 @@ private:
             digitCount += more.size();
             ++groupCount;
             if (digitCount <= maxDigits) {
-                digits += AsciiLower(more);
+                digits += digest::AsciiLower(more);
             }
         }
     };

@@ -1,13 +1,13 @@
 #include "app/core/Languages.h"
 
-#include "app/core/AsciiText.h"
+#include "app/digest/AsciiText.h"
 
 namespace tolvek::app {
 
 int MatchLanguage(std::string_view savedName) {
-    const std::string wanted = AsciiUpper(savedName);
+    const std::string wanted = digest::AsciiUpper(savedName);
     for (std::size_t position = 0; position < kLanguages.size(); ++position) {
-        if (AsciiUpper(kLanguages[position].written) == wanted) {
+        if (digest::AsciiUpper(kLanguages[position].written) == wanted) {
             return static_cast<int>(position);
         }
     }

@@ -2,11 +2,15 @@
 
 #include <algorithm>
 
-#include "app/core/AsciiText.h"
 #include "app/core/Languages.h"
 #include "app/core/StringTable.h"
+#include "app/digest/AsciiText.h"
+#include "app/digest/Hashing.h"
 
 namespace tolvek::app {
+
+using digest::AsciiUpper;
+using digest::Trim;
 
 namespace {
 
@@ -31,12 +35,6 @@ constexpr int kStringWindowTitleText = 14;
 
 constexpr std::string_view kStringFailurePrefix = "Error: ";
 constexpr std::string_view kSelfTestFailurePrefix = "Could not verify library, error: ";
-
-// The whole-file checksum entries ("CRC32", "CRC16", "ARC-CRC") show a file they could not
-// read as the empty text; every other file route shows the failure's message.
-bool failureShowsEmpty(int position) {
-    return position >= 18 && position <= 20;
-}
 
 std::string engineMessage(engine::HashResult code) {
     std::string message;
@@ -117,14 +115,15 @@ void MainWindow::HashFileAction(Control sender) {
     }
     m_windows.setText(Control::PathField, m_lastFileName);
 
-    const int position = m_windows.selectedPosition(Control::AlgorithmList);
-    const AlgorithmEntry* entry = entryAt(position);
+    const AlgorithmEntry* entry = entryAt(m_windows.selectedPosition(Control::AlgorithmList));
     const DigestOutcome outcome =
-        entry != nullptr ? entry->fileRoute.hashFile(m_lastFileName) : noEntryOutcome();
+        entry != nullptr ? digest::HashFile(entry->fileRoute, m_lastFileName) : noEntryOutcome();
     if (outcome.ok) {
         showInDigestField(outcome.text, true);
     } else {
-        showInDigestField(failureShowsEmpty(position) ? std::string{} : outcome.text, false);
+        const bool showsEmpty =
+            entry != nullptr && entry->fileFailure == digest::FileFailureShown::EmptyText;
+        showInDigestField(showsEmpty ? std::string{} : outcome.text, false);
     }
 }
 
@@ -136,7 +135,7 @@ void MainWindow::HashStringAction(Control sender) {
 
     const AlgorithmEntry* entry = entryAt(m_windows.selectedPosition(Control::AlgorithmList));
     const DigestOutcome outcome =
-        entry != nullptr ? entry->stringRoute.hashText(text) : noEntryOutcome();
+        entry != nullptr ? digest::HashText(entry->stringRoute, text) : noEntryOutcome();
     showInDigestField(outcome.ok ? outcome.text : std::string(kStringFailurePrefix) + outcome.text,
                       outcome.ok);
 }
@@ -230,8 +229,7 @@ void MainWindow::LanguageChangeHandler() {
 }
 
 const AlgorithmEntry* MainWindow::entryAt(int position) const {
-    const auto found = std::ranges::find(m_entries, position, &AlgorithmEntry::position);
-    return found != m_entries.end() ? &*found : nullptr;
+    return digest::EntryAt(m_entries, position);
 }
 
 void MainWindow::showInDigestField(const std::string& text, bool isDigest) {

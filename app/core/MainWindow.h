@@ -10,13 +10,17 @@
 #include <string_view>
 #include <vector>
 
-#include "app/core/AlgorithmTable.h"
 #include "app/core/LanguageFile.h"
 #include "app/core/WindowSystem.h"
+#include "app/digest/AlgorithmTable.h"
 #include "engine/HashEngine.h"
 #include "engine/HashTests.h"
 
 namespace tolvek::app {
+
+using digest::AlgorithmEntry;
+using digest::AlgorithmEntries;
+using digest::DigestOutcome;
 
 // The engine's hash type for list positions 0 to 20, the types the engine's self-test covers.
 // The entries of those positions that the engine serves use exactly these types.

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/AlgorithmTable.h"
+#include "app/digest/AlgorithmTable.h"
 #include "app/core/MainWindow.h"
 #include "app/qt/MainWindowView.h"
 #include "app/qt/QtWindowSystem.h"

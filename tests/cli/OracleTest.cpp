@@ -13,6 +13,7 @@
 
 #include "cli/Cli.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/VectorFile.h"
 
 namespace tolvek::cli {
 namespace {
@@ -167,9 +168,7 @@ TEST_P(OracleTest, SlowSparseFileOverFiveGiB) {
 
 INSTANTIATE_TEST_SUITE_P(Oracles, OracleTest, ::testing::ValuesIn(kOracles),
                          [](const ::testing::TestParamInfo<Oracle>& oracleInfo) {
-                             std::string name = oracleInfo.param.id;
-                             std::ranges::replace(name, '-', '_');
-                             return name;
+                             return tolvek::testing::TestNameOf(oracleInfo.param.id);
                          });
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "app/core/MainWindow.h"
 #include "tests/core/FakeWindowSystem.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/VectorFile.h"
 
 namespace tolvek::app::testing {
 namespace {
@@ -79,7 +80,8 @@ class AllEntriesTest : public ::testing::TestWithParam<const AlgorithmEntry*> {
 protected:
     AllEntriesTest() : window(windows, [] { return engine::kHashOk; }) {
         windows.exeFolder = folder.path();
-        windows.selectPosition(Control::AlgorithmList, GetParam()->position);
+        windows.selectPosition(Control::AlgorithmList,
+                               static_cast<int>(GetParam() - AlgorithmEntries().data()));
     }
 
     tolvek::testing::TempFolder folder;
@@ -112,9 +114,7 @@ std::vector<const AlgorithmEntry*> presentEntries() {
 
 INSTANTIATE_TEST_SUITE_P(Entries, AllEntriesTest, ::testing::ValuesIn(presentEntries()),
                          [](const ::testing::TestParamInfo<const AlgorithmEntry*>& entryInfo) {
-                             std::string name(entryInfo.param->id);
-                             std::ranges::replace(name, '-', '_');
-                             return name;
+                             return tolvek::testing::TestNameOf(entryInfo.param->id);
                          });
 
 // Every entry has a published digest above, and every digest above belongs to an entry.

@@ -1,7 +1,7 @@
 // CopyDigestAction, PasteDigestAction and CompareAction.
 #include <gtest/gtest.h>
 
-#include "app/core/AsciiText.h"
+#include "app/digest/AsciiText.h"
 #include "tests/core/MainWindowFixture.h"
 
 namespace tolvek::app::testing {
@@ -78,7 +78,7 @@ TEST_F(CompareActionTest, NothingHashedYetIsAnEmptyField) {
 TEST_F(CompareActionTest, FailureMessageEqualsNothing) {
     startUp();
     entries.fileRoute(3).answer = {false, "Could not open file"};
-    hashFileFromDialog("/data/missing");
+    hashFileFromDialog(existingFile("file"));
     const ShownMessage shown = compareWith("Could not open file");
     EXPECT_EQ(shown.text, kEmpty);
     EXPECT_EQ(shown.icon, MessageIcon::Warning);
@@ -156,8 +156,8 @@ TEST_F(PasteDigestActionTest, PastedLineEndStillCompares) {
 }
 
 TEST(AsciiText, CaseMappingTouchesOnlyAsciiLetters) {
-    EXPECT_EQ(AsciiUpper("az AZ 09 @[`{ \xEA\xE7\xF1"), "AZ AZ 09 @[`{ \xEA\xE7\xF1");
-    EXPECT_EQ(AsciiLower("az AZ 09 @[`{ \xCA\xC7\xD1"), "az az 09 @[`{ \xCA\xC7\xD1");
+    EXPECT_EQ(digest::AsciiUpper("az AZ 09 @[`{ \xEA\xE7\xF1"), "AZ AZ 09 @[`{ \xEA\xE7\xF1");
+    EXPECT_EQ(digest::AsciiLower("az AZ 09 @[`{ \xCA\xC7\xD1"), "az az 09 @[`{ \xCA\xC7\xD1");
 }
 
 }  // namespace

@@ -1,22 +1,45 @@
 #include "tests/core/FakeEntries.h"
 
-#include <gtest/gtest.h>
-
 namespace tolvek::app::testing {
 
-DigestOutcome FakeProvider::hashFile(const std::string& fileName) const {
-    requests.push_back(fileName);
-    return answer;
+namespace {
+
+class FakeDigester final : public digest::Digester {
+public:
+    explicit FakeDigester(const FakeProvider& provider) : m_provider(provider) {}
+
+    void update(std::span<const std::uint8_t> bytes) override {
+        m_bytes.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    }
+
+    DigestOutcome finish() override {
+        m_provider.record(std::move(m_bytes));
+        return m_provider.answer;
+    }
+
+private:
+    const FakeProvider& m_provider;
+    std::string m_bytes;
+};
+
+bool showsFailedFileAsEmptyText(int position) {
+    return position >= 18 && position <= 20;
 }
 
-DigestOutcome FakeProvider::hashText(const std::string& text) const {
-    requests.push_back(text);
-    return answer;
+}  // namespace
+
+std::unique_ptr<digest::Digester> FakeProvider::start() const {
+    return std::make_unique<FakeDigester>(*this);
 }
 
-DigestOutcome FakeProvider::hashStream(std::istream&) const {
-    ADD_FAILURE() << "the main window never hashes a stream";
-    return answer;
+std::vector<std::string> FakeProvider::requests() const {
+    const std::lock_guard lock(m_mutex);
+    return m_requests;
+}
+
+void FakeProvider::record(std::string bytes) const {
+    const std::lock_guard lock(m_mutex);
+    m_requests.push_back(std::move(bytes));
 }
 
 FakeEntries::FakeEntries() {
@@ -25,8 +48,11 @@ FakeEntries::FakeEntries() {
         m_captions[slot] = "Entry" + std::to_string(position);
         m_fileRoutes[slot].answer = {true, "file" + std::to_string(position)};
         m_stringRoutes[slot].answer = {true, "text" + std::to_string(position)};
-        m_entries.push_back({m_captions[slot], m_captions[slot], "", position, m_fileRoutes[slot],
-                             m_stringRoutes[slot]});
+        m_entries.push_back({m_captions[slot], m_captions[slot], "", m_fileRoutes[slot],
+                             m_stringRoutes[slot],
+                             showsFailedFileAsEmptyText(position)
+                                 ? digest::FileFailureShown::EmptyText
+                                 : digest::FileFailureShown::Message});
     }
 }
 

@@ -3,30 +3,40 @@
 #pragma once
 
 #include <array>
+#include <mutex>
 #include <span>
 #include <string>
 #include <vector>
 
-#include "app/core/AlgorithmTable.h"
+#include "app/digest/AlgorithmTable.h"
 
 namespace tolvek::app::testing {
 
-// Answers every request with `answer` and records what it was asked to hash.
-class FakeProvider final : public Provider {
+using digest::AlgorithmEntry;
+using digest::DigestOutcome;
+
+// Every computation ends with `answer`; each records the bytes it was given in `requests`.
+class FakeProvider final : public digest::Provider {
 public:
-    DigestOutcome hashFile(const std::string& fileName) const override;
-    DigestOutcome hashText(const std::string& text) const override;
-    DigestOutcome hashStream(std::istream& input) const override;
+    std::unique_ptr<digest::Digester> start() const override;
+
+    // Thread-safe: a finished computation's bytes, in the order computations finished.
+    std::vector<std::string> requests() const;
+    void record(std::string bytes) const;
 
     DigestOutcome answer;
-    mutable std::vector<std::string> requests;
+
+private:
+    mutable std::mutex m_mutex;
+    mutable std::vector<std::string> m_requests;
 };
 
 class FakeEntries {
 public:
     static constexpr int kCount = 30;
 
-    // Entry p answers files with "file<p>" and strings with "text<p>".
+    // Entry p answers files with "file<p>" and strings with "text<p>"; the entries of positions
+    // 18 to 20 show a failed file as the empty text, like the whole-file checksums.
     FakeEntries();
     FakeEntries(const FakeEntries&) = delete;
     FakeEntries& operator=(const FakeEntries&) = delete;

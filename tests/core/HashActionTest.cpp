@@ -15,27 +15,29 @@ using DropHandlerTest = MainWindowTest;
 TEST_F(HashFileActionTest, ChosenFileGoesThroughTheSelectedEntrysFileRoute) {
     selectAlgorithm(4);
     windows.texts[Control::CompareField] = "expected";
-    hashFileFromDialog("/data/a.iso");
+    const std::string name = existingFile("a.iso");
+    hashFileFromDialog(name);
 
     EXPECT_EQ(windows.openFileInitialNames, std::vector<std::string>{""});
-    EXPECT_EQ(windows.text(Control::PathField), "/data/a.iso");
-    EXPECT_EQ(window.LastFileName(), "/data/a.iso");
-    EXPECT_EQ(entries.fileRoute(4).requests, std::vector<std::string>{"/data/a.iso"});
-    EXPECT_TRUE(entries.stringRoute(4).requests.empty());
+    EXPECT_EQ(windows.text(Control::PathField), name);
+    EXPECT_EQ(window.LastFileName(), name);
+    EXPECT_EQ(entries.fileRoute(4).requests(), std::vector<std::string>{"a.iso"});
+    EXPECT_TRUE(entries.stringRoute(4).requests().empty());
     EXPECT_EQ(digestField(), "file4");
     EXPECT_EQ(windows.text(Control::CompareField), "expected");
     EXPECT_EQ(windows.clipboardWrites, 0);
 }
 
 TEST_F(HashFileActionTest, CancelledDialogChangesNothing) {
-    hashFileFromDialog("/data/first");
+    const std::string first = existingFile("first");
+    hashFileFromDialog(first);
     windows.openFileAnswers.emplace_back(std::nullopt);
     window.HashFileAction(Control::HashFileButton);
 
-    EXPECT_EQ(windows.openFileInitialNames.back(), "/data/first");
-    EXPECT_EQ(window.LastFileName(), "/data/first");
-    EXPECT_EQ(windows.text(Control::PathField), "/data/first");
-    EXPECT_EQ(entries.fileRoute(3).requests.size(), 1U);
+    EXPECT_EQ(windows.openFileInitialNames.back(), first);
+    EXPECT_EQ(window.LastFileName(), first);
+    EXPECT_EQ(windows.text(Control::PathField), first);
+    EXPECT_EQ(entries.fileRoute(3).requests().size(), 1U);
 }
 
 TEST_F(HashFileActionTest, DialogStartsWithTheLastNameHashedWhicheverWayItCame) {
@@ -70,9 +72,9 @@ TEST_F(HashFileActionTest, FailureTextsByRoute) {
         entries.fileRoute(failure.position).answer = {false, failure.routeMessage};
         entries.stringRoute(failure.position).answer = {false, failure.routeMessage};
         selectAlgorithm(failure.position);
-        hashFileFromDialog("/data/file");
+        hashFileFromDialog(existingFile("file"));
         EXPECT_EQ(digestField(), failure.fileShows);
-        EXPECT_EQ(windows.text(Control::PathField), "/data/file");
+        EXPECT_EQ(windows.text(Control::PathField), existingFile("file"));
         hashTextFromWindow("abc");
         EXPECT_EQ(digestField(), failure.stringShows);
     }
@@ -98,9 +100,9 @@ TEST_F(HashStringActionTest, WindowTitleIsText14AndItsTextIsHashedHoweverItEnds)
     hashTextFromWindow("", ModalResult::Closed);
 
     EXPECT_EQ(windows.stringInputTitles.front(), "Insert the String for HASH");
-    EXPECT_EQ(entries.stringRoute(3).requests,
+    EXPECT_EQ(entries.stringRoute(3).requests(),
               (std::vector<std::string>{"abc", "typed then closed", ""}));
-    EXPECT_TRUE(entries.fileRoute(3).requests.empty());
+    EXPECT_TRUE(entries.fileRoute(3).requests().empty());
     EXPECT_EQ(windows.text(Control::PathField), "");
     EXPECT_EQ(window.LastFileName(), "");
 }
@@ -113,7 +115,7 @@ TEST_F(HashStringActionTest, EveryEntryHashesStringsThroughItsStringRoute) {
         selectAlgorithm(position);
         hashTextFromWindow("abc");
         EXPECT_EQ(digestField(), "text" + std::to_string(position));
-        EXPECT_EQ(entries.stringRoute(position).requests, std::vector<std::string>{"abc"});
+        EXPECT_EQ(entries.stringRoute(position).requests(), std::vector<std::string>{"abc"});
     }
 }
 
@@ -125,10 +127,10 @@ TEST_F(RenewHashActionTest, EmptyPathFieldDoesNothing) {
 }
 
 TEST_F(RenewHashActionTest, ExistingFileIsHashedAgainWithoutTheDialog) {
-    const std::string name = exeFolder.write("data.bin", "abc");
+    const std::string name = existingFile("data.bin");
     windows.texts[Control::PathField] = name;
     window.RenewHashAction();
-    EXPECT_EQ(entries.fileRoute(3).requests, std::vector<std::string>{name});
+    EXPECT_EQ(entries.fileRoute(3).requests(), std::vector<std::string>{"data.bin"});
     EXPECT_EQ(window.LastFileName(), name);
     EXPECT_EQ(digestField(), "file3");
     EXPECT_TRUE(windows.openFileInitialNames.empty());
@@ -140,18 +142,19 @@ TEST_F(RenewHashActionTest, TextThatNamesNoFileIsHashedAsText) {
         SCOPED_TRACE(text);
         windows.texts[Control::PathField] = text;
         window.RenewHashAction();
-        EXPECT_EQ(entries.stringRoute(3).requests.back(), text);
+        EXPECT_EQ(entries.stringRoute(3).requests().back(), text);
         EXPECT_EQ(windows.text(Control::PathField), text);
     }
-    EXPECT_TRUE(entries.fileRoute(3).requests.empty());
+    EXPECT_TRUE(entries.fileRoute(3).requests().empty());
     EXPECT_TRUE(windows.stringInputTitles.empty());
     EXPECT_EQ(window.LastFileName(), "");
 }
 
 TEST_F(DropHandlerTest, OneFileOnTheWindowIsHashedAndCopied) {
-    window.WindowDropHandler("/data/one");
-    EXPECT_EQ(windows.text(Control::PathField), "/data/one");
-    EXPECT_EQ(entries.fileRoute(3).requests, std::vector<std::string>{"/data/one"});
+    const std::string name = existingFile("one");
+    window.WindowDropHandler(name);
+    EXPECT_EQ(windows.text(Control::PathField), name);
+    EXPECT_EQ(entries.fileRoute(3).requests(), std::vector<std::string>{"one"});
     EXPECT_EQ(windows.clipboard, "file3");
     EXPECT_FALSE(window.HashFromField());
     EXPECT_TRUE(windows.openFileInitialNames.empty());
@@ -161,25 +164,24 @@ TEST_F(DropHandlerTest, SeveralFilesOnTheWindowChangeNothing) {
     windows.clipboard = "kept";
     window.WindowDropHandler("/data/one\r/data/two");
     EXPECT_TRUE(windows.textWrites.empty());
-    EXPECT_TRUE(entries.fileRoute(3).requests.empty());
+    EXPECT_TRUE(entries.fileRoute(3).requests().empty());
     EXPECT_EQ(windows.clipboard, "kept");
     EXPECT_EQ(windows.clipboardWrites, 0);
 }
 
 TEST_F(DropHandlerTest, SeveralFilesOnThePathFieldAreTriedAsOneName) {
-    entries.fileRoute(3).answer = {false, "Could not open file"};
-    window.PathFieldDropHandler("/data/one\r/data/two");
-    EXPECT_EQ(windows.text(Control::PathField), "/data/one\r/data/two");
-    EXPECT_EQ(entries.fileRoute(3).requests, std::vector<std::string>{"/data/one\r/data/two"});
+    const std::string names = existingFile("one") + "\r" + existingFile("two");
+    window.PathFieldDropHandler(names);
+    EXPECT_EQ(windows.text(Control::PathField), names);
+    EXPECT_TRUE(entries.fileRoute(3).requests().empty());
     EXPECT_EQ(digestField(), "Could not open file");
     EXPECT_EQ(windows.clipboard, "Could not open file");
 }
 
 TEST_F(DropHandlerTest, FailedChecksumLeavesTheClipboardEmpty) {
     selectAlgorithm(18);
-    entries.fileRoute(18).answer = {false, "Could not open file"};
     windows.clipboard = "old";
-    window.WindowDropHandler("/data/one");
+    window.WindowDropHandler(dataFolder.file("missing"));
     EXPECT_EQ(digestField(), "");
     EXPECT_EQ(windows.clipboard, std::nullopt);
 }

@@ -164,7 +164,7 @@ TEST_F(LanguageFileStartUpTest, InstalledProgramKeepsItsChoicesInTheConfigFolder
 TEST_F(LanguageFileStartUpTest, NoWritableFolderStillStartsAndCloses) {
     windows.exeFolder = exeFolder.path() / "missing";
     windows.userConfigFolder.clear();
-    EXPECT_EQ(startUp({"/data/file"}), StartUpOutcome::ShowWindow);
+    EXPECT_EQ(startUp({existingFile("file")}), StartUpOutcome::ShowWindow);
     EXPECT_EQ(windows.text(Control::HashFileButton), "Hash file");
     EXPECT_EQ(digestField(), "file3");
     window.CloseHandler();

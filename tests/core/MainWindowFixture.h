@@ -26,12 +26,15 @@ protected:
     void hashFileFromDialog(const std::string& name);
     // HashStringAction from its button, the string window ending with `text`.
     void hashTextFromWindow(const std::string& text, ModalResult how = ModalResult::Ok);
+    // A file in a temporary folder whose bytes are its name `name`; gives its full name.
+    std::string existingFile(const std::string& name) const { return dataFolder.write(name, name); }
     std::string digestField() const { return windows.text(Control::DigestField); }
     // The bytes of sha.lng in the executable's folder; "<none>" when there is no such file.
     std::string savedFile() const;
 
     tolvek::testing::TempFolder exeFolder;
     tolvek::testing::TempFolder configRoot;
+    tolvek::testing::TempFolder dataFolder;
     FakeWindowSystem windows;
     FakeEntries entries;
     engine::HashResult selfTestAnswer = engine::kHashOk;

@@ -56,8 +56,8 @@ TEST_F(StartUpTest, FailedSelfTestEndsTheProgramWithItsMessage) {
     EXPECT_EQ(windows.messages[0].caption, "");
     EXPECT_EQ(windows.messages[0].icon, MessageIcon::None);
     EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), 3);
-    EXPECT_TRUE(entries.fileRoute(3).requests.empty());
-    EXPECT_TRUE(entries.fileRoute(7).requests.empty());
+    EXPECT_TRUE(entries.fileRoute(3).requests().empty());
+    EXPECT_TRUE(entries.fileRoute(7).requests().empty());
     EXPECT_EQ(savedFile(), "ENGLISH\r\n3\r\n");
 }
 
@@ -114,10 +114,11 @@ TEST_F(StartUpTest, OutOfRangeSavedPositionHashesNothing) {
 TEST_F(StartUpTest, CommandLineFileIsHashedWithTheRestoredEntryAndNotCopied) {
     exeFolder.write("sha.lng", "ENGLISH\r\n7\r\n");
     windows.clipboard = "kept";
-    startUp({"/data/file.iso", "/ignored"});
-    EXPECT_EQ(windows.text(Control::PathField), "/data/file.iso");
-    EXPECT_EQ(window.LastFileName(), "/data/file.iso");
-    EXPECT_EQ(entries.fileRoute(7).requests, std::vector<std::string>{"/data/file.iso"});
+    const std::string name = existingFile("file.iso");
+    startUp({name, "/ignored"});
+    EXPECT_EQ(windows.text(Control::PathField), name);
+    EXPECT_EQ(window.LastFileName(), name);
+    EXPECT_EQ(entries.fileRoute(7).requests(), std::vector<std::string>{"file.iso"});
     EXPECT_EQ(digestField(), "file7");
     EXPECT_EQ(windows.clipboard, "kept");
     EXPECT_EQ(windows.clipboardWrites, 0);
@@ -134,7 +135,7 @@ TEST_F(StartUpTest, QuotedArgumentWithSpacesReachesThePathFieldWithoutQuotes) {
 TEST_F(StartUpTest, EmptyFirstArgumentNamesNoFile) {
     startUp({"", "/data/second"});
     EXPECT_EQ(windows.text(Control::PathField), "");
-    EXPECT_TRUE(entries.fileRoute(3).requests.empty());
+    EXPECT_TRUE(entries.fileRoute(3).requests().empty());
 }
 
 TEST_F(StartUpTest, AfterStartUpTheDialogIsAskedAgain) {

@@ -45,17 +45,18 @@ protected:
 };
 
 TEST_F(WiringTest, HashFileButtonRunsTheDialogAndHashesTheChosenFile) {
-    fileAnswers = {QStringLiteral("/data/chosen.iso"), std::nullopt};
+    const std::string chosen = files.write("chosen.iso", "iso");
+    fileAnswers = {QString::fromStdString(chosen), std::nullopt};
     click(Control::HashFileButton);
-    EXPECT_EQ(fieldText(Control::PathField), "/data/chosen.iso");
+    EXPECT_EQ(fieldText(Control::PathField), chosen);
     EXPECT_EQ(fieldText(Control::DigestField), "file3");
-    EXPECT_EQ(fileRoute().requests, Names{"/data/chosen.iso"});
+    EXPECT_EQ(fileRoute().requests(), Names{"iso"});
 
     // Cancelled: the dialog started at the last name, and nothing changed.
     click(Control::HashFileButton);
     ASSERT_EQ(fileDialogInitialNames.size(), 2u);
-    EXPECT_EQ(fileDialogInitialNames[1].toStdString(), "/data/chosen.iso");
-    EXPECT_EQ(fileRoute().requests.size(), 1u);
+    EXPECT_EQ(fileDialogInitialNames[1].toStdString(), chosen);
+    EXPECT_EQ(fileRoute().requests().size(), 1u);
 }
 
 TEST_F(WiringTest, HashStringButtonHashesTheTextTypedInTheStringWindow) {
@@ -68,7 +69,7 @@ TEST_F(WiringTest, HashStringButtonHashesTheTextTypedInTheStringWindow) {
     });
     click(Control::HashStringButton);
     EXPECT_EQ(title, "Insert the String for HASH");
-    EXPECT_EQ(stringRoute().requests, Names{"abc"});
+    EXPECT_EQ(stringRoute().requests(), Names{"abc"});
     EXPECT_EQ(fieldText(Control::DigestField), "text3");
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
@@ -77,12 +78,12 @@ TEST_F(WiringTest, RenewButtonHashesAnExistingFileAsAFileAndOtherTextAsAString) 
     const std::string name = files.write("data.bin", "abc");
     field(Control::PathField).setText(QString::fromStdString(name));
     click(Control::RenewButton);
-    EXPECT_EQ(fileRoute().requests, Names{name});
+    EXPECT_EQ(fileRoute().requests(), Names{"abc"});
     EXPECT_EQ(fieldText(Control::DigestField), "file3");
 
     field(Control::PathField).setText(QStringLiteral("abc"));
     click(Control::RenewButton);
-    EXPECT_EQ(stringRoute().requests, Names{"abc"});
+    EXPECT_EQ(stringRoute().requests(), Names{"abc"});
     EXPECT_EQ(fieldText(Control::DigestField), "text3");
 }
 
@@ -137,7 +138,7 @@ TEST_F(WiringTest, OneFileDroppedOnTheWindowIsHashedAndItsDigestCopied) {
     const std::string name = files.write("dropped.txt", "abc");
     dropFiles(view(), {name});
     EXPECT_EQ(fieldText(Control::PathField), name);
-    EXPECT_EQ(fileRoute().requests, Names{name});
+    EXPECT_EQ(fileRoute().requests(), Names{"abc"});
     EXPECT_EQ(fieldText(Control::DigestField), "file3");
     EXPECT_EQ(clipboardText(), "file3");
 }
@@ -146,13 +147,13 @@ TEST_F(WiringTest, FilesDroppedOnTheOtherFieldsGoToTheWindow) {
     const std::string name = files.write("dropped.txt", "abc");
     dropFiles(field(Control::CompareField), {name});
     dropFiles(field(Control::DigestField), {name});
-    EXPECT_EQ(fileRoute().requests, (Names{name, name}));
+    EXPECT_EQ(fileRoute().requests(), (Names{"abc", "abc"}));
     EXPECT_EQ(fieldText(Control::CompareField), "");
 }
 
 TEST_F(WiringTest, TwoFilesDroppedOnTheWindowChangeNothing) {
     dropFiles(view(), {files.write("one", "1"), files.write("two", "2")});
-    EXPECT_TRUE(fileRoute().requests.empty());
+    EXPECT_TRUE(fileRoute().requests().empty());
     EXPECT_EQ(fieldText(Control::PathField), "");
     EXPECT_EQ(clipboardText(), "");
 }
@@ -160,9 +161,8 @@ TEST_F(WiringTest, TwoFilesDroppedOnTheWindowChangeNothing) {
 TEST_F(WiringTest, FilesDroppedOnPathFieldAreJoinedByACarriageReturn) {
     const std::string one = files.write("one", "1");
     const std::string two = files.write("two", "2");
-    fileRoute().answer = {false, "Could not open file"};
     dropFiles(field(Control::PathField), {one, two});
-    EXPECT_EQ(fileRoute().requests, Names{one + '\r' + two});
+    EXPECT_TRUE(fileRoute().requests().empty());
     EXPECT_EQ(fieldText(Control::PathField), one + '\r' + two);
     EXPECT_EQ(fieldText(Control::DigestField), "Could not open file");
     EXPECT_EQ(clipboardText(), "Could not open file");

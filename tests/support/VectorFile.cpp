@@ -50,6 +50,12 @@ std::string VectorCaseName(const ::testing::TestParamInfo<Vector>& vectorInfo) {
     return name;
 }
 
+std::string TestNameOf(std::string_view id) {
+    std::string name(id);
+    std::ranges::replace(name, '-', '_');
+    return name;
+}
+
 std::string HexToBytes(const std::string& hex) {
     if (hex.size() % 2 != 0) {
         throw std::runtime_error("odd hex length: " + hex);

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tolvek::testing {
@@ -30,6 +31,9 @@ std::string VectorDirectory();
 
 // A GoogleTest case name made of the vector's place ("sha_vec_12").
 std::string VectorCaseName(const ::testing::TestParamInfo<Vector>& vectorInfo);
+
+// A short id as a GoogleTest name: "sha512-256" becomes "sha512_256".
+std::string TestNameOf(std::string_view id);
 
 std::string HexToBytes(const std::string& hex);
 std::string BytesToHex(const std::string& bytes);

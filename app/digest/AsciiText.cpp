@@ -1,8 +1,8 @@
-#include "app/core/AsciiText.h"
+#include "app/digest/AsciiText.h"
 
 #include <algorithm>
 
-namespace tolvek::app {
+namespace tolvek::digest {
 
 namespace {
 
@@ -39,4 +39,4 @@ std::string Trim(std::string_view text) {
     return std::string(text);
 }
 
-}  // namespace tolvek::app
+}  // namespace tolvek::digest

@@ -1,11 +1,11 @@
-// Byte-wise text helpers of the main window: case mapping of the ASCII letters only (no code
-// page), and the trimming of pasted text.
+// Byte-wise text helpers: case mapping of the ASCII letters only (no code page), and the
+// trimming of pasted text.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-namespace tolvek::app {
+namespace tolvek::digest {
 
 // Maps a to z to A to Z; every other byte stays.
 std::string AsciiUpper(std::string_view text);
@@ -16,4 +16,4 @@ std::string AsciiLower(std::string_view text);
 // and then from the start. Bytes inside the text stay.
 std::string Trim(std::string_view text);
 
-}  // namespace tolvek::app
+}  // namespace tolvek::digest

@@ -2,12 +2,12 @@
 // string route and, as a file, its file route, on every CPU path the machine has.
 #include <gtest/gtest.h>
 
-#include "app/core/AlgorithmTable.h"
+#include "app/digest/Hashing.h"
 #include "tests/support/CpuPaths.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/VectorFile.h"
 
-namespace tolvek::app {
+namespace tolvek::digest {
 namespace {
 
 using tolvek::testing::CpuPath;
@@ -40,12 +40,12 @@ TEST_P(EntryVectorTest, BothRoutesGiveThePublishedDigest) {
     const tolvek::testing::ScopedCpuPath onPath(path);
     const AlgorithmEntry& entry = *FindAlgorithm(vector.algorithm);
 
-    const DigestOutcome text = entry.stringRoute.hashText(vector.input);
+    const DigestOutcome text = HashText(entry.stringRoute, vector.input);
     EXPECT_TRUE(text.ok);
     EXPECT_EQ(text.text, vector.expected) << "string route";
 
     const tolvek::testing::TempFolder folder;
-    const DigestOutcome file = entry.fileRoute.hashFile(folder.write("input", vector.input));
+    const DigestOutcome file = HashFile(entry.fileRoute, folder.write("input", vector.input));
     EXPECT_TRUE(file.ok);
     EXPECT_EQ(file.text, vector.expected) << "file route";
 }
@@ -58,4 +58,4 @@ INSTANTIATE_TEST_SUITE_P(
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(EntryVectorTest);
 
 }  // namespace
-}  // namespace tolvek::app
+}  // namespace tolvek::digest

@@ -1,0 +1,36 @@
+// Whole-file, text and stream hashing for list entries, written once over their digesters.
+#pragma once
+
+#include <iosfwd>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/digest/AlgorithmTable.h"
+#include "app/digest/FileReader.h"
+
+namespace tolvek::digest {
+
+// The digests of one file for several providers, in the providers' order, from one read. A file
+// that could not be hashed gives every provider the same failure: "Could not open file" or
+// "Could not read file". A cancelled read gives no outcomes.
+struct FileDigests {
+    bool cancelled = false;
+    std::vector<DigestOutcome> outcomes;
+};
+
+FileDigests HashFileWith(const std::string& fileName, std::span<const Provider* const> providers,
+                         const ReadControl& control = {});
+
+DigestOutcome HashFile(const Provider& provider, const std::string& fileName);
+
+// The digest of the bytes of `text`.
+DigestOutcome HashText(const Provider& provider, std::string_view text);
+
+// The digests of everything `input` holds, for several providers; a failing stream gives each
+// "Could not read file".
+std::vector<DigestOutcome> HashStreamWith(std::istream& input,
+                                          std::span<const Provider* const> providers);
+
+}  // namespace tolvek::digest

@@ -1,0 +1,234 @@
+// The one file reader: what it reads of files that change, fail or cannot be read, its progress
+// reports, cancel, and several digests from one read.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+#include <thread>
+
+#include "app/digest/FileReader.h"
+#include "app/digest/Hashing.h"
+#include "tests/support/TempFolder.h"
+
+namespace tolvek::digest {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Keeps every byte it is given.
+class RecordingDigester final : public Digester {
+public:
+    void update(std::span<const std::uint8_t> bytes) override {
+        const std::lock_guard lock(m_mutex);
+        m_bytes.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    }
+    DigestOutcome finish() override { return {true, bytes()}; }
+
+    std::string bytes() const {
+        const std::lock_guard lock(m_mutex);
+        return m_bytes;
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    std::string m_bytes;
+};
+
+std::string patternOf(std::size_t length) {
+    std::string bytes(length, '\0');
+    for (std::size_t index = 0; index < length; ++index) {
+        bytes[index] = static_cast<char>(index * 7 % 253);
+    }
+    return bytes;
+}
+
+std::string contentsOf(const std::string& fileName) {
+    std::ifstream file(fileName, std::ios::binary);
+    std::ostringstream contents;
+    contents << file.rdbuf();
+    return contents.str();
+}
+
+// What happens to the file while it is read: after the first chunk has been read.
+enum class Change { None, Truncate, Append };
+
+TEST(FileReader, TakesTheSizeOnceAndFailsWhenTheFileShrinks) {
+    const struct Case {
+        const char* what;
+        std::size_t length;
+        Change change;
+        ReadStatus status;
+    } cases[] = {
+        {"empty file", 0, Change::None, ReadStatus::Complete},
+        {"one byte", 1, Change::None, ReadStatus::Complete},
+        {"exactly one chunk", kReadChunk, Change::None, ReadStatus::Complete},
+        {"several chunks", 5 * kReadChunk + 3, Change::None, ReadStatus::Complete},
+        {"shorter than at open", 3 * kReadChunk, Change::Truncate, ReadStatus::ReadFailed},
+        {"appended to while read", 3 * kReadChunk, Change::Append, ReadStatus::Complete},
+    };
+    tolvek::testing::TempFolder folder;
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        const std::string original = patternOf(test.length);
+        const std::string fileName = folder.write("file", original);
+        bool changed = false;
+        ReadControl control;
+        control.progressInterval = {};
+        control.progress = [&](const ReadProgress&) {
+            if (changed || test.change == Change::None) {
+                return;
+            }
+            changed = true;
+            if (test.change == Change::Truncate) {
+                fs::resize_file(fileName, test.length / 2 + 1);
+            } else {
+                std::ofstream(fileName, std::ios::binary | std::ios::app) << "appended";
+            }
+        };
+        RecordingDigester digester;
+        Digester* const digesters[] = {&digester};
+        EXPECT_EQ(ReadFile(fileName, digesters, control), test.status);
+        if (test.status == ReadStatus::Complete) {
+            EXPECT_TRUE(digester.bytes() == original) << digester.bytes().size();
+        }
+    }
+}
+
+TEST(FileReader, RefusesWhatItCannotOpenAndReportsFailingReads) {
+    tolvek::testing::TempFolder folder;
+    const std::string fifo = folder.file("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const struct Case {
+        std::string name;
+        ReadStatus status;
+    } cases[] = {
+        {folder.file("missing"), ReadStatus::OpenFailed},
+        {folder.path().string(), ReadStatus::OpenFailed},
+        // Refused at once: no writer ever opens it.
+        {fifo, ReadStatus::OpenFailed},
+        {"/dev/null", ReadStatus::OpenFailed},
+        // Reports size 0 and fails its first read at offset 0.
+        {"/proc/self/mem", ReadStatus::ReadFailed},
+    };
+    for (const Case& test : cases) {
+        RecordingDigester digester;
+        Digester* const digesters[] = {&digester};
+        EXPECT_EQ(ReadFile(test.name, digesters), test.status) << test.name;
+    }
+}
+
+// /proc and /sys files report size 0 and still have content: read to their end.
+TEST(FileReader, ReadsAFileReportingSizeZeroToItsEnd) {
+    const std::string fileName = "/proc/self/cmdline";
+    RecordingDigester digester;
+    Digester* const digesters[] = {&digester};
+    ASSERT_EQ(ReadFile(fileName, digesters), ReadStatus::Complete);
+    EXPECT_FALSE(digester.bytes().empty());
+    EXPECT_EQ(digester.bytes(), contentsOf(fileName));
+}
+
+TEST(FileReader, ProgressRisesToTheTotal) {
+    tolvek::testing::TempFolder folder;
+    const std::size_t length = 6 * kReadChunk + 5;
+    const std::string fileName = folder.write("file", patternOf(length));
+    std::vector<ReadProgress> reports;
+    ReadControl control;
+    control.progressInterval = {};
+    control.progress = [&](const ReadProgress& progress) { reports.push_back(progress); };
+    RecordingDigester first;
+    RecordingDigester second;
+    Digester* const digesters[] = {&first, &second};
+    ASSERT_EQ(ReadFile(fileName, digesters, control), ReadStatus::Complete);
+
+    ASSERT_GE(reports.size(), 2U);
+    for (std::size_t index = 1; index < reports.size(); ++index) {
+        EXPECT_GE(reports[index].done, reports[index - 1].done);
+        EXPECT_GE(reports[index].elapsed, reports[index - 1].elapsed);
+    }
+    for (const ReadProgress& report : reports) {
+        EXPECT_EQ(report.total, length);
+    }
+    EXPECT_EQ(reports.back().done, length);
+}
+
+// Slow enough that the read is far from its end when the stop arrives.
+class SlowDigester final : public Digester {
+public:
+    void update(std::span<const std::uint8_t> bytes) override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        m_bytes += bytes.size();
+    }
+    DigestOutcome finish() override { return {true, {}}; }
+    std::size_t bytes() const { return m_bytes; }
+
+private:
+    std::atomic<std::size_t> m_bytes = 0;
+};
+
+TEST(FileReader, CancelEndsTheReadWithNothingLeftRunning) {
+    tolvek::testing::TempFolder folder;
+    const std::size_t length = 64 * kReadChunk;
+    const std::string fileName = folder.writeSparse("file", static_cast<std::int64_t>(length), 1);
+    std::stop_source stop;
+    ReadControl control;
+    control.stop = stop.get_token();
+    control.progressInterval = {};
+    control.progress = [&](const ReadProgress& progress) {
+        if (progress.done >= 2 * kReadChunk) {
+            stop.request_stop();
+        }
+    };
+    auto slow = std::make_unique<SlowDigester>();
+    auto other = std::make_unique<RecordingDigester>();
+    Digester* const digesters[] = {slow.get(), other.get()};
+    EXPECT_EQ(ReadFile(fileName, digesters, control), ReadStatus::Cancelled);
+    EXPECT_LT(slow->bytes(), length);
+    // A worker still running would now use freed digesters, which the sanitizer build reports.
+    slow.reset();
+    other.reset();
+}
+
+TEST(FileReader, SeveralDigestsFromOneReadEqualSeparateRuns) {
+    tolvek::testing::TempFolder folder;
+    const std::string fileName = folder.write("file", patternOf(3 * kReadChunk + 77));
+    std::vector<const Provider*> providers;
+    for (const std::string_view id : {"md5", "sha1", "crc32", "whirlpool", "tiger192", "md5"}) {
+        providers.push_back(&FindAlgorithm(id)->fileRoute);
+    }
+    const FileDigests together = HashFileWith(fileName, providers);
+    ASSERT_FALSE(together.cancelled);
+    ASSERT_EQ(together.outcomes.size(), providers.size());
+    for (std::size_t index = 0; index < providers.size(); ++index) {
+        const DigestOutcome alone = HashFile(*providers[index], fileName);
+        EXPECT_TRUE(alone.ok);
+        EXPECT_EQ(together.outcomes[index].text, alone.text) << index;
+    }
+}
+
+TEST(FileReader, FailuresReachEveryProviderWithTheEngineMessages) {
+    tolvek::testing::TempFolder folder;
+    const std::vector<const Provider*> providers = {&FindAlgorithm("sha1")->fileRoute,
+                                                    &FindAlgorithm("crc16")->fileRoute,
+                                                    &FindAlgorithm("panama")->fileRoute};
+    const struct Case {
+        std::string name;
+        const char* message;
+    } cases[] = {{folder.file("missing"), "Could not open file"},
+                 {"/proc/self/mem", "Could not read file"}};
+    for (const Case& test : cases) {
+        const FileDigests digests = HashFileWith(test.name, providers);
+        ASSERT_EQ(digests.outcomes.size(), providers.size());
+        for (const DigestOutcome& outcome : digests.outcomes) {
+            EXPECT_FALSE(outcome.ok);
+            EXPECT_EQ(outcome.text, test.message);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tolvek::digest
