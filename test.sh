@@ -14,4 +14,5 @@ cmake --build build -j "$jobs"
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOLVEK_SANITIZE=ON \
       -DTOLVEK_GUI=OFF -DTOLVEK_BENCH=OFF
 cmake --build build-sanitize -j "$jobs"
-(cd build-sanitize && ctest --output-on-failure -j "$jobs")
+# The oracle comparisons prove agreement with outside tools, which the release run has done.
+(cd build-sanitize && ctest --output-on-failure -j "$jobs" -LE oracle)

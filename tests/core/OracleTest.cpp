@@ -9,7 +9,6 @@
 #include <future>
 #include <map>
 #include <random>
-#include <regex>
 
 #include "app/core/AlgorithmTable.h"
 #include "tests/support/TempFolder.h"
@@ -47,6 +46,25 @@ std::vector<std::string> runLines(const std::string& command) {
     return lines;
 }
 
+// The first word of `line` made of exactly `digits` lower-case hex digits; the whole line if
+// none is.
+std::string hexWord(const std::string& line, std::size_t digits) {
+    const auto isAlnum = [](char character) {
+        return std::isalnum(static_cast<unsigned char>(character)) != 0;
+    };
+    const auto isHex = [](char character) {
+        return (character >= '0' && character <= '9') || (character >= 'a' && character <= 'f');
+    };
+    for (auto start = line.begin(); start != line.end();) {
+        const auto end = std::find_if_not(start, line.end(), isAlnum);
+        if (static_cast<std::size_t>(end - start) == digits && std::all_of(start, end, isHex)) {
+            return {start, end};
+        }
+        start = end == line.end() ? end : end + 1;
+    }
+    return line;
+}
+
 // The oracle's digests of `files`, one per file, lower case.
 std::vector<std::string> oracleDigests(std::string_view id, const std::vector<std::string>& files,
                                        std::size_t hexDigits) {
@@ -56,13 +74,9 @@ std::vector<std::string> oracleDigests(std::string_view id, const std::vector<st
     }
     std::string command = kOracles.at(id);
     command.replace(command.find("FILES"), 5, names);
-    std::string pattern = "\\b[0-9a-f]{";
-    pattern.append(std::to_string(hexDigits)).append("}\\b");
-    const std::regex digest(pattern);
     std::vector<std::string> digests;
     for (const std::string& line : runLines(command + " 2>&1")) {
-        std::smatch match;
-        digests.push_back(std::regex_search(line, match, digest) ? match.str() : line);
+        digests.push_back(hexWord(line, hexDigits));
     }
     return digests;
 }
