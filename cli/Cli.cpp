@@ -5,29 +5,43 @@
 #include <ostream>
 
 #include "app/digest/AlgorithmTable.h"
+#include "app/digest/AsciiText.h"
 #include "app/digest/Hashing.h"
+#include "app/digest/ProgressText.h"
 #include "engine/HashTests.h"
 
 namespace tolvek::cli {
 
 namespace {
 
+using digest::AlgorithmEntry;
+using digest::DigestOutcome;
+
 constexpr std::string_view kDefaultAlgorithm = "sha1";
 
+// A terminal shows progress for a file only once it has taken this long.
+constexpr std::chrono::seconds kProgressAfter{1};
+
 constexpr std::string_view kUsage =
-    "usage: tolvek-cli [-a ALGORITHM] FILE...     digest of each file ('-' is standard input)\n"
-    "       tolvek-cli [-a ALGORITHM] -s TEXT     digest of TEXT\n"
+    "usage: tolvek-cli [-a ALGORITHMS] FILE...    digests of each file ('-' is standard input)\n"
+    "       tolvek-cli [-a ALGORITHMS] -s TEXT    digests of TEXT\n"
     "       tolvek-cli --list                     the algorithm names\n"
     "       tolvek-cli --self-test                the engine's known-answer test\n"
-    "ALGORITHM is a short name or a list caption, ignoring case; the default is sha1.\n";
+    "ALGORITHMS is a short name or a list caption, ignoring case, or several joined by commas\n"
+    "(each file is then read once, and every digest printed as 'MD5 (FILE) = digest'); the\n"
+    "default is sha1. --progress shows the progress of each file on standard error,\n"
+    "--no-progress never does; by default a terminal shows it for files that take a while.\n";
+
+enum class ProgressMode { Automatic, Always, Never };
 
 struct Request {
     bool list = false;
     bool help = false;
     bool selfTest = false;
-    std::string algorithm{kDefaultAlgorithm};
+    std::string algorithms{kDefaultAlgorithm};
     std::optional<std::string> text;
     std::vector<std::string> files;
+    ProgressMode progress = ProgressMode::Automatic;
 };
 
 // Reads the arguments; gives nothing, after saying why on `errors`, for a usage error.
@@ -46,13 +60,17 @@ std::optional<Request> parse(const std::vector<std::string>& arguments, std::ost
         } else if (argument == "--") {
             optionsEnded = true;
         } else if (argument == "-a") {
-            request.algorithm = arguments[++index];
+            request.algorithms = arguments[++index];
         } else if (argument == "-s") {
             request.text = arguments[++index];
         } else if (argument == "--list") {
             request.list = true;
         } else if (argument == "--self-test") {
             request.selfTest = true;
+        } else if (argument == "--progress") {
+            request.progress = ProgressMode::Always;
+        } else if (argument == "--no-progress") {
+            request.progress = ProgressMode::Never;
         } else if (argument == "-h" || argument == "--help") {
             request.help = true;
         } else {
@@ -68,8 +86,30 @@ std::optional<Request> parse(const std::vector<std::string>& arguments, std::ost
     return request;
 }
 
+// The entries named by a comma-separated list; nothing, after saying why, for an unknown name.
+std::optional<std::vector<const AlgorithmEntry*>> findEntries(const std::string& names,
+                                                              std::ostream& errors) {
+    std::vector<const AlgorithmEntry*> entries;
+    std::string_view rest = names;
+    for (;;) {
+        const std::size_t comma = rest.find(',');
+        const std::string_view name = rest.substr(0, comma);
+        const AlgorithmEntry* entry = digest::FindAlgorithm(name);
+        if (entry == nullptr) {
+            errors << "tolvek-cli: unknown algorithm " << name
+                   << " (tolvek-cli --list shows the names)\n";
+            return std::nullopt;
+        }
+        entries.push_back(entry);
+        if (comma == std::string_view::npos) {
+            return entries;
+        }
+        rest.remove_prefix(comma + 1);
+    }
+}
+
 void listAlgorithms(std::ostream& output) {
-    for (const digest::AlgorithmEntry& entry : digest::AlgorithmEntries()) {
+    for (const AlgorithmEntry& entry : digest::AlgorithmEntries()) {
         output << entry.id << "\t" << entry.caption << "\n";
     }
 }
@@ -83,64 +123,208 @@ int selfTest(std::ostream& output) {
     return result == engine::kHashOk ? kExitOk : kExitFailure;
 }
 
-int hashFiles(const digest::AlgorithmEntry& entry, const std::vector<std::string>& files,
-              std::istream& input, std::ostream& output, std::ostream& errors) {
-    int exitCode = kExitOk;
-    for (const std::string& name : files) {
-        const digest::Provider* const providers[] = {&entry.fileRoute};
-        const digest::DigestOutcome outcome =
-            name == "-" ? digest::HashStreamWith(input, providers).front()
-                        : digest::HashFile(entry.fileRoute, name);
-        if (outcome.ok) {
-            output << outcome.text << "  " << name << "\n";
+// The digest lines of one input: "digest  name" for one algorithm, "MD5 (name) = digest" for
+// several, a leading backslash when the name had to be escaped.
+class DigestPrinter {
+public:
+    DigestPrinter(std::span<const AlgorithmEntry* const> entries, std::ostream& output)
+        : m_entries(entries), m_output(output) {}
+
+    void print(std::size_t index, const std::string& digest, const std::string& name) {
+        bool escaped = false;
+        const std::string shown = EscapedName(name, escaped);
+        if (escaped) {
+            m_output << '\\';
+        }
+        if (m_entries.size() == 1) {
+            m_output << digest << "  " << shown << "\n";
         } else {
-            errors << "tolvek-cli: " << name << ": " << outcome.text << "\n";
-            exitCode = kExitFailure;
+            m_output << digest::AsciiUpper(m_entries[index]->id) << " (" << shown
+                     << ") = " << digest << "\n";
+        }
+    }
+
+private:
+    std::span<const AlgorithmEntry* const> m_entries;
+    std::ostream& m_output;
+};
+
+// The progress of one file on standard error, rewritten in place and cleared at the end.
+class ProgressOnErrors {
+public:
+    ProgressOnErrors(std::ostream& errors, const std::string& name, bool afterAMoment)
+        : m_errors(errors), m_afterAMoment(afterAMoment) {
+        bool escaped = false;
+        m_name = EscapedName(name, escaped);
+    }
+    ProgressOnErrors(const ProgressOnErrors&) = delete;
+    ProgressOnErrors& operator=(const ProgressOnErrors&) = delete;
+    ~ProgressOnErrors() {
+        if (m_shown) {
+            m_errors << "\r\033[K" << std::flush;
+        }
+    }
+
+    void show(const digest::ReadProgress& progress) {
+        if (m_afterAMoment && progress.elapsed < kProgressAfter) {
+            return;
+        }
+        m_shown = true;
+        m_errors << "\r" << m_name << ": " << digest::ProgressLine(progress, {}) << "\033[K"
+                 << std::flush;
+    }
+
+private:
+    std::ostream& m_errors;
+    std::string m_name;
+    bool m_afterAMoment;
+    bool m_shown = false;
+};
+
+std::vector<const digest::Provider*> routesOf(std::span<const AlgorithmEntry* const> entries,
+                                              bool strings) {
+    std::vector<const digest::Provider*> routes;
+    for (const AlgorithmEntry* entry : entries) {
+        routes.push_back(strings ? &entry->stringRoute : &entry->fileRoute);
+    }
+    return routes;
+}
+
+// What stands in for the file's name in messages.
+std::string escapedForMessage(const std::string& name) {
+    bool escaped = false;
+    return EscapedName(name, escaped);
+}
+
+struct FileRun {
+    const Request& request;
+    std::span<const AlgorithmEntry* const> entries;
+    std::istream& input;
+    std::ostream& errors;
+    const CliContext& context;
+};
+
+// The outcomes of one file; nothing when the run was interrupted.
+std::optional<std::vector<DigestOutcome>> hashOne(const FileRun& run, const std::string& name) {
+    const std::vector<const digest::Provider*> routes = routesOf(run.entries, false);
+    if (name == "-") {
+        return digest::HashStreamWith(run.input, routes);
+    }
+    const bool showProgress =
+        run.request.progress == ProgressMode::Always ||
+        (run.request.progress == ProgressMode::Automatic && run.context.errorsIsTerminal);
+    std::optional<ProgressOnErrors> progress;
+    digest::ReadControl control;
+    control.stop = run.context.interrupt;
+    if (showProgress) {
+        progress.emplace(run.errors, name, run.request.progress == ProgressMode::Automatic);
+        control.progress = [&](const digest::ReadProgress& report) { progress->show(report); };
+    }
+    digest::FileDigests digests = digest::HashFileWith(name, routes, control);
+    if (digests.cancelled) {
+        return std::nullopt;
+    }
+    return std::move(digests.outcomes);
+}
+
+int hashFiles(const FileRun& run, std::ostream& output) {
+    DigestPrinter printer(run.entries, output);
+    int exitCode = kExitOk;
+    for (const std::string& name : run.request.files) {
+        const std::optional<std::vector<DigestOutcome>> outcomes = hashOne(run, name);
+        if (!outcomes) {
+            return kExitInterrupted;
+        }
+        for (std::size_t index = 0; index < outcomes->size(); ++index) {
+            const DigestOutcome& outcome = (*outcomes)[index];
+            if (outcome.ok) {
+                printer.print(index, outcome.text, name);
+            } else {
+                // One read: a file that failed, failed for every algorithm alike.
+                run.errors << "tolvek-cli: " << escapedForMessage(name) << ": " << outcome.text
+                           << "\n";
+                exitCode = kExitFailure;
+                break;
+            }
         }
     }
     return exitCode;
 }
 
-int hashText(const digest::AlgorithmEntry& entry, const std::string& text, std::ostream& output,
-             std::ostream& errors) {
-    const digest::DigestOutcome outcome = digest::HashText(entry.stringRoute, text);
-    if (!outcome.ok) {
-        errors << "tolvek-cli: " << outcome.text << "\n";
-        return kExitFailure;
+int hashText(std::span<const AlgorithmEntry* const> entries, const std::string& text,
+             std::ostream& output, std::ostream& errors) {
+    int exitCode = kExitOk;
+    for (const AlgorithmEntry* entry : entries) {
+        const DigestOutcome outcome = digest::HashText(entry->stringRoute, text);
+        if (!outcome.ok) {
+            errors << "tolvek-cli: " << outcome.text << "\n";
+            exitCode = kExitFailure;
+        } else if (entries.size() == 1) {
+            output << outcome.text << "\n";
+        } else {
+            output << digest::AsciiUpper(entry->id) << " (\"" << text << "\") = " << outcome.text
+                   << "\n";
+        }
     }
-    output << outcome.text << "\n";
-    return kExitOk;
+    return exitCode;
+}
+
+int runRequest(const Request& request, std::istream& input, std::ostream& output,
+               std::ostream& errors, const CliContext& context) {
+    if (request.help) {
+        output << kUsage;
+        return kExitOk;
+    }
+    if (request.selfTest) {
+        return selfTest(output);
+    }
+    if (request.list) {
+        listAlgorithms(output);
+        return kExitOk;
+    }
+    const std::optional<std::vector<const AlgorithmEntry*>> entries =
+        findEntries(request.algorithms, errors);
+    if (!entries) {
+        return kExitUsage;
+    }
+    if (request.text) {
+        return hashText(*entries, *request.text, output, errors);
+    }
+    return hashFiles({request, *entries, input, errors, context}, output);
 }
 
 }  // namespace
 
+std::string EscapedName(const std::string& name, bool& escaped) {
+    std::string shown;
+    escaped = false;
+    for (const char byte : name) {
+        if (byte == '\\') {
+            shown += "\\\\";
+            escaped = true;
+        } else if (byte == '\n') {
+            shown += "\\n";
+            escaped = true;
+        } else {
+            shown += byte;
+        }
+    }
+    return shown;
+}
+
 int RunCli(const std::vector<std::string>& arguments, std::istream& input, std::ostream& output,
-           std::ostream& errors) {
+           std::ostream& errors, const CliContext& context) {
     const std::optional<Request> request = parse(arguments, errors);
     if (!request) {
         return kExitUsage;
     }
-    if (request->help) {
-        output << kUsage;
-        return kExitOk;
+    const int exitCode = runRequest(*request, input, output, errors, context);
+    // A full disk or a closed pipe must not pass for success.
+    if (!output.flush()) {
+        errors << "tolvek-cli: cannot write to standard output\n";
+        return exitCode == kExitInterrupted ? exitCode : kExitFailure;
     }
-    if (request->selfTest) {
-        return selfTest(output);
-    }
-    if (request->list) {
-        listAlgorithms(output);
-        return kExitOk;
-    }
-    const digest::AlgorithmEntry* entry = digest::FindAlgorithm(request->algorithm);
-    if (entry == nullptr) {
-        errors << "tolvek-cli: unknown algorithm " << request->algorithm
-               << " (tolvek-cli --list shows the names)\n";
-        return kExitUsage;
-    }
-    if (request->text) {
-        return hashText(*entry, *request->text, output, errors);
-    }
-    return hashFiles(*entry, request->files, input, output, errors);
+    return exitCode;
 }
 
 }  // namespace tolvek::cli

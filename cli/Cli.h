@@ -3,6 +3,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -11,9 +12,24 @@ namespace tolvek::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
+// As a shell reports a program ended by SIGINT.
+inline constexpr int kExitInterrupted = 130;
+
+// What the program learns from its surroundings rather than from its arguments.
+struct CliContext {
+    // Triggered by Ctrl+C: the file being hashed is abandoned and the run ends.
+    std::stop_token interrupt;
+    // Standard error is a terminal: a file that takes more than about a second shows progress
+    // there unless --no-progress is given.
+    bool errorsIsTerminal = false;
+};
 
 // Runs the command line `arguments` (without the program name) and gives the exit code.
 int RunCli(const std::vector<std::string>& arguments, std::istream& input, std::ostream& output,
-           std::ostream& errors);
+           std::ostream& errors, const CliContext& context = {});
+
+// A name as sha256sum prints it: a backslash becomes "\\" and a line end "\n"; `escaped` tells
+// whether anything was, in which case the output line starts with a backslash.
+std::string EscapedName(const std::string& name, bool& escaped);
 
 }  // namespace tolvek::cli

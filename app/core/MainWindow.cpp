@@ -1,11 +1,14 @@
 #include "app/core/MainWindow.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <utility>
 
 #include "app/core/Languages.h"
 #include "app/core/StringTable.h"
 #include "app/digest/AsciiText.h"
 #include "app/digest/Hashing.h"
+#include "app/digest/ProgressText.h"
 
 namespace tolvek::app {
 
@@ -32,6 +35,12 @@ constexpr int kFieldEmptyText = 11;
 constexpr int kEqualText = 12;
 constexpr int kNotEqualText = 13;
 constexpr int kStringWindowTitleText = 14;
+constexpr int kProgressOfText = 16;
+constexpr int kProgressLeftText = 17;
+constexpr int kCancelText = 18;
+constexpr int kCancelledText = 19;
+constexpr int kFirstUnitText = 20;
+constexpr int kDecimalSeparatorText = 25;
 
 constexpr std::string_view kStringFailurePrefix = "Error: ";
 constexpr std::string_view kSelfTestFailurePrefix = "Could not verify library, error: ";
@@ -66,9 +75,10 @@ std::vector<std::string> languageNames() {
 
 }  // namespace
 
-MainWindow::MainWindow(WindowSystem& windows, SelfTest selfTest,
+MainWindow::MainWindow(WindowSystem& windows, Background background, SelfTest selfTest,
                        std::span<const AlgorithmEntry> entries)
     : m_windows(windows),
+      m_background(background),
       m_selfTest(std::move(selfTest)),
       m_entries(entries),
       m_languageBase(kLanguages[kEnglishPosition].block) {
@@ -98,12 +108,18 @@ StartUpOutcome MainWindow::StartUpHandler(const std::vector<std::string>& argume
     // The arguments before the first empty one count, so an empty argument 1 names no file.
     if (!arguments.empty() && !arguments.front().empty()) {
         m_windows.setText(Control::PathField, arguments.front());
-        hashFileFromField(Control::MainWindow);
+        hashFileFromField(Control::MainWindow, false);
     }
     return StartUpOutcome::ShowWindow;
 }
 
 void MainWindow::HashFileAction(Control sender) {
+    if (!HashRunning()) {
+        hashFile(sender, false);
+    }
+}
+
+void MainWindow::hashFile(Control sender, bool copyWhenDone) {
     if (sender == Control::RenewButton || sender == Control::PathField || m_hashFromField) {
         m_lastFileName = m_windows.text(Control::PathField);
     } else {
@@ -116,8 +132,66 @@ void MainWindow::HashFileAction(Control sender) {
     m_windows.setText(Control::PathField, m_lastFileName);
 
     const AlgorithmEntry* entry = entryAt(m_windows.selectedPosition(Control::AlgorithmList));
-    const DigestOutcome outcome =
-        entry != nullptr ? digest::HashFile(entry->fileRoute, m_lastFileName) : noEntryOutcome();
+    if (entry == nullptr) {
+        showFileOutcome(nullptr, noEntryOutcome(), copyWhenDone);
+        return;
+    }
+    startFileHash(*entry, copyWhenDone);
+}
+
+void MainWindow::startFileHash(const AlgorithmEntry& entry, bool copyWhenDone) {
+    const int job = ++m_lastJob;
+    m_running = RunningHash{job, &entry, m_lastFileName, copyWhenDone, false, std::nullopt};
+    m_windows.setHashControlsEnabled(false);
+    UiThread& ui = m_background.ui;
+    m_background.jobs.start({
+        m_lastFileName,
+        {&entry.fileRoute},
+        [this, &ui, job](const digest::ReadProgress& progress) {
+            ui.post([this, job, progress] { hashProgressed(job, progress); });
+        },
+        [this, &ui, job](digest::FileDigests digests) {
+            ui.post([this, job, digests = std::move(digests)]() mutable {
+                hashEnded(job, std::move(digests));
+            });
+        },
+    });
+}
+
+void MainWindow::hashProgressed(int job, const digest::ReadProgress& progress) {
+    if (!m_running || m_running->job != job) {
+        return;
+    }
+    // Hashes that end within a moment show nothing extra.
+    if (!m_running->progressShown && progress.elapsed < kProgressAppearsAfter) {
+        return;
+    }
+    m_running->progressShown = true;
+    m_running->lastPermille = digest::ProgressPermille(progress);
+    m_windows.showProgress({progressSubject(*m_running),
+                            digest::ProgressLine(progress, progressWords()),
+                            m_running->lastPermille, LoadText(kCancelText)});
+}
+
+void MainWindow::hashEnded(int job, digest::FileDigests digests) {
+    if (!m_running || m_running->job != job) {
+        return;
+    }
+    const RunningHash ended = *std::exchange(m_running, std::nullopt);
+    m_windows.setHashControlsEnabled(true);
+    if (digests.cancelled) {
+        m_windows.showProgress(
+            {progressSubject(ended), LoadText(kCancelledText), ended.lastPermille, {}});
+        return;
+    }
+    if (ended.progressShown) {
+        m_windows.hideProgress();
+    }
+    showFileOutcome(ended.entry, std::move(digests.outcomes.front()), ended.copyWhenDone);
+}
+
+void MainWindow::showFileOutcome(const AlgorithmEntry* entry, const DigestOutcome& outcome,
+                                 bool copyWhenDone) {
     if (outcome.ok) {
         showInDigestField(outcome.text, true);
     } else {
@@ -125,9 +199,37 @@ void MainWindow::HashFileAction(Control sender) {
             entry != nullptr && entry->fileFailure == digest::FileFailureShown::EmptyText;
         showInDigestField(showsEmpty ? std::string{} : outcome.text, false);
     }
+    if (copyWhenDone) {
+        CopyDigestAction();
+    }
+}
+
+void MainWindow::CancelHashAction() {
+    if (HashRunning()) {
+        m_background.jobs.cancel();
+    }
+}
+
+std::string MainWindow::progressSubject(const RunningHash& hash) const {
+    const std::string name = std::filesystem::path(hash.fileName).filename().string();
+    return std::string(hash.entry->caption) + ": " + (name.empty() ? hash.fileName : name);
+}
+
+digest::ProgressWords MainWindow::progressWords() const {
+    digest::ProgressWords words;
+    words.of = LoadText(kProgressOfText);
+    words.left = LoadText(kProgressLeftText);
+    for (std::size_t unit = 0; unit < words.units.size(); ++unit) {
+        words.units[unit] = LoadText(kFirstUnitText + static_cast<int>(unit));
+    }
+    words.decimalSeparator = LoadText(kDecimalSeparatorText);
+    return words;
 }
 
 void MainWindow::HashStringAction(Control sender) {
+    if (HashRunning()) {
+        return;
+    }
     const std::string text =
         sender == Control::RenewButton
             ? m_windows.text(Control::PathField)
@@ -142,7 +244,7 @@ void MainWindow::HashStringAction(Control sender) {
 
 void MainWindow::RenewHashAction() {
     const std::string text = m_windows.text(Control::PathField);
-    if (text.empty()) {
+    if (text.empty() || HashRunning()) {
         return;
     }
     if (m_windows.isExistingFile(text)) {
@@ -152,19 +254,22 @@ void MainWindow::RenewHashAction() {
     }
 }
 
+// A drop that arrives while a file is hashed is ignored, like a drop of several files on the
+// window.
 void MainWindow::WindowDropHandler(const std::string& names) {
-    if (names.find('\r') != std::string::npos) {
+    if (names.find('\r') != std::string::npos || HashRunning()) {
         return;
     }
     m_windows.setText(Control::PathField, names);
-    hashFileFromField(Control::MainWindow);
-    CopyDigestAction();
+    hashFileFromField(Control::MainWindow, true);
 }
 
 void MainWindow::PathFieldDropHandler(const std::string& names) {
+    if (HashRunning()) {
+        return;
+    }
     m_windows.setText(Control::PathField, names);
-    HashFileAction(Control::PathField);
-    CopyDigestAction();
+    hashFile(Control::PathField, true);
 }
 
 void MainWindow::CloseButtonAction() {
@@ -172,6 +277,7 @@ void MainWindow::CloseButtonAction() {
 }
 
 void MainWindow::CloseHandler() {
+    CancelHashAction();
     LanguageChangeHandler();
 }
 
@@ -237,14 +343,14 @@ void MainWindow::showInDigestField(const std::string& text, bool isDigest) {
     m_digestFieldHoldsDigest = isDigest;
 }
 
-void MainWindow::hashFileFromField(Control sender) {
+void MainWindow::hashFileFromField(Control sender, bool copyWhenDone) {
     // Cleared again even when a route throws, so that the next click asks for a name.
     struct FlagScope {
         bool& flag;
         explicit FlagScope(bool& scoped) : flag(scoped) { flag = true; }
         ~FlagScope() { flag = false; }
     } scope(m_hashFromField);
-    HashFileAction(sender);
+    hashFile(sender, copyWhenDone);
 }
 
 LanguageFile MainWindow::languageFile() const {

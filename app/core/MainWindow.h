@@ -4,15 +4,20 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/core/LanguageFile.h"
+#include "app/core/UiThread.h"
 #include "app/core/WindowSystem.h"
 #include "app/digest/AlgorithmTable.h"
+#include "app/digest/FileJobs.h"
+#include "app/digest/ProgressText.h"
 #include "engine/HashEngine.h"
 #include "engine/HashTests.h"
 
@@ -46,12 +51,24 @@ using SelfTest = std::function<engine::HashResult()>;
 
 enum class StartUpOutcome { ShowWindow, EndProgram };
 
+// A file hash that ends sooner shows no progress display.
+inline constexpr std::chrono::milliseconds kProgressAppearsAfter{500};
+
+// Where file hashes run, and the way their results come back to the window's thread.
+struct Background {
+    digest::FileJobs& jobs;
+    UiThread& ui;
+};
+
 class MainWindow {
 public:
     // Fills the two lists through the port (AlgorithmList with the entries' captions, "SHA1"
     // selected; LanguageList with the languages, English selected). `selfTest` runs once in
     // StartUpHandler.
-    MainWindow(WindowSystem& windows, SelfTest selfTest = engine::TestAllHashTypes,
+    // File hashes run through `background`; their results arrive as posted calls. Both must
+    // stay usable as long as a hash may run.
+    MainWindow(WindowSystem& windows, Background background,
+               SelfTest selfTest = engine::TestAllHashTypes,
                std::span<const AlgorithmEntry> entries = AlgorithmEntries());
 
     // Run once, after the controls exist and before the window is first shown: restores the
@@ -61,7 +78,9 @@ public:
     StartUpOutcome StartUpHandler(const std::vector<std::string>& arguments);
 
     // HashFileButton (sender); also RenewButton, PathField and MainWindow as senders, which
-    // take the name from PathField instead of the open-file dialog.
+    // take the name from PathField instead of the open-file dialog. The file is hashed in the
+    // background: DigestField shows the outcome once it arrives, and until then the hash
+    // actions and drops do nothing.
     void HashFileAction(Control sender);
     // HashStringButton (sender); RenewButton as sender hashes PathField's text instead of
     // asking for one.
@@ -71,33 +90,59 @@ public:
     void WindowDropHandler(const std::string& names);
     void PathFieldDropHandler(const std::string& names);
     void CloseButtonAction();
-    // The main window is asked to close: saves the choices; the close then goes on.
+    // The main window is asked to close: cancels a running hash and saves the choices; the
+    // close then goes on.
     void CloseHandler();
+    // The progress display's Cancel control and the Esc key: the running hash stops and leaves
+    // DigestField and the clipboard as they were.
+    void CancelHashAction();
     void ShowAboutAction();
 
     void CopyDigestAction();
     void PasteDigestAction();
     void CompareAction();
 
-    // Text `number` (1 to 15) of the current language block; empty when the table has none.
+    // Text `number` (1 to 25) of the current language block; empty when the table has none.
     std::string LoadText(int number) const;
     void ApplyTexts();
     // The user picked an entry of LanguageList (also start-up and close).
     void LanguageChangeHandler();
 
     bool HashFromField() const { return m_hashFromField; }
+    bool HashRunning() const { return m_running.has_value(); }
     int LanguageBase() const { return m_languageBase; }
     const std::string& LastFileName() const { return m_lastFileName; }
 
 private:
+    struct RunningHash {
+        int job;
+        const AlgorithmEntry* entry;
+        std::string fileName;
+        bool copyWhenDone;
+        bool progressShown = false;
+        std::optional<int> lastPermille;
+    };
+
+    // HashFileAction; the drop handlers copy DigestField to the clipboard once the hash ends.
+    void hashFile(Control sender, bool copyWhenDone);
+    void startFileHash(const AlgorithmEntry& entry, bool copyWhenDone);
+    // Posted calls from the running job; calls of an earlier job are ignored.
+    void hashProgressed(int job, const digest::ReadProgress& progress);
+    void hashEnded(int job, digest::FileDigests digests);
+    // The file route's outcome in DigestField (null `entry`: no entry selected).
+    void showFileOutcome(const AlgorithmEntry* entry, const DigestOutcome& outcome,
+                         bool copyWhenDone);
+    std::string progressSubject(const RunningHash& hash) const;
+    digest::ProgressWords progressWords() const;
     // The entry at a list position; null for no selection or a position without one.
     const AlgorithmEntry* entryAt(int position) const;
     void showInDigestField(const std::string& text, bool isDigest);
-    // HashFileAction with HashFromField set around it.
-    void hashFileFromField(Control sender);
+    // hashFile with HashFromField set around it.
+    void hashFileFromField(Control sender, bool copyWhenDone);
     LanguageFile languageFile() const;
 
     WindowSystem& m_windows;
+    Background m_background;
     SelfTest m_selfTest;
     std::span<const AlgorithmEntry> m_entries;
     bool m_hashFromField = false;
@@ -105,6 +150,8 @@ private:
     std::string m_lastFileName;
     // True while DigestField shows the digest of the last hash action, not a failure.
     bool m_digestFieldHoldsDigest = false;
+    std::optional<RunningHash> m_running;
+    int m_lastJob = 0;
 };
 
 }  // namespace tolvek::app

@@ -1,6 +1,6 @@
-// The program's numbered texts: twelve language blocks of fifteen texts (numbers block + 1 to
-// block + 15, blocks 0, 1000, ..., 11000), the translators' two markers around the template block,
-// and the class hash framework's messages.
+// The program's numbered texts: twelve language blocks of fifteen window texts and ten progress
+// texts (numbers block + 1 to block + 25, blocks 0, 1000, ..., 11000), the translators' two
+// markers around the template block, and the class hash framework's messages.
 #pragma once
 
 #include <optional>
@@ -11,6 +11,9 @@
 namespace tolvek::app {
 
 inline constexpr int kTextsPerBlock = 15;
+// Texts 16 to 25 of every block: the progress display's words ("%1 of %2", "%1 left", "Cancel",
+// "Cancelled", the five byte units and the decimal separator).
+inline constexpr int kProgressTextsPerBlock = 10;
 inline constexpr int kBlockStride = 1000;
 inline constexpr int kTemplateBlock = 11000;
 inline constexpr int kTemplateEndMarker = 11999;

@@ -34,6 +34,15 @@ enum class MessageIcon { None, Warning, Information };
 // How a modal window ended: its OK button, or a request to close it (close box, system menu).
 enum class ModalResult { Ok = 1, Closed = -1 };
 
+// The progress display of a file hash that takes more than a moment, in a place of its own that
+// covers none of the controls.
+struct ProgressDisplay {
+    std::string subject;        // what is hashed: the entry's caption and the file's name
+    std::string state;          // how far it is, or that it was cancelled
+    std::optional<int> permille;  // the part done; nothing when the total is unknown
+    std::string cancelCaption;  // empty once there is nothing left to cancel
+};
+
 struct StringInputResult {
     ModalResult result = ModalResult::Closed;
     std::string text;  // the edit field's text when the window ended
@@ -82,6 +91,14 @@ public:
 
     // True when `name` exists and is not a directory (IsExistingFile in SystemPaths.h).
     virtual bool isExistingFile(const std::string& name) const = 0;
+
+    // Shows or updates the progress display; hideProgress removes it.
+    virtual void showProgress(const ProgressDisplay& display) = 0;
+    virtual void hideProgress() = 0;
+
+    // Makes the controls that start a computation (HashStringButton, HashFileButton,
+    // RenewButton) available or not, while a file hash runs.
+    virtual void setHashControlsEnabled(bool enabled) = 0;
 
     // Asks the main window to close later, from the event loop; CloseHandler then runs.
     virtual void postClose() = 0;

@@ -35,9 +35,10 @@ DesktopFrontEnd::DesktopFrontEnd(DesktopServices services, ProgramFolders folder
     : m_view(std::make_unique<MainWindowView>(
           [this](const std::string& names) { m_window.WindowDropHandler(names); },
           [this](const std::string& names) { m_window.PathFieldDropHandler(names); },
-          [this] { m_window.CloseHandler(); })),
+          [this] { m_window.CloseHandler(); }, [this] { m_window.CancelHashAction(); })),
       m_windows(*m_view, std::move(services), std::move(folders)),
-      m_window(m_windows, std::move(selfTest), entries) {
+      m_ui(*m_view),
+      m_window(m_windows, {m_jobs, m_ui}, std::move(selfTest), entries) {
     connectHandlers();
 }
 

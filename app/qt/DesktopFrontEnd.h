@@ -32,6 +32,10 @@ private:
 
     std::unique_ptr<MainWindowView> m_view;
     QtWindowSystem m_windows;
+    QtUiThread m_ui;
+    // Goes after the window: a job still running then is told to stop and waited for, and what
+    // it posts dies with the view.
+    digest::ThreadFileJobs m_jobs;
     app::MainWindow m_window;
 };
 

@@ -6,10 +6,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <algorithm>
 
 #include "app/core/Product.h"
 #include "app/qt/FileDrops.h"
+#include "app/qt/ProgressRow.h"
 #include "app/qt/Resources.h"
 #include "app/qt/WindowFonts.h"
 
@@ -98,7 +100,7 @@ std::size_t slot(Control control) {
 }  // namespace
 
 MainWindowView::MainWindowView(DropHandler onWindowDrop, DropHandler onPathFieldDrop,
-                               std::function<void()> onClose)
+                               std::function<void()> onClose, std::function<void()> onCancel)
     : m_onClose(std::move(onClose)) {
     m_controls[slot(Control::MainWindow)] = this;
     setObjectName(QStringLiteral("MainWindow"));
@@ -111,6 +113,10 @@ MainWindowView::MainWindowView(DropHandler onWindowDrop, DropHandler onPathField
     setFont(WindowFont());
 
     createControls();
+    // After the fifteen controls, so that their creation and Tab order stay as they are.
+    m_progressRow = new ProgressRow(this, onCancel, [this] { hideProgress(); });
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [onCancel] { onCancel(); });
 
     auto* windowDrops = new FileDropFilter(this, std::move(onWindowDrop));
     windowDrops->watch(*this);
@@ -195,6 +201,16 @@ void MainWindowView::centreOnScreen() {
     if (const QScreen* screen = this->screen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
+}
+
+void MainWindowView::showProgress(const app::ProgressDisplay& display) {
+    m_progressRow->display(display);
+    setFixedSize(kMainWindowSize.width(), kProgressRowArea.bottom() + 1);
+}
+
+void MainWindowView::hideProgress() {
+    m_progressRow->hide();
+    setFixedSize(kMainWindowSize);
 }
 
 void MainWindowView::closeEvent(QCloseEvent* event) {

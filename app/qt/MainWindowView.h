@@ -14,6 +14,8 @@ class QComboBox;
 
 namespace tolvek::desktop {
 
+class ProgressRow;
+
 // The client area, which the user cannot change.
 inline constexpr QSize kMainWindowSize{453, 198};
 
@@ -26,9 +28,10 @@ public:
     // Builds the window and its controls in their creation order (which is also the Tab
     // order); `onWindowDrop` receives files dropped anywhere but on PathField,
     // `onPathFieldDrop` those dropped on PathField, `onClose` runs when the window is asked to
-    // close, before it goes.
+    // close, before it goes. `onCancel` runs for the progress display's Cancel button and the
+    // Esc key.
     MainWindowView(DropHandler onWindowDrop, DropHandler onPathFieldDrop,
-                   std::function<void()> onClose);
+                   std::function<void()> onClose, std::function<void()> onCancel);
 
     // The widget of a control; the window itself for Control::MainWindow.
     QWidget& control(app::Control control) const;
@@ -42,6 +45,11 @@ public:
 
     void centreOnScreen();
 
+    // The progress row below the controls; the window grows by its height while it is shown.
+    void showProgress(const app::ProgressDisplay& display);
+    void hideProgress();
+    ProgressRow& progressRow() const { return *m_progressRow; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -52,6 +60,7 @@ private:
     // Indexed by app::Control.
     std::array<QWidget*, 16> m_controls{};
     std::function<void()> m_onClose;
+    ProgressRow* m_progressRow = nullptr;
 };
 
 }  // namespace tolvek::desktop

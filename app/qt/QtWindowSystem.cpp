@@ -135,6 +135,25 @@ bool QtWindowSystem::isExistingFile(const std::string& name) const {
     return app::IsExistingFile(name);
 }
 
+void QtUiThread::post(std::function<void()> call) {
+    QMetaObject::invokeMethod(&m_context, std::move(call), Qt::QueuedConnection);
+}
+
+void QtWindowSystem::showProgress(const app::ProgressDisplay& display) {
+    m_view.showProgress(display);
+}
+
+void QtWindowSystem::hideProgress() {
+    m_view.hideProgress();
+}
+
+void QtWindowSystem::setHashControlsEnabled(bool enabled) {
+    for (const app::Control control :
+         {app::Control::HashStringButton, app::Control::HashFileButton, app::Control::RenewButton}) {
+        m_view.control(control).setEnabled(enabled);
+    }
+}
+
 void QtWindowSystem::postClose() {
     QTimer::singleShot(0, &m_view, &QWidget::close);
 }

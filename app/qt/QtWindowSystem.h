@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 
+#include "app/core/UiThread.h"
 #include "app/core/WindowSystem.h"
 
 namespace tolvek::desktop {
@@ -42,6 +43,17 @@ struct ProgramFolders {
 // The URL handed to the desktop for a link target; its text is the target unchanged.
 QUrl TargetUrl(const std::string& target);
 
+// Posts calls as queued calls to `context`'s thread; calls still queued when `context` goes
+// are dropped.
+class QtUiThread final : public app::UiThread {
+public:
+    explicit QtUiThread(QObject& context) : m_context(context) {}
+    void post(std::function<void()> call) override;
+
+private:
+    QObject& m_context;
+};
+
 class QtWindowSystem final : public app::WindowSystem {
 public:
     QtWindowSystem(MainWindowView& view, DesktopServices services, ProgramFolders folders);
@@ -59,6 +71,9 @@ public:
     std::optional<std::string> clipboardText() override;
     void setClipboardText(const std::string& text) override;
     bool isExistingFile(const std::string& name) const override;
+    void showProgress(const app::ProgressDisplay& display) override;
+    void hideProgress() override;
+    void setHashControlsEnabled(bool enabled) override;
     void postClose() override;
     void openUrl(const std::string& target) override;
     std::filesystem::path executableFolder() const override { return m_folders.executable; }

@@ -54,6 +54,36 @@ TEST(Cli, FailedFileIsReportedAndTheOthersStillHashed) {
     EXPECT_EQ(result.errors, "tolvek-cli: " + missing + ": Could not open file\n");
 }
 
+// Published digests of "abc": RFC 1321, FIPS 180-4, and zlib's crc32.
+TEST(Cli, SeveralAlgorithmsPrintBsdLinesFromOneRead) {
+    testing::TempFolder folder;
+    const std::string name = folder.write("abc.txt", "abc");
+    const CliRun result = run({"-a", "md5,SHA1,Crc32", name, "-"}, "abc");
+    EXPECT_EQ(result.exitCode, kExitOk);
+    EXPECT_EQ(result.output, "MD5 (" + name + ") = 900150983cd24fb0d6963f7d28e17f72\n"
+                             "SHA1 (" + name + ") = a9993e364706816aba3e25717850c26c9cd0d89d\n"
+                             "CRC32 (" + name + ") = 352441c2\n"
+                             "MD5 (-) = 900150983cd24fb0d6963f7d28e17f72\n"
+                             "SHA1 (-) = a9993e364706816aba3e25717850c26c9cd0d89d\n"
+                             "CRC32 (-) = 352441c2\n");
+    EXPECT_EQ(run({"-a", "md5,crc32", "-s", "abc"}).output,
+              "MD5 (\"abc\") = 900150983cd24fb0d6963f7d28e17f72\nCRC32 (\"abc\") = 352441c2\n");
+}
+
+// As sha256sum prints such names: a backslash first on the line, "\\" and "\n" in the name;
+// messages name the file the same way.
+TEST(Cli, NamesWithBackslashesOrLineEndsAreEscaped) {
+    testing::TempFolder folder;
+    const std::string name = folder.write("a\nb\\c", "abc");
+    const std::string shown = folder.path().string() + "/a\\nb\\\\c";
+    EXPECT_EQ(run({"-a", "md5", name}).output, "\\900150983cd24fb0d6963f7d28e17f72  " + shown + "\n");
+    EXPECT_EQ(run({"-a", "md5,crc32", name}).output,
+              "\\MD5 (" + shown + ") = 900150983cd24fb0d6963f7d28e17f72\n\\CRC32 (" + shown +
+                  ") = 352441c2\n");
+    const CliRun missing = run({"-a", "md5", "gone\n"});
+    EXPECT_EQ(missing.errors, "tolvek-cli: gone\\n: Could not open file\n");
+}
+
 TEST(Cli, UsageErrors) {
     const std::vector<std::vector<std::string>> cases = {
         {},
@@ -62,6 +92,8 @@ TEST(Cli, UsageErrors) {
         {"-a", "nosuch", "-s", "abc"},
         {"--bogus"},
         {"-s", "abc", "file"},
+        {"-a", "md5,nosuch", "-s", "abc"},
+        {"-a", "md5,", "-s", "abc"},
     };
     for (const auto& arguments : cases) {
         const CliRun result = run(arguments);

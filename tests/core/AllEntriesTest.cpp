@@ -7,6 +7,7 @@
 
 #include "app/core/MainWindow.h"
 #include "tests/core/FakeWindowSystem.h"
+#include "tests/core/ManualBackground.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/VectorFile.h"
 
@@ -78,7 +79,7 @@ const std::map<std::string_view, std::string_view> kDigestOfAbc = {
 
 class AllEntriesTest : public ::testing::TestWithParam<const AlgorithmEntry*> {
 protected:
-    AllEntriesTest() : window(windows, [] { return engine::kHashOk; }) {
+    AllEntriesTest() : window(windows, {jobs, ui}, [] { return engine::kHashOk; }) {
         windows.exeFolder = folder.path();
         windows.selectPosition(Control::AlgorithmList,
                                static_cast<int>(GetParam() - AlgorithmEntries().data()));
@@ -86,6 +87,8 @@ protected:
 
     tolvek::testing::TempFolder folder;
     FakeWindowSystem windows;
+    ManualUiThread ui;
+    ManualFileJobs jobs;
     MainWindow window;
 };
 
@@ -97,6 +100,8 @@ TEST_P(AllEntriesTest, FileAndStringGiveThePublishedDigest) {
 
     windows.openFileAnswers.emplace_back(folder.write("abc.txt", "abc"));
     window.HashFileAction(Control::HashFileButton);
+    jobs.run();
+    ui.drain();
     EXPECT_EQ(windows.text(Control::DigestField), expected->second) << "file route";
 
     windows.stringInputAnswers.push_back({ModalResult::Ok, "abc"});

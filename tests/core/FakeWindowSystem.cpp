@@ -67,4 +67,9 @@ bool FakeWindowSystem::isExistingFile(const std::string& name) const {
     return IsExistingFile(name);
 }
 
+void FakeWindowSystem::showProgress(const ProgressDisplay& display) {
+    progress = display;
+    progressStates.push_back(display.state);
+}
+
 }  // namespace tolvek::app::testing

@@ -34,6 +34,9 @@ public:
     std::optional<std::string> clipboardText() override { return clipboard; }
     void setClipboardText(const std::string& text) override;
     bool isExistingFile(const std::string& name) const override;
+    void showProgress(const ProgressDisplay& display) override;
+    void hideProgress() override { progress.reset(); }
+    void setHashControlsEnabled(bool enabled) override { hashControlsEnabled = enabled; }
     void postClose() override { ++closeRequests; }
     void openUrl(const std::string& target) override { openedTargets.push_back(target); }
     std::filesystem::path executableFolder() const override { return exeFolder; }
@@ -55,6 +58,10 @@ public:
     std::vector<std::string> stringInputTitles;
 
     std::vector<ShownMessage> messages;
+    // The progress display while it is shown, and every state it showed.
+    std::optional<ProgressDisplay> progress;
+    std::vector<std::string> progressStates;
+    bool hashControlsEnabled = true;
     std::optional<std::string> clipboard;  // nothing = no plain text
     int clipboardWrites = 0;
     int aboutRuns = 0;

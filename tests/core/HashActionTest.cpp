@@ -42,6 +42,7 @@ TEST_F(HashFileActionTest, CancelledDialogChangesNothing) {
 
 TEST_F(HashFileActionTest, DialogStartsWithTheLastNameHashedWhicheverWayItCame) {
     window.PathFieldDropHandler("/dropped/file");
+    settle();
     windows.openFileAnswers.emplace_back(std::nullopt);
     window.HashFileAction(Control::HashFileButton);
     EXPECT_EQ(windows.openFileInitialNames, std::vector<std::string>{"/dropped/file"});
@@ -130,6 +131,7 @@ TEST_F(RenewHashActionTest, ExistingFileIsHashedAgainWithoutTheDialog) {
     const std::string name = existingFile("data.bin");
     windows.texts[Control::PathField] = name;
     window.RenewHashAction();
+    settle();
     EXPECT_EQ(entries.fileRoute(3).requests(), std::vector<std::string>{"data.bin"});
     EXPECT_EQ(window.LastFileName(), name);
     EXPECT_EQ(digestField(), "file3");
@@ -153,6 +155,7 @@ TEST_F(RenewHashActionTest, TextThatNamesNoFileIsHashedAsText) {
 TEST_F(DropHandlerTest, OneFileOnTheWindowIsHashedAndCopied) {
     const std::string name = existingFile("one");
     window.WindowDropHandler(name);
+    settle();
     EXPECT_EQ(windows.text(Control::PathField), name);
     EXPECT_EQ(entries.fileRoute(3).requests(), std::vector<std::string>{"one"});
     EXPECT_EQ(windows.clipboard, "file3");
@@ -172,6 +175,7 @@ TEST_F(DropHandlerTest, SeveralFilesOnTheWindowChangeNothing) {
 TEST_F(DropHandlerTest, SeveralFilesOnThePathFieldAreTriedAsOneName) {
     const std::string names = existingFile("one") + "\r" + existingFile("two");
     window.PathFieldDropHandler(names);
+    settle();
     EXPECT_EQ(windows.text(Control::PathField), names);
     EXPECT_TRUE(entries.fileRoute(3).requests().empty());
     EXPECT_EQ(digestField(), "Could not open file");
@@ -182,6 +186,7 @@ TEST_F(DropHandlerTest, FailedChecksumLeavesTheClipboardEmpty) {
     selectAlgorithm(18);
     windows.clipboard = "old";
     window.WindowDropHandler(dataFolder.file("missing"));
+    settle();
     EXPECT_EQ(digestField(), "");
     EXPECT_EQ(windows.clipboard, std::nullopt);
 }

@@ -94,15 +94,33 @@ TEST_F(LanguageChangeHandlerTest, NoSelectionDoesNothing) {
 
 TEST_F(LanguageChangeHandlerTest, LoadTextOutsideTheBlockIsEmpty) {
     EXPECT_EQ(window.LoadText(0), "");
-    EXPECT_EQ(window.LoadText(16), "");
+    EXPECT_EQ(window.LoadText(26), "");
     EXPECT_EQ(window.LoadText(10), "Please choice a file or use drag&drop --> NEW calculate.");
+    EXPECT_EQ(window.LoadText(18), "Cancel");
+}
+
+// The progress display fills the placeholders of texts 16 and 17 and shows the unit texts;
+// every language has them in its own words, the template as in English.
+TEST(StringTable, EveryBlockHasTheProgressTexts) {
+    for (const BlockCase& block : kBlockCases) {
+        SCOPED_TRACE(block.block);
+        const auto text = [&](int number) { return StringTableText(block.block + number).value(); };
+        EXPECT_NE(text(16).find("%1"), std::string::npos);
+        EXPECT_NE(text(16).find("%2"), std::string::npos);
+        EXPECT_NE(text(17).find("%1"), std::string::npos);
+        for (int number = 18; number <= 25; ++number) {
+            EXPECT_FALSE(text(number).empty()) << number;
+        }
+        const bool english = block.block == 1000 || block.block == 11000;
+        EXPECT_EQ(text(18) == "Cancel", english);
+    }
 }
 
 TEST(StringTable, MarkersFrameTheTemplateBlock) {
     EXPECT_EQ(StringTableText(11000),
               "If you want translate this program, translate from here- From 11000 - 11015");
     EXPECT_EQ(StringTableText(11999), "If you want translate this program, translate till here");
-    for (const int id : {-1, 0, 16, 999, 1000, 1016, 10000, 11016, 11998, 12000, 12001, 65429}) {
+    for (const int id : {-1, 0, 26, 999, 1000, 1026, 10000, 11026, 11998, 12000, 12001, 65429}) {
         EXPECT_EQ(StringTableText(id), std::nullopt) << id;
     }
 }

@@ -7,7 +7,7 @@ namespace tolvek::app::testing {
 
 MainWindowTest::MainWindowTest()
     : window(
-          windows,
+          windows, {jobs, ui},
           [this] {
               if (duringSelfTest) {
                   duringSelfTest();
@@ -20,7 +20,17 @@ MainWindowTest::MainWindowTest()
 }
 
 StartUpOutcome MainWindowTest::startUp(const std::vector<std::string>& arguments) {
-    return window.StartUpHandler(arguments);
+    const StartUpOutcome outcome = window.StartUpHandler(arguments);
+    settle();
+    return outcome;
+}
+
+void MainWindowTest::settle() {
+    while (jobs.pending()) {
+        jobs.run();
+        ui.drain();
+    }
+    ui.drain();
 }
 
 void MainWindowTest::selectAlgorithm(int position) {
@@ -34,6 +44,7 @@ void MainWindowTest::selectLanguage(int position) {
 void MainWindowTest::hashFileFromDialog(const std::string& name) {
     windows.openFileAnswers.emplace_back(name);
     window.HashFileAction(Control::HashFileButton);
+    settle();
 }
 
 void MainWindowTest::hashTextFromWindow(const std::string& text, ModalResult how) {

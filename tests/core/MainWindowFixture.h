@@ -11,6 +11,7 @@
 #include "app/core/MainWindow.h"
 #include "tests/core/FakeEntries.h"
 #include "tests/core/FakeWindowSystem.h"
+#include "tests/core/ManualBackground.h"
 #include "tests/support/TempFolder.h"
 
 namespace tolvek::app::testing {
@@ -19,10 +20,13 @@ class MainWindowTest : public ::testing::Test {
 protected:
     MainWindowTest();
 
+    // StartUpHandler, and the hash of a file it names run to its end.
     StartUpOutcome startUp(const std::vector<std::string>& arguments = {});
+    // Runs the pending file hash to its end and delivers everything it posted.
+    void settle();
     void selectAlgorithm(int position);
     void selectLanguage(int position);
-    // HashFileAction from its button, the dialog answering `name`.
+    // HashFileAction from its button, the dialog answering `name`, run to its end.
     void hashFileFromDialog(const std::string& name);
     // HashStringAction from its button, the string window ending with `text`.
     void hashTextFromWindow(const std::string& text, ModalResult how = ModalResult::Ok);
@@ -36,6 +40,8 @@ protected:
     tolvek::testing::TempFolder configRoot;
     tolvek::testing::TempFolder dataFolder;
     FakeWindowSystem windows;
+    ManualUiThread ui;
+    ManualFileJobs jobs;
     FakeEntries entries;
     engine::HashResult selfTestAnswer = engine::kHashOk;
     // Runs inside the self-test, to look at the state at that moment.

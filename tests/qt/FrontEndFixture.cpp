@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDeadlineTimer>
 #include <QTest>
 #include <QTimer>
 #include <fstream>
@@ -48,6 +49,15 @@ std::unique_ptr<DesktopFrontEnd> FrontEndTest::makeFrontEnd(
 
 void FrontEndTest::startUp(const std::vector<std::string>& arguments) {
     ASSERT_EQ(frontEnd->startUp(arguments), app::StartUpOutcome::ShowWindow);
+    waitForHash();
+}
+
+void FrontEndTest::waitForHash() {
+    QDeadlineTimer hangGuard(std::chrono::seconds(60));
+    while (frontEnd->window().HashRunning() && !hangGuard.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    EXPECT_FALSE(frontEnd->window().HashRunning()) << "the file hash did not end";
 }
 
 QPushButton& FrontEndTest::button(Control control) {
@@ -60,6 +70,7 @@ QLineEdit& FrontEndTest::field(Control control) {
 
 void FrontEndTest::click(Control control) {
     QTest::mouseClick(&button(control), Qt::LeftButton);
+    waitForHash();
 }
 
 void FrontEndTest::chooseLanguage(int position) {

@@ -39,6 +39,7 @@ protected:
 
     // A front end over `entries`, whose self-test answers `selfTestAnswer`.
     std::unique_ptr<DesktopFrontEnd> makeFrontEnd(std::span<const app::AlgorithmEntry> entries);
+    // The start-up, and the hash of a file named in `arguments` run to its end.
     void startUp(const std::vector<std::string>& arguments = {});
 
     MainWindowView& view() { return frontEnd->view(); }
@@ -46,7 +47,11 @@ protected:
     QLineEdit& field(Control control);
     QComboBox& list(Control control) { return view().list(control); }
     std::string fieldText(Control control) { return field(control).text().toStdString(); }
+    // Clicks the button, and waits for a file hash it starts to end.
     void click(Control button);
+    // Turns the event loop until no file hash runs; a hash that never ends fails the test after
+    // a generous time instead of hanging it.
+    void waitForHash();
     // Picks a language the way a user does: focus on the list, then arrow keys.
     void chooseLanguage(int position);
     // The bytes of sha.lng in the executable's folder; "<none>" when there is none.

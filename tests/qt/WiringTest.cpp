@@ -137,6 +137,7 @@ TEST_F(WiringTest, ChoosingAnAlgorithmStartsNothing) {
 TEST_F(WiringTest, OneFileDroppedOnTheWindowIsHashedAndItsDigestCopied) {
     const std::string name = files.write("dropped.txt", "abc");
     dropFiles(view(), {name});
+    waitForHash();
     EXPECT_EQ(fieldText(Control::PathField), name);
     EXPECT_EQ(fileRoute().requests(), Names{"abc"});
     EXPECT_EQ(fieldText(Control::DigestField), "file3");
@@ -146,13 +147,16 @@ TEST_F(WiringTest, OneFileDroppedOnTheWindowIsHashedAndItsDigestCopied) {
 TEST_F(WiringTest, FilesDroppedOnTheOtherFieldsGoToTheWindow) {
     const std::string name = files.write("dropped.txt", "abc");
     dropFiles(field(Control::CompareField), {name});
+    waitForHash();
     dropFiles(field(Control::DigestField), {name});
+    waitForHash();
     EXPECT_EQ(fileRoute().requests(), (Names{"abc", "abc"}));
     EXPECT_EQ(fieldText(Control::CompareField), "");
 }
 
 TEST_F(WiringTest, TwoFilesDroppedOnTheWindowChangeNothing) {
     dropFiles(view(), {files.write("one", "1"), files.write("two", "2")});
+    waitForHash();
     EXPECT_TRUE(fileRoute().requests().empty());
     EXPECT_EQ(fieldText(Control::PathField), "");
     EXPECT_EQ(clipboardText(), "");
@@ -162,6 +166,7 @@ TEST_F(WiringTest, FilesDroppedOnPathFieldAreJoinedByACarriageReturn) {
     const std::string one = files.write("one", "1");
     const std::string two = files.write("two", "2");
     dropFiles(field(Control::PathField), {one, two});
+    waitForHash();
     EXPECT_TRUE(fileRoute().requests().empty());
     EXPECT_EQ(fieldText(Control::PathField), one + '\r' + two);
     EXPECT_EQ(fieldText(Control::DigestField), "Could not open file");
@@ -196,6 +201,7 @@ TEST_F(RealHashTest, DroppedFileGetsItsPublishedSha1OnTheClipboard) {
     ASSERT_EQ(list(Control::AlgorithmList).currentText().toStdString(), "SHA1");
     const std::string name = files.write("abc.txt", "abc");
     dropFiles(view(), {name});
+    waitForHash();
     // FIPS 180-4, SHA-1 example "abc".
     EXPECT_EQ(fieldText(Control::DigestField), "a9993e364706816aba3e25717850c26c9cd0d89d");
     EXPECT_EQ(clipboardText(), "a9993e364706816aba3e25717850c26c9cd0d89d");

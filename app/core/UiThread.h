@@ -1,0 +1,17 @@
+// The thread that runs the window's event loop, as a port: work on other threads hands its
+// results back through post(), so that the main window's state is only ever touched there.
+#pragma once
+
+#include <functional>
+
+namespace tolvek::app {
+
+class UiThread {
+public:
+    virtual ~UiThread() = default;
+
+    // Runs `call` later on the UI thread, in the order of the posts. Safe from any thread.
+    virtual void post(std::function<void()> call) = 0;
+};
+
+}  // namespace tolvek::app

@@ -1,0 +1,159 @@
+// tolvek-cli as a process: progress on standard error only on a terminal (a pseudo-terminal
+// here) or when asked, Ctrl+C, and a standard output that cannot be written.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+
+#include "cli/Cli.h"
+#include "tests/support/TempFolder.h"
+
+namespace tolvek::cli {
+namespace {
+
+enum class ErrorsTo { Pipe, Terminal };
+
+struct ProcessRun {
+    int exitCode = -1;
+    std::string output;
+    std::string errors;
+};
+
+// Runs tolvek-cli with `arguments`, standard output to a pipe (or to `outputFile`), standard
+// error to a pipe or a pseudo-terminal. `whileRunning` sees the process id and what standard
+// error has shown so far, each time more arrives. A process still running after a minute is
+// killed and fails the test.
+ProcessRun runProgram(const std::vector<std::string>& arguments, ErrorsTo errorsTo,
+                      const char* outputFile = nullptr,
+                      std::function<void(pid_t, const std::string&)> whileRunning = {}) {
+    int outputPipe[2];
+    int errorsPair[2];
+    EXPECT_EQ(::pipe(outputPipe), 0);
+    if (errorsTo == ErrorsTo::Terminal) {
+        EXPECT_EQ(::openpty(&errorsPair[0], &errorsPair[1], nullptr, nullptr, nullptr), 0);
+    } else {
+        EXPECT_EQ(::pipe(errorsPair), 0);
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int output = outputFile != nullptr ? ::open(outputFile, O_WRONLY) : outputPipe[1];
+        ::dup2(output, STDOUT_FILENO);
+        ::dup2(errorsPair[1], STDERR_FILENO);
+        std::vector<char*> argv{const_cast<char*>(TOLVEK_CLI_PROGRAM)};
+        for (const std::string& argument : arguments) {
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        }
+        argv.push_back(nullptr);
+        ::execv(TOLVEK_CLI_PROGRAM, argv.data());
+        ::_exit(127);
+    }
+    ::close(outputPipe[1]);
+    ::close(errorsPair[1]);
+
+    ProcessRun run;
+    pollfd streams[] = {{outputPipe[0], POLLIN, 0}, {errorsPair[0], POLLIN, 0}};
+    std::string* targets[] = {&run.output, &run.errors};
+    const auto hangGuard = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    int open = 2;
+    while (open > 0 && std::chrono::steady_clock::now() < hangGuard) {
+        if (::poll(streams, 2, 100) <= 0) {
+            continue;
+        }
+        for (int index = 0; index < 2; ++index) {
+            if (streams[index].fd < 0 || streams[index].revents == 0) {
+                continue;
+            }
+            char buffer[4096];
+            const ssize_t count = ::read(streams[index].fd, buffer, sizeof buffer);
+            if (count <= 0) {  // a pseudo-terminal whose other side closed gives EIO
+                ::close(streams[index].fd);
+                streams[index].fd = -1;
+                --open;
+                continue;
+            }
+            targets[index]->append(buffer, static_cast<std::size_t>(count));
+            if (index == 1 && whileRunning) {
+                whileRunning(child, run.errors);
+            }
+        }
+    }
+    if (open > 0) {
+        ADD_FAILURE() << "tolvek-cli did not end";
+        ::kill(child, SIGKILL);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return run;
+}
+
+// MD2 is slow enough (about 11 MB/s) that 16 MiB take longer than the second after which a
+// terminal shows progress.
+TEST(CliProcess, ProgressOnlyOnATerminalOrWhenAsked) {
+    tolvek::testing::TempFolder folder;
+    const std::string name = folder.writeSparse("large.bin", std::int64_t{16} << 20, 1);
+    const struct Case {
+        ErrorsTo errorsTo;
+        const char* option;
+        bool showsProgress;
+    } cases[] = {
+        {ErrorsTo::Terminal, nullptr, true},
+        {ErrorsTo::Pipe, nullptr, false},
+        {ErrorsTo::Terminal, "--no-progress", false},
+        {ErrorsTo::Pipe, "--progress", true},
+    };
+    std::optional<std::string> firstOutput;
+    for (const Case& test : cases) {
+        SCOPED_TRACE(std::string(test.errorsTo == ErrorsTo::Terminal ? "terminal " : "pipe ") +
+                     (test.option != nullptr ? test.option : ""));
+        std::vector<std::string> arguments{"-a", "md2", name};
+        if (test.option != nullptr) {
+            arguments.insert(arguments.begin(), test.option);
+        }
+        const ProcessRun run = runProgram(arguments, test.errorsTo);
+        EXPECT_EQ(run.exitCode, kExitOk) << run.errors;
+        EXPECT_TRUE(run.output.ends_with("  " + name + "\n")) << run.output;
+        EXPECT_EQ(run.output, firstOutput.value_or(run.output));
+        firstOutput = run.output;
+        if (test.showsProgress) {
+            EXPECT_NE(run.errors.find("\r" + name + ": "), std::string::npos) << run.errors;
+            EXPECT_NE(run.errors.find(" of 16.0 MiB, "), std::string::npos) << run.errors;
+            EXPECT_TRUE(run.errors.ends_with("\r\033[K")) << run.errors;
+        } else {
+            EXPECT_EQ(run.errors, "");
+        }
+    }
+}
+
+TEST(CliProcess, CtrlCStopsPromptlyWithExitStatus130) {
+    tolvek::testing::TempFolder folder;
+    const std::string name = folder.writeSparse("huge.bin", std::int64_t{1} << 30, 1);
+    bool interrupted = false;
+    const ProcessRun run = runProgram(
+        {"--progress", "-a", "md2", name}, ErrorsTo::Pipe, nullptr,
+        [&](pid_t child, const std::string&) {
+            if (!interrupted) {
+                interrupted = true;
+                ::kill(child, SIGINT);
+            }
+        });
+    EXPECT_TRUE(interrupted);
+    EXPECT_EQ(run.exitCode, kExitInterrupted);
+    EXPECT_EQ(run.output, "");
+}
+
+TEST(CliProcess, AFailedWriteToStandardOutputIsAFailure) {
+    const ProcessRun run = runProgram({"-a", "sha1", "-s", "abc"}, ErrorsTo::Pipe, "/dev/full");
+    EXPECT_EQ(run.exitCode, kExitFailure);
+    EXPECT_EQ(run.errors, "tolvek-cli: cannot write to standard output\n");
+}
+
+}  // namespace
+}  // namespace tolvek::cli

@@ -1,0 +1,28 @@
+#include "tests/core/ManualBackground.h"
+
+#include <gtest/gtest.h>
+
+namespace tolvek::app::testing {
+
+void ManualUiThread::drain() {
+    while (!m_calls.empty()) {
+        const std::function<void()> call = std::move(m_calls.front());
+        m_calls.pop_front();
+        call();
+    }
+}
+
+void ManualFileJobs::start(digest::FileJob job) {
+    EXPECT_FALSE(m_job.has_value()) << "a second job started while one runs";
+    m_job = std::move(job);
+    m_stop = {};
+    ++started;
+}
+
+void ManualFileJobs::run() {
+    ASSERT_TRUE(m_job.has_value());
+    const digest::FileJob job = *std::exchange(m_job, std::nullopt);
+    digest::RunFileJob(job, m_stop.get_token());
+}
+
+}  // namespace tolvek::app::testing

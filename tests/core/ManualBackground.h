@@ -1,0 +1,48 @@
+// The main window's background under the test's control: file jobs wait until the test runs
+// them, on the test's own thread, and posted calls wait in a queue until the test drains it.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <stop_token>
+
+#include "app/core/MainWindow.h"
+#include "app/core/UiThread.h"
+#include "app/digest/FileJobs.h"
+
+namespace tolvek::app::testing {
+
+class ManualUiThread final : public UiThread {
+public:
+    void post(std::function<void()> call) override { m_calls.push_back(std::move(call)); }
+
+    // Runs the posted calls, including those they post, in order.
+    void drain();
+    bool empty() const { return m_calls.empty(); }
+
+private:
+    std::deque<std::function<void()>> m_calls;
+};
+
+class ManualFileJobs final : public digest::FileJobs {
+public:
+    void start(digest::FileJob job) override;
+    void cancel() override { m_stop.request_stop(); }
+
+    bool pending() const { return m_job.has_value(); }
+    const digest::FileJob& job() const { return *m_job; }
+    // Reports progress as the running job's reader would.
+    void report(const digest::ReadProgress& progress) const { m_job->progress(progress); }
+    // Runs the pending job to its end through the real reader; a cancel before makes it end
+    // cancelled.
+    void run();
+
+    int started = 0;
+
+private:
+    std::optional<digest::FileJob> m_job;
+    std::stop_source m_stop;
+};
+
+}  // namespace tolvek::app::testing
