@@ -86,6 +86,21 @@ std::optional<Request> parse(const std::vector<std::string>& arguments, std::ost
     return request;
 }
 
+// Ids that named another entry before: each says which ids to use now.
+constexpr std::pair<std::string_view, std::string_view> kRetiredIds[] = {
+    {"whirlpool1", "the id of \"Whirlpool 1\" (2001) is now whirlpoolt; whirlpool0 is the 2000 "
+                   "version and whirlpool the final one"},
+};
+
+std::string unknownAlgorithmMessage(std::string_view name) {
+    for (const auto& [id, message] : kRetiredIds) {
+        if (digest::AsciiLower(name) == id) {
+            return std::string(message);
+        }
+    }
+    return "unknown algorithm " + std::string(name) + " (tolvek-cli --list shows the names)";
+}
+
 // The entries named by a comma-separated list; nothing, after saying why, for an unknown name.
 std::optional<std::vector<const AlgorithmEntry*>> findEntries(const std::string& names,
                                                               std::ostream& errors) {
@@ -96,8 +111,7 @@ std::optional<std::vector<const AlgorithmEntry*>> findEntries(const std::string&
         const std::string_view name = rest.substr(0, comma);
         const AlgorithmEntry* entry = digest::FindAlgorithm(name);
         if (entry == nullptr) {
-            errors << "tolvek-cli: unknown algorithm " << name
-                   << " (tolvek-cli --list shows the names)\n";
+            errors << "tolvek-cli: " << unknownAlgorithmMessage(name) << "\n";
             return std::nullopt;
         }
         entries.push_back(entry);
@@ -110,7 +124,7 @@ std::optional<std::vector<const AlgorithmEntry*>> findEntries(const std::string&
 
 void listAlgorithms(std::ostream& output) {
     for (const AlgorithmEntry& entry : digest::AlgorithmEntries()) {
-        output << entry.id << "\t" << entry.caption << "\n";
+        output << entry.id << "\t" << entry.caption << "\t" << entry.description << "\n";
     }
 }
 

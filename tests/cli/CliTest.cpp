@@ -106,7 +106,14 @@ TEST(Cli, UsageErrors) {
 TEST(Cli, ListNamesEveryAlgorithm) {
     const CliRun result = run({"--list"});
     EXPECT_EQ(result.exitCode, kExitOk);
-    EXPECT_NE(result.output.find("sha256\tSHA256\n"), std::string::npos);
+    EXPECT_NE(result.output.find("sha256\tSHA256\tSHA-256 (FIPS 180-4)\n"), std::string::npos);
+    EXPECT_NE(result.output.find("whirlpool\tWhirlpool (2003)\t"), std::string::npos);
+}
+
+TEST(Cli, ARetiredIdNamesItsSuccessor) {
+    const CliRun result = run({"-a", "Whirlpool1", "-s", "abc"});
+    EXPECT_EQ(result.exitCode, kExitUsage);
+    EXPECT_NE(result.errors.find("whirlpoolt"), std::string::npos);
 }
 
 TEST(Cli, DashDashEndsOptions) {
