@@ -108,18 +108,19 @@ HashResult ChecksumFile(FileChecksum kind, const std::string& fileName, std::uin
         return kHashOpenFailed;
     }
     ChecksumRun run(kind);
+    std::int64_t taken = 0;
     const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(kReadPiece);
-    for (std::int64_t left = *size; left > 0;) {
-        const std::size_t request =
-            static_cast<std::size_t>(std::min<std::int64_t>(left, kReadPiece));
-        const std::optional<std::size_t> count = file->read({buffer.get(), request});
-        if (!count || *count == 0) {
-            return kHashReadFailed;
-        }
-        run.update({buffer.get(), *count});
-        left -= static_cast<std::int64_t>(*count);
+    // A size of 0 does not prove an empty file (those under /proc have content): such a file
+    // is read to its end.
+    const std::optional<std::int64_t> count = *size > 0 ? size : std::nullopt;
+    if (!platform::ReadPieces(*file, {buffer.get(), kReadPiece}, count,
+                              [&](std::span<const std::uint8_t> piece) {
+                                  run.update(piece);
+                                  taken += static_cast<std::int64_t>(piece.size());
+                              })) {
+        return kHashReadFailed;
     }
-    if (*size > 0) {
+    if (taken > 0) {
         value = run.value();
     }
     return kHashOk;

@@ -37,7 +37,8 @@ private:
 // The checksum of a named file, opened read-only. Gives kHashOk, kHashOpenFailed (missing,
 // a directory, a FIFO, socket, terminal or character device) or kHashReadFailed (a failing
 // read, or the file ended early). `value` is written only on success, and not for an empty file,
-// whose checksum is the 0 the caller is expected to have set.
+// whose checksum is the 0 the caller is expected to have set. A file whose size reads as 0 is
+// read to its end.
 HashResult ChecksumFile(FileChecksum kind, const std::string& fileName, std::uint32_t& value);
 
 // The same, reporting only success.

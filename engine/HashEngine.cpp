@@ -222,27 +222,43 @@ std::int64_t QueryFileSize(const std::string& fileName) {
     return file->size().value_or(kFileNotOpened);
 }
 
+namespace {
+
+// Feeds `count` bytes of `file` from its read position, or all of it to its end when no count
+// is given, through one bounded buffer.
+bool feedFile(HashContext* context, platform::ReadOnlyFile& file,
+              std::optional<std::int64_t> count) {
+    const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(kReadBufferSize);
+    return platform::ReadPieces(file, {buffer.get(), kReadBufferSize}, count,
+                                [context](std::span<const std::uint8_t> piece) {
+                                    HashUpdate(context, piece.data(),
+                                               static_cast<std::uint32_t>(piece.size()));
+                                });
+}
+
+// True when the file holds at least `offset` bytes. Asked by reading, because the files under
+// /proc report a size of 0 and still have content.
+bool reaches(platform::ReadOnlyFile& file, std::int64_t offset) {
+    std::uint8_t lastByte = 0;
+    return offset == 0 || (file.seek(offset - 1) && file.read({&lastByte, 1}) == 1U);
+}
+
+bool hashWholeFile(HashContext* context, const std::string& fileName) {
+    std::optional<platform::ReadOnlyFile> file = platform::ReadOnlyFile::open(fileName);
+    return file && feedFile(context, *file, std::nullopt);
+}
+
+}  // namespace
+
 bool HashFileRange(HashContext* context, const std::string& fileName, std::int64_t start,
                    std::int64_t end) {
     std::optional<platform::ReadOnlyFile> file = platform::ReadOnlyFile::open(fileName);
-    if (!file || !file->seek(start)) {
+    // An empty range needs no read, but it must lie inside the file: up to its very end, where
+    // an empty file's range lies.
+    if (!file || end < start || !reaches(*file, start) || !file->seek(start)) {
         return false;
     }
-    const std::int64_t wanted = end - start;
-    std::int64_t taken = 0;
-    const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(kReadBufferSize);
-    // An empty range is complete before any read, so an empty file hashes as the empty message.
-    while (taken < wanted) {
-        const std::size_t request =
-            static_cast<std::size_t>(std::min<std::int64_t>(wanted - taken, kReadBufferSize));
-        const std::optional<std::size_t> count = file->read({buffer.get(), request});
-        if (!count || *count == 0) {
-            return false;
-        }
-        HashUpdate(context, buffer.get(), static_cast<std::uint32_t>(*count));
-        taken += static_cast<std::int64_t>(*count);
-    }
-    return true;
+    return feedFile(context, *file, end - start);
 }
 
 std::int64_t HashFileByName(HashType type, const std::string& fileName, std::string& digest) {
@@ -254,7 +270,11 @@ std::int64_t HashFileByName(HashType type, const std::string& fileName, std::str
     if (const HashResult result = HashInit(&context, type); result != kHashOk) {
         return result;
     }
-    if (!HashFileRange(&context, fileName, 0, size)) {
+    // A size of 0 does not prove an empty file (those under /proc have content): such a file
+    // is read to its end. Any other file gives exactly the bytes its size counted.
+    const bool complete = size == 0 ? hashWholeFile(&context, fileName)
+                                    : HashFileRange(&context, fileName, 0, size);
+    if (!complete) {
         releaseState(context.AlgorithmState);
         return kHashReadFailed;
     }

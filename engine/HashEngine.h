@@ -62,12 +62,15 @@ HashResult HashFinal(HashContext* context, std::string& digest);
 
 // One-call digests; `digest` is written only on success.
 HashResult HashString(HashType type, const std::string& text, std::string& digest);
+// A file whose size reads as 0 is read to its end, so that the files under /proc hash their
+// content; any other file gives the digest of exactly as many bytes as its size.
 std::int64_t HashFileByName(HashType type, const std::string& fileName, std::string& digest);
 
 // Size of a hashable file, or kFileNotOpened.
 std::int64_t QueryFileSize(const std::string& fileName);
 // Feeds bytes [start, end) of the file to the context; false when the file cannot be opened,
-// a read fails or the file ends before `end`.
+// a read fails, the file ends before `end`, or the range is not one: `end` before `start`, or
+// `start` beyond the file's end.
 bool HashFileRange(HashContext* context, const std::string& fileName, std::int64_t start,
                    std::int64_t end);
 

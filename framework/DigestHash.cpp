@@ -13,6 +13,9 @@ namespace {
 
 constexpr std::int32_t kDefaultStreamChunkSize = 8192;
 
+// HashStream's size for the whole stream from its start.
+constexpr std::int64_t kWholeStream = -1;
+
 // The read chunk of one HashStream call: StreamChunkSize (reset when it is 0 or less) rounded up
 // to whole blocks, so that every chunk but the last is absorbed without buffering, and no more
 // than one HashData call takes.
@@ -40,18 +43,23 @@ struct StreamProgress {
     }
 };
 
+// Absorbs `size` bytes of the stream in chunks; size < 0 takes the whole stream from its
+// start. A whole stream whose size reads as 0 is read to its end, because a size of 0 does not
+// prove an empty file (those under /proc have content).
 std::string absorbStream(TDigestHash& hash, ByteStream& stream, std::int64_t size,
                          FormatClassRef format, std::string& chunk, StreamProgress& progress) {
     hash.BeginHash();
     const std::int64_t chunkLength = streamChunkLength(hash.BlockLength());
     std::int64_t pos = 0;
+    bool toEnd = false;
     if (size < 0) {
         stream.SetPosition(0);
         size = stream.Size();
+        toEnd = size == 0;
     } else {
         pos = stream.Position();
     }
-    chunk.resize(static_cast<std::size_t>(std::min(chunkLength, size)));
+    chunk.resize(static_cast<std::size_t>(toEnd ? chunkLength : std::min(chunkLength, size)));
     progress.min = pos;
     progress.max = pos + size;
     auto* const buffer = reinterpret_cast<std::uint8_t*>(chunk.data());
@@ -62,6 +70,15 @@ std::string absorbStream(TDigestHash& hash, ByteStream& stream, std::int64_t siz
         hash.HashData(buffer, count);
         size -= count;
         pos += count;
+    }
+    while (toEnd) {
+        // The end is unknown until it is reached: what has arrived so far is the range.
+        progress.report(pos);
+        const std::size_t count = stream.ReadAvailable({buffer, chunk.size()});
+        hash.HashData(buffer, static_cast<std::int32_t>(count));
+        pos += static_cast<std::int64_t>(count);
+        progress.max = pos;
+        toEnd = count > 0;
     }
     hash.EndHash();
     return hash.DigestText(format);
@@ -94,7 +111,9 @@ std::string HashClass::HashStream(ByteStream& stream, std::int64_t size, FormatC
 std::string HashClass::HashFile(const std::string& fileName, FormatClassRef format,
                                 ProgressObserver* observer) const {
     FileStream stream(fileName);
-    return HashStream(stream, stream.Size(), format, observer);
+    // A size of 0 asks for the whole stream, which reads a file under /proc to its end.
+    const std::int64_t size = stream.Size();
+    return HashStream(stream, size == 0 ? kWholeStream : size, format, observer);
 }
 
 TDigestHash::~TDigestHash() {

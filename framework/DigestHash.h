@@ -53,7 +53,8 @@ public:
     virtual std::unique_ptr<TDigestHash> Create() const = 0;
 
     // The digest, in `format`, of `size` bytes of `stream` from its current position, or of
-    // the whole stream from position 0 when `size` is negative. Stream failures raise
+    // the whole stream from position 0 when `size` is negative (a whole stream whose size reads
+    // as 0, such as a file under /proc, is read to its end). Stream failures raise
     // EStreamError, the hash's own EDigestException; no partial digest is given either way.
     // The hash object and the read buffer are wiped whatever happens, and the observer, if
     // any, is told of every chunk before it is read and finally of the end (pos = max).

@@ -1,5 +1,6 @@
 #include "framework/DigestStream.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace tolvek::framework {
@@ -24,6 +25,14 @@ std::int64_t sizeOf(const platform::ReadOnlyFile& file, const std::string& fileN
 
 }  // namespace
 
+std::size_t ByteStream::ReadAvailable(std::span<std::uint8_t> buffer) {
+    const std::int64_t left = std::max<std::int64_t>(Size() - Position(), 0);
+    const auto count =
+        static_cast<std::size_t>(std::min(left, static_cast<std::int64_t>(buffer.size())));
+    ReadExactly(buffer.first(count));
+    return count;
+}
+
 FileStream::FileStream(const std::string& fileName)
     : m_file(openFile(fileName)), m_size(sizeOf(m_file, fileName)) {}
 
@@ -43,6 +52,15 @@ void FileStream::ReadExactly(std::span<std::uint8_t> buffer) {
         buffer = buffer.subspan(*count);
         m_position += static_cast<std::int64_t>(*count);
     }
+}
+
+std::size_t FileStream::ReadAvailable(std::span<std::uint8_t> buffer) {
+    const std::optional<std::size_t> count = m_file.read(buffer);
+    if (!count) {
+        throw EStreamReadError("Stream read error");
+    }
+    m_position += static_cast<std::int64_t>(*count);
+    return *count;
 }
 
 }  // namespace tolvek::framework

@@ -40,6 +40,9 @@ public:
     virtual std::int64_t Size() const = 0;
     // Reads exactly buffer.size() bytes; raises EStreamReadError when fewer arrive.
     virtual void ReadExactly(std::span<std::uint8_t> buffer) = 0;
+    // Reads up to buffer.size() bytes and gives the count, 0 at the end. This default trusts
+    // Size(); a stream whose size may read as 0 while it has content reads for itself.
+    virtual std::size_t ReadAvailable(std::span<std::uint8_t> buffer);
 };
 
 // A named file, opened read-only, positioned at its start.
@@ -52,6 +55,7 @@ public:
     void SetPosition(std::int64_t position) override;
     std::int64_t Size() const override { return m_size; }
     void ReadExactly(std::span<std::uint8_t> buffer) override;
+    std::size_t ReadAvailable(std::span<std::uint8_t> buffer) override;
 
 private:
     platform::ReadOnlyFile m_file;

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <utility>
 
@@ -86,6 +87,28 @@ std::optional<std::size_t> ReadOnlyFile::read(std::span<std::uint8_t> buffer) {
             return std::nullopt;
         }
     }
+}
+
+bool ReadPieces(ReadOnlyFile& file, std::span<std::uint8_t> buffer,
+                std::optional<std::int64_t> count,
+                const std::function<void(std::span<const std::uint8_t>)>& consume) {
+    std::int64_t left = count.value_or(0);
+    while (!count || left > 0) {
+        const std::size_t request =
+            count ? static_cast<std::size_t>(
+                        std::min<std::int64_t>(left, static_cast<std::int64_t>(buffer.size())))
+                  : buffer.size();
+        const std::optional<std::size_t> got = file.read(buffer.first(request));
+        if (!got) {
+            return false;
+        }
+        if (*got == 0) {
+            return !count;
+        }
+        consume(buffer.first(*got));
+        left -= static_cast<std::int64_t>(*got);
+    }
+    return true;
 }
 
 }  // namespace tolvek::platform

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -38,5 +39,13 @@ private:
 
     int m_descriptor = -1;
 };
+
+// Hands the file's bytes from its read position to `consume`, in pieces of at most
+// buffer.size() bytes: exactly `count` bytes when a count is given, else everything up to the
+// file's end (for files whose size reads as 0 but which still have content, such as those under
+// /proc). False when a read fails or the file ends before `count` bytes.
+bool ReadPieces(ReadOnlyFile& file, std::span<std::uint8_t> buffer,
+                std::optional<std::int64_t> count,
+                const std::function<void(std::span<const std::uint8_t>)>& consume);
 
 }  // namespace tolvek::platform

@@ -1,14 +1,11 @@
 #include "app/core/LanguageFile.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <limits>
 #include <optional>
 #include <span>
-#include <vector>
 
 #include "platform/AtomicFile.h"
 #include "platform/ReadOnlyFile.h"
@@ -19,8 +16,11 @@ namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 
-// Only two short lines matter; a bigger file is read no further than this.
-constexpr std::size_t kReadLimit = 4096;
+// The longest line kept: far beyond any written name or position. The rest of a longer line
+// is skipped unkept, so that line 2 is found after a line 1 of any length.
+constexpr std::size_t kLineLimit = 4096;
+constexpr std::size_t kReadPiece = 4096;
+constexpr int kLinesRead = 2;
 
 // Splits off the line at the start of `rest`, dropping its LF and a CR before it.
 std::string takeLine(std::string_view& rest) {
@@ -33,28 +33,43 @@ std::string takeLine(std::string_view& rest) {
     return std::string(line);
 }
 
+// The file's first two lines with their line feeds, each line cut to kLineLimit bytes; the
+// file is read no further than the end of line 2.
 std::optional<std::string> readHead(const std::filesystem::path& name) {
     std::optional<platform::ReadOnlyFile> file = platform::ReadOnlyFile::open(name.string());
     if (!file) {
         return std::nullopt;
     }
-    std::array<std::uint8_t, kReadLimit> buffer{};
-    std::size_t filled = 0;
-    while (filled < buffer.size()) {
-        const std::optional<std::size_t> count = file->read(std::span(buffer).subspan(filled));
+    std::string head;
+    std::size_t lineLength = 0;
+    int lineEnds = 0;
+    std::array<std::uint8_t, kReadPiece> buffer{};
+    while (lineEnds < kLinesRead) {
+        const std::optional<std::size_t> count = file->read(buffer);
         if (!count) {
             return std::nullopt;
         }
         if (*count == 0) {
             break;
         }
-        filled += *count;
+        for (const std::uint8_t byte : std::span(buffer).first(*count)) {
+            if (byte == '\n') {
+                head.push_back('\n');
+                lineLength = 0;
+                if (++lineEnds == kLinesRead) {
+                    break;
+                }
+            } else if (lineLength++ < kLineLimit) {
+                head.push_back(static_cast<char>(byte));
+            }
+        }
     }
-    return std::string(reinterpret_cast<const char*>(buffer.data()), filled);
+    return head;
 }
 
-bool canWrite(const std::filesystem::path& folder) {
-    return ::access(folder.c_str(), W_OK) == 0;
+bool isPresent(const std::filesystem::path& name) {
+    std::error_code ignored;
+    return std::filesystem::exists(std::filesystem::symlink_status(name, ignored));
 }
 
 }  // namespace
@@ -94,38 +109,33 @@ LanguageFile::LanguageFile(std::filesystem::path executableFolder,
                            std::filesystem::path configFolder)
     : m_executableFolder(std::move(executableFolder)), m_configFolder(std::move(configFolder)) {}
 
-std::vector<std::filesystem::path> LanguageFile::foldersInOrder() const {
-    std::vector<std::filesystem::path> folders;
-    if (m_configFolder.empty() || canWrite(m_executableFolder)) {
-        folders = {m_executableFolder, m_configFolder};
-    } else {
-        folders = {m_configFolder, m_executableFolder};
+std::filesystem::path LanguageFile::savedName() const {
+    if (platform::CanBeWritten(m_executableFolder)) {
+        return m_executableFolder / kLanguageFileName;
     }
-    std::erase_if(folders, [](const std::filesystem::path& folder) { return folder.empty(); });
-    return folders;
+    return m_configFolder.empty() ? std::filesystem::path{} : m_configFolder / kLanguageFileName;
+}
+
+std::filesystem::path LanguageFile::readName() const {
+    const std::filesystem::path saved = savedName();
+    return !saved.empty() && isPresent(saved) ? saved : m_executableFolder / kLanguageFileName;
 }
 
 LanguageFileLines LanguageFile::read() const {
-    for (const std::filesystem::path& folder : foldersInOrder()) {
-        if (const std::optional<std::string> contents = readHead(folder / kLanguageFileName)) {
-            return ParseLanguageFile(*contents);
-        }
-    }
-    return {};
+    const std::optional<std::string> head = readHead(readName());
+    return head ? ParseLanguageFile(*head) : LanguageFileLines{};
 }
 
 bool LanguageFile::write(std::string_view writtenName, int algorithmPosition) const {
-    const std::string contents = FormatLanguageFile(writtenName, algorithmPosition);
-    for (const std::filesystem::path& folder : foldersInOrder()) {
-        if (folder == m_configFolder) {
-            std::error_code ignored;
-            std::filesystem::create_directories(folder, ignored);
-        }
-        if (platform::WriteFileAtomically(folder / kLanguageFileName, contents)) {
-            return true;
-        }
+    const std::filesystem::path saved = savedName();
+    if (saved.empty()) {
+        return false;
     }
-    return false;
+    if (saved.parent_path() == m_configFolder) {
+        std::error_code ignored;
+        std::filesystem::create_directories(m_configFolder, ignored);
+    }
+    return platform::WriteFileAtomically(saved, FormatLanguageFile(writtenName, algorithmPosition));
 }
 
 }  // namespace tolvek::app

@@ -1,12 +1,10 @@
 // sha.lng: the saved language and algorithm position, two lines of Windows-1252 text with CR LF
-// line ends, kept beside the executable or, when that folder cannot be written, in the user's
-// configuration folder.
+// line ends.
 #pragma once
 
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace tolvek::app {
 
@@ -30,23 +28,25 @@ LanguageFileLines ParseLanguageFile(std::string_view contents);
 // range of int are clamped to it.
 int PositionValue(std::string_view line);
 
-// Reading and saving the file. Problems never stop the program: a file that cannot be read
-// gives empty lines, a save that cannot be made is skipped.
+// Reading and saving the file, which has one place at a time: beside the executable while that
+// folder can be written, else in the user's configuration folder. While the configuration
+// folder holds no file yet, the executable folder's own file, if any, is read instead.
+// Problems never stop the program: a file that cannot be read gives empty lines, a save that
+// cannot be made is skipped.
 class LanguageFile {
 public:
+    // `configFolder` may be empty (the user has none); saves beside a read-only executable are
+    // then skipped.
     LanguageFile(std::filesystem::path executableFolder, std::filesystem::path configFolder);
 
-    // From the first of the two folders (see foldersInOrder) that holds a readable file.
     LanguageFileLines read() const;
 
-    // Replaces the file atomically in the first folder where that succeeds; false when
-    // neither could be written.
+    // Replaces the file atomically (WriteFileAtomically); false when the save was skipped.
     bool write(std::string_view writtenName, int algorithmPosition) const;
 
 private:
-    // The executable's folder first while it can be written, else the configuration folder
-    // first, so that a read-only installation's own file never hides the user's saves.
-    std::vector<std::filesystem::path> foldersInOrder() const;
+    std::filesystem::path savedName() const;
+    std::filesystem::path readName() const;
 
     std::filesystem::path m_executableFolder;
     std::filesystem::path m_configFolder;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <utility>
 
 #include "app/core/Languages.h"
@@ -57,6 +58,11 @@ DigestOutcome noEntryOutcome() {
     return {false, engineMessage(engine::kHashUnknownType)};
 }
 
+// The position line 2 of sha.lng gives; nothing for an empty line, which keeps the default.
+std::optional<int> restoredPosition(const std::string& line) {
+    return line.empty() ? std::nullopt : std::optional<int>(PositionValue(line));
+}
+
 std::vector<std::string> captionsOf(std::span<const AlgorithmEntry> entries) {
     std::vector<std::string> captions;
     for (const AlgorithmEntry& entry : entries) {
@@ -90,8 +96,13 @@ MainWindow::MainWindow(WindowSystem& windows, Background background, SelfTest se
 
 StartUpOutcome MainWindow::StartUpHandler(const std::vector<std::string>& arguments) {
     const LanguageFileLines saved = languageFile().read();
+    const std::optional<int> savedPosition = restoredPosition(saved.position);
     m_windows.selectPosition(Control::LanguageList, MatchLanguage(saved.language));
-    LanguageChangeHandler();
+    // The saved position goes back into the file right away, although the list gets it only
+    // after the self-test: a program that is killed later must not forget the user's choice.
+    const bool validSave = savedPosition && entryAt(*savedPosition) != nullptr;
+    changeLanguage(validSave ? *savedPosition
+                             : m_windows.selectedPosition(Control::AlgorithmList));
 
     if (const engine::HashResult code = m_selfTest(); code != engine::kHashOk) {
         m_windows.showMessage(std::string(kSelfTestFailurePrefix) + engineMessage(code), "",
@@ -100,10 +111,10 @@ StartUpOutcome MainWindow::StartUpHandler(const std::vector<std::string>& argume
     }
     m_hashFromField = false;
 
-    if (!saved.position.empty()) {
-        const int position = PositionValue(saved.position);
-        const bool inList = position >= 0 && static_cast<std::size_t>(position) < m_entries.size();
-        m_windows.selectPosition(Control::AlgorithmList, inList ? position : -1);
+    if (savedPosition) {
+        const bool inList =
+            *savedPosition >= 0 && static_cast<std::size_t>(*savedPosition) < m_entries.size();
+        m_windows.selectPosition(Control::AlgorithmList, inList ? *savedPosition : -1);
     }
     // The arguments before the first empty one count, so an empty argument 1 names no file.
     if (!arguments.empty() && !arguments.front().empty()) {
@@ -300,14 +311,14 @@ void MainWindow::CompareAction() {
     // Trimmed like a paste, so that a space or line end typed around a digest does not count.
     const std::string digest = AsciiUpper(Trim(m_windows.text(Control::DigestField)));
     const std::string expected = AsciiUpper(Trim(m_windows.text(Control::CompareField)));
-    // An error message in DigestField is no digest and equals nothing.
-    if (!m_digestFieldHoldsDigest || digest.empty() || expected.empty()) {
+    if (digest.empty() || expected.empty()) {
         m_windows.showMessage(LoadText(kFieldEmptyText), std::string(kWarningCaption),
                               MessageIcon::Warning);
-    } else if (digest == expected) {
+    } else if (m_digestFieldHoldsDigest && digest == expected) {
         m_windows.showMessage(LoadText(kEqualText), std::string(kInformationCaption),
                               MessageIcon::Information);
     } else {
+        // An error message in DigestField is no digest and equals nothing.
         m_windows.showMessage(LoadText(kNotEqualText), std::string(kWarningCaption),
                               MessageIcon::Warning);
     }
@@ -324,6 +335,10 @@ void MainWindow::ApplyTexts() {
 }
 
 void MainWindow::LanguageChangeHandler() {
+    changeLanguage(m_windows.selectedPosition(Control::AlgorithmList));
+}
+
+void MainWindow::changeLanguage(int savedAlgorithmPosition) {
     const int position = m_windows.selectedPosition(Control::LanguageList);
     if (position < 0 || static_cast<std::size_t>(position) >= kLanguages.size()) {
         return;
@@ -331,7 +346,7 @@ void MainWindow::LanguageChangeHandler() {
     const Language& language = kLanguages[static_cast<std::size_t>(position)];
     m_languageBase = language.block;
     ApplyTexts();
-    languageFile().write(language.written, m_windows.selectedPosition(Control::AlgorithmList));
+    languageFile().write(language.written, savedAlgorithmPosition);
 }
 
 const AlgorithmEntry* MainWindow::entryAt(int position) const {

@@ -72,7 +72,8 @@ public:
                std::span<const AlgorithmEntry> entries = AlgorithmEntries());
 
     // Run once, after the controls exist and before the window is first shown: restores the
-    // saved language, saves sha.lng, runs the self-test, restores the saved algorithm and
+    // saved language, saves sha.lng (with the saved algorithm position), runs the self-test,
+    // restores the saved algorithm and
     // hashes the file named by `arguments` (the command line without argument 0). On
     // EndProgram the self-test failed, the user was told, and the window must never be shown.
     StartUpOutcome StartUpHandler(const std::vector<std::string>& arguments);
@@ -140,6 +141,8 @@ private:
     // hashFile with HashFromField set around it.
     void hashFileFromField(Control sender, bool copyWhenDone);
     LanguageFile languageFile() const;
+    // LanguageChangeHandler, saving `savedAlgorithmPosition` as line 2.
+    void changeLanguage(int savedAlgorithmPosition);
 
     WindowSystem& m_windows;
     Background m_background;

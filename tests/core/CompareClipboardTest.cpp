@@ -73,21 +73,25 @@ TEST_F(CompareActionTest, NothingHashedYetIsAnEmptyField) {
     EXPECT_EQ(compareWith(kSha1OfAbc).text, kEmpty);
 }
 
-// A failure message in DigestField is not a digest: typing the same message must not report
-// the hash as equal.
+// A failure message in DigestField is not a digest: it equals nothing, not even the same
+// message typed, and only an empty field asks for a file or a hash.
 TEST_F(CompareActionTest, FailureMessageEqualsNothing) {
     startUp();
     entries.fileRoute(3).answer = {false, "Could not open file"};
     hashFileFromDialog(existingFile("file"));
-    const ShownMessage shown = compareWith("Could not open file");
-    EXPECT_EQ(shown.text, kEmpty);
-    EXPECT_EQ(shown.icon, MessageIcon::Warning);
+    for (const char* typed : {"Could not open file", kSha1OfAbc}) {
+        SCOPED_TRACE(typed);
+        const ShownMessage shown = compareWith(typed);
+        EXPECT_EQ(shown.text, kNotEqual);
+        EXPECT_EQ(shown.icon, MessageIcon::Warning);
+    }
+    EXPECT_EQ(compareWith("").text, kEmpty);
 
     hashGives(kSha1OfAbc);
     EXPECT_EQ(compareWith(kSha1OfAbc).text, kEqual);
     selectAlgorithm(-1);
     hashTextFromWindow("abc");
-    EXPECT_EQ(compareWith("Error: Unknown hash type").text, kEmpty);
+    EXPECT_EQ(compareWith("Error: Unknown hash type").text, kNotEqual);
 }
 
 TEST_F(CompareActionTest, MessagesFollowTheLanguageCaptionsDoNot) {

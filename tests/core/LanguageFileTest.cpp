@@ -4,6 +4,9 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <climits>
+#include <functional>
+#include <optional>
 #include <fstream>
 #include <sstream>
 
@@ -94,40 +97,133 @@ TEST_F(LanguageFileTest, SavingReplacesTheWholeFileAndLeavesNoTemporaryFile) {
     EXPECT_EQ(namesIn(exeFolder), std::vector<std::string>{"sha.lng"});
 }
 
-TEST_F(LanguageFileTest, UnwritableExecutableFolderSavesInTheConfigFolder) {
-    // A missing folder cannot be written by anyone, root included.
-    const fs::path installed = root.path() / "missing";
-    const LanguageFile file(installed, configFolder);
-    ASSERT_TRUE(file.write("DEUTSCH", 7));
-    EXPECT_EQ(contentsOf(configFolder / "sha.lng"), "DEUTSCH\r\n7\r\n");
-    EXPECT_EQ(file.read().language, "DEUTSCH");
+// Takes every write bit of a folder away for the object's life; with no write bit the folder
+// counts as read-only for the superuser too.
+class ReadOnlyFolder {
+public:
+    explicit ReadOnlyFolder(fs::path folder) : m_folder(std::move(folder)) {
+        fs::permissions(m_folder, fs::perms::owner_write | fs::perms::group_write |
+                                      fs::perms::others_write,
+                        fs::perm_options::remove);
+    }
+    ~ReadOnlyFolder() { fs::permissions(m_folder, fs::perms::owner_write, fs::perm_options::add); }
+    ReadOnlyFolder(const ReadOnlyFolder&) = delete;
+    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
+
+private:
+    fs::path m_folder;
+};
+
+// One place at a time: beside the executable while that folder can be written, else in the
+// configuration folder, whose missing file lets the executable folder's own one be read.
+TEST_F(LanguageFileTest, OnePlaceAtATime) {
+    constexpr const char* kNone = "<none>";
+    constexpr const char* kCroatian = "Croatian\r\n4\r\n";
+    constexpr const char* kRussian = "Russian\r\n4\r\n";
+    constexpr const char* kSaved = "ENGLISH\r\n5\r\n";
+    struct Case {
+        const char* name;
+        bool executableWritable;
+        bool hasConfigFolder;
+        const char* besideExecutable;  // the files before, and after a save of ENGLISH, 5
+        const char* inConfig;
+        const char* read;
+        const char* savedBeside;
+        const char* savedInConfig;
+    };
+    const Case cases[] = {
+        {"writable, both", true, true, kCroatian, kRussian, "Croatian", kSaved, kRussian},
+        {"writable, config only", true, true, kNone, kRussian, "", kSaved, kRussian},
+        {"read-only, both", false, true, kCroatian, kRussian, "Russian", kCroatian, kSaved},
+        {"read-only, own only", false, true, kCroatian, kNone, "Croatian", kCroatian, kSaved},
+        {"read-only, none", false, true, kNone, kNone, "", kNone, kSaved},
+        {"read-only, no config", false, false, kCroatian, kNone, "Croatian", kCroatian, kNone},
+    };
+    for (const Case& place : cases) {
+        SCOPED_TRACE(place.name);
+        fs::remove_all(root.path() / "config");
+        fs::remove(exeFolder / "sha.lng");
+        if (place.besideExecutable != kNone) {
+            std::ofstream(exeFolder / "sha.lng") << place.besideExecutable;
+        }
+        if (place.inConfig != kNone) {
+            fs::create_directories(configFolder);
+            std::ofstream(configFolder / "sha.lng") << place.inConfig;
+        }
+        std::optional<ReadOnlyFolder> readOnly;
+        if (!place.executableWritable) {
+            readOnly.emplace(exeFolder);
+        }
+        const LanguageFile file(exeFolder, place.hasConfigFolder ? configFolder : fs::path{});
+        EXPECT_EQ(file.read().language, place.read);
+        EXPECT_EQ(file.write("ENGLISH", 5), place.savedBeside == kSaved || place.savedInConfig == kSaved);
+        readOnly.reset();
+        EXPECT_EQ(contentsOf(exeFolder / "sha.lng"), place.savedBeside);
+        EXPECT_EQ(contentsOf(configFolder / "sha.lng"), place.savedInConfig);
+    }
 }
 
-TEST_F(LanguageFileTest, FailedSaveBesideTheExecutableFallsBackAndLeavesNoTrace) {
-    // A folder named sha.lng cannot be replaced by a file.
-    fs::create_directory(exeFolder / "sha.lng");
-    const LanguageFile file(exeFolder, configFolder);
-    ASSERT_TRUE(file.write("DANISH", 1));
-    EXPECT_EQ(namesIn(exeFolder), std::vector<std::string>{"sha.lng"});
-    EXPECT_TRUE(fs::is_directory(exeFolder / "sha.lng"));
-    EXPECT_EQ(file.read().language, "DANISH");
+// A save respects the file it replaces: a file without write bits is pinned, a link keeps
+// pointing at its target, which is replaced beside itself, and the mode stays.
+TEST_F(LanguageFileTest, SaveRespectsTheFileItReplaces) {
+    const fs::path target = root.path() / "elsewhere" / "settings";
+    fs::create_directory(target.parent_path());
+    const fs::path saved = exeFolder / "sha.lng";
+    struct Case {
+        const char* name;
+        std::function<void()> prepare;
+        const char* expected;              // the bytes behind sha.lng after the save
+        std::optional<fs::perms> mode;     // and their mode, when it is the old one
+    };
+    const fs::perms kReadOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    const fs::perms kPrivate = fs::perms::owner_read | fs::perms::owner_write;
+    const Case cases[] = {
+        {"pinned", [&] {
+             std::ofstream(saved) << "DEUTSCH\r\n7\r\n";
+             fs::permissions(saved, kReadOnly);
+         }, "DEUTSCH\r\n7\r\n", kReadOnly},
+        {"private", [&] {
+             std::ofstream(saved) << "DEUTSCH\r\n7\r\n";
+             fs::permissions(saved, kPrivate);
+         }, "ENGLISH\r\n5\r\n", kPrivate},
+        {"link", [&] {
+             std::ofstream(target) << "DEUTSCH\r\n7\r\n";
+             fs::permissions(target, kPrivate);
+             fs::create_symlink("../elsewhere/settings", saved);
+         }, "ENGLISH\r\n5\r\n", kPrivate},
+        {"dangling link", [&] { fs::create_symlink(target, saved); }, "ENGLISH\r\n5\r\n",
+         std::nullopt},
+    };
+    for (const Case& file : cases) {
+        SCOPED_TRACE(file.name);
+        fs::remove(saved);
+        fs::remove(target);
+        file.prepare();
+        const bool link = fs::is_symlink(saved);
+        LanguageFile(exeFolder, configFolder).write("ENGLISH", 5);
+        EXPECT_EQ(contentsOf(saved), file.expected);
+        if (file.mode) {
+            EXPECT_EQ(fs::status(saved).permissions(), *file.mode);
+        }
+        EXPECT_EQ(fs::is_symlink(saved), link);
+        EXPECT_EQ(namesIn(exeFolder), std::vector<std::string>{"sha.lng"});
+        EXPECT_EQ(namesIn(target.parent_path()).size(), link ? 1U : 0U);
+        fs::permissions(saved, fs::perms::owner_write, fs::perm_options::add);
+    }
 }
 
-TEST_F(LanguageFileTest, NowhereToSaveIsSkipped) {
-    const LanguageFile file(root.path() / "missing", fs::path{});
-    EXPECT_FALSE(file.write("ENGLISH", 3));
-    const LanguageFileLines lines = file.read();
-    EXPECT_EQ(lines.language, "");
-    EXPECT_EQ(lines.position, "");
-}
-
-TEST_F(LanguageFileTest, ConfigFolderIsReadWhenTheExecutableFolderHasNoFile) {
-    fs::create_directories(configFolder);
-    std::ofstream(configFolder / "sha.lng") << "Russian\r\n9\r\n";
-    EXPECT_EQ(LanguageFile(exeFolder, configFolder).read().language, "Russian");
-
-    std::ofstream(exeFolder / "sha.lng") << "Croatian\r\n9\r\n";
-    EXPECT_EQ(LanguageFile(exeFolder, configFolder).read().language, "Croatian");
+// A temporary file left by a program killed mid-save goes with the next save; one of a
+// program still running stays.
+TEST_F(LanguageFileTest, SaveRemovesTemporaryFilesOfGonePrograms) {
+    const fs::path gone = exeFolder / ("sha.lng.tmp-" + std::to_string(INT_MAX) + "-0");
+    const fs::path running = exeFolder / "sha.lng.tmp-1-0";
+    const fs::path unrelated = exeFolder / "other.tmp-2147483647-0";
+    for (const fs::path& name : {gone, running, unrelated}) {
+        std::ofstream(name) << "ENG";
+    }
+    ASSERT_TRUE(LanguageFile(exeFolder, configFolder).write("ENGLISH", 5));
+    EXPECT_EQ(namesIn(exeFolder), (std::vector<std::string>{"other.tmp-2147483647-0", "sha.lng",
+                                                            "sha.lng.tmp-1-0"}));
 }
 
 TEST_F(LanguageFileTest, SomethingOtherThanAFileReadsAsNoFile) {
@@ -139,11 +235,34 @@ TEST_F(LanguageFileTest, SomethingOtherThanAFileReadsAsNoFile) {
     EXPECT_EQ(LanguageFile(exeFolder, fs::path{}).read().language, "");
 }
 
-TEST_F(LanguageFileTest, HugeFileIsReadOnlyAsFarAsItsFirstLines) {
-    std::ofstream(exeFolder / "sha.lng") << "DEUTSCH\r\n4\r\n" << std::string(1 << 20, 'x');
-    const LanguageFileLines lines = LanguageFile(exeFolder, configFolder).read();
-    EXPECT_EQ(lines.language, "DEUTSCH");
-    EXPECT_EQ(lines.position, "4");
+// Line 2 is found after a line 1 of any length, and a huge file is read no further than that.
+TEST_F(LanguageFileTest, LongLinesAndHugeFiles) {
+    struct Case {
+        std::string contents;
+        std::string language;
+        std::string position;
+    };
+    // `start` followed by `count` copies of `fill`, then `end`.
+    const auto text = [](std::string_view start, std::size_t count, char fill,
+                         std::string_view end = {}) {
+        std::string joined(start);
+        joined.append(count, fill).append(end);
+        return joined;
+    };
+    const Case cases[] = {
+        {text("DEUTSCH\r\n4\r\n", 1 << 20, 'x'), "DEUTSCH", "4"},
+        {text("", 4095, 'a', "\r\n4\r\n"), text("", 4095, 'a'), "4"},
+        {text("", 4097, 'a', "\r\n4\r\n"), text("", 4096, 'a'), "4"},
+        {text("DEUTSCH", 1 << 20, ' ', "\n-1\n"), text("DEUTSCH", 4089, ' '), "-1"},
+        {text("ENGLISH\r\n7", 5000, ' ', "\r\n"), "ENGLISH", text("7", 4095, ' ')},
+    };
+    for (const Case& file : cases) {
+        SCOPED_TRACE(file.contents.size());
+        std::ofstream(exeFolder / "sha.lng", std::ios::binary | std::ios::trunc) << file.contents;
+        const LanguageFileLines lines = LanguageFile(exeFolder, configFolder).read();
+        EXPECT_EQ(lines.language, file.language);
+        EXPECT_EQ(lines.position, file.position);
+    }
 }
 
 using LanguageFileStartUpTest = MainWindowTest;

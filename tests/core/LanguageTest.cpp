@@ -165,14 +165,14 @@ TEST_F(LanguageStartUpTest, Windows1252NameIsReadAndWrittenBackByteForByte) {
     EXPECT_EQ(windows.selectedPosition(Control::LanguageList), 2);
     EXPECT_TRUE(windows.text(Control::MainWindow).starts_with("TOLVEK versão 1.99"));
     EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), 5);
-    EXPECT_EQ(savedFile(), "Portugu\xEAs-Brasil\r\n3\r\n");
+    EXPECT_EQ(savedFile(), "Portugu\xEAs-Brasil\r\n5\r\n");
 }
 
 TEST_F(LanguageStartUpTest, Utf8NameGivesEnglish) {
     exeFolder.write("sha.lng", "Français\r\n5\r\n");
     startUp();
     EXPECT_EQ(windows.selectedPosition(Control::LanguageList), 0);
-    EXPECT_EQ(savedFile(), "ENGLISH\r\n3\r\n");
+    EXPECT_EQ(savedFile(), "ENGLISH\r\n5\r\n");
 }
 
 }  // namespace

@@ -28,23 +28,52 @@ TEST_F(StartUpTest, WithoutSavedFileEnglishAndSha1AreSaved) {
     EXPECT_TRUE(windows.messages.empty());
 }
 
+// The list gets the saved position after the self-test, but the file keeps it from the first
+// save on, so that a program killed at any moment has not forgotten it.
 TEST_F(StartUpTest, SavedPositionIsRestoredOnlyAfterTheSelfTest) {
-    exeFolder.write("sha.lng", "Deutsch\r\n7\r\n");
-    std::string fileDuringSelfTest;
-    int positionDuringSelfTest = -2;
-    duringSelfTest = [&] {
-        fileDuringSelfTest = savedFile();
-        positionDuringSelfTest = windows.selectedPosition(Control::AlgorithmList);
+    struct Case {
+        const char* saved;
+        const char* duringSelfTest;
     };
-    startUp();
-    EXPECT_EQ(fileDuringSelfTest, "DEUTSCH\r\n3\r\n");
-    EXPECT_EQ(positionDuringSelfTest, 3);
-    EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), 7);
+    const Case cases[] = {
+        {"Deutsch\r\n7\r\n", "DEUTSCH\r\n7\r\n"},
+        {"Deutsch\r\n7xyz\r\n", "DEUTSCH\r\n7\r\n"},
+        {"Deutsch\r\n31\r\n", "DEUTSCH\r\n3\r\n"},
+        {"Deutsch\r\n-1\r\n", "DEUTSCH\r\n3\r\n"},
+        {"Deutsch\r\n", "DEUTSCH\r\n3\r\n"},
+    };
+    for (const Case& saved : cases) {
+        SCOPED_TRACE(saved.saved);
+        exeFolder.write("sha.lng", saved.saved);
+        selectAlgorithm(3);
+        std::string fileDuringSelfTest;
+        int positionDuringSelfTest = -2;
+        duringSelfTest = [&] {
+            fileDuringSelfTest = savedFile();
+            positionDuringSelfTest = windows.selectedPosition(Control::AlgorithmList);
+        };
+        startUp();
+        EXPECT_EQ(fileDuringSelfTest, saved.duringSelfTest);
+        EXPECT_EQ(positionDuringSelfTest, 3);
+        EXPECT_EQ(savedFile(), saved.duringSelfTest);
+    }
     EXPECT_EQ(windows.text(Control::HashFileButton), "Prüfe Datei");
-    // The file keeps position 3 until the next language change or close.
-    EXPECT_EQ(savedFile(), "DEUTSCH\r\n3\r\n");
+}
+
+// Two windows started from one folder, both closed normally: the second one read the saved
+// position, not a start-up rewrite of the first one.
+TEST_F(StartUpTest, TwoWindowsFromOneFolderKeepTheSavedPosition) {
+    exeFolder.write("sha.lng", "ENGLISH\r\n7\r\n");
+    FakeWindowSystem otherWindows;
+    otherWindows.exeFolder = windows.exeFolder;
+    otherWindows.userConfigFolder = windows.userConfigFolder;
+    MainWindow other(otherWindows, {jobs, ui}, [] { return engine::kHashOk; }, entries.table());
+    startUp();
+    other.StartUpHandler({});
     window.CloseHandler();
-    EXPECT_EQ(savedFile(), "DEUTSCH\r\n7\r\n");
+    other.CloseHandler();
+    EXPECT_EQ(otherWindows.selectedPosition(Control::AlgorithmList), 7);
+    EXPECT_EQ(savedFile(), "ENGLISH\r\n7\r\n");
 }
 
 TEST_F(StartUpTest, FailedSelfTestEndsTheProgramWithItsMessage) {
@@ -58,7 +87,7 @@ TEST_F(StartUpTest, FailedSelfTestEndsTheProgramWithItsMessage) {
     EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), 3);
     EXPECT_TRUE(entries.fileRoute(3).requests().empty());
     EXPECT_TRUE(entries.fileRoute(7).requests().empty());
-    EXPECT_EQ(savedFile(), "ENGLISH\r\n3\r\n");
+    EXPECT_EQ(savedFile(), "ENGLISH\r\n7\r\n");
 }
 
 TEST_F(StartUpTest, SavedPositionLine) {

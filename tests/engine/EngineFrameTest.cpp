@@ -12,6 +12,7 @@
 
 #include "engine/EngineUtils.h"
 #include "engine/HashEngine.h"
+#include "tests/support/SystemFiles.h"
 #include "tests/support/TempFolder.h"
 
 namespace tolvek::engine {
@@ -283,6 +284,57 @@ TEST_F(EngineFiles, FileThatEndsEarlyCannotBeRead) {
     std::string digest;
     ASSERT_EQ(HashFinal(&context, digest), kHashOk);
     EXPECT_EQ(digest, stringDigest(HashTypeSHA1, "abcbc"));  // the failed range fed "abc"
+}
+
+// A range must lie inside the file; an empty range at the very end does, as an empty file's.
+TEST_F(EngineFiles, RangeInsideTheFile) {
+    const std::string abc = folder.write("abc", "abc");
+    const std::string empty = folder.write("empty", "");
+    const std::string version = testing::kZeroSizeFiles[0];
+    const auto versionLength = static_cast<std::int64_t>(testing::FileContents(version).size());
+    struct Case {
+        std::string name;
+        std::int64_t start;
+        std::int64_t end;
+        bool fed;
+    };
+    const Case cases[] = {
+        {abc, 0, 3, true},          {abc, 1, 3, true},     {abc, 3, 3, true},
+        {abc, 4, 4, false},         {abc, 9, 12, false},   {abc, 2, 1, false},
+        {empty, 0, 0, true},        {empty, 1, 1, false},  {version, 0, 0, true},
+        {version, versionLength, versionLength, true},     {version, versionLength + 1,
+                                                            versionLength + 1, false},
+    };
+    for (const Case& range : cases) {
+        SCOPED_TRACE(range.name + " [" + std::to_string(range.start) + ", " +
+                     std::to_string(range.end) + ")");
+        HashContext context;
+        ASSERT_EQ(HashInit(&context, HashTypeSHA1), kHashOk);
+        EXPECT_EQ(HashFileRange(&context, range.name, range.start, range.end), range.fed);
+        std::string digest;
+        ASSERT_EQ(HashFinal(&context, digest), kHashOk);
+        if (range.fed) {
+            const std::string bytes = testing::FileContents(range.name);
+            EXPECT_EQ(digest,
+                      stringDigest(HashTypeSHA1,
+                                   bytes.substr(static_cast<std::size_t>(range.start),
+                                                static_cast<std::size_t>(range.end - range.start))));
+        }
+    }
+}
+
+// Files under /proc report a size of 0 and still have content, which every type hashes.
+TEST_F(EngineFiles, ZeroSizeFileWithContentIsReadToItsEnd) {
+    for (const char* name : testing::kZeroSizeFiles) {
+        ASSERT_EQ(QueryFileSize(name), 0) << name;
+        const std::string contents = testing::FileContents(name);
+        ASSERT_FALSE(contents.empty()) << name;
+        for (const HashType type : supportedTypes()) {
+            std::string digest;
+            EXPECT_EQ(HashFileByName(type, name, digest), kHashOk);
+            EXPECT_EQ(digest, stringDigest(type, contents)) << name << " type " << type;
+        }
+    }
 }
 
 // A sparse file of 4 GiB + 1 byte, zeros then "x": its size does not fit 32 bits, and every byte

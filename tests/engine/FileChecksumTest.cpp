@@ -5,8 +5,10 @@
 
 #include <chrono>
 #include <future>
+#include <vector>
 
 #include "engine/CRC_.h"
+#include "tests/support/SystemFiles.h"
 #include "tests/support/TempFolder.h"
 
 namespace tolvek::engine {
@@ -78,23 +80,30 @@ TEST_F(FileChecksums, KnownValues) {
     }
 }
 
-// More than one read piece, ending inside a piece: the file gives what its bytes give.
-TEST_F(FileChecksums, LongFileHashesLikeItsContents) {
-    std::string contents(600001, '\0');
-    for (std::size_t index = 0; index < contents.size(); ++index) {
-        contents[index] = static_cast<char>(index % 251);
+// More than one read piece, ending inside a piece; and files whose size reads as 0 although
+// they have content: each file gives what its bytes give.
+TEST_F(FileChecksums, FileHashesLikeItsContents) {
+    std::string pattern(600001, '\0');
+    for (std::size_t index = 0; index < pattern.size(); ++index) {
+        pattern[index] = static_cast<char>(index % 251);
     }
-    const FileValues values = checksumsOf(folder.write("long", contents));
-    const auto* const bytes = reinterpret_cast<const std::uint8_t*>(contents.data());
-    std::vector<std::uint32_t> expected;
-    for (const FileChecksum kind :
-         {FileChecksum::Crc16Xmodem, FileChecksum::Crc16Arc, FileChecksum::Crc32}) {
-        ChecksumRun run(kind);
-        run.update({bytes, contents.size()});
-        expected.push_back(run.value());
+    std::vector<std::string> names = {folder.write("long", pattern)};
+    names.insert(names.end(), testing::kZeroSizeFiles.begin(), testing::kZeroSizeFiles.end());
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        const std::string contents = testing::FileContents(name);
+        ASSERT_FALSE(contents.empty());
+        const auto* const bytes = reinterpret_cast<const std::uint8_t*>(contents.data());
+        std::vector<std::uint32_t> expected;
+        for (const FileChecksum kind :
+             {FileChecksum::Crc16Xmodem, FileChecksum::Crc16Arc, FileChecksum::Crc32}) {
+            ChecksumRun run(kind);
+            run.update({bytes, contents.size()});
+            expected.push_back(run.value());
+        }
+        expectValues(checksumsOf(name), static_cast<std::uint16_t>(expected[0]),
+                     static_cast<std::uint16_t>(expected[1]), expected[2]);
     }
-    expectValues(values, static_cast<std::uint16_t>(expected[0]),
-                 static_cast<std::uint16_t>(expected[1]), expected[2]);
 }
 
 TEST_F(FileChecksums, EmptyFileSucceedsWithoutTouchingTheValue) {

@@ -9,6 +9,7 @@
 #include "framework/DigestHashMD4.h"
 #include "framework/DigestInternal.h"
 #include "tests/framework/FrameworkClasses.h"
+#include "tests/support/SystemFiles.h"
 #include "tests/support/TempFolder.h"
 
 namespace tolvek::framework {
@@ -144,6 +145,21 @@ TEST_F(HashStreamTest, FileStreamsThroughTheChunkBuffer) {
     EXPECT_EQ(g_releases, 1);
     EXPECT_EQ(digest, hexOf(message));
     EXPECT_EQ(progress.calls.size(), 5u);
+}
+
+// Files under /proc report a size of 0 and still have content; the observer ends at their end.
+TEST_F(HashStreamTest, ZeroSizeFileWithContentIsReadToItsEnd) {
+    for (const char* name : testing::kZeroSizeFiles) {
+        SCOPED_TRACE(name);
+        const std::string contents = testing::FileContents(name);
+        ASSERT_FALSE(contents.empty());
+        progress.calls.clear();
+        EXPECT_EQ(ClassOf<THash_MD5>->HashFile(name, ClassOf<TFormat_HEX>, &progress),
+                  hexOf(contents));
+        const auto length = static_cast<std::int64_t>(contents.size());
+        ASSERT_FALSE(progress.calls.empty());
+        EXPECT_EQ(progress.calls.back(), (Call{0, length, length}));
+    }
 }
 
 }  // namespace

@@ -1,0 +1,19 @@
+// Files the system provides whose size reads as 0 although they have content, and reading any
+// file's bytes with the standard library, as an independent way to the same bytes.
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <string>
+
+namespace tolvek::testing {
+
+// Stable between two reads within one test: the kernel's version line and this process's
+// own arguments.
+inline constexpr std::array<const char*, 2> kZeroSizeFiles = {"/proc/version",
+                                                              "/proc/self/cmdline"};
+
+// The whole file through std::ifstream.
+std::string FileContents(const std::filesystem::path& name);
+
+}  // namespace tolvek::testing
