@@ -20,6 +20,12 @@ sha3-224|openssl dgst -sha3-224;rhash --sha3-224
 sha3-256|openssl dgst -sha3-256;rhash --sha3-256
 sha3-384|openssl dgst -sha3-384;rhash --sha3-384
 sha3-512|openssl dgst -sha3-512;rhash --sha3-512
+blake2b|b2sum;openssl dgst -blake2b512
+blake2s|openssl dgst -blake2s256
+blake3|b3sum --num-threads 1;b3sum
+xxh64|xxhsum -H1
+xxh3|xxhsum -H3
+xxh128|xxhsum -H2
 crc32c|rhash --crc32c
 crc64|tests/oracle/crcmod_digest.py 0x142F0E1EBA9EA3693 0xFFFFFFFFFFFFFFFF 0xFFFFFFFFFFFFFFFF
 whirlpool|openssl dgst -whirlpool $legacy;rhash --whirlpool

@@ -44,17 +44,7 @@ namespace {
         v[c] += v[d];
         v[b] = std::rotr(v[b] ^ v[c], 7);
     };
-    Unroll<7>([&](auto round) {
-        constexpr const std::array<std::uint8_t, 16>& s = kSchedules[round];
-        mix(0, 4, 8, 12, m[s[0]], m[s[1]]);
-        mix(1, 5, 9, 13, m[s[2]], m[s[3]]);
-        mix(2, 6, 10, 14, m[s[4]], m[s[5]]);
-        mix(3, 7, 11, 15, m[s[6]], m[s[7]]);
-        mix(0, 5, 10, 15, m[s[8]], m[s[9]]);
-        mix(1, 6, 11, 12, m[s[10]], m[s[11]]);
-        mix(2, 7, 8, 13, m[s[12]], m[s[13]]);
-        mix(3, 4, 9, 14, m[s[14]], m[s[15]]);
-    });
+    blake3::Rounds(m, mix);
     for (std::size_t word = 0; word < 8; ++word) {
         value[word] = v[word] ^ v[word + 8];
     }

@@ -1,5 +1,5 @@
-// The 192-byte default secret of XXH3 and the primes of the xxHash family, as published in the
-// xxHash specification (doc/xxhash_spec.md, "XXH3 default secret" and "Prime constants").
+// The 192-byte default secret of XXH3 and the primes of the xxHash family, as given in the
+// published xxHash format description ("XXH3 default secret" and "Prime constants").
 #pragma once
 
 #include <array>
