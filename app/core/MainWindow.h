@@ -73,8 +73,8 @@ public:
 
     // Run once, after the controls exist and before the window is first shown: restores the
     // saved language, saves sha.lng (with the saved algorithm position), runs the self-test,
-    // restores the saved algorithm and
-    // hashes the file named by `arguments` (the command line without argument 0). On
+    // restores the saved algorithm and hashes the file named by `arguments` (the command line
+    // without argument 0). On
     // EndProgram the self-test failed, the user was told, and the window must never be shown.
     StartUpOutcome StartUpHandler(const std::vector<std::string>& arguments);
 

@@ -148,7 +148,7 @@ void AboutWindow::addLink(QWidget& panel, const char* name, QRect geometry, cons
                           app::AboutLink link) {
     auto* label =
         place(new LinkLabel(text, &panel, [this, link] { m_onLink(link); }), name, geometry);
-    label->setFont(LinkFont());
+    label->setFont(LinkFont(text, geometry.width()));
     setColour(*label, QPalette::WindowText, kLinkColour);
 }
 

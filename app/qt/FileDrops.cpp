@@ -7,6 +7,15 @@
 
 namespace tolvek::desktop {
 
+std::string LocalFileName(const QUrl& url) {
+    QByteArray name = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+    // A host makes the name a network path, as QUrl::toLocalFile gives it.
+    if (const QString host = url.host(); !host.isEmpty()) {
+        name.prepend(QByteArray("//") + host.toUtf8());
+    }
+    return name.toStdString();
+}
+
 std::optional<std::string> DroppedFileNames(const QMimeData& data) {
     std::optional<std::string> names;
     for (const QUrl& url : data.urls()) {
@@ -18,7 +27,7 @@ std::optional<std::string> DroppedFileNames(const QMimeData& data) {
         } else {
             names.emplace();
         }
-        names->append(url.toLocalFile().toStdString());
+        names->append(LocalFileName(url));
     }
     return names;
 }

@@ -8,8 +8,13 @@
 #include <string>
 
 class QMimeData;
+class QUrl;
 
 namespace tolvek::desktop {
+
+// The bytes of the local file name that `url` carries, as the system spells it: a name that
+// is not UTF-8 keeps its bytes instead of turning into replacement characters.
+std::string LocalFileName(const QUrl& url);
 
 // The local files that `data` carries, joined by '\r'; nothing when it carries none.
 std::optional<std::string> DroppedFileNames(const QMimeData& data);

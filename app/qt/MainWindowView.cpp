@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <algorithm>
+#include <limits>
 
 #include "app/core/Product.h"
 #include "app/qt/FileDrops.h"
@@ -83,9 +84,9 @@ QWidget* createControl(Kind kind, QWidget* parent) {
         case Kind::Button:
             return new QPushButton(parent);
         case Kind::Field:
-            return new QLineEdit(parent);
+            return NewEditField(parent);
         case Kind::ReadOnlyField: {
-            auto* field = new QLineEdit(parent);
+            QLineEdit* field = NewEditField(parent);
             field->setReadOnly(true);
             return field;
         }
@@ -98,6 +99,12 @@ std::size_t slot(Control control) {
 }
 
 }  // namespace
+
+QLineEdit* NewEditField(QWidget* parent) {
+    auto* field = new QLineEdit(parent);
+    field->setMaxLength(std::numeric_limits<int>::max());
+    return field;
+}
 
 MainWindowView::MainWindowView(DropHandler onWindowDrop, DropHandler onPathFieldDrop,
                                std::function<void()> onClose, std::function<void()> onCancel)
@@ -175,6 +182,12 @@ void MainWindowView::setText(Control control, const QString& text) {
         setWindowTitle(text);
     } else if (auto* field = qobject_cast<QLineEdit*>(&widget)) {
         field->setText(text);
+        if (field->isReadOnly()) {
+            // A long digest does not fit: the field shows where it starts, as people compare
+            // the leading digits, and the tooltip shows all of it.
+            field->setCursorPosition(0);
+            field->setToolTip(text);
+        }
     } else if (auto* button = qobject_cast<QPushButton*>(&widget)) {
         button->setText(text);
     } else if (auto* label = qobject_cast<QLabel*>(&widget)) {

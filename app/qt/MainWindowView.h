@@ -11,10 +11,15 @@
 #include "app/core/WindowSystem.h"
 
 class QComboBox;
+class QLineEdit;
 
 namespace tolvek::desktop {
 
 class ProgressRow;
+
+// A one-line edit field that holds any text the user pastes or types (not only the first
+// 32767 characters).
+QLineEdit* NewEditField(QWidget* parent);
 
 // The client area, which the user cannot change.
 inline constexpr QSize kMainWindowSize{453, 198};

@@ -10,6 +10,7 @@
 
 #include "app/core/SystemPaths.h"
 #include "app/qt/AboutWindow.h"
+#include "app/qt/FileDrops.h"
 #include "app/qt/MainWindowView.h"
 #include "app/qt/ModalResults.h"
 #include "app/qt/StringInputWindow.h"
@@ -34,20 +35,23 @@ QMessageBox::Icon boxIcon(app::MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
-void runMessageBox(const QString& text, const QString& caption, QMessageBox::Icon icon) {
-    QMessageBox box(icon, caption, text, QMessageBox::Ok);
-    box.exec();
+void showMessageBox(const QString& text, const QString& caption, QMessageBox::Icon icon) {
+    auto* box = new QMessageBox(icon, caption, text, QMessageBox::Ok);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
 }
 
-std::optional<QString> runFileDialog(QWidget* owner, const QString& initialName) {
-    const QString chosen = QFileDialog::getOpenFileName(owner, QString(), initialName);
-    return chosen.isEmpty() ? std::nullopt : std::optional<QString>(chosen);
+std::optional<QUrl> runFileDialog(QWidget* owner, const QString& initialName) {
+    const QUrl chosen =
+        QFileDialog::getOpenFileUrl(owner, QString(), QUrl::fromLocalFile(initialName));
+    return chosen.isEmpty() ? std::nullopt : std::optional<QUrl>(chosen);
 }
 
 }  // namespace
 
 DesktopServices DesktopServices::System() {
-    return {runMessageBox, runFileDialog,
+    return {showMessageBox, runFileDialog,
             [](const QUrl& target) { QDesktopServices::openUrl(target); }};
 }
 
@@ -64,11 +68,15 @@ QtWindowSystem::QtWindowSystem(MainWindowView& view, DesktopServices services,
     : m_view(view), m_services(std::move(services)), m_folders(std::move(folders)) {}
 
 std::string QtWindowSystem::text(app::Control control) const {
-    return m_view.text(control).toStdString();
+    const QString shown = m_view.text(control);
+    const auto written = m_written.find(control);
+    return written != m_written.end() && written->second.shown == shown ? written->second.bytes
+                                                                        : shown.toStdString();
 }
 
 void QtWindowSystem::setText(app::Control control, const std::string& text) {
     m_view.setText(control, fromBytes(text));
+    m_written[control] = {text, m_view.text(control)};
 }
 
 void QtWindowSystem::setListEntries(app::Control list, const std::vector<std::string>& entries) {
@@ -91,8 +99,8 @@ void QtWindowSystem::selectPosition(app::Control list, int position) {
 }
 
 std::optional<std::string> QtWindowSystem::runOpenFileDialog(const std::string& initialName) {
-    const std::optional<QString> chosen = m_services.chooseFile(&m_view, fromBytes(initialName));
-    return chosen ? std::optional<std::string>(chosen->toStdString()) : std::nullopt;
+    const std::optional<QUrl> chosen = m_services.chooseFile(&m_view, fromBytes(initialName));
+    return chosen ? std::optional<std::string>(LocalFileName(*chosen)) : std::nullopt;
 }
 
 void QtWindowSystem::showMessage(const std::string& text, const std::string& caption,

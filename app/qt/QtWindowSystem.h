@@ -8,6 +8,7 @@
 #include <QUrl>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 
 #include "app/core/UiThread.h"
@@ -19,11 +20,13 @@ class MainWindowView;
 
 // The services that would block on the user or leave the program.
 struct DesktopServices {
-    // A message box with an OK button only and no owner window.
+    // A message box with an OK button only and no owner window, which leaves every other
+    // window usable while it is shown; the call returns at once.
     std::function<void(const QString& text, const QString& caption, QMessageBox::Icon icon)>
         showMessage;
-    // The open-file dialog over `owner`, starting at `initialName`; nothing when cancelled.
-    std::function<std::optional<QString>(QWidget* owner, const QString& initialName)> chooseFile;
+    // The open-file dialog over `owner`, starting at `initialName`; the chosen file as a URL,
+    // which keeps the bytes of its name, or nothing when cancelled.
+    std::function<std::optional<QUrl>(QWidget* owner, const QString& initialName)> chooseFile;
     // Hands a web page or a mailto: address to the user's default program.
     std::function<void(const QUrl& target)> openUrl;
 
@@ -80,7 +83,16 @@ public:
     std::filesystem::path configFolder() const override { return m_folders.config; }
 
 private:
+    // The bytes last written into a control and the text the control showed for them.
+    struct WrittenText {
+        std::string bytes;
+        QString shown;
+    };
+
     MainWindowView& m_view;
+    // Reading a control gives back the bytes written while it still shows them, so that a
+    // file name that is not UTF-8 reaches the file routes unchanged.
+    std::map<app::Control, WrittenText> m_written;
     DesktopServices m_services;
     ProgramFolders m_folders;
 };

@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "app/core/SecondaryWindows.h"
+#include "app/qt/MainWindowView.h"
 #include "app/qt/ModalResults.h"
 #include "app/qt/WindowFonts.h"
 
@@ -19,7 +20,7 @@ constexpr QRect kOkButtonGeometry{152, 48, 64, 22};
 }  // namespace
 
 StringInputWindow::StringInputWindow(QWidget* owner)
-    : QDialog(owner), m_field(new QLineEdit(this)) {
+    : QDialog(owner), m_field(NewEditField(this)) {
     setWindowTitle(QString::fromUtf8(app::kStringInputInitialTitle));
     move(kScreenPosition);
     setFixedSize(kClientSize);

@@ -1,14 +1,15 @@
 #include "app/qt/WindowFonts.h"
 
+#include <QFontMetrics>
+
 namespace tolvek::desktop {
 
 namespace {
 
 // Pixel sizes rather than points, so that the fixed layout looks the same at every screen
-// resolution. The links would be larger, but the longest line, the contact line, must fit its
-// 177 pixels.
+// resolution.
 constexpr int kWindowPixels = 11;
-constexpr int kLinkPixels = 11;
+constexpr int kLinkPixels = 17;
 constexpr int kNamePixels = 26;
 
 QFont sansSerif(int pixelSize) {
@@ -24,9 +25,13 @@ QFont WindowFont() {
     return sansSerif(kWindowPixels);
 }
 
-QFont LinkFont() {
+QFont LinkFont(const QString& text, int width) {
     QFont font = sansSerif(kLinkPixels);
     font.setUnderline(true);
+    // Shrunk rather than elided, so that the line keeps every word.
+    while (font.pixelSize() > 1 && QFontMetrics(font).horizontalAdvance(text) > width) {
+        font.setPixelSize(font.pixelSize() - 1);
+    }
     return font;
 }
 

@@ -9,8 +9,9 @@ namespace tolvek::desktop {
 // The main window, the string-input and About windows and their controls.
 QFont WindowFont();
 
-// The About window's clickable lines: underlined.
-QFont LinkFont();
+// The About window's clickable lines: underlined, 17 pixels high, or the largest size below
+// that at which `text` fits `width` pixels.
+QFont LinkFont(const QString& text, int width);
 
 // The About window's product name.
 QFont NameFont();

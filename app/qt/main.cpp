@@ -8,16 +8,20 @@
 #include "engine/HashTests.h"
 
 int main(int argc, char** argv) {
-    QApplication application(argc, argv);
+    // Argument 1 names the file to hash, whatever its text: Qt takes options such as -reverse
+    // or -platform out of the arguments it is given, so it is given argument 0 alone.
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    int qtArgumentCount = 1;
+    QApplication application(qtArgumentCount, argv);
     QApplication::setApplicationName(QString::fromUtf8(tolvek::app::kProductName));
     QApplication::setWindowIcon(tolvek::desktop::MainIcon());
 
     tolvek::desktop::DesktopFrontEnd frontEnd(tolvek::desktop::DesktopServices::System(),
                                               tolvek::desktop::ProgramFolders::OfThisProcess(),
                                               tolvek::engine::TestAllHashTypes);
-    // QApplication has taken its own options out of argv by now.
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
     if (frontEnd.startUp(arguments) == tolvek::app::StartUpOutcome::EndProgram) {
+        // The message box says why; the program ends when it is closed.
+        QApplication::exec();
         return 1;
     }
     frontEnd.view().show();

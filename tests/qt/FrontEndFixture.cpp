@@ -33,7 +33,7 @@ std::unique_ptr<DesktopFrontEnd> FrontEndTest::makeFrontEnd(
         },
         [this](QWidget*, const QString& initialName) {
             fileDialogInitialNames.push_back(initialName);
-            std::optional<QString> answer;
+            std::optional<QUrl> answer;
             if (!fileAnswers.empty()) {
                 answer = fileAnswers.front();
                 fileAnswers.pop_front();

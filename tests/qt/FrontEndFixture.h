@@ -64,7 +64,7 @@ protected:
     engine::HashResult selfTestAnswer = engine::kHashOk;
 
     std::vector<RecordedMessage> messages;
-    std::deque<std::optional<QString>> fileAnswers;
+    std::deque<std::optional<QUrl>> fileAnswers;
     std::vector<QString> fileDialogInitialNames;
     std::vector<QUrl> openedUrls;
 

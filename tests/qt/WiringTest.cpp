@@ -5,6 +5,10 @@
 #include <QClipboard>
 #include <QMimeData>
 #include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "app/qt/StringInputWindow.h"
 
 #include "tests/qt/FrontEndFixture.h"
 
@@ -20,11 +24,18 @@ std::string clipboardText() {
     return QGuiApplication::clipboard()->text().toStdString();
 }
 
+// The file URL of a name's bytes, as a file manager builds it, percent-encoding every byte
+// that is not plain ASCII.
+QUrl fileUrl(const std::string& name) {
+    return QUrl::fromEncoded("file://" +
+                             QByteArray::fromStdString(name).toPercentEncoding("/"));
+}
+
 // Drops `names` as local file URLs on `target`, as a drag from a file manager ends.
 void dropFiles(QWidget& target, const Names& names) {
     QList<QUrl> urls;
     for (const std::string& name : names) {
-        urls.push_back(QUrl::fromLocalFile(QString::fromStdString(name)));
+        urls.push_back(fileUrl(name));
     }
     QMimeData data;
     data.setUrls(urls);
@@ -46,7 +57,7 @@ protected:
 
 TEST_F(WiringTest, HashFileButtonRunsTheDialogAndHashesTheChosenFile) {
     const std::string chosen = files.write("chosen.iso", "iso");
-    fileAnswers = {QString::fromStdString(chosen), std::nullopt};
+    fileAnswers = {QUrl::fromLocalFile(QString::fromStdString(chosen)), std::nullopt};
     click(Control::HashFileButton);
     EXPECT_EQ(fieldText(Control::PathField), chosen);
     EXPECT_EQ(fieldText(Control::DigestField), "file3");
@@ -205,6 +216,102 @@ TEST_F(RealHashTest, DroppedFileGetsItsPublishedSha1OnTheClipboard) {
     // FIPS 180-4, SHA-1 example "abc".
     EXPECT_EQ(fieldText(Control::DigestField), "a9993e364706816aba3e25717850c26c9cd0d89d");
     EXPECT_EQ(clipboardText(), "a9993e364706816aba3e25717850c26c9cd0d89d");
+}
+
+// A name that is not UTF-8 reaches the file route as the system's bytes, whichever way it
+// came, and PathField shows it readably.
+TEST_F(RealHashTest, FileNamesAreBytes) {
+    startUp();
+    const std::string name = files.write("caf\xE9.txt", "abc");
+    const std::vector<std::pair<const char*, std::function<void()>>> ways = {
+        {"command line", [&] { ASSERT_EQ(frontEnd->startUp({name}), app::StartUpOutcome::ShowWindow); }},
+        {"dialog", [&] {
+             fileAnswers = {fileUrl(name)};
+             click(Control::HashFileButton);
+         }},
+        {"window drop", [&] { dropFiles(view(), {name}); }},
+        {"path field drop", [&] { dropFiles(field(Control::PathField), {name}); }},
+        {"renew", [&] { click(Control::RenewButton); }},
+    };
+    for (const auto& [way, hash] : ways) {
+        SCOPED_TRACE(way);
+        field(Control::DigestField).clear();
+        hash();
+        waitForHash();
+        EXPECT_EQ(fieldText(Control::DigestField), "a9993e364706816aba3e25717850c26c9cd0d89d");
+        EXPECT_TRUE(field(Control::PathField).text().endsWith(QStringLiteral("caf\uFFFD.txt")));
+    }
+    // Once the user edits the field, it holds what it shows.
+    field(Control::PathField).setText(QStringLiteral("abc"));
+    click(Control::RenewButton);
+    waitForHash();
+    EXPECT_EQ(fieldText(Control::DigestField), "a9993e364706816aba3e25717850c26c9cd0d89d");
+}
+
+// After every hash DigestField shows where the digest starts; the tooltip holds all of it.
+TEST_F(RealHashTest, DigestFieldShowsTheStartOfALongDigest) {
+    startUp();
+    const std::string name = files.write("abc.txt", "abc");
+    QComboBox& algorithms = list(Control::AlgorithmList);
+    algorithms.setCurrentIndex(algorithms.findText(QStringLiteral("Whirlpool")));  // 128 digits
+    for (int hash = 0; hash < 2; ++hash) {
+        dropFiles(view(), {name});
+        waitForHash();
+        const QLineEdit& digest = field(Control::DigestField);
+        ASSERT_EQ(digest.text().size(), 128);
+        EXPECT_EQ(digest.cursorPosition(), 0);
+        EXPECT_EQ(digest.toolTip(), digest.text());
+    }
+}
+
+// Every edit field of the program holds the whole of a long paste.
+TEST_F(WiringTest, EditFieldsHoldTheWholeText) {
+    const QString longText(100000, QLatin1Char('a'));
+    // The string window is the main window's child: one search finds every field.
+    const StringInputWindow stringWindow(&view());
+    const QList<QLineEdit*> fields = view().findChildren<QLineEdit*>();
+    ASSERT_EQ(fields.size(), 4);
+    for (QLineEdit* edit : fields) {
+        SCOPED_TRACE(edit->objectName().toStdString());
+        edit->clear();
+        edit->insert(longText);
+        EXPECT_EQ(edit->text().size(), longText.size());
+    }
+}
+
+// The compare boxes have no owner and block nothing: the call returns with the box shown and
+// the main window enabled.
+TEST(MessageBoxTest, BoxLeavesTheOtherWindowsUsable) {
+    QWidget mainWindow;
+    mainWindow.show();
+    bool blockedByABox = false;
+    // Closes a box that would block, so that a failing test still ends.
+    QTimer::singleShot(0, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            blockedByABox = true;
+            modal->close();
+        }
+    });
+    DesktopServices::System().showMessage(QStringLiteral("Hash is equal."),
+                                          QStringLiteral("Information"),
+                                          QMessageBox::Information);
+    EXPECT_FALSE(blockedByABox);
+    QMessageBox* box = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* found = qobject_cast<QMessageBox*>(window); found && found->isVisible()) {
+            box = found;
+        }
+    }
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->parent(), nullptr);
+    EXPECT_EQ(box->windowModality(), Qt::NonModal);
+    EXPECT_EQ(box->text().toStdString(), "Hash is equal.");
+    EXPECT_EQ(box->windowTitle().toStdString(), "Information");
+    EXPECT_EQ(box->icon(), QMessageBox::Information);
+    EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+    EXPECT_TRUE(mainWindow.isEnabled());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    box->close();
 }
 
 class StartUpWiringTest : public FrontEndTest {};
