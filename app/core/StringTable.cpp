@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "app/core/Product.h"
+#include "app/core/TextGroups.h"
 
 namespace tolvek::app {
 
@@ -38,7 +39,7 @@ constexpr BlockTexts kEnglishTexts = {{
     "Hash to compare",
 }};
 
-constexpr std::array<LanguageBlock, 12> kBlocks = {{
+constexpr std::array<LanguageBlock, kLanguageBlocks> kBlocks = {{
     // 0: German
     {"TOLVEK version 1.99", "- Deutsch", {{
         "Prüfe String",
@@ -216,26 +217,8 @@ constexpr std::array<LanguageBlock, 12> kBlocks = {{
 }};
 // clang-format on
 
-using ProgressTexts = std::array<std::string_view, kProgressTextsPerBlock>;
-
-constexpr ProgressTexts kEnglishProgress = {
-    "%1 of %2", "%1 left", "Cancel", "Cancelled", "B", "KiB", "MiB", "GiB", "TiB", "."};
-
-// Texts 16 to 25, block by block in the order of kBlocks.
-constexpr std::array<ProgressTexts, 12> kProgressBlocks = {{
-    {"%1 von %2", "noch %1", "Abbrechen", "Abgebrochen", "B", "KiB", "MiB", "GiB", "TiB", ","},
-    kEnglishProgress,
-    {"%1 de %2", "faltam %1", "Cancelar", "Cancelado", "B", "KiB", "MiB", "GiB", "TiB", ","},
-    {"%1 sur %2", "reste %1", "Annuler", "Annulé", "o", "Kio", "Mio", "Gio", "Tio", ","},
-    {"%1 di %2", "%1 rimanenti", "Annulla", "Annullato", "B", "KiB", "MiB", "GiB", "TiB", ","},
-    {"%1 de %2", "quedan %1", "Cancelar", "Cancelado", "B", "KiB", "MiB", "GiB", "TiB", ","},
-    {"%1 / 共 %2", "剩余 %1", "取消", "已取消", "B", "KiB", "MiB", "GiB", "TiB", "."},
-    {"%1 od %2", "preostalo %1", "Odustani", "Otkazano", "B", "KiB", "MiB", "GiB", "TiB", ","},
-    {"%1 из %2", "осталось %1", "Отмена", "Отменено", "Б", "КиБ", "МиБ", "ГиБ", "ТиБ", ","},
-    {"%1 van %2", "nog %1", "Annuleren", "Geannuleerd", "B", "KiB", "MiB", "GiB", "TiB", ","},
-    {"%1 af %2", "%1 tilbage", "Annuller", "Annulleret", "B", "KiB", "MiB", "GiB", "TiB", ","},
-    kEnglishProgress,
-}};
+// Every group after the fifteen window texts, in number order.
+const std::array<const TextGroup*, 1> kTextGroups = {&kProgressTextGroup};
 
 constexpr std::string_view kTemplateStartText =
     "If you want translate this program, translate from here- From 11000 - 11015";
@@ -264,6 +247,16 @@ std::string titleOf(const LanguageBlock& block) {
     return title;
 }
 
+// Text `number` of block `blockIndex` from the group that holds it.
+std::optional<std::string> groupText(std::size_t blockIndex, int number) {
+    for (const TextGroup* group : kTextGroups) {
+        if (number >= group->first && number < group->first + group->size) {
+            return std::string(group->text(blockIndex, static_cast<std::size_t>(number - group->first)));
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<std::string> StringTableText(int id) {
@@ -282,12 +275,11 @@ std::optional<std::string> StringTableText(int id) {
     }
     const auto blockIndex = static_cast<std::size_t>(id / kBlockStride);
     const int number = id % kBlockStride;
-    if (blockIndex >= kBlocks.size() || number < 1 ||
-        number > kTextsPerBlock + kProgressTextsPerBlock) {
+    if (blockIndex >= kBlocks.size() || number < 1) {
         return std::nullopt;
     }
     if (number > kTextsPerBlock) {
-        return std::string(kProgressBlocks[blockIndex][static_cast<std::size_t>(number - kTextsPerBlock - 1)]);
+        return groupText(blockIndex, number);
     }
     const LanguageBlock& block = kBlocks[blockIndex];
     if (number == 1) {
