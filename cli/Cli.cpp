@@ -4,8 +4,11 @@
 #include <optional>
 #include <ostream>
 
+#include "app/core/ChecksumList.h"
+#include "app/core/ExpectedDigest.h"
 #include "app/digest/AlgorithmTable.h"
 #include "app/digest/AsciiText.h"
+#include "app/digest/DigestSize.h"
 #include "app/digest/Hashing.h"
 #include "app/digest/ProgressText.h"
 #include "engine/HashTests.h"
@@ -25,6 +28,8 @@ constexpr std::chrono::seconds kProgressAfter{1};
 constexpr std::string_view kUsage =
     "usage: tolvek-cli [-a ALGORITHMS] FILE...    digests of each file ('-' is standard input)\n"
     "       tolvek-cli [-a ALGORITHMS] -s TEXT    digests of TEXT\n"
+    "       tolvek-cli --match EXPECTED FILE...   the algorithms that give EXPECTED for each file\n"
+    "       tolvek-cli -a ALGORITHM --expect EXPECTED FILE...   OK or FAILED for each file\n"
     "       tolvek-cli --list                     the algorithm names\n"
     "       tolvek-cli --self-test                the engine's known-answer test\n"
     "ALGORITHMS is a short name or a list caption, ignoring case, or several joined by commas\n"
@@ -40,6 +45,8 @@ struct Request {
     bool selfTest = false;
     std::string algorithms{kDefaultAlgorithm};
     std::optional<std::string> text;
+    std::optional<std::string> match;   // --match EXPECTED
+    std::optional<std::string> expect;  // --expect EXPECTED
     std::vector<std::string> files;
     ProgressMode progress = ProgressMode::Automatic;
 };
@@ -50,7 +57,8 @@ std::optional<Request> parse(const std::vector<std::string>& arguments, std::ost
     bool optionsEnded = false;
     for (std::size_t index = 0; index < arguments.size(); ++index) {
         const std::string& argument = arguments[index];
-        const bool takesValue = argument == "-a" || argument == "-s";
+        const bool takesValue = argument == "-a" || argument == "-s" || argument == "--match" ||
+                                argument == "--expect";
         if (!optionsEnded && takesValue && index + 1 == arguments.size()) {
             errors << "tolvek-cli: " << argument << " needs a value\n" << kUsage;
             return std::nullopt;
@@ -63,6 +71,10 @@ std::optional<Request> parse(const std::vector<std::string>& arguments, std::ost
             request.algorithms = arguments[++index];
         } else if (argument == "-s") {
             request.text = arguments[++index];
+        } else if (argument == "--match") {
+            request.match = arguments[++index];
+        } else if (argument == "--expect") {
+            request.expect = arguments[++index];
         } else if (argument == "--list") {
             request.list = true;
         } else if (argument == "--self-test") {
@@ -79,6 +91,10 @@ std::optional<Request> parse(const std::vector<std::string>& arguments, std::ost
         }
     }
     const bool standsAlone = request.list || request.help || request.selfTest;
+    if ((request.match || request.expect) && (request.text || request.files.empty())) {
+        errors << "tolvek-cli: --match and --expect check files\n" << kUsage;
+        return std::nullopt;
+    }
     if (!standsAlone && request.text.has_value() == !request.files.empty()) {
         errors << "tolvek-cli: give either -s TEXT or files\n" << kUsage;
         return std::nullopt;
@@ -265,6 +281,107 @@ int hashFiles(const FileRun& run, std::ostream& output) {
     return exitCode;
 }
 
+// The expected digest read forgivingly for digests of `entries`; nothing, after saying why,
+// when it holds none.
+std::optional<std::string> expectedDigest(const std::string& text,
+                                          std::span<const AlgorithmEntry* const> entries,
+                                          std::ostream& errors) {
+    std::vector<std::size_t> lengths;
+    for (const AlgorithmEntry* entry : entries) {
+        lengths.push_back(digest::DigestBytes(*entry));
+    }
+    if (auto expected = app::ReadExpectedDigest(text, lengths)) {
+        return std::move(expected->digest);
+    }
+    errors << "tolvek-cli: no digest of " << (entries.size() == 1 ? "this algorithm's" : "any")
+           << " length in " << text << "\n";
+    return std::nullopt;
+}
+
+bool gives(const AlgorithmEntry& entry, const DigestOutcome& outcome, const std::string& digest) {
+    return digest::FullWidthDigest(outcome.text, digest::DigestBytes(entry)) == digest;
+}
+
+// --match: for each file, the ids of the entries that give the expected digest, from one read
+// of the file by every entry of its length.
+int matchFiles(const FileRun& run, const std::string& expectedText, std::ostream& output) {
+    std::vector<const AlgorithmEntry*> all;
+    for (const AlgorithmEntry& entry : digest::AlgorithmEntries()) {
+        all.push_back(&entry);
+    }
+    const std::optional<std::string> expected = expectedDigest(expectedText, all, run.errors);
+    if (!expected) {
+        return kExitUsage;
+    }
+    std::erase_if(all, [&](const AlgorithmEntry* entry) {
+        return 2 * digest::DigestBytes(*entry) != expected->size();
+    });
+    const FileRun sameLength{run.request, all, run.input, run.errors, run.context};
+    int exitCode = kExitOk;
+    for (const std::string& name : run.request.files) {
+        const std::optional<std::vector<DigestOutcome>> outcomes = hashOne(sameLength, name);
+        if (!outcomes) {
+            return kExitInterrupted;
+        }
+        if (!outcomes->front().ok) {
+            run.errors << "tolvek-cli: " << escapedForMessage(name) << ": "
+                       << outcomes->front().text << "\n";
+            exitCode = kExitFailure;
+            continue;
+        }
+        std::string matches;
+        for (std::size_t index = 0; index < all.size(); ++index) {
+            if (gives(*all[index], (*outcomes)[index], *expected)) {
+                matches.append(matches.empty() ? "" : " ").append(all[index]->id);
+            }
+        }
+        output << app::NameForMessage(name) << ": " << (matches.empty() ? "no match" : matches)
+               << "\n";
+        exitCode = matches.empty() ? kExitFailure : exitCode;
+    }
+    return exitCode;
+}
+
+// --expect: "name: OK" or "name: FAILED" for each file, as sha256sum -c says it; a match of a
+// checksum or broken hash adds a note on what it proves.
+int expectInFiles(const FileRun& run, const std::string& expectedText, std::ostream& output) {
+    if (run.entries.size() != 1) {
+        run.errors << "tolvek-cli: --expect checks one algorithm\n";
+        return kExitUsage;
+    }
+    const AlgorithmEntry& entry = *run.entries.front();
+    const std::optional<std::string> expected = expectedDigest(expectedText, run.entries, run.errors);
+    if (!expected) {
+        return kExitUsage;
+    }
+    int exitCode = kExitOk;
+    bool matchedWeak = false;
+    for (const std::string& name : run.request.files) {
+        const std::optional<std::vector<DigestOutcome>> outcomes = hashOne(run, name);
+        if (!outcomes) {
+            return kExitInterrupted;
+        }
+        const DigestOutcome& outcome = outcomes->front();
+        const std::string shown = app::NameForMessage(name);
+        if (!outcome.ok) {
+            run.errors << "tolvek-cli: " << shown << ": " << outcome.text << "\n";
+            output << shown << ": FAILED open or read\n";
+            exitCode = kExitFailure;
+        } else if (gives(entry, outcome, *expected)) {
+            output << shown << ": OK\n";
+            matchedWeak = !entry.weakness.empty();
+        } else {
+            output << shown << ": FAILED\n";
+            exitCode = kExitFailure;
+        }
+    }
+    if (matchedWeak) {
+        run.errors << "tolvek-cli: note: " << entry.id << ": " << entry.weakness
+                   << "; a match rules out accidental damage, not deliberate tampering\n";
+    }
+    return exitCode;
+}
+
 int hashText(std::span<const AlgorithmEntry* const> entries, const std::string& text,
              std::ostream& output, std::ostream& errors) {
     int exitCode = kExitOk;
@@ -304,7 +421,14 @@ int runRequest(const Request& request, std::istream& input, std::ostream& output
     if (request.text) {
         return hashText(*entries, *request.text, output, errors);
     }
-    return hashFiles({request, *entries, input, errors, context}, output);
+    const FileRun run{request, *entries, input, errors, context};
+    if (request.match) {
+        return matchFiles(run, *request.match, output);
+    }
+    if (request.expect) {
+        return expectInFiles(run, *request.expect, output);
+    }
+    return hashFiles(run, output);
 }
 
 }  // namespace

@@ -8,12 +8,15 @@
 #include "app/core/Languages.h"
 #include "app/core/StringTable.h"
 #include "app/digest/AsciiText.h"
+#include "app/digest/DigestSize.h"
 #include "app/digest/Hashing.h"
 #include "app/digest/ProgressText.h"
 
 namespace tolvek::app {
 
+using digest::AsciiLower;
 using digest::AsciiUpper;
+using digest::Replaced;
 using digest::Trim;
 
 namespace {
@@ -42,6 +45,13 @@ constexpr int kCancelText = 18;
 constexpr int kCancelledText = 19;
 constexpr int kFirstUnitText = 20;
 constexpr int kDecimalSeparatorText = 25;
+constexpr int kIdentifiedFileText = 26;
+constexpr int kIdentifiedTextText = 27;
+constexpr int kSelectEntryText = 28;
+constexpr int kNoEntryMatchesText = 29;
+constexpr int kIdentifyingText = 30;
+constexpr int kWeakMatchText = 31;
+constexpr int kCompareWithFileText = 32;
 
 constexpr std::string_view kStringFailurePrefix = "Error: ";
 constexpr std::string_view kSelfTestFailurePrefix = "Could not verify library, error: ";
@@ -69,6 +79,27 @@ std::vector<std::string> captionsOf(std::span<const AlgorithmEntry> entries) {
         captions.emplace_back(entry.caption);
     }
     return captions;
+}
+
+// The file's own name without its folders, as the progress display names it.
+std::string shortName(const std::string& fileName) {
+    const std::string name = std::filesystem::path(fileName).filename().string();
+    return name.empty() ? fileName : name;
+}
+
+// A message box text with one more line.
+std::string withLine(std::string text, std::string_view line) {
+    return text.append("\n").append(line);
+}
+
+// The progress display's subject while `entry` hashes `fileName`: "SHA256: a.iso".
+std::function<std::string()> hashSubject(const AlgorithmEntry& entry, const std::string& fileName) {
+    return [&entry, fileName] { return std::string(entry.caption) + ": " + shortName(fileName); };
+}
+
+bool namesEntry(std::string_view name, const AlgorithmEntry& entry) {
+    const std::string lower = AsciiLower(name);
+    return lower == AsciiLower(entry.id) || lower == AsciiLower(entry.caption);
 }
 
 std::vector<std::string> languageNames() {
@@ -144,20 +175,33 @@ void MainWindow::hashFile(Control sender, bool copyWhenDone) {
 
     const AlgorithmEntry* entry = entryAt(m_windows.selectedPosition(Control::AlgorithmList));
     if (entry == nullptr) {
-        showFileOutcome(nullptr, noEntryOutcome(), copyWhenDone);
+        showFileOutcome(nullptr, m_lastFileName, noEntryOutcome(), copyWhenDone);
         return;
     }
     startFileHash(*entry, copyWhenDone);
 }
 
 void MainWindow::startFileHash(const AlgorithmEntry& entry, bool copyWhenDone) {
+    const std::string fileName = m_lastFileName;
+    startJob(fileName, {&entry.fileRoute}, hashSubject(entry, fileName),
+             [this, &entry, fileName, copyWhenDone](digest::FileDigests digests) {
+                 if (!digests.cancelled) {
+                     showFileOutcome(&entry, fileName, digests.outcomes.front(), copyWhenDone);
+                 }
+             });
+}
+
+void MainWindow::startJob(const std::string& fileName,
+                          std::vector<const digest::Provider*> providers,
+                          std::function<std::string()> subject,
+                          std::function<void(digest::FileDigests)> ended) {
     const int job = ++m_lastJob;
-    m_running = RunningHash{job, &entry, m_lastFileName, copyWhenDone, false, std::nullopt};
+    m_running = RunningHash{job, std::move(subject), std::move(ended), false, std::nullopt};
     m_windows.setHashControlsEnabled(false);
     UiThread& ui = m_background.ui;
     m_background.jobs.start({
-        m_lastFileName,
-        {&entry.fileRoute},
+        fileName,
+        std::move(providers),
         [this, &ui, job](const digest::ReadProgress& progress) {
             ui.post([this, job, progress] { hashProgressed(job, progress); });
         },
@@ -179,8 +223,7 @@ void MainWindow::hashProgressed(int job, const digest::ReadProgress& progress) {
     }
     m_running->progressShown = true;
     m_running->lastPermille = digest::ProgressPermille(progress);
-    m_windows.showProgress({progressSubject(*m_running),
-                            digest::ProgressLine(progress, progressWords()),
+    m_windows.showProgress({m_running->subject(), digest::ProgressLine(progress, progressWords()),
                             m_running->lastPermille, LoadText(kCancelText)});
 }
 
@@ -191,24 +234,21 @@ void MainWindow::hashEnded(int job, digest::FileDigests digests) {
     const RunningHash ended = *std::exchange(m_running, std::nullopt);
     m_windows.setHashControlsEnabled(true);
     if (digests.cancelled) {
-        m_windows.showProgress(
-            {progressSubject(ended), LoadText(kCancelledText), ended.lastPermille, {}});
-        return;
-    }
-    if (ended.progressShown) {
+        m_windows.showProgress({ended.subject(), LoadText(kCancelledText), ended.lastPermille, {}});
+    } else if (ended.progressShown) {
         m_windows.hideProgress();
     }
-    showFileOutcome(ended.entry, std::move(digests.outcomes.front()), ended.copyWhenDone);
+    ended.ended(std::move(digests));
 }
 
-void MainWindow::showFileOutcome(const AlgorithmEntry* entry, const DigestOutcome& outcome,
-                                 bool copyWhenDone) {
+void MainWindow::showFileOutcome(const AlgorithmEntry* entry, const std::string& fileName,
+                                 const DigestOutcome& outcome, bool copyWhenDone) {
     if (outcome.ok) {
-        showInDigestField(outcome.text, true);
+        showInDigestField(outcome.text, DigestSource{entry, true, fileName});
     } else {
         const bool showsEmpty =
             entry != nullptr && entry->fileFailure == digest::FileFailureShown::EmptyText;
-        showInDigestField(showsEmpty ? std::string{} : outcome.text, false);
+        showInDigestField(showsEmpty ? std::string{} : outcome.text, std::nullopt);
     }
     if (copyWhenDone) {
         CopyDigestAction();
@@ -219,11 +259,6 @@ void MainWindow::CancelHashAction() {
     if (HashRunning()) {
         m_background.jobs.cancel();
     }
-}
-
-std::string MainWindow::progressSubject(const RunningHash& hash) const {
-    const std::string name = std::filesystem::path(hash.fileName).filename().string();
-    return std::string(hash.entry->caption) + ": " + (name.empty() ? hash.fileName : name);
 }
 
 digest::ProgressWords MainWindow::progressWords() const {
@@ -249,8 +284,11 @@ void MainWindow::HashStringAction(Control sender) {
     const AlgorithmEntry* entry = entryAt(m_windows.selectedPosition(Control::AlgorithmList));
     const DigestOutcome outcome =
         entry != nullptr ? digest::HashText(entry->stringRoute, text) : noEntryOutcome();
-    showInDigestField(outcome.ok ? outcome.text : std::string(kStringFailurePrefix) + outcome.text,
-                      outcome.ok);
+    if (outcome.ok) {
+        showInDigestField(outcome.text, DigestSource{entry, false, text});
+    } else {
+        showInDigestField(std::string(kStringFailurePrefix) + outcome.text, std::nullopt);
+    }
 }
 
 void MainWindow::RenewHashAction() {
@@ -309,19 +347,205 @@ void MainWindow::PasteDigestAction() {
 
 void MainWindow::CompareAction() {
     // Trimmed like a paste, so that a space or line end typed around a digest does not count.
-    const std::string digest = AsciiUpper(Trim(m_windows.text(Control::DigestField)));
-    const std::string expected = AsciiUpper(Trim(m_windows.text(Control::CompareField)));
-    if (digest.empty() || expected.empty()) {
+    const std::string digest = Trim(m_windows.text(Control::DigestField));
+    const std::string typed = Trim(m_windows.text(Control::CompareField));
+    if (digest.empty() || typed.empty()) {
         m_windows.showMessage(LoadText(kFieldEmptyText), std::string(kWarningCaption),
                               MessageIcon::Warning);
-    } else if (m_digestFieldHoldsDigest && digest == expected) {
-        m_windows.showMessage(LoadText(kEqualText), std::string(kInformationCaption),
-                              MessageIcon::Information);
-    } else {
-        // An error message in DigestField is no digest and equals nothing.
-        m_windows.showMessage(LoadText(kNotEqualText), std::string(kWarningCaption),
-                              MessageIcon::Warning);
+        return;
     }
+    // An error message in DigestField is no digest and equals nothing.
+    if (!m_digestSource) {
+        showNotEqual();
+        return;
+    }
+    const DigestSource source = *m_digestSource;
+    if (AsciiUpper(digest) == AsciiUpper(typed)) {
+        showEqual(*source.entry);
+        return;
+    }
+    const std::optional<ExpectedDigest> expected = ReadExpectedDigest(typed, digestLengths());
+    if (!expected) {
+        showNotEqual();
+    } else if (expected->digest ==
+               digest::FullWidthDigest(AsciiLower(digest), digestBytes(*source.entry))) {
+        showEqual(*source.entry);
+    } else if (std::optional<Identification> search = identification(source, *expected);
+               search && !HashRunning()) {
+        identify(std::move(*search));
+    } else {
+        showNotEqual();
+    }
+}
+
+void MainWindow::showEqual(const AlgorithmEntry& entry) {
+    std::string text = LoadText(kEqualText);
+    if (!entry.weakness.empty()) {
+        text = withLine(std::move(text), Replaced(LoadText(kWeakMatchText), "%1", entry.caption));
+    }
+    m_windows.showMessage(text, std::string(kInformationCaption), MessageIcon::Information);
+}
+
+void MainWindow::showNotEqual(const std::string& addedLine) {
+    const std::string text = LoadText(kNotEqualText);
+    m_windows.showMessage(addedLine.empty() ? text : withLine(text, addedLine),
+                          std::string(kWarningCaption), MessageIcon::Warning);
+}
+
+std::size_t MainWindow::digestBytes(const AlgorithmEntry& entry) {
+    digestLengths();
+    return m_digestBytes[static_cast<std::size_t>(&entry - m_entries.data())];
+}
+
+const std::vector<std::size_t>& MainWindow::digestLengths() {
+    if (m_digestBytes.empty()) {
+        for (const AlgorithmEntry& entry : m_entries) {
+            m_digestBytes.push_back(digest::DigestBytes(entry));
+        }
+        m_digestLengths = digest::DigestLengthsOf(m_entries);
+    }
+    return m_digestLengths;
+}
+
+// The entries other than DigestField's that give digests of the expected length; the one a
+// list line names goes first, as the likelier of two that match (the empty file's checksums).
+std::optional<MainWindow::Identification> MainWindow::identification(
+    const DigestSource& source, const ExpectedDigest& expected) {
+    const std::size_t bytes = expected.digest.size() / 2;
+    Identification search{source, expected.digest, {}, 0, m_digestGeneration};
+    for (const AlgorithmEntry& entry : m_entries) {
+        if (digestBytes(entry) != bytes) {
+            continue;
+        }
+        ++search.entriesOfLength;
+        if (&entry == source.entry) {
+            continue;
+        }
+        const bool named = !expected.algorithm.empty() && namesEntry(expected.algorithm, entry);
+        search.candidates.insert(named ? search.candidates.begin() : search.candidates.end(),
+                                 &entry);
+    }
+    if (search.candidates.empty()) {
+        return std::nullopt;
+    }
+    return search;
+}
+
+void MainWindow::identify(Identification search) {
+    if (!search.source.isFile) {
+        std::vector<DigestOutcome> outcomes;
+        for (const AlgorithmEntry* entry : search.candidates) {
+            outcomes.push_back(digest::HashText(entry->stringRoute, search.source.input));
+        }
+        identified(search, outcomes);
+        return;
+    }
+    std::vector<const digest::Provider*> routes;
+    for (const AlgorithmEntry* entry : search.candidates) {
+        routes.push_back(&entry->fileRoute);
+    }
+    const std::string fileName = search.source.input;
+    startJob(
+        fileName, std::move(routes),
+        [this, fileName] {
+            return Replaced(LoadText(kIdentifyingText), "%1", shortName(fileName));
+        },
+        [this, search = std::move(search)](digest::FileDigests digests) {
+            if (digests.cancelled) {
+                showNotEqual();
+            } else {
+                identified(search, digests.outcomes);
+            }
+        });
+}
+
+void MainWindow::identified(const Identification& search, std::span<const DigestOutcome> outcomes) {
+    for (std::size_t index = 0; index < outcomes.size(); ++index) {
+        const DigestOutcome& outcome = outcomes[index];
+        if (!outcome.ok) {
+            // The input could not be read again: the same failure for every entry.
+            showNotEqual(outcome.text);
+            return;
+        }
+        const AlgorithmEntry& entry = *search.candidates[index];
+        if (digest::FullWidthDigest(outcome.text, digestBytes(entry)) != search.expected) {
+            continue;
+        }
+        const int found = search.source.isFile ? kIdentifiedFileText : kIdentifiedTextText;
+        const std::string text = withLine(
+            withLine(LoadText(kNotEqualText), Replaced(LoadText(found), "%1", entry.caption)),
+            Replaced(LoadText(kSelectEntryText), "%1", entry.caption));
+        m_windows.askQuestion(text, std::string(kWarningCaption), MessageIcon::Warning,
+                              [this, search, &entry, digest = outcome.text](bool yes) {
+                                  if (yes) {
+                                      selectIdentified(search, entry, digest);
+                                  }
+                              });
+        return;
+    }
+    showNotEqual(
+        Replaced(LoadText(kNoEntryMatchesText), "%1", std::to_string(search.entriesOfLength)));
+}
+
+// DigestField then shows the selected entry's digest of the same input, as hashing it again
+// would, unless something else has been shown there since.
+void MainWindow::selectIdentified(const Identification& search, const AlgorithmEntry& entry,
+                                  const std::string& digest) {
+    m_windows.selectPosition(Control::AlgorithmList, static_cast<int>(&entry - m_entries.data()));
+    if (m_digestGeneration == search.digestGeneration) {
+        DigestSource source = search.source;
+        source.entry = &entry;
+        showInDigestField(digest, std::move(source));
+    }
+}
+
+void MainWindow::PasteAndCompareAction() {
+    PasteDigestAction();
+    CompareAction();
+}
+
+void MainWindow::CompareWithFileAction() {
+    if (HashRunning()) {
+        return;
+    }
+    if (const std::optional<std::string> chosen = m_windows.runOpenFileDialog(m_lastFileName)) {
+        compareWithFile(*chosen);
+    }
+}
+
+void MainWindow::CompareFieldDropHandler(const std::string& names) {
+    if (names.find('\r') == std::string::npos && !HashRunning()) {
+        compareWithFile(names);
+    }
+}
+
+std::string MainWindow::CompareWithFileCaption() const {
+    return LoadText(kCompareWithFileText);
+}
+
+// A second file that cannot be hashed says why in a box of its own: CompareField takes only
+// digests.
+void MainWindow::compareWithFile(const std::string& fileName) {
+    const AlgorithmEntry* entry = entryAt(m_windows.selectedPosition(Control::AlgorithmList));
+    if (entry == nullptr) {
+        m_windows.showMessage(noEntryOutcome().text, std::string(kWarningCaption),
+                              MessageIcon::Warning);
+        return;
+    }
+    startJob(fileName, {&entry->fileRoute}, hashSubject(*entry, fileName),
+             [this](digest::FileDigests digests) {
+                 if (digests.cancelled) {
+                     return;
+                 }
+                 const DigestOutcome& outcome = digests.outcomes.front();
+                 if (!outcome.ok) {
+                     m_windows.showMessage(outcome.text, std::string(kWarningCaption),
+                                           MessageIcon::Warning);
+                     return;
+                 }
+                 m_windows.setText(Control::CompareField, outcome.text);
+                 CompareAction();
+             });
 }
 
 std::string MainWindow::LoadText(int number) const {
@@ -353,9 +577,10 @@ const AlgorithmEntry* MainWindow::entryAt(int position) const {
     return digest::EntryAt(m_entries, position);
 }
 
-void MainWindow::showInDigestField(const std::string& text, bool isDigest) {
+void MainWindow::showInDigestField(const std::string& text, std::optional<DigestSource> source) {
     m_windows.setText(Control::DigestField, text);
-    m_digestFieldHoldsDigest = isDigest;
+    m_digestSource = std::move(source);
+    ++m_digestGeneration;
 }
 
 void MainWindow::hashFileFromField(Control sender, bool copyWhenDone) {

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/core/ExpectedDigest.h"
 #include "app/core/LanguageFile.h"
 #include "app/core/UiThread.h"
 #include "app/core/WindowSystem.h"
@@ -101,9 +102,24 @@ public:
 
     void CopyDigestAction();
     void PasteDigestAction();
+    // Reads CompareField forgivingly (separators, "0x", a whole list line, base64). When it
+    // differs from DigestField and other entries give digests of its length, they hash the same
+    // input (a file in the background, from one read) and the message says which one matches,
+    // offering to select it.
     void CompareAction();
+    // Ctrl+Shift+V: PasteDigestAction, then CompareAction.
+    void PasteAndCompareAction();
+    // CompareField's "Compare with file…": a second file from the open-file dialog is hashed
+    // with the selected entry in the background, its digest goes into CompareField and is
+    // compared at once. LastFileName stays.
+    void CompareWithFileAction();
+    // A file dropped on CompareField while Ctrl is held: the same without the dialog; several
+    // names do nothing.
+    void CompareFieldDropHandler(const std::string& names);
+    // The caption of CompareField's menu entry, in the current language.
+    std::string CompareWithFileCaption() const;
 
-    // Text `number` (1 to 25) of the current language block; empty when the table has none.
+    // Text `number` (1 to 32) of the current language block; empty when the table has none.
     std::string LoadText(int number) const;
     void ApplyTexts();
     // The user picked an entry of LanguageList (also start-up and close).
@@ -115,11 +131,26 @@ public:
     const std::string& LastFileName() const { return m_lastFileName; }
 
 private:
+    // What DigestField's digest was computed from.
+    struct DigestSource {
+        const AlgorithmEntry* entry;
+        bool isFile;
+        std::string input;  // the file's name, or the hashed text
+    };
+    // The search for the entry that gives the expected digest for DigestField's input.
+    struct Identification {
+        DigestSource source;
+        std::string expected;  // lower-case hex
+        std::vector<const AlgorithmEntry*> candidates;
+        std::size_t entriesOfLength;  // DigestField's entry included when it has that length
+        int digestGeneration;         // DigestField's, when the search started
+    };
     struct RunningHash {
         int job;
-        const AlgorithmEntry* entry;
-        std::string fileName;
-        bool copyWhenDone;
+        // What the progress display names, in the current language.
+        std::function<std::string()> subject;
+        // On the UI thread once the job has ended, also when it was cancelled.
+        std::function<void(digest::FileDigests)> ended;
         bool progressShown = false;
         std::optional<int> lastPermille;
     };
@@ -127,22 +158,40 @@ private:
     // HashFileAction; the drop handlers copy DigestField to the clipboard once the hash ends.
     void hashFile(Control sender, bool copyWhenDone);
     void startFileHash(const AlgorithmEntry& entry, bool copyWhenDone);
+    // Runs `providers` over `fileName` in the background.
+    void startJob(const std::string& fileName, std::vector<const digest::Provider*> providers,
+                  std::function<std::string()> subject,
+                  std::function<void(digest::FileDigests)> ended);
     // Posted calls from the running job; calls of an earlier job are ignored.
     void hashProgressed(int job, const digest::ReadProgress& progress);
     void hashEnded(int job, digest::FileDigests digests);
     // The file route's outcome in DigestField (null `entry`: no entry selected).
-    void showFileOutcome(const AlgorithmEntry* entry, const DigestOutcome& outcome,
-                         bool copyWhenDone);
-    std::string progressSubject(const RunningHash& hash) const;
+    void showFileOutcome(const AlgorithmEntry* entry, const std::string& fileName,
+                         const DigestOutcome& outcome, bool copyWhenDone);
     digest::ProgressWords progressWords() const;
     // The entry at a list position; null for no selection or a position without one.
     const AlgorithmEntry* entryAt(int position) const;
-    void showInDigestField(const std::string& text, bool isDigest);
+    // A digest with where it came from, or a failure text without.
+    void showInDigestField(const std::string& text, std::optional<DigestSource> source);
     // hashFile with HashFromField set around it.
     void hashFileFromField(Control sender, bool copyWhenDone);
     LanguageFile languageFile() const;
     // LanguageChangeHandler, saving `savedAlgorithmPosition` as line 2.
     void changeLanguage(int savedAlgorithmPosition);
+
+    // CompareAction's steps.
+    void showEqual(const AlgorithmEntry& entry);
+    void showNotEqual(const std::string& addedLine = {});
+    std::size_t digestBytes(const AlgorithmEntry& entry);
+    const std::vector<std::size_t>& digestLengths();
+    std::optional<Identification> identification(const DigestSource& source,
+                                                 const ExpectedDigest& expected);
+    void identify(Identification search);
+    void identified(const Identification& search, std::span<const DigestOutcome> outcomes);
+    void selectIdentified(const Identification& search, const AlgorithmEntry& entry,
+                          const std::string& digest);
+    // CompareWithFileAction and CompareFieldDropHandler once the file is known.
+    void compareWithFile(const std::string& fileName);
 
     WindowSystem& m_windows;
     Background m_background;
@@ -151,8 +200,15 @@ private:
     bool m_hashFromField = false;
     int m_languageBase;
     std::string m_lastFileName;
-    // True while DigestField shows the digest of the last hash action, not a failure.
-    bool m_digestFieldHoldsDigest = false;
+    // Set while DigestField shows the digest of the last hash action, not a failure.
+    std::optional<DigestSource> m_digestSource;
+    // Counts the writes of DigestField, so that an answer that comes later can tell whether
+    // DigestField still shows what it was about.
+    int m_digestGeneration = 0;
+    // Each entry's digest length, by position, and the distinct lengths; found at the first
+    // compare that needs them.
+    std::vector<std::size_t> m_digestBytes;
+    std::vector<std::size_t> m_digestLengths;
     std::optional<RunningHash> m_running;
     int m_lastJob = 0;
 };

@@ -47,4 +47,10 @@ constexpr TextGroup MakeTextGroup() {
 // the five byte units and the decimal separator).
 extern const TextGroup kProgressTextGroup;
 
+// Texts 26 to 32: what a compare adds when the digests differ (the entry that gives the expected
+// digest, the question whether to select it, that none does, the progress display's subject
+// while it is looked for), the line after an equal digest of a checksum or broken hash, and the
+// CompareField menu's "Compare with file…".
+extern const TextGroup kCompareTextGroup;
+
 }  // namespace tolvek::app

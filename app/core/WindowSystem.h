@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -74,6 +75,11 @@ public:
     // application's default caption.
     virtual void showMessage(const std::string& text, const std::string& caption,
                              MessageIcon icon) = 0;
+
+    // A message box with Yes and No buttons and no owner window, which returns at once;
+    // `answered` runs once the user has chosen, with true for Yes. Closing the box is No.
+    virtual void askQuestion(const std::string& text, const std::string& caption, MessageIcon icon,
+                             std::function<void(bool yes)> answered) = 0;
 
     // Creates the string-input window with `title`, an empty edit field and an OK button, runs
     // it modally over the main window, frees it, and gives how it ended and its text.

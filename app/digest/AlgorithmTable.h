@@ -28,6 +28,9 @@ struct AlgorithmEntry {
     const Provider& fileRoute;
     const Provider& stringRoute;
     FileFailureShown fileFailure = FileFailureShown::Message;
+    // Why equal digests show only that nothing changed by accident: a checksum, or published
+    // practical collisions. Empty for the entries that also reveal deliberate changes.
+    std::string_view weakness = {};
 };
 
 // The entries in list order.

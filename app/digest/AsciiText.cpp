@@ -39,4 +39,11 @@ std::string Trim(std::string_view text) {
     return std::string(text);
 }
 
+std::string Replaced(std::string pattern, std::string_view placeholder, std::string_view text) {
+    if (const std::size_t at = pattern.find(placeholder); at != std::string::npos) {
+        pattern.replace(at, placeholder.size(), text);
+    }
+    return pattern;
+}
+
 }  // namespace tolvek::digest

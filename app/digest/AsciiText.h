@@ -1,5 +1,5 @@
-// Byte-wise text helpers: case mapping of the ASCII letters only (no code page), and the
-// trimming of pasted text.
+// Byte-wise text helpers: case mapping of the ASCII letters only (no code page), the trimming
+// of pasted text, and filling in a text's placeholder.
 #pragma once
 
 #include <string>
@@ -15,5 +15,8 @@ std::string AsciiLower(std::string_view text);
 // Removes every byte 0x00 to 0x20 (spaces, tabs, line ends, other control bytes) from the end
 // and then from the start. Bytes inside the text stay.
 std::string Trim(std::string_view text);
+
+// `pattern` with its first `placeholder` ("%1") replaced by `text`.
+std::string Replaced(std::string pattern, std::string_view placeholder, std::string_view text);
 
 }  // namespace tolvek::digest

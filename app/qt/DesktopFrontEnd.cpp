@@ -1,7 +1,10 @@
 #include "app/qt/DesktopFrontEnd.h"
 
 #include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
 #include <array>
 #include <utility>
 
@@ -35,7 +38,8 @@ DesktopFrontEnd::DesktopFrontEnd(DesktopServices services, ProgramFolders folder
     : m_view(std::make_unique<MainWindowView>(
           [this](const std::string& names) { m_window.WindowDropHandler(names); },
           [this](const std::string& names) { m_window.PathFieldDropHandler(names); },
-          [this] { m_window.CloseHandler(); }, [this] { m_window.CancelHashAction(); })),
+          [this] { m_window.CloseHandler(); }, [this] { m_window.CancelHashAction(); },
+          [this](const std::string& names) { m_window.CompareFieldDropHandler(names); })),
       m_windows(*m_view, std::move(services), std::move(folders)),
       m_ui(*m_view),
       m_window(m_windows, {m_jobs, m_ui}, std::move(selfTest), entries) {
@@ -48,10 +52,32 @@ void DesktopFrontEnd::connectHandlers() {
         QObject::connect(button, &QPushButton::clicked, button,
                          [this, action] { action(m_window); });
     }
+    auto* pasteAndCompare =
+        new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V), m_view.get());
+    QObject::connect(pasteAndCompare, &QShortcut::activated, m_view.get(),
+                     [this] { m_window.PasteAndCompareAction(); });
+    connectCompareFieldMenu();
     // Only the user's choice: a selection made by the program starts nothing.
     QComboBox& languages = m_view->list(Control::LanguageList);
     QObject::connect(&languages, &QComboBox::activated, &languages,
                      [this] { m_window.LanguageChangeHandler(); });
+}
+
+// The edit field's own menu, with "Compare with file…" at its end.
+void DesktopFrontEnd::connectCompareFieldMenu() {
+    auto* field = qobject_cast<QLineEdit*>(&m_view->control(Control::CompareField));
+    field->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(field, &QWidget::customContextMenuRequested, field, [this, field](QPoint at) {
+        QMenu* menu = field->createStandardContextMenu();
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->addSeparator();
+        QAction* compare =
+            menu->addAction(QString::fromStdString(m_window.CompareWithFileCaption()));
+        compare->setObjectName(QStringLiteral("CompareWithFileAction"));
+        QObject::connect(compare, &QAction::triggered, field,
+                         [this] { m_window.CompareWithFileAction(); });
+        menu->popup(field->mapToGlobal(at));
+    });
 }
 
 app::StartUpOutcome DesktopFrontEnd::startUp(const std::vector<std::string>& arguments) {

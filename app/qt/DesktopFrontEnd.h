@@ -29,6 +29,7 @@ public:
 
 private:
     void connectHandlers();
+    void connectCompareFieldMenu();
 
     std::unique_ptr<MainWindowView> m_view;
     QtWindowSystem m_windows;

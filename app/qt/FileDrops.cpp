@@ -32,8 +32,8 @@ std::optional<std::string> DroppedFileNames(const QMimeData& data) {
     return names;
 }
 
-FileDropFilter::FileDropFilter(QObject* parent, DropHandler onDrop)
-    : QObject(parent), m_onDrop(std::move(onDrop)) {}
+FileDropFilter::FileDropFilter(QObject* parent, DropHandler onDrop, DropHandler onCtrlDrop)
+    : QObject(parent), m_onDrop(std::move(onDrop)), m_onCtrlDrop(std::move(onCtrlDrop)) {}
 
 void FileDropFilter::watch(QWidget& widget) {
     widget.setAcceptDrops(true);
@@ -52,7 +52,8 @@ bool FileDropFilter::eventFilter(QObject* watched, QEvent* event) {
     }
     drag->acceptProposedAction();
     if (type == QEvent::Drop) {
-        m_onDrop(*names);
+        const bool ctrlHeld = drag->modifiers().testFlag(Qt::ControlModifier);
+        (ctrlHeld && m_onCtrlDrop ? m_onCtrlDrop : m_onDrop)(*names);
     }
     return true;
 }

@@ -107,7 +107,8 @@ QLineEdit* NewEditField(QWidget* parent) {
 }
 
 MainWindowView::MainWindowView(DropHandler onWindowDrop, DropHandler onPathFieldDrop,
-                               std::function<void()> onClose, std::function<void()> onCancel)
+                               std::function<void()> onClose, std::function<void()> onCancel,
+                               DropHandler onCompareFieldCtrlDrop)
     : m_onClose(std::move(onClose)) {
     m_controls[slot(Control::MainWindow)] = this;
     setObjectName(QStringLiteral("MainWindow"));
@@ -125,11 +126,14 @@ MainWindowView::MainWindowView(DropHandler onWindowDrop, DropHandler onPathField
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, [onCancel] { onCancel(); });
 
+    // The other two edit fields keep taking dragged text, but dropped files belong to the
+    // window, except those dropped on CompareField with Ctrl held.
+    auto* compareFieldDrops =
+        new FileDropFilter(this, onWindowDrop, std::move(onCompareFieldCtrlDrop));
+    compareFieldDrops->watch(control(Control::CompareField));
     auto* windowDrops = new FileDropFilter(this, std::move(onWindowDrop));
     windowDrops->watch(*this);
-    // The other two edit fields keep taking dragged text, but dropped files belong to the window.
     windowDrops->watch(control(Control::DigestField));
-    windowDrops->watch(control(Control::CompareField));
     auto* pathFieldDrops = new FileDropFilter(this, std::move(onPathFieldDrop));
     pathFieldDrops->watch(control(Control::PathField));
 

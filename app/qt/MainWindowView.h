@@ -34,9 +34,10 @@ public:
     // order); `onWindowDrop` receives files dropped anywhere but on PathField,
     // `onPathFieldDrop` those dropped on PathField, `onClose` runs when the window is asked to
     // close, before it goes. `onCancel` runs for the progress display's Cancel button and the
-    // Esc key.
+    // Esc key. Files dropped on CompareField while Ctrl is held go to `onCompareFieldCtrlDrop`.
     MainWindowView(DropHandler onWindowDrop, DropHandler onPathFieldDrop,
-                   std::function<void()> onClose, std::function<void()> onCancel);
+                   std::function<void()> onClose, std::function<void()> onCancel,
+                   DropHandler onCompareFieldCtrlDrop);
 
     // The widget of a control; the window itself for Control::MainWindow.
     QWidget& control(app::Control control) const;

@@ -42,6 +42,18 @@ void showMessageBox(const QString& text, const QString& caption, QMessageBox::Ic
     box->show();
 }
 
+void askWithMessageBox(const QString& text, const QString& caption, QMessageBox::Icon icon,
+                       std::function<void(bool yes)> answered) {
+    auto* box = new QMessageBox(icon, caption, text, QMessageBox::Yes | QMessageBox::No);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->setEscapeButton(QMessageBox::No);
+    QObject::connect(box, &QMessageBox::finished, box, [answered = std::move(answered)](int code) {
+        answered(code == QMessageBox::Yes);
+    });
+    box->show();
+}
+
 std::optional<QUrl> runFileDialog(QWidget* owner, const QString& initialName) {
     const QUrl chosen =
         QFileDialog::getOpenFileUrl(owner, QString(), QUrl::fromLocalFile(initialName));
@@ -51,7 +63,7 @@ std::optional<QUrl> runFileDialog(QWidget* owner, const QString& initialName) {
 }  // namespace
 
 DesktopServices DesktopServices::System() {
-    return {showMessageBox, runFileDialog,
+    return {showMessageBox, askWithMessageBox, runFileDialog,
             [](const QUrl& target) { QDesktopServices::openUrl(target); }};
 }
 
@@ -108,6 +120,11 @@ void QtWindowSystem::showMessage(const std::string& text, const std::string& cap
     const QString shownCaption =
         caption.empty() ? QCoreApplication::applicationName() : fromBytes(caption);
     m_services.showMessage(fromBytes(text), shownCaption, boxIcon(icon));
+}
+
+void QtWindowSystem::askQuestion(const std::string& text, const std::string& caption,
+                                 app::MessageIcon icon, std::function<void(bool yes)> answered) {
+    m_services.askQuestion(fromBytes(text), fromBytes(caption), boxIcon(icon), std::move(answered));
 }
 
 app::StringInputResult QtWindowSystem::runStringInputWindow(const std::string& title) {

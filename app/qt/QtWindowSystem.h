@@ -24,6 +24,10 @@ struct DesktopServices {
     // window usable while it is shown; the call returns at once.
     std::function<void(const QString& text, const QString& caption, QMessageBox::Icon icon)>
         showMessage;
+    // The same with Yes and No buttons; `answered` runs with the choice (closing the box is No).
+    std::function<void(const QString& text, const QString& caption, QMessageBox::Icon icon,
+                       std::function<void(bool yes)> answered)>
+        askQuestion;
     // The open-file dialog over `owner`, starting at `initialName`; the chosen file as a URL,
     // which keeps the bytes of its name, or nothing when cancelled.
     std::function<std::optional<QUrl>(QWidget* owner, const QString& initialName)> chooseFile;
@@ -69,6 +73,8 @@ public:
     std::optional<std::string> runOpenFileDialog(const std::string& initialName) override;
     void showMessage(const std::string& text, const std::string& caption,
                      app::MessageIcon icon) override;
+    void askQuestion(const std::string& text, const std::string& caption, app::MessageIcon icon,
+                     std::function<void(bool yes)> answered) override;
     app::StringInputResult runStringInputWindow(const std::string& title) override;
     void runAboutWindow() override;
     std::optional<std::string> clipboardText() override;

@@ -1,8 +1,11 @@
 // tolvek-cli's output and exit codes for good and bad input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <sstream>
 
+#include "app/digest/AlgorithmTable.h"
 #include "cli/Cli.h"
 #include "tests/support/TempFolder.h"
 
@@ -126,6 +129,64 @@ TEST(Cli, SelfTestSaysNoError) {
     const CliRun result = run({"--self-test"});
     EXPECT_EQ(result.exitCode, kExitOk);
     EXPECT_EQ(result.output, "No error\n");
+}
+
+
+// --match names every entry whose digest of the file is the expected one, however it is
+// written; --expect answers as sha256sum -c does.
+TEST(Cli, MatchAndExpect) {
+    testing::TempFolder folder;
+    const std::string abc = folder.write("abc.txt", "abc");
+    const std::string missing = folder.file("missing");
+    // RFC 1321, the RIPEMD designers' set, zlib's crc32 of "abc".
+    const std::string md5 = "900150983cd24fb0d6963f7d28e17f72";
+    const struct Case {
+        std::vector<std::string> arguments;
+        int exitCode;
+        std::string output;
+        std::string errors;
+    } cases[] = {
+        {{"--match", "c1:4a:12:19:9c:66:e4:ba:84:63:6b:0f:69:14:4c:77", abc}, kExitOk,
+         abc + ": ripemd128\n", ""},
+        {{"--match", "CRC32 (abc.txt) = 352441C2", abc, missing}, kExitFailure,
+         abc + ": crc32\n", "tolvek-cli: " + missing + ": Could not open file\n"},
+        {{"--match", "00112233445566778899aabbccddeeff", abc}, kExitFailure,
+         abc + ": no match\n", ""},
+        {{"--match", "no digest here", abc}, kExitUsage, "",
+         "tolvek-cli: no digest of any length in no digest here\n"},
+        {{"-a", "sha256", "--expect", "0x" + md5, abc}, kExitUsage, "",
+         "tolvek-cli: no digest of this algorithm's length in 0x" + md5 + "\n"},
+        {{"-a", "md5", "--expect", md5 + "  abc.txt", abc, missing}, kExitFailure,
+         abc + ": OK\n" + missing + ": FAILED open or read\n",
+         "tolvek-cli: " + missing + ": Could not open file\ntolvek-cli: note: md5: practical "
+         "collisions since 2004 (Wang et al.), RFC 6151; a match rules out accidental damage, not "
+         "deliberate tampering\n"},
+        {{"-a", "ripemd128", "--expect", md5, abc}, kExitFailure, abc + ": FAILED\n", ""},
+        {{"-a", "md5,sha1", "--expect", md5, abc}, kExitUsage, "",
+         "tolvek-cli: --expect checks one algorithm\n"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.arguments[1]);
+        const CliRun result = run(test.arguments);
+        EXPECT_EQ(result.exitCode, test.exitCode);
+        EXPECT_EQ(result.output, test.output);
+        EXPECT_EQ(result.errors, test.errors);
+    }
+}
+
+// Each entry's digest of a file is identified, as the only entry or among those that give it.
+TEST(Cli, MatchIdentifiesEveryEntry) {
+    testing::TempFolder folder;
+    const std::string file = folder.write("data", "The quick brown fox jumps over the lazy dog");
+    for (const digest::AlgorithmEntry& entry : digest::AlgorithmEntries()) {
+        const std::string line = run({"-a", std::string(entry.id), file}).output;
+        const CliRun result = run({"--match", line.substr(0, line.find(' ')), file});
+        EXPECT_EQ(result.exitCode, kExitOk) << entry.id;
+        std::istringstream ids(result.output.substr(file.size() + 1));
+        const std::vector<std::string> matches{std::istream_iterator<std::string>(ids), {}};
+        EXPECT_NE(std::ranges::find(matches, entry.id), matches.end())
+            << entry.id << ": " << result.output;
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "app/core/MainWindow.h"
+#include "app/digest/DigestSize.h"
 #include "tests/core/FakeWindowSystem.h"
 #include "tests/core/ManualBackground.h"
 #include "tests/support/TempFolder.h"
@@ -107,6 +108,40 @@ TEST_P(AllEntriesTest, FileAndStringGiveThePublishedDigest) {
     windows.stringInputAnswers.push_back({ModalResult::Ok, "abc"});
     window.HashStringAction(Control::HashStringButton);
     EXPECT_EQ(windows.text(Control::DigestField), expected->second) << "string route";
+    EXPECT_EQ(2 * digest::DigestBytes(entry), expected->second.size());
+}
+
+// With another entry of the same length selected, the entry's digest in CompareField is found
+// to be the entry's, and Yes selects it.
+TEST_P(AllEntriesTest, ItsDigestIsFoundWhileAnotherOfItsLengthIsSelected) {
+    const AlgorithmEntry& entry = *GetParam();
+    const auto sameLength = [&](const AlgorithmEntry& other) {
+        return &other != &entry && digest::DigestBytes(other) == digest::DigestBytes(entry);
+    };
+    const auto other = std::ranges::find_if(AlgorithmEntries(), sameLength);
+    if (other == AlgorithmEntries().end()) {
+        GTEST_SKIP() << "no other entry gives digests of this length";
+    }
+    windows.selectPosition(Control::AlgorithmList,
+                           static_cast<int>(&*other - AlgorithmEntries().data()));
+    windows.openFileAnswers.emplace_back(folder.write("abc.txt", "abc"));
+    window.HashFileAction(Control::HashFileButton);
+    jobs.run();
+    ui.drain();
+    windows.texts[Control::CompareField] = std::string(kDigestOfAbc.at(entry.caption));
+    window.CompareAction();
+    jobs.run();
+    ui.drain();
+
+    ASSERT_EQ(windows.questions.size(), 1U);
+    EXPECT_NE(
+        windows.questions[0].box.text.find("It is the " + std::string(entry.caption) + " hash"),
+        std::string::npos)
+        << windows.questions[0].box.text;
+    windows.questions[0].answered(true);
+    EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList),
+              GetParam() - AlgorithmEntries().data());
+    EXPECT_EQ(windows.text(Control::DigestField), kDigestOfAbc.at(entry.caption));
 }
 
 std::vector<const AlgorithmEntry*> presentEntries() {

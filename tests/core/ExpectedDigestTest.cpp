@@ -4,12 +4,17 @@
 #include <array>
 
 #include "app/core/ExpectedDigest.h"
+#include "app/digest/DigestSize.h"
 
 namespace tolvek::app {
 namespace {
 
-// Digest lengths, in bytes, of 16-bit and 32-bit checksums and of 128- to 512-bit digests.
-constexpr std::array<std::size_t, 10> kLengths{2, 4, 16, 20, 24, 28, 32, 40, 48, 64};
+// The digest lengths of the list entries, 16-bit checksums to 512-bit digests.
+const std::vector<std::size_t>& entryLengths() {
+    static const std::vector<std::size_t> lengths =
+        digest::DigestLengthsOf(digest::AlgorithmEntries());
+    return lengths;
+}
 
 // Published digests of "abc" (RFC 1321, FIPS 180-2), MD5 of "a" and the CRC-32 check value.
 const std::string kMd5 = "900150983cd24fb0d6963f7d28e17f72";
@@ -101,7 +106,8 @@ TEST(ReadExpectedDigest, Pastes) {
         {"add " + kCrc32, kCrc32},
     };
     for (const PasteCase& expected : cases) {
-        const std::optional<ExpectedDigest> read = ReadExpectedDigest(expected.text, kLengths);
+        const std::optional<ExpectedDigest> read =
+            ReadExpectedDigest(expected.text, entryLengths());
         ASSERT_EQ(read.has_value(), expected.digest.has_value()) << expected.text;
         if (read) {
             EXPECT_EQ(read->digest, *expected.digest) << expected.text;
@@ -113,7 +119,7 @@ TEST(ReadExpectedDigest, Pastes) {
 }
 
 TEST(ReadExpectedDigest, EveryAcceptedLengthWithSeparators) {
-    for (const std::size_t bytes : kLengths) {
+    for (const std::size_t bytes : entryLengths()) {
         std::string spaced;
         std::string digest;
         for (std::size_t index = 0; index < bytes; ++index) {
@@ -122,7 +128,7 @@ TEST(ReadExpectedDigest, EveryAcceptedLengthWithSeparators) {
             digest += "0123456789abcdef"[index % 16];
             digest += 'a';
         }
-        const auto read = ReadExpectedDigest(spaced, kLengths);
+        const auto read = ReadExpectedDigest(spaced, entryLengths());
         ASSERT_TRUE(read) << bytes;
         EXPECT_EQ(read->digest, digest);
         const std::array<std::size_t, 1> otherLength{bytes + 1};
@@ -135,16 +141,16 @@ TEST(ReadExpectedDigest, TenMegabytePastes) {
     while (prose.size() < (10 << 20)) {
         prose += "lorem ipsum dolor, ";
     }
-    const auto found = ReadExpectedDigest(prose + kMd5, kLengths);
+    const auto found = ReadExpectedDigest(prose + kMd5, entryLengths());
     ASSERT_TRUE(found);
     EXPECT_EQ(found->digest, kMd5);
-    EXPECT_FALSE(ReadExpectedDigest(std::string(10 << 20, 'a'), kLengths));
-    EXPECT_FALSE(ReadExpectedDigest(std::string(10 << 20, ')'), kLengths));
+    EXPECT_FALSE(ReadExpectedDigest(std::string(10 << 20, 'a'), entryLengths()));
+    EXPECT_FALSE(ReadExpectedDigest(std::string(10 << 20, ')'), entryLengths()));
     std::string groups;
     while (groups.size() < (10 << 20)) {
         groups += "12 ";
     }
-    EXPECT_FALSE(ReadExpectedDigest(groups, kLengths));
+    EXPECT_FALSE(ReadExpectedDigest(groups, entryLengths()));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -19,6 +20,11 @@ struct ShownMessage {
     MessageIcon icon;
 };
 
+struct AskedQuestion {
+    ShownMessage box;
+    std::function<void(bool yes)> answered;
+};
+
 class FakeWindowSystem final : public WindowSystem {
 public:
     std::string text(Control control) const override;
@@ -29,6 +35,10 @@ public:
     std::optional<std::string> runOpenFileDialog(const std::string& initialName) override;
     void showMessage(const std::string& text, const std::string& caption,
                      MessageIcon icon) override;
+    void askQuestion(const std::string& text, const std::string& caption, MessageIcon icon,
+                     std::function<void(bool yes)> answered) override {
+        questions.push_back({{text, caption, icon}, std::move(answered)});
+    }
     StringInputResult runStringInputWindow(const std::string& title) override;
     void runAboutWindow() override { ++aboutRuns; }
     std::optional<std::string> clipboardText() override { return clipboard; }
@@ -58,6 +68,8 @@ public:
     std::vector<std::string> stringInputTitles;
 
     std::vector<ShownMessage> messages;
+    // The Yes/No boxes shown; a test answers one by calling its `answered`.
+    std::vector<AskedQuestion> questions;
     // The progress display while it is shown, and every state it showed.
     std::optional<ProgressDisplay> progress;
     std::vector<std::string> progressStates;

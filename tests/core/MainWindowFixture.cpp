@@ -5,7 +5,7 @@
 
 namespace tolvek::app::testing {
 
-MainWindowTest::MainWindowTest()
+MainWindowTest::MainWindowTest(std::span<const AlgorithmEntry> table)
     : window(
           windows, {jobs, ui},
           [this] {
@@ -14,7 +14,7 @@ MainWindowTest::MainWindowTest()
               }
               return selfTestAnswer;
           },
-          entries.table()) {
+          table.empty() ? entries.table() : table) {
     windows.exeFolder = exeFolder.path();
     windows.userConfigFolder = configRoot.path() / "tolvek";
 }

@@ -18,7 +18,8 @@ namespace tolvek::app::testing {
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    MainWindowTest();
+    // Over `table`, or the fake entries when it is empty.
+    explicit MainWindowTest(std::span<const AlgorithmEntry> table = {});
 
     // StartUpHandler, and the hash of a file it names run to its end.
     StartUpOutcome startUp(const std::vector<std::string>& arguments = {});

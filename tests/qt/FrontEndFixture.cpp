@@ -31,6 +31,11 @@ std::unique_ptr<DesktopFrontEnd> FrontEndTest::makeFrontEnd(
         [this](const QString& text, const QString& caption, QMessageBox::Icon icon) {
             messages.push_back({text, caption, icon});
         },
+        [this](const QString& text, const QString& caption, QMessageBox::Icon icon,
+               std::function<void(bool)> answered) {
+            messages.push_back({text, caption, icon});
+            answered(questionAnswer);
+        },
         [this](QWidget*, const QString& initialName) {
             fileDialogInitialNames.push_back(initialName);
             std::optional<QUrl> answer;

@@ -63,7 +63,9 @@ protected:
     app::testing::FakeEntries entries;
     engine::HashResult selfTestAnswer = engine::kHashOk;
 
+    // Message boxes and Yes/No boxes; every question is answered with `questionAnswer`.
     std::vector<RecordedMessage> messages;
+    bool questionAnswer = false;
     std::deque<std::optional<QUrl>> fileAnswers;
     std::vector<QString> fileDialogInitialNames;
     std::vector<QUrl> openedUrls;

@@ -3,13 +3,13 @@
 // message boxes and dialogs.
 #include <QApplication>
 #include <QClipboard>
+#include <QMenu>
 #include <QMimeData>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 
 #include "app/qt/StringInputWindow.h"
-
 #include "tests/qt/FrontEndFixture.h"
 
 namespace tolvek::desktop::testing {
@@ -32,7 +32,8 @@ QUrl fileUrl(const std::string& name) {
 }
 
 // Drops `names` as local file URLs on `target`, as a drag from a file manager ends.
-void dropFiles(QWidget& target, const Names& names) {
+void dropFiles(QWidget& target, const Names& names,
+               Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QList<QUrl> urls;
     for (const std::string& name : names) {
         urls.push_back(fileUrl(name));
@@ -43,7 +44,7 @@ void dropFiles(QWidget& target, const Names& names) {
     QDragEnterEvent enter(centre.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&target, &enter);
     ASSERT_TRUE(enter.isAccepted()) << target.objectName().toStdString();
-    QDropEvent drop(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(centre, Qt::CopyAction, &data, Qt::LeftButton, modifiers);
     QApplication::sendEvent(&target, &drop);
 }
 
@@ -216,6 +217,53 @@ TEST_F(RealHashTest, DroppedFileGetsItsPublishedSha1OnTheClipboard) {
     // FIPS 180-4, SHA-1 example "abc".
     EXPECT_EQ(fieldText(Control::DigestField), "a9993e364706816aba3e25717850c26c9cd0d89d");
     EXPECT_EQ(clipboardText(), "a9993e364706816aba3e25717850c26c9cd0d89d");
+}
+
+// Ctrl+Shift+V pastes and compares; CompareField's menu entry and a Ctrl-drop on it take the
+// expected digest from a second file.
+TEST_F(RealHashTest, VerifyingInOneStepAndFromASecondFile) {
+    startUp();
+    view().show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view()));
+    const std::string name = files.write("abc.txt", "abc");
+    dropFiles(view(), {name});
+    waitForHash();
+    const std::string equalSha1 =
+        "Hash is equal.\nSHA1 detects accidental damage, but not deliberate tampering.";
+
+    QGuiApplication::clipboard()->setText(
+        QStringLiteral("A9:99:3E:36:47:06:81:6A:BA:3E:25:71:"
+                       "78:50:C2:6C:9C:D0:D8:9D\n"));
+    QTest::keyClick(&field(Control::PathField), Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text.toStdString(), equalSha1);
+    EXPECT_EQ(fieldText(Control::PathField), name) << "the shortcut is not the field's paste";
+
+    fileAnswers = {QUrl::fromLocalFile(QString::fromStdString(files.write("copy", "abc")))};
+    emit field(Control::CompareField).customContextMenuRequested(QPoint(2, 2));
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    auto* compare = menu->findChild<QAction*>(QStringLiteral("CompareWithFileAction"));
+    ASSERT_NE(compare, nullptr);
+    EXPECT_EQ(compare->text().toStdString(), "Compare with file…");
+    compare->trigger();
+    menu->close();
+    waitForHash();
+    EXPECT_EQ(fieldText(Control::CompareField), "a9993e364706816aba3e25717850c26c9cd0d89d");
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1].text.toStdString(), equalSha1);
+
+    // Held Ctrl: the dropped file is the expected one; without, it is hashed as always.
+    dropFiles(field(Control::CompareField), {files.write("other", "abd")}, Qt::ControlModifier);
+    waitForHash();
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_EQ(messages[2].text.toStdString(),
+              "Hash is not equal. Please check it\nNone of the "
+              "algorithms of this length gives this hash (4 tried).");
+    EXPECT_EQ(fieldText(Control::PathField), name);
+    dropFiles(field(Control::CompareField), {files.write("other", "abd")});
+    waitForHash();
+    EXPECT_EQ(fieldText(Control::PathField), files.file("other"));
 }
 
 // A name that is not UTF-8 reaches the file route as the system's bytes, whichever way it

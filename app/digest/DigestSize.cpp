@@ -1,0 +1,41 @@
+#include "app/digest/DigestSize.h"
+
+#include <algorithm>
+
+#include "app/digest/Hashing.h"
+#include "app/digest/Providers.h"
+
+namespace tolvek::digest {
+
+namespace {
+
+std::size_t checksumBytes(engine::FileChecksum kind) {
+    return kind == engine::FileChecksum::Crc32 ? 4 : 2;
+}
+
+}  // namespace
+
+std::size_t DigestBytes(const AlgorithmEntry& entry) {
+    if (const auto* checksum = dynamic_cast<const ChecksumProvider*>(&entry.fileRoute)) {
+        return checksumBytes(checksum->kind());
+    }
+    return (HashText(entry.stringRoute, {}).text.size() + 1) / 2;
+}
+
+std::vector<std::size_t> DigestLengthsOf(std::span<const AlgorithmEntry> entries) {
+    std::vector<std::size_t> lengths;
+    for (const AlgorithmEntry& entry : entries) {
+        lengths.push_back(DigestBytes(entry));
+    }
+    std::ranges::sort(lengths);
+    const auto [first, last] = std::ranges::unique(lengths);
+    lengths.erase(first, last);
+    return lengths;
+}
+
+std::string FullWidthDigest(std::string_view digest, std::size_t bytes) {
+    std::string full(2 * bytes > digest.size() ? 2 * bytes - digest.size() : 0, '0');
+    return full.append(digest);
+}
+
+}  // namespace tolvek::digest
