@@ -7,6 +7,7 @@
 #include "app/digest/AlgorithmTable.h"
 #include "app/digest/AsciiText.h"
 #include "app/digest/Hashing.h"
+#include "app/digest/KnownAnswers.h"
 #include "app/digest/ProgressText.h"
 #include "engine/HashTests.h"
 
@@ -26,7 +27,7 @@ constexpr std::string_view kUsage =
     "usage: tolvek-cli [-a ALGORITHMS] FILE...    digests of each file ('-' is standard input)\n"
     "       tolvek-cli [-a ALGORITHMS] -s TEXT    digests of TEXT\n"
     "       tolvek-cli --list                     the algorithm names\n"
-    "       tolvek-cli --self-test                the engine's known-answer test\n"
+    "       tolvek-cli --self-test                the known-answer tests of every algorithm\n"
     "ALGORITHMS is a short name or a list caption, ignoring case, or several joined by commas\n"
     "(each file is then read once, and every digest printed as 'MD5 (FILE) = digest'); the\n"
     "default is sha1. --progress shows the progress of each file on standard error,\n"
@@ -128,13 +129,25 @@ void listAlgorithms(std::ostream& output) {
     }
 }
 
-// Prints the self-test's message ("No error" when every answer matched).
+// Prints the engine self-test's message ("No error" when every answer matched), then a line for
+// each algorithm whose known answer was checked; success only when everything matched.
 int selfTest(std::ostream& output) {
     const engine::HashResult result = engine::TestAllHashTypes();
     std::string message;
     engine::HashErrorText(result, message);
     output << message << "\n";
-    return result == engine::kHashOk ? kExitOk : kExitFailure;
+    bool passed = result == engine::kHashOk;
+    for (const digest::KnownAnswerCheck& check :
+         digest::CheckKnownAnswers(digest::AlgorithmEntries())) {
+        output << check.entry->id << " (" << check.entry->caption << "): ";
+        if (check.passed) {
+            output << "ok\n";
+        } else {
+            output << "FAILED, gave " << check.wrongText << "\n";
+            passed = false;
+        }
+    }
+    return passed ? kExitOk : kExitFailure;
 }
 
 // The digest lines of one input: "digest  name" for one algorithm, "MD5 (name) = digest" for

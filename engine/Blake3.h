@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 namespace tolvek::engine {
 
@@ -38,6 +39,10 @@ void HashMany(const std::uint8_t* inputs, std::size_t count, std::size_t blockCo
 class Blake3 {
 public:
     static constexpr std::size_t kDigestSize = 32;
+    // The BLAKE3 team's official test vectors (test_vectors.json): the 1-byte input.
+    static constexpr std::string_view kKnownInput{"\x00", 1};
+    static constexpr std::string_view kKnownDigest =
+        "2d3adedff11b61f14c886e35afa036736dcd87a74d27b5c1510225d0f592e213";
 
     Blake3();
     void update(std::span<const std::uint8_t> bytes);
