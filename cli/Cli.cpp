@@ -1,5 +1,6 @@
 #include "cli/Cli.h"
 
+#include <charconv>
 #include <istream>
 #include <optional>
 #include <ostream>
@@ -10,6 +11,7 @@
 #include "app/digest/KnownAnswers.h"
 #include "app/digest/ProgressText.h"
 #include "engine/HashTests.h"
+#include "engine/WorkerPool.h"
 
 namespace tolvek::cli {
 
@@ -31,7 +33,9 @@ constexpr std::string_view kUsage =
     "ALGORITHMS is a short name or a list caption, ignoring case, or several joined by commas\n"
     "(each file is then read once, and every digest printed as 'MD5 (FILE) = digest'); the\n"
     "default is sha1. --progress shows the progress of each file on standard error,\n"
-    "--no-progress never does; by default a terminal shows it for files that take a while.\n";
+    "--no-progress never does; by default a terminal shows it for files that take a while.\n"
+    "--threads N lets an algorithm that can (BLAKE3) use at most N threads; the default is\n"
+    "one per core.\n";
 
 enum class ProgressMode { Automatic, Always, Never };
 
@@ -43,7 +47,18 @@ struct Request {
     std::optional<std::string> text;
     std::vector<std::string> files;
     ProgressMode progress = ProgressMode::Automatic;
+    std::optional<std::size_t> threads;
 };
+
+// A whole positive number; nothing for anything else.
+std::optional<std::size_t> positiveNumber(const std::string& text) {
+    std::size_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value == 0) {
+        return std::nullopt;
+    }
+    return value;
+}
 
 // Reads the arguments; gives nothing, after saying why on `errors`, for a usage error.
 std::optional<Request> parse(const std::vector<std::string>& arguments, std::ostream& errors) {
@@ -51,7 +66,7 @@ std::optional<Request> parse(const std::vector<std::string>& arguments, std::ost
     bool optionsEnded = false;
     for (std::size_t index = 0; index < arguments.size(); ++index) {
         const std::string& argument = arguments[index];
-        const bool takesValue = argument == "-a" || argument == "-s";
+        const bool takesValue = argument == "-a" || argument == "-s" || argument == "--threads";
         if (!optionsEnded && takesValue && index + 1 == arguments.size()) {
             errors << "tolvek-cli: " << argument << " needs a value\n" << kUsage;
             return std::nullopt;
@@ -64,6 +79,12 @@ std::optional<Request> parse(const std::vector<std::string>& arguments, std::ost
             request.algorithms = arguments[++index];
         } else if (argument == "-s") {
             request.text = arguments[++index];
+        } else if (argument == "--threads") {
+            request.threads = positiveNumber(arguments[++index]);
+            if (!request.threads) {
+                errors << "tolvek-cli: --threads needs a number from 1 up\n" << kUsage;
+                return std::nullopt;
+            }
         } else if (argument == "--list") {
             request.list = true;
         } else if (argument == "--self-test") {
@@ -313,6 +334,9 @@ int runRequest(const Request& request, std::istream& input, std::ostream& output
         findEntries(request.algorithms, errors);
     if (!entries) {
         return kExitUsage;
+    }
+    if (request.threads) {
+        engine::WorkerPool::Shared().limitThreads(*request.threads);
     }
     if (request.text) {
         return hashText(*entries, *request.text, output, errors);

@@ -13,6 +13,8 @@
 
 namespace tolvek::engine {
 
+class WorkerPool;
+
 template <class Hash>
 concept StreamingHash =
     std::default_initializable<Hash> &&
@@ -23,6 +25,13 @@ concept StreamingHash =
         { Hash::kKnownDigest } -> std::convertible_to<std::string_view>;
         hash.update(bytes);
         hash.finish(digest);
+    };
+
+// A streaming hash that can also spread one large update over a pool's threads.
+template <class Hash>
+concept SpreadsOverThreads = StreamingHash<Hash> &&
+    requires(Hash hash, std::span<const std::uint8_t> bytes, WorkerPool& pool) {
+        hash.update(bytes, pool);
     };
 
 }  // namespace tolvek::engine

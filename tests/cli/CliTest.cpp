@@ -95,6 +95,9 @@ TEST(Cli, UsageErrors) {
         {"-s", "abc", "file"},
         {"-a", "md5,nosuch", "-s", "abc"},
         {"-a", "md5,", "-s", "abc"},
+        {"--threads", "0", "-s", "abc"},
+        {"--threads", "2x", "-s", "abc"},
+        {"--threads"},
     };
     for (const auto& arguments : cases) {
         const CliRun result = run(arguments);
