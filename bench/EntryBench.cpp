@@ -1,11 +1,13 @@
 // Throughput of every list entry's string route over a 1 MiB message held in memory, with all
-// CPU features and on each narrower feature set the CPU has ("path/<id>/<path>").
+// CPU features on every core ("entry/<id>") and on one thread ("entry/<id>/one-thread"), and on
+// each narrower feature set the CPU has ("path/<id>/<path>").
 #include <benchmark/benchmark.h>
 
 #include <string>
 
 #include "app/digest/Hashing.h"
 #include "engine/CpuFeatures.h"
+#include "engine/WorkerPool.h"
 
 namespace {
 
@@ -22,12 +24,17 @@ constexpr FeatureSet kFeatureSets[] = {
     {"AVX-512VL", engine::kCpuAvx2 | engine::kCpuAvx512Vl},
 };
 
-void hashEntry(benchmark::State& state, const digest::AlgorithmEntry* entry, unsigned features) {
+constexpr std::size_t kEveryCore = ~std::size_t{0};
+
+void hashEntry(benchmark::State& state, const digest::AlgorithmEntry* entry, unsigned features,
+               std::size_t threads) {
     engine::LimitCpuFeaturesForTesting(features);
+    engine::WorkerPool::Shared().limitThreads(threads);
     const std::string message(static_cast<std::size_t>(state.range(0)), '\x5a');
     for (auto _ : state) {
         benchmark::DoNotOptimize(digest::HashText(entry->stringRoute, message));
     }
+    engine::WorkerPool::Shared().limitThreads(kEveryCore);
     engine::LimitCpuFeaturesForTesting(engine::kAllCpuFeatures);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
 }
@@ -41,12 +48,16 @@ void RegisterEntryBenchmarks() {
     for (const digest::AlgorithmEntry& entry : digest::AlgorithmEntries()) {
         const std::string id(entry.id);
         benchmark::RegisterBenchmark(("entry/" + id).c_str(), hashEntry, &entry,
-                                     engine::kAllCpuFeatures)
+                                     engine::kAllCpuFeatures, kEveryCore)
+            ->Arg(1024 * 1024)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark(("entry/" + id + "/one-thread").c_str(), hashEntry, &entry,
+                                     engine::kAllCpuFeatures, 1)
             ->Arg(1024 * 1024);
         for (const FeatureSet& set : kFeatureSets) {
             if ((engine::CpuFeaturesAvailable() & set.features) == set.features) {
                 benchmark::RegisterBenchmark(("path/" + id + "/" + set.name).c_str(), hashEntry,
-                                             &entry, set.features)
+                                             &entry, set.features, 1)
                     ->Arg(1024 * 1024);
             }
         }

@@ -1,5 +1,6 @@
 #include "cli/Cli.h"
 
+#include <charconv>
 #include <istream>
 #include <optional>
 #include <ostream>
@@ -10,8 +11,10 @@
 #include "app/digest/AsciiText.h"
 #include "app/digest/DigestSize.h"
 #include "app/digest/Hashing.h"
+#include "app/digest/KnownAnswers.h"
 #include "app/digest/ProgressText.h"
 #include "engine/HashTests.h"
+#include "engine/WorkerPool.h"
 
 namespace tolvek::cli {
 
@@ -31,11 +34,13 @@ constexpr std::string_view kUsage =
     "       tolvek-cli --match EXPECTED FILE...   the algorithms that give EXPECTED for each file\n"
     "       tolvek-cli -a ALGORITHM --expect EXPECTED FILE...   OK or FAILED for each file\n"
     "       tolvek-cli --list                     the algorithm names\n"
-    "       tolvek-cli --self-test                the engine's known-answer test\n"
+    "       tolvek-cli --self-test                the known-answer tests of every algorithm\n"
     "ALGORITHMS is a short name or a list caption, ignoring case, or several joined by commas\n"
     "(each file is then read once, and every digest printed as 'MD5 (FILE) = digest'); the\n"
     "default is sha1. --progress shows the progress of each file on standard error,\n"
-    "--no-progress never does; by default a terminal shows it for files that take a while.\n";
+    "--no-progress never does; by default a terminal shows it for files that take a while.\n"
+    "--threads N lets an algorithm that can (BLAKE3) use at most N threads; the default is\n"
+    "one per core.\n";
 
 enum class ProgressMode { Automatic, Always, Never };
 
@@ -49,7 +54,18 @@ struct Request {
     std::optional<std::string> expect;  // --expect EXPECTED
     std::vector<std::string> files;
     ProgressMode progress = ProgressMode::Automatic;
+    std::optional<std::size_t> threads;
 };
+
+// A whole positive number; nothing for anything else.
+std::optional<std::size_t> positiveNumber(const std::string& text) {
+    std::size_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value == 0) {
+        return std::nullopt;
+    }
+    return value;
+}
 
 // Reads the arguments; gives nothing, after saying why on `errors`, for a usage error.
 std::optional<Request> parse(const std::vector<std::string>& arguments, std::ostream& errors) {
@@ -58,7 +74,7 @@ std::optional<Request> parse(const std::vector<std::string>& arguments, std::ost
     for (std::size_t index = 0; index < arguments.size(); ++index) {
         const std::string& argument = arguments[index];
         const bool takesValue = argument == "-a" || argument == "-s" || argument == "--match" ||
-                                argument == "--expect";
+                                argument == "--expect" || argument == "--threads";
         if (!optionsEnded && takesValue && index + 1 == arguments.size()) {
             errors << "tolvek-cli: " << argument << " needs a value\n" << kUsage;
             return std::nullopt;
@@ -75,6 +91,12 @@ std::optional<Request> parse(const std::vector<std::string>& arguments, std::ost
             request.match = arguments[++index];
         } else if (argument == "--expect") {
             request.expect = arguments[++index];
+        } else if (argument == "--threads") {
+            request.threads = positiveNumber(arguments[++index]);
+            if (!request.threads) {
+                errors << "tolvek-cli: --threads needs a number from 1 up\n" << kUsage;
+                return std::nullopt;
+            }
         } else if (argument == "--list") {
             request.list = true;
         } else if (argument == "--self-test") {
@@ -144,13 +166,25 @@ void listAlgorithms(std::ostream& output) {
     }
 }
 
-// Prints the self-test's message ("No error" when every answer matched).
+// Prints the engine self-test's message ("No error" when every answer matched), then a line for
+// each algorithm whose known answer was checked; success only when everything matched.
 int selfTest(std::ostream& output) {
     const engine::HashResult result = engine::TestAllHashTypes();
     std::string message;
     engine::HashErrorText(result, message);
     output << message << "\n";
-    return result == engine::kHashOk ? kExitOk : kExitFailure;
+    bool passed = result == engine::kHashOk;
+    for (const digest::KnownAnswerCheck& check :
+         digest::CheckKnownAnswers(digest::AlgorithmEntries())) {
+        output << check.entry->id << " (" << check.entry->caption << "): ";
+        if (check.passed) {
+            output << "ok\n";
+        } else {
+            output << "FAILED, gave " << check.wrongText << "\n";
+            passed = false;
+        }
+    }
+    return passed ? kExitOk : kExitFailure;
 }
 
 // The digest lines of one input: "digest  name" for one algorithm, "MD5 (name) = digest" for
@@ -417,6 +451,9 @@ int runRequest(const Request& request, std::istream& input, std::ostream& output
         findEntries(request.algorithms, errors);
     if (!entries) {
         return kExitUsage;
+    }
+    if (request.threads) {
+        engine::WorkerPool::Shared().limitThreads(*request.threads);
     }
     if (request.text) {
         return hashText(*entries, *request.text, output, errors);

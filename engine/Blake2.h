@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 #include "engine/ShaConstants.h"
 
@@ -26,6 +27,10 @@ struct Blake2bParams {
     static constexpr std::size_t kDigestSize = 64;
     static constexpr const std::array<Word, 8>& kIv = kSha512InitialValues;
     static constexpr auto kCompress = Blake2bCompress;
+    // RFC 7693, appendix A: "abc".
+    static constexpr std::string_view kDigestOfAbc =
+        "ba80a53f981c4d0d6a2797b69f12f6e94c212f14685ac4b74b12bb6fdbffa2d17d87c5392aab792dc252d5d"
+        "e4533cc9518d38aa8dbf1925ab92386edd4009923";
 };
 
 struct Blake2sParams {
@@ -34,6 +39,9 @@ struct Blake2sParams {
     static constexpr std::size_t kDigestSize = 32;
     static constexpr const std::array<Word, 8>& kIv = kSha256InitialValues;
     static constexpr auto kCompress = Blake2sCompress;
+    // RFC 7693, appendix B: "abc".
+    static constexpr std::string_view kDigestOfAbc =
+        "508c5e8c327c14e2e1a72ba34eeb452f37458b209ed63a294d999b4c86675982";
 };
 
 // Buffering and parameter block shared by both widths. The final block gets a flag, so a
@@ -42,6 +50,8 @@ template <class Params>
 class Blake2 {
 public:
     static constexpr std::size_t kDigestSize = Params::kDigestSize;
+    static constexpr std::string_view kKnownInput = "abc";
+    static constexpr std::string_view kKnownDigest = Params::kDigestOfAbc;
 
     Blake2() : m_state(Params::kIv) {
         // Parameter block: digest length, no key, fanout 1, depth 1.

@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <vector>
 
 #include "engine/CpuFeatures.h"
 #include "engine/EngineUtils.h"
 #include "engine/Blake3Schedule.h"
 #include "engine/ShaConstants.h"
 #include "engine/Unroll.h"
+#include "engine/WorkerPool.h"
 #if defined(TOLVEK_X86)
 #include "engine/x86/Blake3X86.h"
 #endif
@@ -100,6 +102,23 @@ void hashManyPortable(const std::uint8_t* inputs, std::size_t count, std::size_t
 // The largest group of chunks whose values are hashed in one go before their parents are.
 constexpr std::size_t kGroupChunks = 64;
 
+// Fewer whole chunks than this in one update are not worth waking other threads for.
+constexpr std::size_t kChunksForThreads = 128;
+// The smallest subtree hashed in one go, and the most pieces per thread an update is cut into:
+// enough that threads finishing early find more work.
+constexpr std::size_t kSmallestSubtree = 16;
+constexpr std::size_t kPiecesPerThread = 4;
+
+// The largest complete subtree that can start at chunk `counter` with `chunkCount` chunks left,
+// at most `limit` chunks.
+std::size_t subtreeSize(std::uint64_t counter, std::size_t chunkCount, std::size_t limit) {
+    std::size_t size = std::min(std::bit_floor(chunkCount), limit);
+    if (counter != 0) {
+        size = static_cast<std::size_t>(std::min<std::uint64_t>(size, counter & (0 - counter)));
+    }
+    return size;
+}
+
 // The root of the complete subtree over `chunkCount` (a power of two) chunks from `counter`.
 ChainingValue subtreeValue(const std::uint8_t* chunks, std::size_t chunkCount,
                            std::uint64_t counter) {
@@ -156,7 +175,11 @@ void HashMany(const std::uint8_t* inputs, std::size_t count, std::size_t blockCo
 
 Blake3::Blake3() : m_chunkValue(key()) {}
 
-void Blake3::update(std::span<const std::uint8_t> bytes) {
+void Blake3::update(std::span<const std::uint8_t> bytes) { absorb(bytes, nullptr); }
+
+void Blake3::update(std::span<const std::uint8_t> bytes, WorkerPool& pool) { absorb(bytes, &pool); }
+
+void Blake3::absorb(std::span<const std::uint8_t> bytes, WorkerPool* pool) {
     while (!bytes.empty()) {
         if (chunkFill() == kChunkSize) {
             push(closeChunk(0), 1);
@@ -166,7 +189,7 @@ void Blake3::update(std::span<const std::uint8_t> bytes) {
         }
         if (chunkFill() == 0 && bytes.size() > kChunkSize) {
             const std::size_t chunks = (bytes.size() - 1) / kChunkSize;
-            hashWholeChunks(bytes.data(), chunks);
+            hashWholeChunks(bytes.data(), chunks, pool);
             bytes = bytes.subspan(chunks * kChunkSize);
             continue;
         }
@@ -217,13 +240,16 @@ Blake3::ChainingValue Blake3::closeChunk(std::uint32_t extraFlags) const {
 
 // The chunks go as the largest complete subtrees their position allows, so that parents are
 // hashed many at a time too; a short remainder goes as single chunks hashed side by side.
-void Blake3::hashWholeChunks(const std::uint8_t* chunks, std::size_t chunkCount) {
-    while (chunkCount >= 16) {
-        std::size_t size = std::bit_floor(chunkCount);
-        if (m_chunkCounter != 0) {
-            size = std::min<std::size_t>(size, m_chunkCounter & (0 - m_chunkCounter));
-        }
-        if (size < 16) {
+void Blake3::hashWholeChunks(const std::uint8_t* chunks, std::size_t chunkCount,
+                             WorkerPool* pool) {
+    if (pool != nullptr && pool->threads() > 1 && chunkCount >= kChunksForThreads) {
+        const std::size_t done = hashSubtreesOnThreads(chunks, chunkCount, *pool);
+        chunks += done * kChunkSize;
+        chunkCount -= done;
+    }
+    for (;;) {
+        const std::size_t size = subtreeSize(m_chunkCounter, chunkCount, chunkCount);
+        if (size < kSmallestSubtree) {
             break;
         }
         push(subtreeValue(chunks, size, m_chunkCounter), size);
@@ -241,6 +267,40 @@ void Blake3::hashWholeChunks(const std::uint8_t* chunks, std::size_t chunkCount)
         chunks += batch * kChunkSize;
         chunkCount -= batch;
     }
+}
+
+// Cuts the chunks into complete subtrees no larger than a share of the threads' work, hashes them
+// on the pool and pushes their values in order: pushing aligned subtrees of any sizes builds the
+// same tree as pushing the chunks one by one. Gives the number of chunks hashed; a remainder too
+// small for a subtree is left to the caller.
+std::size_t Blake3::hashSubtreesOnThreads(const std::uint8_t* chunks, std::size_t chunkCount,
+                                          WorkerPool& pool) {
+    const std::size_t largest = std::max(
+        kGroupChunks, std::bit_floor(chunkCount / (kPiecesPerThread * pool.threads())));
+    struct Piece {
+        std::size_t first;
+        std::size_t count;
+    };
+    std::vector<Piece> pieces;
+    std::size_t done = 0;
+    for (;;) {
+        const std::size_t size = subtreeSize(m_chunkCounter + done, chunkCount - done, largest);
+        if (size < kSmallestSubtree) {
+            break;
+        }
+        pieces.push_back({done, size});
+        done += size;
+    }
+    std::vector<ChainingValue> values(pieces.size());
+    pool.forEach(pieces.size(), [&](std::size_t index) {
+        const Piece& piece = pieces[index];
+        values[index] = subtreeValue(chunks + piece.first * kChunkSize, piece.count,
+                                     m_chunkCounter + piece.first);
+    });
+    for (std::size_t index = 0; index < pieces.size(); ++index) {
+        push(values[index], pieces[index].count);
+    }
+    return done;
 }
 
 // Section 5.1.2: a complete subtree is merged with its left neighbours as far as the chunk

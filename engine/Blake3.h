@@ -1,14 +1,18 @@
 // BLAKE3 in its default hashing mode with a 32-byte digest, as a streaming hash: whole chunks
 // are hashed many at a time straight from the caller's memory and joined into the tree through
-// a stack of chaining values; the digest is the root's output bytes, as b3sum prints them.
+// a stack of chaining values; the digest is the root's output bytes, as b3sum prints them. The
+// complete subtrees of a large update can be hashed on several threads at once.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 namespace tolvek::engine {
+
+class WorkerPool;
 
 namespace blake3 {
 
@@ -38,18 +42,28 @@ void HashMany(const std::uint8_t* inputs, std::size_t count, std::size_t blockCo
 class Blake3 {
 public:
     static constexpr std::size_t kDigestSize = 32;
+    // The BLAKE3 team's official test vectors (test_vectors.json): the 1-byte input.
+    static constexpr std::string_view kKnownInput{"\x00", 1};
+    static constexpr std::string_view kKnownDigest =
+        "2d3adedff11b61f14c886e35afa036736dcd87a74d27b5c1510225d0f592e213";
 
     Blake3();
     void update(std::span<const std::uint8_t> bytes);
+    // The same digest as update(bytes): the complete subtrees of a large update are hashed side
+    // by side on the pool's threads.
+    void update(std::span<const std::uint8_t> bytes, WorkerPool& pool);
     void finish(std::span<std::uint8_t, kDigestSize> digest) const;
 
 private:
     using ChainingValue = blake3::ChainingValue;
 
     std::size_t chunkFill() const { return m_blocksCompressed * blake3::kBlockSize + m_blockFill; }
+    void absorb(std::span<const std::uint8_t> bytes, WorkerPool* pool);
     void absorbIntoChunk(std::span<const std::uint8_t> bytes);
     ChainingValue closeChunk(std::uint32_t extraFlags) const;
-    void hashWholeChunks(const std::uint8_t* chunks, std::size_t chunkCount);
+    void hashWholeChunks(const std::uint8_t* chunks, std::size_t chunkCount, WorkerPool* pool);
+    std::size_t hashSubtreesOnThreads(const std::uint8_t* chunks, std::size_t chunkCount,
+                                      WorkerPool& pool);
     void push(const ChainingValue& subtree, std::uint64_t subtreeChunks);
 
     // The chunk being filled: it is closed only once a byte after it has arrived.

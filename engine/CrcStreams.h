@@ -5,12 +5,18 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 namespace tolvek::engine {
+
+// The CRC catalogue's check values, over "123456789".
+inline constexpr std::string_view kCrcCheckInput = "123456789";
 
 class Crc32c {
 public:
     static constexpr std::size_t kDigestSize = 4;
+    static constexpr std::string_view kKnownInput = kCrcCheckInput;
+    static constexpr std::string_view kKnownDigest = "e3069283";
 
     void update(std::span<const std::uint8_t> bytes);
     void finish(std::span<std::uint8_t, kDigestSize> digest) const;
@@ -22,6 +28,8 @@ private:
 class Crc64Xz {
 public:
     static constexpr std::size_t kDigestSize = 8;
+    static constexpr std::string_view kKnownInput = kCrcCheckInput;
+    static constexpr std::string_view kKnownDigest = "995dc9bbdf1939fa";
 
     void update(std::span<const std::uint8_t> bytes);
     void finish(std::span<std::uint8_t, kDigestSize> digest) const;

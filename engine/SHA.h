@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string_view>
 #include <string>
 
 namespace tolvek::engine {
@@ -62,6 +63,10 @@ void Sha512Compress(std::array<std::uint64_t, 8>& state, const std::uint8_t* blo
 class Sha224 {
 public:
     static constexpr std::size_t kDigestSize = 28;
+    // FIPS 180-4's example (NIST's SHA224.pdf).
+    static constexpr std::string_view kKnownInput = "abc";
+    static constexpr std::string_view kKnownDigest =
+        "23097d223405d8228642a477bda255b32aadbce4bda0b3f7e36c9da7";
 
     Sha224();
     void update(std::span<const std::uint8_t> bytes);
@@ -74,6 +79,10 @@ private:
 class Sha512_256 {
 public:
     static constexpr std::size_t kDigestSize = 32;
+    // FIPS 180-4's example (NIST's SHA512_256.pdf).
+    static constexpr std::string_view kKnownInput = "abc";
+    static constexpr std::string_view kKnownDigest =
+        "53048e2681941ef99b2e29b76b4c7dabe4c2d0c634fc6d46e0e2f13107e7af23";
 
     Sha512_256();
     void update(std::span<const std::uint8_t> bytes);

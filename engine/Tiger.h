@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string_view>
 #include <string>
 
 #include "engine/BlockBuffer.h"
@@ -37,6 +38,10 @@ void TigerCompress(const std::uint8_t* block, TigerState& state, std::uint32_t p
 class TigerLittleEndian {
 public:
     static constexpr std::size_t kDigestSize = 24;
+    // The Tiger authors' test results, "abc", in the byte order they print.
+    static constexpr std::string_view kKnownInput = "abc";
+    static constexpr std::string_view kKnownDigest =
+        "2aab1484e8c158f2bfb8c5ff41b57a525129131c957b5f93";
 
     TigerLittleEndian();
     void update(std::span<const std::uint8_t> bytes);

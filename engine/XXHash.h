@@ -7,12 +7,19 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 namespace tolvek::engine {
+
+// xxHash's sanity test input of 4 bytes (the first bytes of its generated sanity buffer), whose
+// published digests the three classes carry.
+inline constexpr std::string_view kXxhashSanityInput{"\x00\x52\x92\x9b", 4};
 
 class Xxh64 {
 public:
     static constexpr std::size_t kDigestSize = 8;
+    static constexpr std::string_view kKnownInput = kXxhashSanityInput;
+    static constexpr std::string_view kKnownDigest = "9136a0dca57457ee";
 
     void update(std::span<const std::uint8_t> bytes);
     void finish(std::span<std::uint8_t, kDigestSize> digest) const;
@@ -74,12 +81,16 @@ private:
 class Xxh3_64 : public Xxh3Stream {
 public:
     static constexpr std::size_t kDigestSize = 8;
+    static constexpr std::string_view kKnownInput = kXxhashSanityInput;
+    static constexpr std::string_view kKnownDigest = "e5dc74bc51848a51";
     void finish(std::span<std::uint8_t, kDigestSize> digest) const;
 };
 
 class Xxh3_128 : public Xxh3Stream {
 public:
     static constexpr std::size_t kDigestSize = 16;
+    static constexpr std::string_view kKnownInput = kXxhashSanityInput;
+    static constexpr std::string_view kKnownDigest = "970d585ac632bf8e2e7d8d6876a39fe9";
     void finish(std::span<std::uint8_t, kDigestSize> digest) const;
 };
 

@@ -65,6 +65,11 @@ private:
 class THash_Whirlpool2003 final : public THashBaseWhirlpool {
 public:
     static constexpr std::string_view kClassName = "THash_Whirlpool2003";
+    // The ISO/IEC 10118-3 test vector "abc" of the designers' reference package.
+    static constexpr std::string_view kKnownInput = "abc";
+    static constexpr std::string_view kKnownDigest =
+        "4e2448a4c6f486bb16b6562c73b4020bf3043e3a731bce721ae1b303d97e6d4c7181eebdb6c57e277d0e34"
+        "957114cbd6c797fc9d95d8b582d225292076d4eef5";
 
     HashClassRef ClassType() const override { return ClassOf<THash_Whirlpool2003>; }
 

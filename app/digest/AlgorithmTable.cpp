@@ -41,7 +41,7 @@ template <FileChecksum Kind>
 const ChecksumProvider kChecksum{Kind};
 
 template <class Class>
-const FrameworkProvider kFramework{framework::ClassOf<Class>};
+const FrameworkProvider kFramework = FrameworkProvider::of<Class>();
 
 // A provider for one of the engine's streaming hashes: entry("id", "Caption", "what",
 // streaming<engine::TheHash>) is the whole row.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -10,11 +11,21 @@
 
 namespace tolvek::digest {
 
+// A published input and the text the entry shows for it.
+struct KnownAnswer {
+    std::string_view input;
+    std::string_view digest;
+};
+
 // One way of computing an entry's function: each start() begins a fresh computation.
 class Provider {
 public:
     virtual ~Provider() = default;
     virtual std::unique_ptr<Digester> start() const = 0;
+
+    // The known answer its algorithm carries, if any (the engine's hash types have the start-up
+    // self-test instead).
+    virtual std::optional<KnownAnswer> knownAnswer() const { return std::nullopt; }
 };
 
 // How the main window shows a file the entry's file route could not hash.

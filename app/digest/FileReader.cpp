@@ -17,9 +17,12 @@ using Clock = std::chrono::steady_clock;
 
 // Chunks in flight: the one being read and up to three being hashed, 4 MiB in all.
 constexpr std::size_t kRingSlots = 4;
-// A worker looks at the stop token between slices of this many bytes, so that a cancel is
-// answered within a few milliseconds even by the slowest entries (MD2, about 11 MB/s).
-constexpr std::size_t kCancelSlice = std::size_t{64} << 10;
+// A worker looks at the stop token between slices of a chunk, so that a cancel is answered
+// within a few milliseconds even by the slowest entries (MD2, about 11 MB/s, takes 6 ms for the
+// smallest slice). A slice hashed faster than kQuickSlice makes the next one twice as long, up to
+// the whole chunk: a fast digester then gets large updates, which BLAKE3 spreads over the cores.
+constexpr std::size_t kSmallestSlice = std::size_t{64} << 10;
+constexpr auto kQuickSlice = std::chrono::milliseconds(1);
 
 // Reads until `buffer` is full or the file ends; nothing on a read error.
 std::optional<std::size_t> readFully(platform::ReadOnlyFile& file, std::span<std::uint8_t> buffer) {
@@ -144,18 +147,35 @@ private:
     std::vector<std::uint64_t> m_consumed;
 };
 
-void feed(Digester& digester, std::span<const std::uint8_t> bytes, const std::stop_token& stop) {
-    while (!bytes.empty() && !stop.stop_requested()) {
-        const std::size_t count = std::min(bytes.size(), kCancelSlice);
-        digester.update(bytes.first(count));
-        bytes = bytes.subspan(count);
+// Hands the bytes to one digester in slices whose length follows its speed.
+class SliceFeeder {
+public:
+    SliceFeeder(Digester& digester, const std::stop_token& stop)
+        : m_digester(digester), m_stop(stop) {}
+
+    void feed(std::span<const std::uint8_t> bytes) {
+        while (!bytes.empty() && !m_stop.stop_requested()) {
+            const std::size_t count = std::min(bytes.size(), m_slice);
+            const Clock::time_point start = Clock::now();
+            m_digester.update(bytes.first(count));
+            const bool quick = Clock::now() - start < kQuickSlice;
+            m_slice = quick ? std::min(2 * m_slice, kReadChunk)
+                            : std::max(m_slice / 2, kSmallestSlice);
+            bytes = bytes.subspan(count);
+        }
     }
-}
+
+private:
+    Digester& m_digester;
+    const std::stop_token& m_stop;
+    std::size_t m_slice = kSmallestSlice;
+};
 
 void hashChunks(ChunkRing& ring, std::size_t consumer, Digester& digester,
                 const std::stop_token& stop) {
+    SliceFeeder feeder(digester, stop);
     while (const std::optional<std::span<const std::uint8_t>> chunk = ring.next(consumer)) {
-        feed(digester, *chunk, stop);
+        feeder.feed(*chunk);
         ring.release(consumer);
     }
 }
@@ -227,7 +247,7 @@ ReadStatus readWhole(platform::ReadOnlyFile& file, std::uint64_t size,
         return ReadStatus::ReadFailed;
     }
     for (Digester* digester : digesters) {
-        feed(*digester, bytes, control.stop);
+        SliceFeeder(*digester, control.stop).feed(bytes);
     }
     if (control.stop.stop_requested()) {
         return ReadStatus::Cancelled;

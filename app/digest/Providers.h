@@ -27,14 +27,28 @@ private:
 // TFormat_HEX text in lower case. The framework's own failures give their message.
 class FrameworkProvider final : public Provider {
 public:
-    explicit constexpr FrameworkProvider(framework::HashClassRef hashClass)
-        : m_hashClass(hashClass) {}
+    explicit constexpr FrameworkProvider(framework::HashClassRef hashClass,
+                                         std::optional<KnownAnswer> knownAnswer = std::nullopt)
+        : m_hashClass(hashClass), m_knownAnswer(knownAnswer) {}
+
+    // The provider of `Class`, with the known answer the class carries, if it has one.
+    template <class Class>
+    static constexpr FrameworkProvider of() {
+        if constexpr (requires { Class::kKnownDigest; }) {
+            return FrameworkProvider(framework::ClassOf<Class>,
+                                     KnownAnswer{Class::kKnownInput, Class::kKnownDigest});
+        } else {
+            return FrameworkProvider(framework::ClassOf<Class>);
+        }
+    }
 
     framework::HashClassRef hashClass() const { return m_hashClass; }
     std::unique_ptr<Digester> start() const override;
+    std::optional<KnownAnswer> knownAnswer() const override { return m_knownAnswer; }
 
 private:
     framework::HashClassRef m_hashClass;
+    std::optional<KnownAnswer> m_knownAnswer;
 };
 
 // A whole-file checksum register, shown as a number in lower-case hex without leading zeros
@@ -55,6 +69,9 @@ class StreamingProvider final : public Provider {
 public:
     std::unique_ptr<Digester> start() const override {
         return std::make_unique<StreamingDigester<Hash>>();
+    }
+    std::optional<KnownAnswer> knownAnswer() const override {
+        return KnownAnswer{Hash::kKnownInput, Hash::kKnownDigest};
     }
 };
 

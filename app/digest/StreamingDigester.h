@@ -1,5 +1,6 @@
 // A list entry's digester over one of the engine's streaming hashes: the digest bytes as
-// lower-case hexadecimal, first byte first.
+// lower-case hexadecimal, first byte first. A hash that can spread a large update over threads
+// uses every core.
 #pragma once
 
 #include <array>
@@ -7,6 +8,7 @@
 
 #include "app/digest/Digester.h"
 #include "engine/StreamingHash.h"
+#include "engine/WorkerPool.h"
 
 namespace tolvek::digest {
 
@@ -25,7 +27,13 @@ inline std::string LowerHex(std::span<const std::uint8_t> bytes) {
 template <engine::StreamingHash Hash>
 class StreamingDigester final : public Digester {
 public:
-    void update(std::span<const std::uint8_t> bytes) override { m_hash.update(bytes); }
+    void update(std::span<const std::uint8_t> bytes) override {
+        if constexpr (engine::SpreadsOverThreads<Hash>) {
+            m_hash.update(bytes, engine::WorkerPool::Shared());
+        } else {
+            m_hash.update(bytes);
+        }
+    }
 
     DigestOutcome finish() override {
         std::array<std::uint8_t, Hash::kDigestSize> digest{};

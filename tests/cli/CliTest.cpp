@@ -97,6 +97,9 @@ TEST(Cli, UsageErrors) {
         {"-s", "abc", "file"},
         {"-a", "md5,nosuch", "-s", "abc"},
         {"-a", "md5,", "-s", "abc"},
+        {"--threads", "0", "-s", "abc"},
+        {"--threads", "2x", "-s", "abc"},
+        {"--threads"},
     };
     for (const auto& arguments : cases) {
         const CliRun result = run(arguments);
@@ -125,10 +128,17 @@ TEST(Cli, DashDashEndsOptions) {
     EXPECT_EQ(result.errors, "tolvek-cli: -s: Could not open file\n");
 }
 
-TEST(Cli, SelfTestSaysNoError) {
+// The engine's start-up test, then every entry from SHA224 on, each by its known answer.
+TEST(Cli, SelfTestNamesEveryAlgorithmItChecked) {
     const CliRun result = run({"--self-test"});
     EXPECT_EQ(result.exitCode, kExitOk);
-    EXPECT_EQ(result.output, "No error\n");
+    std::string expected = "No error\n";
+    const std::span<const digest::AlgorithmEntry> entries = digest::AlgorithmEntries();
+    for (auto entry = entries.begin() + (digest::FindAlgorithm("sha224") - entries.data());
+         entry != entries.end(); ++entry) {
+        expected += std::string(entry->id) + " (" + std::string(entry->caption) + "): ok\n";
+    }
+    EXPECT_EQ(result.output, expected);
 }
 
 

@@ -1,6 +1,7 @@
 // The engine's streaming hashes on every CPU path: any split of a message, from any alignment,
 // gives the portable path's one-call digest, at lengths on every block, stripe, chunk and
-// subtree edge the algorithms have.
+// subtree edge the algorithms have; so do large updates spread over several threads, from
+// positions on and off a subtree's edge.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -11,7 +12,9 @@
 #include "engine/CrcStreams.h"
 #include "engine/Keccak.h"
 #include "engine/SHA.h"
+#include "engine/StreamingHash.h"
 #include "engine/Tiger.h"
+#include "engine/WorkerPool.h"
 #include "engine/XXHash.h"
 #include "tests/support/CpuPaths.h"
 
@@ -20,15 +23,36 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-template <class Hash>
-std::array<std::uint8_t, Hash::kDigestSize> digestOf(const std::vector<std::span<const std::uint8_t>>& pieces) {
+template <class Hash, class... Pool>
+std::array<std::uint8_t, Hash::kDigestSize> digestOf(
+    const std::vector<std::span<const std::uint8_t>>& pieces, Pool&... pool) {
     Hash hash;
     for (const auto piece : pieces) {
-        hash.update(piece);
+        hash.update(piece, pool...);
     }
     std::array<std::uint8_t, Hash::kDigestSize> digest;
     hash.finish(digest);
     return digest;
+}
+
+// For a hash that spreads over threads: the message whole and after a first update of each
+// length, which leaves the large rest starting on or off a chunk and a subtree edge.
+template <class Hash>
+void expectSameDigestOnThreads(std::span<const std::uint8_t> message,
+                               const std::array<std::uint8_t, Hash::kDigestSize>& expected,
+                               const std::string& path) {
+    if constexpr (SpreadsOverThreads<Hash>) {
+        for (const std::size_t threads : {2, 3}) {
+            WorkerPool pool(threads);
+            for (const std::size_t first : {0, 1, 1024, 1025, 3 * 1024 + 5, 48 * 1024, 64 * 1024 + 1}) {
+                const std::size_t split = std::min(first, message.size());
+                ASSERT_EQ(digestOf<Hash>({message.first(split), message.subspan(split)}, pool),
+                          expected)
+                    << path << ", " << message.size() << " bytes after " << split << ", "
+                    << threads << " threads";
+            }
+        }
+    }
 }
 
 // Every length to 300 (all short-input paths and the first blocks), then each edge of 64, 128,
@@ -39,7 +63,7 @@ std::vector<std::size_t> edgeLengths() {
         lengths.push_back(length);
     }
     for (const std::size_t edge : {512, 1024, 2048, 3072, 4096, 16384, 17408, 32768, 65536, 66560,
-                                   131072, 1048576}) {
+                                   131072, 199680, 262144, 1048576}) {
         lengths.insert(lengths.end(), {edge - 1, edge, edge + 1});
     }
     return lengths;
@@ -70,6 +94,7 @@ TYPED_TEST(StreamingHashTest, AnySplitOnAnyPathGivesThePortableDigest) {
             const auto expected = digestOf<TypeParam>({message});
             const testing::ScopedCpuPath onPath(path);
             ASSERT_EQ(digestOf<TypeParam>({message}), expected) << path.name << ", " << length;
+            expectSameDigestOnThreads<TypeParam>(message, expected, path.name);
 
             std::vector<std::span<const std::uint8_t>> pieces;
             for (std::size_t done = 0; done < length || random() % 3 != 0;) {

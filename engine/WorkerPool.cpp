@@ -1,0 +1,80 @@
+#include "engine/WorkerPool.h"
+
+#include <algorithm>
+
+namespace tolvek::engine {
+
+WorkerPool::WorkerPool(std::size_t threads) : m_limit(std::max<std::size_t>(threads, 1)) {
+    for (std::size_t helper = 1; helper < threads; ++helper) {
+        m_helpers.emplace_back([this](std::stop_token stop) { help(std::move(stop)); });
+    }
+}
+
+WorkerPool::~WorkerPool() {
+    for (std::jthread& helper : m_helpers) {
+        helper.request_stop();
+    }
+}
+
+WorkerPool& WorkerPool::Shared() {
+    static WorkerPool pool(std::max(1u, std::thread::hardware_concurrency()));
+    return pool;
+}
+
+std::size_t WorkerPool::threads() const {
+    return std::min(m_helpers.size() + 1, m_limit.load(std::memory_order_relaxed));
+}
+
+void WorkerPool::limitThreads(std::size_t threads) {
+    m_limit.store(std::max<std::size_t>(threads, 1), std::memory_order_relaxed);
+}
+
+void WorkerPool::forEach(std::size_t count, const std::function<void(std::size_t)>& task) {
+    Batch batch{count, task, std::min(threads() - 1, count == 0 ? 0 : count - 1)};
+    std::unique_lock lock(m_mutex);
+    if (batch.helpersAllowed > 0) {
+        m_batches.push_back(&batch);
+        m_workArrived.notify_all();
+    }
+    while (batch.next < batch.count) {
+        runNextTask(lock, batch);
+    }
+    std::erase(m_batches, &batch);
+    m_taskFinished.wait(lock, [&] { return batch.finished == batch.count; });
+}
+
+// A helper touches a batch only while it holds the mutex or runs one of its tasks, and the
+// batch's caller cannot return before the last task has been counted under the mutex.
+void WorkerPool::help(std::stop_token stop) {
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        Batch* batch = nullptr;
+        if (!m_workArrived.wait(lock, stop, [&] { return (batch = batchNeedingHelp()) != nullptr; })) {
+            return;
+        }
+        ++batch->helpers;
+        while (batch->next < batch->count) {
+            runNextTask(lock, *batch);
+        }
+        --batch->helpers;
+    }
+}
+
+WorkerPool::Batch* WorkerPool::batchNeedingHelp() {
+    const auto found = std::ranges::find_if(m_batches, [](const Batch* batch) {
+        return batch->next < batch->count && batch->helpers < batch->helpersAllowed;
+    });
+    return found == m_batches.end() ? nullptr : *found;
+}
+
+void WorkerPool::runNextTask(std::unique_lock<std::mutex>& lock, Batch& batch) {
+    const std::size_t index = batch.next++;
+    lock.unlock();
+    batch.task(index);
+    lock.lock();
+    if (++batch.finished == batch.count) {
+        m_taskFinished.notify_all();
+    }
+}
+
+}  // namespace tolvek::engine
