@@ -8,8 +8,9 @@
 //   tolvek-reader-bench together [--rounds N] [ID...]  all the entries over one 64 MiB file in one
 //                                                      read against the sum of their separate reads
 //
-// The files are made once from random bytes (TOLVEK_BENCH_DIR, default /tmp) and read once so
-// that they sit in the page cache. MB/s means 10^6 bytes per second.
+// The files are made once from random bytes and read once so that they sit in the page cache:
+// the 1 GiB file is bench/compare_tools.sh's (TOLVEK_BENCH_FILE, default /tmp/tolvek-bench-1g),
+// the 64 MiB one /tmp/tolvek-bench-64m. MB/s means 10^6 bytes per second.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -47,19 +48,17 @@ std::vector<std::uint8_t> randomBytes(std::uint64_t count) {
     return bytes;
 }
 
-// A file of `bytes` random bytes, made if missing or of another size, and read into the cache.
-std::string cachedFile(std::uint64_t bytes) {
-    const char* folder = std::getenv("TOLVEK_BENCH_DIR");
-    const std::filesystem::path name = std::filesystem::path(folder ? folder : "/tmp") /
-                                       ("tolvek-reader-bench-" + std::to_string(bytes >> 20) + "m");
+// The file `name` of `bytes` random bytes, made if missing or of another size, and read into the
+// page cache.
+std::string cachedFile(const std::filesystem::path& name, std::uint64_t bytes) {
     std::error_code error;
     if (std::filesystem::file_size(name, error) != bytes) {
         const std::vector<std::uint8_t> block = randomBytes(64 * kMiB);
         std::ofstream out(name, std::ios::binary | std::ios::trunc);
         for (std::uint64_t written = 0; written < bytes; written += block.size()) {
+            const std::uint64_t count = std::min<std::uint64_t>(block.size(), bytes - written);
             out.write(reinterpret_cast<const char*>(block.data()),
-                      static_cast<std::streamsize>(
-                          std::min<std::uint64_t>(block.size(), bytes - written)));
+                      static_cast<std::streamsize>(count));
         }
     }
     std::ifstream in(name, std::ios::binary);
@@ -67,6 +66,15 @@ std::string cachedFile(std::uint64_t bytes) {
     while (in.read(sink.data(), static_cast<std::streamsize>(sink.size()))) {
     }
     return name.string();
+}
+
+std::string largeFile() {
+    const char* name = std::getenv("TOLVEK_BENCH_FILE");
+    return cachedFile(name ? name : "/tmp/tolvek-bench-1g", kLargeFile);
+}
+
+std::string smallFile() {
+    return cachedFile("/tmp/tolvek-bench-64m", kSmallFile);
 }
 
 double secondsOf(const std::function<void()>& run) {
@@ -146,8 +154,8 @@ std::vector<double> bestSeconds(int rounds, const std::vector<std::function<void
 }
 
 int entriesReport(const Options& options) {
-    const std::string large = cachedFile(kLargeFile);
-    const std::string small = cachedFile(kSmallFile);
+    const std::string large = largeFile();
+    const std::string small = smallFile();
     const std::vector<std::uint8_t> dram = randomBytes(kSmallFile);
     const std::vector<std::uint8_t> cached = randomBytes(kMiB);
     std::printf(
@@ -174,7 +182,7 @@ int entriesReport(const Options& options) {
 }
 
 int chunksReport(const Options& options) {
-    const std::string large = cachedFile(kLargeFile);
+    const std::string large = largeFile();
     const std::vector<std::uint8_t> dram = randomBytes(kSmallFile);
     std::vector<digest::ReadTuning> tunings;
     for (std::size_t threads = 1; threads <= 2; ++threads) {
@@ -212,7 +220,7 @@ int chunksReport(const Options& options) {
 }
 
 int togetherReport(const Options& options) {
-    const std::string small = cachedFile(kSmallFile);
+    const std::string small = smallFile();
     std::vector<const digest::Provider*> providers;
     for (const digest::AlgorithmEntry* entry : options.entries) {
         providers.push_back(&entry->fileRoute);
