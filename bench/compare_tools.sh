@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Times tolvek-cli against the reference command-line tools over one 1 GiB file of random bytes
-# held in the page cache, best of three runs each, and prints MB/s and the ratio to the best tool
-# per algorithm. Usage: bench/compare_tools.sh [ID...] (default: every id below). BLAKE3 is timed
-# twice: on one thread against b3sum on one, and on every core against b3sum's default.
+# held in the page cache, best of three runs each with ours and the tools taking turns, and
+# prints MB/s and the ratio to the best tool per algorithm. Usage: bench/compare_tools.sh [ID...]
+# (default: every id below). BLAKE3 is timed twice: on one thread against b3sum on one, and on
+# every core against b3sum's default.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,6 +17,17 @@ legacy="-provider legacy -provider default"
 # id and any further tolvek-cli options | tool commands, separated by ";" (the file name is
 # appended to each)
 peers="
+md4|openssl dgst -md4 $legacy;rhash --md4
+md5|md5sum;openssl dgst -md5;rhash --md5
+sha1|sha1sum;openssl dgst -sha1;rhash --sha1
+sha256|sha256sum;openssl dgst -sha256;rhash --sha256
+sha384|sha384sum;openssl dgst -sha384
+sha512|sha512sum;openssl dgst -sha512
+ripemd160|openssl dgst -ripemd160 $legacy;rhash --ripemd160
+gost|rhash --gost94
+crc32|rhash --crc32
+snefru128|rhash --snefru128
+snefru256|rhash --snefru256
 sha224|openssl dgst -sha224;sha224sum
 sha512-256|openssl dgst -sha512-256
 sha3-224|openssl dgst -sha3-224;rhash --sha3-224
@@ -35,16 +47,14 @@ whirlpool|openssl dgst -whirlpool $legacy;rhash --whirlpool
 tiger|rhash --tiger
 "
 
-seconds() {  # best wall-clock time of three runs of "$@" "$file"
-    local best=""
-    for _ in 1 2 3; do
-        local start end
-        start=$(date +%s.%N)
-        "$@" "$file" >/dev/null
-        end=$(date +%s.%N)
-        best=$(echo "$end $start $best" | awk '{t = $1 - $2; if ($3 == "" || t < $3) t = t; else t = $3; print t}')
-    done
-    echo "$best"
+rounds=${TOLVEK_BENCH_ROUNDS:-3}
+
+once() {  # wall-clock seconds of one run of "$@" "$file"
+    local start end
+    start=$(date +%s.%N)
+    "$@" "$file" >/dev/null 2>&1
+    end=$(date +%s.%N)
+    awk -v e="$end" -v s="$start" 'BEGIN { print e - s }'
 }
 
 rate() { awk -v b="$bytes" -v s="$1" 'BEGIN { printf "%.0f", b / s / 1e6 }'; }
@@ -54,15 +64,21 @@ echo "|---|---:|---|---:|---:|"
 while IFS='|' read -r id tools; do
     [ -n "$id" ] || continue
     if [ $# -gt 0 ] && [[ " $* " != *" ${id%% *} "* ]]; then continue; fi
-    # shellcheck disable=SC2086
-    ours=$(seconds build/cli/tolvek-cli -a $id)
-    best_tool="" best_time=""
-    IFS=';' read -ra commands <<<"$tools"
-    for command in "${commands[@]}"; do
-        # shellcheck disable=SC2086
-        time=$(seconds $command)
-        if [ -z "$best_time" ] || awk -v a="$time" -v b="$best_time" 'BEGIN { exit !(a < b) }'; then
-            best_time=$time best_tool=${command%% -provider*}
+    IFS=';' read -ra commands <<<"build/cli/tolvek-cli -a $id;$tools"
+    best=()
+    for ((round = 0; round < rounds; round++)); do
+        for index in "${!commands[@]}"; do
+            # shellcheck disable=SC2086
+            time=$(once ${commands[index]})
+            if [ -z "${best[index]:-}" ] || awk -v a="$time" -v b="${best[index]}" 'BEGIN { exit !(a < b) }'; then
+                best[index]=$time
+            fi
+        done
+    done
+    ours=${best[0]} best_tool="" best_time=""
+    for ((index = 1; index < ${#commands[@]}; index++)); do
+        if [ -z "$best_time" ] || awk -v a="${best[index]}" -v b="$best_time" 'BEGIN { exit !(a < b) }'; then
+            best_time=${best[index]} best_tool=${commands[index]%% -provider*}
         fi
     done
     ratio=$(awk -v o="$ours" -v t="$best_time" 'BEGIN { printf "%.2f", t / o }')

@@ -77,9 +77,13 @@ bool ReadOnlyFile::seek(std::int64_t offset) {
     return offset >= 0 && ::lseek(m_descriptor, static_cast<off_t>(offset), SEEK_SET) == offset;
 }
 
-std::optional<std::size_t> ReadOnlyFile::read(std::span<std::uint8_t> buffer) {
+namespace {
+
+// The count a read call gave, repeating it while a signal interrupts it.
+template <class ReadCall>
+std::optional<std::size_t> retryingInterrupts(ReadCall call) {
     for (;;) {
-        const ssize_t count = ::read(m_descriptor, buffer.data(), buffer.size());
+        const ssize_t count = call();
         if (count >= 0) {
             return static_cast<std::size_t>(count);
         }
@@ -87,6 +91,19 @@ std::optional<std::size_t> ReadOnlyFile::read(std::span<std::uint8_t> buffer) {
             return std::nullopt;
         }
     }
+}
+
+}  // namespace
+
+std::optional<std::size_t> ReadOnlyFile::read(std::span<std::uint8_t> buffer) {
+    return retryingInterrupts([&] { return ::read(m_descriptor, buffer.data(), buffer.size()); });
+}
+
+std::optional<std::size_t> ReadOnlyFile::readAt(std::int64_t offset,
+                                                std::span<std::uint8_t> buffer) const {
+    return retryingInterrupts([&] {
+        return ::pread(m_descriptor, buffer.data(), buffer.size(), static_cast<off_t>(offset));
+    });
 }
 
 bool ReadPieces(ReadOnlyFile& file, std::span<std::uint8_t> buffer,

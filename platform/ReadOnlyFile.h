@@ -34,6 +34,10 @@ public:
     // (0 at the end of the file), or nothing on a read error.
     std::optional<std::size_t> read(std::span<std::uint8_t> buffer);
 
+    // Reads up to buffer.size() bytes from `offset` without moving the read position, so that
+    // several threads may read one file at once; otherwise as read().
+    std::optional<std::size_t> readAt(std::int64_t offset, std::span<std::uint8_t> buffer) const;
+
 private:
     explicit ReadOnlyFile(int descriptor) : m_descriptor(descriptor) {}
 

@@ -3,6 +3,7 @@
 // the next chunk is read. Memory stays bounded whatever the file's size.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -11,14 +12,24 @@
 #include <span>
 #include <stop_token>
 #include <string>
+#include <thread>
 
 #include "app/digest/Digester.h"
 
 namespace tolvek::digest {
 
-// Bytes per read. Measured with bench/ReaderBench: 1 MiB chunks stay in the L2/L3 cache between
-// the read and the hashing and make system calls negligible.
+// Bytes per read of a stream, and the reader's default chunk (see ReadTuning).
 inline constexpr std::size_t kReadChunk = std::size_t{1} << 20;
+
+// How a file is read; the defaults are the best that bench/reader measured (bench/README.md has
+// the figures). Reading from the page cache is a memory copy of about 12 GB/s per core, below
+// the 25-50 GB/s of the fast checksums: a second thread copying beside the one that hashes lets
+// them go at nearly twice that.
+struct ReadTuning {
+    std::size_t chunkBytes = kReadChunk;
+    // Threads that read and hash, at most one per digester and one more.
+    std::size_t threads = std::max(1U, std::thread::hardware_concurrency());
+};
 
 enum class ReadStatus {
     Complete,    // every byte of the file went to every digester
@@ -37,15 +48,17 @@ struct ReadProgress {
 
 struct ReadControl {
     std::stop_token stop;
-    // Called on the reading thread at most once per `progressInterval`, and once at the end of
-    // a complete read with done equal to the total.
+    // Called on one of the reading threads, never on two at once, at most once per
+    // `progressInterval`, and once at the end of a complete read with done equal to the total.
     std::function<void(const ReadProgress&)> progress;
     std::chrono::steady_clock::duration progressInterval = std::chrono::milliseconds(100);
+    ReadTuning tuning;
 };
 
 // Reads the file `name` once and feeds all of it to every digester. The size is taken once:
-// bytes appended later are not read. Returns when no worker is left running; a stop request is
-// answered between chunks, and within a chunk every 64 KiB.
+// bytes appended later are not read, and a file found shorter than that once read is a read
+// failure. Returns when no thread is left running; a stop request is answered between chunks,
+// and within a chunk every 64 KiB.
 ReadStatus ReadFile(const std::string& name, std::span<Digester* const> digesters,
                     const ReadControl& control = {});
 

@@ -57,6 +57,10 @@ std::string contentsOf(const std::string& fileName) {
 // What happens to the file while it is read: after the first chunk has been read.
 enum class Change { None, Truncate, Append };
 
+// One thread reads and hashes in turn; several share reading and hashing, reading chunks out of
+// order, here with small chunks so that the files have many.
+const ReadTuning kTunings[] = {{kReadChunk, 1}, {kReadChunk, 2}, {kReadChunk / 16, 4}};
+
 TEST(FileReader, TakesTheSizeOnceAndFailsWhenTheFileShrinks) {
     const struct Case {
         const char* what;
@@ -72,29 +76,34 @@ TEST(FileReader, TakesTheSizeOnceAndFailsWhenTheFileShrinks) {
         {"appended to while read", 3 * kReadChunk, Change::Append, ReadStatus::Complete},
     };
     tolvek::testing::TempFolder folder;
-    for (const Case& test : cases) {
-        SCOPED_TRACE(test.what);
-        const std::string original = patternOf(test.length);
-        const std::string fileName = folder.write("file", original);
-        bool changed = false;
-        ReadControl control;
-        control.progressInterval = {};
-        control.progress = [&](const ReadProgress&) {
-            if (changed || test.change == Change::None) {
-                return;
+    for (const ReadTuning& tuning : kTunings) {
+        for (const Case& test : cases) {
+            SCOPED_TRACE(::testing::Message() << test.what << ", " << tuning.threads << " threads");
+            const std::string original = patternOf(test.length);
+            const std::string fileName = folder.write("file", original);
+            bool changed = false;
+            ReadControl control;
+            control.tuning = tuning;
+            control.progressInterval = {};
+            control.progress = [&](const ReadProgress&) {
+                if (changed || test.change == Change::None) {
+                    return;
+                }
+                changed = true;
+                if (test.change == Change::Truncate) {
+                    fs::resize_file(fileName, test.length / 2 + 1);
+                } else {
+                    std::ofstream(fileName, std::ios::binary | std::ios::app) << "appended";
+                }
+            };
+            RecordingDigester first;
+            RecordingDigester second;
+            Digester* const digesters[] = {&first, &second};
+            EXPECT_EQ(ReadFile(fileName, digesters, control), test.status);
+            if (test.status == ReadStatus::Complete) {
+                EXPECT_TRUE(first.bytes() == original) << first.bytes().size();
+                EXPECT_TRUE(second.bytes() == original) << second.bytes().size();
             }
-            changed = true;
-            if (test.change == Change::Truncate) {
-                fs::resize_file(fileName, test.length / 2 + 1);
-            } else {
-                std::ofstream(fileName, std::ios::binary | std::ios::app) << "appended";
-            }
-        };
-        RecordingDigester digester;
-        Digester* const digesters[] = {&digester};
-        EXPECT_EQ(ReadFile(fileName, digesters, control), test.status);
-        if (test.status == ReadStatus::Complete) {
-            EXPECT_TRUE(digester.bytes() == original) << digester.bytes().size();
         }
     }
 }
