@@ -135,9 +135,8 @@ std::optional<Request> parse(const std::vector<std::string>& arguments, std::ost
 
 // Ids that named another entry before: each says which ids to use now.
 constexpr std::pair<std::string_view, std::string_view> kRetiredIds[] = {
-    {"whirlpool1",
-     "the id of \"Whirlpool 1\" (2001) is now whirlpoolt; whirlpool0 is the 2000 "
-     "version and whirlpool the final one"},
+    {"whirlpool1", "the id of \"Whirlpool 1\" (2001) is now whirlpoolt; whirlpool0 is the 2000 "
+                   "version and whirlpool the final one"},
 };
 
 std::string unknownAlgorithmMessage(std::string_view name) {
