@@ -15,9 +15,10 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "usage: ./run.sh FILE" >&2
     exit 2
   fi
-  cmake --build build -j "$(nproc)" --target tolvek-cli >&2
+  # Both programs, so that `cmake --install build` works after either form.
+  cmake --build build -j "$(nproc)" --target tolvek tolvek-cli >&2
   exec build/cli/tolvek-cli -a sha1 "$1"
 fi
 
-cmake --build build -j "$(nproc)" --target tolvek >&2
+cmake --build build -j "$(nproc)" --target tolvek tolvek-cli >&2
 exec build/app/qt/tolvek "$@"

@@ -53,13 +53,17 @@ struct ReadControl {
     std::function<void(const ReadProgress&)> progress;
     std::chrono::steady_clock::duration progressInterval = std::chrono::milliseconds(100);
     ReadTuning tuning;
+    // FIFOs and character devices are read to their end too: the command line reads what its
+    // user names there (`<(cmd)`), while the window refuses them rather than block.
+    bool readStreams = false;
 };
 
 // Reads the file `name` once and feeds all of it to every digester. The size is taken once:
 // bytes appended later are not read, and a file found shorter than that once read is a read
 // failure. Returns when no thread is left running; a stop request is answered between chunks,
-// and within a chunk every 64 KiB.
+// and within a chunk every 64 KiB. On OpenFailed and ReadFailed, `systemError` receives the
+// system's error number, 0 for a file that ended early.
 ReadStatus ReadFile(const std::string& name, std::span<Digester* const> digesters,
-                    const ReadControl& control = {});
+                    const ReadControl& control = {}, int* systemError = nullptr);
 
 }  // namespace tolvek::digest

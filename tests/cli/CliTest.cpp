@@ -54,7 +54,7 @@ TEST(Cli, FailedFileIsReportedAndTheOthersStillHashed) {
     const CliRun result = run({"-a", "sha1", missing, good});
     EXPECT_EQ(result.exitCode, kExitFailure);
     EXPECT_EQ(result.output, "a9993e364706816aba3e25717850c26c9cd0d89d  " + good + "\n");
-    EXPECT_EQ(result.errors, "tolvek-cli: " + missing + ": Could not open file\n");
+    EXPECT_EQ(result.errors, "tolvek-cli: " + missing + ": No such file or directory\n");
 }
 
 // Published digests of "abc": RFC 1321, FIPS 180-4, and zlib's crc32.
@@ -84,12 +84,11 @@ TEST(Cli, NamesWithBackslashesOrLineEndsAreEscaped) {
               "\\MD5 (" + shown + ") = 900150983cd24fb0d6963f7d28e17f72\n\\CRC32 (" + shown +
                   ") = 352441c2\n");
     const CliRun missing = run({"-a", "md5", "gone\n"});
-    EXPECT_EQ(missing.errors, "tolvek-cli: gone\\n: Could not open file\n");
+    EXPECT_EQ(missing.errors, "tolvek-cli: 'gone'$'\\n': No such file or directory\n");
 }
 
 TEST(Cli, UsageErrors) {
     const std::vector<std::vector<std::string>> cases = {
-        {},
         {"-a"},
         {"-s"},
         {"-a", "nosuch", "-s", "abc"},
@@ -125,7 +124,7 @@ TEST(Cli, ARetiredIdNamesItsSuccessor) {
 TEST(Cli, DashDashEndsOptions) {
     const CliRun result = run({"-a", "sha1", "--", "-s"});
     EXPECT_EQ(result.exitCode, kExitFailure);
-    EXPECT_EQ(result.errors, "tolvek-cli: -s: Could not open file\n");
+    EXPECT_EQ(result.errors, "tolvek-cli: -s: No such file or directory\n");
 }
 
 // The engine's start-up test, then every entry from SHA224 on, each by its known answer.
@@ -159,7 +158,7 @@ TEST(Cli, MatchAndExpect) {
         {{"--match", "c1:4a:12:19:9c:66:e4:ba:84:63:6b:0f:69:14:4c:77", abc}, kExitOk,
          abc + ": ripemd128\n", ""},
         {{"--match", "CRC32 (abc.txt) = 352441C2", abc, missing}, kExitFailure,
-         abc + ": crc32\n", "tolvek-cli: " + missing + ": Could not open file\n"},
+         abc + ": crc32\n", "tolvek-cli: " + missing + ": No such file or directory\n"},
         {{"--match", "00112233445566778899aabbccddeeff", abc}, kExitFailure,
          abc + ": no match\n", ""},
         {{"--match", "no digest here", abc}, kExitUsage, "",
@@ -168,7 +167,7 @@ TEST(Cli, MatchAndExpect) {
          "tolvek-cli: no digest of this algorithm's length in 0x" + md5 + "\n"},
         {{"-a", "md5", "--expect", md5 + "  abc.txt", abc, missing}, kExitFailure,
          abc + ": OK\n" + missing + ": FAILED open or read\n",
-         "tolvek-cli: " + missing + ": Could not open file\ntolvek-cli: note: md5: practical "
+         "tolvek-cli: " + missing + ": No such file or directory\ntolvek-cli: note: md5: practical "
          "collisions since 2004 (Wang et al.), RFC 6151; a match rules out accidental damage, not "
          "deliberate tampering\n"},
         {{"-a", "ripemd128", "--expect", md5, abc}, kExitFailure, abc + ": FAILED\n", ""},

@@ -1,0 +1,204 @@
+// tolvek-cli checking and writing lists beside the coreutils tools: the same lists checked by
+// both with the same output, messages and exit status; lists written by one checked by the
+// other; and -r over a tree with links, a file that cannot be read and odd names.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "tests/support/TempFolder.h"
+
+namespace tolvek::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    std::string output;
+    std::string errors;
+    int exitCode = -1;
+};
+
+// Runs `command` with sh in `folder`; standard error goes through a file.
+Outcome runIn(const fs::path& folder, const std::string& command) {
+    const std::string errorsFile = (folder / ".errors").string();
+    const std::string line =
+        "cd '" + folder.string() + "' && (" + command + ") 2>'" + errorsFile + "'; echo \"$?\"";
+    std::string output;
+    const std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(line.c_str(), "r"), ::pclose);
+    char buffer[4096];
+    for (std::size_t got; pipe && (got = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;) {
+        output.append(buffer, got);
+    }
+    Outcome outcome;
+    const std::size_t status = output.rfind('\n', output.size() - 2);
+    const std::size_t statusStart = status == std::string::npos ? 0 : status + 1;
+    outcome.exitCode = std::stoi(output.substr(statusStart));
+    outcome.output = output.substr(0, statusStart);
+    std::FILE* errors = std::fopen(errorsFile.c_str(), "rb");
+    for (std::size_t got; errors && (got = std::fread(buffer, 1, sizeof buffer, errors)) > 0;) {
+        outcome.errors.append(buffer, got);
+    }
+    if (errors != nullptr) {
+        std::fclose(errors);
+    }
+    fs::remove(errorsFile);
+    return outcome;
+}
+
+const std::string kProgram = std::string("'") + TOLVEK_CLI_PROGRAM + "'";
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
+// Files with the names lists make hard, a folder, a link to nowhere and a corrupted file.
+class ListFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name :
+             {"a", "sp ace", "it's", "back\\slash", "new\nline", "uni\xC3\xA9"}) {
+            folder.write(name, std::string("contents of ") + name);
+        }
+        fs::create_directory(folder.path() / "folder");
+        fs::create_symlink("nowhere", folder.path() / "dangling");
+        folder.write("corrupted", "before");
+        run("sha256sum -- * > SHA256SUMS 2>/dev/null; md5sum --tag -- * > tagged.md5 2>/dev/null");
+        folder.write("corrupted", "after");
+        const std::string sha = runIn(folder.path(), "sha256sum a").output.substr(0, 64);
+        // Lists that mix lines with one space and with two before the name are read line by
+        // line here and by the first line in coreutils, so each list keeps to one kind.
+        folder.write("mixed.sha256", "  " + sha + "  a\nnot a line\n" + sha + "  missing\n" + sha +
+                                         "  folder\n# note\nSHA256 (a) = " + sha + "\n" +
+                                         std::string(64, '0') + "  a\n" + sha + "  dangling\n");
+        folder.write("onespace.sha256", sha + " a\n" + sha + " corrupted\n");
+        folder.write("missing.sha256", sha + "  gone\n" + sha + "  a\n");
+        folder.write("allmissing.sha256", sha + "  gone\n");
+        folder.write("junk.sha256", "junk\n");
+    }
+
+    Outcome run(const std::string& command) const { return runIn(folder.path(), command); }
+
+    testing::TempFolder folder;
+};
+
+TEST_F(ListFolder, ChecksLikeCoreutils) {
+    const struct Tool {
+        std::string name;
+        std::string list;
+        std::string ourOptions = {};  // what tells us the algorithm when the list's name cannot
+    } checks[] = {
+        {"sha256sum", "SHA256SUMS"},
+        {"md5sum", "tagged.md5"},
+        {"sha256sum", "mixed.sha256"},
+        {"sha256sum", "missing.sha256"},
+        {"sha256sum", "allmissing.sha256"},
+        {"sha256sum", "junk.sha256"},
+        {"sha256sum", "nosuch.sha256"},
+        {"sha256sum", "junk.sha256 mixed.sha256"},
+        {"sha256sum", "- < mixed.sha256", "-a sha256"},
+        {"sha256sum", "onespace.sha256"},
+    };
+    const char* const options[] = {
+        "",
+        "--quiet",
+        "--status",
+        "--warn",
+        "--strict",
+        "--ignore-missing",
+        "--strict --warn --ignore-missing",
+        "--warn --quiet",
+        "--quiet --status --warn",
+    };
+    for (const Tool& tool : checks) {
+        for (const char* option : options) {
+            const std::string arguments = std::string(" -c ") + option + " " + tool.list;
+            SCOPED_TRACE(tool.name + arguments);
+            const Outcome theirs = run(tool.name + arguments);
+            const Outcome ours = run(kProgram + " " + tool.ourOptions + arguments);
+            EXPECT_EQ(ours.output, theirs.output);
+            EXPECT_EQ(ours.errors, replaced(theirs.errors, tool.name + ":", "tolvek-cli:"));
+            EXPECT_EQ(ours.exitCode, theirs.exitCode);
+        }
+    }
+}
+
+// Our lists, GNU and BSD lines, are checked by the coreutils tools, and theirs by us.
+TEST_F(ListFolder, ListsRoundTripWithCoreutils) {
+    fs::remove(folder.path() / "dangling");
+    fs::remove(folder.path() / "folder");
+    const struct RoundTrip {
+        std::string write;
+        std::string check;
+    } trips[] = {
+        // The shell expands "*" before it makes the list, so the list is not in it.
+        {kProgram + " -a sha256 -r -- * > ours", "sha256sum --strict -c ours"},
+        {kProgram + " -a sha256 -b a 'sp ace' 'new\nline' > ours", "sha256sum --strict -c ours"},
+        {kProgram + " -a md5 --tag -r -- * > ours", "md5sum --strict -c ours"},
+        {kProgram + " -a blake2b --tag -- * > ours", "b2sum --strict -c ours"},
+        // No tool checks NUL-ended lists: they are compared byte for byte.
+        {"set -- *; " + kProgram + " -a sha1 -z -- \"$@\" > ours && sha1sum -z -- \"$@\" > theirs",
+         "cmp ours theirs"},
+        {"b2sum --tag -- * > theirs", kProgram + " --strict -c theirs"},
+        {"sha512sum -- * > SHA512SUMS", kProgram + " --strict -c SHA512SUMS"},
+        {"cksum -a sha1 --tag -- * > theirs", kProgram + " --strict -c theirs"},
+    };
+    for (const RoundTrip& trip : trips) {
+        SCOPED_TRACE(trip.write + " | " + trip.check);
+        const Outcome written = run(trip.write);
+        ASSERT_EQ(written.exitCode, 0) << written.errors;
+        const Outcome checked = run(trip.check);
+        EXPECT_EQ(checked.exitCode, 0) << checked.output << checked.errors;
+        EXPECT_EQ(checked.output.find("FAILED"), std::string::npos) << checked.output;
+        fs::remove(folder.path() / "ours");
+        fs::remove(folder.path() / "theirs");
+    }
+}
+
+// Sorted names, links to folders only with -L, a folder that holds itself, a file that cannot
+// be read, special files skipped, and the digest of what a FIFO named on the command line gives.
+TEST(ListCommand, RecursiveWalk) {
+    const testing::TempFolder folder;
+    fs::create_directories(folder.path() / "t" / "sub");
+    folder.write("t/b", "b");
+    folder.write("t/a b", "ab");
+    folder.write("t/sub/c", "c");
+    folder.write("t/new\nline", "n");
+    fs::create_symlink("sub", folder.path() / "t" / "link");
+    fs::create_symlink("..", folder.path() / "t" / "sub" / "up");
+    fs::create_symlink("nowhere", folder.path() / "t" / "dangling");
+    ::mkfifo((folder.path() / "t" / "fifo").c_str(), 0600);
+
+    const Outcome plain = runIn(folder.path(), kProgram + " -a crc32 -r t");
+    EXPECT_EQ(plain.output,
+              // CRC-32 values from Python's zlib.crc32, at full width as list checkers read them.
+              "9e83486d  t/a b\n"
+              "71beeff9  t/b\n"
+              "\\7808a3d2  t/new\\nline\n"
+              "06b9df6f  t/sub/c\n")
+        << plain.output;
+    EXPECT_EQ(plain.errors,
+              "tolvek-cli: t/dangling: No such file or directory\n"
+              "tolvek-cli: t/fifo: skipped, not a regular file\n");
+    EXPECT_EQ(plain.exitCode, 1);
+
+    const Outcome followed = runIn(folder.path(), kProgram + " -a crc32 -rL t/");
+    EXPECT_NE(followed.output.find("  t/link/c\n"), std::string::npos) << followed.output;
+    EXPECT_NE(followed.errors.find("t/link/up: skipped, a folder that holds itself"),
+              std::string::npos)
+        << followed.errors;
+
+    const Outcome named =
+        runIn(folder.path(), kProgram + " -a sha256 t/fifo & echo abc > t/fifo; wait");
+    EXPECT_EQ(named.output,
+              "edeaaff3f1774ad2888673770c6d64097e391bc362d7d6fb34982ddf0efd18cb  t/fifo\n");
+}
+
+}  // namespace
+}  // namespace tolvek::cli
