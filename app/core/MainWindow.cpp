@@ -32,6 +32,7 @@ constexpr std::array<std::pair<int, Control>, 10> kAppliedTexts = {{
     {15, Control::CompareLabel},
 }};
 
+constexpr int kCompareText = 8;
 constexpr int kFieldEmptyText = 11;
 constexpr int kEqualText = 12;
 constexpr int kNotEqualText = 13;
@@ -42,6 +43,8 @@ constexpr int kCancelText = 18;
 constexpr int kCancelledText = 19;
 constexpr int kFirstUnitText = 20;
 constexpr int kDecimalSeparatorText = 25;
+constexpr int kSidecarOfferText = 46;
+constexpr int kDismissText = 47;
 
 constexpr std::string_view kStringFailurePrefix = "Error: ";
 constexpr std::string_view kSelfTestFailurePrefix = "Could not verify library, error: ";
@@ -153,6 +156,7 @@ void MainWindow::hashFile(Control sender, bool copyWhenDone) {
 void MainWindow::startFileHash(const AlgorithmEntry& entry, bool copyWhenDone) {
     const int job = ++m_lastJob;
     m_running = RunningHash{job, &entry, m_lastFileName, copyWhenDone, false, std::nullopt};
+    withdrawOffer();
     m_windows.setHashControlsEnabled(false);
     UiThread& ui = m_background.ui;
     m_background.jobs.start({
@@ -161,10 +165,9 @@ void MainWindow::startFileHash(const AlgorithmEntry& entry, bool copyWhenDone) {
         [this, &ui, job](const digest::ReadProgress& progress) {
             ui.post([this, job, progress] { hashProgressed(job, progress); });
         },
-        [this, &ui, job](digest::FileDigests digests) {
-            ui.post([this, job, digests = std::move(digests)]() mutable {
-                hashEnded(job, std::move(digests));
-            });
+        [this, &ui, job, &entry, fileName = m_lastFileName](digest::FileDigests digests) {
+            ui.post([this, job, digests]() mutable { hashEnded(job, std::move(digests)); });
+            lookForOffer(job, entry, fileName, digests);
         },
     });
 }
@@ -332,6 +335,9 @@ void MainWindow::ApplyTexts() {
     for (const auto& [number, control] : kAppliedTexts) {
         m_windows.setText(control, LoadText(number));
     }
+    if (m_offer) {
+        showOffer();
+    }
 }
 
 void MainWindow::LanguageChangeHandler() {
@@ -354,6 +360,7 @@ const AlgorithmEntry* MainWindow::entryAt(int position) const {
 }
 
 void MainWindow::showInDigestField(const std::string& text, bool isDigest) {
+    withdrawOffer();
     m_windows.setText(Control::DigestField, text);
     m_digestFieldHoldsDigest = isDigest;
 }
@@ -366,6 +373,55 @@ void MainWindow::hashFileFromField(Control sender, bool copyWhenDone) {
         ~FlagScope() { flag = false; }
     } scope(m_hashFromField);
     hashFile(sender, copyWhenDone);
+}
+
+void MainWindow::lookForOffer(int job, const AlgorithmEntry& entry, const std::string& fileName,
+                              const digest::FileDigests& digests) {
+    if (digests.cancelled || !digests.outcomes.front().ok) {
+        return;
+    }
+    const std::string& shown = digests.outcomes.front().text;
+    if (std::optional<SidecarDigest> sidecar = FindSidecarDigest(fileName, entry.id, shown)) {
+        m_background.ui.post([this, job, offer = PendingOffer{shown, std::move(*sidecar)}] {
+            offerFound(job, offer);
+        });
+    }
+}
+
+void MainWindow::offerFound(int job, PendingOffer offer) {
+    if (job != m_lastJob || HashRunning() || !m_digestFieldHoldsDigest ||
+        m_windows.text(Control::DigestField) != offer.shownDigest) {
+        return;
+    }
+    m_offer = std::move(offer);
+    showOffer();
+}
+
+void MainWindow::showOffer() {
+    const std::string source = m_offer->sidecar.source.filename().string();
+    m_windows.showOffer(
+        {digest::FillPlaceholders(LoadText(kSidecarOfferText), {source, m_offer->sidecar.digest}),
+         LoadText(kCompareText), LoadText(kDismissText)});
+}
+
+void MainWindow::withdrawOffer() {
+    if (std::exchange(m_offer, std::nullopt)) {
+        m_windows.hideOffer();
+    }
+}
+
+void MainWindow::AcceptOfferAction() {
+    if (!m_offer || HashRunning()) {
+        return;
+    }
+    const std::string expected = m_offer->sidecar.digest;
+    withdrawOffer();
+    m_windows.setText(Control::CompareField, expected);
+    CompareAction();
+}
+
+void MainWindow::DeclineOfferAction() {
+    withdrawOffer();
 }
 
 LanguageFile MainWindow::languageFile() const {

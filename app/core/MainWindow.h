@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/core/LanguageFile.h"
+#include "app/core/Sidecar.h"
 #include "app/core/UiThread.h"
 #include "app/core/WindowSystem.h"
 #include "app/digest/AlgorithmTable.h"
@@ -99,6 +100,12 @@ public:
     void CancelHashAction();
     void ShowAboutAction();
 
+    // The offer shown after a file hash: accepting the expected digest that a checksum file
+    // beside the file holds puts it into CompareField and compares; declining only withdraws it.
+    // A new hash, or any other text in DigestField, withdraws it too.
+    void AcceptOfferAction();
+    void DeclineOfferAction();
+
     void CopyDigestAction();
     void PasteDigestAction();
     void CompareAction();
@@ -141,6 +148,19 @@ private:
     // hashFile with HashFromField set around it.
     void hashFileFromField(Control sender, bool copyWhenDone);
     LanguageFile languageFile() const;
+
+    // What the window offers after the hash of a file, for the digest it shows.
+    struct PendingOffer {
+        std::string shownDigest;
+        SidecarDigest sidecar;
+    };
+    // Looks for an offer on the job's thread and posts it; the file system is all it touches.
+    void lookForOffer(int job, const AlgorithmEntry& entry, const std::string& fileName,
+                      const digest::FileDigests& digests);
+    // Posted: shows the offer while DigestField still holds the digest job `job` gave.
+    void offerFound(int job, PendingOffer offer);
+    void showOffer();
+    void withdrawOffer();
     // LanguageChangeHandler, saving `savedAlgorithmPosition` as line 2.
     void changeLanguage(int savedAlgorithmPosition);
 
@@ -154,6 +174,7 @@ private:
     // True while DigestField shows the digest of the last hash action, not a failure.
     bool m_digestFieldHoldsDigest = false;
     std::optional<RunningHash> m_running;
+    std::optional<PendingOffer> m_offer;
     int m_lastJob = 0;
 };
 

@@ -47,4 +47,8 @@ constexpr TextGroup MakeTextGroup() {
 // the five byte units and the decimal separator).
 extern const TextGroup kProgressTextGroup;
 
+// Texts 46 to 67: the offers after a file hash and the list window (its columns, statuses,
+// copy and save commands, and its progress over all files).
+extern const TextGroup kListTextGroup;
+
 }  // namespace tolvek::app

@@ -40,3 +40,25 @@ std::string Trim(std::string_view text) {
 }
 
 }  // namespace tolvek::digest
+
+namespace tolvek::digest {
+
+std::string FillPlaceholders(std::string_view pattern,
+                             std::initializer_list<std::string_view> values) {
+    std::string filled;
+    filled.reserve(pattern.size());
+    for (std::size_t at = 0; at < pattern.size(); ++at) {
+        const bool placeholder = pattern[at] == '%' && at + 1 < pattern.size() &&
+                                 pattern[at + 1] >= '1' &&
+                                 static_cast<std::size_t>(pattern[at + 1] - '1') < values.size();
+        if (placeholder) {
+            filled += *(values.begin() + (pattern[at + 1] - '1'));
+            ++at;
+        } else {
+            filled += pattern[at];
+        }
+    }
+    return filled;
+}
+
+}  // namespace tolvek::digest

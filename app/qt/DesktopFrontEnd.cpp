@@ -5,6 +5,8 @@
 #include <array>
 #include <utility>
 
+#include "app/qt/OfferRow.h"
+
 namespace tolvek::desktop {
 
 using app::Control;
@@ -52,6 +54,9 @@ void DesktopFrontEnd::connectHandlers() {
     QComboBox& languages = m_view->list(Control::LanguageList);
     QObject::connect(&languages, &QComboBox::activated, &languages,
                      [this] { m_window.LanguageChangeHandler(); });
+    OfferRow& offer = m_view->offerRow();
+    QObject::connect(&offer, &OfferRow::accepted, &offer, [this] { m_window.AcceptOfferAction(); });
+    QObject::connect(&offer, &OfferRow::declined, &offer, [this] { m_window.DeclineOfferAction(); });
 }
 
 app::StartUpOutcome DesktopFrontEnd::startUp(const std::vector<std::string>& arguments) {

@@ -3,6 +3,7 @@
 // message boxes and dialogs.
 #include <QApplication>
 #include <QClipboard>
+#include <QDeadlineTimer>
 #include <QMimeData>
 #include <QTest>
 #include <QTimer>
@@ -182,6 +183,33 @@ TEST_F(WiringTest, FilesDroppedOnPathFieldAreJoinedByACarriageReturn) {
     EXPECT_EQ(fieldText(Control::PathField), one + '\r' + two);
     EXPECT_EQ(fieldText(Control::DigestField), "Could not open file");
     EXPECT_EQ(clipboardText(), "Could not open file");
+}
+
+TEST_F(WiringTest, TheOfferRowComparesWhenAcceptedAndGoesWhenDeclined) {
+    const std::string digest(40, 'a');
+    fileRoute().answer = {true, digest};
+    files.write("x.iso.Entry3", digest);
+    const QUrl iso = QUrl::fromLocalFile(QString::fromStdString(files.write("x.iso", "iso")));
+    auto& offer = *view().findChild<QWidget*>(QStringLiteral("OfferRow"));
+    for (const char* answer : {"OfferDeclineButton", "OfferAcceptButton"}) {
+        SCOPED_TRACE(answer);
+        fileAnswers = {iso};
+        click(Control::HashFileButton);
+        QDeadlineTimer hangGuard(std::chrono::seconds(60));
+        while (offer.isHidden() && !hangGuard.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        ASSERT_FALSE(offer.isHidden());
+        EXPECT_EQ(offer.geometry().top(), kMainWindowSize.height()) << "below the controls";
+        EXPECT_EQ(view().height(), offer.geometry().bottom() + 1);
+        QTest::mouseClick(offer.findChild<QPushButton*>(QString::fromLatin1(answer)),
+                          Qt::LeftButton);
+        EXPECT_TRUE(offer.isHidden());
+        EXPECT_EQ(view().size(), kMainWindowSize);
+    }
+    EXPECT_EQ(fieldText(Control::CompareField), digest);
+    ASSERT_EQ(messages.size(), 1U);
+    EXPECT_EQ(messages.front().text, QStringLiteral("Hash is equal."));
 }
 
 TEST_F(WiringTest, CloseButtonClosesTheWindowLaterAndSavesTheChoices) {
