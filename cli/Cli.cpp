@@ -4,10 +4,17 @@
 #include <optional>
 #include <ostream>
 
+#include "app/core/ChecksumList.h"
+#include "app/core/ListCheck.h"
+#include "app/core/Product.h"
 #include "app/digest/AlgorithmTable.h"
 #include "app/digest/AsciiText.h"
 #include "app/digest/Hashing.h"
 #include "app/digest/ProgressText.h"
+#include "cli/CheckCommand.h"
+#include "cli/FileTree.h"
+#include "cli/ListOptions.h"
+#include "cli/Messages.h"
 #include "engine/HashTests.h"
 
 namespace tolvek::cli {
@@ -23,14 +30,32 @@ constexpr std::string_view kDefaultAlgorithm = "sha1";
 constexpr std::chrono::seconds kProgressAfter{1};
 
 constexpr std::string_view kUsage =
-    "usage: tolvek-cli [-a ALGORITHMS] FILE...    digests of each file ('-' is standard input)\n"
-    "       tolvek-cli [-a ALGORITHMS] -s TEXT    digests of TEXT\n"
-    "       tolvek-cli --list                     the algorithm names\n"
-    "       tolvek-cli --self-test                the engine's known-answer test\n"
+    "usage: tolvek-cli [OPTION]... [-a ALGORITHMS] [FILE]...  digests of each file (none or '-'\n"
+    "                                                         is standard input)\n"
+    "       tolvek-cli [-a ALGORITHMS] -s TEXT                digests of TEXT\n"
+    "       tolvek-cli -c [OPTION]... [-a ALGORITHM] LIST...  checks the files of the lists\n"
+    "       tolvek-cli --list                                 the algorithm names\n"
+    "       tolvek-cli --self-test                            the engine's known-answer test\n"
     "ALGORITHMS is a short name or a list caption, ignoring case, or several joined by commas\n"
     "(each file is then read once, and every digest printed as 'MD5 (FILE) = digest'); the\n"
-    "default is sha1. --progress shows the progress of each file on standard error,\n"
-    "--no-progress never does; by default a terminal shows it for files that take a while.\n";
+    "default is sha1.\n";
+
+constexpr std::string_view kGeneralHelp =
+    "Options:\n"
+    "  -a ALGORITHMS         the algorithms, as above\n"
+    "  -s TEXT               hash TEXT instead of files\n"
+    "      --progress        show each file's progress on standard error\n"
+    "      --no-progress     never show it (by default a terminal shows it for files that\n"
+    "                        take a while)\n"
+    "      --list            print the algorithm names\n"
+    "      --self-test       run the engine's known-answer test\n"
+    "  -h, --help            print this help\n"
+    "      --version         print the version\n"
+    "  --                    the arguments after it are files\n";
+
+constexpr std::string_view kExitHelp =
+    "Exit status: 0 when every file was read (and, with -c, matched), 1 when any was not,\n"
+    "2 for a usage error, 130 when interrupted.\n";
 
 enum class ProgressMode { Automatic, Always, Never };
 
@@ -38,11 +63,27 @@ struct Request {
     bool list = false;
     bool help = false;
     bool selfTest = false;
-    std::string algorithms{kDefaultAlgorithm};
+    bool version = false;
+    std::optional<std::string> algorithms;
     std::optional<std::string> text;
     std::vector<std::string> files;
     ProgressMode progress = ProgressMode::Automatic;
+    ListOptions lists;
 };
+
+// A combination of options that cannot work together, or nothing.
+std::optional<std::string_view> conflictIn(const Request& request) {
+    if (request.text && !request.files.empty()) {
+        return "give either -s TEXT or files";
+    }
+    if (request.text && (request.lists.check || request.lists.recursive)) {
+        return "-s TEXT does not go with -c or -r";
+    }
+    if (request.lists.check && request.lists.recursive) {
+        return "-c does not go with -r";
+    }
+    return std::nullopt;
+}
 
 // Reads the arguments; gives nothing, after saying why on `errors`, for a usage error.
 std::optional<Request> parse(const std::vector<std::string>& arguments, std::ostream& errors) {
@@ -73,23 +114,30 @@ std::optional<Request> parse(const std::vector<std::string>& arguments, std::ost
             request.progress = ProgressMode::Never;
         } else if (argument == "-h" || argument == "--help") {
             request.help = true;
+        } else if (argument == "--version") {
+            request.version = true;
+        } else if (ReadListOption(argument, request.lists)) {
+            continue;
         } else {
             errors << "tolvek-cli: unknown option " << argument << "\n" << kUsage;
             return std::nullopt;
         }
     }
-    const bool standsAlone = request.list || request.help || request.selfTest;
-    if (!standsAlone && request.text.has_value() == !request.files.empty()) {
-        errors << "tolvek-cli: give either -s TEXT or files\n" << kUsage;
+    if (const std::optional<std::string_view> conflict = conflictIn(request)) {
+        errors << "tolvek-cli: " << *conflict << "\n" << kUsage;
         return std::nullopt;
+    }
+    if (!request.text && request.files.empty()) {
+        request.files.push_back("-");
     }
     return request;
 }
 
 // Ids that named another entry before: each says which ids to use now.
 constexpr std::pair<std::string_view, std::string_view> kRetiredIds[] = {
-    {"whirlpool1", "the id of \"Whirlpool 1\" (2001) is now whirlpoolt; whirlpool0 is the 2000 "
-                   "version and whirlpool the final one"},
+    {"whirlpool1",
+     "the id of \"Whirlpool 1\" (2001) is now whirlpoolt; whirlpool0 is the 2000 "
+     "version and whirlpool the final one"},
 };
 
 std::string unknownAlgorithmMessage(std::string_view name) {
@@ -138,28 +186,30 @@ int selfTest(std::ostream& output) {
 }
 
 // The digest lines of one input: "digest  name" for one algorithm, "MD5 (name) = digest" for
-// several, a leading backslash when the name had to be escaped.
+// several or with --tag; names escaped as sha256sum escapes them, unless lines end with NUL.
 class DigestPrinter {
 public:
-    DigestPrinter(std::span<const AlgorithmEntry* const> entries, std::ostream& output)
-        : m_entries(entries), m_output(output) {}
+    DigestPrinter(std::span<const AlgorithmEntry* const> entries, const ListOptions& options,
+                  std::ostream& output)
+        : m_entries(entries), m_options(options), m_output(output) {}
 
     void print(std::size_t index, const std::string& digest, const std::string& name) {
-        bool escaped = false;
-        const std::string shown = EscapedName(name, escaped);
-        if (escaped) {
-            m_output << '\\';
-        }
-        if (m_entries.size() == 1) {
-            m_output << digest << "  " << shown << "\n";
+        const app::NameEscaping escaping =
+            m_options.zero ? app::NameEscaping::Raw : app::NameEscaping::Escaped;
+        const AlgorithmEntry& entry = *m_entries[index];
+        if (m_entries.size() == 1 && !m_options.tag) {
+            const app::GnuMode mode = m_options.binary ? app::GnuMode::Binary : app::GnuMode::Text;
+            m_output << app::FormatGnuLine(digest, name, mode, escaping);
         } else {
-            m_output << digest::AsciiUpper(m_entries[index]->id) << " (" << shown
-                     << ") = " << digest << "\n";
+            m_output << app::FormatBsdLine(app::TagOf(entry), app::FullWidth(digest, entry), name,
+                                           escaping);
         }
+        m_output << (m_options.zero ? '\0' : '\n');
     }
 
 private:
     std::span<const AlgorithmEntry* const> m_entries;
+    const ListOptions& m_options;
     std::ostream& m_output;
 };
 
@@ -167,10 +217,7 @@ private:
 class ProgressOnErrors {
 public:
     ProgressOnErrors(std::ostream& errors, const std::string& name, bool afterAMoment)
-        : m_errors(errors), m_afterAMoment(afterAMoment) {
-        bool escaped = false;
-        m_name = EscapedName(name, escaped);
-    }
+        : m_errors(errors), m_name(app::NameForMessage(name)), m_afterAMoment(afterAMoment) {}
     ProgressOnErrors(const ProgressOnErrors&) = delete;
     ProgressOnErrors& operator=(const ProgressOnErrors&) = delete;
     ~ProgressOnErrors() {
@@ -204,12 +251,6 @@ std::vector<const digest::Provider*> routesOf(std::span<const AlgorithmEntry* co
     return routes;
 }
 
-// What stands in for the file's name in messages.
-std::string escapedForMessage(const std::string& name) {
-    bool escaped = false;
-    return EscapedName(name, escaped);
-}
-
 struct FileRun {
     const Request& request;
     std::span<const AlgorithmEntry* const> entries;
@@ -219,10 +260,11 @@ struct FileRun {
 };
 
 // The outcomes of one file; nothing when the run was interrupted.
-std::optional<std::vector<DigestOutcome>> hashOne(const FileRun& run, const std::string& name) {
+std::optional<digest::FileDigests> hashOne(const FileRun& run, const std::string& name,
+                                           bool named) {
     const std::vector<const digest::Provider*> routes = routesOf(run.entries, false);
-    if (name == "-") {
-        return digest::HashStreamWith(run.input, routes);
+    if (name == "-" && named) {
+        return digest::FileDigests{false, digest::HashStreamWith(run.input, routes)};
     }
     const bool showProgress =
         run.request.progress == ProgressMode::Always ||
@@ -230,6 +272,8 @@ std::optional<std::vector<DigestOutcome>> hashOne(const FileRun& run, const std:
     std::optional<ProgressOnErrors> progress;
     digest::ReadControl control;
     control.stop = run.context.interrupt;
+    // Named on the command line, a FIFO or a device is what the user wants read.
+    control.readStreams = named;
     if (showProgress) {
         progress.emplace(run.errors, name, run.request.progress == ProgressMode::Automatic);
         control.progress = [&](const digest::ReadProgress& report) { progress->show(report); };
@@ -238,31 +282,44 @@ std::optional<std::vector<DigestOutcome>> hashOne(const FileRun& run, const std:
     if (digests.cancelled) {
         return std::nullopt;
     }
-    return std::move(digests.outcomes);
+    return digests;
+}
+
+// Prints one file's digests, or says why it has none; false when it has none.
+bool printDigests(const digest::FileDigests& digests, const std::string& name,
+                  DigestPrinter& printer, std::ostream& errors) {
+    for (std::size_t index = 0; index < digests.outcomes.size(); ++index) {
+        const DigestOutcome& outcome = digests.outcomes[index];
+        if (!outcome.ok) {
+            // One read: a file that failed, failed for every algorithm alike.
+            errors << FileError(name, digests.systemError, outcome.text);
+            return false;
+        }
+        printer.print(index, outcome.text, name);
+    }
+    return true;
 }
 
 int hashFiles(const FileRun& run, std::ostream& output) {
-    DigestPrinter printer(run.entries, output);
-    int exitCode = kExitOk;
-    for (const std::string& name : run.request.files) {
-        const std::optional<std::vector<DigestOutcome>> outcomes = hashOne(run, name);
-        if (!outcomes) {
-            return kExitInterrupted;
-        }
-        for (std::size_t index = 0; index < outcomes->size(); ++index) {
-            const DigestOutcome& outcome = (*outcomes)[index];
-            if (outcome.ok) {
-                printer.print(index, outcome.text, name);
-            } else {
-                // One read: a file that failed, failed for every algorithm alike.
-                run.errors << "tolvek-cli: " << escapedForMessage(name) << ": " << outcome.text
-                           << "\n";
-                exitCode = kExitFailure;
-                break;
+    DigestPrinter printer(run.entries, run.request.lists, output);
+    bool failed = false;
+    bool interrupted = false;
+    const TreeOptions tree{run.request.lists.recursive, run.request.lists.followLinks};
+    const bool walked = VisitFiles(
+        run.request.files, tree,
+        [&](const std::string& name, bool named) {
+            const std::optional<digest::FileDigests> digests = hashOne(run, name, named);
+            interrupted = !digests;
+            if (digests && !printDigests(*digests, name, printer, run.errors)) {
+                failed = true;
             }
-        }
+            return !interrupted;
+        },
+        run.errors);
+    if (interrupted) {
+        return kExitInterrupted;
     }
-    return exitCode;
+    return failed || !walked ? kExitFailure : kExitOk;
 }
 
 int hashText(std::span<const AlgorithmEntry* const> entries, const std::string& text,
@@ -283,10 +340,29 @@ int hashText(std::span<const AlgorithmEntry* const> entries, const std::string& 
     return exitCode;
 }
 
+struct Streams {
+    std::istream& input;
+    std::ostream& output;
+    std::ostream& errors;
+    const CliContext& context;
+};
+
+// -c takes one algorithm at most, and only when -a names it.
+int checkLists(const Request& request, std::span<const AlgorithmEntry* const> entries,
+               const Streams& streams) {
+    if (entries.size() > 1) {
+        streams.errors << "tolvek-cli: -c checks with one algorithm at most\n";
+        return kExitUsage;
+    }
+    const AlgorithmEntry* forced = request.algorithms ? entries.front() : nullptr;
+    return CheckLists({request.files, request.lists, forced, streams.input, streams.output,
+                       streams.errors, streams.context});
+}
+
 int runRequest(const Request& request, std::istream& input, std::ostream& output,
                std::ostream& errors, const CliContext& context) {
     if (request.help) {
-        output << kUsage;
+        output << kUsage << kGeneralHelp << kListOptionsHelp << kExitHelp;
         return kExitOk;
     }
     if (request.selfTest) {
@@ -296,10 +372,17 @@ int runRequest(const Request& request, std::istream& input, std::ostream& output
         listAlgorithms(output);
         return kExitOk;
     }
+    if (request.version) {
+        output << "tolvek-cli (" << app::kProductName << ") " << app::kVersion << "\n";
+        return kExitOk;
+    }
     const std::optional<std::vector<const AlgorithmEntry*>> entries =
-        findEntries(request.algorithms, errors);
+        findEntries(request.algorithms.value_or(std::string(kDefaultAlgorithm)), errors);
     if (!entries) {
         return kExitUsage;
+    }
+    if (request.lists.check) {
+        return checkLists(request, *entries, {input, output, errors, context});
     }
     if (request.text) {
         return hashText(*entries, *request.text, output, errors);
@@ -308,23 +391,6 @@ int runRequest(const Request& request, std::istream& input, std::ostream& output
 }
 
 }  // namespace
-
-std::string EscapedName(const std::string& name, bool& escaped) {
-    std::string shown;
-    escaped = false;
-    for (const char byte : name) {
-        if (byte == '\\') {
-            shown += "\\\\";
-            escaped = true;
-        } else if (byte == '\n') {
-            shown += "\\n";
-            escaped = true;
-        } else {
-            shown += byte;
-        }
-    }
-    return shown;
-}
 
 int RunCli(const std::vector<std::string>& arguments, std::istream& input, std::ostream& output,
            std::ostream& errors, const CliContext& context) {

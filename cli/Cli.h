@@ -28,8 +28,4 @@ struct CliContext {
 int RunCli(const std::vector<std::string>& arguments, std::istream& input, std::ostream& output,
            std::ostream& errors, const CliContext& context = {});
 
-// A name as sha256sum prints it: a backslash becomes "\\" and a line end "\n"; `escaped` tells
-// whether anything was, in which case the output line starts with a backslash.
-std::string EscapedName(const std::string& name, bool& escaped);
-
 }  // namespace tolvek::cli

@@ -14,21 +14,38 @@ namespace tolvek::platform {
 
 namespace {
 
-bool isHashable(const struct stat& status) {
-    return S_ISREG(status.st_mode) || S_ISBLK(status.st_mode);
+bool isWanted(const struct stat& status, FileKinds kinds) {
+    const bool stream = S_ISFIFO(status.st_mode) || S_ISCHR(status.st_mode);
+    return S_ISREG(status.st_mode) || S_ISBLK(status.st_mode) ||
+           (stream && kinds == FileKinds::WithStreams);
+}
+
+int refusalOf(const struct stat& status) {
+    return S_ISDIR(status.st_mode) ? EISDIR : ENXIO;
+}
+
+void report(int* failure, int error) {
+    if (failure != nullptr) {
+        *failure = error;
+    }
 }
 
 }  // namespace
 
-std::optional<ReadOnlyFile> ReadOnlyFile::open(const std::string& name) {
+std::optional<ReadOnlyFile> ReadOnlyFile::open(const std::string& name, FileKinds kinds,
+                                               int* failure) {
     // O_NONBLOCK keeps the open itself from waiting for a FIFO's writer; the type check
-    // below then refuses the FIFO before anything is read.
-    const int descriptor = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    // below then refuses the FIFO before anything is read. A FIFO that is wanted is opened
+    // waiting, since reading one before its writer came would see its end at once.
+    const int waiting = kinds == FileKinds::WithStreams ? 0 : O_NONBLOCK;
+    const int descriptor = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | waiting);
     if (descriptor < 0) {
+        report(failure, errno);
         return std::nullopt;
     }
     struct stat status {};
-    if (::fstat(descriptor, &status) != 0 || !isHashable(status)) {
+    if (::fstat(descriptor, &status) != 0 || !isWanted(status, kinds)) {
+        report(failure, refusalOf(status));
         ::close(descriptor);
         return std::nullopt;
     }
@@ -40,7 +57,7 @@ std::optional<ReadOnlyFile> ReadOnlyFile::open(const std::string& name) {
 }
 
 ReadOnlyFile::ReadOnlyFile(ReadOnlyFile&& other) noexcept
-    : m_descriptor(std::exchange(other.m_descriptor, -1)) {}
+    : m_descriptor(std::exchange(other.m_descriptor, -1)), m_lastError(other.m_lastError) {}
 
 ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
     if (this != &other) {
@@ -48,6 +65,7 @@ ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
             ::close(m_descriptor);
         }
         m_descriptor = std::exchange(other.m_descriptor, -1);
+        m_lastError = other.m_lastError;
     }
     return *this;
 }
@@ -84,6 +102,7 @@ std::optional<std::size_t> ReadOnlyFile::read(std::span<std::uint8_t> buffer) {
             return static_cast<std::size_t>(count);
         }
         if (errno != EINTR) {
+            m_lastError = errno;
             return std::nullopt;
         }
     }

@@ -1,6 +1,6 @@
 // Read-only access to a named file that never blocks and never reads forever: only regular
 // files and block devices are opened; FIFOs, sockets, terminals, character devices and
-// directories are refused before any read.
+// directories are refused before any read, unless the caller asks for streams as well.
 #pragma once
 
 #include <cstddef>
@@ -12,11 +12,18 @@
 
 namespace tolvek::platform {
 
+// What may be opened: files with an end, or also FIFOs and character devices, which a command
+// line names on purpose (`<(cmd)`, /dev/stdin) and which are read until they end.
+enum class FileKinds { Seekable, WithStreams };
+
 class ReadOnlyFile {
 public:
     // Opens `name` for reading. Gives nothing when the name does not exist, cannot be opened,
-    // or is not a regular file or a block device.
-    static std::optional<ReadOnlyFile> open(const std::string& name);
+    // or is not of the `kinds` asked for; `failure` then receives the system's error number
+    // (EISDIR for a directory, ENXIO for any other kind refused).
+    static std::optional<ReadOnlyFile> open(const std::string& name,
+                                            FileKinds kinds = FileKinds::Seekable,
+                                            int* failure = nullptr);
 
     ReadOnlyFile(ReadOnlyFile&& other) noexcept;
     ReadOnlyFile& operator=(ReadOnlyFile&& other) noexcept;
@@ -31,13 +38,16 @@ public:
     bool seek(std::int64_t offset);
 
     // Reads up to buffer.size() bytes, retrying interrupted reads. Gives the count read
-    // (0 at the end of the file), or nothing on a read error.
+    // (0 at the end of the file), or nothing on a read error, whose error number
+    // lastError() then gives.
     std::optional<std::size_t> read(std::span<std::uint8_t> buffer);
+    int lastError() const { return m_lastError; }
 
 private:
     explicit ReadOnlyFile(int descriptor) : m_descriptor(descriptor) {}
 
     int m_descriptor = -1;
+    int m_lastError = 0;
 };
 
 // Hands the file's bytes from its read position to `consume`, in pieces of at most

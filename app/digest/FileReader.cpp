@@ -236,25 +236,35 @@ ReadStatus readWhole(platform::ReadOnlyFile& file, std::uint64_t size,
     return ReadStatus::Complete;
 }
 
-}  // namespace
-
-ReadStatus ReadFile(const std::string& name, std::span<Digester* const> digesters,
-                    const ReadControl& control) {
-    std::optional<platform::ReadOnlyFile> file = platform::ReadOnlyFile::open(name);
-    if (!file) {
-        return ReadStatus::OpenFailed;
-    }
-    const std::optional<std::int64_t> size = file->size();
+ReadStatus readOpened(platform::ReadOnlyFile& file, std::span<Digester* const> digesters,
+                      const ReadControl& control) {
+    const std::optional<std::int64_t> size = file.size();
     if (!size || *size < 0) {
         return ReadStatus::OpenFailed;
     }
     const auto bytes = static_cast<std::uint64_t>(*size);
     if (bytes > 0 && bytes <= kReadChunk) {
-        return readWhole(*file, bytes, digesters, control);
+        return readWhole(file, bytes, digesters, control);
     }
     const std::optional<std::uint64_t> total =
         bytes > 0 ? std::optional<std::uint64_t>(bytes) : std::nullopt;
-    return readPipelined(*file, total, digesters, control);
+    return readPipelined(file, total, digesters, control);
+}
+
+}  // namespace
+
+ReadStatus ReadFile(const std::string& name, std::span<Digester* const> digesters,
+                    const ReadControl& control, int* systemError) {
+    const platform::FileKinds kinds =
+        control.readStreams ? platform::FileKinds::WithStreams : platform::FileKinds::Seekable;
+    int failure = 0;
+    std::optional<platform::ReadOnlyFile> file =
+        platform::ReadOnlyFile::open(name, kinds, &failure);
+    const ReadStatus status = file ? readOpened(*file, digesters, control) : ReadStatus::OpenFailed;
+    if (systemError != nullptr) {
+        *systemError = file ? file->lastError() : failure;
+    }
+    return status;
 }
 
 }  // namespace tolvek::digest

@@ -41,12 +41,16 @@ struct ReadControl {
     // a complete read with done equal to the total.
     std::function<void(const ReadProgress&)> progress;
     std::chrono::steady_clock::duration progressInterval = std::chrono::milliseconds(100);
+    // FIFOs and character devices are read to their end too: the command line reads what its
+    // user names there (`<(cmd)`), while the window refuses them rather than block.
+    bool readStreams = false;
 };
 
 // Reads the file `name` once and feeds all of it to every digester. The size is taken once:
 // bytes appended later are not read. Returns when no worker is left running; a stop request is
-// answered between chunks, and within a chunk every 64 KiB.
+// answered between chunks, and within a chunk every 64 KiB. On OpenFailed and ReadFailed,
+// `systemError` receives the system's error number, 0 for a file that ended early.
 ReadStatus ReadFile(const std::string& name, std::span<Digester* const> digesters,
-                    const ReadControl& control = {});
+                    const ReadControl& control = {}, int* systemError = nullptr);
 
 }  // namespace tolvek::digest

@@ -43,13 +43,14 @@ FileDigests HashFileWith(const std::string& fileName, std::span<const Provider* 
     for (const std::unique_ptr<Digester>& digester : digesters) {
         targets.push_back(digester.get());
     }
-    switch (ReadFile(fileName, targets, control)) {
+    int systemError = 0;
+    switch (ReadFile(fileName, targets, control, &systemError)) {
         case ReadStatus::Complete:
             return {false, finishAll(digesters)};
         case ReadStatus::OpenFailed:
-            return {false, failedAll(providers.size(), engine::kHashOpenFailed)};
+            return {false, failedAll(providers.size(), engine::kHashOpenFailed), systemError};
         case ReadStatus::ReadFailed:
-            return {false, failedAll(providers.size(), engine::kHashReadFailed)};
+            return {false, failedAll(providers.size(), engine::kHashReadFailed), systemError};
         case ReadStatus::Cancelled:
             break;
     }

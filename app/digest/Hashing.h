@@ -18,6 +18,8 @@ namespace tolvek::digest {
 struct FileDigests {
     bool cancelled = false;
     std::vector<DigestOutcome> outcomes;
+    // The system's error number behind a failure (ENOENT, EACCES, EISDIR ...), 0 for none.
+    int systemError = 0;
 };
 
 FileDigests HashFileWith(const std::string& fileName, std::span<const Provider* const> providers,

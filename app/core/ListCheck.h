@@ -1,0 +1,89 @@
+// Checking the files a checksum list names: which file each line means, which entries its digest
+// may be of, and each file's verdict from one read. Neither terminal nor window: the command line
+// and the list window both report what this finds.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/digest/AlgorithmTable.h"
+#include "app/digest/FileReader.h"
+
+namespace tolvek::app {
+
+// The size in bytes of the digests an entry gives for files.
+std::size_t DigestBytes(const digest::AlgorithmEntry& entry);
+
+// An entry's digest text with the leading zeros a list line holds: the checksum entries show
+// theirs without ("0" for an empty file's CRC-32).
+std::string FullWidth(const std::string& digestText, const digest::AlgorithmEntry& entry);
+
+// The entry a BSD line's algorithm name means, ignoring case: one of our ids or captions, or a
+// name other tools write ("SHA2-256"). Null for a name no entry has.
+const digest::AlgorithmEntry* AlgorithmOfTag(std::string_view tag);
+
+// The name our BSD lines give an entry: the spelling of the tools that share the algorithm
+// ("BLAKE2b", so that b2sum -c reads our lines), else the id in capitals ("SHA256").
+std::string TagOf(const digest::AlgorithmEntry& entry);
+
+// The entry a list's file name implies: "SHA256SUMS", "x.sha256", "x.md5sum", "B2SUMS",
+// "x.sfv" (CRC-32) ... Null when the name says nothing, as for standard input ("-").
+const digest::AlgorithmEntry* AlgorithmOfListName(std::string_view listPath);
+
+// One file a list asks to check.
+struct CheckItem {
+    std::size_t lineNumber = 0;  // 1 for the list's first line
+    std::string name;            // as the list gives it, unescaped: the name reports show
+    std::string path;            // the file to read: `name` in the list's folder unless absolute
+    std::string expected;        // lower-case hex
+    // The entries the digest may be of, in table order: one when -a, the line's BSD name, the
+    // list's name or the digest's length decides; several when only the length narrows it down.
+    std::vector<const digest::AlgorithmEntry*> candidates;
+};
+
+struct ListItems {
+    std::vector<CheckItem> items;
+    // Lines that are neither checksum lines nor blank or comments, or whose digest does not fit
+    // the algorithm the line must be of.
+    std::vector<std::size_t> malformedLines;
+    // The algorithm of every line, from -a or the list's name; null when each line decides.
+    const digest::AlgorithmEntry* listAlgorithm = nullptr;
+};
+
+// The items of the list `listText` read from `listPath` ("-" for standard input, whose names
+// are relative to the current folder). `forced` is the algorithm the user chose, or null. A
+// line holding only a digest checks the file the list's name continues ("x.iso.sha256" checks
+// "x.iso"), as a sidecar file does.
+ListItems ReadListItems(std::string_view listText, const std::string& listPath,
+                        const digest::AlgorithmEntry* forced = nullptr);
+
+enum class CheckStatus { Ok, Failed, Missing, Unreadable, Cancelled };
+
+struct CheckVerdict {
+    CheckStatus status = CheckStatus::Cancelled;
+    // The candidate whose digest matched; null unless the status is Ok.
+    const digest::AlgorithmEntry* matched = nullptr;
+    // Why a file is Missing or Unreadable: the system's error number (ENOENT, EACCES, EISDIR)
+    // and the engine's message ("Could not open file"), for when the number is 0.
+    int systemError = 0;
+    std::string failure;
+};
+
+// Reads the item's file once, for every candidate, and compares. Missing is a file that does
+// not exist; every other failure to open or read it is Unreadable.
+CheckVerdict CheckFile(const CheckItem& item, const digest::ReadControl& control = {});
+
+// How many verdicts of each status a check has given.
+struct CheckTally {
+    std::size_t ok = 0;
+    std::size_t failed = 0;
+    std::size_t missing = 0;
+    std::size_t unreadable = 0;
+    std::size_t cancelled = 0;
+
+    void add(CheckStatus status);
+};
+
+}  // namespace tolvek::app

@@ -1,0 +1,30 @@
+// The options of tolvek-cli that check checksum lists and shape the lists it writes.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tolvek::cli {
+
+struct ListOptions {
+    bool check = false;          // -c: the files are lists to check
+    bool quiet = false;          // no "name: OK" lines
+    bool status = false;         // nothing on standard output, the exit status says it all
+    bool strict = false;         // an improperly formatted line fails the check
+    bool warn = false;           // say which lines are improperly formatted
+    bool ignoreMissing = false;  // a listed file that does not exist is no failure
+    bool tag = false;            // BSD lines also for one algorithm
+    bool binary = false;         // "digest *name" lines
+    bool recursive = false;      // -r: the files of folders
+    bool followLinks = false;    // -L: -r goes into symbolic links to folders
+    bool zero = false;           // -z: lines end with NUL, names as they are
+};
+
+// Takes `argument` into `options` when it is one of their flags (single-letter ones may be
+// joined, as in "-rL"); false for any other argument.
+bool ReadListOption(std::string_view argument, ListOptions& options);
+
+// The help lines of these options.
+extern const std::string_view kListOptionsHelp;
+
+}  // namespace tolvek::cli
