@@ -55,12 +55,6 @@ enum class StartUpOutcome { ShowWindow, EndProgram };
 // A file hash that ends sooner shows no progress display.
 inline constexpr std::chrono::milliseconds kProgressAppearsAfter{500};
 
-// Where file hashes run, and the way their results come back to the window's thread.
-struct Background {
-    digest::FileJobs& jobs;
-    UiThread& ui;
-};
-
 class MainWindow {
 public:
     // Fills the two lists through the port (AlgorithmList with the entries' captions, "SHA1"
