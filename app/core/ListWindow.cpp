@@ -19,6 +19,7 @@ namespace {
 
 constexpr int kTitleText = 50;
 constexpr int kFirstHeadingText = 51;
+constexpr int kFirstCommandText = 60;  // copy row GNU, BSD, copy all GNU, BSD, save
 constexpr int kFirstStatusText = 55;  // OK, FAILED, missing, unreadable, cancelled
 constexpr int kSaveReplaceText = 65;
 constexpr int kSaveFailedText = 66;
@@ -55,27 +56,35 @@ std::vector<std::string> filesUnder(const std::string& folder) {
     return files;
 }
 
-// A checksum list by name ("SHA256SUMS", "x.md5", "a.sfv") or by content (every line that is
-// not blank or a comment is a checksum line).
-bool isChecksumList(const std::string& path) {
-    if (AlgorithmOfListName(path) != nullptr) {
-        return true;
-    }
-    const std::optional<std::string> text = ReadListFile(path);
-    if (!text) {
-        return false;
-    }
-    const ListItems items = ReadListItems(*text, path);
-    return !items.items.empty() && items.malformedLines.empty();
-}
-
 std::string engineMessage(engine::HashResult code) {
     std::string message;
     engine::HashErrorText(code, message);
     return message;
 }
 
+std::vector<std::string> textsFrom(const std::function<std::string(int)>& loadText, int first,
+                                   int count) {
+    std::vector<std::string> texts;
+    for (int number = first; number < first + count; ++number) {
+        texts.push_back(loadText(number));
+    }
+    return texts;
+}
+
 }  // namespace
+
+std::optional<std::size_t> ListedFiles(const std::string& path) {
+    const std::optional<std::string> text = ReadListFile(path);
+    if (!text) {
+        return std::nullopt;
+    }
+    const ListItems items = ReadListItems(*text, path);
+    const bool byName = AlgorithmOfListName(path) != nullptr;
+    if (items.items.empty() || (!byName && !items.malformedLines.empty())) {
+        return std::nullopt;
+    }
+    return items.items.size();
+}
 
 ListWindow::ListWindow(ListWindowPort& port, Background background,
                        std::function<std::string(int)> loadText)
@@ -83,11 +92,8 @@ ListWindow::ListWindow(ListWindowPort& port, Background background,
 
 void ListWindow::Open(const digest::AlgorithmEntry& entry) {
     m_newFileEntry = &entry;
-    std::vector<std::string> headings;
-    for (int heading = 0; heading < 4; ++heading) {
-        headings.push_back(m_loadText(kFirstHeadingText + heading));
-    }
-    m_port.showWindow(m_loadText(kTitleText), headings);
+    m_port.showWindow({m_loadText(kTitleText), textsFrom(m_loadText, kFirstHeadingText, 4),
+                       textsFrom(m_loadText, kFirstCommandText, 5)});
 }
 
 void ListWindow::CheckList(const std::string& listPath) {
@@ -109,7 +115,7 @@ void ListWindow::DropHandler(const std::string& names) {
             for (const std::string& file : filesUnder(name)) {
                 hashFile(file);
             }
-        } else if (isChecksumList(name)) {
+        } else if (ListedFiles(name)) {
             CheckList(name);
         } else {
             hashFile(name);

@@ -26,12 +26,20 @@ struct ListRowView {
     std::optional<CheckStatus> mark;   // nothing while waiting, and for a hashed file
 };
 
+// The window's words in the current language.
+struct ListWindowTexts {
+    std::string title;
+    std::vector<std::string> headings;  // file, algorithm, digest, status
+    // Copy the row as a GNU line, as a BSD line; copy all as GNU lines, as BSD lines; save.
+    std::vector<std::string> commands;
+};
+
 class ListWindowPort {
 public:
     virtual ~ListWindowPort() = default;
 
     // Shows the window, non-modal, beside the main window, or raises it.
-    virtual void showWindow(const std::string& title, const std::vector<std::string>& headings) = 0;
+    virtual void showWindow(const ListWindowTexts& texts) = 0;
     // Replaces row `index`, or appends it when `index` is the row count.
     virtual void setRow(std::size_t index, const ListRowView& row) = 0;
     // Progress over all files, then the summary once nothing runs (no cancel caption).
@@ -45,6 +53,11 @@ public:
 };
 
 enum class LineStyle { Gnu, Bsd };
+
+// A checksum list by name ("SHA256SUMS", "x.md5", "a.sfv") or by content (a readable list whose
+// every line that is not blank or a comment is a checksum line): the files it lists, else
+// nothing.
+std::optional<std::size_t> ListedFiles(const std::string& path);
 
 class ListWindow {
 public:

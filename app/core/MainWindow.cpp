@@ -45,6 +45,8 @@ constexpr int kFirstUnitText = 20;
 constexpr int kDecimalSeparatorText = 25;
 constexpr int kSidecarOfferText = 46;
 constexpr int kDismissText = 47;
+constexpr int kListOfferText = 48;
+constexpr int kCheckFilesText = 49;
 
 constexpr std::string_view kStringFailurePrefix = "Error: ";
 constexpr std::string_view kSelfTestFailurePrefix = "Could not verify library, error: ";
@@ -380,12 +382,17 @@ void MainWindow::lookForOffer(int job, const AlgorithmEntry& entry, const std::s
     if (digests.cancelled || !digests.outcomes.front().ok) {
         return;
     }
-    const std::string& shown = digests.outcomes.front().text;
-    if (std::optional<SidecarDigest> sidecar = FindSidecarDigest(fileName, entry.id, shown)) {
-        m_background.ui.post([this, job, offer = PendingOffer{shown, std::move(*sidecar)}] {
-            offerFound(job, offer);
-        });
+    PendingOffer offer{digests.outcomes.front().text, {}, {}, 0, &entry};
+    if (const std::optional<std::size_t> listed = ListedFiles(fileName)) {
+        offer.listPath = fileName;
+        offer.listedFiles = *listed;
+    } else if (std::optional<SidecarDigest> sidecar =
+                   FindSidecarDigest(fileName, entry.id, offer.shownDigest)) {
+        offer.sidecar = std::move(*sidecar);
+    } else {
+        return;
     }
+    m_background.ui.post([this, job, offer = std::move(offer)] { offerFound(job, offer); });
 }
 
 void MainWindow::offerFound(int job, PendingOffer offer) {
@@ -398,6 +405,13 @@ void MainWindow::offerFound(int job, PendingOffer offer) {
 }
 
 void MainWindow::showOffer() {
+    if (!m_offer->listPath.empty()) {
+        const std::string list = std::filesystem::path(m_offer->listPath).filename().string();
+        m_windows.showOffer({digest::FillPlaceholders(LoadText(kListOfferText),
+                                                      {list, std::to_string(m_offer->listedFiles)}),
+                             LoadText(kCheckFilesText), LoadText(kDismissText)});
+        return;
+    }
     const std::string source = m_offer->sidecar.source.filename().string();
     m_windows.showOffer(
         {digest::FillPlaceholders(LoadText(kSidecarOfferText), {source, m_offer->sidecar.digest}),
@@ -414,10 +428,25 @@ void MainWindow::AcceptOfferAction() {
     if (!m_offer || HashRunning()) {
         return;
     }
-    const std::string expected = m_offer->sidecar.digest;
+    const PendingOffer accepted = *m_offer;
     withdrawOffer();
-    m_windows.setText(Control::CompareField, expected);
+    if (!accepted.listPath.empty()) {
+        if (m_listWindow != nullptr) {
+            m_listWindow->Open(*accepted.entry);
+            m_listWindow->CheckList(accepted.listPath);
+        }
+        return;
+    }
+    m_windows.setText(Control::CompareField, accepted.sidecar.digest);
     CompareAction();
+}
+
+void MainWindow::OpenListWindowAction() {
+    const AlgorithmEntry* selected = entryAt(m_windows.selectedPosition(Control::AlgorithmList));
+    const AlgorithmEntry* entry = selected != nullptr ? selected : entryAt(0);
+    if (m_listWindow != nullptr && entry != nullptr) {
+        m_listWindow->Open(*entry);
+    }
 }
 
 void MainWindow::DeclineOfferAction() {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/core/LanguageFile.h"
+#include "app/core/ListWindow.h"
 #include "app/core/Sidecar.h"
 #include "app/core/UiThread.h"
 #include "app/core/WindowSystem.h"
@@ -97,8 +98,15 @@ public:
     // The offer shown after a file hash: accepting the expected digest that a checksum file
     // beside the file holds puts it into CompareField and compares; declining only withdraws it.
     // A new hash, or any other text in DigestField, withdraws it too.
+    // When the file just hashed is a checksum list, the offer is to check the files it lists in
+    // the list window.
     void AcceptOfferAction();
     void DeclineOfferAction();
+
+    // The list window that the offer to check a list, and OpenListWindowAction, open.
+    void AttachListWindow(ListWindow& listWindow) { m_listWindow = &listWindow; }
+    // The keyboard shortcut: opens the list window, empty, for the selected algorithm.
+    void OpenListWindowAction();
 
     void CopyDigestAction();
     void PasteDigestAction();
@@ -146,7 +154,10 @@ private:
     // What the window offers after the hash of a file, for the digest it shows.
     struct PendingOffer {
         std::string shownDigest;
-        SidecarDigest sidecar;
+        SidecarDigest sidecar;        // when the offer is a digest to compare
+        std::string listPath;         // when the offer is a list to check
+        std::size_t listedFiles = 0;
+        const AlgorithmEntry* entry;
     };
     // Looks for an offer on the job's thread and posts it; the file system is all it touches.
     void lookForOffer(int job, const AlgorithmEntry& entry, const std::string& fileName,
@@ -169,6 +180,7 @@ private:
     bool m_digestFieldHoldsDigest = false;
     std::optional<RunningHash> m_running;
     std::optional<PendingOffer> m_offer;
+    ListWindow* m_listWindow = nullptr;
     int m_lastJob = 0;
 };
 

@@ -2,12 +2,12 @@
 // file, cancelling in the middle, dropped folders, copying and saving in both line styles.
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <fstream>
 #include <sstream>
 
 #include "app/core/ListWindow.h"
 #include "app/core/StringTable.h"
+#include "tests/core/FakeListPort.h"
 #include "tests/core/ManualBackground.h"
 #include "tests/support/TempFolder.h"
 
@@ -17,44 +17,6 @@ namespace {
 // Published SHA-256 of "abc" (FIPS 180-2, appendix B.1).
 const std::string kAbc = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
 const std::string kWrong(64, '0');
-
-class FakeListPort final : public ListWindowPort {
-public:
-    void showWindow(const std::string& shownTitle, const std::vector<std::string>& shownHeadings) override {
-        title = shownTitle;
-        headings = shownHeadings;
-    }
-    void setRow(std::size_t index, const ListRowView& row) override {
-        ASSERT_LE(index, rows.size());
-        if (index == rows.size()) {
-            rows.push_back(row);
-        } else {
-            rows[index] = row;
-        }
-    }
-    void showProgress(const ProgressDisplay& display) override { progress = display; }
-    void setClipboardText(const std::string& text) override { clipboard = text; }
-    std::optional<std::string> chooseSaveName(const std::string& suggested) override {
-        suggestedNames.push_back(suggested);
-        return saveName;
-    }
-    bool confirm(const std::string& question) override {
-        questions.push_back(question);
-        return confirmAnswer;
-    }
-    void showMessage(const std::string& text) override { messages.push_back(text); }
-
-    std::string title;
-    std::vector<std::string> headings;
-    std::vector<ListRowView> rows;
-    ProgressDisplay progress;
-    std::string clipboard;
-    std::optional<std::string> saveName;
-    std::vector<std::string> suggestedNames;
-    bool confirmAnswer = false;
-    std::vector<std::string> questions;
-    std::vector<std::string> messages;
-};
 
 class ListWindowTest : public ::testing::Test {
 protected:
