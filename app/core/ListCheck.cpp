@@ -207,12 +207,19 @@ ListItems ReadListItems(std::string_view listText, const std::string& listPath,
     return ListReader(listPath, forced).read(listText);
 }
 
-CheckVerdict CheckFile(const CheckItem& item, const digest::ReadControl& control) {
+std::vector<const digest::Provider*> RoutesOf(const CheckItem& item) {
     std::vector<const digest::Provider*> routes;
     for (const AlgorithmEntry* candidate : item.candidates) {
         routes.push_back(&candidate->fileRoute);
     }
-    const digest::FileDigests digests = digest::HashFileWith(item.path, routes, control);
+    return routes;
+}
+
+CheckVerdict CheckFile(const CheckItem& item, const digest::ReadControl& control) {
+    return VerdictOf(item, digest::HashFileWith(item.path, RoutesOf(item), control));
+}
+
+CheckVerdict VerdictOf(const CheckItem& item, const digest::FileDigests& digests) {
     CheckVerdict verdict;
     if (digests.cancelled) {
         return verdict;

@@ -10,6 +10,7 @@
 
 #include "app/digest/AlgorithmTable.h"
 #include "app/digest/FileReader.h"
+#include "app/digest/Hashing.h"
 
 namespace tolvek::app {
 
@@ -67,6 +68,13 @@ struct CheckVerdict {
 // Reads the item's file once, for every candidate, and compares. Missing is a file that does
 // not exist; every other failure to open or read it is Unreadable.
 CheckVerdict CheckFile(const CheckItem& item, const digest::ReadControl& control = {});
+
+// The verdict on the digests of the item's file for its candidates, in their order, however
+// they were read.
+CheckVerdict VerdictOf(const CheckItem& item, const digest::FileDigests& digests);
+
+// The file routes of the item's candidates, in their order.
+std::vector<const digest::Provider*> RoutesOf(const CheckItem& item);
 
 // How many verdicts of each status a check has given.
 struct CheckTally {

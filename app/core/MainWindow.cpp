@@ -16,7 +16,7 @@ namespace tolvek::app {
 
 using digest::AsciiLower;
 using digest::AsciiUpper;
-using digest::Replaced;
+using digest::FillPlaceholders;
 using digest::Trim;
 
 namespace {
@@ -35,6 +35,7 @@ constexpr std::array<std::pair<int, Control>, 10> kAppliedTexts = {{
     {15, Control::CompareLabel},
 }};
 
+constexpr int kCompareText = 8;
 constexpr int kFieldEmptyText = 11;
 constexpr int kEqualText = 12;
 constexpr int kNotEqualText = 13;
@@ -52,6 +53,10 @@ constexpr int kNoEntryMatchesText = 29;
 constexpr int kIdentifyingText = 30;
 constexpr int kWeakMatchText = 31;
 constexpr int kCompareWithFileText = 32;
+constexpr int kSidecarOfferText = 46;
+constexpr int kDismissText = 47;
+constexpr int kListOfferText = 48;
+constexpr int kCheckFilesText = 49;
 
 constexpr std::string_view kStringFailurePrefix = "Error: ";
 constexpr std::string_view kSelfTestFailurePrefix = "Could not verify library, error: ";
@@ -188,15 +193,21 @@ void MainWindow::startFileHash(const AlgorithmEntry& entry, bool copyWhenDone) {
                  if (!digests.cancelled) {
                      showFileOutcome(&entry, fileName, digests.outcomes.front(), copyWhenDone);
                  }
+             },
+             // The offers look beside the file on the worker, after the result is posted.
+             [this, &entry, fileName](int job, const digest::FileDigests& digests) {
+                 lookForOffer(job, entry, fileName, digests);
              });
 }
 
 void MainWindow::startJob(const std::string& fileName,
                           std::vector<const digest::Provider*> providers,
                           std::function<std::string()> subject,
-                          std::function<void(digest::FileDigests)> ended) {
+                          std::function<void(digest::FileDigests)> ended,
+                          WorkerFollowUp onWorker) {
     const int job = ++m_lastJob;
     m_running = RunningHash{job, std::move(subject), std::move(ended), false, std::nullopt};
+    withdrawOffer();
     m_windows.setHashControlsEnabled(false);
     UiThread& ui = m_background.ui;
     m_background.jobs.start({
@@ -205,10 +216,11 @@ void MainWindow::startJob(const std::string& fileName,
         [this, &ui, job](const digest::ReadProgress& progress) {
             ui.post([this, job, progress] { hashProgressed(job, progress); });
         },
-        [this, &ui, job](digest::FileDigests digests) {
-            ui.post([this, job, digests = std::move(digests)]() mutable {
-                hashEnded(job, std::move(digests));
-            });
+        [this, &ui, job, onWorker = std::move(onWorker)](digest::FileDigests digests) {
+            ui.post([this, job, digests]() mutable { hashEnded(job, std::move(digests)); });
+            if (onWorker) {
+                onWorker(job, digests);
+            }
         },
     });
 }
@@ -381,7 +393,7 @@ void MainWindow::CompareAction() {
 void MainWindow::showEqual(const AlgorithmEntry& entry) {
     std::string text = LoadText(kEqualText);
     if (!entry.weakness.empty()) {
-        text = withLine(std::move(text), Replaced(LoadText(kWeakMatchText), "%1", entry.caption));
+        text = withLine(std::move(text), FillPlaceholders(LoadText(kWeakMatchText), {entry.caption}));
     }
     m_windows.showMessage(text, std::string(kInformationCaption), MessageIcon::Information);
 }
@@ -448,7 +460,7 @@ void MainWindow::identify(Identification search) {
     startJob(
         fileName, std::move(routes),
         [this, fileName] {
-            return Replaced(LoadText(kIdentifyingText), "%1", shortName(fileName));
+            return FillPlaceholders(LoadText(kIdentifyingText), {shortName(fileName)});
         },
         [this, search = std::move(search)](digest::FileDigests digests) {
             if (digests.cancelled) {
@@ -473,8 +485,8 @@ void MainWindow::identified(const Identification& search, std::span<const Digest
         }
         const int found = search.source.isFile ? kIdentifiedFileText : kIdentifiedTextText;
         const std::string text = withLine(
-            withLine(LoadText(kNotEqualText), Replaced(LoadText(found), "%1", entry.caption)),
-            Replaced(LoadText(kSelectEntryText), "%1", entry.caption));
+            withLine(LoadText(kNotEqualText), FillPlaceholders(LoadText(found), {entry.caption})),
+            FillPlaceholders(LoadText(kSelectEntryText), {entry.caption}));
         m_windows.askQuestion(text, std::string(kWarningCaption), MessageIcon::Warning,
                               [this, search, &entry, digest = outcome.text](bool yes) {
                                   if (yes) {
@@ -484,7 +496,7 @@ void MainWindow::identified(const Identification& search, std::span<const Digest
         return;
     }
     showNotEqual(
-        Replaced(LoadText(kNoEntryMatchesText), "%1", std::to_string(search.entriesOfLength)));
+        FillPlaceholders(LoadText(kNoEntryMatchesText), {std::to_string(search.entriesOfLength)}));
 }
 
 // DigestField then shows the selected entry's digest of the same input, as hashing it again
@@ -556,6 +568,9 @@ void MainWindow::ApplyTexts() {
     for (const auto& [number, control] : kAppliedTexts) {
         m_windows.setText(control, LoadText(number));
     }
+    if (m_offer) {
+        showOffer();
+    }
 }
 
 void MainWindow::LanguageChangeHandler() {
@@ -578,6 +593,7 @@ const AlgorithmEntry* MainWindow::entryAt(int position) const {
 }
 
 void MainWindow::showInDigestField(const std::string& text, std::optional<DigestSource> source) {
+    withdrawOffer();
     m_windows.setText(Control::DigestField, text);
     m_digestSource = std::move(source);
     ++m_digestGeneration;
@@ -591,6 +607,82 @@ void MainWindow::hashFileFromField(Control sender, bool copyWhenDone) {
         ~FlagScope() { flag = false; }
     } scope(m_hashFromField);
     hashFile(sender, copyWhenDone);
+}
+
+void MainWindow::lookForOffer(int job, const AlgorithmEntry& entry, const std::string& fileName,
+                              const digest::FileDigests& digests) {
+    if (digests.cancelled || !digests.outcomes.front().ok) {
+        return;
+    }
+    PendingOffer offer{digests.outcomes.front().text, {}, {}, 0, &entry};
+    if (const std::optional<std::size_t> listed = ListedFiles(fileName)) {
+        offer.listPath = fileName;
+        offer.listedFiles = *listed;
+    } else if (std::optional<SidecarDigest> sidecar =
+                   FindSidecarDigest(fileName, entry.id, offer.shownDigest)) {
+        offer.sidecar = std::move(*sidecar);
+    } else {
+        return;
+    }
+    m_background.ui.post([this, job, offer = std::move(offer)] { offerFound(job, offer); });
+}
+
+void MainWindow::offerFound(int job, PendingOffer offer) {
+    if (job != m_lastJob || HashRunning() || !m_digestSource ||
+        m_windows.text(Control::DigestField) != offer.shownDigest) {
+        return;
+    }
+    m_offer = std::move(offer);
+    showOffer();
+}
+
+void MainWindow::showOffer() {
+    if (!m_offer->listPath.empty()) {
+        const std::string list = std::filesystem::path(m_offer->listPath).filename().string();
+        m_windows.showOffer({digest::FillPlaceholders(LoadText(kListOfferText),
+                                                      {list, std::to_string(m_offer->listedFiles)}),
+                             LoadText(kCheckFilesText), LoadText(kDismissText)});
+        return;
+    }
+    const std::string source = m_offer->sidecar.source.filename().string();
+    m_windows.showOffer(
+        {digest::FillPlaceholders(LoadText(kSidecarOfferText), {source, m_offer->sidecar.digest}),
+         LoadText(kCompareText), LoadText(kDismissText)});
+}
+
+void MainWindow::withdrawOffer() {
+    if (std::exchange(m_offer, std::nullopt)) {
+        m_windows.hideOffer();
+    }
+}
+
+void MainWindow::AcceptOfferAction() {
+    if (!m_offer || HashRunning()) {
+        return;
+    }
+    const PendingOffer accepted = *m_offer;
+    withdrawOffer();
+    if (!accepted.listPath.empty()) {
+        if (m_listWindow != nullptr) {
+            m_listWindow->Open(*accepted.entry);
+            m_listWindow->CheckList(accepted.listPath);
+        }
+        return;
+    }
+    m_windows.setText(Control::CompareField, accepted.sidecar.digest);
+    CompareAction();
+}
+
+void MainWindow::OpenListWindowAction() {
+    const AlgorithmEntry* selected = entryAt(m_windows.selectedPosition(Control::AlgorithmList));
+    const AlgorithmEntry* entry = selected != nullptr ? selected : entryAt(0);
+    if (m_listWindow != nullptr && entry != nullptr) {
+        m_listWindow->Open(*entry);
+    }
+}
+
+void MainWindow::DeclineOfferAction() {
+    withdrawOffer();
 }
 
 LanguageFile MainWindow::languageFile() const {

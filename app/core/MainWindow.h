@@ -14,6 +14,8 @@
 
 #include "app/core/ExpectedDigest.h"
 #include "app/core/LanguageFile.h"
+#include "app/core/ListWindow.h"
+#include "app/core/Sidecar.h"
 #include "app/core/UiThread.h"
 #include "app/core/WindowSystem.h"
 #include "app/digest/AlgorithmTable.h"
@@ -55,12 +57,6 @@ enum class StartUpOutcome { ShowWindow, EndProgram };
 // A file hash that ends sooner shows no progress display.
 inline constexpr std::chrono::milliseconds kProgressAppearsAfter{500};
 
-// Where file hashes run, and the way their results come back to the window's thread.
-struct Background {
-    digest::FileJobs& jobs;
-    UiThread& ui;
-};
-
 class MainWindow {
 public:
     // Fills the two lists through the port (AlgorithmList with the entries' captions, "SHA1"
@@ -99,6 +95,19 @@ public:
     // DigestField and the clipboard as they were.
     void CancelHashAction();
     void ShowAboutAction();
+
+    // The offer shown after a file hash: accepting the expected digest that a checksum file
+    // beside the file holds puts it into CompareField and compares; declining only withdraws it.
+    // A new hash, or any other text in DigestField, withdraws it too.
+    // When the file just hashed is a checksum list, the offer is to check the files it lists in
+    // the list window.
+    void AcceptOfferAction();
+    void DeclineOfferAction();
+
+    // The list window that the offer to check a list, and OpenListWindowAction, open.
+    void AttachListWindow(ListWindow& listWindow) { m_listWindow = &listWindow; }
+    // The keyboard shortcut: opens the list window, empty, for the selected algorithm.
+    void OpenListWindowAction();
 
     void CopyDigestAction();
     void PasteDigestAction();
@@ -158,10 +167,12 @@ private:
     // HashFileAction; the drop handlers copy DigestField to the clipboard once the hash ends.
     void hashFile(Control sender, bool copyWhenDone);
     void startFileHash(const AlgorithmEntry& entry, bool copyWhenDone);
+    // Work on the job's worker thread once its digests are posted to the UI thread.
+    using WorkerFollowUp = std::function<void(int job, const digest::FileDigests& digests)>;
     // Runs `providers` over `fileName` in the background.
     void startJob(const std::string& fileName, std::vector<const digest::Provider*> providers,
                   std::function<std::string()> subject,
-                  std::function<void(digest::FileDigests)> ended);
+                  std::function<void(digest::FileDigests)> ended, WorkerFollowUp onWorker = {});
     // Posted calls from the running job; calls of an earlier job are ignored.
     void hashProgressed(int job, const digest::ReadProgress& progress);
     void hashEnded(int job, digest::FileDigests digests);
@@ -176,6 +187,22 @@ private:
     // hashFile with HashFromField set around it.
     void hashFileFromField(Control sender, bool copyWhenDone);
     LanguageFile languageFile() const;
+
+    // What the window offers after the hash of a file, for the digest it shows.
+    struct PendingOffer {
+        std::string shownDigest;
+        SidecarDigest sidecar;        // when the offer is a digest to compare
+        std::string listPath;         // when the offer is a list to check
+        std::size_t listedFiles = 0;
+        const AlgorithmEntry* entry;
+    };
+    // Looks for an offer on the job's thread and posts it; the file system is all it touches.
+    void lookForOffer(int job, const AlgorithmEntry& entry, const std::string& fileName,
+                      const digest::FileDigests& digests);
+    // Posted: shows the offer while DigestField still holds the digest job `job` gave.
+    void offerFound(int job, PendingOffer offer);
+    void showOffer();
+    void withdrawOffer();
     // LanguageChangeHandler, saving `savedAlgorithmPosition` as line 2.
     void changeLanguage(int savedAlgorithmPosition);
 
@@ -210,6 +237,8 @@ private:
     std::vector<std::size_t> m_digestBytes;
     std::vector<std::size_t> m_digestLengths;
     std::optional<RunningHash> m_running;
+    std::optional<PendingOffer> m_offer;
+    ListWindow* m_listWindow = nullptr;
     int m_lastJob = 0;
 };
 

@@ -53,4 +53,8 @@ extern const TextGroup kProgressTextGroup;
 // CompareField menu's "Compare with file…".
 extern const TextGroup kCompareTextGroup;
 
+// Texts 46 to 67: the offers after a file hash and the list window (its columns, statuses,
+// copy and save commands, and its progress over all files).
+extern const TextGroup kListTextGroup;
+
 }  // namespace tolvek::app

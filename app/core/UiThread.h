@@ -4,6 +4,8 @@
 
 #include <functional>
 
+#include "app/digest/FileJobs.h"
+
 namespace tolvek::app {
 
 class UiThread {
@@ -12,6 +14,12 @@ public:
 
     // Runs `call` later on the UI thread, in the order of the posts. Safe from any thread.
     virtual void post(std::function<void()> call) = 0;
+};
+
+// Where file hashes run, and the way their results come back to the window's thread.
+struct Background {
+    digest::FileJobs& jobs;
+    UiThread& ui;
 };
 
 }  // namespace tolvek::app

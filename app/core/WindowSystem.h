@@ -44,6 +44,15 @@ struct ProgressDisplay {
     std::string cancelCaption;  // empty once there is nothing left to cancel
 };
 
+// An offer the window makes once a file hash has ended (the expected digest a checksum file
+// beside the file holds, say), in a place of its own that covers none of the controls. Nothing
+// changes until the user accepts it.
+struct OfferDisplay {
+    std::string text;
+    std::string acceptCaption;
+    std::string declineCaption;
+};
+
 struct StringInputResult {
     ModalResult result = ModalResult::Closed;
     std::string text;  // the edit field's text when the window ended
@@ -101,6 +110,11 @@ public:
     // Shows or updates the progress display; hideProgress removes it.
     virtual void showProgress(const ProgressDisplay& display) = 0;
     virtual void hideProgress() = 0;
+
+    // Shows or replaces the offer; hideOffer removes it. Its controls call AcceptOfferAction and
+    // DeclineOfferAction.
+    virtual void showOffer(const OfferDisplay& offer) = 0;
+    virtual void hideOffer() = 0;
 
     // Makes the controls that start a computation (HashStringButton, HashFileButton,
     // RenewButton) available or not, while a file hash runs.

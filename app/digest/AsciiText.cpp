@@ -39,11 +39,22 @@ std::string Trim(std::string_view text) {
     return std::string(text);
 }
 
-std::string Replaced(std::string pattern, std::string_view placeholder, std::string_view text) {
-    if (const std::size_t at = pattern.find(placeholder); at != std::string::npos) {
-        pattern.replace(at, placeholder.size(), text);
+std::string FillPlaceholders(std::string_view pattern,
+                             std::initializer_list<std::string_view> values) {
+    std::string filled;
+    filled.reserve(pattern.size());
+    for (std::size_t at = 0; at < pattern.size(); ++at) {
+        const bool placeholder = pattern[at] == '%' && at + 1 < pattern.size() &&
+                                 pattern[at + 1] >= '1' &&
+                                 static_cast<std::size_t>(pattern[at + 1] - '1') < values.size();
+        if (placeholder) {
+            filled += *(values.begin() + (pattern[at + 1] - '1'));
+            ++at;
+        } else {
+            filled += pattern[at];
+        }
     }
-    return pattern;
+    return filled;
 }
 
 }  // namespace tolvek::digest

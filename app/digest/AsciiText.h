@@ -1,7 +1,8 @@
-// Byte-wise text helpers: case mapping of the ASCII letters only (no code page), the trimming
-// of pasted text, and filling in a text's placeholder.
+// Byte-wise text helpers: case mapping of the ASCII letters only (no code page), and the
+// trimming of pasted text, and the filling of a language text's placeholders.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -16,7 +17,8 @@ std::string AsciiLower(std::string_view text);
 // and then from the start. Bytes inside the text stay.
 std::string Trim(std::string_view text);
 
-// `pattern` with its first `placeholder` ("%1") replaced by `text`.
-std::string Replaced(std::string pattern, std::string_view placeholder, std::string_view text);
+// `pattern` with "%1" replaced by the first value, "%2" by the second, and so on, in one pass, so
+// that a value holding "%2" stays as it is. A placeholder without a value stays.
+std::string FillPlaceholders(std::string_view pattern, std::initializer_list<std::string_view> values);
 
 }  // namespace tolvek::digest

@@ -47,7 +47,7 @@ std::string ByteAmount(std::uint64_t bytes, const ProgressWords& words) {
 std::string ProgressLine(const ReadProgress& progress, const ProgressWords& words) {
     std::string line = ByteAmount(progress.done, words);
     if (progress.total) {
-        line = Replaced(Replaced(words.of, "%1", line), "%2", ByteAmount(*progress.total, words));
+        line = FillPlaceholders(words.of, {line, ByteAmount(*progress.total, words)});
     }
     const double seconds = secondsOf(progress.elapsed);
     if (seconds <= 0 || progress.done == 0) {
@@ -57,8 +57,8 @@ std::string ProgressLine(const ReadProgress& progress, const ProgressWords& word
     line += ", " + ByteAmount(static_cast<std::uint64_t>(bytesPerSecond), words) + "/s";
     if (progress.total && *progress.total >= progress.done) {
         const double secondsLeft = static_cast<double>(*progress.total - progress.done) / bytesPerSecond;
-        line += ", " + Replaced(words.left, "%1",
-                                clockTime(static_cast<std::uint64_t>(std::ceil(secondsLeft))));
+        line += ", " + FillPlaceholders(words.left, {clockTime(static_cast<std::uint64_t>(
+                                                        std::ceil(secondsLeft)))});
     }
     return line;
 }

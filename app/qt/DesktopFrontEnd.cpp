@@ -8,6 +8,8 @@
 #include <array>
 #include <utility>
 
+#include "app/qt/OfferRow.h"
+
 namespace tolvek::desktop {
 
 using app::Control;
@@ -34,7 +36,8 @@ const std::array<std::pair<Control, Action>, 8> kClickActions = {{
 
 DesktopFrontEnd::DesktopFrontEnd(DesktopServices services, ProgramFolders folders,
                                  app::SelfTest selfTest,
-                                 std::span<const app::AlgorithmEntry> entries)
+                                 std::span<const app::AlgorithmEntry> entries,
+                                 ListWindowServices listServices)
     : m_view(std::make_unique<MainWindowView>(
           [this](const std::string& names) { m_window.WindowDropHandler(names); },
           [this](const std::string& names) { m_window.PathFieldDropHandler(names); },
@@ -42,7 +45,12 @@ DesktopFrontEnd::DesktopFrontEnd(DesktopServices services, ProgramFolders folder
           [this](const std::string& names) { m_window.CompareFieldDropHandler(names); })),
       m_windows(*m_view, std::move(services), std::move(folders)),
       m_ui(*m_view),
-      m_window(m_windows, {m_jobs, m_ui}, std::move(selfTest), entries) {
+      m_window(m_windows, {m_jobs, m_ui}, std::move(selfTest), entries),
+      m_listView(std::make_unique<ListWindowView>(*m_view, std::move(listServices))),
+      m_listWindow(*m_listView, {m_listJobs, m_ui},
+                   [this](int number) { return m_window.LoadText(number); }) {
+    m_listView->connectTo(m_listWindow);
+    m_window.AttachListWindow(m_listWindow);
     connectHandlers();
 }
 
@@ -61,6 +69,12 @@ void DesktopFrontEnd::connectHandlers() {
     QComboBox& languages = m_view->list(Control::LanguageList);
     QObject::connect(&languages, &QComboBox::activated, &languages,
                      [this] { m_window.LanguageChangeHandler(); });
+    auto* openList = new QShortcut(kOpenListWindowKeys, m_view.get());
+    QObject::connect(openList, &QShortcut::activated, openList,
+                     [this] { m_window.OpenListWindowAction(); });
+    OfferRow& offer = m_view->offerRow();
+    QObject::connect(&offer, &OfferRow::accepted, &offer, [this] { m_window.AcceptOfferAction(); });
+    QObject::connect(&offer, &OfferRow::declined, &offer, [this] { m_window.DeclineOfferAction(); });
 }
 
 // The edit field's own menu, with "Compare with file…" at its end.

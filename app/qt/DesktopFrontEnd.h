@@ -2,6 +2,7 @@
 // MainWindow whose actions the widgets' signals start.
 #pragma once
 
+#include <QKeySequence>
 #include <memory>
 #include <span>
 #include <string>
@@ -9,16 +10,21 @@
 
 #include "app/digest/AlgorithmTable.h"
 #include "app/core/MainWindow.h"
+#include "app/qt/ListWindowView.h"
 #include "app/qt/MainWindowView.h"
 #include "app/qt/QtWindowSystem.h"
 
 namespace tolvek::desktop {
 
+// Opens the list window, empty.
+inline const QKeySequence kOpenListWindowKeys{Qt::CTRL | Qt::Key_L};
+
 class DesktopFrontEnd {
 public:
     // Builds the main window with its lists filled and its handlers connected; not shown yet.
     DesktopFrontEnd(DesktopServices services, ProgramFolders folders, app::SelfTest selfTest,
-                    std::span<const app::AlgorithmEntry> entries = app::AlgorithmEntries());
+                    std::span<const app::AlgorithmEntry> entries = app::AlgorithmEntries(),
+                    ListWindowServices listServices = ListWindowServices::System());
 
     // Centres the window and runs the core's start-up on the command line's arguments
     // (without argument 0). On EndProgram the window must not be shown.
@@ -26,6 +32,8 @@ public:
 
     MainWindowView& view() { return *m_view; }
     app::MainWindow& window() { return m_window; }
+    ListWindowView& listView() { return *m_listView; }
+    app::ListWindow& listWindow() { return m_listWindow; }
 
 private:
     void connectHandlers();
@@ -38,6 +46,10 @@ private:
     // it posts dies with the view.
     digest::ThreadFileJobs m_jobs;
     app::MainWindow m_window;
+    // The list window's own worker, so that it checks files while the main window hashes.
+    std::unique_ptr<ListWindowView> m_listView;
+    digest::ThreadFileJobs m_listJobs;
+    app::ListWindow m_listWindow;
 };
 
 }  // namespace tolvek::desktop

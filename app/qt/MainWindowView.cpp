@@ -12,6 +12,7 @@
 
 #include "app/core/Product.h"
 #include "app/qt/FileDrops.h"
+#include "app/qt/OfferRow.h"
 #include "app/qt/ProgressRow.h"
 #include "app/qt/Resources.h"
 #include "app/qt/WindowFonts.h"
@@ -123,6 +124,7 @@ MainWindowView::MainWindowView(DropHandler onWindowDrop, DropHandler onPathField
     createControls();
     // After the fifteen controls, so that their creation and Tab order stay as they are.
     m_progressRow = new ProgressRow(this, onCancel, [this] { hideProgress(); });
+    m_offerRow = new OfferRow(this);
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, [onCancel] { onCancel(); });
 
@@ -221,13 +223,31 @@ void MainWindowView::centreOnScreen() {
 }
 
 void MainWindowView::showProgress(const app::ProgressDisplay& display) {
+    m_offerRow->hide();
     m_progressRow->display(display);
-    setFixedSize(kMainWindowSize.width(), kProgressRowArea.bottom() + 1);
+    fitRows();
 }
 
 void MainWindowView::hideProgress() {
     m_progressRow->hide();
-    setFixedSize(kMainWindowSize);
+    fitRows();
+}
+
+void MainWindowView::showOffer(const app::OfferDisplay& offer) {
+    m_progressRow->hide();
+    m_offerRow->display(offer);
+    fitRows();
+}
+
+void MainWindowView::hideOffer() {
+    m_offerRow->hide();
+    fitRows();
+}
+
+void MainWindowView::fitRows() {
+    const bool rowShown = !m_progressRow->isHidden() || !m_offerRow->isHidden();
+    setFixedSize(kMainWindowSize.width(),
+                 rowShown ? kProgressRowArea.bottom() + 1 : kMainWindowSize.height());
 }
 
 void MainWindowView::closeEvent(QCloseEvent* event) {

@@ -15,6 +15,7 @@ class QLineEdit;
 
 namespace tolvek::desktop {
 
+class OfferRow;
 class ProgressRow;
 
 // A one-line edit field that holds any text the user pastes or types (not only the first
@@ -56,17 +57,25 @@ public:
     void hideProgress();
     ProgressRow& progressRow() const { return *m_progressRow; }
 
+    // The offer row, in the progress row's place: showing one hides the other.
+    void showOffer(const app::OfferDisplay& offer);
+    void hideOffer();
+    OfferRow& offerRow() const { return *m_offerRow; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void createControls();
     void fitToCaption(app::Control control);
+    // The window's height: grown by the row's while the progress or the offer row is shown.
+    void fitRows();
 
     // Indexed by app::Control.
     std::array<QWidget*, 16> m_controls{};
     std::function<void()> m_onClose;
     ProgressRow* m_progressRow = nullptr;
+    OfferRow* m_offerRow = nullptr;
 };
 
 }  // namespace tolvek::desktop

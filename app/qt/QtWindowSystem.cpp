@@ -172,6 +172,14 @@ void QtWindowSystem::hideProgress() {
     m_view.hideProgress();
 }
 
+void QtWindowSystem::showOffer(const app::OfferDisplay& offer) {
+    m_view.showOffer(offer);
+}
+
+void QtWindowSystem::hideOffer() {
+    m_view.hideOffer();
+}
+
 void QtWindowSystem::setHashControlsEnabled(bool enabled) {
     for (const app::Control control :
          {app::Control::HashStringButton, app::Control::HashFileButton, app::Control::RenewButton}) {

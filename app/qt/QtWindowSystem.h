@@ -82,6 +82,8 @@ public:
     bool isExistingFile(const std::string& name) const override;
     void showProgress(const app::ProgressDisplay& display) override;
     void hideProgress() override;
+    void showOffer(const app::OfferDisplay& offer) override;
+    void hideOffer() override;
     void setHashControlsEnabled(bool enabled) override;
     void postClose() override;
     void openUrl(const std::string& target) override;

@@ -46,6 +46,8 @@ public:
     bool isExistingFile(const std::string& name) const override;
     void showProgress(const ProgressDisplay& display) override;
     void hideProgress() override { progress.reset(); }
+    void showOffer(const OfferDisplay& display) override { offer = display; }
+    void hideOffer() override { offer.reset(); }
     void setHashControlsEnabled(bool enabled) override { hashControlsEnabled = enabled; }
     void postClose() override { ++closeRequests; }
     void openUrl(const std::string& target) override { openedTargets.push_back(target); }
@@ -73,6 +75,8 @@ public:
     // The progress display while it is shown, and every state it showed.
     std::optional<ProgressDisplay> progress;
     std::vector<std::string> progressStates;
+    // The offer while it is shown.
+    std::optional<OfferDisplay> offer;
     bool hashControlsEnabled = true;
     std::optional<std::string> clipboard;  // nothing = no plain text
     int clipboardWrites = 0;

@@ -81,8 +81,9 @@ TEST_F(LayoutTest, ControlsAreCreatedInOrderAtTheirPlaces) {
             EXPECT_EQ(widget->size(), place.size) << place.name;
         }
     }
-    // The progress display comes after the fifteen, so their creation and Tab order stay.
+    // The progress and offer rows come after the fifteen, so their creation and Tab order stay.
     expected.emplace_back("ProgressRow");
+    expected.emplace_back("OfferRow");
     EXPECT_EQ(created, expected);
 }
 

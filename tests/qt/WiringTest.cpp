@@ -4,9 +4,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
+#include <QDeadlineTimer>
 #include <QMimeData>
 #include <QTest>
+#include <QLabel>
 #include <QTimer>
+#include <QTreeWidget>
 #include <functional>
 
 #include "app/qt/StringInputWindow.h"
@@ -183,6 +186,64 @@ TEST_F(WiringTest, FilesDroppedOnPathFieldAreJoinedByACarriageReturn) {
     EXPECT_EQ(fieldText(Control::PathField), one + '\r' + two);
     EXPECT_EQ(fieldText(Control::DigestField), "Could not open file");
     EXPECT_EQ(clipboardText(), "Could not open file");
+}
+
+TEST_F(WiringTest, TheOfferRowComparesWhenAcceptedAndGoesWhenDeclined) {
+    const std::string digest(40, 'a');
+    fileRoute().answer = {true, digest};
+    files.write("x.iso.Entry3", digest);
+    const QUrl iso = QUrl::fromLocalFile(QString::fromStdString(files.write("x.iso", "iso")));
+    auto& offer = *view().findChild<QWidget*>(QStringLiteral("OfferRow"));
+    for (const char* answer : {"OfferDeclineButton", "OfferAcceptButton"}) {
+        SCOPED_TRACE(answer);
+        fileAnswers = {iso};
+        click(Control::HashFileButton);
+        QDeadlineTimer hangGuard(std::chrono::seconds(60));
+        while (offer.isHidden() && !hangGuard.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        ASSERT_FALSE(offer.isHidden());
+        EXPECT_EQ(offer.geometry().top(), kMainWindowSize.height()) << "below the controls";
+        EXPECT_EQ(view().height(), offer.geometry().bottom() + 1);
+        QTest::mouseClick(offer.findChild<QPushButton*>(QString::fromLatin1(answer)),
+                          Qt::LeftButton);
+        EXPECT_TRUE(offer.isHidden());
+        EXPECT_EQ(view().size(), kMainWindowSize);
+    }
+    EXPECT_EQ(fieldText(Control::CompareField), digest);
+    ASSERT_EQ(messages.size(), 1U);
+    EXPECT_EQ(messages.front().text, QStringLiteral("Hash is equal."));
+}
+
+TEST_F(WiringTest, TheShortcutOpensTheListWindowBesideWhichChecksADroppedList) {
+    // Published SHA-256 of "abc" (FIPS 180-2, appendix B.1).
+    const std::string abc = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+    files.write("a.txt", "abc");
+    const std::string list = files.write("SHA256SUMS", abc + "  a.txt\n" + abc + "  gone.txt\n");
+    view().show();
+    view().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view()));
+    QTest::keySequence(&view(), kOpenListWindowKeys);
+    ListWindowView& listView = frontEnd->listView();
+    ASSERT_TRUE(listView.isVisible());
+    EXPECT_EQ(listView.windowTitle(), QStringLiteral("Check list"));
+    EXPECT_GE(listView.x(), view().frameGeometry().right()) << "beside the main window";
+
+    dropFiles(listView, {list});
+    auto& summary = *listView.findChild<QLabel*>(QStringLiteral("ListSummary"));
+    QDeadlineTimer hangGuard(std::chrono::seconds(60));
+    while (frontEnd->listWindow().Running() && !hangGuard.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(summary.text(), QStringLiteral("1 OK, 1 missing"));
+    const auto& rows = *listView.findChild<QTreeWidget*>(QStringLiteral("ListRows"));
+    ASSERT_EQ(rows.topLevelItemCount(), 2);
+    EXPECT_EQ(rows.topLevelItem(1)->text(3), QStringLiteral("missing"));
+    EXPECT_FALSE(rows.topLevelItem(1)->icon(3).isNull()) << "an icon beside the word";
+    QTest::mouseClick(listView.findChild<QPushButton*>(QStringLiteral("ListCommand3")),
+                      Qt::LeftButton);
+    EXPECT_EQ(clipboardText(), "SHA256 (a.txt) = " + abc + "\nSHA256 (gone.txt) = " + abc + "\n");
 }
 
 TEST_F(WiringTest, CloseButtonClosesTheWindowLaterAndSavesTheChoices) {

@@ -1,0 +1,188 @@
+#include "app/qt/ListWindowView.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "app/qt/FileDrops.h"
+
+namespace tolvek::desktop {
+
+namespace {
+
+constexpr int kCommandCount = 5;
+constexpr int kStatusColumn = 3;
+
+QString fromBytes(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// An icon for each status, so that no status is told by colour alone.
+QIcon statusIcon(const QStyle& style, std::optional<app::CheckStatus> status) {
+    if (!status) {
+        return {};
+    }
+    switch (*status) {
+        case app::CheckStatus::Ok:
+            return style.standardIcon(QStyle::SP_DialogApplyButton);
+        case app::CheckStatus::Failed:
+            return style.standardIcon(QStyle::SP_MessageBoxCritical);
+        case app::CheckStatus::Missing:
+            return style.standardIcon(QStyle::SP_MessageBoxQuestion);
+        case app::CheckStatus::Unreadable:
+            return style.standardIcon(QStyle::SP_MessageBoxWarning);
+        case app::CheckStatus::Cancelled:
+            return style.standardIcon(QStyle::SP_BrowserStop);
+    }
+    return {};
+}
+
+}  // namespace
+
+ListWindowServices ListWindowServices::System() {
+    return {[](QWidget* owner, const std::string& suggested) -> std::optional<std::string> {
+                // The list window asks before it replaces a file, and writes atomically itself.
+                const QString chosen = QFileDialog::getSaveFileName(
+                    owner, QString(), fromBytes(suggested), QString(), nullptr,
+                    QFileDialog::DontConfirmOverwrite);
+                return chosen.isEmpty() ? std::nullopt
+                                        : std::optional(QFile::encodeName(chosen).toStdString());
+            },
+            [](QWidget* owner, const std::string& question) {
+                return QMessageBox::question(owner, QString(), fromBytes(question)) ==
+                       QMessageBox::Yes;
+            }};
+}
+
+ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
+    : QWidget(nullptr, Qt::Window),
+      m_beside(beside),
+      m_services(std::move(services)),
+      m_rows(new QTreeWidget(this)),
+      m_subject(new QLabel(this)),
+      m_bar(new QProgressBar(this)),
+      m_summary(new QLabel(this)),
+      m_cancel(new QPushButton(this)) {
+    setObjectName(QStringLiteral("ListWindow"));
+    m_rows->setObjectName(QStringLiteral("ListRows"));
+    m_rows->setRootIsDecorated(false);
+    m_rows->setColumnCount(4);
+    m_rows->header()->setStretchLastSection(false);
+    m_rows->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_summary->setObjectName(QStringLiteral("ListSummary"));
+    m_subject->setObjectName(QStringLiteral("ListProgressSubject"));
+    m_cancel->setObjectName(QStringLiteral("ListCancelButton"));
+    m_bar->setRange(0, 1000);
+    m_subject->setTextFormat(Qt::PlainText);
+    m_summary->setTextFormat(Qt::PlainText);
+
+    auto* progress = new QHBoxLayout;
+    progress->addWidget(m_subject);
+    progress->addWidget(m_bar, 1);
+    progress->addWidget(m_cancel);
+    auto* commands = new QHBoxLayout;
+    for (int command = 0; command < kCommandCount; ++command) {
+        auto* button = new QPushButton(this);
+        button->setObjectName(QStringLiteral("ListCommand%1").arg(command));
+        commands->addWidget(button);
+        m_commands.push_back(button);
+    }
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_rows, 1);
+    layout->addLayout(progress);
+    layout->addWidget(m_summary);
+    layout->addLayout(commands);
+    resize(720, 400);
+}
+
+void ListWindowView::connectTo(app::ListWindow& window) {
+    connect(m_cancel, &QPushButton::clicked, this, [&window] { window.CancelAction(); });
+    const auto currentRow = [this] {
+        return static_cast<std::size_t>(m_rows->indexOfTopLevelItem(m_rows->currentItem()));
+    };
+    const std::function<void()> actions[kCommandCount] = {
+        [&window, currentRow] { window.CopyRowAction(currentRow(), app::LineStyle::Gnu); },
+        [&window, currentRow] { window.CopyRowAction(currentRow(), app::LineStyle::Bsd); },
+        [&window] { window.CopyAllAction(app::LineStyle::Gnu); },
+        [&window] { window.CopyAllAction(app::LineStyle::Bsd); },
+        [&window] { window.SaveListAction(); },
+    };
+    for (int command = 0; command < kCommandCount; ++command) {
+        connect(m_commands[static_cast<std::size_t>(command)], &QPushButton::clicked, this,
+                actions[command]);
+    }
+    auto* drops = new FileDropFilter(
+        this, [&window](const std::string& names) { window.DropHandler(names); });
+    drops->watch(*this);
+    drops->watch(*m_rows->viewport());
+}
+
+void ListWindowView::showWindow(const app::ListWindowTexts& texts) {
+    setWindowTitle(fromBytes(texts.title));
+    QStringList headings;
+    for (const std::string& heading : texts.headings) {
+        headings.push_back(fromBytes(heading));
+    }
+    m_rows->setHeaderLabels(headings);
+    for (std::size_t command = 0; command < m_commands.size(); ++command) {
+        m_commands[command]->setText(fromBytes(texts.commands.at(command)));
+    }
+    if (!isVisible()) {
+        move(m_beside.frameGeometry().topRight() + QPoint(16, 0));
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void ListWindowView::setRow(std::size_t index, const app::ListRowView& row) {
+    const int position = static_cast<int>(index);
+    QTreeWidgetItem* item = m_rows->topLevelItem(position);
+    if (item == nullptr) {
+        item = new QTreeWidgetItem(m_rows);
+    }
+    item->setText(0, fromBytes(row.file));
+    item->setText(1, fromBytes(row.algorithm));
+    item->setText(2, fromBytes(row.digest));
+    item->setText(kStatusColumn, fromBytes(row.status));
+    item->setIcon(kStatusColumn, statusIcon(*style(), row.mark));
+}
+
+void ListWindowView::showProgress(const app::ProgressDisplay& display) {
+    m_subject->setText(fromBytes(display.subject));
+    m_summary->setText(fromBytes(display.state));
+    m_bar->setValue(display.permille.value_or(0));
+    m_cancel->setText(fromBytes(display.cancelCaption));
+    m_cancel->setVisible(!display.cancelCaption.empty());
+}
+
+void ListWindowView::setClipboardText(const std::string& text) {
+    QGuiApplication::clipboard()->setText(fromBytes(text));
+}
+
+std::optional<std::string> ListWindowView::chooseSaveName(const std::string& suggested) {
+    return m_services.chooseSaveName(this, suggested);
+}
+
+bool ListWindowView::confirm(const std::string& question) {
+    return m_services.confirm(this, question);
+}
+
+void ListWindowView::showMessage(const std::string& text) {
+    auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(), fromBytes(text),
+                                QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+}
+
+}  // namespace tolvek::desktop

@@ -1,0 +1,146 @@
+// The list window's logic through its port: checking a list with a missing and a corrupted
+// file, cancelling in the middle, dropped folders, copying and saving in both line styles.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "app/core/ListWindow.h"
+#include "app/core/StringTable.h"
+#include "tests/core/FakeListPort.h"
+#include "tests/core/ManualBackground.h"
+#include "tests/support/TempFolder.h"
+
+namespace tolvek::app::testing {
+namespace {
+
+// Published SHA-256 of "abc" (FIPS 180-2, appendix B.1).
+const std::string kAbc = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+const std::string kWrong(64, '0');
+
+class ListWindowTest : public ::testing::Test {
+protected:
+    ListWindowTest() { window.Open(*digest::FindAlgorithm("sha256")); }
+
+    void settle() {
+        while (jobs.pending()) {
+            jobs.run();
+            ui.drain();
+        }
+    }
+    std::vector<std::string> statuses() const {
+        std::vector<std::string> shown;
+        for (const ListRowView& row : port.rows) {
+            shown.push_back(row.status);
+        }
+        return shown;
+    }
+    std::string saved(const std::string& name) const {
+        std::ifstream file(folder.file(name), std::ios::binary);
+        std::ostringstream contents;
+        contents << file.rdbuf();
+        return contents.str();
+    }
+
+    tolvek::testing::TempFolder folder;
+    FakeListPort port;
+    ManualUiThread ui;
+    ManualFileJobs jobs;
+    ListWindow window{port, {jobs, ui},
+                      [](int number) { return StringTableText(1000 + number).value_or(""); }};
+};
+
+TEST_F(ListWindowTest, AListWithAMissingAndACorruptedFileGivesEachVerdictAndTheSummary) {
+    folder.write("a.txt", "abc");
+    folder.write("b.txt", "abc");
+    const std::string list =
+        folder.write("SHA256SUMS", kAbc + "  a.txt\n" + kWrong + "  b.txt\n" + kAbc + "  c.txt\n");
+    window.CheckList(list);
+    EXPECT_EQ(port.title, "Check list");
+    EXPECT_EQ(port.headings, (std::vector<std::string>{"File", "Algorithm", "Digest", "Status"}));
+    EXPECT_EQ(port.progress.subject, "0 of 3 files");
+    EXPECT_EQ(port.progress.cancelCaption, "Cancel");
+    settle();
+
+    EXPECT_EQ(statuses(), (std::vector<std::string>{"OK", "FAILED", "missing"}));
+    EXPECT_EQ(port.rows[1].mark, CheckStatus::Failed) << "the status has a mark, not colour alone";
+    EXPECT_EQ(port.rows[2].mark, CheckStatus::Missing);
+    EXPECT_EQ(port.rows[0].algorithm, "SHA256");
+    EXPECT_EQ(port.rows[1].digest, kAbc) << "a failed file shows the digest it has";
+    EXPECT_EQ(window.Summary(), "1 OK, 1 FAILED, 1 missing");
+    EXPECT_EQ(port.progress.state, "1 OK, 1 FAILED, 1 missing");
+    EXPECT_EQ(port.progress.subject, "3 of 3 files");
+    EXPECT_EQ(port.progress.permille, 1000);
+    EXPECT_EQ(port.progress.cancelCaption, "") << "nothing left to cancel";
+
+    const struct {
+        LineStyle style;
+        std::string row;
+        std::string all;
+    } copies[] = {
+        {LineStyle::Gnu, kAbc + "  a.txt", kAbc + "  a.txt\n" + kAbc + "  b.txt\n" + kAbc + "  c.txt\n"},
+        {LineStyle::Bsd, "SHA256 (a.txt) = " + kAbc,
+         "SHA256 (a.txt) = " + kAbc + "\nSHA256 (b.txt) = " + kAbc + "\nSHA256 (c.txt) = " + kAbc + "\n"},
+    };
+    for (const auto& copy : copies) {
+        window.CopyRowAction(0, copy.style);
+        EXPECT_EQ(port.clipboard, copy.row);
+        window.CopyAllAction(copy.style);
+        EXPECT_EQ(port.clipboard, copy.all);
+    }
+}
+
+TEST_F(ListWindowTest, CancelInTheMiddleCancelsTheRest) {
+    std::string lines;
+    for (const char* name : {"a", "b", "c"}) {
+        folder.write(name, "abc");
+        lines += kAbc + "  " + name + "\n";
+    }
+    window.CheckList(folder.write("x.sha256", lines));
+    jobs.run();
+    ui.drain();
+    EXPECT_EQ(port.progress.subject, "1 of 3 files");
+    window.CancelAction();
+    settle();
+    EXPECT_EQ(statuses(), (std::vector<std::string>{"OK", "cancelled", "cancelled"}));
+    EXPECT_EQ(window.Summary(), "1 OK, 2 cancelled");
+    EXPECT_FALSE(window.Running());
+}
+
+TEST_F(ListWindowTest, DroppedFilesAndFoldersAreHashedAndSavedAtomicallyWithoutOverwritingUnasked) {
+    std::filesystem::create_directory(folder.path() / "tree");
+    folder.write("tree/b", "abc");
+    folder.write("tree/a", "abc");
+    const std::string single = folder.write("single", "abc");
+    window.DropHandler(folder.file("tree") + "\r" + single);
+    settle();
+    ASSERT_EQ(port.rows.size(), 3U);
+    EXPECT_EQ(port.rows[0].file, folder.file("tree/a")) << "a folder's files in sorted order";
+    EXPECT_EQ(port.rows[2].digest, kAbc);
+    EXPECT_EQ(port.rows[2].status, "") << "a hashed file has nothing to fail against";
+
+    port.saveName = folder.file("out");
+    window.SaveListAction();
+    EXPECT_EQ(port.suggestedNames.back(), "checksums.sha256");
+    const std::string written = saved("out.sha256");
+    EXPECT_EQ(written, kAbc + "  " + folder.file("tree/a") + "\n" + kAbc + "  " +
+                           folder.file("tree/b") + "\n" + kAbc + "  " + single + "\n");
+
+    folder.write("out.sha256", "keep");
+    port.confirmAnswer = false;
+    window.SaveListAction();
+    EXPECT_EQ(port.questions.back(), folder.file("out.sha256") + " already exists. Replace it?");
+    EXPECT_EQ(saved("out.sha256"), "keep");
+    port.confirmAnswer = true;
+    window.SaveListAction();
+    EXPECT_EQ(saved("out.sha256"), written);
+
+    // A dropped checksum list is checked, not hashed.
+    window.DropHandler(folder.file("out.sha256"));
+    settle();
+    EXPECT_EQ(statuses().back(), "OK");
+    EXPECT_EQ(window.Summary(), "3 OK");
+}
+
+}  // namespace
+}  // namespace tolvek::app::testing
