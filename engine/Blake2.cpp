@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "engine/Blake2Tables.h"
+#include "engine/BlakeRound.h"
 #include "engine/EngineUtils.h"
 #include "engine/Unroll.h"
 
@@ -54,17 +55,8 @@ template <class Word, std::size_t Rounds, int R1, int R2, int R3, int R4>
             v[c] += v[d];
             v[b] = std::rotr(v[b] ^ v[c], R4);
         };
-        Unroll<Rounds>([&](auto round) {
-            const std::array<std::uint8_t, 16>& s = kSigma[round % 10];
-            mix(0, 4, 8, 12, message[s[0]], message[s[1]]);
-            mix(1, 5, 9, 13, message[s[2]], message[s[3]]);
-            mix(2, 6, 10, 14, message[s[4]], message[s[5]]);
-            mix(3, 7, 11, 15, message[s[6]], message[s[7]]);
-            mix(0, 5, 10, 15, message[s[8]], message[s[9]]);
-            mix(1, 6, 11, 12, message[s[10]], message[s[11]]);
-            mix(2, 7, 8, 13, message[s[12]], message[s[13]]);
-            mix(3, 4, 9, 14, message[s[14]], message[s[15]]);
-        });
+        Unroll<Rounds>(
+            [&](auto round) { MixColumnsThenDiagonals(message, kSigma[round % 10], mix); });
         for (std::size_t index = 0; index < 8; ++index) {
             state[index] ^= v[index] ^ v[index + 8];
         }
