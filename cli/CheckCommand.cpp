@@ -2,13 +2,17 @@
 
 #include <sys/stat.h>
 
+#include <atomic>
 #include <iterator>
+#include <limits>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <sstream>
 
 #include "app/core/ChecksumList.h"
 #include "app/core/ListCheck.h"
+#include "app/digest/FileSequence.h"
 #include "cli/Messages.h"
 #include "platform/ReadOnlyFile.h"
 
@@ -64,21 +68,25 @@ public:
 
     // False when the run was interrupted.
     bool check(const app::ListItems& list) {
+        digest::ReadControl control;
+        control.stop = m_run.context.interrupt;
+        digest::FileSequence sequence(control);
         std::size_t malformed = 0;
-        for (const CheckItem& item : list.items) {
+        const auto warnBefore = [&](std::size_t lineNumber) {
             for (; malformed < list.malformedLines.size() &&
-                   list.malformedLines[malformed] < item.lineNumber;
+                   list.malformedLines[malformed] < lineNumber;
                  ++malformed) {
-                warnMalformed(list, list.malformedLines[malformed]);
+                warnMalformed(sequence, list, list.malformedLines[malformed]);
             }
-            if (!checkItem(item)) {
-                return false;
+        };
+        for (const CheckItem& item : list.items) {
+            warnBefore(item.lineNumber);
+            if (!sequence.add(taskOf(item))) {
+                break;
             }
         }
-        for (; malformed < list.malformedLines.size(); ++malformed) {
-            warnMalformed(list, list.malformedLines[malformed]);
-        }
-        return true;
+        warnBefore(std::numeric_limits<std::size_t>::max());
+        return sequence.finish();
     }
 
     // The closing warnings; true when the list passed.
@@ -115,23 +123,41 @@ private:
         }
     }
 
-    void warnMalformed(const app::ListItems& list, std::size_t lineNumber) const {
+    void warnMalformed(digest::FileSequence& sequence, const app::ListItems& list,
+                       std::size_t lineNumber) const {
         if (!m_run.options.warn) {
             return;
         }
         const std::string algorithm =
             list.listAlgorithm != nullptr ? app::TagOf(*list.listAlgorithm) + " " : "";
-        m_run.errors << "tolvek-cli: " << m_shownList << ": " << lineNumber
-                     << ": improperly formatted " << algorithm << "checksum line\n";
+        sequence.addReport([this, algorithm, lineNumber] {
+            m_run.errors << "tolvek-cli: " << m_shownList << ": " << lineNumber
+                         << ": improperly formatted " << algorithm << "checksum line\n";
+            return true;
+        });
     }
 
-    bool checkItem(const CheckItem& item) {
-        digest::ReadControl control;
-        control.stop = m_run.context.interrupt;
-        control.readStreams = true;
-        const CheckVerdict verdict = app::CheckFile(item, control);
+    // Hashed on any thread, reported here in the list's order.
+    digest::FileTask taskOf(const CheckItem& item) {
+        const auto verdict = std::make_shared<CheckVerdict>();
+        digest::FileTask task;
+        task.name = item.path;
+        task.readStreams = true;
+        task.hash = [this, &item, verdict](digest::FileContent& content,
+                                           const digest::ReadControl& control) {
+            *verdict = app::CheckContent(item, content, control, m_likely.load());
+        };
+        task.report = [this, &item, verdict] { return record(item, *verdict); };
+        return task;
+    }
+
+    // False when the run was interrupted.
+    bool record(const CheckItem& item, const CheckVerdict& verdict) {
         if (verdict.status == CheckStatus::Cancelled) {
             return false;
+        }
+        if (verdict.matched != nullptr) {
+            m_likely = verdict.matched;
         }
         if (verdict.status == CheckStatus::Missing && m_run.options.ignoreMissing) {
             return true;
@@ -172,6 +198,8 @@ private:
     const CheckRun& m_run;
     std::string m_shownList;
     app::CheckTally m_tally;
+    // The entry of the last match, tried first for the next files.
+    std::atomic<const digest::AlgorithmEntry*> m_likely = nullptr;
 };
 
 }  // namespace

@@ -1,9 +1,12 @@
 #include "cli/Cli.h"
 
 #include <charconv>
+#include <functional>
 #include <istream>
+#include <memory>
 #include <optional>
 #include <ostream>
+#include <sstream>
 
 #include "app/core/ChecksumList.h"
 #include "app/core/ExpectedDigest.h"
@@ -12,6 +15,7 @@
 #include "app/digest/AlgorithmTable.h"
 #include "app/digest/AsciiText.h"
 #include "app/digest/DigestSize.h"
+#include "app/digest/FileSequence.h"
 #include "app/digest/Hashing.h"
 #include "app/digest/KnownAnswers.h"
 #include "app/digest/ProgressText.h"
@@ -311,31 +315,88 @@ struct FileRun {
     const CliContext& context;
 };
 
-// The outcomes of one file; nothing when the run was interrupted.
-std::optional<digest::FileDigests> hashOne(const FileRun& run, const std::string& name,
-                                           bool named) {
-    const std::vector<const digest::Provider*> routes = routesOf(run.entries, false);
-    if (name == "-" && named) {
-        return digest::FileDigests{false, digest::HashStreamWith(run.input, routes)};
+// The files of a run hashed one after another, their digests handed to `onDigests` in order on
+// this thread. A file that takes a while shows its progress on a terminal.
+class DigestSequence {
+public:
+    using OnDigests = std::function<void(const std::string& name, const digest::FileDigests&)>;
+
+    DigestSequence(const FileRun& run, OnDigests onDigests)
+        : m_run(run),
+          m_routes(routesOf(run.entries, false)),
+          m_onDigests(std::move(onDigests)),
+          m_sequence(controlOf(run)) {}
+
+    // `named`: the user named it, so that a FIFO or a device is read, and "-" is standard input.
+    // False once the run was interrupted.
+    bool add(const std::string& name, bool named) {
+        if (name == "-" && named) {
+            m_sequence.addReport([this, name] {
+                m_onDigests(name, {false, digest::HashStreamWith(m_run.input, m_routes)});
+                return true;
+            });
+            return true;
+        }
+        const auto file = std::make_shared<File>();
+        digest::FileTask task;
+        task.name = name;
+        task.readStreams = named;
+        task.hash = [this, file](digest::FileContent& content, const digest::ReadControl& control) {
+            file->digests = digest::HashContentWith(content, m_routes, control);
+        };
+        task.report = [this, file, name] {
+            file->progress.reset();
+            if (file->digests.cancelled) {
+                return false;
+            }
+            m_onDigests(name, file->digests);
+            return true;
+        };
+        if (showsProgress()) {
+            task.progress = [this, file, name](const digest::ReadProgress& report) {
+                if (!file->progress) {
+                    file->progress.emplace(m_run.errors, name, automaticProgress());
+                }
+                file->progress->show(report);
+            };
+        }
+        return m_sequence.add(std::move(task));
     }
-    const bool showProgress =
-        run.request.progress == ProgressMode::Always ||
-        (run.request.progress == ProgressMode::Automatic && run.context.errorsIsTerminal);
-    std::optional<ProgressOnErrors> progress;
-    digest::ReadControl control;
-    control.stop = run.context.interrupt;
-    // Named on the command line, a FIFO or a device is what the user wants read.
-    control.readStreams = named;
-    if (showProgress) {
-        progress.emplace(run.errors, name, run.request.progress == ProgressMode::Automatic);
-        control.progress = [&](const digest::ReadProgress& report) { progress->show(report); };
+
+    // A note of the walk, kept in its place among the digests.
+    void addNote(std::string note) {
+        m_sequence.addReport([this, note = std::move(note)] {
+            m_run.errors << note;
+            return true;
+        });
     }
-    digest::FileDigests digests = digest::HashFileWith(name, routes, control);
-    if (digests.cancelled) {
-        return std::nullopt;
+
+    // False when the run was interrupted.
+    bool finish() { return m_sequence.finish(); }
+
+private:
+    struct File {
+        digest::FileDigests digests;
+        std::optional<ProgressOnErrors> progress;
+    };
+
+    static digest::ReadControl controlOf(const FileRun& run) {
+        digest::ReadControl control;
+        control.stop = run.context.interrupt;
+        return control;
     }
-    return digests;
-}
+
+    bool automaticProgress() const { return m_run.request.progress == ProgressMode::Automatic; }
+    bool showsProgress() const {
+        return m_run.request.progress == ProgressMode::Always ||
+               (automaticProgress() && m_run.context.errorsIsTerminal);
+    }
+
+    const FileRun& m_run;
+    std::vector<const digest::Provider*> m_routes;
+    OnDigests m_onDigests;
+    digest::FileSequence m_sequence;
+};
 
 // Prints one file's digests, or says why it has none; false when it has none.
 bool printDigests(const digest::FileDigests& digests, const std::string& name,
@@ -355,23 +416,39 @@ bool printDigests(const digest::FileDigests& digests, const std::string& name,
 int hashFiles(const FileRun& run, std::ostream& output) {
     DigestPrinter printer(run.entries, run.request.lists, output);
     bool failed = false;
-    bool interrupted = false;
+    DigestSequence sequence(run, [&](const std::string& name, const digest::FileDigests& digests) {
+        failed = !printDigests(digests, name, printer, run.errors) || failed;
+    });
+    std::ostringstream walkNotes;
+    const auto passNotes = [&] {
+        if (walkNotes.tellp() > 0) {
+            sequence.addNote(walkNotes.str());
+            walkNotes.str("");
+        }
+    };
     const TreeOptions tree{run.request.lists.recursive, run.request.lists.followLinks};
     const bool walked = VisitFiles(
         run.request.files, tree,
         [&](const std::string& name, bool named) {
-            const std::optional<digest::FileDigests> digests = hashOne(run, name, named);
-            interrupted = !digests;
-            if (digests && !printDigests(*digests, name, printer, run.errors)) {
-                failed = true;
-            }
-            return !interrupted;
+            passNotes();
+            return sequence.add(name, named);
         },
-        run.errors);
-    if (interrupted) {
+        walkNotes);
+    passNotes();
+    if (!sequence.finish()) {
         return kExitInterrupted;
     }
     return failed || !walked ? kExitFailure : kExitOk;
+}
+
+// Each named file hashed in a sequence; false when the run was interrupted.
+bool hashNamedFiles(DigestSequence& sequence, const std::vector<std::string>& files) {
+    for (const std::string& name : files) {
+        if (!sequence.add(name, true)) {
+            break;
+        }
+    }
+    return sequence.finish();
 }
 
 // The expected digest read forgivingly for digests of `entries`; nothing, after saying why,
@@ -411,16 +488,13 @@ int matchFiles(const FileRun& run, const std::string& expectedText, std::ostream
     });
     const FileRun sameLength{run.request, all, run.input, run.errors, run.context};
     int exitCode = kExitOk;
-    for (const std::string& name : run.request.files) {
-        const std::optional<digest::FileDigests> digests = hashOne(sameLength, name, true);
-        if (!digests) {
-            return kExitInterrupted;
-        }
-        const std::vector<DigestOutcome>& outcomes = digests->outcomes;
+    DigestSequence sequence(sameLength, [&](const std::string& name,
+                                            const digest::FileDigests& digests) {
+        const std::vector<DigestOutcome>& outcomes = digests.outcomes;
         if (!outcomes.front().ok) {
-            run.errors << FileError(name, digests->systemError, outcomes.front().text);
+            run.errors << FileError(name, digests.systemError, outcomes.front().text);
             exitCode = kExitFailure;
-            continue;
+            return;
         }
         std::string matches;
         for (std::size_t index = 0; index < all.size(); ++index) {
@@ -431,8 +505,8 @@ int matchFiles(const FileRun& run, const std::string& expectedText, std::ostream
         output << app::NameForMessage(name) << ": " << (matches.empty() ? "no match" : matches)
                << "\n";
         exitCode = matches.empty() ? kExitFailure : exitCode;
-    }
-    return exitCode;
+    });
+    return hashNamedFiles(sequence, run.request.files) ? exitCode : kExitInterrupted;
 }
 
 // --expect: "name: OK" or "name: FAILED" for each file, as sha256sum -c says it; a match of a
@@ -449,15 +523,11 @@ int expectInFiles(const FileRun& run, const std::string& expectedText, std::ostr
     }
     int exitCode = kExitOk;
     bool matchedWeak = false;
-    for (const std::string& name : run.request.files) {
-        const std::optional<digest::FileDigests> digests = hashOne(run, name, true);
-        if (!digests) {
-            return kExitInterrupted;
-        }
-        const DigestOutcome& outcome = digests->outcomes.front();
+    DigestSequence sequence(run, [&](const std::string& name, const digest::FileDigests& digests) {
+        const DigestOutcome& outcome = digests.outcomes.front();
         const std::string shown = app::NameForMessage(name);
         if (!outcome.ok) {
-            run.errors << FileError(name, digests->systemError, outcome.text);
+            run.errors << FileError(name, digests.systemError, outcome.text);
             output << shown << ": FAILED open or read\n";
             exitCode = kExitFailure;
         } else if (gives(entry, outcome, *expected)) {
@@ -467,6 +537,9 @@ int expectInFiles(const FileRun& run, const std::string& expectedText, std::ostr
             output << shown << ": FAILED\n";
             exitCode = kExitFailure;
         }
+    });
+    if (!hashNamedFiles(sequence, run.request.files)) {
+        return kExitInterrupted;
     }
     if (matchedWeak) {
         run.errors << "tolvek-cli: note: " << entry.id << ": " << entry.weakness

@@ -53,37 +53,36 @@ private:
     }
 
     bool entries(const std::string& folderName) {
-        std::vector<std::string> names;
+        // Each entry keeps the type its folder gave, so that most need no look of their own.
+        std::vector<std::pair<std::string, fs::directory_entry>> found;
         std::error_code error;
         for (fs::directory_iterator it(folderName, error), end; !error && it != end;
              it.increment(error)) {
-            names.push_back(it->path().filename().string());
+            found.emplace_back(it->path().filename().string(), *it);
         }
         if (error) {
             m_errors << FileError(folderName, error.value(), error.message());
             m_readable = false;
             return true;
         }
-        std::ranges::sort(names);
+        std::ranges::sort(found, {},
+                          [](const auto& named) -> const std::string& { return named.first; });
         const std::string prefix = folderName.ends_with('/') ? folderName : folderName + "/";
-        for (const std::string& name : names) {
-            if (!entry(prefix + name)) {
+        for (const auto& [name, entry] : found) {
+            if (!visitEntry(prefix + name, entry)) {
                 return false;
             }
         }
         return true;
     }
 
-    bool entry(const std::string& name) {
-        const fs::path path(name);
-        const fs::file_status own = fs::symlink_status(path, m_ignored);
-        const bool link = fs::is_symlink(own);
-        const fs::file_status target = link ? fs::status(path, m_ignored) : own;
-        if (fs::is_directory(target)) {
+    bool visitEntry(const std::string& name, const fs::directory_entry& entry) {
+        const bool link = entry.is_symlink(m_ignored);
+        if (entry.is_directory(m_ignored)) {
             return link && !m_options.followLinks ? true : folder(name);
         }
         // A link that leads nowhere is hashed, so that its failure is reported.
-        if (fs::is_regular_file(target) || (link && !fs::exists(target))) {
+        if (entry.is_regular_file(m_ignored) || (link && !entry.exists(m_ignored))) {
             return m_visit(name, false);
         }
         m_errors << "tolvek-cli: " << QuotedName(name) << ": skipped, not a regular file\n";

@@ -24,6 +24,17 @@ int refusalOf(const struct stat& status) {
     return S_ISDIR(status.st_mode) ? EISDIR : ENXIO;
 }
 
+std::optional<std::int64_t> sizeOf(int descriptor, const struct stat& status) {
+    if (S_ISBLK(status.st_mode)) {
+        std::uint64_t deviceBytes = 0;
+        if (::ioctl(descriptor, BLKGETSIZE64, &deviceBytes) != 0) {
+            return std::nullopt;
+        }
+        return static_cast<std::int64_t>(deviceBytes);
+    }
+    return static_cast<std::int64_t>(status.st_size);
+}
+
 void report(int* failure, int error) {
     if (failure != nullptr) {
         *failure = error;
@@ -49,15 +60,19 @@ std::optional<ReadOnlyFile> ReadOnlyFile::open(const std::string& name, FileKind
         ::close(descriptor);
         return std::nullopt;
     }
-    const int flags = ::fcntl(descriptor, F_GETFL);
-    if (flags >= 0) {
-        ::fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK);
+    if (waiting != 0) {
+        // The only status flag the open set that F_SETFL changes.
+        ::fcntl(descriptor, F_SETFL, 0);
     }
-    return ReadOnlyFile(descriptor);
+    ReadOnlyFile file(descriptor);
+    file.m_sizeAtOpen = sizeOf(descriptor, status);
+    return file;
 }
 
 ReadOnlyFile::ReadOnlyFile(ReadOnlyFile&& other) noexcept
-    : m_descriptor(std::exchange(other.m_descriptor, -1)), m_lastError(other.m_lastError.load()) {}
+    : m_descriptor(std::exchange(other.m_descriptor, -1)),
+      m_sizeAtOpen(other.m_sizeAtOpen),
+      m_lastError(other.m_lastError.load()) {}
 
 ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
     if (this != &other) {
@@ -65,6 +80,7 @@ ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
             ::close(m_descriptor);
         }
         m_descriptor = std::exchange(other.m_descriptor, -1);
+        m_sizeAtOpen = other.m_sizeAtOpen;
         m_lastError = other.m_lastError.load();
     }
     return *this;
@@ -81,14 +97,7 @@ std::optional<std::int64_t> ReadOnlyFile::size() const {
     if (::fstat(m_descriptor, &status) != 0) {
         return std::nullopt;
     }
-    if (S_ISBLK(status.st_mode)) {
-        std::uint64_t deviceBytes = 0;
-        if (::ioctl(m_descriptor, BLKGETSIZE64, &deviceBytes) != 0) {
-            return std::nullopt;
-        }
-        return static_cast<std::int64_t>(deviceBytes);
-    }
-    return static_cast<std::int64_t>(status.st_size);
+    return sizeOf(m_descriptor, status);
 }
 
 bool ReadOnlyFile::seek(std::int64_t offset) {

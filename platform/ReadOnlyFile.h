@@ -34,6 +34,8 @@ public:
 
     // Size in bytes, or nothing when the system cannot tell.
     std::optional<std::int64_t> size() const;
+    // The size as it was when the file was opened, which costs no second look.
+    std::optional<std::int64_t> sizeAtOpen() const { return m_sizeAtOpen; }
 
     // Moves the read position to `offset` bytes from the start.
     bool seek(std::int64_t offset);
@@ -52,6 +54,7 @@ private:
     explicit ReadOnlyFile(int descriptor) : m_descriptor(descriptor) {}
 
     int m_descriptor = -1;
+    std::optional<std::int64_t> m_sizeAtOpen;
     // Written by the threads that readAt() at once.
     mutable std::atomic<int> m_lastError = 0;
 };

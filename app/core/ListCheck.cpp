@@ -216,7 +216,28 @@ std::vector<const digest::Provider*> RoutesOf(const CheckItem& item) {
 }
 
 CheckVerdict CheckFile(const CheckItem& item, const digest::ReadControl& control) {
-    return VerdictOf(item, digest::HashFileWith(item.path, RoutesOf(item), control));
+    digest::FileContent content = digest::FileContent::Open(item.path, control);
+    return CheckContent(item, content, control);
+}
+
+CheckVerdict CheckContent(const CheckItem& item, digest::FileContent& content,
+                          const digest::ReadControl& control, const AlgorithmEntry* likely) {
+    const auto verdictFor = [&](const CheckItem& tried) {
+        return VerdictOf(tried, digest::HashContentWith(content, RoutesOf(tried), control));
+    };
+    const bool guess = likely != nullptr && item.candidates.size() > 1 && content.feedsAgain() &&
+                       std::ranges::find(item.candidates, likely) != item.candidates.end();
+    if (!guess) {
+        return verdictFor(item);
+    }
+    CheckItem tried = item;
+    tried.candidates = {likely};
+    const CheckVerdict verdict = verdictFor(tried);
+    if (verdict.status != CheckStatus::Failed) {
+        return verdict;
+    }
+    std::erase(tried.candidates = item.candidates, likely);
+    return verdictFor(tried);
 }
 
 CheckVerdict VerdictOf(const CheckItem& item, const digest::FileDigests& digests) {

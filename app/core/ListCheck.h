@@ -69,6 +69,14 @@ struct CheckVerdict {
 // not exist; every other failure to open or read it is Unreadable.
 CheckVerdict CheckFile(const CheckItem& item, const digest::ReadControl& control = {});
 
+// The verdict on the item's file, opened already. `likely` is the entry the list's files have
+// matched so far, or null: when it is one of several candidates it is computed alone first, and
+// the others only when it does not match, so that a list the digests' length alone decides
+// costs one digest per file instead of one per entry of that length.
+CheckVerdict CheckContent(const CheckItem& item, digest::FileContent& content,
+                          const digest::ReadControl& control,
+                          const digest::AlgorithmEntry* likely = nullptr);
+
 // The verdict on the digests of the item's file for its candidates, in their order, however
 // they were read.
 CheckVerdict VerdictOf(const CheckItem& item, const digest::FileDigests& digests);

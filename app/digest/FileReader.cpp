@@ -1,10 +1,12 @@
 #include "app/digest/FileReader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/ReadOnlyFile.h"
@@ -287,55 +289,85 @@ ReadStatus readShared(platform::ReadOnlyFile& file, std::optional<std::uint64_t>
     return read.status();
 }
 
-// A file of one chunk at most: read and hashed on the calling thread, which costs less than
-// starting workers.
-ReadStatus readWhole(platform::ReadOnlyFile& file, std::uint64_t size,
-                     std::span<Digester* const> digesters, const ReadControl& control) {
-    ProgressReporter reporter(control, size);
-    const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(size);
-    const std::span<std::uint8_t> bytes(buffer.get(), size);
-    const std::optional<std::size_t> count = readFully(file, bytes);
-    if (!count || *count < size) {
-        return ReadStatus::ReadFailed;
-    }
+void feedFromMemory(std::span<const std::uint8_t> bytes, std::span<Digester* const> digesters,
+                    const std::stop_token& stop) {
     for (Digester* digester : digesters) {
-        SliceFeeder(*digester, control.stop).feed(bytes);
+        SliceFeeder(*digester, stop).feed(bytes);
     }
-    if (control.stop.stop_requested()) {
-        return ReadStatus::Cancelled;
-    }
-    reporter.completed(size);
-    return ReadStatus::Complete;
-}
-
-ReadStatus readOpened(platform::ReadOnlyFile& file, std::span<Digester* const> digesters,
-                      const ReadControl& control) {
-    const std::optional<std::int64_t> size = file.size();
-    if (!size || *size < 0) {
-        return ReadStatus::OpenFailed;
-    }
-    const auto bytes = static_cast<std::uint64_t>(*size);
-    if (bytes > 0 && bytes <= control.tuning.chunkBytes) {
-        return readWhole(file, bytes, digesters, control);
-    }
-    const std::optional<std::uint64_t> total =
-        bytes > 0 ? std::optional<std::uint64_t>(bytes) : std::nullopt;
-    return readShared(file, total, digesters, control);
 }
 
 }  // namespace
 
+std::size_t CoreCount() {
+    static const std::size_t cores = std::max(1U, std::thread::hardware_concurrency());
+    return cores;
+}
+
 ReadStatus ReadFile(const std::string& name, std::span<Digester* const> digesters,
                     const ReadControl& control, int* systemError) {
+    FileContent content = FileContent::Open(name, control);
+    const ReadStatus status = content.feed(digesters, control);
+    if (systemError != nullptr) {
+        *systemError = content.systemError();
+    }
+    return status;
+}
+
+FileContent FileContent::Open(const std::string& name, const ReadControl& control) {
+    FileContent content;
     const platform::FileKinds kinds =
         control.readStreams ? platform::FileKinds::WithStreams : platform::FileKinds::Seekable;
-    int failure = 0;
     std::optional<platform::ReadOnlyFile> file =
-        platform::ReadOnlyFile::open(name, kinds, &failure);
-    const ReadStatus status = file ? readOpened(*file, digesters, control) : ReadStatus::OpenFailed;
-    if (systemError != nullptr) {
-        *systemError = file ? file->lastError() : failure;
+        platform::ReadOnlyFile::open(name, kinds, &content.m_systemError);
+    const std::optional<std::int64_t> size = file ? file->sizeAtOpen() : std::nullopt;
+    if (!size || *size < 0) {
+        content.m_failure = ReadStatus::OpenFailed;
+        content.m_systemError = file ? file->lastError() : content.m_systemError;
+        return content;
     }
+    const auto bytes = static_cast<std::uint64_t>(*size);
+    if (bytes > 0 && bytes <= control.tuning.chunkBytes) {
+        content.m_size = static_cast<std::size_t>(bytes);
+        content.m_bytes = std::make_unique_for_overwrite<std::uint8_t[]>(content.m_size);
+        const std::optional<std::size_t> count =
+            readFully(*file, {content.m_bytes.get(), content.m_size});
+        if (!count || *count < content.m_size) {
+            content.m_failure = ReadStatus::ReadFailed;
+            content.m_systemError = file->lastError();
+        }
+        return content;
+    }
+    // A size of 0 may still hide content, as /proc files do: such a file is read to its end.
+    content.m_total = bytes > 0 ? std::optional<std::uint64_t>(bytes) : std::nullopt;
+    content.m_rewinds = !content.m_total && file->seek(0);
+    content.m_file = std::make_unique<platform::ReadOnlyFile>(std::move(*file));
+    return content;
+}
+
+FileContent::FileContent(FileContent&& other) noexcept = default;
+FileContent& FileContent::operator=(FileContent&& other) noexcept = default;
+FileContent::~FileContent() = default;
+
+ReadStatus FileContent::feed(std::span<Digester* const> digesters, const ReadControl& control) {
+    if (m_failure) {
+        return *m_failure;
+    }
+    const bool again = std::exchange(m_fed, true);
+    if (m_file == nullptr) {
+        feedFromMemory({m_bytes.get(), m_size}, digesters, control.stop);
+        if (control.stop.stop_requested()) {
+            return ReadStatus::Cancelled;
+        }
+        ProgressReporter(control, m_size).completed(m_size);
+        return ReadStatus::Complete;
+    }
+    // A file of known size is read at offsets, so only one without a size needs rewinding.
+    if (again && !m_total && !(m_rewinds && m_file->seek(0))) {
+        m_systemError = ESPIPE;
+        return ReadStatus::ReadFailed;
+    }
+    const ReadStatus status = readShared(*m_file, m_total, digesters, control);
+    m_systemError = m_file->lastError();
     return status;
 }
 

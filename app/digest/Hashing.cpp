@@ -38,19 +38,26 @@ std::vector<DigestOutcome> failedAll(std::size_t count, engine::HashResult code)
 
 FileDigests HashFileWith(const std::string& fileName, std::span<const Provider* const> providers,
                          const ReadControl& control) {
+    FileContent content = FileContent::Open(fileName, control);
+    return HashContentWith(content, providers, control);
+}
+
+FileDigests HashContentWith(FileContent& content, std::span<const Provider* const> providers,
+                            const ReadControl& control) {
     const std::vector<std::unique_ptr<Digester>> digesters = startAll(providers);
     std::vector<Digester*> targets;
     for (const std::unique_ptr<Digester>& digester : digesters) {
         targets.push_back(digester.get());
     }
-    int systemError = 0;
-    switch (ReadFile(fileName, targets, control, &systemError)) {
+    switch (content.feed(targets, control)) {
         case ReadStatus::Complete:
             return {false, finishAll(digesters)};
         case ReadStatus::OpenFailed:
-            return {false, failedAll(providers.size(), engine::kHashOpenFailed), systemError};
+            return {false, failedAll(providers.size(), engine::kHashOpenFailed),
+                    content.systemError()};
         case ReadStatus::ReadFailed:
-            return {false, failedAll(providers.size(), engine::kHashReadFailed), systemError};
+            return {false, failedAll(providers.size(), engine::kHashReadFailed),
+                    content.systemError()};
         case ReadStatus::Cancelled:
             break;
     }

@@ -25,6 +25,10 @@ struct FileDigests {
 FileDigests HashFileWith(const std::string& fileName, std::span<const Provider* const> providers,
                          const ReadControl& control = {});
 
+// The same from a file already opened, which may be fed again for other providers.
+FileDigests HashContentWith(FileContent& content, std::span<const Provider* const> providers,
+                            const ReadControl& control = {});
+
 DigestOutcome HashFile(const Provider& provider, const std::string& fileName);
 
 // The digest of the bytes of `text`.

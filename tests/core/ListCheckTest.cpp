@@ -176,5 +176,37 @@ TEST(CheckFile, VerdictsFromOneReadOfEachFile) {
     EXPECT_EQ(CheckFile(sha256.items[0], control).status, CheckStatus::Cancelled);
 }
 
+// A list the digests' length alone decides tries the entry of the last match first.
+TEST(CheckContent, AWrongGuessFallsBackToTheOtherCandidates) {
+    const testing::TempFolder folder;
+    folder.write("abc", "abc");
+    const ListItems list = ReadListItems(kRipemd160 + "  abc\n" + kSha1 + "  abc\n" +
+                                             std::string(40, 'e') + "  abc\n" + kSha1 + "  gone\n",
+                                         folder.file("list"));
+    ASSERT_EQ(list.items.size(), 4U);
+    const struct Case {
+        const CheckItem& item;
+        std::string likely;
+        CheckStatus status;
+        std::string matched;
+    } cases[] = {
+        {list.items[0], "ripemd160", CheckStatus::Ok, "ripemd160"},
+        {list.items[0], "sha1", CheckStatus::Ok, "ripemd160"},
+        {list.items[0], "md5", CheckStatus::Ok, "ripemd160"},
+        {list.items[1], "ripemd160", CheckStatus::Ok, "sha1"},
+        {list.items[2], "sha1", CheckStatus::Failed, ""},
+        {list.items[3], "sha1", CheckStatus::Missing, ""},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.likely + " for " + test.item.expected);
+        const digest::ReadControl control;
+        digest::FileContent content = digest::FileContent::Open(test.item.path, control);
+        const CheckVerdict verdict =
+            CheckContent(test.item, content, control, digest::FindAlgorithm(test.likely));
+        EXPECT_EQ(verdict.status, test.status);
+        EXPECT_EQ(verdict.matched == nullptr ? "" : verdict.matched->id, test.matched);
+    }
+}
+
 }  // namespace
 }  // namespace tolvek::app

@@ -7,52 +7,17 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
-#include <sstream>
 #include <thread>
 
 #include "app/digest/FileReader.h"
 #include "app/digest/Hashing.h"
+#include "tests/digest/RecordingDigester.h"
 #include "tests/support/TempFolder.h"
 
 namespace tolvek::digest {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Keeps every byte it is given.
-class RecordingDigester final : public Digester {
-public:
-    void update(std::span<const std::uint8_t> bytes) override {
-        const std::lock_guard lock(m_mutex);
-        m_bytes.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    }
-    DigestOutcome finish() override { return {true, bytes()}; }
-
-    std::string bytes() const {
-        const std::lock_guard lock(m_mutex);
-        return m_bytes;
-    }
-
-private:
-    mutable std::mutex m_mutex;
-    std::string m_bytes;
-};
-
-std::string patternOf(std::size_t length) {
-    std::string bytes(length, '\0');
-    for (std::size_t index = 0; index < length; ++index) {
-        bytes[index] = static_cast<char>(index * 7 % 253);
-    }
-    return bytes;
-}
-
-std::string contentsOf(const std::string& fileName) {
-    std::ifstream file(fileName, std::ios::binary);
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    return contents.str();
-}
 
 // What happens to the file while it is read: after the first chunk has been read.
 enum class Change { None, Truncate, Append };
@@ -139,6 +104,42 @@ TEST(FileReader, ReadsAFileReportingSizeZeroToItsEnd) {
     ASSERT_EQ(ReadFile(fileName, digesters), ReadStatus::Complete);
     EXPECT_FALSE(digester.bytes().empty());
     EXPECT_EQ(digester.bytes(), contentsOf(fileName));
+}
+
+// A list check may feed a file a second time, for the entries its first guess left out.
+TEST(FileReader, ContentIsFedAgainUnlessItIsAStream) {
+    tolvek::testing::TempFolder folder;
+    const std::string fifo = folder.file("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::jthread writer([&] { std::ofstream(fifo, std::ios::binary) << "streamed"; });
+    const struct Case {
+        std::string name;
+        bool again;
+    } cases[] = {
+        {folder.write("small", patternOf(1000)), true},
+        {folder.write("large", patternOf(3 * kReadChunk + 1)), true},
+        {"/proc/self/cmdline", true},
+        {fifo, false},
+    };
+    ReadControl control;
+    control.readStreams = true;
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        FileContent content = FileContent::Open(test.name, control);
+        RecordingDigester first;
+        RecordingDigester second;
+        Digester* const firstFeed[] = {&first};
+        Digester* const secondFeed[] = {&second};
+        ASSERT_EQ(content.feed(firstFeed, control), ReadStatus::Complete);
+        EXPECT_FALSE(first.bytes().empty());
+        EXPECT_EQ(content.feedsAgain(), test.again);
+        if (test.again) {
+            ASSERT_EQ(content.feed(secondFeed, control), ReadStatus::Complete);
+            EXPECT_TRUE(second.bytes() == first.bytes());
+        } else {
+            EXPECT_EQ(content.feed(secondFeed, control), ReadStatus::ReadFailed);
+        }
+    }
 }
 
 TEST(FileReader, ProgressRisesToTheTotal) {
