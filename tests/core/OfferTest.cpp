@@ -16,6 +16,8 @@ protected:
         startUp();
         selectAlgorithm(4);
         entries.fileRoute(4).answer = {true, kDigest};
+        // The entry's digests are as long as kDigest, so lists of its digests hold that length.
+        entries.stringRoute(4).answer = {true, kDigest};
     }
 
     // Hashes x.iso beside a sidecar holding `expected` for it.

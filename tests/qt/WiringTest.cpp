@@ -191,6 +191,8 @@ TEST_F(WiringTest, FilesDroppedOnPathFieldAreJoinedByACarriageReturn) {
 TEST_F(WiringTest, TheOfferRowComparesWhenAcceptedAndGoesWhenDeclined) {
     const std::string digest(40, 'a');
     fileRoute().answer = {true, digest};
+    // The entry's digests are as long as `digest`, so lists of its digests hold that length.
+    entries.stringRoute(kSha1Position).answer = {true, digest};
     files.write("x.iso.Entry3", digest);
     const QUrl iso = QUrl::fromLocalFile(QString::fromStdString(files.write("x.iso", "iso")));
     auto& offer = *view().findChild<QWidget*>(QStringLiteral("OfferRow"));
