@@ -571,6 +571,9 @@ void MainWindow::ApplyTexts() {
     if (m_offer) {
         showOffer();
     }
+    if (m_listWindow != nullptr) {
+        m_listWindow->ApplyTexts();
+    }
 }
 
 void MainWindow::LanguageChangeHandler() {

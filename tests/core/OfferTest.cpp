@@ -103,7 +103,7 @@ TEST_F(OfferTest, AChecksumListJustHashedIsOfferedForChecking) {
     // Published SHA-256 of "abc" (FIPS 180-2, appendix B.1).
     const std::string abc = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
     FakeListPort listPort;
-    ListWindow listWindow(listPort, {jobs, ui},
+    ListWindow listWindow(listPort, {jobs, ui}, tasks,
                           [this](int number) { return window.LoadText(number); });
     window.AttachListWindow(listWindow);
     dataFolder.write("a.txt", "abc");

@@ -246,6 +246,11 @@ TEST_F(WiringTest, TheShortcutOpensTheListWindowBesideWhichChecksADroppedList) {
     QTest::mouseClick(listView.findChild<QPushButton*>(QStringLiteral("ListCommand3")),
                       Qt::LeftButton);
     EXPECT_EQ(clipboardText(), "SHA256 (a.txt) = " + abc + "\nSHA256 (gone.txt) = " + abc + "\n");
+
+    chooseLanguage(kGerman);
+    EXPECT_EQ(listView.windowTitle(), QStringLiteral("Liste prüfen"));
+    EXPECT_EQ(rows.topLevelItem(1)->text(3), QStringLiteral("fehlt"));
+    EXPECT_EQ(summary.text(), QStringLiteral("1 OK, 1 fehlt"));
 }
 
 TEST_F(WiringTest, CloseButtonClosesTheWindowLaterAndSavesTheChoices) {
