@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <stop_token>
 #include <system_error>
 #include <utility>
 
@@ -43,12 +44,13 @@ std::vector<std::string> splitNames(const std::string& names) {
     return split;
 }
 
-// The regular files under `folder`, sorted; links to folders are not followed.
-std::vector<std::string> filesUnder(const std::string& folder) {
+// The regular files under `folder`, sorted; links to folders are not followed. A stop request
+// ends the walk early.
+std::vector<std::string> filesUnder(const std::string& folder, const std::stop_token& stop) {
     std::vector<std::string> files;
     std::error_code error;
-    for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end;
-         it.increment(error)) {
+    for (fs::recursive_directory_iterator it(folder, error), end;
+         !error && it != end && !stop.stop_requested(); it.increment(error)) {
         if (it->is_regular_file(error)) {
             files.push_back(it->path().string());
         }
@@ -72,63 +74,146 @@ std::vector<std::string> textsFrom(const std::function<std::string(int)>& loadTe
     return texts;
 }
 
-}  // namespace
+// The rows one name gives, found on the worker; `failure` says why a list gave none.
+struct Found {
+    std::vector<CheckItem> items;
+    std::string failure;
+};
 
-std::optional<std::size_t> ListedFiles(const std::string& path) {
+// The files `path` names when it is a checksum list by name or by content.
+std::optional<std::vector<CheckItem>> listedItems(const std::string& path) {
     const std::optional<std::string> text = ReadListFile(path);
     if (!text) {
         return std::nullopt;
     }
-    const ListItems items = ReadListItems(*text, path);
+    ListItems items = ReadListItems(*text, path);
     const bool byName = AlgorithmOfListName(path) != nullptr;
     if (items.items.empty() || (!byName && !items.malformedLines.empty())) {
         return std::nullopt;
     }
-    return items.items.size();
+    return std::move(items.items);
 }
 
-ListWindow::ListWindow(ListWindowPort& port, Background background,
+Found listToCheck(const std::string& listPath) {
+    const std::optional<std::string> text = ReadListFile(listPath);
+    if (!text) {
+        return {{}, NameForMessage(listPath) + ": " + engineMessage(engine::kHashOpenFailed)};
+    }
+    return {ReadListItems(*text, listPath).items, {}};
+}
+
+// A file that is only hashed has no expected digest; without an entry to hash it with it gives
+// no row.
+Found droppedName(const std::string& name, const digest::AlgorithmEntry* newFileEntry,
+                  const std::stop_token& stop) {
+    std::vector<std::string> files;
+    std::error_code error;
+    if (fs::is_directory(name, error)) {
+        files = filesUnder(name, stop);
+    } else if (std::optional<std::vector<CheckItem>> listed = listedItems(name)) {
+        return {std::move(*listed), {}};
+    } else {
+        files.push_back(name);
+    }
+    Found found;
+    if (newFileEntry != nullptr) {
+        for (std::string& file : files) {
+            found.items.push_back({0, file, std::move(file), {}, {newFileEntry}});
+        }
+    }
+    return found;
+}
+
+}  // namespace
+
+std::optional<std::size_t> ListedFiles(const std::string& path) {
+    const std::optional<std::vector<CheckItem>> items = listedItems(path);
+    return items ? std::optional(items->size()) : std::nullopt;
+}
+
+ListWindow::ListWindow(ListWindowPort& port, Background background, WorkerTasks& gathering,
                        std::function<std::string(int)> loadText)
-    : m_port(port), m_background(background), m_loadText(std::move(loadText)) {}
+    : m_port(port),
+      m_background(background),
+      m_gatheringTasks(gathering),
+      m_loadText(std::move(loadText)) {}
+
+ListWindowTexts ListWindow::texts() const {
+    return {m_loadText(kTitleText), textsFrom(m_loadText, kFirstHeadingText, 4),
+            textsFrom(m_loadText, kFirstCommandText, 5)};
+}
 
 void ListWindow::Open(const digest::AlgorithmEntry& entry) {
     m_newFileEntry = &entry;
-    m_port.showWindow({m_loadText(kTitleText), textsFrom(m_loadText, kFirstHeadingText, 4),
-                       textsFrom(m_loadText, kFirstCommandText, 5)});
+    m_port.setTexts(texts());
+    m_port.showWindow();
+}
+
+void ListWindow::ApplyTexts() {
+    m_port.setTexts(texts());
+    for (std::size_t index = 0; index < m_rows.size(); ++index) {
+        showRow(index);
+    }
+    if (!m_rows.empty() || Running()) {
+        showProgress();
+    }
 }
 
 void ListWindow::CheckList(const std::string& listPath) {
-    const std::optional<std::string> text = ReadListFile(listPath);
-    if (!text) {
-        m_port.showMessage(NameForMessage(listPath) + ": " + engineMessage(engine::kHashOpenFailed));
+    gather({{listPath}, true, nullptr});
+}
+
+void ListWindow::DropHandler(const std::string& names) {
+    gather({splitNames(names), false, m_newFileEntry});
+}
+
+void ListWindow::gather(Gathering gathering) {
+    m_waiting.push_back(std::move(gathering));
+    gatherNext();
+}
+
+// One gathering at a time, so that rows come in the order of the drops.
+void ListWindow::gatherNext() {
+    if (m_gathering || m_waiting.empty()) {
         return;
     }
-    for (CheckItem& item : ReadListItems(*text, listPath).items) {
+    m_gathering = true;
+    UiThread& ui = m_background.ui;
+    m_gatheringTasks.start([this, &ui, next = std::move(m_waiting.front())](std::stop_token stop) {
+        for (const std::string& name : next.names) {
+            Found found = next.onlyLists ? listToCheck(name)
+                                         : droppedName(name, next.newFileEntry, stop);
+            if (stop.stop_requested()) {
+                break;  // a walk cut short lists only some of the folder's files
+            }
+            ui.post([this, found = std::move(found)]() mutable {
+                rowsFound(std::move(found.items), found.failure);
+            });
+        }
+        ui.post([this] { gatheringEnded(); });
+    });
+    m_waiting.pop_front();
+    showProgress();
+}
+
+void ListWindow::rowsFound(std::vector<CheckItem> items, const std::string& failure) {
+    if (m_gatheringCancelled) {
+        return;
+    }
+    if (!failure.empty()) {
+        m_port.showMessage(failure);
+    }
+    for (CheckItem& item : items) {
         addRow(std::move(item));
     }
     runNext();
 }
 
-void ListWindow::DropHandler(const std::string& names) {
-    for (const std::string& name : splitNames(names)) {
-        std::error_code error;
-        if (fs::is_directory(name, error)) {
-            for (const std::string& file : filesUnder(name)) {
-                hashFile(file);
-            }
-        } else if (ListedFiles(name)) {
-            CheckList(name);
-        } else {
-            hashFile(name);
-        }
-    }
+void ListWindow::gatheringEnded() {
+    m_gathering = false;
+    m_gatheringCancelled = false;
+    gatherNext();
     runNext();
-}
-
-void ListWindow::hashFile(const std::string& path) {
-    if (m_newFileEntry != nullptr) {
-        addRow({0, path, path, {}, {m_newFileEntry}});
-    }
 }
 
 void ListWindow::addRow(CheckItem item) {
@@ -140,6 +225,7 @@ void ListWindow::addRow(CheckItem item) {
 
 void ListWindow::runNext() {
     if (m_running) {
+        showProgress();  // more files to go
         return;
     }
     const auto next = std::ranges::find_if(m_rows, [](const Row& row) { return !row.done; });
@@ -193,6 +279,11 @@ void ListWindow::fileEnded(int job, digest::FileDigests digests) {
 }
 
 void ListWindow::CancelAction() {
+    m_waiting.clear();
+    if (m_gathering) {
+        m_gatheringCancelled = true;
+        m_gatheringTasks.cancel();
+    }
     if (m_running) {
         m_background.jobs.cancel();
     }
@@ -232,7 +323,7 @@ void ListWindow::showProgress() const {
                        : std::optional(static_cast<int>(done * 1000 / std::ssize(m_rows)));
     m_port.showProgress({digest::FillPlaceholders(m_loadText(kFilesDoneText),
                                                   {std::to_string(done), total}),
-                         Summary(), permille, m_running ? m_loadText(kCancelText) : std::string{}});
+                         Summary(), permille, Running() ? m_loadText(kCancelText) : std::string{}});
 }
 
 std::optional<std::string> ListWindow::lineOf(const Row& row, LineStyle style) const {

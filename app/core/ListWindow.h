@@ -1,10 +1,12 @@
 // The list window's logic over a port of its own: rows of file, algorithm, digest and status
 // for the files of checksum lists and for dropped files and folders, read one after another on
 // the background's worker, with progress over all files, Cancel, a closing summary, copying as
-// GNU or BSD lines and saving a list.
+// GNU or BSD lines and saving a list. Dropped folders are walked and lists read on a worker too,
+// so that nothing the window does on its own thread waits for the file system.
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -13,6 +15,7 @@
 #include "app/core/ListCheck.h"
 #include "app/core/UiThread.h"
 #include "app/core/WindowSystem.h"
+#include "app/core/WorkerTasks.h"
 #include "app/digest/FileJobs.h"
 
 namespace tolvek::app {
@@ -38,8 +41,10 @@ class ListWindowPort {
 public:
     virtual ~ListWindowPort() = default;
 
+    // The window's words, also while it is hidden.
+    virtual void setTexts(const ListWindowTexts& texts) = 0;
     // Shows the window, non-modal, beside the main window, or raises it.
-    virtual void showWindow(const ListWindowTexts& texts) = 0;
+    virtual void showWindow() = 0;
     // Replaces row `index`, or appends it when `index` is the row count.
     virtual void setRow(std::size_t index, const ListRowView& row) = 0;
     // Progress over all files, then the summary once nothing runs (no cancel caption).
@@ -61,8 +66,9 @@ std::optional<std::size_t> ListedFiles(const std::string& path);
 
 class ListWindow {
 public:
-    // `loadText` gives a text of the current language block by number.
-    ListWindow(ListWindowPort& port, Background background,
+    // `loadText` gives a text of the current language block by number. Files are hashed through
+    // `background`, folders walked and lists read through `gathering`; both post to its UI thread.
+    ListWindow(ListWindowPort& port, Background background, WorkerTasks& gathering,
                std::function<std::string(int)> loadText);
 
     // Shows the window; files dropped later are hashed with `entry`.
@@ -70,16 +76,21 @@ public:
     // Adds a row for each file the checksum list `listPath` names, to be checked.
     void CheckList(const std::string& listPath);
     // Dropped names joined by carriage returns: checksum lists are checked, folders give their
-    // files (sorted, links to folders not followed), other files are hashed.
+    // files (sorted, links to folders not followed), other files are hashed. The rows come in
+    // the order of the names, once the worker has looked at each.
     void DropHandler(const std::string& names);
+    // Stops the walk or list read under way and the file being read; drops and lists not
+    // looked at yet are forgotten, and the files waiting are cancelled.
     void CancelAction();
+    // The language changed: the window's words, the rows' statuses and the summary again.
+    void ApplyTexts();
     void CopyRowAction(std::size_t index, LineStyle style);
     void CopyAllAction(LineStyle style);
     void SaveListAction();
 
     // "3 OK, 1 FAILED, 1 missing": the statuses given so far.
     std::string Summary() const;
-    bool Running() const { return m_running.has_value(); }
+    bool Running() const { return m_running.has_value() || m_gathering; }
     std::size_t RowCount() const { return m_rows.size(); }
 
 private:
@@ -91,8 +102,20 @@ private:
         bool done = false;
     };
 
+    // Names whose rows the worker is to find: dropped ones, or lists to check.
+    struct Gathering {
+        std::vector<std::string> names;
+        bool onlyLists;
+        const digest::AlgorithmEntry* newFileEntry;
+    };
+
+    ListWindowTexts texts() const;
+    void gather(Gathering gathering);
+    void gatherNext();
+    // Posted by the worker: the rows of one name, in order, then the end of the gathering.
+    void rowsFound(std::vector<CheckItem> items, const std::string& failure);
+    void gatheringEnded();
     void addRow(CheckItem item);
-    void hashFile(const std::string& path);
     void runNext();
     void fileEnded(int job, digest::FileDigests digests);
     void showRow(std::size_t index) const;
@@ -103,11 +126,16 @@ private:
 
     ListWindowPort& m_port;
     Background m_background;
+    WorkerTasks& m_gatheringTasks;
     std::function<std::string(int)> m_loadText;
     const digest::AlgorithmEntry* m_newFileEntry = nullptr;
     std::vector<Row> m_rows;
     std::optional<std::size_t> m_running;
     int m_lastJob = 0;
+    std::deque<Gathering> m_waiting;
+    bool m_gathering = false;
+    // Set by Cancel until the gathering under way has ended: what it still posts is dropped.
+    bool m_gatheringCancelled = false;
 };
 
 }  // namespace tolvek::app

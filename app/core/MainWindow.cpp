@@ -571,6 +571,9 @@ void MainWindow::ApplyTexts() {
     if (m_offer) {
         showOffer();
     }
+    if (m_listWindow != nullptr) {
+        m_listWindow->ApplyTexts();
+    }
 }
 
 void MainWindow::LanguageChangeHandler() {
@@ -619,7 +622,7 @@ void MainWindow::lookForOffer(int job, const AlgorithmEntry& entry, const std::s
         offer.listPath = fileName;
         offer.listedFiles = *listed;
     } else if (std::optional<SidecarDigest> sidecar =
-                   FindSidecarDigest(fileName, entry.id, offer.shownDigest)) {
+                   FindSidecarDigest(fileName, entry, offer.shownDigest)) {
         offer.sidecar = std::move(*sidecar);
     } else {
         return;

@@ -104,7 +104,8 @@ public:
     void AcceptOfferAction();
     void DeclineOfferAction();
 
-    // The list window that the offer to check a list, and OpenListWindowAction, open.
+    // The list window that the offer to check a list, and OpenListWindowAction, open; it speaks
+    // the main window's language.
     void AttachListWindow(ListWindow& listWindow) { m_listWindow = &listWindow; }
     // The keyboard shortcut: opens the list window, empty, for the selected algorithm.
     void OpenListWindowAction();

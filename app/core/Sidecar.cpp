@@ -1,13 +1,12 @@
 #include "app/core/Sidecar.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
-#include <numeric>
 #include <system_error>
 #include <vector>
 
 #include "app/core/ChecksumList.h"
+#include "app/core/ListCheck.h"
 #include "app/digest/AsciiText.h"
 #include "platform/ReadOnlyFile.h"
 
@@ -17,27 +16,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The widest digest a checksum is shown as a number for (CRC-64), in bytes.
-constexpr std::size_t kWidestNumber = 8;
 // A folder with more entries than this is not searched for SFV lists.
 constexpr int kMostFolderEntries = 10000;
 constexpr std::string_view kSfvAlgorithm = "crc32";
-
-// The digest lengths to accept for a digest shown with `digits` hex digits: its own, and every
-// wider one up to kWidestNumber for a checksum that may have lost leading zeros.
-std::vector<std::size_t> acceptedLengths(std::size_t digits) {
-    const std::size_t bytes = (digits + 1) / 2;
-    std::vector<std::size_t> lengths(std::max(bytes, kWidestNumber) - bytes + 1);
-    std::iota(lengths.begin(), lengths.end(), bytes);
-    return lengths;
-}
-
-// "SHA-256", "sha256" and "SHA256" name the same algorithm.
-std::string comparableName(std::string_view name) {
-    std::string comparable = digest::AsciiLower(name);
-    std::erase(comparable, '-');
-    return comparable;
-}
 
 fs::path normalFile(const fs::path& name) {
     std::error_code ignored;
@@ -49,36 +30,15 @@ enum class Source { OwnSidecar, SharedList };
 struct Candidate {
     fs::path name;
     Source source;
-    ListFlavour flavour;
 };
 
-// Whether `line` gives the digest of `file` (normal) when it stands in a list in `folder`.
-bool namesFile(const ChecksumLine& line, const fs::path& file, Source source) {
-    if (line.form == LineForm::DigestOnly) {
-        return source == Source::OwnSidecar;
-    }
-    const fs::path listed(line.name);
-    if ((file.parent_path() / listed).lexically_normal() == file) {
+// Whether `item` of a list of kind `source` checks `file` (normal).
+bool checksFile(const CheckItem& item, const fs::path& file, Source source) {
+    if (normalFile(item.path) == file) {
         return true;
     }
     // A file's own sidecar often records the path it was made with ("out/x.iso").
-    return source == Source::OwnSidecar && listed.filename() == file.filename();
-}
-
-bool isDigestLine(const ChecksumLine& line, std::string_view algorithmId) {
-    switch (line.form) {
-        case LineForm::Bsd:
-            return comparableName(line.algorithm) == comparableName(algorithmId);
-        case LineForm::Gnu:
-        case LineForm::DigestOnly:
-            return true;
-        case LineForm::Sfv:
-            return algorithmId == kSfvAlgorithm;
-        case LineForm::BlankOrComment:
-        case LineForm::Malformed:
-            break;
-    }
-    return false;
+    return source == Source::OwnSidecar && fs::path(item.name).filename() == file.filename();
 }
 
 // `expected` as the window would show it: without the leading zeros a checksum shown as a
@@ -111,28 +71,27 @@ std::vector<Candidate> candidatesFor(const fs::path& file, std::string_view algo
     const std::string id(algorithmId);
     const fs::path folder = file.parent_path();
     std::vector<Candidate> candidates = {
-        {folder / (name + "." + id), Source::OwnSidecar, ListFlavour::Checksums},
-        {folder / (name + "." + id + "sum"), Source::OwnSidecar, ListFlavour::Checksums},
-        {folder / (digest::AsciiUpper(id) + "SUMS"), Source::SharedList, ListFlavour::Checksums},
+        {folder / (name + "." + id), Source::OwnSidecar},
+        {folder / (name + "." + id + "sum"), Source::OwnSidecar},
+        {folder / (digest::AsciiUpper(id) + "SUMS"), Source::SharedList},
     };
     if (algorithmId == kSfvAlgorithm) {
         for (fs::path& list : sfvListsIn(folder)) {
-            candidates.push_back({std::move(list), Source::SharedList, ListFlavour::Sfv});
+            candidates.push_back({std::move(list), Source::SharedList});
         }
     }
     return candidates;
 }
 
 std::optional<std::string> digestIn(const Candidate& candidate, const fs::path& file,
-                                    std::string_view algorithmId, DigestLengths lengths) {
+                                    const digest::AlgorithmEntry& entry) {
     const std::optional<std::string> text = ReadListFile(candidate.name);
     if (!text) {
         return std::nullopt;
     }
-    for (NumberedLine& numbered : ReadChecksumList(*text, lengths, candidate.flavour)) {
-        if (isDigestLine(numbered.line, algorithmId) &&
-            namesFile(numbered.line, file, candidate.source)) {
-            return std::move(numbered.line.digest);
+    for (CheckItem& item : ReadListItems(*text, candidate.name.string(), &entry).items) {
+        if (checksFile(item, file, candidate.source)) {
+            return std::move(item.expected);
         }
     }
     return std::nullopt;
@@ -165,15 +124,15 @@ std::optional<std::string> ReadListFile(const fs::path& name, std::size_t limit)
     return bytes;
 }
 
-std::optional<SidecarDigest> FindSidecarDigest(const fs::path& file, std::string_view algorithmId,
+std::optional<SidecarDigest> FindSidecarDigest(const fs::path& file,
+                                               const digest::AlgorithmEntry& entry,
                                                std::string_view shownDigest) {
-    if (algorithmId.empty() || shownDigest.empty()) {
+    if (shownDigest.empty()) {
         return std::nullopt;
     }
     const fs::path normal = normalFile(file);
-    const std::vector<std::size_t> lengths = acceptedLengths(shownDigest.size());
-    for (const Candidate& candidate : candidatesFor(normal, algorithmId)) {
-        if (std::optional<std::string> digest = digestIn(candidate, normal, algorithmId, lengths)) {
+    for (const Candidate& candidate : candidatesFor(normal, entry.id)) {
+        if (std::optional<std::string> digest = digestIn(candidate, normal, entry)) {
             return SidecarDigest{asShown(std::move(*digest), shownDigest), candidate.name};
         }
     }

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/digest/AlgorithmTable.h"
+
 namespace tolvek::app {
 
 // Checksum files larger than this are not read.
@@ -25,13 +27,13 @@ struct SidecarDigest {
     std::filesystem::path source;  // the checksum file that holds it
 };
 
-// The expected digest beside `file` for the entry whose id is `algorithmId`, given the digest
-// the window shows for it (its length is the one accepted; a checksum shown as a number without
-// leading zeros accepts the list's zero-padded form and gets it back without those zeros). The
-// first checksum file in the order above that holds a line for the file wins. A BSD line counts
-// only when it names the same algorithm.
+// The expected digest beside `file` for `entry`, given the digest the window shows for it. Each
+// checksum file is read as a list of that entry's digests, the way the list window and
+// `tolvek-cli -c -a` read lists, so a BSD line counts only when it names the same algorithm. A
+// checksum shown as a number without leading zeros gets the list's digest back without those
+// zeros. The first checksum file in the order above that holds a line for the file wins.
 std::optional<SidecarDigest> FindSidecarDigest(const std::filesystem::path& file,
-                                               std::string_view algorithmId,
+                                               const digest::AlgorithmEntry& entry,
                                                std::string_view shownDigest);
 
 }  // namespace tolvek::app

@@ -126,7 +126,7 @@ void ListWindowView::connectTo(app::ListWindow& window) {
     drops->watch(*m_rows->viewport());
 }
 
-void ListWindowView::showWindow(const app::ListWindowTexts& texts) {
+void ListWindowView::setTexts(const app::ListWindowTexts& texts) {
     setWindowTitle(fromBytes(texts.title));
     QStringList headings;
     for (const std::string& heading : texts.headings) {
@@ -136,6 +136,9 @@ void ListWindowView::showWindow(const app::ListWindowTexts& texts) {
     for (std::size_t command = 0; command < m_commands.size(); ++command) {
         m_commands[command]->setText(fromBytes(texts.commands.at(command)));
     }
+}
+
+void ListWindowView::showWindow() {
     if (!isVisible()) {
         move(m_beside.frameGeometry().topRight() + QPoint(16, 0));
     }

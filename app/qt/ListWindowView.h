@@ -35,7 +35,8 @@ public:
     // The window's controls start `window`'s actions; set once, before it is shown.
     void connectTo(app::ListWindow& window);
 
-    void showWindow(const app::ListWindowTexts& texts) override;
+    void setTexts(const app::ListWindowTexts& texts) override;
+    void showWindow() override;
     void setRow(std::size_t index, const app::ListRowView& row) override;
     void showProgress(const app::ProgressDisplay& display) override;
     void setClipboardText(const std::string& text) override;

@@ -1,4 +1,4 @@
-// A ListWindowPort of plain values: the rows and progress as last drawn, the clipboard, and
+// A ListWindowPort of plain values: the texts, rows and progress as last drawn, the clipboard, and
 // canned answers for the save dialog and the question.
 #pragma once
 
@@ -14,10 +14,12 @@ namespace tolvek::app::testing {
 
 class FakeListPort final : public ListWindowPort {
 public:
-    void showWindow(const ListWindowTexts& texts) override {
+    void setTexts(const ListWindowTexts& texts) override {
         title = texts.title;
         headings = texts.headings;
+        commands = texts.commands;
     }
+    void showWindow() override { shown = true; }
     void setRow(std::size_t index, const ListRowView& row) override {
         ASSERT_LE(index, rows.size());
         if (index == rows.size()) {
@@ -40,6 +42,8 @@ public:
 
     std::string title;
     std::vector<std::string> headings;
+    std::vector<std::string> commands;
+    bool shown = false;
     std::vector<ListRowView> rows;
     ProgressDisplay progress;
     std::string clipboard;

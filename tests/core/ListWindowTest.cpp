@@ -1,5 +1,6 @@
 // The list window's logic through its port: checking a list with a missing and a corrupted
-// file, cancelling in the middle, dropped folders, copying and saving in both line styles.
+// file, cancelling in the middle, dropped folders and lists looked at on the worker, copying and
+// saving in both line styles, and the main window's language.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -8,6 +9,7 @@
 #include "app/core/ListWindow.h"
 #include "app/core/StringTable.h"
 #include "tests/core/FakeListPort.h"
+#include "tests/core/MainWindowFixture.h"
 #include "tests/core/ManualBackground.h"
 #include "tests/support/TempFolder.h"
 
@@ -23,15 +25,21 @@ protected:
     ListWindowTest() { window.Open(*digest::FindAlgorithm("sha256")); }
 
     void settle() {
-        while (jobs.pending()) {
-            jobs.run();
+        while (tasks.pending() || jobs.pending()) {
+            tasks.pending() ? tasks.run() : jobs.run();
             ui.drain();
         }
     }
-    std::vector<std::string> statuses() const {
+    // Runs the pending walk or list read and shows the rows it found.
+    void gather() {
+        tasks.run();
+        ui.drain();
+    }
+    std::vector<std::string> statuses() const { return column(&ListRowView::status); }
+    std::vector<std::string> column(std::string ListRowView::*field) const {
         std::vector<std::string> shown;
         for (const ListRowView& row : port.rows) {
-            shown.push_back(row.status);
+            shown.push_back(row.*field);
         }
         return shown;
     }
@@ -46,7 +54,8 @@ protected:
     FakeListPort port;
     ManualUiThread ui;
     ManualFileJobs jobs;
-    ListWindow window{port, {jobs, ui},
+    ManualWorkerTasks tasks;
+    ListWindow window{port, {jobs, ui}, tasks,
                       [](int number) { return StringTableText(1000 + number).value_or(""); }};
 };
 
@@ -56,6 +65,7 @@ TEST_F(ListWindowTest, AListWithAMissingAndACorruptedFileGivesEachVerdictAndTheS
     const std::string list =
         folder.write("SHA256SUMS", kAbc + "  a.txt\n" + kWrong + "  b.txt\n" + kAbc + "  c.txt\n");
     window.CheckList(list);
+    gather();
     EXPECT_EQ(port.title, "Check list");
     EXPECT_EQ(port.headings, (std::vector<std::string>{"File", "Algorithm", "Digest", "Status"}));
     EXPECT_EQ(port.progress.subject, "0 of 3 files");
@@ -97,6 +107,7 @@ TEST_F(ListWindowTest, CancelInTheMiddleCancelsTheRest) {
         lines += kAbc + "  " + name + "\n";
     }
     window.CheckList(folder.write("x.sha256", lines));
+    gather();
     jobs.run();
     ui.drain();
     EXPECT_EQ(port.progress.subject, "1 of 3 files");
@@ -140,6 +151,83 @@ TEST_F(ListWindowTest, DroppedFilesAndFoldersAreHashedAndSavedAtomicallyWithoutO
     settle();
     EXPECT_EQ(statuses().back(), "OK");
     EXPECT_EQ(window.Summary(), "3 OK");
+}
+
+TEST_F(ListWindowTest, DropsAndListsAreLookedAtOnTheWorkerAndGiveRowsInTheirOrder) {
+    std::filesystem::create_directory(folder.path() / "tree");
+    folder.write("tree/b", "abc");
+    folder.write("tree/a", "abc");
+    folder.write("a.txt", "abc");
+    const std::string list = folder.write("SHA256SUMS", kAbc + "  a.txt\n");
+    const std::string single = folder.write("single", "abc");
+    window.DropHandler(folder.file("tree") + "\r" + list);
+    window.DropHandler(single);  // waits for the first drop
+    window.CheckList(folder.file("gone.sha256"));
+    EXPECT_TRUE(port.rows.empty()) << "the window's thread touched no file";
+    EXPECT_TRUE(window.Running());
+    EXPECT_EQ(port.progress.cancelCaption, "Cancel") << "a walk can be cancelled";
+    EXPECT_FALSE(jobs.pending());
+
+    tasks.run();
+    EXPECT_TRUE(port.rows.empty()) << "the rows arrive as posted calls";
+    ui.drain();
+    EXPECT_EQ(column(&ListRowView::file),
+              (std::vector<std::string>{folder.file("tree/a"), folder.file("tree/b"), "a.txt"}));
+    settle();
+    EXPECT_EQ(column(&ListRowView::file),
+              (std::vector<std::string>{folder.file("tree/a"), folder.file("tree/b"), "a.txt",
+                                        single}));
+    EXPECT_EQ(statuses(), (std::vector<std::string>{"", "", "OK", ""}));
+    EXPECT_EQ(port.messages,
+              (std::vector<std::string>{folder.file("gone.sha256") + ": Could not open file"}));
+    EXPECT_FALSE(window.Running());
+}
+
+TEST_F(ListWindowTest, CancelStopsAWalkForgetsTheDropsWaitingAndCancelsTheFilesWaiting) {
+    std::filesystem::create_directory(folder.path() / "tree");
+    folder.write("tree/a", "abc");
+    const std::string single = folder.write("single", "abc");
+    window.CheckList(folder.write("x.sha256", kAbc + "  single\n" + kAbc + "  single\n"));
+    gather();
+    ASSERT_TRUE(jobs.pending());
+    window.DropHandler(folder.file("tree"));
+    window.DropHandler(single);
+    window.CancelAction();
+    settle();
+    EXPECT_EQ(statuses(), (std::vector<std::string>{"cancelled", "cancelled"}));
+    EXPECT_FALSE(window.Running());
+    EXPECT_EQ(port.progress.cancelCaption, "");
+
+    window.DropHandler(single);
+    settle();
+    EXPECT_EQ(column(&ListRowView::digest).back(), kAbc) << "a drop after Cancel counts";
+}
+
+// The list window speaks the main window's language.
+class ListWindowLanguageTest : public MainWindowTest {};
+
+TEST_F(ListWindowLanguageTest, AnOpenListWindowFollowsALanguageChange) {
+    startUp();
+    FakeListPort port;
+    ListWindow list(port, {jobs, ui}, tasks, [this](int number) { return window.LoadText(number); });
+    window.AttachListWindow(list);
+    dataFolder.write("a.txt", "abc");
+    window.OpenListWindowAction();
+    list.CheckList(dataFolder.write("SHA256SUMS", kAbc + "  a.txt\n" + kAbc + "  b.txt\n"));
+    settle();
+    ASSERT_EQ(port.rows.size(), 2U);
+
+    selectLanguage(1);  // Deutsch
+    window.LanguageChangeHandler();
+    EXPECT_EQ(port.title, "Liste prüfen");
+    EXPECT_EQ(port.headings, (std::vector<std::string>{"Datei", "Algorithmus", "Hashwert", "Status"}));
+    EXPECT_EQ(port.commands.back(), "Liste speichern…");
+    EXPECT_EQ(port.rows[1].status, "fehlt");
+    EXPECT_EQ(port.rows[1].mark, CheckStatus::Missing);
+    EXPECT_EQ(port.rows[0].digest, kAbc) << "rows keep their data";
+    EXPECT_EQ(port.rows[0].file, "a.txt");
+    EXPECT_EQ(port.progress.subject, "2 von 2 Dateien");
+    EXPECT_EQ(port.progress.state, "1 OK, 1 fehlt");
 }
 
 }  // namespace

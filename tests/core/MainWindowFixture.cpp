@@ -26,11 +26,15 @@ StartUpOutcome MainWindowTest::startUp(const std::vector<std::string>& arguments
 }
 
 void MainWindowTest::settle() {
-    while (jobs.pending()) {
-        jobs.run();
+    ui.drain();
+    while (jobs.pending() || tasks.pending()) {
+        if (tasks.pending()) {
+            tasks.run();
+        } else {
+            jobs.run();
+        }
         ui.drain();
     }
-    ui.drain();
 }
 
 void MainWindowTest::selectAlgorithm(int position) {

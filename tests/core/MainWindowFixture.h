@@ -23,7 +23,8 @@ protected:
 
     // StartUpHandler, and the hash of a file it names run to its end.
     StartUpOutcome startUp(const std::vector<std::string>& arguments = {});
-    // Runs the pending file hash to its end and delivers everything it posted.
+    // Runs the pending file hashes and worker tasks to their end and delivers everything they
+    // posted.
     void settle();
     void selectAlgorithm(int position);
     void selectLanguage(int position);
@@ -43,6 +44,8 @@ protected:
     FakeWindowSystem windows;
     ManualUiThread ui;
     ManualFileJobs jobs;
+    // For a list window the test attaches.
+    ManualWorkerTasks tasks;
     FakeEntries entries;
     engine::HashResult selfTestAnswer = engine::kHashOk;
     // Runs inside the self-test, to look at the state at that moment.

@@ -25,4 +25,16 @@ void ManualFileJobs::run() {
     digest::RunFileJob(job, m_stop.get_token());
 }
 
+void ManualWorkerTasks::start(Task task) {
+    EXPECT_FALSE(m_task.has_value()) << "a second task started while one runs";
+    m_task = std::move(task);
+    m_stop = {};
+}
+
+void ManualWorkerTasks::run() {
+    ASSERT_TRUE(m_task.has_value());
+    const Task task = *std::exchange(m_task, std::nullopt);
+    task(m_stop.get_token());
+}
+
 }  // namespace tolvek::app::testing

@@ -1,5 +1,6 @@
-// The main window's background under the test's control: file jobs wait until the test runs
-// them, on the test's own thread, and posted calls wait in a queue until the test drains it.
+// The windows' background under the test's control: file jobs and worker tasks wait until the
+// test runs them, on the test's own thread, and posted calls wait in a queue until the test
+// drains it.
 #pragma once
 
 #include <deque>
@@ -9,6 +10,7 @@
 
 #include "app/core/MainWindow.h"
 #include "app/core/UiThread.h"
+#include "app/core/WorkerTasks.h"
 #include "app/digest/FileJobs.h"
 
 namespace tolvek::app::testing {
@@ -42,6 +44,20 @@ public:
 
 private:
     std::optional<digest::FileJob> m_job;
+    std::stop_source m_stop;
+};
+
+class ManualWorkerTasks final : public WorkerTasks {
+public:
+    void start(Task task) override;
+    void cancel() override { m_stop.request_stop(); }
+
+    bool pending() const { return m_task.has_value(); }
+    // Runs the pending task to its end; a cancel before makes it see a stop request.
+    void run();
+
+private:
+    std::optional<Task> m_task;
     std::stop_source m_stop;
 };
 

@@ -16,6 +16,8 @@ protected:
         startUp();
         selectAlgorithm(4);
         entries.fileRoute(4).answer = {true, kDigest};
+        // The entry's digests are as long as kDigest, so lists of its digests hold that length.
+        entries.stringRoute(4).answer = {true, kDigest};
     }
 
     // Hashes x.iso beside a sidecar holding `expected` for it.
@@ -101,7 +103,7 @@ TEST_F(OfferTest, AChecksumListJustHashedIsOfferedForChecking) {
     // Published SHA-256 of "abc" (FIPS 180-2, appendix B.1).
     const std::string abc = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
     FakeListPort listPort;
-    ListWindow listWindow(listPort, {jobs, ui},
+    ListWindow listWindow(listPort, {jobs, ui}, tasks,
                           [this](int number) { return window.LoadText(number); });
     window.AttachListWindow(listWindow);
     dataFolder.write("a.txt", "abc");

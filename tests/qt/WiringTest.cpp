@@ -191,6 +191,8 @@ TEST_F(WiringTest, FilesDroppedOnPathFieldAreJoinedByACarriageReturn) {
 TEST_F(WiringTest, TheOfferRowComparesWhenAcceptedAndGoesWhenDeclined) {
     const std::string digest(40, 'a');
     fileRoute().answer = {true, digest};
+    // The entry's digests are as long as `digest`, so lists of its digests hold that length.
+    entries.stringRoute(kSha1Position).answer = {true, digest};
     files.write("x.iso.Entry3", digest);
     const QUrl iso = QUrl::fromLocalFile(QString::fromStdString(files.write("x.iso", "iso")));
     auto& offer = *view().findChild<QWidget*>(QStringLiteral("OfferRow"));
@@ -244,6 +246,11 @@ TEST_F(WiringTest, TheShortcutOpensTheListWindowBesideWhichChecksADroppedList) {
     QTest::mouseClick(listView.findChild<QPushButton*>(QStringLiteral("ListCommand3")),
                       Qt::LeftButton);
     EXPECT_EQ(clipboardText(), "SHA256 (a.txt) = " + abc + "\nSHA256 (gone.txt) = " + abc + "\n");
+
+    chooseLanguage(kGerman);
+    EXPECT_EQ(listView.windowTitle(), QStringLiteral("Liste prüfen"));
+    EXPECT_EQ(rows.topLevelItem(1)->text(3), QStringLiteral("fehlt"));
+    EXPECT_EQ(summary.text(), QStringLiteral("1 OK, 1 fehlt"));
 }
 
 TEST_F(WiringTest, CloseButtonClosesTheWindowLaterAndSavesTheChoices) {
