@@ -19,9 +19,16 @@ void hashWith(benchmark::State& state, HashFunction function) {
 
 const bool kRegistered = [] {
     const std::pair<const char*, HashFunction> peers[] = {
-        {"xxh64", [](const void* data, std::size_t size) -> std::uint64_t { return XXH64(data, size, 0); }},
-        {"xxh3", [](const void* data, std::size_t size) -> std::uint64_t { return XXH3_64bits(data, size); }},
-        {"xxh128", [](const void* data, std::size_t size) -> std::uint64_t { return XXH3_128bits(data, size).low64; }},
+        {"xxh64",
+         [](const void* data, std::size_t size) -> std::uint64_t { return XXH64(data, size, 0); }},
+        {"xxh3",
+         [](const void* data, std::size_t size) -> std::uint64_t {
+             return XXH3_64bits(data, size);
+         }},
+        {"xxh128",
+         [](const void* data, std::size_t size) -> std::uint64_t {
+             return XXH3_128bits(data, size).low64;
+         }},
     };
     for (const auto& [id, function] : peers) {
         benchmark::RegisterBenchmark((std::string("peer/libxxhash/") + id).c_str(), hashWith,

@@ -257,8 +257,9 @@ public:
             m_output << app::FormatGnuLine(
                 digest::FullWidthDigest(digest, digest::DigestBytes(entry)), name, mode, escaping);
         } else {
-            m_output << app::FormatBsdLine(app::TagOf(entry), digest::FullWidthDigest(digest, digest::DigestBytes(entry)), name,
-                                           escaping);
+            m_output << app::FormatBsdLine(
+                app::TagOf(entry), digest::FullWidthDigest(digest, digest::DigestBytes(entry)),
+                name, escaping);
         }
         m_output << (m_options.zero ? '\0' : '\n');
     }

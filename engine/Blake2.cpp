@@ -29,7 +29,8 @@ template <class Word, std::size_t Rounds, int R1, int R2, int R3, int R4>
 [[gnu::flatten]] void compressPortable(std::array<Word, 8>& state, const std::uint8_t* blocks,
                                        std::size_t blockCount, std::uint64_t counter, bool last,
                                        const std::array<Word, 8>& iv) {
-    for (; blockCount != 0; --blockCount, blocks += 16 * sizeof(Word), counter += 16 * sizeof(Word)) {
+    for (; blockCount != 0;
+         --blockCount, blocks += 16 * sizeof(Word), counter += 16 * sizeof(Word)) {
         std::array<Word, 16> message;
         for (std::size_t index = 0; index < 16; ++index) {
             message[index] = loadWord<Word>(blocks + index * sizeof(Word));

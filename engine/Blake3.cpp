@@ -232,7 +232,8 @@ Blake3::ChainingValue Blake3::closeChunk(std::uint32_t extraFlags) const {
     std::array<std::uint8_t, kBlockSize> block{};
     std::memcpy(block.data(), m_block.data(), m_blockFill);
     ChainingValue value = m_chunkValue;
-    const std::uint32_t flags = kChunkEnd | (m_blocksCompressed == 0 ? kChunkStart : 0) | extraFlags;
+    const std::uint32_t flags =
+        kChunkEnd | (m_blocksCompressed == 0 ? kChunkStart : 0) | extraFlags;
     compressBlock(value, block.data(), m_chunkCounter, static_cast<std::uint32_t>(m_blockFill),
                   flags);
     return value;

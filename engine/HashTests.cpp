@@ -16,7 +16,8 @@ constexpr std::string_view kDigits80 =
     "12345678901234567890123456789012345678901234567890123456789012345678901234567890";
 constexpr std::string_view kSha448Bits = "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq";
 constexpr std::string_view kSha896Bits =
-    "abcdefghbcdefghicdefghijdefghijkefghijklfghijklmghijklmnhijklmnoijklmnopjklmnopqklmnopqrlmnopqr"
+    "abcdefghbcdefghicdefghijdefghijkefghijklfghijklmghijklmnhijklmnoijklmnopjklmnopqklmnopqrlmnopq"
+    "r"
     "smnopqrstnopqrstu";
 constexpr std::string_view kSha448BitsTwice =
     "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopqabcdbcdecdefdefgefghfghighijhijkijkljk"

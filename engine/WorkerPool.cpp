@@ -49,7 +49,8 @@ void WorkerPool::help(std::stop_token stop) {
     std::unique_lock lock(m_mutex);
     for (;;) {
         Batch* batch = nullptr;
-        if (!m_workArrived.wait(lock, stop, [&] { return (batch = batchNeedingHelp()) != nullptr; })) {
+        if (!m_workArrived.wait(lock, stop,
+                                [&] { return (batch = batchNeedingHelp()) != nullptr; })) {
             return;
         }
         ++batch->helpers;

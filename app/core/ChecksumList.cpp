@@ -296,7 +296,8 @@ std::vector<NumberedLine> readLines(NextLine nextLine, DigestLengths lengths, Li
 }  // namespace
 
 ListFlavour FlavourOfListName(std::string_view listName) {
-    return digest::AsciiLower(listName).ends_with(".sfv") ? ListFlavour::Sfv : ListFlavour::Checksums;
+    return digest::AsciiLower(listName).ends_with(".sfv") ? ListFlavour::Sfv
+                                                          : ListFlavour::Checksums;
 }
 
 std::optional<std::string> DecodeDigest(std::string_view text, DigestLengths lengths) {

@@ -255,7 +255,8 @@ CheckVerdict VerdictOf(const CheckItem& item, const digest::FileDigests& digests
             verdict.failure = outcome.text;
             return verdict;
         }
-        if (digest::FullWidthDigest(outcome.text, digest::DigestBytes(*item.candidates[index])) == item.expected) {
+        if (digest::FullWidthDigest(outcome.text, digest::DigestBytes(*item.candidates[index])) ==
+            item.expected) {
             verdict.status = CheckStatus::Ok;
             verdict.matched = item.candidates[index];
             return verdict;

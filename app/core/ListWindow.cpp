@@ -131,7 +131,7 @@ std::optional<std::size_t> ListedFiles(const std::string& path) {
     return items ? std::optional(items->size()) : std::nullopt;
 }
 
-ListWindow::ListWindow(ListWindowPort& port, Background background, WorkerTasks& gathering,
+ListWindow::ListWindow(ListWindowPort& port, Background background, digest::WorkerTasks& gathering,
                        std::function<std::string(int)> loadText)
     : m_port(port),
       m_background(background),
@@ -269,7 +269,8 @@ void ListWindow::fileEnded(int job, digest::FileDigests digests) {
         row.entry = verdict.matched;  // the digest equals the expected one it shows
     } else if (verdict.status == CheckStatus::Failed) {
         // The digest the file has, so that a copied or saved line tells the truth about it.
-        row.digest = digest::FullWidthDigest(digests.outcomes.front().text, digest::DigestBytes(*row.entry));
+        row.digest =
+            digest::FullWidthDigest(digests.outcomes.front().text, digest::DigestBytes(*row.entry));
     }
     // A file that is only hashed has no expected digest to fail against.
     const bool onlyHashed = row.item.expected.empty() && verdict.status == CheckStatus::Failed;

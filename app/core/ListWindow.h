@@ -15,8 +15,8 @@
 #include "app/core/ListCheck.h"
 #include "app/core/UiThread.h"
 #include "app/core/WindowSystem.h"
-#include "app/core/WorkerTasks.h"
 #include "app/digest/FileJobs.h"
+#include "app/digest/WorkerTasks.h"
 
 namespace tolvek::app {
 
@@ -68,7 +68,7 @@ class ListWindow {
 public:
     // `loadText` gives a text of the current language block by number. Files are hashed through
     // `background`, folders walked and lists read through `gathering`; both post to its UI thread.
-    ListWindow(ListWindowPort& port, Background background, WorkerTasks& gathering,
+    ListWindow(ListWindowPort& port, Background background, digest::WorkerTasks& gathering,
                std::function<std::string(int)> loadText);
 
     // Shows the window; files dropped later are hashed with `entry`.
@@ -126,7 +126,7 @@ private:
 
     ListWindowPort& m_port;
     Background m_background;
-    WorkerTasks& m_gatheringTasks;
+    digest::WorkerTasks& m_gatheringTasks;
     std::function<std::string(int)> m_loadText;
     const digest::AlgorithmEntry* m_newFileEntry = nullptr;
     std::vector<Row> m_rows;

@@ -393,7 +393,8 @@ void MainWindow::CompareAction() {
 void MainWindow::showEqual(const AlgorithmEntry& entry) {
     std::string text = LoadText(kEqualText);
     if (!entry.weakness.empty()) {
-        text = withLine(std::move(text), FillPlaceholders(LoadText(kWeakMatchText), {entry.caption}));
+        text =
+            withLine(std::move(text), FillPlaceholders(LoadText(kWeakMatchText), {entry.caption}));
     }
     m_windows.showMessage(text, std::string(kInformationCaption), MessageIcon::Information);
 }

@@ -252,7 +252,8 @@ std::string titleOf(const LanguageBlock& block) {
 std::optional<std::string> groupText(std::size_t blockIndex, int number) {
     for (const TextGroup* group : kTextGroups) {
         if (number >= group->first && number < group->first + group->size) {
-            return std::string(group->text(blockIndex, static_cast<std::size_t>(number - group->first)));
+            return std::string(
+                group->text(blockIndex, static_cast<std::size_t>(number - group->first)));
         }
     }
     return std::nullopt;

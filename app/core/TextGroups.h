@@ -38,7 +38,8 @@ consteval bool EveryTextFits(const GroupTexts<Size>& texts) {
 // The group of `Texts` starting at number `First`.
 template <int First, const auto& Texts>
 constexpr TextGroup MakeTextGroup() {
-    static_assert(EveryTextFits(Texts), "every language has each text, of at most kLongestText bytes");
+    static_assert(EveryTextFits(Texts),
+                  "every language has each text, of at most kLongestText bytes");
     return {First, static_cast<int>(Texts[0].size()),
             [](std::size_t block, std::size_t index) { return Texts[block][index]; }};
 }

@@ -19,6 +19,7 @@ std::string Trim(std::string_view text);
 
 // `pattern` with "%1" replaced by the first value, "%2" by the second, and so on, in one pass, so
 // that a value holding "%2" stays as it is. A placeholder without a value stays.
-std::string FillPlaceholders(std::string_view pattern, std::initializer_list<std::string_view> values);
+std::string FillPlaceholders(std::string_view pattern,
+                             std::initializer_list<std::string_view> values);
 
 }  // namespace tolvek::digest

@@ -10,10 +10,8 @@ void RunFileJob(const FileJob& job, std::stop_token stop) {
 }
 
 void ThreadFileJobs::start(FileJob job) {
-    // The previous job has ended; joining only collects its thread.
-    m_thread = std::jthread([job = std::move(job)](std::stop_token stop) {
-        RunFileJob(job, std::move(stop));
-    });
+    m_worker.start(
+        [job = std::move(job)](std::stop_token stop) { RunFileJob(job, std::move(stop)); });
 }
 
 }  // namespace tolvek::digest

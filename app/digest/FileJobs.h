@@ -4,10 +4,10 @@
 
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/digest/Hashing.h"
+#include "app/digest/WorkerTasks.h"
 
 namespace tolvek::digest {
 
@@ -34,15 +34,11 @@ public:
 // it goes before whatever the handlers use.
 class ThreadFileJobs final : public FileJobs {
 public:
-    ThreadFileJobs() = default;
-    ThreadFileJobs(const ThreadFileJobs&) = delete;
-    ThreadFileJobs& operator=(const ThreadFileJobs&) = delete;
-
     void start(FileJob job) override;
-    void cancel() override { m_thread.request_stop(); }
+    void cancel() override { m_worker.cancel(); }
 
 private:
-    std::jthread m_thread;
+    ThreadWorkerTasks m_worker;
 };
 
 // The job's work, on whichever thread calls it.

@@ -12,9 +12,9 @@ namespace {
 std::string clockTime(std::uint64_t seconds) {
     char text[32];
     if (seconds >= 3600) {
-        std::snprintf(text, sizeof text, "%llu:%02u:%02u",
-                      static_cast<unsigned long long>(seconds / 3600),
-                      static_cast<unsigned>(seconds / 60 % 60), static_cast<unsigned>(seconds % 60));
+        std::snprintf(
+            text, sizeof text, "%llu:%02u:%02u", static_cast<unsigned long long>(seconds / 3600),
+            static_cast<unsigned>(seconds / 60 % 60), static_cast<unsigned>(seconds % 60));
     } else {
         std::snprintf(text, sizeof text, "%u:%02u", static_cast<unsigned>(seconds / 60),
                       static_cast<unsigned>(seconds % 60));
@@ -56,7 +56,8 @@ std::string ProgressLine(const ReadProgress& progress, const ProgressWords& word
     const double bytesPerSecond = static_cast<double>(progress.done) / seconds;
     line += ", " + ByteAmount(static_cast<std::uint64_t>(bytesPerSecond), words) + "/s";
     if (progress.total && *progress.total >= progress.done) {
-        const double secondsLeft = static_cast<double>(*progress.total - progress.done) / bytesPerSecond;
+        const double secondsLeft =
+            static_cast<double>(*progress.total - progress.done) / bytesPerSecond;
         line += ", " + FillPlaceholders(words.left, {clockTime(static_cast<std::uint64_t>(
                                                         std::ceil(secondsLeft)))});
     }

@@ -74,7 +74,8 @@ void DesktopFrontEnd::connectHandlers() {
                      [this] { m_window.OpenListWindowAction(); });
     OfferRow& offer = m_view->offerRow();
     QObject::connect(&offer, &OfferRow::accepted, &offer, [this] { m_window.AcceptOfferAction(); });
-    QObject::connect(&offer, &OfferRow::declined, &offer, [this] { m_window.DeclineOfferAction(); });
+    QObject::connect(&offer, &OfferRow::declined, &offer,
+                     [this] { m_window.DeclineOfferAction(); });
 }
 
 // The edit field's own menu, with "Compare with file…" at its end.

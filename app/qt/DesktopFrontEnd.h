@@ -49,7 +49,7 @@ private:
     // The list window's own worker, so that it checks files while the main window hashes.
     std::unique_ptr<ListWindowView> m_listView;
     digest::ThreadFileJobs m_listJobs;
-    app::ThreadWorkerTasks m_listGathering;
+    digest::ThreadWorkerTasks m_listGathering;
     app::ListWindow m_listWindow;
 };
 

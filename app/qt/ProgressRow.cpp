@@ -38,7 +38,8 @@ ProgressRow::ProgressRow(QWidget* parent, std::function<void()> onCancel,
     m_bar->setTextVisible(false);
     m_cancel->setObjectName(QStringLiteral("CancelButton"));
     m_cancel->setGeometry(336, 21, 105, 22);
-    connect(m_cancel, &QPushButton::clicked, this, [onCancel = std::move(onCancel)] { onCancel(); });
+    connect(m_cancel, &QPushButton::clicked, this,
+            [onCancel = std::move(onCancel)] { onCancel(); });
     m_goneTimer.setSingleShot(true);
     m_goneTimer.setInterval(kEndedShownFor);
     connect(&m_goneTimer, &QTimer::timeout, this, [onGone = std::move(onGone)] { onGone(); });

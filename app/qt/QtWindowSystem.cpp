@@ -181,8 +181,8 @@ void QtWindowSystem::hideOffer() {
 }
 
 void QtWindowSystem::setHashControlsEnabled(bool enabled) {
-    for (const app::Control control :
-         {app::Control::HashStringButton, app::Control::HashFileButton, app::Control::RenewButton}) {
+    for (const app::Control control : {app::Control::HashStringButton, app::Control::HashFileButton,
+                                       app::Control::RenewButton}) {
         m_view.control(control).setEnabled(enabled);
     }
 }

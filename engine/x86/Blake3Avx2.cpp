@@ -23,16 +23,18 @@ struct Lanes8 {
     static Vector add(Vector x, Vector y) { return _mm256_add_epi32(x, y); }
     static Vector bitXor(Vector x, Vector y) { return _mm256_xor_si256(x, y); }
     static Vector ror16(Vector x) {
-        const __m256i order = _mm256_setr_epi8(2, 3, 0, 1, 6, 7, 4, 5, 10, 11, 8, 9, 14, 15, 12, 13,
-                                               2, 3, 0, 1, 6, 7, 4, 5, 10, 11, 8, 9, 14, 15, 12, 13);
+        const __m256i order =
+            _mm256_setr_epi8(2, 3, 0, 1, 6, 7, 4, 5, 10, 11, 8, 9, 14, 15, 12, 13, 2, 3, 0, 1, 6, 7,
+                             4, 5, 10, 11, 8, 9, 14, 15, 12, 13);
         return _mm256_shuffle_epi8(x, order);
     }
     static Vector ror12(Vector x) {
         return _mm256_or_si256(_mm256_srli_epi32(x, 12), _mm256_slli_epi32(x, 20));
     }
     static Vector ror8(Vector x) {
-        const __m256i order = _mm256_setr_epi8(1, 2, 3, 0, 5, 6, 7, 4, 9, 10, 11, 8, 13, 14, 15, 12,
-                                               1, 2, 3, 0, 5, 6, 7, 4, 9, 10, 11, 8, 13, 14, 15, 12);
+        const __m256i order =
+            _mm256_setr_epi8(1, 2, 3, 0, 5, 6, 7, 4, 9, 10, 11, 8, 13, 14, 15, 12, 1, 2, 3, 0, 5, 6,
+                             7, 4, 9, 10, 11, 8, 13, 14, 15, 12);
         return _mm256_shuffle_epi8(x, order);
     }
     static Vector ror7(Vector x) {

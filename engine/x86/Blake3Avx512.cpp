@@ -46,7 +46,8 @@ struct Lanes16 {
         }
         // Across 128-bit lanes: word 4k+w gathers lane k of the four groups' word w.
         for (std::size_t w = 0; w < 4; ++w) {
-            const Vector a = _mm512_shuffle_i32x4(groups[w], groups[4 + w], _MM_SHUFFLE(1, 0, 1, 0));
+            const Vector a =
+                _mm512_shuffle_i32x4(groups[w], groups[4 + w], _MM_SHUFFLE(1, 0, 1, 0));
             const Vector b =
                 _mm512_shuffle_i32x4(groups[8 + w], groups[12 + w], _MM_SHUFFLE(1, 0, 1, 0));
             const Vector c = _mm512_shuffle_i32x4(groups[w], groups[4 + w], _MM_SHUFFLE(3, 2, 3, 2));

@@ -10,8 +10,8 @@
 
 #include "app/core/MainWindow.h"
 #include "app/core/UiThread.h"
-#include "app/core/WorkerTasks.h"
 #include "app/digest/FileJobs.h"
+#include "app/digest/WorkerTasks.h"
 
 namespace tolvek::app::testing {
 
@@ -47,7 +47,7 @@ private:
     std::stop_source m_stop;
 };
 
-class ManualWorkerTasks final : public WorkerTasks {
+class ManualWorkerTasks final : public digest::WorkerTasks {
 public:
     void start(Task task) override;
     void cancel() override { m_stop.request_stop(); }

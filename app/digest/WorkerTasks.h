@@ -1,13 +1,13 @@
-// Work other than file hashes that must not hold up the window (walking dropped folders, reading
-// checksum lists): a port, so that the list window starts and cancels it the same way over a
-// worker thread and in tests.
+// Work that must not hold up its caller (hashing a file, walking dropped folders, reading
+// checksum lists): a port, so that a window starts and cancels it the same way over a worker
+// thread and in tests.
 #pragma once
 
 #include <functional>
 #include <stop_token>
 #include <thread>
 
-namespace tolvek::app {
+namespace tolvek::digest {
 
 class WorkerTasks {
 public:
@@ -38,4 +38,4 @@ private:
     std::jthread m_thread;
 };
 
-}  // namespace tolvek::app
+}  // namespace tolvek::digest
