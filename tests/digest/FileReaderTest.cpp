@@ -44,7 +44,7 @@ TEST(FileReader, TakesTheSizeOnceAndFailsWhenTheFileShrinks) {
     for (const ReadTuning& tuning : kTunings) {
         for (const Case& test : cases) {
             SCOPED_TRACE(::testing::Message() << test.what << ", " << tuning.threads << " threads");
-            const std::string original = patternOf(test.length);
+            const std::string original = PatternBytes(test.length);
             const std::string fileName = folder.write("file", original);
             bool changed = false;
             ReadControl control;
@@ -103,7 +103,7 @@ TEST(FileReader, ReadsAFileReportingSizeZeroToItsEnd) {
     Digester* const digesters[] = {&digester};
     ASSERT_EQ(ReadFile(fileName, digesters), ReadStatus::Complete);
     EXPECT_FALSE(digester.bytes().empty());
-    EXPECT_EQ(digester.bytes(), contentsOf(fileName));
+    EXPECT_EQ(digester.bytes(), FileContents(fileName));
 }
 
 // A list check may feed a file a second time, for the entries its first guess left out.
@@ -116,8 +116,8 @@ TEST(FileReader, ContentIsFedAgainUnlessItIsAStream) {
         std::string name;
         bool again;
     } cases[] = {
-        {folder.write("small", patternOf(1000)), true},
-        {folder.write("large", patternOf(3 * kReadChunk + 1)), true},
+        {folder.write("small", PatternBytes(1000)), true},
+        {folder.write("large", PatternBytes(3 * kReadChunk + 1)), true},
         {"/proc/self/cmdline", true},
         {fifo, false},
     };
@@ -145,7 +145,7 @@ TEST(FileReader, ContentIsFedAgainUnlessItIsAStream) {
 TEST(FileReader, ProgressRisesToTheTotal) {
     tolvek::testing::TempFolder folder;
     const std::size_t length = 6 * kReadChunk + 5;
-    const std::string fileName = folder.write("file", patternOf(length));
+    const std::string fileName = folder.write("file", PatternBytes(length));
     std::vector<ReadProgress> reports;
     ReadControl control;
     control.progressInterval = {};
@@ -205,7 +205,7 @@ TEST(FileReader, CancelEndsTheReadWithNothingLeftRunning) {
 
 TEST(FileReader, SeveralDigestsFromOneReadEqualSeparateRuns) {
     tolvek::testing::TempFolder folder;
-    const std::string fileName = folder.write("file", patternOf(3 * kReadChunk + 77));
+    const std::string fileName = folder.write("file", PatternBytes(3 * kReadChunk + 77));
     std::vector<const Provider*> providers;
     for (const std::string_view id : {"md5", "sha1", "crc32", "whirlpool", "tiger192", "md5"}) {
         providers.push_back(&FindAlgorithm(id)->fileRoute);
