@@ -96,16 +96,6 @@ TEST(FileReader, RefusesWhatItCannotOpenAndReportsFailingReads) {
     }
 }
 
-// /proc and /sys files report size 0 and still have content: read to their end.
-TEST(FileReader, ReadsAFileReportingSizeZeroToItsEnd) {
-    const std::string fileName = "/proc/self/cmdline";
-    RecordingDigester digester;
-    Digester* const digesters[] = {&digester};
-    ASSERT_EQ(ReadFile(fileName, digesters), ReadStatus::Complete);
-    EXPECT_FALSE(digester.bytes().empty());
-    EXPECT_EQ(digester.bytes(), FileContents(fileName));
-}
-
 // A list check may feed a file a second time, for the entries its first guess left out.
 TEST(FileReader, ContentIsFedAgainUnlessItIsAStream) {
     tolvek::testing::TempFolder folder;
