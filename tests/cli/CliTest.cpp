@@ -28,27 +28,6 @@ CliRun run(const std::vector<std::string>& arguments, const std::string& standar
     return {exitCode, output.str(), errors.str()};
 }
 
-TEST(Cli, StringDigestAlone) {
-    const CliRun result = run({"-a", "sha256", "-s", "abc"});
-    EXPECT_EQ(result.exitCode, kExitOk);
-    EXPECT_EQ(result.output, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad\n");
-    EXPECT_EQ(result.errors, "");
-}
-
-TEST(Cli, AlgorithmByCaptionIgnoringCase) {
-    EXPECT_EQ(run({"-a", "Sha1", "-s", ""}).output, "da39a3ee5e6b4b0d3255bfef95601890afd80709\n");
-    EXPECT_EQ(run({"-a", "SHA1", "-s", ""}).output, "da39a3ee5e6b4b0d3255bfef95601890afd80709\n");
-}
-
-TEST(Cli, FilesAndStandardInput) {
-    testing::TempFolder folder;
-    const std::string name = folder.write("abc.txt", "abc");
-    const CliRun result = run({"-a", "md5", name, "-"}, "abc");
-    EXPECT_EQ(result.exitCode, kExitOk);
-    EXPECT_EQ(result.output, "900150983cd24fb0d6963f7d28e17f72  " + name +
-                                 "\n900150983cd24fb0d6963f7d28e17f72  -\n");
-}
-
 // Files are hashed while the next ones are read, yet every message comes where sequential
 // hashing would have put it: a file that failed, and a note of the walk.
 TEST(Cli, FailuresAreReportedInTheirPlaceAndTheOthersStillHashed) {
@@ -69,36 +48,6 @@ TEST(Cli, FailuresAreReportedInTheirPlaceAndTheOthersStillHashed) {
                               ": No such file or directory\n" + "tolvek-cli: " + fifo +
                               ": skipped, not a regular file\n" + digest + inTree + "\n" + digest +
                               good + "\n");
-}
-
-// Published digests of "abc": RFC 1321, FIPS 180-4, and zlib's crc32.
-TEST(Cli, SeveralAlgorithmsPrintBsdLinesFromOneRead) {
-    testing::TempFolder folder;
-    const std::string name = folder.write("abc.txt", "abc");
-    const CliRun result = run({"-a", "md5,SHA1,Crc32", name, "-"}, "abc");
-    EXPECT_EQ(result.exitCode, kExitOk);
-    EXPECT_EQ(result.output, "MD5 (" + name + ") = 900150983cd24fb0d6963f7d28e17f72\n"
-                             "SHA1 (" + name + ") = a9993e364706816aba3e25717850c26c9cd0d89d\n"
-                             "CRC32 (" + name + ") = 352441c2\n"
-                             "MD5 (-) = 900150983cd24fb0d6963f7d28e17f72\n"
-                             "SHA1 (-) = a9993e364706816aba3e25717850c26c9cd0d89d\n"
-                             "CRC32 (-) = 352441c2\n");
-    EXPECT_EQ(run({"-a", "md5,crc32", "-s", "abc"}).output,
-              "MD5 (\"abc\") = 900150983cd24fb0d6963f7d28e17f72\nCRC32 (\"abc\") = 352441c2\n");
-}
-
-// As sha256sum prints such names: a backslash first on the line, "\\" and "\n" in the name;
-// messages name the file the same way.
-TEST(Cli, NamesWithBackslashesOrLineEndsAreEscaped) {
-    testing::TempFolder folder;
-    const std::string name = folder.write("a\nb\\c", "abc");
-    const std::string shown = folder.path().string() + "/a\\nb\\\\c";
-    EXPECT_EQ(run({"-a", "md5", name}).output, "\\900150983cd24fb0d6963f7d28e17f72  " + shown + "\n");
-    EXPECT_EQ(run({"-a", "md5,crc32", name}).output,
-              "\\MD5 (" + shown + ") = 900150983cd24fb0d6963f7d28e17f72\n\\CRC32 (" + shown +
-                  ") = 352441c2\n");
-    const CliRun missing = run({"-a", "md5", "gone\n"});
-    EXPECT_EQ(missing.errors, "tolvek-cli: 'gone'$'\\n': No such file or directory\n");
 }
 
 TEST(Cli, UsageErrors) {
@@ -129,18 +78,6 @@ TEST(Cli, ListNamesEveryAlgorithm) {
     EXPECT_NE(result.output.find("whirlpool\tWhirlpool (2003)\t"), std::string::npos);
 }
 
-TEST(Cli, ARetiredIdNamesItsSuccessor) {
-    const CliRun result = run({"-a", "Whirlpool1", "-s", "abc"});
-    EXPECT_EQ(result.exitCode, kExitUsage);
-    EXPECT_NE(result.errors.find("whirlpoolt"), std::string::npos);
-}
-
-TEST(Cli, DashDashEndsOptions) {
-    const CliRun result = run({"-a", "sha1", "--", "-s"});
-    EXPECT_EQ(result.exitCode, kExitFailure);
-    EXPECT_EQ(result.errors, "tolvek-cli: -s: No such file or directory\n");
-}
-
 // The engine's start-up test, then every entry from SHA224 on, each by its known answer.
 TEST(Cli, SelfTestNamesEveryAlgorithmItChecked) {
     const CliRun result = run({"--self-test"});
@@ -155,20 +92,48 @@ TEST(Cli, SelfTestNamesEveryAlgorithmItChecked) {
 }
 
 
-// --match names every entry whose digest of the file is the expected one, however it is
-// written; --expect answers as sha256sum -c does.
-TEST(Cli, MatchAndExpect) {
+// What each kind of call prints and exits with: one algorithm as sha256sum prints it (names
+// with a backslash or a line end escaped as it does), several as BSD lines from one read,
+// --match naming every entry whose digest of the file is the expected one however it is
+// written, and --expect answering as sha256sum -c does.
+TEST(Cli, OutputAndExitCodes) {
     testing::TempFolder folder;
     const std::string abc = folder.write("abc.txt", "abc");
     const std::string missing = folder.file("missing");
-    // RFC 1321, the RIPEMD designers' set, zlib's crc32 of "abc".
+    const std::string odd = folder.write("a\nb\\c", "abc");
+    const std::string oddShown = folder.path().string() + "/a\\nb\\\\c";
+    // RFC 1321, FIPS 180-4, the RIPEMD designers' set, zlib's crc32 of "abc".
     const std::string md5 = "900150983cd24fb0d6963f7d28e17f72";
+    const std::string sha1 = "a9993e364706816aba3e25717850c26c9cd0d89d";
+    const std::string sha256 = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+    const std::string crc32 = "352441c2";
     const struct Case {
         std::vector<std::string> arguments;
         int exitCode;
         std::string output;
         std::string errors;
+        std::string input = "abc";
     } cases[] = {
+        {{"-a", "sha256", "-s", "abc"}, kExitOk, sha256 + "\n", ""},
+        {{"-a", "Sha1", "-s", ""}, kExitOk, "da39a3ee5e6b4b0d3255bfef95601890afd80709\n", ""},
+        {{"-a", "md5", abc, "-"}, kExitOk, md5 + "  " + abc + "\n" + md5 + "  -\n", ""},
+        {{"-a", "md5,SHA1,Crc32", abc, "-"}, kExitOk,
+         "MD5 (" + abc + ") = " + md5 + "\nSHA1 (" + abc + ") = " + sha1 + "\nCRC32 (" + abc +
+             ") = " + crc32 + "\nMD5 (-) = " + md5 + "\nSHA1 (-) = " + sha1 + "\nCRC32 (-) = " +
+             crc32 + "\n",
+         ""},
+        {{"-a", "md5,crc32", "-s", "abc"}, kExitOk,
+         "MD5 (\"abc\") = " + md5 + "\nCRC32 (\"abc\") = " + crc32 + "\n", ""},
+        {{"-a", "md5", odd}, kExitOk, "\\" + md5 + "  " + oddShown + "\n", ""},
+        {{"-a", "md5,crc32", odd}, kExitOk,
+         "\\MD5 (" + oddShown + ") = " + md5 + "\n\\CRC32 (" + oddShown + ") = " + crc32 + "\n",
+         ""},
+        {{"-a", "md5", "gone\n"}, kExitFailure, "",
+         "tolvek-cli: 'gone'$'\\n': No such file or directory\n"},
+        {{"-a", "sha1", "--", "-s"}, kExitFailure, "", "tolvek-cli: -s: No such file or directory\n"},
+        {{"-a", "Whirlpool1", "-s", "abc"}, kExitUsage, "",
+         "tolvek-cli: the id of \"Whirlpool 1\" (2001) is now whirlpoolt; whirlpool0 is the 2000 "
+         "version and whirlpool the final one\n"},
         {{"--match", "c1:4a:12:19:9c:66:e4:ba:84:63:6b:0f:69:14:4c:77", abc}, kExitOk,
          abc + ": ripemd128\n", ""},
         {{"--match", "CRC32 (abc.txt) = 352441C2", abc, missing}, kExitFailure,
@@ -189,8 +154,8 @@ TEST(Cli, MatchAndExpect) {
          "tolvek-cli: --expect checks one algorithm\n"},
     };
     for (const Case& test : cases) {
-        SCOPED_TRACE(test.arguments[1]);
-        const CliRun result = run(test.arguments);
+        SCOPED_TRACE(::testing::PrintToString(test.arguments));
+        const CliRun result = run(test.arguments, test.input);
         EXPECT_EQ(result.exitCode, test.exitCode);
         EXPECT_EQ(result.output, test.output);
         EXPECT_EQ(result.errors, test.errors);

@@ -111,6 +111,8 @@ TEST_F(StartUpTest, SavedPositionLine) {
         {"-31", -1},
         {"99999999999999999999", -1},
         {"-99999999999999999999", -1},
+        // No position line keeps SHA1.
+        {"", 3},
     };
     for (const Case& saved : cases) {
         SCOPED_TRACE(saved.line2);
@@ -118,16 +120,6 @@ TEST_F(StartUpTest, SavedPositionLine) {
         selectAlgorithm(3);
         startUp();
         EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), saved.selected);
-    }
-}
-
-TEST_F(StartUpTest, MissingPositionLineKeepsSha1) {
-    for (const char* contents : {"ENGLISH", "ENGLISH\r\n", "ENGLISH\r\n\r\n"}) {
-        SCOPED_TRACE(contents);
-        exeFolder.write("sha.lng", contents);
-        startUp();
-        EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), 3);
-        EXPECT_EQ(windows.selectedPosition(Control::LanguageList), 0);
     }
 }
 

@@ -24,14 +24,6 @@ const std::size_t kLengths[] = {0,   1,   2,   3,   7,   8,   15,  16,  17,   31
                                 127, 128, 129, 255, 256, 257, 1000, kReadChunk + 1,
                                 2 * kReadChunk + 13};
 
-std::string patternOf(std::size_t length) {
-    std::string bytes(length, '\0');
-    for (std::size_t index = 0; index < length; ++index) {
-        bytes[index] = static_cast<char>(index % 251);
-    }
-    return bytes;
-}
-
 DigestOutcome engineOutcome(engine::HashResult code, std::string digest) {
     if (code == engine::kHashOk) {
         return {true, std::move(digest)};
@@ -91,7 +83,7 @@ TEST_P(DigesterTest, IncrementalDigestsEqualTheWholeCallRoute) {
     std::mt19937 random(static_cast<unsigned>(GetParam()));
     for (const std::size_t length : kLengths) {
         SCOPED_TRACE(std::string(entry.caption) + ", " + std::to_string(length) + " bytes");
-        const std::string bytes = patternOf(length);
+        const std::string bytes = tolvek::testing::PatternBytes(length);
         const std::string fileName = folder.write("message", bytes);
         std::uniform_int_distribution<std::size_t> cut(0, length);
         std::size_t first = cut(random);

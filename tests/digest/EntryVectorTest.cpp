@@ -5,12 +5,9 @@
 #include "app/digest/Hashing.h"
 #include "tests/support/CpuPaths.h"
 #include "tests/support/TempFolder.h"
-#include "tests/support/VectorFile.h"
 
 namespace tolvek::digest {
 namespace {
-
-using tolvek::testing::CpuPath;
 
 std::vector<testing::Vector> entryVectors() {
     std::vector<testing::Vector> selected;
@@ -23,14 +20,7 @@ std::vector<testing::Vector> entryVectors() {
     return selected;
 }
 
-using VectorOnPath = std::tuple<testing::Vector, CpuPath>;
-
-std::string caseName(const ::testing::TestParamInfo<VectorOnPath>& caseInfo) {
-    const auto& [vector, path] = caseInfo.param;
-    return testing::VectorCaseName({vector, caseInfo.index}) + "_" + path.name;
-}
-
-class EntryVectorTest : public ::testing::TestWithParam<VectorOnPath> {};
+class EntryVectorTest : public ::testing::TestWithParam<testing::VectorOnPath> {};
 
 TEST_P(EntryVectorTest, BothRoutesGiveThePublishedDigest) {
     const auto& [vector, path] = GetParam();
@@ -54,7 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
     Vectors, EntryVectorTest,
     ::testing::Combine(::testing::ValuesIn(entryVectors()),
                        ::testing::ValuesIn(tolvek::testing::CpuPaths())),
-    caseName);
+    testing::VectorOnPathName);
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(EntryVectorTest);
 
 }  // namespace

@@ -37,7 +37,7 @@ FileTask recordingTask(const std::string& name, std::vector<std::string>& report
         const bool complete = seen->status == ReadStatus::Complete;
         EXPECT_EQ(complete, std::filesystem::exists(name)) << name;
         if (complete) {
-            EXPECT_TRUE(seen->bytes == contentsOf(name)) << name;
+            EXPECT_TRUE(seen->bytes == FileContents(name)) << name;
         }
         reports.push_back(name);
         return true;
@@ -52,7 +52,7 @@ TEST(FileSequence, ReportsEachFileInTheOrderAdded) {
                                      std::size_t{0}, std::size_t{100}, 5 * kReadChunk / 16}) {
         for (int copy = 0; copy < 3; ++copy) {
             const std::string name = std::to_string(length) + "-" + std::to_string(copy);
-            names.push_back(folder.write(name, patternOf(length + copy)));
+            names.push_back(folder.write(name, PatternBytes(length + copy)));
         }
     }
     names.insert(names.begin() + 4, folder.file("missing"));
@@ -83,7 +83,7 @@ TEST(FileSequence, ReportsEachFileInTheOrderAdded) {
 
 TEST(FileSequence, EndsWhenAReportSaysSoOrTheStopComes) {
     tolvek::testing::TempFolder folder;
-    const std::string name = folder.write("file", patternOf(1000));
+    const std::string name = folder.write("file", PatternBytes(1000));
     for (const bool byStop : {false, true}) {
         SCOPED_TRACE(byStop ? "stop token" : "report");
         std::stop_source stop;

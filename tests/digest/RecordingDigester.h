@@ -1,15 +1,18 @@
-// What the reader's tests feed and compare: a digester that keeps every byte, patterned file
-// contents, and a file's contents as the standard library reads them.
+// A digester that keeps every byte it is fed, for the reader's tests, with the helpers that make
+// and read their files.
 #pragma once
 
-#include <fstream>
 #include <mutex>
-#include <sstream>
 #include <string>
 
 #include "app/digest/Digester.h"
+#include "tests/support/SystemFiles.h"
+#include "tests/support/VectorFile.h"
 
 namespace tolvek::digest {
+
+using testing::FileContents;
+using testing::PatternBytes;
 
 // Keeps every byte it is given.
 class RecordingDigester final : public Digester {
@@ -29,20 +32,5 @@ private:
     mutable std::mutex m_mutex;
     std::string m_bytes;
 };
-
-inline std::string patternOf(std::size_t length) {
-    std::string bytes(length, '\0');
-    for (std::size_t index = 0; index < length; ++index) {
-        bytes[index] = static_cast<char>(index * 7 % 253);
-    }
-    return bytes;
-}
-
-inline std::string contentsOf(const std::string& fileName) {
-    std::ifstream file(fileName, std::ios::binary);
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    return contents.str();
-}
 
 }  // namespace tolvek::digest

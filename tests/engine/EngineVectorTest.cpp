@@ -1,11 +1,12 @@
-// Every engine vector of tests/vectors, through the public context interface.
+// Every engine vector of tests/vectors, through the public context interface, on every CPU path
+// the machine has, the portable one included.
 #include <gtest/gtest.h>
 
 #include <map>
 #include <optional>
 
 #include "engine/HashEngine.h"
-#include "tests/support/VectorFile.h"
+#include "tests/support/CpuPaths.h"
 
 namespace tolvek::engine {
 namespace {
@@ -56,15 +57,21 @@ std::string digestOf(HashType type, const testing::Vector& vector) {
     return digest;
 }
 
-class EngineVectorTest : public ::testing::TestWithParam<testing::Vector> {};
+class EngineVectorTest : public ::testing::TestWithParam<testing::VectorOnPath> {};
 
 TEST_P(EngineVectorTest, MatchesPublishedDigest) {
-    const testing::Vector& vector = GetParam();
+    const auto& [vector, path] = GetParam();
+    if (!testing::ScopedCpuPath::available(path)) {
+        GTEST_SKIP() << "this CPU lacks the " << path.name << " path";
+    }
+    const testing::ScopedCpuPath onPath(path);
     EXPECT_EQ(digestOf(engineSections().at(vector.algorithm), vector), vector.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Vectors, EngineVectorTest, ::testing::ValuesIn(engineVectors()),
-                         testing::VectorCaseName);
+INSTANTIATE_TEST_SUITE_P(Vectors, EngineVectorTest,
+                         ::testing::Combine(::testing::ValuesIn(engineVectors()),
+                                            ::testing::ValuesIn(testing::CpuPaths())),
+                         testing::VectorOnPathName);
 
 TEST(EngineVectorFiles, EverySectionHasVectors) {
     const std::vector<testing::Vector> vectors = engineVectors();

@@ -30,20 +30,15 @@ TEST(HashTests, RealEnginePassesEveryTypeInOrder) {
     HashResult result = -1;
     const std::vector<HashType> tested = typesTestedWith(SelfTestVectors(), result);
     EXPECT_EQ(result, kHashOk);
-    ASSERT_EQ(tested.size(), 21u);
-    for (std::size_t index = 0; index < tested.size(); ++index) {
-        EXPECT_EQ(tested[index], kFirstHashType + index);
-    }
-    EXPECT_EQ(TestAllHashTypes(), kHashOk);
-    EXPECT_EQ(SelfTestVectors().size(), 52u);
-}
-
-TEST(HashTests, TypesOutsideTheRangeAreUnknown) {
-    EXPECT_EQ(TestHashType(256), kHashUnknownType);
-    EXPECT_EQ(TestHashType(278), kHashUnknownType);
+    std::vector<HashType> everyType;
     for (HashType type = kFirstHashType; type <= kLastHashType; ++type) {
+        everyType.push_back(type);
         EXPECT_EQ(TestHashType(type), kHashOk) << type;
     }
+    EXPECT_EQ(tested, everyType);
+    EXPECT_EQ(TestAllHashTypes(), kHashOk);
+    EXPECT_EQ(TestHashType(kFirstHashType - 1), kHashUnknownType);
+    EXPECT_EQ(TestHashType(kLastHashType + 1), kHashUnknownType);
 }
 
 TEST(HashTests, FirstFailingTypeStopsTheRun) {

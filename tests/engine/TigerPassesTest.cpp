@@ -23,17 +23,6 @@ std::string digestWithPasses(HashType type, const std::string& message, std::int
     return digest;
 }
 
-TEST(TigerPasses, InitSetsThreePasses) {
-    for (const HashType type : kTigerTypes) {
-        HashContext context;
-        context.Passes = 9;
-        ASSERT_EQ(HashInit(&context, type), kHashOk);
-        EXPECT_EQ(context.Passes, 3) << type;
-        std::string digest;
-        EXPECT_EQ(HashFinal(&context, digest), kHashOk);
-    }
-}
-
 // Messages of one, two and three blocks after padding.
 const std::string kMessages[] = {std::string(), std::string(60, 'x'), std::string(130, 'y')};
 

@@ -1,5 +1,4 @@
-// What the Panama class adds to the base class: its padding byte and the stage buffer that the
-// ending clears.
+// What the Panama class adds to the base class: the stage buffer that the ending clears.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,23 +26,6 @@ TEST(PanamaHash, EndHashClearsTheStageBuffer) {
     EXPECT_TRUE(stagesAreZero(hash));
     // The digest survives the clearing.
     EXPECT_EQ(hash.DigestText(nullptr), testing::DigestOf(ClassOf<THash_Panama>, message));
-}
-
-TEST(PanamaHash, PaddingByteDefaultsToOne) {
-    // Published digest of the empty message (the designers' reference implementation).
-    constexpr char kEmpty[] = "aa0cc954d757d7ac7779ca3342334ca471abd47d5952ac91ed837ecd5b16922b";
-    THash_Panama hash;
-    EXPECT_EQ(hash.PaddingByte(), 0);
-    hash.BeginHash();
-    hash.EndHash();
-    EXPECT_EQ(hash.PaddingByte(), 0x01);
-    EXPECT_EQ(testing::BytesToHex(hash.DigestText(nullptr)), kEmpty);
-
-    hash.SetPaddingByte(0x80);
-    hash.BeginHash();
-    hash.EndHash();
-    EXPECT_EQ(hash.PaddingByte(), 0x80);
-    EXPECT_NE(testing::BytesToHex(hash.DigestText(nullptr)), kEmpty);
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// The Square-based hash beyond its vectors: the derived S-box against the published one, and
-// the padding byte.
+// The Square-based hash beyond its vectors: the derived S-box against the published one.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -7,7 +6,6 @@
 #include <vector>
 
 #include "framework/DigestDataSquare.h"
-#include "tests/framework/FrameworkClasses.h"
 #include "tests/support/VectorFile.h"
 
 namespace tolvek::framework {
@@ -38,24 +36,6 @@ TEST(SquareTables, DerivedSBoxIsThePublishedOne) {
     for (std::size_t index = 0; index < published.size(); ++index) {
         EXPECT_EQ(data::kSquareSe[index], published[index]) << index;
     }
-}
-
-TEST(THash_Square, PadsWith0x80UnlessAnotherByteIsSet) {
-    THash_Square hash;
-    EXPECT_EQ(hash.PaddingByte(), 0);
-    const std::string standard = testing::DigestOf(ClassOf<THash_Square>, "abc");
-    hash.BeginHash();
-    hash.HashData("abc", 3);
-    hash.EndHash();
-    EXPECT_EQ(hash.DigestText(nullptr), standard);
-    EXPECT_EQ(hash.PaddingByte(), 0x80);
-
-    hash.SetPaddingByte(0x01);
-    hash.BeginHash();
-    hash.HashData("abc", 3);
-    hash.EndHash();
-    EXPECT_NE(hash.DigestText(nullptr), standard);
-    EXPECT_EQ(hash.PaddingByte(), 0x01);
 }
 
 }  // namespace

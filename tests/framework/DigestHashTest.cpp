@@ -154,23 +154,42 @@ TEST(DigestHash, Md4FamilyEndsOnlyBelowTwoToTheSixtyFourBits) {
     EXPECT_NO_THROW(hash.EndHash());
 }
 
+// What each class pads with: 0 until the first hash, then its own byte unless another was
+// set, which then sticks and changes the digest; Snefru and Sapphire take no padding byte.
 TEST(DigestHash, PaddingByteDefaultsAndSticks) {
-    THash_MD5 hash;
-    EXPECT_EQ(hash.PaddingByte(), 0);
-    hash.BeginHash();
-    absorb(hash, "abc");
-    hash.EndHash();
-    EXPECT_EQ(hash.PaddingByte(), 0x80);
-    EXPECT_EQ(hexDigest(hash), kMd5OfAbc);
+    const struct Case {
+        HashClassRef hashClass;
+        std::uint8_t padding;
+        std::uint8_t other;
+        bool used;
+    } cases[] = {
+        {ClassOf<THash_MD5>, 0x80, 0x01, true},
+        {ClassOf<THash_Square>, 0x80, 0x01, true},
+        {ClassOf<THash_Panama>, 0x01, 0x80, true},
+        {ClassOf<THash_Snefru128>, 0, 0x80, false},
+        {ClassOf<THash_Snefru256>, 0, 0x80, false},
+        {ClassOf<THash_Sapphire>, 0, 0x80, false},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(ShortClassName(test.hashClass));
+        const std::unique_ptr<TDigestHash> hash = test.hashClass->Create();
+        EXPECT_EQ(hash->PaddingByte(), 0);
+        const auto digestOfAbc = [&] {
+            hash->BeginHash();
+            absorb(*hash, "abc");
+            hash->EndHash();
+            return hash->DigestText(nullptr);
+        };
+        const std::string standard = digestOfAbc();
+        EXPECT_EQ(standard, testing::DigestOf(test.hashClass, "abc"));
+        EXPECT_EQ(hash->PaddingByte(), test.padding);
 
-    hash.SetPaddingByte(0x01);
-    hash.BeginHash();
-    absorb(hash, "abc");
-    hash.EndHash();
-    EXPECT_EQ(hash.PaddingByte(), 0x01);
-    EXPECT_NE(hexDigest(hash), kMd5OfAbc);
-    hash.BeginHash();
-    EXPECT_EQ(hash.PaddingByte(), 0x01);
+        hash->SetPaddingByte(test.other);
+        EXPECT_EQ(digestOfAbc() != standard, test.used);
+        EXPECT_EQ(hash->PaddingByte(), test.other);
+        hash->BeginHash();
+        EXPECT_EQ(hash->PaddingByte(), test.other);
+    }
 }
 
 // RFC 1321 3.1-3.2: the padding byte, zeros to 56 bytes modulo 64, the bit count little-endian.

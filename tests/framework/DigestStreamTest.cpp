@@ -56,30 +56,33 @@ protected:
     ProgressRecorder progress;
 };
 
-TEST_F(HashStreamTest, NegativeSizeHashesTheWholeStreamFromTheStart) {
+// A negative size hashes the whole stream from its start; any other counts from the current
+// position, where 0 gives the empty message's digest.
+TEST_F(HashStreamTest, SizeChoosesTheBytesHashed) {
     const std::string message = PatternBytes(1000);
-    MemoryStream stream(message);
-    stream.SetPosition(500);
-    const std::string digest = hashStream(stream, -1);
-    EXPECT_EQ(g_releases, 1);
-    EXPECT_EQ(digest, hexOf(message));
-    EXPECT_EQ(progress.calls, (std::vector<Call>{{0, 1000, 0}, {0, 1000, 1000}}));
-}
-
-TEST_F(HashStreamTest, SizeCountsFromTheCurrentPosition) {
-    const std::string message = PatternBytes(1000);
-    MemoryStream stream(message);
-    stream.SetPosition(100);
-    EXPECT_EQ(hashStream(stream, 300), hexOf(message.substr(100, 300)));
-    EXPECT_EQ(stream.Position(), 400);
-    EXPECT_EQ(progress.calls, (std::vector<Call>{{100, 400, 100}, {100, 400, 400}}));
-}
-
-TEST_F(HashStreamTest, ZeroSizeGivesTheEmptyMessageDigest) {
-    MemoryStream stream("abc");
-    stream.SetPosition(2);
-    EXPECT_EQ(hashStream(stream, 0), kMd5OfEmpty);
-    EXPECT_EQ(progress.calls, (std::vector<Call>{{2, 2, 2}}));
+    const struct Case {
+        std::int64_t position;
+        std::int64_t size;
+        std::int64_t start;
+        std::int64_t end;
+    } cases[] = {{500, -1, 0, 1000}, {100, 300, 100, 400}, {2, 0, 2, 2}};
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.size);
+        const std::string expected = hexOf(message.substr(
+            static_cast<std::size_t>(test.start), static_cast<std::size_t>(test.end - test.start)));
+        g_releases = 0;
+        progress.calls.clear();
+        MemoryStream stream(message);
+        stream.SetPosition(test.position);
+        EXPECT_EQ(hashStream(stream, test.size), expected);
+        EXPECT_EQ(stream.Position(), test.end);
+        EXPECT_EQ(g_releases, 1);
+        std::vector<Call> calls = {{test.start, test.end, test.start}};
+        if (test.end != test.start) {
+            calls.push_back({test.start, test.end, test.end});
+        }
+        EXPECT_EQ(progress.calls, calls);
+    }
 }
 
 TEST_F(HashStreamTest, ObserverHearsOfEveryChunkAndOfTheEnd) {

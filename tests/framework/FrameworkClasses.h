@@ -13,6 +13,7 @@
 #include "framework/DigestHashSquare.h"
 #include "framework/DigestHashPanama.h"
 #include "framework/DigestHashWhirlpool.h"
+#include "tests/support/VectorFile.h"
 
 namespace tolvek::testing {
 
@@ -64,15 +65,6 @@ inline std::string DigestOf(framework::HashClassRef hashClass, const std::string
     hash->HashData(message.data(), static_cast<std::int32_t>(message.size()));
     hash->EndHash();
     return hash->DigestText(format);
-}
-
-// The bytes i % 251 for i < size: no period that lines up with a block.
-inline std::string PatternBytes(std::size_t size) {
-    std::string bytes(size, '\0');
-    for (std::size_t index = 0; index < size; ++index) {
-        bytes[index] = static_cast<char>(index % 251);
-    }
-    return bytes;
 }
 
 }  // namespace tolvek::testing

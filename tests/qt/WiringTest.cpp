@@ -149,43 +149,45 @@ TEST_F(WiringTest, ChoosingAnAlgorithmStartsNothing) {
     EXPECT_EQ(fieldText(Control::DigestField), "");
 }
 
-TEST_F(WiringTest, OneFileDroppedOnTheWindowIsHashedAndItsDigestCopied) {
-    const std::string name = files.write("dropped.txt", "abc");
-    dropFiles(view(), {name});
-    waitForHash();
-    EXPECT_EQ(fieldText(Control::PathField), name);
-    EXPECT_EQ(fileRoute().requests(), Names{"abc"});
-    EXPECT_EQ(fieldText(Control::DigestField), "file3");
-    EXPECT_EQ(clipboardText(), "file3");
-}
-
-TEST_F(WiringTest, FilesDroppedOnTheOtherFieldsGoToTheWindow) {
-    const std::string name = files.write("dropped.txt", "abc");
-    dropFiles(field(Control::CompareField), {name});
-    waitForHash();
-    dropFiles(field(Control::DigestField), {name});
-    waitForHash();
-    EXPECT_EQ(fileRoute().requests(), (Names{"abc", "abc"}));
-    EXPECT_EQ(fieldText(Control::CompareField), "");
-}
-
-TEST_F(WiringTest, TwoFilesDroppedOnTheWindowChangeNothing) {
-    dropFiles(view(), {files.write("one", "1"), files.write("two", "2")});
-    waitForHash();
-    EXPECT_TRUE(fileRoute().requests().empty());
-    EXPECT_EQ(fieldText(Control::PathField), "");
-    EXPECT_EQ(clipboardText(), "");
-}
-
-TEST_F(WiringTest, FilesDroppedOnPathFieldAreJoinedByACarriageReturn) {
+// Files dropped on the window or on a field other than PathField are the window's: one is
+// hashed and its digest copied, two change nothing. On PathField the names are joined by a
+// carriage return and tried as one name.
+TEST_F(WiringTest, DroppedFilesReachTheirHandler) {
     const std::string one = files.write("one", "1");
     const std::string two = files.write("two", "2");
-    dropFiles(field(Control::PathField), {one, two});
-    waitForHash();
-    EXPECT_TRUE(fileRoute().requests().empty());
-    EXPECT_EQ(fieldText(Control::PathField), one + '\r' + two);
-    EXPECT_EQ(fieldText(Control::DigestField), "Could not open file");
-    EXPECT_EQ(clipboardText(), "Could not open file");
+    const struct Case {
+        const char* target;  // nullptr: the window itself
+        Names names;
+        Names requests;  // what the file route is given
+        std::string path;
+        std::string digest;  // also what the clipboard holds
+    } cases[] = {
+        {nullptr, {one, two}, {}, "", ""},
+        {"PathField", {one, two}, {}, one + '\r' + two, "Could not open file"},
+        {nullptr, {one}, {"1"}, one, "file3"},
+        {"CompareField", {two}, {"2"}, two, "file3"},
+        {"DigestField", {one}, {"1"}, one, "file3"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(::testing::Message() << (test.target ? test.target : "window") << ", "
+                                          << test.names.size() << " files");
+        field(Control::PathField).clear();
+        field(Control::DigestField).clear();
+        QGuiApplication::clipboard()->setText(QString());
+        const std::size_t before = fileRoute().requests().size();
+        QWidget* const target =
+            test.target ? view().findChild<QWidget*>(QString::fromLatin1(test.target)) : &view();
+        ASSERT_NE(target, nullptr);
+        dropFiles(*target, test.names);
+        waitForHash();
+        const Names requests = fileRoute().requests();
+        EXPECT_EQ(Names(requests.begin() + static_cast<std::ptrdiff_t>(before), requests.end()),
+                  test.requests);
+        EXPECT_EQ(fieldText(Control::PathField), test.path);
+        EXPECT_EQ(fieldText(Control::DigestField), test.digest);
+        EXPECT_EQ(clipboardText(), test.digest);
+        EXPECT_EQ(fieldText(Control::CompareField), "");
+    }
 }
 
 TEST_F(WiringTest, TheOfferRowComparesWhenAcceptedAndGoesWhenDeclined) {

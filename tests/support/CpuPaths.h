@@ -6,9 +6,11 @@
 
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/CpuFeatures.h"
+#include "tests/support/VectorFile.h"
 
 namespace tolvek::testing {
 
@@ -53,5 +55,13 @@ public:
                (engine::CpuFeaturesAvailable() & path.features) == path.features;
     }
 };
+
+// A published vector run on one CPU path, named "<file>_vec_<line>_<path>".
+using VectorOnPath = std::tuple<Vector, CpuPath>;
+
+inline std::string VectorOnPathName(const ::testing::TestParamInfo<VectorOnPath>& caseInfo) {
+    const auto& [vector, path] = caseInfo.param;
+    return VectorCaseName({vector, caseInfo.index}) + "_" + path.name;
+}
 
 }  // namespace tolvek::testing

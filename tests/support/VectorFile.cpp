@@ -67,6 +67,14 @@ std::string HexToBytes(const std::string& hex) {
     return bytes;
 }
 
+std::string PatternBytes(std::size_t size) {
+    std::string bytes(size, '\0');
+    for (std::size_t index = 0; index < size; ++index) {
+        bytes[index] = static_cast<char>(index % 251);
+    }
+    return bytes;
+}
+
 std::string BytesToHex(const std::string& bytes) {
     static constexpr char kDigits[] = "0123456789abcdef";
     std::string hex;

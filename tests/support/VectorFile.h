@@ -36,6 +36,8 @@ std::string VectorCaseName(const ::testing::TestParamInfo<Vector>& vectorInfo);
 std::string TestNameOf(std::string_view id);
 
 std::string HexToBytes(const std::string& hex);
+// The bytes i % 251 for i < size: no period that lines up with a block.
+std::string PatternBytes(std::size_t size);
 std::string BytesToHex(const std::string& bytes);
 
 }  // namespace tolvek::testing
