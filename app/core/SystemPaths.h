@@ -14,6 +14,12 @@ bool IsExistingFile(const std::string& name);
 // tell.
 std::filesystem::path ExecutableFolder();
 
+// True when `executableFolder` is the PREFIX/bin folder of an installed copy: a folder named
+// bin whose prefix holds the menu entry that installing puts beside the program
+// (PREFIX/share/applications/tolvek.desktop). A build tree or a copy in a folder of its own is
+// not installed.
+bool IsInstalledCopy(const std::filesystem::path& executableFolder);
+
 // The program's folder in the user's configuration: $XDG_CONFIG_HOME/tolvek when that variable
 // holds an absolute path, else $HOME/.config/tolvek; empty when neither is usable. Either
 // argument may be null (the variable is unset).
