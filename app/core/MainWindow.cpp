@@ -157,7 +157,19 @@ StartUpOutcome MainWindow::StartUpHandler(const std::vector<std::string>& argume
         m_windows.setText(Control::PathField, arguments.front());
         hashFileFromField(Control::MainWindow, false);
     }
+    // The window first shows the file's digest, unless the hash takes long enough to show
+    // its progress.
+    m_windowToBeShown = true;
+    if (!HashRunning()) {
+        showWindowFirstTime();
+    }
     return StartUpOutcome::ShowWindow;
+}
+
+void MainWindow::showWindowFirstTime() {
+    if (std::exchange(m_windowToBeShown, false)) {
+        m_windows.showMainWindow();
+    }
 }
 
 void MainWindow::HashFileAction(Control sender) {
@@ -233,6 +245,7 @@ void MainWindow::hashProgressed(int job, const digest::ReadProgress& progress) {
     if (!m_running->progressShown && progress.elapsed < kProgressAppearsAfter) {
         return;
     }
+    showWindowFirstTime();
     m_running->progressShown = true;
     m_running->lastPermille = digest::ProgressPermille(progress);
     m_windows.showProgress({m_running->subject(), digest::ProgressLine(progress, progressWords()),
@@ -251,6 +264,7 @@ void MainWindow::hashEnded(int job, digest::FileDigests digests) {
         m_windows.hideProgress();
     }
     ended.ended(std::move(digests));
+    showWindowFirstTime();
 }
 
 void MainWindow::showFileOutcome(const AlgorithmEntry* entry, const std::string& fileName,
@@ -340,6 +354,7 @@ void MainWindow::CloseButtonAction() {
 void MainWindow::CloseHandler() {
     CancelHashAction();
     LanguageChangeHandler();
+    m_windows.endProgram();
 }
 
 void MainWindow::ShowAboutAction() {

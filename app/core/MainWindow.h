@@ -71,8 +71,9 @@ public:
     // Run once, after the controls exist and before the window is first shown: restores the
     // saved language, saves sha.lng (with the saved algorithm position), runs the self-test,
     // restores the saved algorithm and hashes the file named by `arguments` (the command line
-    // without argument 0). On
-    // EndProgram the self-test failed, the user was told, and the window must never be shown.
+    // without argument 0). The window is then shown: at once, or when that hash has ended or
+    // its progress display appears, whichever comes first. On EndProgram the self-test failed,
+    // the user was told, and the window is never shown.
     StartUpOutcome StartUpHandler(const std::vector<std::string>& arguments);
 
     // HashFileButton (sender); also RenewButton, PathField and MainWindow as senders, which
@@ -88,8 +89,8 @@ public:
     void WindowDropHandler(const std::string& names);
     void PathFieldDropHandler(const std::string& names);
     void CloseButtonAction();
-    // The main window is asked to close: cancels a running hash and saves the choices; the
-    // close then goes on.
+    // The main window is asked to close: cancels a running hash, saves the choices, and ends
+    // the program with every other window of it; the close then goes on.
     void CloseHandler();
     // The progress display's Cancel control and the Esc key: the running hash stops and leaves
     // DigestField and the clipboard as they were.
@@ -165,6 +166,8 @@ private:
         std::optional<int> lastPermille;
     };
 
+    // The start-up's last step, once.
+    void showWindowFirstTime();
     // HashFileAction; the drop handlers copy DigestField to the clipboard once the hash ends.
     void hashFile(Control sender, bool copyWhenDone);
     void startFileHash(const AlgorithmEntry& entry, bool copyWhenDone);
@@ -226,6 +229,7 @@ private:
     SelfTest m_selfTest;
     std::span<const AlgorithmEntry> m_entries;
     bool m_hashFromField = false;
+    bool m_windowToBeShown = false;
     int m_languageBase;
     std::string m_lastFileName;
     // Set while DigestField shows the digest of the last hash action, not a failure.

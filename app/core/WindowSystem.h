@@ -123,6 +123,12 @@ public:
     // Asks the main window to close later, from the event loop; CloseHandler then runs.
     virtual void postClose() = 0;
 
+    // Shows the main window for the first time.
+    virtual void showMainWindow() = 0;
+    // Closes every other window of the program (the list window, message boxes) and ends the
+    // program once the main window has gone; runs as the main window closes.
+    virtual void endProgram() = 0;
+
     // Hands a web address or a mailto: target to the user's default program; failures are
     // ignored.
     virtual void openUrl(const std::string& target) = 0;

@@ -191,6 +191,21 @@ void QtWindowSystem::postClose() {
     QTimer::singleShot(0, &m_view, &QWidget::close);
 }
 
+void QtWindowSystem::showMainWindow() {
+    m_view.show();
+}
+
+// The other windows do not keep the program running, and the event loop ends with the main
+// window even when another window is open.
+void QtWindowSystem::endProgram() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != &m_view) {
+            window->close();
+        }
+    }
+    QCoreApplication::quit();
+}
+
 void QtWindowSystem::openUrl(const std::string& target) {
     m_services.openUrl(TargetUrl(target));
 }

@@ -86,6 +86,8 @@ public:
     void hideOffer() override;
     void setHashControlsEnabled(bool enabled) override;
     void postClose() override;
+    void showMainWindow() override;
+    void endProgram() override;
     void openUrl(const std::string& target) override;
     std::filesystem::path executableFolder() const override { return m_folders.executable; }
     std::filesystem::path configFolder() const override { return m_folders.config; }

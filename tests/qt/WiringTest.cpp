@@ -265,6 +265,26 @@ TEST_F(WiringTest, CloseButtonClosesTheWindowLaterAndSavesTheChoices) {
     EXPECT_EQ(savedFile(), "ENGLISH\r\n4\r\n");
 }
 
+// The program ends with its main window, although the list window and a message box are open.
+TEST_F(WiringTest, ClosingTheMainWindowClosesTheOtherWindowsAndEndsTheProgram) {
+    view().show();
+    QTest::keyClick(&list(Control::AlgorithmList), Qt::Key_Down);
+    frontEnd->window().OpenListWindowAction();
+    DesktopServices::System().showMessage(QStringLiteral("Hash is equal."),
+                                          QStringLiteral("Information"),
+                                          QMessageBox::Information);
+    QTimer::singleShot(0, &view(), [this] { view().close(); });
+    QTimer hangGuard;
+    hangGuard.setSingleShot(true);
+    QObject::connect(&hangGuard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    hangGuard.start(std::chrono::seconds(20));
+    EXPECT_EQ(QApplication::exec(), 0) << "the program went on after its main window had closed";
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+        EXPECT_FALSE(window->isVisible()) << window->metaObject()->className();
+    }
+    EXPECT_EQ(savedFile(), "ENGLISH\r\n4\r\n");
+}
+
 TEST_F(WiringTest, AboutButtonRunsTheAboutWindowModally) {
     std::string title;
     WhenModalShown([&](QDialog& window) {
@@ -437,18 +457,43 @@ class StartUpWiringTest : public FrontEndTest {};
 TEST_F(StartUpWiringTest, FailedSelfTestShowsItsMessageWithTheProgramsCaptionAndNoIcon) {
     selfTestAnswer = engine::kHashTestFailed;
     EXPECT_EQ(frontEnd->startUp({}), app::StartUpOutcome::EndProgram);
+    QApplication::processEvents();
+    EXPECT_FALSE(view().isVisible());
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text.toStdString(), "Could not verify library, error: Hash test failed");
     EXPECT_EQ(messages[0].caption.toStdString(), "TOLVEK");
     EXPECT_EQ(messages[0].icon, QMessageBox::NoIcon);
 }
 
-TEST_F(StartUpWiringTest, FileNamedOnTheCommandLineIsHashedWithoutTouchingTheClipboard) {
+// Records the digest field's text as the main window is first shown.
+class FirstShowRecorder final : public QObject {
+public:
+    explicit FirstShowRecorder(const QLineEdit& digestField) : m_digestField(digestField) {}
+    std::optional<std::string> digestWhenShown;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show && !digestWhenShown) {
+            digestWhenShown = m_digestField.text().toStdString();
+        }
+        return false;
+    }
+
+private:
+    const QLineEdit& m_digestField;
+};
+
+TEST_F(StartUpWiringTest, FileNamedOnTheCommandLineIsHashedBeforeTheWindowShowsIt) {
     const std::string name = files.write("argument file.txt", "abc");
     QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
-    startUp({name});
+    FirstShowRecorder firstShow(field(Control::DigestField));
+    view().installEventFilter(&firstShow);
+    ASSERT_EQ(frontEnd->startUp({name}), app::StartUpOutcome::ShowWindow);
+    EXPECT_FALSE(view().isVisible()) << "shown before its digest";
+    waitForHash();
+    EXPECT_TRUE(view().isVisible());
+    EXPECT_EQ(firstShow.digestWhenShown, "file3");
     EXPECT_EQ(fieldText(Control::PathField), name);
-    EXPECT_EQ(fieldText(Control::DigestField), "file3");
     EXPECT_EQ(clipboardText(), "kept");
 }
 
