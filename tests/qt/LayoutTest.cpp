@@ -7,6 +7,7 @@
 #include <map>
 
 #include "app/core/Languages.h"
+#include "app/qt/ProgressRow.h"
 #include "tests/qt/FrontEndFixture.h"
 
 namespace tolvek::desktop::testing {
@@ -161,6 +162,49 @@ TEST_F(LayoutTest, FitControlsGrowWithLongerCaptionsWhileFixedButtonsKeepTheirWi
 
     chooseLanguage(app::kEnglishPosition);
     EXPECT_EQ(widths(kFitControls), english);
+}
+
+// The progress row of a file with a long name, in the languages whose figures are longest: the
+// figures show whole, the name gives way, and nothing covers anything else.
+TEST_F(LayoutTest, ProgressRowElidesTheFileNameButNeverTheFigures) {
+    startUp();
+    const std::string longName(
+        "SHA256: debian-12.5.0-amd64-DVD-1-with-firmware-and-a-name-longer-than-the-row.iso");
+    const struct Case {
+        const char* subject;
+        const char* state;
+    } cases[] = {
+        {"SHA256: a.iso", "812.3 MiB of 1023.9 MiB, 812.3 MiB/s, 0:05 left"},
+        {longName.c_str(), "812.3 MiB of 1023.9 MiB, 812.3 MiB/s, 10:00:05 left"},
+        {longName.c_str(), "812,3 MiB von 1023,9 MiB, 812,3 MiB/s, noch 10:00:05"},
+        {longName.c_str(), "812,3 МиБ из 1023,9 МиБ, 812,3 МиБ/с, осталось 10:00:05"},
+        {longName.c_str(), "812.3 MiB / 共 1023.9 MiB, 812.3 MiB/s, 剩余 10:00:05"},
+        {longName.c_str(), "Cancelled"},
+    };
+    const ProgressRow& row = view().progressRow();
+    const auto& subject = *row.findChild<QLabel*>(QStringLiteral("ProgressSubject"));
+    const auto& state = *row.findChild<QLabel*>(QStringLiteral("ProgressState"));
+    const auto& cancel = *row.findChild<QPushButton*>(QStringLiteral("CancelButton"));
+    const auto& bar = *row.findChild<QWidget*>(QStringLiteral("ProgressBar"));
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.state);
+        view().showProgress({test.subject, test.state, 500, "Cancel"});
+        const QString whole = QString::fromUtf8(test.subject);
+        EXPECT_EQ(state.text(), QString::fromUtf8(test.state));
+        EXPECT_LE(state.fontMetrics().horizontalAdvance(state.text()), state.width());
+        EXPECT_LE(subject.fontMetrics().horizontalAdvance(subject.text()), subject.width());
+        EXPECT_EQ(subject.text() == whole, whole.size() < 20) << subject.text().toStdString();
+        EXPECT_EQ(subject.text().contains(QChar(0x2026)), whole.size() >= 20);
+        EXPECT_TRUE(subject.text().endsWith(QStringLiteral(".iso")));
+        EXPECT_EQ(subject.toolTip(), whole);
+        for (const QWidget* other : std::initializer_list<const QWidget*>{&subject, &cancel, &bar}) {
+            EXPECT_FALSE(state.geometry().intersects(other->geometry()))
+                << other->objectName().toStdString();
+        }
+        EXPECT_FALSE(subject.geometry().intersects(bar.geometry()));
+        EXPECT_TRUE(row.rect().contains(state.geometry()));
+        EXPECT_GE(subject.x(), 16);
+    }
 }
 
 }  // namespace
