@@ -97,7 +97,16 @@ public:
     void CancelHashAction();
     void ShowAboutAction();
 
-    // The offer shown after a file hash: accepting the expected digest that a checksum file
+    // The user picked an entry of AlgorithmList. Nothing is computed and no field changes: only
+    // the row below the controls follows, saying which entry made the digest shown when it is
+    // not the one selected.
+    void AlgorithmChangeHandler();
+
+    // The row below the controls accepted or declined. A note on the digest shown comes first:
+    // that another entry than the selected one made it (accepting hashes the same file or text
+    // again with the selected entry), or that renew hashed the text of a path because no file
+    // has that name. Declining a note hides it until the next choice of an entry or digest.
+    // Else the offer shown after a file hash: accepting the expected digest that a checksum file
     // beside the file holds puts it into CompareField and compares; declining only withdraws it.
     // A new hash, or any other text in DigestField, withdraws it too.
     // When the file just hashed is a checksum list, the offer is to check the files it lists in
@@ -147,6 +156,7 @@ private:
         const AlgorithmEntry* entry;
         bool isFile;
         std::string input;  // the file's name, or the hashed text
+        bool namesNoFile;   // renew hashed the text of a path because no file has that name
     };
     // The search for the entry that gives the expected digest for DigestField's input.
     struct Identification {
@@ -186,8 +196,11 @@ private:
     digest::ProgressWords progressWords() const;
     // The entry at a list position; null for no selection or a position without one.
     const AlgorithmEntry* entryAt(int position) const;
+    const AlgorithmEntry* selectedEntry() const;
     // A digest with where it came from, or a failure text without.
     void showInDigestField(const std::string& text, std::optional<DigestSource> source);
+    // HashStringAction once the text is known.
+    void hashText(const std::string& text, bool namesNoFile);
     // hashFile with HashFromField set around it.
     void hashFileFromField(Control sender, bool copyWhenDone);
     LanguageFile languageFile() const;
@@ -205,8 +218,12 @@ private:
                       const digest::FileDigests& digests);
     // Posted: shows the offer while DigestField still holds the digest job `job` gave.
     void offerFound(int job, PendingOffer offer);
-    void showOffer();
-    void withdrawOffer();
+    // The note on the digest shown, else the offer, else nothing, unless a hash runs.
+    void showRow();
+    bool digestFromOtherEntry() const;
+    std::optional<OfferDisplay> digestNote() const;
+    OfferDisplay offerDisplay() const;
+    void hashAgain();
     // LanguageChangeHandler, saving `savedAlgorithmPosition` as line 2.
     void changeLanguage(int savedAlgorithmPosition);
 
@@ -243,6 +260,7 @@ private:
     std::vector<std::size_t> m_digestLengths;
     std::optional<RunningHash> m_running;
     std::optional<PendingOffer> m_offer;
+    bool m_noteDismissed = false;
     ListWindow* m_listWindow = nullptr;
     int m_lastJob = 0;
 };

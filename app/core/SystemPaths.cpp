@@ -13,6 +13,11 @@ constexpr std::string_view kInstalledMenuEntry = "share/applications/tolvek.desk
 
 }  // namespace
 
+std::string FileNameOf(const std::string& name) {
+    const std::string last = std::filesystem::path(name).filename().string();
+    return last.empty() ? name : last;
+}
+
 bool IsExistingFile(const std::string& name) {
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(name, error);

@@ -7,6 +7,10 @@
 
 namespace tolvek::app {
 
+// The last part of a file name, without its folders, as the window's texts name a file; the
+// whole text when it ends with a separator.
+std::string FileNameOf(const std::string& name);
+
 // True when `name` exists (following links) and is not a directory.
 bool IsExistingFile(const std::string& name);
 

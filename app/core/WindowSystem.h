@@ -45,11 +45,11 @@ struct ProgressDisplay {
 };
 
 // An offer the window makes once a file hash has ended (the expected digest a checksum file
-// beside the file holds, say), in a place of its own that covers none of the controls. Nothing
-// changes until the user accepts it.
+// beside the file holds, say), or a note on the digest shown, in a place of its own that covers
+// none of the controls. Nothing changes until the user accepts it.
 struct OfferDisplay {
     std::string text;
-    std::string acceptCaption;
+    std::string acceptCaption;  // empty: nothing to accept, the row only says something
     std::string declineCaption;
 };
 

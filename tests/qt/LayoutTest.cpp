@@ -2,6 +2,7 @@
 // and the controls that fit their caption as the language changes.
 #include <QApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <map>
@@ -204,6 +205,39 @@ TEST_F(LayoutTest, ProgressRowElidesTheFileNameButNeverTheFigures) {
         EXPECT_FALSE(subject.geometry().intersects(bar.geometry()));
         EXPECT_TRUE(row.rect().contains(state.geometry()));
         EXPECT_GE(subject.x(), 16);
+    }
+}
+
+// The note on the digest shown, in every language: its text gives way at its end, the whole in
+// the tooltip, and the button shows its whole caption.
+TEST_F(LayoutTest, DigestNoteFitsInEveryLanguage) {
+    startUp();
+    const auto& row = *view().findChild<QWidget*>(QStringLiteral("OfferRow"));
+    const auto& text = *row.findChild<QLabel*>(QStringLiteral("OfferText"));
+    for (const QPushButton* button : row.findChildren<QPushButton*>()) {
+        EXPECT_FALSE(text.geometry().intersects(button->geometry()));
+    }
+    const std::string longName = "/a/" + std::string(200, 'x') + ".iso";
+    for (int language = 0; language < list(Control::LanguageList).count(); ++language) {
+        SCOPED_TRACE(language);
+        chooseLanguage(language);
+        for (const std::string& pathText : {std::string("/no/such/file.iso"), longName}) {
+            list(Control::AlgorithmList).setCurrentIndex(3);
+            field(Control::PathField).setText(QString::fromStdString(pathText));
+            click(Control::RenewButton);
+            ASSERT_FALSE(row.isHidden());
+            EXPECT_LE(text.fontMetrics().horizontalAdvance(text.text()), text.width());
+            EXPECT_TRUE(text.toolTip().contains(
+                QString::fromStdString(std::filesystem::path(pathText).filename())));
+            EXPECT_EQ(text.text() == text.toolTip(), pathText != longName);
+        }
+        list(Control::AlgorithmList).setCurrentIndex(5);
+        frontEnd->window().AlgorithmChangeHandler();
+        const auto& hashAgain = *row.findChild<QPushButton*>(QStringLiteral("OfferAcceptButton"));
+        ASSERT_TRUE(hashAgain.isVisible());
+        EXPECT_LE(hashAgain.fontMetrics().horizontalAdvance(hashAgain.text()) + 8,
+                  hashAgain.width())
+            << hashAgain.text().toStdString();
     }
 }
 

@@ -141,12 +141,31 @@ TEST_F(WiringTest, ChoosingALanguageReCaptionsTheWindowAndSavesIt) {
     EXPECT_EQ(savedFile(), "DEUTSCH\r\n3\r\n");
 }
 
-TEST_F(WiringTest, ChoosingAnAlgorithmStartsNothing) {
+// Choosing computes nothing, but once a digest is shown the row below the controls says which
+// entry made it, and hashes again when asked.
+TEST_F(WiringTest, ChoosingAnAlgorithmStartsNothingAndTheRowSaysWhichMadeTheDigest) {
     const std::string before = savedFile();
     QTest::keyClick(&list(Control::AlgorithmList), Qt::Key_Down);
     EXPECT_EQ(list(Control::AlgorithmList).currentIndex(), kSha1Position + 1);
     EXPECT_EQ(savedFile(), before);
     EXPECT_EQ(fieldText(Control::DigestField), "");
+
+    fileAnswers = {QUrl::fromLocalFile(QString::fromStdString(files.write("x.iso", "iso")))};
+    click(Control::HashFileButton);
+    EXPECT_EQ(fieldText(Control::DigestField), "file4");
+    const auto& row = *view().findChild<QWidget*>(QStringLiteral("OfferRow"));
+    EXPECT_TRUE(row.isHidden());
+    QTest::keyClick(&list(Control::AlgorithmList), Qt::Key_Down);
+    EXPECT_EQ(fieldText(Control::DigestField), "file4");
+    ASSERT_FALSE(row.isHidden());
+    EXPECT_EQ(row.findChild<QLabel*>(QStringLiteral("OfferText"))->text(),
+              QStringLiteral("The hash shown was made with Entry4."));
+    QTest::mouseClick(row.findChild<QPushButton*>(QStringLiteral("OfferAcceptButton")),
+                      Qt::LeftButton);
+    waitForHash();
+    EXPECT_EQ(fieldText(Control::DigestField), "file5");
+    EXPECT_TRUE(row.isHidden());
+    EXPECT_EQ(entries.fileRoute(5).requests(), Names{"iso"});
 }
 
 // Files dropped on the window or on a field other than PathField are the window's: one is
