@@ -147,9 +147,11 @@ StartUpOutcome MainWindow::StartUpHandler(const std::vector<std::string>& argume
         hashFileFromField(Control::MainWindow, false);
     }
     // The window first shows the file's digest, unless the hash takes long enough to show
-    // its progress.
+    // its progress; a read that hangs does not keep it hidden either.
     m_windowToBeShown = true;
-    if (!HashRunning()) {
+    if (HashRunning()) {
+        m_background.ui.postAfter(kProgressAppearsAfter, [this] { showWindowFirstTime(); });
+    } else {
         showWindowFirstTime();
     }
     return StartUpOutcome::ShowWindow;

@@ -164,6 +164,10 @@ void QtUiThread::post(std::function<void()> call) {
     QMetaObject::invokeMethod(&m_context, std::move(call), Qt::QueuedConnection);
 }
 
+void QtUiThread::postAfter(std::chrono::milliseconds delay, std::function<void()> call) {
+    QTimer::singleShot(delay, &m_context, std::move(call));
+}
+
 void QtWindowSystem::showProgress(const app::ProgressDisplay& display) {
     m_view.showProgress(display);
 }

@@ -56,6 +56,7 @@ class QtUiThread final : public app::UiThread {
 public:
     explicit QtUiThread(QObject& context) : m_context(context) {}
     void post(std::function<void()> call) override;
+    void postAfter(std::chrono::milliseconds delay, std::function<void()> call) override;
 
 private:
     QObject& m_context;
