@@ -58,4 +58,8 @@ extern const TextGroup kCompareTextGroup;
 // copy and save commands, and its progress over all files).
 extern const TextGroup kListTextGroup;
 
+// Texts 68 to 70: the note below the controls on the digest shown (the entry that made it, the
+// offer to hash it again, a path's text hashed because no file has that name).
+extern const TextGroup kNoteTextGroup;
+
 }  // namespace tolvek::app

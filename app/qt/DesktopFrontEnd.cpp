@@ -69,6 +69,9 @@ void DesktopFrontEnd::connectHandlers() {
     QComboBox& languages = m_view->list(Control::LanguageList);
     QObject::connect(&languages, &QComboBox::activated, &languages,
                      [this] { m_window.LanguageChangeHandler(); });
+    QComboBox& algorithms = m_view->list(Control::AlgorithmList);
+    QObject::connect(&algorithms, &QComboBox::activated, &algorithms,
+                     [this] { m_window.AlgorithmChangeHandler(); });
     auto* openList = new QShortcut(kOpenListWindowKeys, m_view.get());
     QObject::connect(openList, &QShortcut::activated, openList,
                      [this] { m_window.OpenListWindowAction(); });

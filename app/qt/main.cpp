@@ -24,6 +24,6 @@ int main(int argc, char** argv) {
         QApplication::exec();
         return 1;
     }
-    frontEnd.view().show();
+    // The start-up shows the window once the file it hashes is done or shows its progress.
     return QApplication::exec();
 }

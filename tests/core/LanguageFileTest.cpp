@@ -114,8 +114,9 @@ private:
     fs::path m_folder;
 };
 
-// One place at a time: beside the executable while that folder can be written, else in the
-// configuration folder, whose missing file lets the executable folder's own one be read.
+// One place at a time: beside the executable while that folder can be written and is not an
+// installed copy's bin folder, else in the configuration folder, whose missing file lets the
+// executable folder's own one be read.
 TEST_F(LanguageFileTest, OnePlaceAtATime) {
     constexpr const char* kNone = "<none>";
     constexpr const char* kCroatian = "Croatian\r\n4\r\n";
@@ -124,6 +125,7 @@ TEST_F(LanguageFileTest, OnePlaceAtATime) {
     struct Case {
         const char* name;
         bool executableWritable;
+        bool installed;
         bool hasConfigFolder;
         const char* besideExecutable;  // the files before, and after a save of ENGLISH, 5
         const char* inConfig;
@@ -132,12 +134,20 @@ TEST_F(LanguageFileTest, OnePlaceAtATime) {
         const char* savedInConfig;
     };
     const Case cases[] = {
-        {"writable, both", true, true, kCroatian, kRussian, "Croatian", kSaved, kRussian},
-        {"writable, config only", true, true, kNone, kRussian, "", kSaved, kRussian},
-        {"read-only, both", false, true, kCroatian, kRussian, "Russian", kCroatian, kSaved},
-        {"read-only, own only", false, true, kCroatian, kNone, "Croatian", kCroatian, kSaved},
-        {"read-only, none", false, true, kNone, kNone, "", kNone, kSaved},
-        {"read-only, no config", false, false, kCroatian, kNone, "Croatian", kCroatian, kNone},
+        {"writable, both", true, false, true, kCroatian, kRussian, "Croatian", kSaved, kRussian},
+        {"writable, config only", true, false, true, kNone, kRussian, "", kSaved, kRussian},
+        {"read-only, both", false, false, true, kCroatian, kRussian, "Russian", kCroatian, kSaved},
+        {"read-only, own only", false, false, true, kCroatian, kNone, "Croatian", kCroatian,
+         kSaved},
+        {"read-only, none", false, false, true, kNone, kNone, "", kNone, kSaved},
+        {"read-only, no config", false, false, false, kCroatian, kNone, "Croatian", kCroatian,
+         kNone},
+        // PREFIX/bin of an installed copy, writable as with --prefix ~/.local: the file an
+        // earlier version left there is read until the configuration folder has one.
+        {"installed, both", true, true, true, kCroatian, kRussian, "Russian", kCroatian, kSaved},
+        {"installed, own only", true, true, true, kCroatian, kNone, "Croatian", kCroatian,
+         kSaved},
+        {"installed, no config", true, true, false, kNone, kNone, "", kNone, kNone},
     };
     for (const Case& place : cases) {
         SCOPED_TRACE(place.name);
@@ -149,6 +159,11 @@ TEST_F(LanguageFileTest, OnePlaceAtATime) {
         if (place.inConfig != kNone) {
             fs::create_directories(configFolder);
             std::ofstream(configFolder / "sha.lng") << place.inConfig;
+        }
+        fs::remove_all(root.path() / "share");
+        if (place.installed) {
+            fs::create_directories(root.path() / "share" / "applications");
+            std::ofstream(root.path() / "share" / "applications" / "tolvek.desktop");
         }
         std::optional<ReadOnlyFolder> readOnly;
         if (!place.executableWritable) {
@@ -267,17 +282,29 @@ TEST_F(LanguageFileTest, LongLinesAndHugeFiles) {
 
 using LanguageFileStartUpTest = MainWindowTest;
 
+// A folder that cannot be written, and the writable bin folder of a copy installed under a
+// prefix of the user's own.
 TEST_F(LanguageFileStartUpTest, InstalledProgramKeepsItsChoicesInTheConfigFolder) {
-    windows.exeFolder = exeFolder.path() / "read-only-install";
-    startUp();
-    selectAlgorithm(8);
-    window.CloseHandler();
-    EXPECT_EQ(contentsOf(windows.userConfigFolder / "sha.lng"), "ENGLISH\r\n8\r\n");
+    const fs::path prefix = exeFolder.path() / "prefix";
+    fs::create_directories(prefix / "bin");
+    fs::create_directories(prefix / "share" / "applications");
+    std::ofstream(prefix / "share" / "applications" / "tolvek.desktop");
+    for (const fs::path& folder : {exeFolder.path() / "missing", prefix / "bin"}) {
+        SCOPED_TRACE(folder);
+        fs::remove(windows.userConfigFolder / "sha.lng");
+        windows.exeFolder = folder;
+        selectAlgorithm(3);
+        startUp();
+        selectAlgorithm(8);
+        window.CloseHandler();
+        EXPECT_EQ(contentsOf(windows.userConfigFolder / "sha.lng"), "ENGLISH\r\n8\r\n");
+        EXPECT_FALSE(fs::exists(folder / "sha.lng"));
 
-    // The next run reads the choices back from there.
-    selectAlgorithm(3);
-    startUp();
-    EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), 8);
+        // The next run reads the choices back from there.
+        selectAlgorithm(3);
+        startUp();
+        EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), 8);
+    }
 }
 
 TEST_F(LanguageFileStartUpTest, NoWritableFolderStillStartsAndCloses) {

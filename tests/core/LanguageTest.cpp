@@ -99,9 +99,10 @@ TEST_F(LanguageChangeHandlerTest, LoadTextOutsideTheBlockIsEmpty) {
     EXPECT_EQ(window.LoadText(18), "Cancel");
 }
 
-// The progress display fills the placeholders of texts 16 and 17 and shows the unit texts;
-// every language has them in its own words, the template as in English.
-TEST(StringTable, EveryBlockHasTheProgressTexts) {
+// The progress display fills the placeholders of texts 16 and 17 and shows the unit texts, the
+// note on the digest shown those of texts 68 and 70; every language has them in its own words,
+// the template as in English.
+TEST(StringTable, EveryBlockHasTheProgressAndNoteTexts) {
     for (const BlockCase& block : kBlockCases) {
         SCOPED_TRACE(block.block);
         const auto text = [&](int number) { return StringTableText(block.block + number).value(); };
@@ -111,8 +112,11 @@ TEST(StringTable, EveryBlockHasTheProgressTexts) {
         for (int number = 18; number <= 25; ++number) {
             EXPECT_FALSE(text(number).empty()) << number;
         }
+        EXPECT_NE(text(68).find("%1"), std::string::npos);
+        EXPECT_NE(text(70).find("%1"), std::string::npos);
         const bool english = block.block == 1000 || block.block == 11000;
         EXPECT_EQ(text(18) == "Cancel", english);
+        EXPECT_EQ(text(69) == "Hash again", english);
     }
 }
 
