@@ -375,7 +375,7 @@ std::string FormatBsdLine(std::string_view algorithm, std::string_view digest,
 }
 
 std::string NameForMessage(std::string_view name) {
-    if (name.find('\n') == std::string_view::npos) {
+    if (name.find_first_of("\n\r") == std::string_view::npos) {
         return std::string(name);
     }
     std::string shown(1, '\\');

@@ -80,9 +80,10 @@ std::string FormatGnuLine(std::string_view digest, std::string_view name,
 std::string FormatBsdLine(std::string_view algorithm, std::string_view digest,
                           std::string_view name, NameEscaping escaping = NameEscaping::Escaped);
 
-// A name as check results and error messages show it: a name holding a line feed is escaped
-// as in a list line, leading backslash included, so each message stays one line; every other
-// name is shown as it is (as sha256sum -c reports).
+// A name as check results and messages show it: a name holding a line feed or a carriage
+// return is escaped as in a list line, leading backslash included, so that each message stays
+// one line that nothing in it can overwrite; every other name is shown as it is (as
+// sha256sum -c shows it).
 std::string NameForMessage(std::string_view name);
 
 }  // namespace tolvek::app

@@ -102,11 +102,17 @@ TEST(Cli, OutputAndExitCodes) {
     const std::string missing = folder.file("missing");
     const std::string odd = folder.write("a\nb\\c", "abc");
     const std::string oddShown = folder.path().string() + "/a\\nb\\\\c";
+    // A carriage return would let "evil: FAILED\rgood" show as "good: OK" on a terminal.
+    const std::string cr = folder.write("evil\rgood", "abc");
+    const std::string folderName = folder.path().string();
+    const std::string crShown = "\\" + folderName + "/evil\\rgood";
     // RFC 1321, FIPS 180-4, the RIPEMD designers' set, zlib's crc32 of "abc".
     const std::string md5 = "900150983cd24fb0d6963f7d28e17f72";
     const std::string sha1 = "a9993e364706816aba3e25717850c26c9cd0d89d";
     const std::string sha256 = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
     const std::string crc32 = "352441c2";
+    const std::string crList =
+        folder.write("cr.sha256", "\\" + sha256 + "  evil\\rgood\n" + sha256 + "  abc.txt\n");
     const struct Case {
         std::vector<std::string> arguments;
         int exitCode;
@@ -152,6 +158,9 @@ TEST(Cli, OutputAndExitCodes) {
         {{"-a", "ripemd128", "--expect", md5, abc}, kExitFailure, abc + ": FAILED\n", ""},
         {{"-a", "md5,sha1", "--expect", md5, abc}, kExitUsage, "",
          "tolvek-cli: --expect checks one algorithm\n"},
+        {{"-a", "sha256", "--expect", sha256, cr}, kExitOk, crShown + ": OK\n", ""},
+        {{"--match", sha256, cr}, kExitOk, crShown + ": sha256\n", ""},
+        {{"-c", crList}, kExitOk, "\\evil\\rgood: OK\nabc.txt: OK\n", ""},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(::testing::PrintToString(test.arguments));

@@ -189,7 +189,7 @@ TEST(FormatLines, EscapedAsCoreutilsAndReadBack) {
         {"a b", h + "  a b", "MD5 (a b) = " + h, "a b"},
         {"a\\b", "\\" + h + "  a\\\\b", "\\MD5 (a\\\\b) = " + h, "a\\b"},
         {"a\nb", "\\" + h + "  a\\nb", "\\MD5 (a\\nb) = " + h, "\\a\\nb"},
-        {"a\rb", "\\" + h + "  a\\rb", "\\MD5 (a\\rb) = " + h, "a\rb"},
+        {"a\rb", "\\" + h + "  a\\rb", "\\MD5 (a\\rb) = " + h, "\\a\\rb"},
         {"\\\n\r", "\\" + h + "  \\\\\\n\\r", "\\MD5 (\\\\\\n\\r) = " + h, "\\\\\\\\n\\r"},
     };
     for (const Case& expected : cases) {
