@@ -158,6 +158,14 @@ TEST(Cli, OutputAndExitCodes) {
         {{"-a", "ripemd128", "--expect", md5, abc}, kExitFailure, abc + ": FAILED\n", ""},
         {{"-a", "md5,sha1", "--expect", md5, abc}, kExitUsage, "",
          "tolvek-cli: --expect checks one algorithm\n"},
+        {{"-a", "sha256", "--expect", sha256 + " " + sha256, abc}, kExitOk, abc + ": OK\n", ""},
+        {{"-a", "sha1", "--expect", sha1 + " or " + md5 + sha1.substr(32), abc}, kExitUsage, "",
+         "tolvek-cli: more than one digest of this algorithm's length in " + sha1 + " or " + md5 +
+             sha1.substr(32) + "\n"},
+        {{"--match", "MD5 (x) = " + md5 + " / " + crc32 + "00ff00ff" + crc32 + crc32, abc},
+         kExitUsage, "",
+         "tolvek-cli: more than one digest of that length in MD5 (x) = " + md5 + " / " + crc32 +
+             "00ff00ff" + crc32 + crc32 + "\n"},
         {{"-a", "sha256", "--expect", sha256, cr}, kExitOk, crShown + ": OK\n", ""},
         {{"--match", sha256, cr}, kExitOk, crShown + ": sha256\n", ""},
         {{"-c", crList}, kExitOk, "\\evil\\rgood: OK\nabc.txt: OK\n", ""},

@@ -94,7 +94,7 @@ TEST_F(LanguageChangeHandlerTest, NoSelectionDoesNothing) {
 
 TEST_F(LanguageChangeHandlerTest, LoadTextOutsideTheBlockIsEmpty) {
     EXPECT_EQ(window.LoadText(0), "");
-    EXPECT_EQ(window.LoadText(33), "");
+    EXPECT_EQ(window.LoadText(34), "");
     EXPECT_EQ(window.LoadText(10), "Please choice a file or use drag&drop --> NEW calculate.");
     EXPECT_EQ(window.LoadText(18), "Cancel");
 }
@@ -120,7 +120,7 @@ TEST(StringTable, MarkersFrameTheTemplateBlock) {
     EXPECT_EQ(StringTableText(11000),
               "If you want translate this program, translate from here- From 11000 - 11015");
     EXPECT_EQ(StringTableText(11999), "If you want translate this program, translate till here");
-    for (const int id : {-1, 0, 33, 999, 1000, 1033, 10000, 11033, 11998, 12000, 12001, 65429}) {
+    for (const int id : {-1, 0, 34, 999, 1000, 1034, 10000, 11034, 11998, 12000, 12001, 65429}) {
         EXPECT_EQ(StringTableText(id), std::nullopt) << id;
     }
 }
