@@ -54,8 +54,8 @@ extern const TextGroup kProgressTextGroup;
 // CompareField menu's "Compare with file…", and that the text compared holds several digests.
 extern const TextGroup kCompareTextGroup;
 
-// Texts 46 to 67: the offers after a file hash and the list window (its columns, statuses,
-// copy and save commands, and its progress over all files).
+// Texts 46 to 68: the offers after a file hash and the list window (its columns, statuses,
+// copy and save commands, its progress over all files, and the folders a walk skipped).
 extern const TextGroup kListTextGroup;
 
 }  // namespace tolvek::app
