@@ -62,8 +62,8 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 class ListFolder : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const char* name :
-             {"a", "sp ace", "it's", "back\\slash", "new\nline", "uni\xC3\xA9"}) {
+        for (const char* name : {"a", "sp ace", "it's", "back\\slash", "new\nline", "uni\xC3\xA9",
+                                 " lead", "*star"}) {
             folder.write(name, std::string("contents of ") + name);
         }
         fs::create_directory(folder.path() / "folder");
@@ -71,9 +71,9 @@ protected:
         folder.write("corrupted", "before");
         run("sha256sum -- * > SHA256SUMS 2>/dev/null; md5sum --tag -- * > tagged.md5 2>/dev/null");
         folder.write("corrupted", "after");
-        const std::string sha = runIn(folder.path(), "sha256sum a").output.substr(0, 64);
-        // Lists that mix lines with one space and with two before the name are read line by
-        // line here and by the first line in coreutils, so each list keeps to one kind.
+        const std::string sha = digestOf("a");
+        const std::string lead = digestOf("' lead'");
+        const std::string star = digestOf("'*star'");
         folder.write("mixed.sha256", "  " + sha + "  a\nnot a line\n" + sha + "  missing\n" + sha +
                                          "  folder\n# note\nSHA256 (a) = " + sha + "\n" +
                                          std::string(64, '0') + "  a\n" + sha + "  dangling\n");
@@ -81,6 +81,18 @@ protected:
         folder.write("missing.sha256", sha + "  gone\n" + sha + "  a\n");
         folder.write("allmissing.sha256", sha + "  gone\n");
         folder.write("junk.sha256", "junk\n");
+        // The first GNU line decides whether the name follows one blank, or a blank and " " or
+        // "*", so that names starting with a space or "*" keep it.
+        folder.write("oneblank.sha256",
+                     sha + " a\n" + lead + "  lead\n" + star + " *star\n" + sha + "\t*star\n");
+        folder.write("marked.sha256", "SHA256 (a) = " + sha + "\n" + sha + "  a\n" + sha +
+                                          " a\n" + lead + "   lead\n" + star + "  *star\n");
+        // A lone digest is a sidecar only as a file's whole content.
+        folder.write("lone.sha256", sha + "  a\n" + sha + "\n");
+    }
+
+    std::string digestOf(const std::string& name) const {
+        return run("sha256sum " + name).output.substr(0, 64);
     }
 
     Outcome run(const std::string& command) const { return runIn(folder.path(), command); }
@@ -104,6 +116,9 @@ TEST_F(ListFolder, ChecksLikeCoreutils) {
         {"sha256sum", "junk.sha256 mixed.sha256"},
         {"sha256sum", "- < mixed.sha256", "-a sha256"},
         {"sha256sum", "onespace.sha256"},
+        {"sha256sum", "oneblank.sha256"},
+        {"sha256sum", "marked.sha256"},
+        {"sha256sum", "lone.sha256"},
     };
     const char* const options[] = {
         "",
