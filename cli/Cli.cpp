@@ -332,11 +332,10 @@ public:
     // False once the run was interrupted.
     bool add(const std::string& name, bool named) {
         if (name == "-" && named) {
-            m_sequence.addReport([this, name] {
+            return m_sequence.addReport([this, name] {
                 m_onDigests(name, {false, digest::HashStreamWith(m_run.input, m_routes)});
                 return true;
             });
-            return true;
         }
         const auto file = std::make_shared<File>();
         digest::FileTask task;

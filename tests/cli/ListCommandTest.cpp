@@ -89,6 +89,7 @@ protected:
                                           " a\n" + lead + "   lead\n" + star + "  *star\n");
         // A lone digest is a sidecar only as a file's whole content.
         folder.write("lone.sha256", sha + "  a\n" + sha + "\n");
+        folder.write("stdin.sha256", sha + "  -\n" + sha + "  a\n" + sha + "  -\n");
     }
 
     std::string digestOf(const std::string& name) const {
@@ -119,6 +120,8 @@ TEST_F(ListFolder, ChecksLikeCoreutils) {
         {"sha256sum", "oneblank.sha256"},
         {"sha256sum", "marked.sha256"},
         {"sha256sum", "lone.sha256"},
+        // A line naming "-" reads standard input.
+        {"sha256sum", "stdin.sha256 < a"},
     };
     const char* const options[] = {
         "",
