@@ -641,6 +641,11 @@ int RunCli(const std::vector<std::string>& arguments, std::istream& input, std::
     if (!request) {
         return kExitUsage;
     }
+    if (const std::optional<std::string_view> misplaced = MisplacedListOption(request->lists)) {
+        errors << "tolvek-cli: " << *misplaced
+               << "\nTry 'tolvek-cli --help' for more information.\n";
+        return kExitFailure;
+    }
     const int exitCode = runRequest(*request, input, output, errors, context);
     // A full disk or a closed pipe must not pass for success.
     if (!output.flush()) {

@@ -147,6 +147,27 @@ TEST_F(ListFolder, ChecksLikeCoreutils) {
     }
 }
 
+// Options that only checking lists takes, or only writing them, fail in the other mode with
+// coreutils' message and status; -t (the default text mode) is taken.
+TEST_F(ListFolder, OptionsOfTheOtherModeFailLikeCoreutils) {
+    const char* const calls[] = {
+        // Checking's options without -c; of --quiet, --status and --warn the last one counts.
+        "--ignore-missing a", "--quiet a", "--status a", "--strict a", "--warn a", "-w a",
+        "--quiet --status a", "--status --ignore-missing a",
+        // Text mode, and writing's options with -c.
+        "-t a", "--text a", "-t -b a", "-b -t a", "--tag -t a", "-c -t SHA256SUMS",
+        "-c -b SHA256SUMS", "-c --tag SHA256SUMS", "-c -z SHA256SUMS",
+    };
+    for (const char* call : calls) {
+        SCOPED_TRACE(call);
+        const Outcome theirs = run(std::string("sha256sum ") + call);
+        const Outcome ours = run(kProgram + " -a sha256 " + call);
+        EXPECT_EQ(ours.output, theirs.output);
+        EXPECT_EQ(ours.errors, replaced(theirs.errors, "sha256sum", "tolvek-cli"));
+        EXPECT_EQ(ours.exitCode, theirs.exitCode);
+    }
+}
+
 // Our lists, GNU and BSD lines, are checked by the coreutils tools, and theirs by us.
 TEST_F(ListFolder, ListsRoundTripWithCoreutils) {
     fs::remove(folder.path() / "dangling");
