@@ -52,6 +52,7 @@ constexpr int kNoEntryMatchesText = 29;
 constexpr int kIdentifyingText = 30;
 constexpr int kWeakMatchText = 31;
 constexpr int kCompareWithFileText = 32;
+constexpr int kSeveralDigestsText = 33;
 
 constexpr std::string_view kStringFailurePrefix = "Error: ";
 constexpr std::string_view kSelfTestFailurePrefix = "Could not verify library, error: ";
@@ -102,6 +103,19 @@ std::vector<std::string> languageNames() {
         names.emplace_back(language.shown);
     }
     return names;
+}
+
+// CompareField's digest, read at the length of the digest shown first, so that the same
+// digest repeated counts once ("<md5> <md5>" holds no 32-byte digest there), then at every
+// length for a digest of another entry.
+std::optional<ExpectedDigest> expectedIn(std::string_view typed, const std::string& shown,
+                                         DigestLengths lengths) {
+    const std::size_t shownLength[] = {shown.size() / 2};
+    std::optional<ExpectedDigest> expected = ReadExpectedDigest(typed, shownLength);
+    if (expected && (expected->ambiguous || expected->digest == shown)) {
+        return expected;
+    }
+    return ReadExpectedDigest(typed, lengths);
 }
 
 }  // namespace
@@ -391,11 +405,14 @@ void MainWindow::CompareAction() {
         showEqual(*source.entry);
         return;
     }
-    const std::optional<ExpectedDigest> expected = ReadExpectedDigest(typed, digestLengths());
+    const std::string shown =
+        digest::FullWidthDigest(AsciiLower(digest), digestBytes(*source.entry));
+    const std::optional<ExpectedDigest> expected = expectedIn(typed, shown, digestLengths());
     if (!expected) {
         showNotEqual();
-    } else if (expected->digest ==
-               digest::FullWidthDigest(AsciiLower(digest), digestBytes(*source.entry))) {
+    } else if (expected->ambiguous) {
+        showNotEqual(LoadText(kSeveralDigestsText));
+    } else if (expected->digest == shown) {
         showEqual(*source.entry);
     } else if (std::optional<Identification> search = identification(source, *expected);
                search && !HashRunning()) {

@@ -19,9 +19,9 @@ constexpr int kSidecarOfferText = 46;
 constexpr int kDismissText = 47;
 constexpr int kListOfferText = 48;
 constexpr int kCheckFilesText = 49;
-constexpr int kMadeWithText = 68;
-constexpr int kHashAgainText = 69;
-constexpr int kNamesNoFileText = 70;
+constexpr int kMadeWithText = 69;
+constexpr int kHashAgainText = 70;
+constexpr int kNamesNoFileText = 71;
 
 }  // namespace
 

@@ -51,6 +51,6 @@ constexpr GroupTexts<3> kNoteTexts = {{
 
 }  // namespace
 
-const TextGroup kNoteTextGroup = MakeTextGroup<68, kNoteTexts>();
+const TextGroup kNoteTextGroup = MakeTextGroup<69, kNoteTexts>();
 
 }  // namespace tolvek::app

@@ -261,6 +261,8 @@ std::optional<std::string> groupText(std::size_t blockIndex, int number) {
 
 }  // namespace
 
+std::span<const TextGroup* const> TextGroupsAfterTheFifteen() { return kTextGroups; }
+
 std::optional<std::string> StringTableText(int id) {
     if (id == kTemplateBlock) {
         return std::string(kTemplateStartText);

@@ -17,6 +17,11 @@ constexpr std::size_t kBatchesPerThread = 4;
 
 }  // namespace
 
+std::size_t MostTasksHeld(std::size_t threads) {
+    // The batches read ahead, and the one filling.
+    return (kBatchesPerThread * std::max<std::size_t>(threads, 1) + 1) * kBatchFiles;
+}
+
 FileSequence::FileSequence(const ReadControl& control)
     : m_control(control),
       m_lookAhead(kBatchesPerThread * std::max<std::size_t>(control.tuning.threads, 1)) {
@@ -47,16 +52,23 @@ bool FileSequence::add(FileTask task) {
         lock.unlock();
         return hashAlone(task, content);
     }
-    m_filling.bytes += content.loadedBytes();
-    m_filling.items.push_back({std::move(task), std::move(content)});
-    const bool full = m_filling.bytes >= kBatchBytes || m_filling.items.size() >= kBatchFiles;
-    return !full || pushFilling(lock);
+    // A name can be long too: a list line's name is whatever the line holds.
+    const std::size_t bytes = content.loadedBytes() + task.name.size();
+    return append(lock, {std::move(task), std::move(content)}, bytes);
 }
 
-void FileSequence::addReport(std::function<bool()> report) {
+bool FileSequence::addReport(std::function<bool()> report) {
     FileTask task;
     task.report = std::move(report);
-    m_filling.items.push_back({std::move(task), std::nullopt});
+    std::unique_lock lock(m_mutex);
+    return !m_ended && append(lock, {std::move(task), std::nullopt}, 0);
+}
+
+bool FileSequence::append(std::unique_lock<std::mutex>& lock, Item item, std::size_t bytes) {
+    m_filling.bytes += bytes;
+    m_filling.items.push_back(std::move(item));
+    const bool full = m_filling.bytes >= kBatchBytes || m_filling.items.size() >= kBatchFiles;
+    return !full || pushFilling(lock);
 }
 
 bool FileSequence::finish() {

@@ -33,6 +33,10 @@ struct FileTask {
     std::function<void(const ReadProgress&)> progress;
 };
 
+// The tasks a sequence of `threads` threads holds at most, added and not yet reported: however
+// many go through it, a sequence holds no more files, names and reports than these.
+std::size_t MostTasksHeld(std::size_t threads);
+
 class FileSequence {
 public:
     // The stop token and tuning of `control` apply to every file; `tuning.threads` hash at once,
@@ -47,9 +51,10 @@ public:
     // has ended, the task then being dropped.
     bool add(FileTask task);
     // Adds a report of no file, such as a note that must keep its place among the files'
-    // reports; it runs once those before it have run.
-    void addReport(std::function<bool()> report);
-    // Waits for every task, reporting each; false when the sequence ended early.
+    // reports; it runs once those before it have run. False once the sequence has ended.
+    bool addReport(std::function<bool()> report);
+    // Waits for every task added so far, reporting each; false when the sequence ended early.
+    // Tasks may be added after it.
     bool finish();
 
 private:
@@ -66,6 +71,7 @@ private:
     };
 
     bool ended();
+    bool append(std::unique_lock<std::mutex>& lock, Item item, std::size_t bytes);
     bool pushFilling(std::unique_lock<std::mutex>& lock);
     bool drain(std::unique_lock<std::mutex>& lock);
     bool hashAlone(FileTask& task, FileContent& content);
