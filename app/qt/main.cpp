@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     int qtArgumentCount = 1;
     QApplication application(qtArgumentCount, argv);
     QApplication::setApplicationName(QString::fromUtf8(tolvek::app::kProductName));
+    QApplication::setApplicationVersion(QString::fromUtf8(tolvek::app::kVersion));
     QApplication::setWindowIcon(tolvek::desktop::MainIcon());
 
     tolvek::desktop::DesktopFrontEnd frontEnd(tolvek::desktop::DesktopServices::System(),
