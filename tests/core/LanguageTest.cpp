@@ -5,6 +5,7 @@
 #include <set>
 
 #include "app/core/Languages.h"
+#include "app/core/Product.h"
 #include "app/core/StringTable.h"
 #include "tests/core/MainWindowFixture.h"
 
@@ -51,6 +52,8 @@ TEST_F(LanguageChangeHandlerTest, EveryBlockIsAppliedAndSaved) {
         EXPECT_TRUE(title.starts_with(block.titleStart)) << title;
         EXPECT_TRUE(title.ends_with(block.titleEnd)) << title;
         EXPECT_NE(title.find("(c) 1997-2009 TOLVEK team"), std::string::npos) << title;
+        EXPECT_NE(title.find(std::string(" ").append(kVersion).append(" ")), std::string::npos)
+            << title << " does not name the build's version " << kVersion;
         EXPECT_EQ(windows.text(Control::HashStringButton), block.hashStringButton);
         EXPECT_EQ(windows.text(Control::CompareLabel), block.compareLabel);
         EXPECT_EQ(savedFile(), std::string(block.savedName) + "\r\n12\r\n");
