@@ -1,0 +1,149 @@
+// The rule every save keeps, the settings file's and a saved checksum list's alike: the new
+// bytes replace the old ones whole or not at all, the file keeps its mode, a symbolic link
+// stays a link and its target gets the bytes, and when the disk is full, the folder cannot be
+// written or a step of the save fails, the old file stays as it was, the save says it failed,
+// and no temporary file is left behind.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "app/core/LanguageFile.h"
+#include "app/core/ListWindow.h"
+#include "app/core/StringTable.h"
+#include "tests/core/FakeListPort.h"
+#include "tests/core/ManualBackground.h"
+#include "tests/faults/FaultPlan.h"
+#include "tests/support/SystemFiles.h"
+#include "tests/support/TempFolder.h"
+
+namespace tolvek::faults {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr fs::perms kOwnMode = fs::perms::owner_read | fs::perms::owner_write |
+                               fs::perms::group_read;
+const std::string kOldBytes = "the old file, which a failed save leaves whole\n";
+
+struct SaveRoute {
+    const char* name;
+    const char* fileName;  // the name the save writes in `folder`
+    // Saves into `folder`; true when the save says it was made.
+    std::function<bool(const testing::TempFolder& folder)> save;
+    std::string newBytes;
+};
+
+bool saveLanguageFile(const testing::TempFolder& folder) {
+    return app::LanguageFile(folder.path(), {}).write("DEUTSCH", 7);
+}
+
+// The list window hashes a file dropped on it and saves the list under checksums.sha256,
+// agreeing to replace the file there; a failure shows a message.
+bool saveList(const testing::TempFolder& folder) {
+    app::testing::FakeListPort port;
+    app::testing::ManualUiThread ui;
+    app::testing::ManualFileJobs jobs;
+    app::testing::ManualWorkerTasks tasks;
+    app::ListWindow window{port, {jobs, ui}, tasks, [](int number) {
+                               return app::StringTableText(1000 + number).value_or("");
+                           }};
+    window.Open(*digest::FindAlgorithm("sha256"));
+    window.DropHandler(folder.write("abc", "abc"));
+    while (tasks.pending() || jobs.pending()) {
+        tasks.pending() ? tasks.run() : jobs.run();
+        ui.drain();
+    }
+    port.saveName = folder.file("checksums.sha256");
+    port.confirmAnswer = true;
+    window.SaveListAction();
+    return port.messages.empty();
+}
+
+const SaveRoute kRoutes[] = {
+    {"SettingsFile", "sha.lng", saveLanguageFile, "DEUTSCH\r\n7\r\n"},
+    // Published SHA-256 of "abc" (FIPS 180-2, appendix B.1).
+    {"ChecksumList", "checksums.sha256", saveList,
+     "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad  "},
+};
+
+struct SaveCase {
+    const char* name;
+    bool throughLink;  // the saved name is a symbolic link to a file in another folder
+    FaultPlan plan;    // its path is set to the file the save replaces
+    bool saved;
+};
+
+const SaveCase kCases[] = {
+    {"Replaces", false, {}, true},
+    {"WritesThroughALink", true, {}, true},
+    {"DiskFull", false, {Fault::WriteFails, "", 5, ENOSPC}, false},
+    {"DiskFullThroughALink", true, {Fault::WriteFails, "", 0, ENOSPC}, false},
+    {"FolderReadOnly", false, {Fault::CreateFails, "", 0, EACCES}, false},
+    {"FileSystemReadOnly", false, {Fault::CreateFails, "", 0, EROFS}, false},
+    {"FlushFails", false, {Fault::FsyncFails, "", 0, EIO}, false},
+    {"RenameFails", false, {Fault::RenameFails, "", 0, EIO}, false},
+};
+
+std::vector<std::string> namesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::ranges::sort(names);
+    return names;
+}
+
+using Param = std::tuple<const SaveRoute*, SaveCase>;
+
+class SaveTest : public ::testing::TestWithParam<Param> {};
+
+TEST_P(SaveTest, ReplacesWholeKeepsModeAndLinkAndOnFailureLeavesTheOldFileAndNoTemporary) {
+    const auto& [route, saveCase] = GetParam();
+    const testing::TempFolder folder;
+    const testing::TempFolder elsewhere;
+    const std::string saved = folder.file(route->fileName);
+    const std::string target = saveCase.throughLink ? elsewhere.write("target", kOldBytes)
+                                                    : folder.write(route->fileName, kOldBytes);
+    if (saveCase.throughLink) {
+        fs::create_symlink(target, saved);
+    }
+    fs::permissions(target, kOwnMode);
+    const std::vector<std::string> namesBefore = namesIn(folder.path());
+    FaultPlan plan = saveCase.plan;
+    plan.path = target;
+
+    SetFaultPlan(plan);
+    const bool reported = route->save(folder);
+    const unsigned faults = FaultsMade();
+    SetFaultPlan({});
+
+    EXPECT_EQ(reported, saveCase.saved) << "the save says what happened";
+    EXPECT_EQ(faults > 0, plan.fault != Fault::None) << "the fault happened";
+    const std::string bytes = testing::FileContents(target);
+    if (saveCase.saved) {
+        EXPECT_TRUE(bytes.starts_with(route->newBytes)) << bytes;
+    } else {
+        EXPECT_EQ(bytes, kOldBytes);
+    }
+    EXPECT_EQ(fs::status(target).permissions(), kOwnMode);
+    EXPECT_EQ(fs::is_symlink(saved), saveCase.throughLink);
+    std::vector<std::string> namesAfter = namesIn(folder.path());
+    std::erase(namesAfter, "abc");  // the list route's hashed file
+    EXPECT_EQ(namesAfter, namesBefore) << "no temporary file left";
+    EXPECT_EQ(namesIn(elsewhere.path()), saveCase.throughLink ? std::vector<std::string>{"target"}
+                                                              : std::vector<std::string>{});
+}
+
+std::string caseName(const ::testing::TestParamInfo<Param>& param) {
+    return std::string(std::get<0>(param.param)->name) + "_" + std::get<1>(param.param).name;
+}
+
+INSTANTIATE_TEST_SUITE_P(EverySave, SaveTest,
+                         ::testing::Combine(::testing::Values(&kRoutes[0], &kRoutes[1]),
+                                            ::testing::ValuesIn(kCases)),
+                         caseName);
+
+}  // namespace
+}  // namespace tolvek::faults
