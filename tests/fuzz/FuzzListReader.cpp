@@ -1,0 +1,50 @@
+// Every list format's reader over any text: GNU, BSD, SFV and lone-digest lines of both list
+// flavours, and the check's reading of a list into the files it names. Whatever a line is read
+// as, its digest is lower-case hex of an accepted length, and only digest lines have one.
+#include <algorithm>
+
+#include "app/core/ChecksumList.h"
+#include "app/core/ListCheck.h"
+#include "app/digest/AlgorithmTable.h"
+#include "app/digest/DigestSize.h"
+#include "tests/fuzz/FuzzCheck.h"
+
+namespace {
+
+using namespace tolvek;
+
+void checkLines(const std::vector<app::NumberedLine>& lines, std::span<const std::size_t> lengths) {
+    std::size_t number = 0;
+    for (const app::NumberedLine& numbered : lines) {
+        fuzz::Expect(numbered.number > number, "lines are numbered in order");
+        number = numbered.number;
+        const app::ChecksumLine& line = numbered.line;
+        const bool hasDigest = line.form != app::LineForm::BlankOrComment &&
+                               line.form != app::LineForm::Malformed;
+        fuzz::Expect(hasDigest != line.digest.empty(), "only digest lines have a digest");
+        fuzz::Expect(fuzz::IsLowerHex(line.digest), "the digest is lower-case hex");
+        fuzz::Expect(!hasDigest || std::ranges::count(lengths, line.digest.size() / 2) == 1,
+                     "the digest has an accepted length");
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const std::vector<std::size_t> kLengths =
+        digest::DigestLengthsOf(digest::AlgorithmEntries());
+    const std::string_view text = fuzz::TextOf(data, size);
+    for (const app::ListFlavour flavour : {app::ListFlavour::Checksums, app::ListFlavour::Sfv}) {
+        checkLines(app::ReadChecksumList(text, kLengths, flavour), kLengths);
+    }
+    // As `tolvek-cli -c` and the list window read it, named as each kind of list is.
+    for (const char* listName : {"/data/SHA256SUMS", "/data/x.iso.md5", "/data/files.sfv",
+                                 "/data/unnamed.txt"}) {
+        const app::ListItems items = app::ReadListItems(text, listName);
+        for (const app::CheckItem& item : items.items) {
+            fuzz::Expect(!item.candidates.empty(), "an item has an algorithm to check with");
+            fuzz::Expect(fuzz::IsLowerHex(item.expected), "the expected digest is lower-case hex");
+        }
+    }
+    return 0;
+}
