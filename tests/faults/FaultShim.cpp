@@ -157,23 +157,13 @@ ReadDecision decideRead(int descriptor, std::uint64_t offset, std::size_t count)
     }
 }
 
-int openTracked(int descriptor, const char* path) {
-    if (descriptor >= 0) {
-        track(descriptor, isPlanned(path));
-    }
-    return descriptor;
-}
-
 // The error an open of `path` gets under the plan instead of opening, or 0.
 int openRefusal(const char* path, int flags) {
     if (!isPlanned(path)) {
         return 0;
     }
     const Fault fault = g_fault.load();
-    if (fault == Fault::OpenFails) {
-        return errorOr(EACCES);
-    }
-    if (fault == Fault::CreateFails && (flags & O_CREAT) != 0) {
+    if (fault == Fault::OpenFails || (fault == Fault::CreateFails && (flags & O_CREAT) != 0)) {
         return errorOr(EACCES);
     }
     return 0;
@@ -181,6 +171,38 @@ int openRefusal(const char* path, int flags) {
 
 mode_t modeOf(int flags, va_list arguments) {
     return (flags & (O_CREAT | O_TMPFILE)) != 0 ? static_cast<mode_t>(va_arg(arguments, int)) : 0;
+}
+
+// The whole open family, as openat: refused under the plan, else opened for real and followed
+// when the plan names the file. (O_LARGEFILE changes nothing on 64-bit systems, so open64 and
+// openat64 open as open and openat do.)
+int plannedOpen(int folder, const char* path, int flags, mode_t mode) {
+    if (const int refusal = openRefusal(path, flags)) {
+        return fail(refusal);
+    }
+    TOLVEK_REAL(openat);
+    const int descriptor = real_openat(folder, path, flags, mode);
+    if (descriptor >= 0) {
+        track(descriptor, isPlanned(path));
+    }
+    return descriptor;
+}
+
+// A read of up to `count` bytes at `offset` under the plan; `readBytes(count)` reads for real.
+template <class Read>
+ssize_t plannedRead(int descriptor, std::uint64_t offset, std::size_t count, Read readBytes) {
+    const ReadDecision decision = decideRead(descriptor, offset, count);
+    return decision.instead ? *decision.instead : readBytes(decision.count);
+}
+
+// A file's status as the plan has it: size 0 under SizeReadsZero.
+template <class Status>
+int plannedStatus(int descriptor, int result, Status* status) {
+    if (result == 0 && planFor(descriptor) == Fault::SizeReadsZero && S_ISREG(status->st_mode)) {
+        ++g_made;
+        status->st_size = 0;
+    }
+    return result;
 }
 
 void writeCountAtExit() {
@@ -257,54 +279,36 @@ std::string_view FaultName(Fault fault) {
 
 using namespace tolvek::faults;
 
+// The mode that an open creating a file passes after its flags.
+#define TOLVEK_MODE_AFTER(flags)                            \
+    mode_t mode = 0;                                        \
+    {                                                       \
+        va_list arguments;                                  \
+        va_start(arguments, flags);                         \
+        mode = modeOf(flags, arguments);                    \
+        va_end(arguments);                                  \
+    }
+
 extern "C" {
 
 int open(const char* path, int flags, ...) {
-    va_list arguments;
-    va_start(arguments, flags);
-    const mode_t mode = modeOf(flags, arguments);
-    va_end(arguments);
-    if (const int refusal = openRefusal(path, flags)) {
-        return fail(refusal);
-    }
-    TOLVEK_REAL(open);
-    return openTracked(real_open(path, flags, mode), path);
+    TOLVEK_MODE_AFTER(flags);
+    return plannedOpen(AT_FDCWD, path, flags, mode);
 }
 
 int open64(const char* path, int flags, ...) {
-    va_list arguments;
-    va_start(arguments, flags);
-    const mode_t mode = modeOf(flags, arguments);
-    va_end(arguments);
-    if (const int refusal = openRefusal(path, flags)) {
-        return fail(refusal);
-    }
-    TOLVEK_REAL(open64);
-    return openTracked(real_open64(path, flags, mode), path);
+    TOLVEK_MODE_AFTER(flags);
+    return plannedOpen(AT_FDCWD, path, flags, mode);
 }
 
 int openat(int folder, const char* path, int flags, ...) {
-    va_list arguments;
-    va_start(arguments, flags);
-    const mode_t mode = modeOf(flags, arguments);
-    va_end(arguments);
-    if (const int refusal = openRefusal(path, flags)) {
-        return fail(refusal);
-    }
-    TOLVEK_REAL(openat);
-    return openTracked(real_openat(folder, path, flags, mode), path);
+    TOLVEK_MODE_AFTER(flags);
+    return plannedOpen(folder, path, flags, mode);
 }
 
 int openat64(int folder, const char* path, int flags, ...) {
-    va_list arguments;
-    va_start(arguments, flags);
-    const mode_t mode = modeOf(flags, arguments);
-    va_end(arguments);
-    if (const int refusal = openRefusal(path, flags)) {
-        return fail(refusal);
-    }
-    TOLVEK_REAL(openat64);
-    return openTracked(real_openat64(folder, path, flags, mode), path);
+    TOLVEK_MODE_AFTER(flags);
+    return plannedOpen(folder, path, flags, mode);
 }
 
 int close(int descriptor) {
@@ -319,49 +323,29 @@ ssize_t read(int descriptor, void* buffer, size_t count) {
         return real_read(descriptor, buffer, count);
     }
     const off_t position = ::lseek(descriptor, 0, SEEK_CUR);
-    const ReadDecision decision =
-        decideRead(descriptor, position < 0 ? 0 : static_cast<std::uint64_t>(position), count);
-    return decision.instead ? *decision.instead : real_read(descriptor, buffer, decision.count);
+    return plannedRead(descriptor, position < 0 ? 0 : static_cast<std::uint64_t>(position), count,
+                       [&](std::size_t allowed) { return real_read(descriptor, buffer, allowed); });
 }
 
 ssize_t pread(int descriptor, void* buffer, size_t count, off_t offset) {
     TOLVEK_REAL(pread);
-    if (!isTracked(descriptor)) {
-        return real_pread(descriptor, buffer, count, offset);
-    }
-    const ReadDecision decision = decideRead(descriptor, static_cast<std::uint64_t>(offset), count);
-    return decision.instead ? *decision.instead
-                            : real_pread(descriptor, buffer, decision.count, offset);
+    return plannedRead(descriptor, static_cast<std::uint64_t>(offset), count, [&](std::size_t allowed) {
+        return real_pread(descriptor, buffer, allowed, offset);
+    });
 }
 
 ssize_t pread64(int descriptor, void* buffer, size_t count, off64_t offset) {
-    TOLVEK_REAL(pread64);
-    if (!isTracked(descriptor)) {
-        return real_pread64(descriptor, buffer, count, offset);
-    }
-    const ReadDecision decision = decideRead(descriptor, static_cast<std::uint64_t>(offset), count);
-    return decision.instead ? *decision.instead
-                            : real_pread64(descriptor, buffer, decision.count, offset);
+    return pread(descriptor, buffer, count, offset);
 }
 
 int fstat(int descriptor, struct stat* status) noexcept {
     TOLVEK_REAL(fstat);
-    const int result = real_fstat(descriptor, status);
-    if (result == 0 && planFor(descriptor) == Fault::SizeReadsZero && S_ISREG(status->st_mode)) {
-        ++g_made;
-        status->st_size = 0;
-    }
-    return result;
+    return plannedStatus(descriptor, real_fstat(descriptor, status), status);
 }
 
 int fstat64(int descriptor, struct stat64* status) noexcept {
     TOLVEK_REAL(fstat64);
-    const int result = real_fstat64(descriptor, status);
-    if (result == 0 && planFor(descriptor) == Fault::SizeReadsZero && S_ISREG(status->st_mode)) {
-        ++g_made;
-        status->st_size = 0;
-    }
-    return result;
+    return plannedStatus(descriptor, real_fstat64(descriptor, status), status);
 }
 
 ssize_t write(int descriptor, const void* buffer, size_t count) {

@@ -10,11 +10,8 @@
 #include <functional>
 
 #include "app/core/LanguageFile.h"
-#include "app/core/ListWindow.h"
-#include "app/core/StringTable.h"
-#include "tests/core/FakeListPort.h"
-#include "tests/core/ManualBackground.h"
 #include "tests/faults/FaultPlan.h"
+#include "tests/faults/ListWindowRun.h"
 #include "tests/support/SystemFiles.h"
 #include "tests/support/TempFolder.h"
 
@@ -32,7 +29,7 @@ struct SaveRoute {
     const char* fileName;  // the name the save writes in `folder`
     // Saves into `folder`; true when the save says it was made.
     std::function<bool(const testing::TempFolder& folder)> save;
-    std::string newBytes;
+    std::function<std::string(const testing::TempFolder& folder)> newBytes;
 };
 
 bool saveLanguageFile(const testing::TempFolder& folder) {
@@ -42,30 +39,23 @@ bool saveLanguageFile(const testing::TempFolder& folder) {
 // The list window hashes a file dropped on it and saves the list under checksums.sha256,
 // agreeing to replace the file there; a failure shows a message.
 bool saveList(const testing::TempFolder& folder) {
-    app::testing::FakeListPort port;
-    app::testing::ManualUiThread ui;
-    app::testing::ManualFileJobs jobs;
-    app::testing::ManualWorkerTasks tasks;
-    app::ListWindow window{port, {jobs, ui}, tasks, [](int number) {
-                               return app::StringTableText(1000 + number).value_or("");
-                           }};
-    window.Open(*digest::FindAlgorithm("sha256"));
-    window.DropHandler(folder.write("abc", "abc"));
-    while (tasks.pending() || jobs.pending()) {
-        tasks.pending() ? tasks.run() : jobs.run();
-        ui.drain();
-    }
-    port.saveName = folder.file("checksums.sha256");
-    port.confirmAnswer = true;
-    window.SaveListAction();
-    return port.messages.empty();
+    ListWindowRun run;
+    run.window.DropHandler(folder.write("abc", "abc"));
+    run.settle();
+    run.port.saveName = folder.file("checksums.sha256");
+    run.port.confirmAnswer = true;
+    run.window.SaveListAction();
+    return run.port.messages.empty();
 }
 
 const SaveRoute kRoutes[] = {
-    {"SettingsFile", "sha.lng", saveLanguageFile, "DEUTSCH\r\n7\r\n"},
+    {"SettingsFile", "sha.lng", saveLanguageFile,
+     [](const testing::TempFolder&) { return std::string("DEUTSCH\r\n7\r\n"); }},
     // Published SHA-256 of "abc" (FIPS 180-2, appendix B.1).
-    {"ChecksumList", "checksums.sha256", saveList,
-     "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad  "},
+    {"ChecksumList", "checksums.sha256", saveList, [](const testing::TempFolder& folder) {
+         return "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad  " +
+                folder.file("abc") + "\n";
+     }},
 };
 
 struct SaveCase {
@@ -86,15 +76,6 @@ const SaveCase kCases[] = {
     {"RenameFails", false, {Fault::RenameFails, "", 0, EIO}, false},
 };
 
-std::vector<std::string> namesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::ranges::sort(names);
-    return names;
-}
-
 using Param = std::tuple<const SaveRoute*, SaveCase>;
 
 class SaveTest : public ::testing::TestWithParam<Param> {};
@@ -110,7 +91,7 @@ TEST_P(SaveTest, ReplacesWholeKeepsModeAndLinkAndOnFailureLeavesTheOldFileAndNoT
         fs::create_symlink(target, saved);
     }
     fs::permissions(target, kOwnMode);
-    const std::vector<std::string> namesBefore = namesIn(folder.path());
+    const std::vector<std::string> namesBefore = testing::NamesIn(folder.path());
     FaultPlan plan = saveCase.plan;
     plan.path = target;
 
@@ -122,17 +103,13 @@ TEST_P(SaveTest, ReplacesWholeKeepsModeAndLinkAndOnFailureLeavesTheOldFileAndNoT
     EXPECT_EQ(reported, saveCase.saved) << "the save says what happened";
     EXPECT_EQ(faults > 0, plan.fault != Fault::None) << "the fault happened";
     const std::string bytes = testing::FileContents(target);
-    if (saveCase.saved) {
-        EXPECT_TRUE(bytes.starts_with(route->newBytes)) << bytes;
-    } else {
-        EXPECT_EQ(bytes, kOldBytes);
-    }
+    EXPECT_EQ(bytes, saveCase.saved ? route->newBytes(folder) : kOldBytes);
     EXPECT_EQ(fs::status(target).permissions(), kOwnMode);
     EXPECT_EQ(fs::is_symlink(saved), saveCase.throughLink);
-    std::vector<std::string> namesAfter = namesIn(folder.path());
+    std::vector<std::string> namesAfter = testing::NamesIn(folder.path());
     std::erase(namesAfter, "abc");  // the list route's hashed file
     EXPECT_EQ(namesAfter, namesBefore) << "no temporary file left";
-    EXPECT_EQ(namesIn(elsewhere.path()), saveCase.throughLink ? std::vector<std::string>{"target"}
+    EXPECT_EQ(testing::NamesIn(elsewhere.path()), saveCase.throughLink ? std::vector<std::string>{"target"}
                                                               : std::vector<std::string>{});
 }
 
