@@ -36,7 +36,9 @@ constexpr std::array<std::string_view, 13> kFaultNames = {
 // The plan as the wrappers read it: the name under a mutex at opens, the rest as atomics on
 // every call, since the reader's threads read one file at once.
 std::mutex g_planMutex;
-constinit std::string g_planPath;
+// A plain array, so that it is in place before any constructor runs: a preloaded library's
+// calls may come first.
+std::array<char, 4096> g_planPath{};
 std::atomic<Fault> g_fault{Fault::None};
 std::atomic<std::uint64_t> g_at{0};
 std::atomic<int> g_error{0};
@@ -68,7 +70,8 @@ bool isPlanned(const char* path) {
         return false;
     }
     const std::lock_guard lock(g_planMutex);
-    return !g_planPath.empty() && g_planPath != kStdin && std::strstr(path, g_planPath.c_str());
+    const std::string_view planned = g_planPath.data();
+    return !planned.empty() && planned != kStdin && std::strstr(path, g_planPath.data()) != nullptr;
 }
 
 void track(int descriptor, bool tracked) {
@@ -248,7 +251,8 @@ void writeCountAtExit() {
 void SetFaultPlan(const FaultPlan& plan) {
     {
         const std::lock_guard lock(g_planMutex);
-        g_planPath = plan.path;
+        g_planPath.fill('\0');
+        plan.path.copy(g_planPath.data(), g_planPath.size() - 1);
     }
     for (int descriptor = 0; descriptor < kTrackedDescriptors; ++descriptor) {
         track(descriptor, false);
