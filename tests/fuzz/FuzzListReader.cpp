@@ -1,6 +1,7 @@
 // Every list format's reader over any text: GNU, BSD, SFV and lone-digest lines of both list
 // flavours, and the check's reading of a list into the files it names. Whatever a line is read
-// as, its digest is lower-case hex of an accepted length, and only digest lines have one.
+// as, its digest is lower-case hex of an accepted length, and only digest lines have one; a GNU
+// or BSD line written again from what was read reads the same.
 #include <algorithm>
 
 #include "app/core/ChecksumList.h"
@@ -13,7 +14,24 @@ namespace {
 
 using namespace tolvek;
 
-void checkLines(const std::vector<app::NumberedLine>& lines, std::span<const std::size_t> lengths) {
+// The line written again from what was read, and read again.
+void checkRewritten(const app::ChecksumLine& line, std::span<const std::size_t> lengths) {
+    std::string written;
+    if (line.form == app::LineForm::Gnu) {
+        written = app::FormatGnuLine(line.digest, line.name,
+                                     line.binary ? app::GnuMode::Binary : app::GnuMode::Text);
+    } else if (line.form == app::LineForm::Bsd) {
+        written = app::FormatBsdLine(line.algorithm, line.digest, line.name);
+    } else {
+        return;
+    }
+    const app::ChecksumLine again = app::ReadChecksumLine(written, lengths);
+    fuzz::Expect(again.form == line.form && again.name == line.name && again.digest == line.digest,
+                 "a line written from what was read reads the same");
+}
+
+void checkLines(const std::vector<app::NumberedLine>& lines, std::span<const std::size_t> lengths,
+                app::ListFlavour flavour) {
     std::size_t number = 0;
     for (const app::NumberedLine& numbered : lines) {
         fuzz::Expect(numbered.number > number, "lines are numbered in order");
@@ -25,6 +43,10 @@ void checkLines(const std::vector<app::NumberedLine>& lines, std::span<const std
         fuzz::Expect(fuzz::IsLowerHex(line.digest), "the digest is lower-case hex");
         fuzz::Expect(!hasDigest || std::ranges::count(lengths, line.digest.size() / 2) == 1,
                      "the digest has an accepted length");
+        // An SFV list reads "name crc" where others read "digest name".
+        if (flavour == app::ListFlavour::Checksums) {
+            checkRewritten(line, lengths);
+        }
     }
 }
 
@@ -35,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         digest::DigestLengthsOf(digest::AlgorithmEntries());
     const std::string_view text = fuzz::TextOf(data, size);
     for (const app::ListFlavour flavour : {app::ListFlavour::Checksums, app::ListFlavour::Sfv}) {
-        checkLines(app::ReadChecksumList(text, kLengths, flavour), kLengths);
+        checkLines(app::ReadChecksumList(text, kLengths, flavour), kLengths, flavour);
     }
     // As `tolvek-cli -c` and the list window read it, named as each kind of list is.
     for (const char* listName : {"/data/SHA256SUMS", "/data/x.iso.md5", "/data/files.sfv",
