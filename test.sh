@@ -16,8 +16,8 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j "$jobs"
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")
 
-cmake -S . -B build-sanitize -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      -DTOLVEK_SANITIZE=ON -DTOLVEK_FUZZ=ON -DTOLVEK_GUI=OFF -DTOLVEK_BENCH=OFF
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
+      -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOLVEK_SANITIZE=ON -DTOLVEK_FUZZ=ON -DTOLVEK_GUI=OFF -DTOLVEK_BENCH=OFF
 cmake --build build-sanitize -j "$jobs"
 # The 5 GiB oracle comparisons run the same code as their small files, which the sanitizers
 # check; under the sanitizers they would only take ten minutes more.

@@ -20,6 +20,7 @@ namespace tolvek::app::testing {
 namespace {
 
 namespace fs = std::filesystem;
+using tolvek::testing::NamesIn;
 
 std::string contentsOf(const fs::path& name) {
     std::ifstream file(name, std::ios::binary);
@@ -186,8 +187,8 @@ TEST_F(LanguageFileTest, SaveRespectsTheFileItReplaces) {
             EXPECT_EQ(fs::status(saved).permissions(), *file.mode);
         }
         EXPECT_EQ(fs::is_symlink(saved), link);
-        EXPECT_EQ(tolvek::testing::NamesIn(exeFolder), std::vector<std::string>{"sha.lng"});
-        EXPECT_EQ(tolvek::testing::NamesIn(target.parent_path()).size(), link ? 1U : 0U);
+        EXPECT_EQ(NamesIn(exeFolder), std::vector<std::string>{"sha.lng"});
+        EXPECT_EQ(NamesIn(target.parent_path()).size(), link ? 1U : 0U);
         fs::permissions(saved, fs::perms::owner_write, fs::perm_options::add);
     }
 }
@@ -202,7 +203,8 @@ TEST_F(LanguageFileTest, SaveRemovesTemporaryFilesOfGonePrograms) {
         std::ofstream(name) << "ENG";
     }
     ASSERT_TRUE(LanguageFile(exeFolder, configFolder).write("ENGLISH", 5));
-    EXPECT_EQ(tolvek::testing::NamesIn(exeFolder), (std::vector<std::string>{"other.tmp-2147483647-0", "sha.lng",
+    EXPECT_EQ(NamesIn(exeFolder),
+              (std::vector<std::string>{"other.tmp-2147483647-0", "sha.lng",
                                                             "sha.lng.tmp-1-0"}));
 }
 

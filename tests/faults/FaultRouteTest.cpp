@@ -175,7 +175,9 @@ const Route kRoutes[] = {
      [](const Subject& subject) { return Shown{0, "OK " + subject.sha256}; },
      [](const Subject&, const Shown& shown) { return shown.text == "unreadable"; }},
     {"CliSingleFile",
-     cliWith([](const Subject& subject) { return std::vector<std::string>{"-a", "sha256", subject.file}; }),
+     cliWith([](const Subject& subject) {
+         return std::vector<std::string>{"-a", "sha256", subject.file};
+     }),
      [](const Subject& subject) { return Shown{0, subject.sha256 + "  " + subject.file + "\n"}; },
      printsNothing},
     {"CliSeveralAlgorithms",
@@ -302,8 +304,9 @@ std::vector<Param> everyCase() {
     std::vector<Param> cases;
     for (const Route& route : kRoutes) {
         for (const FaultCase& faultCase : kFaults) {
-            const bool applies = !isStandardInput(route) || (faultCase.fault != Fault::OpenFails &&
-                                                             faultCase.fault != Fault::SizeReadsZero);
+            const bool applies =
+                !isStandardInput(route) ||
+                (faultCase.fault != Fault::OpenFails && faultCase.fault != Fault::SizeReadsZero);
             for (const std::size_t size : kSizes) {
                 if (applies) {
                     cases.emplace_back(&route, faultCase, size);

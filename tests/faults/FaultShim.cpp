@@ -333,9 +333,10 @@ ssize_t read(int descriptor, void* buffer, size_t count) {
 
 ssize_t pread(int descriptor, void* buffer, size_t count, off_t offset) {
     TOLVEK_REAL(pread);
-    return plannedRead(descriptor, static_cast<std::uint64_t>(offset), count, [&](std::size_t allowed) {
-        return real_pread(descriptor, buffer, allowed, offset);
-    });
+    return plannedRead(descriptor, static_cast<std::uint64_t>(offset), count,
+                       [&](std::size_t allowed) {
+                           return real_pread(descriptor, buffer, allowed, offset);
+                       });
 }
 
 ssize_t pread64(int descriptor, void* buffer, size_t count, off64_t offset) {

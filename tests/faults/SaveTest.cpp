@@ -109,8 +109,9 @@ TEST_P(SaveTest, ReplacesWholeKeepsModeAndLinkAndOnFailureLeavesTheOldFileAndNoT
     std::vector<std::string> namesAfter = testing::NamesIn(folder.path());
     std::erase(namesAfter, "abc");  // the list route's hashed file
     EXPECT_EQ(namesAfter, namesBefore) << "no temporary file left";
-    EXPECT_EQ(testing::NamesIn(elsewhere.path()), saveCase.throughLink ? std::vector<std::string>{"target"}
-                                                              : std::vector<std::string>{});
+    const std::vector<std::string> elsewhereNames =
+        saveCase.throughLink ? std::vector<std::string>{"target"} : std::vector<std::string>{};
+    EXPECT_EQ(testing::NamesIn(elsewhere.path()), elsewhereNames);
 }
 
 std::string caseName(const ::testing::TestParamInfo<Param>& param) {

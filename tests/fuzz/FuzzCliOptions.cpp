@@ -11,6 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::ostringstream errors;
     const bool valid = cli::CheckArguments(arguments, errors);
     fuzz::Expect(valid == errors.str().empty(), "only a usage error says something");
-    fuzz::Expect(valid || errors.str().starts_with("tolvek-cli: "), "a usage error names the program");
+    fuzz::Expect(valid || errors.str().starts_with("tolvek-cli: "),
+                 "a usage error names the program");
     return 0;
 }
