@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
           libgl-dev xvfb xauth fonts-dejavu-core
-          clang libclang-rt-14-dev llvm-14
+          clang libclang-rt-14-dev llvm
           openssl rhash python3 python3-crcmod b3sum xxhash libxxhash-dev desktop-file-utils)
 missing=()
 for package in "${packages[@]}"; do
