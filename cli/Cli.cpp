@@ -635,6 +635,10 @@ int runRequest(const Request& request, std::istream& input, std::ostream& output
 
 }  // namespace
 
+bool CheckArguments(const std::vector<std::string>& arguments, std::ostream& errors) {
+    return parse(arguments, errors).has_value();
+}
+
 int RunCli(const std::vector<std::string>& arguments, std::istream& input, std::ostream& output,
            std::ostream& errors, const CliContext& context) {
     const std::optional<Request> request = parse(arguments, errors);

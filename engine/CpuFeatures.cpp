@@ -2,15 +2,36 @@
 
 #include <atomic>
 
+#if defined(__x86_64__)
+#include <cpuid.h>
+#endif
+
 namespace tolvek::engine {
 
 namespace {
+
+#if defined(__x86_64__)
+// CPUID leaf 7's bits for the two features that not every compiler's __builtin_cpu_supports
+// knows (Clang 14 knows neither); neither needs more operating-system support than the features
+// checked beside it.
+constexpr unsigned kLeaf7ShaBit = 1U << 29;         // EBX
+constexpr unsigned kLeaf7VpclmulqdqBit = 1U << 10;  // ECX
+
+bool leaf7Has(unsigned ebxBit, unsigned ecxBit) {
+    unsigned eax = 0;
+    unsigned ebx = 0;
+    unsigned ecx = 0;
+    unsigned edx = 0;
+    return __get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) != 0 && (ebx & ebxBit) == ebxBit &&
+           (ecx & ecxBit) == ecxBit;
+}
+#endif
 
 unsigned detectFeatures() {
     unsigned features = kCpuNone;
 #if defined(__x86_64__)
     __builtin_cpu_init();
-    if (__builtin_cpu_supports("sha") && __builtin_cpu_supports("sse4.1")) {
+    if (leaf7Has(kLeaf7ShaBit, 0) && __builtin_cpu_supports("sse4.1")) {
         features |= kCpuShaNi;
     }
     if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl") &&
@@ -21,7 +42,7 @@ unsigned detectFeatures() {
         features |= kCpuPclmul;
     }
     // The zmm CRC kernel finishes with 128-bit folds, so it needs PCLMULQDQ as well.
-    if ((features & kCpuPclmul) != 0 && __builtin_cpu_supports("vpclmulqdq") &&
+    if ((features & kCpuPclmul) != 0 && leaf7Has(0, kLeaf7VpclmulqdqBit) &&
         __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw")) {
         features |= kCpuAvx512Clmul;
     }

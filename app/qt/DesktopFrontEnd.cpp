@@ -58,7 +58,7 @@ void DesktopFrontEnd::connectHandlers() {
     for (const auto& [control, action] : kClickActions) {
         auto* button = qobject_cast<QPushButton*>(&m_view->control(control));
         QObject::connect(button, &QPushButton::clicked, button,
-                         [this, action] { action(m_window); });
+                         [this, run = action] { run(m_window); });
     }
     auto* pasteAndCompare =
         new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V), m_view.get());

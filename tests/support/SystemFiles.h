@@ -5,6 +5,7 @@
 #include <array>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace tolvek::testing {
 
@@ -15,5 +16,8 @@ inline constexpr std::array<const char*, 2> kZeroSizeFiles = {"/proc/version",
 
 // The whole file through std::ifstream.
 std::string FileContents(const std::filesystem::path& name);
+
+// The names in a folder, sorted.
+std::vector<std::string> NamesIn(const std::filesystem::path& folder);
 
 }  // namespace tolvek::testing
