@@ -1,9 +1,13 @@
-// GOST R 34.11-94 with the test parameter set S-boxes (RFC 4357 section 11.2), 256-bit digest.
+// GOST R 34.11-94, 256-bit digest: for the hash engine with the test parameter set S-boxes
+// (RFC 4357 section 11.2), and as a streaming hash with the CryptoPro parameter set's.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <cstddef>
+#include <span>
 #include <string>
+#include <string_view>
 
 namespace tolvek::engine {
 
@@ -21,5 +25,23 @@ void GostInit(GostContext& context);
 void GostUpdate(GostContext& context, const std::uint8_t* bytes, std::uint32_t length);
 // 64 lower-case hex digits: the chaining words in order, each least significant byte first.
 std::string GostFinal(GostContext& context);
+
+// The same hash with the CryptoPro S-boxes; the digest is the chaining words in order, each
+// least significant byte first, as the engine's text shows them.
+class GostCryptoPro {
+public:
+    static constexpr std::size_t kDigestSize = 32;
+    // The standard's example message with the CryptoPro parameters, as published with it.
+    static constexpr std::string_view kKnownInput = "This is message, length=32 bytes";
+    static constexpr std::string_view kKnownDigest =
+        "b1c466d37519b82e8319819ff32595e047a28cb6f83eff1c6916a815a637fffa";
+
+    GostCryptoPro();
+    void update(std::span<const std::uint8_t> bytes);
+    void finish(std::span<std::uint8_t, kDigestSize> digest);
+
+private:
+    GostContext m_context;
+};
 
 }  // namespace tolvek::engine

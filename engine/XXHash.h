@@ -1,4 +1,4 @@
-// XXH64 and XXH3 (64- and 128-bit) with seed 0, as streaming hashes. Each digest is the hash
+// XXH32, XXH64 and XXH3 (64- and 128-bit) with seed 0, as streaming hashes. Each digest is the hash
 // value written most significant byte first, the way xxhsum prints it (XXH3-128: high half
 // first).
 #pragma once
@@ -14,6 +14,26 @@ namespace tolvek::engine {
 // xxHash's sanity test input of 4 bytes (the first bytes of its generated sanity buffer), whose
 // published digests the three classes carry.
 inline constexpr std::string_view kXxhashSanityInput{"\x00\x52\x92\x9b", 4};
+
+class Xxh32 {
+public:
+    static constexpr std::size_t kDigestSize = 4;
+    static constexpr std::string_view kKnownInput = kXxhashSanityInput;
+    static constexpr std::string_view kKnownDigest = "a9de7ce9";
+
+    void update(std::span<const std::uint8_t> bytes);
+    void finish(std::span<std::uint8_t, kDigestSize> digest) const;
+
+private:
+    static constexpr std::size_t kStripe = 16;
+
+    std::array<std::uint32_t, 4> m_lanes = initialLanes();
+    std::array<std::uint8_t, kStripe> m_buffer{};
+    std::size_t m_fill = 0;
+    std::uint64_t m_length = 0;
+
+    static std::array<std::uint32_t, 4> initialLanes();
+};
 
 class Xxh64 {
 public:

@@ -7,10 +7,14 @@
 #include "app/digest/AsciiText.h"
 #include "app/digest/Providers.h"
 #include "engine/Blake2.h"
+#include "engine/CompositeHashes.h"
 #include "engine/Blake3.h"
 #include "engine/CrcStreams.h"
+#include "engine/Gost.h"
 #include "engine/Keccak.h"
+#include "engine/QuickXor.h"
 #include "engine/SHA.h"
+#include "engine/Sm3.h"
 #include "engine/Tiger.h"
 #include "engine/XXHash.h"
 #include "framework/DigestHashMD4.h"
@@ -118,6 +122,13 @@ const std::array kEntries = {
     entry("crc64",      "CRC-64",           "CRC-64/XZ",                                       streaming<Crc64Xz>, kChecksumWeakness),
     entry("whirlpool",  "Whirlpool (2003)", "Whirlpool, final 2003 version (ISO/IEC 10118-3)", kFramework<framework::THash_Whirlpool2003>),
     entry("tiger",      "Tiger (standard)", "Tiger-192, words little-endian, as other tools print it", streaming<TigerLittleEndian>),
+    entry("crc64nvme",  "CRC-64/NVME",      "CRC-64/NVME, as object stores check uploads",     streaming<Crc64Nvme>, kChecksumWeakness),
+    entry("xxh32",      "XXH32",            "XXH32, seed 0 (not cryptographic)",               streaming<Xxh32>, kNonCryptographic),
+    entry("ed2k",       "ED2K",             "eD2k link hash: MD4 of 9500 KiB chunks",          streaming<Ed2k>, "built on MD4, which has collisions by hand since 1996"),
+    entry("quickxor",   "QuickXorHash",     "QuickXorHash, as a cloud drive shows for files",  streaming<QuickXor>, "an XOR of shifted bytes: catches accidental errors only"),
+    entry("sm3",        "SM3",              "SM3 (GB/T 32905-2016)",                           streaming<Sm3>),
+    entry("gost-cryptopro", "GOST R 34.11-94 CryptoPro", "GOST R 34.11-94, CryptoPro parameter S-boxes", streaming<GostCryptoPro>),
+    entry("dropbox",    "Dropbox content hash", "SHA-256 of the SHA-256s of 4 MiB blocks",    streaming<DropboxContentHash>),
 };
 // clang-format on
 
