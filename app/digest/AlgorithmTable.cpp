@@ -15,6 +15,7 @@
 #include "engine/QuickXor.h"
 #include "engine/SHA.h"
 #include "engine/Sm3.h"
+#include "engine/Streebog.h"
 #include "engine/Tiger.h"
 #include "engine/XXHash.h"
 #include "framework/DigestHashMD4.h"
@@ -128,6 +129,8 @@ const std::array kEntries = {
     entry("quickxor",   "QuickXorHash",     "QuickXorHash, as a cloud drive shows for files",  streaming<QuickXor>, "an XOR of shifted bytes: catches accidental errors only"),
     entry("sm3",        "SM3",              "SM3 (GB/T 32905-2016)",                           streaming<Sm3>),
     entry("gost-cryptopro", "GOST R 34.11-94 CryptoPro", "GOST R 34.11-94, CryptoPro parameter S-boxes", streaming<GostCryptoPro>),
+    entry("streebog256", "Streebog-256",    "Streebog, 256 bits (GOST R 34.11-2012, RFC 6986)", streaming<Streebog256>),
+    entry("streebog512", "Streebog-512",    "Streebog, 512 bits (GOST R 34.11-2012, RFC 6986)", streaming<Streebog512>),
     entry("dropbox",    "Dropbox content hash", "SHA-256 of the SHA-256s of 4 MiB blocks",    streaming<DropboxContentHash>),
 };
 // clang-format on
