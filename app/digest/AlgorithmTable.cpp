@@ -11,6 +11,7 @@
 #include "engine/Blake3.h"
 #include "engine/CrcStreams.h"
 #include "engine/Gost.h"
+#include "engine/KangarooTwelve.h"
 #include "engine/Keccak.h"
 #include "engine/QuickXor.h"
 #include "engine/SHA.h"
@@ -131,6 +132,9 @@ const std::array kEntries = {
     entry("gost-cryptopro", "GOST R 34.11-94 CryptoPro", "GOST R 34.11-94, CryptoPro parameter S-boxes", streaming<GostCryptoPro>),
     entry("streebog256", "Streebog-256",    "Streebog, 256 bits (GOST R 34.11-2012, RFC 6986)", streaming<Streebog256>),
     entry("streebog512", "Streebog-512",    "Streebog, 512 bits (GOST R 34.11-2012, RFC 6986)", streaming<Streebog512>),
+    entry("shake128",   "SHAKE128",         "SHAKE128 (FIPS 202), 32-byte output",             streaming<Shake128>),
+    entry("shake256",   "SHAKE256",         "SHAKE256 (FIPS 202), 64-byte output",             streaming<Shake256>),
+    entry("k12",        "KangarooTwelve",   "KangarooTwelve (KT128, RFC 9861), 32-byte output", streaming<KangarooTwelve>),
     entry("dropbox",    "Dropbox content hash", "SHA-256 of the SHA-256s of 4 MiB blocks",    streaming<DropboxContentHash>),
 };
 // clang-format on
