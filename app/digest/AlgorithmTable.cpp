@@ -132,6 +132,8 @@ const std::array kEntries = {
     entry("gost-cryptopro", "GOST R 34.11-94 CryptoPro", "GOST R 34.11-94, CryptoPro parameter S-boxes", streaming<GostCryptoPro>),
     entry("streebog256", "Streebog-256",    "Streebog, 256 bits (GOST R 34.11-2012, RFC 6986)", streaming<Streebog256>),
     entry("streebog512", "Streebog-512",    "Streebog, 512 bits (GOST R 34.11-2012, RFC 6986)", streaming<Streebog512>),
+    entry("blake2sp",   "BLAKE2sp",         "BLAKE2sp, 8 parallel BLAKE2s leaves, 32-byte digest", streaming<Blake2sp>),
+    entry("blake2bp",   "BLAKE2bp",         "BLAKE2bp, 4 parallel BLAKE2b leaves, 64-byte digest", streaming<Blake2bp>),
     entry("shake128",   "SHAKE128",         "SHAKE128 (FIPS 202), 32-byte output",             streaming<Shake128>),
     entry("shake256",   "SHAKE256",         "SHAKE256 (FIPS 202), 64-byte output",             streaming<Shake256>),
     entry("k12",        "KangarooTwelve",   "KangarooTwelve (KT128, RFC 9861), 32-byte output", streaming<KangarooTwelve>),
