@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
           libgl-dev xvfb xauth fonts-dejavu-core
-          openssl rhash python3 python3-crcmod b3sum xxhash libxxhash-dev desktop-file-utils)
+          openssl rhash python3 python3-crcmod b3sum xxhash libxxhash-dev desktop-file-utils rclone)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
