@@ -7,25 +7,21 @@
 
 namespace tolvek::engine {
 
-void BsdSum::update(std::span<const std::uint8_t> bytes) {
-    std::uint16_t sum = m_sum;
-    for (const std::uint8_t byte : bytes) {
-        sum = static_cast<std::uint16_t>(std::rotr(sum, 1) + byte);
-    }
-    m_sum = sum;
-}
+namespace {
 
-void BsdSum::finish(std::span<std::uint8_t, kDigestSize> digest) const {
-    digest[0] = static_cast<std::uint8_t>(m_sum >> 8);
-    digest[1] = static_cast<std::uint8_t>(m_sum);
+std::uint32_t bsdSum(std::uint32_t sum, std::span<const std::uint8_t> bytes) {
+    auto value = static_cast<std::uint16_t>(sum);
+    for (const std::uint8_t byte : bytes) {
+        value = static_cast<std::uint16_t>(std::rotr(value, 1) + byte);
+    }
+    return value;
 }
 
 // Eight bytes at a time: their pairs add into four 16-bit lanes, which cannot overflow within
-// 128 words (128 * 2 * 255 < 2^16), and the lanes are summed into the total after each run.
-void SysvSum::update(std::span<const std::uint8_t> bytes) {
+// 128 words (128 * 2 * 255 < 2^16), and the lanes go into the sum after each run.
+std::uint32_t byteSum(std::uint32_t sum, std::span<const std::uint8_t> bytes) {
     constexpr std::uint64_t kEvenBytes = 0x00FF00FF00FF00FF;
     constexpr std::size_t kWordsPerRun = 128;
-    std::uint32_t sum = m_sum;
     std::size_t index = 0;
     while (bytes.size() - index >= 8) {
         const std::size_t words = std::min(kWordsPerRun, (bytes.size() - index) / 8);
@@ -41,14 +37,30 @@ void SysvSum::update(std::span<const std::uint8_t> bytes) {
     for (; index < bytes.size(); ++index) {
         sum += bytes[index];
     }
-    m_sum = sum;
+    return sum;
 }
 
-void SysvSum::finish(std::span<std::uint8_t, kDigestSize> digest) const {
-    const std::uint32_t folded = (m_sum & 0xFFFF) + (m_sum >> 16);
-    const std::uint32_t checksum = (folded & 0xFFFF) + (folded >> 16);
+// The System V folding of the 32-bit byte sum to 16 bits.
+std::uint32_t folded(std::uint32_t sum) {
+    const std::uint32_t once = (sum & 0xFFFF) + (sum >> 16);
+    return (once & 0xFFFF) + (once >> 16);
+}
+
+}  // namespace
+
+template <UnixSumKind Kind>
+void UnixSum<Kind>::update(std::span<const std::uint8_t> bytes) {
+    m_sum = Kind == UnixSumKind::Bsd ? bsdSum(m_sum, bytes) : byteSum(m_sum, bytes);
+}
+
+template <UnixSumKind Kind>
+void UnixSum<Kind>::finish(std::span<std::uint8_t, kDigestSize> digest) const {
+    const std::uint32_t checksum = Kind == UnixSumKind::Bsd ? m_sum : folded(m_sum);
     digest[0] = static_cast<std::uint8_t>(checksum >> 8);
     digest[1] = static_cast<std::uint8_t>(checksum);
 }
+
+template class UnixSum<UnixSumKind::Bsd>;
+template class UnixSum<UnixSumKind::SystemV>;
 
 }  // namespace tolvek::engine

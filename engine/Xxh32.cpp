@@ -25,14 +25,24 @@ std::uint32_t xxh32Avalanche(std::uint32_t hash) {
     return hash ^ (hash >> 16);
 }
 
-[[gnu::optimize("no-tree-vectorize")]] void xxh32Stripes(std::array<std::uint32_t, 4>& lanes,
-                                                         const std::uint8_t* stripes,
-                                                         std::size_t stripeCount) {
+}  // namespace
+
+template <>
+std::array<std::uint32_t, 4> Xxh32::initialLanes() {
+    return {kPrime32_1 + kPrime32_2, kPrime32_2, 0, 0 - kPrime32_1};
+}
+
+// The four lanes as separate variables and not vectorized: vectorized, their 32-bit multiplies
+// would need SSE4.1 or be emulated at a sixth of the scalar speed.
+template <>
+[[gnu::optimize("no-tree-vectorize")]] void Xxh32::absorbStripes(std::array<std::uint32_t, 4>& lanes,
+                                                                const std::uint8_t* stripes,
+                                                                std::size_t stripeCount) {
     std::uint32_t lane0 = lanes[0];
     std::uint32_t lane1 = lanes[1];
     std::uint32_t lane2 = lanes[2];
     std::uint32_t lane3 = lanes[3];
-    for (; stripeCount != 0; --stripeCount, stripes += 16) {
+    for (; stripeCount != 0; --stripeCount, stripes += kStripe) {
         lane0 = xxh32Round(lane0, LoadLe32(stripes));
         lane1 = xxh32Round(lane1, LoadLe32(stripes + 4));
         lane2 = xxh32Round(lane2, LoadLe32(stripes + 8));
@@ -41,22 +51,7 @@ std::uint32_t xxh32Avalanche(std::uint32_t hash) {
     lanes = {lane0, lane1, lane2, lane3};
 }
 
-}  // namespace
-
-std::array<std::uint32_t, 4> Xxh32::initialLanes() {
-    return {kPrime32_1 + kPrime32_2, kPrime32_2, 0, 0 - kPrime32_1};
-}
-
-// The four lanes as separate variables: vectorized, their 32-bit multiplies would need SSE4.1
-// or be emulated at a third of the scalar speed.
-void Xxh32::update(std::span<const std::uint8_t> bytes) {
-    m_length += bytes.size();
-    m_fill = AbsorbBlocks(m_buffer, m_fill, bytes.data(), bytes.size(),
-                          [this](const std::uint8_t* stripes, std::size_t stripeCount) {
-                              xxh32Stripes(m_lanes, stripes, stripeCount);
-                          });
-}
-
+template <>
 void Xxh32::finish(std::span<std::uint8_t, kDigestSize> digest) const {
     std::uint32_t hash = kPrime32_5;
     if (m_length >= kStripe) {
