@@ -5,15 +5,12 @@
 
 namespace tolvek::engine {
 
-void Crc32c::update(std::span<const std::uint8_t> bytes) {
-    m_register = CrcUpdate(kCrc32cTables, m_register, bytes.data(), bytes.size());
-}
-
-void Crc32c::finish(std::span<std::uint8_t, kDigestSize> digest) const {
-    StoreBe32(digest.data(), ~m_register);
-}
-
 namespace {
+
+template <Crc32Model Model>
+constexpr const CrcTables& crc32Tables() {
+    return Model == Crc32Model::Castagnoli ? kCrc32cTables : kCrc32MsbFirstTables;
+}
 
 template <Crc64Model Model>
 constexpr const Crc64Tables& crc64Tables() {
@@ -35,18 +32,25 @@ void Crc64<Model>::finish(std::span<std::uint8_t, kDigestSize> digest) const {
 template class Crc64<Crc64Model::Xz>;
 template class Crc64<Crc64Model::Nvme>;
 
-void PosixCksum::update(std::span<const std::uint8_t> bytes) {
-    m_register = CrcUpdate(kCrc32MsbFirstTables, m_register, bytes.data(), bytes.size());
+template <Crc32Model Model>
+void Crc32Stream<Model>::update(std::span<const std::uint8_t> bytes) {
+    m_register = CrcUpdate(crc32Tables<Model>(), m_register, bytes.data(), bytes.size());
     m_length += bytes.size();
 }
 
-void PosixCksum::finish(std::span<std::uint8_t, kDigestSize> digest) const {
+template <Crc32Model Model>
+void Crc32Stream<Model>::finish(std::span<std::uint8_t, kDigestSize> digest) const {
     std::uint32_t crc = m_register;
-    for (std::uint64_t length = m_length; length != 0; length >>= 8) {
-        const auto byte = static_cast<std::uint8_t>(length);
-        crc = CrcUpdatePortable(kCrc32MsbFirstTables, crc, &byte, 1);
+    if constexpr (Model == Crc32Model::PosixCksum) {
+        for (std::uint64_t length = m_length; length != 0; length >>= 8) {
+            const auto byte = static_cast<std::uint8_t>(length);
+            crc = CrcUpdatePortable(crc32Tables<Model>(), crc, &byte, 1);
+        }
     }
     StoreBe32(digest.data(), ~crc);
 }
+
+template class Crc32Stream<Crc32Model::Castagnoli>;
+template class Crc32Stream<Crc32Model::PosixCksum>;
 
 }  // namespace tolvek::engine

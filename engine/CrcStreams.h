@@ -14,18 +14,34 @@ namespace tolvek::engine {
 // The CRC catalogue's check values, over "123456789".
 inline constexpr std::string_view kCrcCheckInput = "123456789";
 
-class Crc32c {
+// The 32-bit CRC models: CRC-32C (iSCSI, Castagnoli) and the CRC of POSIX cksum, CRC-32 most
+// significant bit first from a zero register, over the message and then its length in as few
+// bytes as hold it, least significant first, complemented.
+enum class Crc32Model { Castagnoli, PosixCksum };
+
+template <Crc32Model Model>
+class Crc32Stream {
 public:
     static constexpr std::size_t kDigestSize = 4;
+    // The catalogue's CRC-32/ISCSI check value; the POSIX cksum value of "123456789" as coreutils
+    // cksum prints it, 930766865 in decimal.
     static constexpr std::string_view kKnownInput = kCrcCheckInput;
-    static constexpr std::string_view kKnownDigest = "e3069283";
+    static constexpr std::string_view kKnownDigest =
+        Model == Crc32Model::Castagnoli ? "e3069283" : "377a6011";
 
     void update(std::span<const std::uint8_t> bytes);
     void finish(std::span<std::uint8_t, kDigestSize> digest) const;
 
 private:
-    std::uint32_t m_register = 0xFFFFFFFF;
+    std::uint32_t m_register = Model == Crc32Model::Castagnoli ? 0xFFFFFFFF : 0;
+    std::uint64_t m_length = 0;
 };
+
+extern template class Crc32Stream<Crc32Model::Castagnoli>;
+extern template class Crc32Stream<Crc32Model::PosixCksum>;
+
+using Crc32c = Crc32Stream<Crc32Model::Castagnoli>;
+using PosixCksum = Crc32Stream<Crc32Model::PosixCksum>;
 
 // The reflected CRC-64 models of the catalogue, by their polynomials.
 enum class Crc64Model { Xz, Nvme };
@@ -51,22 +67,5 @@ extern template class Crc64<Crc64Model::Nvme>;
 using Crc64Xz = Crc64<Crc64Model::Xz>;
 // CRC-64/NVME, the checksum cloud object stores offer for uploads.
 using Crc64Nvme = Crc64<Crc64Model::Nvme>;
-
-// The CRC of POSIX cksum: CRC-32 most significant bit first from a zero register, over the
-// message and then its length in as few bytes as hold it, least significant first, complemented.
-class PosixCksum {
-public:
-    static constexpr std::size_t kDigestSize = 4;
-    // The POSIX cksum value of "123456789" as coreutils cksum prints it, 930766865 in decimal.
-    static constexpr std::string_view kKnownInput = kCrcCheckInput;
-    static constexpr std::string_view kKnownDigest = "377a6011";
-
-    void update(std::span<const std::uint8_t> bytes);
-    void finish(std::span<std::uint8_t, kDigestSize> digest) const;
-
-private:
-    std::uint32_t m_register = 0;
-    std::uint64_t m_length = 0;
-};
 
 }  // namespace tolvek::engine
