@@ -232,14 +232,17 @@ namespace {
 
 template <class Params, std::size_t Leaves>
 std::array<Node<Params>, Leaves> makeLeaves(std::size_t keySize, std::size_t digestSize) {
-    return [&]<std::size_t... Index>(std::index_sequence<Index...>) {
-        return std::array<Node<Params>, Leaves>{Node<Params>({.digestSize = digestSize,
-                                                              .keySize = keySize,
-                                                              .fanout = Leaves,
-                                                              .depth = 2,
-                                                              .nodeOffset = Index,
-                                                              .nodeDepth = 0,
-                                                              .innerSize = Params::kDigestSize})...};
+    const auto leaf = [&](std::size_t offset) {
+        return Node<Params>({.digestSize = digestSize,
+                             .keySize = keySize,
+                             .fanout = Leaves,
+                             .depth = 2,
+                             .nodeOffset = offset,
+                             .nodeDepth = 0,
+                             .innerSize = Params::kDigestSize});
+    };
+    return [&]<std::size_t... Offset>(std::index_sequence<Offset...>) {
+        return std::array<Node<Params>, Leaves>{leaf(Offset)...};
     }(std::make_index_sequence<Leaves>{});
 }
 

@@ -54,7 +54,8 @@ namespace {
 
 void compressBlock(ChainingValue& value, const std::uint8_t* block, std::uint64_t counter,
                    std::uint32_t blockLength, std::uint32_t flags) {
-    const std::array<std::uint32_t, 16> v = compressState(value, block, counter, blockLength, flags);
+    const std::array<std::uint32_t, 16> v =
+        compressState(value, block, counter, blockLength, flags);
     for (std::size_t word = 0; word < 8; ++word) {
         value[word] = v[word] ^ v[word + 8];
     }
@@ -217,7 +218,8 @@ void Blake3::absorb(std::span<const std::uint8_t> bytes, WorkerPool* pool) {
         if (chunkFill() == kChunkSize) {
             const Output chunk = chunkOutput();
             ChainingValue value = chunk.input;
-            compressBlock(value, chunk.block.data(), m_chunkCounter, chunk.blockLength, chunk.flags);
+            compressBlock(value, chunk.block.data(), m_chunkCounter, chunk.blockLength,
+                          chunk.flags);
             push(value, 1);
             m_chunkValue = m_key;
             m_blocksCompressed = 0;

@@ -33,13 +33,15 @@ inline constexpr std::uint32_t kDeriveKeyMaterial = 1u << 6;
 using ChainingValue = std::array<std::uint32_t, 8>;
 
 // Hashes `count` inputs laid out one after the other, each `blockCount` whole blocks long, from
-// `key` (the IV in the default mode): input i uses counter `counter + i` when `incrementCounter`, else `counter`;
+// `key` (the IV in the default mode): input i uses counter `counter + i` when
+// `incrementCounter`, else `counter`;
 // its first block adds `startFlags`, its last `endFlags`, every block `flags`. Chaining value
 // i goes to out[32 i .. 32 i + 32) as little-endian words. Runs on the fastest path the CPU
 // offers; `out` may overlap the inputs only as a parent level does (out i within input i).
-void HashMany(const ChainingValue& key, const std::uint8_t* inputs, std::size_t count, std::size_t blockCount,
-              std::uint64_t counter, bool incrementCounter, std::uint32_t flags,
-              std::uint32_t startFlags, std::uint32_t endFlags, std::uint8_t* out);
+void HashMany(const ChainingValue& key, const std::uint8_t* inputs, std::size_t count,
+              std::size_t blockCount, std::uint64_t counter, bool incrementCounter,
+              std::uint32_t flags, std::uint32_t startFlags, std::uint32_t endFlags,
+              std::uint8_t* out);
 
 }  // namespace blake3
 

@@ -125,10 +125,12 @@ Quarters encryptQuarters(const RoundTables& tables, const Quarters& h,
 #pragma GCC unroll 16
     for (unsigned round = 0; round < 32; round += 2) {
         for (std::size_t quarter = 0; quarter < 4; ++quarter) {
-            n2[quarter] ^= roundFunction(tables, n1[quarter] + keys[quarter][keyWordOfRound(round)]);
+            n2[quarter] ^=
+                roundFunction(tables, n1[quarter] + keys[quarter][keyWordOfRound(round)]);
         }
         for (std::size_t quarter = 0; quarter < 4; ++quarter) {
-            n1[quarter] ^= roundFunction(tables, n2[quarter] + keys[quarter][keyWordOfRound(round + 1)]);
+            n1[quarter] ^=
+                roundFunction(tables, n2[quarter] + keys[quarter][keyWordOfRound(round + 1)]);
         }
     }
     // Round 32 leaves the halves unswapped, so the result is n2 low, n1 high.

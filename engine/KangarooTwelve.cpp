@@ -54,7 +54,9 @@ void HashLeaves(const std::uint8_t* chunks, std::size_t count, std::uint8_t* val
 KangarooTwelve::KangarooTwelve(std::span<const std::uint8_t> customization)
     : m_customization(customization.begin(), customization.end()) {}
 
-void KangarooTwelve::update(std::span<const std::uint8_t> bytes) { absorb(bytes, nullptr); }
+void KangarooTwelve::update(std::span<const std::uint8_t> bytes) {
+    absorb(bytes, nullptr);
+}
 
 void KangarooTwelve::update(std::span<const std::uint8_t> bytes, WorkerPool& pool) {
     absorb(bytes, &pool);

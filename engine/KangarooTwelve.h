@@ -58,8 +58,8 @@ private:
     kt128::TurboShake128 m_finalNode;  // the first chunk, then the leaves' chaining values
     kt128::TurboShake128 m_leaf;       // the leaf being filled
     std::size_t m_leafFill = 0;
-    std::uint64_t m_leaves = 0;        // leaves whose chaining values the final node holds
-    std::uint64_t m_length = 0;        // bytes of the message and customization so far
+    std::uint64_t m_leaves = 0;  // leaves whose chaining values the final node holds
+    std::uint64_t m_length = 0;  // bytes of the message and customization so far
 };
 
 }  // namespace tolvek::engine

@@ -54,7 +54,8 @@ public:
             }
             const std::size_t part = std::min(Rate, out.size() - done);
             for (std::size_t index = 0; index < part; ++index) {
-                out[done + index] = static_cast<std::uint8_t>(m_state[index / 8] >> (8 * (index % 8)));
+                out[done + index] =
+                    static_cast<std::uint8_t>(m_state[index / 8] >> (8 * (index % 8)));
             }
         }
     }

@@ -23,8 +23,12 @@ consteval std::array<std::uint32_t, 64> rotatedStepConstants() {
 
 constexpr std::array<std::uint32_t, 64> kRotatedStepConstants = rotatedStepConstants();
 
-constexpr std::uint32_t permutation0(std::uint32_t x) { return x ^ RotL32(x, 9) ^ RotL32(x, 17); }
-constexpr std::uint32_t permutation1(std::uint32_t x) { return x ^ RotL32(x, 15) ^ RotL32(x, 23); }
+constexpr std::uint32_t permutation0(std::uint32_t x) {
+    return x ^ RotL32(x, 9) ^ RotL32(x, 17);
+}
+constexpr std::uint32_t permutation1(std::uint32_t x) {
+    return x ^ RotL32(x, 15) ^ RotL32(x, 23);
+}
 
 // Section 5.3: message expansion kept as a rolling window of 16 words, and 64 steps whose
 // variables are renamed rather than moved (A is v[(8 - j mod 8) mod 8] in step j).
@@ -40,9 +44,9 @@ constexpr std::uint32_t permutation1(std::uint32_t x) { return x ^ RotL32(x, 15)
             // W[j + 4], needed now for W'[j] = W[j] ^ W[j + 4].
             if constexpr (j + 4 >= 16) {
                 constexpr std::size_t next = (j + 4) % 16;
-                w[next] = permutation1(w[next] ^ w[(j + 4 - 9) % 16] ^
-                                       RotL32(w[(j + 4 - 3) % 16], 15)) ^
-                          RotL32(w[(j + 4 - 13) % 16], 7) ^ w[(j + 4 - 6) % 16];
+                w[next] =
+                    permutation1(w[next] ^ w[(j + 4 - 9) % 16] ^ RotL32(w[(j + 4 - 3) % 16], 15)) ^
+                    RotL32(w[(j + 4 - 13) % 16], 7) ^ w[(j + 4 - 6) % 16];
             }
             constexpr std::size_t a = (8 - j % 8) % 8;
             std::uint32_t& b = v[(a + 1) % 8];
@@ -85,7 +89,9 @@ void Sm3Compress(std::array<std::uint32_t, 8>& state, const std::uint8_t* blocks
     compressPortable(state, blocks, blockCount);
 }
 
-Sm3::Sm3() { sha::Start(m_context, kSm3InitialValues); }
+Sm3::Sm3() {
+    sha::Start(m_context, kSm3InitialValues);
+}
 
 void Sm3::update(std::span<const std::uint8_t> bytes) {
     sha::Absorb(m_context, bytes.data(), static_cast<std::int64_t>(bytes.size()), Sm3Compress);

@@ -36,7 +36,8 @@ consteval LpsTables buildLpsTables() {
 alignas(64) constexpr LpsTables kLps = buildLpsTables();
 
 consteval unsigned hexValue(char digit) {
-    return digit <= '9' ? static_cast<unsigned>(digit - '0') : static_cast<unsigned>(digit - 'a' + 10);
+    return digit <= '9' ? static_cast<unsigned>(digit - '0')
+                        : static_cast<unsigned>(digit - 'a' + 10);
 }
 
 // The RFC's big-endian hexadecimal as words, word 0 least significant.

@@ -35,7 +35,8 @@ public:
     // RFC 6986 sections 10.1.1 and 10.1.2, bytes reversed.
     static constexpr std::string_view kKnownDigest =
         DigestSize == 64
-            ? "1b54d01a4af5b9d5cc3d86d68d285462b19abc2475222f35c085122be4ba1ffa00ad30f8767b3a82384c6574f024c311e2a481332b08ef7f41797891c1646f48"
+            ? "1b54d01a4af5b9d5cc3d86d68d285462b19abc2475222f35c085122be4ba1ffa00ad30f8767b3a8238"
+              "4c6574f024c311e2a481332b08ef7f41797891c1646f48"
             : "9d151eefd8590b89daa6ba6cb74af9275dd051026bb149a452fd84e5e57b5500";
 
     Streebog();

@@ -35,9 +35,8 @@ std::array<std::uint32_t, 4> Xxh32::initialLanes() {
 // The four lanes as separate variables and not vectorized: vectorized, their 32-bit multiplies
 // would need SSE4.1 or be emulated at a sixth of the scalar speed.
 template <>
-[[gnu::optimize("no-tree-vectorize")]] void Xxh32::absorbStripes(std::array<std::uint32_t, 4>& lanes,
-                                                                const std::uint8_t* stripes,
-                                                                std::size_t stripeCount) {
+[[gnu::optimize("no-tree-vectorize")]] void Xxh32::absorbStripes(
+    std::array<std::uint32_t, 4>& lanes, const std::uint8_t* stripes, std::size_t stripeCount) {
     std::uint32_t lane0 = lanes[0];
     std::uint32_t lane1 = lanes[1];
     std::uint32_t lane2 = lanes[2];

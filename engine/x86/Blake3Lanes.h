@@ -16,8 +16,8 @@
 namespace tolvek::engine::blake3 {
 
 template <class Lanes>
-[[gnu::flatten]] void HashLanes(const ChainingValue& key, const std::uint8_t* inputs, std::size_t count,
-                                std::size_t blockCount, std::uint64_t counter,
+[[gnu::flatten]] void HashLanes(const ChainingValue& key, const std::uint8_t* inputs,
+                                std::size_t count, std::size_t blockCount, std::uint64_t counter,
                                 bool incrementCounter, std::uint32_t flags,
                                 std::uint32_t startFlags, std::uint32_t endFlags,
                                 std::uint8_t* out) {

@@ -23,7 +23,9 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using Pieces = std::vector<std::span<const std::uint8_t>>;
 
-Bytes bytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
+Bytes bytesOf(const std::string& text) {
+    return Bytes(text.begin(), text.end());
+}
 
 Bytes fieldBytes(const testing::Vector& vector, const std::string& name) {
     const auto field = vector.fields.find(name);
@@ -39,8 +41,8 @@ std::size_t outputLength(const testing::Vector& vector) {
 // The hex of the output's last Out-length bytes (all of it unless OutputLength asks for more).
 std::string tailHex(const Bytes& output, const testing::Vector& vector) {
     const std::size_t shown = vector.expected.size() / 2;
-    return testing::BytesToHex(std::string(output.end() - static_cast<std::ptrdiff_t>(shown),
-                                           output.end()));
+    return testing::BytesToHex(
+        std::string(output.end() - static_cast<std::ptrdiff_t>(shown), output.end()));
 }
 
 template <class Hash>
@@ -89,7 +91,8 @@ std::string blake3Keyed(const Pieces& pieces, const testing::Vector& vector) {
 
 std::string blake3DeriveKey(const Pieces& pieces, const testing::Vector& vector) {
     const Bytes context = fieldBytes(vector, "Context");
-    Blake3 hash = Blake3::DeriveKey({reinterpret_cast<const char*>(context.data()), context.size()});
+    Blake3 hash =
+        Blake3::DeriveKey({reinterpret_cast<const char*>(context.data()), context.size()});
     return finishInto(hash, pieces, vector);
 }
 
@@ -108,13 +111,13 @@ using Compute = std::function<std::string(const Pieces&, const testing::Vector&)
 
 const std::map<std::string, Compute>& parameterSections() {
     static const std::map<std::string, Compute> sections = {
-        {"blake2b keyed", keyed<Blake2b>},     {"blake2s keyed", keyed<Blake2s>},
-        {"blake2bp keyed", keyed<Blake2bp>},   {"blake2sp keyed", keyed<Blake2sp>},
-        {"blake3 keyed", blake3Keyed},         {"blake3 derive-key", blake3DeriveKey},
-        {"blake3 xof", anyLength<Blake3>},     {"shake128 xof", anyLength<Shake128>},
-        {"shake256 xof", anyLength<Shake256>}, {"k12 xof", k12},
-        {"cksum", plain<PosixCksum>},          {"sum-bsd", plain<BsdSum>},
-        {"sum-sysv", plain<SysvSum>},          {"git-sha1", gitBlob<GitBlobSha1>},
+        {"blake2b keyed", keyed<Blake2b>},      {"blake2s keyed", keyed<Blake2s>},
+        {"blake2bp keyed", keyed<Blake2bp>},    {"blake2sp keyed", keyed<Blake2sp>},
+        {"blake3 keyed", blake3Keyed},          {"blake3 derive-key", blake3DeriveKey},
+        {"blake3 xof", anyLength<Blake3>},      {"shake128 xof", anyLength<Shake128>},
+        {"shake256 xof", anyLength<Shake256>},  {"k12 xof", k12},
+        {"cksum", plain<PosixCksum>},           {"sum-bsd", plain<BsdSum>},
+        {"sum-sysv", plain<SysvSum>},           {"git-sha1", gitBlob<GitBlobSha1>},
         {"git-sha256", gitBlob<GitBlobSha256>},
     };
     return sections;
@@ -144,8 +147,7 @@ TEST_P(ParameterVectorTest, MatchesPublishedDigestWholeAndSplit) {
     EXPECT_EQ(compute({message}, vector), vector.expected);
     for (std::size_t tenth = 1; tenth < 10; ++tenth) {
         const std::size_t split = input.size() * tenth / 10;
-        EXPECT_EQ(compute({message.first(split), message.subspan(split)}, vector),
-                  vector.expected)
+        EXPECT_EQ(compute({message.first(split), message.subspan(split)}, vector), vector.expected)
             << "split at " << split;
     }
 }
@@ -158,9 +160,9 @@ INSTANTIATE_TEST_SUITE_P(Vectors, ParameterVectorTest,
 TEST(ParameterVectorFiles, EverySectionHasVectors) {
     const std::vector<testing::Vector> vectors = parameterVectors();
     for (const auto& [section, compute] : parameterSections()) {
-        EXPECT_TRUE(std::ranges::any_of(
-            vectors, [&](const testing::Vector& vector) { return vector.algorithm == section; }))
-            << section;
+        EXPECT_TRUE(std::ranges::any_of(vectors, [&](const testing::Vector& vector) {
+            return vector.algorithm == section;
+        })) << section;
     }
 }
 
@@ -173,14 +175,26 @@ TEST(ParameterLimits, Blake2RefusesKeysAndLengthsOutsideItsRange) {
         std::function<void()> make;
     };
     const std::vector<Case> cases = {
-        {true, [&] { Blake2b({longKey.data(), 64}, 64); }},
+        {true,
+         [&] {
+             Blake2b({longKey.data(), 64}, 64);
+         }},
         {false, [&] { Blake2b(longKey, 64); }},
         {false, [&] { Blake2b({}, 0); }},
         {false, [&] { Blake2b({}, 65); }},
-        {true, [&] { Blake2s({longKey.data(), 32}, 1); }},
-        {false, [&] { Blake2s({longKey.data(), 33}, 32); }},
+        {true,
+         [&] {
+             Blake2s({longKey.data(), 32}, 1);
+         }},
+        {false,
+         [&] {
+             Blake2s({longKey.data(), 33}, 32);
+         }},
         {false, [&] { Blake2s({}, 33); }},
-        {false, [&] { Blake2sp({longKey.data(), 33}, 32); }},
+        {false,
+         [&] {
+             Blake2sp({longKey.data(), 33}, 32);
+         }},
         {false, [&] { Blake2bp({}, 0); }},
         {false,
          [&] {
