@@ -5,6 +5,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "engine/Blake2Lanes.h"
 #include "engine/Blake2Tables.h"
 #include "engine/BlakeRound.h"
 #include "engine/EngineUtils.h"
@@ -24,15 +25,16 @@ Word loadWord(const std::uint8_t* bytes) {
     }
 }
 
-// RFC 7693, section 3.2, with the rotation distances of each width (section 2.1). Scalar code
-// on purpose: with one state row per vector register, the cross-lane rotations of the diagonal
-// step lie on the critical path and the AVX2 and AVX-512 forms measured half this speed.
-template <class Word, std::size_t Rounds, int R1, int R2, int R3, int R4>
+// RFC 7693, section 3.2. Scalar code on purpose: with one state row per vector register, the
+// cross-lane rotations of the diagonal step lie on the critical path and the AVX2 and AVX-512
+// forms measured half this speed. (Independent nodes go one per lane instead: Blake2Lanes.h.)
+template <class Word>
 [[gnu::flatten]] void compressPortable(std::array<Word, 8>& state, const std::uint8_t* blocks,
-                                       std::size_t blockCount, std::size_t stride,
-                                       std::uint64_t counter, Ending ending,
-                                       const std::array<Word, 8>& iv) {
-    for (; blockCount != 0; --blockCount, blocks += stride, counter += 16 * sizeof(Word)) {
+                                       std::size_t blockCount, std::uint64_t counter,
+                                       Ending ending, const std::array<Word, 8>& iv) {
+    constexpr auto kR = Shape<Word>::kRotations;
+    for (; blockCount != 0;
+         --blockCount, blocks += 16 * sizeof(Word), counter += 16 * sizeof(Word)) {
         std::array<Word, 16> message;
         for (std::size_t index = 0; index < 16; ++index) {
             message[index] = loadWord<Word>(blocks + index * sizeof(Word));
@@ -53,15 +55,15 @@ template <class Word, std::size_t Rounds, int R1, int R2, int R3, int R4>
         const auto mix = [&](std::size_t a, std::size_t b, std::size_t c, std::size_t d, Word x,
                              Word y) {
             v[a] += v[b] + x;
-            v[d] = std::rotr(v[d] ^ v[a], R1);
+            v[d] = std::rotr(v[d] ^ v[a], kR[0]);
             v[c] += v[d];
-            v[b] = std::rotr(v[b] ^ v[c], R2);
+            v[b] = std::rotr(v[b] ^ v[c], kR[1]);
             v[a] += v[b] + y;
-            v[d] = std::rotr(v[d] ^ v[a], R3);
+            v[d] = std::rotr(v[d] ^ v[a], kR[2]);
             v[c] += v[d];
-            v[b] = std::rotr(v[b] ^ v[c], R4);
+            v[b] = std::rotr(v[b] ^ v[c], kR[3]);
         };
-        Unroll<Rounds>(
+        Unroll<Shape<Word>::kRounds>(
             [&](auto round) { MixColumnsThenDiagonals(message, kSigma[round % 10], mix); });
         for (std::size_t index = 0; index < 8; ++index) {
             state[index] ^= v[index] ^ v[index + 8];
@@ -127,17 +129,13 @@ constexpr std::size_t kStripesForThreads = 64;
 }  // namespace
 
 void Blake2bCompress(std::array<std::uint64_t, 8>& state, const std::uint8_t* blocks,
-                     std::size_t blockCount, std::size_t stride, std::uint64_t counter,
-                     Ending ending) {
-    compressPortable<std::uint64_t, 12, 32, 24, 16, 63>(state, blocks, blockCount, stride,
-                                                        counter, ending, kSha512InitialValues);
+                     std::size_t blockCount, std::uint64_t counter, Ending ending) {
+    compressPortable(state, blocks, blockCount, counter, ending, kSha512InitialValues);
 }
 
 void Blake2sCompress(std::array<std::uint32_t, 8>& state, const std::uint8_t* blocks,
-                     std::size_t blockCount, std::size_t stride, std::uint64_t counter,
-                     Ending ending) {
-    compressPortable<std::uint32_t, 10, 16, 12, 8, 7>(state, blocks, blockCount, stride, counter,
-                                                      ending, kSha256InitialValues);
+                     std::size_t blockCount, std::uint64_t counter, Ending ending) {
+    compressPortable(state, blocks, blockCount, counter, ending, kSha256InitialValues);
 }
 
 template <class Params>
@@ -166,8 +164,7 @@ void Node<Params>::update(std::span<const std::uint8_t> bytes) {
     }
     const std::size_t blocks = (bytes.size() - 1) / kBlockSize;
     if (blocks != 0) {
-        Params::kCompress(m_state, bytes.data(), blocks, kBlockSize, m_counter + kBlockSize,
-                          Ending::None);
+        Params::kCompress(m_state, bytes.data(), blocks, m_counter + kBlockSize, Ending::None);
         m_counter += blocks * kBlockSize;
     }
     m_fill = bytes.size() - blocks * kBlockSize;
@@ -175,24 +172,43 @@ void Node<Params>::update(std::span<const std::uint8_t> bytes) {
 }
 
 template <class Params>
-void Node<Params>::updateBlocks(const std::uint8_t* blocks, std::size_t blockCount,
-                                std::size_t stride) {
-    compressPending();
-    if (blockCount > 1) {
-        Params::kCompress(m_state, blocks, blockCount - 1, stride, m_counter + kBlockSize,
-                          Ending::None);
-        m_counter += (blockCount - 1) * kBlockSize;
+void Node<Params>::UpdateGroup(Node* nodes, const std::uint8_t* firstBlocks,
+                               std::size_t nodeDistance, std::size_t blockCount,
+                               std::size_t stride) {
+    std::array<std::array<Word, 8>*, kGroup> states;
+    std::array<const std::uint8_t*, kGroup> pending;
+    std::array<const std::uint8_t*, kGroup> blocks;
+    for (std::size_t node = 0; node < kGroup; ++node) {
+        states[node] = &nodes[node].m_state;
+        pending[node] = nodes[node].m_buffer.data();
+        blocks[node] = firstBlocks + node * nodeDistance;
     }
-    std::memcpy(m_buffer.data(), blocks + (blockCount - 1) * stride, kBlockSize);
-    m_fill = kBlockSize;
+    const auto compress = [&](const std::array<const std::uint8_t*, kGroup>& from,
+                              std::size_t count, std::size_t step) {
+        CompressLanes<Word, kGroup>(states, from, count, step, nodes[0].m_counter + kBlockSize,
+                                    Params::kIv, loadWord<Word>);
+        for (std::size_t node = 0; node < kGroup; ++node) {
+            nodes[node].m_counter += count * kBlockSize;
+        }
+    };
+    if (nodes[0].m_fill == kBlockSize) {
+        compress(pending, 1, 0);
+    }
+    if (blockCount > 1) {
+        compress(blocks, blockCount - 1, stride);
+    }
+    for (std::size_t node = 0; node < kGroup; ++node) {
+        std::memcpy(nodes[node].m_buffer.data(), blocks[node] + (blockCount - 1) * stride,
+                    kBlockSize);
+        nodes[node].m_fill = kBlockSize;
+    }
 }
 
 // Compresses a full pending block: the node goes on, so it was not the last.
 template <class Params>
 void Node<Params>::compressPending() {
     if (m_fill == kBlockSize) {
-        Params::kCompress(m_state, m_buffer.data(), 1, kBlockSize, m_counter + kBlockSize,
-                          Ending::None);
+        Params::kCompress(m_state, m_buffer.data(), 1, m_counter + kBlockSize, Ending::None);
         m_counter += kBlockSize;
         m_fill = 0;
     }
@@ -203,7 +219,7 @@ void Node<Params>::finish(std::span<std::uint8_t> digest, Ending ending) const {
     std::array<Word, 8> state = m_state;
     std::array<std::uint8_t, kBlockSize> last = m_buffer;
     std::fill(last.begin() + static_cast<std::ptrdiff_t>(m_fill), last.end(), 0);
-    Params::kCompress(state, last.data(), 1, kBlockSize, m_counter + m_fill, ending);
+    Params::kCompress(state, last.data(), 1, m_counter + m_fill, ending);
     std::array<std::uint8_t, 8 * sizeof(Word)> bytes;
     for (std::size_t index = 0; index < state.size(); ++index) {
         if constexpr (sizeof(Word) == 8) {
@@ -285,15 +301,18 @@ void Blake2Parallel<Params, Leaves>::absorb(std::span<const std::uint8_t> bytes,
 template <class Params, std::size_t Leaves>
 void Blake2Parallel<Params, Leaves>::absorbStripes(const std::uint8_t* stripes,
                                                    std::size_t stripeCount, WorkerPool* pool) {
-    const auto absorbLeaf = [&](std::size_t leaf) {
-        m_leaves[leaf].updateBlocks(stripes + leaf * Params::kBlockSize, stripeCount, kStripeSize);
+    constexpr std::size_t kGroup = Node<Params>::kGroup;
+    const auto absorbGroup = [&](std::size_t group) {
+        Node<Params>::UpdateGroup(&m_leaves[group * kGroup],
+                                  stripes + group * kGroup * Params::kBlockSize,
+                                  Params::kBlockSize, stripeCount, kStripeSize);
     };
     if (pool != nullptr && pool->threads() > 1 && stripeCount >= kStripesForThreads) {
-        pool->forEach(Leaves, absorbLeaf);
+        pool->forEach(Leaves / kGroup, absorbGroup);
         return;
     }
-    for (std::size_t leaf = 0; leaf < Leaves; ++leaf) {
-        absorbLeaf(leaf);
+    for (std::size_t group = 0; group < Leaves / kGroup; ++group) {
+        absorbGroup(group);
     }
 }
 
