@@ -3,6 +3,7 @@
 // ids (the hash of a "blob <size>" header and the content).
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>

@@ -4,6 +4,7 @@
 // split in two at every tenth of its length.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <stdexcept>
