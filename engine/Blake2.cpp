@@ -279,6 +279,9 @@ Blake2Parallel<Params, Leaves>::Blake2Parallel(std::span<const std::uint8_t> key
 template <class Params, std::size_t Leaves>
 void Blake2Parallel<Params, Leaves>::absorb(std::span<const std::uint8_t> bytes,
                                             WorkerPool* pool) {
+    if (bytes.empty()) {
+        return;  // an empty span may have no address to copy from
+    }
     if (m_fill != 0) {
         const std::size_t part = std::min(kStripeSize - m_fill, bytes.size());
         std::memcpy(m_buffer.data() + m_fill, bytes.data(), part);
