@@ -6,6 +6,7 @@
 #include <system_error>
 #include <utility>
 
+#include "app/core/AccessibleNames.h"
 #include "app/core/ChecksumList.h"
 #include "app/core/FolderWalk.h"
 #include "app/core/Sidecar.h"
@@ -31,6 +32,8 @@ constexpr int kSkippedFoldersText = 68;
 // A message names at most these many folders a walk skipped.
 constexpr std::size_t kMostSkippedShown = 10;
 constexpr int kCancelText = 18;
+constexpr int kRowsNameText = 85;
+constexpr int kProgressBarNameText = 86;
 
 constexpr CheckStatus kStatusOrder[] = {CheckStatus::Ok, CheckStatus::Failed, CheckStatus::Missing,
                                         CheckStatus::Unreadable, CheckStatus::Cancelled};
@@ -138,7 +141,8 @@ ListWindow::ListWindow(ListWindowPort& port, Background background, digest::Work
 
 ListWindowTexts ListWindow::texts() const {
     return {m_loadText(kTitleText), textsFrom(m_loadText, kFirstHeadingText, 4),
-            textsFrom(m_loadText, kFirstCommandText, 5)};
+            textsFrom(m_loadText, kFirstCommandText, 5), m_loadText(kRowsNameText),
+            m_loadText(kProgressBarNameText)};
 }
 
 void ListWindow::Open(const digest::AlgorithmEntry& entry) {
@@ -334,15 +338,20 @@ std::string ListWindow::Summary() const {
     return summary;
 }
 
-void ListWindow::showProgress() const {
+void ListWindow::showProgress() {
     const auto done = std::ranges::count(m_rows, true, &Row::done);
     const std::string total = std::to_string(m_rows.size());
     const std::optional<int> permille =
         m_rows.empty() ? std::nullopt
                        : std::optional(static_cast<int>(done * 1000 / std::ssize(m_rows)));
-    m_port.showProgress({digest::FillPlaceholders(m_loadText(kFilesDoneText),
-                                                  {std::to_string(done), total}),
-                         Summary(), permille, Running() ? m_loadText(kCancelText) : std::string{}});
+    const ProgressDisplay display{
+        digest::FillPlaceholders(m_loadText(kFilesDoneText), {std::to_string(done), total}),
+        Summary(), permille, Running() ? m_loadText(kCancelText) : std::string{}};
+    m_port.showProgress(display);
+    // The check ends while the user may be in another window: the summary is announced.
+    if (std::exchange(m_progressRunning, Running()) && !Running()) {
+        m_port.announce(Announcement(display));
+    }
 }
 
 std::optional<std::string> ListWindow::lineOf(const Row& row, LineStyle style) const {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <utility>
 
+#include "app/core/AccessibleNames.h"
 #include "app/core/Languages.h"
 #include "app/core/StringTable.h"
 #include "app/core/SystemPaths.h"
@@ -53,6 +54,7 @@ constexpr int kIdentifyingText = 30;
 constexpr int kWeakMatchText = 31;
 constexpr int kCompareWithFileText = 32;
 constexpr int kSeveralDigestsText = 33;
+constexpr int kDoneText = 83;
 
 constexpr std::string_view kStringFailurePrefix = "Error: ";
 constexpr std::string_view kSelfTestFailurePrefix = "Could not verify library, error: ";
@@ -227,6 +229,7 @@ void MainWindow::startJob(const std::string& fileName,
     // The row below the controls is the progress display's while the hash runs.
     m_offer.reset();
     m_windows.hideOffer();
+    m_rowAnnounced.clear();
     m_windows.setHashControlsEnabled(false);
     UiThread& ui = m_background.ui;
     m_background.jobs.start({
@@ -253,10 +256,15 @@ void MainWindow::hashProgressed(int job, const digest::ReadProgress& progress) {
         return;
     }
     showWindowFirstTime();
-    m_running->progressShown = true;
+    const bool appears = !std::exchange(m_running->progressShown, true);
     m_running->lastPermille = digest::ProgressPermille(progress);
-    m_windows.showProgress({m_running->subject(), digest::ProgressLine(progress, progressWords()),
-                            m_running->lastPermille, LoadText(kCancelText)});
+    const ProgressDisplay display{m_running->subject(),
+                                  digest::ProgressLine(progress, progressWords()),
+                                  m_running->lastPermille, LoadText(kCancelText)};
+    m_windows.showProgress(display);
+    if (appears) {
+        m_windows.announce(Announcement(display));
+    }
 }
 
 void MainWindow::hashEnded(int job, digest::FileDigests digests) {
@@ -266,9 +274,14 @@ void MainWindow::hashEnded(int job, digest::FileDigests digests) {
     const RunningHash ended = *std::exchange(m_running, std::nullopt);
     m_windows.setHashControlsEnabled(true);
     if (digests.cancelled) {
-        m_windows.showProgress({ended.subject(), LoadText(kCancelledText), ended.lastPermille, {}});
+        const ProgressDisplay display{ended.subject(), LoadText(kCancelledText), ended.lastPermille,
+                                      {}};
+        m_windows.showProgress(display);
+        m_windows.announce(Announcement(display));
     } else if (ended.progressShown) {
         m_windows.hideProgress();
+        // The row the user waited at goes: they hear that the hash is done.
+        m_windows.announce(Announcement({ended.subject(), LoadText(kDoneText), {}, {}}));
     }
     ended.ended(std::move(digests));
     showRow();
@@ -603,6 +616,8 @@ void MainWindow::ApplyTexts() {
     for (const auto& [number, control] : kAppliedTexts) {
         m_windows.setText(control, LoadText(number));
     }
+    m_windows.setAccessibleNames(
+        MainWindowAccessibleNames([this](int number) { return LoadText(number); }));
     showRow();
     if (m_listWindow != nullptr) {
         m_listWindow->ApplyTexts();

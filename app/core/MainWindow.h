@@ -261,6 +261,9 @@ private:
     std::optional<RunningHash> m_running;
     std::optional<PendingOffer> m_offer;
     bool m_noteDismissed = false;
+    // The text of the row below the controls that a screen reader was last told; empty while the
+    // row is hidden or shows progress.
+    std::string m_rowAnnounced;
     ListWindow* m_listWindow = nullptr;
     int m_lastJob = 0;
 };

@@ -34,12 +34,20 @@ void MainWindow::showRow() {
     if (HashRunning()) {
         return;
     }
-    if (const std::optional<OfferDisplay> note = digestNote()) {
-        m_windows.showOffer(*note);
-    } else if (m_offer) {
-        m_windows.showOffer(offerDisplay());
-    } else {
+    std::optional<OfferDisplay> row = digestNote();
+    if (!row && m_offer) {
+        row = offerDisplay();
+    }
+    if (!row) {
         m_windows.hideOffer();
+        m_rowAnnounced.clear();
+        return;
+    }
+    m_windows.showOffer(*row);
+    // The row appears, or says something else, where the focus is not: a screen reader is told,
+    // once.
+    if (std::exchange(m_rowAnnounced, row->text) != row->text) {
+        m_windows.announce(row->text);
     }
 }
 

@@ -61,7 +61,7 @@ void DesktopFrontEnd::connectHandlers() {
                          [this, run = action] { run(m_window); });
     }
     auto* pasteAndCompare =
-        new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V), m_view.get());
+        new QShortcut(ShortcutKeys(app::kPasteAndCompareShortcut), m_view.get());
     QObject::connect(pasteAndCompare, &QShortcut::activated, m_view.get(),
                      [this] { m_window.PasteAndCompareAction(); });
     connectCompareFieldMenu();

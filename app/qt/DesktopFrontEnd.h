@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "app/digest/AlgorithmTable.h"
+#include "app/core/AccessibleNames.h"
 #include "app/core/MainWindow.h"
+#include "app/qt/Accessibility.h"
 #include "app/qt/ListWindowView.h"
 #include "app/qt/MainWindowView.h"
 #include "app/qt/QtWindowSystem.h"
@@ -17,7 +19,7 @@
 namespace tolvek::desktop {
 
 // Opens the list window, empty.
-inline const QKeySequence kOpenListWindowKeys{Qt::CTRL | Qt::Key_L};
+inline const QKeySequence kOpenListWindowKeys = ShortcutKeys(app::kOpenListWindowShortcut);
 
 class DesktopFrontEnd {
 public:

@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <limits>
 
+#include "app/core/AccessibleNames.h"
 #include "app/core/Product.h"
+#include "app/qt/Accessibility.h"
 #include "app/qt/FileDrops.h"
 #include "app/qt/OfferRow.h"
 #include "app/qt/ProgressRow.h"
@@ -111,6 +113,7 @@ MainWindowView::MainWindowView(DropHandler onWindowDrop, DropHandler onPathField
                                std::function<void()> onClose, std::function<void()> onCancel,
                                DropHandler onCompareFieldCtrlDrop)
     : m_onClose(std::move(onClose)) {
+    InstallAccessibleRoles();
     m_controls[slot(Control::MainWindow)] = this;
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QString::fromUtf8(app::kInitialTitle));
@@ -125,7 +128,7 @@ MainWindowView::MainWindowView(DropHandler onWindowDrop, DropHandler onPathField
     // After the fifteen controls, so that their creation and Tab order stay as they are.
     m_progressRow = new ProgressRow(this, onCancel, [this] { hideProgress(); });
     m_offerRow = new OfferRow(this);
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    auto* escape = new QShortcut(ShortcutKeys(app::kCancelHashShortcut), this);
     connect(escape, &QShortcut::activated, this, [onCancel] { onCancel(); });
 
     // The other two edit fields keep taking dragged text, but dropped files belong to the
