@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ReadBuffer.h"
 #include "platform/ReadOnlyFile.h"
 
 namespace tolvek::digest {
@@ -192,7 +193,7 @@ private:
         const std::size_t slot = slotOf(chosen->next);
         chosen->busy = true;
         lock.unlock();
-        chosen->feeder.feed({m_buffers[slot].get(), m_lengths[slot]});
+        chosen->feeder.feed(m_buffers[slot].bytes().first(m_lengths[slot]));
         lock.lock();
         chosen->busy = false;
         ++chosen->next;
@@ -208,16 +209,16 @@ private:
             return false;
         }
         const std::uint64_t chunk = m_claimed++;
-        std::unique_ptr<std::uint8_t[]>& buffer = m_buffers[slotOf(chunk)];
-        if (buffer == nullptr) {
-            buffer = std::make_unique_for_overwrite<std::uint8_t[]>(m_chunkBytes);
+        platform::ReadBuffer& buffer = m_buffers[slotOf(chunk)];
+        if (buffer.data() == nullptr) {
+            buffer = platform::ReadBuffer(m_chunkBytes);
         }
         const std::uint64_t offset = chunk * m_chunkBytes;
         const std::size_t request =
             m_total
                 ? static_cast<std::size_t>(std::min<std::uint64_t>(*m_total - offset, m_chunkBytes))
                 : m_chunkBytes;
-        const std::span<std::uint8_t> target(buffer.get(), request);
+        const std::span<std::uint8_t> target = buffer.bytes().first(request);
         m_reading = true;
         lock.unlock();
         const std::optional<std::size_t> count =
@@ -259,7 +260,7 @@ private:
     std::condition_variable_any m_changed;
     std::uint64_t m_changes = 0;
     std::vector<Lane> m_lanes;
-    std::vector<std::unique_ptr<std::uint8_t[]>> m_buffers;
+    std::vector<platform::ReadBuffer> m_buffers;
     std::vector<std::uint64_t> m_filled;  // the chunk each slot holds, or kEmpty
     std::vector<std::size_t> m_lengths;
     std::optional<std::uint64_t> m_chunks;  // nothing while the end is not known yet
@@ -327,11 +328,9 @@ FileContent FileContent::Open(const std::string& name, const ReadControl& contro
     }
     const auto bytes = static_cast<std::uint64_t>(*size);
     if (bytes > 0 && bytes <= control.tuning.chunkBytes) {
-        content.m_size = static_cast<std::size_t>(bytes);
-        content.m_bytes = std::make_unique_for_overwrite<std::uint8_t[]>(content.m_size);
-        const std::optional<std::size_t> count =
-            readFully(*file, {content.m_bytes.get(), content.m_size});
-        if (!count || *count < content.m_size) {
+        content.m_bytes = platform::ReadBuffer(static_cast<std::size_t>(bytes));
+        const std::optional<std::size_t> count = readFully(*file, content.m_bytes.bytes());
+        if (!count || *count < content.m_bytes.size()) {
             content.m_failure = ReadStatus::ReadFailed;
             content.m_systemError = file->lastError();
         }
@@ -354,11 +353,11 @@ ReadStatus FileContent::feed(std::span<Digester* const> digesters, const ReadCon
     }
     const bool again = std::exchange(m_fed, true);
     if (m_file == nullptr) {
-        feedFromMemory({m_bytes.get(), m_size}, digesters, control.stop);
+        feedFromMemory(m_bytes.bytes(), digesters, control.stop);
         if (control.stop.stop_requested()) {
             return ReadStatus::Cancelled;
         }
-        ProgressReporter(control, m_size).completed(m_size);
+        ProgressReporter(control, m_bytes.size()).completed(m_bytes.size());
         return ReadStatus::Complete;
     }
     // A file of known size is read at offsets, so only one without a size needs rewinding.

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "app/digest/Digester.h"
+#include "platform/ReadBuffer.h"
 
 namespace tolvek::platform {
 class ReadOnlyFile;
@@ -97,7 +98,7 @@ public:
     bool feedsAgain() const { return m_file == nullptr || m_total || m_rewinds; }
 
     // The bytes held in memory: the whole file when it was read whole, else 0.
-    std::size_t loadedBytes() const { return m_size; }
+    std::size_t loadedBytes() const { return m_bytes.size(); }
 
     // The system's error number behind the last OpenFailed or ReadFailed, 0 for none.
     int systemError() const { return m_systemError; }
@@ -106,8 +107,7 @@ private:
     FileContent() = default;
 
     std::optional<ReadStatus> m_failure;  // OpenFailed or ReadFailed, found at the open
-    std::unique_ptr<std::uint8_t[]> m_bytes;
-    std::size_t m_size = 0;
+    platform::ReadBuffer m_bytes;  // the whole file, when it was read whole
     std::unique_ptr<platform::ReadOnlyFile> m_file;  // while it is read as it is fed
     std::optional<std::uint64_t> m_total;            // the size of a file read as it is fed
     int m_systemError = 0;

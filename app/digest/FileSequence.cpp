@@ -21,9 +21,6 @@ FileSequence::FileSequence(const ReadControl& control)
     : m_control(control),
       m_lookAhead(kBatchesPerThread * std::max<std::size_t>(control.tuning.threads, 1)) {
     m_control.progress = nullptr;
-    for (std::size_t worker = 1; worker < control.tuning.threads; ++worker) {
-        m_workers.emplace_back([this](const std::stop_token& stop) { workerLoop(stop); });
-    }
 }
 
 // The workers go first, as they were made last: each finishes the batch it hashes.
@@ -50,7 +47,11 @@ bool FileSequence::add(FileTask task) {
     m_filling.bytes += content.loadedBytes();
     m_filling.items.push_back({std::move(task), std::move(content)});
     const bool full = m_filling.bytes >= kBatchBytes || m_filling.items.size() >= kBatchFiles;
-    return !full || pushFilling(lock);
+    if (!full) {
+        return true;
+    }
+    startWorkers();
+    return pushFilling(lock);
 }
 
 void FileSequence::addReport(std::function<bool()> report) {
@@ -62,6 +63,14 @@ void FileSequence::addReport(std::function<bool()> report) {
 bool FileSequence::finish() {
     std::unique_lock lock(m_mutex);
     return drain(lock) && !ended();
+}
+
+// Only once a batch is handed on while files are still being read: the calling thread hashes
+// what is left at the end itself, so that a few files start no thread.
+void FileSequence::startWorkers() {
+    for (std::size_t worker = m_workers.size() + 1; worker < m_control.tuning.threads; ++worker) {
+        m_workers.emplace_back([this](const std::stop_token& stop) { workerLoop(stop); });
+    }
 }
 
 bool FileSequence::ended() {

@@ -65,6 +65,7 @@ private:
         bool hashed = false;
     };
 
+    void startWorkers();
     bool ended();
     bool pushFilling(std::unique_lock<std::mutex>& lock);
     bool drain(std::unique_lock<std::mutex>& lock);

@@ -21,6 +21,7 @@ const ReadTuning kTunings[] = {{kReadChunk / 16, 1}, {kReadChunk / 16, 2}, {kRea
 struct Seen {
     ReadStatus status = ReadStatus::Cancelled;
     std::string bytes;
+    std::size_t misalignedPieces = 0;
 };
 
 FileTask recordingTask(const std::string& name, std::vector<std::string>& reports) {
@@ -32,12 +33,14 @@ FileTask recordingTask(const std::string& name, std::vector<std::string>& report
         Digester* const digesters[] = {&digester};
         seen->status = content.feed(digesters, control);
         seen->bytes = digester.bytes();
+        seen->misalignedPieces = digester.misalignedPieces();
     };
     task.report = [seen, name, &reports] {
         const bool complete = seen->status == ReadStatus::Complete;
         EXPECT_EQ(complete, std::filesystem::exists(name)) << name;
         if (complete) {
             EXPECT_TRUE(seen->bytes == FileContents(name)) << name;
+            EXPECT_EQ(seen->misalignedPieces, 0U) << name;
         }
         reports.push_back(name);
         return true;
