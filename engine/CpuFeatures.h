@@ -1,5 +1,6 @@
 // The optional instruction sets the engine's accelerated paths use: detected once per process,
 // and narrowed by tests and benchmarks so that the portable paths run on every machine too.
+// engine/CpuDispatch.cpp detects them and makes every choice between paths.
 #pragma once
 
 namespace tolvek::engine {
@@ -16,6 +17,9 @@ enum CpuFeature : unsigned {
     kCpuAvx512Bw = 1u << 5,      // AVX-512 F, BW and VL on 512-bit registers: BLAKE3, XXH3
 };
 inline constexpr unsigned kAllCpuFeatures = ~0u;
+// The AVX-512 family, which many x86-64 processors lack (AMD before Zen 4, Intel's client cores
+// since Alder Lake): masked, the engine runs as it does on them.
+inline constexpr unsigned kCpuAvx512 = kCpuAvx512Vl | kCpuAvx512Clmul | kCpuAvx512Bw;
 
 // What this CPU and build support, checked once.
 unsigned CpuFeaturesAvailable();

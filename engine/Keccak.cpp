@@ -1,11 +1,8 @@
 #include "engine/Keccak.h"
 
-#include "engine/CpuFeatures.h"
+#include "engine/Backends.h"
 #include "engine/EngineUtils.h"
 #include "engine/KeccakRound.h"
-#if defined(TOLVEK_X86)
-#include "engine/x86/KeccakX86.h"
-#endif
 
 namespace tolvek::engine {
 
@@ -44,17 +41,6 @@ void KeccakAbsorbPortable(KeccakState& state, const std::uint8_t* blocks, std::s
         }
         permute(state);
     }
-}
-
-void KeccakAbsorb(KeccakState& state, const std::uint8_t* blocks, std::size_t blockCount,
-                  std::size_t rate) {
-#if defined(TOLVEK_X86)
-    if (CpuHas(kCpuAvx512Vl)) {
-        KeccakAbsorbAvx512(state, blocks, blockCount, rate);
-        return;
-    }
-#endif
-    KeccakAbsorbPortable(state, blocks, blockCount, rate);
 }
 
 }  // namespace tolvek::engine

@@ -21,10 +21,6 @@ using KeccakState = std::array<std::uint64_t, 25>;
 void KeccakAbsorb(KeccakState& state, const std::uint8_t* blocks, std::size_t blockCount,
                   std::size_t rate);
 
-// The portable path alone, which every other path must agree with.
-void KeccakAbsorbPortable(KeccakState& state, const std::uint8_t* blocks, std::size_t blockCount,
-                          std::size_t rate);
-
 // NIST's FIPS 202 examples: the SHA-3 digest of "abc" for each digest size.
 constexpr std::string_view Sha3DigestOfAbc(std::size_t digestSize) {
     switch (digestSize) {

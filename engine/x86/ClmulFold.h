@@ -8,10 +8,10 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/CrcKernels.h"
+#include "engine/Backends.h"
 #include "engine/CrcTables.h"
 
-namespace tolvek::engine::x86 {
+namespace tolvek::engine {
 namespace {  // NOLINT(google-build-namespaces): see above
 
 inline __m128i byteReverseMask() {
@@ -82,4 +82,4 @@ auto finish128(const Tables& tables, __m128i accumulator, const std::uint8_t* by
 }
 
 }  // namespace
-}  // namespace tolvek::engine::x86
+}  // namespace tolvek::engine

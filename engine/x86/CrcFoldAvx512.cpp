@@ -4,10 +4,10 @@
 // which its flow analysis reports as uninitialised once they are inlined.
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #pragma GCC diagnostic ignored "-Wuninitialized"
-#include "engine/x86/ChecksumKernels.h"
+#include "engine/Backends.h"
 #include "engine/x86/ClmulFold.h"
 
-namespace tolvek::engine::x86 {
+namespace tolvek::engine {
 
 namespace {
 
@@ -66,15 +66,15 @@ Register foldAvx512(const Tables& tables, Register crc, const std::uint8_t* byte
 
 }  // namespace
 
-std::uint32_t CrcFoldAvx512(const CrcTables& tables, std::uint32_t crc, const std::uint8_t* bytes,
+std::uint32_t CrcUpdateAvx512(const CrcTables& tables, std::uint32_t crc, const std::uint8_t* bytes,
                             std::size_t length) {
     return tables.reflected ? foldAvx512<true>(tables, crc, bytes, length)
                             : foldAvx512<false>(tables, crc, bytes, length);
 }
 
-std::uint64_t CrcFoldAvx512(const Crc64Tables& tables, std::uint64_t crc, const std::uint8_t* bytes,
+std::uint64_t CrcUpdateAvx512(const Crc64Tables& tables, std::uint64_t crc, const std::uint8_t* bytes,
                             std::size_t length) {
     return foldAvx512<true>(tables, crc, bytes, length);
 }
 
-}  // namespace tolvek::engine::x86
+}  // namespace tolvek::engine

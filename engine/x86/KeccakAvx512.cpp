@@ -3,8 +3,8 @@
 // vector rotate, and nothing spills to memory as it does with 16 general registers.
 #include <immintrin.h>
 
+#include "engine/Backends.h"
 #include "engine/KeccakRound.h"
-#include "engine/x86/KeccakX86.h"
 
 namespace tolvek::engine {
 
@@ -38,7 +38,7 @@ __m128i loadLane(const std::uint8_t* bytes) {
 
 }  // namespace
 
-[[gnu::flatten]] void KeccakAbsorbAvx512(KeccakState& state, const std::uint8_t* blocks,
+[[gnu::flatten]] void KeccakAbsorbAvx512(KeccakLanes& state, const std::uint8_t* blocks,
                                          std::size_t blockCount, std::size_t rate) {
     __m128i lanes[25];
     for (std::size_t index = 0; index < state.size(); ++index) {

@@ -7,9 +7,9 @@
 
 #include <algorithm>
 
+#include "engine/Backends.h"
 #include "engine/ShaConstants.h"
 #include "engine/ShaRounds.h"
-#include "engine/x86/ShaX86.h"
 
 namespace tolvek::engine {
 
