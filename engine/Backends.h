@@ -58,9 +58,21 @@ std::uint32_t CrcUpdatePclmul(const CrcTables& tables, std::uint32_t crc,
 std::uint64_t CrcUpdatePclmul(const Crc64Tables& tables, std::uint64_t crc,
                               const std::uint8_t* bytes, std::size_t length);
 
-// kCpuAvx2: Adler-32 sums over 32-byte vectors; XXH3 stripes on two 256-bit registers; BLAKE3
-// inputs in eight lanes.
+// kCpuAvx2: the rounds' rotates on BMI2 with the message schedule on vectors (SHA-512); the
+// portable code with BMI's and-not and rotates (Keccak); Adler-32 sums over 32-byte vectors; XXH3
+// stripes on two 256-bit registers; BLAKE3 inputs in eight lanes.
+void Sha512CompressAvx2(Sha64State& state, const std::uint8_t* blocks, std::size_t blockCount);
+void KeccakAbsorbAvx2(KeccakLanes& state, const std::uint8_t* blocks, std::size_t blockCount,
+                      std::size_t rate);
 std::uint32_t Adler32UpdateAvx2(std::uint32_t adler, const std::uint8_t* bytes, std::size_t length);
+
+// kCpuAvx2Clmul: four 256-bit accumulators folded with VPCLMULQDQ; at least
+// kCrcAvx2ClmulMinLength bytes.
+inline constexpr std::size_t kCrcAvx2ClmulMinLength = 128;
+std::uint32_t CrcUpdateAvx2Clmul(const CrcTables& tables, std::uint32_t crc,
+                                 const std::uint8_t* bytes, std::size_t length);
+std::uint64_t CrcUpdateAvx2Clmul(const Crc64Tables& tables, std::uint64_t crc,
+                                 const std::uint8_t* bytes, std::size_t length);
 
 // kCpuAvx512Vl: the SHA-512 schedule on 128-bit vectors with native rotates and three-input
 // logic; each Keccak lane in its own vector register.

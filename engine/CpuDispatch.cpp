@@ -58,6 +58,7 @@ unsigned detectFeatures() {
     constexpr unsigned kSsse3 = 1u << 9;
     constexpr unsigned kSse41 = 1u << 19;
     // Leaf 7, EBX and ECX.
+    constexpr unsigned kBmi1 = 1u << 3;
     constexpr unsigned kAvx2 = 1u << 5;
     constexpr unsigned kBmi2 = 1u << 8;
     constexpr unsigned kAvx512F = 1u << 16;
@@ -79,8 +80,11 @@ unsigned detectFeatures() {
     if (pclmul) {
         features |= kCpuPclmul;
     }
-    if (avx && allSet(cpu.leaf7Ebx, kAvx2)) {
+    if (avx && allSet(cpu.leaf7Ebx, kAvx2 | kBmi1 | kBmi2)) {
         features |= kCpuAvx2;
+    }
+    if (avx && pclmul && allSet(cpu.leaf7Ebx, kAvx2) && allSet(cpu.leaf7Ecx, kVpclmulqdq)) {
+        features |= kCpuAvx2Clmul;
     }
     if (avx512 && allSet(cpu.leaf7Ebx, kAvx512Vl | kBmi2)) {
         features |= kCpuAvx512Vl;
@@ -110,6 +114,9 @@ Register crcUpdate(const Tables& tables, Register crc, const std::uint8_t* bytes
 #if defined(TOLVEK_X86)
     if (CpuHas(kCpuAvx512Clmul) && length >= kCrcAvx512ClmulMinLength) {
         return CrcUpdateAvx512(tables, crc, bytes, length);
+    }
+    if (CpuHas(kCpuAvx2Clmul) && length >= kCrcAvx2ClmulMinLength) {
+        return CrcUpdateAvx2Clmul(tables, crc, bytes, length);
     }
     if (CpuHas(kCpuPclmul) && length >= kCrcPclmulMinLength) {
         return CrcUpdatePclmul(tables, crc, bytes, length);
@@ -156,6 +163,9 @@ void Sha512Compress(Sha64State& state, const std::uint8_t* blocks, std::size_t b
     if (CpuHas(kCpuAvx512Vl)) {
         return Sha512CompressAvx512(state, blocks, blockCount);
     }
+    if (CpuHas(kCpuAvx2)) {
+        return Sha512CompressAvx2(state, blocks, blockCount);
+    }
 #endif
     Sha512CompressPortable(state, blocks, blockCount);
 }
@@ -165,6 +175,9 @@ void KeccakAbsorb(KeccakState& state, const std::uint8_t* blocks, std::size_t bl
 #if defined(TOLVEK_X86)
     if (CpuHas(kCpuAvx512Vl)) {
         return KeccakAbsorbAvx512(state, blocks, blockCount, rate);
+    }
+    if (CpuHas(kCpuAvx2)) {
+        return KeccakAbsorbAvx2(state, blocks, blockCount, rate);
     }
 #endif
     KeccakAbsorbPortable(state, blocks, blockCount, rate);
