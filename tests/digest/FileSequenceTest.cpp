@@ -114,5 +114,35 @@ TEST(FileSequence, EndsWhenAReportSaysSoOrTheStopComes) {
     }
 }
 
+// The files of a sequence count together: once they add up to more than the tuning keeps
+// cached, the rest leave the page cache as they are read, while the first ones stay.
+TEST(FileSequence, FilesPastWhatIsKeptCachedLeaveThePageCache) {
+    tolvek::testing::TempFolder folder;
+    std::vector<std::string> names;
+    for (int index = 0; index < 8; ++index) {
+        names.push_back(folder.write(std::to_string(index), PatternBytes(kReadChunk / 16)));
+        tolvek::testing::FileContents(names.back());
+    }
+    if (tolvek::testing::CachedPages(names.back()) == 0) {
+        GTEST_SKIP() << "this file system keeps no page cache to drop";
+    }
+    ReadControl control;
+    control.tuning.keepCachedUpTo = 3 * kReadChunk / 16;
+    FileSequence sequence(control);
+    for (const std::string& name : names) {
+        FileTask task;
+        task.name = name;
+        task.hash = [](FileContent& content, const ReadControl& hashing) {
+            RecordingDigester digester;
+            Digester* const digesters[] = {&digester};
+            EXPECT_EQ(content.feed(digesters, hashing), ReadStatus::Complete);
+        };
+        ASSERT_TRUE(sequence.add(std::move(task)));
+    }
+    ASSERT_TRUE(sequence.finish());
+    EXPECT_NE(tolvek::testing::CachedPages(names.front()), 0U);
+    EXPECT_EQ(tolvek::testing::CachedPages(names.back()), 0U);
+}
+
 }  // namespace
 }  // namespace tolvek::digest
