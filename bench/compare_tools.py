@@ -53,7 +53,9 @@ MANY_FILE_PEERS = {
     "sha3-256": ["rhash", "--sha3-256"], "blake2b": ["b2sum"], "blake3": ["b3sum"],
     "xxh3": ["xxhsum", "-H3"], "xxh64": ["xxhsum", "-H1"], "crc32": ["rhash", "--crc32"],
 }
-CHECK_FLAG = {"rhash": ["-c"], "b3sum": ["--check"]}
+# How each peer checks a list; rhash is told the algorithm, else it tries every one of the
+# digest's length.
+CHECK_FLAG = {"b3sum": "--check"}
 # The peers' fastest commands for a first, uncached read.
 UNCACHED = {"crc32": ["rhash", "--crc32"], "xxh3": ["xxhsum", "-H3"],
             "sha256": ["sha256sum"], "blake3": ["b3sum"]}
@@ -282,8 +284,7 @@ def many_file_rows(table, ids, root, names, label, rounds, with_check):
         parts_file = os.path.join(root, f".{id}.parts")
         with open(parts_file, "w") as out:
             out.write("\n".join(parts) + "\n")
-        check = CHECK_FLAG.get(peer[0], ["-c"])
-        checking = [peer[0], *check] if peer[0] in ("rhash", "b3sum") else [*peer, "-c"]
+        checking = [*peer, CHECK_FLAG.get(peer[0], "-c")]
         compare(table, f"{id}, {label}, -c", [OURS, "-c", ours_list],
                 [["xargs", "-a", parts_file, "-P", str(CPUS), "-n", "1", *checking]],
                 rounds, cwd=root)

@@ -1,8 +1,21 @@
 #include "engine/WorkerPool.h"
 
+#include <sched.h>
+
 #include <algorithm>
 
 namespace tolvek::engine {
+
+std::size_t UsableCores() {
+    static const std::size_t cores = [] {
+        cpu_set_t allowed;
+        if (::sched_getaffinity(0, sizeof allowed, &allowed) == 0) {
+            return static_cast<std::size_t>(std::max(CPU_COUNT(&allowed), 1));
+        }
+        return static_cast<std::size_t>(std::max(1U, std::thread::hardware_concurrency()));
+    }();
+    return cores;
+}
 
 WorkerPool::WorkerPool(std::size_t threads)
     : m_helperCount(std::max<std::size_t>(threads, 1) - 1),
@@ -15,7 +28,7 @@ WorkerPool::~WorkerPool() {
 }
 
 WorkerPool& WorkerPool::Shared() {
-    static WorkerPool pool(std::max(1u, std::thread::hardware_concurrency()));
+    static WorkerPool pool(UsableCores());
     return pool;
 }
 

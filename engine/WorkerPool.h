@@ -13,6 +13,10 @@
 
 namespace tolvek::engine {
 
+// The processors this process may run on, asked once: its affinity mask, as taskset or a
+// container's CPU set narrows it, rather than every processor of the machine.
+std::size_t UsableCores();
+
 class WorkerPool {
 public:
     // Runs up to `threads` tasks at once: the caller's thread and `threads - 1` helpers, which
@@ -22,7 +26,7 @@ public:
     WorkerPool& operator=(const WorkerPool&) = delete;
     ~WorkerPool();
 
-    // The pool of the process, one thread per core; started on first use.
+    // The pool of the process, one thread per usable core; started on first use.
     static WorkerPool& Shared();
 
     // How many tasks of one forEach may run at once: the pool's threads, narrowed by

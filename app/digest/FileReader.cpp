@@ -334,11 +334,6 @@ std::uint64_t PhysicalMemory() {
     return bytes;
 }
 
-std::size_t CoreCount() {
-    static const std::size_t cores = std::max(1U, std::thread::hardware_concurrency());
-    return cores;
-}
-
 ReadStatus ReadFile(const std::string& name, std::span<Digester* const> digesters,
                     const ReadControl& control, int* systemError) {
     FileContent content = FileContent::Open(name, control);

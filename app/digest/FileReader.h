@@ -15,6 +15,7 @@
 #include <string>
 
 #include "app/digest/Digester.h"
+#include "engine/WorkerPool.h"
 #include "platform/ReadBuffer.h"
 
 namespace tolvek::platform {
@@ -26,9 +27,6 @@ namespace tolvek::digest {
 // Bytes per read of a stream, and the reader's default chunk (see ReadTuning).
 inline constexpr std::size_t kReadChunk = std::size_t{1} << 20;
 
-// The processor's cores, asked of the system once: the system reads it from a file each time.
-std::size_t CoreCount();
-
 // The machine's memory in bytes, asked of the system once.
 std::uint64_t PhysicalMemory();
 
@@ -39,7 +37,7 @@ std::uint64_t PhysicalMemory();
 struct ReadTuning {
     std::size_t chunkBytes = kReadChunk;
     // Threads that read and hash, at most one per digester and one more.
-    std::size_t threads = CoreCount();
+    std::size_t threads = engine::UsableCores();
     // A file larger than this, or the files of a sequence once they add up to more, are dropped
     // from the page cache as they are read: reading more than the memory holds would otherwise
     // push everything else out of the cache, the user's files and programs included.
