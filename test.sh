@@ -1,6 +1,11 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the release build with the GUI tests on an offscreen
-# display, then the non-GUI tests again under AddressSanitizer and UBSan.
+# Sets up, builds and runs every test, in three builds:
+# - GCC, release: every test, the GUI tests on an offscreen display;
+# - Clang with AddressSanitizer and UBSan: the non-GUI tests, the routes under file faults, and
+#   each fuzz target for a bounded number of inputs (an input that fails is kept in
+#   build-sanitize/fuzz-crashes/);
+# - Clang with ThreadSanitizer: the reader's, the windows' logic's and the command line's stress
+#   tests, twice each in shuffled order.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -11,9 +16,18 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j "$jobs"
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")
 
-cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOLVEK_SANITIZE=ON \
-      -DTOLVEK_GUI=OFF -DTOLVEK_BENCH=OFF
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
+      -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOLVEK_SANITIZE=ON -DTOLVEK_FUZZ=ON -DTOLVEK_GUI=OFF -DTOLVEK_BENCH=OFF
 cmake --build build-sanitize -j "$jobs"
 # The 5 GiB oracle comparisons run the same code as their small files, which the sanitizers
 # check; under the sanitizers they would only take ten minutes more.
 (cd build-sanitize && ctest --output-on-failure -j "$jobs" -E '^cli_tests_slow$')
+
+cmake -S . -B build-tsan -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DTOLVEK_THREAD_SANITIZE=ON -DTOLVEK_GUI=OFF -DTOLVEK_BENCH=OFF
+cmake --build build-tsan -j "$jobs" --target digest_tests core_tests cli_stress
+export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1"
+repeat=(--gtest_shuffle --gtest_repeat=2 --gtest_brief=1)
+build-tsan/tests/digest/digest_tests "${repeat[@]}" --gtest_filter='-*Slow*'
+build-tsan/tests/core/core_tests "${repeat[@]}"
+build-tsan/tests/cli/cli_stress "${repeat[@]}"

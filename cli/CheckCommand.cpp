@@ -1,20 +1,14 @@
 #include "cli/CheckCommand.h"
 
-#include <sys/stat.h>
-
 #include <atomic>
-#include <iterator>
-#include <limits>
 #include <memory>
-#include <optional>
 #include <ostream>
-#include <sstream>
 
 #include "app/core/ChecksumList.h"
 #include "app/core/ListCheck.h"
 #include "app/digest/FileSequence.h"
+#include "cli/ListInput.h"
 #include "cli/Messages.h"
-#include "platform/ReadOnlyFile.h"
 
 namespace tolvek::cli {
 
@@ -24,82 +18,51 @@ using app::CheckItem;
 using app::CheckStatus;
 using app::CheckVerdict;
 
-struct ListText {
-    std::string text;
-    int systemError = 0;
-    // Standard input, a FIFO or a device: its names are relative to the current folder.
-    bool stream = false;
-};
-
-// A list named on the command line may be a FIFO too (`-c <(cmd)`).
-ListText readList(const std::string& listPath, std::istream& input) {
-    ListText list;
-    if (listPath == "-") {
-        list.text.assign(std::istreambuf_iterator<char>(input), {});
-        list.stream = true;
-        return list;
-    }
-    struct stat status {};
-    list.stream = ::stat(listPath.c_str(), &status) == 0 && !S_ISREG(status.st_mode);
-    std::optional<platform::ReadOnlyFile> file =
-        platform::ReadOnlyFile::open(listPath, platform::FileKinds::WithStreams, &list.systemError);
-    if (!file) {
-        return list;
-    }
-    std::vector<std::uint8_t> buffer(digest::kReadChunk);
-    const bool read = platform::ReadPieces(*file, buffer, std::nullopt, [&](auto piece) {
-        list.text.append(reinterpret_cast<const char*>(piece.data()), piece.size());
-    });
-    if (!read) {
-        list.systemError = file->lastError();
-    }
-    return list;
-}
-
 std::string plural(std::size_t count, std::string_view one, std::string_view many) {
     return std::to_string(count) + " " + std::string(count == 1 ? one : many);
 }
 
-// The checks of one list, reported line by line as they are made.
+// The checks of one list, made and reported line by line as the list is read.
 class ListChecker {
 public:
     ListChecker(const CheckRun& run, const std::string& listPath)
-        : m_run(run), m_shownList(QuotedName(shownListName(listPath))) {}
+        : m_run(run), m_listPath(listPath), m_shownList(QuotedName(shownListName(listPath))) {}
 
-    // False when the run was interrupted.
-    bool check(const app::ListItems& list) {
+    // False when the run was interrupted. Whenever the list's next line has not arrived yet,
+    // the files before it are checked and their verdicts shown meanwhile.
+    bool check(ListInput& list) {
         digest::ReadControl control;
         control.stop = m_run.context.interrupt;
         digest::FileSequence sequence(control);
-        std::size_t malformed = 0;
-        const auto warnBefore = [&](std::size_t lineNumber) {
-            for (; malformed < list.malformedLines.size() &&
-                   list.malformedLines[malformed] < lineNumber;
-                 ++malformed) {
-                warnMalformed(sequence, list, list.malformedLines[malformed]);
-            }
-        };
-        for (const CheckItem& item : list.items) {
-            warnBefore(item.lineNumber);
-            if (!sequence.add(taskOf(item))) {
-                break;
+        bool going = true;
+        app::ListItemReader reader(
+            list.isStream() ? "-" : m_listPath, m_run.forced,
+            [&](app::ListEntry entry) { going = going && add(sequence, std::move(entry)); });
+        m_listAlgorithm = reader.listAlgorithm();
+        std::string line;
+        while (going && list.nextLine(line)) {
+            reader.read(line);
+            if (going && list.waits()) {
+                going = sequence.finish();
+                m_run.output.flush();
             }
         }
-        warnBefore(std::numeric_limits<std::size_t>::max());
-        return sequence.finish();
+        if (going) {
+            reader.end();
+        }
+        return going && sequence.finish();
     }
 
     // The closing warnings; true when the list passed.
-    bool close(const app::ListItems& list) const {
-        const std::size_t malformed = list.malformedLines.size();
-        if (list.items.empty()) {
+    bool close() const {
+        if (m_items == 0) {
             m_run.errors << "tolvek-cli: " << m_shownList
                          << ": no properly formatted checksum lines found\n";
             return false;
         }
         const std::size_t unread = m_tally.unreadable + m_tally.missing;
         if (!m_run.options.status) {
-            warn(malformed, "line is improperly formatted", "lines are improperly formatted");
+            warn(m_malformed, "line is improperly formatted", "lines are improperly formatted");
             warn(unread, "listed file could not be read", "listed files could not be read");
             warn(m_tally.failed, "computed checksum did NOT match",
                  "computed checksums did NOT match");
@@ -109,7 +72,7 @@ public:
             m_run.errors << "tolvek-cli: " << m_shownList << ": no file was verified\n";
             return false;
         }
-        return m_tally.failed == 0 && unread == 0 && !(m_run.options.strict && malformed > 0);
+        return m_tally.failed == 0 && unread == 0 && !(m_run.options.strict && m_malformed > 0);
     }
 
 private:
@@ -123,14 +86,29 @@ private:
         }
     }
 
-    void warnMalformed(digest::FileSequence& sequence, const app::ListItems& list,
-                       std::size_t lineNumber) const {
-        if (!m_run.options.warn) {
-            return;
+    // False once the sequence has ended.
+    bool add(digest::FileSequence& sequence, app::ListEntry entry) {
+        if (!entry.item) {
+            ++m_malformed;
+            return !m_run.options.warn || warnMalformed(sequence, entry.lineNumber);
         }
+        ++m_items;
+        const auto item = std::make_shared<const CheckItem>(std::move(*entry.item));
+        if (item->name == "-") {
+            // Standard input, read here when its turn comes, as sha256sum reads "-".
+            return sequence.addReport([this, item] {
+                const digest::FileDigests digests{
+                    false, digest::HashStreamWith(m_run.input, app::RoutesOf(*item))};
+                return record(*item, app::VerdictOf(*item, digests));
+            });
+        }
+        return sequence.add(taskOf(item));
+    }
+
+    bool warnMalformed(digest::FileSequence& sequence, std::size_t lineNumber) const {
         const std::string algorithm =
-            list.listAlgorithm != nullptr ? app::TagOf(*list.listAlgorithm) + " " : "";
-        sequence.addReport([this, algorithm, lineNumber] {
+            m_listAlgorithm != nullptr ? app::TagOf(*m_listAlgorithm) + " " : "";
+        return sequence.addReport([this, algorithm, lineNumber] {
             m_run.errors << "tolvek-cli: " << m_shownList << ": " << lineNumber
                          << ": improperly formatted " << algorithm << "checksum line\n";
             return true;
@@ -138,16 +116,16 @@ private:
     }
 
     // Hashed on any thread, reported here in the list's order.
-    digest::FileTask taskOf(const CheckItem& item) {
+    digest::FileTask taskOf(const std::shared_ptr<const CheckItem>& item) {
         const auto verdict = std::make_shared<CheckVerdict>();
         digest::FileTask task;
-        task.name = item.path;
+        task.name = item->path;
         task.readStreams = true;
-        task.hash = [this, &item, verdict](digest::FileContent& content,
-                                           const digest::ReadControl& control) {
-            *verdict = app::CheckContent(item, content, control, m_likely.load());
+        task.hash = [this, item, verdict](digest::FileContent& content,
+                                          const digest::ReadControl& control) {
+            *verdict = app::CheckContent(*item, content, control, m_likely.load());
         };
-        task.report = [this, &item, verdict] { return record(item, *verdict); };
+        task.report = [this, item, verdict] { return record(*item, *verdict); };
         return task;
     }
 
@@ -196,7 +174,11 @@ private:
     }
 
     const CheckRun& m_run;
+    const std::string& m_listPath;
     std::string m_shownList;
+    const digest::AlgorithmEntry* m_listAlgorithm = nullptr;
+    std::size_t m_items = 0;
+    std::size_t m_malformed = 0;
     app::CheckTally m_tally;
     // The entry of the last match, tried first for the next files.
     std::atomic<const digest::AlgorithmEntry*> m_likely = nullptr;
@@ -207,19 +189,15 @@ private:
 int CheckLists(const CheckRun& run) {
     int exitCode = kExitOk;
     for (const std::string& listPath : run.lists) {
-        const ListText list = readList(listPath, run.input);
-        if (list.systemError != 0) {
-            run.errors << FileError(listPath, list.systemError, "");
-            exitCode = kExitFailure;
-            continue;
-        }
-        const app::ListItems items =
-            app::ReadListItems(list.text, list.stream ? "-" : listPath, run.forced);
+        ListInput list(listPath, run.input);
         ListChecker checker(run, listPath);
-        if (!checker.check(items)) {
+        if (list.systemError() == 0 && !checker.check(list)) {
             return kExitInterrupted;
         }
-        if (!checker.close(items)) {
+        if (list.systemError() != 0) {
+            run.errors << FileError(listPath, list.systemError(), "");
+            exitCode = kExitFailure;
+        } else if (!checker.close()) {
             exitCode = kExitFailure;
         }
     }

@@ -332,11 +332,10 @@ public:
     // False once the run was interrupted.
     bool add(const std::string& name, bool named) {
         if (name == "-" && named) {
-            m_sequence.addReport([this, name] {
+            return m_sequence.addReport([this, name] {
                 m_onDigests(name, {false, digest::HashStreamWith(m_run.input, m_routes)});
                 return true;
             });
-            return true;
         }
         const auto file = std::make_shared<File>();
         digest::FileTask task;
@@ -453,7 +452,7 @@ bool hashNamedFiles(DigestSequence& sequence, const std::vector<std::string>& fi
 }
 
 // The expected digest read forgivingly for digests of `entries`; nothing, after saying why,
-// when it holds none.
+// when the text holds none, or several different ones of the length found.
 std::optional<std::string> expectedDigest(const std::string& text,
                                           std::span<const AlgorithmEntry* const> entries,
                                           std::ostream& errors) {
@@ -461,11 +460,18 @@ std::optional<std::string> expectedDigest(const std::string& text,
     for (const AlgorithmEntry* entry : entries) {
         lengths.push_back(digest::DigestBytes(*entry));
     }
-    if (auto expected = app::ReadExpectedDigest(text, lengths)) {
+    std::optional<app::ExpectedDigest> expected = app::ReadExpectedDigest(text, lengths);
+    const bool one = entries.size() == 1;
+    if (!expected) {
+        errors << "tolvek-cli: no digest of " << (one ? "this algorithm's" : "any") << " length in "
+               << text << "\n";
+    } else if (expected->ambiguous) {
+        // Whichever of them is taken, the answer would be about one the user may not mean.
+        errors << "tolvek-cli: more than one digest of " << (one ? "this algorithm's" : "that")
+               << " length in " << text << "\n";
+    } else {
         return std::move(expected->digest);
     }
-    errors << "tolvek-cli: no digest of " << (entries.size() == 1 ? "this algorithm's" : "any")
-           << " length in " << text << "\n";
     return std::nullopt;
 }
 
@@ -629,11 +635,20 @@ int runRequest(const Request& request, std::istream& input, std::ostream& output
 
 }  // namespace
 
+bool CheckArguments(const std::vector<std::string>& arguments, std::ostream& errors) {
+    return parse(arguments, errors).has_value();
+}
+
 int RunCli(const std::vector<std::string>& arguments, std::istream& input, std::ostream& output,
            std::ostream& errors, const CliContext& context) {
     const std::optional<Request> request = parse(arguments, errors);
     if (!request) {
         return kExitUsage;
+    }
+    if (const std::optional<std::string_view> misplaced = MisplacedListOption(request->lists)) {
+        errors << "tolvek-cli: " << *misplaced
+               << "\nTry 'tolvek-cli --help' for more information.\n";
+        return kExitFailure;
     }
     const int exitCode = runRequest(*request, input, output, errors, context);
     // A full disk or a closed pipe must not pass for success.

@@ -24,6 +24,10 @@ struct CliContext {
     bool errorsIsTerminal = false;
 };
 
+// Reads the command line `arguments` without running it: true when RunCli would run it, false
+// after saying why on `errors` when it is a usage error.
+bool CheckArguments(const std::vector<std::string>& arguments, std::ostream& errors);
+
 // Runs the command line `arguments` (without the program name) and gives the exit code.
 int RunCli(const std::vector<std::string>& arguments, std::istream& input, std::ostream& output,
            std::ostream& errors, const CliContext& context = {});

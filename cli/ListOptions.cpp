@@ -18,14 +18,16 @@ constexpr std::pair<std::string_view, Flag> kLongFlags[] = {
     {"--ignore-missing", &ListOptions::ignoreMissing},
     {"--tag", &ListOptions::tag},
     {"--binary", &ListOptions::binary},
+    {"--text", &ListOptions::text},
     {"--recursive", &ListOptions::recursive},
     {"--dereference", &ListOptions::followLinks},
     {"--zero", &ListOptions::zero},
 };
 
 constexpr std::pair<char, Flag> kShortFlags[] = {
-    {'c', &ListOptions::check},     {'w', &ListOptions::warn},        {'b', &ListOptions::binary},
-    {'r', &ListOptions::recursive}, {'L', &ListOptions::followLinks}, {'z', &ListOptions::zero},
+    {'c', &ListOptions::check}, {'w', &ListOptions::warn},      {'b', &ListOptions::binary},
+    {'t', &ListOptions::text},  {'r', &ListOptions::recursive}, {'L', &ListOptions::followLinks},
+    {'z', &ListOptions::zero},
 };
 
 Flag shortFlag(char letter) {
@@ -33,16 +35,34 @@ Flag shortFlag(char letter) {
     return found == std::end(kShortFlags) ? nullptr : found->second;
 }
 
-// --quiet, --status and --warn each undo the others: the last one given counts.
-void set(ListOptions& options, Flag flag) {
-    constexpr Flag kExclusive[] = {&ListOptions::quiet, &ListOptions::status, &ListOptions::warn};
-    if (std::ranges::find(kExclusive, flag) != std::end(kExclusive)) {
-        for (const Flag other : kExclusive) {
+// Within each group the flags undo each other: the last one given counts.
+constexpr Flag kReportFlags[] = {&ListOptions::quiet, &ListOptions::status, &ListOptions::warn};
+constexpr Flag kModeFlags[] = {&ListOptions::binary, &ListOptions::text};
+
+template <std::size_t Size>
+void clearGroupOf(Flag flag, const Flag (&group)[Size], ListOptions& options) {
+    if (std::ranges::find(group, flag) != std::end(group)) {
+        for (const Flag other : group) {
             options.*other = false;
         }
     }
+}
+
+void set(ListOptions& options, Flag flag) {
+    clearGroupOf(flag, kReportFlags, options);
+    clearGroupOf(flag, kModeFlags, options);
     options.*flag = true;
 }
+
+// The options only a check takes, in the order sha256sum looks at them.
+constexpr std::pair<Flag, std::string_view> kCheckOnly[] = {
+    {&ListOptions::ignoreMissing,
+     "the --ignore-missing option is meaningful only when verifying checksums"},
+    {&ListOptions::status, "the --status option is meaningful only when verifying checksums"},
+    {&ListOptions::warn, "the --warn option is meaningful only when verifying checksums"},
+    {&ListOptions::quiet, "the --quiet option is meaningful only when verifying checksums"},
+    {&ListOptions::strict, "the --strict option is meaningful only when verifying checksums"},
+};
 
 }  // namespace
 
@@ -63,9 +83,34 @@ const std::string_view kListOptionsHelp =
     "Writing lists:\n"
     "      --tag             BSD lines 'ALG (name) = digest' also for one algorithm\n"
     "  -b, --binary          GNU lines 'digest *name'\n"
+    "  -t, --text            GNU lines 'digest  name' (the default)\n"
     "  -r, --recursive       the files in folders and below, in sorted order\n"
     "  -L, --dereference     with -r, also into symbolic links to folders\n"
     "  -z, --zero            end each line with NUL instead of a line feed; names unescaped\n";
+
+std::optional<std::string_view> MisplacedListOption(const ListOptions& options) {
+    if (options.tag && options.text) {
+        return "--tag does not support --text mode";
+    }
+    if (options.check) {
+        if (options.zero) {
+            return "the --zero option is not supported when verifying checksums";
+        }
+        if (options.tag) {
+            return "the --tag option is meaningless when verifying checksums";
+        }
+        if (options.binary || options.text) {
+            return "the --binary and --text options are meaningless when verifying checksums";
+        }
+        return std::nullopt;
+    }
+    for (const auto& [flag, message] : kCheckOnly) {
+        if (options.*flag) {
+            return message;
+        }
+    }
+    return std::nullopt;
+}
 
 bool ReadListOption(std::string_view argument, ListOptions& options) {
     for (const auto& [name, flag] : kLongFlags) {

@@ -1,6 +1,7 @@
 // The options of tolvek-cli that check checksum lists and shape the lists it writes.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,7 @@ struct ListOptions {
     bool ignoreMissing = false;  // a listed file that does not exist is no failure
     bool tag = false;            // BSD lines also for one algorithm
     bool binary = false;         // "digest *name" lines
+    bool text = false;           // -t: "digest  name" lines, as without it
     bool recursive = false;      // -r: the files of folders
     bool followLinks = false;    // -L: -r goes into symbolic links to folders
     bool zero = false;           // -z: lines end with NUL, names as they are
@@ -23,6 +25,11 @@ struct ListOptions {
 // Takes `argument` into `options` when it is one of their flags (single-letter ones may be
 // joined, as in "-rL"); false for any other argument.
 bool ReadListOption(std::string_view argument, ListOptions& options);
+
+// Coreutils' message for an option of the other mode: one that only checking lists takes
+// given without -c, or one that only writing them takes given with it; nothing when the
+// options fit together.
+std::optional<std::string_view> MisplacedListOption(const ListOptions& options);
 
 // The help lines of these options.
 extern const std::string_view kListOptionsHelp;

@@ -4,9 +4,9 @@ function(tolvek_target_options target)
 endfunction()
 
 # A library of our own: sources beside the folder's CMakeLists, public headers found from the
-# repository root ("engine/HashEngine.h").
+# repository root ("engine/HashEngine.h"), generated ones from the build's "generated" folder.
 function(tolvek_library target)
   add_library(${target} STATIC ${ARGN})
-  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/generated)
   tolvek_target_options(${target})
 endfunction()

@@ -101,8 +101,9 @@ consteval bool matchesDefinition() {
     return true;
 }
 
-// The row of kHavalPermutations for pass `pass` of `passes`-pass HAVAL.
-consteval std::array<std::uint8_t, 9> permutationOf(unsigned passes, unsigned pass) {
+// The row of kHavalPermutations for pass `pass` of `passes`-pass HAVAL. Only ever evaluated for
+// a constexpr variable; not consteval, which Clang 14 rejects with a template's arguments.
+constexpr std::array<std::uint8_t, 9> permutationOf(unsigned passes, unsigned pass) {
     for (const auto& row : kHavalPermutations) {
         if (row[0] == passes && row[1] == pass) {
             return row;

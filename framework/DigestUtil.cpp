@@ -41,12 +41,13 @@ void zeroInstance(void* instance, std::size_t size) {
 
 void TDigestObject::operator delete(void* instance, std::size_t size) {
     zeroInstance(instance, size);
-    ::operator delete(instance, size);
+    // The unsized form: Clang declares the sized one only under -fsized-deallocation.
+    ::operator delete(instance);
 }
 
 void TDigestObject::operator delete(void* instance, std::size_t size, std::align_val_t alignment) {
     zeroInstance(instance, size);
-    ::operator delete(instance, size, alignment);
+    ::operator delete(instance, alignment);
 }
 
 EDigestException EDigestException::FromText(int number, std::string_view argument) {

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -130,6 +131,11 @@ std::optional<std::size_t> retryingInterrupts(ReadCall call, std::atomic<int>& e
 std::optional<std::size_t> ReadOnlyFile::read(std::span<std::uint8_t> buffer) {
     return retryingInterrupts([&] { return ::read(m_descriptor, buffer.data(), buffer.size()); },
                               m_lastError);
+}
+
+bool ReadOnlyFile::readWouldWait() const {
+    pollfd readable{m_descriptor, POLLIN, 0};
+    return ::poll(&readable, 1, 0) == 0;
 }
 
 std::optional<std::size_t> ReadOnlyFile::readAt(std::int64_t offset,

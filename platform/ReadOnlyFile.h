@@ -48,6 +48,9 @@ public:
     std::optional<std::size_t> read(std::span<std::uint8_t> buffer);
     int lastError() const { return m_lastError.load(std::memory_order_relaxed); }
 
+    // Whether a read would wait for a stream's writer: nothing to read yet, the stream not ended.
+    bool readWouldWait() const;
+
     // Reads up to buffer.size() bytes from `offset` without moving the read position, so that
     // several threads may read one file at once; otherwise as read().
     std::optional<std::size_t> readAt(std::int64_t offset, std::span<std::uint8_t> buffer) const;

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need (the last row: the public tools the
-# oracle tests compare with), only those that are missing.
+# Installs the Debian packages the build and the tests need (the second row: Clang with its
+# sanitizer and libFuzzer runtimes and the symbolizer their reports use; the last rows: the public
+# tools the oracle tests compare with, and what the install and package tests build and check
+# with), only those that are missing.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
           libgl-dev xvfb xauth fonts-dejavu-core
-          openssl rhash python3 python3-crcmod b3sum xxhash libxxhash-dev desktop-file-utils)
+          clang libclang-rt-14-dev llvm
+          openssl rhash python3 python3-crcmod b3sum xxhash libxxhash-dev
+          desktop-file-utils man-db dpkg-dev file appstream lintian)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||

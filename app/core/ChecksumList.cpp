@@ -180,25 +180,36 @@ std::optional<ChecksumLine> readBsd(std::string_view body, bool escaped, DigestL
     return line;
 }
 
-// "digest  name", "digest *name", and "digest name" (one blank) where the name starts with
-// neither a space nor "*".
-std::optional<ChecksumLine> readGnu(std::string_view body, bool escaped, DigestLengths lengths) {
+// "digest  name" and "digest *name", or "digest name" (one blank), as `separator` asks. The
+// line's own form: one blank unless " " or "*" follows it, and more than that byte.
+std::optional<ChecksumLine> readGnu(std::string_view body, bool escaped, DigestLengths lengths,
+                                    GnuSeparator separator) {
     const std::size_t digestEnd = body.find_first_of(kBlanks);
     if (digestEnd == std::string_view::npos) {
         return std::nullopt;
     }
     auto digest = DecodeDigest(body.substr(0, digestEnd), lengths);
     std::string_view rest = body.substr(digestEnd + 1);
-    const bool binary = rest.starts_with('*');
-    if (binary || rest.starts_with(' ')) {
+    // A blank alone after the digest is a lone digest's trailing blank, not the name " ".
+    if (!digest || rest.empty() || rest == " ") {
+        return std::nullopt;
+    }
+    const bool oneBlank = rest.size() == 1 || (rest.front() != ' ' && rest.front() != '*');
+    if (oneBlank && separator == GnuSeparator::Marked) {
+        return std::nullopt;
+    }
+    const bool marked = !oneBlank && separator != GnuSeparator::OneBlank;
+    const bool binary = marked && rest.front() == '*';
+    if (marked) {
         rest.remove_prefix(1);
     }
     auto name = nameAsWritten(rest, escaped);
-    if (!digest || !name) {
+    if (!name) {
         return std::nullopt;
     }
     ChecksumLine line = lineOf(LineForm::Gnu, std::move(*digest), std::move(*name));
     line.binary = binary;
+    line.separator = oneBlank ? GnuSeparator::OneBlank : GnuSeparator::Marked;
     return line;
 }
 
@@ -229,7 +240,8 @@ std::optional<ChecksumLine> readDigestOnly(std::string_view body, DigestLengths 
 }
 
 // The forms a backslash may introduce: their names are escaped.
-std::optional<ChecksumLine> readEscapableForms(std::string_view body, DigestLengths lengths) {
+std::optional<ChecksumLine> readEscapableForms(std::string_view body, DigestLengths lengths,
+                                               GnuSeparator separator) {
     const bool escaped = body.starts_with('\\');
     if (escaped) {
         body.remove_prefix(1);
@@ -237,7 +249,7 @@ std::optional<ChecksumLine> readEscapableForms(std::string_view body, DigestLeng
     if (auto bsd = readBsd(body, escaped, lengths)) {
         return bsd;
     }
-    if (auto gnu = readGnu(body, escaped, lengths)) {
+    if (auto gnu = readGnu(body, escaped, lengths, separator)) {
         return gnu;
     }
     return escaped ? std::nullopt : readDigestOnly(body, lengths);
@@ -280,19 +292,6 @@ std::pair<std::string_view, std::string> writtenName(std::string_view name, Name
     return {"\\", escapeName(name)};
 }
 
-template <typename NextLine>
-std::vector<NumberedLine> readLines(NextLine nextLine, DigestLengths lengths, ListFlavour flavour) {
-    std::vector<NumberedLine> lines;
-    std::string_view line;
-    while (nextLine(line)) {
-        if (lines.empty() && line.starts_with(kByteOrderMark)) {
-            line.remove_prefix(kByteOrderMark.size());
-        }
-        lines.push_back({lines.size() + 1, ReadChecksumLine(line, lengths, flavour)});
-    }
-    return lines;
-}
-
 }  // namespace
 
 ListFlavour FlavourOfListName(std::string_view listName) {
@@ -307,7 +306,8 @@ std::optional<std::string> DecodeDigest(std::string_view text, DigestLengths len
     return decodeBase64(text, lengths);
 }
 
-ChecksumLine ReadChecksumLine(std::string_view line, DigestLengths lengths, ListFlavour flavour) {
+ChecksumLine ReadChecksumLine(std::string_view line, DigestLengths lengths, ListFlavour flavour,
+                              GnuSeparator separator) {
     if (line.ends_with('\r')) {
         line.remove_suffix(1);
     }
@@ -320,7 +320,7 @@ ChecksumLine ReadChecksumLine(std::string_view line, DigestLengths lengths, List
             return std::move(*sfv);
         }
     }
-    if (auto read = readEscapableForms(body, lengths)) {
+    if (auto read = readEscapableForms(body, lengths, separator)) {
         return std::move(*read);
     }
     if (flavour == ListFlavour::Checksums && !body.starts_with('\\')) {
@@ -331,33 +331,33 @@ ChecksumLine ReadChecksumLine(std::string_view line, DigestLengths lengths, List
     return lineOf(LineForm::Malformed);
 }
 
-std::vector<NumberedLine> ReadChecksumList(std::string_view text, DigestLengths lengths,
-                                           ListFlavour flavour) {
-    return readLines(
-        [&text](std::string_view& line) {
-            if (text.empty()) {
-                return false;
-            }
-            const std::size_t end = std::min(text.find('\n'), text.size());
-            line = text.substr(0, end);
-            text.remove_prefix(std::min(end + 1, text.size()));
-            return true;
-        },
-        lengths, flavour);
+ChecksumListReader::ChecksumListReader(DigestLengths lengths, ListFlavour flavour,
+                                       DigestLengths bsdLengths)
+    : m_lengths(lengths), m_flavour(flavour), m_bsdLengths(bsdLengths) {}
+
+NumberedLine ChecksumListReader::read(std::string_view line) {
+    if (++m_count == 1 && line.starts_with(kByteOrderMark)) {
+        line.remove_prefix(kByteOrderMark.size());
+    }
+    NumberedLine numbered{m_count, ReadChecksumLine(line, m_lengths, m_flavour, m_separator)};
+    if (numbered.line.form == LineForm::Malformed && !m_bsdLengths.empty()) {
+        ChecksumLine bsd = ReadChecksumLine(line, m_bsdLengths, m_flavour, m_separator);
+        if (bsd.form == LineForm::Bsd) {
+            numbered.line = std::move(bsd);
+        }
+    }
+    if (numbered.line.form == LineForm::Gnu && m_separator == GnuSeparator::Undecided) {
+        m_separator = numbered.line.separator;
+    }
+    return numbered;
 }
 
-std::vector<NumberedLine> ReadChecksumList(std::istream& list, DigestLengths lengths,
-                                           ListFlavour flavour) {
-    std::string buffer;
-    return readLines(
-        [&list, &buffer](std::string_view& line) {
-            if (!std::getline(list, buffer)) {
-                return false;
-            }
-            line = buffer;
-            return true;
-        },
-        lengths, flavour);
+void ForEachLine(std::string_view text, const std::function<void(std::string_view)>& line) {
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find('\n'), text.size());
+        line(text.substr(0, end));
+        text.remove_prefix(std::min(end + 1, text.size()));
+    }
 }
 
 std::string FormatGnuLine(std::string_view digest, std::string_view name, GnuMode mode,
@@ -375,7 +375,7 @@ std::string FormatBsdLine(std::string_view algorithm, std::string_view digest,
 }
 
 std::string NameForMessage(std::string_view name) {
-    if (name.find('\n') == std::string_view::npos) {
+    if (name.find_first_of("\n\r") == std::string_view::npos) {
         return std::string(name);
     }
     std::string shown(1, '\\');

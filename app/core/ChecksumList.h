@@ -4,7 +4,7 @@
 #pragma once
 
 #include <cstddef>
-#include <istream>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -34,12 +34,18 @@ enum class ListFlavour { Checksums, Sfv };
 // The flavour a list's file name implies: Sfv for names ending in ".sfv" (any case).
 ListFlavour FlavourOfListName(std::string_view listName);
 
+// How a list's GNU lines set the name apart, decided by its first GNU line as sha256sum decides
+// it: a blank and then " " or "*" ("digest  name", "digest *name"), or one blank alone ("digest
+// name"), after which the name is the rest of the line, a leading " " or "*" included.
+enum class GnuSeparator { Undecided, Marked, OneBlank };
+
 struct ChecksumLine {
     LineForm form = LineForm::Malformed;
     std::string digest;     // lower-case hex; empty for blank, comment and malformed lines
     std::string name;       // the name's exact bytes, unescaped, never resolved ("../x" stays)
     std::string algorithm;  // the BSD form's algorithm name as written ("BLAKE2b-256")
     bool binary = false;    // the GNU form's "*" before the name
+    GnuSeparator separator = GnuSeparator::Undecided;  // the GNU form's, once read
 };
 
 struct NumberedLine {
@@ -54,17 +60,33 @@ std::optional<std::string> DecodeDigest(std::string_view text, DigestLengths len
 
 // Reads one line of a list, without its line feed: one trailing carriage return goes, leading
 // spaces and tabs are skipped. Trailing blanks after a BSD, SFV or lone digest are allowed; a
-// GNU name keeps every byte up to the line's end, so "digest   " names the file " ". Each line is
-// read on its own, so unlike sha256sum one list may mix "digest name" and "digest  name" lines.
+// GNU name keeps every byte up to the line's end, so "digest   " names the file " ". A GNU line
+// must have the list's `separator`; an undecided one takes the line's own, as a first line does.
 ChecksumLine ReadChecksumLine(std::string_view line, DigestLengths lengths,
-                              ListFlavour flavour = ListFlavour::Checksums);
+                              ListFlavour flavour = ListFlavour::Checksums,
+                              GnuSeparator separator = GnuSeparator::Undecided);
 
-// Reads a whole list: lines end with a line feed, a UTF-8 byte-order mark before the first line
-// is skipped, and a last line without a line feed counts.
-std::vector<NumberedLine> ReadChecksumList(std::string_view text, DigestLengths lengths,
-                                           ListFlavour flavour = ListFlavour::Checksums);
-std::vector<NumberedLine> ReadChecksumList(std::istream& list, DigestLengths lengths,
-                                           ListFlavour flavour = ListFlavour::Checksums);
+// Reads a list's lines in order, one at a time as they arrive: a UTF-8 byte-order mark before
+// the first is skipped, and every GNU line must have the separator of the first. A BSD line
+// names its own algorithm, so its digest may have one of `bsdLengths` instead.
+class ChecksumListReader {
+public:
+    ChecksumListReader(DigestLengths lengths, ListFlavour flavour, DigestLengths bsdLengths = {});
+
+    // The next line, without its line feed.
+    NumberedLine read(std::string_view line);
+
+private:
+    DigestLengths m_lengths;
+    ListFlavour m_flavour;
+    DigestLengths m_bsdLengths;
+    GnuSeparator m_separator = GnuSeparator::Undecided;
+    std::size_t m_count = 0;
+};
+
+// Calls `line` with each line of `text` in turn, without its line feed; a last line without a
+// line feed counts.
+void ForEachLine(std::string_view text, const std::function<void(std::string_view)>& line);
 
 enum class GnuMode { Text, Binary };
 // Escaped: a name holding a backslash, line feed or carriage return is written as "\\", "\n"
@@ -80,9 +102,10 @@ std::string FormatGnuLine(std::string_view digest, std::string_view name,
 std::string FormatBsdLine(std::string_view algorithm, std::string_view digest,
                           std::string_view name, NameEscaping escaping = NameEscaping::Escaped);
 
-// A name as check results and error messages show it: a name holding a line feed is escaped
-// as in a list line, leading backslash included, so each message stays one line; every other
-// name is shown as it is (as sha256sum -c reports).
+// A name as check results and messages show it: a name holding a line feed or a carriage
+// return is escaped as in a list line, leading backslash included, so that each message stays
+// one line that nothing in it can overwrite; every other name is shown as it is (as
+// sha256sum -c shows it).
 std::string NameForMessage(std::string_view name);
 
 }  // namespace tolvek::app

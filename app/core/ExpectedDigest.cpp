@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "app/digest/AsciiText.h"
 
@@ -60,10 +61,9 @@ std::string_view trimBlanks(std::string_view text, std::size_t& offset) {
     return text;
 }
 
-ExpectedDigest loneDigest(std::string digest, bool ambiguous = false) {
+ExpectedDigest loneDigest(std::string digest) {
     ExpectedDigest expected;
     expected.digest = std::move(digest);
-    expected.ambiguous = ambiguous;
     return expected;
 }
 
@@ -82,33 +82,59 @@ public:
     }
 
     std::optional<ExpectedDigest> take() && {
-        return m_main.best ? std::move(m_main.best) : std::move(m_lettersOnly.best);
+        return m_main.best ? std::move(m_main).take() : std::move(m_lettersOnly).take();
     }
 
 private:
+    // The first digest of one length, and whether another of that length differs from it.
+    struct Seen {
+        std::string first;
+        bool differs = false;
+    };
+
     struct Pool {
         std::optional<ExpectedDigest> best;
         Rank rank = Rank::Run;
         std::size_t offset = 0;
+        std::vector<Seen> seen;
 
-        // Once two offers differ, the best differs from one of them.
         void offer(Rank candidateRank, std::size_t candidateOffset, ExpectedDigest candidate) {
-            const bool differs = best && best->digest != candidate.digest;
-            const bool better =
-                !best || std::pair(candidateRank, candidateOffset) < std::pair(rank, offset);
-            const bool ambiguous = differs || candidate.ambiguous || (best && best->ambiguous);
-            if (better) {
+            note({candidate.digest});
+            if (!best || std::pair(candidateRank, candidateOffset) < std::pair(rank, offset)) {
                 best = std::move(candidate);
                 rank = candidateRank;
                 offset = candidateOffset;
             }
-            best->ambiguous = ambiguous;
+        }
+
+        void note(const Seen& other) {
+            const auto sameLength = std::ranges::find_if(
+                seen, [&](const Seen& known) { return known.first.size() == other.first.size(); });
+            if (sameLength == seen.end()) {
+                seen.push_back(other);
+            } else {
+                sameLength->differs |= other.differs || sameLength->first != other.first;
+            }
         }
 
         void merge(Pool&& other) {
+            for (const Seen& known : other.seen) {
+                note(known);
+            }
             if (other.best) {
                 offer(other.rank, other.offset, std::move(*other.best));
             }
+        }
+
+        std::optional<ExpectedDigest> take() && {
+            if (!best) {
+                return std::nullopt;
+            }
+            const std::size_t length = best->digest.size();
+            best->ambiguous = std::ranges::find_if(seen, [&](const Seen& known) {
+                                  return known.first.size() == length;
+                              })->differs;
+            return std::move(best);
         }
     };
 
@@ -136,9 +162,6 @@ public:
         }
         m_run.append(digits, m_maxDigits);
         m_line.append(digits, m_maxDigits);
-        if (m_run.groupCount <= 2) {
-            m_run.acceptedGroups += accepts(digits.size()) ? 1 : 0;
-        }
         if (accepts(digits.size())) {
             m_line.groups.offer(Rank::Run, offset, loneDigest(digest::AsciiLower(digits)));
         }
@@ -162,9 +185,7 @@ public:
             return;
         }
         if (accepts(m_run.digitCount)) {
-            const bool alsoTwoDigests = m_run.groupCount == 2 && m_run.acceptedGroups == 2;
-            m_candidates.offer(Rank::Run, m_run.offset,
-                               loneDigest(std::move(m_run.digits), alsoTwoDigests));
+            m_candidates.offer(Rank::Run, m_run.offset, loneDigest(std::move(m_run.digits)));
         } else {
             m_candidates.merge(std::move(m_runLines));
         }
@@ -188,9 +209,6 @@ private:
             }
         }
     };
-    struct RunSpan : Span {
-        int acceptedGroups = 0;  // among the first two
-    };
     struct LineSpan : Span {
         Candidates groups;  // single groups of accepted length
     };
@@ -203,7 +221,7 @@ private:
     DigestLengths m_lengths;
     std::size_t m_maxDigits;
     Candidates& m_candidates;
-    RunSpan m_run;
+    Span m_run;
     LineSpan m_line;
     Candidates m_runLines;
 };
@@ -221,6 +239,10 @@ public:
             return;
         }
         if (!isHexAndSeparators(line) && takeListLine(line, offset)) {
+            // Its name may hold another digest too ("<digest> vs <digest>"); the line is no
+            // part of a run around it.
+            m_runs.endRun();
+            scanChunks(line, offset);
             m_runs.endRun();
             return;
         }

@@ -14,7 +14,8 @@ struct ExpectedDigest {
     std::string digest;      // lower-case hex
     std::string algorithm;   // as a BSD line names it, else empty
     std::string name;        // the file a list line names, else empty
-    bool ambiguous = false;  // the text holds another digest too; `digest` is the preferred one
+    // The text holds another digest of this length too; `digest` is the preferred one.
+    bool ambiguous = false;
 };
 
 // Reads the expected digest from `text`, or nothing when no digest of an accepted length is in
@@ -30,9 +31,10 @@ struct ExpectedDigest {
 // - among readings of one kind the first in the text wins;
 // - a digest of letters a to f only ("face", "dead beef") is taken only when the text holds no
 //   other.
-// `ambiguous` is set when the text holds two different digests (letters-only ones count only
-// among themselves), and when a run of exactly two groups is a digest and each group is one
-// too ("<md5> <md5>" reads as one 32-byte digest, or as two 16-byte ones).
+// `ambiguous` is set when the text holds two different digests of the length of the one taken,
+// a list line's name included ("<digest> vs <digest>"); letters-only ones count only among
+// themselves, and the same digest repeated is one. Which digests a text holds depends on the
+// lengths asked for: "<md5> <md5>" is one 32-byte digest, or at 16 bytes alone one repeated.
 // Linear in the text's length.
 std::optional<ExpectedDigest> ReadExpectedDigest(std::string_view text, DigestLengths lengths);
 

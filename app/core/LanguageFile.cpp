@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 
+#include "app/core/SystemPaths.h"
 #include "platform/AtomicFile.h"
 #include "platform/ReadOnlyFile.h"
 
@@ -110,7 +111,7 @@ LanguageFile::LanguageFile(std::filesystem::path executableFolder,
     : m_executableFolder(std::move(executableFolder)), m_configFolder(std::move(configFolder)) {}
 
 std::filesystem::path LanguageFile::savedName() const {
-    if (platform::CanBeWritten(m_executableFolder)) {
+    if (!IsInstalledCopy(m_executableFolder) && platform::CanBeWritten(m_executableFolder)) {
         return m_executableFolder / kLanguageFileName;
     }
     return m_configFolder.empty() ? std::filesystem::path{} : m_configFolder / kLanguageFileName;

@@ -29,8 +29,9 @@ LanguageFileLines ParseLanguageFile(std::string_view contents);
 int PositionValue(std::string_view line);
 
 // Reading and saving the file, which has one place at a time: beside the executable while that
-// folder can be written, else in the user's configuration folder. While the configuration
-// folder holds no file yet, the executable folder's own file, if any, is read instead.
+// folder can be written and is not an installed copy's PREFIX/bin (IsInstalledCopy), else in
+// the user's configuration folder. While the configuration folder holds no file yet, the
+// executable folder's own file, if any, is read instead.
 // Problems never stop the program: a file that cannot be read gives empty lines, a save that
 // cannot be made is skipped.
 class LanguageFile {

@@ -83,96 +83,6 @@ std::vector<const AlgorithmEntry*> entriesOfLength(std::size_t bytes) {
     return entries;
 }
 
-class ListReader {
-public:
-    ListReader(const std::string& listPath, const AlgorithmEntry* forced)
-        : m_listPath(listPath),
-          m_forced(forced),
-          m_flavour(FlavourOfListName(listPath)),
-          m_allLengths(digest::DigestLengthsOf(digest::AlgorithmEntries())) {
-        m_result.listAlgorithm = forced != nullptr ? forced : AlgorithmOfListName(listPath);
-        if (m_result.listAlgorithm != nullptr) {
-            m_listLength = {digest::DigestBytes(*m_result.listAlgorithm)};
-        }
-    }
-
-    ListItems read(std::string_view listText) && {
-        const DigestLengths lengths = m_listLength.empty() ? m_allLengths : m_listLength;
-        std::vector<NumberedLine> lines = ReadChecksumList(listText, lengths, m_flavour);
-        if (m_forced == nullptr && !m_listLength.empty()) {
-            takeBsdLinesOfOtherLengths(listText, lines);
-        }
-        for (const NumberedLine& line : lines) {
-            if (line.line.form != LineForm::BlankOrComment) {
-                add(line);
-            }
-        }
-        return std::move(m_result);
-    }
-
-private:
-    // A BSD line names its own algorithm, whatever the list's name says, so its digest may have
-    // a length the list's algorithm has not.
-    void takeBsdLinesOfOtherLengths(std::string_view listText,
-                                    std::vector<NumberedLine>& lines) const {
-        const bool anyMalformed = std::ranges::any_of(
-            lines, [](const NumberedLine& line) { return line.line.form == LineForm::Malformed; });
-        if (!anyMalformed) {
-            return;
-        }
-        std::vector<NumberedLine> anyLength = ReadChecksumList(listText, m_allLengths, m_flavour);
-        for (std::size_t index = 0; index < lines.size(); ++index) {
-            if (lines[index].line.form == LineForm::Malformed &&
-                anyLength[index].line.form == LineForm::Bsd) {
-                lines[index] = std::move(anyLength[index]);
-            }
-        }
-    }
-
-    void add(const NumberedLine& numbered) {
-        const ChecksumLine& line = numbered.line;
-        std::vector<const AlgorithmEntry*> candidates = candidatesOf(line);
-        std::optional<std::string> name = line.name;
-        if (line.form == LineForm::DigestOnly) {
-            name = sidecarTarget(m_listPath);
-        }
-        if (line.form == LineForm::Malformed || candidates.empty() || !name) {
-            m_result.malformedLines.push_back(numbered.number);
-            return;
-        }
-        m_result.items.push_back(
-            {numbered.number, *name, resolved(m_listPath, *name), line.digest, candidates});
-    }
-
-    // Nothing when the line's digest cannot be of the algorithm it must be of.
-    std::vector<const AlgorithmEntry*> candidatesOf(const ChecksumLine& line) const {
-        const std::size_t bytes = line.digest.size() / 2;
-        const AlgorithmEntry* decided = m_result.listAlgorithm;
-        if (line.form == LineForm::Bsd) {
-            const AlgorithmEntry* named = AlgorithmOfTag(line.algorithm);
-            const bool conflicts = m_forced != nullptr && named != m_forced;
-            decided = conflicts ? nullptr : named;
-            if (decided == nullptr) {
-                return {};
-            }
-        }
-        if (decided == nullptr) {
-            return entriesOfLength(bytes);
-        }
-        if (digest::DigestBytes(*decided) != bytes) {
-            return {};
-        }
-        return {decided};
-    }
-
-    const std::string& m_listPath;
-    const AlgorithmEntry* m_forced;
-    ListFlavour m_flavour;
-    std::vector<std::size_t> m_allLengths;
-    std::vector<std::size_t> m_listLength;
-    ListItems m_result;
-};
-
 }  // namespace
 
 const AlgorithmEntry* AlgorithmOfTag(std::string_view tag) {
@@ -202,9 +112,98 @@ const AlgorithmEntry* AlgorithmOfListName(std::string_view listPath) {
     return stem.empty() ? nullptr : AlgorithmOfTag(listStem.empty() ? stem : listStem);
 }
 
+ListItemReader::ListItemReader(const std::string& listPath, const AlgorithmEntry* forced,
+                               OnEntry onEntry)
+    : m_listPath(listPath),
+      m_forced(forced),
+      m_listAlgorithm(forced != nullptr ? forced : AlgorithmOfListName(listPath)),
+      m_onEntry(std::move(onEntry)),
+      m_allLengths(digest::DigestLengthsOf(digest::AlgorithmEntries())),
+      m_listLength(m_listAlgorithm != nullptr
+                       ? std::vector<std::size_t>{digest::DigestBytes(*m_listAlgorithm)}
+                       : std::vector<std::size_t>{}),
+      // A BSD line names its own algorithm, whatever the list's name says, so its digest may
+      // have a length the list's algorithm has not; -a leaves it none.
+      m_lines(m_listLength.empty() ? DigestLengths(m_allLengths) : DigestLengths(m_listLength),
+              FlavourOfListName(listPath),
+              m_forced == nullptr && !m_listLength.empty() ? DigestLengths(m_allLengths)
+                                                           : DigestLengths{}) {}
+
+void ListItemReader::read(std::string_view line) {
+    const NumberedLine numbered = m_lines.read(line);
+    if (numbered.line.form == LineForm::BlankOrComment) {
+        return;
+    }
+    if (m_lone) {
+        m_onEntry({m_lone->number, std::nullopt});
+        m_lone.reset();
+    }
+    const bool first = !std::exchange(m_anyLine, true);
+    if (numbered.line.form == LineForm::DigestOnly && first) {
+        m_lone = numbered;
+        return;
+    }
+    take(numbered);
+}
+
+void ListItemReader::end() {
+    if (m_lone) {
+        m_onEntry(entryOf(*m_lone, sidecarTarget(m_listPath)));
+        m_lone.reset();
+    }
+}
+
+void ListItemReader::take(const NumberedLine& numbered) {
+    const bool named = numbered.line.form != LineForm::DigestOnly;
+    m_onEntry(entryOf(numbered, named ? std::optional(numbered.line.name) : std::nullopt));
+}
+
+ListEntry ListItemReader::entryOf(const NumberedLine& numbered,
+                                  const std::optional<std::string>& name) const {
+    const ChecksumLine& line = numbered.line;
+    std::vector<const AlgorithmEntry*> candidates = candidatesOf(line);
+    if (line.form == LineForm::Malformed || candidates.empty() || !name) {
+        return {numbered.number, std::nullopt};
+    }
+    return {numbered.number, CheckItem{numbered.number, *name, resolved(m_listPath, *name),
+                                       line.digest, std::move(candidates)}};
+}
+
+// Nothing when the line's digest cannot be of the algorithm it must be of.
+std::vector<const AlgorithmEntry*> ListItemReader::candidatesOf(const ChecksumLine& line) const {
+    const std::size_t bytes = line.digest.size() / 2;
+    const AlgorithmEntry* decided = m_listAlgorithm;
+    if (line.form == LineForm::Bsd) {
+        const AlgorithmEntry* named = AlgorithmOfTag(line.algorithm);
+        const bool conflicts = m_forced != nullptr && named != m_forced;
+        decided = conflicts ? nullptr : named;
+        if (decided == nullptr) {
+            return {};
+        }
+    }
+    if (decided == nullptr) {
+        return entriesOfLength(bytes);
+    }
+    if (digest::DigestBytes(*decided) != bytes) {
+        return {};
+    }
+    return {decided};
+}
+
 ListItems ReadListItems(std::string_view listText, const std::string& listPath,
                         const AlgorithmEntry* forced) {
-    return ListReader(listPath, forced).read(listText);
+    ListItems items;
+    ListItemReader reader(listPath, forced, [&items](ListEntry entry) {
+        if (entry.item) {
+            items.items.push_back(std::move(*entry.item));
+        } else {
+            items.malformedLines.push_back(entry.lineNumber);
+        }
+    });
+    items.listAlgorithm = reader.listAlgorithm();
+    ForEachLine(listText, [&reader](std::string_view line) { reader.read(line); });
+    reader.end();
+    return items;
 }
 
 std::vector<const digest::Provider*> RoutesOf(const CheckItem& item) {

@@ -4,10 +4,13 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/core/ChecksumList.h"
 #include "app/digest/AlgorithmTable.h"
 #include "app/digest/FileReader.h"
 #include "app/digest/Hashing.h"
@@ -37,19 +40,60 @@ struct CheckItem {
     std::vector<const digest::AlgorithmEntry*> candidates;
 };
 
+// One line of a list as a check takes it: the item to check, or nothing for a line that is
+// neither a checksum line nor blank or a comment, or whose digest does not fit the algorithm the
+// line must be of.
+struct ListEntry {
+    std::size_t lineNumber = 0;
+    std::optional<CheckItem> item;
+};
+
+// Reads the lines of the list `listPath` ("-" for standard input, whose names are relative to
+// the current folder) one at a time, as they arrive, into what to check; `forced` is the
+// algorithm the user chose, or null. A line holding only a digest checks the file the list's
+// name continues ("x.iso.sha256" checks "x.iso"), as a sidecar file does, but only as the
+// list's one line besides blanks and comments; it waits for the line after it to know.
+class ListItemReader {
+public:
+    using OnEntry = std::function<void(ListEntry entry)>;
+
+    ListItemReader(const std::string& listPath, const digest::AlgorithmEntry* forced,
+                   OnEntry onEntry);
+    ListItemReader(const ListItemReader&) = delete;
+    ListItemReader& operator=(const ListItemReader&) = delete;
+
+    // The list's next line, without its line feed.
+    void read(std::string_view line);
+    // The list has ended.
+    void end();
+
+    // The algorithm of every line, from `forced` or the list's name; null when each line
+    // decides.
+    const digest::AlgorithmEntry* listAlgorithm() const { return m_listAlgorithm; }
+
+private:
+    void take(const NumberedLine& numbered);
+    std::vector<const digest::AlgorithmEntry*> candidatesOf(const ChecksumLine& line) const;
+    ListEntry entryOf(const NumberedLine& numbered, const std::optional<std::string>& name) const;
+
+    std::string m_listPath;
+    const digest::AlgorithmEntry* m_forced;
+    const digest::AlgorithmEntry* m_listAlgorithm;
+    OnEntry m_onEntry;
+    std::vector<std::size_t> m_allLengths;
+    std::vector<std::size_t> m_listLength;
+    ChecksumListReader m_lines;
+    bool m_anyLine = false;              // a line besides blanks and comments came
+    std::optional<NumberedLine> m_lone;  // the first such line, a lone digest
+};
+
+// Every entry of the list `listText`, read as ListItemReader reads it.
 struct ListItems {
     std::vector<CheckItem> items;
-    // Lines that are neither checksum lines nor blank or comments, or whose digest does not fit
-    // the algorithm the line must be of.
     std::vector<std::size_t> malformedLines;
-    // The algorithm of every line, from -a or the list's name; null when each line decides.
     const digest::AlgorithmEntry* listAlgorithm = nullptr;
 };
 
-// The items of the list `listText` read from `listPath` ("-" for standard input, whose names
-// are relative to the current folder). `forced` is the algorithm the user chose, or null. A
-// line holding only a digest checks the file the list's name continues ("x.iso.sha256" checks
-// "x.iso"), as a sidecar file does.
 ListItems ReadListItems(std::string_view listText, const std::string& listPath,
                         const digest::AlgorithmEntry* forced = nullptr);
 

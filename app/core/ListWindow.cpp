@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "app/core/ChecksumList.h"
+#include "app/core/FolderWalk.h"
 #include "app/core/Sidecar.h"
 #include "app/digest/AsciiText.h"
 #include "app/digest/DigestSize.h"
@@ -26,6 +27,9 @@ constexpr int kFirstStatusText = 55;  // OK, FAILED, missing, unreadable, cancel
 constexpr int kSaveReplaceText = 65;
 constexpr int kSaveFailedText = 66;
 constexpr int kFilesDoneText = 67;
+constexpr int kSkippedFoldersText = 68;
+// A message names at most these many folders a walk skipped.
+constexpr std::size_t kMostSkippedShown = 10;
 constexpr int kCancelText = 18;
 
 constexpr CheckStatus kStatusOrder[] = {CheckStatus::Ok, CheckStatus::Failed, CheckStatus::Missing,
@@ -44,21 +48,6 @@ std::vector<std::string> splitNames(const std::string& names) {
     return split;
 }
 
-// The regular files under `folder`, sorted; links to folders are not followed. A stop request
-// ends the walk early.
-std::vector<std::string> filesUnder(const std::string& folder, const std::stop_token& stop) {
-    std::vector<std::string> files;
-    std::error_code error;
-    for (fs::recursive_directory_iterator it(folder, error), end;
-         !error && it != end && !stop.stop_requested(); it.increment(error)) {
-        if (it->is_regular_file(error)) {
-            files.push_back(it->path().string());
-        }
-    }
-    std::ranges::sort(files);
-    return files;
-}
-
 std::string engineMessage(engine::HashResult code) {
     std::string message;
     engine::HashErrorText(code, message);
@@ -74,10 +63,12 @@ std::vector<std::string> textsFrom(const std::function<std::string(int)>& loadTe
     return texts;
 }
 
-// The rows one name gives, found on the worker; `failure` says why a list gave none.
+// The rows one name gives, found on the worker; `failure` says why a list gave none, and
+// `skipped` names the folders below it that could not be read.
 struct Found {
     std::vector<CheckItem> items;
     std::string failure;
+    std::vector<std::string> skipped;
 };
 
 // The files `path` names when it is a checksum list by name or by content.
@@ -97,29 +88,36 @@ std::optional<std::vector<CheckItem>> listedItems(const std::string& path) {
 Found listToCheck(const std::string& listPath) {
     const std::optional<std::string> text = ReadListFile(listPath);
     if (!text) {
-        return {{}, NameForMessage(listPath) + ": " + engineMessage(engine::kHashOpenFailed)};
+        return {{}, NameForMessage(listPath) + ": " + engineMessage(engine::kHashOpenFailed), {}};
     }
-    return {ReadListItems(*text, listPath).items, {}};
+    return {ReadListItems(*text, listPath).items, {}, {}};
 }
 
 // A file that is only hashed has no expected digest; without an entry to hash it with it gives
 // no row.
 Found droppedName(const std::string& name, const digest::AlgorithmEntry* newFileEntry,
                   const std::stop_token& stop) {
-    std::vector<std::string> files;
+    Found found;
+    const auto addFile = [&](const std::string& file) {
+        if (newFileEntry != nullptr) {
+            found.items.push_back({0, file, file, {}, {newFileEntry}});
+        }
+        return true;
+    };
     std::error_code error;
     if (fs::is_directory(name, error)) {
-        files = filesUnder(name, stop);
+        FolderVisit visit;
+        visit.file = addFile;
+        visit.skipped = [&found](const std::string& folder, Skipped why, int) {
+            if (why == Skipped::Unreadable) {
+                found.skipped.push_back(folder);
+            }
+        };
+        WalkFolder(name, visit, stop);
     } else if (std::optional<std::vector<CheckItem>> listed = listedItems(name)) {
-        return {std::move(*listed), {}};
+        found.items = std::move(*listed);
     } else {
-        files.push_back(name);
-    }
-    Found found;
-    if (newFileEntry != nullptr) {
-        for (std::string& file : files) {
-            found.items.push_back({0, file, std::move(file), {}, {newFileEntry}});
-        }
+        addFile(name);
     }
     return found;
 }
@@ -187,7 +185,7 @@ void ListWindow::gatherNext() {
                 break;  // a walk cut short lists only some of the folder's files
             }
             ui.post([this, found = std::move(found)]() mutable {
-                rowsFound(std::move(found.items), found.failure);
+                rowsFound(std::move(found.items), found.failure, found.skipped);
             });
         }
         ui.post([this] { gatheringEnded(); });
@@ -196,13 +194,15 @@ void ListWindow::gatherNext() {
     showProgress();
 }
 
-void ListWindow::rowsFound(std::vector<CheckItem> items, const std::string& failure) {
+void ListWindow::rowsFound(std::vector<CheckItem> items, const std::string& failure,
+                           const std::vector<std::string>& skippedFolders) {
     if (m_gatheringCancelled) {
         return;
     }
     if (!failure.empty()) {
         m_port.showMessage(failure);
     }
+    m_skippedFolders.insert(m_skippedFolders.end(), skippedFolders.begin(), skippedFolders.end());
     for (CheckItem& item : items) {
         addRow(std::move(item));
     }
@@ -212,8 +212,26 @@ void ListWindow::rowsFound(std::vector<CheckItem> items, const std::string& fail
 void ListWindow::gatheringEnded() {
     m_gathering = false;
     m_gatheringCancelled = false;
+    showSkippedFolders();
     gatherNext();
     runNext();
+}
+
+// Once for a whole drop, however many folders it skipped.
+void ListWindow::showSkippedFolders() {
+    if (m_skippedFolders.empty()) {
+        return;
+    }
+    std::string names;
+    for (std::size_t index = 0; index < m_skippedFolders.size(); ++index) {
+        if (index == kMostSkippedShown) {
+            names += "\n… (" + std::to_string(m_skippedFolders.size()) + ")";
+            break;
+        }
+        names.append(index == 0 ? "" : "\n").append(NameForMessage(m_skippedFolders[index]));
+    }
+    m_skippedFolders.clear();
+    m_port.showMessage(digest::FillPlaceholders(m_loadText(kSkippedFoldersText), {names}));
 }
 
 void ListWindow::addRow(CheckItem item) {

@@ -113,8 +113,10 @@ private:
     void gather(Gathering gathering);
     void gatherNext();
     // Posted by the worker: the rows of one name, in order, then the end of the gathering.
-    void rowsFound(std::vector<CheckItem> items, const std::string& failure);
+    void rowsFound(std::vector<CheckItem> items, const std::string& failure,
+                   const std::vector<std::string>& skippedFolders);
     void gatheringEnded();
+    void showSkippedFolders();
     void addRow(CheckItem item);
     void runNext();
     void fileEnded(int job, digest::FileDigests digests);
@@ -136,6 +138,8 @@ private:
     bool m_gathering = false;
     // Set by Cancel until the gathering under way has ended: what it still posts is dropped.
     bool m_gatheringCancelled = false;
+    // The folders the gathering under way could not read.
+    std::vector<std::string> m_skippedFolders;
 };
 
 }  // namespace tolvek::app

@@ -1,12 +1,12 @@
 #include "app/core/MainWindow.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <optional>
 #include <utility>
 
 #include "app/core/Languages.h"
 #include "app/core/StringTable.h"
+#include "app/core/SystemPaths.h"
 #include "app/digest/AsciiText.h"
 #include "app/digest/DigestSize.h"
 #include "app/digest/Hashing.h"
@@ -35,7 +35,6 @@ constexpr std::array<std::pair<int, Control>, 10> kAppliedTexts = {{
     {15, Control::CompareLabel},
 }};
 
-constexpr int kCompareText = 8;
 constexpr int kFieldEmptyText = 11;
 constexpr int kEqualText = 12;
 constexpr int kNotEqualText = 13;
@@ -53,10 +52,7 @@ constexpr int kNoEntryMatchesText = 29;
 constexpr int kIdentifyingText = 30;
 constexpr int kWeakMatchText = 31;
 constexpr int kCompareWithFileText = 32;
-constexpr int kSidecarOfferText = 46;
-constexpr int kDismissText = 47;
-constexpr int kListOfferText = 48;
-constexpr int kCheckFilesText = 49;
+constexpr int kSeveralDigestsText = 33;
 
 constexpr std::string_view kStringFailurePrefix = "Error: ";
 constexpr std::string_view kSelfTestFailurePrefix = "Could not verify library, error: ";
@@ -86,12 +82,6 @@ std::vector<std::string> captionsOf(std::span<const AlgorithmEntry> entries) {
     return captions;
 }
 
-// The file's own name without its folders, as the progress display names it.
-std::string shortName(const std::string& fileName) {
-    const std::string name = std::filesystem::path(fileName).filename().string();
-    return name.empty() ? fileName : name;
-}
-
 // A message box text with one more line.
 std::string withLine(std::string text, std::string_view line) {
     return text.append("\n").append(line);
@@ -99,7 +89,7 @@ std::string withLine(std::string text, std::string_view line) {
 
 // The progress display's subject while `entry` hashes `fileName`: "SHA256: a.iso".
 std::function<std::string()> hashSubject(const AlgorithmEntry& entry, const std::string& fileName) {
-    return [&entry, fileName] { return std::string(entry.caption) + ": " + shortName(fileName); };
+    return [&entry, fileName] { return std::string(entry.caption) + ": " + FileNameOf(fileName); };
 }
 
 bool namesEntry(std::string_view name, const AlgorithmEntry& entry) {
@@ -113,6 +103,19 @@ std::vector<std::string> languageNames() {
         names.emplace_back(language.shown);
     }
     return names;
+}
+
+// CompareField's digest, read at the length of the digest shown first, so that the same
+// digest repeated counts once ("<md5> <md5>" holds no 32-byte digest there), then at every
+// length for a digest of another entry.
+std::optional<ExpectedDigest> expectedIn(std::string_view typed, const std::string& shown,
+                                         DigestLengths lengths) {
+    const std::size_t shownLength[] = {shown.size() / 2};
+    std::optional<ExpectedDigest> expected = ReadExpectedDigest(typed, shownLength);
+    if (expected && (expected->ambiguous || expected->digest == shown)) {
+        return expected;
+    }
+    return ReadExpectedDigest(typed, lengths);
 }
 
 }  // namespace
@@ -157,7 +160,21 @@ StartUpOutcome MainWindow::StartUpHandler(const std::vector<std::string>& argume
         m_windows.setText(Control::PathField, arguments.front());
         hashFileFromField(Control::MainWindow, false);
     }
+    // The window first shows the file's digest, unless the hash takes long enough to show
+    // its progress; a read that hangs does not keep it hidden either.
+    m_windowToBeShown = true;
+    if (HashRunning()) {
+        m_background.ui.postAfter(kProgressAppearsAfter, [this] { showWindowFirstTime(); });
+    } else {
+        showWindowFirstTime();
+    }
     return StartUpOutcome::ShowWindow;
+}
+
+void MainWindow::showWindowFirstTime() {
+    if (std::exchange(m_windowToBeShown, false)) {
+        m_windows.showMainWindow();
+    }
 }
 
 void MainWindow::HashFileAction(Control sender) {
@@ -178,7 +195,7 @@ void MainWindow::hashFile(Control sender, bool copyWhenDone) {
     }
     m_windows.setText(Control::PathField, m_lastFileName);
 
-    const AlgorithmEntry* entry = entryAt(m_windows.selectedPosition(Control::AlgorithmList));
+    const AlgorithmEntry* entry = selectedEntry();
     if (entry == nullptr) {
         showFileOutcome(nullptr, m_lastFileName, noEntryOutcome(), copyWhenDone);
         return;
@@ -207,7 +224,9 @@ void MainWindow::startJob(const std::string& fileName,
                           WorkerFollowUp onWorker) {
     const int job = ++m_lastJob;
     m_running = RunningHash{job, std::move(subject), std::move(ended), false, std::nullopt};
-    withdrawOffer();
+    // The row below the controls is the progress display's while the hash runs.
+    m_offer.reset();
+    m_windows.hideOffer();
     m_windows.setHashControlsEnabled(false);
     UiThread& ui = m_background.ui;
     m_background.jobs.start({
@@ -233,6 +252,7 @@ void MainWindow::hashProgressed(int job, const digest::ReadProgress& progress) {
     if (!m_running->progressShown && progress.elapsed < kProgressAppearsAfter) {
         return;
     }
+    showWindowFirstTime();
     m_running->progressShown = true;
     m_running->lastPermille = digest::ProgressPermille(progress);
     m_windows.showProgress({m_running->subject(), digest::ProgressLine(progress, progressWords()),
@@ -251,12 +271,14 @@ void MainWindow::hashEnded(int job, digest::FileDigests digests) {
         m_windows.hideProgress();
     }
     ended.ended(std::move(digests));
+    showRow();
+    showWindowFirstTime();
 }
 
 void MainWindow::showFileOutcome(const AlgorithmEntry* entry, const std::string& fileName,
                                  const DigestOutcome& outcome, bool copyWhenDone) {
     if (outcome.ok) {
-        showInDigestField(outcome.text, DigestSource{entry, true, fileName});
+        showInDigestField(outcome.text, DigestSource{entry, true, fileName, false});
     } else {
         const bool showsEmpty =
             entry != nullptr && entry->fileFailure == digest::FileFailureShown::EmptyText;
@@ -288,16 +310,22 @@ void MainWindow::HashStringAction(Control sender) {
     if (HashRunning()) {
         return;
     }
-    const std::string text =
-        sender == Control::RenewButton
-            ? m_windows.text(Control::PathField)
-            : m_windows.runStringInputWindow(LoadText(kStringWindowTitleText)).text;
+    if (sender != Control::RenewButton) {
+        hashText(m_windows.runStringInputWindow(LoadText(kStringWindowTitleText)).text, false);
+        return;
+    }
+    // Renew hashes the text because no file has that name; a text with a folder separator was
+    // most likely meant as one, and the window says so.
+    const std::string text = m_windows.text(Control::PathField);
+    hashText(text, text.find_first_of("/\\") != std::string::npos);
+}
 
-    const AlgorithmEntry* entry = entryAt(m_windows.selectedPosition(Control::AlgorithmList));
+void MainWindow::hashText(const std::string& text, bool namesNoFile) {
+    const AlgorithmEntry* entry = selectedEntry();
     const DigestOutcome outcome =
         entry != nullptr ? digest::HashText(entry->stringRoute, text) : noEntryOutcome();
     if (outcome.ok) {
-        showInDigestField(outcome.text, DigestSource{entry, false, text});
+        showInDigestField(outcome.text, DigestSource{entry, false, text, namesNoFile});
     } else {
         showInDigestField(std::string(kStringFailurePrefix) + outcome.text, std::nullopt);
     }
@@ -340,6 +368,7 @@ void MainWindow::CloseButtonAction() {
 void MainWindow::CloseHandler() {
     CancelHashAction();
     LanguageChangeHandler();
+    m_windows.endProgram();
 }
 
 void MainWindow::ShowAboutAction() {
@@ -376,11 +405,14 @@ void MainWindow::CompareAction() {
         showEqual(*source.entry);
         return;
     }
-    const std::optional<ExpectedDigest> expected = ReadExpectedDigest(typed, digestLengths());
+    const std::string shown =
+        digest::FullWidthDigest(AsciiLower(digest), digestBytes(*source.entry));
+    const std::optional<ExpectedDigest> expected = expectedIn(typed, shown, digestLengths());
     if (!expected) {
         showNotEqual();
-    } else if (expected->digest ==
-               digest::FullWidthDigest(AsciiLower(digest), digestBytes(*source.entry))) {
+    } else if (expected->ambiguous) {
+        showNotEqual(LoadText(kSeveralDigestsText));
+    } else if (expected->digest == shown) {
         showEqual(*source.entry);
     } else if (std::optional<Identification> search = identification(source, *expected);
                search && !HashRunning()) {
@@ -461,7 +493,7 @@ void MainWindow::identify(Identification search) {
     startJob(
         fileName, std::move(routes),
         [this, fileName] {
-            return FillPlaceholders(LoadText(kIdentifyingText), {shortName(fileName)});
+            return FillPlaceholders(LoadText(kIdentifyingText), {FileNameOf(fileName)});
         },
         [this, search = std::move(search)](digest::FileDigests digests) {
             if (digests.cancelled) {
@@ -509,6 +541,8 @@ void MainWindow::selectIdentified(const Identification& search, const AlgorithmE
         DigestSource source = search.source;
         source.entry = &entry;
         showInDigestField(digest, std::move(source));
+    } else {
+        showRow();
     }
 }
 
@@ -539,7 +573,7 @@ std::string MainWindow::CompareWithFileCaption() const {
 // A second file that cannot be hashed says why in a box of its own: CompareField takes only
 // digests.
 void MainWindow::compareWithFile(const std::string& fileName) {
-    const AlgorithmEntry* entry = entryAt(m_windows.selectedPosition(Control::AlgorithmList));
+    const AlgorithmEntry* entry = selectedEntry();
     if (entry == nullptr) {
         m_windows.showMessage(noEntryOutcome().text, std::string(kWarningCaption),
                               MessageIcon::Warning);
@@ -569,9 +603,7 @@ void MainWindow::ApplyTexts() {
     for (const auto& [number, control] : kAppliedTexts) {
         m_windows.setText(control, LoadText(number));
     }
-    if (m_offer) {
-        showOffer();
-    }
+    showRow();
     if (m_listWindow != nullptr) {
         m_listWindow->ApplyTexts();
     }
@@ -596,11 +628,17 @@ const AlgorithmEntry* MainWindow::entryAt(int position) const {
     return digest::EntryAt(m_entries, position);
 }
 
+const AlgorithmEntry* MainWindow::selectedEntry() const {
+    return entryAt(m_windows.selectedPosition(Control::AlgorithmList));
+}
+
 void MainWindow::showInDigestField(const std::string& text, std::optional<DigestSource> source) {
-    withdrawOffer();
     m_windows.setText(Control::DigestField, text);
     m_digestSource = std::move(source);
     ++m_digestGeneration;
+    m_offer.reset();
+    m_noteDismissed = false;
+    showRow();
 }
 
 void MainWindow::hashFileFromField(Control sender, bool copyWhenDone) {
@@ -611,82 +649,6 @@ void MainWindow::hashFileFromField(Control sender, bool copyWhenDone) {
         ~FlagScope() { flag = false; }
     } scope(m_hashFromField);
     hashFile(sender, copyWhenDone);
-}
-
-void MainWindow::lookForOffer(int job, const AlgorithmEntry& entry, const std::string& fileName,
-                              const digest::FileDigests& digests) {
-    if (digests.cancelled || !digests.outcomes.front().ok) {
-        return;
-    }
-    PendingOffer offer{digests.outcomes.front().text, {}, {}, 0, &entry};
-    if (const std::optional<std::size_t> listed = ListedFiles(fileName)) {
-        offer.listPath = fileName;
-        offer.listedFiles = *listed;
-    } else if (std::optional<SidecarDigest> sidecar =
-                   FindSidecarDigest(fileName, entry, offer.shownDigest)) {
-        offer.sidecar = std::move(*sidecar);
-    } else {
-        return;
-    }
-    m_background.ui.post([this, job, offer = std::move(offer)] { offerFound(job, offer); });
-}
-
-void MainWindow::offerFound(int job, PendingOffer offer) {
-    if (job != m_lastJob || HashRunning() || !m_digestSource ||
-        m_windows.text(Control::DigestField) != offer.shownDigest) {
-        return;
-    }
-    m_offer = std::move(offer);
-    showOffer();
-}
-
-void MainWindow::showOffer() {
-    if (!m_offer->listPath.empty()) {
-        const std::string list = std::filesystem::path(m_offer->listPath).filename().string();
-        m_windows.showOffer({digest::FillPlaceholders(LoadText(kListOfferText),
-                                                      {list, std::to_string(m_offer->listedFiles)}),
-                             LoadText(kCheckFilesText), LoadText(kDismissText)});
-        return;
-    }
-    const std::string source = m_offer->sidecar.source.filename().string();
-    m_windows.showOffer(
-        {digest::FillPlaceholders(LoadText(kSidecarOfferText), {source, m_offer->sidecar.digest}),
-         LoadText(kCompareText), LoadText(kDismissText)});
-}
-
-void MainWindow::withdrawOffer() {
-    if (std::exchange(m_offer, std::nullopt)) {
-        m_windows.hideOffer();
-    }
-}
-
-void MainWindow::AcceptOfferAction() {
-    if (!m_offer || HashRunning()) {
-        return;
-    }
-    const PendingOffer accepted = *m_offer;
-    withdrawOffer();
-    if (!accepted.listPath.empty()) {
-        if (m_listWindow != nullptr) {
-            m_listWindow->Open(*accepted.entry);
-            m_listWindow->CheckList(accepted.listPath);
-        }
-        return;
-    }
-    m_windows.setText(Control::CompareField, accepted.sidecar.digest);
-    CompareAction();
-}
-
-void MainWindow::OpenListWindowAction() {
-    const AlgorithmEntry* selected = entryAt(m_windows.selectedPosition(Control::AlgorithmList));
-    const AlgorithmEntry* entry = selected != nullptr ? selected : entryAt(0);
-    if (m_listWindow != nullptr && entry != nullptr) {
-        m_listWindow->Open(*entry);
-    }
-}
-
-void MainWindow::DeclineOfferAction() {
-    withdrawOffer();
 }
 
 LanguageFile MainWindow::languageFile() const {

@@ -71,8 +71,9 @@ public:
     // Run once, after the controls exist and before the window is first shown: restores the
     // saved language, saves sha.lng (with the saved algorithm position), runs the self-test,
     // restores the saved algorithm and hashes the file named by `arguments` (the command line
-    // without argument 0). On
-    // EndProgram the self-test failed, the user was told, and the window must never be shown.
+    // without argument 0). The window is then shown: at once, or when that hash has ended or
+    // its progress display appears, whichever comes first. On EndProgram the self-test failed,
+    // the user was told, and the window is never shown.
     StartUpOutcome StartUpHandler(const std::vector<std::string>& arguments);
 
     // HashFileButton (sender); also RenewButton, PathField and MainWindow as senders, which
@@ -88,15 +89,24 @@ public:
     void WindowDropHandler(const std::string& names);
     void PathFieldDropHandler(const std::string& names);
     void CloseButtonAction();
-    // The main window is asked to close: cancels a running hash and saves the choices; the
-    // close then goes on.
+    // The main window is asked to close: cancels a running hash, saves the choices, and ends
+    // the program with every other window of it; the close then goes on.
     void CloseHandler();
     // The progress display's Cancel control and the Esc key: the running hash stops and leaves
     // DigestField and the clipboard as they were.
     void CancelHashAction();
     void ShowAboutAction();
 
-    // The offer shown after a file hash: accepting the expected digest that a checksum file
+    // The user picked an entry of AlgorithmList. Nothing is computed and no field changes: only
+    // the row below the controls follows, saying which entry made the digest shown when it is
+    // not the one selected.
+    void AlgorithmChangeHandler();
+
+    // The row below the controls accepted or declined. A note on the digest shown comes first:
+    // that another entry than the selected one made it (accepting hashes the same file or text
+    // again with the selected entry), or that renew hashed the text of a path because no file
+    // has that name. Declining a note hides it until the next choice of an entry or digest.
+    // Else the offer shown after a file hash: accepting the expected digest that a checksum file
     // beside the file holds puts it into CompareField and compares; declining only withdraws it.
     // A new hash, or any other text in DigestField, withdraws it too.
     // When the file just hashed is a checksum list, the offer is to check the files it lists in
@@ -146,6 +156,7 @@ private:
         const AlgorithmEntry* entry;
         bool isFile;
         std::string input;  // the file's name, or the hashed text
+        bool namesNoFile;   // renew hashed the text of a path because no file has that name
     };
     // The search for the entry that gives the expected digest for DigestField's input.
     struct Identification {
@@ -165,6 +176,8 @@ private:
         std::optional<int> lastPermille;
     };
 
+    // The start-up's last step, once.
+    void showWindowFirstTime();
     // HashFileAction; the drop handlers copy DigestField to the clipboard once the hash ends.
     void hashFile(Control sender, bool copyWhenDone);
     void startFileHash(const AlgorithmEntry& entry, bool copyWhenDone);
@@ -183,8 +196,11 @@ private:
     digest::ProgressWords progressWords() const;
     // The entry at a list position; null for no selection or a position without one.
     const AlgorithmEntry* entryAt(int position) const;
+    const AlgorithmEntry* selectedEntry() const;
     // A digest with where it came from, or a failure text without.
     void showInDigestField(const std::string& text, std::optional<DigestSource> source);
+    // HashStringAction once the text is known.
+    void hashText(const std::string& text, bool namesNoFile);
     // hashFile with HashFromField set around it.
     void hashFileFromField(Control sender, bool copyWhenDone);
     LanguageFile languageFile() const;
@@ -202,8 +218,12 @@ private:
                       const digest::FileDigests& digests);
     // Posted: shows the offer while DigestField still holds the digest job `job` gave.
     void offerFound(int job, PendingOffer offer);
-    void showOffer();
-    void withdrawOffer();
+    // The note on the digest shown, else the offer, else nothing, unless a hash runs.
+    void showRow();
+    bool digestFromOtherEntry() const;
+    std::optional<OfferDisplay> digestNote() const;
+    OfferDisplay offerDisplay() const;
+    void hashAgain();
     // LanguageChangeHandler, saving `savedAlgorithmPosition` as line 2.
     void changeLanguage(int savedAlgorithmPosition);
 
@@ -226,6 +246,7 @@ private:
     SelfTest m_selfTest;
     std::span<const AlgorithmEntry> m_entries;
     bool m_hashFromField = false;
+    bool m_windowToBeShown = false;
     int m_languageBase;
     std::string m_lastFileName;
     // Set while DigestField shows the digest of the last hash action, not a failure.
@@ -239,6 +260,7 @@ private:
     std::vector<std::size_t> m_digestLengths;
     std::optional<RunningHash> m_running;
     std::optional<PendingOffer> m_offer;
+    bool m_noteDismissed = false;
     ListWindow* m_listWindow = nullptr;
     int m_lastJob = 0;
 };

@@ -1,7 +1,10 @@
 // The product's name, version and credit, shared by the window titles and the About window.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
+
+#include "app/core/Version.h"
 
 namespace tolvek::app {
 
@@ -9,8 +12,15 @@ inline constexpr std::string_view kProductName = "TOLVEK";
 inline constexpr std::string_view kMakerCredit = "(c) 1997-2009 TOLVEK team";
 // The main window's title before the language texts are applied.
 inline constexpr std::string_view kInitialTitle = "TOLVEK version 1.99 (c) 1997-2009 TOLVEK team";
-// The version the title names, for tolvek-cli --version.
-inline constexpr std::string_view kVersion = "1.99";
-static_assert(kInitialTitle.find(kVersion) != std::string_view::npos);
+// The version, for tolvek-cli --version: the build's, which the title's fixed text must name as a
+// word of its own ("1.9" inside "1.99" does not count).
+inline constexpr std::string_view kVersion = kProjectVersion;
+static_assert(
+    [] {
+        const std::size_t at = kInitialTitle.find(kVersion);
+        return at != std::string_view::npos && kInitialTitle[at - 1] == ' ' &&
+               kInitialTitle[at + kVersion.size()] == ' ';
+    }(),
+    "the window title names another version than CMake's project()");
 
 }  // namespace tolvek::app

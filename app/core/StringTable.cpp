@@ -218,8 +218,8 @@ constexpr std::array<LanguageBlock, kLanguageBlocks> kBlocks = {{
 // clang-format on
 
 // Every group after the fifteen window texts, in number order.
-const std::array<const TextGroup*, 3> kTextGroups = {&kProgressTextGroup, &kCompareTextGroup,
-                                                     &kListTextGroup};
+const std::array<const TextGroup*, 4> kTextGroups = {&kProgressTextGroup, &kCompareTextGroup,
+                                                     &kListTextGroup, &kNoteTextGroup};
 
 constexpr std::string_view kTemplateStartText =
     "If you want translate this program, translate from here- From 11000 - 11015";
@@ -260,6 +260,8 @@ std::optional<std::string> groupText(std::size_t blockIndex, int number) {
 }
 
 }  // namespace
+
+std::span<const TextGroup* const> TextGroupsAfterTheFifteen() { return kTextGroups; }
 
 std::optional<std::string> StringTableText(int id) {
     if (id == kTemplateBlock) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 
 #include "app/core/TextGroups.h"
@@ -20,5 +21,8 @@ inline constexpr int kLastFrameworkText = framework::kNotInitializedText;
 
 // The text numbered `id` (UTF-8), or nothing when the table holds no such number.
 std::optional<std::string> StringTableText(int id);
+
+// The groups after the fifteen window texts, in number order.
+std::span<const TextGroup* const> TextGroupsAfterTheFifteen();
 
 }  // namespace tolvek::app

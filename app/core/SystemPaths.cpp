@@ -8,8 +8,15 @@ namespace tolvek::app {
 namespace {
 
 constexpr std::string_view kConfigSubfolder = "tolvek";
+constexpr std::string_view kInstalledProgramsFolder = "bin";
+constexpr std::string_view kInstalledMenuEntry = "share/applications/tolvek.desktop";
 
 }  // namespace
+
+std::string FileNameOf(const std::string& name) {
+    const std::string last = std::filesystem::path(name).filename().string();
+    return last.empty() ? name : last;
+}
 
 bool IsExistingFile(const std::string& name) {
     std::error_code error;
@@ -21,6 +28,14 @@ std::filesystem::path ExecutableFolder() {
     std::error_code error;
     const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
     return error ? std::filesystem::path{} : executable.parent_path();
+}
+
+bool IsInstalledCopy(const std::filesystem::path& executableFolder) {
+    if (executableFolder.filename() != kInstalledProgramsFolder) {
+        return false;
+    }
+    std::error_code ignored;
+    return std::filesystem::exists(executableFolder.parent_path() / kInstalledMenuEntry, ignored);
 }
 
 std::filesystem::path ConfigFolderFrom(const char* xdgConfigHome, const char* home) {

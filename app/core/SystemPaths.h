@@ -7,12 +7,22 @@
 
 namespace tolvek::app {
 
+// The last part of a file name, without its folders, as the window's texts name a file; the
+// whole text when it ends with a separator.
+std::string FileNameOf(const std::string& name);
+
 // True when `name` exists (following links) and is not a directory.
 bool IsExistingFile(const std::string& name);
 
 // The folder of the running executable (from /proc/self/exe); empty when the system cannot
 // tell.
 std::filesystem::path ExecutableFolder();
+
+// True when `executableFolder` is the PREFIX/bin folder of an installed copy: a folder named
+// bin whose prefix holds the menu entry that installing puts beside the program
+// (PREFIX/share/applications/tolvek.desktop). A build tree or a copy in a folder of its own is
+// not installed.
+bool IsInstalledCopy(const std::filesystem::path& executableFolder);
 
 // The program's folder in the user's configuration: $XDG_CONFIG_HOME/tolvek when that variable
 // holds an absolute path, else $HOME/.config/tolvek; empty when neither is usable. Either

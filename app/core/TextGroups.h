@@ -48,14 +48,18 @@ constexpr TextGroup MakeTextGroup() {
 // the five byte units and the decimal separator).
 extern const TextGroup kProgressTextGroup;
 
-// Texts 26 to 32: what a compare adds when the digests differ (the entry that gives the expected
+// Texts 26 to 33: what a compare adds when the digests differ (the entry that gives the expected
 // digest, the question whether to select it, that none does, the progress display's subject
-// while it is looked for), the line after an equal digest of a checksum or broken hash, and the
-// CompareField menu's "Compare with file…".
+// while it is looked for), the line after an equal digest of a checksum or broken hash, the
+// CompareField menu's "Compare with file…", and that the text compared holds several digests.
 extern const TextGroup kCompareTextGroup;
 
-// Texts 46 to 67: the offers after a file hash and the list window (its columns, statuses,
-// copy and save commands, and its progress over all files).
+// Texts 46 to 68: the offers after a file hash and the list window (its columns, statuses,
+// copy and save commands, its progress over all files, and the folders a walk skipped).
 extern const TextGroup kListTextGroup;
+
+// Texts 69 to 71: the note below the controls on the digest shown (the entry that made it, the
+// offer to hash it again, a path's text hashed because no file has that name).
+extern const TextGroup kNoteTextGroup;
 
 }  // namespace tolvek::app

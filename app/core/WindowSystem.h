@@ -45,11 +45,11 @@ struct ProgressDisplay {
 };
 
 // An offer the window makes once a file hash has ended (the expected digest a checksum file
-// beside the file holds, say), in a place of its own that covers none of the controls. Nothing
-// changes until the user accepts it.
+// beside the file holds, say), or a note on the digest shown, in a place of its own that covers
+// none of the controls. Nothing changes until the user accepts it.
 struct OfferDisplay {
     std::string text;
-    std::string acceptCaption;
+    std::string acceptCaption;  // empty: nothing to accept, the row only says something
     std::string declineCaption;
 };
 
@@ -122,6 +122,12 @@ public:
 
     // Asks the main window to close later, from the event loop; CloseHandler then runs.
     virtual void postClose() = 0;
+
+    // Shows the main window for the first time.
+    virtual void showMainWindow() = 0;
+    // Closes every other window of the program (the list window, message boxes) and ends the
+    // program once the main window has gone; runs as the main window closes.
+    virtual void endProgram() = 0;
 
     // Hands a web address or a mailto: target to the user's default program; failures are
     // ignored.

@@ -44,8 +44,8 @@ std::vector<std::size_t> DigestLengthsOf(std::span<const AlgorithmEntry> entries
         lengths.push_back(DigestBytes(entry));
     }
     std::ranges::sort(lengths);
-    const auto [first, last] = std::ranges::unique(lengths);
-    lengths.erase(first, last);
+    // Not std::ranges::unique, whose subrange Clang 14 cannot compile with libstdc++ 12.
+    lengths.erase(std::unique(lengths.begin(), lengths.end()), lengths.end());
     return lengths;
 }
 

@@ -10,12 +10,19 @@ namespace tolvek::digest {
 namespace {
 
 // A batch is handed on once it holds this many files: enough for its hashing to outlast the
-// threads' meeting many times over, few enough for the threads to share the work evenly.
+// threads' meeting many times over, few enough for the threads to share the work evenly. Or
+// once its names hold this many bytes: a list line's name is whatever the line holds.
 constexpr std::size_t kBatchFiles = 64;
+constexpr std::size_t kBatchNameBytes = std::size_t{512} << 10;
 // Batches made ahead per hashing thread, so that no thread waits for the calling thread.
 constexpr std::size_t kBatchesPerThread = 4;
 
 }  // namespace
+
+std::size_t MostTasksHeld(std::size_t threads) {
+    // The batches made ahead, and the one filling.
+    return (kBatchesPerThread * std::max<std::size_t>(threads, 1) + 1) * kBatchFiles;
+}
 
 FileSequence::FileSequence(const ReadControl& control)
     : m_control(control),
@@ -31,18 +38,24 @@ bool FileSequence::add(FileTask task) {
     if (!reportHashed(lock) || ended()) {
         return false;
     }
-    m_filling.items.push_back({std::move(task), Kind::File});
-    if (m_filling.items.size() < kBatchFiles) {
+    return append(lock, {std::move(task), Kind::File});
+}
+
+bool FileSequence::addReport(std::function<bool()> report) {
+    FileTask task;
+    task.report = std::move(report);
+    std::unique_lock lock(m_mutex);
+    return !m_ended && append(lock, {std::move(task), Kind::ReportOnly});
+}
+
+bool FileSequence::append(std::unique_lock<std::mutex>& lock, Item item) {
+    m_filling.nameBytes += item.task.name.size();
+    m_filling.items.push_back(std::move(item));
+    if (m_filling.items.size() < kBatchFiles && m_filling.nameBytes < kBatchNameBytes) {
         return true;
     }
     startWorkers();
     return pushFilling(lock);
-}
-
-void FileSequence::addReport(std::function<bool()> report) {
-    FileTask task;
-    task.report = std::move(report);
-    m_filling.items.push_back({std::move(task), Kind::ReportOnly});
 }
 
 bool FileSequence::finish() {

@@ -35,6 +35,10 @@ struct FileTask {
     std::function<void(const ReadProgress&)> progress;
 };
 
+// The tasks a sequence of `threads` threads holds at most, added and not yet reported: however
+// many go through it, a sequence holds no more files, names and reports than these.
+std::size_t MostTasksHeld(std::size_t threads);
+
 class FileSequence {
 public:
     // The stop token and tuning of `control` apply to every file; `tuning.threads` hash at once,
@@ -49,9 +53,10 @@ public:
     // has ended, the task then being dropped.
     bool add(FileTask task);
     // Adds a report of no file, such as a note that must keep its place among the files'
-    // reports; it runs once those before it have run.
-    void addReport(std::function<bool()> report);
-    // Waits for every task, reporting each; false when the sequence ended early.
+    // reports; it runs once those before it have run. False once the sequence has ended.
+    bool addReport(std::function<bool()> report);
+    // Waits for every task added so far, reporting each; false when the sequence ended early.
+    // Tasks may be added after it.
     bool finish();
 
 private:
@@ -67,12 +72,14 @@ private:
     // Files travel in batches, so that threads meet once per batch rather than per file.
     struct Batch {
         std::vector<Item> items;
+        std::size_t nameBytes = 0;
         bool taken = false;
         bool hashed = false;
     };
 
     void startWorkers();
     bool ended();
+    bool append(std::unique_lock<std::mutex>& lock, Item item);
     bool pushFilling(std::unique_lock<std::mutex>& lock);
     bool drain(std::unique_lock<std::mutex>& lock);
     void workerLoop(const std::stop_token& stop);

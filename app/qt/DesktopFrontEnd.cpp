@@ -58,7 +58,7 @@ void DesktopFrontEnd::connectHandlers() {
     for (const auto& [control, action] : kClickActions) {
         auto* button = qobject_cast<QPushButton*>(&m_view->control(control));
         QObject::connect(button, &QPushButton::clicked, button,
-                         [this, action] { action(m_window); });
+                         [this, run = action] { run(m_window); });
     }
     auto* pasteAndCompare =
         new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V), m_view.get());
@@ -69,6 +69,9 @@ void DesktopFrontEnd::connectHandlers() {
     QComboBox& languages = m_view->list(Control::LanguageList);
     QObject::connect(&languages, &QComboBox::activated, &languages,
                      [this] { m_window.LanguageChangeHandler(); });
+    QComboBox& algorithms = m_view->list(Control::AlgorithmList);
+    QObject::connect(&algorithms, &QComboBox::activated, &algorithms,
+                     [this] { m_window.AlgorithmChangeHandler(); });
     auto* openList = new QShortcut(kOpenListWindowKeys, m_view.get());
     QObject::connect(openList, &QShortcut::activated, openList,
                      [this] { m_window.OpenListWindowAction(); });

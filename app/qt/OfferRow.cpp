@@ -27,10 +27,13 @@ OfferRow::OfferRow(QWidget* parent)
 }
 
 void OfferRow::display(const app::OfferDisplay& offer) {
-    // A long digest does not fit: the label shows where it starts, the tooltip all of it.
-    m_text->setText(QString::fromStdString(offer.text));
-    m_text->setToolTip(m_text->text());
+    // A long digest or name does not fit: the label shows where the text starts, the tooltip
+    // all of it.
+    const QString text = QString::fromStdString(offer.text);
+    m_text->setText(m_text->fontMetrics().elidedText(text, Qt::ElideRight, m_text->width()));
+    m_text->setToolTip(text);
     m_accept->setText(QString::fromStdString(offer.acceptCaption));
+    m_accept->setVisible(!offer.acceptCaption.empty());
     m_decline->setText(QString::fromStdString(offer.declineCaption));
     show();
 }

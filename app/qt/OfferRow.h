@@ -1,6 +1,7 @@
-// The offer row of the main window: what the window offers once a file hash has ended, with a
-// control to accept and one to decline, below the fifteen controls where the progress row
-// would be, so that no control moves or is covered.
+// The offer row of the main window: what the window offers once a file hash has ended, or a
+// note on the digest shown, with a control to accept (when there is something to accept) and
+// one to decline, below the fifteen controls where the progress row would be, so that no
+// control moves or is covered.
 #pragma once
 
 #include <QWidget>

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <algorithm>
 #include <chrono>
 
 namespace tolvek::desktop {
@@ -11,6 +12,13 @@ namespace {
 
 // How long "Cancelled" stays before the row goes and the window takes its own size again.
 constexpr std::chrono::seconds kEndedShownFor{4};
+
+// The first line holds the subject on the left and the figures on the right; the second the
+// bar and Cancel.
+constexpr QRect kTextLine{16, 4, 425, 16};
+constexpr int kTextGap = 8;
+// Room for rounding when the text is drawn at a scale other than 100%.
+constexpr int kTextSlack = 2;
 
 QLabel* plainLabel(QWidget* parent, QRect place) {
     auto* label = new QLabel(parent);
@@ -24,16 +32,16 @@ QLabel* plainLabel(QWidget* parent, QRect place) {
 ProgressRow::ProgressRow(QWidget* parent, std::function<void()> onCancel,
                          std::function<void()> onGone)
     : QWidget(parent),
-      m_subject(plainLabel(this, {16, 4, 425, 16})),
+      m_subject(plainLabel(this, kTextLine)),
       m_bar(new QProgressBar(this)),
-      m_state(plainLabel(this, {112, 22, 218, 20})),
+      m_state(plainLabel(this, kTextLine)),
       m_cancel(new QPushButton(this)) {
     setObjectName(QStringLiteral("ProgressRow"));
     setGeometry(kProgressRowArea);
     m_subject->setObjectName(QStringLiteral("ProgressSubject"));
     m_state->setObjectName(QStringLiteral("ProgressState"));
     m_bar->setObjectName(QStringLiteral("ProgressBar"));
-    m_bar->setGeometry(16, 22, 90, 20);
+    m_bar->setGeometry(16, 22, 314, 20);
     m_bar->setRange(0, 1000);
     m_bar->setTextVisible(false);
     m_cancel->setObjectName(QStringLiteral("CancelButton"));
@@ -47,9 +55,7 @@ ProgressRow::ProgressRow(QWidget* parent, std::function<void()> onCancel,
 }
 
 void ProgressRow::display(const app::ProgressDisplay& display) {
-    m_subject->setText(QString::fromStdString(display.subject));
-    m_state->setText(QString::fromStdString(display.state));
-    m_state->setToolTip(m_state->text());
+    placeTexts(QString::fromStdString(display.subject), QString::fromStdString(display.state));
     if (display.permille) {
         m_bar->setRange(0, 1000);
         m_bar->setValue(*display.permille);
@@ -65,6 +71,21 @@ void ProgressRow::display(const app::ProgressDisplay& display) {
         m_goneTimer.start();
     }
     show();
+}
+
+// The figures take the room they need at the right; the subject, whose file name is what may be
+// long, gets the rest and gives way in its middle, its whole text in the tooltip.
+void ProgressRow::placeTexts(const QString& subject, const QString& state) {
+    const int stateWidth = std::min(
+        m_state->fontMetrics().horizontalAdvance(state) + kTextSlack, kTextLine.width());
+    m_state->setGeometry(kTextLine.right() + 1 - stateWidth, kTextLine.y(), stateWidth,
+                         kTextLine.height());
+    m_state->setText(state);
+    const int subjectWidth = std::max(0, m_state->x() - kTextGap - kTextLine.x());
+    m_subject->setGeometry(kTextLine.x(), kTextLine.y(), subjectWidth, kTextLine.height());
+    m_subject->setText(
+        m_subject->fontMetrics().elidedText(subject, Qt::ElideMiddle, subjectWidth));
+    m_subject->setToolTip(subject);
 }
 
 }  // namespace tolvek::desktop

@@ -28,6 +28,8 @@ public:
     void display(const app::ProgressDisplay& display);
 
 private:
+    void placeTexts(const QString& subject, const QString& state);
+
     QLabel* m_subject;
     QProgressBar* m_bar;
     QLabel* m_state;

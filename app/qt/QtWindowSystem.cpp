@@ -164,6 +164,10 @@ void QtUiThread::post(std::function<void()> call) {
     QMetaObject::invokeMethod(&m_context, std::move(call), Qt::QueuedConnection);
 }
 
+void QtUiThread::postAfter(std::chrono::milliseconds delay, std::function<void()> call) {
+    QTimer::singleShot(delay, &m_context, std::move(call));
+}
+
 void QtWindowSystem::showProgress(const app::ProgressDisplay& display) {
     m_view.showProgress(display);
 }
@@ -189,6 +193,21 @@ void QtWindowSystem::setHashControlsEnabled(bool enabled) {
 
 void QtWindowSystem::postClose() {
     QTimer::singleShot(0, &m_view, &QWidget::close);
+}
+
+void QtWindowSystem::showMainWindow() {
+    m_view.show();
+}
+
+// The other windows do not keep the program running, and the event loop ends with the main
+// window even when another window is open.
+void QtWindowSystem::endProgram() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != &m_view) {
+            window->close();
+        }
+    }
+    QCoreApplication::quit();
 }
 
 void QtWindowSystem::openUrl(const std::string& target) {

@@ -56,6 +56,7 @@ class QtUiThread final : public app::UiThread {
 public:
     explicit QtUiThread(QObject& context) : m_context(context) {}
     void post(std::function<void()> call) override;
+    void postAfter(std::chrono::milliseconds delay, std::function<void()> call) override;
 
 private:
     QObject& m_context;
@@ -86,6 +87,8 @@ public:
     void hideOffer() override;
     void setHashControlsEnabled(bool enabled) override;
     void postClose() override;
+    void showMainWindow() override;
+    void endProgram() override;
     void openUrl(const std::string& target) override;
     std::filesystem::path executableFolder() const override { return m_folders.executable; }
     std::filesystem::path configFolder() const override { return m_folders.config; }

@@ -9,7 +9,9 @@ namespace {
 // Pixel sizes rather than points, so that the fixed layout looks the same at every screen
 // resolution.
 constexpr int kWindowPixels = 11;
-constexpr int kLinkPixels = 17;
+// The links' cell height (ascent plus descent, as the font metrics measure it), not their pixel
+// size: a 17-pixel font has a taller cell.
+constexpr int kLinkCellHeight = 17;
 constexpr int kNamePixels = 26;
 
 QFont sansSerif(int pixelSize) {
@@ -26,10 +28,13 @@ QFont WindowFont() {
 }
 
 QFont LinkFont(const QString& text, int width) {
-    QFont font = sansSerif(kLinkPixels);
+    QFont font = sansSerif(kLinkCellHeight);
     font.setUnderline(true);
     // Shrunk rather than elided, so that the line keeps every word.
-    while (font.pixelSize() > 1 && QFontMetrics(font).horizontalAdvance(text) > width) {
+    const auto tooLarge = [&](const QFontMetrics& metrics) {
+        return metrics.height() > kLinkCellHeight || metrics.horizontalAdvance(text) > width;
+    };
+    while (font.pixelSize() > 1 && tooLarge(QFontMetrics(font))) {
         font.setPixelSize(font.pixelSize() - 1);
     }
     return font;

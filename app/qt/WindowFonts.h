@@ -9,8 +9,8 @@ namespace tolvek::desktop {
 // The main window, the string-input and About windows and their controls.
 QFont WindowFont();
 
-// The About window's clickable lines: underlined, 17 pixels high, or the largest size below
-// that at which `text` fits `width` pixels.
+// The About window's clickable lines: underlined, in the largest size whose cell is at most 17
+// pixels high and at which `text` fits `width` pixels.
 QFont LinkFont(const QString& text, int width);
 
 // The About window's product name.

@@ -14,6 +14,9 @@ int main(int argc, char** argv) {
     int qtArgumentCount = 1;
     QApplication application(qtArgumentCount, argv);
     QApplication::setApplicationName(QString::fromUtf8(tolvek::app::kProductName));
+    QApplication::setApplicationVersion(QString::fromUtf8(tolvek::app::kVersion));
+    // Lets the desktop show the installed entry's name and icon for the window.
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(tolvek::app::kApplicationId));
     QApplication::setWindowIcon(tolvek::desktop::MainIcon());
 
     tolvek::desktop::DesktopFrontEnd frontEnd(tolvek::desktop::DesktopServices::System(),
@@ -24,6 +27,6 @@ int main(int argc, char** argv) {
         QApplication::exec();
         return 1;
     }
-    frontEnd.view().show();
+    // The start-up shows the window once the file it hashes is done or shows its progress.
     return QApplication::exec();
 }

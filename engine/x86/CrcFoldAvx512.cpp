@@ -2,8 +2,10 @@
 // 256 bytes per step, then the same 128-bit finish as the PCLMULQDQ kernel.
 // GCC 12's AVX-512 broadcast and extract intrinsics start from a deliberately undefined vector,
 // which its flow analysis reports as uninitialised once they are inlined.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #pragma GCC diagnostic ignored "-Wuninitialized"
+#endif
 #include "engine/Backends.h"
 #include "engine/x86/ClmulFold.h"
 

@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,12 +28,12 @@ struct ProcessRun {
 };
 
 // Runs tolvek-cli with `arguments`, standard output to a pipe (or to `outputFile`), standard
-// error to a pipe or a pseudo-terminal. `whileRunning` sees the process id and what standard
-// error has shown so far, each time more arrives. A process still running after a minute is
-// killed and fails the test.
+// error to a pipe or a pseudo-terminal. `whileRunning` sees the process id and what the
+// program has written so far, every tenth of a second and each time more arrives. A process
+// still running after a minute is killed and fails the test.
 ProcessRun runProgram(const std::vector<std::string>& arguments, ErrorsTo errorsTo,
                       const char* outputFile = nullptr,
-                      std::function<void(pid_t, const std::string&)> whileRunning = {}) {
+                      std::function<void(pid_t, const ProcessRun&)> whileRunning = {}) {
     int outputPipe[2];
     int errorsPair[2];
     EXPECT_EQ(::pipe(outputPipe), 0);
@@ -63,10 +64,8 @@ ProcessRun runProgram(const std::vector<std::string>& arguments, ErrorsTo errors
     const auto hangGuard = std::chrono::steady_clock::now() + std::chrono::minutes(1);
     int open = 2;
     while (open > 0 && std::chrono::steady_clock::now() < hangGuard) {
-        if (::poll(streams, 2, 100) <= 0) {
-            continue;
-        }
-        for (int index = 0; index < 2; ++index) {
+        const int ready = ::poll(streams, 2, 100);
+        for (int index = 0; ready > 0 && index < 2; ++index) {
             if (streams[index].fd < 0 || streams[index].revents == 0) {
                 continue;
             }
@@ -79,9 +78,9 @@ ProcessRun runProgram(const std::vector<std::string>& arguments, ErrorsTo errors
                 continue;
             }
             targets[index]->append(buffer, static_cast<std::size_t>(count));
-            if (index == 1 && whileRunning) {
-                whileRunning(child, run.errors);
-            }
+        }
+        if (whileRunning) {
+            whileRunning(child, run);
         }
     }
     if (open > 0) {
@@ -138,8 +137,8 @@ TEST(CliProcess, CtrlCStopsPromptlyWithExitStatus130) {
     bool interrupted = false;
     const ProcessRun run = runProgram(
         {"--progress", "-a", "md2", name}, ErrorsTo::Pipe, nullptr,
-        [&](pid_t child, const std::string&) {
-            if (!interrupted) {
+        [&](pid_t child, const ProcessRun& soFar) {
+            if (!interrupted && !soFar.errors.empty()) {
                 interrupted = true;
                 ::kill(child, SIGINT);
             }
@@ -165,6 +164,40 @@ TEST(CliProcess, ThreadCountLeavesTheDigestAlone) {
         EXPECT_EQ(limited.exitCode, kExitOk);
         EXPECT_EQ(limited.output, allCores.output) << threads << " threads";
     }
+}
+
+// -c checks each line as it arrives and shows its verdict before waiting for the next: the
+// first verdict comes while the list's writer still holds it open.
+TEST(CliProcess, AListIsCheckedAsItArrives) {
+    tolvek::testing::TempFolder folder;
+    const std::string file = folder.write("f", "abc");
+    const std::string list = folder.file("list");
+    ASSERT_EQ(::mkfifo(list.c_str(), 0600), 0);
+    // Read and write, so that opening waits for no reader; not passed on to the program.
+    int writer = ::open(list.c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(writer, 0);
+    // FIPS 180-2's SHA-256 of "abc".
+    const std::string line =
+        "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad  " + file + "\n";
+    ASSERT_EQ(::write(writer, line.data(), line.size()), static_cast<ssize_t>(line.size()));
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    bool verdictWhileOpen = false;
+    const ProcessRun run = runProgram(
+        {"-c", "-a", "sha256", list}, ErrorsTo::Pipe, nullptr, [&](pid_t, const ProcessRun& soFar) {
+            if (writer < 0) {
+                return;
+            }
+            verdictWhileOpen = soFar.output == file + ": OK\n";
+            if (verdictWhileOpen || std::chrono::steady_clock::now() > giveUp) {
+                EXPECT_EQ(::write(writer, line.data(), line.size()),
+                          static_cast<ssize_t>(line.size()));
+                ::close(writer);
+                writer = -1;
+            }
+        });
+    EXPECT_TRUE(verdictWhileOpen) << "no verdict before the list ended";
+    EXPECT_EQ(run.output, file + ": OK\n" + file + ": OK\n");
+    EXPECT_EQ(run.exitCode, kExitOk) << run.errors;
 }
 
 TEST(CliProcess, AFailedWriteToStandardOutputIsAFailure) {

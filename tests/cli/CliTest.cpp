@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "app/digest/AlgorithmTable.h"
+#include "app/digest/FileSequence.h"
 #include "cli/Cli.h"
 #include "tests/support/TempFolder.h"
 
@@ -102,11 +103,17 @@ TEST(Cli, OutputAndExitCodes) {
     const std::string missing = folder.file("missing");
     const std::string odd = folder.write("a\nb\\c", "abc");
     const std::string oddShown = folder.path().string() + "/a\\nb\\\\c";
+    // A carriage return would let "evil: FAILED\rgood" show as "good: OK" on a terminal.
+    const std::string cr = folder.write("evil\rgood", "abc");
+    const std::string folderName = folder.path().string();
+    const std::string crShown = "\\" + folderName + "/evil\\rgood";
     // RFC 1321, FIPS 180-4, the RIPEMD designers' set, zlib's crc32 of "abc".
     const std::string md5 = "900150983cd24fb0d6963f7d28e17f72";
     const std::string sha1 = "a9993e364706816aba3e25717850c26c9cd0d89d";
     const std::string sha256 = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
     const std::string crc32 = "352441c2";
+    const std::string crList =
+        folder.write("cr.sha256", "\\" + sha256 + "  evil\\rgood\n" + sha256 + "  abc.txt\n");
     const struct Case {
         std::vector<std::string> arguments;
         int exitCode;
@@ -152,6 +159,17 @@ TEST(Cli, OutputAndExitCodes) {
         {{"-a", "ripemd128", "--expect", md5, abc}, kExitFailure, abc + ": FAILED\n", ""},
         {{"-a", "md5,sha1", "--expect", md5, abc}, kExitUsage, "",
          "tolvek-cli: --expect checks one algorithm\n"},
+        {{"-a", "sha256", "--expect", sha256 + " " + sha256, abc}, kExitOk, abc + ": OK\n", ""},
+        {{"-a", "sha1", "--expect", sha1 + " or " + md5 + sha1.substr(32), abc}, kExitUsage, "",
+         "tolvek-cli: more than one digest of this algorithm's length in " + sha1 + " or " + md5 +
+             sha1.substr(32) + "\n"},
+        {{"--match", "MD5 (x) = " + md5 + " / " + crc32 + "00ff00ff" + crc32 + crc32, abc},
+         kExitUsage, "",
+         "tolvek-cli: more than one digest of that length in MD5 (x) = " + md5 + " / " + crc32 +
+             "00ff00ff" + crc32 + crc32 + "\n"},
+        {{"-a", "sha256", "--expect", sha256, cr}, kExitOk, crShown + ": OK\n", ""},
+        {{"--match", sha256, cr}, kExitOk, crShown + ": sha256\n", ""},
+        {{"-c", crList}, kExitOk, "\\evil\\rgood: OK\nabc.txt: OK\n", ""},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(::testing::PrintToString(test.arguments));
@@ -177,5 +195,74 @@ TEST(Cli, MatchIdentifiesEveryEntry) {
     }
 }
 
+
+// A checksum list made line by line as it is read, counting the lines handed out. All of it is
+// there at once, as in a file, so that the reader never waits for it.
+class GeneratedList final : public std::streambuf {
+public:
+    GeneratedList(std::string line, std::size_t count) : m_line(std::move(line)), m_left(count) {}
+    std::size_t handedOut() const { return m_handedOut; }
+
+private:
+    std::streamsize showmanyc() override {
+        return m_left > 0 ? static_cast<std::streamsize>(m_line.size()) : -1;
+    }
+
+    int_type underflow() override {
+        if (m_left == 0) {
+            return traits_type::eof();
+        }
+        --m_left;
+        ++m_handedOut;
+        setg(m_line.data(), m_line.data(), m_line.data() + m_line.size());
+        return traits_type::to_int_type(m_line.front());
+    }
+
+    std::string m_line;
+    std::size_t m_left;
+    std::size_t m_handedOut = 0;
+};
+
+// Standard output that notes, at each line written, how far the list's reading is ahead of it.
+class LinesBehind final : public std::streambuf {
+public:
+    explicit LinesBehind(const GeneratedList& list) : m_list(list) {}
+    std::size_t lines() const { return m_lines; }
+    std::size_t mostAhead() const { return m_mostAhead; }
+
+private:
+    int_type overflow(int_type byte) override {
+        if (byte == '\n') {
+            ++m_lines;
+            m_mostAhead = std::max(m_mostAhead, m_list.handedOut() - m_lines);
+        }
+        return traits_type::not_eof(byte);
+    }
+
+    const GeneratedList& m_list;
+    std::size_t m_lines = 0;
+    std::size_t m_mostAhead = 0;
+};
+
+// -c checks a list while it reads it: each verdict comes while the lines after it are still
+// unread, so that a list of any length is held only a window of lines at a time.
+TEST(Cli, AListIsCheckedWhileItIsRead) {
+    testing::TempFolder folder;
+    const std::string file = folder.write("f", "abc");
+    const std::size_t window = digest::MostTasksHeld(engine::UsableCores());
+    const std::size_t lineCount = 3 * window;
+    GeneratedList list(
+        "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad  " + file + "\n",
+        lineCount);
+    LinesBehind written(list);
+    std::istream input(&list);
+    std::ostream output(&written);
+    std::ostringstream errors;
+    EXPECT_EQ(RunCli({"-c", "-a", "sha256", "-"}, input, output, errors), kExitOk);
+    EXPECT_EQ(errors.str(), "");
+    EXPECT_EQ(written.lines(), lineCount);
+    // The one line more is the one being read.
+    EXPECT_LE(written.mostAhead(), window + 1);
+}
 }  // namespace
 }  // namespace tolvek::cli

@@ -62,8 +62,8 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 class ListFolder : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const char* name :
-             {"a", "sp ace", "it's", "back\\slash", "new\nline", "uni\xC3\xA9"}) {
+        for (const char* name : {"a", "sp ace", "it's", "back\\slash", "new\nline", "uni\xC3\xA9",
+                                 " lead", "*star"}) {
             folder.write(name, std::string("contents of ") + name);
         }
         fs::create_directory(folder.path() / "folder");
@@ -71,9 +71,9 @@ protected:
         folder.write("corrupted", "before");
         run("sha256sum -- * > SHA256SUMS 2>/dev/null; md5sum --tag -- * > tagged.md5 2>/dev/null");
         folder.write("corrupted", "after");
-        const std::string sha = runIn(folder.path(), "sha256sum a").output.substr(0, 64);
-        // Lists that mix lines with one space and with two before the name are read line by
-        // line here and by the first line in coreutils, so each list keeps to one kind.
+        const std::string sha = digestOf("a");
+        const std::string lead = digestOf("' lead'");
+        const std::string star = digestOf("'*star'");
         folder.write("mixed.sha256", "  " + sha + "  a\nnot a line\n" + sha + "  missing\n" + sha +
                                          "  folder\n# note\nSHA256 (a) = " + sha + "\n" +
                                          std::string(64, '0') + "  a\n" + sha + "  dangling\n");
@@ -81,6 +81,19 @@ protected:
         folder.write("missing.sha256", sha + "  gone\n" + sha + "  a\n");
         folder.write("allmissing.sha256", sha + "  gone\n");
         folder.write("junk.sha256", "junk\n");
+        // The first GNU line decides whether the name follows one blank, or a blank and " " or
+        // "*", so that names starting with a space or "*" keep it.
+        folder.write("oneblank.sha256",
+                     sha + " a\n" + lead + "  lead\n" + star + " *star\n" + sha + "\t*star\n");
+        folder.write("marked.sha256", "SHA256 (a) = " + sha + "\n" + sha + "  a\n" + sha +
+                                          " a\n" + lead + "   lead\n" + star + "  *star\n");
+        // A lone digest is a sidecar only as a file's whole content.
+        folder.write("lone.sha256", sha + "  a\n" + sha + "\n");
+        folder.write("stdin.sha256", sha + "  -\n" + sha + "  a\n" + sha + "  -\n");
+    }
+
+    std::string digestOf(const std::string& name) const {
+        return run("sha256sum " + name).output.substr(0, 64);
     }
 
     Outcome run(const std::string& command) const { return runIn(folder.path(), command); }
@@ -104,6 +117,11 @@ TEST_F(ListFolder, ChecksLikeCoreutils) {
         {"sha256sum", "junk.sha256 mixed.sha256"},
         {"sha256sum", "- < mixed.sha256", "-a sha256"},
         {"sha256sum", "onespace.sha256"},
+        {"sha256sum", "oneblank.sha256"},
+        {"sha256sum", "marked.sha256"},
+        {"sha256sum", "lone.sha256"},
+        // A line naming "-" reads standard input.
+        {"sha256sum", "stdin.sha256 < a"},
     };
     const char* const options[] = {
         "",
@@ -126,6 +144,27 @@ TEST_F(ListFolder, ChecksLikeCoreutils) {
             EXPECT_EQ(ours.errors, replaced(theirs.errors, tool.name + ":", "tolvek-cli:"));
             EXPECT_EQ(ours.exitCode, theirs.exitCode);
         }
+    }
+}
+
+// Options that only checking lists takes, or only writing them, fail in the other mode with
+// coreutils' message and status; -t (the default text mode) is taken.
+TEST_F(ListFolder, OptionsOfTheOtherModeFailLikeCoreutils) {
+    const char* const calls[] = {
+        // Checking's options without -c; of --quiet, --status and --warn the last one counts.
+        "--ignore-missing a", "--quiet a", "--status a", "--strict a", "--warn a", "-w a",
+        "--quiet --status a", "--status --ignore-missing a",
+        // Text mode, and writing's options with -c.
+        "-t a", "--text a", "-t -b a", "-b -t a", "--tag -t a", "-c -t SHA256SUMS",
+        "-c -b SHA256SUMS", "-c --tag SHA256SUMS", "-c -z SHA256SUMS",
+    };
+    for (const char* call : calls) {
+        SCOPED_TRACE(call);
+        const Outcome theirs = run(std::string("sha256sum ") + call);
+        const Outcome ours = run(kProgram + " -a sha256 " + call);
+        EXPECT_EQ(ours.output, theirs.output);
+        EXPECT_EQ(ours.errors, replaced(theirs.errors, "sha256sum", "tolvek-cli"));
+        EXPECT_EQ(ours.exitCode, theirs.exitCode);
     }
 }
 

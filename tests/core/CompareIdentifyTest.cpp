@@ -21,6 +21,8 @@ const std::string kSha256 = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb41
 const std::string kOther320 =
     "de4c01b3054f8930a79d09ae738e92301e5a17085beffdc1b8d116713e74f82fa942d64cdbc4682e";
 const std::string kNo128 = "00112233445566778899aabbccddeeff";
+// SHA-1 of "abc" with its last digit changed.
+const std::string kOtherSha1 = "a9993e364706816aba3e25717850c26c9cd0d89e";
 
 constexpr int kEnglish = 0;
 constexpr int kGerman = 1;
@@ -100,6 +102,17 @@ TEST_F(CompareIdentifyTest, MessageForEachOutcomeInTwoLanguages) {
          "Hash is not equal. Please check it"},
         {kEnglish, "SHA1", true, "the file is fine", Box::NotEqual,
          "Hash is not equal. Please check it"},
+        // Two different digests of the length compared: neither is taken, whichever comes first.
+        {kEnglish, "SHA1", true, kSha1 + " vs " + kOtherSha1, Box::NotEqual,
+         notEqual + "The text holds more than one hash of this length."},
+        {kEnglish, "SHA1", true, kOtherSha1 + " vs " + kSha1, Box::NotEqual,
+         notEqual + "The text holds more than one hash of this length."},
+        {kEnglish, "MD5", false, kMd5 + " " + kNo128, Box::NotEqual,
+         notEqual + "The text holds more than one hash of this length."},
+        // The same digest repeated is one digest, also where the two read as one longer digest.
+        {kEnglish, "SHA256", true, kSha256 + "\n" + digest::AsciiUpper(kSha256), Box::Equal,
+         "Hash is equal."},
+        {kEnglish, "MD5", true, kMd5 + " " + kMd5, Box::Equal, "Hash is equal.\n" + weakMd5},
         {kGerman, "MD5", true, kMd5, Box::Equal,
          "Prüfsummen sind identisch\nMD5 erkennt zufällige Schäden, aber keine absichtliche "
          "Manipulation."},
@@ -110,6 +123,8 @@ TEST_F(CompareIdentifyTest, MessageForEachOutcomeInTwoLanguages) {
          ungleich + "Es ist der RIPE-MD128-Hash dieses Textes.\nRIPE-MD128 auswählen?"},
         {kGerman, "MD5", true, kNo128, Box::NotEqual,
          ungleich + "Keiner der Algorithmen dieser Länge ergibt diesen Hash (9 geprüft)."},
+        {kGerman, "SHA1", true, "SHA1 (a) = " + kOtherSha1 + "\nSHA1 (b) = " + kSha1,
+         Box::NotEqual, ungleich + "Der Text enthält mehr als einen Hash dieser Länge."},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.expected);

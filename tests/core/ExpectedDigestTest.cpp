@@ -89,19 +89,24 @@ TEST(ReadExpectedDigest, Pastes) {
         {"0x", std::nullopt},
         {"1x" + kMd5, std::nullopt},
         {"kAFQmDzST7DWlj99KOF/ch==", std::nullopt},
-        // Two digests: the list line, else the first, and the text says it was ambiguous.
-        {kMd5 + "\n" + kSha1, kMd5, true},
-        {kSha1 + "\n\n" + kMd5, kSha1, true},
-        {"MD5: " + kMd5 + "\nSHA-1: " + kSha1, kMd5, true},
+        // Several digests: the list line, else the first; the text is ambiguous when it holds
+        // two different ones of the length of the one taken.
+        {kMd5 + "\n" + kSha1, kMd5},
+        {kSha1 + "\n\n" + kMd5, kSha1},
+        {"MD5: " + kMd5 + "\nSHA-1: " + kSha1, kMd5},
         {"see " + kSha1 + "\nSHA1 (a) = " + kSha1, kSha1, false, "SHA1", "a"},
-        {"see " + kMd5 + "\nSHA1 (a) = " + kSha1, kSha1, true, "SHA1", "a"},
-        {kMd5 + "  a.txt\n" + kSha1 + "  b.txt", kMd5, true, "", "a.txt"},
-        {kMd5 + " " + kMd5OfA, kMd5 + kMd5OfA, true},
-        {kMd5 + " " + kSha1, kMd5, true},
+        {"see " + kMd5 + "\nSHA1 (a) = " + kSha1, kSha1, false, "SHA1", "a"},
+        {kMd5 + "  a.txt\n" + upper(kMd5) + "  b.txt", kMd5, false, "", "a.txt"},
+        {kMd5 + "  a.txt\n" + kMd5OfA + "  b.txt", kMd5, true, "", "a.txt"},
+        {kMd5OfA + " or " + kMd5, kMd5OfA, true, "", "or " + kMd5},
+        {"SHA1 (a) = " + kSha1 + "\nsee " + kSha1.substr(0, 39) + "e", kSha1, true, "SHA1", "a"},
+        // Two groups that are each a digest read as one digest of twice the length.
+        {kMd5 + " " + kMd5OfA, kMd5 + kMd5OfA},
         // "0x" starts a new run, so the first run here is the 16-bit "12ab".
-        {"id 12ab 0x" + kMd5, "12ab", true},
+        {"id 12ab 0x" + kMd5, "12ab"},
         // Letters a to f alone are words unless nothing else is there.
-        {"dead beef", "deadbeef", true},
+        {"dead beef", "deadbeef"},
+        {"cafe\n\nbeef", "cafe", true},
         {"beef", "beef"},
         {"add " + kCrc32, kCrc32},
     };

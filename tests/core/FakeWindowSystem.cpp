@@ -67,6 +67,20 @@ bool FakeWindowSystem::isExistingFile(const std::string& name) const {
     return IsExistingFile(name);
 }
 
+void FakeWindowSystem::showMainWindow() {
+    if (windowShows++ == 0) {
+        digestWhenShown = text(Control::DigestField);
+        progressWhenShown = progress.has_value();
+    }
+}
+
+void FakeWindowSystem::endProgram() {
+    ++programEnds;
+    if (whenProgramEnds) {
+        whenProgramEnds();
+    }
+}
+
 void FakeWindowSystem::showProgress(const ProgressDisplay& display) {
     progress = display;
     progressStates.push_back(display.state);

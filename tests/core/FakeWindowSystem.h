@@ -50,6 +50,8 @@ public:
     void hideOffer() override { offer.reset(); }
     void setHashControlsEnabled(bool enabled) override { hashControlsEnabled = enabled; }
     void postClose() override { ++closeRequests; }
+    void showMainWindow() override;
+    void endProgram() override;
     void openUrl(const std::string& target) override { openedTargets.push_back(target); }
     std::filesystem::path executableFolder() const override { return exeFolder; }
     std::filesystem::path configFolder() const override { return userConfigFolder; }
@@ -82,6 +84,14 @@ public:
     int clipboardWrites = 0;
     int aboutRuns = 0;
     int closeRequests = 0;
+    // What the window showed as it was first shown: DigestField, and whether the progress
+    // display was there.
+    int windowShows = 0;
+    std::string digestWhenShown;
+    bool progressWhenShown = false;
+    int programEnds = 0;
+    // Runs as the program is ended, to look at the state at that moment.
+    std::function<void()> whenProgramEnds;
     std::vector<std::string> openedTargets;
     std::filesystem::path exeFolder;
     std::filesystem::path userConfigFolder;

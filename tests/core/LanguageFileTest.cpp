@@ -14,26 +14,19 @@
 #include "app/core/Languages.h"
 #include "app/core/SystemPaths.h"
 #include "tests/core/MainWindowFixture.h"
+#include "tests/support/SystemFiles.h"
 
 namespace tolvek::app::testing {
 namespace {
 
 namespace fs = std::filesystem;
+using tolvek::testing::NamesIn;
 
 std::string contentsOf(const fs::path& name) {
     std::ifstream file(name, std::ios::binary);
     std::ostringstream contents;
     contents << file.rdbuf();
     return file ? contents.str() : "<none>";
-}
-
-std::vector<std::string> namesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::ranges::sort(names);
-    return names;
 }
 
 TEST(LanguageFileFormat, BytesOfTheFile) {
@@ -89,14 +82,6 @@ TEST_F(LanguageFileTest, SavedBesideTheExecutableAndReadBack) {
     EXPECT_EQ(lines.position, "21");
 }
 
-TEST_F(LanguageFileTest, SavingReplacesTheWholeFileAndLeavesNoTemporaryFile) {
-    std::ofstream(exeFolder / "sha.lng")
-        << "FOR_TRANSLATE\r\n-1\r\nand a long tail to be cut off\r\n";
-    ASSERT_TRUE(LanguageFile(exeFolder, configFolder).write("ENGLISH", 3));
-    EXPECT_EQ(contentsOf(exeFolder / "sha.lng"), "ENGLISH\r\n3\r\n");
-    EXPECT_EQ(namesIn(exeFolder), std::vector<std::string>{"sha.lng"});
-}
-
 // Takes every write bit of a folder away for the object's life; with no write bit the folder
 // counts as read-only for the superuser too.
 class ReadOnlyFolder {
@@ -114,8 +99,9 @@ private:
     fs::path m_folder;
 };
 
-// One place at a time: beside the executable while that folder can be written, else in the
-// configuration folder, whose missing file lets the executable folder's own one be read.
+// One place at a time: beside the executable while that folder can be written and is not an
+// installed copy's bin folder, else in the configuration folder, whose missing file lets the
+// executable folder's own one be read.
 TEST_F(LanguageFileTest, OnePlaceAtATime) {
     constexpr const char* kNone = "<none>";
     constexpr const char* kCroatian = "Croatian\r\n4\r\n";
@@ -124,6 +110,7 @@ TEST_F(LanguageFileTest, OnePlaceAtATime) {
     struct Case {
         const char* name;
         bool executableWritable;
+        bool installed;
         bool hasConfigFolder;
         const char* besideExecutable;  // the files before, and after a save of ENGLISH, 5
         const char* inConfig;
@@ -132,12 +119,20 @@ TEST_F(LanguageFileTest, OnePlaceAtATime) {
         const char* savedInConfig;
     };
     const Case cases[] = {
-        {"writable, both", true, true, kCroatian, kRussian, "Croatian", kSaved, kRussian},
-        {"writable, config only", true, true, kNone, kRussian, "", kSaved, kRussian},
-        {"read-only, both", false, true, kCroatian, kRussian, "Russian", kCroatian, kSaved},
-        {"read-only, own only", false, true, kCroatian, kNone, "Croatian", kCroatian, kSaved},
-        {"read-only, none", false, true, kNone, kNone, "", kNone, kSaved},
-        {"read-only, no config", false, false, kCroatian, kNone, "Croatian", kCroatian, kNone},
+        {"writable, both", true, false, true, kCroatian, kRussian, "Croatian", kSaved, kRussian},
+        {"writable, config only", true, false, true, kNone, kRussian, "", kSaved, kRussian},
+        {"read-only, both", false, false, true, kCroatian, kRussian, "Russian", kCroatian, kSaved},
+        {"read-only, own only", false, false, true, kCroatian, kNone, "Croatian", kCroatian,
+         kSaved},
+        {"read-only, none", false, false, true, kNone, kNone, "", kNone, kSaved},
+        {"read-only, no config", false, false, false, kCroatian, kNone, "Croatian", kCroatian,
+         kNone},
+        // PREFIX/bin of an installed copy, writable as with --prefix ~/.local: the file an
+        // earlier version left there is read until the configuration folder has one.
+        {"installed, both", true, true, true, kCroatian, kRussian, "Russian", kCroatian, kSaved},
+        {"installed, own only", true, true, true, kCroatian, kNone, "Croatian", kCroatian,
+         kSaved},
+        {"installed, no config", true, true, false, kNone, kNone, "", kNone, kNone},
     };
     for (const Case& place : cases) {
         SCOPED_TRACE(place.name);
@@ -149,6 +144,11 @@ TEST_F(LanguageFileTest, OnePlaceAtATime) {
         if (place.inConfig != kNone) {
             fs::create_directories(configFolder);
             std::ofstream(configFolder / "sha.lng") << place.inConfig;
+        }
+        fs::remove_all(root.path() / "share");
+        if (place.installed) {
+            fs::create_directories(root.path() / "share" / "applications");
+            std::ofstream(root.path() / "share" / "applications" / "tolvek.desktop");
         }
         std::optional<ReadOnlyFolder> readOnly;
         if (!place.executableWritable) {
@@ -182,10 +182,6 @@ TEST_F(LanguageFileTest, SaveRespectsTheFileItReplaces) {
              std::ofstream(saved) << "DEUTSCH\r\n7\r\n";
              fs::permissions(saved, kReadOnly);
          }, "DEUTSCH\r\n7\r\n", kReadOnly},
-        {"private", [&] {
-             std::ofstream(saved) << "DEUTSCH\r\n7\r\n";
-             fs::permissions(saved, kPrivate);
-         }, "ENGLISH\r\n5\r\n", kPrivate},
         {"link", [&] {
              std::ofstream(target) << "DEUTSCH\r\n7\r\n";
              fs::permissions(target, kPrivate);
@@ -206,8 +202,8 @@ TEST_F(LanguageFileTest, SaveRespectsTheFileItReplaces) {
             EXPECT_EQ(fs::status(saved).permissions(), *file.mode);
         }
         EXPECT_EQ(fs::is_symlink(saved), link);
-        EXPECT_EQ(namesIn(exeFolder), std::vector<std::string>{"sha.lng"});
-        EXPECT_EQ(namesIn(target.parent_path()).size(), link ? 1U : 0U);
+        EXPECT_EQ(NamesIn(exeFolder), std::vector<std::string>{"sha.lng"});
+        EXPECT_EQ(NamesIn(target.parent_path()).size(), link ? 1U : 0U);
         fs::permissions(saved, fs::perms::owner_write, fs::perm_options::add);
     }
 }
@@ -222,7 +218,8 @@ TEST_F(LanguageFileTest, SaveRemovesTemporaryFilesOfGonePrograms) {
         std::ofstream(name) << "ENG";
     }
     ASSERT_TRUE(LanguageFile(exeFolder, configFolder).write("ENGLISH", 5));
-    EXPECT_EQ(namesIn(exeFolder), (std::vector<std::string>{"other.tmp-2147483647-0", "sha.lng",
+    EXPECT_EQ(NamesIn(exeFolder),
+              (std::vector<std::string>{"other.tmp-2147483647-0", "sha.lng",
                                                             "sha.lng.tmp-1-0"}));
 }
 
@@ -267,17 +264,29 @@ TEST_F(LanguageFileTest, LongLinesAndHugeFiles) {
 
 using LanguageFileStartUpTest = MainWindowTest;
 
+// A folder that cannot be written, and the writable bin folder of a copy installed under a
+// prefix of the user's own.
 TEST_F(LanguageFileStartUpTest, InstalledProgramKeepsItsChoicesInTheConfigFolder) {
-    windows.exeFolder = exeFolder.path() / "read-only-install";
-    startUp();
-    selectAlgorithm(8);
-    window.CloseHandler();
-    EXPECT_EQ(contentsOf(windows.userConfigFolder / "sha.lng"), "ENGLISH\r\n8\r\n");
+    const fs::path prefix = exeFolder.path() / "prefix";
+    fs::create_directories(prefix / "bin");
+    fs::create_directories(prefix / "share" / "applications");
+    std::ofstream(prefix / "share" / "applications" / "tolvek.desktop");
+    for (const fs::path& folder : {exeFolder.path() / "missing", prefix / "bin"}) {
+        SCOPED_TRACE(folder);
+        fs::remove(windows.userConfigFolder / "sha.lng");
+        windows.exeFolder = folder;
+        selectAlgorithm(3);
+        startUp();
+        selectAlgorithm(8);
+        window.CloseHandler();
+        EXPECT_EQ(contentsOf(windows.userConfigFolder / "sha.lng"), "ENGLISH\r\n8\r\n");
+        EXPECT_FALSE(fs::exists(folder / "sha.lng"));
 
-    // The next run reads the choices back from there.
-    selectAlgorithm(3);
-    startUp();
-    EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), 8);
+        // The next run reads the choices back from there.
+        selectAlgorithm(3);
+        startUp();
+        EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), 8);
+    }
 }
 
 TEST_F(LanguageFileStartUpTest, NoWritableFolderStillStartsAndCloses) {

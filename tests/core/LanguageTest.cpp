@@ -5,6 +5,7 @@
 #include <set>
 
 #include "app/core/Languages.h"
+#include "app/core/Product.h"
 #include "app/core/StringTable.h"
 #include "tests/core/MainWindowFixture.h"
 
@@ -51,6 +52,8 @@ TEST_F(LanguageChangeHandlerTest, EveryBlockIsAppliedAndSaved) {
         EXPECT_TRUE(title.starts_with(block.titleStart)) << title;
         EXPECT_TRUE(title.ends_with(block.titleEnd)) << title;
         EXPECT_NE(title.find("(c) 1997-2009 TOLVEK team"), std::string::npos) << title;
+        EXPECT_NE(title.find(std::string(" ").append(kVersion).append(" ")), std::string::npos)
+            << title << " does not name the build's version " << kVersion;
         EXPECT_EQ(windows.text(Control::HashStringButton), block.hashStringButton);
         EXPECT_EQ(windows.text(Control::CompareLabel), block.compareLabel);
         EXPECT_EQ(savedFile(), std::string(block.savedName) + "\r\n12\r\n");
@@ -94,14 +97,15 @@ TEST_F(LanguageChangeHandlerTest, NoSelectionDoesNothing) {
 
 TEST_F(LanguageChangeHandlerTest, LoadTextOutsideTheBlockIsEmpty) {
     EXPECT_EQ(window.LoadText(0), "");
-    EXPECT_EQ(window.LoadText(33), "");
+    EXPECT_EQ(window.LoadText(34), "");
     EXPECT_EQ(window.LoadText(10), "Please choice a file or use drag&drop --> NEW calculate.");
     EXPECT_EQ(window.LoadText(18), "Cancel");
 }
 
-// The progress display fills the placeholders of texts 16 and 17 and shows the unit texts;
-// every language has them in its own words, the template as in English.
-TEST(StringTable, EveryBlockHasTheProgressTexts) {
+// The progress display fills the placeholders of texts 16 and 17 and shows the unit texts, the
+// note on the digest shown those of texts 69 and 71; every language has them in its own words,
+// the template as in English.
+TEST(StringTable, EveryBlockHasTheProgressAndNoteTexts) {
     for (const BlockCase& block : kBlockCases) {
         SCOPED_TRACE(block.block);
         const auto text = [&](int number) { return StringTableText(block.block + number).value(); };
@@ -111,8 +115,27 @@ TEST(StringTable, EveryBlockHasTheProgressTexts) {
         for (int number = 18; number <= 25; ++number) {
             EXPECT_FALSE(text(number).empty()) << number;
         }
+        EXPECT_NE(text(69).find("%1"), std::string::npos);
+        EXPECT_NE(text(71).find("%1"), std::string::npos);
         const bool english = block.block == 1000 || block.block == 11000;
         EXPECT_EQ(text(18) == "Cancel", english);
+        EXPECT_EQ(text(70) == "Hash again", english);
+    }
+}
+
+// Features add their groups at once; a group whose numbers another already holds would be
+// shadowed without a word.
+TEST(StringTable, EveryGroupTextIsFoundUnderItsOwnNumber) {
+    for (const TextGroup* group : TextGroupsAfterTheFifteen()) {
+        EXPECT_GT(group->first, kTextsPerBlock);
+        for (const BlockCase& block : kBlockCases) {
+            const auto blockIndex = static_cast<std::size_t>(block.block / kBlockStride);
+            for (int index = 0; index < group->size; ++index) {
+                EXPECT_EQ(StringTableText(block.block + group->first + index),
+                          group->text(blockIndex, static_cast<std::size_t>(index)))
+                    << block.block + group->first + index;
+            }
+        }
     }
 }
 
@@ -120,7 +143,7 @@ TEST(StringTable, MarkersFrameTheTemplateBlock) {
     EXPECT_EQ(StringTableText(11000),
               "If you want translate this program, translate from here- From 11000 - 11015");
     EXPECT_EQ(StringTableText(11999), "If you want translate this program, translate till here");
-    for (const int id : {-1, 0, 33, 999, 1000, 1033, 10000, 11033, 11998, 12000, 12001, 65429}) {
+    for (const int id : {-1, 0, 34, 999, 1000, 1034, 10000, 11034, 11998, 12000, 12001, 65429}) {
         EXPECT_EQ(StringTableText(id), std::nullopt) << id;
     }
 }

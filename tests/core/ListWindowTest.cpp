@@ -11,6 +11,7 @@
 #include "tests/core/FakeListPort.h"
 #include "tests/core/MainWindowFixture.h"
 #include "tests/core/ManualBackground.h"
+#include "tests/support/FileRights.h"
 #include "tests/support/TempFolder.h"
 
 namespace tolvek::app::testing {
@@ -181,6 +182,39 @@ TEST_F(ListWindowTest, DropsAndListsAreLookedAtOnTheWorkerAndGiveRowsInTheirOrde
     EXPECT_EQ(port.messages,
               (std::vector<std::string>{folder.file("gone.sha256") + ": Could not open file"}));
     EXPECT_FALSE(window.Running());
+}
+
+// A folder that cannot be read stops nothing but itself: the rest of the tree is listed and
+// the window says what it skipped. The walk and the reads run on this thread, which reaches
+// files as "nobody", so that the locked folder is locked for root too.
+TEST_F(ListWindowTest, AFolderThatCannotBeReadIsSkippedAndTheRestListed) {
+    namespace fs = std::filesystem;
+    for (const char* name : {"tree/locked/deeper", "tree/sub", "tree/zzz"}) {
+        fs::create_directories(folder.path() / name);
+    }
+    for (const char* name : {"tree/a", "tree/locked/x", "tree/locked/deeper/y", "tree/m",
+                             "tree/sub/b", "tree/zzz/c", "tree/zzz/d"}) {
+        folder.write(name, "abc");
+    }
+    // Open to everyone, whatever the umask, but for the one locked folder.
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder.path())) {
+        fs::permissions(entry.path(), entry.is_directory() ? fs::perms{0755} : fs::perms{0644});
+    }
+    fs::permissions(folder.path(), fs::perms{0755});
+    fs::permissions(folder.path() / "tree" / "locked", fs::perms::none);
+    {
+        const tolvek::testing::FileRightsOfNobody nobody;
+        window.DropHandler(folder.file("tree"));
+        settle();
+    }
+    EXPECT_EQ(column(&ListRowView::file),
+              (std::vector<std::string>{folder.file("tree/a"), folder.file("tree/m"),
+                                        folder.file("tree/sub/b"), folder.file("tree/zzz/c"),
+                                        folder.file("tree/zzz/d")}));
+    EXPECT_EQ(column(&ListRowView::digest), std::vector<std::string>(5, kAbc));
+    EXPECT_EQ(port.messages, (std::vector<std::string>{
+                                 "These folders could not be read and were skipped:\n" +
+                                 folder.file("tree/locked")}));
 }
 
 TEST_F(ListWindowTest, CancelStopsAWalkForgetsTheDropsWaitingAndCancelsTheFilesWaiting) {

@@ -12,6 +12,13 @@ void ManualUiThread::drain() {
     }
 }
 
+void ManualUiThread::letTimePass() {
+    while (!m_delayedCalls.empty()) {
+        m_calls.push_back(std::move(m_delayedCalls.front()));
+        m_delayedCalls.pop_front();
+    }
+}
+
 void ManualFileJobs::start(digest::FileJob job) {
     EXPECT_FALSE(m_job.has_value()) << "a second job started while one runs";
     m_job = std::move(job);

@@ -18,13 +18,20 @@ namespace tolvek::app::testing {
 class ManualUiThread final : public UiThread {
 public:
     void post(std::function<void()> call) override { m_calls.push_back(std::move(call)); }
+    // Waits, whatever the delay, until the test lets the time pass.
+    void postAfter(std::chrono::milliseconds, std::function<void()> call) override {
+        m_delayedCalls.push_back(std::move(call));
+    }
 
     // Runs the posted calls, including those they post, in order.
     void drain();
     bool empty() const { return m_calls.empty(); }
+    // The delays have passed: the calls that waited for them are posted.
+    void letTimePass();
 
 private:
     std::deque<std::function<void()>> m_calls;
+    std::deque<std::function<void()>> m_delayedCalls;
 };
 
 class ManualFileJobs final : public digest::FileJobs {

@@ -147,6 +147,55 @@ TEST_F(StartUpTest, CommandLineFileIsHashedWithTheRestoredEntryAndNotCopied) {
     EXPECT_TRUE(windows.openFileInitialNames.empty());
 }
 
+// The window is first shown once start-up is over: at once without a file to hash, else when
+// the file's hash has ended or when its progress would appear, whichever comes first.
+TEST_F(StartUpTest, TheWindowShowsOnceTheStartUpHashHasEndedOrItsProgressWouldAppear) {
+    using namespace std::chrono_literals;
+    const struct Case {
+        const char* what;
+        bool withFile;
+        engine::HashResult selfTest;
+        std::vector<std::chrono::milliseconds> reports;
+        bool halfASecondPasses;
+        int showsBeforeTheEnd;
+        int shows;
+        const char* digestWhenShown;
+    } cases[] = {
+        {"no file", false, engine::kHashOk, {}, false, 1, 1, ""},
+        {"a quick file", true, engine::kHashOk, {100ms, 400ms}, false, 0, 1, "file3"},
+        {"a slow file", true, engine::kHashOk, {100ms, 600ms, 900ms}, false, 1, 1, ""},
+        // A read that hangs reports nothing.
+        {"a stalled read", true, engine::kHashOk, {}, true, 1, 1, ""},
+        {"failed self-test", true, engine::kHashTestFailed, {}, true, 0, 0, ""},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        FakeWindowSystem fresh;
+        fresh.exeFolder = exeFolder.path();
+        MainWindow started(fresh, {jobs, ui}, [&] { return test.selfTest; }, entries.table());
+        const std::vector<std::string> arguments =
+            test.withFile ? std::vector{existingFile("file")} : std::vector<std::string>{};
+        started.StartUpHandler(arguments);
+        for (const std::chrono::milliseconds elapsed : test.reports) {
+            jobs.report({static_cast<std::uint64_t>(elapsed.count()) << 10, 1U << 20, elapsed});
+            ui.drain();
+        }
+        if (test.halfASecondPasses) {
+            ui.letTimePass();
+            ui.drain();
+        }
+        EXPECT_EQ(fresh.windowShows, test.showsBeforeTheEnd);
+        EXPECT_EQ(fresh.progress.has_value(), !test.reports.empty() && test.showsBeforeTheEnd == 1);
+        settle();
+        EXPECT_EQ(fresh.windowShows, test.shows);
+        EXPECT_EQ(fresh.digestWhenShown, test.digestWhenShown);
+        EXPECT_FALSE(fresh.progressWhenShown) << "the window shows, then its progress";
+        ui.letTimePass();  // nothing of this window may wait beyond its life
+        ui.drain();
+        EXPECT_EQ(fresh.windowShows, test.shows);
+    }
+}
+
 TEST_F(StartUpTest, QuotedArgumentWithSpacesReachesThePathFieldWithoutQuotes) {
     const std::vector<std::string> split = SplitCommandLine(R"(tolvek "/data/my file.txt")");
     startUp({split.begin() + 1, split.end()});
@@ -166,14 +215,20 @@ TEST_F(StartUpTest, AfterStartUpTheDialogIsAskedAgain) {
     EXPECT_EQ(windows.openFileInitialNames, std::vector<std::string>{"/data/file"});
 }
 
-TEST_F(StartUpTest, CloseButtonOnlyAsksToClose) {
+// Closing the main window saves the choices, then closes the program's other windows and ends
+// it.
+TEST_F(StartUpTest, CloseButtonOnlyAsksToCloseAndClosingSavesThenEndsTheProgram) {
     startUp();
     selectAlgorithm(12);
     window.CloseButtonAction();
     EXPECT_EQ(windows.closeRequests, 1);
     EXPECT_EQ(savedFile(), "ENGLISH\r\n3\r\n");
+    EXPECT_EQ(windows.programEnds, 0);
+    std::string savedAtTheEnd;
+    windows.whenProgramEnds = [&] { savedAtTheEnd = savedFile(); };
     window.CloseHandler();
-    EXPECT_EQ(savedFile(), "ENGLISH\r\n12\r\n");
+    EXPECT_EQ(windows.programEnds, 1);
+    EXPECT_EQ(savedAtTheEnd, "ENGLISH\r\n12\r\n");
 }
 
 }  // namespace

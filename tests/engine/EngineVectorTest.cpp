@@ -76,8 +76,9 @@ INSTANTIATE_TEST_SUITE_P(Vectors, EngineVectorTest,
 TEST(EngineVectorFiles, EverySectionHasVectors) {
     const std::vector<testing::Vector> vectors = engineVectors();
     for (const auto& [section, type] : engineSections()) {
-        const bool found = std::any_of(vectors.begin(), vectors.end(),
-                                       [&](const auto& vector) { return vector.algorithm == section; });
+        const bool found =
+            std::any_of(vectors.begin(), vectors.end(),
+                        [&name = section](const auto& vector) { return vector.algorithm == name; });
         EXPECT_TRUE(found) << "no vectors for " << section;
     }
 }

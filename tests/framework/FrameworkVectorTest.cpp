@@ -51,8 +51,9 @@ INSTANTIATE_TEST_SUITE_P(Vectors, FrameworkVectorTest, ::testing::ValuesIn(frame
 TEST(FrameworkVectorFiles, EverySectionHasVectors) {
     const std::vector<testing::Vector> vectors = frameworkVectors();
     for (const auto& [section, hashClass] : FrameworkSections()) {
-        const bool found = std::any_of(vectors.begin(), vectors.end(), [&](const auto& vector) {
-            return vector.algorithm == section;
+        const bool found = std::any_of(vectors.begin(), vectors.end(),
+                                       [&name = section](const auto& vector) {
+                                           return vector.algorithm == name;
         });
         EXPECT_TRUE(found) << "no vectors for " << section;
     }

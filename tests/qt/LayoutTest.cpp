@@ -2,11 +2,13 @@
 // and the controls that fit their caption as the language changes.
 #include <QApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <map>
 
 #include "app/core/Languages.h"
+#include "app/qt/ProgressRow.h"
 #include "tests/qt/FrontEndFixture.h"
 
 namespace tolvek::desktop::testing {
@@ -99,10 +101,12 @@ TEST_F(LayoutTest, WindowKeepsItsClientSizeAndHasNoMaximizeBox) {
     EXPECT_FALSE(view().windowIcon().isNull());
 }
 
+// Placed before it is first shown, when its frame is not known yet: the window's position is
+// its frame's corner, which puts the client area in the middle.
 TEST_F(LayoutTest, WindowIsCentredBeforeItIsFirstShown) {
     startUp();
     const QRect screen = view().screen()->availableGeometry();
-    EXPECT_LE((view().geometry().center() - screen.center()).manhattanLength(), 1);
+    EXPECT_LE((view().pos() + view().rect().center() - screen.center()).manhattanLength(), 1);
 }
 
 TEST_F(LayoutTest, TabFollowsCreationOrderFromAlgorithmListAndWrapsAround) {
@@ -159,6 +163,82 @@ TEST_F(LayoutTest, FitControlsGrowWithLongerCaptionsWhileFixedButtonsKeepTheirWi
 
     chooseLanguage(app::kEnglishPosition);
     EXPECT_EQ(widths(kFitControls), english);
+}
+
+// The progress row of a file with a long name, in the languages whose figures are longest: the
+// figures show whole, the name gives way, and nothing covers anything else.
+TEST_F(LayoutTest, ProgressRowElidesTheFileNameButNeverTheFigures) {
+    startUp();
+    const std::string longName(
+        "SHA256: debian-12.5.0-amd64-DVD-1-with-firmware-and-a-name-longer-than-the-row.iso");
+    const struct Case {
+        const char* subject;
+        const char* state;
+    } cases[] = {
+        {"SHA256: a.iso", "812.3 MiB of 1023.9 MiB, 812.3 MiB/s, 0:05 left"},
+        {longName.c_str(), "812.3 MiB of 1023.9 MiB, 812.3 MiB/s, 10:00:05 left"},
+        {longName.c_str(), "812,3 MiB von 1023,9 MiB, 812,3 MiB/s, noch 10:00:05"},
+        {longName.c_str(), "812,3 МиБ из 1023,9 МиБ, 812,3 МиБ/с, осталось 10:00:05"},
+        {longName.c_str(), "812.3 MiB / 共 1023.9 MiB, 812.3 MiB/s, 剩余 10:00:05"},
+        {longName.c_str(), "Cancelled"},
+    };
+    const ProgressRow& row = view().progressRow();
+    const auto& subject = *row.findChild<QLabel*>(QStringLiteral("ProgressSubject"));
+    const auto& state = *row.findChild<QLabel*>(QStringLiteral("ProgressState"));
+    const auto& cancel = *row.findChild<QPushButton*>(QStringLiteral("CancelButton"));
+    const auto& bar = *row.findChild<QWidget*>(QStringLiteral("ProgressBar"));
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.state);
+        view().showProgress({test.subject, test.state, 500, "Cancel"});
+        const QString whole = QString::fromUtf8(test.subject);
+        EXPECT_EQ(state.text(), QString::fromUtf8(test.state));
+        EXPECT_LE(state.fontMetrics().horizontalAdvance(state.text()), state.width());
+        EXPECT_LE(subject.fontMetrics().horizontalAdvance(subject.text()), subject.width());
+        EXPECT_EQ(subject.text() == whole, whole.size() < 20) << subject.text().toStdString();
+        EXPECT_EQ(subject.text().contains(QChar(0x2026)), whole.size() >= 20);
+        EXPECT_TRUE(subject.text().endsWith(QStringLiteral(".iso")));
+        EXPECT_EQ(subject.toolTip(), whole);
+        for (const QWidget* other : std::initializer_list<const QWidget*>{&subject, &cancel, &bar}) {
+            EXPECT_FALSE(state.geometry().intersects(other->geometry()))
+                << other->objectName().toStdString();
+        }
+        EXPECT_FALSE(subject.geometry().intersects(bar.geometry()));
+        EXPECT_TRUE(row.rect().contains(state.geometry()));
+        EXPECT_GE(subject.x(), 16);
+    }
+}
+
+// The note on the digest shown, in every language: its text gives way at its end, the whole in
+// the tooltip, and the button shows its whole caption.
+TEST_F(LayoutTest, DigestNoteFitsInEveryLanguage) {
+    startUp();
+    const auto& row = *view().findChild<QWidget*>(QStringLiteral("OfferRow"));
+    const auto& text = *row.findChild<QLabel*>(QStringLiteral("OfferText"));
+    for (const QPushButton* button : row.findChildren<QPushButton*>()) {
+        EXPECT_FALSE(text.geometry().intersects(button->geometry()));
+    }
+    const std::string longName = "/a/" + std::string(200, 'x') + ".iso";
+    for (int language = 0; language < list(Control::LanguageList).count(); ++language) {
+        SCOPED_TRACE(language);
+        chooseLanguage(language);
+        for (const std::string& pathText : {std::string("/no/such/file.iso"), longName}) {
+            list(Control::AlgorithmList).setCurrentIndex(3);
+            field(Control::PathField).setText(QString::fromStdString(pathText));
+            click(Control::RenewButton);
+            ASSERT_FALSE(row.isHidden());
+            EXPECT_LE(text.fontMetrics().horizontalAdvance(text.text()), text.width());
+            EXPECT_TRUE(text.toolTip().contains(
+                QString::fromStdString(std::filesystem::path(pathText).filename())));
+            EXPECT_EQ(text.text() == text.toolTip(), pathText != longName);
+        }
+        list(Control::AlgorithmList).setCurrentIndex(5);
+        frontEnd->window().AlgorithmChangeHandler();
+        const auto& hashAgain = *row.findChild<QPushButton*>(QStringLiteral("OfferAcceptButton"));
+        ASSERT_TRUE(hashAgain.isVisible());
+        EXPECT_LE(hashAgain.fontMetrics().horizontalAdvance(hashAgain.text()) + 8,
+                  hashAgain.width())
+            << hashAgain.text().toStdString();
+    }
 }
 
 }  // namespace

@@ -115,19 +115,21 @@ TEST(AboutWindowTest, MembersArePlacedAsDesigned) {
 }
 
 TEST(AboutWindowTest, LooksAsDesigned) {
+    constexpr int kLinkCellHeight = 17;
     const AboutWindow window(nullptr, [](app::AboutLink) {});
     for (const char* link : {"WebLabel", "MailLabel", "ContactLabel"}) {
         const QWidget& label = child(window, link);
         EXPECT_EQ(label.palette().color(QPalette::WindowText), QColor(0, 0, 255)) << link;
         EXPECT_TRUE(label.font().underline()) << link;
         EXPECT_EQ(label.focusPolicy(), Qt::NoFocus) << link;
-        // The whole line is visible, at 17 pixels or, if that would cut it, at the largest size
-        // that shows all of it.
+        // The whole line is visible, in the largest font whose cell is at most 17 pixels high,
+        // or a smaller one only where that one would cut the line.
         const QString text = child<QLabel>(window, link).text();
+        EXPECT_LE(label.fontMetrics().height(), kLinkCellHeight) << link;
         EXPECT_LE(label.fontMetrics().horizontalAdvance(text), label.width()) << link;
         QFont larger = label.font();
         larger.setPixelSize(larger.pixelSize() + 1);
-        EXPECT_TRUE(label.font().pixelSize() == 17 ||
+        EXPECT_TRUE(QFontMetrics(larger).height() > kLinkCellHeight ||
                     QFontMetrics(larger).horizontalAdvance(text) > label.width())
             << link << " at " << label.font().pixelSize() << " pixels";
     }

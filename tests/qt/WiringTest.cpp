@@ -141,12 +141,31 @@ TEST_F(WiringTest, ChoosingALanguageReCaptionsTheWindowAndSavesIt) {
     EXPECT_EQ(savedFile(), "DEUTSCH\r\n3\r\n");
 }
 
-TEST_F(WiringTest, ChoosingAnAlgorithmStartsNothing) {
+// Choosing computes nothing, but once a digest is shown the row below the controls says which
+// entry made it, and hashes again when asked.
+TEST_F(WiringTest, ChoosingAnAlgorithmStartsNothingAndTheRowSaysWhichMadeTheDigest) {
     const std::string before = savedFile();
     QTest::keyClick(&list(Control::AlgorithmList), Qt::Key_Down);
     EXPECT_EQ(list(Control::AlgorithmList).currentIndex(), kSha1Position + 1);
     EXPECT_EQ(savedFile(), before);
     EXPECT_EQ(fieldText(Control::DigestField), "");
+
+    fileAnswers = {QUrl::fromLocalFile(QString::fromStdString(files.write("x.iso", "iso")))};
+    click(Control::HashFileButton);
+    EXPECT_EQ(fieldText(Control::DigestField), "file4");
+    const auto& row = *view().findChild<QWidget*>(QStringLiteral("OfferRow"));
+    EXPECT_TRUE(row.isHidden());
+    QTest::keyClick(&list(Control::AlgorithmList), Qt::Key_Down);
+    EXPECT_EQ(fieldText(Control::DigestField), "file4");
+    ASSERT_FALSE(row.isHidden());
+    EXPECT_EQ(row.findChild<QLabel*>(QStringLiteral("OfferText"))->text(),
+              QStringLiteral("The hash shown was made with Entry4."));
+    QTest::mouseClick(row.findChild<QPushButton*>(QStringLiteral("OfferAcceptButton")),
+                      Qt::LeftButton);
+    waitForHash();
+    EXPECT_EQ(fieldText(Control::DigestField), "file5");
+    EXPECT_TRUE(row.isHidden());
+    EXPECT_EQ(entries.fileRoute(5).requests(), Names{"iso"});
 }
 
 // Files dropped on the window or on a field other than PathField are the window's: one is
@@ -262,6 +281,26 @@ TEST_F(WiringTest, CloseButtonClosesTheWindowLaterAndSavesTheChoices) {
     EXPECT_TRUE(view().isVisible()) << "the close request runs from the event loop";
     QApplication::processEvents();
     EXPECT_FALSE(view().isVisible());
+    EXPECT_EQ(savedFile(), "ENGLISH\r\n4\r\n");
+}
+
+// The program ends with its main window, although the list window and a message box are open.
+TEST_F(WiringTest, ClosingTheMainWindowClosesTheOtherWindowsAndEndsTheProgram) {
+    view().show();
+    QTest::keyClick(&list(Control::AlgorithmList), Qt::Key_Down);
+    frontEnd->window().OpenListWindowAction();
+    DesktopServices::System().showMessage(QStringLiteral("Hash is equal."),
+                                          QStringLiteral("Information"),
+                                          QMessageBox::Information);
+    QTimer::singleShot(0, &view(), [this] { view().close(); });
+    QTimer hangGuard;
+    hangGuard.setSingleShot(true);
+    QObject::connect(&hangGuard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    hangGuard.start(std::chrono::seconds(20));
+    EXPECT_EQ(QApplication::exec(), 0) << "the program went on after its main window had closed";
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+        EXPECT_FALSE(window->isVisible()) << window->metaObject()->className();
+    }
     EXPECT_EQ(savedFile(), "ENGLISH\r\n4\r\n");
 }
 
@@ -437,18 +476,23 @@ class StartUpWiringTest : public FrontEndTest {};
 TEST_F(StartUpWiringTest, FailedSelfTestShowsItsMessageWithTheProgramsCaptionAndNoIcon) {
     selfTestAnswer = engine::kHashTestFailed;
     EXPECT_EQ(frontEnd->startUp({}), app::StartUpOutcome::EndProgram);
+    QApplication::processEvents();
+    EXPECT_FALSE(view().isVisible());
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text.toStdString(), "Could not verify library, error: Hash test failed");
     EXPECT_EQ(messages[0].caption.toStdString(), "TOLVEK");
     EXPECT_EQ(messages[0].icon, QMessageBox::NoIcon);
 }
 
-TEST_F(StartUpWiringTest, FileNamedOnTheCommandLineIsHashedWithoutTouchingTheClipboard) {
+TEST_F(StartUpWiringTest, FileNamedOnTheCommandLineIsHashedBeforeTheWindowShowsIt) {
     const std::string name = files.write("argument file.txt", "abc");
     QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
-    startUp({name});
-    EXPECT_EQ(fieldText(Control::PathField), name);
+    ASSERT_EQ(frontEnd->startUp({name}), app::StartUpOutcome::ShowWindow);
+    EXPECT_FALSE(view().isVisible()) << "shown before its digest";
+    waitForHash();
+    EXPECT_TRUE(view().isVisible());
     EXPECT_EQ(fieldText(Control::DigestField), "file3");
+    EXPECT_EQ(fieldText(Control::PathField), name);
     EXPECT_EQ(clipboardText(), "kept");
 }
 

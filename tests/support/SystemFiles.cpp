@@ -30,4 +30,14 @@ std::size_t CachedPages(const std::string& name) {
         std::ranges::count_if(resident, [](unsigned char page) { return (page & 1) != 0; }));
 }
 
+std::vector<std::string> NamesIn(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const std::filesystem::directory_entry& entry :
+         std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::ranges::sort(names);
+    return names;
+}
+
 }  // namespace tolvek::testing

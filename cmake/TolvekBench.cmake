@@ -1,0 +1,17 @@
+# Whether to build bench/: always with TOLVEK_BENCH=ON (its libraries are then required), never
+# with OFF, and with AUTO when Google Benchmark and libxxhash are both installed.
+set(tolvek_bench_wanted OFF)
+if(TOLVEK_BENCH STREQUAL "AUTO")
+  find_package(benchmark QUIET)
+  find_package(PkgConfig QUIET)
+  if(benchmark_FOUND AND PkgConfig_FOUND)
+    pkg_check_modules(LIBXXHASH QUIET IMPORTED_TARGET libxxhash)
+  endif()
+  if(benchmark_FOUND AND LIBXXHASH_FOUND)
+    set(tolvek_bench_wanted ON)
+  else()
+    message(STATUS "Benchmarks not built: Google Benchmark or libxxhash is missing")
+  endif()
+elseif(TOLVEK_BENCH)
+  set(tolvek_bench_wanted ON)
+endif()

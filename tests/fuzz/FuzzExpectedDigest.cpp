@@ -1,0 +1,23 @@
+// The forgiving reader of an expected digest, as pasted into the window or given to --match:
+// any text gives nothing or a lower-case digest of a length asked for.
+#include <algorithm>
+
+#include "app/core/ExpectedDigest.h"
+#include "app/digest/AlgorithmTable.h"
+#include "app/digest/DigestSize.h"
+#include "tests/fuzz/FuzzCheck.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace tolvek;
+    static const std::vector<std::size_t> kLengths =
+        digest::DigestLengthsOf(digest::AlgorithmEntries());
+    const std::string_view text = fuzz::TextOf(data, size);
+    const std::optional<app::ExpectedDigest> expected = app::ReadExpectedDigest(text, kLengths);
+    if (expected) {
+        fuzz::Expect(fuzz::IsLowerHex(expected->digest), "the digest is lower-case hex");
+        fuzz::Expect(std::ranges::count(kLengths, expected->digest.size() / 2) == 1 &&
+                         expected->digest.size() % 2 == 0,
+                     "the digest has a length asked for");
+    }
+    return 0;
+}

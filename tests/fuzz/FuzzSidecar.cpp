@@ -1,0 +1,67 @@
+// The search for a file's expected digest in the checksum files beside it, over a folder the
+// input makes: the file's name, its own sidecars "<name>.sha256" and "<name>.crc32sum", a
+// SHA256SUMS, CRC32SUMS and an .sfv list, each with the input's bytes. Whatever is found is a
+// digest of the entry's width as the window shows it, from one of those files.
+#include <filesystem>
+#include <fstream>
+
+#include "app/core/Sidecar.h"
+#include "app/digest/AlgorithmTable.h"
+#include "tests/fuzz/FuzzCheck.h"
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void writeFile(const fs::path& name, const std::string& bytes) {
+    std::ofstream(name, std::ios::binary | std::ios::trunc)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A file name made of the input's bytes: no "/" nor NUL, not "." or "..", not empty.
+std::string fileNameOf(std::string text) {
+    std::erase(text, '/');
+    if (text.empty() || text == "." || text == "..") {
+        text = "file";
+    }
+    return text.substr(0, 200);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace tolvek;
+    static const tolvek::testing::TempFolder root;
+    const std::vector<std::string> parts = fuzz::PartsOf(fuzz::TextOf(data, size), 6);
+    const std::string name = fileNameOf(parts[0]);
+    const fs::path folder = root.path() / "case";
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+    fs::create_directory(folder);
+    const fs::path file = folder / name;
+    writeFile(file, "abc");
+    const std::string lists[] = {name + ".sha256", name + ".crc32sum", "SHA256SUMS", "CRC32SUMS",
+                                 "files.sfv"};
+    for (std::size_t index = 0; index < std::size(lists); ++index) {
+        const fs::path list = folder / lists[index];
+        if (index + 1 < parts.size() && list != file) {
+            writeFile(list, parts[index + 1]);
+        }
+    }
+    // SHA-256 and CRC-32 of "abc": FIPS 180-2 and the CRC catalogue.
+    const std::pair<const char*, const char*> shown[] = {
+        {"sha256", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+        {"crc32", "352441c2"}};
+    for (const auto& [id, digest] : shown) {
+        const std::optional<app::SidecarDigest> found =
+            app::FindSidecarDigest(file, *digest::FindAlgorithm(id), digest);
+        if (found) {
+            fuzz::Expect(fuzz::IsLowerHex(found->digest), "the digest is lower-case hex");
+            fuzz::Expect(found->digest.size() == std::string_view(digest).size(),
+                         "the digest is as wide as the one shown");
+            fuzz::Expect(found->source.parent_path() == folder, "it comes from beside the file");
+        }
+    }
+    return 0;
+}
