@@ -12,13 +12,15 @@
 
 #include "engine/Blake3.h"
 #include "engine/CrcTables.h"
-#include "engine/XXHash.h"
 
 namespace tolvek::engine {
 
 using Sha32State = std::array<std::uint32_t, 8>;
 using Sha64State = std::array<std::uint64_t, 8>;
-using KeccakLanes = std::array<std::uint64_t, 25>;  // KeccakState
+// The state types of Keccak and XXH3 spelled out, since their headers bring in names that clash
+// with BLAKE3's.
+using KeccakLanes = std::array<std::uint64_t, 25>;       // KeccakState
+using XxhAccumulators = std::array<std::uint64_t, 8>;   // xxhash::Accumulators
 
 // As Sha1Compress, Sha256Compress and Sha512Compress.
 using Sha32Compression = void(Sha32State& state, const std::uint8_t* blocks,
@@ -27,7 +29,7 @@ using Sha64Compression = void(Sha64State& state, const std::uint8_t* blocks,
                               std::size_t blockCount);
 // As KeccakAbsorb.
 using KeccakAbsorption = void(KeccakLanes& state, const std::uint8_t* blocks,
-                              std::size_t blockCount, std::size_t rate);
+                              std::size_t blockCount, std::size_t rate, std::size_t rounds);
 // The sums after `length` more bytes; `adler` is s1 | s2 << 16.
 using Adler32Sums = std::uint32_t(std::uint32_t adler, const std::uint8_t* bytes,
                                   std::size_t length);
@@ -47,16 +49,17 @@ Crc64Update CrcUpdatePortable;
 
 namespace xxhash {
 // As AccumulateStripes.
-using StripeAccumulation = void(Accumulators& accumulators, const std::uint8_t* stripes,
+using StripeAccumulation = void(XxhAccumulators& accumulators, const std::uint8_t* stripes,
                                 std::size_t stripeCount, std::size_t stripeInBlock);
 StripeAccumulation AccumulateStripesPortable;
 }  // namespace xxhash
 
 namespace blake3 {
 // As HashMany; the x86 ones take up to 8 (AVX2) or 16 (AVX-512) inputs, one per 32-bit lane.
-using ManyInputs = void(const std::uint8_t* inputs, std::size_t count, std::size_t blockCount,
-                        std::uint64_t counter, bool incrementCounter, std::uint32_t flags,
-                        std::uint32_t startFlags, std::uint32_t endFlags, std::uint8_t* out);
+using ManyInputs = void(const ChainingValue& key, const std::uint8_t* inputs, std::size_t count,
+                        std::size_t blockCount, std::uint64_t counter, bool incrementCounter,
+                        std::uint32_t flags, std::uint32_t startFlags, std::uint32_t endFlags,
+                        std::uint8_t* out);
 ManyInputs HashManyPortable;
 }  // namespace blake3
 

@@ -9,6 +9,7 @@
 #include "engine/CrcKernels.h"
 #include "engine/Keccak.h"
 #include "engine/SHA.h"
+#include "engine/XXHash.h"
 #if defined(TOLVEK_X86)
 #include <cpuid.h>
 #endif
@@ -171,16 +172,16 @@ void Sha512Compress(Sha64State& state, const std::uint8_t* blocks, std::size_t b
 }
 
 void KeccakAbsorb(KeccakState& state, const std::uint8_t* blocks, std::size_t blockCount,
-                  std::size_t rate) {
+                  std::size_t rate, std::size_t rounds) {
 #if defined(TOLVEK_X86)
     if (CpuHas(kCpuAvx512Vl)) {
-        return KeccakAbsorbAvx512(state, blocks, blockCount, rate);
+        return KeccakAbsorbAvx512(state, blocks, blockCount, rate, rounds);
     }
     if (CpuHas(kCpuAvx2)) {
-        return KeccakAbsorbAvx2(state, blocks, blockCount, rate);
+        return KeccakAbsorbAvx2(state, blocks, blockCount, rate, rounds);
     }
 #endif
-    KeccakAbsorbPortable(state, blocks, blockCount, rate);
+    KeccakAbsorbPortable(state, blocks, blockCount, rate, rounds);
 }
 
 std::uint32_t CrcUpdate(const CrcTables& tables, std::uint32_t crc, const std::uint8_t* bytes,
@@ -222,13 +223,14 @@ void AccumulateStripes(Accumulators& accumulators, const std::uint8_t* stripes,
 
 namespace blake3 {
 
-void HashMany(const std::uint8_t* inputs, std::size_t count, std::size_t blockCount,
-              std::uint64_t counter, bool incrementCounter, std::uint32_t flags,
-              std::uint32_t startFlags, std::uint32_t endFlags, std::uint8_t* out) {
+void HashMany(const ChainingValue& key, const std::uint8_t* inputs, std::size_t count,
+              std::size_t blockCount, std::uint64_t counter, bool incrementCounter,
+              std::uint32_t flags, std::uint32_t startFlags, std::uint32_t endFlags,
+              std::uint8_t* out) {
 #if defined(TOLVEK_X86)
     const auto runLanes = [&](std::size_t lanes, auto kernel) {
         for (; count >= lanes; count -= lanes) {
-            kernel(inputs, lanes, blockCount, counter, incrementCounter, flags, startFlags,
+            kernel(key, inputs, lanes, blockCount, counter, incrementCounter, flags, startFlags,
                    endFlags, out);
             inputs += lanes * blockCount * kBlockSize;
             counter += incrementCounter ? lanes : 0;
@@ -249,7 +251,7 @@ void HashMany(const std::uint8_t* inputs, std::size_t count, std::size_t blockCo
         }
     }
 #endif
-    HashManyPortable(inputs, count, blockCount, counter, incrementCounter, flags, startFlags,
+    HashManyPortable(key, inputs, count, blockCount, counter, incrementCounter, flags, startFlags,
                      endFlags, out);
 }
 

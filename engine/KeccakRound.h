@@ -10,8 +10,10 @@
 // paths' values in the sixteen general registers.
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
+#include <iterator>
 #include <cstdint>
 
 #include "engine/EngineUtils.h"
@@ -73,30 +75,37 @@ template <class Ops, class Lanes, class Column>
     });
 }
 
-// The 24 rounds, alternating between the state and a second set of lanes.
+// Keccak-p[1600, rounds], the last `rounds` rounds of Keccak-f[1600] (FIPS 202, section 3.3),
+// alternating between the state and a second set of lanes; an odd last round is copied back.
 template <class Ops, class Lanes>
-[[gnu::always_inline]] inline void permute(Lanes& state) {
+[[gnu::always_inline]] inline void permute(Lanes& state, std::size_t rounds) {
     typename Ops::template Lanes<5> column;
     Unroll<5>([&](auto x) {
         column[x] = Ops::xor3(Ops::xor3(state[x], state[x + 5], state[x + 10]), state[x + 15],
                               state[x + 20]);
     });
     Lanes other;
-    for (std::size_t index = 0; index < kRounds; index += 2) {
+    std::size_t index = kRounds - rounds;
+    for (; index + 2 <= kRounds; index += 2) {
         round<Ops>(state, other, Ops::constant(kRoundConstants[index]), column);
         round<Ops>(other, state, Ops::constant(kRoundConstants[index + 1]), column);
+    }
+    if (index < kRounds) {
+        round<Ops>(state, other, Ops::constant(kRoundConstants[index]), column);
+        std::copy(std::begin(other), std::end(other), std::begin(state));
     }
 }
 
 // XORs each block's `rate` bytes into the leading lanes and permutes after each.
 template <class Ops, class Lanes>
 [[gnu::always_inline]] inline void absorb(Lanes& state, const std::uint8_t* blocks,
-                                          std::size_t blockCount, std::size_t rate) {
+                                          std::size_t blockCount, std::size_t rate,
+                                          std::size_t rounds) {
     for (; blockCount != 0; --blockCount, blocks += rate) {
         for (std::size_t lane = 0; lane < rate / 8; ++lane) {
             state[lane] = Ops::xor2(state[lane], Ops::load(blocks + 8 * lane));
         }
-        permute<Ops>(state);
+        permute<Ops>(state, rounds);
     }
 }
 

@@ -7,8 +7,9 @@
 namespace tolvek::engine {
 
 [[gnu::flatten]] void KeccakAbsorbAvx2(KeccakLanes& state, const std::uint8_t* blocks,
-                                       std::size_t blockCount, std::size_t rate) {
-    keccak::absorb<keccak::ScalarOps>(state, blocks, blockCount, rate);
+                                       std::size_t blockCount, std::size_t rate,
+                                       std::size_t rounds) {
+    keccak::absorb<keccak::ScalarOps>(state, blocks, blockCount, rate, rounds);
 }
 
 }  // namespace tolvek::engine

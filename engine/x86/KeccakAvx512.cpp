@@ -38,12 +38,13 @@ struct VectorOps {
 }  // namespace
 
 [[gnu::flatten]] void KeccakAbsorbAvx512(KeccakLanes& state, const std::uint8_t* blocks,
-                                         std::size_t blockCount, std::size_t rate) {
+                                         std::size_t blockCount, std::size_t rate,
+                                         std::size_t rounds) {
     __m128i lanes[25];
     for (std::size_t index = 0; index < state.size(); ++index) {
         lanes[index] = VectorOps::load(reinterpret_cast<const std::uint8_t*>(&state[index]));
     }
-    keccak::absorb<VectorOps>(lanes, blocks, blockCount, rate);
+    keccak::absorb<VectorOps>(lanes, blocks, blockCount, rate, rounds);
     for (std::size_t index = 0; index < state.size(); ++index) {
         _mm_storel_epi64(reinterpret_cast<__m128i*>(&state[index]), lanes[index]);
     }

@@ -2,6 +2,7 @@
 #include <immintrin.h>
 
 #include "engine/Backends.h"
+#include "engine/XXHash.h"
 #include "engine/XXHashSecret.h"
 
 namespace tolvek::engine::xxhash {
