@@ -30,11 +30,8 @@ void checkRewritten(const app::ChecksumLine& line, std::span<const std::size_t> 
                  "a line written from what was read reads the same");
 }
 
-void checkLines(std::string_view text, std::span<const std::size_t> lengths,
+void checkLines(const std::vector<app::NumberedLine>& lines, std::span<const std::size_t> lengths,
                 app::ListFlavour flavour) {
-    app::ChecksumListReader reader(lengths, flavour);
-    std::vector<app::NumberedLine> lines;
-    app::ForEachLine(text, [&](std::string_view line) { lines.push_back(reader.read(line)); });
     std::size_t number = 0;
     for (const app::NumberedLine& numbered : lines) {
         fuzz::Expect(numbered.number > number, "lines are numbered in order");
@@ -53,6 +50,15 @@ void checkLines(std::string_view text, std::span<const std::size_t> lengths,
     }
 }
 
+// The list's lines as tolvek-cli -c reads them, one at a time.
+std::vector<app::NumberedLine> readLines(std::string_view text, app::DigestLengths lengths,
+                                         app::ListFlavour flavour) {
+    app::ChecksumListReader reader(lengths, flavour);
+    std::vector<app::NumberedLine> lines;
+    app::ForEachLine(text, [&](std::string_view line) { lines.push_back(reader.read(line)); });
+    return lines;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -60,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         digest::DigestLengthsOf(digest::AlgorithmEntries());
     const std::string_view text = fuzz::TextOf(data, size);
     for (const app::ListFlavour flavour : {app::ListFlavour::Checksums, app::ListFlavour::Sfv}) {
-        checkLines(text, kLengths, flavour);
+        checkLines(readLines(text, kLengths, flavour), kLengths, flavour);
     }
     // As `tolvek-cli -c` and the list window read it, named as each kind of list is.
     for (const char* listName : {"/data/SHA256SUMS", "/data/x.iso.md5", "/data/files.sfv",
