@@ -1,6 +1,6 @@
-// What screen readers are told through the port: the controls' names in the language chosen,
-// with the shortcuts they are triggered by, and what appears where the focus is not (the row
-// below the controls, a long hash's progress and its end), each once.
+// What screen readers are told through the port: the controls' names in every language, with the
+// shortcuts they are triggered by, and what appears where the focus is not (the row below the
+// controls, a long hash's progress and its end), each once.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -15,8 +15,6 @@ namespace {
 using namespace std::chrono_literals;
 using Texts = std::vector<std::string>;
 
-constexpr int kRussian = 8;
-
 class AccessibilityTest : public MainWindowTest {
 protected:
     AccessibilityTest() {
@@ -24,18 +22,6 @@ protected:
         selectAlgorithm(4);
     }
 
-    void chooseLanguage(int position) {
-        selectLanguage(position);
-        window.LanguageChangeHandler();
-    }
-    const AccessibleText& named(Control control) const {
-        for (const auto& [named, text] : windows.accessibleNames.controls) {
-            if (named == control) {
-                return text;
-            }
-        }
-        throw std::out_of_range("the control has no accessible text");
-    }
     void pick(int position) {
         selectAlgorithm(position);
         window.AlgorithmChangeHandler();
@@ -50,11 +36,12 @@ protected:
     Texts heard() { return std::exchange(windows.announcements, {}); }
 };
 
-// Every language fills each placeholder with the key or the name it stands for.
-TEST_F(AccessibilityTest, ControlsAreNamedInTheLanguageChosenWithTheirShortcuts) {
+// Each translation fills every placeholder with the key or the name it stands for.
+TEST_F(AccessibilityTest, EveryLanguageNamesTheShortcutsAndTheProduct) {
     for (std::size_t language = 0; language < kLanguages.size(); ++language) {
         SCOPED_TRACE(kLanguages[language].shown);
-        chooseLanguage(static_cast<int>(language));
+        selectLanguage(static_cast<int>(language));
+        window.LanguageChangeHandler();
         const AccessibleNames& names = windows.accessibleNames;
         std::string all = names.progressBar.name + "|" + names.cancelButton.description + "|" +
                           names.stringField.name;
@@ -66,10 +53,6 @@ TEST_F(AccessibilityTest, ControlsAreNamedInTheLanguageChosenWithTheirShortcuts)
             EXPECT_NE(all.find(fill), std::string::npos) << fill;
         }
     }
-    EXPECT_EQ(named(Control::AlgorithmList).name, "Algorithm");  // the template block
-    chooseLanguage(kRussian);
-    EXPECT_EQ(named(Control::AlgorithmList).name, "Алгоритм");
-    EXPECT_EQ(named(Control::AboutButton).name, "О программе TOLVEK") << "its caption is \"?\"";
 }
 
 TEST_F(AccessibilityTest, WhatAppearsWhereTheFocusIsNotIsAnnouncedOnce) {
