@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/digest/Hashing.h"
+#include "app/hashing/Hashing.h"
 #include "engine/CpuFeatures.h"
 #include "engine/WorkerPool.h"
 

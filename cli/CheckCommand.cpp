@@ -4,9 +4,9 @@
 #include <memory>
 #include <ostream>
 
-#include "app/core/ChecksumList.h"
-#include "app/core/ListCheck.h"
-#include "app/digest/FileSequence.h"
+#include "app/checks/ChecksumList.h"
+#include "app/checks/ListCheck.h"
+#include "app/hashing/FileSequence.h"
 #include "cli/ListInput.h"
 #include "cli/Messages.h"
 

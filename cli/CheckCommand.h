@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/digest/AlgorithmTable.h"
+#include "app/hashing/AlgorithmTable.h"
 #include "cli/Cli.h"
 #include "cli/ListOptions.h"
 

@@ -8,17 +8,17 @@
 #include <ostream>
 #include <sstream>
 
-#include "app/core/ChecksumList.h"
-#include "app/core/ExpectedDigest.h"
-#include "app/core/ListCheck.h"
-#include "app/core/Product.h"
-#include "app/digest/AlgorithmTable.h"
-#include "app/digest/AsciiText.h"
-#include "app/digest/DigestSize.h"
-#include "app/digest/FileSequence.h"
-#include "app/digest/Hashing.h"
-#include "app/digest/KnownAnswers.h"
-#include "app/digest/ProgressText.h"
+#include "app/checks/ChecksumList.h"
+#include "app/checks/ExpectedDigest.h"
+#include "app/checks/ListCheck.h"
+#include "app/Version.h"
+#include "app/hashing/AlgorithmTable.h"
+#include "app/hashing/AsciiText.h"
+#include "app/hashing/DigestSize.h"
+#include "app/hashing/FileSequence.h"
+#include "app/hashing/Hashing.h"
+#include "app/hashing/KnownAnswers.h"
+#include "app/hashing/ProgressText.h"
 #include "cli/CheckCommand.h"
 #include "cli/FileTree.h"
 #include "cli/ListOptions.h"
@@ -606,7 +606,7 @@ int runRequest(const Request& request, std::istream& input, std::ostream& output
         return kExitOk;
     }
     if (request.version) {
-        output << "tolvek-cli (" << app::kProductName << ") " << app::kVersion << "\n";
+        output << "tolvek-cli (" << app::kProductName << ") " << app::kProjectVersion << "\n";
         return kExitOk;
     }
     const std::optional<std::vector<const AlgorithmEntry*>> entries =

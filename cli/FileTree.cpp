@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <ostream>
 
-#include "app/core/FolderWalk.h"
+#include "app/checks/FolderWalk.h"
 #include "cli/Messages.h"
 
 namespace tolvek::cli {

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "app/core/Product.h"
+#include "app/window/Product.h"
 #include "app/qt/ModalResults.h"
 #include "app/qt/Resources.h"
 #include "app/qt/WindowFonts.h"

@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <functional>
 
-#include "app/core/SecondaryWindows.h"
+#include "app/window/SecondaryWindows.h"
 
 namespace tolvek::desktop {
 

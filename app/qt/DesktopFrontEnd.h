@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/digest/AlgorithmTable.h"
-#include "app/core/MainWindow.h"
+#include "app/hashing/AlgorithmTable.h"
+#include "app/window/MainWindow.h"
 #include "app/qt/ListWindowView.h"
 #include "app/qt/MainWindowView.h"
 #include "app/qt/QtWindowSystem.h"

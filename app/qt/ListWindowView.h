@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "app/core/ListWindow.h"
+#include "app/window/ListWindow.h"
 
 class QLabel;
 class QProgressBar;

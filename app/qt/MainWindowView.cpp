@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/core/Product.h"
+#include "app/window/Product.h"
 #include "app/qt/FileDrops.h"
 #include "app/qt/OfferRow.h"
 #include "app/qt/ProgressRow.h"

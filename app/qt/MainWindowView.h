@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "app/core/WindowSystem.h"
+#include "app/window/WindowSystem.h"
 
 class QComboBox;
 class QLineEdit;

@@ -1,7 +1,7 @@
 // The modal windows' results as QDialog codes: OK gives 1, a request to close -1.
 #pragma once
 
-#include "app/core/WindowSystem.h"
+#include "app/window/WindowSystem.h"
 
 namespace tolvek::desktop {
 

@@ -6,7 +6,7 @@
 
 #include <QWidget>
 
-#include "app/core/WindowSystem.h"
+#include "app/window/WindowSystem.h"
 
 class QLabel;
 class QPushButton;

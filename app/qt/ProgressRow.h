@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "app/core/WindowSystem.h"
+#include "app/window/WindowSystem.h"
 
 class QLabel;
 class QProgressBar;

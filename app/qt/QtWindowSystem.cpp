@@ -8,7 +8,7 @@
 #include <QMimeData>
 #include <QTimer>
 
-#include "app/core/SystemPaths.h"
+#include "app/window/SystemPaths.h"
 #include "app/qt/AboutWindow.h"
 #include "app/qt/FileDrops.h"
 #include "app/qt/MainWindowView.h"

@@ -11,8 +11,8 @@
 #include <map>
 #include <optional>
 
-#include "app/core/UiThread.h"
-#include "app/core/WindowSystem.h"
+#include "app/window/UiThread.h"
+#include "app/window/WindowSystem.h"
 
 namespace tolvek::desktop {
 

@@ -3,7 +3,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/core/SecondaryWindows.h"
+#include "app/window/SecondaryWindows.h"
 #include "app/qt/MainWindowView.h"
 #include "app/qt/ModalResults.h"
 #include "app/qt/WindowFonts.h"

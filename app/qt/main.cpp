@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/Product.h"
+#include "app/window/Product.h"
 #include "app/qt/DesktopFrontEnd.h"
 #include "app/qt/Resources.h"
 #include "engine/HashTests.h"

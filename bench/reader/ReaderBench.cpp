@@ -24,7 +24,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/digest/Hashing.h"
+#include "app/hashing/Hashing.h"
 
 namespace {
 

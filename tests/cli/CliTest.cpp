@@ -7,8 +7,8 @@
 #include <iterator>
 #include <sstream>
 
-#include "app/digest/AlgorithmTable.h"
-#include "app/digest/FileSequence.h"
+#include "app/hashing/AlgorithmTable.h"
+#include "app/hashing/FileSequence.h"
 #include "cli/Cli.h"
 #include "tests/support/TempFolder.h"
 

@@ -13,10 +13,10 @@
 #include <functional>
 #include <sstream>
 
-#include "app/core/MainWindow.h"
-#include "app/digest/Hashing.h"
-#include "tests/core/FakeWindowSystem.h"
-#include "tests/core/ManualBackground.h"
+#include "app/window/MainWindow.h"
+#include "app/hashing/Hashing.h"
+#include "tests/window/FakeWindowSystem.h"
+#include "tests/window/ManualBackground.h"
 #include "tests/faults/FaultPlan.h"
 #include "tests/faults/ListWindowRun.h"
 #include "tests/support/TempFolder.h"

@@ -2,11 +2,11 @@
 // the test's thread when the test settles it.
 #pragma once
 
-#include "app/core/ListWindow.h"
-#include "app/core/StringTable.h"
-#include "app/digest/AlgorithmTable.h"
-#include "tests/core/FakeListPort.h"
-#include "tests/core/ManualBackground.h"
+#include "app/window/ListWindow.h"
+#include "app/window/StringTable.h"
+#include "app/hashing/AlgorithmTable.h"
+#include "tests/window/FakeListPort.h"
+#include "tests/window/ManualBackground.h"
 
 namespace tolvek::faults {
 

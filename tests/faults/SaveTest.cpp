@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/core/LanguageFile.h"
+#include "app/window/LanguageFile.h"
 #include "tests/faults/FaultPlan.h"
 #include "tests/faults/ListWindowRun.h"
 #include "tests/support/SystemFiles.h"

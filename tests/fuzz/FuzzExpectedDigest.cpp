@@ -2,9 +2,9 @@
 // any text gives nothing or a lower-case digest of a length asked for.
 #include <algorithm>
 
-#include "app/core/ExpectedDigest.h"
-#include "app/digest/AlgorithmTable.h"
-#include "app/digest/DigestSize.h"
+#include "app/checks/ExpectedDigest.h"
+#include "app/hashing/AlgorithmTable.h"
+#include "app/hashing/DigestSize.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -2,7 +2,7 @@
 // the bytes parse to (each kept to its first 4096 bytes), and a position within int's range.
 #include <fstream>
 
-#include "app/core/LanguageFile.h"
+#include "app/window/LanguageFile.h"
 #include "tests/fuzz/FuzzCheck.h"
 #include "tests/support/TempFolder.h"
 

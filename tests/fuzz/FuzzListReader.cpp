@@ -4,10 +4,10 @@
 // or BSD line written again from what was read reads the same.
 #include <algorithm>
 
-#include "app/core/ChecksumList.h"
-#include "app/core/ListCheck.h"
-#include "app/digest/AlgorithmTable.h"
-#include "app/digest/DigestSize.h"
+#include "app/checks/ChecksumList.h"
+#include "app/checks/ListCheck.h"
+#include "app/hashing/AlgorithmTable.h"
+#include "app/hashing/DigestSize.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 namespace {

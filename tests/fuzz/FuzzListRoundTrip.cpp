@@ -1,6 +1,6 @@
 // A line written for any name and digest reads back as that name and digest: the GNU form in
 // text and binary mode and the BSD form, names escaped as sha256sum escapes them.
-#include "app/core/ChecksumList.h"
+#include "app/checks/ChecksumList.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

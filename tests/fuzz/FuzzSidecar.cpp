@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/core/Sidecar.h"
-#include "app/digest/AlgorithmTable.h"
+#include "app/checks/Sidecar.h"
+#include "app/hashing/AlgorithmTable.h"
 #include "tests/fuzz/FuzzCheck.h"
 #include "tests/support/TempFolder.h"
 

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "app/qt/DesktopFrontEnd.h"
-#include "tests/core/FakeEntries.h"
+#include "tests/window/FakeEntries.h"
 #include "tests/support/TempFolder.h"
 
 namespace tolvek::desktop::testing {

@@ -7,7 +7,7 @@
 #include <QTest>
 #include <map>
 
-#include "app/core/Languages.h"
+#include "app/window/Languages.h"
 #include "app/qt/ProgressRow.h"
 #include "tests/qt/FrontEndFixture.h"
 

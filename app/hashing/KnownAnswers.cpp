@@ -1,0 +1,36 @@
+#include "app/hashing/KnownAnswers.h"
+
+#include "app/hashing/Hashing.h"
+
+namespace tolvek::digest {
+
+namespace {
+
+// Nothing when the route gives `answer`, else the text it gave.
+std::optional<std::string> wrongTextOf(const Provider& route, const KnownAnswer& answer) {
+    DigestOutcome outcome = HashText(route, answer.input);
+    if (outcome.ok && outcome.text == answer.digest) {
+        return std::nullopt;
+    }
+    return std::move(outcome.text);
+}
+
+}  // namespace
+
+std::vector<KnownAnswerCheck> CheckKnownAnswers(std::span<const AlgorithmEntry> entries) {
+    std::vector<KnownAnswerCheck> checks;
+    for (const AlgorithmEntry& entry : entries) {
+        const std::optional<KnownAnswer> answer = entry.stringRoute.knownAnswer();
+        if (!answer) {
+            continue;
+        }
+        std::optional<std::string> wrong = wrongTextOf(entry.stringRoute, *answer);
+        if (!wrong && &entry.fileRoute != &entry.stringRoute) {
+            wrong = wrongTextOf(entry.fileRoute, *answer);
+        }
+        checks.push_back({&entry, !wrong, wrong.value_or("")});
+    }
+    return checks;
+}
+
+}  // namespace tolvek::digest

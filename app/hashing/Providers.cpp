@@ -1,0 +1,147 @@
+#include "app/hashing/Providers.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <limits>
+#include <optional>
+
+#include "app/hashing/AsciiText.h"
+
+namespace tolvek::digest {
+
+namespace {
+
+DigestOutcome engineFailure(engine::HashResult code) {
+    std::string message;
+    engine::HashErrorText(code, message);
+    return {false, std::move(message)};
+}
+
+// Hands `bytes` to `absorb` in pieces no longer than `longest`, the most one call of the
+// underlying interface takes.
+template <class Absorb>
+void inPieces(std::span<const std::uint8_t> bytes, std::size_t longest, Absorb absorb) {
+    while (!bytes.empty()) {
+        const std::size_t count = std::min(bytes.size(), longest);
+        absorb(bytes.first(count));
+        bytes = bytes.subspan(count);
+    }
+}
+
+class EngineDigester final : public Digester {
+public:
+    explicit EngineDigester(engine::HashType type) : m_result(engine::HashInit(&m_context, type)) {}
+
+    ~EngineDigester() override {
+        // HashFinal is what releases the state block of an unfinished computation.
+        if (m_context.AlgorithmState != nullptr) {
+            std::string unused;
+            engine::HashFinal(&m_context, unused);
+        }
+    }
+
+    void update(std::span<const std::uint8_t> bytes) override {
+        constexpr std::size_t kLongestUpdate = std::size_t{1} << 31;
+        inPieces(bytes, kLongestUpdate, [&](std::span<const std::uint8_t> piece) {
+            if (m_result == engine::kHashOk) {
+                m_result = static_cast<engine::HashResult>(engine::HashUpdate(
+                    &m_context, piece.data(), static_cast<std::uint32_t>(piece.size())));
+            }
+        });
+    }
+
+    DigestOutcome finish() override {
+        if (m_result != engine::kHashOk) {
+            return engineFailure(m_result);
+        }
+        std::string digest;
+        if (const engine::HashResult code = engine::HashFinal(&m_context, digest);
+            code != engine::kHashOk) {
+            return engineFailure(code);
+        }
+        return {true, std::move(digest)};
+    }
+
+private:
+    engine::HashContext m_context;
+    engine::HashResult m_result;
+};
+
+class FrameworkDigester final : public Digester {
+public:
+    explicit FrameworkDigester(framework::HashClassRef hashClass) {
+        guarded([&] {
+            m_hash = hashClass->Create();
+            m_hash->BeginHash();
+        });
+    }
+
+    void update(std::span<const std::uint8_t> bytes) override {
+        constexpr auto kLongestHashData =
+            static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
+        inPieces(bytes, kLongestHashData, [&](std::span<const std::uint8_t> piece) {
+            guarded([&] {
+                m_hash->HashData(piece.data(), static_cast<std::int32_t>(piece.size()));
+            });
+        });
+    }
+
+    DigestOutcome finish() override {
+        guarded([&] { m_hash->EndHash(); });
+        if (m_failure) {
+            return {false, std::move(*m_failure)};
+        }
+        return {true, AsciiLower(m_hash->DigestText(framework::ClassOf<framework::TFormat_HEX>))};
+    }
+
+private:
+    // Runs `step` unless an earlier one failed; a failure's message is what finish() gives.
+    template <class Step>
+    void guarded(Step step) {
+        if (m_failure) {
+            return;
+        }
+        try {
+            step();
+        } catch (const framework::EDigestException& error) {
+            m_failure = error.what();
+        }
+    }
+
+    std::unique_ptr<framework::TDigestHash> m_hash;
+    std::optional<std::string> m_failure;
+};
+
+std::string hexNumber(std::uint32_t value) {
+    std::array<char, 8> digits;
+    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), value, 16).ptr;
+    return {digits.data(), end};
+}
+
+class ChecksumDigester final : public Digester {
+public:
+    explicit ChecksumDigester(engine::FileChecksum kind) : m_run(kind) {}
+
+    void update(std::span<const std::uint8_t> bytes) override { m_run.update(bytes); }
+    DigestOutcome finish() override { return {true, hexNumber(m_run.value())}; }
+
+private:
+    engine::ChecksumRun m_run;
+};
+
+}  // namespace
+
+std::unique_ptr<Digester> EngineProvider::start() const {
+    return std::make_unique<EngineDigester>(m_type);
+}
+
+std::unique_ptr<Digester> FrameworkProvider::start() const {
+    return std::make_unique<FrameworkDigester>(m_hashClass);
+}
+
+std::unique_ptr<Digester> ChecksumProvider::start() const {
+    return std::make_unique<ChecksumDigester>(m_kind);
+}
+
+}  // namespace tolvek::digest

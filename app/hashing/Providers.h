@@ -1,0 +1,78 @@
+// The four kinds of provider behind the list entries: the hash engine's context for one hash
+// type, a class of the class hash framework, a whole-file checksum register, and one of the
+// engine's streaming hashes.
+#pragma once
+
+#include "app/hashing/AlgorithmTable.h"
+#include "app/hashing/StreamingDigester.h"
+#include "engine/CRC_.h"
+#include "engine/HashEngine.h"
+#include "framework/DigestHash.h"
+
+namespace tolvek::digest {
+
+// HashInit / HashUpdate / HashFinal for one hash type, with the type's default passes.
+class EngineProvider final : public Provider {
+public:
+    explicit constexpr EngineProvider(engine::HashType type) : m_type(type) {}
+
+    engine::HashType type() const { return m_type; }
+    std::unique_ptr<Digester> start() const override;
+
+private:
+    engine::HashType m_type;
+};
+
+// An object of the class, used with its defaults: BeginHash, HashData and EndHash, shown as its
+// TFormat_HEX text in lower case. The framework's own failures give their message.
+class FrameworkProvider final : public Provider {
+public:
+    explicit constexpr FrameworkProvider(framework::HashClassRef hashClass,
+                                         std::optional<KnownAnswer> knownAnswer = std::nullopt)
+        : m_hashClass(hashClass), m_knownAnswer(knownAnswer) {}
+
+    // The provider of `Class`, with the known answer the class carries, if it has one.
+    template <class Class>
+    static constexpr FrameworkProvider of() {
+        if constexpr (requires { Class::kKnownDigest; }) {
+            return FrameworkProvider(framework::ClassOf<Class>,
+                                     KnownAnswer{Class::kKnownInput, Class::kKnownDigest});
+        } else {
+            return FrameworkProvider(framework::ClassOf<Class>);
+        }
+    }
+
+    framework::HashClassRef hashClass() const { return m_hashClass; }
+    std::unique_ptr<Digester> start() const override;
+    std::optional<KnownAnswer> knownAnswer() const override { return m_knownAnswer; }
+
+private:
+    framework::HashClassRef m_hashClass;
+    std::optional<KnownAnswer> m_knownAnswer;
+};
+
+// A whole-file checksum register, shown as a number in lower-case hex without leading zeros
+// (the "%x" form): 0 for no bytes.
+class ChecksumProvider final : public Provider {
+public:
+    explicit constexpr ChecksumProvider(engine::FileChecksum kind) : m_kind(kind) {}
+
+    engine::FileChecksum kind() const { return m_kind; }
+    std::unique_ptr<Digester> start() const override;
+
+private:
+    engine::FileChecksum m_kind;
+};
+
+template <engine::StreamingHash Hash>
+class StreamingProvider final : public Provider {
+public:
+    std::unique_ptr<Digester> start() const override {
+        return std::make_unique<StreamingDigester<Hash>>();
+    }
+    std::optional<KnownAnswer> knownAnswer() const override {
+        return KnownAnswer{Hash::kKnownInput, Hash::kKnownDigest};
+    }
+};
+
+}  // namespace tolvek::digest

@@ -1,0 +1,36 @@
+// A digester that keeps every byte it is fed, for the reader's tests, with the helpers that make
+// and read their files.
+#pragma once
+
+#include <mutex>
+#include <string>
+
+#include "app/hashing/Digester.h"
+#include "tests/support/SystemFiles.h"
+#include "tests/support/VectorFile.h"
+
+namespace tolvek::digest {
+
+using testing::FileContents;
+using testing::PatternBytes;
+
+// Keeps every byte it is given.
+class RecordingDigester final : public Digester {
+public:
+    void update(std::span<const std::uint8_t> bytes) override {
+        const std::lock_guard lock(m_mutex);
+        m_bytes.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    }
+    DigestOutcome finish() override { return {true, bytes()}; }
+
+    std::string bytes() const {
+        const std::lock_guard lock(m_mutex);
+        return m_bytes;
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    std::string m_bytes;
+};
+
+}  // namespace tolvek::digest

@@ -1,0 +1,260 @@
+// CompareAction over the real entries: the forgiving reading of CompareField, the line after an
+// equal digest of a checksum or broken hash, the search for the entry that gives the expected
+// digest, and the ways of getting an expected digest in one step (paste and compare, a second
+// file).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/hashing/AsciiText.h"
+#include "tests/window/MainWindowFixture.h"
+
+namespace tolvek::app::testing {
+namespace {
+
+// Published digests of "abc": RFC 1321, the RIPEMD designers' set, FIPS 180-4.
+const std::string kMd5 = "900150983cd24fb0d6963f7d28e17f72";
+const std::string kRipemd128 = "c14a12199c66e4ba84636b0f69144c77";
+const std::string kSha1 = "a9993e364706816aba3e25717850c26c9cd0d89d";
+const std::string kSha256 = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+// RIPEMD-320 of "abc" with its last digit changed: no entry gives it.
+const std::string kOther320 =
+    "de4c01b3054f8930a79d09ae738e92301e5a17085beffdc1b8d116713e74f82fa942d64cdbc4682e";
+const std::string kNo128 = "00112233445566778899aabbccddeeff";
+// SHA-1 of "abc" with its last digit changed.
+const std::string kOtherSha1 = "a9993e364706816aba3e25717850c26c9cd0d89e";
+
+constexpr int kEnglish = 0;
+constexpr int kGerman = 1;
+
+std::string withColons(const std::string& digest) {
+    std::string spaced;
+    for (std::size_t at = 0; at < digest.size(); at += 2) {
+        spaced += (at == 0 ? "" : ":") + digest.substr(at, 2);
+    }
+    return spaced;
+}
+
+class CompareIdentifyTest : public MainWindowTest {
+protected:
+    CompareIdentifyTest() : MainWindowTest(AlgorithmEntries()) { startUp(); }
+
+    void select(std::string_view caption) {
+        const AlgorithmEntry* entry = digest::FindAlgorithm(caption);
+        ASSERT_NE(entry, nullptr) << caption;
+        selectAlgorithm(static_cast<int>(entry - AlgorithmEntries().data()));
+    }
+    std::string_view selectedCaption() const {
+        const AlgorithmEntry* entry =
+            digest::EntryAt(AlgorithmEntries(), windows.selectedPosition(Control::AlgorithmList));
+        return entry != nullptr ? entry->caption : "<none>";
+    }
+    std::string abcFile() const { return dataFolder.write("abc.txt", "abc"); }
+
+    void compareWith(const std::string& expected) {
+        windows.texts[Control::CompareField] = expected;
+        window.CompareAction();
+        settle();
+    }
+
+    // The one box the compare showed, message or question.
+    ShownMessage shownBox() {
+        EXPECT_EQ(windows.messages.size() + windows.questions.size(), 1U);
+        return windows.questions.empty() ? windows.messages.back() : windows.questions.back().box;
+    }
+};
+
+enum class Box { Equal, NotEqual, Question };
+
+TEST_F(CompareIdentifyTest, MessageForEachOutcomeInTwoLanguages) {
+    const std::string notEqual = "Hash is not equal. Please check it\n";
+    const std::string ungleich = "Prüfsumme stimmt nicht, bitte überprüfen\n";
+    const std::string weakMd5 = "MD5 detects accidental damage, but not deliberate tampering.";
+    const struct Case {
+        int language;
+        const char* selected;
+        bool file;  // the file abc.txt, else the string
+        std::string expected;
+        Box box;
+        std::string message;
+        std::string contents = "abc";
+    } cases[] = {
+        {kEnglish, "MD5", true, digest::AsciiUpper(kMd5), Box::Equal, "Hash is equal.\n" + weakMd5},
+        {kEnglish, "SHA256", true, withColons(kSha256), Box::Equal, "Hash is equal."},
+        {kEnglish, "SHA256", false, "SHA256 (abc) = " + kSha256 + "\r\n", Box::Equal,
+         "Hash is equal."},
+        // A checksum shows no leading zeros; other tools print them.
+        {kEnglish, "CRC32", true, "0x000BD7B9", Box::Equal,
+         "Hash is equal.\nCRC32 detects accidental damage, but not deliberate tampering.", "x687"},
+        {kEnglish, "MD5", true, kRipemd128, Box::Question,
+         notEqual + "It is the RIPE-MD128 hash of this file.\nSelect RIPE-MD128?"},
+        {kEnglish, "MD5", false, "0x" + kRipemd128, Box::Question,
+         notEqual + "It is the RIPE-MD128 hash of this text.\nSelect RIPE-MD128?"},
+        // A list line naming an algorithm of another length.
+        {kEnglish, "MD5", true, "SHA1 (abc.txt) = " + kSha1, Box::Question,
+         notEqual + "It is the SHA1 hash of this file.\nSelect SHA1?"},
+        {kEnglish, "MD5", true, kNo128, Box::NotEqual,
+         notEqual + "None of the algorithms of this length gives this hash (9 tried)."},
+        {kEnglish, "SHA1", true, kNo128, Box::NotEqual,
+         notEqual + "None of the algorithms of this length gives this hash (9 tried)."},
+        // No other entry gives 40-byte digests; no digest at all.
+        {kEnglish, "RIPE MD 320 bit", true, kOther320, Box::NotEqual,
+         "Hash is not equal. Please check it"},
+        {kEnglish, "SHA1", true, "the file is fine", Box::NotEqual,
+         "Hash is not equal. Please check it"},
+        // Two different digests of the length compared: neither is taken, whichever comes first.
+        {kEnglish, "SHA1", true, kSha1 + " vs " + kOtherSha1, Box::NotEqual,
+         notEqual + "The text holds more than one hash of this length."},
+        {kEnglish, "SHA1", true, kOtherSha1 + " vs " + kSha1, Box::NotEqual,
+         notEqual + "The text holds more than one hash of this length."},
+        {kEnglish, "MD5", false, kMd5 + " " + kNo128, Box::NotEqual,
+         notEqual + "The text holds more than one hash of this length."},
+        // The same digest repeated is one digest, also where the two read as one longer digest.
+        {kEnglish, "SHA256", true, kSha256 + "\n" + digest::AsciiUpper(kSha256), Box::Equal,
+         "Hash is equal."},
+        {kEnglish, "MD5", true, kMd5 + " " + kMd5, Box::Equal, "Hash is equal.\n" + weakMd5},
+        {kGerman, "MD5", true, kMd5, Box::Equal,
+         "Prüfsummen sind identisch\nMD5 erkennt zufällige Schäden, aber keine absichtliche "
+         "Manipulation."},
+        {kGerman, "SHA256", true, kSha256, Box::Equal, "Prüfsummen sind identisch"},
+        {kGerman, "MD5", true, kRipemd128, Box::Question,
+         ungleich + "Es ist der RIPE-MD128-Hash dieser Datei.\nRIPE-MD128 auswählen?"},
+        {kGerman, "MD5", false, kRipemd128, Box::Question,
+         ungleich + "Es ist der RIPE-MD128-Hash dieses Textes.\nRIPE-MD128 auswählen?"},
+        {kGerman, "MD5", true, kNo128, Box::NotEqual,
+         ungleich + "Keiner der Algorithmen dieser Länge ergibt diesen Hash (9 geprüft)."},
+        {kGerman, "SHA1", true, "SHA1 (a) = " + kOtherSha1 + "\nSHA1 (b) = " + kSha1,
+         Box::NotEqual, ungleich + "Der Text enthält mehr als einen Hash dieser Länge."},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.expected);
+        selectLanguage(test.language);
+        window.LanguageChangeHandler();
+        select(test.selected);
+        if (test.file) {
+            hashFileFromDialog(dataFolder.write("abc.txt", test.contents));
+        } else {
+            hashTextFromWindow(test.contents);
+        }
+        const std::string digest = digestField();
+        windows.messages.clear();
+        windows.questions.clear();
+        compareWith(test.expected);
+
+        const ShownMessage shown = shownBox();
+        EXPECT_EQ(shown.text, test.message);
+        EXPECT_EQ(windows.questions.size(), test.box == Box::Question ? 1U : 0U);
+        const bool equal = test.box == Box::Equal;
+        EXPECT_EQ(shown.caption, equal ? "Information" : "Warning");
+        EXPECT_EQ(shown.icon, equal ? MessageIcon::Information : MessageIcon::Warning);
+        EXPECT_EQ(digestField(), digest) << "a compare never rewrites DigestField";
+        EXPECT_EQ(windows.text(Control::CompareField), test.expected);
+    }
+}
+
+TEST_F(CompareIdentifyTest, YesSelectsTheEntryAndShowsItsDigest) {
+    select("MD5");
+    hashFileFromDialog(abcFile());
+    compareWith(kRipemd128);
+    ASSERT_EQ(windows.questions.size(), 1U);
+    windows.questions[0].answered(false);
+    EXPECT_EQ(selectedCaption(), "MD5");
+    EXPECT_EQ(digestField(), kMd5);
+
+    compareWith(kRipemd128);
+    ASSERT_EQ(windows.questions.size(), 2U);
+    windows.questions[1].answered(true);
+    EXPECT_EQ(selectedCaption(), "RIPE-MD128");
+    EXPECT_EQ(digestField(), kRipemd128);
+    compareWith(kRipemd128);
+    EXPECT_EQ(windows.messages.back().text, "Hash is equal.");
+
+    // An answer that comes after another hash selects, but leaves that hash's digest.
+    select("MD5");
+    hashFileFromDialog(abcFile());
+    compareWith(kSha1);
+    ASSERT_EQ(windows.questions.size(), 3U);
+    hashTextFromWindow("abc");
+    windows.questions[2].answered(true);
+    EXPECT_EQ(selectedCaption(), "SHA1");
+    EXPECT_EQ(digestField(), kMd5);
+}
+
+// One read of the file for every other entry of the length, with progress, and Cancel leaves
+// the plain answer.
+TEST_F(CompareIdentifyTest, SearchRunsInTheBackgroundAndCanBeCancelled) {
+    select("MD5");
+    hashFileFromDialog(abcFile());
+    windows.texts[Control::CompareField] = kRipemd128;
+    window.CompareAction();
+    ASSERT_TRUE(jobs.pending());
+    EXPECT_EQ(jobs.job().providers.size(), 8U);
+    EXPECT_TRUE(windows.messages.empty());
+    jobs.report({1, 3, std::chrono::seconds(1)});
+    ui.drain();
+    ASSERT_TRUE(windows.progress.has_value());
+    EXPECT_EQ(windows.progress->subject, "Looking for the algorithm of abc.txt");
+
+    window.CancelHashAction();
+    settle();
+    EXPECT_EQ(windows.progressStates.back(), "Cancelled");
+    EXPECT_TRUE(windows.questions.empty());
+    EXPECT_EQ(shownBox().text, "Hash is not equal. Please check it");
+    EXPECT_EQ(digestField(), kMd5);
+}
+
+TEST_F(CompareIdentifyTest, FileGoneSinceItWasHashedSaysSo) {
+    select("MD5");
+    hashFileFromDialog(abcFile());
+    std::filesystem::remove(abcFile());
+    compareWith(kRipemd128);
+    EXPECT_EQ(shownBox().text, "Hash is not equal. Please check it\nCould not open file");
+}
+
+TEST_F(CompareIdentifyTest, PasteAndCompareIsOneStep) {
+    select("SHA256");
+    hashFileFromDialog(abcFile());
+    windows.clipboard = "SHA256 (abc.txt) = " + kSha256 + "\r\n";
+    window.PasteAndCompareAction();
+    EXPECT_EQ(windows.text(Control::CompareField), "SHA256 (abc.txt) = " + kSha256);
+    EXPECT_EQ(shownBox().text, "Hash is equal.");
+}
+
+TEST_F(CompareIdentifyTest, SecondFileGivesTheExpectedDigest) {
+    select("MD5");
+    const std::string first = abcFile();
+    hashFileFromDialog(first);
+    windows.openFileAnswers.emplace_back(dataFolder.write("copy.txt", "abc"));
+    window.CompareWithFileAction();
+    settle();
+    EXPECT_EQ(windows.openFileInitialNames.back(), first);
+    EXPECT_EQ(windows.text(Control::CompareField), kMd5);
+    EXPECT_EQ(shownBox().text,
+              "Hash is equal.\nMD5 detects accidental damage, but not deliberate tampering.");
+    EXPECT_EQ(window.LastFileName(), first);
+    windows.messages.clear();
+
+    window.CompareFieldDropHandler(dataFolder.write("other.txt", "abd"));
+    settle();
+    EXPECT_EQ(shownBox().text,
+              "Hash is not equal. Please check it\nNone of the algorithms of "
+              "this length gives this hash (9 tried).");
+    windows.messages.clear();
+
+    // Several names, a cancelled dialog: nothing; a file that cannot be hashed: why, in a box.
+    window.CompareFieldDropHandler(first + "\r" + first);
+    windows.openFileAnswers.emplace_back(std::nullopt);
+    window.CompareWithFileAction();
+    EXPECT_FALSE(jobs.pending());
+    EXPECT_TRUE(windows.messages.empty());
+    windows.texts[Control::CompareField] = "kept";
+    window.CompareFieldDropHandler(dataFolder.file("missing"));
+    settle();
+    EXPECT_EQ(shownBox().text, "Could not open file");
+    EXPECT_EQ(windows.text(Control::CompareField), "kept");
+    EXPECT_EQ(digestField(), kMd5);
+    EXPECT_EQ(window.CompareWithFileCaption(), "Compare with file…");
+}
+
+}  // namespace
+}  // namespace tolvek::app::testing

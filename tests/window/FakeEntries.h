@@ -1,0 +1,57 @@
+// Thirty list entries over fake providers, so the main window's routing is tested apart from
+// the algorithms.
+#pragma once
+
+#include <array>
+#include <mutex>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "app/hashing/AlgorithmTable.h"
+
+namespace tolvek::app::testing {
+
+using digest::AlgorithmEntry;
+using digest::DigestOutcome;
+
+// Every computation ends with `answer`; each records the bytes it was given in `requests`.
+class FakeProvider final : public digest::Provider {
+public:
+    std::unique_ptr<digest::Digester> start() const override;
+
+    // Thread-safe: a finished computation's bytes, in the order computations finished.
+    std::vector<std::string> requests() const;
+    void record(std::string bytes) const;
+
+    DigestOutcome answer;
+
+private:
+    mutable std::mutex m_mutex;
+    mutable std::vector<std::string> m_requests;
+};
+
+class FakeEntries {
+public:
+    static constexpr int kCount = 30;
+
+    // Entry p answers files with "file<p>" and strings with "text<p>"; the entries of positions
+    // 18 to 20 show a failed file as the empty text, like the whole-file checksums.
+    FakeEntries();
+    FakeEntries(const FakeEntries&) = delete;
+    FakeEntries& operator=(const FakeEntries&) = delete;
+
+    std::span<const AlgorithmEntry> table() const { return m_entries; }
+    FakeProvider& fileRoute(int position) { return m_fileRoutes.at(index(position)); }
+    FakeProvider& stringRoute(int position) { return m_stringRoutes.at(index(position)); }
+
+private:
+    static std::size_t index(int position) { return static_cast<std::size_t>(position); }
+
+    std::array<FakeProvider, kCount> m_fileRoutes;
+    std::array<FakeProvider, kCount> m_stringRoutes;
+    std::array<std::string, kCount> m_captions;
+    std::vector<AlgorithmEntry> m_entries;
+};
+
+}  // namespace tolvek::app::testing
