@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <stdexcept>
 
+#include "engine/Blake2Lanes.h"
 #include "engine/Blake2Tables.h"
 #include "engine/BlakeRound.h"
 #include "engine/EngineUtils.h"
 #include "engine/Unroll.h"
+#include "engine/WorkerPool.h"
 
 namespace tolvek::engine::blake2 {
 
@@ -22,13 +25,14 @@ Word loadWord(const std::uint8_t* bytes) {
     }
 }
 
-// RFC 7693, section 3.2, with the rotation distances of each width (section 2.1). Scalar code
-// on purpose: with one state row per vector register, the cross-lane rotations of the diagonal
-// step lie on the critical path and the AVX2 and AVX-512 forms measured half this speed.
-template <class Word, std::size_t Rounds, int R1, int R2, int R3, int R4>
+// RFC 7693, section 3.2. Scalar code on purpose: with one state row per vector register, the
+// cross-lane rotations of the diagonal step lie on the critical path and the AVX2 and AVX-512
+// forms measured half this speed. (Independent nodes go one per lane instead: Blake2Lanes.h.)
+template <class Word>
 [[gnu::flatten]] void compressPortable(std::array<Word, 8>& state, const std::uint8_t* blocks,
-                                       std::size_t blockCount, std::uint64_t counter, bool last,
-                                       const std::array<Word, 8>& iv) {
+                                       std::size_t blockCount, std::uint64_t counter,
+                                       Ending ending, const std::array<Word, 8>& iv) {
+    constexpr auto kR = Shape<Word>::kRotations;
     for (; blockCount != 0;
          --blockCount, blocks += 16 * sizeof(Word), counter += 16 * sizeof(Word)) {
         std::array<Word, 16> message;
@@ -42,21 +46,24 @@ template <class Word, std::size_t Rounds, int R1, int R2, int R3, int R4>
         if constexpr (sizeof(Word) == 4) {
             v[13] ^= static_cast<Word>(counter >> 32);
         }
-        if (last) {
+        if (ending != Ending::None && blockCount == 1) {
             v[14] = ~v[14];
+            if (ending == Ending::LastBlockOfLastNode) {
+                v[15] = ~v[15];
+            }
         }
         const auto mix = [&](std::size_t a, std::size_t b, std::size_t c, std::size_t d, Word x,
                              Word y) {
             v[a] += v[b] + x;
-            v[d] = std::rotr(v[d] ^ v[a], R1);
+            v[d] = std::rotr(v[d] ^ v[a], kR[0]);
             v[c] += v[d];
-            v[b] = std::rotr(v[b] ^ v[c], R2);
+            v[b] = std::rotr(v[b] ^ v[c], kR[1]);
             v[a] += v[b] + y;
-            v[d] = std::rotr(v[d] ^ v[a], R3);
+            v[d] = std::rotr(v[d] ^ v[a], kR[2]);
             v[c] += v[d];
-            v[b] = std::rotr(v[b] ^ v[c], R4);
+            v[b] = std::rotr(v[b] ^ v[c], kR[3]);
         };
-        Unroll<Rounds>(
+        Unroll<Shape<Word>::kRounds>(
             [&](auto round) { MixColumnsThenDiagonals(message, kSigma[round % 10], mix); });
         for (std::size_t index = 0; index < 8; ++index) {
             state[index] ^= v[index] ^ v[index + 8];
@@ -64,22 +71,83 @@ template <class Word, std::size_t Rounds, int R1, int R2, int R3, int R4>
     }
 }
 
-}  // namespace
-
-void Blake2bCompress(std::array<std::uint64_t, 8>& state, const std::uint8_t* blocks,
-                     std::size_t blockCount, std::uint64_t counter, bool last) {
-    compressPortable<std::uint64_t, 12, 32, 24, 16, 63>(state, blocks, blockCount, counter, last,
-                                                        kSha512InitialValues);
-}
-
-void Blake2sCompress(std::array<std::uint32_t, 8>& state, const std::uint8_t* blocks,
-                     std::size_t blockCount, std::uint64_t counter, bool last) {
-    compressPortable<std::uint32_t, 10, 16, 12, 8, 7>(state, blocks, blockCount, counter, last,
-                                                      kSha256InitialValues);
+// The parameter block (RFC 7693, section 2.5; the BLAKE2 paper's section 2.8 for the tree
+// fields) as the words that are XORed into the IV.
+template <class Word>
+std::array<Word, 8> parameterWords(const NodeParameters& node) {
+    std::array<std::uint8_t, 8 * sizeof(Word)> block{};
+    block[0] = static_cast<std::uint8_t>(node.digestSize);
+    block[1] = static_cast<std::uint8_t>(node.keySize);
+    block[2] = node.fanout;
+    block[3] = node.depth;
+    // Leaf length (bytes 4..7) stays 0: the leaves take blocks, not runs of bytes.
+    if constexpr (sizeof(Word) == 8) {
+        StoreLe64(block.data() + 8, node.nodeOffset);
+        block[16] = node.nodeDepth;
+        block[17] = node.innerSize;
+    } else {
+        // A 48-bit node offset.
+        StoreLe32(block.data() + 8, static_cast<std::uint32_t>(node.nodeOffset));
+        block[12] = static_cast<std::uint8_t>(node.nodeOffset >> 32);
+        block[13] = static_cast<std::uint8_t>(node.nodeOffset >> 40);
+        block[14] = node.nodeDepth;
+        block[15] = node.innerSize;
+    }
+    std::array<Word, 8> words;
+    for (std::size_t index = 0; index < words.size(); ++index) {
+        words[index] = loadWord<Word>(block.data() + index * sizeof(Word));
+    }
+    return words;
 }
 
 template <class Params>
-void Blake2<Params>::update(std::span<const std::uint8_t> bytes) {
+void checkParameters(std::size_t keySize, std::size_t digestSize) {
+    if (!Blake2<Params>::Accepts(keySize, digestSize)) {
+        throw std::invalid_argument("BLAKE2: key or digest length out of range");
+    }
+}
+
+void checkDigestSize(std::span<std::uint8_t> digest, std::size_t digestSize) {
+    if (digest.size() != digestSize) {
+        throw std::invalid_argument("BLAKE2: the digest buffer differs from the digest length");
+    }
+}
+
+// A key starts the message as a block of its own, padded with zeros (RFC 7693, section 3.3).
+template <class Params>
+void absorbKey(Node<Params>& node, std::span<const std::uint8_t> key) {
+    if (!key.empty()) {
+        std::array<std::uint8_t, Params::kBlockSize> block{};
+        std::copy(key.begin(), key.end(), block.begin());
+        node.update(block);
+    }
+}
+
+// Fewer stripes than this in one update are not worth waking other threads for.
+constexpr std::size_t kStripesForThreads = 64;
+
+}  // namespace
+
+void Blake2bCompress(std::array<std::uint64_t, 8>& state, const std::uint8_t* blocks,
+                     std::size_t blockCount, std::uint64_t counter, Ending ending) {
+    compressPortable(state, blocks, blockCount, counter, ending, kSha512InitialValues);
+}
+
+void Blake2sCompress(std::array<std::uint32_t, 8>& state, const std::uint8_t* blocks,
+                     std::size_t blockCount, std::uint64_t counter, Ending ending) {
+    compressPortable(state, blocks, blockCount, counter, ending, kSha256InitialValues);
+}
+
+template <class Params>
+Node<Params>::Node(const NodeParameters& parameters) : m_state(Params::kIv) {
+    const std::array<Word, 8> words = parameterWords<Word>(parameters);
+    for (std::size_t index = 0; index < m_state.size(); ++index) {
+        m_state[index] ^= words[index];
+    }
+}
+
+template <class Params>
+void Node<Params>::update(std::span<const std::uint8_t> bytes) {
     if (m_fill + bytes.size() <= kBlockSize) {
         if (!bytes.empty()) {
             std::memcpy(m_buffer.data() + m_fill, bytes.data(), bytes.size());
@@ -90,40 +158,198 @@ void Blake2<Params>::update(std::span<const std::uint8_t> bytes) {
     if (m_fill != 0) {
         const std::size_t part = kBlockSize - m_fill;
         std::memcpy(m_buffer.data() + m_fill, bytes.data(), part);
-        compress(m_buffer.data(), 1);
+        m_fill = kBlockSize;
+        compressPending();
         bytes = bytes.subspan(part);
     }
     const std::size_t blocks = (bytes.size() - 1) / kBlockSize;
     if (blocks != 0) {
-        compress(bytes.data(), blocks);
+        Params::kCompress(m_state, bytes.data(), blocks, m_counter + kBlockSize, Ending::None);
+        m_counter += blocks * kBlockSize;
     }
     m_fill = bytes.size() - blocks * kBlockSize;
     std::memcpy(m_buffer.data(), bytes.data() + blocks * kBlockSize, m_fill);
 }
 
 template <class Params>
-void Blake2<Params>::finish(std::span<std::uint8_t, kDigestSize> digest) const {
-    std::array<Word, 8> state = m_state;
-    std::array<std::uint8_t, kBlockSize> last = m_buffer;
-    std::fill(last.begin() + static_cast<std::ptrdiff_t>(m_fill), last.end(), 0);
-    Params::kCompress(state, last.data(), 1, m_counter + m_fill, true);
-    for (std::size_t index = 0; index < state.size(); ++index) {
-        if constexpr (sizeof(Word) == 8) {
-            StoreLe64(digest.data() + index * sizeof(Word), state[index]);
-        } else {
-            StoreLe32(digest.data() + index * sizeof(Word), state[index]);
+void Node<Params>::UpdateGroup(Node* nodes, const std::uint8_t* firstBlocks,
+                               std::size_t nodeDistance, std::size_t blockCount,
+                               std::size_t stride) {
+    std::array<std::array<Word, 8>*, kGroup> states;
+    std::array<const std::uint8_t*, kGroup> pending;
+    std::array<const std::uint8_t*, kGroup> blocks;
+    for (std::size_t node = 0; node < kGroup; ++node) {
+        states[node] = &nodes[node].m_state;
+        pending[node] = nodes[node].m_buffer.data();
+        blocks[node] = firstBlocks + node * nodeDistance;
+    }
+    const auto compress = [&](const std::array<const std::uint8_t*, kGroup>& from,
+                              std::size_t count, std::size_t step) {
+        CompressLanes<Word, kGroup>(states, from, count, step, nodes[0].m_counter + kBlockSize,
+                                    Params::kIv, loadWord<Word>);
+        for (std::size_t node = 0; node < kGroup; ++node) {
+            nodes[node].m_counter += count * kBlockSize;
         }
+    };
+    if (nodes[0].m_fill == kBlockSize) {
+        compress(pending, 1, 0);
+    }
+    if (blockCount > 1) {
+        compress(blocks, blockCount - 1, stride);
+    }
+    for (std::size_t node = 0; node < kGroup; ++node) {
+        std::memcpy(nodes[node].m_buffer.data(), blocks[node] + (blockCount - 1) * stride,
+                    kBlockSize);
+        nodes[node].m_fill = kBlockSize;
+    }
+}
+
+// Compresses a full pending block: the node goes on, so it was not the last.
+template <class Params>
+void Node<Params>::compressPending() {
+    if (m_fill == kBlockSize) {
+        Params::kCompress(m_state, m_buffer.data(), 1, m_counter + kBlockSize, Ending::None);
+        m_counter += kBlockSize;
+        m_fill = 0;
     }
 }
 
 template <class Params>
-void Blake2<Params>::compress(const std::uint8_t* blocks, std::size_t blockCount) {
-    Params::kCompress(m_state, blocks, blockCount, m_counter + kBlockSize, false);
-    m_counter += blockCount * kBlockSize;
-    m_fill = 0;
+void Node<Params>::finish(std::span<std::uint8_t> digest, Ending ending) const {
+    std::array<Word, 8> state = m_state;
+    std::array<std::uint8_t, kBlockSize> last = m_buffer;
+    std::fill(last.begin() + static_cast<std::ptrdiff_t>(m_fill), last.end(), 0);
+    Params::kCompress(state, last.data(), 1, m_counter + m_fill, ending);
+    std::array<std::uint8_t, 8 * sizeof(Word)> bytes;
+    for (std::size_t index = 0; index < state.size(); ++index) {
+        if constexpr (sizeof(Word) == 8) {
+            StoreLe64(bytes.data() + index * sizeof(Word), state[index]);
+        } else {
+            StoreLe32(bytes.data() + index * sizeof(Word), state[index]);
+        }
+    }
+    std::copy_n(bytes.begin(), digest.size(), digest.begin());
 }
 
+template <class Params>
+Blake2<Params>::Blake2(std::span<const std::uint8_t> key, std::size_t digestSize)
+    : m_digestSize(digestSize), m_node({.digestSize = digestSize, .keySize = key.size()}) {
+    checkParameters<Params>(key.size(), digestSize);
+    absorbKey(m_node, key);
+}
+
+template <class Params>
+void Blake2<Params>::finish(std::span<std::uint8_t> digest) const {
+    checkDigestSize(digest, m_digestSize);
+    m_node.finish(digest, Ending::LastBlock);
+}
+
+namespace {
+
+template <class Params, std::size_t Leaves>
+std::array<Node<Params>, Leaves> makeLeaves(std::size_t keySize, std::size_t digestSize) {
+    const auto leaf = [&](std::size_t offset) {
+        return Node<Params>({.digestSize = digestSize,
+                             .keySize = keySize,
+                             .fanout = Leaves,
+                             .depth = 2,
+                             .nodeOffset = offset,
+                             .nodeDepth = 0,
+                             .innerSize = Params::kDigestSize});
+    };
+    return [&]<std::size_t... Offset>(std::index_sequence<Offset...>) {
+        return std::array<Node<Params>, Leaves>{leaf(Offset)...};
+    }(std::make_index_sequence<Leaves>{});
+}
+
+}  // namespace
+
+template <class Params, std::size_t Leaves>
+Blake2Parallel<Params, Leaves>::Blake2Parallel(std::span<const std::uint8_t> key,
+                                               std::size_t digestSize)
+    : m_digestSize(digestSize),
+      m_keySize(key.size()),
+      m_leaves(makeLeaves<Params, Leaves>(key.size(), digestSize)) {
+    checkParameters<Params>(key.size(), digestSize);
+    for (Node<Params>& leaf : m_leaves) {
+        absorbKey(leaf, key);
+    }
+}
+
+template <class Params, std::size_t Leaves>
+void Blake2Parallel<Params, Leaves>::absorb(std::span<const std::uint8_t> bytes,
+                                            WorkerPool* pool) {
+    if (bytes.empty()) {
+        return;  // an empty span may have no address to copy from
+    }
+    if (m_fill != 0) {
+        const std::size_t part = std::min(kStripeSize - m_fill, bytes.size());
+        std::memcpy(m_buffer.data() + m_fill, bytes.data(), part);
+        m_fill += part;
+        bytes = bytes.subspan(part);
+        if (m_fill < kStripeSize) {
+            return;
+        }
+        absorbStripes(m_buffer.data(), 1, nullptr);
+        m_fill = 0;
+    }
+    const std::size_t stripes = bytes.size() / kStripeSize;
+    if (stripes != 0) {
+        absorbStripes(bytes.data(), stripes, pool);
+    }
+    m_fill = bytes.size() - stripes * kStripeSize;
+    std::memcpy(m_buffer.data(), bytes.data() + stripes * kStripeSize, m_fill);
+}
+
+template <class Params, std::size_t Leaves>
+void Blake2Parallel<Params, Leaves>::absorbStripes(const std::uint8_t* stripes,
+                                                   std::size_t stripeCount, WorkerPool* pool) {
+    constexpr std::size_t kGroup = Node<Params>::kGroup;
+    const auto absorbGroup = [&](std::size_t group) {
+        Node<Params>::UpdateGroup(&m_leaves[group * kGroup],
+                                  stripes + group * kGroup * Params::kBlockSize,
+                                  Params::kBlockSize, stripeCount, kStripeSize);
+    };
+    if (pool != nullptr && pool->threads() > 1 && stripeCount >= kStripesForThreads) {
+        pool->forEach(Leaves / kGroup, absorbGroup);
+        return;
+    }
+    for (std::size_t group = 0; group < Leaves / kGroup; ++group) {
+        absorbGroup(group);
+    }
+}
+
+// The buffered bytes go to the leaves block by block; each leaf ends, the last one as the last
+// node of its level, and the root hashes their digests.
+template <class Params, std::size_t Leaves>
+void Blake2Parallel<Params, Leaves>::finish(std::span<std::uint8_t> digest) const {
+    checkDigestSize(digest, m_digestSize);
+    Node<Params> root({.digestSize = m_digestSize,
+                       .keySize = m_keySize,
+                       .fanout = Leaves,
+                       .depth = 2,
+                       .nodeOffset = 0,
+                       .nodeDepth = 1,
+                       .innerSize = Params::kDigestSize});
+    for (std::size_t index = 0; index < Leaves; ++index) {
+        Node<Params> leaf = m_leaves[index];
+        const std::size_t start = index * Params::kBlockSize;
+        if (m_fill > start) {
+            leaf.update({m_buffer.data() + start, std::min(Params::kBlockSize, m_fill - start)});
+        }
+        std::array<std::uint8_t, Params::kDigestSize> leafDigest;
+        leaf.finish(leafDigest,
+                    index + 1 == Leaves ? Ending::LastBlockOfLastNode : Ending::LastBlock);
+        root.update(leafDigest);
+    }
+    root.finish(digest, Ending::LastBlockOfLastNode);
+}
+
+template class Node<Blake2bParams>;
+template class Node<Blake2sParams>;
 template class Blake2<Blake2bParams>;
 template class Blake2<Blake2sParams>;
+template class Blake2Parallel<Blake2bParams, 4>;
+template class Blake2Parallel<Blake2sParams, 8>;
 
 }  // namespace tolvek::engine::blake2

@@ -21,11 +21,13 @@ using namespace blake3;
 
 namespace {
 
-// Section 2.2: seven rounds of the quarter-round G over columns then diagonals; the new
-// chaining value is the first half of the state XOR the second.
-[[gnu::flatten]] void compressBlock(ChainingValue& value, const std::uint8_t* block,
-                                    std::uint64_t counter, std::uint32_t blockLength,
-                                    std::uint32_t flags) {
+// Section 2.2: seven rounds of the quarter-round G over columns then diagonals. The whole state
+// comes back; a chaining value is its first half XOR the second.
+[[gnu::flatten]] std::array<std::uint32_t, 16> compressState(const ChainingValue& value,
+                                                             const std::uint8_t* block,
+                                                             std::uint64_t counter,
+                                                             std::uint32_t blockLength,
+                                                             std::uint32_t flags) {
     std::array<std::uint32_t, 16> m;
     for (std::size_t word = 0; word < 16; ++word) {
         m[word] = LoadLe32(block + 4 * word);
@@ -47,6 +49,13 @@ namespace {
         v[b] = std::rotr(v[b] ^ v[c], 7);
     };
     blake3::Rounds(m, mix);
+    return v;
+}
+
+void compressBlock(ChainingValue& value, const std::uint8_t* block, std::uint64_t counter,
+                   std::uint32_t blockLength, std::uint32_t flags) {
+    const std::array<std::uint32_t, 16> v =
+        compressState(value, block, counter, blockLength, flags);
     for (std::size_t word = 0; word < 8; ++word) {
         value[word] = v[word] ^ v[word + 8];
     }
@@ -64,16 +73,6 @@ void storeValue(std::uint8_t* out, const ChainingValue& value) {
     }
 }
 
-ChainingValue parentValue(const ChainingValue& left, const ChainingValue& right,
-                          std::uint32_t extraFlags) {
-    std::array<std::uint8_t, kBlockSize> block;
-    storeValue(block.data(), left);
-    storeValue(block.data() + 32, right);
-    ChainingValue value = key();
-    compressBlock(value, block.data(), 0, kBlockSize, kParent | extraFlags);
-    return value;
-}
-
 ChainingValue loadValue(const std::uint8_t* bytes) {
     ChainingValue value;
     for (std::size_t word = 0; word < 8; ++word) {
@@ -82,11 +81,12 @@ ChainingValue loadValue(const std::uint8_t* bytes) {
     return value;
 }
 
-void hashManyPortable(const std::uint8_t* inputs, std::size_t count, std::size_t blockCount,
+void hashManyPortable(const ChainingValue& key, const std::uint8_t* inputs, std::size_t count,
+                      std::size_t blockCount,
                       std::uint64_t counter, bool incrementCounter, std::uint32_t flags,
                       std::uint32_t startFlags, std::uint32_t endFlags, std::uint8_t* out) {
     for (std::size_t input = 0; input < count; ++input) {
-        ChainingValue value = key();
+        ChainingValue value = key;
         const std::uint8_t* blocks = inputs + input * blockCount * kBlockSize;
         const std::uint64_t inputCounter = incrementCounter ? counter + input : counter;
         for (std::size_t block = 0; block < blockCount; ++block) {
@@ -119,34 +119,18 @@ std::size_t subtreeSize(std::uint64_t counter, std::size_t chunkCount, std::size
     return size;
 }
 
-// The root of the complete subtree over `chunkCount` (a power of two) chunks from `counter`.
-ChainingValue subtreeValue(const std::uint8_t* chunks, std::size_t chunkCount,
-                           std::uint64_t counter) {
-    if (chunkCount > kGroupChunks) {
-        const std::size_t half = chunkCount / 2;
-        return parentValue(subtreeValue(chunks, half, counter),
-                           subtreeValue(chunks + half * kChunkSize, half, counter + half), 0);
-    }
-    alignas(64) std::array<std::uint8_t, kGroupChunks * 32> values;
-    HashMany(chunks, chunkCount, kBlocksPerChunk, counter, true, 0, kChunkStart, kChunkEnd,
-             values.data());
-    for (std::size_t level = chunkCount; level > 1; level /= 2) {
-        HashMany(values.data(), level / 2, 1, 0, false, kParent, 0, 0, values.data());
-    }
-    return loadValue(values.data());
-}
-
 }  // namespace
 
 namespace blake3 {
 
-void HashMany(const std::uint8_t* inputs, std::size_t count, std::size_t blockCount,
-              std::uint64_t counter, bool incrementCounter, std::uint32_t flags,
-              std::uint32_t startFlags, std::uint32_t endFlags, std::uint8_t* out) {
+void HashMany(const ChainingValue& key, const std::uint8_t* inputs, std::size_t count,
+              std::size_t blockCount, std::uint64_t counter, bool incrementCounter,
+              std::uint32_t flags, std::uint32_t startFlags, std::uint32_t endFlags,
+              std::uint8_t* out) {
 #if defined(TOLVEK_X86)
     const auto runLanes = [&](std::size_t lanes, auto kernel) {
         for (; count >= lanes; count -= lanes) {
-            kernel(inputs, lanes, blockCount, counter, incrementCounter, flags, startFlags,
+            kernel(key, inputs, lanes, blockCount, counter, incrementCounter, flags, startFlags,
                    endFlags, out);
             inputs += lanes * blockCount * kBlockSize;
             counter += incrementCounter ? lanes : 0;
@@ -167,13 +151,63 @@ void HashMany(const std::uint8_t* inputs, std::size_t count, std::size_t blockCo
         }
     }
 #endif
-    hashManyPortable(inputs, count, blockCount, counter, incrementCounter, flags, startFlags,
+    hashManyPortable(key, inputs, count, blockCount, counter, incrementCounter, flags, startFlags,
                      endFlags, out);
 }
 
 }  // namespace blake3
 
-Blake3::Blake3() : m_chunkValue(key()) {}
+Blake3::Blake3() : Blake3(key(), 0) {}
+
+Blake3::Blake3(const ChainingValue& key, std::uint32_t modeFlags)
+    : m_key(key), m_modeFlags(modeFlags), m_chunkValue(key) {}
+
+Blake3 Blake3::Keyed(std::span<const std::uint8_t, kKeySize> key) {
+    return Blake3(loadValue(key.data()), kKeyedHash);
+}
+
+Blake3 Blake3::DeriveKey(std::string_view context) {
+    Blake3 contextHasher(key(), kDeriveKeyContext);
+    contextHasher.update({reinterpret_cast<const std::uint8_t*>(context.data()), context.size()});
+    std::array<std::uint8_t, kKeySize> contextKey;
+    contextHasher.finish(contextKey);
+    return Blake3(loadValue(contextKey.data()), kDeriveKeyMaterial);
+}
+
+Blake3::ChainingValue Blake3::parentValue(const ChainingValue& left,
+                                          const ChainingValue& right) const {
+    const Output output = parentOutput(left, right);
+    ChainingValue value = output.input;
+    compressBlock(value, output.block.data(), 0, kBlockSize, output.flags);
+    return value;
+}
+
+Blake3::Output Blake3::parentOutput(const ChainingValue& left, const ChainingValue& right) const {
+    Output output{m_key, {}, kBlockSize, kParent | m_modeFlags};
+    storeValue(output.block.data(), left);
+    storeValue(output.block.data() + 32, right);
+    return output;
+}
+
+// The root of the complete subtree over `chunkCount` (a power of two) chunks from `counter`.
+Blake3::ChainingValue Blake3::subtreeValue(const std::uint8_t* chunks, std::size_t chunkCount,
+                                           std::uint64_t counter) const {
+    if (chunkCount > kGroupChunks) {
+        const std::size_t half = chunkCount / 2;
+        return parentValue(subtreeValue(chunks, half, counter),
+                           subtreeValue(chunks + half * kChunkSize, half, counter + half));
+    }
+    alignas(64) std::array<std::uint8_t, kGroupChunks * 32> values;
+    HashMany(m_key, chunks, chunkCount, kBlocksPerChunk, counter, true, m_modeFlags,
+             kChunkStart, kChunkEnd, values.data());
+    for (std::size_t level = chunkCount; level > 1; level /= 2) {
+        HashMany(m_key, values.data(), level / 2, 1, 0, false, kParent | m_modeFlags, 0, 0,
+                 values.data());
+    }
+    return loadValue(values.data());
+}
+
+
 
 void Blake3::update(std::span<const std::uint8_t> bytes) { absorb(bytes, nullptr); }
 
@@ -182,8 +216,12 @@ void Blake3::update(std::span<const std::uint8_t> bytes, WorkerPool& pool) { abs
 void Blake3::absorb(std::span<const std::uint8_t> bytes, WorkerPool* pool) {
     while (!bytes.empty()) {
         if (chunkFill() == kChunkSize) {
-            push(closeChunk(0), 1);
-            m_chunkValue = key();
+            const Output chunk = chunkOutput();
+            ChainingValue value = chunk.input;
+            compressBlock(value, chunk.block.data(), m_chunkCounter, chunk.blockLength,
+                          chunk.flags);
+            push(value, 1);
+            m_chunkValue = m_key;
             m_blocksCompressed = 0;
             m_blockFill = 0;
         }
@@ -203,7 +241,7 @@ void Blake3::absorb(std::span<const std::uint8_t> bytes, WorkerPool* pool) {
 void Blake3::absorbIntoChunk(std::span<const std::uint8_t> bytes) {
     const auto compressNext = [&](const std::uint8_t* block) {
         compressBlock(m_chunkValue, block, m_chunkCounter, kBlockSize,
-                      m_blocksCompressed == 0 ? kChunkStart : 0);
+                      m_modeFlags | (m_blocksCompressed == 0 ? kChunkStart : 0));
         ++m_blocksCompressed;
     };
     if (m_blockFill == kBlockSize) {
@@ -228,15 +266,11 @@ void Blake3::absorbIntoChunk(std::span<const std::uint8_t> bytes) {
     m_blockFill = bytes.size();
 }
 
-Blake3::ChainingValue Blake3::closeChunk(std::uint32_t extraFlags) const {
-    std::array<std::uint8_t, kBlockSize> block{};
-    std::memcpy(block.data(), m_block.data(), m_blockFill);
-    ChainingValue value = m_chunkValue;
-    const std::uint32_t flags =
-        kChunkEnd | (m_blocksCompressed == 0 ? kChunkStart : 0) | extraFlags;
-    compressBlock(value, block.data(), m_chunkCounter, static_cast<std::uint32_t>(m_blockFill),
-                  flags);
-    return value;
+Blake3::Output Blake3::chunkOutput() const {
+    Output output{m_chunkValue, {}, static_cast<std::uint32_t>(m_blockFill),
+                  m_modeFlags | kChunkEnd | (m_blocksCompressed == 0 ? kChunkStart : 0)};
+    std::memcpy(output.block.data(), m_block.data(), m_blockFill);
+    return output;
 }
 
 // The chunks go as the largest complete subtrees their position allows, so that parents are
@@ -260,8 +294,8 @@ void Blake3::hashWholeChunks(const std::uint8_t* chunks, std::size_t chunkCount,
     while (chunkCount != 0) {
         const std::size_t batch = std::min<std::size_t>(chunkCount, 16);
         alignas(64) std::array<std::uint8_t, 16 * 32> values;
-        HashMany(chunks, batch, kBlocksPerChunk, m_chunkCounter, true, 0, kChunkStart, kChunkEnd,
-                 values.data());
+        HashMany(m_key, chunks, batch, kBlocksPerChunk, m_chunkCounter, true, m_modeFlags,
+                 kChunkStart, kChunkEnd, values.data());
         for (std::size_t chunk = 0; chunk < batch; ++chunk) {
             push(loadValue(values.data() + 32 * chunk), 1);
         }
@@ -310,22 +344,35 @@ void Blake3::push(const ChainingValue& subtree, std::uint64_t subtreeChunks) {
     m_stack[m_stackSize++] = subtree;
     m_chunkCounter += subtreeChunks;
     while (m_stackSize > static_cast<std::size_t>(std::popcount(m_chunkCounter))) {
-        m_stack[m_stackSize - 2] = parentValue(m_stack[m_stackSize - 2], m_stack[m_stackSize - 1], 0);
+        m_stack[m_stackSize - 2] = parentValue(m_stack[m_stackSize - 2], m_stack[m_stackSize - 1]);
         --m_stackSize;
     }
 }
 
-void Blake3::finish(std::span<std::uint8_t, kDigestSize> digest) const {
-    ChainingValue value;
-    if (m_stackSize == 0) {
-        value = closeChunk(kRoot);
-    } else {
-        value = closeChunk(0);
-        for (std::size_t index = m_stackSize; index-- != 0;) {
-            value = parentValue(m_stack[index], value, index == 0 ? kRoot : 0);
+// The root node is compressed again for each 64 bytes of output, with the output block's number
+// as the counter (section 2.6).
+void Blake3::finish(std::span<std::uint8_t> digest) const {
+    Output root = chunkOutput();
+    if (m_stackSize != 0) {
+        ChainingValue value = root.input;
+        compressBlock(value, root.block.data(), m_chunkCounter, root.blockLength, root.flags);
+        for (std::size_t index = m_stackSize; index-- > 1;) {
+            value = parentValue(m_stack[index], value);
         }
+        root = parentOutput(m_stack[0], value);
     }
-    storeValue(digest.data(), value);
+    std::array<std::uint8_t, kBlockSize> block;
+    for (std::size_t done = 0; done < digest.size(); done += block.size()) {
+        const std::array<std::uint32_t, 16> v =
+            compressState(root.input, root.block.data(), done / block.size(), root.blockLength,
+                          root.flags | kRoot);
+        for (std::size_t word = 0; word < 8; ++word) {
+            StoreLe32(block.data() + 4 * word, v[word] ^ v[word + 8]);
+            StoreLe32(block.data() + 32 + 4 * word, v[word + 8] ^ root.input[word]);
+        }
+        std::copy_n(block.begin(), std::min(block.size(), digest.size() - done),
+                    digest.begin() + static_cast<std::ptrdiff_t>(done));
+    }
 }
 
 }  // namespace tolvek::engine

@@ -5,20 +5,52 @@
 
 namespace tolvek::engine {
 
-void Crc32c::update(std::span<const std::uint8_t> bytes) {
-    m_register = CrcUpdate(kCrc32cTables, m_register, bytes.data(), bytes.size());
+namespace {
+
+template <Crc32Model Model>
+constexpr const CrcTables& crc32Tables() {
+    return Model == Crc32Model::Castagnoli ? kCrc32cTables : kCrc32MsbFirstTables;
 }
 
-void Crc32c::finish(std::span<std::uint8_t, kDigestSize> digest) const {
-    StoreBe32(digest.data(), ~m_register);
+template <Crc64Model Model>
+constexpr const Crc64Tables& crc64Tables() {
+    return Model == Crc64Model::Xz ? kCrc64XzTables : kCrc64NvmeTables;
 }
 
-void Crc64Xz::update(std::span<const std::uint8_t> bytes) {
-    m_register = CrcUpdate(kCrc64XzTables, m_register, bytes.data(), bytes.size());
+}  // namespace
+
+template <Crc64Model Model>
+void Crc64<Model>::update(std::span<const std::uint8_t> bytes) {
+    m_register = CrcUpdate(crc64Tables<Model>(), m_register, bytes.data(), bytes.size());
 }
 
-void Crc64Xz::finish(std::span<std::uint8_t, kDigestSize> digest) const {
+template <Crc64Model Model>
+void Crc64<Model>::finish(std::span<std::uint8_t, kDigestSize> digest) const {
     StoreBe64(digest.data(), ~m_register);
 }
+
+template class Crc64<Crc64Model::Xz>;
+template class Crc64<Crc64Model::Nvme>;
+
+template <Crc32Model Model>
+void Crc32Stream<Model>::update(std::span<const std::uint8_t> bytes) {
+    m_register = CrcUpdate(crc32Tables<Model>(), m_register, bytes.data(), bytes.size());
+    m_length += bytes.size();
+}
+
+template <Crc32Model Model>
+void Crc32Stream<Model>::finish(std::span<std::uint8_t, kDigestSize> digest) const {
+    std::uint32_t crc = m_register;
+    if constexpr (Model == Crc32Model::PosixCksum) {
+        for (std::uint64_t length = m_length; length != 0; length >>= 8) {
+            const auto byte = static_cast<std::uint8_t>(length);
+            crc = CrcUpdatePortable(crc32Tables<Model>(), crc, &byte, 1);
+        }
+    }
+    StoreBe32(digest.data(), ~crc);
+}
+
+template class Crc32Stream<Crc32Model::Castagnoli>;
+template class Crc32Stream<Crc32Model::PosixCksum>;
 
 }  // namespace tolvek::engine

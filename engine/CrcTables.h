@@ -172,6 +172,10 @@ alignas(64) inline constexpr CrcTables kCrc16XmodemTables =
 alignas(64) inline constexpr Crc64Tables kCrc64XzTables =
     crc_detail::makeTables64(0x42F0E1EBA9EA3693);
 
+// CRC-64/NVME, reflected, polynomial 0xAD93D23594C93659.
+alignas(64) inline constexpr Crc64Tables kCrc64NvmeTables =
+    crc_detail::makeTables64(0xAD93D23594C93659);
+
 // First and last entries of the standard byte tables as published with each CRC.
 static_assert(kCrc32Tables.slices[0][1] == 0x77073096);
 static_assert(kCrc32Tables.slices[0][255] == 0x2D02EF8D);
@@ -181,6 +185,7 @@ static_assert(kCrc32cTables.slices[0][1] == 0xF26B8303);
 static_assert(kCrc32cTables.slices[0][255] == 0xAD7D5351);
 static_assert(kCrc64XzTables.slices[0][1] == 0xB32E4CBE03A75F6F);
 static_assert(kCrc64XzTables.slices[0][2] == 0xF4843657A840A05B);
+static_assert(kCrc64NvmeTables.slices[0][128] == 0x9A6C9329AC4BC9B5);
 static_assert(kCrc16ArcTables.slices[0][1] == 0xC0C1);
 static_assert(kCrc16ArcTables.slices[0][255] == 0x4040);
 static_assert(kCrc16XmodemTables.slices[0][1] == 0x1021u << 16);

@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "engine/EngineUtils.h"
+#include "engine/GostCryptoProTables.h"
 #include "engine/GostTables.h"
 
 namespace tolvek::engine {
@@ -22,28 +23,31 @@ using CipherKey = std::array<std::uint32_t, 8>;
 // of table k holds S-boxes 2k+1 (on b) and 2k+2 (on a) at that byte's place, rotated.
 using RoundTables = std::array<std::array<std::uint32_t, 256>, 4>;
 
-consteval RoundTables buildRoundTables() {
+using SBoxes = std::array<std::array<std::uint8_t, 16>, 8>;
+
+consteval RoundTables buildRoundTables(const SBoxes& sBoxes) {
     RoundTables tables{};
     for (unsigned byte = 0; byte < 4; ++byte) {
         for (unsigned value = 0; value < 256; ++value) {
-            const std::uint32_t substituted = kGostTestSBoxes[2 * byte][value & 0xF] |
-                                              kGostTestSBoxes[2 * byte + 1][value >> 4] << 4;
+            const std::uint32_t substituted =
+                sBoxes[2 * byte][value & 0xF] | sBoxes[2 * byte + 1][value >> 4] << 4;
             tables[byte][value] = RotL32(substituted << (8 * byte), 11);
         }
     }
     return tables;
 }
 
-alignas(64) constexpr RoundTables kRoundTables = buildRoundTables();
+alignas(64) constexpr RoundTables kRoundTables = buildRoundTables(kGostTestSBoxes);
+alignas(64) constexpr RoundTables kCryptoProRoundTables = buildRoundTables(kGostCryptoProSBoxes);
 // K1[0] = 4 and K2[0] = e; K3[0] = 5 and K4[1] = d; K5[f] = 2 and K6[0] = 4; K7[f] = K8[f] = c.
 static_assert(kRoundTables[0][0x00] == 0x000E4u << 11);
 static_assert(kRoundTables[1][0x10] == 0x0D500u << 11);
 static_assert(kRoundTables[2][0x0F] == 0x10000002u);
 static_assert(kRoundTables[3][0xFF] == 0x00000660u);
 
-std::uint32_t roundFunction(std::uint32_t value) {
-    return kRoundTables[0][value & 0xFF] ^ kRoundTables[1][(value >> 8) & 0xFF] ^
-           kRoundTables[2][(value >> 16) & 0xFF] ^ kRoundTables[3][value >> 24];
+std::uint32_t roundFunction(const RoundTables& tables, std::uint32_t value) {
+    return tables[0][value & 0xFF] ^ tables[1][(value >> 8) & 0xFF] ^
+           tables[2][(value >> 16) & 0xFF] ^ tables[3][value >> 24];
 }
 
 Quarters toQuarters(const Words& words) {
@@ -110,7 +114,8 @@ constexpr unsigned keyWordOfRound(unsigned round) {
 
 // GOST 28147-89 encryption of each quarter under its own key. The four are independent, so
 // they run side by side, round by round. A quarter's low word is the cipher's N1.
-Quarters encryptQuarters(const Quarters& h, const std::array<CipherKey, 4>& keys) {
+Quarters encryptQuarters(const RoundTables& tables, const Quarters& h,
+                         const std::array<CipherKey, 4>& keys) {
     std::array<std::uint32_t, 4> n1{};
     std::array<std::uint32_t, 4> n2{};
     for (std::size_t quarter = 0; quarter < 4; ++quarter) {
@@ -120,10 +125,12 @@ Quarters encryptQuarters(const Quarters& h, const std::array<CipherKey, 4>& keys
 #pragma GCC unroll 16
     for (unsigned round = 0; round < 32; round += 2) {
         for (std::size_t quarter = 0; quarter < 4; ++quarter) {
-            n2[quarter] ^= roundFunction(n1[quarter] + keys[quarter][keyWordOfRound(round)]);
+            n2[quarter] ^=
+                roundFunction(tables, n1[quarter] + keys[quarter][keyWordOfRound(round)]);
         }
         for (std::size_t quarter = 0; quarter < 4; ++quarter) {
-            n1[quarter] ^= roundFunction(n2[quarter] + keys[quarter][keyWordOfRound(round + 1)]);
+            n1[quarter] ^=
+                roundFunction(tables, n2[quarter] + keys[quarter][keyWordOfRound(round + 1)]);
         }
     }
     // Round 32 leaves the halves unswapped, so the result is n2 low, n1 high.
@@ -166,10 +173,10 @@ Quarters psiPower(Quarters y, unsigned power) {
 }
 
 // The step function H = f(H, M) (GOST R 34.11-94 section 7).
-void step(Words& hash, const Words& message) {
+void step(const RoundTables& tables, Words& hash, const Words& message) {
     const Quarters h = toQuarters(hash);
     const Quarters m = toQuarters(message);
-    const Quarters s = encryptQuarters(h, generateKeys(h, m));
+    const Quarters s = encryptQuarters(tables, h, generateKeys(h, m));
     hash = toWords(psiPower(xorOf(h, psi1(xorOf(m, psiPower(s, 12)))), 61));
 }
 
@@ -183,14 +190,43 @@ void add256(Words& sum, const Words& addend) {
     }
 }
 
-void processBlock(GostContext& context, const std::uint8_t* bytes, std::uint32_t bitCount) {
+void processBlock(const RoundTables& tables, GostContext& context, const std::uint8_t* bytes,
+                  std::uint32_t bitCount) {
     Words message{};
     for (std::size_t index = 0; index < message.size(); ++index) {
         message[index] = LoadLe32(bytes + 4 * index);
     }
     add256(context.Sum, message);
-    step(context.Hash, message);
+    step(tables, context.Hash, message);
     add256(context.Length, {bitCount});
+}
+
+void absorb(const RoundTables& tables, GostContext& context, const std::uint8_t* bytes,
+            std::size_t length) {
+    std::size_t taken = std::min<std::size_t>(kBlockSize - context.PartialBytes, length);
+    std::copy_n(bytes, taken, context.Partial.begin() + context.PartialBytes);
+    if (context.PartialBytes + taken < kBlockSize) {
+        context.PartialBytes += static_cast<std::uint32_t>(taken);
+        return;
+    }
+    processBlock(tables, context, context.Partial.data(), 8 * kBlockSize);
+    // Strictly more than a block must remain: a last whole block waits in Partial.
+    for (; taken + kBlockSize < length; taken += kBlockSize) {
+        processBlock(tables, context, bytes + taken, 8 * kBlockSize);
+    }
+    std::copy_n(bytes + taken, length - taken, context.Partial.begin());
+    context.PartialBytes = static_cast<std::uint32_t>(length - taken);
+}
+
+// Leaves the digest in context.Hash.
+void close(const RoundTables& tables, GostContext& context) {
+    if (context.PartialBytes != 0) {
+        std::fill(context.Partial.begin() + context.PartialBytes, context.Partial.end(), 0);
+        // The zero-filled block enters the sum and the step, but only its real bits are counted.
+        processBlock(tables, context, context.Partial.data(), 8 * context.PartialBytes);
+    }
+    step(tables, context.Hash, context.Length);
+    step(tables, context.Hash, context.Sum);
 }
 
 }  // namespace
@@ -200,30 +236,11 @@ void GostInit(GostContext& context) {
 }
 
 void GostUpdate(GostContext& context, const std::uint8_t* bytes, std::uint32_t length) {
-    std::size_t taken = std::min<std::size_t>(kBlockSize - context.PartialBytes, length);
-    std::copy_n(bytes, taken, context.Partial.begin() + context.PartialBytes);
-    if (context.PartialBytes + taken < kBlockSize) {
-        context.PartialBytes += static_cast<std::uint32_t>(taken);
-        return;
-    }
-    processBlock(context, context.Partial.data(), 8 * kBlockSize);
-    // Strictly more than a block must remain: a last whole block waits in Partial. Counted in
-    // size_t so that a length near 2^32 cannot wrap.
-    for (; taken + kBlockSize < length; taken += kBlockSize) {
-        processBlock(context, bytes + taken, 8 * kBlockSize);
-    }
-    std::copy_n(bytes + taken, length - taken, context.Partial.begin());
-    context.PartialBytes = static_cast<std::uint32_t>(length - taken);
+    absorb(kRoundTables, context, bytes, length);
 }
 
 std::string GostFinal(GostContext& context) {
-    if (context.PartialBytes != 0) {
-        std::fill(context.Partial.begin() + context.PartialBytes, context.Partial.end(), 0);
-        // The zero-filled block enters the sum and the step, but only its real bits are counted.
-        processBlock(context, context.Partial.data(), 8 * context.PartialBytes);
-    }
-    step(context.Hash, context.Length);
-    step(context.Hash, context.Sum);
+    close(kRoundTables, context);
     std::string text;
     for (const std::uint32_t word : context.Hash) {
         for (unsigned shift = 0; shift < 32; shift += 8) {
@@ -231,6 +248,19 @@ std::string GostFinal(GostContext& context) {
         }
     }
     return text;
+}
+
+GostCryptoPro::GostCryptoPro() { GostInit(m_context); }
+
+void GostCryptoPro::update(std::span<const std::uint8_t> bytes) {
+    absorb(kCryptoProRoundTables, m_context, bytes.data(), bytes.size());
+}
+
+void GostCryptoPro::finish(std::span<std::uint8_t, kDigestSize> digest) {
+    close(kCryptoProRoundTables, m_context);
+    for (std::size_t index = 0; index < m_context.Hash.size(); ++index) {
+        StoreLe32(digest.data() + 4 * index, m_context.Hash[index]);
+    }
 }
 
 }  // namespace tolvek::engine

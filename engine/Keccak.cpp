@@ -28,33 +28,34 @@ struct ScalarOps {
     }
 };
 
-[[gnu::flatten]] void permute(KeccakState& state) {
-    for (const std::uint64_t roundConstant : keccak::kRoundConstants) {
-        keccak::round<ScalarOps>(state, roundConstant);
+// Keccak-p[1600, rounds]: the last `rounds` rounds of Keccak-f[1600] (FIPS 202, section 3.3).
+[[gnu::flatten]] void permute(KeccakState& state, std::size_t rounds) {
+    for (std::size_t round = keccak::kRounds - rounds; round < keccak::kRounds; ++round) {
+        keccak::round<ScalarOps>(state, keccak::kRoundConstants[round]);
     }
 }
 
 }  // namespace
 
 void KeccakAbsorbPortable(KeccakState& state, const std::uint8_t* blocks, std::size_t blockCount,
-                          std::size_t rate) {
+                          std::size_t rate, std::size_t rounds) {
     for (; blockCount != 0; --blockCount, blocks += rate) {
         for (std::size_t lane = 0; lane < rate / 8; ++lane) {
             state[lane] ^= LoadLe64(blocks + 8 * lane);
         }
-        permute(state);
+        permute(state, rounds);
     }
 }
 
 void KeccakAbsorb(KeccakState& state, const std::uint8_t* blocks, std::size_t blockCount,
-                  std::size_t rate) {
+                  std::size_t rate, std::size_t rounds) {
 #if defined(TOLVEK_X86)
     if (CpuHas(kCpuAvx512Vl)) {
-        KeccakAbsorbAvx512(state, blocks, blockCount, rate);
+        KeccakAbsorbAvx512(state, blocks, blockCount, rate, rounds);
         return;
     }
 #endif
-    KeccakAbsorbPortable(state, blocks, blockCount, rate);
+    KeccakAbsorbPortable(state, blocks, blockCount, rate, rounds);
 }
 
 }  // namespace tolvek::engine

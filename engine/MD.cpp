@@ -259,7 +259,7 @@ void MdUpdate(MdContext& context, const std::uint8_t* bytes, std::uint32_t lengt
                  });
 }
 
-std::string MdFinal(MdContext& context, MdBlockTransform transform) {
+void MdPad(MdContext& context, MdBlockTransform transform) {
     std::array<std::uint8_t, 8> bitCount;
     StoreLe32(bitCount.data(), context.BitCount[0]);
     StoreLe32(bitCount.data() + 4, context.BitCount[1]);
@@ -267,7 +267,28 @@ std::string MdFinal(MdContext& context, MdBlockTransform transform) {
     const std::uint32_t fill = context.BitCount[0] / 8 % 64;
     MdUpdate(context, kPadding.data(), fill < 56 ? 56 - fill : 120 - fill, transform);
     MdUpdate(context, bitCount.data(), static_cast<std::uint32_t>(bitCount.size()), transform);
+}
+
+std::string MdFinal(MdContext& context, MdBlockTransform transform) {
+    MdPad(context, transform);
     return littleEndianHex(context.State);
+}
+
+Md4Stream::Md4Stream() { MdInit(m_context); }
+
+void Md4Stream::update(std::span<const std::uint8_t> bytes) {
+    constexpr std::size_t kLargestPiece = std::size_t{1} << 30;
+    for (; !bytes.empty(); bytes = bytes.subspan(std::min(bytes.size(), kLargestPiece))) {
+        const std::size_t piece = std::min(bytes.size(), kLargestPiece);
+        MdUpdate(m_context, bytes.data(), static_cast<std::uint32_t>(piece), Md4Transform);
+    }
+}
+
+void Md4Stream::finish(std::span<std::uint8_t, kDigestSize> digest) {
+    MdPad(m_context, Md4Transform);
+    for (std::size_t index = 0; index < m_context.State.size(); ++index) {
+        StoreLe32(digest.data() + 4 * index, m_context.State[index]);
+    }
 }
 
 }  // namespace tolvek::engine

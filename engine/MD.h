@@ -4,7 +4,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 
 namespace tolvek::engine {
 
@@ -45,7 +47,25 @@ void MdInit(MdContext& context);
 // A computation passes the same transform to every update and to the final.
 void MdUpdate(MdContext& context, const std::uint8_t* bytes, std::uint32_t length,
               MdBlockTransform transform);
+// Pads and appends the bit count: State then holds the digest's words.
+void MdPad(MdContext& context, MdBlockTransform transform);
 // Pads, appends the bit count and gives the digest as 32 lower-case hex digits.
 std::string MdFinal(MdContext& context, MdBlockTransform transform);
+
+// MD4 as a streaming hash, for the digests built from MD4s of a message's pieces.
+class Md4Stream {
+public:
+    static constexpr std::size_t kDigestSize = 16;
+    // RFC 1320, appendix A.5.
+    static constexpr std::string_view kKnownInput = "abc";
+    static constexpr std::string_view kKnownDigest = "a448017aaf21d8525fc10ae87aa6729d";
+
+    Md4Stream();
+    void update(std::span<const std::uint8_t> bytes);
+    void finish(std::span<std::uint8_t, kDigestSize> digest);
+
+private:
+    MdContext m_context;
+};
 
 }  // namespace tolvek::engine

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "engine/BlockBuffer.h"
 #include "engine/CpuFeatures.h"
 #include "engine/EngineUtils.h"
+#include "engine/ShaBuffering.h"
 #include "engine/ShaConstants.h"
 #include "engine/ShaRounds.h"
 #include "engine/Unroll.h"
@@ -58,42 +58,6 @@ constexpr std::array<std::uint32_t, 4> kSha1RoundConstants = {0x5A827999, 0x6ED9
     }
 }
 
-// The bytes of a partial block wait in the context's buffer; whole blocks are compressed from
-// the caller's memory, and each compressed block counts into BitCount.
-template <class Context, class Compress>
-void absorb(Context& context, const std::uint8_t* bytes, std::int64_t length, Compress compress) {
-    if (length <= 0) {
-        return;
-    }
-    constexpr std::uint64_t kBlockBits = 8 * sizeof context.Buffer;
-    context.BufferFill =
-        AbsorbBlocks(context.Buffer, context.BufferFill, bytes, static_cast<std::size_t>(length),
-                     [&](const std::uint8_t* blocks, std::size_t blockCount) {
-                         compress(context.State, blocks, blockCount);
-                         context.BitCount += blockCount * kBlockBits;
-                     });
-}
-
-// FIPS 180-4, section 5.1: 0x80, zeros, and the message length in bits, big-endian, in the last
-// eighth of the block (of whose 16-byte field in SHA-384/512 only the low 8 bytes can be set).
-template <class Context, class Compress>
-void pad(Context& context, Compress compress) {
-    constexpr std::size_t kBlockSize = sizeof context.Buffer;
-    constexpr std::size_t kLengthAt = kBlockSize - kBlockSize / 8;
-    context.BitCount += 8 * context.BufferFill;
-    auto fill = static_cast<std::size_t>(context.BufferFill);
-    context.Buffer[fill++] = 0x80;
-    if (fill > kLengthAt) {
-        std::fill(context.Buffer.begin() + fill, context.Buffer.end(), std::uint8_t{0});
-        compress(context.State, context.Buffer.data(), 1);
-        fill = 0;
-    }
-    std::fill(context.Buffer.begin() + fill, context.Buffer.end() - 8, std::uint8_t{0});
-    StoreBe64(context.Buffer.data() + kBlockSize - 8, context.BitCount);
-    compress(context.State, context.Buffer.data(), 1);
-    context.BufferFill = 0;
-}
-
 template <class Word, std::size_t Size>
 std::string wordsHex(const std::array<Word, Size>& state, std::size_t wordCount) {
     std::string text;
@@ -104,34 +68,12 @@ std::string wordsHex(const std::array<Word, Size>& state, std::size_t wordCount)
     return text;
 }
 
-// Sets the initial hash value (the words past its size stay unread) and empties the message.
-template <class Context, class Word, std::size_t Size>
-void start(Context& context, const std::array<Word, Size>& initialValues) {
-    std::copy(initialValues.begin(), initialValues.end(), context.State.begin());
-    context.BitCount = 0;
-    context.BufferFill = 0;
-}
-
 // FIPS 180-4, sections 5.3.2 and 5.3.6.2.
 constexpr std::array<std::uint32_t, 8> kSha224InitialValues = {
     0xc1059ed8, 0x367cd507, 0x3070dd17, 0xf70e5939, 0xffc00b31, 0x68581511, 0x64f98fa7, 0xbefa4fa4};
 constexpr std::array<std::uint64_t, 8> kSha512_256InitialValues = {
     0x22312194fc2bf72c, 0x9f555fa3c84c64c2, 0x2393b86b6f53b151, 0x963877195940eabd,
     0x96283ee2a88effe3, 0xbe5e1e2553863992, 0x2b0199fc2c85b8aa, 0x0eb72ddc81c52ca2};
-
-// The leading digest.size() bytes of the chaining words written big-endian.
-template <class Word, std::size_t Size>
-void storeLeadingBytes(const std::array<Word, Size>& state, std::span<std::uint8_t> digest) {
-    std::array<std::uint8_t, Size * sizeof(Word)> bytes;
-    for (std::size_t index = 0; index < Size; ++index) {
-        if constexpr (sizeof(Word) == 4) {
-            StoreBe32(bytes.data() + 4 * index, state[index]);
-        } else {
-            StoreBe64(bytes.data() + 8 * index, state[index]);
-        }
-    }
-    std::copy_n(bytes.begin(), digest.size(), digest.begin());
-}
 
 using Sha32Compress = void (*)(std::array<std::uint32_t, 8>&, const std::uint8_t*, std::size_t);
 
@@ -175,64 +117,78 @@ void Sha512Compress(std::array<std::uint64_t, 8>& state, const std::uint8_t* blo
 }
 
 void Sha1Init(ShaContext& context) {
-    start(context, kSha1InitialValues);
+    sha::Start(context, kSha1InitialValues);
 }
 
 void Sha256Init(ShaContext& context) {
-    start(context, kSha256InitialValues);
+    sha::Start(context, kSha256InitialValues);
 }
 
 void Sha384Init(Sha512Context& context) {
-    start(context, kSha384InitialValues);
+    sha::Start(context, kSha384InitialValues);
 }
 
 void Sha512Init(Sha512Context& context) {
-    start(context, kSha512InitialValues);
+    sha::Start(context, kSha512InitialValues);
 }
 
 void ShaUpdate32(ShaContext& context, const std::uint8_t* bytes, std::uint16_t variant,
                  std::int64_t length) {
-    absorb(context, bytes, length, sha32Compress(variant));
+    sha::Absorb(context, bytes, length, sha32Compress(variant));
 }
 
 void ShaUpdate64(Sha512Context& context, const std::uint8_t* bytes, std::int64_t length) {
-    absorb(context, bytes, length, Sha512Compress);
+    sha::Absorb(context, bytes, length, Sha512Compress);
 }
 
 std::string ShaFinal32(ShaContext& context, std::uint16_t variant) {
-    pad(context, sha32Compress(variant));
+    sha::Pad(context, sha32Compress(variant));
     return wordsHex(context.State, variant == kShaVariant256 ? 8 : 5);
 }
 
 std::string ShaFinal64(Sha512Context& context, std::uint16_t variant) {
-    pad(context, Sha512Compress);
+    sha::Pad(context, Sha512Compress);
     return wordsHex(context.State, variant == kShaVariant384 ? 6 : 8);
 }
 
-Sha224::Sha224() {
-    start(m_context, kSha224InitialValues);
+template <ShaStreamKind Kind>
+auto ShaStream<Kind>::compress() {
+    if constexpr (Kind == ShaStreamKind::Sha1) {
+        return Sha1Compress;
+    } else if constexpr (Kind == ShaStreamKind::Sha512_256) {
+        return Sha512Compress;
+    } else {
+        return Sha256Compress;
+    }
 }
 
-void Sha224::update(std::span<const std::uint8_t> bytes) {
-    absorb(m_context, bytes.data(), static_cast<std::int64_t>(bytes.size()), Sha256Compress);
+template <ShaStreamKind Kind>
+ShaStream<Kind>::ShaStream() {
+    if constexpr (Kind == ShaStreamKind::Sha1) {
+        sha::Start(m_context, kSha1InitialValues);
+    } else if constexpr (Kind == ShaStreamKind::Sha224) {
+        sha::Start(m_context, kSha224InitialValues);
+    } else if constexpr (Kind == ShaStreamKind::Sha256) {
+        sha::Start(m_context, kSha256InitialValues);
+    } else {
+        sha::Start(m_context, kSha512_256InitialValues);
+    }
 }
 
-void Sha224::finish(std::span<std::uint8_t, kDigestSize> digest) {
-    pad(m_context, Sha256Compress);
-    storeLeadingBytes(m_context.State, digest);
+template <ShaStreamKind Kind>
+void ShaStream<Kind>::update(std::span<const std::uint8_t> bytes) {
+    sha::Absorb(m_context, bytes.data(), static_cast<std::int64_t>(bytes.size()), compress());
 }
 
-Sha512_256::Sha512_256() {
-    start(m_context, kSha512_256InitialValues);
+template <ShaStreamKind Kind>
+void ShaStream<Kind>::finish(std::span<std::uint8_t, kDigestSize> digest) {
+    sha::Pad(m_context, compress());
+    sha::StoreLeadingBytes(m_context.State, digest);
 }
 
-void Sha512_256::update(std::span<const std::uint8_t> bytes) {
-    absorb(m_context, bytes.data(), static_cast<std::int64_t>(bytes.size()), Sha512Compress);
-}
-
-void Sha512_256::finish(std::span<std::uint8_t, kDigestSize> digest) {
-    pad(m_context, Sha512Compress);
-    storeLeadingBytes(m_context.State, digest);
-}
+template class ShaStream<ShaStreamKind::Sha1>;
+template class ShaStream<ShaStreamKind::Sha224>;
+template class ShaStream<ShaStreamKind::Sha256>;
+template class ShaStream<ShaStreamKind::Sha512_256>;
 
 }  // namespace tolvek::engine

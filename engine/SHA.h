@@ -8,6 +8,7 @@
 #include <span>
 #include <string_view>
 #include <string>
+#include <type_traits>
 
 namespace tolvek::engine {
 
@@ -58,38 +59,45 @@ void Sha256Compress(std::array<std::uint32_t, 8>& state, const std::uint8_t* blo
 void Sha512Compress(std::array<std::uint64_t, 8>& state, const std::uint8_t* blocks,
                     std::size_t blockCount);
 
-// SHA-224 and SHA-512/256 (FIPS 180-4, sections 5.3.2 and 5.3.6.2): SHA-256 and SHA-512 from
-// their own initial hash values, the digest being the leading bytes of H0.. big-endian.
-class Sha224 {
+// SHA-1, SHA-224, SHA-256 and SHA-512/256 as streaming hashes over the same compressions; the
+// digest is the leading bytes of H0.. big-endian (FIPS 180-4, sections 5.3.2 and 5.3.6.2 give
+// the truncated forms their own initial hash values).
+enum class ShaStreamKind { Sha1, Sha224, Sha256, Sha512_256 };
+
+template <ShaStreamKind Kind>
+class ShaStream {
 public:
-    static constexpr std::size_t kDigestSize = 28;
-    // FIPS 180-4's example (NIST's SHA224.pdf).
+    static constexpr std::size_t kDigestSize = Kind == ShaStreamKind::Sha1     ? 20
+                                               : Kind == ShaStreamKind::Sha224 ? 28
+                                                                               : 32;
+    // FIPS 180-4's examples (NIST's SHA1.pdf, SHA224.pdf, SHA256.pdf, SHA512_256.pdf).
     static constexpr std::string_view kKnownInput = "abc";
     static constexpr std::string_view kKnownDigest =
-        "23097d223405d8228642a477bda255b32aadbce4bda0b3f7e36c9da7";
+        Kind == ShaStreamKind::Sha1 ? "a9993e364706816aba3e25717850c26c9cd0d89d"
+        : Kind == ShaStreamKind::Sha224
+            ? "23097d223405d8228642a477bda255b32aadbce4bda0b3f7e36c9da7"
+        : Kind == ShaStreamKind::Sha256
+            ? "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"
+            : "53048e2681941ef99b2e29b76b4c7dabe4c2d0c634fc6d46e0e2f13107e7af23";
 
-    Sha224();
+    ShaStream();
     void update(std::span<const std::uint8_t> bytes);
     void finish(std::span<std::uint8_t, kDigestSize> digest);
 
 private:
-    ShaContext m_context;
+    static auto compress();
+
+    std::conditional_t<Kind == ShaStreamKind::Sha512_256, Sha512Context, ShaContext> m_context;
 };
 
-class Sha512_256 {
-public:
-    static constexpr std::size_t kDigestSize = 32;
-    // FIPS 180-4's example (NIST's SHA512_256.pdf).
-    static constexpr std::string_view kKnownInput = "abc";
-    static constexpr std::string_view kKnownDigest =
-        "53048e2681941ef99b2e29b76b4c7dabe4c2d0c634fc6d46e0e2f13107e7af23";
+extern template class ShaStream<ShaStreamKind::Sha1>;
+extern template class ShaStream<ShaStreamKind::Sha224>;
+extern template class ShaStream<ShaStreamKind::Sha256>;
+extern template class ShaStream<ShaStreamKind::Sha512_256>;
 
-    Sha512_256();
-    void update(std::span<const std::uint8_t> bytes);
-    void finish(std::span<std::uint8_t, kDigestSize> digest);
-
-private:
-    Sha512Context m_context;
-};
+using Sha1Stream = ShaStream<ShaStreamKind::Sha1>;
+using Sha224 = ShaStream<ShaStreamKind::Sha224>;
+using Sha256Stream = ShaStream<ShaStreamKind::Sha256>;
+using Sha512_256 = ShaStream<ShaStreamKind::Sha512_256>;
 
 }  // namespace tolvek::engine

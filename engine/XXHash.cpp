@@ -57,17 +57,6 @@ std::uint64_t xxh64Avalanche(std::uint64_t hash) {
     return hash ^ (hash >> 32);
 }
 
-void xxh64Stripes(std::array<std::uint64_t, 4>& lanes, const std::uint8_t* bytes,
-                  std::size_t stripeCount) {
-    std::array<std::uint64_t, 4> local = lanes;
-    for (; stripeCount != 0; --stripeCount, bytes += 32) {
-        for (std::size_t lane = 0; lane < 4; ++lane) {
-            local[lane] = xxh64Round(local[lane], LoadLe64(bytes + 8 * lane));
-        }
-    }
-    lanes = local;
-}
-
 // ---- XXH3 short inputs ----
 
 std::uint64_t xxh3Avalanche(std::uint64_t hash) {
@@ -263,32 +252,24 @@ void storeBigEndian(std::span<std::uint8_t> digest, std::uint64_t value) {
 
 // ---- XXH64 ----
 
+template <>
 std::array<std::uint64_t, 4> Xxh64::initialLanes() {
     return {kPrime64_1 + kPrime64_2, kPrime64_2, 0, 0 - kPrime64_1};
 }
 
-void Xxh64::update(std::span<const std::uint8_t> bytes) {
-    if (bytes.empty()) {
-        return;
-    }
-    m_length += bytes.size();
-    if (m_fill != 0) {
-        const std::size_t part = std::min(kStripe - m_fill, bytes.size());
-        std::memcpy(m_buffer.data() + m_fill, bytes.data(), part);
-        m_fill += part;
-        bytes = bytes.subspan(part);
-        if (m_fill < kStripe) {
-            return;
+template <>
+void Xxh64::absorbStripes(std::array<std::uint64_t, 4>& lanes, const std::uint8_t* stripes,
+                          std::size_t stripeCount) {
+    std::array<std::uint64_t, 4> local = lanes;
+    for (; stripeCount != 0; --stripeCount, stripes += kStripe) {
+        for (std::size_t lane = 0; lane < 4; ++lane) {
+            local[lane] = xxh64Round(local[lane], LoadLe64(stripes + 8 * lane));
         }
-        xxh64Stripes(m_lanes, m_buffer.data(), 1);
-        m_fill = 0;
     }
-    const std::size_t stripes = bytes.size() / kStripe;
-    xxh64Stripes(m_lanes, bytes.data(), stripes);
-    m_fill = bytes.size() % kStripe;
-    std::memcpy(m_buffer.data(), bytes.data() + stripes * kStripe, m_fill);
+    lanes = local;
 }
 
+template <>
 void Xxh64::finish(std::span<std::uint8_t, kDigestSize> digest) const {
     std::uint64_t hash = kPrime64_5;
     if (m_length >= kStripe) {

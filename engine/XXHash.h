@@ -1,4 +1,4 @@
-// XXH64 and XXH3 (64- and 128-bit) with seed 0, as streaming hashes. Each digest is the hash
+// XXH32, XXH64 and XXH3 (64- and 128-bit) with seed 0, as streaming hashes. Each digest is the hash
 // value written most significant byte first, the way xxhsum prints it (XXH3-128: high half
 // first).
 #pragma once
@@ -9,31 +9,65 @@
 #include <span>
 #include <string_view>
 
+#include "engine/BlockBuffer.h"
+
 namespace tolvek::engine {
 
 // xxHash's sanity test input of 4 bytes (the first bytes of its generated sanity buffer), whose
 // published digests the three classes carry.
 inline constexpr std::string_view kXxhashSanityInput{"\x00\x52\x92\x9b", 4};
 
-class Xxh64 {
+// XXH32 and XXH64, the classic xxHash: four lanes over stripes of four words, merged, then the
+// tail and a final avalanche.
+template <class Word>
+class XxhClassic {
 public:
-    static constexpr std::size_t kDigestSize = 8;
+    static constexpr std::size_t kDigestSize = sizeof(Word);
     static constexpr std::string_view kKnownInput = kXxhashSanityInput;
-    static constexpr std::string_view kKnownDigest = "9136a0dca57457ee";
+    static constexpr std::string_view kKnownDigest =
+        sizeof(Word) == 4 ? "a9de7ce9" : "9136a0dca57457ee";
 
-    void update(std::span<const std::uint8_t> bytes);
+    void update(std::span<const std::uint8_t> bytes) {
+        m_length += bytes.size();
+        m_fill = AbsorbBlocks(m_buffer, m_fill, bytes.data(), bytes.size(),
+                              [this](const std::uint8_t* stripes, std::size_t stripeCount) {
+                                  absorbStripes(m_lanes, stripes, stripeCount);
+                              });
+    }
     void finish(std::span<std::uint8_t, kDigestSize> digest) const;
 
 private:
-    static constexpr std::size_t kStripe = 32;
+    static constexpr std::size_t kStripe = 4 * sizeof(Word);
 
-    std::array<std::uint64_t, 4> m_lanes = initialLanes();
+    static std::array<Word, 4> initialLanes();
+    static void absorbStripes(std::array<Word, 4>& lanes, const std::uint8_t* stripes,
+                              std::size_t stripeCount);
+
+    std::array<Word, 4> m_lanes = initialLanes();
     std::array<std::uint8_t, kStripe> m_buffer{};
     std::size_t m_fill = 0;
     std::uint64_t m_length = 0;
-
-    static std::array<std::uint64_t, 4> initialLanes();
 };
+
+template <>
+std::array<std::uint32_t, 4> XxhClassic<std::uint32_t>::initialLanes();
+template <>
+void XxhClassic<std::uint32_t>::absorbStripes(std::array<std::uint32_t, 4>& lanes,
+                                              const std::uint8_t* stripes,
+                                              std::size_t stripeCount);
+template <>
+void XxhClassic<std::uint32_t>::finish(std::span<std::uint8_t, 4> digest) const;
+template <>
+std::array<std::uint64_t, 4> XxhClassic<std::uint64_t>::initialLanes();
+template <>
+void XxhClassic<std::uint64_t>::absorbStripes(std::array<std::uint64_t, 4>& lanes,
+                                              const std::uint8_t* stripes,
+                                              std::size_t stripeCount);
+template <>
+void XxhClassic<std::uint64_t>::finish(std::span<std::uint8_t, 8> digest) const;
+
+using Xxh32 = XxhClassic<std::uint32_t>;
+using Xxh64 = XxhClassic<std::uint64_t>;
 
 namespace xxhash {
 

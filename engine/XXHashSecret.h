@@ -10,6 +10,8 @@ namespace tolvek::engine::xxhash {
 inline constexpr std::uint32_t kPrime32_1 = 0x9E3779B1u;
 inline constexpr std::uint32_t kPrime32_2 = 0x85EBCA77u;
 inline constexpr std::uint32_t kPrime32_3 = 0xC2B2AE3Du;
+inline constexpr std::uint32_t kPrime32_4 = 0x27D4EB2Fu;
+inline constexpr std::uint32_t kPrime32_5 = 0x165667B1u;
 inline constexpr std::uint64_t kPrime64_1 = 0x9E3779B185EBCA87ull;
 inline constexpr std::uint64_t kPrime64_2 = 0xC2B2AE3D27D4EB4Full;
 inline constexpr std::uint64_t kPrime64_3 = 0x165667B19E3779F9ull;

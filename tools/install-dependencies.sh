@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
           libgl-dev xvfb xauth fonts-dejavu-core
           clang libclang-rt-14-dev llvm
-          openssl rhash python3 python3-crcmod b3sum xxhash libxxhash-dev
+          openssl rhash python3 python3-crcmod b3sum xxhash libxxhash-dev rclone
           desktop-file-utils man-db dpkg-dev file appstream lintian)
 missing=()
 for package in "${packages[@]}"; do

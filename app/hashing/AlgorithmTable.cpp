@@ -7,10 +7,16 @@
 #include "app/hashing/AsciiText.h"
 #include "app/hashing/Providers.h"
 #include "engine/Blake2.h"
+#include "engine/CompositeHashes.h"
 #include "engine/Blake3.h"
 #include "engine/CrcStreams.h"
+#include "engine/Gost.h"
+#include "engine/KangarooTwelve.h"
 #include "engine/Keccak.h"
+#include "engine/QuickXor.h"
 #include "engine/SHA.h"
+#include "engine/Sm3.h"
+#include "engine/Streebog.h"
 #include "engine/Tiger.h"
 #include "engine/XXHash.h"
 #include "framework/DigestHashMD4.h"
@@ -118,6 +124,20 @@ const std::array kEntries = {
     entry("crc64",      "CRC-64",           "CRC-64/XZ",                                       streaming<Crc64Xz>, kChecksumWeakness),
     entry("whirlpool",  "Whirlpool (2003)", "Whirlpool, final 2003 version (ISO/IEC 10118-3)", kFramework<framework::THash_Whirlpool2003>),
     entry("tiger",      "Tiger (standard)", "Tiger-192, words little-endian, as other tools print it", streaming<TigerLittleEndian>),
+    entry("crc64nvme",  "CRC-64/NVME",      "CRC-64/NVME, as object stores check uploads",     streaming<Crc64Nvme>, kChecksumWeakness),
+    entry("xxh32",      "XXH32",            "XXH32, seed 0 (not cryptographic)",               streaming<Xxh32>, kNonCryptographic),
+    entry("ed2k",       "ED2K",             "eD2k link hash: MD4 of 9500 KiB chunks",          streaming<Ed2k>, "built on MD4, which has collisions by hand since 1996"),
+    entry("quickxor",   "QuickXorHash",     "QuickXorHash, as a cloud drive shows for files",  streaming<QuickXor>, "an XOR of shifted bytes: catches accidental errors only"),
+    entry("sm3",        "SM3",              "SM3 (GB/T 32905-2016)",                           streaming<Sm3>),
+    entry("gost-cryptopro", "GOST R 34.11-94 CryptoPro", "GOST R 34.11-94, CryptoPro parameter S-boxes", streaming<GostCryptoPro>),
+    entry("streebog256", "Streebog-256",    "Streebog, 256 bits (GOST R 34.11-2012, RFC 6986)", streaming<Streebog256>),
+    entry("streebog512", "Streebog-512",    "Streebog, 512 bits (GOST R 34.11-2012, RFC 6986)", streaming<Streebog512>),
+    entry("blake2sp",   "BLAKE2sp",         "BLAKE2sp, 8 parallel BLAKE2s leaves, 32-byte digest", streaming<Blake2sp>),
+    entry("blake2bp",   "BLAKE2bp",         "BLAKE2bp, 4 parallel BLAKE2b leaves, 64-byte digest", streaming<Blake2bp>),
+    entry("shake128",   "SHAKE128",         "SHAKE128 (FIPS 202), 32-byte output",             streaming<Shake128>),
+    entry("shake256",   "SHAKE256",         "SHAKE256 (FIPS 202), 64-byte output",             streaming<Shake256>),
+    entry("k12",        "KangarooTwelve",   "KangarooTwelve (KT128, RFC 9861), 32-byte output", streaming<KangarooTwelve>),
+    entry("dropbox",    "Dropbox content hash", "SHA-256 of the SHA-256s of 4 MiB blocks",    streaming<DropboxContentHash>),
 };
 // clang-format on
 

@@ -75,10 +75,11 @@ struct Lanes8 {
 
 }  // namespace
 
-void HashManyAvx2(const std::uint8_t* inputs, std::size_t count, std::size_t blockCount,
-                  std::uint64_t counter, bool incrementCounter, std::uint32_t flags,
-                  std::uint32_t startFlags, std::uint32_t endFlags, std::uint8_t* out) {
-    HashLanes<Lanes8>(inputs, count, blockCount, counter, incrementCounter, flags, startFlags,
+void HashManyAvx2(const ChainingValue& key, const std::uint8_t* inputs, std::size_t count,
+                  std::size_t blockCount, std::uint64_t counter, bool incrementCounter,
+                  std::uint32_t flags, std::uint32_t startFlags, std::uint32_t endFlags,
+                  std::uint8_t* out) {
+    HashLanes<Lanes8>(key, inputs, count, blockCount, counter, incrementCounter, flags, startFlags,
                       endFlags, out);
 }
 

@@ -63,10 +63,11 @@ struct Lanes16 {
 
 }  // namespace
 
-void HashManyAvx512(const std::uint8_t* inputs, std::size_t count, std::size_t blockCount,
-                    std::uint64_t counter, bool incrementCounter, std::uint32_t flags,
-                    std::uint32_t startFlags, std::uint32_t endFlags, std::uint8_t* out) {
-    HashLanes<Lanes16>(inputs, count, blockCount, counter, incrementCounter, flags, startFlags,
+void HashManyAvx512(const ChainingValue& key, const std::uint8_t* inputs, std::size_t count,
+                    std::size_t blockCount, std::uint64_t counter, bool incrementCounter,
+                    std::uint32_t flags, std::uint32_t startFlags, std::uint32_t endFlags,
+                    std::uint8_t* out) {
+    HashLanes<Lanes16>(key, inputs, count, blockCount, counter, incrementCounter, flags, startFlags,
                        endFlags, out);
 }
 

@@ -16,8 +16,8 @@
 namespace tolvek::engine::blake3 {
 
 template <class Lanes>
-[[gnu::flatten]] void HashLanes(const std::uint8_t* inputs, std::size_t count,
-                                std::size_t blockCount, std::uint64_t counter,
+[[gnu::flatten]] void HashLanes(const ChainingValue& key, const std::uint8_t* inputs,
+                                std::size_t count, std::size_t blockCount, std::uint64_t counter,
                                 bool incrementCounter, std::uint32_t flags,
                                 std::uint32_t startFlags, std::uint32_t endFlags,
                                 std::uint8_t* out) {
@@ -40,7 +40,7 @@ template <class Lanes>
 
     Vector value[8];
     for (std::size_t word = 0; word < 8; ++word) {
-        value[word] = Lanes::set1(kSha256InitialValues[word]);
+        value[word] = Lanes::set1(key[word]);
     }
     for (std::size_t block = 0; block < blockCount; ++block) {
         Vector m[16];

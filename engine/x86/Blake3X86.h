@@ -6,13 +6,17 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/Blake3.h"
+
 namespace tolvek::engine::blake3 {
 
-void HashManyAvx512(const std::uint8_t* inputs, std::size_t count, std::size_t blockCount,
-                    std::uint64_t counter, bool incrementCounter, std::uint32_t flags,
-                    std::uint32_t startFlags, std::uint32_t endFlags, std::uint8_t* out);
-void HashManyAvx2(const std::uint8_t* inputs, std::size_t count, std::size_t blockCount,
-                  std::uint64_t counter, bool incrementCounter, std::uint32_t flags,
-                  std::uint32_t startFlags, std::uint32_t endFlags, std::uint8_t* out);
+void HashManyAvx512(const ChainingValue& key, const std::uint8_t* inputs, std::size_t count,
+                    std::size_t blockCount, std::uint64_t counter, bool incrementCounter,
+                    std::uint32_t flags, std::uint32_t startFlags, std::uint32_t endFlags,
+                    std::uint8_t* out);
+void HashManyAvx2(const ChainingValue& key, const std::uint8_t* inputs, std::size_t count,
+                  std::size_t blockCount, std::uint64_t counter, bool incrementCounter,
+                  std::uint32_t flags, std::uint32_t startFlags, std::uint32_t endFlags,
+                  std::uint8_t* out);
 
 }  // namespace tolvek::engine::blake3

@@ -39,7 +39,8 @@ __m128i loadLane(const std::uint8_t* bytes) {
 }  // namespace
 
 [[gnu::flatten]] void KeccakAbsorbAvx512(KeccakState& state, const std::uint8_t* blocks,
-                                         std::size_t blockCount, std::size_t rate) {
+                                         std::size_t blockCount, std::size_t rate,
+                                         std::size_t rounds) {
     __m128i lanes[25];
     for (std::size_t index = 0; index < state.size(); ++index) {
         lanes[index] = loadLane(reinterpret_cast<const std::uint8_t*>(&state[index]));
@@ -49,9 +50,9 @@ __m128i loadLane(const std::uint8_t* bytes) {
         for (std::size_t index = 0; index < rateLanes; ++index) {
             lanes[index] = _mm_xor_si128(lanes[index], loadLane(blocks + 8 * index));
         }
-        for (const std::uint64_t roundConstant : keccak::kRoundConstants) {
-            keccak::round<VectorOps>(lanes,
-                                     _mm_cvtsi64_si128(static_cast<long long>(roundConstant)));
+        for (std::size_t round = keccak::kRounds - rounds; round < keccak::kRounds; ++round) {
+            keccak::round<VectorOps>(
+                lanes, _mm_cvtsi64_si128(static_cast<long long>(keccak::kRoundConstants[round])));
         }
     }
     for (std::size_t index = 0; index < state.size(); ++index) {

@@ -10,8 +10,8 @@
 namespace tolvek::engine {
 
 // Each lane in its own vector register, with three-input logic and vector rotates
-// (kCpuAvx512Vl).
+// (kCpuAvx512Vl); the permutation's last `rounds` rounds.
 void KeccakAbsorbAvx512(KeccakState& state, const std::uint8_t* blocks, std::size_t blockCount,
-                        std::size_t rate);
+                        std::size_t rate, std::size_t rounds);
 
 }  // namespace tolvek::engine

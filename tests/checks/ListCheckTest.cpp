@@ -79,8 +79,8 @@ TEST(ReadListItems, AlgorithmNameAndFileOfEachLine) {
          kSha1 + "  a\n" + kCrc32 + "  b\nSHA1 (c) = " + kSha1,
          "",
          "",
-         {{1, "a", "a", {"sha1", "haval160", "tiger160", "ripemd160"}},
-          {2, "b", "b", {"crc32", "crc32c"}},
+         {{1, "a", "a", {"sha1", "haval160", "tiger160", "ripemd160", "quickxor"}},
+          {2, "b", "b", {"crc32", "crc32c", "xxh32"}},
           {3, "c", "c", {"sha1"}}}},
         // A sidecar checks the file its name continues; a lone digest in a list of no such
         // name has no file.

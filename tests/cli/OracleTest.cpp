@@ -23,6 +23,8 @@ struct Oracle {
     // Run with the file names appended; prints one line per file, the digest first.
     std::string command;
     std::vector<std::size_t> blockSizes;
+    // Lengths whose files are too large to take at every multiple of a block.
+    std::vector<std::size_t> chunkEdges = {};
 };
 
 void PrintTo(const Oracle& oracle, std::ostream* stream) {
@@ -31,6 +33,10 @@ void PrintTo(const Oracle& oracle, std::ostream* stream) {
 
 const std::string kCrcmod = TOLVEK_ORACLE_DIR "/crcmod_digest.py";
 const std::string kOpenSsl = "openssl dgst -r -provider legacy -provider default -";
+const std::string kHashlib = TOLVEK_ORACLE_DIR "/hashlib_digest.py";
+const std::string kPerFile = TOLVEK_ORACLE_DIR "/per_file.sh";
+constexpr std::size_t kEd2kChunk = 9500 * 1024;
+constexpr std::size_t kDropboxBlock = 4 << 20;
 
 // clang-format off
 const std::vector<Oracle> kOracles = {
@@ -50,6 +56,19 @@ const std::vector<Oracle> kOracles = {
     {"crc64",      kCrcmod + " 0x142F0E1EBA9EA3693 0xFFFFFFFFFFFFFFFF 0xFFFFFFFFFFFFFFFF", {8}},
     {"whirlpool",  kOpenSsl + "whirlpool",                               {64}},
     {"tiger",      "rhash --printf='%{tiger}\\n'",                        {64}},
+    {"crc64nvme",  kCrcmod + " 0x1AD93D23594C93659 0xFFFFFFFFFFFFFFFF 0xFFFFFFFFFFFFFFFF", {8}},
+    {"xxh32",      "xxhsum -H0",                                         {16}},
+    {"ed2k",       "rhash --printf='%{ed2k}\\n'",                         {64},
+                   {kEd2kChunk - 1, kEd2kChunk, kEd2kChunk + 1, 2 * kEd2kChunk}},
+    {"quickxor",   kPerFile + " 'rclone hashsum quickxor'",              {20, 160}},
+    {"sm3",        kOpenSsl + "sm3",                                     {64}},
+    {"gost-cryptopro", "rhash --printf='%{gost94-cryptopro}\\n'",         {32}},
+    {"streebog256", "rhash --printf='%{gost12-256}\\n'",                  {64}},
+    {"streebog512", "rhash --printf='%{gost12-512}\\n'",                  {64}},
+    {"shake128",   kHashlib + " shake_128 32",                           {168}},
+    {"shake256",   kHashlib + " shake_256 64",                           {136}},
+    {"dropbox",    kPerFile + " 'rclone hashsum dropbox'",               {64},
+                   {kDropboxBlock - 1, kDropboxBlock, kDropboxBlock + 1, 2 * kDropboxBlock}},
 };
 // clang-format on
 
@@ -127,6 +146,7 @@ std::vector<std::size_t> edgeLengths(const Oracle& oracle) {
     for (const std::size_t length : {1000, 4099, 65537, (1 << 20) + 1}) {
         lengths.push_back(length);
     }
+    lengths.insert(lengths.end(), oracle.chunkEdges.begin(), oracle.chunkEdges.end());
     return lengths;
 }
 

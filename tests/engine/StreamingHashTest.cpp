@@ -1,5 +1,5 @@
 // The engine's streaming hashes on every CPU path: any split of a message, from any alignment,
-// gives the portable path's one-call digest, at lengths on every block, stripe, chunk and
+// gives the portable path's one-call digest, at lengths on every block, stripe, chunk, leaf and
 // subtree edge the algorithms have; so do large updates spread over several threads, from
 // positions on and off a subtree's edge.
 #include <gtest/gtest.h>
@@ -9,9 +9,16 @@
 
 #include "engine/Blake2.h"
 #include "engine/Blake3.h"
+#include "engine/CompositeHashes.h"
 #include "engine/CrcStreams.h"
+#include "engine/Gost.h"
+#include "engine/KangarooTwelve.h"
 #include "engine/Keccak.h"
+#include "engine/QuickXor.h"
 #include "engine/SHA.h"
+#include "engine/Sm3.h"
+#include "engine/Streebog.h"
+#include "engine/Sums.h"
 #include "engine/StreamingHash.h"
 #include "engine/Tiger.h"
 #include "engine/WorkerPool.h"
@@ -62,8 +69,8 @@ std::vector<std::size_t> edgeLengths() {
     for (std::size_t length = 0; length <= 300; ++length) {
         lengths.push_back(length);
     }
-    for (const std::size_t edge : {512, 1024, 2048, 3072, 4096, 16384, 17408, 32768, 65536, 66560,
-                                   131072, 199680, 262144, 1048576}) {
+    for (const std::size_t edge : {512, 1024, 2048, 3072, 4096, 8192, 16384, 17408, 32768, 65536,
+                                   66560, 131072, 139264, 199680, 262144, 1048576}) {
         lengths.insert(lengths.end(), {edge - 1, edge, edge + 1});
     }
     return lengths;
@@ -74,7 +81,10 @@ class StreamingHashTest : public ::testing::Test {};
 
 using StreamingHashes =
     ::testing::Types<Sha224, Sha512_256, Sha3_224, Sha3_256, Sha3_384, Sha3_512, Blake2b, Blake2s,
-                     Blake3, Xxh64, Xxh3_64, Xxh3_128, Crc32c, Crc64Xz, TigerLittleEndian>;
+                     Blake3, Xxh64, Xxh3_64, Xxh3_128, Crc32c, Crc64Xz, TigerLittleEndian,
+                     Crc64Nvme, PosixCksum, BsdSum, SysvSum, Xxh32, Sm3, GostCryptoPro,
+                     Streebog256, Streebog512, QuickXor, Ed2k, DropboxContentHash, Blake2sp,
+                     Blake2bp, Shake128, Shake256, KangarooTwelve>;
 TYPED_TEST_SUITE(StreamingHashTest, StreamingHashes);
 
 TYPED_TEST(StreamingHashTest, AnySplitOnAnyPathGivesThePortableDigest) {

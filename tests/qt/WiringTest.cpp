@@ -368,7 +368,7 @@ TEST_F(RealHashTest, VerifyingInOneStepAndFromASecondFile) {
     ASSERT_EQ(messages.size(), 3u);
     EXPECT_EQ(messages[2].text.toStdString(),
               "Hash is not equal. Please check it\nNone of the "
-              "algorithms of this length gives this hash (4 tried).");
+              "algorithms of this length gives this hash (5 tried).");
     EXPECT_EQ(fieldText(Control::PathField), name);
     dropFiles(field(Control::CompareField), {files.write("other", "abd")});
     waitForHash();

@@ -94,9 +94,9 @@ TEST_F(CompareIdentifyTest, MessageForEachOutcomeInTwoLanguages) {
         {kEnglish, "MD5", true, "SHA1 (abc.txt) = " + kSha1, Box::Question,
          notEqual + "It is the SHA1 hash of this file.\nSelect SHA1?"},
         {kEnglish, "MD5", true, kNo128, Box::NotEqual,
-         notEqual + "None of the algorithms of this length gives this hash (9 tried)."},
+         notEqual + "None of the algorithms of this length gives this hash (10 tried)."},
         {kEnglish, "SHA1", true, kNo128, Box::NotEqual,
-         notEqual + "None of the algorithms of this length gives this hash (9 tried)."},
+         notEqual + "None of the algorithms of this length gives this hash (10 tried)."},
         // No other entry gives 40-byte digests; no digest at all.
         {kEnglish, "RIPE MD 320 bit", true, kOther320, Box::NotEqual,
          "Hash is not equal. Please check it"},
@@ -122,7 +122,7 @@ TEST_F(CompareIdentifyTest, MessageForEachOutcomeInTwoLanguages) {
         {kGerman, "MD5", false, kRipemd128, Box::Question,
          ungleich + "Es ist der RIPE-MD128-Hash dieses Textes.\nRIPE-MD128 auswählen?"},
         {kGerman, "MD5", true, kNo128, Box::NotEqual,
-         ungleich + "Keiner der Algorithmen dieser Länge ergibt diesen Hash (9 geprüft)."},
+         ungleich + "Keiner der Algorithmen dieser Länge ergibt diesen Hash (10 geprüft)."},
         {kGerman, "SHA1", true, "SHA1 (a) = " + kOtherSha1 + "\nSHA1 (b) = " + kSha1,
          Box::NotEqual, ungleich + "Der Text enthält mehr als einen Hash dieser Länge."},
     };
@@ -188,7 +188,7 @@ TEST_F(CompareIdentifyTest, SearchRunsInTheBackgroundAndCanBeCancelled) {
     windows.texts[Control::CompareField] = kRipemd128;
     window.CompareAction();
     ASSERT_TRUE(jobs.pending());
-    EXPECT_EQ(jobs.job().providers.size(), 8U);
+    EXPECT_EQ(jobs.job().providers.size(), 9U);
     EXPECT_TRUE(windows.messages.empty());
     jobs.report({1, 3, std::chrono::seconds(1)});
     ui.drain();
@@ -238,7 +238,7 @@ TEST_F(CompareIdentifyTest, SecondFileGivesTheExpectedDigest) {
     settle();
     EXPECT_EQ(shownBox().text,
               "Hash is not equal. Please check it\nNone of the algorithms of "
-              "this length gives this hash (9 tried).");
+              "this length gives this hash (10 tried).");
     windows.messages.clear();
 
     // Several names, a cancelled dialog: nothing; a file that cannot be hashed: why, in a box.
