@@ -26,13 +26,13 @@ constexpr FeatureSet kFeatureSets[] = {
 
 constexpr std::size_t kEveryCore = ~std::size_t{0};
 
-void hashEntry(benchmark::State& state, const digest::AlgorithmEntry* entry, unsigned features,
+void hashEntry(benchmark::State& state, const hashing::AlgorithmEntry* entry, unsigned features,
                std::size_t threads) {
     engine::LimitCpuFeaturesForTesting(features);
     engine::WorkerPool::Shared().limitThreads(threads);
     const std::string message(static_cast<std::size_t>(state.range(0)), '\x5a');
     for (auto _ : state) {
-        benchmark::DoNotOptimize(digest::HashText(entry->stringRoute, message));
+        benchmark::DoNotOptimize(hashing::HashText(entry->stringRoute, message));
     }
     engine::WorkerPool::Shared().limitThreads(kEveryCore);
     engine::LimitCpuFeaturesForTesting(engine::kAllCpuFeatures);
@@ -45,7 +45,7 @@ namespace tolvek::bench {
 
 // Called from main: the table is filled only once static initialisation is over.
 void RegisterEntryBenchmarks() {
-    for (const digest::AlgorithmEntry& entry : digest::AlgorithmEntries()) {
+    for (const hashing::AlgorithmEntry& entry : hashing::AlgorithmEntries()) {
         const std::string id(entry.id);
         benchmark::RegisterBenchmark(("entry/" + id).c_str(), hashEntry, &entry,
                                      engine::kAllCpuFeatures, kEveryCore)

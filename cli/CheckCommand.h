@@ -14,7 +14,7 @@ namespace tolvek::cli {
 struct CheckRun {
     const std::vector<std::string>& lists;  // "-" is standard input
     const ListOptions& options;
-    const digest::AlgorithmEntry* forced;  // from -a, or null
+    const hashing::AlgorithmEntry* forced;  // from -a, or null
     std::istream& input;
     std::ostream& output;
     std::ostream& errors;

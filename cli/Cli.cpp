@@ -30,8 +30,8 @@ namespace tolvek::cli {
 
 namespace {
 
-using digest::AlgorithmEntry;
-using digest::DigestOutcome;
+using hashing::AlgorithmEntry;
+using hashing::DigestOutcome;
 
 constexpr std::string_view kDefaultAlgorithm = "sha1";
 
@@ -184,7 +184,7 @@ constexpr std::pair<std::string_view, std::string_view> kRetiredIds[] = {
 
 std::string unknownAlgorithmMessage(std::string_view name) {
     for (const auto& [id, message] : kRetiredIds) {
-        if (digest::AsciiLower(name) == id) {
+        if (hashing::AsciiLower(name) == id) {
             return std::string(message);
         }
     }
@@ -199,7 +199,7 @@ std::optional<std::vector<const AlgorithmEntry*>> findEntries(const std::string&
     for (;;) {
         const std::size_t comma = rest.find(',');
         const std::string_view name = rest.substr(0, comma);
-        const AlgorithmEntry* entry = digest::FindAlgorithm(name);
+        const AlgorithmEntry* entry = hashing::FindAlgorithm(name);
         if (entry == nullptr) {
             errors << "tolvek-cli: " << unknownAlgorithmMessage(name) << "\n";
             return std::nullopt;
@@ -213,7 +213,7 @@ std::optional<std::vector<const AlgorithmEntry*>> findEntries(const std::string&
 }
 
 void listAlgorithms(std::ostream& output) {
-    for (const AlgorithmEntry& entry : digest::AlgorithmEntries()) {
+    for (const AlgorithmEntry& entry : hashing::AlgorithmEntries()) {
         output << entry.id << "\t" << entry.caption << "\t" << entry.description << "\n";
     }
 }
@@ -226,8 +226,8 @@ int selfTest(std::ostream& output) {
     engine::HashErrorText(result, message);
     output << message << "\n";
     bool passed = result == engine::kHashOk;
-    for (const digest::KnownAnswerCheck& check :
-         digest::CheckKnownAnswers(digest::AlgorithmEntries())) {
+    for (const hashing::KnownAnswerCheck& check :
+         hashing::CheckKnownAnswers(hashing::AlgorithmEntries())) {
         output << check.entry->id << " (" << check.entry->caption << "): ";
         if (check.passed) {
             output << "ok\n";
@@ -248,17 +248,17 @@ public:
         : m_entries(entries), m_options(options), m_output(output) {}
 
     void print(std::size_t index, const std::string& digest, const std::string& name) {
-        const app::NameEscaping escaping =
-            m_options.zero ? app::NameEscaping::Raw : app::NameEscaping::Escaped;
+        const checks::NameEscaping escaping =
+            m_options.zero ? checks::NameEscaping::Raw : checks::NameEscaping::Escaped;
         const AlgorithmEntry& entry = *m_entries[index];
         if (m_entries.size() == 1 && !m_options.tag) {
-            const app::GnuMode mode = m_options.binary ? app::GnuMode::Binary : app::GnuMode::Text;
+            const checks::GnuMode mode = m_options.binary ? checks::GnuMode::Binary : checks::GnuMode::Text;
             // Full width, as list checkers read a checksum line.
-            m_output << app::FormatGnuLine(
-                digest::FullWidthDigest(digest, digest::DigestBytes(entry)), name, mode, escaping);
+            m_output << checks::FormatGnuLine(
+                hashing::FullWidthDigest(digest, hashing::DigestBytes(entry)), name, mode, escaping);
         } else {
-            m_output << app::FormatBsdLine(
-                app::TagOf(entry), digest::FullWidthDigest(digest, digest::DigestBytes(entry)),
+            m_output << checks::FormatBsdLine(
+                checks::TagOf(entry), hashing::FullWidthDigest(digest, hashing::DigestBytes(entry)),
                 name, escaping);
         }
         m_output << (m_options.zero ? '\0' : '\n');
@@ -274,7 +274,7 @@ private:
 class ProgressOnErrors {
 public:
     ProgressOnErrors(std::ostream& errors, const std::string& name, bool afterAMoment)
-        : m_errors(errors), m_name(app::NameForMessage(name)), m_afterAMoment(afterAMoment) {}
+        : m_errors(errors), m_name(checks::NameForMessage(name)), m_afterAMoment(afterAMoment) {}
     ProgressOnErrors(const ProgressOnErrors&) = delete;
     ProgressOnErrors& operator=(const ProgressOnErrors&) = delete;
     ~ProgressOnErrors() {
@@ -283,12 +283,12 @@ public:
         }
     }
 
-    void show(const digest::ReadProgress& progress) {
+    void show(const hashing::ReadProgress& progress) {
         if (m_afterAMoment && progress.elapsed < kProgressAfter) {
             return;
         }
         m_shown = true;
-        m_errors << "\r" << m_name << ": " << digest::ProgressLine(progress, {}) << "\033[K"
+        m_errors << "\r" << m_name << ": " << hashing::ProgressLine(progress, {}) << "\033[K"
                  << std::flush;
     }
 
@@ -299,9 +299,9 @@ private:
     bool m_shown = false;
 };
 
-std::vector<const digest::Provider*> routesOf(std::span<const AlgorithmEntry* const> entries,
+std::vector<const hashing::Provider*> routesOf(std::span<const AlgorithmEntry* const> entries,
                                               bool strings) {
-    std::vector<const digest::Provider*> routes;
+    std::vector<const hashing::Provider*> routes;
     for (const AlgorithmEntry* entry : entries) {
         routes.push_back(strings ? &entry->stringRoute : &entry->fileRoute);
     }
@@ -320,7 +320,7 @@ struct FileRun {
 // this thread. A file that takes a while shows its progress on a terminal.
 class DigestSequence {
 public:
-    using OnDigests = std::function<void(const std::string& name, const digest::FileDigests&)>;
+    using OnDigests = std::function<void(const std::string& name, const hashing::FileDigests&)>;
 
     DigestSequence(const FileRun& run, OnDigests onDigests)
         : m_run(run),
@@ -333,16 +333,16 @@ public:
     bool add(const std::string& name, bool named) {
         if (name == "-" && named) {
             return m_sequence.addReport([this, name] {
-                m_onDigests(name, {false, digest::HashStreamWith(m_run.input, m_routes)});
+                m_onDigests(name, {false, hashing::HashStreamWith(m_run.input, m_routes)});
                 return true;
             });
         }
         const auto file = std::make_shared<File>();
-        digest::FileTask task;
+        hashing::FileTask task;
         task.name = name;
         task.readStreams = named;
-        task.hash = [this, file](digest::FileContent& content, const digest::ReadControl& control) {
-            file->digests = digest::HashContentWith(content, m_routes, control);
+        task.hash = [this, file](hashing::FileContent& content, const hashing::ReadControl& control) {
+            file->digests = hashing::HashContentWith(content, m_routes, control);
         };
         task.report = [this, file, name] {
             file->progress.reset();
@@ -353,7 +353,7 @@ public:
             return true;
         };
         if (showsProgress()) {
-            task.progress = [this, file, name](const digest::ReadProgress& report) {
+            task.progress = [this, file, name](const hashing::ReadProgress& report) {
                 if (!file->progress) {
                     file->progress.emplace(m_run.errors, name, automaticProgress());
                 }
@@ -376,12 +376,12 @@ public:
 
 private:
     struct File {
-        digest::FileDigests digests;
+        hashing::FileDigests digests;
         std::optional<ProgressOnErrors> progress;
     };
 
-    static digest::ReadControl controlOf(const FileRun& run) {
-        digest::ReadControl control;
+    static hashing::ReadControl controlOf(const FileRun& run) {
+        hashing::ReadControl control;
         control.stop = run.context.interrupt;
         return control;
     }
@@ -393,13 +393,13 @@ private:
     }
 
     const FileRun& m_run;
-    std::vector<const digest::Provider*> m_routes;
+    std::vector<const hashing::Provider*> m_routes;
     OnDigests m_onDigests;
-    digest::FileSequence m_sequence;
+    hashing::FileSequence m_sequence;
 };
 
 // Prints one file's digests, or says why it has none; false when it has none.
-bool printDigests(const digest::FileDigests& digests, const std::string& name,
+bool printDigests(const hashing::FileDigests& digests, const std::string& name,
                   DigestPrinter& printer, std::ostream& errors) {
     for (std::size_t index = 0; index < digests.outcomes.size(); ++index) {
         const DigestOutcome& outcome = digests.outcomes[index];
@@ -416,7 +416,7 @@ bool printDigests(const digest::FileDigests& digests, const std::string& name,
 int hashFiles(const FileRun& run, std::ostream& output) {
     DigestPrinter printer(run.entries, run.request.lists, output);
     bool failed = false;
-    DigestSequence sequence(run, [&](const std::string& name, const digest::FileDigests& digests) {
+    DigestSequence sequence(run, [&](const std::string& name, const hashing::FileDigests& digests) {
         failed = !printDigests(digests, name, printer, run.errors) || failed;
     });
     std::ostringstream walkNotes;
@@ -458,9 +458,9 @@ std::optional<std::string> expectedDigest(const std::string& text,
                                           std::ostream& errors) {
     std::vector<std::size_t> lengths;
     for (const AlgorithmEntry* entry : entries) {
-        lengths.push_back(digest::DigestBytes(*entry));
+        lengths.push_back(hashing::DigestBytes(*entry));
     }
-    std::optional<app::ExpectedDigest> expected = app::ReadExpectedDigest(text, lengths);
+    std::optional<checks::ExpectedDigest> expected = checks::ReadExpectedDigest(text, lengths);
     const bool one = entries.size() == 1;
     if (!expected) {
         errors << "tolvek-cli: no digest of " << (one ? "this algorithm's" : "any") << " length in "
@@ -476,14 +476,14 @@ std::optional<std::string> expectedDigest(const std::string& text,
 }
 
 bool gives(const AlgorithmEntry& entry, const DigestOutcome& outcome, const std::string& digest) {
-    return digest::FullWidthDigest(outcome.text, digest::DigestBytes(entry)) == digest;
+    return hashing::FullWidthDigest(outcome.text, hashing::DigestBytes(entry)) == digest;
 }
 
 // --match: for each file, the ids of the entries that give the expected digest, from one read
 // of the file by every entry of its length.
 int matchFiles(const FileRun& run, const std::string& expectedText, std::ostream& output) {
     std::vector<const AlgorithmEntry*> all;
-    for (const AlgorithmEntry& entry : digest::AlgorithmEntries()) {
+    for (const AlgorithmEntry& entry : hashing::AlgorithmEntries()) {
         all.push_back(&entry);
     }
     const std::optional<std::string> expected = expectedDigest(expectedText, all, run.errors);
@@ -491,12 +491,12 @@ int matchFiles(const FileRun& run, const std::string& expectedText, std::ostream
         return kExitUsage;
     }
     std::erase_if(all, [&](const AlgorithmEntry* entry) {
-        return 2 * digest::DigestBytes(*entry) != expected->size();
+        return 2 * hashing::DigestBytes(*entry) != expected->size();
     });
     const FileRun sameLength{run.request, all, run.input, run.errors, run.context};
     int exitCode = kExitOk;
     DigestSequence sequence(sameLength, [&](const std::string& name,
-                                            const digest::FileDigests& digests) {
+                                            const hashing::FileDigests& digests) {
         const std::vector<DigestOutcome>& outcomes = digests.outcomes;
         if (!outcomes.front().ok) {
             run.errors << FileError(name, digests.systemError, outcomes.front().text);
@@ -509,7 +509,7 @@ int matchFiles(const FileRun& run, const std::string& expectedText, std::ostream
                 matches.append(matches.empty() ? "" : " ").append(all[index]->id);
             }
         }
-        output << app::NameForMessage(name) << ": " << (matches.empty() ? "no match" : matches)
+        output << checks::NameForMessage(name) << ": " << (matches.empty() ? "no match" : matches)
                << "\n";
         exitCode = matches.empty() ? kExitFailure : exitCode;
     });
@@ -530,9 +530,9 @@ int expectInFiles(const FileRun& run, const std::string& expectedText, std::ostr
     }
     int exitCode = kExitOk;
     bool matchedWeak = false;
-    DigestSequence sequence(run, [&](const std::string& name, const digest::FileDigests& digests) {
+    DigestSequence sequence(run, [&](const std::string& name, const hashing::FileDigests& digests) {
         const DigestOutcome& outcome = digests.outcomes.front();
-        const std::string shown = app::NameForMessage(name);
+        const std::string shown = checks::NameForMessage(name);
         if (!outcome.ok) {
             run.errors << FileError(name, digests.systemError, outcome.text);
             output << shown << ": FAILED open or read\n";
@@ -559,14 +559,14 @@ int hashText(std::span<const AlgorithmEntry* const> entries, const std::string& 
              std::ostream& output, std::ostream& errors) {
     int exitCode = kExitOk;
     for (const AlgorithmEntry* entry : entries) {
-        const DigestOutcome outcome = digest::HashText(entry->stringRoute, text);
+        const DigestOutcome outcome = hashing::HashText(entry->stringRoute, text);
         if (!outcome.ok) {
             errors << "tolvek-cli: " << outcome.text << "\n";
             exitCode = kExitFailure;
         } else if (entries.size() == 1) {
             output << outcome.text << "\n";
         } else {
-            output << digest::AsciiUpper(entry->id) << " (\"" << text << "\") = " << outcome.text
+            output << hashing::AsciiUpper(entry->id) << " (\"" << text << "\") = " << outcome.text
                    << "\n";
         }
     }
@@ -606,7 +606,7 @@ int runRequest(const Request& request, std::istream& input, std::ostream& output
         return kExitOk;
     }
     if (request.version) {
-        output << "tolvek-cli (" << app::kProductName << ") " << app::kProjectVersion << "\n";
+        output << "tolvek-cli (" << kProductName << ") " << kProjectVersion << "\n";
         return kExitOk;
     }
     const std::optional<std::vector<const AlgorithmEntry*>> entries =

@@ -5,7 +5,7 @@
 
 #include "app/hashing/AsciiText.h"
 
-namespace tolvek::app {
+namespace tolvek::checks {
 
 namespace {
 
@@ -295,7 +295,7 @@ std::pair<std::string_view, std::string> writtenName(std::string_view name, Name
 }  // namespace
 
 ListFlavour FlavourOfListName(std::string_view listName) {
-    return digest::AsciiLower(listName).ends_with(".sfv") ? ListFlavour::Sfv
+    return hashing::AsciiLower(listName).ends_with(".sfv") ? ListFlavour::Sfv
                                                           : ListFlavour::Checksums;
 }
 
@@ -383,4 +383,4 @@ std::string NameForMessage(std::string_view name) {
     return shown;
 }
 
-}  // namespace tolvek::app
+}  // namespace tolvek::checks

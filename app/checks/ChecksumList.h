@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tolvek::app {
+namespace tolvek::checks {
 
 // The digest lengths, in bytes, a caller accepts (for instance {16, 20, 32}). The readers know
 // no algorithm; a text is a digest only when its length is one of these.
@@ -108,4 +108,4 @@ std::string FormatBsdLine(std::string_view algorithm, std::string_view digest,
 // sha256sum -c shows it).
 std::string NameForMessage(std::string_view name);
 
-}  // namespace tolvek::app
+}  // namespace tolvek::checks

@@ -6,7 +6,7 @@
 
 #include "app/hashing/AsciiText.h"
 
-namespace tolvek::app {
+namespace tolvek::checks {
 
 namespace {
 
@@ -163,7 +163,7 @@ public:
         m_run.append(digits, m_maxDigits);
         m_line.append(digits, m_maxDigits);
         if (accepts(digits.size())) {
-            m_line.groups.offer(Rank::Run, offset, loneDigest(digest::AsciiLower(digits)));
+            m_line.groups.offer(Rank::Run, offset, loneDigest(hashing::AsciiLower(digits)));
         }
     }
 
@@ -205,7 +205,7 @@ private:
             digitCount += more.size();
             ++groupCount;
             if (digitCount <= maxDigits) {
-                digits += digest::AsciiLower(more);
+                digits += hashing::AsciiLower(more);
             }
         }
     };
@@ -362,4 +362,4 @@ std::optional<ExpectedDigest> ReadExpectedDigest(std::string_view text, DigestLe
     return std::move(reader).finish();
 }
 
-}  // namespace tolvek::app
+}  // namespace tolvek::checks

@@ -8,7 +8,7 @@
 
 #include "app/checks/ChecksumList.h"
 
-namespace tolvek::app {
+namespace tolvek::checks {
 
 struct ExpectedDigest {
     std::string digest;      // lower-case hex
@@ -38,4 +38,4 @@ struct ExpectedDigest {
 // Linear in the text's length.
 std::optional<ExpectedDigest> ReadExpectedDigest(std::string_view text, DigestLengths lengths);
 
-}  // namespace tolvek::app
+}  // namespace tolvek::checks

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-namespace tolvek::app {
+namespace tolvek::checks {
 
 namespace {
 
@@ -85,4 +85,4 @@ bool WalkFolder(const std::string& folder, const FolderVisit& visit, std::stop_t
     return Walk(visit, std::move(stop)).folder(folder);
 }
 
-}  // namespace tolvek::app
+}  // namespace tolvek::checks

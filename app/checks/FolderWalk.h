@@ -6,7 +6,7 @@
 #include <stop_token>
 #include <string>
 
-namespace tolvek::app {
+namespace tolvek::checks {
 
 enum class Skipped {
     Unreadable,   // a folder that could not be opened or read: its files are not visited
@@ -29,4 +29,4 @@ struct FolderVisit {
 // ended the walk or a stop was requested.
 bool WalkFolder(const std::string& folder, const FolderVisit& visit, std::stop_token stop = {});
 
-}  // namespace tolvek::app
+}  // namespace tolvek::checks

@@ -10,11 +10,11 @@
 #include "app/hashing/DigestSize.h"
 #include "app/hashing/Hashing.h"
 
-namespace tolvek::app {
+namespace tolvek::checks {
 
 namespace {
 
-using digest::AlgorithmEntry;
+using hashing::AlgorithmEntry;
 
 // Names other tools write in BSD lines, beside our ids and captions.
 constexpr std::pair<std::string_view, std::string_view> kForeignTags[] = {
@@ -38,7 +38,7 @@ template <std::size_t Size>
 std::string_view lookUp(const std::pair<std::string_view, std::string_view> (&table)[Size],
                         std::string_view key) {
     for (const auto& [from, to] : table) {
-        if (digest::AsciiLower(from) == digest::AsciiLower(key)) {
+        if (hashing::AsciiLower(from) == hashing::AsciiLower(key)) {
             return to;
         }
     }
@@ -75,8 +75,8 @@ std::optional<std::string> sidecarTarget(std::string_view listPath) {
 
 std::vector<const AlgorithmEntry*> entriesOfLength(std::size_t bytes) {
     std::vector<const AlgorithmEntry*> entries;
-    for (const AlgorithmEntry& entry : digest::AlgorithmEntries()) {
-        if (digest::DigestBytes(entry) == bytes) {
+    for (const AlgorithmEntry& entry : hashing::AlgorithmEntries()) {
+        if (hashing::DigestBytes(entry) == bytes) {
             entries.push_back(&entry);
         }
     }
@@ -87,19 +87,19 @@ std::vector<const AlgorithmEntry*> entriesOfLength(std::size_t bytes) {
 
 const AlgorithmEntry* AlgorithmOfTag(std::string_view tag) {
     const std::string_view foreign = lookUp(kForeignTags, tag);
-    return digest::FindAlgorithm(foreign.empty() ? tag : foreign);
+    return hashing::FindAlgorithm(foreign.empty() ? tag : foreign);
 }
 
 std::string TagOf(const AlgorithmEntry& entry) {
     const std::string_view shared = lookUp(kSharedTags, entry.id);
-    return shared.empty() ? digest::AsciiUpper(entry.id) : std::string(shared);
+    return shared.empty() ? hashing::AsciiUpper(entry.id) : std::string(shared);
 }
 
 const AlgorithmEntry* AlgorithmOfListName(std::string_view listPath) {
     if (listPath == "-") {
         return nullptr;
     }
-    const std::string fileName = digest::AsciiLower(fileNameOf(listPath));
+    const std::string fileName = hashing::AsciiLower(fileNameOf(listPath));
     std::string_view stem = fileName;
     stem.remove_prefix(std::min(stem.rfind('.') + 1, stem.size()));
     for (const std::string_view suffix : {"sums", "sum"}) {
@@ -118,9 +118,9 @@ ListItemReader::ListItemReader(const std::string& listPath, const AlgorithmEntry
       m_forced(forced),
       m_listAlgorithm(forced != nullptr ? forced : AlgorithmOfListName(listPath)),
       m_onEntry(std::move(onEntry)),
-      m_allLengths(digest::DigestLengthsOf(digest::AlgorithmEntries())),
+      m_allLengths(hashing::DigestLengthsOf(hashing::AlgorithmEntries())),
       m_listLength(m_listAlgorithm != nullptr
-                       ? std::vector<std::size_t>{digest::DigestBytes(*m_listAlgorithm)}
+                       ? std::vector<std::size_t>{hashing::DigestBytes(*m_listAlgorithm)}
                        : std::vector<std::size_t>{}),
       // A BSD line names its own algorithm, whatever the list's name says, so its digest may
       // have a length the list's algorithm has not; -a leaves it none.
@@ -184,7 +184,7 @@ std::vector<const AlgorithmEntry*> ListItemReader::candidatesOf(const ChecksumLi
     if (decided == nullptr) {
         return entriesOfLength(bytes);
     }
-    if (digest::DigestBytes(*decided) != bytes) {
+    if (hashing::DigestBytes(*decided) != bytes) {
         return {};
     }
     return {decided};
@@ -206,23 +206,23 @@ ListItems ReadListItems(std::string_view listText, const std::string& listPath,
     return items;
 }
 
-std::vector<const digest::Provider*> RoutesOf(const CheckItem& item) {
-    std::vector<const digest::Provider*> routes;
+std::vector<const hashing::Provider*> RoutesOf(const CheckItem& item) {
+    std::vector<const hashing::Provider*> routes;
     for (const AlgorithmEntry* candidate : item.candidates) {
         routes.push_back(&candidate->fileRoute);
     }
     return routes;
 }
 
-CheckVerdict CheckFile(const CheckItem& item, const digest::ReadControl& control) {
-    digest::FileContent content = digest::FileContent::Open(item.path, control);
+CheckVerdict CheckFile(const CheckItem& item, const hashing::ReadControl& control) {
+    hashing::FileContent content = hashing::FileContent::Open(item.path, control);
     return CheckContent(item, content, control);
 }
 
-CheckVerdict CheckContent(const CheckItem& item, digest::FileContent& content,
-                          const digest::ReadControl& control, const AlgorithmEntry* likely) {
+CheckVerdict CheckContent(const CheckItem& item, hashing::FileContent& content,
+                          const hashing::ReadControl& control, const AlgorithmEntry* likely) {
     const auto verdictFor = [&](const CheckItem& tried) {
-        return VerdictOf(tried, digest::HashContentWith(content, RoutesOf(tried), control));
+        return VerdictOf(tried, hashing::HashContentWith(content, RoutesOf(tried), control));
     };
     const bool guess = likely != nullptr && item.candidates.size() > 1 && content.feedsAgain() &&
                        std::ranges::find(item.candidates, likely) != item.candidates.end();
@@ -239,14 +239,14 @@ CheckVerdict CheckContent(const CheckItem& item, digest::FileContent& content,
     return verdictFor(tried);
 }
 
-CheckVerdict VerdictOf(const CheckItem& item, const digest::FileDigests& digests) {
+CheckVerdict VerdictOf(const CheckItem& item, const hashing::FileDigests& digests) {
     CheckVerdict verdict;
     if (digests.cancelled) {
         return verdict;
     }
     verdict.status = CheckStatus::Failed;
     for (std::size_t index = 0; index < digests.outcomes.size(); ++index) {
-        const digest::DigestOutcome& outcome = digests.outcomes[index];
+        const hashing::DigestOutcome& outcome = digests.outcomes[index];
         if (!outcome.ok) {
             verdict.status =
                 digests.systemError == ENOENT ? CheckStatus::Missing : CheckStatus::Unreadable;
@@ -254,7 +254,7 @@ CheckVerdict VerdictOf(const CheckItem& item, const digest::FileDigests& digests
             verdict.failure = outcome.text;
             return verdict;
         }
-        if (digest::FullWidthDigest(outcome.text, digest::DigestBytes(*item.candidates[index])) ==
+        if (hashing::FullWidthDigest(outcome.text, hashing::DigestBytes(*item.candidates[index])) ==
             item.expected) {
             verdict.status = CheckStatus::Ok;
             verdict.matched = item.candidates[index];
@@ -284,4 +284,4 @@ void CheckTally::add(CheckStatus status) {
     }
 }
 
-}  // namespace tolvek::app
+}  // namespace tolvek::checks

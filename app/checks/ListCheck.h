@@ -15,19 +15,19 @@
 #include "app/hashing/FileReader.h"
 #include "app/hashing/Hashing.h"
 
-namespace tolvek::app {
+namespace tolvek::checks {
 
 // The entry a BSD line's algorithm name means, ignoring case: one of our ids or captions, or a
 // name other tools write ("SHA2-256"). Null for a name no entry has.
-const digest::AlgorithmEntry* AlgorithmOfTag(std::string_view tag);
+const hashing::AlgorithmEntry* AlgorithmOfTag(std::string_view tag);
 
 // The name our BSD lines give an entry: the spelling of the tools that share the algorithm
 // ("BLAKE2b", so that b2sum -c reads our lines), else the id in capitals ("SHA256").
-std::string TagOf(const digest::AlgorithmEntry& entry);
+std::string TagOf(const hashing::AlgorithmEntry& entry);
 
 // The entry a list's file name implies: "SHA256SUMS", "x.sha256", "x.md5sum", "B2SUMS",
 // "x.sfv" (CRC-32) ... Null when the name says nothing, as for standard input ("-").
-const digest::AlgorithmEntry* AlgorithmOfListName(std::string_view listPath);
+const hashing::AlgorithmEntry* AlgorithmOfListName(std::string_view listPath);
 
 // One file a list asks to check.
 struct CheckItem {
@@ -37,7 +37,7 @@ struct CheckItem {
     std::string expected;        // lower-case hex
     // The entries the digest may be of, in table order: one when -a, the line's BSD name, the
     // list's name or the digest's length decides; several when only the length narrows it down.
-    std::vector<const digest::AlgorithmEntry*> candidates;
+    std::vector<const hashing::AlgorithmEntry*> candidates;
 };
 
 // One line of a list as a check takes it: the item to check, or nothing for a line that is
@@ -57,7 +57,7 @@ class ListItemReader {
 public:
     using OnEntry = std::function<void(ListEntry entry)>;
 
-    ListItemReader(const std::string& listPath, const digest::AlgorithmEntry* forced,
+    ListItemReader(const std::string& listPath, const hashing::AlgorithmEntry* forced,
                    OnEntry onEntry);
     ListItemReader(const ListItemReader&) = delete;
     ListItemReader& operator=(const ListItemReader&) = delete;
@@ -69,16 +69,16 @@ public:
 
     // The algorithm of every line, from `forced` or the list's name; null when each line
     // decides.
-    const digest::AlgorithmEntry* listAlgorithm() const { return m_listAlgorithm; }
+    const hashing::AlgorithmEntry* listAlgorithm() const { return m_listAlgorithm; }
 
 private:
     void take(const NumberedLine& numbered);
-    std::vector<const digest::AlgorithmEntry*> candidatesOf(const ChecksumLine& line) const;
+    std::vector<const hashing::AlgorithmEntry*> candidatesOf(const ChecksumLine& line) const;
     ListEntry entryOf(const NumberedLine& numbered, const std::optional<std::string>& name) const;
 
     std::string m_listPath;
-    const digest::AlgorithmEntry* m_forced;
-    const digest::AlgorithmEntry* m_listAlgorithm;
+    const hashing::AlgorithmEntry* m_forced;
+    const hashing::AlgorithmEntry* m_listAlgorithm;
     OnEntry m_onEntry;
     std::vector<std::size_t> m_allLengths;
     std::vector<std::size_t> m_listLength;
@@ -91,18 +91,18 @@ private:
 struct ListItems {
     std::vector<CheckItem> items;
     std::vector<std::size_t> malformedLines;
-    const digest::AlgorithmEntry* listAlgorithm = nullptr;
+    const hashing::AlgorithmEntry* listAlgorithm = nullptr;
 };
 
 ListItems ReadListItems(std::string_view listText, const std::string& listPath,
-                        const digest::AlgorithmEntry* forced = nullptr);
+                        const hashing::AlgorithmEntry* forced = nullptr);
 
 enum class CheckStatus { Ok, Failed, Missing, Unreadable, Cancelled };
 
 struct CheckVerdict {
     CheckStatus status = CheckStatus::Cancelled;
     // The candidate whose digest matched; null unless the status is Ok.
-    const digest::AlgorithmEntry* matched = nullptr;
+    const hashing::AlgorithmEntry* matched = nullptr;
     // Why a file is Missing or Unreadable: the system's error number (ENOENT, EACCES, EISDIR)
     // and the engine's message ("Could not open file"), for when the number is 0.
     int systemError = 0;
@@ -111,22 +111,22 @@ struct CheckVerdict {
 
 // Reads the item's file once, for every candidate, and compares. Missing is a file that does
 // not exist; every other failure to open or read it is Unreadable.
-CheckVerdict CheckFile(const CheckItem& item, const digest::ReadControl& control = {});
+CheckVerdict CheckFile(const CheckItem& item, const hashing::ReadControl& control = {});
 
 // The verdict on the item's file, opened already. `likely` is the entry the list's files have
 // matched so far, or null: when it is one of several candidates it is computed alone first, and
 // the others only when it does not match, so that a list the digests' length alone decides
 // costs one digest per file instead of one per entry of that length.
-CheckVerdict CheckContent(const CheckItem& item, digest::FileContent& content,
-                          const digest::ReadControl& control,
-                          const digest::AlgorithmEntry* likely = nullptr);
+CheckVerdict CheckContent(const CheckItem& item, hashing::FileContent& content,
+                          const hashing::ReadControl& control,
+                          const hashing::AlgorithmEntry* likely = nullptr);
 
 // The verdict on the digests of the item's file for its candidates, in their order, however
 // they were read.
-CheckVerdict VerdictOf(const CheckItem& item, const digest::FileDigests& digests);
+CheckVerdict VerdictOf(const CheckItem& item, const hashing::FileDigests& digests);
 
 // The file routes of the item's candidates, in their order.
-std::vector<const digest::Provider*> RoutesOf(const CheckItem& item);
+std::vector<const hashing::Provider*> RoutesOf(const CheckItem& item);
 
 // How many verdicts of each status a check has given.
 struct CheckTally {
@@ -139,4 +139,4 @@ struct CheckTally {
     void add(CheckStatus status);
 };
 
-}  // namespace tolvek::app
+}  // namespace tolvek::checks

@@ -10,7 +10,7 @@
 #include "app/hashing/AsciiText.h"
 #include "platform/ReadOnlyFile.h"
 
-namespace tolvek::app {
+namespace tolvek::checks {
 
 namespace fs = std::filesystem;
 
@@ -73,7 +73,7 @@ std::vector<Candidate> candidatesFor(const fs::path& file, std::string_view algo
     std::vector<Candidate> candidates = {
         {folder / (name + "." + id), Source::OwnSidecar},
         {folder / (name + "." + id + "sum"), Source::OwnSidecar},
-        {folder / (digest::AsciiUpper(id) + "SUMS"), Source::SharedList},
+        {folder / (hashing::AsciiUpper(id) + "SUMS"), Source::SharedList},
     };
     if (algorithmId == kSfvAlgorithm) {
         for (fs::path& list : sfvListsIn(folder)) {
@@ -84,7 +84,7 @@ std::vector<Candidate> candidatesFor(const fs::path& file, std::string_view algo
 }
 
 std::optional<std::string> digestIn(const Candidate& candidate, const fs::path& file,
-                                    const digest::AlgorithmEntry& entry) {
+                                    const hashing::AlgorithmEntry& entry) {
     const std::optional<std::string> text = ReadListFile(candidate.name);
     if (!text) {
         return std::nullopt;
@@ -125,7 +125,7 @@ std::optional<std::string> ReadListFile(const fs::path& name, std::size_t limit)
 }
 
 std::optional<SidecarDigest> FindSidecarDigest(const fs::path& file,
-                                               const digest::AlgorithmEntry& entry,
+                                               const hashing::AlgorithmEntry& entry,
                                                std::string_view shownDigest) {
     if (shownDigest.empty()) {
         return std::nullopt;
@@ -139,4 +139,4 @@ std::optional<SidecarDigest> FindSidecarDigest(const fs::path& file,
     return std::nullopt;
 }
 
-}  // namespace tolvek::app
+}  // namespace tolvek::checks

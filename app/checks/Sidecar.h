@@ -12,7 +12,7 @@
 
 #include "app/hashing/AlgorithmTable.h"
 
-namespace tolvek::app {
+namespace tolvek::checks {
 
 // Checksum files larger than this are not read.
 inline constexpr std::size_t kLargestListFile = std::size_t{16} << 20;
@@ -33,7 +33,7 @@ struct SidecarDigest {
 // checksum shown as a number without leading zeros gets the list's digest back without those
 // zeros. The first checksum file in the order above that holds a line for the file wins.
 std::optional<SidecarDigest> FindSidecarDigest(const std::filesystem::path& file,
-                                               const digest::AlgorithmEntry& entry,
+                                               const hashing::AlgorithmEntry& entry,
                                                std::string_view shownDigest);
 
-}  // namespace tolvek::app
+}  // namespace tolvek::checks

@@ -26,7 +26,7 @@
 #include "framework/DigestHashSquare.h"
 #include "framework/DigestHashWhirlpool.h"
 
-namespace tolvek::digest {
+namespace tolvek::hashing {
 
 namespace {
 
@@ -168,4 +168,4 @@ const AlgorithmEntry* FindAlgorithm(std::string_view name) {
     return nullptr;
 }
 
-}  // namespace tolvek::digest
+}  // namespace tolvek::hashing

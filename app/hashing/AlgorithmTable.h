@@ -9,7 +9,7 @@
 
 #include "app/hashing/Digester.h"
 
-namespace tolvek::digest {
+namespace tolvek::hashing {
 
 // A published input and the text the entry shows for it.
 struct KnownAnswer {
@@ -55,4 +55,4 @@ const AlgorithmEntry* EntryAt(std::span<const AlgorithmEntry> entries, int posit
 // none. Ids go first: the id "whirlpool" names another entry than the caption "Whirlpool".
 const AlgorithmEntry* FindAlgorithm(std::string_view name);
 
-}  // namespace tolvek::digest
+}  // namespace tolvek::hashing

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace tolvek::digest {
+namespace tolvek::hashing {
 
 namespace {
 
@@ -57,4 +57,4 @@ std::string FillPlaceholders(std::string_view pattern,
     return filled;
 }
 
-}  // namespace tolvek::digest
+}  // namespace tolvek::hashing

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace tolvek::digest {
+namespace tolvek::hashing {
 
 // Maps a to z to A to Z; every other byte stays.
 std::string AsciiUpper(std::string_view text);
@@ -22,4 +22,4 @@ std::string Trim(std::string_view text);
 std::string FillPlaceholders(std::string_view pattern,
                              std::initializer_list<std::string_view> values);
 
-}  // namespace tolvek::digest
+}  // namespace tolvek::hashing

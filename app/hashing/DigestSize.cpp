@@ -5,7 +5,7 @@
 #include "app/hashing/Hashing.h"
 #include "app/hashing/Providers.h"
 
-namespace tolvek::digest {
+namespace tolvek::hashing {
 
 namespace {
 
@@ -54,4 +54,4 @@ std::string FullWidthDigest(std::string_view digest, std::size_t bytes) {
     return full.append(digest);
 }
 
-}  // namespace tolvek::digest
+}  // namespace tolvek::hashing

@@ -11,7 +11,7 @@
 
 #include "app/hashing/AlgorithmTable.h"
 
-namespace tolvek::digest {
+namespace tolvek::hashing {
 
 // The length in bytes of the entry's digests: the register width of a whole-file checksum,
 // whose text is a number without leading zeros, else half the digits of the empty message's
@@ -25,4 +25,4 @@ std::vector<std::size_t> DigestLengthsOf(std::span<const AlgorithmEntry> entries
 // as it is.
 std::string FullWidthDigest(std::string_view digest, std::size_t bytes);
 
-}  // namespace tolvek::digest
+}  // namespace tolvek::hashing

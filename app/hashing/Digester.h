@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-namespace tolvek::digest {
+namespace tolvek::hashing {
 
 // What a computation gives: the digest text on success, else the failure's message.
 struct DigestOutcome {
@@ -26,4 +26,4 @@ public:
     virtual DigestOutcome finish() = 0;
 };
 
-}  // namespace tolvek::digest
+}  // namespace tolvek::hashing

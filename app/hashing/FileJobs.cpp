@@ -1,6 +1,6 @@
 #include "app/hashing/FileJobs.h"
 
-namespace tolvek::digest {
+namespace tolvek::hashing {
 
 void RunFileJob(const FileJob& job, std::stop_token stop) {
     ReadControl control;
@@ -14,4 +14,4 @@ void ThreadFileJobs::start(FileJob job) {
         [job = std::move(job)](std::stop_token stop) { RunFileJob(job, std::move(stop)); });
 }
 
-}  // namespace tolvek::digest
+}  // namespace tolvek::hashing

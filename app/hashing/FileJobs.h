@@ -9,7 +9,7 @@
 #include "app/hashing/Hashing.h"
 #include "app/hashing/WorkerTasks.h"
 
-namespace tolvek::digest {
+namespace tolvek::hashing {
 
 struct FileJob {
     std::string fileName;
@@ -44,4 +44,4 @@ private:
 // The job's work, on whichever thread calls it.
 void RunFileJob(const FileJob& job, std::stop_token stop);
 
-}  // namespace tolvek::digest
+}  // namespace tolvek::hashing

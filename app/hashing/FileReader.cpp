@@ -11,7 +11,7 @@
 
 #include "platform/ReadOnlyFile.h"
 
-namespace tolvek::digest {
+namespace tolvek::hashing {
 
 namespace {
 
@@ -371,4 +371,4 @@ ReadStatus FileContent::feed(std::span<Digester* const> digesters, const ReadCon
     return status;
 }
 
-}  // namespace tolvek::digest
+}  // namespace tolvek::hashing

@@ -20,7 +20,7 @@ namespace tolvek::platform {
 class ReadOnlyFile;
 }
 
-namespace tolvek::digest {
+namespace tolvek::hashing {
 
 // Bytes per read of a stream, and the reader's default chunk (see ReadTuning).
 inline constexpr std::size_t kReadChunk = std::size_t{1} << 20;
@@ -115,4 +115,4 @@ private:
     bool m_fed = false;
 };
 
-}  // namespace tolvek::digest
+}  // namespace tolvek::hashing

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-namespace tolvek::digest {
+namespace tolvek::hashing {
 
 namespace {
 
@@ -168,4 +168,4 @@ FileSequence::Batch* FileSequence::oldestWaiting() {
     return waiting == m_pending.end() ? nullptr : &*waiting;
 }
 
-}  // namespace tolvek::digest
+}  // namespace tolvek::hashing

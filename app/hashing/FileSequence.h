@@ -17,7 +17,7 @@
 
 #include "app/hashing/FileReader.h"
 
-namespace tolvek::digest {
+namespace tolvek::hashing {
 
 struct FileTask {
     std::string name;
@@ -91,4 +91,4 @@ private:
     std::vector<std::jthread> m_workers;
 };
 
-}  // namespace tolvek::digest
+}  // namespace tolvek::hashing

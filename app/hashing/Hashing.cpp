@@ -5,7 +5,7 @@
 
 #include "engine/HashEngine.h"
 
-namespace tolvek::digest {
+namespace tolvek::hashing {
 
 namespace {
 
@@ -93,4 +93,4 @@ std::vector<DigestOutcome> HashStreamWith(std::istream& input,
     return finishAll(digesters);
 }
 
-}  // namespace tolvek::digest
+}  // namespace tolvek::hashing

@@ -10,7 +10,7 @@
 #include "app/hashing/AlgorithmTable.h"
 #include "app/hashing/FileReader.h"
 
-namespace tolvek::digest {
+namespace tolvek::hashing {
 
 // The digests of one file for several providers, in the providers' order, from one read. A file
 // that could not be hashed gives every provider the same failure: "Could not open file" or
@@ -39,4 +39,4 @@ DigestOutcome HashText(const Provider& provider, std::string_view text);
 std::vector<DigestOutcome> HashStreamWith(std::istream& input,
                                           std::span<const Provider* const> providers);
 
-}  // namespace tolvek::digest
+}  // namespace tolvek::hashing

@@ -2,7 +2,7 @@
 
 #include "app/hashing/Hashing.h"
 
-namespace tolvek::digest {
+namespace tolvek::hashing {
 
 namespace {
 
@@ -33,4 +33,4 @@ std::vector<KnownAnswerCheck> CheckKnownAnswers(std::span<const AlgorithmEntry> 
     return checks;
 }
 
-}  // namespace tolvek::digest
+}  // namespace tolvek::hashing

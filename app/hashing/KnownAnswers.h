@@ -8,7 +8,7 @@
 
 #include "app/hashing/AlgorithmTable.h"
 
-namespace tolvek::digest {
+namespace tolvek::hashing {
 
 // One entry whose algorithm carries a known answer, and what its routes gave for the input.
 struct KnownAnswerCheck {
@@ -22,4 +22,4 @@ struct KnownAnswerCheck {
 // string route and, where it differs, the file route must both give the known digest.
 std::vector<KnownAnswerCheck> CheckKnownAnswers(std::span<const AlgorithmEntry> entries);
 
-}  // namespace tolvek::digest
+}  // namespace tolvek::hashing

@@ -5,7 +5,7 @@
 
 #include "app/hashing/AsciiText.h"
 
-namespace tolvek::digest {
+namespace tolvek::hashing {
 
 namespace {
 
@@ -75,4 +75,4 @@ std::optional<int> ProgressPermille(const ReadProgress& progress) {
                             *progress.total);
 }
 
-}  // namespace tolvek::digest
+}  // namespace tolvek::hashing

@@ -7,7 +7,7 @@
 
 #include "app/hashing/FileReader.h"
 
-namespace tolvek::digest {
+namespace tolvek::hashing {
 
 struct ProgressWords {
     std::string of = "%1 of %2";  // %1 the bytes done, %2 the total
@@ -26,4 +26,4 @@ std::string ProgressLine(const ReadProgress& progress, const ProgressWords& word
 // How much of the total is done, in thousandths; nothing when the total is unknown.
 std::optional<int> ProgressPermille(const ReadProgress& progress);
 
-}  // namespace tolvek::digest
+}  // namespace tolvek::hashing

@@ -8,7 +8,7 @@
 
 #include "app/hashing/AsciiText.h"
 
-namespace tolvek::digest {
+namespace tolvek::hashing {
 
 namespace {
 
@@ -144,4 +144,4 @@ std::unique_ptr<Digester> ChecksumProvider::start() const {
     return std::make_unique<ChecksumDigester>(m_kind);
 }
 
-}  // namespace tolvek::digest
+}  // namespace tolvek::hashing

@@ -9,7 +9,7 @@
 #include "engine/HashEngine.h"
 #include "framework/DigestHash.h"
 
-namespace tolvek::digest {
+namespace tolvek::hashing {
 
 // HashInit / HashUpdate / HashFinal for one hash type, with the type's default passes.
 class EngineProvider final : public Provider {
@@ -75,4 +75,4 @@ public:
     }
 };
 
-}  // namespace tolvek::digest
+}  // namespace tolvek::hashing

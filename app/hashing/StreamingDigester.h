@@ -10,7 +10,7 @@
 #include "engine/StreamingHash.h"
 #include "engine/WorkerPool.h"
 
-namespace tolvek::digest {
+namespace tolvek::hashing {
 
 // Two lower-case hex digits per byte, in order.
 inline std::string LowerHex(std::span<const std::uint8_t> bytes) {
@@ -45,4 +45,4 @@ private:
     Hash m_hash;
 };
 
-}  // namespace tolvek::digest
+}  // namespace tolvek::hashing

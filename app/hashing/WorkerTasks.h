@@ -7,7 +7,7 @@
 #include <stop_token>
 #include <thread>
 
-namespace tolvek::digest {
+namespace tolvek::hashing {
 
 class WorkerTasks {
 public:
@@ -38,4 +38,4 @@ private:
     std::jthread m_thread;
 };
 
-}  // namespace tolvek::digest
+}  // namespace tolvek::hashing

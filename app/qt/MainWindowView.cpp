@@ -19,7 +19,7 @@
 
 namespace tolvek::desktop {
 
-using app::Control;
+using window::Control;
 
 namespace {
 
@@ -113,7 +113,7 @@ MainWindowView::MainWindowView(DropHandler onWindowDrop, DropHandler onPathField
     : m_onClose(std::move(onClose)) {
     m_controls[slot(Control::MainWindow)] = this;
     setObjectName(QStringLiteral("MainWindow"));
-    setWindowTitle(QString::fromUtf8(app::kInitialTitle));
+    setWindowTitle(QString::fromUtf8(window::kInitialTitle));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -222,7 +222,7 @@ void MainWindowView::centreOnScreen() {
     }
 }
 
-void MainWindowView::showProgress(const app::ProgressDisplay& display) {
+void MainWindowView::showProgress(const window::ProgressDisplay& display) {
     m_offerRow->hide();
     m_progressRow->display(display);
     fitRows();
@@ -233,7 +233,7 @@ void MainWindowView::hideProgress() {
     fitRows();
 }
 
-void MainWindowView::showOffer(const app::OfferDisplay& offer) {
+void MainWindowView::showOffer(const window::OfferDisplay& offer) {
     m_progressRow->hide();
     m_offerRow->display(offer);
     fitRows();

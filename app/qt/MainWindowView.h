@@ -41,24 +41,24 @@ public:
                    DropHandler onCompareFieldCtrlDrop);
 
     // The widget of a control; the window itself for Control::MainWindow.
-    QWidget& control(app::Control control) const;
-    QComboBox& list(app::Control list) const;
+    QWidget& control(window::Control control) const;
+    QComboBox& list(window::Control list) const;
 
     // A control's text: the title of the window, the caption of a button or label, the text of
     // an edit field, the current entry of a list.
-    QString text(app::Control control) const;
+    QString text(window::Control control) const;
     // Replaces the text; a control that fits its caption takes the caption's size.
-    void setText(app::Control control, const QString& text);
+    void setText(window::Control control, const QString& text);
 
     void centreOnScreen();
 
     // The progress row below the controls; the window grows by its height while it is shown.
-    void showProgress(const app::ProgressDisplay& display);
+    void showProgress(const window::ProgressDisplay& display);
     void hideProgress();
     ProgressRow& progressRow() const { return *m_progressRow; }
 
     // The offer row, in the progress row's place: showing one hides the other.
-    void showOffer(const app::OfferDisplay& offer);
+    void showOffer(const window::OfferDisplay& offer);
     void hideOffer();
     OfferRow& offerRow() const { return *m_offerRow; }
 
@@ -67,11 +67,11 @@ protected:
 
 private:
     void createControls();
-    void fitToCaption(app::Control control);
+    void fitToCaption(window::Control control);
     // The window's height: grown by the row's while the progress or the offer row is shown.
     void fitRows();
 
-    // Indexed by app::Control.
+    // Indexed by window::Control.
     std::array<QWidget*, 16> m_controls{};
     std::function<void()> m_onClose;
     ProgressRow* m_progressRow = nullptr;

@@ -1,6 +1,6 @@
 #include "app/window/CommandLine.h"
 
-namespace tolvek::app {
+namespace tolvek::window {
 
 namespace {
 
@@ -60,4 +60,4 @@ std::vector<std::string> SplitCommandLine(std::string_view commandLine) {
     return arguments;
 }
 
-}  // namespace tolvek::app
+}  // namespace tolvek::window

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tolvek::app {
+namespace tolvek::window {
 
 // The arguments of `commandLine`, argument 0 (the program as typed) first. Bytes 0x01 to 0x20
 // and empty pairs of double quotes separate arguments; an argument runs up to the next byte
@@ -15,4 +15,4 @@ namespace tolvek::app {
 // quotes stay. A zero byte ends the command line.
 std::vector<std::string> SplitCommandLine(std::string_view commandLine);
 
-}  // namespace tolvek::app
+}  // namespace tolvek::window

@@ -1,6 +1,6 @@
 #include "app/window/TextGroups.h"
 
-namespace tolvek::app {
+namespace tolvek::window {
 
 namespace {
 
@@ -108,4 +108,4 @@ constexpr GroupTexts<8> kCompareTexts = {{
 
 const TextGroup kCompareTextGroup = MakeTextGroup<26, kCompareTexts>();
 
-}  // namespace tolvek::app
+}  // namespace tolvek::window

@@ -11,7 +11,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/ReadOnlyFile.h"
 
-namespace tolvek::app {
+namespace tolvek::window {
 
 namespace {
 
@@ -139,4 +139,4 @@ bool LanguageFile::write(std::string_view writtenName, int algorithmPosition) co
     return platform::WriteFileAtomically(saved, FormatLanguageFile(writtenName, algorithmPosition));
 }
 
-}  // namespace tolvek::app
+}  // namespace tolvek::window

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace tolvek::app {
+namespace tolvek::window {
 
 inline constexpr std::string_view kLanguageFileName = "sha.lng";
 
@@ -53,4 +53,4 @@ private:
     std::filesystem::path m_configFolder;
 };
 
-}  // namespace tolvek::app
+}  // namespace tolvek::window

@@ -5,7 +5,7 @@
 #include <array>
 #include <string_view>
 
-namespace tolvek::app {
+namespace tolvek::window {
 
 struct Language {
     std::string_view shown;    // entry of the list (UTF-8)
@@ -37,4 +37,4 @@ inline constexpr std::array<Language, 12> kLanguages = {{
 // (accented bytes keep their case); English when none does.
 int MatchLanguage(std::string_view savedName);
 
-}  // namespace tolvek::app
+}  // namespace tolvek::window

@@ -1,6 +1,6 @@
 #include "app/window/TextGroups.h"
 
-namespace tolvek::app {
+namespace tolvek::window {
 
 namespace {
 
@@ -96,4 +96,4 @@ constexpr GroupTexts<23> kListTexts = {{
 
 const TextGroup kListTextGroup = MakeTextGroup<46, kListTexts>();
 
-}  // namespace tolvek::app
+}  // namespace tolvek::window

@@ -14,9 +14,20 @@
 #include "engine/HashEngine.h"
 #include "platform/AtomicFile.h"
 
-namespace tolvek::app {
+namespace tolvek::window {
 
 namespace fs = std::filesystem;
+using checks::AlgorithmOfListName;
+using checks::FolderVisit;
+using checks::FormatBsdLine;
+using checks::FormatGnuLine;
+using checks::ListItems;
+using checks::NameForMessage;
+using checks::ReadListFile;
+using checks::ReadListItems;
+using checks::Skipped;
+using checks::TagOf;
+using checks::WalkFolder;
 
 namespace {
 
@@ -95,7 +106,7 @@ Found listToCheck(const std::string& listPath) {
 
 // A file that is only hashed has no expected digest; without an entry to hash it with it gives
 // no row.
-Found droppedName(const std::string& name, const digest::AlgorithmEntry* newFileEntry,
+Found droppedName(const std::string& name, const hashing::AlgorithmEntry* newFileEntry,
                   const std::stop_token& stop) {
     Found found;
     const auto addFile = [&](const std::string& file) {
@@ -129,7 +140,7 @@ std::optional<std::size_t> ListedFiles(const std::string& path) {
     return items ? std::optional(items->size()) : std::nullopt;
 }
 
-ListWindow::ListWindow(ListWindowPort& port, Background background, digest::WorkerTasks& gathering,
+ListWindow::ListWindow(ListWindowPort& port, Background background, hashing::WorkerTasks& gathering,
                        std::function<std::string(int)> loadText)
     : m_port(port),
       m_background(background),
@@ -141,7 +152,7 @@ ListWindowTexts ListWindow::texts() const {
             textsFrom(m_loadText, kFirstCommandText, 5)};
 }
 
-void ListWindow::Open(const digest::AlgorithmEntry& entry) {
+void ListWindow::Open(const hashing::AlgorithmEntry& entry) {
     m_newFileEntry = &entry;
     m_port.setTexts(texts());
     m_port.showWindow();
@@ -231,11 +242,11 @@ void ListWindow::showSkippedFolders() {
         names.append(index == 0 ? "" : "\n").append(NameForMessage(m_skippedFolders[index]));
     }
     m_skippedFolders.clear();
-    m_port.showMessage(digest::FillPlaceholders(m_loadText(kSkippedFoldersText), {names}));
+    m_port.showMessage(hashing::FillPlaceholders(m_loadText(kSkippedFoldersText), {names}));
 }
 
 void ListWindow::addRow(CheckItem item) {
-    const digest::AlgorithmEntry* entry = item.candidates.front();
+    const hashing::AlgorithmEntry* entry = item.candidates.front();
     std::string digest = item.expected;
     m_rows.push_back({std::move(item), std::move(digest), std::nullopt, entry});
     showRow(m_rows.size() - 1);
@@ -256,14 +267,14 @@ void ListWindow::runNext() {
     const int job = ++m_lastJob;
     UiThread& ui = m_background.ui;
     m_background.jobs.start({next->item.path, RoutesOf(next->item), {},
-                             [this, &ui, job](digest::FileDigests digests) {
+                             [this, &ui, job](hashing::FileDigests digests) {
                                  ui.post([this, job, digests = std::move(digests)]() mutable {
                                      fileEnded(job, std::move(digests));
                                  });
                              }});
 }
 
-void ListWindow::fileEnded(int job, digest::FileDigests digests) {
+void ListWindow::fileEnded(int job, hashing::FileDigests digests) {
     if (job != m_lastJob || !m_running) {
         return;
     }
@@ -288,7 +299,7 @@ void ListWindow::fileEnded(int job, digest::FileDigests digests) {
     } else if (verdict.status == CheckStatus::Failed) {
         // The digest the file has, so that a copied or saved line tells the truth about it.
         row.digest =
-            digest::FullWidthDigest(digests.outcomes.front().text, digest::DigestBytes(*row.entry));
+            hashing::FullWidthDigest(digests.outcomes.front().text, hashing::DigestBytes(*row.entry));
     }
     // A file that is only hashed has no expected digest to fail against.
     const bool onlyHashed = row.item.expected.empty() && verdict.status == CheckStatus::Failed;
@@ -340,7 +351,7 @@ void ListWindow::showProgress() const {
     const std::optional<int> permille =
         m_rows.empty() ? std::nullopt
                        : std::optional(static_cast<int>(done * 1000 / std::ssize(m_rows)));
-    m_port.showProgress({digest::FillPlaceholders(m_loadText(kFilesDoneText),
+    m_port.showProgress({hashing::FillPlaceholders(m_loadText(kFilesDoneText),
                                                   {std::to_string(done), total}),
                          Summary(), permille, Running() ? m_loadText(kCancelText) : std::string{}});
 }
@@ -391,7 +402,7 @@ void ListWindow::SaveListAction() {
     }
     std::error_code error;
     if (fs::exists(*name, error) &&
-        !m_port.confirm(digest::FillPlaceholders(m_loadText(kSaveReplaceText), {*name}))) {
+        !m_port.confirm(hashing::FillPlaceholders(m_loadText(kSaveReplaceText), {*name}))) {
         return;
     }
     // GNU lines name no algorithm, so a list of several takes BSD lines.
@@ -399,8 +410,8 @@ void ListWindow::SaveListAction() {
         return row.digest.empty() || row.entry == withDigest->entry;
     });
     if (!platform::WriteFileAtomically(*name, linesOf(oneAlgorithm ? LineStyle::Gnu : LineStyle::Bsd))) {
-        m_port.showMessage(digest::FillPlaceholders(m_loadText(kSaveFailedText), {*name}));
+        m_port.showMessage(hashing::FillPlaceholders(m_loadText(kSaveFailedText), {*name}));
     }
 }
 
-}  // namespace tolvek::app
+}  // namespace tolvek::window

@@ -18,7 +18,11 @@
 #include "app/hashing/FileJobs.h"
 #include "app/hashing/WorkerTasks.h"
 
-namespace tolvek::app {
+namespace tolvek::window {
+
+using checks::CheckItem;
+using checks::CheckStatus;
+using checks::CheckVerdict;
 
 // One row as the window draws it; `mark` says the status without words or colour (an icon).
 struct ListRowView {
@@ -68,11 +72,11 @@ class ListWindow {
 public:
     // `loadText` gives a text of the current language block by number. Files are hashed through
     // `background`, folders walked and lists read through `gathering`; both post to its UI thread.
-    ListWindow(ListWindowPort& port, Background background, digest::WorkerTasks& gathering,
+    ListWindow(ListWindowPort& port, Background background, hashing::WorkerTasks& gathering,
                std::function<std::string(int)> loadText);
 
     // Shows the window; files dropped later are hashed with `entry`.
-    void Open(const digest::AlgorithmEntry& entry);
+    void Open(const hashing::AlgorithmEntry& entry);
     // Adds a row for each file the checksum list `listPath` names, to be checked.
     void CheckList(const std::string& listPath);
     // Dropped names joined by carriage returns: checksum lists are checked, folders give their
@@ -98,7 +102,7 @@ private:
         CheckItem item;  // `expected` empty for a file that is only hashed
         std::string digest;
         std::optional<CheckStatus> status;
-        const digest::AlgorithmEntry* entry;
+        const hashing::AlgorithmEntry* entry;
         bool done = false;
     };
 
@@ -106,7 +110,7 @@ private:
     struct Gathering {
         std::vector<std::string> names;
         bool onlyLists;
-        const digest::AlgorithmEntry* newFileEntry;
+        const hashing::AlgorithmEntry* newFileEntry;
     };
 
     ListWindowTexts texts() const;
@@ -119,7 +123,7 @@ private:
     void showSkippedFolders();
     void addRow(CheckItem item);
     void runNext();
-    void fileEnded(int job, digest::FileDigests digests);
+    void fileEnded(int job, hashing::FileDigests digests);
     void showRow(std::size_t index) const;
     void showProgress() const;
     std::optional<std::string> lineOf(const Row& row, LineStyle style) const;
@@ -128,9 +132,9 @@ private:
 
     ListWindowPort& m_port;
     Background m_background;
-    digest::WorkerTasks& m_gatheringTasks;
+    hashing::WorkerTasks& m_gatheringTasks;
     std::function<std::string(int)> m_loadText;
-    const digest::AlgorithmEntry* m_newFileEntry = nullptr;
+    const hashing::AlgorithmEntry* m_newFileEntry = nullptr;
     std::vector<Row> m_rows;
     std::optional<std::size_t> m_running;
     int m_lastJob = 0;
@@ -142,4 +146,4 @@ private:
     std::vector<std::string> m_skippedFolders;
 };
 
-}  // namespace tolvek::app
+}  // namespace tolvek::window

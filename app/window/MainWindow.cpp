@@ -12,12 +12,12 @@
 #include "app/hashing/Hashing.h"
 #include "app/hashing/ProgressText.h"
 
-namespace tolvek::app {
+namespace tolvek::window {
 
-using digest::AsciiLower;
-using digest::AsciiUpper;
-using digest::FillPlaceholders;
-using digest::Trim;
+using hashing::AsciiLower;
+using hashing::AsciiUpper;
+using hashing::FillPlaceholders;
+using hashing::Trim;
 
 namespace {
 
@@ -206,21 +206,21 @@ void MainWindow::hashFile(Control sender, bool copyWhenDone) {
 void MainWindow::startFileHash(const AlgorithmEntry& entry, bool copyWhenDone) {
     const std::string fileName = m_lastFileName;
     startJob(fileName, {&entry.fileRoute}, hashSubject(entry, fileName),
-             [this, &entry, fileName, copyWhenDone](digest::FileDigests digests) {
+             [this, &entry, fileName, copyWhenDone](hashing::FileDigests digests) {
                  if (!digests.cancelled) {
                      showFileOutcome(&entry, fileName, digests.outcomes.front(), copyWhenDone);
                  }
              },
              // The offers look beside the file on the worker, after the result is posted.
-             [this, &entry, fileName](int job, const digest::FileDigests& digests) {
+             [this, &entry, fileName](int job, const hashing::FileDigests& digests) {
                  lookForOffer(job, entry, fileName, digests);
              });
 }
 
 void MainWindow::startJob(const std::string& fileName,
-                          std::vector<const digest::Provider*> providers,
+                          std::vector<const hashing::Provider*> providers,
                           std::function<std::string()> subject,
-                          std::function<void(digest::FileDigests)> ended,
+                          std::function<void(hashing::FileDigests)> ended,
                           WorkerFollowUp onWorker) {
     const int job = ++m_lastJob;
     m_running = RunningHash{job, std::move(subject), std::move(ended), false, std::nullopt};
@@ -232,10 +232,10 @@ void MainWindow::startJob(const std::string& fileName,
     m_background.jobs.start({
         fileName,
         std::move(providers),
-        [this, &ui, job](const digest::ReadProgress& progress) {
+        [this, &ui, job](const hashing::ReadProgress& progress) {
             ui.post([this, job, progress] { hashProgressed(job, progress); });
         },
-        [this, &ui, job, onWorker = std::move(onWorker)](digest::FileDigests digests) {
+        [this, &ui, job, onWorker = std::move(onWorker)](hashing::FileDigests digests) {
             ui.post([this, job, digests]() mutable { hashEnded(job, std::move(digests)); });
             if (onWorker) {
                 onWorker(job, digests);
@@ -244,7 +244,7 @@ void MainWindow::startJob(const std::string& fileName,
     });
 }
 
-void MainWindow::hashProgressed(int job, const digest::ReadProgress& progress) {
+void MainWindow::hashProgressed(int job, const hashing::ReadProgress& progress) {
     if (!m_running || m_running->job != job) {
         return;
     }
@@ -254,12 +254,12 @@ void MainWindow::hashProgressed(int job, const digest::ReadProgress& progress) {
     }
     showWindowFirstTime();
     m_running->progressShown = true;
-    m_running->lastPermille = digest::ProgressPermille(progress);
-    m_windows.showProgress({m_running->subject(), digest::ProgressLine(progress, progressWords()),
+    m_running->lastPermille = hashing::ProgressPermille(progress);
+    m_windows.showProgress({m_running->subject(), hashing::ProgressLine(progress, progressWords()),
                             m_running->lastPermille, LoadText(kCancelText)});
 }
 
-void MainWindow::hashEnded(int job, digest::FileDigests digests) {
+void MainWindow::hashEnded(int job, hashing::FileDigests digests) {
     if (!m_running || m_running->job != job) {
         return;
     }
@@ -281,7 +281,7 @@ void MainWindow::showFileOutcome(const AlgorithmEntry* entry, const std::string&
         showInDigestField(outcome.text, DigestSource{entry, true, fileName, false});
     } else {
         const bool showsEmpty =
-            entry != nullptr && entry->fileFailure == digest::FileFailureShown::EmptyText;
+            entry != nullptr && entry->fileFailure == hashing::FileFailureShown::EmptyText;
         showInDigestField(showsEmpty ? std::string{} : outcome.text, std::nullopt);
     }
     if (copyWhenDone) {
@@ -295,8 +295,8 @@ void MainWindow::CancelHashAction() {
     }
 }
 
-digest::ProgressWords MainWindow::progressWords() const {
-    digest::ProgressWords words;
+hashing::ProgressWords MainWindow::progressWords() const {
+    hashing::ProgressWords words;
     words.of = LoadText(kProgressOfText);
     words.left = LoadText(kProgressLeftText);
     for (std::size_t unit = 0; unit < words.units.size(); ++unit) {
@@ -323,7 +323,7 @@ void MainWindow::HashStringAction(Control sender) {
 void MainWindow::hashText(const std::string& text, bool namesNoFile) {
     const AlgorithmEntry* entry = selectedEntry();
     const DigestOutcome outcome =
-        entry != nullptr ? digest::HashText(entry->stringRoute, text) : noEntryOutcome();
+        entry != nullptr ? hashing::HashText(entry->stringRoute, text) : noEntryOutcome();
     if (outcome.ok) {
         showInDigestField(outcome.text, DigestSource{entry, false, text, namesNoFile});
     } else {
@@ -406,7 +406,7 @@ void MainWindow::CompareAction() {
         return;
     }
     const std::string shown =
-        digest::FullWidthDigest(AsciiLower(digest), digestBytes(*source.entry));
+        hashing::FullWidthDigest(AsciiLower(digest), digestBytes(*source.entry));
     const std::optional<ExpectedDigest> expected = expectedIn(typed, shown, digestLengths());
     if (!expected) {
         showNotEqual();
@@ -445,9 +445,9 @@ std::size_t MainWindow::digestBytes(const AlgorithmEntry& entry) {
 const std::vector<std::size_t>& MainWindow::digestLengths() {
     if (m_digestBytes.empty()) {
         for (const AlgorithmEntry& entry : m_entries) {
-            m_digestBytes.push_back(digest::DigestBytes(entry));
+            m_digestBytes.push_back(hashing::DigestBytes(entry));
         }
-        m_digestLengths = digest::DigestLengthsOf(m_entries);
+        m_digestLengths = hashing::DigestLengthsOf(m_entries);
     }
     return m_digestLengths;
 }
@@ -480,12 +480,12 @@ void MainWindow::identify(Identification search) {
     if (!search.source.isFile) {
         std::vector<DigestOutcome> outcomes;
         for (const AlgorithmEntry* entry : search.candidates) {
-            outcomes.push_back(digest::HashText(entry->stringRoute, search.source.input));
+            outcomes.push_back(hashing::HashText(entry->stringRoute, search.source.input));
         }
         identified(search, outcomes);
         return;
     }
-    std::vector<const digest::Provider*> routes;
+    std::vector<const hashing::Provider*> routes;
     for (const AlgorithmEntry* entry : search.candidates) {
         routes.push_back(&entry->fileRoute);
     }
@@ -495,7 +495,7 @@ void MainWindow::identify(Identification search) {
         [this, fileName] {
             return FillPlaceholders(LoadText(kIdentifyingText), {FileNameOf(fileName)});
         },
-        [this, search = std::move(search)](digest::FileDigests digests) {
+        [this, search = std::move(search)](hashing::FileDigests digests) {
             if (digests.cancelled) {
                 showNotEqual();
             } else {
@@ -513,7 +513,7 @@ void MainWindow::identified(const Identification& search, std::span<const Digest
             return;
         }
         const AlgorithmEntry& entry = *search.candidates[index];
-        if (digest::FullWidthDigest(outcome.text, digestBytes(entry)) != search.expected) {
+        if (hashing::FullWidthDigest(outcome.text, digestBytes(entry)) != search.expected) {
             continue;
         }
         const int found = search.source.isFile ? kIdentifiedFileText : kIdentifiedTextText;
@@ -580,7 +580,7 @@ void MainWindow::compareWithFile(const std::string& fileName) {
         return;
     }
     startJob(fileName, {&entry->fileRoute}, hashSubject(*entry, fileName),
-             [this](digest::FileDigests digests) {
+             [this](hashing::FileDigests digests) {
                  if (digests.cancelled) {
                      return;
                  }
@@ -625,7 +625,7 @@ void MainWindow::changeLanguage(int savedAlgorithmPosition) {
 }
 
 const AlgorithmEntry* MainWindow::entryAt(int position) const {
-    return digest::EntryAt(m_entries, position);
+    return hashing::EntryAt(m_entries, position);
 }
 
 const AlgorithmEntry* MainWindow::selectedEntry() const {
@@ -655,4 +655,4 @@ LanguageFile MainWindow::languageFile() const {
     return LanguageFile(m_windows.executableFolder(), m_windows.configFolder());
 }
 
-}  // namespace tolvek::app
+}  // namespace tolvek::window

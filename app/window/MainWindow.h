@@ -24,11 +24,17 @@
 #include "engine/HashEngine.h"
 #include "engine/HashTests.h"
 
-namespace tolvek::app {
+namespace tolvek::window {
 
-using digest::AlgorithmEntry;
-using digest::AlgorithmEntries;
-using digest::DigestOutcome;
+using checks::DigestLengths;
+using checks::ExpectedDigest;
+using checks::ReadExpectedDigest;
+using checks::FindSidecarDigest;
+using checks::SidecarDigest;
+
+using hashing::AlgorithmEntry;
+using hashing::AlgorithmEntries;
+using hashing::DigestOutcome;
 
 // The engine's hash type for list positions 0 to 20, the types the engine's self-test covers.
 // The entries of those positions that the engine serves use exactly these types.
@@ -171,7 +177,7 @@ private:
         // What the progress display names, in the current language.
         std::function<std::string()> subject;
         // On the UI thread once the job has ended, also when it was cancelled.
-        std::function<void(digest::FileDigests)> ended;
+        std::function<void(hashing::FileDigests)> ended;
         bool progressShown = false;
         std::optional<int> lastPermille;
     };
@@ -182,18 +188,18 @@ private:
     void hashFile(Control sender, bool copyWhenDone);
     void startFileHash(const AlgorithmEntry& entry, bool copyWhenDone);
     // Work on the job's worker thread once its digests are posted to the UI thread.
-    using WorkerFollowUp = std::function<void(int job, const digest::FileDigests& digests)>;
+    using WorkerFollowUp = std::function<void(int job, const hashing::FileDigests& digests)>;
     // Runs `providers` over `fileName` in the background.
-    void startJob(const std::string& fileName, std::vector<const digest::Provider*> providers,
+    void startJob(const std::string& fileName, std::vector<const hashing::Provider*> providers,
                   std::function<std::string()> subject,
-                  std::function<void(digest::FileDigests)> ended, WorkerFollowUp onWorker = {});
+                  std::function<void(hashing::FileDigests)> ended, WorkerFollowUp onWorker = {});
     // Posted calls from the running job; calls of an earlier job are ignored.
-    void hashProgressed(int job, const digest::ReadProgress& progress);
-    void hashEnded(int job, digest::FileDigests digests);
+    void hashProgressed(int job, const hashing::ReadProgress& progress);
+    void hashEnded(int job, hashing::FileDigests digests);
     // The file route's outcome in DigestField (null `entry`: no entry selected).
     void showFileOutcome(const AlgorithmEntry* entry, const std::string& fileName,
                          const DigestOutcome& outcome, bool copyWhenDone);
-    digest::ProgressWords progressWords() const;
+    hashing::ProgressWords progressWords() const;
     // The entry at a list position; null for no selection or a position without one.
     const AlgorithmEntry* entryAt(int position) const;
     const AlgorithmEntry* selectedEntry() const;
@@ -215,7 +221,7 @@ private:
     };
     // Looks for an offer on the job's thread and posts it; the file system is all it touches.
     void lookForOffer(int job, const AlgorithmEntry& entry, const std::string& fileName,
-                      const digest::FileDigests& digests);
+                      const hashing::FileDigests& digests);
     // Posted: shows the offer while DigestField still holds the digest job `job` gave.
     void offerFound(int job, PendingOffer offer);
     // The note on the digest shown, else the offer, else nothing, unless a hash runs.
@@ -265,4 +271,4 @@ private:
     int m_lastJob = 0;
 };
 
-}  // namespace tolvek::app
+}  // namespace tolvek::window

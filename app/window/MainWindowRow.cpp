@@ -8,9 +8,9 @@
 #include "app/window/SystemPaths.h"
 #include "app/hashing/AsciiText.h"
 
-namespace tolvek::app {
+namespace tolvek::window {
 
-using digest::FillPlaceholders;
+using hashing::FillPlaceholders;
 
 namespace {
 
@@ -81,7 +81,7 @@ OfferDisplay MainWindow::offerDisplay() const {
 }
 
 void MainWindow::lookForOffer(int job, const AlgorithmEntry& entry, const std::string& fileName,
-                              const digest::FileDigests& digests) {
+                              const hashing::FileDigests& digests) {
     if (digests.cancelled || !digests.outcomes.front().ok) {
         return;
     }
@@ -161,4 +161,4 @@ void MainWindow::OpenListWindowAction() {
     }
 }
 
-}  // namespace tolvek::app
+}  // namespace tolvek::window

@@ -1,6 +1,6 @@
 #include "app/window/TextGroups.h"
 
-namespace tolvek::app {
+namespace tolvek::window {
 
 namespace {
 
@@ -53,4 +53,4 @@ constexpr GroupTexts<3> kNoteTexts = {{
 
 const TextGroup kNoteTextGroup = MakeTextGroup<69, kNoteTexts>();
 
-}  // namespace tolvek::app
+}  // namespace tolvek::window

@@ -6,7 +6,7 @@
 
 #include "app/Version.h"
 
-namespace tolvek::app {
+namespace tolvek::window {
 
 inline constexpr std::string_view kMakerCredit = "(c) 1997-2009 TOLVEK team";
 // The main window's title before the language texts are applied.
@@ -22,4 +22,4 @@ static_assert(
     }(),
     "the window title names another version than CMake's project()");
 
-}  // namespace tolvek::app
+}  // namespace tolvek::window

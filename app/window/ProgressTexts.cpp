@@ -1,6 +1,6 @@
 #include "app/window/TextGroups.h"
 
-namespace tolvek::app {
+namespace tolvek::window {
 
 namespace {
 
@@ -30,4 +30,4 @@ constexpr GroupTexts<10> kProgressTexts = {{
 
 const TextGroup kProgressTextGroup = MakeTextGroup<16, kProgressTexts>();
 
-}  // namespace tolvek::app
+}  // namespace tolvek::window

@@ -1,6 +1,6 @@
 #include "app/window/SecondaryWindows.h"
 
-namespace tolvek::app {
+namespace tolvek::window {
 
 std::string AboutLinkTarget(AboutLink link) {
     if (link == AboutLink::Mail) {
@@ -15,4 +15,4 @@ void OpenAboutLink(WindowSystem& windows, AboutLink link) {
     windows.openUrl(AboutLinkTarget(link));
 }
 
-}  // namespace tolvek::app
+}  // namespace tolvek::window

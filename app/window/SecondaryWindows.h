@@ -7,7 +7,7 @@
 
 #include "app/window/WindowSystem.h"
 
-namespace tolvek::app {
+namespace tolvek::window {
 
 // The string-input window's title until HashStringAction sets the language's text 14.
 inline constexpr std::string_view kStringInputInitialTitle = "Insert the String for HASH";
@@ -34,4 +34,4 @@ std::string AboutLinkTarget(AboutLink link);
 // A click on a link: hands its target to the user's default program.
 void OpenAboutLink(WindowSystem& windows, AboutLink link);
 
-}  // namespace tolvek::app
+}  // namespace tolvek::window

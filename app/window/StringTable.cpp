@@ -6,7 +6,7 @@
 #include "app/window/Product.h"
 #include "app/window/TextGroups.h"
 
-namespace tolvek::app {
+namespace tolvek::window {
 
 namespace {
 
@@ -292,4 +292,4 @@ std::optional<std::string> StringTableText(int id) {
     return std::string(block.texts[static_cast<std::size_t>(number - 2)]);
 }
 
-}  // namespace tolvek::app
+}  // namespace tolvek::window

@@ -10,7 +10,7 @@
 #include "app/window/TextGroups.h"
 #include "framework/DigestStrings.h"
 
-namespace tolvek::app {
+namespace tolvek::window {
 
 inline constexpr int kTextsPerBlock = 15;
 inline constexpr int kBlockStride = 1000;
@@ -25,4 +25,4 @@ std::optional<std::string> StringTableText(int id);
 // The groups after the fifteen window texts, in number order.
 std::span<const TextGroup* const> TextGroupsAfterTheFifteen();
 
-}  // namespace tolvek::app
+}  // namespace tolvek::window

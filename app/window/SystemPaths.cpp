@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <string_view>
 
-namespace tolvek::app {
+namespace tolvek::window {
 
 namespace {
 
@@ -53,4 +53,4 @@ std::filesystem::path ConfigFolder() {
     return ConfigFolderFrom(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
 }
 
-}  // namespace tolvek::app
+}  // namespace tolvek::window

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-namespace tolvek::app {
+namespace tolvek::window {
 
 // The last part of a file name, without its folders, as the window's texts name a file; the
 // whole text when it ends with a separator.
@@ -32,4 +32,4 @@ std::filesystem::path ConfigFolderFrom(const char* xdgConfigHome, const char* ho
 // ConfigFolderFrom over this process's environment.
 std::filesystem::path ConfigFolder();
 
-}  // namespace tolvek::app
+}  // namespace tolvek::window

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace tolvek::app {
+namespace tolvek::window {
 
 inline constexpr std::size_t kLanguageBlocks = 12;
 
@@ -62,4 +62,4 @@ extern const TextGroup kListTextGroup;
 // offer to hash it again, a path's text hashed because no file has that name).
 extern const TextGroup kNoteTextGroup;
 
-}  // namespace tolvek::app
+}  // namespace tolvek::window

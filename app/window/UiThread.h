@@ -7,7 +7,7 @@
 
 #include "app/hashing/FileJobs.h"
 
-namespace tolvek::app {
+namespace tolvek::window {
 
 class UiThread {
 public:
@@ -21,8 +21,8 @@ public:
 
 // Where file hashes run, and the way their results come back to the window's thread.
 struct Background {
-    digest::FileJobs& jobs;
+    hashing::FileJobs& jobs;
     UiThread& ui;
 };
 
-}  // namespace tolvek::app
+}  // namespace tolvek::window

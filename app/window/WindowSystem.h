@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace tolvek::app {
+namespace tolvek::window {
 
 // Every control of the main window, and the window itself (whose text is its title).
 enum class Control {
@@ -140,4 +140,4 @@ public:
     virtual std::filesystem::path configFolder() const = 0;
 };
 
-}  // namespace tolvek::app
+}  // namespace tolvek::window

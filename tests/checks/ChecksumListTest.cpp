@@ -10,7 +10,7 @@
 #include "app/checks/ChecksumList.h"
 #include "tests/support/TempFolder.h"
 
-namespace tolvek::app {
+namespace tolvek::checks {
 namespace {
 
 // Digest lengths, in bytes, of 16-bit and 32-bit checksums and of 128- to 512-bit digests.
@@ -271,4 +271,4 @@ TEST(ChecksumListWithCoreutils, ListsAgreeBothWays) {
 }
 
 }  // namespace
-}  // namespace tolvek::app
+}  // namespace tolvek::checks

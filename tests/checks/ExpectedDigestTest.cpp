@@ -6,13 +6,13 @@
 #include "app/checks/ExpectedDigest.h"
 #include "app/hashing/DigestSize.h"
 
-namespace tolvek::app {
+namespace tolvek::checks {
 namespace {
 
 // The digest lengths of the list entries, 16-bit checksums to 512-bit digests.
 const std::vector<std::size_t>& entryLengths() {
     static const std::vector<std::size_t> lengths =
-        digest::DigestLengthsOf(digest::AlgorithmEntries());
+        hashing::DigestLengthsOf(hashing::AlgorithmEntries());
     return lengths;
 }
 
@@ -159,4 +159,4 @@ TEST(ReadExpectedDigest, TenMegabytePastes) {
 }
 
 }  // namespace
-}  // namespace tolvek::app
+}  // namespace tolvek::checks

@@ -9,10 +9,10 @@
 #include "app/hashing/DigestSize.h"
 #include "tests/support/TempFolder.h"
 
-namespace tolvek::app {
+namespace tolvek::checks {
 namespace {
 
-using digest::AlgorithmEntry;
+using hashing::AlgorithmEntry;
 
 // Published digests of "abc" (RFC 1321, FIPS 180-2, the RIPEMD-160 paper), the CRC-32 check
 // value of "123456789" and a 64-byte digest of the right length for BLAKE2b.
@@ -127,7 +127,7 @@ TEST(ReadListItems, AlgorithmNameAndFileOfEachLine) {
     for (const ListCase& test : cases) {
         SCOPED_TRACE(test.listPath + ": " + test.text.substr(0, 80));
         const AlgorithmEntry* forced =
-            test.forced.empty() ? nullptr : digest::FindAlgorithm(test.forced);
+            test.forced.empty() ? nullptr : hashing::FindAlgorithm(test.forced);
         const ListItems read = ReadListItems(test.text, test.listPath, forced);
         EXPECT_EQ(read.listAlgorithm == nullptr ? "" : read.listAlgorithm->id, test.listAlgorithm);
         EXPECT_EQ(read.malformedLines, test.malformed);
@@ -138,17 +138,17 @@ TEST(ReadListItems, AlgorithmNameAndFileOfEachLine) {
             EXPECT_EQ(item.name, test.items[index].name);
             EXPECT_EQ(item.path, test.items[index].path);
             EXPECT_EQ(idsOf(item.candidates), test.items[index].candidates);
-            EXPECT_EQ(item.expected.size(), 2 * digest::DigestBytes(*item.candidates.front()));
+            EXPECT_EQ(item.expected.size(), 2 * hashing::DigestBytes(*item.candidates.front()));
         }
     }
 }
 
 // Our BSD lines name every entry so that we read them back as that entry.
 TEST(TagOf, ReadsBackAsTheSameEntry) {
-    for (const AlgorithmEntry& entry : digest::AlgorithmEntries()) {
+    for (const AlgorithmEntry& entry : hashing::AlgorithmEntries()) {
         EXPECT_EQ(AlgorithmOfTag(TagOf(entry)), &entry) << entry.id;
     }
-    EXPECT_EQ(TagOf(*digest::FindAlgorithm("blake2b")), "BLAKE2b");
+    EXPECT_EQ(TagOf(*hashing::FindAlgorithm("blake2b")), "BLAKE2b");
 }
 
 TEST(CheckFile, VerdictsFromOneReadOfEachFile) {
@@ -160,7 +160,7 @@ TEST(CheckFile, VerdictsFromOneReadOfEachFile) {
     const std::string list = folder.file("list");
     const std::string text = kSha256 + "  abc\n" + std::string(64, '0') + "  abc\n" + kSha256 +
                              "  gone\n" + kSha256 + "  folder\n" + kSha256 + "  fifo\n";
-    const ListItems sha256 = ReadListItems(text, list, digest::FindAlgorithm("sha256"));
+    const ListItems sha256 = ReadListItems(text, list, hashing::FindAlgorithm("sha256"));
     // The empty file's CRC-32 shows as "0".
     const ListItems byLength = ReadListItems(kRipemd160 + "  abc\n00000000  empty\n", list);
     ASSERT_EQ(sha256.items.size(), 5U);
@@ -197,7 +197,7 @@ TEST(CheckFile, VerdictsFromOneReadOfEachFile) {
 
     std::stop_source stopped;
     stopped.request_stop();
-    digest::ReadControl control;
+    hashing::ReadControl control;
     control.stop = stopped.get_token();
     EXPECT_EQ(CheckFile(sha256.items[0], control).status, CheckStatus::Cancelled);
 }
@@ -225,14 +225,14 @@ TEST(CheckContent, AWrongGuessFallsBackToTheOtherCandidates) {
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.likely + " for " + test.item.expected);
-        const digest::ReadControl control;
-        digest::FileContent content = digest::FileContent::Open(test.item.path, control);
+        const hashing::ReadControl control;
+        hashing::FileContent content = hashing::FileContent::Open(test.item.path, control);
         const CheckVerdict verdict =
-            CheckContent(test.item, content, control, digest::FindAlgorithm(test.likely));
+            CheckContent(test.item, content, control, hashing::FindAlgorithm(test.likely));
         EXPECT_EQ(verdict.status, test.status);
         EXPECT_EQ(verdict.matched == nullptr ? "" : verdict.matched->id, test.matched);
     }
 }
 
 }  // namespace
-}  // namespace tolvek::app
+}  // namespace tolvek::checks

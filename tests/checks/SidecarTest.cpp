@@ -7,7 +7,7 @@
 #include "app/hashing/AlgorithmTable.h"
 #include "tests/support/TempFolder.h"
 
-namespace tolvek::app {
+namespace tolvek::checks {
 namespace {
 
 const std::string kDigest(64, 'a');
@@ -62,7 +62,7 @@ TEST(SidecarTest, TheFirstChecksumFileWithALineForTheFileGivesItsDigest) {
             folder.write(name, contents);
         }
         const std::optional<SidecarDigest> found =
-            FindSidecarDigest(file, *digest::FindAlgorithm(test.algorithm), test.shown);
+            FindSidecarDigest(file, *hashing::FindAlgorithm(test.algorithm), test.shown);
         ASSERT_EQ(found.has_value(), !test.expected.empty());
         if (found) {
             EXPECT_EQ(found->digest, test.expected);
@@ -79,11 +79,11 @@ TEST(SidecarTest, AFifoOrAnOversizedFileIsPassedOverWithoutWaiting) {
     folder.write("SHA256SUMS", kDigest + "  x.iso\n");
 
     // A FIFO without a writer would block an open or a read that waited for one.
-    const std::optional<SidecarDigest> found = FindSidecarDigest(file, *digest::FindAlgorithm("sha256"), kDigest);
+    const std::optional<SidecarDigest> found = FindSidecarDigest(file, *hashing::FindAlgorithm("sha256"), kDigest);
     ASSERT_TRUE(found.has_value());
     EXPECT_EQ(found->source, folder.path() / "SHA256SUMS");
     EXPECT_EQ(ReadListFile(folder.file("SHA256SUMS"), 10), std::nullopt);
 }
 
 }  // namespace
-}  // namespace tolvek::app
+}  // namespace tolvek::checks

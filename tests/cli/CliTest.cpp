@@ -84,8 +84,8 @@ TEST(Cli, SelfTestNamesEveryAlgorithmItChecked) {
     const CliRun result = run({"--self-test"});
     EXPECT_EQ(result.exitCode, kExitOk);
     std::string expected = "No error\n";
-    const std::span<const digest::AlgorithmEntry> entries = digest::AlgorithmEntries();
-    for (auto entry = entries.begin() + (digest::FindAlgorithm("sha224") - entries.data());
+    const std::span<const hashing::AlgorithmEntry> entries = hashing::AlgorithmEntries();
+    for (auto entry = entries.begin() + (hashing::FindAlgorithm("sha224") - entries.data());
          entry != entries.end(); ++entry) {
         expected += std::string(entry->id) + " (" + std::string(entry->caption) + "): ok\n";
     }
@@ -184,7 +184,7 @@ TEST(Cli, OutputAndExitCodes) {
 TEST(Cli, MatchIdentifiesEveryEntry) {
     testing::TempFolder folder;
     const std::string file = folder.write("data", "The quick brown fox jumps over the lazy dog");
-    for (const digest::AlgorithmEntry& entry : digest::AlgorithmEntries()) {
+    for (const hashing::AlgorithmEntry& entry : hashing::AlgorithmEntries()) {
         const std::string line = run({"-a", std::string(entry.id), file}).output;
         const CliRun result = run({"--match", line.substr(0, line.find(' ')), file});
         EXPECT_EQ(result.exitCode, kExitOk) << entry.id;
@@ -249,7 +249,7 @@ private:
 TEST(Cli, AListIsCheckedWhileItIsRead) {
     testing::TempFolder folder;
     const std::string file = folder.write("f", "abc");
-    const std::size_t window = digest::MostTasksHeld(digest::CoreCount());
+    const std::size_t window = hashing::MostTasksHeld(hashing::CoreCount());
     const std::size_t lineCount = 3 * window;
     GeneratedList list(
         "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad  " + file + "\n",

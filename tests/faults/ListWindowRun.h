@@ -11,7 +11,7 @@
 namespace tolvek::faults {
 
 struct ListWindowRun {
-    ListWindowRun() { window.Open(*digest::FindAlgorithm("sha256")); }
+    ListWindowRun() { window.Open(*hashing::FindAlgorithm("sha256")); }
 
     // Runs the walks, list reads and file hashes the actions started, to their end.
     void settle() {
@@ -21,12 +21,12 @@ struct ListWindowRun {
         }
     }
 
-    app::testing::FakeListPort port;
-    app::testing::ManualUiThread ui;
-    app::testing::ManualFileJobs jobs;
-    app::testing::ManualWorkerTasks tasks;
-    app::ListWindow window{port, {jobs, ui}, tasks, [](int number) {
-                               return app::StringTableText(1000 + number).value_or("");
+    window::testing::FakeListPort port;
+    window::testing::ManualUiThread ui;
+    window::testing::ManualFileJobs jobs;
+    window::testing::ManualWorkerTasks tasks;
+    window::ListWindow window{port, {jobs, ui}, tasks, [](int number) {
+                               return window::StringTableText(1000 + number).value_or("");
                            }};
 };
 

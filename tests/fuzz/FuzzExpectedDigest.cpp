@@ -10,9 +10,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tolvek;
     static const std::vector<std::size_t> kLengths =
-        digest::DigestLengthsOf(digest::AlgorithmEntries());
+        hashing::DigestLengthsOf(hashing::AlgorithmEntries());
     const std::string_view text = fuzz::TextOf(data, size);
-    const std::optional<app::ExpectedDigest> expected = app::ReadExpectedDigest(text, kLengths);
+    const std::optional<checks::ExpectedDigest> expected = checks::ReadExpectedDigest(text, kLengths);
     if (expected) {
         fuzz::Expect(fuzz::IsLowerHex(expected->digest), "the digest is lower-case hex");
         fuzz::Expect(std::ranges::count(kLengths, expected->digest.size() / 2) == 1 &&

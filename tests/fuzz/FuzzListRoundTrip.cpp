@@ -21,13 +21,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;  // a line needs a name
     }
     const std::string lines[] = {
-        app::FormatGnuLine(digest, name, app::GnuMode::Text),
-        app::FormatGnuLine(digest, name, app::GnuMode::Binary),
-        app::FormatBsdLine("SHA256", digest, name),
+        checks::FormatGnuLine(digest, name, checks::GnuMode::Text),
+        checks::FormatGnuLine(digest, name, checks::GnuMode::Binary),
+        checks::FormatBsdLine("SHA256", digest, name),
     };
     for (const std::string& line : lines) {
         fuzz::Expect(line.find('\n') == std::string::npos, "a written line is one line");
-        const app::ChecksumLine read = app::ReadChecksumLine(line, kLengths);
+        const checks::ChecksumLine read = checks::ReadChecksumLine(line, kLengths);
         fuzz::Expect(read.digest == digest, "the digest reads back");
         fuzz::Expect(read.name == name, "the name reads back");
     }

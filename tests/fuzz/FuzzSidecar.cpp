@@ -54,8 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         {"sha256", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
         {"crc32", "352441c2"}};
     for (const auto& [id, digest] : shown) {
-        const std::optional<app::SidecarDigest> found =
-            app::FindSidecarDigest(file, *digest::FindAlgorithm(id), digest);
+        const std::optional<checks::SidecarDigest> found =
+            checks::FindSidecarDigest(file, *hashing::FindAlgorithm(id), digest);
         if (found) {
             fuzz::Expect(fuzz::IsLowerHex(found->digest), "the digest is lower-case hex");
             fuzz::Expect(found->digest.size() == std::string_view(digest).size(),

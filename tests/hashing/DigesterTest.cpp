@@ -14,7 +14,7 @@
 #include "tests/support/VectorFile.h"
 #include "tests/support/TempFolder.h"
 
-namespace tolvek::digest {
+namespace tolvek::hashing {
 namespace {
 
 // Lengths around the blocks of every entry (16, 32, 48, 64 and 128 bytes), and past one and two
@@ -112,4 +112,4 @@ INSTANTIATE_TEST_SUITE_P(Entries, DigesterTest,
                          });
 
 }  // namespace
-}  // namespace tolvek::digest
+}  // namespace tolvek::hashing

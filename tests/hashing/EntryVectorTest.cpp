@@ -6,7 +6,7 @@
 #include "tests/support/CpuPaths.h"
 #include "tests/support/TempFolder.h"
 
-namespace tolvek::digest {
+namespace tolvek::hashing {
 namespace {
 
 std::vector<testing::Vector> entryVectors() {
@@ -48,4 +48,4 @@ INSTANTIATE_TEST_SUITE_P(
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(EntryVectorTest);
 
 }  // namespace
-}  // namespace tolvek::digest
+}  // namespace tolvek::hashing

@@ -14,7 +14,7 @@
 #include "tests/hashing/RecordingDigester.h"
 #include "tests/support/TempFolder.h"
 
-namespace tolvek::digest {
+namespace tolvek::hashing {
 namespace {
 
 namespace fs = std::filesystem;
@@ -231,4 +231,4 @@ TEST(FileReader, FailuresReachEveryProviderWithTheEngineMessages) {
 }
 
 }  // namespace
-}  // namespace tolvek::digest
+}  // namespace tolvek::hashing

@@ -11,7 +11,7 @@
 #include "tests/hashing/RecordingDigester.h"
 #include "tests/support/TempFolder.h"
 
-namespace tolvek::digest {
+namespace tolvek::hashing {
 namespace {
 
 // Small chunks, so that some files are read as they are hashed; one thread, or a few.
@@ -112,4 +112,4 @@ TEST(FileSequence, EndsWhenAReportSaysSoOrTheStopComes) {
 }
 
 }  // namespace
-}  // namespace tolvek::digest
+}  // namespace tolvek::hashing

@@ -10,7 +10,7 @@
 #include "app/hashing/Hashing.h"
 #include "tests/support/TempFolder.h"
 
-namespace tolvek::digest {
+namespace tolvek::hashing {
 namespace {
 
 // Checksums from the CRC reference catalogue and python's zlib.crc32 ("ae" is 0x00e7ddce),
@@ -79,4 +79,4 @@ TEST(EntryTable, NamesAreUniqueAndFoundIgnoringCase) {
 }
 
 }  // namespace
-}  // namespace tolvek::digest
+}  // namespace tolvek::hashing

@@ -4,7 +4,7 @@
 
 #include "app/hashing/KnownAnswers.h"
 
-namespace tolvek::digest {
+namespace tolvek::hashing {
 namespace {
 
 class FixedDigester final : public Digester {
@@ -65,4 +65,4 @@ TEST(KnownAnswers, EitherRouteDecides) {
 }
 
 }  // namespace
-}  // namespace tolvek::digest
+}  // namespace tolvek::hashing

@@ -3,7 +3,7 @@
 
 #include "app/hashing/ProgressText.h"
 
-namespace tolvek::digest {
+namespace tolvek::hashing {
 namespace {
 
 using namespace std::chrono_literals;
@@ -38,4 +38,4 @@ TEST(ProgressText, WordsOfTheLanguage) {
 }
 
 }  // namespace
-}  // namespace tolvek::digest
+}  // namespace tolvek::hashing

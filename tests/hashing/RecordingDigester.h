@@ -9,7 +9,7 @@
 #include "tests/support/SystemFiles.h"
 #include "tests/support/VectorFile.h"
 
-namespace tolvek::digest {
+namespace tolvek::hashing {
 
 using testing::FileContents;
 using testing::PatternBytes;
@@ -33,4 +33,4 @@ private:
     std::string m_bytes;
 };
 
-}  // namespace tolvek::digest
+}  // namespace tolvek::hashing

@@ -55,8 +55,8 @@ class WiringTest : public FrontEndTest {
 protected:
     WiringTest() { startUp(); }
 
-    app::testing::FakeProvider& fileRoute() { return entries.fileRoute(kSha1Position); }
-    app::testing::FakeProvider& stringRoute() { return entries.stringRoute(kSha1Position); }
+    window::testing::FakeProvider& fileRoute() { return entries.fileRoute(kSha1Position); }
+    window::testing::FakeProvider& stringRoute() { return entries.stringRoute(kSha1Position); }
 };
 
 TEST_F(WiringTest, HashFileButtonRunsTheDialogAndHashesTheChosenFile) {
@@ -381,7 +381,7 @@ TEST_F(RealHashTest, FileNamesAreBytes) {
     startUp();
     const std::string name = files.write("caf\xE9.txt", "abc");
     const std::vector<std::pair<const char*, std::function<void()>>> ways = {
-        {"command line", [&] { ASSERT_EQ(frontEnd->startUp({name}), app::StartUpOutcome::ShowWindow); }},
+        {"command line", [&] { ASSERT_EQ(frontEnd->startUp({name}), window::StartUpOutcome::ShowWindow); }},
         {"dialog", [&] {
              fileAnswers = {fileUrl(name)};
              click(Control::HashFileButton);
@@ -475,7 +475,7 @@ class StartUpWiringTest : public FrontEndTest {};
 
 TEST_F(StartUpWiringTest, FailedSelfTestShowsItsMessageWithTheProgramsCaptionAndNoIcon) {
     selfTestAnswer = engine::kHashTestFailed;
-    EXPECT_EQ(frontEnd->startUp({}), app::StartUpOutcome::EndProgram);
+    EXPECT_EQ(frontEnd->startUp({}), window::StartUpOutcome::EndProgram);
     QApplication::processEvents();
     EXPECT_FALSE(view().isVisible());
     ASSERT_EQ(messages.size(), 1u);
@@ -487,7 +487,7 @@ TEST_F(StartUpWiringTest, FailedSelfTestShowsItsMessageWithTheProgramsCaptionAnd
 TEST_F(StartUpWiringTest, FileNamedOnTheCommandLineIsHashedBeforeTheWindowShowsIt) {
     const std::string name = files.write("argument file.txt", "abc");
     QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
-    ASSERT_EQ(frontEnd->startUp({name}), app::StartUpOutcome::ShowWindow);
+    ASSERT_EQ(frontEnd->startUp({name}), window::StartUpOutcome::ShowWindow);
     EXPECT_FALSE(view().isVisible()) << "shown before its digest";
     waitForHash();
     EXPECT_TRUE(view().isVisible());

@@ -14,7 +14,7 @@
 #include "tests/support/TempFolder.h"
 #include "tests/support/VectorFile.h"
 
-namespace tolvek::app::testing {
+namespace tolvek::window::testing {
 namespace {
 
 // The digest of the three bytes "abc" as each caption shows it. Sources, as collected in the
@@ -97,9 +97,9 @@ const std::map<std::string_view, std::string_view> kDigestOfAbc = {
 
 // The published input and digest the test uses for an entry: "abc" and the table above, else
 // the known answer the entry's row carries.
-std::optional<digest::KnownAnswer> publishedAnswer(const AlgorithmEntry& entry) {
+std::optional<hashing::KnownAnswer> publishedAnswer(const AlgorithmEntry& entry) {
     if (const auto found = kDigestOfAbc.find(entry.caption); found != kDigestOfAbc.end()) {
-        return digest::KnownAnswer{"abc", found->second};
+        return hashing::KnownAnswer{"abc", found->second};
     }
     return entry.stringRoute.knownAnswer();
 }
@@ -135,7 +135,7 @@ TEST_P(AllEntriesTest, FileAndStringGiveThePublishedDigest) {
     windows.stringInputAnswers.push_back({ModalResult::Ok, std::string(expected->input)});
     window.HashStringAction(Control::HashStringButton);
     EXPECT_EQ(windows.text(Control::DigestField), expected->digest) << "string route";
-    EXPECT_EQ(2 * digest::DigestBytes(entry), expected->digest.size());
+    EXPECT_EQ(2 * hashing::DigestBytes(entry), expected->digest.size());
 }
 
 // With another entry of the same length selected, the entry's digest in CompareField is found
@@ -143,9 +143,9 @@ TEST_P(AllEntriesTest, FileAndStringGiveThePublishedDigest) {
 // gives too, as ED2K and MD4 for a message under a chunk, cannot be told apart.)
 TEST_P(AllEntriesTest, ItsDigestIsFoundWhileAnotherOfItsLengthIsSelected) {
     const AlgorithmEntry& entry = *GetParam();
-    const digest::KnownAnswer published = *publishedAnswer(entry);
+    const hashing::KnownAnswer published = *publishedAnswer(entry);
     const auto sameLength = [&](const AlgorithmEntry& other) {
-        return &other != &entry && digest::DigestBytes(other) == digest::DigestBytes(entry);
+        return &other != &entry && hashing::DigestBytes(other) == hashing::DigestBytes(entry);
     };
     const auto other = std::ranges::find_if(AlgorithmEntries(), sameLength);
     if (other == AlgorithmEntries().end()) {
@@ -153,7 +153,7 @@ TEST_P(AllEntriesTest, ItsDigestIsFoundWhileAnotherOfItsLengthIsSelected) {
     }
     for (const AlgorithmEntry& twin : AlgorithmEntries()) {
         if (sameLength(twin) &&
-            digest::HashText(twin.stringRoute, published.input).text == published.digest) {
+            hashing::HashText(twin.stringRoute, published.input).text == published.digest) {
             GTEST_SKIP() << twin.caption << " gives the same digest of this input";
         }
     }
@@ -193,4 +193,4 @@ INSTANTIATE_TEST_SUITE_P(Entries, AllEntriesTest, ::testing::ValuesIn(presentEnt
                          });
 
 }  // namespace
-}  // namespace tolvek::app::testing
+}  // namespace tolvek::window::testing

@@ -4,7 +4,7 @@
 
 #include "tests/window/MainWindowFixture.h"
 
-namespace tolvek::app::testing {
+namespace tolvek::window::testing {
 namespace {
 
 using namespace std::chrono_literals;
@@ -33,7 +33,7 @@ protected:
 
 TEST_F(BackgroundHashTest, ProgressAppearsAfterAMomentFollowsTheHashAndGoes) {
     startHash();
-    EXPECT_EQ(jobs.job().providers, std::vector<const digest::Provider*>{&entries.fileRoute(4)});
+    EXPECT_EQ(jobs.job().providers, std::vector<const hashing::Provider*>{&entries.fileRoute(4)});
     EXPECT_FALSE(windows.hashControlsEnabled);
     EXPECT_TRUE(window.HashRunning());
 
@@ -136,4 +136,4 @@ TEST_F(BackgroundHashTest, RequestsWhileAHashRunsStartNothing) {
 }
 
 }  // namespace
-}  // namespace tolvek::app::testing
+}  // namespace tolvek::window::testing

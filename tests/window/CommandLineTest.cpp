@@ -3,7 +3,7 @@
 
 #include "app/window/CommandLine.h"
 
-namespace tolvek::app {
+namespace tolvek::window {
 namespace {
 
 TEST(SplitCommandLine, Arguments) {
@@ -43,4 +43,4 @@ TEST(SplitCommandLine, Arguments) {
 }
 
 }  // namespace
-}  // namespace tolvek::app
+}  // namespace tolvek::window

@@ -4,7 +4,7 @@
 #include "app/hashing/AsciiText.h"
 #include "tests/window/MainWindowFixture.h"
 
-namespace tolvek::app::testing {
+namespace tolvek::window::testing {
 namespace {
 
 constexpr const char* kSha1OfAbc = "a9993e364706816aba3e25717850c26c9cd0d89d";
@@ -160,9 +160,9 @@ TEST_F(PasteDigestActionTest, PastedLineEndStillCompares) {
 }
 
 TEST(AsciiText, CaseMappingTouchesOnlyAsciiLetters) {
-    EXPECT_EQ(digest::AsciiUpper("az AZ 09 @[`{ \xEA\xE7\xF1"), "AZ AZ 09 @[`{ \xEA\xE7\xF1");
-    EXPECT_EQ(digest::AsciiLower("az AZ 09 @[`{ \xCA\xC7\xD1"), "az az 09 @[`{ \xCA\xC7\xD1");
+    EXPECT_EQ(hashing::AsciiUpper("az AZ 09 @[`{ \xEA\xE7\xF1"), "AZ AZ 09 @[`{ \xEA\xE7\xF1");
+    EXPECT_EQ(hashing::AsciiLower("az AZ 09 @[`{ \xCA\xC7\xD1"), "az az 09 @[`{ \xCA\xC7\xD1");
 }
 
 }  // namespace
-}  // namespace tolvek::app::testing
+}  // namespace tolvek::window::testing

@@ -9,7 +9,7 @@
 #include "app/hashing/AsciiText.h"
 #include "tests/window/MainWindowFixture.h"
 
-namespace tolvek::app::testing {
+namespace tolvek::window::testing {
 namespace {
 
 // Published digests of "abc": RFC 1321, the RIPEMD designers' set, FIPS 180-4.
@@ -40,13 +40,13 @@ protected:
     CompareIdentifyTest() : MainWindowTest(AlgorithmEntries()) { startUp(); }
 
     void select(std::string_view caption) {
-        const AlgorithmEntry* entry = digest::FindAlgorithm(caption);
+        const AlgorithmEntry* entry = hashing::FindAlgorithm(caption);
         ASSERT_NE(entry, nullptr) << caption;
         selectAlgorithm(static_cast<int>(entry - AlgorithmEntries().data()));
     }
     std::string_view selectedCaption() const {
         const AlgorithmEntry* entry =
-            digest::EntryAt(AlgorithmEntries(), windows.selectedPosition(Control::AlgorithmList));
+            hashing::EntryAt(AlgorithmEntries(), windows.selectedPosition(Control::AlgorithmList));
         return entry != nullptr ? entry->caption : "<none>";
     }
     std::string abcFile() const { return dataFolder.write("abc.txt", "abc"); }
@@ -79,7 +79,7 @@ TEST_F(CompareIdentifyTest, MessageForEachOutcomeInTwoLanguages) {
         std::string message;
         std::string contents = "abc";
     } cases[] = {
-        {kEnglish, "MD5", true, digest::AsciiUpper(kMd5), Box::Equal, "Hash is equal.\n" + weakMd5},
+        {kEnglish, "MD5", true, hashing::AsciiUpper(kMd5), Box::Equal, "Hash is equal.\n" + weakMd5},
         {kEnglish, "SHA256", true, withColons(kSha256), Box::Equal, "Hash is equal."},
         {kEnglish, "SHA256", false, "SHA256 (abc) = " + kSha256 + "\r\n", Box::Equal,
          "Hash is equal."},
@@ -110,7 +110,7 @@ TEST_F(CompareIdentifyTest, MessageForEachOutcomeInTwoLanguages) {
         {kEnglish, "MD5", false, kMd5 + " " + kNo128, Box::NotEqual,
          notEqual + "The text holds more than one hash of this length."},
         // The same digest repeated is one digest, also where the two read as one longer digest.
-        {kEnglish, "SHA256", true, kSha256 + "\n" + digest::AsciiUpper(kSha256), Box::Equal,
+        {kEnglish, "SHA256", true, kSha256 + "\n" + hashing::AsciiUpper(kSha256), Box::Equal,
          "Hash is equal."},
         {kEnglish, "MD5", true, kMd5 + " " + kMd5, Box::Equal, "Hash is equal.\n" + weakMd5},
         {kGerman, "MD5", true, kMd5, Box::Equal,
@@ -257,4 +257,4 @@ TEST_F(CompareIdentifyTest, SecondFileGivesTheExpectedDigest) {
 }
 
 }  // namespace
-}  // namespace tolvek::app::testing
+}  // namespace tolvek::window::testing

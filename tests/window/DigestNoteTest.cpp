@@ -5,7 +5,7 @@
 
 #include "tests/window/MainWindowFixture.h"
 
-namespace tolvek::app::testing {
+namespace tolvek::window::testing {
 namespace {
 
 constexpr const char* kMadeWithEntry4 = "The hash shown was made with Entry4.";
@@ -161,4 +161,4 @@ TEST_F(DigestNoteTest, DismissedUntilTheNextChoiceAndSharingTheRow) {
 }
 
 }  // namespace
-}  // namespace tolvek::app::testing
+}  // namespace tolvek::window::testing

@@ -7,7 +7,7 @@
 #include "app/window/MainWindow.h"
 #include "app/hashing/Providers.h"
 
-namespace tolvek::app {
+namespace tolvek::window {
 namespace {
 
 TEST(EngineHashTypes, NameEachEngineTypeOnce) {
@@ -24,8 +24,8 @@ TEST(EngineHashTypes, EngineRoutesAgreeWithTheTable) {
     const auto entries = AlgorithmEntries();
     for (std::size_t position = 0; position < entries.size(); ++position) {
         const AlgorithmEntry& entry = entries[position];
-        for (const digest::Provider* route : {&entry.fileRoute, &entry.stringRoute}) {
-            const auto* engineRoute = dynamic_cast<const digest::EngineProvider*>(route);
+        for (const hashing::Provider* route : {&entry.fileRoute, &entry.stringRoute}) {
+            const auto* engineRoute = dynamic_cast<const hashing::EngineProvider*>(route);
             if (engineRoute == nullptr) {
                 continue;
             }
@@ -36,4 +36,4 @@ TEST(EngineHashTypes, EngineRoutesAgreeWithTheTable) {
 }
 
 }  // namespace
-}  // namespace tolvek::app
+}  // namespace tolvek::window

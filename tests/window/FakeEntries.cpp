@@ -1,10 +1,10 @@
 #include "tests/window/FakeEntries.h"
 
-namespace tolvek::app::testing {
+namespace tolvek::window::testing {
 
 namespace {
 
-class FakeDigester final : public digest::Digester {
+class FakeDigester final : public hashing::Digester {
 public:
     explicit FakeDigester(const FakeProvider& provider) : m_provider(provider) {}
 
@@ -28,7 +28,7 @@ bool showsFailedFileAsEmptyText(int position) {
 
 }  // namespace
 
-std::unique_ptr<digest::Digester> FakeProvider::start() const {
+std::unique_ptr<hashing::Digester> FakeProvider::start() const {
     return std::make_unique<FakeDigester>(*this);
 }
 
@@ -51,9 +51,9 @@ FakeEntries::FakeEntries() {
         m_entries.push_back({m_captions[slot], m_captions[slot], "", m_fileRoutes[slot],
                              m_stringRoutes[slot],
                              showsFailedFileAsEmptyText(position)
-                                 ? digest::FileFailureShown::EmptyText
-                                 : digest::FileFailureShown::Message});
+                                 ? hashing::FileFailureShown::EmptyText
+                                 : hashing::FileFailureShown::Message});
     }
 }
 
-}  // namespace tolvek::app::testing
+}  // namespace tolvek::window::testing

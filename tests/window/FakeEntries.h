@@ -10,15 +10,15 @@
 
 #include "app/hashing/AlgorithmTable.h"
 
-namespace tolvek::app::testing {
+namespace tolvek::window::testing {
 
-using digest::AlgorithmEntry;
-using digest::DigestOutcome;
+using hashing::AlgorithmEntry;
+using hashing::DigestOutcome;
 
 // Every computation ends with `answer`; each records the bytes it was given in `requests`.
-class FakeProvider final : public digest::Provider {
+class FakeProvider final : public hashing::Provider {
 public:
-    std::unique_ptr<digest::Digester> start() const override;
+    std::unique_ptr<hashing::Digester> start() const override;
 
     // Thread-safe: a finished computation's bytes, in the order computations finished.
     std::vector<std::string> requests() const;
@@ -54,4 +54,4 @@ private:
     std::vector<AlgorithmEntry> m_entries;
 };
 
-}  // namespace tolvek::app::testing
+}  // namespace tolvek::window::testing

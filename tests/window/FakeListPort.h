@@ -10,7 +10,7 @@
 
 #include "app/window/ListWindow.h"
 
-namespace tolvek::app::testing {
+namespace tolvek::window::testing {
 
 class FakeListPort final : public ListWindowPort {
 public:
@@ -54,4 +54,4 @@ public:
     std::vector<std::string> messages;
 };
 
-}  // namespace tolvek::app::testing
+}  // namespace tolvek::window::testing

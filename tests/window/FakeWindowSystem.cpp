@@ -4,7 +4,7 @@
 
 #include "app/window/SystemPaths.h"
 
-namespace tolvek::app::testing {
+namespace tolvek::window::testing {
 
 std::string FakeWindowSystem::text(Control control) const {
     const auto found = texts.find(control);
@@ -86,4 +86,4 @@ void FakeWindowSystem::showProgress(const ProgressDisplay& display) {
     progressStates.push_back(display.state);
 }
 
-}  // namespace tolvek::app::testing
+}  // namespace tolvek::window::testing

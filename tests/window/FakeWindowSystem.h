@@ -12,7 +12,7 @@
 
 #include "app/window/WindowSystem.h"
 
-namespace tolvek::app::testing {
+namespace tolvek::window::testing {
 
 struct ShownMessage {
     std::string text;
@@ -97,4 +97,4 @@ public:
     std::filesystem::path userConfigFolder;
 };
 
-}  // namespace tolvek::app::testing
+}  // namespace tolvek::window::testing

@@ -4,7 +4,7 @@
 
 #include "tests/window/MainWindowFixture.h"
 
-namespace tolvek::app::testing {
+namespace tolvek::window::testing {
 namespace {
 
 using HashFileActionTest = MainWindowTest;
@@ -192,4 +192,4 @@ TEST_F(DropHandlerTest, FailedChecksumLeavesTheClipboardEmpty) {
 }
 
 }  // namespace
-}  // namespace tolvek::app::testing
+}  // namespace tolvek::window::testing

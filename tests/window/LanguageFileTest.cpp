@@ -16,7 +16,7 @@
 #include "tests/window/MainWindowFixture.h"
 #include "tests/support/SystemFiles.h"
 
-namespace tolvek::app::testing {
+namespace tolvek::window::testing {
 namespace {
 
 namespace fs = std::filesystem;
@@ -328,4 +328,4 @@ TEST(SystemPaths, ExecutableFolderHoldsThisTest) {
 }
 
 }  // namespace
-}  // namespace tolvek::app::testing
+}  // namespace tolvek::window::testing

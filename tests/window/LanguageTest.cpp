@@ -9,7 +9,7 @@
 #include "app/window/StringTable.h"
 #include "tests/window/MainWindowFixture.h"
 
-namespace tolvek::app::testing {
+namespace tolvek::window::testing {
 namespace {
 
 struct BlockCase {
@@ -199,4 +199,4 @@ TEST_F(LanguageStartUpTest, Utf8NameGivesEnglish) {
 }
 
 }  // namespace
-}  // namespace tolvek::app::testing
+}  // namespace tolvek::window::testing

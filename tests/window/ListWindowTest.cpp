@@ -14,7 +14,7 @@
 #include "tests/support/FileRights.h"
 #include "tests/support/TempFolder.h"
 
-namespace tolvek::app::testing {
+namespace tolvek::window::testing {
 namespace {
 
 // Published SHA-256 of "abc" (FIPS 180-2, appendix B.1).
@@ -23,7 +23,7 @@ const std::string kWrong(64, '0');
 
 class ListWindowTest : public ::testing::Test {
 protected:
-    ListWindowTest() { window.Open(*digest::FindAlgorithm("sha256")); }
+    ListWindowTest() { window.Open(*hashing::FindAlgorithm("sha256")); }
 
     void settle() {
         while (tasks.pending() || jobs.pending()) {
@@ -265,4 +265,4 @@ TEST_F(ListWindowLanguageTest, AnOpenListWindowFollowsALanguageChange) {
 }
 
 }  // namespace
-}  // namespace tolvek::app::testing
+}  // namespace tolvek::window::testing

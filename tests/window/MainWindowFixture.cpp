@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace tolvek::app::testing {
+namespace tolvek::window::testing {
 
 MainWindowTest::MainWindowTest(std::span<const AlgorithmEntry> table)
     : window(
@@ -66,4 +66,4 @@ std::string MainWindowTest::savedFile() const {
     return contents.str();
 }
 
-}  // namespace tolvek::app::testing
+}  // namespace tolvek::window::testing

@@ -14,7 +14,7 @@
 #include "tests/window/ManualBackground.h"
 #include "tests/support/TempFolder.h"
 
-namespace tolvek::app::testing {
+namespace tolvek::window::testing {
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -53,4 +53,4 @@ protected:
     MainWindow window;
 };
 
-}  // namespace tolvek::app::testing
+}  // namespace tolvek::window::testing

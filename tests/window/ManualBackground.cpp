@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace tolvek::app::testing {
+namespace tolvek::window::testing {
 
 void ManualUiThread::drain() {
     while (!m_calls.empty()) {
@@ -19,7 +19,7 @@ void ManualUiThread::letTimePass() {
     }
 }
 
-void ManualFileJobs::start(digest::FileJob job) {
+void ManualFileJobs::start(hashing::FileJob job) {
     EXPECT_FALSE(m_job.has_value()) << "a second job started while one runs";
     m_job = std::move(job);
     m_stop = {};
@@ -28,8 +28,8 @@ void ManualFileJobs::start(digest::FileJob job) {
 
 void ManualFileJobs::run() {
     ASSERT_TRUE(m_job.has_value());
-    const digest::FileJob job = *std::exchange(m_job, std::nullopt);
-    digest::RunFileJob(job, m_stop.get_token());
+    const hashing::FileJob job = *std::exchange(m_job, std::nullopt);
+    hashing::RunFileJob(job, m_stop.get_token());
 }
 
 void ManualWorkerTasks::start(Task task) {
@@ -44,4 +44,4 @@ void ManualWorkerTasks::run() {
     task(m_stop.get_token());
 }
 
-}  // namespace tolvek::app::testing
+}  // namespace tolvek::window::testing

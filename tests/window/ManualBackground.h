@@ -13,7 +13,7 @@
 #include "app/hashing/FileJobs.h"
 #include "app/hashing/WorkerTasks.h"
 
-namespace tolvek::app::testing {
+namespace tolvek::window::testing {
 
 class ManualUiThread final : public UiThread {
 public:
@@ -34,15 +34,15 @@ private:
     std::deque<std::function<void()>> m_delayedCalls;
 };
 
-class ManualFileJobs final : public digest::FileJobs {
+class ManualFileJobs final : public hashing::FileJobs {
 public:
-    void start(digest::FileJob job) override;
+    void start(hashing::FileJob job) override;
     void cancel() override { m_stop.request_stop(); }
 
     bool pending() const { return m_job.has_value(); }
-    const digest::FileJob& job() const { return *m_job; }
+    const hashing::FileJob& job() const { return *m_job; }
     // Reports progress as the running job's reader would.
-    void report(const digest::ReadProgress& progress) const { m_job->progress(progress); }
+    void report(const hashing::ReadProgress& progress) const { m_job->progress(progress); }
     // Runs the pending job to its end through the real reader; a cancel before makes it end
     // cancelled.
     void run();
@@ -50,11 +50,11 @@ public:
     int started = 0;
 
 private:
-    std::optional<digest::FileJob> m_job;
+    std::optional<hashing::FileJob> m_job;
     std::stop_source m_stop;
 };
 
-class ManualWorkerTasks final : public digest::WorkerTasks {
+class ManualWorkerTasks final : public hashing::WorkerTasks {
 public:
     void start(Task task) override;
     void cancel() override { m_stop.request_stop(); }
@@ -68,4 +68,4 @@ private:
     std::stop_source m_stop;
 };
 
-}  // namespace tolvek::app::testing
+}  // namespace tolvek::window::testing

@@ -5,7 +5,7 @@
 #include "tests/window/FakeListPort.h"
 #include "tests/window/MainWindowFixture.h"
 
-namespace tolvek::app::testing {
+namespace tolvek::window::testing {
 namespace {
 
 const std::string kDigest(64, 'a');
@@ -125,4 +125,4 @@ TEST_F(OfferTest, AChecksumListJustHashedIsOfferedForChecking) {
 }
 
 }  // namespace
-}  // namespace tolvek::app::testing
+}  // namespace tolvek::window::testing

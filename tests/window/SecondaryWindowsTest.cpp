@@ -4,7 +4,7 @@
 #include "app/window/SecondaryWindows.h"
 #include "tests/window/FakeWindowSystem.h"
 
-namespace tolvek::app::testing {
+namespace tolvek::window::testing {
 namespace {
 
 TEST(AboutLinks, OpenTheContactPageOrANewMail) {
@@ -24,4 +24,4 @@ TEST(AboutLinks, OpenTheContactPageOrANewMail) {
 }
 
 }  // namespace
-}  // namespace tolvek::app::testing
+}  // namespace tolvek::window::testing

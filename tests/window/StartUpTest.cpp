@@ -5,7 +5,7 @@
 #include "app/window/CommandLine.h"
 #include "tests/window/MainWindowFixture.h"
 
-namespace tolvek::app::testing {
+namespace tolvek::window::testing {
 namespace {
 
 using StartUpTest = MainWindowTest;
@@ -232,4 +232,4 @@ TEST_F(StartUpTest, CloseButtonOnlyAsksToCloseAndClosingSavesThenEndsTheProgram)
 }
 
 }  // namespace
-}  // namespace tolvek::app::testing
+}  // namespace tolvek::window::testing
