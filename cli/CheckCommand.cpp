@@ -98,7 +98,8 @@ private:
             // Standard input, read here when its turn comes, as sha256sum reads "-".
             return sequence.addReport([this, item] {
                 const hashing::FileDigests digests{
-                    false, hashing::HashStreamWith(m_run.input, checks::RoutesOf(*item))};
+                    false, hashing::HashStreamWith(
+                    m_run.input, hashing::RoutesOf(item->candidates, hashing::Route::File))};
                 return record(*item, checks::VerdictOf(*item, digests));
             });
         }

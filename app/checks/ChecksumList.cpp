@@ -4,6 +4,7 @@
 #include <array>
 
 #include "app/hashing/AsciiText.h"
+#include "app/hashing/DigestText.h"
 
 namespace tolvek::checks {
 
@@ -12,7 +13,6 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kBlanks = " \t";
 constexpr std::size_t kSfvDigestBytes = 4;
-constexpr std::string_view kHexDigits = "0123456789abcdef";
 
 bool accepts(DigestLengths lengths, std::size_t bytes) {
     return std::ranges::find(lengths, bytes) != lengths.end();
@@ -28,74 +28,12 @@ std::string_view dropTrailingBlanks(std::string_view text) {
     return last == std::string_view::npos ? std::string_view{} : text.substr(0, last + 1);
 }
 
-int hexValue(char digit) {
-    if (digit >= '0' && digit <= '9') {
-        return digit - '0';
-    }
-    if (digit >= 'a' && digit <= 'f') {
-        return digit - 'a' + 10;
-    }
-    if (digit >= 'A' && digit <= 'F') {
-        return digit - 'A' + 10;
-    }
-    return -1;
-}
-
-std::optional<std::string> decodeHex(std::string_view text, DigestLengths lengths) {
-    if (text.size() % 2 != 0 || !accepts(lengths, text.size() / 2)) {
+std::optional<hashing::Digest> accepted(std::optional<hashing::Digest> digest,
+                                        DigestLengths lengths) {
+    if (digest && !accepts(lengths, digest->size())) {
         return std::nullopt;
     }
-    std::string lower(text.size(), '\0');
-    for (std::size_t index = 0; index < text.size(); ++index) {
-        const int value = hexValue(text[index]);
-        if (value < 0) {
-            return std::nullopt;
-        }
-        lower[index] = kHexDigits[static_cast<std::size_t>(value)];
-    }
-    return lower;
-}
-
-int base64Value(char symbol) {
-    constexpr std::string_view kAlphabet =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    const std::size_t position = kAlphabet.find(symbol);
-    return position == std::string_view::npos ? -1 : static_cast<int>(position);
-}
-
-// Only the canonical encoding counts: a text with spare bits set would be a second spelling of
-// the same digest and is more likely something else.
-std::optional<std::string> decodeBase64(std::string_view text, DigestLengths lengths) {
-    if (text.empty() || text.size() % 4 != 0) {
-        return std::nullopt;
-    }
-    const std::size_t padding = text.ends_with("==") ? 2 : text.ends_with('=') ? 1 : 0;
-    const std::size_t byteCount = text.size() / 4 * 3 - padding;
-    if (!accepts(lengths, byteCount)) {
-        return std::nullopt;
-    }
-    std::string hex;
-    hex.reserve(byteCount * 2);
-    unsigned bits = 0;
-    int bitCount = 0;
-    for (const char symbol : text.substr(0, text.size() - padding)) {
-        const int value = base64Value(symbol);
-        if (value < 0) {
-            return std::nullopt;
-        }
-        bits = (bits << 6) | static_cast<unsigned>(value);
-        bitCount += 6;
-        if (bitCount >= 8) {
-            bitCount -= 8;
-            const unsigned byte = (bits >> bitCount) & 0xFFU;
-            hex += kHexDigits[byte >> 4];
-            hex += kHexDigits[byte & 0x0FU];
-        }
-    }
-    if ((bits & ((1U << bitCount) - 1)) != 0) {
-        return std::nullopt;
-    }
-    return hex;
+    return digest;
 }
 
 // The inverse of the writer's escape; nothing for a lone backslash or an unknown escape.
@@ -134,7 +72,7 @@ std::optional<std::string> nameAsWritten(std::string_view name, bool escaped) {
     return escaped ? unescapeName(name) : std::string(name);
 }
 
-ChecksumLine lineOf(LineForm form, std::string digest = {}, std::string name = {}) {
+ChecksumLine lineOf(LineForm form, hashing::Digest digest = {}, std::string name = {}) {
     ChecksumLine line;
     line.form = form;
     line.digest = std::move(digest);
@@ -223,7 +161,7 @@ std::optional<ChecksumLine> readSfv(std::string_view body, DigestLengths lengths
         return std::nullopt;
     }
     const std::array<std::size_t, 1> sfvLength{kSfvDigestBytes};
-    auto digest = decodeHex(body.substr(separator + 1), sfvLength);
+    auto digest = accepted(hashing::ReadHex(body.substr(separator + 1)), sfvLength);
     const std::string_view name = dropTrailingBlanks(body.substr(0, separator));
     if (!digest || name.empty()) {
         return std::nullopt;
@@ -299,11 +237,11 @@ ListFlavour FlavourOfListName(std::string_view listName) {
                                                           : ListFlavour::Checksums;
 }
 
-std::optional<std::string> DecodeDigest(std::string_view text, DigestLengths lengths) {
-    if (auto hex = decodeHex(text, lengths)) {
+std::optional<hashing::Digest> DecodeDigest(std::string_view text, DigestLengths lengths) {
+    if (auto hex = accepted(hashing::ReadHex(text), lengths)) {
         return hex;
     }
-    return decodeBase64(text, lengths);
+    return accepted(hashing::ReadBase64(text), lengths);
 }
 
 ChecksumLine ReadChecksumLine(std::string_view line, DigestLengths lengths, ListFlavour flavour,
@@ -352,7 +290,7 @@ NumberedLine ChecksumListReader::read(std::string_view line) {
     return numbered;
 }
 
-void ForEachLine(std::string_view text, const std::function<void(std::string_view)>& line) {
+void ForEachLine(std::string_view text, const LineConsumer& line) {
     while (!text.empty()) {
         const std::size_t end = std::min(text.find('\n'), text.size());
         line(text.substr(0, end));
@@ -360,18 +298,18 @@ void ForEachLine(std::string_view text, const std::function<void(std::string_vie
     }
 }
 
-std::string FormatGnuLine(std::string_view digest, std::string_view name, GnuMode mode,
-                          NameEscaping escaping) {
+std::string FormatGnuLine(std::span<const std::uint8_t> digest, std::string_view name,
+                          GnuMode mode, NameEscaping escaping) {
     const auto [mark, written] = writtenName(name, escaping);
     const std::string_view separator = mode == GnuMode::Binary ? " *" : "  ";
-    return std::string(mark) + std::string(digest) + std::string(separator) + written;
+    return std::string(mark) + hashing::HexText(digest) + std::string(separator) + written;
 }
 
-std::string FormatBsdLine(std::string_view algorithm, std::string_view digest,
+std::string FormatBsdLine(std::string_view algorithm, std::span<const std::uint8_t> digest,
                           std::string_view name, NameEscaping escaping) {
     const auto [mark, written] = writtenName(name, escaping);
     return std::string(mark) + std::string(algorithm) + " (" + written +
-           ") = " + std::string(digest);
+           ") = " + hashing::HexText(digest);
 }
 
 std::string NameForMessage(std::string_view name) {

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/hashing/Digester.h"
+
 namespace tolvek::checks {
 
 // The digest lengths, in bytes, a caller accepts (for instance {16, 20, 32}). The readers know
@@ -41,7 +43,7 @@ enum class GnuSeparator { Undecided, Marked, OneBlank };
 
 struct ChecksumLine {
     LineForm form = LineForm::Malformed;
-    std::string digest;     // lower-case hex; empty for blank, comment and malformed lines
+    hashing::Digest digest;  // empty for blank, comment and malformed lines
     std::string name;       // the name's exact bytes, unescaped, never resolved ("../x" stays)
     std::string algorithm;  // the BSD form's algorithm name as written ("BLAKE2b-256")
     bool binary = false;    // the GNU form's "*" before the name
@@ -53,10 +55,9 @@ struct NumberedLine {
     ChecksumLine line;
 };
 
-// Reads `text` as a digest: hex digits of either case, or base64 as "cksum --base64" writes it
-// (padded, no spare bits). Gives lower-case hex, or nothing when the text is neither or its
-// length is not accepted. Hex wins where both readings fit.
-std::optional<std::string> DecodeDigest(std::string_view text, DigestLengths lengths);
+// Reads `text` as a digest: hex digits of either case, or base64 as "cksum --base64" writes it.
+// Nothing when the text is neither or its length is not accepted. Hex wins where both fit.
+std::optional<hashing::Digest> DecodeDigest(std::string_view text, DigestLengths lengths);
 
 // Reads one line of a list, without its line feed: one trailing carriage return goes, leading
 // spaces and tabs are skipped. Trailing blanks after a BSD, SFV or lone digest are allowed; a
@@ -84,9 +85,11 @@ private:
     std::size_t m_count = 0;
 };
 
+using LineConsumer = std::function<void(std::string_view line)>;
+
 // Calls `line` with each line of `text` in turn, without its line feed; a last line without a
 // line feed counts.
-void ForEachLine(std::string_view text, const std::function<void(std::string_view)>& line);
+void ForEachLine(std::string_view text, const LineConsumer& line);
 
 enum class GnuMode { Text, Binary };
 // Escaped: a name holding a backslash, line feed or carriage return is written as "\\", "\n"
@@ -94,12 +97,12 @@ enum class GnuMode { Text, Binary };
 // bytes as they are, for lists whose lines end with NUL.
 enum class NameEscaping { Escaped, Raw };
 
-// "digest  name" ("digest *name" in binary mode), without a line end.
-std::string FormatGnuLine(std::string_view digest, std::string_view name,
+// "digest  name" ("digest *name" in binary mode), the digest in hex, without a line end.
+std::string FormatGnuLine(std::span<const std::uint8_t> digest, std::string_view name,
                           GnuMode mode = GnuMode::Text,
                           NameEscaping escaping = NameEscaping::Escaped);
-// "ALG (name) = digest", without a line end.
-std::string FormatBsdLine(std::string_view algorithm, std::string_view digest,
+// "ALG (name) = digest", the digest in hex, without a line end.
+std::string FormatBsdLine(std::string_view algorithm, std::span<const std::uint8_t> digest,
                           std::string_view name, NameEscaping escaping = NameEscaping::Escaped);
 
 // A name as check results and messages show it: a name holding a line feed or a carriage

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/hashing/AsciiText.h"
+#include "app/hashing/DigestText.h"
 
 namespace tolvek::checks {
 
@@ -61,10 +61,15 @@ std::string_view trimBlanks(std::string_view text, std::size_t& offset) {
     return text;
 }
 
-ExpectedDigest loneDigest(std::string digest) {
+ExpectedDigest loneDigest(hashing::Digest digest) {
     ExpectedDigest expected;
     expected.digest = std::move(digest);
     return expected;
+}
+
+// Hex digits already found to be of an accepted length.
+ExpectedDigest loneDigest(std::string_view hexDigits) {
+    return loneDigest(hashing::ReadHex(hexDigits).value_or(hashing::Digest{}));
 }
 
 // The candidates a text offers. The best is the lowest rank, then the earliest; a digest of
@@ -72,7 +77,8 @@ ExpectedDigest loneDigest(std::string digest) {
 class Candidates {
 public:
     void offer(Rank rank, std::size_t offset, ExpectedDigest candidate) {
-        const bool lettersOnly = std::ranges::none_of(candidate.digest, isDecimalDigit);
+        const bool lettersOnly =
+            std::ranges::none_of(hashing::HexText(candidate.digest), isDecimalDigit);
         (lettersOnly ? m_lettersOnly : m_main).offer(rank, offset, std::move(candidate));
     }
 
@@ -88,7 +94,7 @@ public:
 private:
     // The first digest of one length, and whether another of that length differs from it.
     struct Seen {
-        std::string first;
+        hashing::Digest first;
         bool differs = false;
     };
 
@@ -163,7 +169,7 @@ public:
         m_run.append(digits, m_maxDigits);
         m_line.append(digits, m_maxDigits);
         if (accepts(digits.size())) {
-            m_line.groups.offer(Rank::Run, offset, loneDigest(hashing::AsciiLower(digits)));
+            m_line.groups.offer(Rank::Run, offset, loneDigest(digits));
         }
     }
 
@@ -172,7 +178,7 @@ public:
             return;
         }
         if (accepts(m_line.digitCount)) {
-            m_runLines.offer(Rank::Run, m_line.offset, loneDigest(std::move(m_line.digits)));
+            m_runLines.offer(Rank::Run, m_line.offset, loneDigest(m_line.digits));
         } else {
             m_runLines.merge(std::move(m_line.groups));
         }
@@ -185,7 +191,7 @@ public:
             return;
         }
         if (accepts(m_run.digitCount)) {
-            m_candidates.offer(Rank::Run, m_run.offset, loneDigest(std::move(m_run.digits)));
+            m_candidates.offer(Rank::Run, m_run.offset, loneDigest(m_run.digits));
         } else {
             m_candidates.merge(std::move(m_runLines));
         }
@@ -196,7 +202,7 @@ public:
 private:
     struct Span {
         std::size_t offset = 0;
-        std::string digits;  // lower case, kept only while a digest could be this long
+        std::string digits;  // kept only while a digest could be this long
         std::size_t digitCount = 0;
         std::size_t groupCount = 0;
 
@@ -205,7 +211,7 @@ private:
             digitCount += more.size();
             ++groupCount;
             if (digitCount <= maxDigits) {
-                digits += hashing::AsciiLower(more);
+                digits += more;
             }
         }
     };

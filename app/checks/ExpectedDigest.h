@@ -11,7 +11,7 @@
 namespace tolvek::checks {
 
 struct ExpectedDigest {
-    std::string digest;      // lower-case hex
+    hashing::Digest digest;
     std::string algorithm;   // as a BSD line names it, else empty
     std::string name;        // the file a list line names, else empty
     // The text holds another digest of this length too; `digest` is the preferred one.

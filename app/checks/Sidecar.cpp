@@ -6,9 +6,8 @@
 #include <vector>
 
 #include "app/checks/ChecksumList.h"
-#include "app/checks/ListCheck.h"
+#include "app/checks/ListItems.h"
 #include "app/hashing/AsciiText.h"
-#include "platform/ReadOnlyFile.h"
 
 namespace tolvek::checks {
 
@@ -39,17 +38,6 @@ bool checksFile(const CheckItem& item, const fs::path& file, Source source) {
     }
     // A file's own sidecar often records the path it was made with ("out/x.iso").
     return source == Source::OwnSidecar && fs::path(item.name).filename() == file.filename();
-}
-
-// `expected` as the window would show it: without the leading zeros a checksum shown as a
-// number leaves out.
-std::string asShown(std::string expected, std::string_view shownDigest) {
-    const std::size_t extra = expected.size() > shownDigest.size()
-                                  ? expected.size() - shownDigest.size()
-                                  : 0;
-    const std::size_t zeros = std::min(extra, expected.find_first_not_of('0'));
-    expected.erase(0, zeros);
-    return expected;
 }
 
 std::vector<fs::path> sfvListsIn(const fs::path& folder) {
@@ -83,13 +71,13 @@ std::vector<Candidate> candidatesFor(const fs::path& file, std::string_view algo
     return candidates;
 }
 
-std::optional<std::string> digestIn(const Candidate& candidate, const fs::path& file,
+std::optional<hashing::Digest> digestIn(const Candidate& candidate, const fs::path& file,
                                     const hashing::AlgorithmEntry& entry) {
-    const std::optional<std::string> text = ReadListFile(candidate.name);
-    if (!text) {
+    std::optional<ListItems> items = ReadListFile(candidate.name.string(), &entry);
+    if (!items) {
         return std::nullopt;
     }
-    for (CheckItem& item : ReadListItems(*text, candidate.name.string(), &entry).items) {
+    for (CheckItem& item : items->items) {
         if (checksFile(item, file, candidate.source)) {
             return std::move(item.expected);
         }
@@ -99,41 +87,12 @@ std::optional<std::string> digestIn(const Candidate& candidate, const fs::path& 
 
 }  // namespace
 
-std::optional<std::string> ReadListFile(const fs::path& name, std::size_t limit) {
-    std::optional<platform::ReadOnlyFile> file = platform::ReadOnlyFile::open(name.string());
-    if (!file) {
-        return std::nullopt;
-    }
-    const std::optional<std::int64_t> size = file->size();
-    if (!size || *size < 0 || static_cast<std::uint64_t>(*size) > limit) {
-        return std::nullopt;
-    }
-    std::string bytes(static_cast<std::size_t>(*size), '\0');
-    std::span buffer(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size());
-    while (!buffer.empty()) {
-        const std::optional<std::size_t> count = file->read(buffer);
-        if (!count) {
-            return std::nullopt;
-        }
-        if (*count == 0) {
-            break;  // shorter than when it was opened: what is there counts
-        }
-        buffer = buffer.subspan(*count);
-    }
-    bytes.resize(bytes.size() - buffer.size());
-    return bytes;
-}
-
 std::optional<SidecarDigest> FindSidecarDigest(const fs::path& file,
-                                               const hashing::AlgorithmEntry& entry,
-                                               std::string_view shownDigest) {
-    if (shownDigest.empty()) {
-        return std::nullopt;
-    }
+                                               const hashing::AlgorithmEntry& entry) {
     const fs::path normal = normalFile(file);
     for (const Candidate& candidate : candidatesFor(normal, entry.id)) {
-        if (std::optional<std::string> digest = digestIn(candidate, normal, entry)) {
-            return SidecarDigest{asShown(std::move(*digest), shownDigest), candidate.name};
+        if (std::optional<hashing::Digest> digest = digestIn(candidate, normal, entry)) {
+            return SidecarDigest{std::move(*digest), candidate.name};
         }
     }
     return std::nullopt;

@@ -29,9 +29,7 @@ std::vector<DigestOutcome> finishAll(std::span<const std::unique_ptr<Digester>> 
 
 // The same failure for every provider, with the engine's message for `code`.
 std::vector<DigestOutcome> failedAll(std::size_t count, engine::HashResult code) {
-    std::string message;
-    engine::HashErrorText(code, message);
-    return std::vector<DigestOutcome>(count, DigestOutcome{false, message});
+    return std::vector<DigestOutcome>(count, DigestOutcome{false, {}, EngineMessage(code)});
 }
 
 }  // namespace
@@ -62,6 +60,12 @@ FileDigests HashContentWith(FileContent& content, std::span<const Provider* cons
             break;
     }
     return {true, {}};
+}
+
+std::string EngineMessage(engine::HashResult code) {
+    std::string message;
+    engine::HashErrorText(code, message);
+    return message;
 }
 
 DigestOutcome HashFile(const Provider& provider, const std::string& fileName) {

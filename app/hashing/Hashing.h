@@ -9,6 +9,7 @@
 
 #include "app/hashing/AlgorithmTable.h"
 #include "app/hashing/FileReader.h"
+#include "engine/HashEngine.h"
 
 namespace tolvek::hashing {
 
@@ -30,6 +31,10 @@ FileDigests HashContentWith(FileContent& content, std::span<const Provider* cons
                             const ReadControl& control = {});
 
 DigestOutcome HashFile(const Provider& provider, const std::string& fileName);
+
+// The engine's message for a result code ("Could not open file"): the failure texts every route
+// shares.
+std::string EngineMessage(engine::HashResult code);
 
 // The digest of the bytes of `text`.
 DigestOutcome HashText(const Provider& provider, std::string_view text);

@@ -1,5 +1,6 @@
 #include "app/hashing/KnownAnswers.h"
 
+#include "app/hashing/DigestText.h"
 #include "app/hashing/Hashing.h"
 
 namespace tolvek::hashing {
@@ -9,10 +10,11 @@ namespace {
 // Nothing when the route gives `answer`, else the text it gave.
 std::optional<std::string> wrongTextOf(const Provider& route, const KnownAnswer& answer) {
     DigestOutcome outcome = HashText(route, answer.input);
-    if (outcome.ok && outcome.text == answer.digest) {
-        return std::nullopt;
+    if (!outcome.ok) {
+        return std::move(outcome.failure);
     }
-    return std::move(outcome.text);
+    std::string digest = HexText(outcome.digest);
+    return digest == answer.digest ? std::nullopt : std::optional(std::move(digest));
 }
 
 }  // namespace

@@ -2,21 +2,25 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <limits>
 #include <optional>
 
-#include "app/hashing/AsciiText.h"
+#include "app/hashing/DigestText.h"
+#include "app/hashing/Hashing.h"
 
 namespace tolvek::hashing {
 
 namespace {
 
 DigestOutcome engineFailure(engine::HashResult code) {
-    std::string message;
-    engine::HashErrorText(code, message);
-    return {false, std::move(message)};
+    return {false, {}, EngineMessage(code)};
 }
+
+// The digest size of each hash type, 257 first, in bits (the engine's table of types).
+constexpr std::array<std::size_t, engine::kHashTypeCount> kEngineDigestBits = {
+    128, 128, 128, 32, 32, 32, 256, 128, 160, 192, 224, 256,
+    160, 256, 384, 512, 128, 160, 192, 128, 160,
+};
 
 // Hands `bytes` to `absorb` in pieces no longer than `longest`, the most one call of the
 // underlying interface takes.
@@ -55,12 +59,13 @@ public:
         if (m_result != engine::kHashOk) {
             return engineFailure(m_result);
         }
-        std::string digest;
-        if (const engine::HashResult code = engine::HashFinal(&m_context, digest);
+        std::string text;
+        if (const engine::HashResult code = engine::HashFinal(&m_context, text);
             code != engine::kHashOk) {
             return engineFailure(code);
         }
-        return {true, std::move(digest)};
+        // Every digest leaves the engine as hex text.
+        return {true, ReadHex(text).value_or(Digest{}), {}};
     }
 
 private:
@@ -90,9 +95,10 @@ public:
     DigestOutcome finish() override {
         guarded([&] { m_hash->EndHash(); });
         if (m_failure) {
-            return {false, std::move(*m_failure)};
+            return {false, {}, std::move(*m_failure)};
         }
-        return {true, AsciiLower(m_hash->DigestText(framework::ClassOf<framework::TFormat_HEX>))};
+        const std::uint8_t* bytes = m_hash->DigestBytes();
+        return {true, Digest(bytes, bytes + m_hash->DigestLength()), {}};
     }
 
 private:
@@ -113,21 +119,27 @@ private:
     std::optional<std::string> m_failure;
 };
 
-std::string hexNumber(std::uint32_t value) {
-    std::array<char, 8> digits;
-    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), value, 16).ptr;
-    return {digits.data(), end};
+std::size_t checksumBytes(engine::FileChecksum kind) {
+    return kind == engine::FileChecksum::Crc32 ? 4 : 2;
 }
 
 class ChecksumDigester final : public Digester {
 public:
-    explicit ChecksumDigester(engine::FileChecksum kind) : m_run(kind) {}
+    explicit ChecksumDigester(engine::FileChecksum kind) : m_run(kind), m_bytes(checksumBytes(kind)) {}
 
     void update(std::span<const std::uint8_t> bytes) override { m_run.update(bytes); }
-    DigestOutcome finish() override { return {true, hexNumber(m_run.value())}; }
+    DigestOutcome finish() override {
+        Digest digest(m_bytes);
+        std::uint32_t value = m_run.value();
+        for (auto byte = digest.rbegin(); byte != digest.rend(); ++byte, value >>= 8) {
+            *byte = static_cast<std::uint8_t>(value);
+        }
+        return {true, std::move(digest), {}};
+    }
 
 private:
     engine::ChecksumRun m_run;
+    std::size_t m_bytes;
 };
 
 }  // namespace
@@ -136,12 +148,24 @@ std::unique_ptr<Digester> EngineProvider::start() const {
     return std::make_unique<EngineDigester>(m_type);
 }
 
+std::size_t EngineProvider::digestBytes() const {
+    return kEngineDigestBits[m_type - engine::kFirstHashType] / 8;
+}
+
 std::unique_ptr<Digester> FrameworkProvider::start() const {
     return std::make_unique<FrameworkDigester>(m_hashClass);
 }
 
+std::size_t FrameworkProvider::digestBytes() const {
+    return static_cast<std::size_t>(m_hashClass->DigestLength());
+}
+
 std::unique_ptr<Digester> ChecksumProvider::start() const {
     return std::make_unique<ChecksumDigester>(m_kind);
+}
+
+std::size_t ChecksumProvider::digestBytes() const {
+    return checksumBytes(m_kind);
 }
 
 }  // namespace tolvek::hashing

@@ -11,20 +11,21 @@
 
 namespace tolvek::hashing {
 
-// HashInit / HashUpdate / HashFinal for one hash type, with the type's default passes.
+// HashInit / HashUpdate / HashFinal for one hash type, with the type's default passes; the
+// engine's digest text is read back into bytes.
 class EngineProvider final : public Provider {
 public:
     explicit constexpr EngineProvider(engine::HashType type) : m_type(type) {}
 
-    engine::HashType type() const { return m_type; }
     std::unique_ptr<Digester> start() const override;
+    std::size_t digestBytes() const override;
 
 private:
     engine::HashType m_type;
 };
 
-// An object of the class, used with its defaults: BeginHash, HashData and EndHash, shown as its
-// TFormat_HEX text in lower case. The framework's own failures give their message.
+// An object of the class, used with its defaults: BeginHash, HashData and EndHash, and the
+// digest's bytes. The framework's own failures give their message.
 class FrameworkProvider final : public Provider {
 public:
     explicit constexpr FrameworkProvider(framework::HashClassRef hashClass,
@@ -42,8 +43,8 @@ public:
         }
     }
 
-    framework::HashClassRef hashClass() const { return m_hashClass; }
     std::unique_ptr<Digester> start() const override;
+    std::size_t digestBytes() const override;
     std::optional<KnownAnswer> knownAnswer() const override { return m_knownAnswer; }
 
 private:
@@ -51,14 +52,14 @@ private:
     std::optional<KnownAnswer> m_knownAnswer;
 };
 
-// A whole-file checksum register, shown as a number in lower-case hex without leading zeros
-// (the "%x" form): 0 for no bytes.
+// A whole-file checksum register, its value as a big-endian number of the register's width: 0
+// for no bytes.
 class ChecksumProvider final : public Provider {
 public:
     explicit constexpr ChecksumProvider(engine::FileChecksum kind) : m_kind(kind) {}
 
-    engine::FileChecksum kind() const { return m_kind; }
     std::unique_ptr<Digester> start() const override;
+    std::size_t digestBytes() const override;
 
 private:
     engine::FileChecksum m_kind;
@@ -70,6 +71,7 @@ public:
     std::unique_ptr<Digester> start() const override {
         return std::make_unique<StreamingDigester<Hash>>();
     }
+    std::size_t digestBytes() const override { return Hash::kDigestSize; }
     std::optional<KnownAnswer> knownAnswer() const override {
         return KnownAnswer{Hash::kKnownInput, Hash::kKnownDigest};
     }

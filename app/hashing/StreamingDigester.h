@@ -1,9 +1,7 @@
-// A list entry's digester over one of the engine's streaming hashes: the digest bytes as
-// lower-case hexadecimal, first byte first. A hash that can spread a large update over threads
-// uses every core.
+// A list entry's digester over one of the engine's streaming hashes. A hash that can spread a
+// large update over threads uses every core.
 #pragma once
 
-#include <array>
 #include <memory>
 
 #include "app/hashing/Digester.h"
@@ -11,18 +9,6 @@
 #include "engine/WorkerPool.h"
 
 namespace tolvek::hashing {
-
-// Two lower-case hex digits per byte, in order.
-inline std::string LowerHex(std::span<const std::uint8_t> bytes) {
-    constexpr char kDigits[] = "0123456789abcdef";
-    std::string text;
-    text.reserve(bytes.size() * 2);
-    for (const std::uint8_t byte : bytes) {
-        text += kDigits[byte >> 4];
-        text += kDigits[byte & 0x0f];
-    }
-    return text;
-}
 
 template <engine::StreamingHash Hash>
 class StreamingDigester final : public Digester {
@@ -36,9 +22,9 @@ public:
     }
 
     DigestOutcome finish() override {
-        std::array<std::uint8_t, Hash::kDigestSize> digest{};
-        m_hash.finish(digest);
-        return {true, LowerHex(digest)};
+        Digest digest(Hash::kDigestSize);
+        m_hash.finish(std::span<std::uint8_t, Hash::kDigestSize>(digest));
+        return {true, std::move(digest), {}};
     }
 
 private:

@@ -38,11 +38,15 @@ DesktopFrontEnd::DesktopFrontEnd(DesktopServices services, ProgramFolders folder
                                  window::SelfTest selfTest,
                                  std::span<const window::AlgorithmEntry> entries,
                                  ListWindowServices listServices)
-    : m_view(std::make_unique<MainWindowView>(
-          [this](const std::string& names) { m_window.WindowDropHandler(names); },
-          [this](const std::string& names) { m_window.PathFieldDropHandler(names); },
-          [this] { m_window.CloseHandler(); }, [this] { m_window.CancelHashAction(); },
-          [this](const std::string& names) { m_window.CompareFieldDropHandler(names); })),
+    : m_view(std::make_unique<MainWindowView>(MainWindowHandlers{
+          .windowDrop = [this](const std::string& names) { m_window.WindowDropHandler(names); },
+          .pathFieldDrop =
+              [this](const std::string& names) { m_window.PathFieldDropHandler(names); },
+          .compareFieldCtrlDrop =
+              [this](const std::string& names) { m_window.CompareFieldDropHandler(names); },
+          .close = [this] { m_window.CloseHandler(); },
+          .cancel = [this] { m_window.CancelHashAction(); },
+      })),
       m_windows(*m_view, std::move(services), std::move(folders)),
       m_ui(*m_view),
       m_window(m_windows, {m_jobs, m_ui}, std::move(selfTest), entries),

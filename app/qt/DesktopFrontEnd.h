@@ -23,7 +23,7 @@ class DesktopFrontEnd {
 public:
     // Builds the main window with its lists filled and its handlers connected; not shown yet.
     DesktopFrontEnd(DesktopServices services, ProgramFolders folders, window::SelfTest selfTest,
-                    std::span<const window::AlgorithmEntry> entries = window::AlgorithmEntries(),
+                    std::span<const window::AlgorithmEntry> entries = hashing::AlgorithmEntries(),
                     ListWindowServices listServices = ListWindowServices::System());
 
     // Centres the window and runs the core's start-up on the command line's arguments

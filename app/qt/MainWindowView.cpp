@@ -107,10 +107,7 @@ QLineEdit* NewEditField(QWidget* parent) {
     return field;
 }
 
-MainWindowView::MainWindowView(DropHandler onWindowDrop, DropHandler onPathFieldDrop,
-                               std::function<void()> onClose, std::function<void()> onCancel,
-                               DropHandler onCompareFieldCtrlDrop)
-    : m_onClose(std::move(onClose)) {
+MainWindowView::MainWindowView(MainWindowHandlers handlers) : m_onClose(std::move(handlers.close)) {
     m_controls[slot(Control::MainWindow)] = this;
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QString::fromUtf8(window::kInitialTitle));
@@ -123,6 +120,7 @@ MainWindowView::MainWindowView(DropHandler onWindowDrop, DropHandler onPathField
 
     createControls();
     // After the fifteen controls, so that their creation and Tab order stay as they are.
+    const std::function<void()> onCancel = std::move(handlers.cancel);
     m_progressRow = new ProgressRow(this, onCancel, [this] { hideProgress(); });
     m_offerRow = new OfferRow(this);
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -131,12 +129,12 @@ MainWindowView::MainWindowView(DropHandler onWindowDrop, DropHandler onPathField
     // The other two edit fields keep taking dragged text, but dropped files belong to the
     // window, except those dropped on CompareField with Ctrl held.
     auto* compareFieldDrops =
-        new FileDropFilter(this, onWindowDrop, std::move(onCompareFieldCtrlDrop));
+        new FileDropFilter(this, handlers.windowDrop, std::move(handlers.compareFieldCtrlDrop));
     compareFieldDrops->watch(control(Control::CompareField));
-    auto* windowDrops = new FileDropFilter(this, std::move(onWindowDrop));
+    auto* windowDrops = new FileDropFilter(this, std::move(handlers.windowDrop));
     windowDrops->watch(*this);
     windowDrops->watch(control(Control::DigestField));
-    auto* pathFieldDrops = new FileDropFilter(this, std::move(onPathFieldDrop));
+    auto* pathFieldDrops = new FileDropFilter(this, std::move(handlers.pathFieldDrop));
     pathFieldDrops->watch(control(Control::PathField));
 
     control(Control::AlgorithmList).setFocus();

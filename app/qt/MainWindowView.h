@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "app/qt/FileDrops.h"
 #include "app/window/WindowSystem.h"
 
 class QComboBox;
@@ -25,20 +26,21 @@ QLineEdit* NewEditField(QWidget* parent);
 // The client area, which the user cannot change.
 inline constexpr QSize kMainWindowSize{453, 198};
 
+// What the window's own events start, besides the controls' signals.
+struct MainWindowHandlers {
+    DropHandler windowDrop;            // files dropped anywhere but on PathField
+    DropHandler pathFieldDrop;         // files dropped on PathField
+    DropHandler compareFieldCtrlDrop;  // files dropped on CompareField while Ctrl is held
+    std::function<void()> close;       // the window is asked to close, before it goes
+    std::function<void()> cancel;      // the progress display's Cancel button and the Esc key
+};
+
 class MainWindowView final : public QWidget {
     Q_OBJECT
 
 public:
-    using DropHandler = std::function<void(const std::string& names)>;
-
-    // Builds the window and its controls in their creation order (which is also the Tab
-    // order); `onWindowDrop` receives files dropped anywhere but on PathField,
-    // `onPathFieldDrop` those dropped on PathField, `onClose` runs when the window is asked to
-    // close, before it goes. `onCancel` runs for the progress display's Cancel button and the
-    // Esc key. Files dropped on CompareField while Ctrl is held go to `onCompareFieldCtrlDrop`.
-    MainWindowView(DropHandler onWindowDrop, DropHandler onPathFieldDrop,
-                   std::function<void()> onClose, std::function<void()> onCancel,
-                   DropHandler onCompareFieldCtrlDrop);
+    // Builds the window and its controls in their creation order (which is also the Tab order).
+    explicit MainWindowView(MainWindowHandlers handlers);
 
     // The widget of a control; the window itself for Control::MainWindow.
     QWidget& control(window::Control control) const;

@@ -1,14 +1,13 @@
 #include "app/window/LanguageFile.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <limits>
 #include <optional>
-#include <span>
 
 #include "app/window/SystemPaths.h"
 #include "platform/AtomicFile.h"
+#include "platform/LineReader.h"
 #include "platform/ReadOnlyFile.h"
 
 namespace tolvek::window {
@@ -20,7 +19,6 @@ constexpr std::string_view kLineEnd = "\r\n";
 // The longest line kept: far beyond any written name or position. The rest of a longer line
 // is skipped unkept, so that line 2 is found after a line 1 of any length.
 constexpr std::size_t kLineLimit = 4096;
-constexpr std::size_t kReadPiece = 4096;
 constexpr int kLinesRead = 2;
 
 // Splits off the line at the start of `rest`, dropping its LF and a CR before it.
@@ -32,40 +30,6 @@ std::string takeLine(std::string_view& rest) {
         line.remove_suffix(1);
     }
     return std::string(line);
-}
-
-// The file's first two lines with their line feeds, each line cut to kLineLimit bytes; the
-// file is read no further than the end of line 2.
-std::optional<std::string> readHead(const std::filesystem::path& name) {
-    std::optional<platform::ReadOnlyFile> file = platform::ReadOnlyFile::open(name.string());
-    if (!file) {
-        return std::nullopt;
-    }
-    std::string head;
-    std::size_t lineLength = 0;
-    int lineEnds = 0;
-    std::array<std::uint8_t, kReadPiece> buffer{};
-    while (lineEnds < kLinesRead) {
-        const std::optional<std::size_t> count = file->read(buffer);
-        if (!count) {
-            return std::nullopt;
-        }
-        if (*count == 0) {
-            break;
-        }
-        for (const std::uint8_t byte : std::span(buffer).first(*count)) {
-            if (byte == '\n') {
-                head.push_back('\n');
-                lineLength = 0;
-                if (++lineEnds == kLinesRead) {
-                    break;
-                }
-            } else if (lineLength++ < kLineLimit) {
-                head.push_back(static_cast<char>(byte));
-            }
-        }
-    }
-    return head;
 }
 
 bool isPresent(const std::filesystem::path& name) {
@@ -123,8 +87,18 @@ std::filesystem::path LanguageFile::readName() const {
 }
 
 LanguageFileLines LanguageFile::read() const {
-    const std::optional<std::string> head = readHead(readName());
-    return head ? ParseLanguageFile(*head) : LanguageFileLines{};
+    std::optional<platform::ReadOnlyFile> file = platform::ReadOnlyFile::open(readName().string());
+    if (!file) {
+        return {};
+    }
+    // Read no further than line 2, each line cut to kLineLimit bytes.
+    platform::LineReader lines(std::move(*file));
+    std::string head;
+    std::string line;
+    for (int count = 0; count < kLinesRead && lines.next(line, kLineLimit); ++count) {
+        head.append(line).append("\n");
+    }
+    return lines.systemError() == 0 ? ParseLanguageFile(head) : LanguageFileLines{};
 }
 
 bool LanguageFile::write(std::string_view writtenName, int algorithmPosition) const {

@@ -2,32 +2,21 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <stop_token>
 #include <system_error>
 #include <utility>
 
 #include "app/checks/ChecksumList.h"
-#include "app/checks/FolderWalk.h"
-#include "app/checks/Sidecar.h"
 #include "app/hashing/AsciiText.h"
-#include "app/hashing/DigestSize.h"
-#include "engine/HashEngine.h"
+#include "app/hashing/DigestText.h"
 #include "platform/AtomicFile.h"
 
 namespace tolvek::window {
 
 namespace fs = std::filesystem;
-using checks::AlgorithmOfListName;
-using checks::FolderVisit;
 using checks::FormatBsdLine;
 using checks::FormatGnuLine;
-using checks::ListItems;
 using checks::NameForMessage;
-using checks::ReadListFile;
-using checks::ReadListItems;
-using checks::Skipped;
 using checks::TagOf;
-using checks::WalkFolder;
 
 namespace {
 
@@ -46,25 +35,6 @@ constexpr int kCancelText = 18;
 constexpr CheckStatus kStatusOrder[] = {CheckStatus::Ok, CheckStatus::Failed, CheckStatus::Missing,
                                         CheckStatus::Unreadable, CheckStatus::Cancelled};
 
-std::vector<std::string> splitNames(const std::string& names) {
-    std::vector<std::string> split;
-    std::size_t start = 0;
-    while (start <= names.size()) {
-        const std::size_t end = std::min(names.find('\r', start), names.size());
-        if (end > start) {
-            split.push_back(names.substr(start, end - start));
-        }
-        start = end + 1;
-    }
-    return split;
-}
-
-std::string engineMessage(engine::HashResult code) {
-    std::string message;
-    engine::HashErrorText(code, message);
-    return message;
-}
-
 std::vector<std::string> textsFrom(const std::function<std::string(int)>& loadText, int first,
                                    int count) {
     std::vector<std::string> texts;
@@ -74,77 +44,16 @@ std::vector<std::string> textsFrom(const std::function<std::string(int)>& loadTe
     return texts;
 }
 
-// The rows one name gives, found on the worker; `failure` says why a list gave none, and
-// `skipped` names the folders below it that could not be read.
-struct Found {
-    std::vector<CheckItem> items;
-    std::string failure;
-    std::vector<std::string> skipped;
-};
-
-// The files `path` names when it is a checksum list by name or by content.
-std::optional<std::vector<CheckItem>> listedItems(const std::string& path) {
-    const std::optional<std::string> text = ReadListFile(path);
-    if (!text) {
-        return std::nullopt;
-    }
-    ListItems items = ReadListItems(*text, path);
-    const bool byName = AlgorithmOfListName(path) != nullptr;
-    if (items.items.empty() || (!byName && !items.malformedLines.empty())) {
-        return std::nullopt;
-    }
-    return std::move(items.items);
-}
-
-Found listToCheck(const std::string& listPath) {
-    const std::optional<std::string> text = ReadListFile(listPath);
-    if (!text) {
-        return {{}, NameForMessage(listPath) + ": " + engineMessage(engine::kHashOpenFailed), {}};
-    }
-    return {ReadListItems(*text, listPath).items, {}, {}};
-}
-
-// A file that is only hashed has no expected digest; without an entry to hash it with it gives
-// no row.
-Found droppedName(const std::string& name, const hashing::AlgorithmEntry* newFileEntry,
-                  const std::stop_token& stop) {
-    Found found;
-    const auto addFile = [&](const std::string& file) {
-        if (newFileEntry != nullptr) {
-            found.items.push_back({0, file, file, {}, {newFileEntry}});
-        }
-        return true;
-    };
-    std::error_code error;
-    if (fs::is_directory(name, error)) {
-        FolderVisit visit;
-        visit.file = addFile;
-        visit.skipped = [&found](const std::string& folder, Skipped why, int) {
-            if (why == Skipped::Unreadable) {
-                found.skipped.push_back(folder);
-            }
-        };
-        WalkFolder(name, visit, stop);
-    } else if (std::optional<std::vector<CheckItem>> listed = listedItems(name)) {
-        found.items = std::move(*listed);
-    } else {
-        addFile(name);
-    }
-    return found;
-}
-
 }  // namespace
-
-std::optional<std::size_t> ListedFiles(const std::string& path) {
-    const std::optional<std::vector<CheckItem>> items = listedItems(path);
-    return items ? std::optional(items->size()) : std::nullopt;
-}
 
 ListWindow::ListWindow(ListWindowPort& port, Background background, hashing::WorkerTasks& gathering,
                        std::function<std::string(int)> loadText)
     : m_port(port),
-      m_background(background),
-      m_gatheringTasks(gathering),
+      m_run(background),
+      m_gathering(gathering, background.ui,
+                  {[this] { showProgress(); },
+                   [this](FoundRows found) { rowsFound(std::move(found)); },
+                   [this] { gatheringEnded(); }}),
       m_loadText(std::move(loadText)) {}
 
 ListWindowTexts ListWindow::texts() const {
@@ -169,62 +78,27 @@ void ListWindow::ApplyTexts() {
 }
 
 void ListWindow::CheckList(const std::string& listPath) {
-    gather({{listPath}, true, nullptr});
+    m_gathering.gatherList(listPath);
 }
 
 void ListWindow::DropHandler(const std::string& names) {
-    gather({splitNames(names), false, m_newFileEntry});
+    m_gathering.gatherDropped(names, m_newFileEntry);
 }
 
-void ListWindow::gather(Gathering gathering) {
-    m_waiting.push_back(std::move(gathering));
-    gatherNext();
-}
-
-// One gathering at a time, so that rows come in the order of the drops.
-void ListWindow::gatherNext() {
-    if (m_gathering || m_waiting.empty()) {
-        return;
+void ListWindow::rowsFound(FoundRows found) {
+    if (!found.failure.empty()) {
+        m_port.showMessage(found.failure);
     }
-    m_gathering = true;
-    UiThread& ui = m_background.ui;
-    m_gatheringTasks.start([this, &ui, next = std::move(m_waiting.front())](std::stop_token stop) {
-        for (const std::string& name : next.names) {
-            Found found = next.onlyLists ? listToCheck(name)
-                                         : droppedName(name, next.newFileEntry, stop);
-            if (stop.stop_requested()) {
-                break;  // a walk cut short lists only some of the folder's files
-            }
-            ui.post([this, found = std::move(found)]() mutable {
-                rowsFound(std::move(found.items), found.failure, found.skipped);
-            });
-        }
-        ui.post([this] { gatheringEnded(); });
-    });
-    m_waiting.pop_front();
-    showProgress();
-}
-
-void ListWindow::rowsFound(std::vector<CheckItem> items, const std::string& failure,
-                           const std::vector<std::string>& skippedFolders) {
-    if (m_gatheringCancelled) {
-        return;
-    }
-    if (!failure.empty()) {
-        m_port.showMessage(failure);
-    }
-    m_skippedFolders.insert(m_skippedFolders.end(), skippedFolders.begin(), skippedFolders.end());
-    for (CheckItem& item : items) {
+    m_skippedFolders.insert(m_skippedFolders.end(), found.skippedFolders.begin(),
+                            found.skippedFolders.end());
+    for (CheckItem& item : found.items) {
         addRow(std::move(item));
     }
     runNext();
 }
 
 void ListWindow::gatheringEnded() {
-    m_gathering = false;
-    m_gatheringCancelled = false;
     showSkippedFolders();
-    gatherNext();
     runNext();
 }
 
@@ -247,7 +121,7 @@ void ListWindow::showSkippedFolders() {
 
 void ListWindow::addRow(CheckItem item) {
     const hashing::AlgorithmEntry* entry = item.candidates.front();
-    std::string digest = item.expected;
+    hashing::Digest digest = item.expected;
     m_rows.push_back({std::move(item), std::move(digest), std::nullopt, entry});
     showRow(m_rows.size() - 1);
 }
@@ -264,20 +138,11 @@ void ListWindow::runNext() {
     }
     m_running = static_cast<std::size_t>(next - m_rows.begin());
     showProgress();
-    const int job = ++m_lastJob;
-    UiThread& ui = m_background.ui;
-    m_background.jobs.start({next->item.path, RoutesOf(next->item), {},
-                             [this, &ui, job](hashing::FileDigests digests) {
-                                 ui.post([this, job, digests = std::move(digests)]() mutable {
-                                     fileEnded(job, std::move(digests));
-                                 });
-                             }});
+    m_run.start(next->item.path, hashing::RoutesOf(next->item.candidates, hashing::Route::File),
+                {{}, [this](hashing::FileDigests digests) { fileEnded(std::move(digests)); }, {}});
 }
 
-void ListWindow::fileEnded(int job, hashing::FileDigests digests) {
-    if (job != m_lastJob || !m_running) {
-        return;
-    }
+void ListWindow::fileEnded(hashing::FileDigests digests) {
     const std::size_t index = *std::exchange(m_running, std::nullopt);
     if (digests.cancelled) {
         // The rest waits for nothing now: cancelling stops the whole check.
@@ -298,8 +163,7 @@ void ListWindow::fileEnded(int job, hashing::FileDigests digests) {
         row.entry = verdict.matched;  // the digest equals the expected one it shows
     } else if (verdict.status == CheckStatus::Failed) {
         // The digest the file has, so that a copied or saved line tells the truth about it.
-        row.digest =
-            hashing::FullWidthDigest(digests.outcomes.front().text, hashing::DigestBytes(*row.entry));
+        row.digest = digests.outcomes.front().digest;
     }
     // A file that is only hashed has no expected digest to fail against.
     const bool onlyHashed = row.item.expected.empty() && verdict.status == CheckStatus::Failed;
@@ -309,14 +173,8 @@ void ListWindow::fileEnded(int job, hashing::FileDigests digests) {
 }
 
 void ListWindow::CancelAction() {
-    m_waiting.clear();
-    if (m_gathering) {
-        m_gatheringCancelled = true;
-        m_gatheringTasks.cancel();
-    }
-    if (m_running) {
-        m_background.jobs.cancel();
-    }
+    m_gathering.cancel();
+    m_run.cancel();
 }
 
 std::string ListWindow::statusText(CheckStatus status) const {
@@ -327,7 +185,8 @@ std::string ListWindow::statusText(CheckStatus status) const {
 void ListWindow::showRow(std::size_t index) const {
     const Row& row = m_rows[index];
     m_port.setRow(index, {NameForMessage(row.item.name), std::string(row.entry->caption),
-                          row.digest, row.status ? statusText(*row.status) : std::string{},
+                          hashing::HexText(row.digest),
+                          row.status ? statusText(*row.status) : std::string{},
                           row.status});
 }
 

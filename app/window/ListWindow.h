@@ -6,17 +6,15 @@
 #pragma once
 
 #include <cstddef>
-#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/checks/ListCheck.h"
-#include "app/window/UiThread.h"
+#include "app/window/BackgroundRun.h"
+#include "app/window/ListGathering.h"
 #include "app/window/WindowSystem.h"
-#include "app/hashing/FileJobs.h"
-#include "app/hashing/WorkerTasks.h"
 
 namespace tolvek::window {
 
@@ -63,11 +61,6 @@ public:
 
 enum class LineStyle { Gnu, Bsd };
 
-// A checksum list by name ("SHA256SUMS", "x.md5", "a.sfv") or by content (a readable list whose
-// every line that is not blank or a comment is a checksum line): the files it lists, else
-// nothing.
-std::optional<std::size_t> ListedFiles(const std::string& path);
-
 class ListWindow {
 public:
     // `loadText` gives a text of the current language block by number. Files are hashed through
@@ -94,36 +87,25 @@ public:
 
     // "3 OK, 1 FAILED, 1 missing": the statuses given so far.
     std::string Summary() const;
-    bool Running() const { return m_running.has_value() || m_gathering; }
+    bool Running() const { return m_running.has_value() || m_gathering.running(); }
     std::size_t RowCount() const { return m_rows.size(); }
 
 private:
     struct Row {
         CheckItem item;  // `expected` empty for a file that is only hashed
-        std::string digest;
+        hashing::Digest digest;
         std::optional<CheckStatus> status;
         const hashing::AlgorithmEntry* entry;
         bool done = false;
     };
 
-    // Names whose rows the worker is to find: dropped ones, or lists to check.
-    struct Gathering {
-        std::vector<std::string> names;
-        bool onlyLists;
-        const hashing::AlgorithmEntry* newFileEntry;
-    };
-
     ListWindowTexts texts() const;
-    void gather(Gathering gathering);
-    void gatherNext();
-    // Posted by the worker: the rows of one name, in order, then the end of the gathering.
-    void rowsFound(std::vector<CheckItem> items, const std::string& failure,
-                   const std::vector<std::string>& skippedFolders);
+    void rowsFound(FoundRows found);
     void gatheringEnded();
     void showSkippedFolders();
     void addRow(CheckItem item);
     void runNext();
-    void fileEnded(int job, hashing::FileDigests digests);
+    void fileEnded(hashing::FileDigests digests);
     void showRow(std::size_t index) const;
     void showProgress() const;
     std::optional<std::string> lineOf(const Row& row, LineStyle style) const;
@@ -131,17 +113,13 @@ private:
     std::string statusText(CheckStatus status) const;
 
     ListWindowPort& m_port;
-    Background m_background;
-    hashing::WorkerTasks& m_gatheringTasks;
+    BackgroundRun m_run;
+    ListGathering m_gathering;
     std::function<std::string(int)> m_loadText;
     const hashing::AlgorithmEntry* m_newFileEntry = nullptr;
     std::vector<Row> m_rows;
+    // The row whose file is hashed.
     std::optional<std::size_t> m_running;
-    int m_lastJob = 0;
-    std::deque<Gathering> m_waiting;
-    bool m_gathering = false;
-    // Set by Cancel until the gathering under way has ended: what it still posts is dropped.
-    bool m_gatheringCancelled = false;
     // The folders the gathering under way could not read.
     std::vector<std::string> m_skippedFolders;
 };

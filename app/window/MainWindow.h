@@ -1,67 +1,29 @@
-// The main window's state and every action behind its controls, over the WindowSystem port:
-// hashing files and strings through the shared entry table, renew and drops, compare and
-// clipboard, languages and sha.lng, start-up and close.
+// The main window's controls and the actions behind them, over the WindowSystem port: start-up
+// and close, hashing files and strings through the shared entry table, renew and drops, and the
+// languages with sha.lng. Compare and clipboard (CompareFlow) and the row below the controls
+// (Offers) are rooms of their own over the state they share (MainWindowState).
 #pragma once
 
-#include <array>
-#include <chrono>
 #include <functional>
-#include <optional>
 #include <span>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "app/checks/ExpectedDigest.h"
+#include "app/hashing/AlgorithmTable.h"
+#include "app/window/CompareFlow.h"
 #include "app/window/LanguageFile.h"
 #include "app/window/ListWindow.h"
-#include "app/checks/Sidecar.h"
-#include "app/window/UiThread.h"
-#include "app/window/WindowSystem.h"
-#include "app/hashing/AlgorithmTable.h"
-#include "app/hashing/FileJobs.h"
-#include "app/hashing/ProgressText.h"
+#include "app/window/MainWindowState.h"
+#include "app/window/Offers.h"
 #include "engine/HashEngine.h"
 #include "engine/HashTests.h"
 
 namespace tolvek::window {
 
-using checks::DigestLengths;
-using checks::ExpectedDigest;
-using checks::ReadExpectedDigest;
-using checks::FindSidecarDigest;
-using checks::SidecarDigest;
-
-using hashing::AlgorithmEntry;
-using hashing::AlgorithmEntries;
-using hashing::DigestOutcome;
-
-// The engine's hash type for list positions 0 to 20, the types the engine's self-test covers.
-// The entries of those positions that the engine serves use exactly these types.
-inline constexpr std::array<engine::HashType, 21> EngineHashTypes = {
-    engine::HashTypeMD2,           engine::HashTypeMD4,       engine::HashTypeMD5,
-    engine::HashTypeSHA1,          engine::HashTypeSHA256,    engine::HashTypeSHA384,
-    engine::HashTypeSHA512,        engine::HashTypeHAVAL128,  engine::HashTypeHAVAL160,
-    engine::HashTypeHAVAL192,      engine::HashTypeHAVAL224,  engine::HashTypeHAVAL256,
-    engine::HashTypeGOST,          engine::HashTypeTiger128,  engine::HashTypeTiger160,
-    engine::HashTypeTiger192,      engine::HashTypeRIPEMD128, engine::HashTypeRIPEMD160,
-    engine::HashTypeCRC32MsbFirst, engine::HashTypeCRC32,     engine::HashTypeAdler32,
-};
-
-// "SHA1", selected when the window is built and kept when sha.lng names no position.
-inline constexpr int kDefaultAlgorithmPosition = 3;
-
-// Message box captions, the same in every language.
-inline constexpr std::string_view kWarningCaption = "Warning";
-inline constexpr std::string_view kInformationCaption = "Information";
-
 // The engine's known-answer self-test: 0, or the first failing result code.
 using SelfTest = std::function<engine::HashResult()>;
 
 enum class StartUpOutcome { ShowWindow, EndProgram };
-
-// A file hash that ends sooner shows no progress display.
-inline constexpr std::chrono::milliseconds kProgressAppearsAfter{500};
 
 class MainWindow {
 public:
@@ -72,7 +34,7 @@ public:
     // stay usable as long as a hash may run.
     MainWindow(WindowSystem& windows, Background background,
                SelfTest selfTest = engine::TestAllHashTypes,
-               std::span<const AlgorithmEntry> entries = AlgorithmEntries());
+               std::span<const AlgorithmEntry> entries = hashing::AlgorithmEntries());
 
     // Run once, after the controls exist and before the window is first shown: restores the
     // saved language, saves sha.lng (with the saved algorithm position), runs the self-test,
@@ -152,123 +114,33 @@ public:
     void LanguageChangeHandler();
 
     bool HashFromField() const { return m_hashFromField; }
-    bool HashRunning() const { return m_running.has_value(); }
-    int LanguageBase() const { return m_languageBase; }
-    const std::string& LastFileName() const { return m_lastFileName; }
+    bool HashRunning() const { return m_state.hashRunning(); }
+    int LanguageBase() const { return m_state.languageBase(); }
+    const std::string& LastFileName() const { return m_state.lastFileName; }
 
 private:
-    // What DigestField's digest was computed from.
-    struct DigestSource {
-        const AlgorithmEntry* entry;
-        bool isFile;
-        std::string input;  // the file's name, or the hashed text
-        bool namesNoFile;   // renew hashed the text of a path because no file has that name
-    };
-    // The search for the entry that gives the expected digest for DigestField's input.
-    struct Identification {
-        DigestSource source;
-        std::string expected;  // lower-case hex
-        std::vector<const AlgorithmEntry*> candidates;
-        std::size_t entriesOfLength;  // DigestField's entry included when it has that length
-        int digestGeneration;         // DigestField's, when the search started
-    };
-    struct RunningHash {
-        int job;
-        // What the progress display names, in the current language.
-        std::function<std::string()> subject;
-        // On the UI thread once the job has ended, also when it was cancelled.
-        std::function<void(hashing::FileDigests)> ended;
-        bool progressShown = false;
-        std::optional<int> lastPermille;
-    };
-
-    // The start-up's last step, once.
-    void showWindowFirstTime();
     // HashFileAction; the drop handlers copy DigestField to the clipboard once the hash ends.
     void hashFile(Control sender, bool copyWhenDone);
     void startFileHash(const AlgorithmEntry& entry, bool copyWhenDone);
-    // Work on the job's worker thread once its digests are posted to the UI thread.
-    using WorkerFollowUp = std::function<void(int job, const hashing::FileDigests& digests)>;
-    // Runs `providers` over `fileName` in the background.
-    void startJob(const std::string& fileName, std::vector<const hashing::Provider*> providers,
-                  std::function<std::string()> subject,
-                  std::function<void(hashing::FileDigests)> ended, WorkerFollowUp onWorker = {});
-    // Posted calls from the running job; calls of an earlier job are ignored.
-    void hashProgressed(int job, const hashing::ReadProgress& progress);
-    void hashEnded(int job, hashing::FileDigests digests);
     // The file route's outcome in DigestField (null `entry`: no entry selected).
     void showFileOutcome(const AlgorithmEntry* entry, const std::string& fileName,
-                         const DigestOutcome& outcome, bool copyWhenDone);
-    hashing::ProgressWords progressWords() const;
-    // The entry at a list position; null for no selection or a position without one.
-    const AlgorithmEntry* entryAt(int position) const;
-    const AlgorithmEntry* selectedEntry() const;
-    // A digest with where it came from, or a failure text without.
-    void showInDigestField(const std::string& text, std::optional<DigestSource> source);
+                         hashing::DigestOutcome outcome, bool copyWhenDone);
     // HashStringAction once the text is known.
     void hashText(const std::string& text, bool namesNoFile);
     // hashFile with HashFromField set around it.
     void hashFileFromField(Control sender, bool copyWhenDone);
-    LanguageFile languageFile() const;
-
-    // What the window offers after the hash of a file, for the digest it shows.
-    struct PendingOffer {
-        std::string shownDigest;
-        SidecarDigest sidecar;        // when the offer is a digest to compare
-        std::string listPath;         // when the offer is a list to check
-        std::size_t listedFiles = 0;
-        const AlgorithmEntry* entry;
-    };
-    // Looks for an offer on the job's thread and posts it; the file system is all it touches.
-    void lookForOffer(int job, const AlgorithmEntry& entry, const std::string& fileName,
-                      const hashing::FileDigests& digests);
-    // Posted: shows the offer while DigestField still holds the digest job `job` gave.
-    void offerFound(int job, PendingOffer offer);
-    // The note on the digest shown, else the offer, else nothing, unless a hash runs.
-    void showRow();
-    bool digestFromOtherEntry() const;
-    std::optional<OfferDisplay> digestNote() const;
-    OfferDisplay offerDisplay() const;
+    // The input of the digest shown, with the selected entry.
     void hashAgain();
+    LanguageFile languageFile() const;
     // LanguageChangeHandler, saving `savedAlgorithmPosition` as line 2.
     void changeLanguage(int savedAlgorithmPosition);
 
-    // CompareAction's steps.
-    void showEqual(const AlgorithmEntry& entry);
-    void showNotEqual(const std::string& addedLine = {});
-    std::size_t digestBytes(const AlgorithmEntry& entry);
-    const std::vector<std::size_t>& digestLengths();
-    std::optional<Identification> identification(const DigestSource& source,
-                                                 const ExpectedDigest& expected);
-    void identify(Identification search);
-    void identified(const Identification& search, std::span<const DigestOutcome> outcomes);
-    void selectIdentified(const Identification& search, const AlgorithmEntry& entry,
-                          const std::string& digest);
-    // CompareWithFileAction and CompareFieldDropHandler once the file is known.
-    void compareWithFile(const std::string& fileName);
-
-    WindowSystem& m_windows;
-    Background m_background;
+    MainWindowState m_state;
+    CompareFlow m_compare;
+    Offers m_offers;
     SelfTest m_selfTest;
-    std::span<const AlgorithmEntry> m_entries;
     bool m_hashFromField = false;
-    bool m_windowToBeShown = false;
-    int m_languageBase;
-    std::string m_lastFileName;
-    // Set while DigestField shows the digest of the last hash action, not a failure.
-    std::optional<DigestSource> m_digestSource;
-    // Counts the writes of DigestField, so that an answer that comes later can tell whether
-    // DigestField still shows what it was about.
-    int m_digestGeneration = 0;
-    // Each entry's digest length, by position, and the distinct lengths; found at the first
-    // compare that needs them.
-    std::vector<std::size_t> m_digestBytes;
-    std::vector<std::size_t> m_digestLengths;
-    std::optional<RunningHash> m_running;
-    std::optional<PendingOffer> m_offer;
-    bool m_noteDismissed = false;
     ListWindow* m_listWindow = nullptr;
-    int m_lastJob = 0;
 };
 
 }  // namespace tolvek::window

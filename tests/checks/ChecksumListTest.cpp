@@ -8,6 +8,7 @@
 #include <set>
 
 #include "app/checks/ChecksumList.h"
+#include "app/hashing/DigestText.h"
 #include "tests/support/TempFolder.h"
 
 namespace tolvek::checks {
@@ -111,7 +112,7 @@ TEST(ReadChecksumLine, FormsAndTolerances) {
     for (const LineCase& expected : cases) {
         const ChecksumLine read = ReadChecksumLine(expected.line, kLengths, expected.flavour);
         EXPECT_EQ(read.form, expected.form) << expected.line;
-        EXPECT_EQ(read.digest, expected.digest) << expected.line;
+        EXPECT_EQ(hashing::HexText(read.digest), expected.digest) << expected.line;
         EXPECT_EQ(read.name, expected.name) << expected.line;
         EXPECT_EQ(read.algorithm, expected.algorithm) << expected.line;
         EXPECT_EQ(read.binary, expected.binary) << expected.line;
@@ -188,6 +189,7 @@ TEST(FormatLines, EscapedAsCoreutilsAndReadBack) {
         std::string message;
     };
     const std::string h = kMd5;
+    const hashing::Digest digest = *hashing::ReadHex(h);
     const Case cases[] = {
         {"a b", h + "  a b", "MD5 (a b) = " + h, "a b"},
         {"a\\b", "\\" + h + "  a\\\\b", "\\MD5 (a\\\\b) = " + h, "a\\b"},
@@ -196,20 +198,20 @@ TEST(FormatLines, EscapedAsCoreutilsAndReadBack) {
         {"\\\n\r", "\\" + h + "  \\\\\\n\\r", "\\MD5 (\\\\\\n\\r) = " + h, "\\\\\\\\n\\r"},
     };
     for (const Case& expected : cases) {
-        EXPECT_EQ(FormatGnuLine(h, expected.name), expected.gnu);
-        EXPECT_EQ(FormatBsdLine("MD5", h, expected.name), expected.bsd);
+        EXPECT_EQ(FormatGnuLine(digest, expected.name), expected.gnu);
+        EXPECT_EQ(FormatBsdLine("MD5", digest, expected.name), expected.bsd);
         EXPECT_EQ(NameForMessage(expected.name), expected.message);
     }
-    EXPECT_EQ(FormatGnuLine(h, "a\nb", GnuMode::Binary, NameEscaping::Raw), h + " *a\nb");
-    EXPECT_EQ(FormatBsdLine("MD5", h, "a\\b", NameEscaping::Raw), "MD5 (a\\b) = " + h);
+    EXPECT_EQ(FormatGnuLine(digest, "a\nb", GnuMode::Binary, NameEscaping::Raw), h + " *a\nb");
+    EXPECT_EQ(FormatBsdLine("MD5", digest, "a\\b", NameEscaping::Raw), "MD5 (a\\b) = " + h);
 
     for (const std::string& name : kOddNames) {
         for (const GnuMode mode : {GnuMode::Text, GnuMode::Binary}) {
-            const ChecksumLine gnu = ReadChecksumLine(FormatGnuLine(h, name, mode), kLengths);
+            const ChecksumLine gnu = ReadChecksumLine(FormatGnuLine(digest, name, mode), kLengths);
             EXPECT_EQ(gnu.name, name);
             EXPECT_EQ(gnu.binary, mode == GnuMode::Binary);
         }
-        EXPECT_EQ(ReadChecksumLine(FormatBsdLine("MD5", h, name), kLengths).name, name);
+        EXPECT_EQ(ReadChecksumLine(FormatBsdLine("MD5", digest, name), kLengths).name, name);
     }
 }
 

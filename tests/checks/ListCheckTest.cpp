@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "app/checks/ListCheck.h"
-#include "app/hashing/DigestSize.h"
+#include "app/hashing/DigestText.h"
 #include "tests/support/TempFolder.h"
 
 namespace tolvek::checks {
@@ -138,7 +138,7 @@ TEST(ReadListItems, AlgorithmNameAndFileOfEachLine) {
             EXPECT_EQ(item.name, test.items[index].name);
             EXPECT_EQ(item.path, test.items[index].path);
             EXPECT_EQ(idsOf(item.candidates), test.items[index].candidates);
-            EXPECT_EQ(item.expected.size(), 2 * hashing::DigestBytes(*item.candidates.front()));
+            EXPECT_EQ(item.expected.size(), item.candidates.front()->digestBytes());
         }
     }
 }
@@ -224,7 +224,7 @@ TEST(CheckContent, AWrongGuessFallsBackToTheOtherCandidates) {
         {list.items[3], "sha1", CheckStatus::Missing, ""},
     };
     for (const Case& test : cases) {
-        SCOPED_TRACE(test.likely + " for " + test.item.expected);
+        SCOPED_TRACE(test.likely + " for " + hashing::HexText(test.item.expected));
         const hashing::ReadControl control;
         hashing::FileContent content = hashing::FileContent::Open(test.item.path, control);
         const CheckVerdict verdict =

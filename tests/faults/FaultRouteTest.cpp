@@ -14,6 +14,7 @@
 #include <sstream>
 
 #include "app/window/MainWindow.h"
+#include "app/hashing/DigestText.h"
 #include "app/hashing/Hashing.h"
 #include "tests/window/FakeWindowSystem.h"
 #include "tests/window/ManualBackground.h"
@@ -46,7 +47,7 @@ struct Subject {
 enum class Expect { Failure, Digest, GrownDigest, PrefixDigest };
 
 std::string digestOf(std::string_view id, std::string_view bytes) {
-    return hashing::HashText(hashing::FindAlgorithm(id)->stringRoute, bytes).text;
+    return hashing::HexText(hashing::HashText(hashing::FindAlgorithm(id)->stringRoute, bytes).digest);
 }
 
 std::string readAll(const std::string& name) {

@@ -25,7 +25,7 @@ std::string hexDigestOfAbc(THash_Sapphire& hash) {
 TEST(THash_Sapphire, RequestedDigestSizeVectors) {
     int checked = 0;
     for (const testing::Vector& vector : testing::ReadVectorFile(testing::VectorDirectory() + "/sapphire.vec")) {
-        if (vector.algorithm != "Sapphire RequestedDigestSize") {
+        if (vector.algorithm != "sapphire RequestedDigestSize") {
             continue;
         }
         THash_Sapphire hash;

@@ -24,6 +24,7 @@ public:
     std::unique_ptr<Digester> start() const override {
         return std::make_unique<FixedDigester>(m_outcome);
     }
+    std::size_t digestBytes() const override { return 2; }
     std::optional<KnownAnswer> knownAnswer() const override { return m_answer; }
 
 private:
@@ -34,16 +35,16 @@ private:
 constexpr KnownAnswer kAnswer{"abc", "0123"};
 
 TEST(KnownAnswers, EitherRouteDecides) {
-    const FixedProvider right({true, "0123"}, kAnswer);
-    const FixedProvider wrong({true, "0124"}, kAnswer);
-    const FixedProvider failing({false, "Could not read file"}, kAnswer);
-    const FixedProvider unchecked({true, "9999"}, std::nullopt);
+    const FixedProvider right({true, {0x01, 0x23}, {}}, kAnswer);
+    const FixedProvider wrong({true, {0x01, 0x24}, {}}, kAnswer);
+    const FixedProvider failing({false, {}, "Could not read file"}, kAnswer);
+    const FixedProvider unchecked({true, {0x99, 0x99}, {}}, std::nullopt);
     const AlgorithmEntry entries[] = {
-        {"right", "", "", right, right},
-        {"wrongtext", "", "", right, wrong},
-        {"failed", "", "", failing, failing},
-        {"wrongfile", "", "", wrong, right},
-        {"unchecked", "", "", unchecked, unchecked},
+        {{}, "right", "", "", right, right},
+        {{}, "wrongtext", "", "", right, wrong},
+        {{}, "failed", "", "", failing, failing},
+        {{}, "wrongfile", "", "", wrong, right},
+        {{}, "unchecked", "", "", unchecked, unchecked},
     };
     struct Expected {
         std::string_view id;

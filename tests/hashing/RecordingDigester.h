@@ -21,7 +21,10 @@ public:
         const std::lock_guard lock(m_mutex);
         m_bytes.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     }
-    DigestOutcome finish() override { return {true, bytes()}; }
+    DigestOutcome finish() override {
+        const std::string kept = bytes();
+        return {true, Digest(kept.begin(), kept.end()), {}};
+    }
 
     std::string bytes() const {
         const std::lock_guard lock(m_mutex);

@@ -19,7 +19,7 @@ public:
     void update(std::span<const std::uint8_t>) override {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    hashing::DigestOutcome finish() override { return {true, "slow"}; }
+    hashing::DigestOutcome finish() override { return {true, {0x51}, {}}; }
 };
 
 class SlowProvider final : public hashing::Provider {
@@ -27,12 +27,13 @@ public:
     std::unique_ptr<hashing::Digester> start() const override {
         return std::make_unique<SlowDigester>();
     }
+    std::size_t digestBytes() const override { return 1; }
 };
 
 class BackgroundHashTest : public FrontEndTest {
 protected:
     BackgroundHashTest() {
-        entry.emplace_back(hashing::AlgorithmEntry{"slow", "Slow", "", slow, slow});
+        entry.emplace_back(hashing::AlgorithmEntry{{}, "slow", "Slow", "", slow, slow});
         frontEnd = makeFrontEnd(entry);
     }
 

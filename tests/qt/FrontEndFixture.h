@@ -76,7 +76,7 @@ protected:
 // The same over the program's own list entries and providers.
 class RealEntriesTest : public FrontEndTest {
 protected:
-    RealEntriesTest() { frontEnd = makeFrontEnd(window::AlgorithmEntries()); }
+    RealEntriesTest() { frontEnd = makeFrontEnd(hashing::AlgorithmEntries()); }
 };
 
 }  // namespace tolvek::desktop::testing

@@ -64,7 +64,7 @@ TEST_F(WiringTest, HashFileButtonRunsTheDialogAndHashesTheChosenFile) {
     fileAnswers = {QUrl::fromLocalFile(QString::fromStdString(chosen)), std::nullopt};
     click(Control::HashFileButton);
     EXPECT_EQ(fieldText(Control::PathField), chosen);
-    EXPECT_EQ(fieldText(Control::DigestField), "file3");
+    EXPECT_EQ(fieldText(Control::DigestField), "f11e03");
     EXPECT_EQ(fileRoute().requests(), Names{"iso"});
 
     // Cancelled: the dialog started at the last name, and nothing changed.
@@ -85,7 +85,7 @@ TEST_F(WiringTest, HashStringButtonHashesTheTextTypedInTheStringWindow) {
     click(Control::HashStringButton);
     EXPECT_EQ(title, "Insert the String for HASH");
     EXPECT_EQ(stringRoute().requests(), Names{"abc"});
-    EXPECT_EQ(fieldText(Control::DigestField), "text3");
+    EXPECT_EQ(fieldText(Control::DigestField), "7e4703");
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
@@ -94,26 +94,26 @@ TEST_F(WiringTest, RenewButtonHashesAnExistingFileAsAFileAndOtherTextAsAString) 
     field(Control::PathField).setText(QString::fromStdString(name));
     click(Control::RenewButton);
     EXPECT_EQ(fileRoute().requests(), Names{"abc"});
-    EXPECT_EQ(fieldText(Control::DigestField), "file3");
+    EXPECT_EQ(fieldText(Control::DigestField), "f11e03");
 
     field(Control::PathField).setText(QStringLiteral("abc"));
     click(Control::RenewButton);
     EXPECT_EQ(stringRoute().requests(), Names{"abc"});
-    EXPECT_EQ(fieldText(Control::DigestField), "text3");
+    EXPECT_EQ(fieldText(Control::DigestField), "7e4703");
 }
 
 TEST_F(WiringTest, CopyPasteAndCompareWorkOnTheFieldsAndTheClipboard) {
     field(Control::PathField).setText(QStringLiteral("abc"));
     click(Control::RenewButton);
     click(Control::CopyButton);
-    EXPECT_EQ(clipboardText(), "text3");
+    EXPECT_EQ(clipboardText(), "7e4703");
 
-    QGuiApplication::clipboard()->setText(QStringLiteral("  TEXT3\r\n"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("  7E4703\r\n"));
     click(Control::PasteButton);
-    EXPECT_EQ(fieldText(Control::CompareField), "TEXT3");
+    EXPECT_EQ(fieldText(Control::CompareField), "7E4703");
 
     click(Control::CompareButton);
-    field(Control::CompareField).setText(QStringLiteral("text4"));
+    field(Control::CompareField).setText(QStringLiteral("7e47"));
     click(Control::CompareButton);
     field(Control::CompareField).clear();
     click(Control::CompareButton);
@@ -152,18 +152,18 @@ TEST_F(WiringTest, ChoosingAnAlgorithmStartsNothingAndTheRowSaysWhichMadeTheDige
 
     fileAnswers = {QUrl::fromLocalFile(QString::fromStdString(files.write("x.iso", "iso")))};
     click(Control::HashFileButton);
-    EXPECT_EQ(fieldText(Control::DigestField), "file4");
+    EXPECT_EQ(fieldText(Control::DigestField), "f11e04");
     const auto& row = *view().findChild<QWidget*>(QStringLiteral("OfferRow"));
     EXPECT_TRUE(row.isHidden());
     QTest::keyClick(&list(Control::AlgorithmList), Qt::Key_Down);
-    EXPECT_EQ(fieldText(Control::DigestField), "file4");
+    EXPECT_EQ(fieldText(Control::DigestField), "f11e04");
     ASSERT_FALSE(row.isHidden());
     EXPECT_EQ(row.findChild<QLabel*>(QStringLiteral("OfferText"))->text(),
               QStringLiteral("The hash shown was made with Entry4."));
     QTest::mouseClick(row.findChild<QPushButton*>(QStringLiteral("OfferAcceptButton")),
                       Qt::LeftButton);
     waitForHash();
-    EXPECT_EQ(fieldText(Control::DigestField), "file5");
+    EXPECT_EQ(fieldText(Control::DigestField), "f11e05");
     EXPECT_TRUE(row.isHidden());
     EXPECT_EQ(entries.fileRoute(5).requests(), Names{"iso"});
 }
@@ -183,9 +183,9 @@ TEST_F(WiringTest, DroppedFilesReachTheirHandler) {
     } cases[] = {
         {nullptr, {one, two}, {}, "", ""},
         {"PathField", {one, two}, {}, one + '\r' + two, "Could not open file"},
-        {nullptr, {one}, {"1"}, one, "file3"},
-        {"CompareField", {two}, {"2"}, two, "file3"},
-        {"DigestField", {one}, {"1"}, one, "file3"},
+        {nullptr, {one}, {"1"}, one, "f11e03"},
+        {"CompareField", {two}, {"2"}, two, "f11e03"},
+        {"DigestField", {one}, {"1"}, one, "f11e03"},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(::testing::Message() << (test.target ? test.target : "window") << ", "
@@ -211,9 +211,9 @@ TEST_F(WiringTest, DroppedFilesReachTheirHandler) {
 
 TEST_F(WiringTest, TheOfferRowComparesWhenAcceptedAndGoesWhenDeclined) {
     const std::string digest(40, 'a');
-    fileRoute().answer = {true, digest};
+    fileRoute().answer = window::testing::Answer(digest);
     // The entry's digests are as long as `digest`, so lists of its digests hold that length.
-    entries.stringRoute(kSha1Position).answer = {true, digest};
+    entries.stringRoute(kSha1Position).answer = window::testing::Answer(digest);
     files.write("x.iso.Entry3", digest);
     const QUrl iso = QUrl::fromLocalFile(QString::fromStdString(files.write("x.iso", "iso")));
     auto& offer = *view().findChild<QWidget*>(QStringLiteral("OfferRow"));
@@ -491,7 +491,7 @@ TEST_F(StartUpWiringTest, FileNamedOnTheCommandLineIsHashedBeforeTheWindowShowsI
     EXPECT_FALSE(view().isVisible()) << "shown before its digest";
     waitForHash();
     EXPECT_TRUE(view().isVisible());
-    EXPECT_EQ(fieldText(Control::DigestField), "file3");
+    EXPECT_EQ(fieldText(Control::DigestField), "f11e03");
     EXPECT_EQ(fieldText(Control::PathField), name);
     EXPECT_EQ(clipboardText(), "kept");
 }

@@ -56,7 +56,7 @@ TEST_F(BackgroundHashTest, ProgressAppearsAfterAMomentFollowsTheHashAndGoes) {
 
     settle();
     EXPECT_FALSE(windows.progress.has_value());
-    EXPECT_EQ(digestField(), "file4");
+    EXPECT_EQ(digestField(), "f11e04");
     EXPECT_TRUE(windows.hashControlsEnabled);
     EXPECT_FALSE(window.HashRunning());
 }
@@ -105,7 +105,7 @@ TEST_F(BackgroundHashTest, DropHandlersCopyOnlyOnceTheHashHasEnded) {
     EXPECT_EQ(windows.clipboard, "old clipboard");
     EXPECT_EQ(windows.clipboardWrites, 0);
     settle();
-    EXPECT_EQ(windows.clipboard, "file4");
+    EXPECT_EQ(windows.clipboard, "f11e04");
     EXPECT_EQ(entries.fileRoute(4).requests(), std::vector<std::string>{"dropped"});
 }
 

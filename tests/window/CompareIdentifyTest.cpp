@@ -37,16 +37,16 @@ std::string withColons(const std::string& digest) {
 
 class CompareIdentifyTest : public MainWindowTest {
 protected:
-    CompareIdentifyTest() : MainWindowTest(AlgorithmEntries()) { startUp(); }
+    CompareIdentifyTest() : MainWindowTest(hashing::AlgorithmEntries()) { startUp(); }
 
     void select(std::string_view caption) {
         const AlgorithmEntry* entry = hashing::FindAlgorithm(caption);
         ASSERT_NE(entry, nullptr) << caption;
-        selectAlgorithm(static_cast<int>(entry - AlgorithmEntries().data()));
+        selectAlgorithm(static_cast<int>(entry - hashing::AlgorithmEntries().data()));
     }
     std::string_view selectedCaption() const {
         const AlgorithmEntry* entry =
-            hashing::EntryAt(AlgorithmEntries(), windows.selectedPosition(Control::AlgorithmList));
+            hashing::EntryAt(hashing::AlgorithmEntries(), windows.selectedPosition(Control::AlgorithmList));
         return entry != nullptr ? entry->caption : "<none>";
     }
     std::string abcFile() const { return dataFolder.write("abc.txt", "abc"); }

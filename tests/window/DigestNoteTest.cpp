@@ -36,9 +36,9 @@ TEST_F(DigestNoteTest, TheRowSaysWhichEntryMadeTheDigestAndOffersToHashAgain) {
         const char* note;            // empty: none
         const char* afterHashAgain;  // empty: no offer to hash again
     } cases[] = {
-        {"a file, another entry", Source::File, 6, kMadeWithEntry4, "file6"},
+        {"a file, another entry", Source::File, 6, kMadeWithEntry4, "f11e06"},
         {"a file, the same entry again", Source::File, 4, "", ""},
-        {"a typed text, another entry", Source::WindowText, 7, kMadeWithEntry4, "text7"},
+        {"a typed text, another entry", Source::WindowText, 7, kMadeWithEntry4, "7e4707"},
         {"a file, nothing selected", Source::File, -1, kMadeWithEntry4, ""},
     };
     const std::string file = existingFile("x.iso");
@@ -96,7 +96,7 @@ TEST_F(DigestNoteTest, RenewSaysWhenTheTextOfAPathWasHashedBecauseNoFileHasThatN
     for (const Case& test : cases) {
         SCOPED_TRACE(test.text);
         renew(test.text);
-        EXPECT_EQ(digestField(), "text4");
+        EXPECT_EQ(digestField(), "7e4704");
         EXPECT_EQ(entries.stringRoute(4).requests().back(), test.text);
         EXPECT_EQ(note(), test.note);
         if (!test.note.empty()) {
@@ -112,11 +112,11 @@ TEST_F(DigestNoteTest, RenewSaysWhenTheTextOfAPathWasHashedBecauseNoFileHasThatN
     EXPECT_EQ(note(), kMadeWithEntry4);
     window.AcceptOfferAction();
     EXPECT_EQ(entries.stringRoute(7).requests().back(), "/no/such/x.iso");
-    EXPECT_EQ(digestField(), "text7");
+    EXPECT_EQ(digestField(), "7e4707");
     EXPECT_EQ(note(), noFile);
 
     renew(existingFile("x.iso"));
-    EXPECT_EQ(digestField(), "file7");
+    EXPECT_EQ(digestField(), "f11e07");
     EXPECT_EQ(note(), "");
 }
 
@@ -125,8 +125,8 @@ TEST_F(DigestNoteTest, RenewSaysWhenTheTextOfAPathWasHashedBecauseNoFileHasThatN
 TEST_F(DigestNoteTest, DismissedUntilTheNextChoiceAndSharingTheRow) {
     // A digest of the entry's length, which a list line beside the file can hold.
     const std::string digest(64, 'a');
-    entries.fileRoute(4).answer = {true, digest};
-    entries.stringRoute(4).answer = {true, digest};
+    entries.fileRoute(4).answer = Answer(digest);
+    entries.stringRoute(4).answer = Answer(digest);
     dataFolder.write("x.iso.Entry4", digest + "  x.iso\n");
     selectAlgorithm(4);
     hashFileFromDialog(existingFile("x.iso"));
@@ -150,11 +150,11 @@ TEST_F(DigestNoteTest, DismissedUntilTheNextChoiceAndSharingTheRow) {
     pick(4);
     EXPECT_FALSE(windows.offer.has_value());
     settle();
-    EXPECT_EQ(digestField(), "file7");
+    EXPECT_EQ(digestField(), "f11e07");
     EXPECT_EQ(note(), "Der angezeigte Hash wurde mit Entry7 berechnet.");
 
     // A failure in DigestField was made by no entry.
-    entries.fileRoute(4).answer = {false, "Could not read file"};
+    entries.fileRoute(4).answer = Failure("Could not read file");
     hashFileFromDialog(existingFile("x.iso"));
     pick(5);
     EXPECT_FALSE(windows.offer.has_value());

@@ -1,5 +1,7 @@
 #include "tests/window/FakeEntries.h"
 
+#include "app/hashing/DigestText.h"
+
 namespace tolvek::window::testing {
 
 namespace {
@@ -22,11 +24,31 @@ private:
     std::string m_bytes;
 };
 
-bool showsFailedFileAsEmptyText(int position) {
+bool shownAsNumber(int position) {
     return position >= 18 && position <= 20;
 }
 
+std::string positionHex(int position) {
+    return hashing::HexText(hashing::Digest{static_cast<std::uint8_t>(position)});
+}
+
 }  // namespace
+
+DigestOutcome Answer(std::string_view hex) {
+    return {true, *hashing::ReadHex(hex), {}};
+}
+
+DigestOutcome Failure(std::string message) {
+    return {false, {}, std::move(message)};
+}
+
+std::string FileDigest(int position) {
+    return "f11e" + positionHex(position);
+}
+
+std::string TextDigest(int position) {
+    return "7e47" + positionHex(position);
+}
 
 std::unique_ptr<hashing::Digester> FakeProvider::start() const {
     return std::make_unique<FakeDigester>(*this);
@@ -46,13 +68,12 @@ FakeEntries::FakeEntries() {
     for (int position = 0; position < kCount; ++position) {
         const std::size_t slot = index(position);
         m_captions[slot] = "Entry" + std::to_string(position);
-        m_fileRoutes[slot].answer = {true, "file" + std::to_string(position)};
-        m_stringRoutes[slot].answer = {true, "text" + std::to_string(position)};
-        m_entries.push_back({m_captions[slot], m_captions[slot], "", m_fileRoutes[slot],
-                             m_stringRoutes[slot],
-                             showsFailedFileAsEmptyText(position)
-                                 ? hashing::FileFailureShown::EmptyText
-                                 : hashing::FileFailureShown::Message});
+        m_fileRoutes[slot].answer = Answer(FileDigest(position));
+        m_stringRoutes[slot].answer = Answer(TextDigest(position));
+        m_entries.push_back({{.isDefault = position == 3}, m_captions[slot], m_captions[slot], "",
+                             m_fileRoutes[slot], m_stringRoutes[slot],
+                             shownAsNumber(position) ? hashing::ShownAs::Number
+                                                     : hashing::ShownAs::Hex});
     }
 }
 

@@ -15,10 +15,20 @@ namespace tolvek::window::testing {
 using hashing::AlgorithmEntry;
 using hashing::DigestOutcome;
 
+// A digest answer from its hex text, and a failure with its message.
+DigestOutcome Answer(std::string_view hex);
+DigestOutcome Failure(std::string message);
+
+// What DigestField shows for entry p's file route: "f11e" and p in two hex digits ("f11e03"),
+// and for its string route: "7e47" and p ("7e4703").
+std::string FileDigest(int position);
+std::string TextDigest(int position);
+
 // Every computation ends with `answer`; each records the bytes it was given in `requests`.
 class FakeProvider final : public hashing::Provider {
 public:
     std::unique_ptr<hashing::Digester> start() const override;
+    std::size_t digestBytes() const override { return answer.digest.size(); }
 
     // Thread-safe: a finished computation's bytes, in the order computations finished.
     std::vector<std::string> requests() const;
@@ -35,8 +45,9 @@ class FakeEntries {
 public:
     static constexpr int kCount = 30;
 
-    // Entry p answers files with "file<p>" and strings with "text<p>"; the entries of positions
-    // 18 to 20 show a failed file as the empty text, like the whole-file checksums.
+    // Entry p answers files with FileDigest(p) and strings with TextDigest(p); the entries of
+    // positions 18 to 20 are shown as numbers, like the whole-file checksums; position 3 is the
+    // default.
     FakeEntries();
     FakeEntries(const FakeEntries&) = delete;
     FakeEntries& operator=(const FakeEntries&) = delete;

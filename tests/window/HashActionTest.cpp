@@ -23,7 +23,7 @@ TEST_F(HashFileActionTest, ChosenFileGoesThroughTheSelectedEntrysFileRoute) {
     EXPECT_EQ(window.LastFileName(), name);
     EXPECT_EQ(entries.fileRoute(4).requests(), std::vector<std::string>{"a.iso"});
     EXPECT_TRUE(entries.stringRoute(4).requests().empty());
-    EXPECT_EQ(digestField(), "file4");
+    EXPECT_EQ(digestField(), "f11e04");
     EXPECT_EQ(windows.text(Control::CompareField), "expected");
     EXPECT_EQ(windows.clipboardWrites, 0);
 }
@@ -70,8 +70,8 @@ TEST_F(HashFileActionTest, FailureTextsByRoute) {
     };
     for (const FailureCase& failure : cases) {
         SCOPED_TRACE(failure.position);
-        entries.fileRoute(failure.position).answer = {false, failure.routeMessage};
-        entries.stringRoute(failure.position).answer = {false, failure.routeMessage};
+        entries.fileRoute(failure.position).answer = Failure(failure.routeMessage);
+        entries.stringRoute(failure.position).answer = Failure(failure.routeMessage);
         selectAlgorithm(failure.position);
         hashFileFromDialog(existingFile("file"));
         EXPECT_EQ(digestField(), failure.fileShows);
@@ -96,7 +96,7 @@ TEST_F(HashFileActionTest, NoSelectionIsAnUnknownHashType) {
 TEST_F(HashStringActionTest, WindowTitleIsText14AndItsTextIsHashedHoweverItEnds) {
     selectAlgorithm(3);
     hashTextFromWindow("abc", ModalResult::Ok);
-    EXPECT_EQ(digestField(), "text3");
+    EXPECT_EQ(digestField(), "7e4703");
     hashTextFromWindow("typed then closed", ModalResult::Closed);
     hashTextFromWindow("", ModalResult::Closed);
 
@@ -115,7 +115,7 @@ TEST_F(HashStringActionTest, EveryEntryHashesStringsThroughItsStringRoute) {
     for (int position = 0; position < FakeEntries::kCount; ++position) {
         selectAlgorithm(position);
         hashTextFromWindow("abc");
-        EXPECT_EQ(digestField(), "text" + std::to_string(position));
+        EXPECT_EQ(digestField(), TextDigest(position));
         EXPECT_EQ(entries.stringRoute(position).requests(), std::vector<std::string>{"abc"});
     }
 }
@@ -134,7 +134,7 @@ TEST_F(RenewHashActionTest, ExistingFileIsHashedAgainWithoutTheDialog) {
     settle();
     EXPECT_EQ(entries.fileRoute(3).requests(), std::vector<std::string>{"data.bin"});
     EXPECT_EQ(window.LastFileName(), name);
-    EXPECT_EQ(digestField(), "file3");
+    EXPECT_EQ(digestField(), "f11e03");
     EXPECT_TRUE(windows.openFileInitialNames.empty());
 }
 
@@ -158,7 +158,7 @@ TEST_F(DropHandlerTest, OneFileOnTheWindowIsHashedAndCopied) {
     settle();
     EXPECT_EQ(windows.text(Control::PathField), name);
     EXPECT_EQ(entries.fileRoute(3).requests(), std::vector<std::string>{"one"});
-    EXPECT_EQ(windows.clipboard, "file3");
+    EXPECT_EQ(windows.clipboard, "f11e03");
     EXPECT_FALSE(window.HashFromField());
     EXPECT_TRUE(windows.openFileInitialNames.empty());
 }

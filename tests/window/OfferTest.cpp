@@ -15,9 +15,9 @@ protected:
     OfferTest() {
         startUp();
         selectAlgorithm(4);
-        entries.fileRoute(4).answer = {true, kDigest};
+        entries.fileRoute(4).answer = Answer(kDigest);
         // The entry's digests are as long as kDigest, so lists of its digests hold that length.
-        entries.stringRoute(4).answer = {true, kDigest};
+        entries.stringRoute(4).answer = Answer(kDigest);
     }
 
     // Hashes x.iso beside a sidecar holding `expected` for it.
@@ -77,11 +77,11 @@ TEST_F(OfferTest, TheSidecarsDigestIsOfferedAndComparedOnlyWhenAccepted) {
 
 TEST_F(OfferTest, NoOfferForAFailedOrCancelledHashAndANewHashWithdrawsIt) {
     dataFolder.write("x.iso.Entry4", kDigest);
-    entries.fileRoute(4).answer = {false, "Could not read file"};
+    entries.fileRoute(4).answer = Failure("Could not read file");
     hashFileFromDialog(existingFile("x.iso"));
     EXPECT_FALSE(windows.offer.has_value());
 
-    entries.fileRoute(4).answer = {true, kDigest};
+    entries.fileRoute(4).answer = Answer(kDigest);
     windows.openFileAnswers.emplace_back(existingFile("x.iso"));
     window.HashFileAction(Control::HashFileButton);
     window.CancelHashAction();

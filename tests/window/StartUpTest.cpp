@@ -140,7 +140,7 @@ TEST_F(StartUpTest, CommandLineFileIsHashedWithTheRestoredEntryAndNotCopied) {
     EXPECT_EQ(windows.text(Control::PathField), name);
     EXPECT_EQ(window.LastFileName(), name);
     EXPECT_EQ(entries.fileRoute(7).requests(), std::vector<std::string>{"file.iso"});
-    EXPECT_EQ(digestField(), "file7");
+    EXPECT_EQ(digestField(), "f11e07");
     EXPECT_EQ(windows.clipboard, "kept");
     EXPECT_EQ(windows.clipboardWrites, 0);
     EXPECT_FALSE(window.HashFromField());
@@ -162,7 +162,7 @@ TEST_F(StartUpTest, TheWindowShowsOnceTheStartUpHashHasEndedOrItsProgressWouldAp
         const char* digestWhenShown;
     } cases[] = {
         {"no file", false, engine::kHashOk, {}, false, 1, 1, ""},
-        {"a quick file", true, engine::kHashOk, {100ms, 400ms}, false, 0, 1, "file3"},
+        {"a quick file", true, engine::kHashOk, {100ms, 400ms}, false, 0, 1, "f11e03"},
         {"a slow file", true, engine::kHashOk, {100ms, 600ms, 900ms}, false, 1, 1, ""},
         // A read that hangs reports nothing.
         {"a stalled read", true, engine::kHashOk, {}, true, 1, 1, ""},
