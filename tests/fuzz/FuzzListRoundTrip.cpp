@@ -11,10 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // The first byte picks the digest's length and bytes, the rest is the name.
     const std::size_t bytes = kLengths[data[0] % std::size(kLengths)];
-    std::string digest;
+    hashing::Digest digest(bytes);
     for (std::size_t index = 0; index < bytes; ++index) {
-        digest += "0123456789abcdef"[(data[0] * 7 + index * 13) % 16];
-        digest += "0123456789abcdef"[(data[0] + index * 5) % 16];
+        digest[index] = static_cast<std::uint8_t>(data[0] * 7 + index * 13);
     }
     const std::string name(fuzz::TextOf(data + 1, size - 1));
     if (name.empty()) {
