@@ -160,7 +160,8 @@ INSTANTIATE_TEST_SUITE_P(Vectors, ParameterVectorTest,
 
 TEST(ParameterVectorFiles, EverySectionHasVectors) {
     const std::vector<testing::Vector> vectors = parameterVectors();
-    for (const auto& [section, compute] : parameterSections()) {
+    for (const auto& entry : parameterSections()) {
+        const auto& section = entry.first;
         EXPECT_TRUE(std::ranges::any_of(vectors, [&](const testing::Vector& vector) {
             return vector.algorithm == section;
         })) << section;
