@@ -1,6 +1,7 @@
 // Throughput of every list entry's string route over a 1 MiB message held in memory, with all
-// CPU features on every core ("entry/<id>") and on one thread ("entry/<id>/one-thread"), and on
-// each narrower feature set the CPU has ("path/<id>/<path>").
+// CPU features on every core ("entry/<id>") and on one thread ("entry/<id>/one-thread", labelled
+// with the name the peer speed tables give the algorithm, which bench/compare.py pairs it by),
+// and on each narrower feature set the CPU has ("path/<id>/<path>").
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -37,6 +38,9 @@ void hashEntry(benchmark::State& state, const hashing::AlgorithmEntry* entry, un
     engine::WorkerPool::Shared().limitThreads(kEveryCore);
     engine::LimitCpuFeaturesForTesting(engine::kAllCpuFeatures);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
+    if (threads == 1 && features == engine::kAllCpuFeatures) {
+        state.SetLabel(std::string(entry->peerName));
+    }
 }
 
 }  // namespace

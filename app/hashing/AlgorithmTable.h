@@ -72,6 +72,8 @@ struct EntryFacts {
     // "x.sfv"), separated by spaces.
     std::string_view listStems = {};
     Oracle oracle = {};
+    // The name the speed tables of other hash libraries give it (bench/compare.py).
+    std::string_view peerName = {};
     FormerId formerId = {};
     // Selected when nothing else is: in a new window, and by tolvek-cli without -a.
     bool isDefault = false;
