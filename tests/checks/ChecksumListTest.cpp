@@ -10,6 +10,7 @@
 #include "app/checks/ChecksumList.h"
 #include "app/hashing/DigestText.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/VectorFile.h"
 
 namespace tolvek::checks {
 namespace {
@@ -19,103 +20,26 @@ constexpr std::array<std::size_t, 10> kLengths{2, 4, 16, 20, 24, 28, 32, 40, 48,
 
 // Published digests of "abc" (RFC 1321, FIPS 180-2) and the CRC-32 check value of "123456789".
 constexpr const char* kMd5 = "900150983cd24fb0d6963f7d28e17f72";
-constexpr const char* kMd5Upper = "900150983CD24FB0D6963F7D28E17F72";
-constexpr const char* kMd5Base64 = "kAFQmDzST7DWlj99KOF/cg==";
-constexpr const char* kSha256 = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
-constexpr const char* kSha256Base64 = "ungWv48Bz+pBQUDeXa4iI7ADYaOWF3qctBD/YfIAFa0=";
-constexpr const char* kCrc32 = "cbf43926";
 
-std::string operator""_s(const char* text, std::size_t size) {
-    return std::string(text, size);
+LineForm formNamed(const std::string& name) {
+    using enum LineForm;
+    const std::map<std::string, LineForm> forms = {
+        {"Gnu", Gnu}, {"Bsd", Bsd}, {"Sfv", Sfv}, {"DigestOnly", DigestOnly},
+        {"BlankOrComment", BlankOrComment}, {"Malformed", Malformed}};
+    return forms.at(name);
 }
 
-struct LineCase {
-    std::string line;
-    LineForm form;
-    std::string digest = {};
-    std::string name = {};
-    std::string algorithm = {};
-    bool binary = false;
-    ListFlavour flavour = ListFlavour::Checksums;
-};
-
 TEST(ReadChecksumLine, FormsAndTolerances) {
-    const std::string md5 = kMd5;
-    const std::string sha256 = kSha256;
-    using enum LineForm;
-    const LineCase cases[] = {
-        {md5 + "  abc.txt", Gnu, md5, "abc.txt"},
-        {md5 + " *abc.txt", Gnu, md5, "abc.txt", "", true},
-        {md5 + " abc.txt", Gnu, md5, "abc.txt"},
-        {md5 + "\tabc.txt", Gnu, md5, "abc.txt"},
-        {md5 + "\t*abc.txt", Gnu, md5, "abc.txt", "", true},
-        {kMd5Upper + "  x"_s, Gnu, md5, "x"},
-        {" \t " + md5 + "  x", Gnu, md5, "x"},
-        {md5 + "  x\r", Gnu, md5, "x"},
-        {md5 + "  x\r\r", Gnu, md5, "x\r"},
-        // The name is every byte after the separator: leading and trailing blanks, "*", "../".
-        {md5 + "   lead", Gnu, md5, " lead"},
-        {md5 + "  tail \t", Gnu, md5, "tail \t"},
-        {md5 + " \t", Gnu, md5, "\t"},
-        {md5 + "  *star", Gnu, md5, "*star"},
-        {md5 + "  ../up/x", Gnu, md5, "../up/x"},
-        {md5 + " */abs/x", Gnu, md5, "/abs/x", "", true},
-        {md5 + "  a\\nb", Gnu, md5, "a\\nb"},
-        {"\\" + md5 + "  a\\\\b\\nc\\rd", Gnu, md5, "a\\b\nc\rd"},
-        {"\\" + md5 + " *new\\nline", Gnu, md5, "new\nline", "", true},
-        {"\\" + md5 + "  a\\tb", Malformed},
-        {"\\" + md5 + "  a\\", Malformed},
-        {kMd5Base64 + "  x"_s, Gnu, md5, "x"},
-        // A digest where the algorithm would be: the GNU line of the name "(x) = ...".
-        {sha256 + " (x) = " + sha256, Gnu, sha256, "(x) = " + sha256},
-        {"SHA256 (abc) = " + sha256, Bsd, sha256, "abc", "SHA256"},
-        {"  BLAKE2b-256 (x y) = " + sha256, Bsd, sha256, "x y", "BLAKE2b-256"},
-        {"SHA256(x)= " + sha256, Bsd, sha256, "x", "SHA256"},
-        {"MD5 (x)=" + md5 + " \r", Bsd, md5, "x", "MD5"},
-        {"MD5 (a) = b (c)) = " + md5, Bsd, md5, "a) = b (c)", "MD5"},
-        {"MD5 (../x) = " + md5, Bsd, md5, "../x", "MD5"},
-        {"\\SHA256 (new\\nline\\\\) = " + sha256, Bsd, sha256, "new\nline\\", "SHA256"},
-        {"SHA256 (a\\nb) = " + sha256, Bsd, sha256, "a\\nb", "SHA256"},
-        {"\\SHA256 (a\\b) = " + sha256, Malformed},
-        {"SHA256 (x) = "_s + kSha256Base64, Bsd, sha256, "x", "SHA256"},
-        {"SHA256 (x) = ", Malformed},
-        {"SHA256 (x = " + sha256, Malformed},
-        {"SHA256 () = " + sha256, Malformed},
-        {"SHA256 (x) " + sha256, Malformed},
-        {"file.zip CBF43926", Sfv, kCrc32, "file.zip"},
-        {"my file.zip \t cbf43926  ", Sfv, kCrc32, "my file.zip"},
-        {"my file.zip cbf43926", Sfv, kCrc32, "my file.zip", "", false, ListFlavour::Sfv},
-        // Two fields of 8 hex digits: the list's flavour decides which is the digest.
-        {"0a1b2c3d cbf43926", Gnu, "0a1b2c3d", kCrc32},
-        {"0a1b2c3d cbf43926", Sfv, kCrc32, "0a1b2c3d", "", false, ListFlavour::Sfv},
-        {"file.zip cbf4392", Malformed},
-        {md5, DigestOnly, md5},
-        {md5 + "  \r", DigestOnly, md5},
-        {kSha256Base64, DigestOnly, sha256},
-        {"\\" + md5, Malformed},
-        {"", BlankOrComment},
-        {" \t \r", BlankOrComment},
-        {"# " + md5 + "  x", BlankOrComment},
-        {"; made by a tool", BlankOrComment, "", "", "", false, ListFlavour::Sfv},
-        {"; made by a tool", Malformed},
-        // Only a "#" in the first column is a comment, as sha256sum -c reads lists.
-        {"  # note", Malformed},
-        {"hello world", Malformed},
-        {md5.substr(1) + "  x", Malformed},
-        {md5 + "0  x", Malformed},
-        {md5 + " *", Gnu, md5, "*"},
-        {md5 + "x  y", Malformed},
-        {"kAFQmDzST7DWlj99KOF/ch==  x", Malformed},  // spare bits set
-        {"kAFQmDzST7DWlj99KOF/cg=  x", Malformed},
-        {std::string(24, 'a') + "  x", Malformed},  // 12 bytes: no accepted length
-    };
-    for (const LineCase& expected : cases) {
-        const ChecksumLine read = ReadChecksumLine(expected.line, kLengths, expected.flavour);
-        EXPECT_EQ(read.form, expected.form) << expected.line;
-        EXPECT_EQ(hashing::HexText(read.digest), expected.digest) << expected.line;
-        EXPECT_EQ(read.name, expected.name) << expected.line;
-        EXPECT_EQ(read.algorithm, expected.algorithm) << expected.line;
-        EXPECT_EQ(read.binary, expected.binary) << expected.line;
+    for (const testing::Case& expected : testing::ReadCaseFile("checks/list_lines.cases")) {
+        SCOPED_TRACE(expected.where);
+        const ListFlavour flavour =
+            expected.has("List") ? ListFlavour::Sfv : ListFlavour::Checksums;
+        const ChecksumLine read = ReadChecksumLine(expected.get("Line"), kLengths, flavour);
+        EXPECT_EQ(read.form, formNamed(expected.get("Form")));
+        EXPECT_EQ(hashing::HexText(read.digest), expected.get("Digest"));
+        EXPECT_EQ(read.name, expected.get("Name"));
+        EXPECT_EQ(read.algorithm, expected.get("Algorithm"));
+        EXPECT_EQ(read.binary, expected.has("Binary"));
     }
 }
 
@@ -131,7 +55,7 @@ TEST(ReadChecksumLine, EveryAcceptedLengthAndNoOther) {
 
 TEST(ReadChecksumLine, TenMegabyteNameIsReadWhole) {
     const std::string name(10 << 20, 'n');
-    const ChecksumLine gnu = ReadChecksumLine(kMd5 + "  "_s + name, kLengths);
+    const ChecksumLine gnu = ReadChecksumLine(std::string(kMd5) + "  " + name, kLengths);
     EXPECT_EQ(gnu.form, LineForm::Gnu);
     EXPECT_EQ(gnu.name.size(), name.size());
     const ChecksumLine bsd = ReadChecksumLine("MD5 (" + name + ") = " + kMd5, kLengths);
