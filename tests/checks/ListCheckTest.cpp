@@ -20,17 +20,6 @@ const std::string kSha1 = "a9993e364706816aba3e25717850c26c9cd0d89d";
 const std::string kSha256 = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
 const std::string kRipemd160 = "8eb208f7e05d987a9b044a8e98c6b087f15a0bfc";
 
-// "a b c" as {"a", "b", "c"}, split at `separator`.
-std::vector<std::string> split(const std::string& text, char separator) {
-    std::vector<std::string> parts;
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = std::min(text.find(separator, start), text.size());
-        parts.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return parts;
-}
-
 // One item as list_items.cases writes it: "line|name|path|candidate ids".
 std::string itemText(const CheckItem& item) {
     std::string ids;
@@ -51,13 +40,13 @@ TEST(ReadListItems, AlgorithmNameAndFileOfEachLine) {
         for (const std::size_t line : read.malformedLines) {
             malformed.push_back(std::to_string(line));
         }
-        EXPECT_EQ(malformed, split(list.get("Malformed"), ' '));
+        EXPECT_EQ(malformed, testing::SplitField(list.get("Malformed"), ' '));
         std::vector<std::string> items;
         for (const CheckItem& item : read.items) {
             items.push_back(itemText(item));
             EXPECT_EQ(item.expected.size(), item.candidates.front()->digestBytes());
         }
-        EXPECT_EQ(items, split(list.get("Items"), ';'));
+        EXPECT_EQ(items, testing::SplitField(list.get("Items"), ';'));
     }
 }
 

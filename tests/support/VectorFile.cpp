@@ -74,6 +74,22 @@ std::string Case::get(const std::string& key, const std::string& fallback) const
     return found == fields.end() ? fallback : found->second;
 }
 
+std::vector<Case> ReadCaseFile(const std::string& name, const std::string& section) {
+    std::vector<Case> cases = ReadCaseFile(name);
+    std::erase_if(cases, [&](const Case& each) { return each.section != section; });
+    return cases;
+}
+
+std::vector<std::string> SplitField(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find(separator, start), text.size());
+        parts.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
 std::vector<Case> ReadCaseFile(const std::string& name) {
     std::ifstream stream(std::string(TOLVEK_TEST_DIR) + "/" + name);
     if (!stream) {

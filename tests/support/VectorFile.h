@@ -45,6 +45,11 @@ struct Case {
 // Every record of `name`, a file below tests/ ("checks/pastes.cases"); a malformed file throws
 // std::runtime_error.
 std::vector<Case> ReadCaseFile(const std::string& name);
+// The records of one section of it.
+std::vector<Case> ReadCaseFile(const std::string& name, const std::string& section);
+
+// "a|b|c" as {"a", "b", "c"}, split at `separator`; the empty text has no part.
+std::vector<std::string> SplitField(const std::string& text, char separator);
 
 // A GoogleTest case name made of the vector's place ("sha_vec_12").
 std::string VectorCaseName(const ::testing::TestParamInfo<Vector>& vectorInfo);

@@ -15,6 +15,7 @@
 #include "app/window/SystemPaths.h"
 #include "tests/window/MainWindowFixture.h"
 #include "tests/support/SystemFiles.h"
+#include "tests/support/VectorFile.h"
 
 namespace tolvek::window::testing {
 namespace {
@@ -36,30 +37,11 @@ TEST(LanguageFileFormat, BytesOfTheFile) {
 }
 
 TEST(LanguageFileFormat, Lines) {
-    struct Case {
-        std::string contents;
-        std::string language;
-        const char* position;
-    };
-    const Case cases[] = {
-        {"DEUTSCH\r\n7\r\n", "DEUTSCH", "7"},
-        {"DEUTSCH\n7\n", "DEUTSCH", "7"},
-        {"DEUTSCH\r\n7", "DEUTSCH", "7"},
-        {"DEUTSCH\r\n7\r\nmore\r\n", "DEUTSCH", "7"},
-        {"DEUTSCH", "DEUTSCH", ""},
-        {"DEUTSCH\r\n", "DEUTSCH", ""},
-        {"\r\n7\r\n", "", "7"},
-        {"", "", ""},
-        // Only a carriage return right before the line feed belongs to the line end.
-        {"DEU\rTSCH\r\r\n7\r\n", "DEU\rTSCH\r", "7"},
-        {"DEUTSCH\r7\r\n", "DEUTSCH\r7", ""},
-        {std::string("DE\0UTSCH\n7\n", 11), std::string("DE\0UTSCH", 8), "7"},
-    };
-    for (const Case& file : cases) {
-        SCOPED_TRACE(file.contents);
-        const LanguageFileLines lines = ParseLanguageFile(file.contents);
-        EXPECT_EQ(lines.language, file.language);
-        EXPECT_EQ(lines.position, file.position);
+    for (const tolvek::testing::Case& file :
+         tolvek::testing::ReadCaseFile("window/window_texts.cases", "ParseLanguageFile")) {
+        const LanguageFileLines lines = ParseLanguageFile(file.get("Contents"));
+        EXPECT_EQ(lines.language, file.get("Language")) << file.where;
+        EXPECT_EQ(lines.position, file.get("Position")) << file.where;
     }
 }
 

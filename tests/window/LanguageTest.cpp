@@ -7,6 +7,7 @@
 #include "app/window/Languages.h"
 #include "app/window/Product.h"
 #include "app/window/StringTable.h"
+#include "tests/support/VectorFile.h"
 #include "tests/window/MainWindowFixture.h"
 
 namespace tolvek::window::testing {
@@ -149,34 +150,10 @@ TEST(StringTable, MarkersFrameTheTemplateBlock) {
 }
 
 TEST(MatchLanguage, SavedNames) {
-    struct Case {
-        std::string saved;
-        int position;
-    };
-    const Case cases[] = {
-        {"ENGLISH", 0},
-        {"danish", 10},
-        {"Danish", 10},
-        {"DANISH", 10},
-        {"Deutsch", 1},
-        {"deutsch ", 0},
-        {" DEUTSCH", 0},
-        {"Portugu\xEAs-Brasil", 2},
-        {"PORTUGU\xEAS-BRASIL", 2},
-        // Upper-casing leaves accented bytes alone, so 0xCA (Ê) is another name.
-        {"PORTUGU\xCAS-BRASIL", 0},
-        {"Fran\347ais", 3},
-        {"FRAN\347AIS", 3},
-        // The same name in UTF-8 is not the saved Windows-1252 name.
-        {"Français", 0},
-        {"espa\xF1ol", 5},
-        {"for_translate", 11},
-        {"Simplified chinese", 6},
-        {"", 0},
-        {"ENGLISH\r", 0},
-    };
-    for (const Case& saved : cases) {
-        EXPECT_EQ(MatchLanguage(saved.saved), saved.position) << saved.saved;
+    for (const tolvek::testing::Case& saved :
+         tolvek::testing::ReadCaseFile("window/window_texts.cases", "MatchLanguage")) {
+        EXPECT_EQ(MatchLanguage(saved.get("Saved")), std::stoi(saved.get("Position")))
+            << saved.where;
     }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/window/CommandLine.h"
+#include "tests/support/VectorFile.h"
 #include "tests/window/MainWindowFixture.h"
 
 namespace tolvek::window::testing {
@@ -91,35 +92,13 @@ TEST_F(StartUpTest, FailedSelfTestEndsTheProgramWithItsMessage) {
 }
 
 TEST_F(StartUpTest, SavedPositionLine) {
-    struct Case {
-        const char* line2;
-        int selected;
-    };
-    const Case cases[] = {
-        {"7", 7},
-        {"29", 29},
-        {"0", 0},
-        {"+5", 5},
-        {"7xyz", 7},
-        {"-0", 0},
-        {"abc", 0},
-        {" 5", 0},
-        {"-", 0},
-        {"-1", -1},
-        {"30", -1},
-        {"31", -1},
-        {"-31", -1},
-        {"99999999999999999999", -1},
-        {"-99999999999999999999", -1},
-        // No position line keeps SHA1.
-        {"", 3},
-    };
-    for (const Case& saved : cases) {
-        SCOPED_TRACE(saved.line2);
-        exeFolder.write("sha.lng", std::string("ENGLISH\r\n") + saved.line2 + "\r\n");
+    for (const tolvek::testing::Case& saved :
+         tolvek::testing::ReadCaseFile("window/window_texts.cases", "Saved position")) {
+        exeFolder.write("sha.lng", "ENGLISH\r\n" + saved.get("Line2") + "\r\n");
         selectAlgorithm(3);
         startUp();
-        EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), saved.selected);
+        EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), std::stoi(saved.get("Selected")))
+            << saved.where;
     }
 }
 
