@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "app/hashing/AsciiText.h"
+#include "tests/support/VectorFile.h"
 #include "tests/window/MainWindowFixture.h"
 
 namespace tolvek::window::testing {
@@ -17,23 +17,6 @@ const std::string kMd5 = "900150983cd24fb0d6963f7d28e17f72";
 const std::string kRipemd128 = "c14a12199c66e4ba84636b0f69144c77";
 const std::string kSha1 = "a9993e364706816aba3e25717850c26c9cd0d89d";
 const std::string kSha256 = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
-// RIPEMD-320 of "abc" with its last digit changed: no entry gives it.
-const std::string kOther320 =
-    "de4c01b3054f8930a79d09ae738e92301e5a17085beffdc1b8d116713e74f82fa942d64cdbc4682e";
-const std::string kNo128 = "00112233445566778899aabbccddeeff";
-// SHA-1 of "abc" with its last digit changed.
-const std::string kOtherSha1 = "a9993e364706816aba3e25717850c26c9cd0d89e";
-
-constexpr int kEnglish = 0;
-constexpr int kGerman = 1;
-
-std::string withColons(const std::string& digest) {
-    std::string spaced;
-    for (std::size_t at = 0; at < digest.size(); at += 2) {
-        spaced += (at == 0 ? "" : ":") + digest.substr(at, 2);
-    }
-    return spaced;
-}
 
 class CompareIdentifyTest : public MainWindowTest {
 protected:
@@ -64,91 +47,30 @@ protected:
     }
 };
 
-enum class Box { Equal, NotEqual, Question };
-
 TEST_F(CompareIdentifyTest, MessageForEachOutcomeInTwoLanguages) {
-    const std::string notEqual = "Hash is not equal. Please check it\n";
-    const std::string ungleich = "Prüfsumme stimmt nicht, bitte überprüfen\n";
-    const std::string weakMd5 = "MD5 detects accidental damage, but not deliberate tampering.";
-    const struct Case {
-        int language;
-        const char* selected;
-        bool file;  // the file abc.txt, else the string
-        std::string expected;
-        Box box;
-        std::string message;
-        std::string contents = "abc";
-    } cases[] = {
-        {kEnglish, "MD5", true, hashing::AsciiUpper(kMd5), Box::Equal, "Hash is equal.\n" + weakMd5},
-        {kEnglish, "SHA256", true, withColons(kSha256), Box::Equal, "Hash is equal."},
-        {kEnglish, "SHA256", false, "SHA256 (abc) = " + kSha256 + "\r\n", Box::Equal,
-         "Hash is equal."},
-        // A checksum shows no leading zeros; other tools print them.
-        {kEnglish, "CRC32", true, "0x000BD7B9", Box::Equal,
-         "Hash is equal.\nCRC32 detects accidental damage, but not deliberate tampering.", "x687"},
-        {kEnglish, "MD5", true, kRipemd128, Box::Question,
-         notEqual + "It is the RIPE-MD128 hash of this file.\nSelect RIPE-MD128?"},
-        {kEnglish, "MD5", false, "0x" + kRipemd128, Box::Question,
-         notEqual + "It is the RIPE-MD128 hash of this text.\nSelect RIPE-MD128?"},
-        // A list line naming an algorithm of another length.
-        {kEnglish, "MD5", true, "SHA1 (abc.txt) = " + kSha1, Box::Question,
-         notEqual + "It is the SHA1 hash of this file.\nSelect SHA1?"},
-        {kEnglish, "MD5", true, kNo128, Box::NotEqual,
-         notEqual + "None of the algorithms of this length gives this hash (10 tried)."},
-        {kEnglish, "SHA1", true, kNo128, Box::NotEqual,
-         notEqual + "None of the algorithms of this length gives this hash (10 tried)."},
-        // No other entry gives 40-byte digests; no digest at all.
-        {kEnglish, "RIPE MD 320 bit", true, kOther320, Box::NotEqual,
-         "Hash is not equal. Please check it"},
-        {kEnglish, "SHA1", true, "the file is fine", Box::NotEqual,
-         "Hash is not equal. Please check it"},
-        // Two different digests of the length compared: neither is taken, whichever comes first.
-        {kEnglish, "SHA1", true, kSha1 + " vs " + kOtherSha1, Box::NotEqual,
-         notEqual + "The text holds more than one hash of this length."},
-        {kEnglish, "SHA1", true, kOtherSha1 + " vs " + kSha1, Box::NotEqual,
-         notEqual + "The text holds more than one hash of this length."},
-        {kEnglish, "MD5", false, kMd5 + " " + kNo128, Box::NotEqual,
-         notEqual + "The text holds more than one hash of this length."},
-        // The same digest repeated is one digest, also where the two read as one longer digest.
-        {kEnglish, "SHA256", true, kSha256 + "\n" + hashing::AsciiUpper(kSha256), Box::Equal,
-         "Hash is equal."},
-        {kEnglish, "MD5", true, kMd5 + " " + kMd5, Box::Equal, "Hash is equal.\n" + weakMd5},
-        {kGerman, "MD5", true, kMd5, Box::Equal,
-         "Prüfsummen sind identisch\nMD5 erkennt zufällige Schäden, aber keine absichtliche "
-         "Manipulation."},
-        {kGerman, "SHA256", true, kSha256, Box::Equal, "Prüfsummen sind identisch"},
-        {kGerman, "MD5", true, kRipemd128, Box::Question,
-         ungleich + "Es ist der RIPE-MD128-Hash dieser Datei.\nRIPE-MD128 auswählen?"},
-        {kGerman, "MD5", false, kRipemd128, Box::Question,
-         ungleich + "Es ist der RIPE-MD128-Hash dieses Textes.\nRIPE-MD128 auswählen?"},
-        {kGerman, "MD5", true, kNo128, Box::NotEqual,
-         ungleich + "Keiner der Algorithmen dieser Länge ergibt diesen Hash (10 geprüft)."},
-        {kGerman, "SHA1", true, "SHA1 (a) = " + kOtherSha1 + "\nSHA1 (b) = " + kSha1,
-         Box::NotEqual, ungleich + "Der Text enthält mehr als einen Hash dieser Länge."},
-    };
-    for (const Case& test : cases) {
-        SCOPED_TRACE(test.expected);
-        selectLanguage(test.language);
+    for (const tolvek::testing::Case& test : tolvek::testing::ReadCaseFile("window/compare.cases")) {
+        SCOPED_TRACE(test.where);
+        selectLanguage(test.get("Language") == "German" ? 1 : 0);
         window.LanguageChangeHandler();
-        select(test.selected);
-        if (test.file) {
-            hashFileFromDialog(dataFolder.write("abc.txt", test.contents));
+        select(test.get("Selected"));
+        if (test.has("File")) {
+            hashFileFromDialog(dataFolder.write("abc.txt", test.get("Contents", "abc")));
         } else {
-            hashTextFromWindow(test.contents);
+            hashTextFromWindow(test.get("Contents", "abc"));
         }
         const std::string digest = digestField();
         windows.messages.clear();
         windows.questions.clear();
-        compareWith(test.expected);
+        compareWith(test.get("Expected"));
 
         const ShownMessage shown = shownBox();
-        EXPECT_EQ(shown.text, test.message);
-        EXPECT_EQ(windows.questions.size(), test.box == Box::Question ? 1U : 0U);
-        const bool equal = test.box == Box::Equal;
+        EXPECT_EQ(shown.text, test.get("Message"));
+        EXPECT_EQ(windows.questions.size(), test.get("Box") == "question" ? 1U : 0U);
+        const bool equal = test.get("Box") == "equal";
         EXPECT_EQ(shown.caption, equal ? "Information" : "Warning");
         EXPECT_EQ(shown.icon, equal ? MessageIcon::Information : MessageIcon::Warning);
         EXPECT_EQ(digestField(), digest) << "a compare never rewrites DigestField";
-        EXPECT_EQ(windows.text(Control::CompareField), test.expected);
+        EXPECT_EQ(windows.text(Control::CompareField), test.get("Expected"));
     }
 }
 
