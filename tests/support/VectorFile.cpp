@@ -82,7 +82,7 @@ std::vector<Case> ReadCaseFile(const std::string& name, const std::string& secti
 
 std::vector<std::string> SplitField(const std::string& text, char separator) {
     std::vector<std::string> parts;
-    for (std::size_t start = 0; start < text.size();) {
+    for (std::size_t start = 0; start <= text.size() && !text.empty();) {
         const std::size_t end = std::min(text.find(separator, start), text.size());
         parts.push_back(text.substr(start, end - start));
         start = end + 1;

@@ -48,7 +48,7 @@ std::vector<Case> ReadCaseFile(const std::string& name);
 // The records of one section of it.
 std::vector<Case> ReadCaseFile(const std::string& name, const std::string& section);
 
-// "a|b|c" as {"a", "b", "c"}, split at `separator`; the empty text has no part.
+// "a|b|" as {"a", "b", ""}, split at `separator`; the empty text has no part.
 std::vector<std::string> SplitField(const std::string& text, char separator);
 
 // A GoogleTest case name made of the vector's place ("sha_vec_12").
