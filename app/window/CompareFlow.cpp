@@ -7,6 +7,7 @@
 #include "app/hashing/DigestText.h"
 #include "app/hashing/Hashing.h"
 #include "app/window/SystemPaths.h"
+#include "app/window/TextNumbers.h"
 
 namespace tolvek::window {
 
@@ -15,16 +16,6 @@ namespace {
 using hashing::DigestOutcome;
 using hashing::FillPlaceholders;
 
-constexpr int kFieldEmptyText = 11;
-constexpr int kEqualText = 12;
-constexpr int kNotEqualText = 13;
-constexpr int kIdentifiedFileText = 26;
-constexpr int kIdentifiedTextText = 27;
-constexpr int kSelectEntryText = 28;
-constexpr int kNoEntryMatchesText = 29;
-constexpr int kIdentifyingText = 30;
-constexpr int kWeakMatchText = 31;
-constexpr int kSeveralDigestsText = 33;
 
 // A message box text with one more line.
 std::string withLine(std::string text, std::string_view line) {

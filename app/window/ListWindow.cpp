@@ -8,6 +8,7 @@
 #include "app/checks/ChecksumList.h"
 #include "app/hashing/AsciiText.h"
 #include "app/hashing/DigestText.h"
+#include "app/window/TextNumbers.h"
 #include "platform/AtomicFile.h"
 
 namespace tolvek::window {
@@ -20,17 +21,8 @@ using checks::TagOf;
 
 namespace {
 
-constexpr int kTitleText = 50;
-constexpr int kFirstHeadingText = 51;
-constexpr int kFirstCommandText = 60;  // copy row GNU, BSD, copy all GNU, BSD, save
-constexpr int kFirstStatusText = 55;  // OK, FAILED, missing, unreadable, cancelled
-constexpr int kSaveReplaceText = 65;
-constexpr int kSaveFailedText = 66;
-constexpr int kFilesDoneText = 67;
-constexpr int kSkippedFoldersText = 68;
 // A message names at most these many folders a walk skipped.
 constexpr std::size_t kMostSkippedShown = 10;
-constexpr int kCancelText = 18;
 
 constexpr CheckStatus kStatusOrder[] = {CheckStatus::Ok, CheckStatus::Failed, CheckStatus::Missing,
                                         CheckStatus::Unreadable, CheckStatus::Cancelled};

@@ -5,6 +5,7 @@
 
 #include "app/hashing/Hashing.h"
 #include "app/window/Languages.h"
+#include "app/window/TextNumbers.h"
 
 namespace tolvek::window {
 
@@ -26,8 +27,6 @@ constexpr std::array<std::pair<int, Control>, 10> kAppliedTexts = {{
     {15, Control::CompareLabel},
 }};
 
-constexpr int kStringWindowTitleText = 14;
-constexpr int kCompareWithFileText = 32;
 
 constexpr std::string_view kStringFailurePrefix = "Error: ";
 constexpr std::string_view kSelfTestFailurePrefix = "Could not verify library, error: ";

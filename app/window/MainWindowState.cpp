@@ -6,17 +6,12 @@
 #include "app/window/Languages.h"
 #include "app/window/StringTable.h"
 #include "app/window/SystemPaths.h"
+#include "app/window/TextNumbers.h"
 
 namespace tolvek::window {
 
 namespace {
 
-constexpr int kProgressOfText = 16;
-constexpr int kProgressLeftText = 17;
-constexpr int kCancelText = 18;
-constexpr int kCancelledText = 19;
-constexpr int kFirstUnitText = 20;
-constexpr int kDecimalSeparatorText = 25;
 
 }  // namespace
 

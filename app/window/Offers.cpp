@@ -2,10 +2,11 @@
 
 #include <utility>
 
+#include "app/checks/ListItems.h"
 #include "app/hashing/AsciiText.h"
 #include "app/hashing/DigestText.h"
-#include "app/checks/ListItems.h"
 #include "app/window/SystemPaths.h"
+#include "app/window/TextNumbers.h"
 
 namespace tolvek::window {
 
@@ -13,14 +14,6 @@ namespace {
 
 using hashing::FillPlaceholders;
 
-constexpr int kCompareText = 8;
-constexpr int kSidecarOfferText = 46;
-constexpr int kDismissText = 47;
-constexpr int kListOfferText = 48;
-constexpr int kCheckFilesText = 49;
-constexpr int kMadeWithText = 69;
-constexpr int kHashAgainText = 70;
-constexpr int kNamesNoFileText = 71;
 
 }  // namespace
 

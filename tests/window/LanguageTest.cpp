@@ -13,51 +13,34 @@
 namespace tolvek::window::testing {
 namespace {
 
-struct BlockCase {
-    int position;
-    int block;
-    const char* titleStart;
-    const char* titleEnd;
-    const char* hashStringButton;  // text 2
-    const char* compareLabel;      // text 15
-    const char* savedName;
-};
+const std::vector<tolvek::testing::Case>& blocks() {
+    static const std::vector<tolvek::testing::Case> all =
+        tolvek::testing::ReadCaseFile("window/language_blocks.cases");
+    return all;
+}
 
-// clang-format off
-const BlockCase kBlockCases[] = {
-    {0, 1000, "TOLVEK version 1.99", "English", "Hash String", "Hash to compare", "ENGLISH"},
-    {1, 0, "TOLVEK version 1.99", "Deutsch", "Prüfe String", "Hash vergleichen", "DEUTSCH"},
-    {2, 2000, "TOLVEK versão 1.99", "Português", "String Hash", "Hash comparar", "Portugu\xEAs-Brasil"},
-    {3, 3000, "TOLVEK version 1.99", "Français", "Hash Chaîne", "Hasher comparer", "Fran\347ais"},
-    {4, 4000, "TOLVEK versione 1.99", "(Italiano)", "Hash di Stringa", "Hash da confrontare", "ITALIANO"},
-    {5, 5000, "TOLVEK versión 1.99", "- Español", "Hash de cadena", "Hash a comparar", "Espa\xF1ol"},
-    {6, 6000, "TOLVEK version 1.99", "(Simplified Chinese)", "HASH 字串", "比较 HASH", "Simplified Chinese"},
-    {7, 7000, "TOLVEK version 1.99", "- Hrvatski", "Isitaj Hash String", "Hash za usporedu", "Croatian"},
-    {8, 8000, "TOLVEK version 1.99", "Russian", "Hash String", "Контрольный HASH", "Russian"},
-    {9, 9000, "TOLVEK versie 1.99", "(Nederlands)", "Hash tekst", "Te vergelijken hash", "NEDERLANDS"},
-    {10, 10000, "TOLVEK version 1.99", "Dansk", "Hash Streng", "Hash at sammenligne", "Danish"},
-    {11, 11000, "TOLVEK version 1.99", "Your language", "Hash String", "Hash to compare", "FOR_TRANSLATE"},
-};
-// clang-format on
+int blockOf(const tolvek::testing::Case& block) {
+    return std::stoi(block.get("Block"));
+}
 
 using LanguageChangeHandlerTest = MainWindowTest;
 
 TEST_F(LanguageChangeHandlerTest, EveryBlockIsAppliedAndSaved) {
     selectAlgorithm(12);
-    for (const BlockCase& block : kBlockCases) {
-        SCOPED_TRACE(block.titleEnd);
-        selectLanguage(block.position);
+    for (const tolvek::testing::Case& block : blocks()) {
+        SCOPED_TRACE(block.where);
+        selectLanguage(std::stoi(block.get("Position")));
         window.LanguageChangeHandler();
-        EXPECT_EQ(window.LanguageBase(), block.block);
+        EXPECT_EQ(window.LanguageBase(), blockOf(block));
         const std::string title = windows.text(Control::MainWindow);
-        EXPECT_TRUE(title.starts_with(block.titleStart)) << title;
-        EXPECT_TRUE(title.ends_with(block.titleEnd)) << title;
+        EXPECT_TRUE(title.starts_with(block.get("TitleStart"))) << title;
+        EXPECT_TRUE(title.ends_with(block.get("TitleEnd"))) << title;
         EXPECT_NE(title.find("(c) 1997-2009 TOLVEK team"), std::string::npos) << title;
         EXPECT_NE(title.find(std::string(" ").append(kVersion).append(" ")), std::string::npos)
             << title << " does not name the build's version " << kVersion;
-        EXPECT_EQ(windows.text(Control::HashStringButton), block.hashStringButton);
-        EXPECT_EQ(windows.text(Control::CompareLabel), block.compareLabel);
-        EXPECT_EQ(savedFile(), std::string(block.savedName) + "\r\n12\r\n");
+        EXPECT_EQ(windows.text(Control::HashStringButton), block.get("Text2"));
+        EXPECT_EQ(windows.text(Control::CompareLabel), block.get("Text15"));
+        EXPECT_EQ(savedFile(), block.get("Saved") + "\r\n12\r\n");
     }
 }
 
@@ -107,9 +90,9 @@ TEST_F(LanguageChangeHandlerTest, LoadTextOutsideTheBlockIsEmpty) {
 // note on the digest shown those of texts 69 and 71; every language has them in its own words,
 // the template as in English.
 TEST(StringTable, EveryBlockHasTheProgressAndNoteTexts) {
-    for (const BlockCase& block : kBlockCases) {
-        SCOPED_TRACE(block.block);
-        const auto text = [&](int number) { return StringTableText(block.block + number).value(); };
+    for (const tolvek::testing::Case& block : blocks()) {
+        SCOPED_TRACE(block.where);
+        const auto text = [&](int number) { return StringTableText(blockOf(block) + number).value(); };
         EXPECT_NE(text(16).find("%1"), std::string::npos);
         EXPECT_NE(text(16).find("%2"), std::string::npos);
         EXPECT_NE(text(17).find("%1"), std::string::npos);
@@ -118,7 +101,7 @@ TEST(StringTable, EveryBlockHasTheProgressAndNoteTexts) {
         }
         EXPECT_NE(text(69).find("%1"), std::string::npos);
         EXPECT_NE(text(71).find("%1"), std::string::npos);
-        const bool english = block.block == 1000 || block.block == 11000;
+        const bool english = blockOf(block) == 1000 || blockOf(block) == 11000;
         EXPECT_EQ(text(18) == "Cancel", english);
         EXPECT_EQ(text(70) == "Hash again", english);
     }
@@ -129,12 +112,12 @@ TEST(StringTable, EveryBlockHasTheProgressAndNoteTexts) {
 TEST(StringTable, EveryGroupTextIsFoundUnderItsOwnNumber) {
     for (const TextGroup* group : TextGroupsAfterTheFifteen()) {
         EXPECT_GT(group->first, kTextsPerBlock);
-        for (const BlockCase& block : kBlockCases) {
-            const auto blockIndex = static_cast<std::size_t>(block.block / kBlockStride);
+        for (const tolvek::testing::Case& block : blocks()) {
+            const auto blockIndex = static_cast<std::size_t>(blockOf(block) / kBlockStride);
             for (int index = 0; index < group->size; ++index) {
-                EXPECT_EQ(StringTableText(block.block + group->first + index),
+                EXPECT_EQ(StringTableText(blockOf(block) + group->first + index),
                           group->text(blockIndex, static_cast<std::size_t>(index)))
-                    << block.block + group->first + index;
+                    << blockOf(block) + group->first + index;
             }
         }
     }
