@@ -16,8 +16,8 @@ std::vector<const AlgorithmEntry*> IdentifyCandidates(std::span<const AlgorithmE
     std::erase(candidates, known);
     if (!expected.algorithm.empty()) {
         const AlgorithmEntry* named = AlgorithmOfTag(expected.algorithm);
-        std::ranges::stable_partition(candidates,
-                                      [named](const AlgorithmEntry* entry) { return entry == named; });
+        std::ranges::stable_partition(
+            candidates, [named](const AlgorithmEntry* entry) { return entry == named; });
     }
     return candidates;
 }

@@ -15,9 +15,8 @@ CheckVerdict CheckFile(const CheckItem& item, const hashing::ReadControl& contro
 CheckVerdict CheckContent(const CheckItem& item, hashing::FileContent& content,
                           const hashing::ReadControl& control, const AlgorithmEntry* likely) {
     const auto verdictFor = [&](const CheckItem& tried) {
-        return VerdictOf(tried, hashing::HashContentWith(
-                                    content, hashing::RoutesOf(tried.candidates, hashing::Route::File),
-                                    control));
+        const auto routes = hashing::RoutesOf(tried.candidates, hashing::Route::File);
+        return VerdictOf(tried, hashing::HashContentWith(content, routes, control));
     };
     const bool guess = likely != nullptr && item.candidates.size() > 1 && content.feedsAgain() &&
                        std::ranges::find(item.candidates, likely) != item.candidates.end();
