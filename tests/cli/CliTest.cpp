@@ -188,7 +188,7 @@ private:
 TEST(Cli, AListIsCheckedWhileItIsRead) {
     testing::TempFolder folder;
     const std::string file = folder.write("f", "abc");
-    const std::size_t window = hashing::MostTasksHeld(hashing::CoreCount());
+    const std::size_t window = hashing::MostTasksHeld(engine::UsableCores());
     const std::size_t lineCount = 3 * window;
     GeneratedList list(
         "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad  " + file + "\n",
