@@ -59,7 +59,7 @@ void InstallAccessibleRoles() {
     (void)installed;
 }
 
-void ApplyAccessibleText(QWidget& widget, const app::AccessibleText& text) {
+void ApplyAccessibleText(QWidget& widget, const window::AccessibleText& text) {
     widget.setAccessibleName(fromBytes(text.name));
     widget.setAccessibleDescription(fromBytes(text.description));
     if (auto* list = qobject_cast<QComboBox*>(&widget); list != nullptr && !text.name.empty()) {
@@ -68,7 +68,7 @@ void ApplyAccessibleText(QWidget& widget, const app::AccessibleText& text) {
 }
 
 void ApplyAccessibleText(QWidget& parent, const char* objectName,
-                         const app::AccessibleText& text) {
+                         const window::AccessibleText& text) {
     if (auto* child = parent.findChild<QWidget*>(QString::fromLatin1(objectName))) {
         ApplyAccessibleText(*child, text);
     }

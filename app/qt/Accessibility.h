@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/core/WindowSystem.h"
+#include "app/window/WindowSystem.h"
 
 namespace tolvek::desktop {
 
@@ -18,9 +18,9 @@ namespace tolvek::desktop {
 void InstallAccessibleRoles();
 
 // Sets a widget's accessible name and description; empty ones leave its caption or label.
-void ApplyAccessibleText(QWidget& widget, const app::AccessibleText& text);
+void ApplyAccessibleText(QWidget& widget, const window::AccessibleText& text);
 // The same for the child of `parent` named `objectName`.
-void ApplyAccessibleText(QWidget& parent, const char* objectName, const app::AccessibleText& text);
+void ApplyAccessibleText(QWidget& parent, const char* objectName, const window::AccessibleText& text);
 
 // Keys given in the portable form, "Ctrl+Shift+V".
 inline QKeySequence ShortcutKeys(std::string_view keys) {

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/core/LanguageFile.h"
+#include "app/window/LanguageFile.h"
 #include "tests/faults/FaultPlan.h"
 #include "tests/faults/ListWindowRun.h"
 #include "tests/support/SystemFiles.h"
@@ -33,7 +33,7 @@ struct SaveRoute {
 };
 
 bool saveLanguageFile(const testing::TempFolder& folder) {
-    return app::LanguageFile(folder.path(), {}).write("DEUTSCH", 7);
+    return window::LanguageFile(folder.path(), {}).write("DEUTSCH", 7);
 }
 
 // The list window hashes a file dropped on it and saves the list under checksums.sha256,

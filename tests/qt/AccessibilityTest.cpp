@@ -13,7 +13,7 @@
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
 
-#include "app/core/Languages.h"
+#include "app/window/Languages.h"
 #include "tests/qt/FrontEndFixture.h"
 
 namespace tolvek::desktop::testing {
@@ -94,7 +94,7 @@ using AccessibilityTest = RealEntriesTest;
 TEST_F(AccessibilityTest, EveryWindowNamesEveryControlInTwoLanguages) {
     startUp();
     ListWindowView& listView = frontEnd->listView();
-    for (const int language : {app::kEnglishPosition, kRussian}) {
+    for (const int language : {window::kEnglishPosition, kRussian}) {
         chooseLanguage(language);
         const std::string in = language == kRussian ? " in Russian" : " in English";
         expectEveryControlNamed(view(), "the main window" + in);

@@ -26,7 +26,7 @@ FrontEndTest::FrontEndTest() : frontEnd(makeFrontEnd(entries.table())) {
 }
 
 std::unique_ptr<DesktopFrontEnd> FrontEndTest::makeFrontEnd(
-    std::span<const app::AlgorithmEntry> table) {
+    std::span<const window::AlgorithmEntry> table) {
     DesktopServices services{
         [this](const QString& text, const QString& caption, QMessageBox::Icon icon) {
             messages.push_back({text, caption, icon});
@@ -53,7 +53,7 @@ std::unique_ptr<DesktopFrontEnd> FrontEndTest::makeFrontEnd(
 }
 
 void FrontEndTest::startUp(const std::vector<std::string>& arguments) {
-    ASSERT_EQ(frontEnd->startUp(arguments), app::StartUpOutcome::ShowWindow);
+    ASSERT_EQ(frontEnd->startUp(arguments), window::StartUpOutcome::ShowWindow);
     waitForHash();
 }
 

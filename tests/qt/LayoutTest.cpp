@@ -7,7 +7,7 @@
 #include <QTest>
 #include <map>
 
-#include "app/core/Languages.h"
+#include "app/window/Languages.h"
 #include "app/qt/ProgressRow.h"
 #include "tests/qt/FrontEndFixture.h"
 
@@ -135,7 +135,7 @@ TEST_F(LayoutTest, ListsAreSelectionOnlyAndDigestFieldIsReadOnly) {
     startUp();
     EXPECT_FALSE(list(Control::AlgorithmList).isEditable());
     EXPECT_FALSE(list(Control::LanguageList).isEditable());
-    EXPECT_EQ(list(Control::AlgorithmList).count(), app::testing::FakeEntries::kCount);
+    EXPECT_EQ(list(Control::AlgorithmList).count(), window::testing::FakeEntries::kCount);
     EXPECT_EQ(list(Control::AlgorithmList).itemText(29).toStdString(), "Entry29");
     EXPECT_EQ(list(Control::LanguageList).count(), 12);
     EXPECT_EQ(list(Control::LanguageList).itemText(2).toStdString(), "Português-Brasil");
@@ -164,7 +164,7 @@ TEST_F(LayoutTest, FitControlsGrowWithLongerCaptionsWhileFixedButtonsKeepTheirWi
     EXPECT_GT(view().control(Control::CloseButton).width(), english.at(Control::CloseButton));
     EXPECT_EQ(widths(kFixedWidthButtons), fixedWidths);
 
-    chooseLanguage(app::kEnglishPosition);
+    chooseLanguage(window::kEnglishPosition);
     EXPECT_EQ(widths(kFitControls), english);
 }
 

@@ -88,11 +88,11 @@ TEST_F(StringWindowFromMainWindowTest, ClosingTheWindowStillHashesItsTextWithThe
     click(Control::HashStringButton);
     EXPECT_EQ(title, "Geben Sie einen String ein.");
     EXPECT_EQ(entries.stringRoute(3).requests(), std::vector<std::string>{"abc"});
-    EXPECT_EQ(fieldText(Control::DigestField), "text3");
+    EXPECT_EQ(fieldText(Control::DigestField), "7e4703");
 }
 
 TEST(AboutWindowTest, MembersArePlacedAsDesigned) {
-    const AboutWindow window(nullptr, [](app::AboutLink) {});
+    const AboutWindow window(nullptr, [](window::AboutLink) {});
     EXPECT_EQ(window.pos(), QPoint(431, 286));
     EXPECT_EQ(window.size(), QSize(303, 217));
     EXPECT_EQ(window.windowTitle().toStdString(), "About");
@@ -116,7 +116,7 @@ TEST(AboutWindowTest, MembersArePlacedAsDesigned) {
 
 TEST(AboutWindowTest, LooksAsDesigned) {
     constexpr int kLinkCellHeight = 17;
-    const AboutWindow window(nullptr, [](app::AboutLink) {});
+    const AboutWindow window(nullptr, [](window::AboutLink) {});
     for (const char* link : {"WebLabel", "MailLabel", "ContactLabel"}) {
         const QWidget& label = child(window, link);
         EXPECT_EQ(label.palette().color(QPalette::WindowText), QColor(0, 0, 255)) << link;
@@ -147,7 +147,7 @@ TEST(AboutWindowTest, LooksAsDesigned) {
 
 TEST(AboutWindowTest, EveryEndingGivesItsResult) {
     for (const Ending& ending : kEndings) {
-        AboutWindow window(nullptr, [](app::AboutLink) {});
+        AboutWindow window(nullptr, [](window::AboutLink) {});
         WhenModalShown(ending.end);
         EXPECT_EQ(window.exec(), ending.expectedResult) << ending.how;
     }
