@@ -13,6 +13,7 @@
 #include "tests/support/CpuPaths.h"
 #include "tests/support/SystemFiles.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/VectorFile.h"
 
 namespace tolvek::engine {
 namespace {
@@ -122,22 +123,10 @@ TEST(EngineFrame, ListHashTypesClampsTheCapacity) {
 }
 
 TEST(EngineFrame, ErrorTexts) {
-    const std::vector<std::pair<HashResult, std::string>> cases = {
-        {0, "No error"},
-        {1, "Unknown hash type"},
-        {2, "Hash context is null"},
-        {3, "Invalid hash context"},
-        {4, "Could not read file"},
-        {5, "Could not open file"},
-        {6, "Hash test failed"},
-        {7, "Unknown error"},
-        {-1, "Unknown error"},
-        {1000, "Unknown error"},
-    };
-    for (const auto& [code, text] : cases) {
+    for (const testing::Case& error : testing::ReadCaseFile("engine/error_texts.cases")) {
         std::string message;
-        HashErrorText(code, message);
-        EXPECT_EQ(message, text) << code;
+        HashErrorText(std::stoi(error.get("Code")), message);
+        EXPECT_EQ(message, error.get("Text")) << error.where;
     }
 }
 
