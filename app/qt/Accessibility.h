@@ -20,7 +20,8 @@ void InstallAccessibleRoles();
 // Sets a widget's accessible name and description; empty ones leave its caption or label.
 void ApplyAccessibleText(QWidget& widget, const window::AccessibleText& text);
 // The same for the child of `parent` named `objectName`.
-void ApplyAccessibleText(QWidget& parent, const char* objectName, const window::AccessibleText& text);
+void ApplyAccessibleText(QWidget& parent, const char* objectName,
+                         const window::AccessibleText& text);
 
 // Keys given in the portable form, "Ctrl+Shift+V".
 inline QKeySequence ShortcutKeys(std::string_view keys) {

@@ -22,20 +22,24 @@ struct NamedControl {
     Text description;
 };
 
+// The shortcuts' descriptions, on each control that stands for what the shortcut does.
+constexpr Text kOpensListWindow{kOpenListWindowDescriptionText, kOpenListWindowShortcut};
+constexpr Text kPastesAndCompares{kPasteAndCompareDescriptionText, kPasteAndCompareShortcut};
+
 // Only the controls that a caption or label does not name well get a name: the lists show their
 // value, and the clipboard buttons' and (in Russian) the About button's captions are symbols.
 // clang-format off
 constexpr std::array<NamedControl, 10> kNamedControls = {{
-    {Control::MainWindow,    {},                         {kOpenListWindowDescriptionText, kOpenListWindowShortcut}},
-    {Control::AlgorithmList, {kAlgorithmListNameText},   {}},
-    {Control::PathField,     {kPathFieldNameText},       {}},
-    {Control::CopyButton,    {kCopyButtonNameText},      {}},
-    {Control::DigestField,   {},                         {kDigestFieldDescriptionText}},
-    {Control::CompareField,  {},                         {kPasteAndCompareDescriptionText, kPasteAndCompareShortcut}},
-    {Control::CompareButton, {},                         {kPasteAndCompareDescriptionText, kPasteAndCompareShortcut}},
-    {Control::PasteButton,   {kPasteButtonNameText},     {kPasteAndCompareDescriptionText, kPasteAndCompareShortcut}},
+    {Control::MainWindow,    {},                                   kOpensListWindow},
+    {Control::AlgorithmList, {kAlgorithmListNameText},             {}},
+    {Control::PathField,     {kPathFieldNameText},                 {}},
+    {Control::CopyButton,    {kCopyButtonNameText},                {}},
+    {Control::DigestField,   {},                                   {kDigestFieldDescriptionText}},
+    {Control::CompareField,  {},                                   kPastesAndCompares},
+    {Control::CompareButton, {},                                   kPastesAndCompares},
+    {Control::PasteButton,   {kPasteButtonNameText},               kPastesAndCompares},
     {Control::AboutButton,   {kAboutButtonNameText, kProductName}, {}},
-    {Control::LanguageList,  {kLanguageListNameText},    {}},
+    {Control::LanguageList,  {kLanguageListNameText},              {}},
 }};
 // clang-format on
 

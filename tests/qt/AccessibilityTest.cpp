@@ -131,7 +131,8 @@ class AnnouncementTest : public RealEntriesTest {
 protected:
     // Qt sends accessibility events only while a screen reader listens, which switches the
     // platform's accessibility on; offscreen, nothing does but this.
-    AnnouncementTest() : m_platform(*QGuiApplicationPrivate::platformIntegration()->accessibility()) {
+    AnnouncementTest()
+        : m_platform(*QGuiApplicationPrivate::platformIntegration()->accessibility()) {
         m_previous = QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
             QAccessibleInterface* source = event->accessibleInterface();
             if (event->type() == QAccessible::ObjectShow && source != nullptr &&

@@ -120,7 +120,8 @@ TEST_F(ListWindowTest, CancelInTheMiddleCancelsTheRest) {
     EXPECT_EQ(statuses(), (std::vector<std::string>{"OK", "cancelled", "cancelled"}));
     EXPECT_EQ(window.Summary(), "1 OK, 2 cancelled");
     EXPECT_FALSE(window.Running());
-    EXPECT_EQ(port.announcements, std::vector<std::string>{"3 of 3 files \u2013 1 OK, 2 cancelled"});
+    EXPECT_EQ(port.announcements,
+              std::vector<std::string>{"3 of 3 files \u2013 1 OK, 2 cancelled"});
 }
 
 TEST_F(ListWindowTest, DroppedFilesAndFoldersAreHashedAndSavedAtomicallyWithoutOverwritingUnasked) {
