@@ -142,6 +142,7 @@ void AboutWindow::createPanel() {
     picture->setLineWidth(1);
     picture->setAlignment(Qt::AlignCenter);
     picture->setPixmap(AboutPicture());
+    picture->setAccessibleName(fromUtf8(tolvek::kProductName));
 }
 
 void AboutWindow::addLink(QWidget& panel, const char* name, QRect geometry, const QString& text,

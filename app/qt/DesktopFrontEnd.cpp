@@ -65,7 +65,7 @@ void DesktopFrontEnd::connectHandlers() {
                          [this, run = action] { run(m_window); });
     }
     auto* pasteAndCompare =
-        new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V), m_view.get());
+        new QShortcut(ShortcutKeys(window::kPasteAndCompareShortcut), m_view.get());
     QObject::connect(pasteAndCompare, &QShortcut::activated, m_view.get(),
                      [this] { m_window.PasteAndCompareAction(); });
     connectCompareFieldMenu();

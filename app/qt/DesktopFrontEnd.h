@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "app/hashing/AlgorithmTable.h"
+#include "app/qt/Accessibility.h"
+#include "app/window/AccessibleNames.h"
 #include "app/window/MainWindow.h"
 #include "app/qt/ListWindowView.h"
 #include "app/qt/MainWindowView.h"
@@ -17,7 +19,7 @@
 namespace tolvek::desktop {
 
 // Opens the list window, empty.
-inline const QKeySequence kOpenListWindowKeys{Qt::CTRL | Qt::Key_L};
+inline const QKeySequence kOpenListWindowKeys = ShortcutKeys(window::kOpenListWindowShortcut);
 
 class DesktopFrontEnd {
 public:

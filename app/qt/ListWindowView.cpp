@@ -13,6 +13,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/qt/Accessibility.h"
 #include "app/qt/FileDrops.h"
 
 namespace tolvek::desktop {
@@ -58,7 +59,7 @@ ListWindowServices ListWindowServices::System() {
                                         : std::optional(QFile::encodeName(chosen).toStdString());
             },
             [](QWidget* owner, const std::string& question) {
-                return QMessageBox::question(owner, QString(), fromBytes(question)) ==
+                return QMessageBox::question(owner, owner->windowTitle(), fromBytes(question)) ==
                        QMessageBox::Yes;
             }};
 }
@@ -72,6 +73,7 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
       m_bar(new QProgressBar(this)),
       m_summary(new QLabel(this)),
       m_cancel(new QPushButton(this)) {
+    InstallAccessibleRoles();
     setObjectName(QStringLiteral("ListWindow"));
     m_rows->setObjectName(QStringLiteral("ListRows"));
     m_rows->setRootIsDecorated(false);
@@ -81,6 +83,8 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
     m_summary->setObjectName(QStringLiteral("ListSummary"));
     m_subject->setObjectName(QStringLiteral("ListProgressSubject"));
     m_cancel->setObjectName(QStringLiteral("ListCancelButton"));
+    // Shown with its caption while there is something to cancel.
+    m_cancel->hide();
     m_bar->setRange(0, 1000);
     m_subject->setTextFormat(Qt::PlainText);
     m_summary->setTextFormat(Qt::PlainText);
@@ -102,6 +106,8 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
     layout->addWidget(m_summary);
     layout->addLayout(commands);
     resize(720, 400);
+    // After the roles are installed, so that it is a notification.
+    m_announcer = new Announcer(*this);
 }
 
 void ListWindowView::connectTo(window::ListWindow& window) {
@@ -136,6 +142,8 @@ void ListWindowView::setTexts(const window::ListWindowTexts& texts) {
     for (std::size_t command = 0; command < m_commands.size(); ++command) {
         m_commands[command]->setText(fromBytes(texts.commands.at(command)));
     }
+    ApplyAccessibleText(*m_rows, {texts.rowsName, {}});
+    ApplyAccessibleText(*m_bar, {texts.progressBarName, {}});
 }
 
 void ListWindowView::showWindow() {
@@ -166,6 +174,10 @@ void ListWindowView::showProgress(const window::ProgressDisplay& display) {
     m_bar->setValue(display.permille.value_or(0));
     m_cancel->setText(fromBytes(display.cancelCaption));
     m_cancel->setVisible(!display.cancelCaption.empty());
+}
+
+void ListWindowView::announce(const std::string& text) {
+    m_announcer->say(text);
 }
 
 void ListWindowView::setClipboardText(const std::string& text) {

@@ -17,6 +17,8 @@ class QTreeWidget;
 
 namespace tolvek::desktop {
 
+class Announcer;
+
 // The dialogs that wait for the user, which tests replace with canned answers.
 struct ListWindowServices {
     std::function<std::optional<std::string>(QWidget* owner, const std::string& suggested)>
@@ -43,6 +45,7 @@ public:
     std::optional<std::string> chooseSaveName(const std::string& suggested) override;
     bool confirm(const std::string& question) override;
     void showMessage(const std::string& text) override;
+    void announce(const std::string& text) override;
 
 private:
     QWidget& m_beside;
@@ -53,6 +56,7 @@ private:
     QLabel* m_summary;
     QPushButton* m_cancel;
     std::vector<QPushButton*> m_commands;
+    Announcer* m_announcer = nullptr;
 };
 
 }  // namespace tolvek::desktop

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "app/qt/Accessibility.h"
+#include "app/window/AccessibleNames.h"
 #include "app/window/Product.h"
 #include "app/qt/FileDrops.h"
 #include "app/qt/OfferRow.h"
@@ -108,6 +110,7 @@ QLineEdit* NewEditField(QWidget* parent) {
 }
 
 MainWindowView::MainWindowView(MainWindowHandlers handlers) : m_onClose(std::move(handlers.close)) {
+    InstallAccessibleRoles();
     m_controls[slot(Control::MainWindow)] = this;
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QString::fromUtf8(window::kInitialTitle));
@@ -123,7 +126,7 @@ MainWindowView::MainWindowView(MainWindowHandlers handlers) : m_onClose(std::mov
     const std::function<void()> onCancel = std::move(handlers.cancel);
     m_progressRow = new ProgressRow(this, onCancel, [this] { hideProgress(); });
     m_offerRow = new OfferRow(this);
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    auto* escape = new QShortcut(ShortcutKeys(window::kCancelHashShortcut), this);
     connect(escape, &QShortcut::activated, this, [onCancel] { onCancel(); });
 
     // The other two edit fields keep taking dragged text, but dropped files belong to the

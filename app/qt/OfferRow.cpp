@@ -35,6 +35,10 @@ void OfferRow::display(const window::OfferDisplay& offer) {
     m_accept->setText(QString::fromStdString(offer.acceptCaption));
     m_accept->setVisible(!offer.acceptCaption.empty());
     m_decline->setText(QString::fromStdString(offer.declineCaption));
+    // "Dismiss" alone does not say what: a screen reader reads the row's text with each button.
+    for (QPushButton* button : {m_accept, m_decline}) {
+        button->setAccessibleDescription(text);
+    }
     show();
 }
 

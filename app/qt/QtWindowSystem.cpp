@@ -5,14 +5,17 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMimeData>
 #include <QTimer>
 
 #include "app/window/SystemPaths.h"
 #include "app/qt/AboutWindow.h"
+#include "app/qt/Accessibility.h"
 #include "app/qt/FileDrops.h"
 #include "app/qt/MainWindowView.h"
 #include "app/qt/ModalResults.h"
+#include "app/qt/ProgressRow.h"
 #include "app/qt/StringInputWindow.h"
 
 namespace tolvek::desktop {
@@ -22,6 +25,12 @@ namespace {
 QString fromBytes(const std::string& text) {
     return QString::fromStdString(text);
 }
+
+// The labels above the edit fields: a screen reader names each field by its label.
+constexpr std::pair<window::Control, window::Control> kFieldLabels[] = {
+    {window::Control::HashLabel, window::Control::DigestField},
+    {window::Control::CompareLabel, window::Control::CompareField},
+};
 
 QMessageBox::Icon boxIcon(window::MessageIcon icon) {
     switch (icon) {
@@ -77,7 +86,14 @@ QUrl TargetUrl(const std::string& target) {
 
 QtWindowSystem::QtWindowSystem(MainWindowView& view, DesktopServices services,
                                ProgramFolders folders)
-    : m_view(view), m_services(std::move(services)), m_folders(std::move(folders)) {}
+    : m_view(view),
+      m_services(std::move(services)),
+      m_folders(std::move(folders)),
+      m_announcer(new Announcer(view)) {
+    for (const auto& [label, field] : kFieldLabels) {
+        qobject_cast<QLabel*>(&m_view.control(label))->setBuddy(&m_view.control(field));
+    }
+}
 
 std::string QtWindowSystem::text(window::Control control) const {
     const QString shown = m_view.text(control);
@@ -130,6 +146,7 @@ void QtWindowSystem::askQuestion(const std::string& text, const std::string& cap
 window::StringInputResult QtWindowSystem::runStringInputWindow(const std::string& title) {
     StringInputWindow window(&m_view);
     window.setWindowTitle(fromBytes(title));
+    ApplyAccessibleText(window, "StringField", m_stringFieldName);
     const int code = window.exec();
     return {ModalResultOf(code), window.text()};
 }
@@ -182,6 +199,19 @@ void QtWindowSystem::showOffer(const window::OfferDisplay& offer) {
 
 void QtWindowSystem::hideOffer() {
     m_view.hideOffer();
+}
+
+void QtWindowSystem::setAccessibleNames(const window::AccessibleNames& names) {
+    for (const auto& [control, text] : names.controls) {
+        ApplyAccessibleText(m_view.control(control), text);
+    }
+    ApplyAccessibleText(m_view.progressRow(), "ProgressBar", names.progressBar);
+    ApplyAccessibleText(m_view.progressRow(), "CancelButton", names.cancelButton);
+    m_stringFieldName = names.stringField;
+}
+
+void QtWindowSystem::announce(const std::string& text) {
+    m_announcer->say(text);
 }
 
 void QtWindowSystem::setHashControlsEnabled(bool enabled) {

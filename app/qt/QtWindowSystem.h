@@ -16,6 +16,7 @@
 
 namespace tolvek::desktop {
 
+class Announcer;
 class MainWindowView;
 
 // The services that would block on the user or leave the program.
@@ -85,6 +86,8 @@ public:
     void hideProgress() override;
     void showOffer(const window::OfferDisplay& offer) override;
     void hideOffer() override;
+    void setAccessibleNames(const window::AccessibleNames& names) override;
+    void announce(const std::string& text) override;
     void setHashControlsEnabled(bool enabled) override;
     void postClose() override;
     void showMainWindow() override;
@@ -106,6 +109,9 @@ private:
     std::map<window::Control, WrittenText> m_written;
     DesktopServices m_services;
     ProgramFolders m_folders;
+    Announcer* m_announcer;
+    // Applied to each string-input window as it is built.
+    window::AccessibleText m_stringFieldName;
 };
 
 }  // namespace tolvek::desktop

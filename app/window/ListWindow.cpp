@@ -8,6 +8,7 @@
 #include "app/checks/ChecksumList.h"
 #include "app/hashing/AsciiText.h"
 #include "app/hashing/DigestText.h"
+#include "app/window/AccessibleNames.h"
 #include "app/window/TextNumbers.h"
 #include "platform/AtomicFile.h"
 
@@ -50,7 +51,8 @@ ListWindow::ListWindow(ListWindowPort& port, Background background, hashing::Wor
 
 ListWindowTexts ListWindow::texts() const {
     return {m_loadText(kTitleText), textsFrom(m_loadText, kFirstHeadingText, 4),
-            textsFrom(m_loadText, kFirstCommandText, 5)};
+            textsFrom(m_loadText, kFirstCommandText, 5), m_loadText(kListRowsNameText),
+            m_loadText(kListProgressBarNameText)};
 }
 
 void ListWindow::Open(const hashing::AlgorithmEntry& entry) {
@@ -196,15 +198,20 @@ std::string ListWindow::Summary() const {
     return summary;
 }
 
-void ListWindow::showProgress() const {
+void ListWindow::showProgress() {
     const auto done = std::ranges::count(m_rows, true, &Row::done);
     const std::string total = std::to_string(m_rows.size());
     const std::optional<int> permille =
         m_rows.empty() ? std::nullopt
                        : std::optional(static_cast<int>(done * 1000 / std::ssize(m_rows)));
-    m_port.showProgress({hashing::FillPlaceholders(m_loadText(kFilesDoneText),
-                                                  {std::to_string(done), total}),
-                         Summary(), permille, Running() ? m_loadText(kCancelText) : std::string{}});
+    const ProgressDisplay display{
+        hashing::FillPlaceholders(m_loadText(kFilesDoneText), {std::to_string(done), total}),
+        Summary(), permille, Running() ? m_loadText(kCancelText) : std::string{}};
+    m_port.showProgress(display);
+    // The check ends while the user may be in another window: the summary is announced.
+    if (std::exchange(m_progressRunning, Running()) && !Running()) {
+        m_port.announce(Announcement(display));
+    }
 }
 
 std::optional<std::string> ListWindow::lineOf(const Row& row, LineStyle style) const {

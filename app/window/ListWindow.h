@@ -37,6 +37,9 @@ struct ListWindowTexts {
     std::vector<std::string> headings;  // file, algorithm, digest, status
     // Copy the row as a GNU line, as a BSD line; copy all as GNU lines, as BSD lines; save.
     std::vector<std::string> commands;
+    // What screen readers call the table of rows and the progress bar.
+    std::string rowsName;
+    std::string progressBarName;
 };
 
 class ListWindowPort {
@@ -57,6 +60,8 @@ public:
     // A yes/no question; true for yes.
     virtual bool confirm(const std::string& question) = 0;
     virtual void showMessage(const std::string& text) = 0;
+    // Tells a screen reader's user what changed without taking the focus; shows nothing.
+    virtual void announce(const std::string& text) = 0;
 };
 
 enum class LineStyle { Gnu, Bsd };
@@ -107,7 +112,8 @@ private:
     void runNext();
     void fileEnded(hashing::FileDigests digests);
     void showRow(std::size_t index) const;
-    void showProgress() const;
+    // Also tells a screen reader once the check has ended.
+    void showProgress();
     std::optional<std::string> lineOf(const Row& row, LineStyle style) const;
     std::string linesOf(LineStyle style) const;
     std::string statusText(CheckStatus status) const;
@@ -122,6 +128,8 @@ private:
     std::optional<std::size_t> m_running;
     // The folders the gathering under way could not read.
     std::vector<std::string> m_skippedFolders;
+    // Whether the progress last shown was of a check under way.
+    bool m_progressRunning = false;
 };
 
 }  // namespace tolvek::window

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/hashing/Hashing.h"
+#include "app/window/AccessibleNames.h"
 #include "app/window/Languages.h"
 #include "app/window/TextNumbers.h"
 
@@ -312,6 +313,8 @@ void MainWindow::ApplyTexts() {
     for (const auto& [number, control] : kAppliedTexts) {
         m_state.windows.setText(control, LoadText(number));
     }
+    m_state.windows.setAccessibleNames(
+        MainWindowAccessibleNames([this](int number) { return LoadText(number); }));
     m_offers.show();
     if (m_listWindow != nullptr) {
         m_listWindow->ApplyTexts();

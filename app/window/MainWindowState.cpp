@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/hashing/DigestText.h"
+#include "app/window/AccessibleNames.h"
 #include "app/window/Languages.h"
 #include "app/window/StringTable.h"
 #include "app/window/SystemPaths.h"
@@ -81,20 +82,29 @@ void MainWindowState::hashProgressed(const hashing::ReadProgress& progress) {
         return;
     }
     showWindowFirstTime();
-    m_hashShown.progressShown = true;
+    const bool appears = !std::exchange(m_hashShown.progressShown, true);
     m_hashShown.lastPermille = hashing::ProgressPermille(progress);
-    windows.showProgress({m_hashShown.subject(), hashing::ProgressLine(progress, progressWords()),
-                          m_hashShown.lastPermille, loadText(kCancelText)});
+    const ProgressDisplay display{m_hashShown.subject(),
+                                  hashing::ProgressLine(progress, progressWords()),
+                                  m_hashShown.lastPermille, loadText(kCancelText)};
+    windows.showProgress(display);
+    if (appears) {
+        windows.announce(Announcement(display));
+    }
 }
 
 void MainWindowState::hashEnded(const std::function<void(hashing::FileDigests)>& ended,
                                 hashing::FileDigests digests) {
     windows.setHashControlsEnabled(true);
     if (digests.cancelled) {
-        windows.showProgress({m_hashShown.subject(), loadText(kCancelledText),
-                              m_hashShown.lastPermille, {}});
+        const ProgressDisplay display{m_hashShown.subject(), loadText(kCancelledText),
+                                      m_hashShown.lastPermille, {}};
+        windows.showProgress(display);
+        windows.announce(Announcement(display));
     } else if (m_hashShown.progressShown) {
         windows.hideProgress();
+        // The row the user waited at goes: they hear that the hash is done.
+        windows.announce(Announcement({m_hashShown.subject(), loadText(kDoneText), {}, {}}));
     }
     ended(std::move(digests));
     if (row != nullptr) {

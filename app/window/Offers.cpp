@@ -31,18 +31,27 @@ void Offers::digestChanged() {
 void Offers::hashStarted() {
     m_offer.reset();
     m_state.windows.hideOffer();
+    m_announced.clear();
 }
 
 void Offers::show() {
     if (m_state.hashRunning()) {
         return;
     }
-    if (const std::optional<OfferDisplay> note = digestNote()) {
-        m_state.windows.showOffer(*note);
-    } else if (m_offer) {
-        m_state.windows.showOffer(offerDisplay());
-    } else {
+    std::optional<OfferDisplay> row = digestNote();
+    if (!row && m_offer) {
+        row = offerDisplay();
+    }
+    if (!row) {
         m_state.windows.hideOffer();
+        m_announced.clear();
+        return;
+    }
+    m_state.windows.showOffer(*row);
+    // The row appears, or says something else, where the focus is not: a screen reader is told,
+    // once.
+    if (std::exchange(m_announced, row->text) != row->text) {
+        m_state.windows.announce(row->text);
     }
 }
 

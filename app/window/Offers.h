@@ -56,6 +56,9 @@ private:
     Actions m_actions;
     std::optional<Offer> m_offer;
     bool m_noteDismissed = false;
+    // The row's text that a screen reader was last told; empty while the row is hidden or shows
+    // progress.
+    std::string m_announced;
 };
 
 }  // namespace tolvek::window

@@ -62,4 +62,9 @@ extern const TextGroup kListTextGroup;
 // offer to hash it again, a path's text hashed because no file has that name).
 extern const TextGroup kNoteTextGroup;
 
+// Texts 72 to 86: what screen readers say and nothing shows: the names and descriptions of the
+// controls whose caption does not name them, the shortcuts they are triggered by, and the word
+// announced when a hash that showed its progress is done.
+extern const TextGroup kAccessibleTextGroup;
+
 }  // namespace tolvek::window

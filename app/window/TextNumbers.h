@@ -39,6 +39,22 @@ enum TextNumber : int {
     kMadeWithText = 69,
     kHashAgainText = 70,
     kNamesNoFileText = 71,
+    // What screen readers are told and nothing shows.
+    kAlgorithmListNameText = 72,
+    kLanguageListNameText = 73,
+    kPathFieldNameText = 74,
+    kCopyButtonNameText = 75,
+    kPasteButtonNameText = 76,
+    kAboutButtonNameText = 77,
+    kDigestFieldDescriptionText = 78,
+    kPasteAndCompareDescriptionText = 79,
+    kOpenListWindowDescriptionText = 80,
+    kShortcutDescriptionText = 81,
+    kProgressBarNameText = 82,
+    kDoneText = 83,
+    kStringFieldNameText = 84,
+    kListRowsNameText = 85,
+    kListProgressBarNameText = 86,
 };
 
 }  // namespace tolvek::window

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tolvek::window {
@@ -51,6 +52,22 @@ struct OfferDisplay {
     std::string text;
     std::string acceptCaption;  // empty: nothing to accept, the row only says something
     std::string declineCaption;
+};
+
+// What a screen reader says for a control besides what it shows. An empty name leaves the
+// control named by its caption, or by the label it belongs to.
+struct AccessibleText {
+    std::string name;
+    std::string description;
+};
+
+// The main window's accessible texts, with those of its progress row and of the string-input
+// window.
+struct AccessibleNames {
+    std::vector<std::pair<Control, AccessibleText>> controls;
+    AccessibleText progressBar;
+    AccessibleText cancelButton;
+    AccessibleText stringField;
 };
 
 struct StringInputResult {
@@ -115,6 +132,11 @@ public:
     // DeclineOfferAction.
     virtual void showOffer(const OfferDisplay& offer) = 0;
     virtual void hideOffer() = 0;
+
+    // Names the controls for screen readers, in the current language; nothing visible changes.
+    virtual void setAccessibleNames(const AccessibleNames& names) = 0;
+    // Tells a screen reader's user what appeared without taking the focus; shows nothing.
+    virtual void announce(const std::string& text) = 0;
 
     // Makes the controls that start a computation (HashStringButton, HashFileButton,
     // RenewButton) available or not, while a file hash runs.

@@ -65,9 +65,12 @@ TEST_F(LayoutTest, ControlsAreCreatedInOrderAtTheirPlaces) {
             EXPECT_EQ(widget->size(), place.geometry.size()) << place.name;
         }
     }
-    // The progress and offer rows come after the fifteen, so their creation and Tab order stay.
-    expected.emplace_back("ProgressRow");
-    expected.emplace_back("OfferRow");
+    // The progress and offer rows, the announcer and the lists' labels for screen readers (never
+    // shown) come after the fifteen, so their creation and Tab order stay.
+    for (const char* after :
+         {"ProgressRow", "OfferRow", "Announcer", "AlgorithmListLabel", "LanguageListLabel"}) {
+        expected.emplace_back(after);
+    }
     EXPECT_EQ(created, expected);
 }
 

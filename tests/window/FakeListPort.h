@@ -18,6 +18,7 @@ public:
         title = texts.title;
         headings = texts.headings;
         commands = texts.commands;
+        rowsName = texts.rowsName;
     }
     void showWindow() override { shown = true; }
     void setRow(std::size_t index, const ListRowView& row) override {
@@ -39,10 +40,12 @@ public:
         return confirmAnswer;
     }
     void showMessage(const std::string& text) override { messages.push_back(text); }
+    void announce(const std::string& text) override { announcements.push_back(text); }
 
     std::string title;
     std::vector<std::string> headings;
     std::vector<std::string> commands;
+    std::string rowsName;
     bool shown = false;
     std::vector<ListRowView> rows;
     ProgressDisplay progress;
@@ -52,6 +55,7 @@ public:
     bool confirmAnswer = false;
     std::vector<std::string> questions;
     std::vector<std::string> messages;
+    std::vector<std::string> announcements;
 };
 
 }  // namespace tolvek::window::testing

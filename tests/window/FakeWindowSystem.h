@@ -48,6 +48,8 @@ public:
     void hideProgress() override { progress.reset(); }
     void showOffer(const OfferDisplay& display) override { offer = display; }
     void hideOffer() override { offer.reset(); }
+    void setAccessibleNames(const AccessibleNames& names) override { accessibleNames = names; }
+    void announce(const std::string& text) override { announcements.push_back(text); }
     void setHashControlsEnabled(bool enabled) override { hashControlsEnabled = enabled; }
     void postClose() override { ++closeRequests; }
     void showMainWindow() override;
@@ -79,6 +81,9 @@ public:
     std::vector<std::string> progressStates;
     // The offer while it is shown.
     std::optional<OfferDisplay> offer;
+    // The accessible texts last given, and everything announced, in order.
+    AccessibleNames accessibleNames;
+    std::vector<std::string> announcements;
     bool hashControlsEnabled = true;
     std::optional<std::string> clipboard;  // nothing = no plain text
     int clipboardWrites = 0;
