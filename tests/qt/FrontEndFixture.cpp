@@ -73,12 +73,17 @@ void FrontEndTest::startUp(const std::vector<std::string>& arguments) {
     waitForHash();
 }
 
-void FrontEndTest::waitForHash() {
+bool FrontEndTest::turnUntil(const std::function<bool()>& done) {
     QDeadlineTimer hangGuard(std::chrono::seconds(60));
-    while (frontEnd->window().HashRunning() && !hangGuard.hasExpired()) {
+    while (!done() && !hangGuard.hasExpired()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
-    EXPECT_FALSE(frontEnd->window().HashRunning()) << "the file hash did not end";
+    return done();
+}
+
+void FrontEndTest::waitForHash() {
+    EXPECT_TRUE(turnUntil([this] { return !frontEnd->window().HashRunning(); }))
+        << "the file hash did not end";
 }
 
 QPushButton& FrontEndTest::button(Control control) {
