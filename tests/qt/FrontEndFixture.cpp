@@ -5,9 +5,8 @@
 #include <QDeadlineTimer>
 #include <QTest>
 #include <QTimer>
-#include <fstream>
-#include <iterator>
 
+#include "tests/support/SystemFiles.h"
 #include "tests/support/VectorFile.h"
 
 namespace tolvek::desktop::testing {
@@ -109,11 +108,7 @@ void FrontEndTest::chooseLanguage(int position) {
 }
 
 std::string FrontEndTest::savedFile() const {
-    std::ifstream stream(exeFolder.path() / "sha.lng", std::ios::binary);
-    if (!stream) {
-        return "<none>";
-    }
-    return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
+    return tolvek::testing::SavedBytes(exeFolder.path() / "sha.lng");
 }
 
 }  // namespace tolvek::desktop::testing
