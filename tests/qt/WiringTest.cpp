@@ -73,20 +73,8 @@ TEST_F(WiringTest, HashFileButtonRunsTheDialogAndHashesTheChosenFile) {
     EXPECT_EQ(fileRoute().requests().size(), 1u);
 }
 
-TEST_F(WiringTest, RenewButtonHashesAnExistingFileAsAFileAndOtherTextAsAString) {
-    const std::string name = files.write("data.bin", "abc");
-    field(Control::PathField).setText(QString::fromStdString(name));
-    click(Control::RenewButton);
-    EXPECT_EQ(fileRoute().requests(), Names{"abc"});
-    EXPECT_EQ(fieldText(Control::DigestField), "f11e03");
-
-    field(Control::PathField).setText(QStringLiteral("abc"));
-    click(Control::RenewButton);
-    EXPECT_EQ(stringRoute().requests(), Names{"abc"});
-    EXPECT_EQ(fieldText(Control::DigestField), "7e4703");
-}
-
 TEST_F(WiringTest, CopyPasteAndCompareWorkOnTheFieldsAndTheClipboard) {
+    // Renew hashes a text that names no file as a string (a file's name: FileNamesAreBytes).
     field(Control::PathField).setText(QStringLiteral("abc"));
     click(Control::RenewButton);
     click(Control::CopyButton);
@@ -110,7 +98,7 @@ TEST_F(WiringTest, CopyPasteAndCompareWorkOnTheFieldsAndTheClipboard) {
 }
 
 // Choosing computes nothing, but once a digest is shown the row below the controls says which
-// entry made it, and hashes again when asked.
+// entry made it (hashing again is DigestNoteTest's; the row's buttons, TheOfferRow test's).
 TEST_F(WiringTest, ChoosingAnAlgorithmStartsNothingAndTheRowSaysWhichMadeTheDigest) {
     const std::string before = savedFile();
     QTest::keyClick(&list(Control::AlgorithmList), Qt::Key_Down);
@@ -128,12 +116,6 @@ TEST_F(WiringTest, ChoosingAnAlgorithmStartsNothingAndTheRowSaysWhichMadeTheDige
     ASSERT_FALSE(row.isHidden());
     EXPECT_EQ(row.findChild<QLabel*>(QStringLiteral("OfferText"))->text(),
               QStringLiteral("The hash shown was made with Entry4."));
-    QTest::mouseClick(row.findChild<QPushButton*>(QStringLiteral("OfferAcceptButton")),
-                      Qt::LeftButton);
-    waitForHash();
-    EXPECT_EQ(fieldText(Control::DigestField), "f11e05");
-    EXPECT_TRUE(row.isHidden());
-    EXPECT_EQ(entries.fileRoute(5).requests(), Names{"iso"});
 }
 
 // Files dropped on the window or on a field other than PathField are the window's: one is
