@@ -24,12 +24,6 @@ using tolvek::testing::NamesIn;
 
 using tolvek::testing::SavedBytes;
 
-TEST(LanguageFileFormat, BytesOfTheFile) {
-    EXPECT_EQ(FormatLanguageFile("ENGLISH", 3), "ENGLISH\r\n3\r\n");
-    EXPECT_EQ(FormatLanguageFile(kLanguages[2].written, -1), "Portugu\xEAs-Brasil\r\n-1\r\n");
-    EXPECT_EQ(FormatLanguageFile(kLanguages[3].written, 29), "Fran\347ais\r\n29\r\n");
-}
-
 TEST(LanguageFileFormat, Lines) {
     for (const tolvek::testing::Case& file :
          tolvek::testing::ReadCaseFile("window/window_texts.cases", "ParseLanguageFile")) {
