@@ -76,16 +76,7 @@ std::vector<testing::Vector> checksumVectors() {
     return testing::ReadVectorFile(testing::VectorDirectory() + "/checksums.vec");
 }
 
-class ChecksumPath : public ::testing::TestWithParam<testing::CpuPath> {
-protected:
-    void SetUp() override {
-        if (!testing::ScopedCpuPath::available(GetParam())) {
-            GTEST_SKIP() << "this CPU has no " << GetParam().name << " path";
-        }
-        LimitCpuFeaturesForTesting(GetParam().features);
-    }
-    void TearDown() override { LimitCpuFeaturesForTesting(kAllCpuFeatures); }
-};
+class ChecksumPath : public testing::OnCpuPathTest<testing::CpuPath> {};
 
 TEST_P(ChecksumPath, PublishedVectors) {
     std::set<std::string> sectionsSeen;

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <numeric>
+#include <bit>
 #include <vector>
 
 #include "framework/DigestHashMD4.h"
@@ -18,21 +18,7 @@ using internal::DigestHashAccess;
 
 constexpr char kMd5OfAbc[] = "900150983cd24fb0d6963f7d28e17f72";  // RFC 1321 A.5
 
-// An MD-style class that keeps every block it compresses; over-aligned, so that its release goes
-// through the aligned deallocation.
-class alignas(64) RecordingHash final : public THashBaseMD4 {
-public:
-    static constexpr std::string_view kClassName = "THash_Recording";
-
-    HashClassRef ClassType() const override { return ClassOf<RecordingHash>; }
-
-    std::vector<std::string> blocks;
-
-private:
-    void ProcessBlock(const std::uint8_t* block) override {
-        blocks.emplace_back(reinterpret_cast<const char*>(block), kBlockLength);
-    }
-};
+using RecordingHash = testing::BlockRecorder<THashBaseMD4>;
 
 // Only final classes that say what they are get a class reference: the abstract ones cannot be
 // made, nor can a class pass for its base by not saying.
@@ -182,29 +168,68 @@ TEST(DigestHash, PaddingByteDefaultsAndSticks) {
     }
 }
 
-// RFC 1321 3.1-3.2: the padding byte, zeros to 56 bytes modulo 64, the bit count little-endian.
-TEST(DigestHash, Md4FamilyFinalBlocks) {
-    struct Case {
-        std::size_t messageSize;
+// The blocks a message of `size` bytes ends in: the padding byte, zeros up to a length field of
+// `fieldSize` bytes at the last block's end, and `bits` in it in the byte order given.
+std::string paddedMessage(std::size_t size, std::size_t fieldSize, std::endian order,
+                          const BitCount& bits) {
+    std::string padded(size, 'm');
+    padded += '\x5A';
+    padded.resize((padded.size() + fieldSize + 63) / 64 * 64 - fieldSize, '\0');
+    std::string field;
+    for (std::size_t index = 0; index < fieldSize; ++index) {
+        field += static_cast<char>(bits.at(index / 4) >> (8 * (index % 4)));
+    }
+    if (order == std::endian::big) {
+        std::ranges::reverse(field);
+    }
+    return padded + field;
+}
+
+// What a recorder of `Family` compresses for `size` bytes, with the counter preset to `preset`
+// (when given) before the ending.
+template <class Family>
+std::string recordedBlocks(std::size_t size, const BitCount* preset) {
+    testing::BlockRecorder<Family> hash;
+    hash.SetPaddingByte(0x5A);
+    hash.BeginHash();
+    absorb(hash, std::string(size, 'm'));
+    if (preset != nullptr) {
+        DigestHashAccess::PresetBitCounter(hash, *preset);
+    }
+    hash.EndHash();
+    return hash.blocks;
+}
+
+// The MD-style endings around the length field: 64 bits little-endian in MD4's family (RFC 1321
+// 3.1-3.2), all 256 bits big-endian in Whirlpool's (the Whirlpool papers).
+TEST(DigestHash, FinalBlocksAroundTheLengthField) {
+    const BitCount everyWord = {0x03020100, 0x07060504, 0x0B0A0908, 0x0F0E0D0C,
+                                0x13121110, 0x17161514, 0x1B1A1918, 0x1F1E1D1C};
+    const struct Case {
+        bool md4;
+        std::size_t size;
         std::size_t blocks;
+        const BitCount* preset;
+    } cases[] = {
+        {true, 3, 1, nullptr},   {true, 55, 1, nullptr},  {true, 56, 2, nullptr},
+        {true, 63, 2, nullptr},  {true, 64, 2, nullptr},  {false, 0, 1, nullptr},
+        {false, 31, 1, nullptr}, {false, 32, 2, nullptr}, {false, 63, 2, nullptr},
+        {false, 64, 2, nullptr}, {false, 95, 2, nullptr}, {false, 96, 3, nullptr},
+        {false, 0, 1, &everyWord},
     };
-    for (const Case test : {Case{3, 1}, Case{55, 1}, Case{56, 2}, Case{63, 2}, Case{64, 2}}) {
-        RecordingHash hash;
-        hash.SetPaddingByte(0x5A);
-        hash.BeginHash();
-        absorb(hash, std::string(test.messageSize, 'm'));
-        hash.EndHash();
-        ASSERT_EQ(hash.blocks.size(), test.blocks) << test.messageSize;
-        const std::string all =
-            std::accumulate(hash.blocks.begin(), hash.blocks.end(), std::string());
-        std::string expected(test.messageSize, 'm');
-        expected += '\x5A';
-        expected.resize(all.size() - 8, '\0');
-        const std::uint64_t bits = 8 * test.messageSize;
-        for (int index = 0; index < 8; ++index) {
-            expected += static_cast<char>(bits >> (8 * index));
-        }
-        EXPECT_EQ(testing::BytesToHex(all), testing::BytesToHex(expected)) << test.messageSize;
+    for (const Case& test : cases) {
+        SCOPED_TRACE(::testing::Message() << (test.md4 ? "MD4 " : "Whirlpool ") << test.size);
+        const std::string blocks = test.md4 ? recordedBlocks<THashBaseMD4>(test.size, test.preset)
+                                            : recordedBlocks<testing::Whirlpool0Tables>(
+                                                  test.size, test.preset);
+        const BitCount bits = test.preset ? *test.preset
+                                          : BitCount{static_cast<std::uint32_t>(8 * test.size)};
+        EXPECT_EQ(blocks.size(), 64 * test.blocks);
+        EXPECT_EQ(testing::BytesToHex(blocks),
+                  testing::BytesToHex(paddedMessage(test.size, test.md4 ? 8 : 32,
+                                                    test.md4 ? std::endian::little
+                                                             : std::endian::big,
+                                                    bits)));
     }
 }
 

@@ -15,6 +15,32 @@
 
 namespace tolvek::testing {
 
+// A class of a framework family that keeps every block it would compress, in order;
+// over-aligned, so that its release goes through the aligned deallocation.
+template <class Family>
+class alignas(64) BlockRecorder final : public Family {
+public:
+    static constexpr std::string_view kClassName = "THash_BlockRecorder";
+
+    framework::HashClassRef ClassType() const override {
+        return framework::ClassOf<BlockRecorder>;
+    }
+
+    std::string blocks;
+
+private:
+    void ProcessBlock(const std::uint8_t* block) override {
+        blocks.append(reinterpret_cast<const char*>(block), Family::kBlockLength);
+    }
+};
+
+// The Whirlpool family with Whirlpool-0's tables, to record its blocks.
+class Whirlpool0Tables : public framework::THashBaseWhirlpool {
+    void InitState() override {
+        startWith(framework::data::kWhirlpool0Circulant, framework::data::kWhirlpool0RoundConstants);
+    }
+};
+
 // The classes the list entries use.
 inline constexpr framework::HashClassRef kHashClasses[] = {
     framework::ClassOf<framework::THash_MD5>,        framework::ClassOf<framework::THash_RipeMD256>,

@@ -1,7 +1,6 @@
 // A file hash on a real worker thread behind the real window: the event loop keeps turning,
 // the progress row appears below the controls without moving them, and Esc cancels.
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
@@ -35,16 +34,6 @@ protected:
     BackgroundHashTest() {
         entry.emplace_back(hashing::AlgorithmEntry{{}, "slow", "Slow", "", slow, slow});
         frontEnd = makeFrontEnd(entry);
-    }
-
-    // Turns the event loop until `done` holds, failing after a generous time.
-    template <class Condition>
-    bool turnUntil(Condition done) {
-        QDeadlineTimer hangGuard(std::chrono::seconds(60));
-        while (!done() && !hangGuard.hasExpired()) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        }
-        return done();
     }
 
     SlowProvider slow;

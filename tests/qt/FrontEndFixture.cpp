@@ -5,9 +5,8 @@
 #include <QDeadlineTimer>
 #include <QTest>
 #include <QTimer>
-#include <fstream>
-#include <iterator>
 
+#include "tests/support/SystemFiles.h"
 #include "tests/support/VectorFile.h"
 
 namespace tolvek::desktop::testing {
@@ -73,12 +72,17 @@ void FrontEndTest::startUp(const std::vector<std::string>& arguments) {
     waitForHash();
 }
 
-void FrontEndTest::waitForHash() {
+bool FrontEndTest::turnUntil(const std::function<bool()>& done) {
     QDeadlineTimer hangGuard(std::chrono::seconds(60));
-    while (frontEnd->window().HashRunning() && !hangGuard.hasExpired()) {
+    while (!done() && !hangGuard.hasExpired()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
-    EXPECT_FALSE(frontEnd->window().HashRunning()) << "the file hash did not end";
+    return done();
+}
+
+void FrontEndTest::waitForHash() {
+    EXPECT_TRUE(turnUntil([this] { return !frontEnd->window().HashRunning(); }))
+        << "the file hash did not end";
 }
 
 QPushButton& FrontEndTest::button(Control control) {
@@ -104,11 +108,7 @@ void FrontEndTest::chooseLanguage(int position) {
 }
 
 std::string FrontEndTest::savedFile() const {
-    std::ifstream stream(exeFolder.path() / "sha.lng", std::ios::binary);
-    if (!stream) {
-        return "<none>";
-    }
-    return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
+    return tolvek::testing::SavedBytes(exeFolder.path() / "sha.lng");
 }
 
 }  // namespace tolvek::desktop::testing

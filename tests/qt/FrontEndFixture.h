@@ -57,8 +57,10 @@ protected:
     std::string fieldText(Control control) { return field(control).text().toStdString(); }
     // Clicks the button, and waits for a file hash it starts to end.
     void click(Control button);
-    // Turns the event loop until no file hash runs; a hash that never ends fails the test after
-    // a generous time instead of hanging it.
+    // Turns the event loop until `done` holds, giving up after a generous time instead of
+    // hanging the test; says whether it holds.
+    static bool turnUntil(const std::function<bool()>& done);
+    // Turns the event loop until no file hash runs; a hash that never ends fails the test.
     void waitForHash();
     // Picks a language the way a user does: focus on the list, then arrow keys.
     void chooseLanguage(int position);

@@ -64,4 +64,23 @@ inline std::string VectorOnPathName(const ::testing::TestParamInfo<VectorOnPath>
     return VectorCaseName({vector, caseInfo.index}) + "_" + path.name;
 }
 
+// A test of one CPU path (`Param` is a CpuPath or a VectorOnPath): skipped when the CPU lacks
+// the path, else run limited to it.
+template <class Param>
+class OnCpuPathTest : public ::testing::TestWithParam<Param> {
+protected:
+    void SetUp() override {
+        const CpuPath& path = pathOf(this->GetParam());
+        if (!ScopedCpuPath::available(path)) {
+            GTEST_SKIP() << "this CPU lacks the " << path.name << " path";
+        }
+        engine::LimitCpuFeaturesForTesting(path.features);
+    }
+    void TearDown() override { engine::LimitCpuFeaturesForTesting(engine::kAllCpuFeatures); }
+
+private:
+    static const CpuPath& pathOf(const CpuPath& path) { return path; }
+    static const CpuPath& pathOf(const VectorOnPath& param) { return std::get<1>(param); }
+};
+
 }  // namespace tolvek::testing

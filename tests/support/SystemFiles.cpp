@@ -16,6 +16,10 @@ std::string FileContents(const std::filesystem::path& name) {
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
+std::string SavedBytes(const std::filesystem::path& name) {
+    return std::ifstream(name) ? FileContents(name) : "<none>";
+}
+
 std::size_t CachedPages(const std::string& name) {
     const int descriptor = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
     ::fdatasync(descriptor);

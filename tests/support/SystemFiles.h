@@ -17,6 +17,9 @@ inline constexpr std::array<const char*, 2> kZeroSizeFiles = {"/proc/version",
 
 // The whole file through std::ifstream.
 std::string FileContents(const std::filesystem::path& name);
+// The same, but "<none>" when it cannot be opened, so that a missing file differs from an empty
+// one.
+std::string SavedBytes(const std::filesystem::path& name);
 
 // The pages of the file `name` in the page cache, asked through mincore over a mapping of it.
 // The file is written to disk first, since pages not written back cannot leave the cache.

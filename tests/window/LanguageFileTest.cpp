@@ -8,7 +8,6 @@
 #include <functional>
 #include <optional>
 #include <fstream>
-#include <sstream>
 
 #include "app/window/LanguageFile.h"
 #include "app/window/Languages.h"
@@ -23,18 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 using tolvek::testing::NamesIn;
 
-std::string contentsOf(const fs::path& name) {
-    std::ifstream file(name, std::ios::binary);
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    return file ? contents.str() : "<none>";
-}
-
-TEST(LanguageFileFormat, BytesOfTheFile) {
-    EXPECT_EQ(FormatLanguageFile("ENGLISH", 3), "ENGLISH\r\n3\r\n");
-    EXPECT_EQ(FormatLanguageFile(kLanguages[2].written, -1), "Portugu\xEAs-Brasil\r\n-1\r\n");
-    EXPECT_EQ(FormatLanguageFile(kLanguages[3].written, 29), "Fran\347ais\r\n29\r\n");
-}
+using tolvek::testing::SavedBytes;
 
 TEST(LanguageFileFormat, Lines) {
     for (const tolvek::testing::Case& file :
@@ -57,7 +45,7 @@ protected:
 TEST_F(LanguageFileTest, SavedBesideTheExecutableAndReadBack) {
     const LanguageFile file(exeFolder, configFolder);
     ASSERT_TRUE(file.write(kLanguages[5].written, 21));
-    EXPECT_EQ(contentsOf(exeFolder / "sha.lng"), "Espa\xF1ol\r\n21\r\n");
+    EXPECT_EQ(SavedBytes(exeFolder / "sha.lng"), "Espa\xF1ol\r\n21\r\n");
     EXPECT_FALSE(fs::exists(configFolder));
     const LanguageFileLines lines = file.read();
     EXPECT_EQ(lines.language, "Espa\xF1ol");
@@ -114,8 +102,8 @@ TEST_F(LanguageFileTest, OnePlaceAtATime) {
         EXPECT_EQ(file.write("ENGLISH", 5),
                   place.get("SavedBeside") == saved || place.get("SavedInConfig") == saved);
         readOnly.reset();
-        EXPECT_EQ(contentsOf(exeFolder / "sha.lng"), place.get("SavedBeside"));
-        EXPECT_EQ(contentsOf(configFolder / "sha.lng"), place.get("SavedInConfig"));
+        EXPECT_EQ(SavedBytes(exeFolder / "sha.lng"), place.get("SavedBeside"));
+        EXPECT_EQ(SavedBytes(configFolder / "sha.lng"), place.get("SavedInConfig"));
     }
 }
 
@@ -147,7 +135,7 @@ TEST_F(LanguageFileTest, SaveRespectsTheFileItReplaces) {
         file.prepare();
         const bool link = fs::is_symlink(saved);
         LanguageFile(exeFolder, configFolder).write("ENGLISH", 5);
-        EXPECT_EQ(contentsOf(saved), file.expected);
+        EXPECT_EQ(SavedBytes(saved), file.expected);
         if (file.mode) {
             EXPECT_EQ(fs::status(saved).permissions(), *file.mode);
         }
@@ -229,7 +217,7 @@ TEST_F(LanguageFileStartUpTest, InstalledProgramKeepsItsChoicesInTheConfigFolder
         startUp();
         selectAlgorithm(8);
         window.CloseHandler();
-        EXPECT_EQ(contentsOf(windows.userConfigFolder / "sha.lng"), "ENGLISH\r\n8\r\n");
+        EXPECT_EQ(SavedBytes(windows.userConfigFolder / "sha.lng"), "ENGLISH\r\n8\r\n");
         EXPECT_FALSE(fs::exists(folder / "sha.lng"));
 
         // The next run reads the choices back from there.

@@ -140,23 +140,5 @@ TEST(MatchLanguage, SavedNames) {
     }
 }
 
-using LanguageStartUpTest = MainWindowTest;
-
-TEST_F(LanguageStartUpTest, Windows1252NameIsReadAndWrittenBackByteForByte) {
-    exeFolder.write("sha.lng", "portugu\xEAs-brasil\n5\n");
-    startUp();
-    EXPECT_EQ(windows.selectedPosition(Control::LanguageList), 2);
-    EXPECT_TRUE(windows.text(Control::MainWindow).starts_with("TOLVEK versão 1.99"));
-    EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), 5);
-    EXPECT_EQ(savedFile(), "Portugu\xEAs-Brasil\r\n5\r\n");
-}
-
-TEST_F(LanguageStartUpTest, Utf8NameGivesEnglish) {
-    exeFolder.write("sha.lng", "Français\r\n5\r\n");
-    startUp();
-    EXPECT_EQ(windows.selectedPosition(Control::LanguageList), 0);
-    EXPECT_EQ(savedFile(), "ENGLISH\r\n5\r\n");
-}
-
 }  // namespace
 }  // namespace tolvek::window::testing

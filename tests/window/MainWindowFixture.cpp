@@ -1,7 +1,6 @@
 #include "tests/window/MainWindowFixture.h"
 
-#include <fstream>
-#include <sstream>
+#include "tests/support/SystemFiles.h"
 
 namespace tolvek::window::testing {
 
@@ -57,13 +56,7 @@ void MainWindowTest::hashTextFromWindow(const std::string& text, ModalResult how
 }
 
 std::string MainWindowTest::savedFile() const {
-    std::ifstream file(exeFolder.path() / "sha.lng", std::ios::binary);
-    if (!file) {
-        return "<none>";
-    }
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    return contents.str();
+    return tolvek::testing::SavedBytes(exeFolder.path() / "sha.lng");
 }
 
 }  // namespace tolvek::window::testing

@@ -2,7 +2,6 @@
 // the moments sha.lng is written.
 #include <gtest/gtest.h>
 
-#include "app/window/CommandLine.h"
 #include "tests/support/VectorFile.h"
 #include "tests/window/MainWindowFixture.h"
 
@@ -163,12 +162,6 @@ TEST_F(StartUpTest, TheWindowShowsOnceTheStartUpHashHasEndedOrItsProgressWouldAp
         ui.drain();
         EXPECT_EQ(fresh.windowShows, test.shows);
     }
-}
-
-TEST_F(StartUpTest, QuotedArgumentWithSpacesReachesThePathFieldWithoutQuotes) {
-    const std::vector<std::string> split = SplitCommandLine(R"(tolvek "/data/my file.txt")");
-    startUp({split.begin() + 1, split.end()});
-    EXPECT_EQ(windows.text(Control::PathField), "/data/my file.txt");
 }
 
 TEST_F(StartUpTest, EmptyFirstArgumentNamesNoFile) {
