@@ -18,6 +18,11 @@ CheckVerdict CheckContent(const CheckItem& item, hashing::FileContent& content,
         const auto routes = hashing::RoutesOf(tried.candidates, hashing::Route::File);
         return VerdictOf(tried, hashing::HashContentWith(content, routes, control));
     };
+    if (item.size && content.size() && *content.size() != *item.size) {
+        CheckVerdict differs;
+        differs.status = CheckStatus::Failed;
+        return differs;
+    }
     const bool guess = likely != nullptr && item.candidates.size() > 1 && content.feedsAgain() &&
                        std::ranges::find(item.candidates, likely) != item.candidates.end();
     if (!guess) {

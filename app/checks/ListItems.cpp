@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/checks/ChecksumList.h"
+#include "app/checks/ToolLists.h"
 #include "app/hashing/AsciiText.h"
 #include "platform/LineReader.h"
 
@@ -57,7 +58,11 @@ const AlgorithmEntry* entryNamed(std::string_view EntryFacts::*names, std::strin
 
 const AlgorithmEntry* AlgorithmOfTag(std::string_view tag) {
     const AlgorithmEntry* found = hashing::FindAlgorithm(tag);
-    return found != nullptr ? found : entryNamed(&EntryFacts::otherNames, tag);
+    for (const auto names :
+         {&EntryFacts::otherNames, &EntryFacts::integrityName, &EntryFacts::httpName}) {
+        found = found != nullptr ? found : entryNamed(names, tag);
+    }
+    return found;
 }
 
 std::string TagOf(const AlgorithmEntry& entry) {
@@ -69,6 +74,9 @@ const AlgorithmEntry* AlgorithmOfListName(std::string_view listPath) {
         return nullptr;
     }
     const std::string fileName = hashing::AsciiLower(fileNameOf(listPath));
+    if (const std::optional<std::string_view> bagIt = BagItAlgorithm(fileName)) {
+        return AlgorithmOfTag(*bagIt);
+    }
     std::string_view stem = fileName;
     stem.remove_prefix(std::min(stem.rfind('.') + 1, stem.size()));
     for (const std::string_view suffix : {"sums", "sum"}) {
@@ -107,7 +115,7 @@ void ListItemReader::read(std::string_view line) {
         return;
     }
     if (m_lone) {
-        m_onEntry({m_lone->number, std::nullopt});
+        m_onEntry({m_lone->number, std::nullopt, {}});
         m_lone.reset();
     }
     const bool first = !std::exchange(m_anyLine, true);
@@ -135,17 +143,19 @@ ListEntry ListItemReader::entryOf(const NumberedLine& numbered,
     const ChecksumLine& line = numbered.line;
     std::vector<const AlgorithmEntry*> candidates = candidatesOf(line);
     if (line.form == LineForm::Malformed || candidates.empty() || !name) {
-        return {numbered.number, std::nullopt};
+        const bool unknown = !line.algorithm.empty() && AlgorithmOfTag(line.algorithm) == nullptr;
+        return {numbered.number, std::nullopt, unknown ? line.algorithm : std::string()};
     }
     return {numbered.number, CheckItem{numbered.number, *name, resolved(m_listPath, *name),
-                                       line.digest, std::move(candidates)}};
+                                       line.digest, std::move(candidates), line.size},
+                                       {}};
 }
 
 // Nothing when the line's digest cannot be of the algorithm it must be of.
 std::vector<const AlgorithmEntry*> ListItemReader::candidatesOf(const ChecksumLine& line) const {
     const std::size_t bytes = line.digest.size();
     const AlgorithmEntry* decided = m_listAlgorithm;
-    if (line.form == LineForm::Bsd) {
+    if (!line.algorithm.empty()) {
         const AlgorithmEntry* named = AlgorithmOfTag(line.algorithm);
         const bool conflicts = m_forced != nullptr && named != m_forced;
         decided = conflicts ? nullptr : named;
@@ -173,6 +183,9 @@ ListItems collectItems(const std::string& listPath, const AlgorithmEntry* forced
             items.items.push_back(std::move(*entry.item));
         } else {
             items.malformedLines.push_back(entry.lineNumber);
+        }
+        if (!entry.unsupported.empty()) {
+            items.unsupported.push_back(std::move(entry.unsupported));
         }
     });
     items.listAlgorithm = reader.listAlgorithm();

@@ -71,6 +71,10 @@ struct EntryFacts {
     // Stems of list names that mean the entry besides its id ("b2" of "B2SUMS", "sfv" of
     // "x.sfv"), separated by spaces.
     std::string_view listStems = {};
+    // The name in the web's integrity strings ("sha384" of "sha384-<base64>") and in HTTP's
+    // Content-Digest field ("sha-256"), for the algorithms those registries hold.
+    std::string_view integrityName = {};
+    std::string_view httpName = {};
     Oracle oracle = {};
     // The name the speed tables of other hash libraries give it (bench/compare.py).
     std::string_view peerName = {};

@@ -96,6 +96,11 @@ public:
     // Whether a second feed gives the same bytes again: not for a FIFO or a terminal.
     bool feedsAgain() const { return m_file == nullptr || m_total || m_rewinds; }
 
+    // The file's size, when it was known as it was opened.
+    std::optional<std::uint64_t> size() const {
+        return m_file == nullptr && !m_failure ? std::optional<std::uint64_t>(m_size) : m_total;
+    }
+
     // The bytes held in memory: the whole file when it was read whole, else 0.
     std::size_t loadedBytes() const { return m_size; }
 
