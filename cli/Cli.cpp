@@ -132,8 +132,12 @@ int runRequest(const Request& request, const Streams& streams) {
     if (request.lists.check) {
         return checkLists(request, *entries, streams);
     }
+    if (const std::optional<std::string> conflict = FormConflict(*entries, request)) {
+        streams.errors << "tolvek-cli: " << *conflict << "\n";
+        return kExitUsage;
+    }
     if (request.text) {
-        return HashText(*entries, *request.text, streams.output, streams.errors);
+        return HashText(*entries, *request.text, request.lists, streams.output, streams.errors);
     }
     const FileRun run{request, *entries, streams.input, streams.errors, streams.context};
     if (request.match) {

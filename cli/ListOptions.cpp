@@ -22,6 +22,13 @@ constexpr std::pair<std::string_view, Flag> kLongFlags[] = {
     {"--recursive", &ListOptions::recursive},
     {"--dereference", &ListOptions::followLinks},
     {"--zero", &ListOptions::zero},
+    {"--untagged", &ListOptions::untagged},
+    {"--no-names", &ListOptions::noNames},
+    {"--raw", &ListOptions::raw},
+    {"--base64", &ListOptions::base64},
+    {"--upper", &ListOptions::upper},
+    {"--sri", &ListOptions::integrity},
+    {"--content-digest", &ListOptions::contentDigest},
 };
 
 constexpr std::pair<char, Flag> kShortFlags[] = {
@@ -38,6 +45,8 @@ Flag shortFlag(char letter) {
 // Within each group the flags undo each other: the last one given counts.
 constexpr Flag kReportFlags[] = {&ListOptions::quiet, &ListOptions::status, &ListOptions::warn};
 constexpr Flag kModeFlags[] = {&ListOptions::binary, &ListOptions::text};
+constexpr Flag kFormFlags[] = {&ListOptions::base64, &ListOptions::upper, &ListOptions::integrity,
+                               &ListOptions::contentDigest};
 
 template <std::size_t Size>
 void clearGroupOf(Flag flag, const Flag (&group)[Size], ListOptions& options) {
@@ -51,6 +60,7 @@ void clearGroupOf(Flag flag, const Flag (&group)[Size], ListOptions& options) {
 void set(ListOptions& options, Flag flag) {
     clearGroupOf(flag, kReportFlags, options);
     clearGroupOf(flag, kModeFlags, options);
+    clearGroupOf(flag, kFormFlags, options);
     options.*flag = true;
 }
 
@@ -63,6 +73,29 @@ constexpr std::pair<Flag, std::string_view> kCheckOnly[] = {
     {&ListOptions::quiet, "the --quiet option is meaningful only when verifying checksums"},
     {&ListOptions::strict, "the --strict option is meaningful only when verifying checksums"},
 };
+
+// The options only writing digests takes.
+constexpr std::pair<Flag, std::string_view> kWriteOnly[] = {
+    {&ListOptions::untagged, "the --untagged option is meaningless when verifying checksums"},
+    {&ListOptions::noNames, "the --no-names option is meaningless when verifying checksums"},
+    {&ListOptions::raw, "the --raw option is meaningless when verifying checksums"},
+    {&ListOptions::base64, "the --base64 option is meaningless when verifying checksums"},
+    {&ListOptions::upper, "the --upper option is meaningless when verifying checksums"},
+    {&ListOptions::integrity, "the --sri option is meaningless when verifying checksums"},
+    {&ListOptions::contentDigest,
+     "the --content-digest option is meaningless when verifying checksums"},
+};
+
+template <std::size_t Size>
+std::optional<std::string_view> firstSet(const std::pair<Flag, std::string_view> (&flags)[Size],
+                                         const ListOptions& options) {
+    for (const auto& [flag, message] : flags) {
+        if (options.*flag) {
+            return message;
+        }
+    }
+    return std::nullopt;
+}
 
 }  // namespace
 
@@ -86,7 +119,15 @@ const std::string_view kListOptionsHelp =
     "  -t, --text            GNU lines 'digest  name' (the default)\n"
     "  -r, --recursive       the files in folders and below, in sorted order\n"
     "  -L, --dereference     with -r, also into symbolic links to folders\n"
-    "  -z, --zero            end each line with NUL instead of a line feed; names unescaped\n";
+    "  -z, --zero            end each line with NUL instead of a line feed; names unescaped\n"
+    "      --untagged        'digest  name' lines also for several algorithms\n"
+    "      --no-names        the digests alone, one a line\n"
+    "      --raw             the digest's bytes alone (one input, one algorithm)\n"
+    "Writing digests (of these the last one given counts; lists with them are read back):\n"
+    "      --base64          in base64, as cksum --base64 writes them\n"
+    "      --upper           in upper-case hex\n"
+    "      --sri             as the web's integrity strings, 'sha384-<base64>'\n"
+    "      --content-digest  as HTTP Content-Digest values, 'sha-256=:<base64>:'\n";
 
 std::optional<std::string_view> MisplacedListOption(const ListOptions& options) {
     if (options.tag && options.text) {
@@ -102,14 +143,21 @@ std::optional<std::string_view> MisplacedListOption(const ListOptions& options) 
         if (options.binary || options.text) {
             return "the --binary and --text options are meaningless when verifying checksums";
         }
-        return std::nullopt;
+        return firstSet(kWriteOnly, options);
     }
-    for (const auto& [flag, message] : kCheckOnly) {
-        if (options.*flag) {
-            return message;
-        }
+    if (options.tag && options.untagged) {
+        return "--tag does not go with --untagged";
     }
-    return std::nullopt;
+    return firstSet(kCheckOnly, options);
+}
+
+hashing::DigestForm DigestFormOf(const ListOptions& options) {
+    using enum hashing::DigestForm;
+    return options.base64          ? Base64
+           : options.upper         ? UpperHex
+           : options.integrity     ? Integrity
+           : options.contentDigest ? ContentDigest
+                                   : Hex;
 }
 
 bool ReadListOption(std::string_view argument, ListOptions& options) {

@@ -343,16 +343,26 @@ void ForEachLine(std::string_view text, const LineConsumer& line) {
 
 std::string FormatGnuLine(std::span<const std::uint8_t> digest, std::string_view name,
                           GnuMode mode, NameEscaping escaping) {
-    const auto [mark, written] = writtenName(name, escaping);
-    const std::string_view separator = mode == GnuMode::Binary ? " *" : "  ";
-    return std::string(mark) + hashing::HexText(digest) + std::string(separator) + written;
+    return GnuLineWith(hashing::HexText(digest), name, mode, escaping);
 }
 
 std::string FormatBsdLine(std::string_view algorithm, std::span<const std::uint8_t> digest,
                           std::string_view name, NameEscaping escaping) {
+    return BsdLineWith(algorithm, hashing::HexText(digest), name, escaping);
+}
+
+std::string GnuLineWith(std::string_view digestText, std::string_view name, GnuMode mode,
+                        NameEscaping escaping) {
+    const auto [mark, written] = writtenName(name, escaping);
+    const std::string_view separator = mode == GnuMode::Binary ? " *" : "  ";
+    return std::string(mark) + std::string(digestText) + std::string(separator) + written;
+}
+
+std::string BsdLineWith(std::string_view algorithm, std::string_view digestText,
+                        std::string_view name, NameEscaping escaping) {
     const auto [mark, written] = writtenName(name, escaping);
     return std::string(mark) + std::string(algorithm) + " (" + written +
-           ") = " + hashing::HexText(digest);
+           ") = " + std::string(digestText);
 }
 
 std::string NameForMessage(std::string_view name) {

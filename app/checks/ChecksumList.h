@@ -118,6 +118,12 @@ std::string FormatGnuLine(std::span<const std::uint8_t> digest, std::string_view
 std::string FormatBsdLine(std::string_view algorithm, std::span<const std::uint8_t> digest,
                           std::string_view name, NameEscaping escaping = NameEscaping::Escaped);
 
+// The same lines with the digest written already, in any of hashing::DigestForm's forms.
+std::string GnuLineWith(std::string_view digestText, std::string_view name, GnuMode mode,
+                        NameEscaping escaping);
+std::string BsdLineWith(std::string_view algorithm, std::string_view digestText,
+                        std::string_view name, NameEscaping escaping);
+
 // A name as check results and messages show it: a name holding a line feed or a carriage
 // return is escaped as in a list line, leading backslash included, so that each message stays
 // one line that nothing in it can overwrite; every other name is shown as it is (as
