@@ -60,7 +60,7 @@ public:
                  "lines name algorithms tolvek-cli does not compute");
         }
         if (m_items == 0) {
-            m_run.errors << "tolvek-cli: " << m_shownList
+            m_run.errors << MessagePrefix() << m_shownList
                          << ": no properly formatted checksum lines found\n";
             return false;
         }
@@ -75,7 +75,7 @@ public:
         }
         const bool verified = m_tally.ok + m_tally.failed + unread > 0;
         if (m_run.options.ignoreMissing && !verified) {
-            m_run.errors << "tolvek-cli: " << m_shownList << ": no file was verified\n";
+            m_run.errors << MessagePrefix() << m_shownList << ": no file was verified\n";
             return false;
         }
         const bool unclear = m_malformed + m_unsupported > 0;
@@ -90,7 +90,7 @@ private:
 
     void warn(std::size_t count, std::string_view one, std::string_view many) const {
         if (count > 0) {
-            m_run.errors << "tolvek-cli: WARNING: " << plural(count, one, many) << "\n";
+            m_run.errors << MessagePrefix() << "WARNING: " << plural(count, one, many) << "\n";
         }
     }
 
@@ -121,7 +121,7 @@ private:
                                     ? "improperly formatted " + algorithm + "checksum line"
                                     : "unsupported algorithm " + entry.unsupported;
         return sequence.addReport([this, why, lineNumber = entry.lineNumber] {
-            m_run.errors << "tolvek-cli: " << m_shownList << ": " << lineNumber << ": " << why
+            m_run.errors << MessagePrefix() << m_shownList << ": " << lineNumber << ": " << why
                          << "\n";
             return true;
         });

@@ -109,7 +109,7 @@ int HashText(std::span<const AlgorithmEntry* const> entries, const std::string& 
     for (const AlgorithmEntry* entry : entries) {
         const DigestOutcome outcome = hashing::HashText(entry->stringRoute, text);
         if (!outcome.ok) {
-            errors << "tolvek-cli: " << outcome.failure << "\n";
+            errors << MessagePrefix() << outcome.failure << "\n";
             exitCode = kExitFailure;
         } else if (options.raw) {
             output.write(reinterpret_cast<const char*>(outcome.digest.data()),

@@ -1,10 +1,13 @@
 #include "cli/Options.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <ostream>
 
 #include "app/hashing/AlgorithmTable.h"
 #include "app/hashing/AsciiText.h"
+#include "cli/Messages.h"
 
 namespace tolvek::cli {
 
@@ -35,6 +38,7 @@ constexpr std::string_view kGeneralHelp =
     "      --match EXPECTED  print, for each file, the algorithms whose digest is EXPECTED\n"
     "                        (spaces, colons, 0x, base64 or a whole list line are fine)\n"
     "      --expect EXPECTED with one -a algorithm: OK or FAILED for each file\n"
+    "  -l, --length BITS     the digest's length, as b2sum -l (b3sum's --length counts bytes)\n"
     "      --threads N       let an algorithm that can (BLAKE3) use at most N threads; the\n"
     "                        default is one per core\n"
     "  -h, --help            print this help\n"
@@ -77,19 +81,43 @@ std::optional<std::string_view> conflictIn(const Request& request) {
     return std::nullopt;
 }
 
-// Reads the arguments; gives nothing, after saying why on `errors`, for a usage error.
+// The options that take a value, as the next argument or after "=".
+constexpr std::array<std::string_view, 8> kValueOptions = {
+    "-a", "-s", "--match", "--expect", "--threads", "-l", "--length", "--files0-from"};
+
+// The arguments with each "--option=value" of an option that takes a value split in two, up to
+// a "--".
+std::vector<std::string> withValuesApart(const std::vector<std::string>& arguments) {
+    std::vector<std::string> apart;
+    bool optionsEnded = false;
+    for (const std::string& argument : arguments) {
+        const std::size_t equals = argument.find('=');
+        const bool split = !optionsEnded && argument.starts_with("--") &&
+                           equals != std::string::npos &&
+                           std::ranges::find(kValueOptions, argument.substr(0, equals)) !=
+                               kValueOptions.end();
+        optionsEnded = optionsEnded || argument == "--";
+        if (split) {
+            apart.push_back(argument.substr(0, equals));
+            apart.push_back(argument.substr(equals + 1));
+        } else {
+            apart.push_back(argument);
+        }
+    }
+    return apart;
+}
 }  // namespace
 
-std::optional<Request> ParseArguments(const std::vector<std::string>& arguments,
+std::optional<Request> ParseArguments(const std::vector<std::string>& given,
                                       std::ostream& errors) {
+    const std::vector<std::string> arguments = withValuesApart(given);
     Request request;
     bool optionsEnded = false;
     for (std::size_t index = 0; index < arguments.size(); ++index) {
         const std::string& argument = arguments[index];
-        const bool takesValue = argument == "-a" || argument == "-s" || argument == "--match" ||
-                                argument == "--expect" || argument == "--threads";
+        const bool takesValue = std::ranges::find(kValueOptions, argument) != kValueOptions.end();
         if (!optionsEnded && takesValue && index + 1 == arguments.size()) {
-            errors << "tolvek-cli: " << argument << " needs a value\n" << usage();
+            errors << MessagePrefix() << argument << " needs a value\n" << usage();
             return std::nullopt;
         }
         if (optionsEnded || argument == "-" || !argument.starts_with("-")) {
@@ -104,10 +132,16 @@ std::optional<Request> ParseArguments(const std::vector<std::string>& arguments,
             request.match = arguments[++index];
         } else if (argument == "--expect") {
             request.expect = arguments[++index];
+        } else if (argument == "-l" || argument == "--length") {
+            request.length = positiveNumber(arguments[++index]);
+            if (!request.length) {
+                errors << MessagePrefix() << argument << " needs a number from 1 up\n" << usage();
+                return std::nullopt;
+            }
         } else if (argument == "--threads") {
             request.threads = positiveNumber(arguments[++index]);
             if (!request.threads) {
-                errors << "tolvek-cli: --threads needs a number from 1 up\n" << usage();
+                errors << MessagePrefix() << "--threads needs a number from 1 up\n" << usage();
                 return std::nullopt;
             }
         } else if (argument == "--list") {
@@ -125,12 +159,12 @@ std::optional<Request> ParseArguments(const std::vector<std::string>& arguments,
         } else if (ReadListOption(argument, request.lists)) {
             continue;
         } else {
-            errors << "tolvek-cli: unknown option " << argument << "\n" << usage();
+            errors << MessagePrefix() << "unknown option " << argument << "\n" << usage();
             return std::nullopt;
         }
     }
     if (const std::optional<std::string_view> conflict = conflictIn(request)) {
-        errors << "tolvek-cli: " << *conflict << "\n" << usage();
+        errors << MessagePrefix() << *conflict << "\n" << usage();
         return std::nullopt;
     }
     if (!request.text && request.files.empty()) {

@@ -25,6 +25,8 @@ struct Request {
     std::vector<std::string> files;     // "-" when none is given and no -s
     ProgressMode progress = ProgressMode::Automatic;
     std::optional<std::size_t> threads;
+    // -l/--length: the digest's length, in bits (in bytes when called as b3sum).
+    std::optional<std::size_t> length;
     ListOptions lists;
 };
 

@@ -75,6 +75,10 @@ struct EntryFacts {
     // Content-Digest field ("sha-256"), for the algorithms those registries hold.
     std::string_view integrityName = {};
     std::string_view httpName = {};
+    // The digest tool whose default the entry is ("sha256sum"): called through a link of that
+    // name, tolvek-cli acts as that tool. Its -l/--length counts bits, or bytes when marked.
+    std::string_view tool = {};
+    bool toolLengthInBytes = false;
     Oracle oracle = {};
     // The name the speed tables of other hash libraries give it (bench/compare.py).
     std::string_view peerName = {};
