@@ -8,6 +8,7 @@
 #include "app/hashing/AsciiText.h"
 #include "app/hashing/DigestText.h"
 #include "cli/FileTree.h"
+#include "cli/ListInput.h"
 #include "cli/Messages.h"
 
 namespace tolvek::cli {
@@ -73,6 +74,39 @@ bool printDigests(const hashing::FileDigests& digests, const std::string& name,
     return true;
 }
 
+// Visits the names of --files0-from or --files-from one at a time, as they arrive; false when a
+// name or the file of names was wrong, or a folder could not be read.
+bool visitNamesFrom(const FileRun& run,
+                    const std::function<bool(const std::vector<std::string>&)>& visitNames,
+                    DigestSequence& sequence) {
+    const std::string& source = *run.request.namesFrom;
+    ListInput names(source, run.input);
+    bool good = true;
+    const auto refuse = [&](const std::string& why) {
+        sequence.addNote(MessagePrefix() + why + "\n");
+        good = false;
+    };
+    std::string name;
+    while (!run.context.interrupt.stop_requested() && names.systemError() == 0 &&
+           names.nextLine(name, run.request.namesEnd)) {
+        if (name.empty()) {
+            // A blank line is nothing in a list of lines; an empty name between NULs is wrong.
+            if (run.request.namesEnd == '\0') {
+                refuse(QuotedName(source) + ": invalid zero-length file name");
+            }
+        } else if (source == "-" && name == "-") {
+            refuse("when reading file names from standard input, no file name of '-' allowed");
+        } else {
+            good = visitNames({name}) && good;
+        }
+    }
+    if (names.systemError() != 0) {
+        sequence.addNote(FileError(source, names.systemError(), ""));
+        return false;
+    }
+    return good;
+}
+
 }  // namespace
 
 int HashFiles(const FileRun& run, std::ostream& output) {
@@ -89,13 +123,17 @@ int HashFiles(const FileRun& run, std::ostream& output) {
         }
     };
     const TreeOptions tree{run.request.lists.recursive, run.request.lists.followLinks};
-    const bool walked = VisitFiles(
-        run.request.files, tree,
-        [&](const std::string& name, bool named) {
-            passNotes();
-            return sequence.add(name, named);
-        },
-        walkNotes);
+    const auto visitNames = [&](const std::vector<std::string>& names) {
+        return VisitFiles(
+            names, tree,
+            [&](const std::string& name, bool named) {
+                passNotes();
+                return sequence.add(name, named);
+            },
+            walkNotes);
+    };
+    const bool walked = run.request.namesFrom ? visitNamesFrom(run, visitNames, sequence)
+                                              : visitNames(run.request.files);
     passNotes();
     if (!sequence.finish()) {
         return kExitInterrupted;

@@ -39,6 +39,9 @@ constexpr std::string_view kGeneralHelp =
     "                        (spaces, colons, 0x, base64 or a whole list line are fine)\n"
     "      --expect EXPECTED with one -a algorithm: OK or FAILED for each file\n"
     "  -l, --length BITS     the digest's length, as b2sum -l (b3sum's --length counts bytes)\n"
+    "      --files0-from F   hash the files whose names F holds, each ended by NUL, as find\n"
+    "                        -print0 writes them ('-' is standard input)\n"
+    "      --files-from F    the same with names ended by line feeds\n"
     "      --threads N       let an algorithm that can (BLAKE3) use at most N threads; the\n"
     "                        default is one per core\n"
     "  -h, --help            print this help\n"
@@ -69,6 +72,11 @@ std::optional<std::string_view> conflictIn(const Request& request) {
     if (request.text && !request.files.empty()) {
         return "give either -s TEXT or files";
     }
+    if (request.namesFrom && (!request.files.empty() || request.text || request.lists.check ||
+                              request.match || request.expect)) {
+        return "--files0-from and --files-from take the place of files, -s, -c, --match and "
+               "--expect";
+    }
     if (request.text && (request.lists.check || request.lists.recursive)) {
         return "-s TEXT does not go with -c or -r";
     }
@@ -82,8 +90,9 @@ std::optional<std::string_view> conflictIn(const Request& request) {
 }
 
 // The options that take a value, as the next argument or after "=".
-constexpr std::array<std::string_view, 8> kValueOptions = {
-    "-a", "-s", "--match", "--expect", "--threads", "-l", "--length", "--files0-from"};
+constexpr std::array<std::string_view, 9> kValueOptions = {
+    "-a", "-s", "--match", "--expect", "--threads", "-l", "--length", "--files0-from",
+    "--files-from"};
 
 // The arguments with each "--option=value" of an option that takes a value split in two, up to
 // a "--".
@@ -138,6 +147,9 @@ std::optional<Request> ParseArguments(const std::vector<std::string>& given,
                 errors << MessagePrefix() << argument << " needs a number from 1 up\n" << usage();
                 return std::nullopt;
             }
+        } else if (argument == "--files0-from" || argument == "--files-from") {
+            request.namesFrom = arguments[++index];
+            request.namesEnd = argument == "--files0-from" ? '\0' : '\n';
         } else if (argument == "--threads") {
             request.threads = positiveNumber(arguments[++index]);
             if (!request.threads) {
@@ -167,7 +179,7 @@ std::optional<Request> ParseArguments(const std::vector<std::string>& given,
         errors << MessagePrefix() << *conflict << "\n" << usage();
         return std::nullopt;
     }
-    if (!request.text && request.files.empty()) {
+    if (!request.text && !request.namesFrom && request.files.empty()) {
         request.files.push_back("-");
     }
     return request;
