@@ -10,6 +10,7 @@
 #include "app/hashing/AlgorithmTable.h"
 #include "app/hashing/AsciiText.h"
 #include "app/hashing/KnownAnswers.h"
+#include "cli/AuditCommand.h"
 #include "cli/CheckCommand.h"
 #include "cli/HashCommand.h"
 #include "cli/Messages.h"
@@ -171,6 +172,9 @@ int runRequest(const Request& request, const Streams& streams, const AlgorithmEn
         return HashText(*entries, *request.text, request.lists, streams.output, streams.errors);
     }
     const FileRun run{request, *entries, streams.input, streams.errors, streams.context};
+    if (request.lists.audit) {
+        return AuditFolder(run, request.algorithms ? entries->front() : nullptr, streams.output);
+    }
     if (request.match) {
         return MatchFiles(run, *request.match, streams.output);
     }

@@ -22,6 +22,8 @@ constexpr std::pair<std::string_view, Flag> kLongFlags[] = {
     {"--recursive", &ListOptions::recursive},
     {"--dereference", &ListOptions::followLinks},
     {"--zero", &ListOptions::zero},
+    {"--audit", &ListOptions::audit},
+    {"--update", &ListOptions::update},
     {"--untagged", &ListOptions::untagged},
     {"--no-names", &ListOptions::noNames},
     {"--raw", &ListOptions::raw},
@@ -100,6 +102,13 @@ std::optional<std::string_view> firstSet(const std::pair<Flag, std::string_view>
 }  // namespace
 
 const std::string_view kListOptionsHelp =
+    "Auditing a folder:\n"
+    "      --audit LIST FOLDER  the folder's files against the list made of it before: a\n"
+    "                        line 'NAME: changed', 'NAME: new', 'NAME: missing' or 'NAME:\n"
+    "                        moved from OLD' for each file that is not unchanged, then the\n"
+    "                        count of each; exit status 0 only when all are unchanged\n"
+    "      --update          then write the list as the folder is now (the old one is kept\n"
+    "                        as LIST~)\n"
     "Checking lists:\n"
     "  -c, --check LIST...   check the files each list names ('-' is standard input): GNU\n"
     "                        lines 'digest  name', BSD lines 'ALG (name) = digest', SFV lines,\n"

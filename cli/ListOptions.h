@@ -22,6 +22,8 @@ struct ListOptions {
     bool recursive = false;      // -r: the files of folders
     bool followLinks = false;    // -L: -r goes into symbolic links to folders
     bool zero = false;           // -z: lines end with NUL, names as they are
+    bool audit = false;          // --audit LIST FOLDER
+    bool update = false;         // --update: the audit rewrites the list
     bool untagged = false;       // "digest  name" lines also for several algorithms
     bool noNames = false;        // the digests alone, a line each
     bool raw = false;            // the digest's bytes alone, of one input and one algorithm

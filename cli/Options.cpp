@@ -80,6 +80,13 @@ std::optional<std::string_view> conflictIn(const Request& request) {
     if (request.text && (request.lists.check || request.lists.recursive)) {
         return "-s TEXT does not go with -c or -r";
     }
+    if (request.lists.audit && (request.files.size() != 2 || request.text || request.lists.check ||
+                                request.match || request.expect)) {
+        return "--audit takes a list and a folder, and no -s, -c, --match or --expect";
+    }
+    if (request.lists.update && !request.lists.audit) {
+        return "--update goes with --audit";
+    }
     if (request.lists.check && request.lists.recursive) {
         return "-c does not go with -r";
     }
