@@ -9,6 +9,7 @@
 #include "app/hashing/AsciiText.h"
 #include "app/hashing/KnownAnswers.h"
 #include "cli/CheckCommand.h"
+#include "cli/EntryOptions.h"
 #include "cli/HashCommand.h"
 #include "cli/Options.h"
 #include "cli/VerifyCommands.h"
@@ -120,12 +121,19 @@ int runRequest(const Request& request, const Streams& streams) {
     if (const std::optional<int> exitCode = runWithoutAlgorithm(request, streams.output)) {
         return *exitCode;
     }
-    const std::optional<std::vector<const AlgorithmEntry*>> entries =
+    const std::optional<std::vector<const AlgorithmEntry*>> named =
         findEntries(request.algorithms.value_or(std::string(hashing::DefaultEntry().id)),
                     streams.errors);
-    if (!entries) {
+    if (!named) {
         return kExitUsage;
     }
+    int refusal = kExitOk;
+    const std::optional<OptionedEntries> optioned =
+        ApplyEntryOptions(request, *named, streams.errors, refusal);
+    if (!optioned) {
+        return refusal;
+    }
+    const std::vector<const AlgorithmEntry*>* entries = &optioned->entries;
     if (request.threads) {
         engine::WorkerPool::Shared().limitThreads(*request.threads);
     }

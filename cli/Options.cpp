@@ -35,6 +35,12 @@ constexpr std::string_view kGeneralHelp =
     "      --match EXPECTED  print, for each file, the algorithms whose digest is EXPECTED\n"
     "                        (spaces, colons, 0x, base64 or a whole list line are fine)\n"
     "      --expect EXPECTED with one -a algorithm: OK or FAILED for each file\n"
+    "      --length BITS     output BITS bits long (blake2b, blake2s: up to the full digest;\n"
+    "                        blake3, shake128, shake256, k12: any multiple of 8)\n"
+    "      --key-file FILE   the keyed mode of blake3 (a 32-byte key) or blake2b/blake2s (1 to\n"
+    "                        64/32 bytes), the key being FILE's bytes\n"
+    "      --derive-key CONTEXT  blake3's key derivation mode: the input is the key material\n"
+    "      --hmac KEYFILE    HMAC (RFC 2104) with any hash, the key being KEYFILE's bytes\n"
     "      --threads N       let an algorithm that can (BLAKE3) use at most N threads; the\n"
     "                        default is one per core\n"
     "  -h, --help            print this help\n"
@@ -68,6 +74,9 @@ std::optional<std::string_view> conflictIn(const Request& request) {
     if (request.text && (request.lists.check || request.lists.recursive)) {
         return "-s TEXT does not go with -c or -r";
     }
+    if (request.hmacKeyFile && (request.keyFile || request.deriveKey)) {
+        return "--hmac does not go with --key-file or --derive-key";
+    }
     if (request.lists.check && request.lists.recursive) {
         return "-c does not go with -r";
     }
@@ -87,7 +96,9 @@ std::optional<Request> ParseArguments(const std::vector<std::string>& arguments,
     for (std::size_t index = 0; index < arguments.size(); ++index) {
         const std::string& argument = arguments[index];
         const bool takesValue = argument == "-a" || argument == "-s" || argument == "--match" ||
-                                argument == "--expect" || argument == "--threads";
+                                argument == "--expect" || argument == "--threads" ||
+                                argument == "--length" || argument == "--key-file" ||
+                                argument == "--derive-key" || argument == "--hmac";
         if (!optionsEnded && takesValue && index + 1 == arguments.size()) {
             errors << "tolvek-cli: " << argument << " needs a value\n" << usage();
             return std::nullopt;
@@ -110,6 +121,18 @@ std::optional<Request> ParseArguments(const std::vector<std::string>& arguments,
                 errors << "tolvek-cli: --threads needs a number from 1 up\n" << usage();
                 return std::nullopt;
             }
+        } else if (argument == "--length") {
+            request.lengthBits = positiveNumber(arguments[++index]);
+            if (!request.lengthBits) {
+                errors << "tolvek-cli: --length needs a number of bits from 8 up\n" << usage();
+                return std::nullopt;
+            }
+        } else if (argument == "--key-file") {
+            request.keyFile = arguments[++index];
+        } else if (argument == "--derive-key") {
+            request.deriveKey = arguments[++index];
+        } else if (argument == "--hmac") {
+            request.hmacKeyFile = arguments[++index];
         } else if (argument == "--list") {
             request.list = true;
         } else if (argument == "--self-test") {

@@ -25,6 +25,10 @@ struct Request {
     std::vector<std::string> files;     // "-" when none is given and no -s
     ProgressMode progress = ProgressMode::Automatic;
     std::optional<std::size_t> threads;
+    std::optional<std::size_t> lengthBits;    // --length BITS
+    std::optional<std::string> keyFile;       // --key-file FILE
+    std::optional<std::string> deriveKey;     // --derive-key CONTEXT
+    std::optional<std::string> hmacKeyFile;   // --hmac KEYFILE
     ListOptions lists;
 };
 

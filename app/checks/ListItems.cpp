@@ -60,10 +60,6 @@ const AlgorithmEntry* AlgorithmOfTag(std::string_view tag) {
     return found != nullptr ? found : entryNamed(&EntryFacts::otherNames, tag);
 }
 
-std::string TagOf(const AlgorithmEntry& entry) {
-    return entry.tag.empty() ? hashing::AsciiUpper(entry.id) : std::string(entry.tag);
-}
-
 const AlgorithmEntry* AlgorithmOfListName(std::string_view listPath) {
     if (listPath == "-") {
         return nullptr;
@@ -146,7 +142,11 @@ std::vector<const AlgorithmEntry*> ListItemReader::candidatesOf(const ChecksumLi
     const std::size_t bytes = line.digest.size();
     const AlgorithmEntry* decided = m_listAlgorithm;
     if (line.form == LineForm::Bsd) {
-        const AlgorithmEntry* named = AlgorithmOfTag(line.algorithm);
+        // A forced entry made with options ("BLAKE2b-256") is named by its own tag.
+        const bool namesForced = m_forced != nullptr &&
+                                 hashing::AsciiLower(line.algorithm) ==
+                                     hashing::AsciiLower(TagOf(*m_forced));
+        const AlgorithmEntry* named = namesForced ? m_forced : AlgorithmOfTag(line.algorithm);
         const bool conflicts = m_forced != nullptr && named != m_forced;
         decided = conflicts ? nullptr : named;
         if (decided == nullptr) {

@@ -20,9 +20,7 @@ namespace tolvek::checks {
 // name other tools write ("SHA2-256"). Null for a name no entry has.
 const hashing::AlgorithmEntry* AlgorithmOfTag(std::string_view tag);
 
-// The name our BSD lines give an entry: the spelling of the tools that share the algorithm
-// ("BLAKE2b", so that b2sum -c reads our lines), else the id in capitals ("SHA256").
-std::string TagOf(const hashing::AlgorithmEntry& entry);
+using hashing::TagOf;
 
 // The entry a list's file name implies: "SHA256SUMS", "x.sha256", "x.md5sum", "B2SUMS",
 // "x.sfv" (CRC-32) ... Null when the name says nothing, as for standard input ("-").
