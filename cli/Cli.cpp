@@ -12,6 +12,7 @@
 #include "app/hashing/KnownAnswers.h"
 #include "cli/AuditCommand.h"
 #include "cli/CheckCommand.h"
+#include "cli/EntryOptions.h"
 #include "cli/HashCommand.h"
 #include "cli/Messages.h"
 #include "cli/Options.h"
@@ -127,37 +128,23 @@ const AlgorithmEntry* toolCalledAs(std::string_view programName) {
     return programName.empty() || found == entries.end() ? nullptr : &*found;
 }
 
-// Why -l/--length cannot be met by the entries, or nothing.
-std::optional<std::string> lengthConflict(const Request& request,
-                                          std::span<const AlgorithmEntry* const> entries,
-                                          const AlgorithmEntry* tool) {
-    if (!request.length) {
-        return std::nullopt;
-    }
-    const std::size_t bits = *request.length * (tool != nullptr && tool->toolLengthInBytes ? 8 : 1);
-    for (const AlgorithmEntry* entry : entries) {
-        if (entry->digestBytes() * 8 != bits) {
-            return "--length " + std::to_string(*request.length) + ": " + checks::TagOf(*entry) +
-                   " gives " + std::to_string(entry->digestBytes() * 8) + "-bit digests only";
-        }
-    }
-    return std::nullopt;
-}
-
 int runRequest(const Request& request, const Streams& streams, const AlgorithmEntry* tool) {
     if (const std::optional<int> exitCode = runWithoutAlgorithm(request, streams.output)) {
         return *exitCode;
     }
     const AlgorithmEntry& fallback = tool != nullptr ? *tool : hashing::DefaultEntry();
-    const std::optional<std::vector<const AlgorithmEntry*>> entries =
+    const std::optional<std::vector<const AlgorithmEntry*>> named =
         findEntries(request.algorithms.value_or(std::string(fallback.id)), streams.errors);
-    if (!entries) {
+    if (!named) {
         return kExitUsage;
     }
-    if (const std::optional<std::string> conflict = lengthConflict(request, *entries, tool)) {
-        streams.errors << MessagePrefix() << *conflict << "\n";
-        return kExitUsage;
+    int refusal = kExitOk;
+    const std::optional<OptionedEntries> optioned =
+        ApplyEntryOptions(request, *named, streams.errors, refusal);
+    if (!optioned) {
+        return refusal;
     }
+    const std::vector<const AlgorithmEntry*>* entries = &optioned->entries;
     if (request.threads) {
         engine::WorkerPool::Shared().limitThreads(*request.threads);
     }
@@ -194,9 +181,12 @@ int RunCli(const std::vector<std::string>& arguments, std::istream& input, std::
            std::ostream& errors, const CliContext& context) {
     const AlgorithmEntry* tool = toolCalledAs(context.programName);
     SetProgramName(tool != nullptr ? context.programName : "tolvek-cli");
-    const std::optional<Request> request = ParseArguments(arguments, errors);
+    std::optional<Request> request = ParseArguments(arguments, errors);
     if (!request) {
         return kExitUsage;
+    }
+    if (tool != nullptr && tool->toolLengthInBytes && request->lengthBits) {
+        *request->lengthBits *= 8;
     }
     if (const std::optional<std::string_view> misplaced = MisplacedListOption(request->lists)) {
         errors << MessagePrefix() << *misplaced

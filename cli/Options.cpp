@@ -38,7 +38,12 @@ constexpr std::string_view kGeneralHelp =
     "      --match EXPECTED  print, for each file, the algorithms whose digest is EXPECTED\n"
     "                        (spaces, colons, 0x, base64 or a whole list line are fine)\n"
     "      --expect EXPECTED with one -a algorithm: OK or FAILED for each file\n"
-    "  -l, --length BITS     the digest's length, as b2sum -l (b3sum's --length counts bytes)\n"
+    "  -l, --length BITS     output BITS bits long (blake2b, blake2s: up to the full digest;\n"
+    "                        blake3, shake128, shake256, k12: any multiple of 8)\n"
+    "      --key-file FILE   the keyed mode of blake3 (a 32-byte key) or blake2b/blake2s (1 to\n"
+    "                        64/32 bytes), the key being FILE's bytes\n"
+    "      --derive-key CONTEXT  blake3's key derivation mode: the input is the key material\n"
+    "      --hmac KEYFILE    HMAC (RFC 2104) with any hash, the key being KEYFILE's bytes\n"
     "      --files0-from F   hash the files whose names F holds, each ended by NUL, as find\n"
     "                        -print0 writes them ('-' is standard input)\n"
     "      --files-from F    the same with names ended by line feeds\n"
@@ -87,6 +92,9 @@ std::optional<std::string_view> conflictIn(const Request& request) {
     if (request.lists.update && !request.lists.audit) {
         return "--update goes with --audit";
     }
+    if (request.hmacKeyFile && (request.keyFile || request.deriveKey)) {
+        return "--hmac does not go with --key-file or --derive-key";
+    }
     if (request.lists.check && request.lists.recursive) {
         return "-c does not go with -r";
     }
@@ -97,9 +105,9 @@ std::optional<std::string_view> conflictIn(const Request& request) {
 }
 
 // The options that take a value, as the next argument or after "=".
-constexpr std::array<std::string_view, 9> kValueOptions = {
-    "-a", "-s", "--match", "--expect", "--threads", "-l", "--length", "--files0-from",
-    "--files-from"};
+constexpr std::array<std::string_view, 12> kValueOptions = {
+    "-a",       "-s",         "--match",      "--expect",       "--threads",    "-l",
+    "--length", "--key-file", "--derive-key", "--hmac",         "--files0-from", "--files-from"};
 
 // The arguments with each "--option=value" of an option that takes a value split in two, up to
 // a "--".
@@ -148,12 +156,6 @@ std::optional<Request> ParseArguments(const std::vector<std::string>& given,
             request.match = arguments[++index];
         } else if (argument == "--expect") {
             request.expect = arguments[++index];
-        } else if (argument == "-l" || argument == "--length") {
-            request.length = positiveNumber(arguments[++index]);
-            if (!request.length) {
-                errors << MessagePrefix() << argument << " needs a number from 1 up\n" << usage();
-                return std::nullopt;
-            }
         } else if (argument == "--files0-from" || argument == "--files-from") {
             request.namesFrom = arguments[++index];
             request.namesEnd = argument == "--files0-from" ? '\0' : '\n';
@@ -163,6 +165,19 @@ std::optional<Request> ParseArguments(const std::vector<std::string>& given,
                 errors << MessagePrefix() << "--threads needs a number from 1 up\n" << usage();
                 return std::nullopt;
             }
+        } else if (argument == "-l" || argument == "--length") {
+            request.lengthBits = positiveNumber(arguments[++index]);
+            if (!request.lengthBits) {
+                errors << MessagePrefix() << "--length needs a number of bits from 8 up\n"
+                       << usage();
+                return std::nullopt;
+            }
+        } else if (argument == "--key-file") {
+            request.keyFile = arguments[++index];
+        } else if (argument == "--derive-key") {
+            request.deriveKey = arguments[++index];
+        } else if (argument == "--hmac") {
+            request.hmacKeyFile = arguments[++index];
         } else if (argument == "--list") {
             request.list = true;
         } else if (argument == "--self-test") {

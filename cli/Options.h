@@ -29,8 +29,11 @@ struct Request {
     char namesEnd = '\0';
     ProgressMode progress = ProgressMode::Automatic;
     std::optional<std::size_t> threads;
-    // -l/--length: the digest's length, in bits (in bytes when called as b3sum).
-    std::optional<std::size_t> length;
+    // -l/--length BITS (bytes when called as b3sum, turned into bits before the run).
+    std::optional<std::size_t> lengthBits;
+    std::optional<std::string> keyFile;       // --key-file FILE
+    std::optional<std::string> deriveKey;     // --derive-key CONTEXT
+    std::optional<std::string> hmacKeyFile;   // --hmac KEYFILE
     ListOptions lists;
 };
 

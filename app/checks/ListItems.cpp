@@ -1,12 +1,17 @@
 #include "app/checks/ListItems.h"
 
 #include <algorithm>
+#include <charconv>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <utility>
 
 #include "app/checks/ChecksumList.h"
 #include "app/checks/ToolLists.h"
 #include "app/hashing/AsciiText.h"
+#include "app/hashing/EntryVariants.h"
 #include "platform/LineReader.h"
 
 namespace tolvek::checks {
@@ -54,9 +59,7 @@ const AlgorithmEntry* entryNamed(std::string_view EntryFacts::*names, std::strin
     return nullptr;
 }
 
-}  // namespace
-
-const AlgorithmEntry* AlgorithmOfTag(std::string_view tag) {
+const AlgorithmEntry* namedEntry(std::string_view tag) {
     const AlgorithmEntry* found = hashing::FindAlgorithm(tag);
     for (const auto names :
          {&EntryFacts::otherNames, &EntryFacts::integrityName, &EntryFacts::httpName}) {
@@ -65,8 +68,41 @@ const AlgorithmEntry* AlgorithmOfTag(std::string_view tag) {
     return found;
 }
 
-std::string TagOf(const AlgorithmEntry& entry) {
-    return entry.tag.empty() ? hashing::AsciiUpper(entry.id) : std::string(entry.tag);
+// Longer digests than this are no tag's: a list line cannot make the program build any length.
+constexpr std::size_t kLongestVariantBits = 8192;
+
+// "NAME-BITS", as b2sum -l and cksum -l name their digests ("BLAKE2b-256"): NAME's entry at
+// that length, made once for the process, so that every item may point at it; null when NAME's
+// algorithm takes no such length.
+const AlgorithmEntry* lengthVariant(std::string_view tag) {
+    const std::size_t dash = tag.rfind('-');
+    std::size_t bits = 0;
+    const std::string_view digits = dash == std::string_view::npos ? "" : tag.substr(dash + 1);
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), bits);
+    const AlgorithmEntry* base = digits.empty() ? nullptr : namedEntry(tag.substr(0, dash));
+    if (base == nullptr || error != std::errc() || end != digits.data() + digits.size() ||
+        bits > kLongestVariantBits) {
+        return nullptr;
+    }
+    static std::mutex guard;
+    static std::map<std::pair<const AlgorithmEntry*, std::size_t>,
+                    std::unique_ptr<const hashing::EntryVariant>>
+        made;
+    const std::lock_guard lock(guard);
+    auto& variant = made[{base, bits}];
+    if (!variant) {
+        hashing::EntryOptions options;
+        options.lengthBits = bits;
+        variant = hashing::MakeVariant(*base, options).variant;
+    }
+    return variant ? &*variant->entry : nullptr;
+}
+
+}  // namespace
+
+const AlgorithmEntry* AlgorithmOfTag(std::string_view tag) {
+    const AlgorithmEntry* found = namedEntry(tag);
+    return found != nullptr ? found : lengthVariant(tag);
 }
 
 const AlgorithmEntry* AlgorithmOfListName(std::string_view listPath) {
@@ -156,7 +192,11 @@ std::vector<const AlgorithmEntry*> ListItemReader::candidatesOf(const ChecksumLi
     const std::size_t bytes = line.digest.size();
     const AlgorithmEntry* decided = m_listAlgorithm;
     if (!line.algorithm.empty()) {
-        const AlgorithmEntry* named = AlgorithmOfTag(line.algorithm);
+        // A forced entry made with options ("BLAKE2b-256") is named by its own tag.
+        const bool namesForced = m_forced != nullptr &&
+                                 hashing::AsciiLower(line.algorithm) ==
+                                     hashing::AsciiLower(TagOf(*m_forced));
+        const AlgorithmEntry* named = namesForced ? m_forced : AlgorithmOfTag(line.algorithm);
         const bool conflicts = m_forced != nullptr && named != m_forced;
         decided = conflicts ? nullptr : named;
         if (decided == nullptr) {

@@ -18,12 +18,11 @@ namespace tolvek::checks {
 
 // The entry an algorithm's name in a list means, ignoring case: one of our ids or captions, a
 // name other tools write ("SHA2-256", "RMD160"), or its name in the web's integrity strings or
-// HTTP's Content-Digest ("sha-256"). Null for a name no entry has ("BLAKE2b-256", "TTH").
+// HTTP's Content-Digest ("sha-256"), or such a name and a length its algorithm takes, as b2sum -l
+// writes it ("BLAKE2b-256"). Null for a name no entry has ("TTH", "SHA1-128").
 const hashing::AlgorithmEntry* AlgorithmOfTag(std::string_view tag);
 
-// The name our BSD lines give an entry: the spelling of the tools that share the algorithm
-// ("BLAKE2b", so that b2sum -c reads our lines), else the id in capitals ("SHA256").
-std::string TagOf(const hashing::AlgorithmEntry& entry);
+using hashing::TagOf;
 
 // The entry a list's file name implies: "SHA256SUMS", "x.sha256", "x.md5sum", "B2SUMS",
 // "x.sfv" (CRC-32), BagIt's "manifest-sha512.txt" ... Null when the name says nothing, as for standard input ("-").

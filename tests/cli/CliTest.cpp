@@ -100,6 +100,10 @@ TEST(Cli, OutputAndExitCodes) {
     for (const std::string name : {"abc.txt", "a\nb\\c", "evil\rgood"}) {
         folder.write(name, "abc");
     }
+    folder.write("jefe", "Jefe");
+    // As b2sum -l 256 --tag writes it.
+    folder.write("b2.tagged", "BLAKE2b-256 (abc.txt) = "
+                              "bddd813c634239723171ef3fee98579b94964e3bb1cb3e427262c8c068d52319\n");
     // RFC 1321, FIPS 180-4: SHA-256 of "abc".
     folder.write("cr.sha256",
                  "\\ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad  evil\\rgood\n"
