@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/hashing/AsciiText.h"
+#include "tests/support/VectorFile.h"
 #include "tests/window/MainWindowFixture.h"
 
 namespace tolvek::window::testing {
@@ -115,28 +116,14 @@ TEST_F(CopyDigestActionTest, ClipboardHoldsExactlyTheDigestField) {
 using PasteDigestActionTest = MainWindowTest;
 
 TEST_F(PasteDigestActionTest, CompareFieldGetsTheTrimmedClipboardText) {
-    struct Case {
-        std::optional<std::string> clipboard;
-        const char* compareField;
-    };
-    const Case cases[] = {
-        {"a9993e36\r\n", "a9993e36"},
-        {"\t a9993e36 ", "a9993e36"},
-        {"a9 93\r\ne36", "a9 93\r\ne36"},
-        {"\x01\x1fxyz\x7f", "xyz\x7f"},
-        // Bytes above 0x7F are text, not blanks.
-        {"\xC3\xA9 ", "\xC3\xA9"},
-        {"\xA0xyz\xA0", "\xA0xyz\xA0"},
-        {std::string("abc\0def", 7), "abc"},
-        {" \r\n\t ", ""},
-        {std::nullopt, ""},
-    };
-    for (const Case& paste : cases) {
-        SCOPED_TRACE(paste.compareField);
+    for (const tolvek::testing::Case& paste :
+         tolvek::testing::ReadCaseFile("window/clipboard_pastes.cases")) {
+        SCOPED_TRACE(paste.where);
         windows.texts[Control::CompareField] = "old";
-        windows.clipboard = paste.clipboard;
+        windows.clipboard = paste.has("Clipboard") ? std::optional(paste.get("Clipboard"))
+                                                   : std::nullopt;
         window.PasteDigestAction();
-        EXPECT_EQ(windows.text(Control::CompareField), paste.compareField);
+        EXPECT_EQ(windows.text(Control::CompareField), paste.get("CompareField"));
     }
     EXPECT_EQ(windows.clipboardWrites, 0);
 }
