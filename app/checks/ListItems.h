@@ -25,7 +25,8 @@ const hashing::AlgorithmEntry* AlgorithmOfTag(std::string_view tag);
 using hashing::TagOf;
 
 // The entry a list's file name implies: "SHA256SUMS", "x.sha256", "x.md5sum", "B2SUMS",
-// "x.sfv" (CRC-32), BagIt's "manifest-sha512.txt" ... Null when the name says nothing, as for standard input ("-").
+// "x.sfv" (CRC-32), BagIt's "manifest-sha512.txt" ... Null when the name says nothing, as for
+// standard input ("-").
 const hashing::AlgorithmEntry* AlgorithmOfListName(std::string_view listPath);
 
 // One file a list asks to check.
