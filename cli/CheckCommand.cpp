@@ -55,8 +55,12 @@ public:
 
     // The closing warnings; true when the list passed.
     bool close() const {
+        if (!m_run.options.status) {
+            warn(m_unsupported, "line names an algorithm tolvek-cli does not compute",
+                 "lines name algorithms tolvek-cli does not compute");
+        }
         if (m_items == 0) {
-            m_run.errors << "tolvek-cli: " << m_shownList
+            m_run.errors << MessagePrefix() << m_shownList
                          << ": no properly formatted checksum lines found\n";
             return false;
         }
@@ -66,13 +70,17 @@ public:
             warn(unread, "listed file could not be read", "listed files could not be read");
             warn(m_tally.failed, "computed checksum did NOT match",
                  "computed checksums did NOT match");
+            warn(m_undecided, "listed file matched no algorithm of its digest's length",
+                 "listed files matched no algorithm of their digest's length");
         }
         const bool verified = m_tally.ok + m_tally.failed + unread > 0;
         if (m_run.options.ignoreMissing && !verified) {
-            m_run.errors << "tolvek-cli: " << m_shownList << ": no file was verified\n";
+            m_run.errors << MessagePrefix() << m_shownList << ": no file was verified\n";
             return false;
         }
-        return m_tally.failed == 0 && unread == 0 && !(m_run.options.strict && m_malformed > 0);
+        const bool unclear = m_malformed + m_unsupported > 0;
+        return m_tally.failed + m_undecided == 0 && unread == 0 &&
+               !(m_run.options.strict && unclear);
     }
 
 private:
@@ -82,15 +90,15 @@ private:
 
     void warn(std::size_t count, std::string_view one, std::string_view many) const {
         if (count > 0) {
-            m_run.errors << "tolvek-cli: WARNING: " << plural(count, one, many) << "\n";
+            m_run.errors << MessagePrefix() << "WARNING: " << plural(count, one, many) << "\n";
         }
     }
 
     // False once the sequence has ended.
     bool add(hashing::FileSequence& sequence, checks::ListEntry entry) {
         if (!entry.item) {
-            ++m_malformed;
-            return !m_run.options.warn || warnMalformed(sequence, entry.lineNumber);
+            ++(entry.unsupported.empty() ? m_malformed : m_unsupported);
+            return !m_run.options.warn || warnMalformed(sequence, entry);
         }
         ++m_items;
         const auto item = std::make_shared<const CheckItem>(std::move(*entry.item));
@@ -106,12 +114,15 @@ private:
         return sequence.add(taskOf(item));
     }
 
-    bool warnMalformed(hashing::FileSequence& sequence, std::size_t lineNumber) const {
+    bool warnMalformed(hashing::FileSequence& sequence, const checks::ListEntry& entry) const {
         const std::string algorithm =
             m_listAlgorithm != nullptr ? checks::TagOf(*m_listAlgorithm) + " " : "";
-        return sequence.addReport([this, algorithm, lineNumber] {
-            m_run.errors << "tolvek-cli: " << m_shownList << ": " << lineNumber
-                         << ": improperly formatted " << algorithm << "checksum line\n";
+        const std::string why = entry.unsupported.empty()
+                                    ? "improperly formatted " + algorithm + "checksum line"
+                                    : "unsupported algorithm " + entry.unsupported;
+        return sequence.addReport([this, why, lineNumber = entry.lineNumber] {
+            m_run.errors << MessagePrefix() << m_shownList << ": " << lineNumber << ": " << why
+                         << "\n";
             return true;
         });
     }
@@ -141,9 +152,23 @@ private:
         if (verdict.status == CheckStatus::Missing && m_run.options.ignoreMissing) {
             return true;
         }
+        if (undecided(item, verdict)) {
+            ++m_undecided;
+            report(item, "no algorithm of this length matched");
+            return true;
+        }
         m_tally.add(verdict.status);
         report(item, verdict);
         return true;
+    }
+
+    // A digest whose length alone named its candidates, none of which gave it, before any line
+    // of the list told which algorithm it was made with: the file may have changed, or the list
+    // may come from an algorithm we lack (b2sum -l 256 writes digests as long as SHA-256's).
+    bool undecided(const CheckItem& item, const CheckVerdict& verdict) const {
+        const hashing::AlgorithmEntry* likely = m_likely.load();
+        return verdict.status == CheckStatus::Failed && item.candidates.size() > 1 &&
+               (likely == nullptr || likely->digestBytes() != item.expected.size());
     }
 
     void report(const CheckItem& item, const CheckVerdict& verdict) const {
@@ -152,13 +177,15 @@ private:
         if (unread) {
             m_run.errors << FileError(item.name, verdict.systemError, verdict.failure);
         }
-        const bool shown =
-            !m_run.options.status && !(m_run.options.quiet && verdict.status == CheckStatus::Ok);
-        if (!shown) {
-            return;
+        if (!(m_run.options.quiet && verdict.status == CheckStatus::Ok)) {
+            report(item, verdictText(item, verdict));
         }
-        m_run.output << checks::NameForMessage(item.name) << ": " << verdictText(item, verdict)
-                     << "\n";
+    }
+
+    void report(const CheckItem& item, std::string_view text) const {
+        if (!m_run.options.status) {
+            m_run.output << checks::NameForMessage(item.name) << ": " << text << "\n";
+        }
     }
 
     // "OK", naming the algorithm that matched when the digest's length left several.
@@ -180,6 +207,8 @@ private:
     const hashing::AlgorithmEntry* m_listAlgorithm = nullptr;
     std::size_t m_items = 0;
     std::size_t m_malformed = 0;
+    std::size_t m_unsupported = 0;
+    std::size_t m_undecided = 0;
     checks::CheckTally m_tally;
     // The entry of the last match, tried first for the next files.
     std::atomic<const hashing::AlgorithmEntry*> m_likely = nullptr;

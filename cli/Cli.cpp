@@ -1,15 +1,20 @@
 #include "cli/Cli.h"
 
+#include <algorithm>
 #include <istream>
 #include <optional>
 #include <ostream>
 
 #include "app/Version.h"
+#include "app/checks/ListItems.h"
 #include "app/hashing/AlgorithmTable.h"
 #include "app/hashing/AsciiText.h"
 #include "app/hashing/KnownAnswers.h"
+#include "cli/AuditCommand.h"
 #include "cli/CheckCommand.h"
+#include "cli/EntryOptions.h"
 #include "cli/HashCommand.h"
+#include "cli/Messages.h"
 #include "cli/Options.h"
 #include "cli/VerifyCommands.h"
 #include "engine/HashTests.h"
@@ -39,7 +44,7 @@ std::optional<std::vector<const AlgorithmEntry*>> findEntries(std::string_view n
         const std::string_view name = names.substr(0, comma);
         const AlgorithmEntry* entry = hashing::FindAlgorithm(name);
         if (entry == nullptr) {
-            errors << "tolvek-cli: " << unknownAlgorithmMessage(name) << "\n";
+            errors << MessagePrefix() << unknownAlgorithmMessage(name) << "\n";
             return std::nullopt;
         }
         entries.push_back(entry);
@@ -88,7 +93,7 @@ struct Streams {
 int checkLists(const Request& request, std::span<const AlgorithmEntry* const> entries,
                const Streams& streams) {
     if (entries.size() > 1) {
-        streams.errors << "tolvek-cli: -c checks with one algorithm at most\n";
+        streams.errors << MessagePrefix() << "-c checks with one algorithm at most\n";
         return kExitUsage;
     }
     const AlgorithmEntry* forced = request.algorithms ? entries.front() : nullptr;
@@ -116,26 +121,47 @@ std::optional<int> runWithoutAlgorithm(const Request& request, std::ostream& out
     return std::nullopt;
 }
 
-int runRequest(const Request& request, const Streams& streams) {
+// The entry whose digest tool the program was called as; null for tolvek-cli itself.
+const AlgorithmEntry* toolCalledAs(std::string_view programName) {
+    const auto entries = hashing::AlgorithmEntries();
+    const auto found = std::ranges::find(entries, programName, &AlgorithmEntry::tool);
+    return programName.empty() || found == entries.end() ? nullptr : &*found;
+}
+
+int runRequest(const Request& request, const Streams& streams, const AlgorithmEntry* tool) {
     if (const std::optional<int> exitCode = runWithoutAlgorithm(request, streams.output)) {
         return *exitCode;
     }
-    const std::optional<std::vector<const AlgorithmEntry*>> entries =
-        findEntries(request.algorithms.value_or(std::string(hashing::DefaultEntry().id)),
-                    streams.errors);
-    if (!entries) {
+    const AlgorithmEntry& fallback = tool != nullptr ? *tool : hashing::DefaultEntry();
+    const std::optional<std::vector<const AlgorithmEntry*>> named =
+        findEntries(request.algorithms.value_or(std::string(fallback.id)), streams.errors);
+    if (!named) {
         return kExitUsage;
     }
+    int refusal = kExitOk;
+    const std::optional<OptionedEntries> optioned =
+        ApplyEntryOptions(request, *named, streams.errors, refusal);
+    if (!optioned) {
+        return refusal;
+    }
+    const std::vector<const AlgorithmEntry*>* entries = &optioned->entries;
     if (request.threads) {
         engine::WorkerPool::Shared().limitThreads(*request.threads);
     }
     if (request.lists.check) {
         return checkLists(request, *entries, streams);
     }
+    if (const std::optional<std::string> conflict = FormConflict(*entries, request)) {
+        streams.errors << MessagePrefix() << *conflict << "\n";
+        return kExitUsage;
+    }
     if (request.text) {
-        return HashText(*entries, *request.text, streams.output, streams.errors);
+        return HashText(*entries, *request.text, request.lists, streams.output, streams.errors);
     }
     const FileRun run{request, *entries, streams.input, streams.errors, streams.context};
+    if (request.lists.audit) {
+        return AuditFolder(run, request.algorithms ? entries->front() : nullptr, streams.output);
+    }
     if (request.match) {
         return MatchFiles(run, *request.match, streams.output);
     }
@@ -153,19 +179,24 @@ bool CheckArguments(const std::vector<std::string>& arguments, std::ostream& err
 
 int RunCli(const std::vector<std::string>& arguments, std::istream& input, std::ostream& output,
            std::ostream& errors, const CliContext& context) {
-    const std::optional<Request> request = ParseArguments(arguments, errors);
+    const AlgorithmEntry* tool = toolCalledAs(context.programName);
+    SetProgramName(tool != nullptr ? context.programName : "tolvek-cli");
+    std::optional<Request> request = ParseArguments(arguments, errors);
     if (!request) {
         return kExitUsage;
     }
+    if (tool != nullptr && tool->toolLengthInBytes && request->lengthBits) {
+        *request->lengthBits *= 8;
+    }
     if (const std::optional<std::string_view> misplaced = MisplacedListOption(request->lists)) {
-        errors << "tolvek-cli: " << *misplaced
-               << "\nTry 'tolvek-cli --help' for more information.\n";
+        errors << MessagePrefix() << *misplaced
+               << "\nTry '" << ProgramName() << " --help' for more information.\n";
         return kExitFailure;
     }
-    const int exitCode = runRequest(*request, {input, output, errors, context});
+    const int exitCode = runRequest(*request, {input, output, errors, context}, tool);
     // A full disk or a closed pipe must not pass for success.
     if (!output.flush()) {
-        errors << "tolvek-cli: cannot write to standard output\n";
+        errors << MessagePrefix() << "cannot write to standard output\n";
         return exitCode == kExitInterrupted ? exitCode : kExitFailure;
     }
     return exitCode;

@@ -22,6 +22,9 @@ struct CliContext {
     // Standard error is a terminal: a file that takes more than about a second shows progress
     // there unless --no-progress is given.
     bool errorsIsTerminal = false;
+    // The last part of the name it was called through: as "sha256sum", "b2sum" ... (a link of
+    // a digest tool's name) it acts as that tool.
+    std::string programName = "tolvek-cli";
 };
 
 // Reads the command line `arguments` without running it: true when RunCli would run it, false

@@ -15,9 +15,9 @@ std::string skipNote(const std::string& name, checks::Skipped why, int systemErr
         case checks::Skipped::Unreadable:
             return FileError(name, systemError, "");
         case checks::Skipped::HoldsItself:
-            return "tolvek-cli: " + QuotedName(name) + ": skipped, a folder that holds itself\n";
+            return MessagePrefix() + QuotedName(name) + ": skipped, a folder that holds itself\n";
         case checks::Skipped::NotAFile:
-            return "tolvek-cli: " + QuotedName(name) + ": skipped, not a regular file\n";
+            return MessagePrefix() + QuotedName(name) + ": skipped, not a regular file\n";
     }
     return {};
 }

@@ -8,6 +8,7 @@
 #include "app/hashing/AsciiText.h"
 #include "app/hashing/DigestText.h"
 #include "cli/FileTree.h"
+#include "cli/ListInput.h"
 #include "cli/Messages.h"
 
 namespace tolvek::cli {
@@ -17,8 +18,10 @@ namespace {
 using hashing::AlgorithmEntry;
 using hashing::DigestOutcome;
 
-// The digest lines of one input: "digest  name" for one algorithm, "MD5 (name) = digest" for
-// several or with --tag; names escaped as sha256sum escapes them, unless lines end with NUL.
+// The digest lines of one input: "digest  name" for one algorithm (or with --untagged, --sri or
+// --content-digest), "MD5 (name) = digest" for several or with --tag, the digest alone with
+// --no-names, its bytes alone with --raw; names escaped as sha256sum escapes them, unless lines
+// end with NUL.
 class DigestPrinter {
 public:
     DigestPrinter(std::span<const AlgorithmEntry* const> entries, const ListOptions& options,
@@ -26,15 +29,26 @@ public:
         : m_entries(entries), m_options(options), m_output(output) {}
 
     void print(std::size_t index, const hashing::Digest& digest, const std::string& name) {
+        if (m_options.raw) {
+            m_output.write(reinterpret_cast<const char*>(digest.data()),
+                           static_cast<std::streamsize>(digest.size()));
+            return;
+        }
+        const AlgorithmEntry& entry = *m_entries[index];
+        const std::string text = DigestTextOf(entry, digest, m_options);
         const checks::NameEscaping escaping =
             m_options.zero ? checks::NameEscaping::Raw : checks::NameEscaping::Escaped;
-        if (m_entries.size() == 1 && !m_options.tag) {
+        const hashing::DigestForm form = DigestFormOf(m_options);
+        const bool webForm = form == hashing::DigestForm::Integrity ||
+                             form == hashing::DigestForm::ContentDigest;
+        if (m_options.noNames) {
+            m_output << text;
+        } else if (m_options.untagged || webForm || (m_entries.size() == 1 && !m_options.tag)) {
             const checks::GnuMode mode =
                 m_options.binary ? checks::GnuMode::Binary : checks::GnuMode::Text;
-            m_output << checks::FormatGnuLine(digest, name, mode, escaping);
+            m_output << checks::GnuLineWith(text, name, mode, escaping);
         } else {
-            m_output << checks::FormatBsdLine(checks::TagOf(*m_entries[index]), digest, name,
-                                              escaping);
+            m_output << checks::BsdLineWith(checks::TagOf(entry), text, name, escaping);
         }
         m_output << (m_options.zero ? '\0' : '\n');
     }
@@ -60,6 +74,39 @@ bool printDigests(const hashing::FileDigests& digests, const std::string& name,
     return true;
 }
 
+// Visits the names of --files0-from or --files-from one at a time, as they arrive; false when a
+// name or the file of names was wrong, or a folder could not be read.
+bool visitNamesFrom(const FileRun& run,
+                    const std::function<bool(const std::vector<std::string>&)>& visitNames,
+                    DigestSequence& sequence) {
+    const std::string& source = *run.request.namesFrom;
+    ListInput names(source, run.input);
+    bool good = true;
+    const auto refuse = [&](const std::string& why) {
+        sequence.addNote(MessagePrefix() + why + "\n");
+        good = false;
+    };
+    std::string name;
+    while (!run.context.interrupt.stop_requested() && names.systemError() == 0 &&
+           names.nextLine(name, run.request.namesEnd)) {
+        if (name.empty()) {
+            // A blank line is nothing in a list of lines; an empty name between NULs is wrong.
+            if (run.request.namesEnd == '\0') {
+                refuse(QuotedName(source) + ": invalid zero-length file name");
+            }
+        } else if (source == "-" && name == "-") {
+            refuse("when reading file names from standard input, no file name of '-' allowed");
+        } else {
+            good = visitNames({name}) && good;
+        }
+    }
+    if (names.systemError() != 0) {
+        sequence.addNote(FileError(source, names.systemError(), ""));
+        return false;
+    }
+    return good;
+}
+
 }  // namespace
 
 int HashFiles(const FileRun& run, std::ostream& output) {
@@ -76,13 +123,17 @@ int HashFiles(const FileRun& run, std::ostream& output) {
         }
     };
     const TreeOptions tree{run.request.lists.recursive, run.request.lists.followLinks};
-    const bool walked = VisitFiles(
-        run.request.files, tree,
-        [&](const std::string& name, bool named) {
-            passNotes();
-            return sequence.add(name, named);
-        },
-        walkNotes);
+    const auto visitNames = [&](const std::vector<std::string>& names) {
+        return VisitFiles(
+            names, tree,
+            [&](const std::string& name, bool named) {
+                passNotes();
+                return sequence.add(name, named);
+            },
+            walkNotes);
+    };
+    const bool walked = run.request.namesFrom ? visitNamesFrom(run, visitNames, sequence)
+                                              : visitNames(run.request.files);
     passNotes();
     if (!sequence.finish()) {
         return kExitInterrupted;
@@ -91,21 +142,47 @@ int HashFiles(const FileRun& run, std::ostream& output) {
 }
 
 int HashText(std::span<const AlgorithmEntry* const> entries, const std::string& text,
-             std::ostream& output, std::ostream& errors) {
+             const ListOptions& options, std::ostream& output, std::ostream& errors) {
     int exitCode = kExitOk;
     for (const AlgorithmEntry* entry : entries) {
         const DigestOutcome outcome = hashing::HashText(entry->stringRoute, text);
         if (!outcome.ok) {
-            errors << "tolvek-cli: " << outcome.failure << "\n";
+            errors << MessagePrefix() << outcome.failure << "\n";
             exitCode = kExitFailure;
-        } else if (entries.size() == 1) {
-            output << hashing::HexText(outcome.digest) << "\n";
+        } else if (options.raw) {
+            output.write(reinterpret_cast<const char*>(outcome.digest.data()),
+                         static_cast<std::streamsize>(outcome.digest.size()));
+        } else if (entries.size() == 1 || options.noNames) {
+            output << DigestTextOf(*entry, outcome.digest, options) << "\n";
         } else {
             output << hashing::AsciiUpper(entry->id) << " (\"" << text
-                   << "\") = " << hashing::HexText(outcome.digest) << "\n";
+                   << "\") = " << DigestTextOf(*entry, outcome.digest, options) << "\n";
         }
     }
     return exitCode;
+}
+
+std::string DigestTextOf(const AlgorithmEntry& entry, const hashing::Digest& digest,
+                         const ListOptions& options) {
+    return hashing::DigestInForm(entry, digest, DigestFormOf(options)).value_or("");
+}
+
+std::optional<std::string> FormConflict(std::span<const AlgorithmEntry* const> entries,
+                                        const Request& request) {
+    const hashing::DigestForm form = DigestFormOf(request.lists);
+    for (const AlgorithmEntry* entry : entries) {
+        if (!hashing::DigestInForm(*entry, {}, form)) {
+            const bool integrity = form == hashing::DigestForm::Integrity;
+            return checks::TagOf(*entry) + " has no name in " +
+                   (integrity ? "integrity strings (sha256, sha384 and sha512 have)"
+                              : "Content-Digest (sha-256 and sha-512 have)");
+        }
+    }
+    const bool oneInput = request.text || (request.files.size() == 1 && !request.lists.recursive);
+    if (request.lists.raw && (!oneInput || entries.size() > 1)) {
+        return "--raw writes the digest of one input by one algorithm";
+    }
+    return std::nullopt;
 }
 
 }  // namespace tolvek::cli

@@ -62,8 +62,8 @@ ListInput::ListInput(const std::string& listPath, std::istream& standardInput) {
 
 ListInput::~ListInput() = default;
 
-bool ListInput::nextLine(std::string& line) {
-    return m_stream != nullptr && std::getline(*m_stream, line);
+bool ListInput::nextLine(std::string& line, char end) {
+    return m_stream != nullptr && std::getline(*m_stream, line, end);
 }
 
 bool ListInput::waits() const {

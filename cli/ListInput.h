@@ -18,8 +18,9 @@ public:
 
     // Standard input, a FIFO or a device: the names in it are relative to the current folder.
     bool isStream() const { return m_isStream; }
-    // The next line, without its line feed; false at the list's end or when a read failed.
-    bool nextLine(std::string& line);
+    // The next line, without its `end` (a line feed, or NUL for NUL-separated names); false at
+    // the list's end or when a read failed.
+    bool nextLine(std::string& line, char end = '\n');
     // Whether the next line has not arrived yet, so that reading it waits for its writer.
     bool waits() const;
     // The system's error number when the list could not be opened or read, else 0.

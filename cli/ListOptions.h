@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/hashing/DigestText.h"
+
 namespace tolvek::cli {
 
 struct ListOptions {
@@ -20,7 +22,20 @@ struct ListOptions {
     bool recursive = false;      // -r: the files of folders
     bool followLinks = false;    // -L: -r goes into symbolic links to folders
     bool zero = false;           // -z: lines end with NUL, names as they are
+    bool audit = false;          // --audit LIST FOLDER
+    bool update = false;         // --update: the audit rewrites the list
+    bool untagged = false;       // "digest  name" lines also for several algorithms
+    bool noNames = false;        // the digests alone, a line each
+    bool raw = false;            // the digest's bytes alone, of one input and one algorithm
+    // How digests are written (of these the last one given counts; hex by default).
+    bool base64 = false;         // base64, as cksum --base64
+    bool upper = false;          // upper-case hex
+    bool integrity = false;      // --sri: "sha384-<base64>", for HTML's integrity attribute
+    bool contentDigest = false;  // HTTP's Content-Digest value, "sha-256=:<base64>:"
 };
+
+// The digest form the options ask for.
+hashing::DigestForm DigestFormOf(const ListOptions& options);
 
 // Takes `argument` into `options` when it is one of their flags (single-letter ones may be
 // joined, as in "-rL"); false for any other argument.

@@ -7,6 +7,9 @@ namespace tolvek::cli {
 
 namespace {
 
+// Written only by SetProgramName, before a run's threads start.
+std::string programName = "tolvek-cli";
+
 // Bytes the shell treats specially anywhere in a word, besides the apostrophe that double quotes
 // may hold; "#" and "~" only at its start. The ":"
 // is quoted too, since messages put one after the name.
@@ -92,6 +95,12 @@ std::string singleQuoted(std::string_view name) {
 
 }  // namespace
 
+std::string_view ProgramName() { return programName; }
+
+void SetProgramName(std::string_view name) { programName = std::string(name); }
+
+std::string MessagePrefix() { return programName + ": "; }
+
 std::string QuotedName(std::string_view name) {
     const Specials specials = specialsIn(name);
     if (!name.empty() && !specials.apostrophe && !specials.other) {
@@ -108,7 +117,7 @@ std::string QuotedName(std::string_view name) {
 std::string FileError(std::string_view name, int systemError, std::string_view fallback) {
     const std::string reason =
         systemError != 0 ? std::strerror(systemError) : std::string(fallback);
-    return "tolvek-cli: " + QuotedName(name) + ": " + reason + "\n";
+    return MessagePrefix() + QuotedName(name) + ": " + reason + "\n";
 }
 
 }  // namespace tolvek::cli

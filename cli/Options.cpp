@@ -1,49 +1,69 @@
 #include "cli/Options.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <ostream>
 
 #include "app/hashing/AlgorithmTable.h"
 #include "app/hashing/AsciiText.h"
+#include "cli/Messages.h"
 
 namespace tolvek::cli {
 
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: tolvek-cli [OPTION]... [-a ALGORITHMS] [FILE]...  digests of each file (none or '-'\n"
-    "                                                         is standard input)\n"
-    "       tolvek-cli [-a ALGORITHMS] -s TEXT                digests of TEXT\n"
-    "       tolvek-cli -c [OPTION]... [-a ALGORITHM] LIST...  checks the files of the lists\n"
-    "       tolvek-cli --match EXPECTED FILE...               the algorithms that give EXPECTED\n"
-    "       tolvek-cli -a ALGORITHM --expect EXPECTED FILE... OK or FAILED for each file\n"
-    "       tolvek-cli --list                                 the algorithm names\n"
-    "       tolvek-cli --self-test                            every known-answer test\n"
-    "ALGORITHMS is a short name or a list caption, ignoring case, or several joined by commas\n"
-    "(each file is then read once, and every digest printed as 'MD5 (FILE) = digest'); the\n"
-    "default is %1.\n";
+    "usage: tolvek-cli [OPTION]... [-a ALGORITHMS] [FILE]...  digests of files\n"
+    "                                      (none or '-' is standard input)\n"
+    "       tolvek-cli [-a ALGORITHMS] -s TEXT             digests of TEXT\n"
+    "       tolvek-cli -c [OPTION]... [-a ALGORITHM] LIST... check the lists' files\n"
+    "       tolvek-cli --match EXPECTED FILE...   the algorithms that give EXPECTED\n"
+    "       tolvek-cli -a ALGORITHM --expect EXPECTED FILE...  OK or FAILED for each\n"
+    "       tolvek-cli --audit [--update] LIST FOLDER   the folder against the list\n"
+    "       tolvek-cli --list                     the algorithm names\n"
+    "       tolvek-cli --self-test                every known-answer test\n"
+    "ALGORITHMS is a short name or a list caption, ignoring case, or several joined\n"
+    "by commas (each file is then read once, and every digest printed as\n"
+    "'MD5 (FILE) = digest'); the default is %1. Called as md5sum, sha1sum,\n"
+    "sha224sum, sha256sum, sha384sum, sha512sum, b2sum or b3sum (a link), the\n"
+    "default is that tool's.\n";
 
 constexpr std::string_view kGeneralHelp =
     "Options:\n"
     "  -a ALGORITHMS         the algorithms, as above\n"
     "  -s TEXT               hash TEXT instead of files\n"
     "      --progress        show each file's progress on standard error\n"
-    "      --no-progress     never show it (by default a terminal shows it for files that\n"
-    "                        take a while)\n"
+    "      --no-progress     never show it (by default a terminal shows it for\n"
+    "                        files that take a while)\n"
     "      --list            print the algorithm names\n"
-    "      --self-test       run the engine's known-answer test, then each algorithm's\n"
-    "      --match EXPECTED  print, for each file, the algorithms whose digest is EXPECTED\n"
-    "                        (spaces, colons, 0x, base64 or a whole list line are fine)\n"
+    "      --self-test       run the engine's known-answer test, then each\n"
+    "                        algorithm's\n"
+    "      --match EXPECTED  print, for each file, the algorithms whose digest is\n"
+    "                        EXPECTED (spaces, colons, 0x, base64, 'sha384-...',\n"
+    "                        'sha-256=:...:' or a whole list line are fine)\n"
     "      --expect EXPECTED with one -a algorithm: OK or FAILED for each file\n"
-    "      --threads N       let an algorithm that can (BLAKE3) use at most N threads; the\n"
-    "                        default is one per core\n"
+    "  -l, --length BITS     output BITS bits long (blake2b, blake2s: up to the\n"
+    "                        full digest; blake3, shake128, shake256, k12: any\n"
+    "                        multiple of 8); called as b3sum, BYTES\n"
+    "      --key-file FILE   the keyed mode of blake3 (a 32-byte key) or blake2b,\n"
+    "                        blake2s (1 to 64, 32 bytes): the key is FILE's bytes\n"
+    "      --derive-key CONTEXT  blake3's key derivation mode: the input is the\n"
+    "                        key material\n"
+    "      --hmac KEYFILE    HMAC (RFC 2104) with any hash, the key being KEYFILE's\n"
+    "                        bytes\n"
+    "      --files0-from F   hash the files whose names F holds, each ended by\n"
+    "                        NUL as find -print0 writes them ('-': standard input)\n"
+    "      --files-from F    the same with a name a line\n"
+    "      --threads N       let an algorithm that can (BLAKE3) use at most N\n"
+    "                        threads; the default is one per core\n"
     "  -h, --help            print this help\n"
     "      --version         print the version\n"
     "  --                    the arguments after it are files\n";
 
 constexpr std::string_view kExitHelp =
-    "Exit status: 0 when every file was read (and, with -c, matched), 1 when any was not,\n"
-    "2 for a usage error, 130 when interrupted.\n";
+    "Exit status: 0 when every file was read (and, with -c, matched), 1 when any\n"
+    "was not, 2 for a usage error, 130 when interrupted.\n";
 
 // The usage lines, naming the default algorithm.
 std::string usage() {
@@ -65,8 +85,23 @@ std::optional<std::string_view> conflictIn(const Request& request) {
     if (request.text && !request.files.empty()) {
         return "give either -s TEXT or files";
     }
+    if (request.namesFrom && (!request.files.empty() || request.text || request.lists.check ||
+                              request.match || request.expect)) {
+        return "--files0-from and --files-from take the place of files, -s, -c, --match and "
+               "--expect";
+    }
     if (request.text && (request.lists.check || request.lists.recursive)) {
         return "-s TEXT does not go with -c or -r";
+    }
+    if (request.lists.audit && (request.files.size() != 2 || request.text || request.lists.check ||
+                                request.match || request.expect)) {
+        return "--audit takes a list and a folder, and no -s, -c, --match or --expect";
+    }
+    if (request.lists.update && !request.lists.audit) {
+        return "--update goes with --audit";
+    }
+    if (request.hmacKeyFile && (request.keyFile || request.deriveKey)) {
+        return "--hmac does not go with --key-file or --derive-key";
     }
     if (request.lists.check && request.lists.recursive) {
         return "-c does not go with -r";
@@ -77,19 +112,44 @@ std::optional<std::string_view> conflictIn(const Request& request) {
     return std::nullopt;
 }
 
-// Reads the arguments; gives nothing, after saying why on `errors`, for a usage error.
+// The options that take a value, as the next argument or after "=".
+constexpr std::array<std::string_view, 12> kValueOptions = {
+    "-a",       "-s",         "--match",      "--expect",       "--threads",    "-l",
+    "--length", "--key-file", "--derive-key", "--hmac",         "--files0-from", "--files-from"};
+
+// The arguments with each "--option=value" of an option that takes a value split in two, up to
+// a "--".
+std::vector<std::string> withValuesApart(const std::vector<std::string>& arguments) {
+    std::vector<std::string> apart;
+    bool optionsEnded = false;
+    for (const std::string& argument : arguments) {
+        const std::size_t equals = argument.find('=');
+        const bool split = !optionsEnded && argument.starts_with("--") &&
+                           equals != std::string::npos &&
+                           std::ranges::find(kValueOptions, argument.substr(0, equals)) !=
+                               kValueOptions.end();
+        optionsEnded = optionsEnded || argument == "--";
+        if (split) {
+            apart.push_back(argument.substr(0, equals));
+            apart.push_back(argument.substr(equals + 1));
+        } else {
+            apart.push_back(argument);
+        }
+    }
+    return apart;
+}
 }  // namespace
 
-std::optional<Request> ParseArguments(const std::vector<std::string>& arguments,
+std::optional<Request> ParseArguments(const std::vector<std::string>& given,
                                       std::ostream& errors) {
+    const std::vector<std::string> arguments = withValuesApart(given);
     Request request;
     bool optionsEnded = false;
     for (std::size_t index = 0; index < arguments.size(); ++index) {
         const std::string& argument = arguments[index];
-        const bool takesValue = argument == "-a" || argument == "-s" || argument == "--match" ||
-                                argument == "--expect" || argument == "--threads";
+        const bool takesValue = std::ranges::find(kValueOptions, argument) != kValueOptions.end();
         if (!optionsEnded && takesValue && index + 1 == arguments.size()) {
-            errors << "tolvek-cli: " << argument << " needs a value\n" << usage();
+            errors << MessagePrefix() << argument << " needs a value\n" << usage();
             return std::nullopt;
         }
         if (optionsEnded || argument == "-" || !argument.starts_with("-")) {
@@ -104,12 +164,28 @@ std::optional<Request> ParseArguments(const std::vector<std::string>& arguments,
             request.match = arguments[++index];
         } else if (argument == "--expect") {
             request.expect = arguments[++index];
+        } else if (argument == "--files0-from" || argument == "--files-from") {
+            request.namesFrom = arguments[++index];
+            request.namesEnd = argument == "--files0-from" ? '\0' : '\n';
         } else if (argument == "--threads") {
             request.threads = positiveNumber(arguments[++index]);
             if (!request.threads) {
-                errors << "tolvek-cli: --threads needs a number from 1 up\n" << usage();
+                errors << MessagePrefix() << "--threads needs a number from 1 up\n" << usage();
                 return std::nullopt;
             }
+        } else if (argument == "-l" || argument == "--length") {
+            request.lengthBits = positiveNumber(arguments[++index]);
+            if (!request.lengthBits) {
+                errors << MessagePrefix() << "--length needs a number of bits from 8 up\n"
+                       << usage();
+                return std::nullopt;
+            }
+        } else if (argument == "--key-file") {
+            request.keyFile = arguments[++index];
+        } else if (argument == "--derive-key") {
+            request.deriveKey = arguments[++index];
+        } else if (argument == "--hmac") {
+            request.hmacKeyFile = arguments[++index];
         } else if (argument == "--list") {
             request.list = true;
         } else if (argument == "--self-test") {
@@ -125,15 +201,15 @@ std::optional<Request> ParseArguments(const std::vector<std::string>& arguments,
         } else if (ReadListOption(argument, request.lists)) {
             continue;
         } else {
-            errors << "tolvek-cli: unknown option " << argument << "\n" << usage();
+            errors << MessagePrefix() << "unknown option " << argument << "\n" << usage();
             return std::nullopt;
         }
     }
     if (const std::optional<std::string_view> conflict = conflictIn(request)) {
-        errors << "tolvek-cli: " << *conflict << "\n" << usage();
+        errors << MessagePrefix() << *conflict << "\n" << usage();
         return std::nullopt;
     }
-    if (!request.text && request.files.empty()) {
+    if (!request.text && !request.namesFrom && request.files.empty()) {
         request.files.push_back("-");
     }
     return request;

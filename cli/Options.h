@@ -22,9 +22,18 @@ struct Request {
     std::optional<std::string> text;
     std::optional<std::string> match;   // --match EXPECTED
     std::optional<std::string> expect;  // --expect EXPECTED
-    std::vector<std::string> files;     // "-" when none is given and no -s
+    std::vector<std::string> files;     // "-" when none is given and no -s nor names file
+    // --files0-from F (names ended by NUL) or --files-from F (by line feeds): the file, "-"
+    // for standard input, whose names are hashed instead of the files given.
+    std::optional<std::string> namesFrom;
+    char namesEnd = '\0';
     ProgressMode progress = ProgressMode::Automatic;
     std::optional<std::size_t> threads;
+    // -l/--length BITS (bytes when called as b3sum, turned into bits before the run).
+    std::optional<std::size_t> lengthBits;
+    std::optional<std::string> keyFile;       // --key-file FILE
+    std::optional<std::string> deriveKey;     // --derive-key CONTEXT
+    std::optional<std::string> hmacKeyFile;   // --hmac KEYFILE
     ListOptions lists;
 };
 

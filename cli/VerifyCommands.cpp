@@ -23,11 +23,11 @@ std::optional<hashing::Digest> expectedDigest(const std::string& text,
                                               std::ostream& errors) {
     std::optional<checks::ExpectedDigest> expected = checks::ReadExpectedDigest(text, lengths);
     if (!expected) {
-        errors << "tolvek-cli: no digest of " << (one ? "this algorithm's" : "any") << " length in "
+        errors << MessagePrefix() << "no digest of " << (one ? "this algorithm's" : "any") << " length in "
                << text << "\n";
     } else if (expected->ambiguous) {
         // Whichever of them is taken, the answer would be about one the user may not mean.
-        errors << "tolvek-cli: more than one digest of " << (one ? "this algorithm's" : "that")
+        errors << MessagePrefix() << "more than one digest of " << (one ? "this algorithm's" : "that")
                << " length in " << text << "\n";
     } else {
         return std::move(expected->digest);
@@ -77,7 +77,7 @@ int MatchFiles(const FileRun& run, const std::string& expectedText, std::ostream
 
 int ExpectInFiles(const FileRun& run, const std::string& expectedText, std::ostream& output) {
     if (run.entries.size() != 1) {
-        run.errors << "tolvek-cli: --expect checks one algorithm\n";
+        run.errors << MessagePrefix() << "--expect checks one algorithm\n";
         return kExitUsage;
     }
     const AlgorithmEntry& entry = *run.entries.front();
@@ -107,7 +107,7 @@ int ExpectInFiles(const FileRun& run, const std::string& expectedText, std::ostr
         return kExitInterrupted;
     }
     if (matchedWeak) {
-        run.errors << "tolvek-cli: note: " << entry.id << ": " << entry.weakness
+        run.errors << MessagePrefix() << "note: " << entry.id << ": " << entry.weakness
                    << "; a match rules out accidental damage, not deliberate tampering\n";
     }
     return exitCode;

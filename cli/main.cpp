@@ -84,6 +84,8 @@ int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     const InterruptWatcher watcher;
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    const tolvek::cli::CliContext context{watcher.interrupt(), ::isatty(STDERR_FILENO) == 1};
+    const std::string called = argc > 0 ? argv[0] : "";
+    const tolvek::cli::CliContext context{watcher.interrupt(), ::isatty(STDERR_FILENO) == 1,
+                                          called.substr(called.rfind('/') + 1)};
     return tolvek::cli::RunCli(arguments, std::cin, std::cout, std::cerr, context);
 }

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "app/hashing/AsciiText.h"
+#include "app/checks/ToolLists.h"
 #include "app/hashing/DigestText.h"
 
 namespace tolvek::checks {
@@ -95,10 +96,9 @@ std::optional<ChecksumLine> readBsd(std::string_view body, bool escaped, DigestL
     if (algorithm.empty() || DecodeDigest(algorithm, lengths)) {
         return std::nullopt;
     }
+    // rhash pads short names to line the names up: "MD5   (name) = ...".
     std::string_view rest = body.substr(algorithm.size());
-    if (rest.starts_with(' ')) {
-        rest.remove_prefix(1);
-    }
+    rest.remove_prefix(std::min(rest.find_first_not_of(' '), rest.size()));
     const std::size_t close = rest.rfind(')');
     if (!rest.starts_with('(') || close == std::string_view::npos) {
         return std::nullopt;
@@ -118,6 +118,20 @@ std::optional<ChecksumLine> readBsd(std::string_view body, bool escaped, DigestL
     return line;
 }
 
+// A digest alone, or one with its algorithm's name in front ("sha384-<base64>", "XXH3_<hex>"):
+// the name as written (empty for none), and the digest.
+std::pair<std::string, std::optional<hashing::Digest>> readNamedDigest(std::string_view text,
+                                                                        DigestLengths lengths) {
+    if (auto digest = DecodeDigest(text, lengths)) {
+        return {"", std::move(digest)};
+    }
+    const std::optional<hashing::NamedDigestText> named = hashing::SplitNamedDigest(text);
+    if (!named) {
+        return {"", std::nullopt};
+    }
+    return {std::string(named->algorithm), DecodeDigest(named->digest, lengths)};
+}
+
 // "digest  name" and "digest *name", or "digest name" (one blank), as `separator` asks. The
 // line's own form: one blank unless " " or "*" follows it, and more than that byte.
 std::optional<ChecksumLine> readGnu(std::string_view body, bool escaped, DigestLengths lengths,
@@ -126,7 +140,7 @@ std::optional<ChecksumLine> readGnu(std::string_view body, bool escaped, DigestL
     if (digestEnd == std::string_view::npos) {
         return std::nullopt;
     }
-    auto digest = DecodeDigest(body.substr(0, digestEnd), lengths);
+    auto [algorithm, digest] = readNamedDigest(body.substr(0, digestEnd), lengths);
     std::string_view rest = body.substr(digestEnd + 1);
     // A blank alone after the digest is a lone digest's trailing blank, not the name " ".
     if (!digest || rest.empty() || rest == " ") {
@@ -146,6 +160,7 @@ std::optional<ChecksumLine> readGnu(std::string_view body, bool escaped, DigestL
         return std::nullopt;
     }
     ChecksumLine line = lineOf(LineForm::Gnu, std::move(*digest), std::move(*name));
+    line.algorithm = algorithm;
     line.binary = binary;
     line.separator = oneBlank ? GnuSeparator::OneBlank : GnuSeparator::Marked;
     return line;
@@ -170,11 +185,13 @@ std::optional<ChecksumLine> readSfv(std::string_view body, DigestLengths lengths
 }
 
 std::optional<ChecksumLine> readDigestOnly(std::string_view body, DigestLengths lengths) {
-    auto digest = DecodeDigest(dropTrailingBlanks(body), lengths);
+    auto [algorithm, digest] = readNamedDigest(dropTrailingBlanks(body), lengths);
     if (!digest) {
         return std::nullopt;
     }
-    return lineOf(LineForm::DigestOnly, std::move(*digest));
+    ChecksumLine line = lineOf(LineForm::DigestOnly, std::move(*digest));
+    line.algorithm = std::move(algorithm);
+    return line;
 }
 
 // The forms a backslash may introduce: their names are escaped.
@@ -191,6 +208,16 @@ std::optional<ChecksumLine> readEscapableForms(std::string_view body, DigestLeng
         return gnu;
     }
     return escaped ? std::nullopt : readDigestOnly(body, lengths);
+}
+
+// A BagIt manifest's line with its name decoded; malformed for a name no encoder writes.
+ChecksumLine percentDecoded(ChecksumLine line) {
+    std::optional<std::string> name = PercentDecodedName(line.name);
+    if (!name) {
+        return lineOf(LineForm::Malformed);
+    }
+    line.name = std::move(*name);
+    return line;
 }
 
 bool isComment(std::string_view line, ListFlavour flavour) {
@@ -233,6 +260,10 @@ std::pair<std::string_view, std::string> writtenName(std::string_view name, Name
 }  // namespace
 
 ListFlavour FlavourOfListName(std::string_view listName) {
+    const std::size_t slash = listName.rfind('/');
+    if (BagItAlgorithm(listName.substr(slash == std::string_view::npos ? 0 : slash + 1))) {
+        return ListFlavour::BagIt;
+    }
     return hashing::AsciiLower(listName).ends_with(".sfv") ? ListFlavour::Sfv
                                                           : ListFlavour::Checksums;
 }
@@ -259,7 +290,7 @@ ChecksumLine ReadChecksumLine(std::string_view line, DigestLengths lengths, List
         }
     }
     if (auto read = readEscapableForms(body, lengths, separator)) {
-        return std::move(*read);
+        return flavour == ListFlavour::BagIt ? percentDecoded(std::move(*read)) : std::move(*read);
     }
     if (flavour == ListFlavour::Checksums && !body.starts_with('\\')) {
         if (auto sfv = readSfv(body, lengths)) {
@@ -277,13 +308,25 @@ NumberedLine ChecksumListReader::read(std::string_view line) {
     if (++m_count == 1 && line.starts_with(kByteOrderMark)) {
         line.remove_prefix(kByteOrderMark.size());
     }
+    if (m_count == 1 && StartsHashdeepList(line)) {
+        m_hashdeep = std::make_shared<HashdeepColumns>();
+        return {m_count, lineOf(LineForm::BlankOrComment)};
+    }
+    if (m_hashdeep) {
+        const DigestLengths lengths = m_bsdLengths.empty() ? m_lengths : m_bsdLengths;
+        return {m_count, m_hashdeep->read(line, lengths)};
+    }
+    if (!m_anyChecksum && m_flavour == ListFlavour::Checksums && line.starts_with(';')) {
+        m_flavour = ListFlavour::Sfv;
+    }
     NumberedLine numbered{m_count, ReadChecksumLine(line, m_lengths, m_flavour, m_separator)};
     if (numbered.line.form == LineForm::Malformed && !m_bsdLengths.empty()) {
-        ChecksumLine bsd = ReadChecksumLine(line, m_bsdLengths, m_flavour, m_separator);
-        if (bsd.form == LineForm::Bsd) {
-            numbered.line = std::move(bsd);
+        ChecksumLine named = ReadChecksumLine(line, m_bsdLengths, m_flavour, m_separator);
+        if (!named.algorithm.empty()) {
+            numbered.line = std::move(named);
         }
     }
+    m_anyChecksum = m_anyChecksum || numbered.line.form != LineForm::BlankOrComment;
     if (numbered.line.form == LineForm::Gnu && m_separator == GnuSeparator::Undecided) {
         m_separator = numbered.line.separator;
     }
@@ -300,16 +343,26 @@ void ForEachLine(std::string_view text, const LineConsumer& line) {
 
 std::string FormatGnuLine(std::span<const std::uint8_t> digest, std::string_view name,
                           GnuMode mode, NameEscaping escaping) {
-    const auto [mark, written] = writtenName(name, escaping);
-    const std::string_view separator = mode == GnuMode::Binary ? " *" : "  ";
-    return std::string(mark) + hashing::HexText(digest) + std::string(separator) + written;
+    return GnuLineWith(hashing::HexText(digest), name, mode, escaping);
 }
 
 std::string FormatBsdLine(std::string_view algorithm, std::span<const std::uint8_t> digest,
                           std::string_view name, NameEscaping escaping) {
+    return BsdLineWith(algorithm, hashing::HexText(digest), name, escaping);
+}
+
+std::string GnuLineWith(std::string_view digestText, std::string_view name, GnuMode mode,
+                        NameEscaping escaping) {
+    const auto [mark, written] = writtenName(name, escaping);
+    const std::string_view separator = mode == GnuMode::Binary ? " *" : "  ";
+    return std::string(mark) + std::string(digestText) + std::string(separator) + written;
+}
+
+std::string BsdLineWith(std::string_view algorithm, std::string_view digestText,
+                        std::string_view name, NameEscaping escaping) {
     const auto [mark, written] = writtenName(name, escaping);
     return std::string(mark) + std::string(algorithm) + " (" + written +
-           ") = " + hashing::HexText(digest);
+           ") = " + std::string(digestText);
 }
 
 std::string NameForMessage(std::string_view name) {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -15,6 +16,8 @@
 
 namespace tolvek::checks {
 
+class HashdeepColumns;
+
 // The digest lengths, in bytes, a caller accepts (for instance {16, 20, 32}). The readers know
 // no algorithm; a text is a digest only when its length is one of these.
 using DigestLengths = std::span<const std::size_t>;
@@ -24,16 +27,19 @@ enum class LineForm {
     Bsd,  // "ALG (name) = digest", "ALG(name)= digest", or the escaped "\ALG (name) = digest"
     Sfv,  // "name crc32": the last field is 8 hex digits
     DigestOnly,      // a line holding only a digest, as a sidecar file "x.iso.sha256" does
+    Hashdeep,        // "size,digest...,name" under a hashdeep list's header
     BlankOrComment,  // empty or blank, or "#" (";" in SFV lists) as the line's first byte
     Malformed,
 };
 
 // What a list says about its lines: an SFV list ("name.sfv") reads "a1b2c3d4 e5f6a7b8" as the
 // name a1b2c3d4 with the CRC e5f6a7b8, every other list as the GNU line with the digest
-// a1b2c3d4 for the name e5f6a7b8 (as sha256sum reads it). Only SFV lists have ";" comments.
-enum class ListFlavour { Checksums, Sfv };
+// a1b2c3d4 for the name e5f6a7b8 (as sha256sum reads it). Only SFV lists have ";" comments. A
+// BagIt manifest's names are percent-encoded.
+enum class ListFlavour { Checksums, Sfv, BagIt };
 
-// The flavour a list's file name implies: Sfv for names ending in ".sfv" (any case).
+// The flavour a list's file name implies: Sfv for names ending in ".sfv" (any case), BagIt for
+// "manifest-ALG.txt" and "tagmanifest-ALG.txt".
 ListFlavour FlavourOfListName(std::string_view listName);
 
 // How a list's GNU lines set the name apart, decided by its first GNU line as sha256sum decides
@@ -45,7 +51,10 @@ struct ChecksumLine {
     LineForm form = LineForm::Malformed;
     hashing::Digest digest;  // empty for blank, comment and malformed lines
     std::string name;       // the name's exact bytes, unescaped, never resolved ("../x" stays)
-    std::string algorithm;  // the BSD form's algorithm name as written ("BLAKE2b-256")
+    // The algorithm's name as the line writes it: a BSD line's ("BLAKE2b-256"), a named
+    // digest's ("sha384" of "sha384-<base64>"), a hashdeep column's ("sha256"); else empty.
+    std::string algorithm;
+    std::optional<std::uint64_t> size;  // the file's size, which a hashdeep line gives
     bool binary = false;    // the GNU form's "*" before the name
     GnuSeparator separator = GnuSeparator::Undecided;  // the GNU form's, once read
 };
@@ -68,8 +77,10 @@ ChecksumLine ReadChecksumLine(std::string_view line, DigestLengths lengths,
                               GnuSeparator separator = GnuSeparator::Undecided);
 
 // Reads a list's lines in order, one at a time as they arrive: a UTF-8 byte-order mark before
-// the first is skipped, and every GNU line must have the separator of the first. A BSD line
-// names its own algorithm, so its digest may have one of `bsdLengths` instead.
+// the first is skipped, and every GNU line must have the separator of the first. A line that
+// names its algorithm may have a digest of one of `bsdLengths` instead. A list that begins with
+// ";" comments is an SFV list (as rhash --sfv writes one), and one that begins with hashdeep's
+// header a hashdeep list.
 class ChecksumListReader {
 public:
     ChecksumListReader(DigestLengths lengths, ListFlavour flavour, DigestLengths bsdLengths = {});
@@ -83,6 +94,8 @@ private:
     DigestLengths m_bsdLengths;
     GnuSeparator m_separator = GnuSeparator::Undecided;
     std::size_t m_count = 0;
+    bool m_anyChecksum = false;
+    std::shared_ptr<HashdeepColumns> m_hashdeep;  // for a hashdeep list
 };
 
 using LineConsumer = std::function<void(std::string_view line)>;
@@ -104,6 +117,12 @@ std::string FormatGnuLine(std::span<const std::uint8_t> digest, std::string_view
 // "ALG (name) = digest", the digest in hex, without a line end.
 std::string FormatBsdLine(std::string_view algorithm, std::span<const std::uint8_t> digest,
                           std::string_view name, NameEscaping escaping = NameEscaping::Escaped);
+
+// The same lines with the digest written already, in any of hashing::DigestForm's forms.
+std::string GnuLineWith(std::string_view digestText, std::string_view name, GnuMode mode,
+                        NameEscaping escaping);
+std::string BsdLineWith(std::string_view algorithm, std::string_view digestText,
+                        std::string_view name, NameEscaping escaping);
 
 // A name as check results and messages show it: a name holding a line feed or a carriage
 // return is escaped as in a list line, leading backslash included, so that each message stays

@@ -12,8 +12,12 @@ CheckVerdict CheckFile(const CheckItem& item, const hashing::ReadControl& contro
     return CheckContent(item, content, control);
 }
 
-CheckVerdict CheckContent(const CheckItem& item, hashing::FileContent& content,
-                          const hashing::ReadControl& control, const AlgorithmEntry* likely) {
+namespace {
+
+// The verdict on the content's digests: `likely` alone first when it is one of several
+// candidates, then the others.
+CheckVerdict digestVerdict(const CheckItem& item, hashing::FileContent& content,
+                           const hashing::ReadControl& control, const AlgorithmEntry* likely) {
     const auto verdictFor = [&](const CheckItem& tried) {
         const auto routes = hashing::RoutesOf(tried.candidates, hashing::Route::File);
         return VerdictOf(tried, hashing::HashContentWith(content, routes, control));
@@ -31,6 +35,20 @@ CheckVerdict CheckContent(const CheckItem& item, hashing::FileContent& content,
     }
     std::erase(tried.candidates = item.candidates, likely);
     return verdictFor(tried);
+}
+
+}  // namespace
+
+CheckVerdict CheckContent(const CheckItem& item, hashing::FileContent& content,
+                          const hashing::ReadControl& control, const AlgorithmEntry* likely) {
+    CheckVerdict verdict = digestVerdict(item, content, control, likely);
+    // A list that gives the size (hashdeep's) fails a file of another size, whatever its digest.
+    const std::optional<std::uint64_t> size = content.size();
+    if (verdict.status == CheckStatus::Ok && item.size && size && *size != *item.size) {
+        verdict.status = CheckStatus::Failed;
+        verdict.matched = nullptr;
+    }
+    return verdict;
 }
 
 CheckVerdict VerdictOf(const CheckItem& item, const hashing::FileDigests& digests) {

@@ -1,11 +1,17 @@
 #include "app/checks/ListItems.h"
 
 #include <algorithm>
+#include <charconv>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <utility>
 
 #include "app/checks/ChecksumList.h"
+#include "app/checks/ToolLists.h"
 #include "app/hashing/AsciiText.h"
+#include "app/hashing/EntryVariants.h"
 #include "platform/LineReader.h"
 
 namespace tolvek::checks {
@@ -53,15 +59,50 @@ const AlgorithmEntry* entryNamed(std::string_view EntryFacts::*names, std::strin
     return nullptr;
 }
 
+const AlgorithmEntry* namedEntry(std::string_view tag) {
+    const AlgorithmEntry* found = hashing::FindAlgorithm(tag);
+    for (const auto names :
+         {&EntryFacts::otherNames, &EntryFacts::integrityName, &EntryFacts::httpName}) {
+        found = found != nullptr ? found : entryNamed(names, tag);
+    }
+    return found;
+}
+
+// Longer digests than this are no tag's: a list line cannot make the program build any length.
+constexpr std::size_t kLongestVariantBits = 8192;
+
+// "NAME-BITS", as b2sum -l and cksum -l name their digests ("BLAKE2b-256"): NAME's entry at
+// that length, made once for the process, so that every item may point at it; null when NAME's
+// algorithm takes no such length.
+const AlgorithmEntry* lengthVariant(std::string_view tag) {
+    const std::size_t dash = tag.rfind('-');
+    std::size_t bits = 0;
+    const std::string_view digits = dash == std::string_view::npos ? "" : tag.substr(dash + 1);
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), bits);
+    const AlgorithmEntry* base = digits.empty() ? nullptr : namedEntry(tag.substr(0, dash));
+    if (base == nullptr || error != std::errc() || end != digits.data() + digits.size() ||
+        bits > kLongestVariantBits) {
+        return nullptr;
+    }
+    static std::mutex guard;
+    static std::map<std::pair<const AlgorithmEntry*, std::size_t>,
+                    std::unique_ptr<const hashing::EntryVariant>>
+        made;
+    const std::lock_guard lock(guard);
+    auto& variant = made[{base, bits}];
+    if (!variant) {
+        hashing::EntryOptions options;
+        options.lengthBits = bits;
+        variant = hashing::MakeVariant(*base, options).variant;
+    }
+    return variant ? &*variant->entry : nullptr;
+}
+
 }  // namespace
 
 const AlgorithmEntry* AlgorithmOfTag(std::string_view tag) {
-    const AlgorithmEntry* found = hashing::FindAlgorithm(tag);
-    return found != nullptr ? found : entryNamed(&EntryFacts::otherNames, tag);
-}
-
-std::string TagOf(const AlgorithmEntry& entry) {
-    return entry.tag.empty() ? hashing::AsciiUpper(entry.id) : std::string(entry.tag);
+    const AlgorithmEntry* found = namedEntry(tag);
+    return found != nullptr ? found : lengthVariant(tag);
 }
 
 const AlgorithmEntry* AlgorithmOfListName(std::string_view listPath) {
@@ -69,6 +110,9 @@ const AlgorithmEntry* AlgorithmOfListName(std::string_view listPath) {
         return nullptr;
     }
     const std::string fileName = hashing::AsciiLower(fileNameOf(listPath));
+    if (const std::optional<std::string_view> bagIt = BagItAlgorithm(fileName)) {
+        return AlgorithmOfTag(*bagIt);
+    }
     std::string_view stem = fileName;
     stem.remove_prefix(std::min(stem.rfind('.') + 1, stem.size()));
     for (const std::string_view suffix : {"sums", "sum"}) {
@@ -107,7 +151,7 @@ void ListItemReader::read(std::string_view line) {
         return;
     }
     if (m_lone) {
-        m_onEntry({m_lone->number, std::nullopt});
+        m_onEntry({m_lone->number, std::nullopt, {}});
         m_lone.reset();
     }
     const bool first = !std::exchange(m_anyLine, true);
@@ -135,18 +179,24 @@ ListEntry ListItemReader::entryOf(const NumberedLine& numbered,
     const ChecksumLine& line = numbered.line;
     std::vector<const AlgorithmEntry*> candidates = candidatesOf(line);
     if (line.form == LineForm::Malformed || candidates.empty() || !name) {
-        return {numbered.number, std::nullopt};
+        const bool unknown = !line.algorithm.empty() && AlgorithmOfTag(line.algorithm) == nullptr;
+        return {numbered.number, std::nullopt, unknown ? line.algorithm : std::string()};
     }
     return {numbered.number, CheckItem{numbered.number, *name, resolved(m_listPath, *name),
-                                       line.digest, std::move(candidates)}};
+                                       line.digest, std::move(candidates), line.size},
+                                       {}};
 }
 
 // Nothing when the line's digest cannot be of the algorithm it must be of.
 std::vector<const AlgorithmEntry*> ListItemReader::candidatesOf(const ChecksumLine& line) const {
     const std::size_t bytes = line.digest.size();
     const AlgorithmEntry* decided = m_listAlgorithm;
-    if (line.form == LineForm::Bsd) {
-        const AlgorithmEntry* named = AlgorithmOfTag(line.algorithm);
+    if (!line.algorithm.empty()) {
+        // A forced entry made with options ("BLAKE2b-256") is named by its own tag.
+        const bool namesForced = m_forced != nullptr &&
+                                 hashing::AsciiLower(line.algorithm) ==
+                                     hashing::AsciiLower(TagOf(*m_forced));
+        const AlgorithmEntry* named = namesForced ? m_forced : AlgorithmOfTag(line.algorithm);
         const bool conflicts = m_forced != nullptr && named != m_forced;
         decided = conflicts ? nullptr : named;
         if (decided == nullptr) {
@@ -173,6 +223,9 @@ ListItems collectItems(const std::string& listPath, const AlgorithmEntry* forced
             items.items.push_back(std::move(*entry.item));
         } else {
             items.malformedLines.push_back(entry.lineNumber);
+        }
+        if (!entry.unsupported.empty()) {
+            items.unsupported.push_back(std::move(entry.unsupported));
         }
     });
     items.listAlgorithm = reader.listAlgorithm();

@@ -16,16 +16,17 @@
 namespace tolvek::checks {
 
 
-// The entry a BSD line's algorithm name means, ignoring case: one of our ids or captions, or a
-// name other tools write ("SHA2-256"). Null for a name no entry has.
+// The entry an algorithm's name in a list means, ignoring case: one of our ids or captions, a
+// name other tools write ("SHA2-256", "RMD160"), or its name in the web's integrity strings or
+// HTTP's Content-Digest ("sha-256"), or such a name and a length its algorithm takes, as b2sum -l
+// writes it ("BLAKE2b-256"). Null for a name no entry has ("TTH", "SHA1-128").
 const hashing::AlgorithmEntry* AlgorithmOfTag(std::string_view tag);
 
-// The name our BSD lines give an entry: the spelling of the tools that share the algorithm
-// ("BLAKE2b", so that b2sum -c reads our lines), else the id in capitals ("SHA256").
-std::string TagOf(const hashing::AlgorithmEntry& entry);
+using hashing::TagOf;
 
 // The entry a list's file name implies: "SHA256SUMS", "x.sha256", "x.md5sum", "B2SUMS",
-// "x.sfv" (CRC-32) ... Null when the name says nothing, as for standard input ("-").
+// "x.sfv" (CRC-32), BagIt's "manifest-sha512.txt" ... Null when the name says nothing, as for
+// standard input ("-").
 const hashing::AlgorithmEntry* AlgorithmOfListName(std::string_view listPath);
 
 // One file a list asks to check.
@@ -37,6 +38,7 @@ struct CheckItem {
     // The entries the digest may be of, in table order: one when -a, the line's BSD name, the
     // list's name or the digest's length decides; several when only the length narrows it down.
     std::vector<const hashing::AlgorithmEntry*> candidates;
+    std::optional<std::uint64_t> size;  // the size the file must have, when the list gives it
 };
 
 // One line of a list as a check takes it: the item to check, or nothing for a line that is
@@ -45,6 +47,8 @@ struct CheckItem {
 struct ListEntry {
     std::size_t lineNumber = 0;
     std::optional<CheckItem> item;
+    // For a line without an item: the name of its algorithm when no entry computes that one.
+    std::string unsupported;
 };
 
 // Reads the lines of the list `listPath` ("-" for standard input, whose names are relative to
@@ -90,6 +94,7 @@ private:
 struct ListItems {
     std::vector<CheckItem> items;
     std::vector<std::size_t> malformedLines;
+    std::vector<std::string> unsupported;  // the algorithms of lines no entry computes
     const hashing::AlgorithmEntry* listAlgorithm = nullptr;
 };
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/hashing/AsciiText.h"
+#include "app/hashing/EntryVariants.h"
 #include "app/hashing/Providers.h"
 #include "engine/Blake2.h"
 #include "engine/CompositeHashes.h"
@@ -103,68 +104,68 @@ constexpr std::string_view kCrc64NvmeOracle =
 // In list order: the index is the list position.
 // clang-format off
 const std::array kEntries = {
-    entry("md2",        "MD2",              "MD2 (RFC 1319)",                                  engineAt(0), {.weakness = "collision and preimage attacks below brute force; retired by RFC 6149", .peerName = "MD2"}),
-    entry("md4",        "MD4",              "MD4 (RFC 1320)",                                  engineAt(1), {.weakness = "collisions by hand since 1996 (Dobbertin); retired by RFC 6150", .peerName = "MD4"}),
+    entry("md2",        "MD2",              "MD2 (RFC 1319)",                                  engineAt(0), {.weakness = "collision and preimage attacks below brute force; retired by RFC 6149", .peerName = "MD2", .hmacBlock = 16}),
+    entry("md4",        "MD4",              "MD4 (RFC 1320)",                                  engineAt(1), {.weakness = "collisions by hand since 1996 (Dobbertin); retired by RFC 6150", .peerName = "MD4", .hmacBlock = 64}),
     // Files go through the framework's MD5 and strings through the engine's: the same function.
-    AlgorithmEntry{{.weakness = "practical collisions since 2004 (Wang et al.), RFC 6151", .peerName = "MD5"},
+    AlgorithmEntry{{.weakness = "practical collisions since 2004 (Wang et al.), RFC 6151", .tool = "md5sum", .peerName = "MD5", .hmacBlock = 64},
                         "md5", "MD5",       "MD5 (RFC 1321)",                                  kFramework<framework::THash_MD5>, engineAt(2)},
-    entry("sha1",       "SHA1",             "SHA-1 (FIPS 180-4)",                              engineAt(3), {.weakness = "practical collisions since 2017 (SHAttered)", .peerName = "SHA1", .isDefault = true}),
-    entry("sha256",     "SHA256",           "SHA-256 (FIPS 180-4)",                            engineAt(4), {.otherNames = "SHA2-256", .peerName = "SHA256"}),
-    entry("sha384",     "SHA384",           "SHA-384 (FIPS 180-4)",                            engineAt(5), {.otherNames = "SHA2-384", .peerName = "SHA384"}),
-    entry("sha512",     "SHA512",           "SHA-512 (FIPS 180-4)",                            engineAt(6), {.otherNames = "SHA2-512", .peerName = "SHA512"}),
-    entry("haval128",   "HAVAL128",         "HAVAL, 128 bits, 3 passes",                       engineAt(7), {.weakness = kHavalCollisions}),
-    entry("haval160",   "HAVAL160",         "HAVAL, 160 bits, 3 passes",                       engineAt(8), {.weakness = kHavalCollisions}),
-    entry("haval192",   "HAVAL192",         "HAVAL, 192 bits, 3 passes",                       engineAt(9), {.weakness = kHavalCollisions}),
-    entry("haval224",   "HAVAL 224",        "HAVAL, 224 bits, 3 passes",                       engineAt(10), {.weakness = kHavalCollisions}),
-    entry("haval256",   "HAVAL256",         "HAVAL, 256 bits, 3 passes",                       engineAt(11), {.weakness = kHavalCollisions, .peerName = "HAVAL256_3"}),
-    entry("gost",       "GOST R 34.11-94",  "GOST R 34.11-94, test parameter S-boxes",         engineAt(12), {.peerName = "GOST94"}),
-    entry("tiger128",   "TIGER128",         "Tiger-192 cut to 128 bits, 64-bit word form",     engineAt(13), {.weakness = "128 bits of Tiger: a birthday search needs only 2^64 steps"}),
-    entry("tiger160",   "TIGER160",         "Tiger-192 cut to 160 bits, 64-bit word form",     engineAt(14)),
-    entry("tiger192",   "TIGER192",         "Tiger-192, 64-bit word form",                     engineAt(15), {.peerName = "TIGER192"}),
-    entry("ripemd128",  "RIPE-MD128",       "RIPEMD-128",                                      engineAt(16), {.peerName = "RMD128"}),
-    entry("ripemd160",  "RIPE-MD160",       "RIPEMD-160",                                      engineAt(17), {.otherNames = "RIPEMD-160", .peerName = "RMD160"}),
+    entry("sha1",       "SHA1",             "SHA-1 (FIPS 180-4)",                              engineAt(3), {.weakness = "practical collisions since 2017 (SHAttered)", .tool = "sha1sum", .peerName = "SHA1", .isDefault = true, .hmacBlock = 64}),
+    entry("sha256",     "SHA256",           "SHA-256 (FIPS 180-4)",                            engineAt(4), {.otherNames = "SHA2-256", .integrityName = "sha256", .httpName = "sha-256", .tool = "sha256sum", .peerName = "SHA256", .hmacBlock = 64}),
+    entry("sha384",     "SHA384",           "SHA-384 (FIPS 180-4)",                            engineAt(5), {.otherNames = "SHA2-384", .integrityName = "sha384", .tool = "sha384sum", .peerName = "SHA384", .hmacBlock = 128}),
+    entry("sha512",     "SHA512",           "SHA-512 (FIPS 180-4)",                            engineAt(6), {.otherNames = "SHA2-512", .integrityName = "sha512", .httpName = "sha-512", .tool = "sha512sum", .peerName = "SHA512", .hmacBlock = 128}),
+    entry("haval128",   "HAVAL128",         "HAVAL, 128 bits, 3 passes",                       engineAt(7), {.weakness = kHavalCollisions, .hmacBlock = 128}),
+    entry("haval160",   "HAVAL160",         "HAVAL, 160 bits, 3 passes",                       engineAt(8), {.weakness = kHavalCollisions, .hmacBlock = 128}),
+    entry("haval192",   "HAVAL192",         "HAVAL, 192 bits, 3 passes",                       engineAt(9), {.weakness = kHavalCollisions, .hmacBlock = 128}),
+    entry("haval224",   "HAVAL 224",        "HAVAL, 224 bits, 3 passes",                       engineAt(10), {.weakness = kHavalCollisions, .hmacBlock = 128}),
+    entry("haval256",   "HAVAL256",         "HAVAL, 256 bits, 3 passes",                       engineAt(11), {.weakness = kHavalCollisions, .peerName = "HAVAL256_3", .hmacBlock = 128}),
+    entry("gost",       "GOST R 34.11-94",  "GOST R 34.11-94, test parameter S-boxes",         engineAt(12), {.otherNames = "GOST94", .peerName = "GOST94", .hmacBlock = 32}),
+    entry("tiger128",   "TIGER128",         "Tiger-192 cut to 128 bits, 64-bit word form",     engineAt(13), {.weakness = "128 bits of Tiger: a birthday search needs only 2^64 steps", .hmacBlock = 64}),
+    entry("tiger160",   "TIGER160",         "Tiger-192 cut to 160 bits, 64-bit word form",     engineAt(14), {.hmacBlock = 64}),
+    entry("tiger192",   "TIGER192",         "Tiger-192, 64-bit word form",                     engineAt(15), {.peerName = "TIGER192", .hmacBlock = 64}),
+    entry("ripemd128",  "RIPE-MD128",       "RIPEMD-128",                                      engineAt(16), {.peerName = "RMD128", .hmacBlock = 64}),
+    entry("ripemd160",  "RIPE-MD160",       "RIPEMD-160",                                      engineAt(17), {.otherNames = "RIPEMD-160 RMD160", .peerName = "RMD160", .hmacBlock = 64}),
     checksumEntry("crc32",    "CRC32",      "CRC-32 (ISO-HDLC, as zip and PNG)",               kChecksum<FileChecksum::Crc32>, {.listStems = "sfv", .peerName = "CRC32"}),
     checksumEntry("crc16",    "CRC16",      "CRC-16/XMODEM",                                   kChecksum<FileChecksum::Crc16Xmodem>, {.peerName = "CRC16_XMODEM"}),
     checksumEntry("crc16arc", "ARC-CRC",    "CRC-16/ARC",                                      kChecksum<FileChecksum::Crc16Arc>, {.peerName = "CRC16_ARC"}),
     entry("sapphire",   "Sapphire",         "Sapphire stream cipher hash, 512 bits",           kFramework<framework::THash_Sapphire>, {.peerName = "SAPPHIRE"}),
-    entry("panama",     "Panama",           "Panama hash, 256 bits",                           kFramework<framework::THash_Panama>, {.weakness = "collisions in an instant since 2007 (Daemen and Van Assche)", .peerName = "PANAMA"}),
-    entry("whirlpool0", "Whirlpool",        "Whirlpool, 2000 version (Whirlpool-0)",           kFramework<framework::THash_Whirlpool>),
+    entry("panama",     "Panama",           "Panama hash, 256 bits",                           kFramework<framework::THash_Panama>, {.weakness = "collisions in an instant since 2007 (Daemen and Van Assche)", .peerName = "PANAMA", .hmacBlock = 32}),
+    entry("whirlpool0", "Whirlpool",        "Whirlpool, 2000 version (Whirlpool-0)",           kFramework<framework::THash_Whirlpool>, {.hmacBlock = 64}),
     entry("whirlpoolt", "Whirlpool 1",      "Whirlpool, 2001 version (Whirlpool-T)",           kFramework<framework::THash_Whirlpool1>,
-          {.formerId = {"whirlpool1", "the id of \"Whirlpool 1\" (2001) is now whirlpoolt; whirlpool0 is the 2000 version and whirlpool the final one"}}),
-    entry("square",     "Square",           "Square block cipher in MMO mode, 128 bits",       kFramework<framework::THash_Square>, {.peerName = "SQUARE"}),
-    entry("snefru128",  "Snefru 128 Bit",   "Snefru, 128 bits, 8 passes",                      kFramework<framework::THash_Snefru128>, {.weakness = kSnefruAttack, .peerName = "SNEFRU128"}),
-    entry("snefru256",  "Snefru 256 Bit",   "Snefru, 256 bits, 8 passes",                      kFramework<framework::THash_Snefru256>, {.weakness = kSnefruAttack, .peerName = "SNEFRU256"}),
-    entry("ripemd256",  "RIPE MD 256 bit",  "RIPEMD-256",                                      kFramework<framework::THash_RipeMD256>, {.peerName = "RMD256"}),
-    entry("ripemd320",  "RIPE MD 320 bit",  "RIPEMD-320",                                      kFramework<framework::THash_RipeMD320>, {.peerName = "RMD320"}),
-    entry("sha224",     "SHA224",           "SHA-224 (FIPS 180-4)",                            streaming<Sha224>, {.otherNames = "SHA2-224", .oracle = {"sha224sum", kBlocks<64>}}),
-    entry("sha512-256", "SHA512/256",       "SHA-512/256 (FIPS 180-4)",                        streaming<Sha512_256>, {.otherNames = "SHA2-512/256", .oracle = {"openssl sha512-256", kBlocks<128>}}),
-    entry("sha3-224",   "SHA3-224",         "SHA3-224 (FIPS 202)",                             streaming<Sha3_224>, {.oracle = {"openssl sha3-224", kBlocks<144>}}),
-    entry("sha3-256",   "SHA3-256",         "SHA3-256 (FIPS 202)",                             streaming<Sha3_256>, {.oracle = {"openssl sha3-256", kBlocks<136>}}),
-    entry("sha3-384",   "SHA3-384",         "SHA3-384 (FIPS 202)",                             streaming<Sha3_384>, {.oracle = {"openssl sha3-384", kBlocks<104>}}),
-    entry("sha3-512",   "SHA3-512",         "SHA3-512 (FIPS 202)",                             streaming<Sha3_512>, {.oracle = {"openssl sha3-512", kBlocks<72>}}),
-    entry("blake2b",    "BLAKE2b-512",      "BLAKE2b, 64-byte digest, unkeyed (RFC 7693)",     streaming<Blake2b>, {.tag = "BLAKE2b", .listStems = "b2", .oracle = {"b2sum", kBlocks<128>}}),
-    entry("blake2s",    "BLAKE2s-256",      "BLAKE2s, 32-byte digest, unkeyed (RFC 7693)",     streaming<Blake2s>, {.oracle = {"openssl blake2s256", kBlocks<64>}}),
-    entry("blake3",     "BLAKE3",           "BLAKE3, 32-byte digest, default mode",            streaming<Blake3>, {.listStems = "b3", .oracle = {"b3sum --num-threads 1", kBlocks<64, 1024, 4096, 32768>}}),
+          {.formerId = {"whirlpool1", "the id of \"Whirlpool 1\" (2001) is now whirlpoolt; whirlpool0 is the 2000 version and whirlpool the final one"}, .hmacBlock = 64}),
+    entry("square",     "Square",           "Square block cipher in MMO mode, 128 bits",       kFramework<framework::THash_Square>, {.peerName = "SQUARE", .hmacBlock = 16}),
+    entry("snefru128",  "Snefru 128 Bit",   "Snefru, 128 bits, 8 passes",                      kFramework<framework::THash_Snefru128>, {.weakness = kSnefruAttack, .otherNames = "SNEFRU-128", .peerName = "SNEFRU128", .hmacBlock = 48}),
+    entry("snefru256",  "Snefru 256 Bit",   "Snefru, 256 bits, 8 passes",                      kFramework<framework::THash_Snefru256>, {.weakness = kSnefruAttack, .otherNames = "SNEFRU-256", .peerName = "SNEFRU256", .hmacBlock = 32}),
+    entry("ripemd256",  "RIPE MD 256 bit",  "RIPEMD-256",                                      kFramework<framework::THash_RipeMD256>, {.peerName = "RMD256", .hmacBlock = 64}),
+    entry("ripemd320",  "RIPE MD 320 bit",  "RIPEMD-320",                                      kFramework<framework::THash_RipeMD320>, {.peerName = "RMD320", .hmacBlock = 64}),
+    entry("sha224",     "SHA224",           "SHA-224 (FIPS 180-4)",                            streaming<Sha224>, {.otherNames = "SHA2-224", .tool = "sha224sum", .oracle = {"sha224sum", kBlocks<64>}, .hmacBlock = 64}),
+    entry("sha512-256", "SHA512/256",       "SHA-512/256 (FIPS 180-4)",                        streaming<Sha512_256>, {.otherNames = "SHA2-512/256", .oracle = {"openssl sha512-256", kBlocks<128>}, .hmacBlock = 128}),
+    entry("sha3-224",   "SHA3-224",         "SHA3-224 (FIPS 202)",                             streaming<Sha3_224>, {.oracle = {"openssl sha3-224", kBlocks<144>}, .hmacBlock = 144}),
+    entry("sha3-256",   "SHA3-256",         "SHA3-256 (FIPS 202)",                             streaming<Sha3_256>, {.oracle = {"openssl sha3-256", kBlocks<136>}, .hmacBlock = 136}),
+    entry("sha3-384",   "SHA3-384",         "SHA3-384 (FIPS 202)",                             streaming<Sha3_384>, {.oracle = {"openssl sha3-384", kBlocks<104>}, .hmacBlock = 104}),
+    entry("sha3-512",   "SHA3-512",         "SHA3-512 (FIPS 202)",                             streaming<Sha3_512>, {.oracle = {"openssl sha3-512", kBlocks<72>}, .hmacBlock = 72}),
+    entry("blake2b",    "BLAKE2b-512",      "BLAKE2b, 64-byte digest, unkeyed (RFC 7693)",     streaming<Blake2b>, {.tag = "BLAKE2b", .listStems = "b2", .tool = "b2sum", .oracle = {"b2sum", kBlocks<128>}, .hmacBlock = 128, .parameters = &ParametersOf<Blake2b>()}),
+    entry("blake2s",    "BLAKE2s-256",      "BLAKE2s, 32-byte digest, unkeyed (RFC 7693)",     streaming<Blake2s>, {.oracle = {"openssl blake2s256", kBlocks<64>}, .hmacBlock = 64, .parameters = &ParametersOf<Blake2s>()}),
+    entry("blake3",     "BLAKE3",           "BLAKE3, 32-byte digest, default mode",            streaming<Blake3>, {.listStems = "b3", .tool = "b3sum", .toolLengthInBytes = true, .oracle = {"b3sum --num-threads 1", kBlocks<64, 1024, 4096, 32768>}, .hmacBlock = 64, .parameters = &ParametersOf<Blake3>()}),
     entry("xxh64",      "XXH64",            "XXH64, seed 0 (not cryptographic)",               streaming<Xxh64>, {.weakness = kNonCryptographic, .oracle = {"xxhsum -H1", kBlocks<32>}}),
     entry("xxh3",       "XXH3-64",          "XXH3 64-bit, seed 0 (not cryptographic)",         streaming<Xxh3_64>, {.weakness = kNonCryptographic, .oracle = {"xxhsum -H3", kBlocks<16, 64, 128, 240, 1024>}}),
     entry("xxh128",     "XXH3-128",         "XXH3 128-bit, seed 0 (not cryptographic)",        streaming<Xxh3_128>, {.weakness = kNonCryptographic, .oracle = {"xxhsum -H2", kBlocks<16, 64, 128, 240, 1024>}}),
     entry("crc32c",     "CRC-32C",          "CRC-32C (iSCSI, Castagnoli)",                     streaming<Crc32c>, {.weakness = kChecksumWeakness, .oracle = {"rhash --printf='%{crc32c}\\n'", kBlocks<8, 64, 256>}}),
     entry("crc64",      "CRC-64",           "CRC-64/XZ",                                       streaming<Crc64Xz>, {.weakness = kChecksumWeakness, .oracle = {kCrc64XzOracle, kBlocks<8>}}),
-    entry("whirlpool",  "Whirlpool (2003)", "Whirlpool, final 2003 version (ISO/IEC 10118-3)", kFramework<framework::THash_Whirlpool2003>, {.oracle = {"openssl whirlpool", kBlocks<64>}, .peerName = "WHIRLPOOL"}),
-    entry("tiger",      "Tiger (standard)", "Tiger-192, words little-endian, as other tools print it", streaming<TigerLittleEndian>, {.oracle = {"rhash --printf='%{tiger}\\n'", kBlocks<64>}}),
+    entry("whirlpool",  "Whirlpool (2003)", "Whirlpool, final 2003 version (ISO/IEC 10118-3)", kFramework<framework::THash_Whirlpool2003>, {.oracle = {"openssl whirlpool", kBlocks<64>}, .peerName = "WHIRLPOOL", .hmacBlock = 64}),
+    entry("tiger",      "Tiger (standard)", "Tiger-192, words little-endian, as other tools print it", streaming<TigerLittleEndian>, {.oracle = {"rhash --printf='%{tiger}\\n'", kBlocks<64>}, .hmacBlock = 64}),
     entry("crc64nvme",  "CRC-64/NVME",      "CRC-64/NVME, as object stores check uploads",     streaming<Crc64Nvme>, {.weakness = kChecksumWeakness, .oracle = {kCrc64NvmeOracle, kBlocks<8>}}),
     entry("xxh32",      "XXH32",            "XXH32, seed 0 (not cryptographic)",               streaming<Xxh32>, {.weakness = kNonCryptographic, .oracle = {"xxhsum -H0", kBlocks<16>}}),
     entry("ed2k",       "ED2K",             "eD2k link hash: MD4 of 9500 KiB chunks",          streaming<Ed2k>, {.weakness = "built on MD4, which has collisions by hand since 1996", .oracle = {"rhash --printf='%{ed2k}\\n'", kBlocks<64>, kEd2kChunk}}),
     entry("quickxor",   "QuickXorHash",     "QuickXorHash, as a cloud drive shows for files",  streaming<QuickXor>, {.weakness = "an XOR of shifted bytes: catches accidental errors only", .oracle = {"per_file.sh 'rclone hashsum quickxor'", kBlocks<20, 160>}}),
-    entry("sm3",        "SM3",              "SM3 (GB/T 32905-2016)",                           streaming<Sm3>, {.oracle = {"openssl sm3", kBlocks<64>}}),
-    entry("gost-cryptopro", "GOST R 34.11-94 CryptoPro", "GOST R 34.11-94, CryptoPro parameter S-boxes", streaming<GostCryptoPro>, {.oracle = {"rhash --printf='%{gost94-cryptopro}\\n'", kBlocks<32>}}),
-    entry("streebog256", "Streebog-256",    "Streebog, 256 bits (GOST R 34.11-2012, RFC 6986)", streaming<Streebog256>, {.oracle = {"rhash --printf='%{gost12-256}\\n'", kBlocks<64>}}),
-    entry("streebog512", "Streebog-512",    "Streebog, 512 bits (GOST R 34.11-2012, RFC 6986)", streaming<Streebog512>, {.oracle = {"rhash --printf='%{gost12-512}\\n'", kBlocks<64>}}),
+    entry("sm3",        "SM3",              "SM3 (GB/T 32905-2016)",                           streaming<Sm3>, {.oracle = {"openssl sm3", kBlocks<64>}, .hmacBlock = 64}),
+    entry("gost-cryptopro", "GOST R 34.11-94 CryptoPro", "GOST R 34.11-94, CryptoPro parameter S-boxes", streaming<GostCryptoPro>, {.otherNames = "GOST94-CRYPTOPRO", .oracle = {"rhash --printf='%{gost94-cryptopro}\\n'", kBlocks<32>}, .hmacBlock = 32}),
+    entry("streebog256", "Streebog-256",    "Streebog, 256 bits (GOST R 34.11-2012, RFC 6986)", streaming<Streebog256>, {.otherNames = "GOST12-256", .oracle = {"rhash --printf='%{gost12-256}\\n'", kBlocks<64>}, .hmacBlock = 64}),
+    entry("streebog512", "Streebog-512",    "Streebog, 512 bits (GOST R 34.11-2012, RFC 6986)", streaming<Streebog512>, {.otherNames = "GOST12-512", .oracle = {"rhash --printf='%{gost12-512}\\n'", kBlocks<64>}, .hmacBlock = 64}),
     entry("blake2sp",   "BLAKE2sp",         "BLAKE2sp, 8 parallel BLAKE2s leaves, 32-byte digest", streaming<Blake2sp>),
     entry("blake2bp",   "BLAKE2bp",         "BLAKE2bp, 4 parallel BLAKE2b leaves, 64-byte digest", streaming<Blake2bp>),
-    entry("shake128",   "SHAKE128",         "SHAKE128 (FIPS 202), 32-byte output",             streaming<Shake128>, {.oracle = {"hashlib_digest.py shake_128 32", kBlocks<168>}}),
-    entry("shake256",   "SHAKE256",         "SHAKE256 (FIPS 202), 64-byte output",             streaming<Shake256>, {.oracle = {"hashlib_digest.py shake_256 64", kBlocks<136>}}),
-    entry("k12",        "KangarooTwelve",   "KangarooTwelve (KT128, RFC 9861), 32-byte output", streaming<KangarooTwelve>),
+    entry("shake128",   "SHAKE128",         "SHAKE128 (FIPS 202), 32-byte output",             streaming<Shake128>, {.oracle = {"hashlib_digest.py shake_128 32", kBlocks<168>}, .parameters = &ParametersOf<Shake128>()}),
+    entry("shake256",   "SHAKE256",         "SHAKE256 (FIPS 202), 64-byte output",             streaming<Shake256>, {.oracle = {"hashlib_digest.py shake_256 64", kBlocks<136>}, .parameters = &ParametersOf<Shake256>()}),
+    entry("k12",        "KangarooTwelve",   "KangarooTwelve (KT128, RFC 9861), 32-byte output", streaming<KangarooTwelve>, {.parameters = &ParametersOf<KangarooTwelve>()}),
     entry("dropbox",    "Dropbox content hash", "SHA-256 of the SHA-256s of 4 MiB blocks",    streaming<DropboxContentHash>, {.oracle = {"per_file.sh 'rclone hashsum dropbox'", kBlocks<64>, kDropboxBlock}}),
 };
 // clang-format on
@@ -203,6 +204,10 @@ const AlgorithmEntry* FindAlgorithm(std::string_view name) {
         }
     }
     return nullptr;
+}
+
+std::string TagOf(const AlgorithmEntry& entry) {
+    return entry.tag.empty() ? AsciiUpper(entry.id) : std::string(entry.tag);
 }
 
 bool NamesHold(std::string_view names, std::string_view name) {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -53,6 +54,8 @@ struct Oracle {
 };
 
 // An id the entry had before, and what tolvek-cli says when it is given.
+class Parameters;
+
 struct FormerId {
     std::string_view id;
     std::string_view note;
@@ -71,12 +74,25 @@ struct EntryFacts {
     // Stems of list names that mean the entry besides its id ("b2" of "B2SUMS", "sfv" of
     // "x.sfv"), separated by spaces.
     std::string_view listStems = {};
+    // The name in the web's integrity strings ("sha384" of "sha384-<base64>") and in HTTP's
+    // Content-Digest field ("sha-256"), for the algorithms those registries hold.
+    std::string_view integrityName = {};
+    std::string_view httpName = {};
+    // The digest tool whose default the entry is ("sha256sum"): called through a link of that
+    // name, tolvek-cli acts as that tool. Its -l/--length counts bits, or bytes when marked.
+    std::string_view tool = {};
+    bool toolLengthInBytes = false;
     Oracle oracle = {};
     // The name the speed tables of other hash libraries give it (bench/compare.py).
     std::string_view peerName = {};
     FormerId formerId = {};
     // Selected when nothing else is: in a new window, and by tolvek-cli without -a.
     bool isDefault = false;
+    // The block HMAC pads its key to (RFC 2104's B); 0 where HMAC is not defined (checksums,
+    // hashes without a block).
+    std::size_t hmacBlock = 0;
+    // The output lengths, keys and contexts the algorithm takes (EntryVariants.h); null for none.
+    const Parameters* parameters = nullptr;
 };
 
 // An entry's list position is its index in the table. Its id also names its section of the test
@@ -120,6 +136,10 @@ const AlgorithmEntry& DefaultEntry();
 // The entry whose short id, else whose caption, equals `name`, ignoring ASCII case; null if
 // none. Ids go first: the id "whirlpool" names another entry than the caption "Whirlpool".
 const AlgorithmEntry* FindAlgorithm(std::string_view name);
+
+// The name our BSD lines give an entry: the spelling of the tools that share the algorithm
+// ("BLAKE2b", so that b2sum -c reads our lines), else the id in capitals ("SHA256").
+std::string TagOf(const AlgorithmEntry& entry);
 
 // Whether the space-separated `names` (an entry's otherNames or listStems) hold `name`,
 // ignoring ASCII case.

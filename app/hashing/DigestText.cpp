@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/hashing/AlgorithmTable.h"
+#include "app/hashing/AsciiText.h"
 
 namespace tolvek::hashing {
 
@@ -30,6 +31,24 @@ int base64Value(char symbol) {
     return position == std::string_view::npos ? -1 : static_cast<int>(position);
 }
 
+// xxhsum 0.8.2 sets XXH3's 64-bit digests apart from XXH64's by this prefix.
+constexpr std::string_view kXxh3Prefix = "XXH3_";
+
+// An algorithm's name in a web form: letters, digits and "-", at least one letter.
+bool isWebName(std::string_view name) {
+    return !name.empty() && std::ranges::all_of(name, [](char byte) {
+        return (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+               (byte >= '0' && byte <= '9') || byte == '-';
+    });
+}
+
+std::optional<NamedDigestText> named(std::string_view algorithm, std::string_view digest) {
+    if (!isWebName(algorithm) || digest.empty()) {
+        return std::nullopt;
+    }
+    return NamedDigestText{algorithm, digest};
+}
+
 }  // namespace
 
 std::string HexText(std::span<const std::uint8_t> digest) {
@@ -50,6 +69,61 @@ std::string NumberText(std::span<const std::uint8_t> digest) {
 
 std::string ShownText(const AlgorithmEntry& entry, std::span<const std::uint8_t> digest) {
     return entry.shownAs == ShownAs::Number ? NumberText(digest) : HexText(digest);
+}
+
+std::string Base64Text(std::span<const std::uint8_t> digest) {
+    std::string text;
+    text.reserve((digest.size() + 2) / 3 * 4);
+    for (std::size_t index = 0; index < digest.size(); index += 3) {
+        const std::size_t count = std::min<std::size_t>(3, digest.size() - index);
+        unsigned group = 0;
+        for (std::size_t byte = 0; byte < 3; ++byte) {
+            group = group << 8 | (byte < count ? digest[index + byte] : 0U);
+        }
+        for (std::size_t symbol = 0; symbol < 4; ++symbol) {
+            text += symbol <= count ? kBase64Alphabet[(group >> (18 - 6 * symbol)) & 0x3F] : '=';
+        }
+    }
+    return text;
+}
+
+std::optional<std::string> DigestInForm(const AlgorithmEntry& entry,
+                                        std::span<const std::uint8_t> digest, DigestForm form) {
+    switch (form) {
+        case DigestForm::Hex:
+            return HexText(digest);
+        case DigestForm::UpperHex:
+            return AsciiUpper(HexText(digest));
+        case DigestForm::Base64:
+            return Base64Text(digest);
+        case DigestForm::Integrity:
+            if (entry.integrityName.empty()) {
+                return std::nullopt;
+            }
+            return std::string(entry.integrityName) + "-" + Base64Text(digest);
+        case DigestForm::ContentDigest:
+            if (entry.httpName.empty()) {
+                return std::nullopt;
+            }
+            return std::string(entry.httpName) + "=:" + Base64Text(digest) + ":";
+    }
+    return std::nullopt;
+}
+
+std::optional<NamedDigestText> SplitNamedDigest(std::string_view text) {
+    if (text.starts_with(kXxh3Prefix)) {
+        return named("XXH3", text.substr(kXxh3Prefix.size()));
+    }
+    const std::size_t field = text.find("=:");
+    if (field != std::string_view::npos && text.ends_with(':') && text.size() > field + 2) {
+        return named(text.substr(0, field), text.substr(field + 2, text.size() - field - 3));
+    }
+    // The integrity string's name holds no "-" in any algorithm it names.
+    const std::size_t dash = text.find('-');
+    if (dash != std::string_view::npos) {
+        return named(text.substr(0, dash), text.substr(dash + 1));
+    }
+    return std::nullopt;
 }
 
 std::optional<Digest> ReadHex(std::string_view text) {

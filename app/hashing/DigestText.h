@@ -25,6 +25,26 @@ std::string NumberText(std::span<const std::uint8_t> digest);
 // number, else HexText. The framework's upper-case hex, lower-cased, is HexText of its bytes.
 std::string ShownText(const AlgorithmEntry& entry, std::span<const std::uint8_t> digest);
 
+// Base64 with padding, as "cksum --base64" writes it.
+std::string Base64Text(std::span<const std::uint8_t> digest);
+
+// The ways tolvek-cli writes a digest: lower- or upper-case hex, base64, the web's integrity
+// string ("sha384-<base64>", HTML's integrity attribute) and HTTP's Content-Digest field value
+// ("sha-256=:<base64>:").
+enum class DigestForm { Hex, UpperHex, Base64, Integrity, ContentDigest };
+
+// The digest of `entry` in `form`; nothing for a web form that names no such algorithm.
+std::optional<std::string> DigestInForm(const AlgorithmEntry& entry,
+                                        std::span<const std::uint8_t> digest, DigestForm form);
+
+// A digest written with its algorithm's name in front: "sha384-<base64>", "sha-256=:<base64>:"
+// or xxhsum's "XXH3_<hex>". The name and the digest's text, both as written.
+struct NamedDigestText {
+    std::string_view algorithm;
+    std::string_view digest;
+};
+std::optional<NamedDigestText> SplitNamedDigest(std::string_view text);
+
 // The digest that hex digits of either case spell; nothing for an odd count or another byte.
 std::optional<Digest> ReadHex(std::string_view text);
 

@@ -44,7 +44,7 @@ FoundRows droppedName(const std::string& name, const hashing::AlgorithmEntry* ne
     FoundRows found;
     const auto addFile = [&](const std::string& file) {
         if (newFileEntry != nullptr) {
-            found.items.push_back({0, file, file, {}, {newFileEntry}});
+            found.items.push_back({0, file, file, {}, {newFileEntry}, {}});
         }
         return true;
     };

@@ -3,12 +3,11 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
-#include <memory>
 #include <set>
 
 #include "app/checks/ChecksumList.h"
 #include "app/hashing/DigestText.h"
+#include "tests/support/ShellRun.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/VectorFile.h"
 
@@ -139,16 +138,6 @@ TEST(FormatLines, EscapedAsCoreutilsAndReadBack) {
     }
 }
 
-std::string outputOf(const std::string& command) {
-    std::string output;
-    const std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-    char buffer[4096];
-    for (std::size_t got; pipe && (got = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;) {
-        output.append(buffer, got);
-    }
-    return output;
-}
-
 // Lists made by sha256sum and cksum for odd names are read back name for name, our writer
 // repeats their lines byte for byte, and sha256sum -c accepts the lists we write.
 TEST(ChecksumListWithCoreutils, ListsAgreeBothWays) {
@@ -160,7 +149,6 @@ TEST(ChecksumListWithCoreutils, ListsAgreeBothWays) {
             names.insert(name);
         }
     }
-    const std::string inFolder = "cd '" + folder.path().string() + "' && ";
     struct Tool {
         std::string command;
         std::string algorithm;  // empty for GNU lines
@@ -173,7 +161,7 @@ TEST(ChecksumListWithCoreutils, ListsAgreeBothWays) {
     };
     std::string ourList;
     for (const Tool& tool : tools) {
-        const std::string output = outputOf(inFolder + tool.command);
+        const std::string output = testing::RunIn(folder.path(), tool.command).output;
         std::set<std::string> read;
         std::string written;
         for (const NumberedLine& line : readList(output)) {
@@ -192,8 +180,8 @@ TEST(ChecksumListWithCoreutils, ListsAgreeBothWays) {
         EXPECT_EQ(written, output) << tool.command;
     }
     folder.write("ours.sha256", ourList);
-    EXPECT_EQ(outputOf(inFolder + "sha256sum --strict --quiet -c ours.sha256 2>&1; echo $?"),
-              "0\n");
+    EXPECT_EQ(testing::RunIn(folder.path(), "sha256sum --strict --quiet -c ours.sha256").exitCode,
+              0);
 }
 
 }  // namespace

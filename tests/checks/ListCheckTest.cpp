@@ -20,13 +20,19 @@ const std::string kSha1 = "a9993e364706816aba3e25717850c26c9cd0d89d";
 const std::string kSha256 = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
 const std::string kRipemd160 = "8eb208f7e05d987a9b044a8e98c6b087f15a0bfc";
 
-// One item as list_items.cases writes it: "line|name|path|candidate ids".
+// One item as list_items.cases writes it: "line|name|path|candidate ids", then "|size" when
+// the list gives the size.
 std::string itemText(const CheckItem& item) {
     std::string ids;
     for (const AlgorithmEntry* candidate : item.candidates) {
         ids.append(ids.empty() ? "" : " ").append(candidate->id);
     }
-    return std::to_string(item.lineNumber) + "|" + item.name + "|" + item.path + "|" + ids;
+    std::string text =
+        std::to_string(item.lineNumber) + "|" + item.name + "|" + item.path + "|" + ids;
+    if (item.size) {
+        text.append("|").append(std::to_string(*item.size));
+    }
+    return text;
 }
 
 TEST(ReadListItems, AlgorithmNameAndFileOfEachLine) {
@@ -41,6 +47,7 @@ TEST(ReadListItems, AlgorithmNameAndFileOfEachLine) {
             malformed.push_back(std::to_string(line));
         }
         EXPECT_EQ(malformed, testing::SplitField(list.get("Malformed"), ' '));
+        EXPECT_EQ(read.unsupported, testing::SplitField(list.get("Unsupported"), ' '));
         std::vector<std::string> items;
         for (const CheckItem& item : read.items) {
             items.push_back(itemText(item));

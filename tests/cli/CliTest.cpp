@@ -10,6 +10,7 @@
 #include "app/hashing/AlgorithmTable.h"
 #include "app/hashing/FileSequence.h"
 #include "cli/Cli.h"
+#include "tests/support/SystemFiles.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/VectorFile.h"
 
@@ -59,6 +60,31 @@ TEST(Cli, ListNamesEveryAlgorithm) {
     EXPECT_NE(result.output.find("whirlpool\tWhirlpool (2003)\t"), std::string::npos);
 }
 
+// --help fits a terminal of 80 columns, and the man page describes every option it names.
+TEST(Cli, HelpFitsEightyColumnsAndTheManPageHasEveryOption) {
+    const CliRun help = run({"--help"});
+    EXPECT_EQ(help.exitCode, kExitOk);
+    std::istringstream lines(help.output);
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_LE(line.size(), 80U) << line;
+    }
+    const std::string manPage = testing::FileContents(
+        std::filesystem::path(TOLVEK_ORACLE_DIR) / ".." / ".." / "cli" / "tolvek-cli.1");
+    std::size_t options = 0;
+    for (std::size_t at = 0; (at = help.output.find("--", at)) != std::string::npos; ++options) {
+        const std::size_t end = help.output.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789-", at + 2);
+        // As the man page spells it: "\fB\-\-files0\-from\fR".
+        std::string spelled = "\\fB";
+        for (const char byte : help.output.substr(at, end - at)) {
+            spelled.append(byte == '-' ? "\\-" : std::string(1, byte));
+        }
+        spelled.append("\\fR");
+        at = end;
+        EXPECT_NE(manPage.find(spelled), std::string::npos) << spelled;
+    }
+    EXPECT_GT(options, 30U);
+}
+
 // The engine's start-up test, then every entry from SHA224 on, each by its known answer.
 TEST(Cli, SelfTestNamesEveryAlgorithmItChecked) {
     const CliRun result = run({"--self-test"});
@@ -79,6 +105,10 @@ TEST(Cli, OutputAndExitCodes) {
     for (const std::string name : {"abc.txt", "a\nb\\c", "evil\rgood"}) {
         folder.write(name, "abc");
     }
+    folder.write("jefe", "Jefe");
+    // As b2sum -l 256 --tag writes it.
+    folder.write("b2.tagged", "BLAKE2b-256 (abc.txt) = "
+                              "bddd813c634239723171ef3fee98579b94964e3bb1cb3e427262c8c068d52319\n");
     // RFC 1321, FIPS 180-4: SHA-256 of "abc".
     folder.write("cr.sha256",
                  "\\ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad  evil\\rgood\n"

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "tests/support/ShellRun.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/VectorFile.h"
 
@@ -17,47 +18,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-    std::string output;
-    std::string errors;
-    int exitCode = -1;
-};
-
-// Runs `command` with sh in `folder`; standard error goes through a file.
-Outcome runIn(const fs::path& folder, const std::string& command) {
-    const std::string errorsFile = (folder / ".errors").string();
-    const std::string line =
-        "cd '" + folder.string() + "' && (" + command + ") 2>'" + errorsFile + "'; echo \"$?\"";
-    std::string output;
-    const std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(line.c_str(), "r"), ::pclose);
-    char buffer[4096];
-    for (std::size_t got; pipe && (got = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;) {
-        output.append(buffer, got);
-    }
-    Outcome outcome;
-    const std::size_t status = output.rfind('\n', output.size() - 2);
-    const std::size_t statusStart = status == std::string::npos ? 0 : status + 1;
-    outcome.exitCode = std::stoi(output.substr(statusStart));
-    outcome.output = output.substr(0, statusStart);
-    std::FILE* errors = std::fopen(errorsFile.c_str(), "rb");
-    for (std::size_t got; errors && (got = std::fread(buffer, 1, sizeof buffer, errors)) > 0;) {
-        outcome.errors.append(buffer, got);
-    }
-    if (errors != nullptr) {
-        std::fclose(errors);
-    }
-    fs::remove(errorsFile);
-    return outcome;
-}
+using testing::Outcome;
+using testing::Replaced;
+using testing::RunIn;
 
 const std::string kProgram = std::string("'") + TOLVEK_CLI_PROGRAM + "'";
-
-std::string replaced(std::string text, const std::string& from, const std::string& to) {
-    for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
-        text.replace(at, from.size(), to);
-    }
-    return text;
-}
 
 // Files with the names lists make hard, a folder, a link to nowhere and a corrupted file.
 class ListFolder : public ::testing::Test {
@@ -97,7 +62,7 @@ protected:
         return run("sha256sum " + name).output.substr(0, 64);
     }
 
-    Outcome run(const std::string& command) const { return runIn(folder.path(), command); }
+    Outcome run(const std::string& command) const { return RunIn(folder.path(), command); }
 
     testing::TempFolder folder;
 };
@@ -107,7 +72,7 @@ std::vector<testing::Case> callsOf(const std::string& section) {
     std::vector<testing::Case> calls = testing::ReadCaseFile("cli/coreutils.cases", section);
     for (testing::Case& call : calls) {
         for (auto& [key, value] : call.fields) {
-            value = replaced(value, "{ours}", kProgram);
+            value = Replaced(value, "{ours}", kProgram);
         }
     }
     return calls;
@@ -122,7 +87,7 @@ TEST_F(ListFolder, ChecksLikeCoreutils) {
             const Outcome theirs = run(tool + arguments);
             const Outcome ours = run(kProgram + " " + check.get("Ours") + arguments);
             EXPECT_EQ(ours.output, theirs.output);
-            EXPECT_EQ(ours.errors, replaced(theirs.errors, tool + ":", "tolvek-cli:"));
+            EXPECT_EQ(ours.errors, Replaced(theirs.errors, tool + ":", "tolvek-cli:"));
             EXPECT_EQ(ours.exitCode, theirs.exitCode);
         }
     }
@@ -134,7 +99,7 @@ TEST_F(ListFolder, OptionsOfTheOtherModeFailLikeCoreutils) {
         const Outcome theirs = run("sha256sum " + call.get("Call"));
         const Outcome ours = run(kProgram + " -a sha256 " + call.get("Call"));
         EXPECT_EQ(ours.output, theirs.output);
-        EXPECT_EQ(ours.errors, replaced(theirs.errors, "sha256sum", "tolvek-cli"));
+        EXPECT_EQ(ours.errors, Replaced(theirs.errors, "sha256sum", "tolvek-cli"));
         EXPECT_EQ(ours.exitCode, theirs.exitCode);
     }
 }
@@ -168,7 +133,7 @@ TEST(ListCommand, RecursiveWalk) {
     fs::create_symlink("nowhere", folder.path() / "t" / "dangling");
     ::mkfifo((folder.path() / "t" / "fifo").c_str(), 0600);
 
-    const Outcome plain = runIn(folder.path(), kProgram + " -a crc32 -r t");
+    const Outcome plain = RunIn(folder.path(), kProgram + " -a crc32 -r t");
     EXPECT_EQ(plain.output,
               // CRC-32 values from Python's zlib.crc32, at full width as list checkers read them.
               "9e83486d  t/a b\n"
@@ -181,14 +146,14 @@ TEST(ListCommand, RecursiveWalk) {
               "tolvek-cli: t/fifo: skipped, not a regular file\n");
     EXPECT_EQ(plain.exitCode, 1);
 
-    const Outcome followed = runIn(folder.path(), kProgram + " -a crc32 -rL t/");
+    const Outcome followed = RunIn(folder.path(), kProgram + " -a crc32 -rL t/");
     EXPECT_NE(followed.output.find("  t/link/c\n"), std::string::npos) << followed.output;
     EXPECT_NE(followed.errors.find("t/link/up: skipped, a folder that holds itself"),
               std::string::npos)
         << followed.errors;
 
     const Outcome named =
-        runIn(folder.path(), kProgram + " -a sha256 t/fifo & echo abc > t/fifo; wait");
+        RunIn(folder.path(), kProgram + " -a sha256 t/fifo & echo abc > t/fifo; wait");
     EXPECT_EQ(named.output,
               "edeaaff3f1774ad2888673770c6d64097e391bc362d7d6fb34982ddf0efd18cb  t/fifo\n");
 }

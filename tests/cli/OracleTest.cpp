@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <future>
 #include <random>
 #include <sstream>
@@ -63,9 +64,9 @@ std::vector<std::string> oracleDigests(const std::string& command,
     return digests;
 }
 
-std::vector<std::string> cliDigests(const std::string& id,
+// The digests tolvek-cli prints when given `arguments` and the files.
+std::vector<std::string> cliDigests(std::vector<std::string> arguments,
                                     const std::vector<std::string>& fileNames) {
-    std::vector<std::string> arguments = {"-a", id};
     arguments.insert(arguments.end(), fileNames.begin(), fileNames.end());
     std::istringstream input;
     std::ostringstream output;
@@ -83,7 +84,7 @@ std::vector<std::string> cliDigests(const std::string& id,
 void expectOracleDigests(const AlgorithmEntry& entry, const std::vector<std::string>& fileNames) {
     const std::string command = commandOf(entry.oracle);
     auto theirs = std::async(std::launch::async, oracleDigests, command, fileNames);
-    const std::vector<std::string> ours = cliDigests(std::string(entry.id), fileNames);
+    const std::vector<std::string> ours = cliDigests({"-a", std::string(entry.id)}, fileNames);
     const std::vector<std::string> expected = theirs.get();
     ASSERT_EQ(expected.size(), fileNames.size()) << "no answer from: " << command;
     ASSERT_EQ(ours.size(), fileNames.size());
@@ -161,6 +162,43 @@ std::vector<const AlgorithmEntry*> entriesWithOracles() {
         }
     }
     return entries;
+}
+
+// The options that change an algorithm (tests/cli/option_oracles.cases), over random files
+// around the block edges of the algorithms there.
+TEST(OptionOracleTest, LengthsKeysAndHmac) {
+    tolvek::testing::TempFolder folder;
+    std::mt19937 random(2104);
+    const auto randomBytes = [&random](std::size_t length) {
+        std::string bytes(length, '\0');
+        for (char& byte : bytes) {
+            byte = static_cast<char>(random());
+        }
+        return bytes;
+    };
+    std::vector<std::string> fileNames;
+    for (const std::size_t length : {0, 1, 63, 64, 65, 127, 128, 129, 1025, 8193, 65537}) {
+        fileNames.push_back(folder.write("len" + std::to_string(length), randomBytes(length)));
+    }
+    const std::map<std::string, std::string> keys = {{"{key32}", folder.write("k32", randomBytes(32))},
+                                                     {"{key64}", folder.write("k64", randomBytes(64))},
+                                                     {"{key200}", folder.write("k200", randomBytes(200))}};
+    const auto withKeys = [&keys](std::string text) {
+        for (const auto& [placeholder, name] : keys) {
+            for (std::size_t at; (at = text.find(placeholder)) != std::string::npos;) {
+                text.replace(at, placeholder.size(), name);
+            }
+        }
+        return text;
+    };
+    for (const tolvek::testing::Case& call : tolvek::testing::ReadCaseFile("cli/option_oracles.cases")) {
+        SCOPED_TRACE(call.where);
+        const std::string command = commandOf({withKeys(call.get("Oracle"))});
+        auto theirs = std::async(std::launch::async, oracleDigests, command, fileNames);
+        const std::vector<std::string> ours =
+            cliDigests(tolvek::testing::SplitField(withKeys(call.get("Arguments")), '|'), fileNames);
+        EXPECT_EQ(ours, theirs.get()) << command;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Oracles, OracleTest, ::testing::ValuesIn(entriesWithOracles()),

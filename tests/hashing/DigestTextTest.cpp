@@ -1,6 +1,7 @@
 // Digests written as text and read back, the entries found by name, and a stream that fails.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <sstream>
 #include <streambuf>
@@ -38,6 +39,34 @@ TEST(DigestText, ReadBack) {
     }
     EXPECT_EQ(NumberText(bytesOf("000a0b")), "a0b");
     EXPECT_EQ(NumberText(bytesOf("0000")), "0");
+}
+
+TEST(DigestText, FormsWrittenAndNamesReadBack) {
+    const std::map<std::string, DigestForm> forms = {{"Base64", DigestForm::Base64},
+                                                     {"UpperHex", DigestForm::UpperHex},
+                                                     {"Integrity", DigestForm::Integrity},
+                                                     {"ContentDigest", DigestForm::ContentDigest}};
+    for (const testing::Case& test : testing::ReadCaseFile("hashing/digest_text.cases", "Forms")) {
+        SCOPED_TRACE(test.where);
+        const AlgorithmEntry& entry = *FindAlgorithm(test.get("Id"));
+        const Digest digest = HashText(entry.stringRoute, test.get("Text")).digest;
+        const std::optional<std::string> written =
+            DigestInForm(entry, digest, forms.at(test.get("Form")));
+        ASSERT_EQ(written.has_value(), test.has("Written"));
+        if (!written) {
+            continue;
+        }
+        EXPECT_EQ(*written, test.get("Written"));
+        const std::optional<NamedDigestText> named = SplitNamedDigest(*written);
+        const bool web = test.get("Form") == "Integrity" || test.get("Form") == "ContentDigest";
+        ASSERT_EQ(named.has_value(), web);
+        if (named) {
+            EXPECT_TRUE(named->algorithm == entry.integrityName ||
+                        named->algorithm == entry.httpName);
+            EXPECT_EQ(ReadBase64(named->digest), digest);
+        }
+    }
+    EXPECT_EQ(SplitNamedDigest("XXH3_78af5f94892f3950")->algorithm, "XXH3");
 }
 
 TEST(EntryTable, NamesAreUniqueAndFoundIgnoringCase) {
