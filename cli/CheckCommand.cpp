@@ -4,9 +4,9 @@
 #include <memory>
 #include <ostream>
 
-#include "app/core/ChecksumList.h"
-#include "app/core/ListCheck.h"
-#include "app/digest/FileSequence.h"
+#include "app/checks/ChecksumList.h"
+#include "app/checks/ListCheck.h"
+#include "app/hashing/FileSequence.h"
 #include "cli/ListInput.h"
 #include "cli/Messages.h"
 
@@ -14,9 +14,9 @@ namespace tolvek::cli {
 
 namespace {
 
-using app::CheckItem;
-using app::CheckStatus;
-using app::CheckVerdict;
+using checks::CheckItem;
+using checks::CheckStatus;
+using checks::CheckVerdict;
 
 std::string plural(std::size_t count, std::string_view one, std::string_view many) {
     return std::to_string(count) + " " + std::string(count == 1 ? one : many);
@@ -31,13 +31,13 @@ public:
     // False when the run was interrupted. Whenever the list's next line has not arrived yet,
     // the files before it are checked and their verdicts shown meanwhile.
     bool check(ListInput& list) {
-        digest::ReadControl control;
+        hashing::ReadControl control;
         control.stop = m_run.context.interrupt;
-        digest::FileSequence sequence(control);
+        hashing::FileSequence sequence(control);
         bool going = true;
-        app::ListItemReader reader(
+        checks::ListItemReader reader(
             list.isStream() ? "-" : m_listPath, m_run.forced,
-            [&](app::ListEntry entry) { going = going && add(sequence, std::move(entry)); });
+            [&](checks::ListEntry entry) { going = going && add(sequence, std::move(entry)); });
         m_listAlgorithm = reader.listAlgorithm();
         std::string line;
         while (going && list.nextLine(line)) {
@@ -87,7 +87,7 @@ private:
     }
 
     // False once the sequence has ended.
-    bool add(digest::FileSequence& sequence, app::ListEntry entry) {
+    bool add(hashing::FileSequence& sequence, checks::ListEntry entry) {
         if (!entry.item) {
             ++m_malformed;
             return !m_run.options.warn || warnMalformed(sequence, entry.lineNumber);
@@ -97,17 +97,18 @@ private:
         if (item->name == "-") {
             // Standard input, read here when its turn comes, as sha256sum reads "-".
             return sequence.addReport([this, item] {
-                const digest::FileDigests digests{
-                    false, digest::HashStreamWith(m_run.input, app::RoutesOf(*item))};
-                return record(*item, app::VerdictOf(*item, digests));
+                const hashing::FileDigests digests{
+                    false, hashing::HashStreamWith(
+                    m_run.input, hashing::RoutesOf(item->candidates, hashing::Route::File))};
+                return record(*item, checks::VerdictOf(*item, digests));
             });
         }
         return sequence.add(taskOf(item));
     }
 
-    bool warnMalformed(digest::FileSequence& sequence, std::size_t lineNumber) const {
+    bool warnMalformed(hashing::FileSequence& sequence, std::size_t lineNumber) const {
         const std::string algorithm =
-            m_listAlgorithm != nullptr ? app::TagOf(*m_listAlgorithm) + " " : "";
+            m_listAlgorithm != nullptr ? checks::TagOf(*m_listAlgorithm) + " " : "";
         return sequence.addReport([this, algorithm, lineNumber] {
             m_run.errors << "tolvek-cli: " << m_shownList << ": " << lineNumber
                          << ": improperly formatted " << algorithm << "checksum line\n";
@@ -116,14 +117,14 @@ private:
     }
 
     // Hashed on any thread, reported here in the list's order.
-    digest::FileTask taskOf(const std::shared_ptr<const CheckItem>& item) {
+    hashing::FileTask taskOf(const std::shared_ptr<const CheckItem>& item) {
         const auto verdict = std::make_shared<CheckVerdict>();
-        digest::FileTask task;
+        hashing::FileTask task;
         task.name = item->path;
         task.readStreams = true;
-        task.hash = [this, item, verdict](digest::FileContent& content,
-                                          const digest::ReadControl& control) {
-            *verdict = app::CheckContent(*item, content, control, m_likely.load());
+        task.hash = [this, item, verdict](hashing::FileContent& content,
+                                          const hashing::ReadControl& control) {
+            *verdict = checks::CheckContent(*item, content, control, m_likely.load());
         };
         task.report = [this, item, verdict] { return record(*item, *verdict); };
         return task;
@@ -156,7 +157,7 @@ private:
         if (!shown) {
             return;
         }
-        m_run.output << app::NameForMessage(item.name) << ": " << verdictText(item, verdict)
+        m_run.output << checks::NameForMessage(item.name) << ": " << verdictText(item, verdict)
                      << "\n";
     }
 
@@ -164,7 +165,7 @@ private:
     static std::string verdictText(const CheckItem& item, const CheckVerdict& verdict) {
         switch (verdict.status) {
             case CheckStatus::Ok:
-                return item.candidates.size() > 1 ? "OK (" + app::TagOf(*verdict.matched) + ")"
+                return item.candidates.size() > 1 ? "OK (" + checks::TagOf(*verdict.matched) + ")"
                                                   : "OK";
             case CheckStatus::Failed:
                 return "FAILED";
@@ -176,12 +177,12 @@ private:
     const CheckRun& m_run;
     const std::string& m_listPath;
     std::string m_shownList;
-    const digest::AlgorithmEntry* m_listAlgorithm = nullptr;
+    const hashing::AlgorithmEntry* m_listAlgorithm = nullptr;
     std::size_t m_items = 0;
     std::size_t m_malformed = 0;
-    app::CheckTally m_tally;
+    checks::CheckTally m_tally;
     // The entry of the last match, tried first for the next files.
-    std::atomic<const digest::AlgorithmEntry*> m_likely = nullptr;
+    std::atomic<const hashing::AlgorithmEntry*> m_likely = nullptr;
 };
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/digest/AlgorithmTable.h"
+#include "app/hashing/AlgorithmTable.h"
 #include "cli/Cli.h"
 #include "cli/ListOptions.h"
 
@@ -14,7 +14,7 @@ namespace tolvek::cli {
 struct CheckRun {
     const std::vector<std::string>& lists;  // "-" is standard input
     const ListOptions& options;
-    const digest::AlgorithmEntry* forced;  // from -a, or null
+    const hashing::AlgorithmEntry* forced;  // from -a, or null
     std::istream& input;
     std::ostream& output;
     std::ostream& errors;

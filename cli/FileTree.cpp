@@ -3,20 +3,20 @@
 #include <filesystem>
 #include <ostream>
 
-#include "app/core/FolderWalk.h"
+#include "app/checks/FolderWalk.h"
 #include "cli/Messages.h"
 
 namespace tolvek::cli {
 
 namespace {
 
-std::string skipNote(const std::string& name, app::Skipped why, int systemError) {
+std::string skipNote(const std::string& name, checks::Skipped why, int systemError) {
     switch (why) {
-        case app::Skipped::Unreadable:
+        case checks::Skipped::Unreadable:
             return FileError(name, systemError, "");
-        case app::Skipped::HoldsItself:
+        case checks::Skipped::HoldsItself:
             return "tolvek-cli: " + QuotedName(name) + ": skipped, a folder that holds itself\n";
-        case app::Skipped::NotAFile:
+        case checks::Skipped::NotAFile:
             return "tolvek-cli: " + QuotedName(name) + ": skipped, not a regular file\n";
     }
     return {};
@@ -28,17 +28,17 @@ bool VisitFiles(const std::vector<std::string>& arguments, const TreeOptions& op
                 const std::function<bool(const std::string& name, bool named)>& visit,
                 std::ostream& errors) {
     bool readable = true;
-    app::FolderVisit folderVisit;
+    checks::FolderVisit folderVisit;
     folderVisit.followLinks = options.followLinks;
     folderVisit.file = [&visit](const std::string& name) { return visit(name, false); };
-    folderVisit.skipped = [&](const std::string& name, app::Skipped why, int systemError) {
-        readable = readable && why != app::Skipped::Unreadable;
+    folderVisit.skipped = [&](const std::string& name, checks::Skipped why, int systemError) {
+        readable = readable && why != checks::Skipped::Unreadable;
         errors << skipNote(name, why, systemError);
     };
     for (const std::string& argument : arguments) {
         std::error_code ignored;
         const bool going = options.recursive && std::filesystem::is_directory(argument, ignored)
-                               ? app::WalkFolder(argument, folderVisit)
+                               ? checks::WalkFolder(argument, folderVisit)
                                : visit(argument, true);
         if (!going) {
             break;

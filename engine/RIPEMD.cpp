@@ -98,26 +98,6 @@ template <class Variant>
     chain[kLanes - 1] = first + left[1] + right[2];
 }
 
-template <class Variant>
-void compressBlocks(RipemdChain& chain, const std::uint8_t* blocks, std::size_t count) {
-    for (; count > 0; --count, blocks += kBlockSize) {
-        RipemdBlock words;
-        for (std::size_t index = 0; index < words.size(); ++index) {
-            words[index] = LoadLe32(blocks + 4 * index);
-        }
-        compress<Variant>(chain, words);
-    }
-}
-
-void compressVariant(RipemdChain& chain, const std::uint8_t* blocks, std::size_t count,
-                     std::uint32_t variant) {
-    if (variant == 160) {
-        compressBlocks<Ripemd160>(chain, blocks, count);
-    } else {
-        compressBlocks<Ripemd128>(chain, blocks, count);
-    }
-}
-
 }  // namespace
 
 void RipemdCompress128(RipemdChain& chain, const RipemdBlock& block) {
@@ -127,6 +107,25 @@ void RipemdCompress128(RipemdChain& chain, const RipemdBlock& block) {
 void RipemdCompress160(RipemdChain& chain, const RipemdBlock& block) {
     compress<Ripemd160>(chain, block);
 }
+
+namespace {
+
+void compressVariant(RipemdChain& chain, const std::uint8_t* blocks, std::size_t count,
+                     std::uint32_t variant) {
+    for (; count > 0; --count, blocks += kBlockSize) {
+        RipemdBlock words;
+        for (std::size_t index = 0; index < words.size(); ++index) {
+            words[index] = LoadLe32(blocks + 4 * index);
+        }
+        if (variant == 160) {
+            RipemdCompress160(chain, words);
+        } else {
+            RipemdCompress128(chain, words);
+        }
+    }
+}
+
+}  // namespace
 
 void RipemdInit128(RipemdContext& context) {
     std::copy_n(kInitialChain.begin(), 4, context.State.begin());

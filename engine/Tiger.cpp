@@ -101,7 +101,9 @@ inline void keySchedule(MessageWords& x) {
     }
 }
 
-inline void compressBlock(const std::uint8_t* block, TigerState& state, std::uint32_t passes) {
+}  // namespace
+
+void TigerCompress(const std::uint8_t* block, TigerState& state, std::uint32_t passes) {
     MessageWords x;
     for (std::size_t index = 0; index < x.size(); ++index) {
         x[index] = LoadLe64(block + 8 * index);
@@ -120,10 +122,12 @@ inline void compressBlock(const std::uint8_t* block, TigerState& state, std::uin
     state[2] += c;
 }
 
+namespace {
+
 void compressBlocks(TigerState& state, const std::uint8_t* blocks, std::size_t count,
                     std::uint32_t passes) {
     for (; count > 0; --count, blocks += kBlockSize) {
-        compressBlock(blocks, state, passes);
+        TigerCompress(blocks, state, passes);
     }
 }
 
@@ -148,10 +152,6 @@ void closeMessage(TigerContext& context, std::uint32_t passes) {
 constexpr std::uint32_t kStandardPasses = 3;
 
 }  // namespace
-
-void TigerCompress(const std::uint8_t* block, TigerState& state, std::uint32_t passes) {
-    compressBlock(block, state, passes);
-}
 
 void TigerInit(TigerContext& context) {
     context.State = kInitialState;

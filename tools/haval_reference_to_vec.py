@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Converts the HAVAL reference list (algorithm "HAVAL-<bits>/<passes> ...") into the project's
-.vec format: one [HAVAL-<bits>] section per output size, the pass count as "Passes = N" in each
+.vec format: one [haval<bits>] section per output size, the pass count as "Passes = N" in each
 record. Pass counts outside 3..5 are clamped by the engine, so for one input the 3-pass values
 are repeated with Passes 0 and 2, and the 5-pass values with Passes 6 and -1 (4294967295 as the
 engine reads it).
@@ -41,7 +41,7 @@ def main():
                 note = f"Passes {clamped} runs as {passes} passes: the {passes}-pass value"
                 records.append((field, note, data, repeat, clamped, digest))
     for bits, records in sections.items():
-        print(f"\n[HAVAL-{bits}]")
+        print(f"\n[haval{bits}]")
         for field, checked, data, repeat, passes, digest in records:
             print(f"# {field}: {checked}")
             print(f"In = {data.hex()}")

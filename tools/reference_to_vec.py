@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 """Converts a reference vector list ("algorithm | input | digest | how checked") into the
-project's .vec format: [Algorithm] sections with In (hex), optional Repeat, and Out (hex).
+project's .vec format: [section] sections with In (hex), optional Repeat, and Out (hex).
 
-usage: reference_to_vec.py REFERENCE.txt [ALGORITHM...] > tests/vectors/NAME.vec
-Only the named algorithms are converted when names are given.
+usage: reference_to_vec.py [--bytes-reversed] REFERENCE.txt [ALGORITHM=SECTION...] > NAME.vec
+Only the named algorithms are converted when names are given, each into the section named after
+its "=": the list entry's id ("MD5=md5"), or "engine ..." for a hash of the engine that no list
+entry computes. --bytes-reversed reverses each digest's bytes.
 """
 import re
 import sys
@@ -22,7 +24,8 @@ def main():
     reversed_bytes = arguments[:1] == ["--bytes-reversed"]
     if reversed_bytes:
         arguments = arguments[1:]
-    source, wanted = arguments[0], set(arguments[1:])
+    source = arguments[0]
+    wanted = dict(argument.split("=", 1) for argument in arguments[1:])
     print(f"# Converted from the reference list {source.split('/')[-1]} by tools/reference_to_vec.py"
           + (" with each digest's bytes reversed." if reversed_bytes else "."))
     sections = {}  # records by algorithm, in order of first appearance
@@ -39,9 +42,9 @@ def main():
         algorithm, field, digest, checked = (part.strip() for part in line.split("|", 3))
         if wanted and algorithm not in wanted:
             continue
+        algorithm = wanted.get(algorithm, algorithm)
         data, repeat = parse_input(field)
         if reversed_bytes:
-            algorithm += " bytes reversed"
             digest = bytes.fromhex(digest)[::-1].hex()
         record = [f"# {field}: {checked}", f"In = {data.hex()}"]
         if repeat != 1:

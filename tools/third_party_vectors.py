@@ -296,7 +296,7 @@ the SHA-1 and SHA-256 object formats: git 2.39 hash-object.""")
     for name, function in [("cksum", cksum), ("sum-bsd", coreutils_sum("-r", 4)),
                            ("sum-sysv", coreutils_sum("-s", 4)),
                            ("git-sha1", git_blob("sha1")), ("git-sha256", git_blob("sha256"))]:
-        vec.section(name)
+        vec.section(f"engine {name}")
         pattern_vectors(vec, function, [0, 1, 3, 7, 8, 9, 63, 64, 65, 255, 256, 257, 1000, 4099])
 
 

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "app/core/Product.h"
+#include "app/window/Product.h"
 #include "app/qt/ModalResults.h"
 #include "app/qt/Resources.h"
 #include "app/qt/WindowFonts.h"
@@ -95,16 +95,16 @@ QString fromUtf8(std::string_view text) {
 
 AboutWindow::AboutWindow(QWidget* owner, LinkHandler onLink)
     : QDialog(owner), m_onLink(std::move(onLink)) {
-    setWindowTitle(fromUtf8(app::kAboutTitle));
+    setWindowTitle(fromUtf8(window::kAboutTitle));
     move(kScreenPosition);
     setFixedSize(kClientSize);
     setFont(WindowFont());
 
-    auto* okButton = new QPushButton(fromUtf8(app::kAboutOkCaption), this);
+    auto* okButton = new QPushButton(fromUtf8(window::kAboutOkCaption), this);
     okButton->setObjectName(QStringLiteral("OkButton"));
     okButton->setGeometry(kOkButtonGeometry);
     connect(okButton, &QPushButton::clicked, this,
-            [this] { done(ModalCode(app::ModalResult::Ok)); });
+            [this] { done(ModalCode(window::ModalResult::Ok)); });
 
     createPanel();
     okButton->setFocus();
@@ -117,23 +117,23 @@ void AboutWindow::createPanel() {
     panel->setGeometry(0, 0, kClientSize.width(), kPanelHeight);
 
     QLabel* credit =
-        place(new QLabel(fromUtf8(app::kMakerCredit), panel), "CreditLabel", kCreditGeometry);
+        place(new QLabel(fromUtf8(window::kMakerCredit), panel), "CreditLabel", kCreditGeometry);
     credit->setAlignment(Qt::AlignCenter);
     credit->setAutoFillBackground(true);
     setColour(*credit, QPalette::Window, kCreditBackground);
 
-    place(new QLabel(fromUtf8(app::kAboutFreeware), panel), "FreewareLabel", kFreewareGeometry);
+    place(new QLabel(fromUtf8(window::kAboutFreeware), panel), "FreewareLabel", kFreewareGeometry);
 
     // The web line names the site by its host; like the contact line it opens the contact page.
-    const QString webSite = QUrl(fromUtf8(app::kWebSiteAddress)).host();
-    addLink(*panel, "WebLabel", kWebGeometry, webSite, app::AboutLink::WebSite);
-    addLink(*panel, "MailLabel", kMailGeometry, fromUtf8(app::kTranslationContact),
-            app::AboutLink::Mail);
-    addLink(*panel, "ContactLabel", kContactGeometry, fromUtf8(app::kContactLabelText),
-            app::AboutLink::ContactForm);
+    const QString webSite = QUrl(fromUtf8(window::kWebSiteAddress)).host();
+    addLink(*panel, "WebLabel", kWebGeometry, webSite, window::AboutLink::WebSite);
+    addLink(*panel, "MailLabel", kMailGeometry, fromUtf8(window::kTranslationContact),
+            window::AboutLink::Mail);
+    addLink(*panel, "ContactLabel", kContactGeometry, fromUtf8(window::kContactLabelText),
+            window::AboutLink::ContactForm);
 
     auto* name =
-        place(new ShadowLabel(fromUtf8(app::kProductName), panel), "NameLabel", kNameGeometry);
+        place(new ShadowLabel(fromUtf8(tolvek::kProductName), panel), "NameLabel", kNameGeometry);
     name->setFont(NameFont());
     setColour(*name, QPalette::WindowText, kNameColour);
 
@@ -145,7 +145,7 @@ void AboutWindow::createPanel() {
 }
 
 void AboutWindow::addLink(QWidget& panel, const char* name, QRect geometry, const QString& text,
-                          app::AboutLink link) {
+                          window::AboutLink link) {
     auto* label =
         place(new LinkLabel(text, &panel, [this, link] { m_onLink(link); }), name, geometry);
     label->setFont(LinkFont(text, geometry.width()));
@@ -153,7 +153,7 @@ void AboutWindow::addLink(QWidget& panel, const char* name, QRect geometry, cons
 }
 
 void AboutWindow::reject() {
-    done(ModalCode(app::ModalResult::Closed));
+    done(ModalCode(window::ModalResult::Closed));
 }
 
 }  // namespace tolvek::desktop

@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <functional>
 
-#include "app/core/SecondaryWindows.h"
+#include "app/window/SecondaryWindows.h"
 
 namespace tolvek::desktop {
 
@@ -13,7 +13,7 @@ class AboutWindow final : public QDialog {
     Q_OBJECT
 
 public:
-    using LinkHandler = std::function<void(app::AboutLink link)>;
+    using LinkHandler = std::function<void(window::AboutLink link)>;
 
     // Created hidden over `owner`; a click on a link calls `onLink`.
     AboutWindow(QWidget* owner, LinkHandler onLink);
@@ -24,7 +24,7 @@ public:
 private:
     void createPanel();
     void addLink(QWidget& panel, const char* name, QRect geometry, const QString& text,
-                 app::AboutLink link);
+                 window::AboutLink link);
 
     LinkHandler m_onLink;
 };

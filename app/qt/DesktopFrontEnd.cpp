@@ -12,37 +12,41 @@
 
 namespace tolvek::desktop {
 
-using app::Control;
+using window::Control;
 
 namespace {
 
-using Action = void (*)(app::MainWindow&);
+using Action = void (*)(window::MainWindow&);
 
 // What a click on each button starts.
 const std::array<std::pair<Control, Action>, 8> kClickActions = {{
     {Control::HashStringButton,
-     [](app::MainWindow& window) { window.HashStringAction(Control::HashStringButton); }},
+     [](window::MainWindow& window) { window.HashStringAction(Control::HashStringButton); }},
     {Control::HashFileButton,
-     [](app::MainWindow& window) { window.HashFileAction(Control::HashFileButton); }},
-    {Control::RenewButton, [](app::MainWindow& window) { window.RenewHashAction(); }},
-    {Control::CopyButton, [](app::MainWindow& window) { window.CopyDigestAction(); }},
-    {Control::PasteButton, [](app::MainWindow& window) { window.PasteDigestAction(); }},
-    {Control::CompareButton, [](app::MainWindow& window) { window.CompareAction(); }},
-    {Control::CloseButton, [](app::MainWindow& window) { window.CloseButtonAction(); }},
-    {Control::AboutButton, [](app::MainWindow& window) { window.ShowAboutAction(); }},
+     [](window::MainWindow& window) { window.HashFileAction(Control::HashFileButton); }},
+    {Control::RenewButton, [](window::MainWindow& window) { window.RenewHashAction(); }},
+    {Control::CopyButton, [](window::MainWindow& window) { window.CopyDigestAction(); }},
+    {Control::PasteButton, [](window::MainWindow& window) { window.PasteDigestAction(); }},
+    {Control::CompareButton, [](window::MainWindow& window) { window.CompareAction(); }},
+    {Control::CloseButton, [](window::MainWindow& window) { window.CloseButtonAction(); }},
+    {Control::AboutButton, [](window::MainWindow& window) { window.ShowAboutAction(); }},
 }};
 
 }  // namespace
 
 DesktopFrontEnd::DesktopFrontEnd(DesktopServices services, ProgramFolders folders,
-                                 app::SelfTest selfTest,
-                                 std::span<const app::AlgorithmEntry> entries,
+                                 window::SelfTest selfTest,
+                                 std::span<const window::AlgorithmEntry> entries,
                                  ListWindowServices listServices)
-    : m_view(std::make_unique<MainWindowView>(
-          [this](const std::string& names) { m_window.WindowDropHandler(names); },
-          [this](const std::string& names) { m_window.PathFieldDropHandler(names); },
-          [this] { m_window.CloseHandler(); }, [this] { m_window.CancelHashAction(); },
-          [this](const std::string& names) { m_window.CompareFieldDropHandler(names); })),
+    : m_view(std::make_unique<MainWindowView>(MainWindowHandlers{
+          .windowDrop = [this](const std::string& names) { m_window.WindowDropHandler(names); },
+          .pathFieldDrop =
+              [this](const std::string& names) { m_window.PathFieldDropHandler(names); },
+          .compareFieldCtrlDrop =
+              [this](const std::string& names) { m_window.CompareFieldDropHandler(names); },
+          .close = [this] { m_window.CloseHandler(); },
+          .cancel = [this] { m_window.CancelHashAction(); },
+      })),
       m_windows(*m_view, std::move(services), std::move(folders)),
       m_ui(*m_view),
       m_window(m_windows, {m_jobs, m_ui}, std::move(selfTest), entries),
@@ -98,7 +102,7 @@ void DesktopFrontEnd::connectCompareFieldMenu() {
     });
 }
 
-app::StartUpOutcome DesktopFrontEnd::startUp(const std::vector<std::string>& arguments) {
+window::StartUpOutcome DesktopFrontEnd::startUp(const std::vector<std::string>& arguments) {
     m_view->centreOnScreen();
     return m_window.StartUpHandler(arguments);
 }

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/digest/AlgorithmTable.h"
-#include "app/core/MainWindow.h"
+#include "app/hashing/AlgorithmTable.h"
+#include "app/window/MainWindow.h"
 #include "app/qt/ListWindowView.h"
 #include "app/qt/MainWindowView.h"
 #include "app/qt/QtWindowSystem.h"
@@ -22,18 +22,18 @@ inline const QKeySequence kOpenListWindowKeys{Qt::CTRL | Qt::Key_L};
 class DesktopFrontEnd {
 public:
     // Builds the main window with its lists filled and its handlers connected; not shown yet.
-    DesktopFrontEnd(DesktopServices services, ProgramFolders folders, app::SelfTest selfTest,
-                    std::span<const app::AlgorithmEntry> entries = app::AlgorithmEntries(),
+    DesktopFrontEnd(DesktopServices services, ProgramFolders folders, window::SelfTest selfTest,
+                    std::span<const window::AlgorithmEntry> entries = hashing::AlgorithmEntries(),
                     ListWindowServices listServices = ListWindowServices::System());
 
     // Centres the window and runs the core's start-up on the command line's arguments
     // (without argument 0). On EndProgram the window must not be shown.
-    app::StartUpOutcome startUp(const std::vector<std::string>& arguments);
+    window::StartUpOutcome startUp(const std::vector<std::string>& arguments);
 
     MainWindowView& view() { return *m_view; }
-    app::MainWindow& window() { return m_window; }
+    window::MainWindow& window() { return m_window; }
     ListWindowView& listView() { return *m_listView; }
-    app::ListWindow& listWindow() { return m_listWindow; }
+    window::ListWindow& listWindow() { return m_listWindow; }
 
 private:
     void connectHandlers();
@@ -44,13 +44,13 @@ private:
     QtUiThread m_ui;
     // Goes after the window: a job still running then is told to stop and waited for, and what
     // it posts dies with the view.
-    digest::ThreadFileJobs m_jobs;
-    app::MainWindow m_window;
+    hashing::ThreadFileJobs m_jobs;
+    window::MainWindow m_window;
     // The list window's own worker, so that it checks files while the main window hashes.
     std::unique_ptr<ListWindowView> m_listView;
-    digest::ThreadFileJobs m_listJobs;
-    digest::ThreadWorkerTasks m_listGathering;
-    app::ListWindow m_listWindow;
+    hashing::ThreadFileJobs m_listJobs;
+    hashing::ThreadWorkerTasks m_listGathering;
+    window::ListWindow m_listWindow;
 };
 
 }  // namespace tolvek::desktop

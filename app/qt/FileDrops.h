@@ -19,13 +19,14 @@ std::string LocalFileName(const QUrl& url);
 // The local files that `data` carries, joined by '\r'; nothing when it carries none.
 std::optional<std::string> DroppedFileNames(const QMimeData& data);
 
+// Receives dropped file names joined by '\r'.
+using DropHandler = std::function<void(const std::string& names)>;
+
 // Takes file drops away from the widgets it watches and hands the names to `onDrop`, or to
 // `onCtrlDrop` when there is one and Ctrl is held at the drop; every other drag (text dragged
 // into an edit field) goes on to the widget as usual.
 class FileDropFilter final : public QObject {
 public:
-    using DropHandler = std::function<void(const std::string& names)>;
-
     FileDropFilter(QObject* parent, DropHandler onDrop, DropHandler onCtrlDrop = {});
 
     // Watches `widget`, and lets it accept drops.

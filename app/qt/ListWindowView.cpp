@@ -27,20 +27,20 @@ QString fromBytes(const std::string& text) {
 }
 
 // An icon for each status, so that no status is told by colour alone.
-QIcon statusIcon(const QStyle& style, std::optional<app::CheckStatus> status) {
+QIcon statusIcon(const QStyle& style, std::optional<checks::CheckStatus> status) {
     if (!status) {
         return {};
     }
     switch (*status) {
-        case app::CheckStatus::Ok:
+        case checks::CheckStatus::Ok:
             return style.standardIcon(QStyle::SP_DialogApplyButton);
-        case app::CheckStatus::Failed:
+        case checks::CheckStatus::Failed:
             return style.standardIcon(QStyle::SP_MessageBoxCritical);
-        case app::CheckStatus::Missing:
+        case checks::CheckStatus::Missing:
             return style.standardIcon(QStyle::SP_MessageBoxQuestion);
-        case app::CheckStatus::Unreadable:
+        case checks::CheckStatus::Unreadable:
             return style.standardIcon(QStyle::SP_MessageBoxWarning);
-        case app::CheckStatus::Cancelled:
+        case checks::CheckStatus::Cancelled:
             return style.standardIcon(QStyle::SP_BrowserStop);
     }
     return {};
@@ -104,16 +104,16 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
     resize(720, 400);
 }
 
-void ListWindowView::connectTo(app::ListWindow& window) {
+void ListWindowView::connectTo(window::ListWindow& window) {
     connect(m_cancel, &QPushButton::clicked, this, [&window] { window.CancelAction(); });
     const auto currentRow = [this] {
         return static_cast<std::size_t>(m_rows->indexOfTopLevelItem(m_rows->currentItem()));
     };
     const std::function<void()> actions[kCommandCount] = {
-        [&window, currentRow] { window.CopyRowAction(currentRow(), app::LineStyle::Gnu); },
-        [&window, currentRow] { window.CopyRowAction(currentRow(), app::LineStyle::Bsd); },
-        [&window] { window.CopyAllAction(app::LineStyle::Gnu); },
-        [&window] { window.CopyAllAction(app::LineStyle::Bsd); },
+        [&window, currentRow] { window.CopyRowAction(currentRow(), window::LineStyle::Gnu); },
+        [&window, currentRow] { window.CopyRowAction(currentRow(), window::LineStyle::Bsd); },
+        [&window] { window.CopyAllAction(window::LineStyle::Gnu); },
+        [&window] { window.CopyAllAction(window::LineStyle::Bsd); },
         [&window] { window.SaveListAction(); },
     };
     for (int command = 0; command < kCommandCount; ++command) {
@@ -126,7 +126,7 @@ void ListWindowView::connectTo(app::ListWindow& window) {
     drops->watch(*m_rows->viewport());
 }
 
-void ListWindowView::setTexts(const app::ListWindowTexts& texts) {
+void ListWindowView::setTexts(const window::ListWindowTexts& texts) {
     setWindowTitle(fromBytes(texts.title));
     QStringList headings;
     for (const std::string& heading : texts.headings) {
@@ -147,7 +147,7 @@ void ListWindowView::showWindow() {
     activateWindow();
 }
 
-void ListWindowView::setRow(std::size_t index, const app::ListRowView& row) {
+void ListWindowView::setRow(std::size_t index, const window::ListRowView& row) {
     const int position = static_cast<int>(index);
     QTreeWidgetItem* item = m_rows->topLevelItem(position);
     if (item == nullptr) {
@@ -160,7 +160,7 @@ void ListWindowView::setRow(std::size_t index, const app::ListRowView& row) {
     item->setIcon(kStatusColumn, statusIcon(*style(), row.mark));
 }
 
-void ListWindowView::showProgress(const app::ProgressDisplay& display) {
+void ListWindowView::showProgress(const window::ProgressDisplay& display) {
     m_subject->setText(fromBytes(display.subject));
     m_summary->setText(fromBytes(display.state));
     m_bar->setValue(display.permille.value_or(0));

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "app/core/ListWindow.h"
+#include "app/window/ListWindow.h"
 
 class QLabel;
 class QProgressBar;
@@ -26,19 +26,19 @@ struct ListWindowServices {
     static ListWindowServices System();
 };
 
-class ListWindowView final : public QWidget, public app::ListWindowPort {
+class ListWindowView final : public QWidget, public window::ListWindowPort {
     Q_OBJECT
 
 public:
     // `beside` is the main window, which the list window opens next to.
     ListWindowView(QWidget& beside, ListWindowServices services);
     // The window's controls start `window`'s actions; set once, before it is shown.
-    void connectTo(app::ListWindow& window);
+    void connectTo(window::ListWindow& window);
 
-    void setTexts(const app::ListWindowTexts& texts) override;
+    void setTexts(const window::ListWindowTexts& texts) override;
     void showWindow() override;
-    void setRow(std::size_t index, const app::ListRowView& row) override;
-    void showProgress(const app::ProgressDisplay& display) override;
+    void setRow(std::size_t index, const window::ListRowView& row) override;
+    void showProgress(const window::ProgressDisplay& display) override;
     void setClipboardText(const std::string& text) override;
     std::optional<std::string> chooseSaveName(const std::string& suggested) override;
     bool confirm(const std::string& question) override;

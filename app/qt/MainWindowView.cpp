@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/core/Product.h"
+#include "app/window/Product.h"
 #include "app/qt/FileDrops.h"
 #include "app/qt/OfferRow.h"
 #include "app/qt/ProgressRow.h"
@@ -19,7 +19,7 @@
 
 namespace tolvek::desktop {
 
-using app::Control;
+using window::Control;
 
 namespace {
 
@@ -107,13 +107,10 @@ QLineEdit* NewEditField(QWidget* parent) {
     return field;
 }
 
-MainWindowView::MainWindowView(DropHandler onWindowDrop, DropHandler onPathFieldDrop,
-                               std::function<void()> onClose, std::function<void()> onCancel,
-                               DropHandler onCompareFieldCtrlDrop)
-    : m_onClose(std::move(onClose)) {
+MainWindowView::MainWindowView(MainWindowHandlers handlers) : m_onClose(std::move(handlers.close)) {
     m_controls[slot(Control::MainWindow)] = this;
     setObjectName(QStringLiteral("MainWindow"));
-    setWindowTitle(QString::fromUtf8(app::kInitialTitle));
+    setWindowTitle(QString::fromUtf8(window::kInitialTitle));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -123,6 +120,7 @@ MainWindowView::MainWindowView(DropHandler onWindowDrop, DropHandler onPathField
 
     createControls();
     // After the fifteen controls, so that their creation and Tab order stay as they are.
+    const std::function<void()> onCancel = std::move(handlers.cancel);
     m_progressRow = new ProgressRow(this, onCancel, [this] { hideProgress(); });
     m_offerRow = new OfferRow(this);
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -131,12 +129,12 @@ MainWindowView::MainWindowView(DropHandler onWindowDrop, DropHandler onPathField
     // The other two edit fields keep taking dragged text, but dropped files belong to the
     // window, except those dropped on CompareField with Ctrl held.
     auto* compareFieldDrops =
-        new FileDropFilter(this, onWindowDrop, std::move(onCompareFieldCtrlDrop));
+        new FileDropFilter(this, handlers.windowDrop, std::move(handlers.compareFieldCtrlDrop));
     compareFieldDrops->watch(control(Control::CompareField));
-    auto* windowDrops = new FileDropFilter(this, std::move(onWindowDrop));
+    auto* windowDrops = new FileDropFilter(this, std::move(handlers.windowDrop));
     windowDrops->watch(*this);
     windowDrops->watch(control(Control::DigestField));
-    auto* pathFieldDrops = new FileDropFilter(this, std::move(onPathFieldDrop));
+    auto* pathFieldDrops = new FileDropFilter(this, std::move(handlers.pathFieldDrop));
     pathFieldDrops->watch(control(Control::PathField));
 
     control(Control::AlgorithmList).setFocus();
@@ -222,7 +220,7 @@ void MainWindowView::centreOnScreen() {
     }
 }
 
-void MainWindowView::showProgress(const app::ProgressDisplay& display) {
+void MainWindowView::showProgress(const window::ProgressDisplay& display) {
     m_offerRow->hide();
     m_progressRow->display(display);
     fitRows();
@@ -233,7 +231,7 @@ void MainWindowView::hideProgress() {
     fitRows();
 }
 
-void MainWindowView::showOffer(const app::OfferDisplay& offer) {
+void MainWindowView::showOffer(const window::OfferDisplay& offer) {
     m_progressRow->hide();
     m_offerRow->display(offer);
     fitRows();

@@ -1,18 +1,18 @@
 // The modal windows' results as QDialog codes: OK gives 1, a request to close -1.
 #pragma once
 
-#include "app/core/WindowSystem.h"
+#include "app/window/WindowSystem.h"
 
 namespace tolvek::desktop {
 
-constexpr int ModalCode(app::ModalResult result) {
+constexpr int ModalCode(window::ModalResult result) {
     return static_cast<int>(result);
 }
 
 // How a modal run that returned `code` ended; anything but OK counts as closed.
-constexpr app::ModalResult ModalResultOf(int code) {
-    return code == ModalCode(app::ModalResult::Ok) ? app::ModalResult::Ok
-                                                   : app::ModalResult::Closed;
+constexpr window::ModalResult ModalResultOf(int code) {
+    return code == ModalCode(window::ModalResult::Ok) ? window::ModalResult::Ok
+                                                   : window::ModalResult::Closed;
 }
 
 }  // namespace tolvek::desktop

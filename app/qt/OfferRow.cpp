@@ -26,7 +26,7 @@ OfferRow::OfferRow(QWidget* parent)
     hide();
 }
 
-void OfferRow::display(const app::OfferDisplay& offer) {
+void OfferRow::display(const window::OfferDisplay& offer) {
     // A long digest or name does not fit: the label shows where the text starts, the tooltip
     // all of it.
     const QString text = QString::fromStdString(offer.text);

@@ -6,7 +6,7 @@
 
 #include <QWidget>
 
-#include "app/core/WindowSystem.h"
+#include "app/window/WindowSystem.h"
 
 class QLabel;
 class QPushButton;
@@ -19,7 +19,7 @@ class OfferRow final : public QWidget {
 public:
     explicit OfferRow(QWidget* parent);
 
-    void display(const app::OfferDisplay& offer);
+    void display(const window::OfferDisplay& offer);
 
 signals:
     void accepted();

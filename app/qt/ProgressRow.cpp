@@ -54,7 +54,7 @@ ProgressRow::ProgressRow(QWidget* parent, std::function<void()> onCancel,
     hide();
 }
 
-void ProgressRow::display(const app::ProgressDisplay& display) {
+void ProgressRow::display(const window::ProgressDisplay& display) {
     placeTexts(QString::fromStdString(display.subject), QString::fromStdString(display.state));
     if (display.permille) {
         m_bar->setRange(0, 1000);

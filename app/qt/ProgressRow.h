@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "app/core/WindowSystem.h"
+#include "app/window/WindowSystem.h"
 
 class QLabel;
 class QProgressBar;
@@ -25,7 +25,7 @@ public:
     // seconds after showing that there is nothing left to cancel.
     ProgressRow(QWidget* parent, std::function<void()> onCancel, std::function<void()> onGone);
 
-    void display(const app::ProgressDisplay& display);
+    void display(const window::ProgressDisplay& display);
 
 private:
     void placeTexts(const QString& subject, const QString& state);

@@ -8,7 +8,7 @@
 #include <QMimeData>
 #include <QTimer>
 
-#include "app/core/SystemPaths.h"
+#include "app/window/SystemPaths.h"
 #include "app/qt/AboutWindow.h"
 #include "app/qt/FileDrops.h"
 #include "app/qt/MainWindowView.h"
@@ -23,13 +23,13 @@ QString fromBytes(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-QMessageBox::Icon boxIcon(app::MessageIcon icon) {
+QMessageBox::Icon boxIcon(window::MessageIcon icon) {
     switch (icon) {
-        case app::MessageIcon::Warning:
+        case window::MessageIcon::Warning:
             return QMessageBox::Warning;
-        case app::MessageIcon::Information:
+        case window::MessageIcon::Information:
             return QMessageBox::Information;
-        case app::MessageIcon::None:
+        case window::MessageIcon::None:
             break;
     }
     return QMessageBox::NoIcon;
@@ -68,7 +68,7 @@ DesktopServices DesktopServices::System() {
 }
 
 ProgramFolders ProgramFolders::OfThisProcess() {
-    return {app::ExecutableFolder(), app::ConfigFolder()};
+    return {window::ExecutableFolder(), window::ConfigFolder()};
 }
 
 QUrl TargetUrl(const std::string& target) {
@@ -79,19 +79,19 @@ QtWindowSystem::QtWindowSystem(MainWindowView& view, DesktopServices services,
                                ProgramFolders folders)
     : m_view(view), m_services(std::move(services)), m_folders(std::move(folders)) {}
 
-std::string QtWindowSystem::text(app::Control control) const {
+std::string QtWindowSystem::text(window::Control control) const {
     const QString shown = m_view.text(control);
     const auto written = m_written.find(control);
     return written != m_written.end() && written->second.shown == shown ? written->second.bytes
                                                                         : shown.toStdString();
 }
 
-void QtWindowSystem::setText(app::Control control, const std::string& text) {
+void QtWindowSystem::setText(window::Control control, const std::string& text) {
     m_view.setText(control, fromBytes(text));
     m_written[control] = {text, m_view.text(control)};
 }
 
-void QtWindowSystem::setListEntries(app::Control list, const std::vector<std::string>& entries) {
+void QtWindowSystem::setListEntries(window::Control list, const std::vector<std::string>& entries) {
     QComboBox& box = m_view.list(list);
     const QSignalBlocker quiet(box);
     box.clear();
@@ -100,11 +100,11 @@ void QtWindowSystem::setListEntries(app::Control list, const std::vector<std::st
     }
 }
 
-int QtWindowSystem::selectedPosition(app::Control list) const {
+int QtWindowSystem::selectedPosition(window::Control list) const {
     return m_view.list(list).currentIndex();
 }
 
-void QtWindowSystem::selectPosition(app::Control list, int position) {
+void QtWindowSystem::selectPosition(window::Control list, int position) {
     QComboBox& box = m_view.list(list);
     const bool inList = position >= 0 && position < box.count();
     box.setCurrentIndex(inList ? position : -1);
@@ -116,18 +116,18 @@ std::optional<std::string> QtWindowSystem::runOpenFileDialog(const std::string& 
 }
 
 void QtWindowSystem::showMessage(const std::string& text, const std::string& caption,
-                                 app::MessageIcon icon) {
+                                 window::MessageIcon icon) {
     const QString shownCaption =
         caption.empty() ? QCoreApplication::applicationName() : fromBytes(caption);
     m_services.showMessage(fromBytes(text), shownCaption, boxIcon(icon));
 }
 
 void QtWindowSystem::askQuestion(const std::string& text, const std::string& caption,
-                                 app::MessageIcon icon, std::function<void(bool yes)> answered) {
+                                 window::MessageIcon icon, std::function<void(bool yes)> answered) {
     m_services.askQuestion(fromBytes(text), fromBytes(caption), boxIcon(icon), std::move(answered));
 }
 
-app::StringInputResult QtWindowSystem::runStringInputWindow(const std::string& title) {
+window::StringInputResult QtWindowSystem::runStringInputWindow(const std::string& title) {
     StringInputWindow window(&m_view);
     window.setWindowTitle(fromBytes(title));
     const int code = window.exec();
@@ -135,7 +135,7 @@ app::StringInputResult QtWindowSystem::runStringInputWindow(const std::string& t
 }
 
 void QtWindowSystem::runAboutWindow() {
-    AboutWindow window(&m_view, [this](app::AboutLink link) { app::OpenAboutLink(*this, link); });
+    AboutWindow window(&m_view, [this](window::AboutLink link) { window::OpenAboutLink(*this, link); });
     window.exec();
 }
 
@@ -157,7 +157,7 @@ void QtWindowSystem::setClipboardText(const std::string& text) {
 }
 
 bool QtWindowSystem::isExistingFile(const std::string& name) const {
-    return app::IsExistingFile(name);
+    return window::IsExistingFile(name);
 }
 
 void QtUiThread::post(std::function<void()> call) {
@@ -168,7 +168,7 @@ void QtUiThread::postAfter(std::chrono::milliseconds delay, std::function<void()
     QTimer::singleShot(delay, &m_context, std::move(call));
 }
 
-void QtWindowSystem::showProgress(const app::ProgressDisplay& display) {
+void QtWindowSystem::showProgress(const window::ProgressDisplay& display) {
     m_view.showProgress(display);
 }
 
@@ -176,7 +176,7 @@ void QtWindowSystem::hideProgress() {
     m_view.hideProgress();
 }
 
-void QtWindowSystem::showOffer(const app::OfferDisplay& offer) {
+void QtWindowSystem::showOffer(const window::OfferDisplay& offer) {
     m_view.showOffer(offer);
 }
 
@@ -185,8 +185,8 @@ void QtWindowSystem::hideOffer() {
 }
 
 void QtWindowSystem::setHashControlsEnabled(bool enabled) {
-    for (const app::Control control : {app::Control::HashStringButton, app::Control::HashFileButton,
-                                       app::Control::RenewButton}) {
+    for (const window::Control control : {window::Control::HashStringButton, window::Control::HashFileButton,
+                                       window::Control::RenewButton}) {
         m_view.control(control).setEnabled(enabled);
     }
 }

@@ -11,8 +11,8 @@
 #include <map>
 #include <optional>
 
-#include "app/core/UiThread.h"
-#include "app/core/WindowSystem.h"
+#include "app/window/UiThread.h"
+#include "app/window/WindowSystem.h"
 
 namespace tolvek::desktop {
 
@@ -52,7 +52,7 @@ QUrl TargetUrl(const std::string& target);
 
 // Posts calls as queued calls to `context`'s thread; calls still queued when `context` goes
 // are dropped.
-class QtUiThread final : public app::UiThread {
+class QtUiThread final : public window::UiThread {
 public:
     explicit QtUiThread(QObject& context) : m_context(context) {}
     void post(std::function<void()> call) override;
@@ -62,28 +62,28 @@ private:
     QObject& m_context;
 };
 
-class QtWindowSystem final : public app::WindowSystem {
+class QtWindowSystem final : public window::WindowSystem {
 public:
     QtWindowSystem(MainWindowView& view, DesktopServices services, ProgramFolders folders);
 
-    std::string text(app::Control control) const override;
-    void setText(app::Control control, const std::string& text) override;
-    void setListEntries(app::Control list, const std::vector<std::string>& entries) override;
-    int selectedPosition(app::Control list) const override;
-    void selectPosition(app::Control list, int position) override;
+    std::string text(window::Control control) const override;
+    void setText(window::Control control, const std::string& text) override;
+    void setListEntries(window::Control list, const std::vector<std::string>& entries) override;
+    int selectedPosition(window::Control list) const override;
+    void selectPosition(window::Control list, int position) override;
     std::optional<std::string> runOpenFileDialog(const std::string& initialName) override;
     void showMessage(const std::string& text, const std::string& caption,
-                     app::MessageIcon icon) override;
-    void askQuestion(const std::string& text, const std::string& caption, app::MessageIcon icon,
+                     window::MessageIcon icon) override;
+    void askQuestion(const std::string& text, const std::string& caption, window::MessageIcon icon,
                      std::function<void(bool yes)> answered) override;
-    app::StringInputResult runStringInputWindow(const std::string& title) override;
+    window::StringInputResult runStringInputWindow(const std::string& title) override;
     void runAboutWindow() override;
     std::optional<std::string> clipboardText() override;
     void setClipboardText(const std::string& text) override;
     bool isExistingFile(const std::string& name) const override;
-    void showProgress(const app::ProgressDisplay& display) override;
+    void showProgress(const window::ProgressDisplay& display) override;
     void hideProgress() override;
-    void showOffer(const app::OfferDisplay& offer) override;
+    void showOffer(const window::OfferDisplay& offer) override;
     void hideOffer() override;
     void setHashControlsEnabled(bool enabled) override;
     void postClose() override;
@@ -103,7 +103,7 @@ private:
     MainWindowView& m_view;
     // Reading a control gives back the bytes written while it still shows them, so that a
     // file name that is not UTF-8 reaches the file routes unchanged.
-    std::map<app::Control, WrittenText> m_written;
+    std::map<window::Control, WrittenText> m_written;
     DesktopServices m_services;
     ProgramFolders m_folders;
 };

@@ -3,7 +3,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/core/SecondaryWindows.h"
+#include "app/window/SecondaryWindows.h"
 #include "app/qt/MainWindowView.h"
 #include "app/qt/ModalResults.h"
 #include "app/qt/WindowFonts.h"
@@ -21,7 +21,7 @@ constexpr QRect kOkButtonGeometry{152, 48, 64, 22};
 
 StringInputWindow::StringInputWindow(QWidget* owner)
     : QDialog(owner), m_field(NewEditField(this)) {
-    setWindowTitle(QString::fromUtf8(app::kStringInputInitialTitle));
+    setWindowTitle(QString::fromUtf8(window::kStringInputInitialTitle));
     move(kScreenPosition);
     setFixedSize(kClientSize);
     setFont(WindowFont());
@@ -29,13 +29,13 @@ StringInputWindow::StringInputWindow(QWidget* owner)
     m_field->setObjectName(QStringLiteral("StringField"));
     m_field->setGeometry(kFieldGeometry);
 
-    auto* okButton = new QPushButton(QString::fromUtf8(app::kStringInputOkCaption), this);
+    auto* okButton = new QPushButton(QString::fromUtf8(window::kStringInputOkCaption), this);
     okButton->setObjectName(QStringLiteral("OkButton"));
     okButton->setGeometry(kOkButtonGeometry);
     // Enter in the field stands for OK.
     okButton->setDefault(true);
     connect(okButton, &QPushButton::clicked, this,
-            [this] { done(ModalCode(app::ModalResult::Ok)); });
+            [this] { done(ModalCode(window::ModalResult::Ok)); });
 }
 
 std::string StringInputWindow::text() const {
@@ -43,7 +43,7 @@ std::string StringInputWindow::text() const {
 }
 
 void StringInputWindow::reject() {
-    done(ModalCode(app::ModalResult::Closed));
+    done(ModalCode(window::ModalResult::Closed));
 }
 
 }  // namespace tolvek::desktop

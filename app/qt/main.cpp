@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/Product.h"
+#include "app/window/Product.h"
 #include "app/qt/DesktopFrontEnd.h"
 #include "app/qt/Resources.h"
 #include "engine/HashTests.h"
@@ -13,16 +13,16 @@ int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     int qtArgumentCount = 1;
     QApplication application(qtArgumentCount, argv);
-    QApplication::setApplicationName(QString::fromUtf8(tolvek::app::kProductName));
-    QApplication::setApplicationVersion(QString::fromUtf8(tolvek::app::kVersion));
+    QApplication::setApplicationName(QString::fromUtf8(tolvek::kProductName));
+    QApplication::setApplicationVersion(QString::fromUtf8(tolvek::window::kVersion));
     // Lets the desktop show the installed entry's name and icon for the window.
-    QGuiApplication::setDesktopFileName(QString::fromUtf8(tolvek::app::kApplicationId));
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(tolvek::kApplicationId));
     QApplication::setWindowIcon(tolvek::desktop::MainIcon());
 
     tolvek::desktop::DesktopFrontEnd frontEnd(tolvek::desktop::DesktopServices::System(),
                                               tolvek::desktop::ProgramFolders::OfThisProcess(),
                                               tolvek::engine::TestAllHashTypes);
-    if (frontEnd.startUp(arguments) == tolvek::app::StartUpOutcome::EndProgram) {
+    if (frontEnd.startUp(arguments) == tolvek::window::StartUpOutcome::EndProgram) {
         // The message box says why; the program ends when it is closed.
         QApplication::exec();
         return 1;

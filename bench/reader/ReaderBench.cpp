@@ -24,7 +24,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/digest/Hashing.h"
+#include "app/hashing/Hashing.h"
 #include "engine/WorkerPool.h"
 
 namespace {
@@ -91,9 +91,9 @@ double megabytesPerSecond(std::uint64_t bytes, double seconds) {
 }
 
 // The digester fed `bytes` bytes from `memory`, one whole buffer per update.
-void hashMemory(const digest::Provider& provider, const std::vector<std::uint8_t>& memory,
+void hashMemory(const hashing::Provider& provider, const std::vector<std::uint8_t>& memory,
                 std::uint64_t bytes) {
-    const std::unique_ptr<digest::Digester> digester = provider.start();
+    const std::unique_ptr<hashing::Digester> digester = provider.start();
     for (std::uint64_t done = 0; done < bytes; done += memory.size()) {
         digester->update(std::span(memory).first(
             static_cast<std::size_t>(std::min<std::uint64_t>(memory.size(), bytes - done))));
@@ -102,11 +102,11 @@ void hashMemory(const digest::Provider& provider, const std::vector<std::uint8_t
     (void)ok;
 }
 
-void hashFile(std::span<const digest::Provider* const> providers, const std::string& name,
-              const digest::ReadTuning& tuning = {}) {
-    digest::ReadControl control;
+void hashFile(std::span<const hashing::Provider* const> providers, const std::string& name,
+              const hashing::ReadTuning& tuning = {}) {
+    hashing::ReadControl control;
     control.tuning = tuning;
-    const digest::FileDigests digests = digest::HashFileWith(name, providers, control);
+    const hashing::FileDigests digests = hashing::HashFileWith(name, providers, control);
     if (digests.cancelled || !digests.outcomes.front().ok) {
         std::fprintf(stderr, "could not hash %s\n", name.c_str());
         std::exit(1);
@@ -115,16 +115,16 @@ void hashFile(std::span<const digest::Provider* const> providers, const std::str
 
 struct Options {
     int rounds = 3;
-    std::vector<const digest::AlgorithmEntry*> entries;
+    std::vector<const hashing::AlgorithmEntry*> entries;
 };
 
-Options parse(int argc, char** argv, std::vector<const digest::AlgorithmEntry*> defaults) {
+Options parse(int argc, char** argv, std::vector<const hashing::AlgorithmEntry*> defaults) {
     Options options;
     for (int index = 2; index < argc; ++index) {
         const std::string_view argument = argv[index];
         if (argument == "--rounds" && index + 1 < argc) {
             options.rounds = std::max(1, std::atoi(argv[++index]));
-        } else if (const digest::AlgorithmEntry* entry = digest::FindAlgorithm(argument)) {
+        } else if (const hashing::AlgorithmEntry* entry = hashing::FindAlgorithm(argument)) {
             options.entries.push_back(entry);
         } else {
             std::fprintf(stderr, "unknown algorithm: %s\n", argv[index]);
@@ -137,9 +137,9 @@ Options parse(int argc, char** argv, std::vector<const digest::AlgorithmEntry*> 
     return options;
 }
 
-std::vector<const digest::AlgorithmEntry*> allEntries() {
-    std::vector<const digest::AlgorithmEntry*> entries;
-    for (const digest::AlgorithmEntry& entry : digest::AlgorithmEntries()) {
+std::vector<const hashing::AlgorithmEntry*> allEntries() {
+    std::vector<const hashing::AlgorithmEntry*> entries;
+    for (const hashing::AlgorithmEntry& entry : hashing::AlgorithmEntries()) {
         entries.push_back(&entry);
     }
     return entries;
@@ -164,8 +164,8 @@ int entriesReport(const Options& options) {
     std::printf(
         "| id | memory 1 MiB MB/s | memory 64 MiB MB/s | file | file MB/s | file / 64 MiB "
         "| file / 1 MiB |\n|---|---:|---:|---|---:|---:|---:|\n");
-    for (const digest::AlgorithmEntry* entry : options.entries) {
-        const digest::Provider* const providers[] = {&entry->fileRoute};
+    for (const hashing::AlgorithmEntry* entry : options.entries) {
+        const hashing::Provider* const providers[] = {&entry->fileRoute};
         const double probe = megabytesPerSecond(
             kSmallFile, secondsOf([&] { hashMemory(entry->fileRoute, dram, kSmallFile); }));
         const bool slow = probe < kSlowMegabytesPerSecond;
@@ -187,14 +187,14 @@ int entriesReport(const Options& options) {
 int chunksReport(const Options& options) {
     const std::string large = largeFile();
     const std::vector<std::uint8_t> dram = randomBytes(kSmallFile);
-    std::vector<digest::ReadTuning> tunings;
+    std::vector<hashing::ReadTuning> tunings;
     for (std::size_t threads = 1; threads <= 2; ++threads) {
         for (std::size_t chunk = 256 << 10; chunk <= 8 * kMiB; chunk *= 2) {
             tunings.push_back({chunk, threads});
         }
     }
     std::printf("| id | memory 64 MiB MB/s |");
-    for (const digest::ReadTuning& tuning : tunings) {
+    for (const hashing::ReadTuning& tuning : tunings) {
         std::printf(" %zu KiB x%zu |", tuning.chunkBytes >> 10, tuning.threads);
     }
     std::printf("\n|---|---:|");
@@ -202,11 +202,11 @@ int chunksReport(const Options& options) {
         std::printf("---:|");
     }
     std::printf("\n");
-    for (const digest::AlgorithmEntry* entry : options.entries) {
-        const digest::Provider* const providers[] = {&entry->fileRoute};
+    for (const hashing::AlgorithmEntry* entry : options.entries) {
+        const hashing::Provider* const providers[] = {&entry->fileRoute};
         std::vector<std::function<void()>> runs = {
             [&] { hashMemory(entry->fileRoute, dram, kLargeFile); }};
-        for (const digest::ReadTuning& tuning : tunings) {
+        for (const hashing::ReadTuning& tuning : tunings) {
             runs.emplace_back([&, tuning] { hashFile(providers, large, tuning); });
         }
         const std::vector<double> best = bestSeconds(options.rounds, runs);
@@ -224,14 +224,14 @@ int chunksReport(const Options& options) {
 
 int togetherReport(const Options& options) {
     const std::string small = smallFile();
-    std::vector<const digest::Provider*> providers;
-    for (const digest::AlgorithmEntry* entry : options.entries) {
+    std::vector<const hashing::Provider*> providers;
+    for (const hashing::AlgorithmEntry* entry : options.entries) {
         providers.push_back(&entry->fileRoute);
     }
     std::vector<std::function<void()>> runs = {[&] { hashFile(providers, small); }};
-    for (const digest::Provider* provider : providers) {
+    for (const hashing::Provider* provider : providers) {
         runs.emplace_back([&, provider] {
-            const digest::Provider* const alone[] = {provider};
+            const hashing::Provider* const alone[] = {provider};
             hashFile(alone, small);
         });
     }
@@ -259,9 +259,9 @@ int main(int argc, char** argv) {
         return entriesReport(parse(argc, argv, allEntries()));
     }
     if (mode == "chunks") {
-        std::vector<const digest::AlgorithmEntry*> defaults;
+        std::vector<const hashing::AlgorithmEntry*> defaults;
         for (const std::string_view id : {"crc32", "crc32c", "xxh3", "blake3", "sha1", "md5"}) {
-            defaults.push_back(digest::FindAlgorithm(id));
+            defaults.push_back(hashing::FindAlgorithm(id));
         }
         return chunksReport(parse(argc, argv, defaults));
     }

@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string fileName = argv[1];
-    const digest::AlgorithmEntry* entry = digest::FindAlgorithm(argc > 2 ? argv[2] : "sha1");
+    const hashing::AlgorithmEntry* entry = hashing::FindAlgorithm(argc > 2 ? argv[2] : "sha1");
     if (entry == nullptr) {
         std::fprintf(stderr, "unknown algorithm\n");
         return 2;
@@ -69,9 +69,9 @@ int main(int argc, char** argv) {
     desktop::DesktopFrontEnd frontEnd(services, {place, place}, [] { return engine::kHashOk; });
     frontEnd.startUp({});
     frontEnd.view().show();
-    const auto entries = digest::AlgorithmEntries();
+    const auto entries = hashing::AlgorithmEntries();
     frontEnd.view()
-        .list(app::Control::AlgorithmList)
+        .list(window::Control::AlgorithmList)
         .setCurrentIndex(static_cast<int>(entry - entries.data()));
 
     Clock::time_point lastTick = Clock::now();
@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
         lastCpu = threadCpuTime();
         sampler.start(20);
         started = Clock::now();
-        qobject_cast<QAbstractButton*>(&frontEnd.view().control(app::Control::HashFileButton))
+        qobject_cast<QAbstractButton*>(&frontEnd.view().control(window::Control::HashFileButton))
             ->click();
     });
     QTimer watcher;
@@ -134,6 +134,6 @@ int main(int argc, char** argv) {
                 milliseconds(cpuInLongestGap), milliseconds(longestCpu), idleKiB / 1024.0,
                 peakKiB / 1024.0, (peakKiB - idleKiB) / 1024.0);
     std::printf("digest: %s\n",
-                frontEnd.view().text(app::Control::DigestField).toUtf8().constData());
+                frontEnd.view().text(window::Control::DigestField).toUtf8().constData());
     return 0;
 }

@@ -7,10 +7,11 @@
 #include <iterator>
 #include <sstream>
 
-#include "app/digest/AlgorithmTable.h"
-#include "app/digest/FileSequence.h"
+#include "app/hashing/AlgorithmTable.h"
+#include "app/hashing/FileSequence.h"
 #include "cli/Cli.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/VectorFile.h"
 
 namespace tolvek::cli {
 namespace {
@@ -51,27 +52,6 @@ TEST(Cli, FailuresAreReportedInTheirPlaceAndTheOthersStillHashed) {
                               good + "\n");
 }
 
-TEST(Cli, UsageErrors) {
-    const std::vector<std::vector<std::string>> cases = {
-        {"-a"},
-        {"-s"},
-        {"-a", "nosuch", "-s", "abc"},
-        {"--bogus"},
-        {"-s", "abc", "file"},
-        {"-a", "md5,nosuch", "-s", "abc"},
-        {"-a", "md5,", "-s", "abc"},
-        {"--threads", "0", "-s", "abc"},
-        {"--threads", "2x", "-s", "abc"},
-        {"--threads"},
-    };
-    for (const auto& arguments : cases) {
-        const CliRun result = run(arguments);
-        EXPECT_EQ(result.exitCode, kExitUsage) << ::testing::PrintToString(arguments);
-        EXPECT_EQ(result.output, "");
-        EXPECT_NE(result.errors, "");
-    }
-}
-
 TEST(Cli, ListNamesEveryAlgorithm) {
     const CliRun result = run({"--list"});
     EXPECT_EQ(result.exitCode, kExitOk);
@@ -84,8 +64,8 @@ TEST(Cli, SelfTestNamesEveryAlgorithmItChecked) {
     const CliRun result = run({"--self-test"});
     EXPECT_EQ(result.exitCode, kExitOk);
     std::string expected = "No error\n";
-    const std::span<const digest::AlgorithmEntry> entries = digest::AlgorithmEntries();
-    for (auto entry = entries.begin() + (digest::FindAlgorithm("sha224") - entries.data());
+    const std::span<const hashing::AlgorithmEntry> entries = hashing::AlgorithmEntries();
+    for (auto entry = entries.begin() + (hashing::FindAlgorithm("sha224") - entries.data());
          entry != entries.end(); ++entry) {
         expected += std::string(entry->id) + " (" + std::string(entry->caption) + "): ok\n";
     }
@@ -93,90 +73,32 @@ TEST(Cli, SelfTestNamesEveryAlgorithmItChecked) {
 }
 
 
-// What each kind of call prints and exits with: one algorithm as sha256sum prints it (names
-// with a backslash or a line end escaped as it does), several as BSD lines from one read,
-// --match naming every entry whose digest of the file is the expected one however it is
-// written, and --expect answering as sha256sum -c does.
+// What each kind of call prints and exits with (tests/cli/calls.cases).
 TEST(Cli, OutputAndExitCodes) {
     testing::TempFolder folder;
-    const std::string abc = folder.write("abc.txt", "abc");
-    const std::string missing = folder.file("missing");
-    const std::string odd = folder.write("a\nb\\c", "abc");
-    const std::string oddShown = folder.path().string() + "/a\\nb\\\\c";
-    // A carriage return would let "evil: FAILED\rgood" show as "good: OK" on a terminal.
-    const std::string cr = folder.write("evil\rgood", "abc");
-    const std::string folderName = folder.path().string();
-    const std::string crShown = "\\" + folderName + "/evil\\rgood";
-    // RFC 1321, FIPS 180-4, the RIPEMD designers' set, zlib's crc32 of "abc".
-    const std::string md5 = "900150983cd24fb0d6963f7d28e17f72";
-    const std::string sha1 = "a9993e364706816aba3e25717850c26c9cd0d89d";
-    const std::string sha256 = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
-    const std::string crc32 = "352441c2";
-    const std::string crList =
-        folder.write("cr.sha256", "\\" + sha256 + "  evil\\rgood\n" + sha256 + "  abc.txt\n");
-    const struct Case {
-        std::vector<std::string> arguments;
-        int exitCode;
-        std::string output;
-        std::string errors;
-        std::string input = "abc";
-    } cases[] = {
-        {{"-a", "sha256", "-s", "abc"}, kExitOk, sha256 + "\n", ""},
-        {{"-a", "Sha1", "-s", ""}, kExitOk, "da39a3ee5e6b4b0d3255bfef95601890afd80709\n", ""},
-        {{"-a", "md5", abc, "-"}, kExitOk, md5 + "  " + abc + "\n" + md5 + "  -\n", ""},
-        {{"-a", "md5,SHA1,Crc32", abc, "-"}, kExitOk,
-         "MD5 (" + abc + ") = " + md5 + "\nSHA1 (" + abc + ") = " + sha1 + "\nCRC32 (" + abc +
-             ") = " + crc32 + "\nMD5 (-) = " + md5 + "\nSHA1 (-) = " + sha1 + "\nCRC32 (-) = " +
-             crc32 + "\n",
-         ""},
-        {{"-a", "md5,crc32", "-s", "abc"}, kExitOk,
-         "MD5 (\"abc\") = " + md5 + "\nCRC32 (\"abc\") = " + crc32 + "\n", ""},
-        {{"-a", "md5", odd}, kExitOk, "\\" + md5 + "  " + oddShown + "\n", ""},
-        {{"-a", "md5,crc32", odd}, kExitOk,
-         "\\MD5 (" + oddShown + ") = " + md5 + "\n\\CRC32 (" + oddShown + ") = " + crc32 + "\n",
-         ""},
-        {{"-a", "md5", "gone\n"}, kExitFailure, "",
-         "tolvek-cli: 'gone'$'\\n': No such file or directory\n"},
-        {{"-a", "sha1", "--", "-s"}, kExitFailure, "", "tolvek-cli: -s: No such file or directory\n"},
-        {{"-a", "Whirlpool1", "-s", "abc"}, kExitUsage, "",
-         "tolvek-cli: the id of \"Whirlpool 1\" (2001) is now whirlpoolt; whirlpool0 is the 2000 "
-         "version and whirlpool the final one\n"},
-        {{"--match", "c1:4a:12:19:9c:66:e4:ba:84:63:6b:0f:69:14:4c:77", abc}, kExitOk,
-         abc + ": ripemd128\n", ""},
-        {{"--match", "CRC32 (abc.txt) = 352441C2", abc, missing}, kExitFailure,
-         abc + ": crc32\n", "tolvek-cli: " + missing + ": No such file or directory\n"},
-        {{"--match", "00112233445566778899aabbccddeeff", abc}, kExitFailure,
-         abc + ": no match\n", ""},
-        {{"--match", "no digest here", abc}, kExitUsage, "",
-         "tolvek-cli: no digest of any length in no digest here\n"},
-        {{"-a", "sha256", "--expect", "0x" + md5, abc}, kExitUsage, "",
-         "tolvek-cli: no digest of this algorithm's length in 0x" + md5 + "\n"},
-        {{"-a", "md5", "--expect", md5 + "  abc.txt", abc, missing}, kExitFailure,
-         abc + ": OK\n" + missing + ": FAILED open or read\n",
-         "tolvek-cli: " + missing + ": No such file or directory\ntolvek-cli: note: md5: practical "
-         "collisions since 2004 (Wang et al.), RFC 6151; a match rules out accidental damage, not "
-         "deliberate tampering\n"},
-        {{"-a", "ripemd128", "--expect", md5, abc}, kExitFailure, abc + ": FAILED\n", ""},
-        {{"-a", "md5,sha1", "--expect", md5, abc}, kExitUsage, "",
-         "tolvek-cli: --expect checks one algorithm\n"},
-        {{"-a", "sha256", "--expect", sha256 + " " + sha256, abc}, kExitOk, abc + ": OK\n", ""},
-        {{"-a", "sha1", "--expect", sha1 + " or " + md5 + sha1.substr(32), abc}, kExitUsage, "",
-         "tolvek-cli: more than one digest of this algorithm's length in " + sha1 + " or " + md5 +
-             sha1.substr(32) + "\n"},
-        {{"--match", "MD5 (x) = " + md5 + " / " + crc32 + "00ff00ff" + crc32 + crc32, abc},
-         kExitUsage, "",
-         "tolvek-cli: more than one digest of that length in MD5 (x) = " + md5 + " / " + crc32 +
-             "00ff00ff" + crc32 + crc32 + "\n"},
-        {{"-a", "sha256", "--expect", sha256, cr}, kExitOk, crShown + ": OK\n", ""},
-        {{"--match", sha256, cr}, kExitOk, crShown + ": sha256\n", ""},
-        {{"-c", crList}, kExitOk, "\\evil\\rgood: OK\nabc.txt: OK\n", ""},
+    for (const std::string name : {"abc.txt", "a\nb\\c", "evil\rgood"}) {
+        folder.write(name, "abc");
+    }
+    // RFC 1321, FIPS 180-4: SHA-256 of "abc".
+    folder.write("cr.sha256",
+                 "\\ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad  evil\\rgood\n"
+                 "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad  abc.txt\n");
+    const auto inFolder = [&folder](std::string text) {
+        for (std::size_t at; (at = text.find("{dir}")) != std::string::npos;) {
+            text.replace(at, 5, folder.path().string());
+        }
+        return text;
     };
-    for (const Case& test : cases) {
-        SCOPED_TRACE(::testing::PrintToString(test.arguments));
-        const CliRun result = run(test.arguments, test.input);
-        EXPECT_EQ(result.exitCode, test.exitCode);
-        EXPECT_EQ(result.output, test.output);
-        EXPECT_EQ(result.errors, test.errors);
+    for (const testing::Case& call : testing::ReadCaseFile("cli/calls.cases")) {
+        SCOPED_TRACE(call.where);
+        const CliRun result = run(testing::SplitField(inFolder(call.get("Arguments")), '|'), "abc");
+        EXPECT_EQ(result.exitCode, std::stoi(call.get("Exit")));
+        EXPECT_EQ(result.output, inFolder(call.get("Output")));
+        if (call.has("ErrorsStart")) {  // a usage text follows
+            EXPECT_TRUE(result.errors.starts_with(call.get("ErrorsStart"))) << result.errors;
+        } else {
+            EXPECT_EQ(result.errors, inFolder(call.get("Errors")));
+        }
     }
 }
 
@@ -184,7 +106,7 @@ TEST(Cli, OutputAndExitCodes) {
 TEST(Cli, MatchIdentifiesEveryEntry) {
     testing::TempFolder folder;
     const std::string file = folder.write("data", "The quick brown fox jumps over the lazy dog");
-    for (const digest::AlgorithmEntry& entry : digest::AlgorithmEntries()) {
+    for (const hashing::AlgorithmEntry& entry : hashing::AlgorithmEntries()) {
         const std::string line = run({"-a", std::string(entry.id), file}).output;
         const CliRun result = run({"--match", line.substr(0, line.find(' ')), file});
         EXPECT_EQ(result.exitCode, kExitOk) << entry.id;
@@ -249,7 +171,7 @@ private:
 TEST(Cli, AListIsCheckedWhileItIsRead) {
     testing::TempFolder folder;
     const std::string file = folder.write("f", "abc");
-    const std::size_t window = digest::MostTasksHeld(engine::UsableCores());
+    const std::size_t window = hashing::MostTasksHeld(engine::UsableCores());
     const std::size_t lineCount = 3 * window;
     GeneratedList list(
         "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad  " + file + "\n",

@@ -42,13 +42,13 @@ std::uint32_t fileChecksumOf(FileChecksum kind, const std::vector<Bytes>& pieces
 // By the name of its section in tests/vectors/checksums.vec.
 const std::map<std::string, Checksum>& checksums() {
     static const std::map<std::string, Checksum> all = {
-        {"CRC-32",
+        {"crc32",
          {8, [](const auto& pieces) { return fileChecksumOf(FileChecksum::Crc32, pieces); }}},
-        {"CRC-16/XMODEM",
+        {"crc16",
          {4, [](const auto& pieces) { return fileChecksumOf(FileChecksum::Crc16Xmodem, pieces); }}},
-        {"CRC-16/ARC",
+        {"crc16arc",
          {4, [](const auto& pieces) { return fileChecksumOf(FileChecksum::Crc16Arc, pieces); }}},
-        {"CRC-32/BZIP2",
+        {"engine crc32-bzip2",
          {8,
           [](const auto& pieces) {
               Crc32Register crc;
@@ -58,7 +58,7 @@ const std::map<std::string, Checksum>& checksums() {
               }
               return ~crc;
           }}},
-        {"Adler-32",
+        {"engine adler32",
          {8,
           [](const auto& pieces) {
               Adler32State state;

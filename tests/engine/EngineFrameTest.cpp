@@ -8,13 +8,12 @@
 #include <chrono>
 #include <filesystem>
 #include <future>
-#include <random>
 
-#include "engine/EngineUtils.h"
 #include "engine/HashEngine.h"
 #include "tests/support/CpuPaths.h"
 #include "tests/support/SystemFiles.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/VectorFile.h"
 
 namespace tolvek::engine {
 namespace {
@@ -124,90 +123,10 @@ TEST(EngineFrame, ListHashTypesClampsTheCapacity) {
 }
 
 TEST(EngineFrame, ErrorTexts) {
-    const std::vector<std::pair<HashResult, std::string>> cases = {
-        {0, "No error"},
-        {1, "Unknown hash type"},
-        {2, "Hash context is null"},
-        {3, "Invalid hash context"},
-        {4, "Could not read file"},
-        {5, "Could not open file"},
-        {6, "Hash test failed"},
-        {7, "Unknown error"},
-        {-1, "Unknown error"},
-        {1000, "Unknown error"},
-    };
-    for (const auto& [code, text] : cases) {
+    for (const testing::Case& error : testing::ReadCaseFile("engine/error_texts.cases")) {
         std::string message;
-        HashErrorText(code, message);
-        EXPECT_EQ(message, text) << code;
-    }
-}
-
-TEST(EngineUtils, HexDigitsKeepsLeadingZeros) {
-    EXPECT_EQ(HexDigits(8, 31), "0000001f");
-    EXPECT_EQ(HexDigits(2, 171), "ab");
-    EXPECT_EQ(HexDigits(2, 0x1234), "34");
-    EXPECT_EQ(HexDigits(16, 0x0123456789abcdefULL), "0123456789abcdef");
-    EXPECT_EQ(HexDigits(20, 0xffffffffffffffffULL), "0000ffffffffffffffff");
-    EXPECT_EQ(HexDigits(1, 0), "0");
-}
-
-TEST(EngineUtils, RotationsAndSwaps) {
-    EXPECT_EQ(RotL32(0x80000001u, 1), 0x00000003u);
-    EXPECT_EQ(RotL32(0x12345678u, 36), RotL32(0x12345678u, 4));
-    EXPECT_EQ(RotR32(0x00000003u, 1), 0x80000001u);
-    EXPECT_EQ(RotR64(0, 0x0123456789abcdefULL), 0x0123456789abcdefULL);
-    EXPECT_EQ(RotR64(8, 0x0123456789abcdefULL), 0xef0123456789abcdULL);
-    EXPECT_EQ(ByteSwap32(0x11223344u), 0x44332211u);
-    EXPECT_EQ(ByteSwap64(0x1122334455667788ULL), 0x8877665544332211ULL);
-}
-
-// Random messages with lengths around every block edge, in one call and fed in random pieces
-// (empty ones included), give the portable path's one-call digest for every type on every CPU
-// path.
-TEST(EngineFrame, SplitInvariance) {
-    std::mt19937 random(20261206);
-    std::vector<std::size_t> lengths = {0, 1, 31, 32, 33, 50, 1000, 4097};
-    for (const std::size_t edge : {55, 56, 63, 64, 111, 112, 117, 118, 127, 128}) {
-        for (const std::size_t multiple : {1, 2, 3}) {
-            lengths.insert(lengths.end(),
-                           {edge * multiple - 1, edge * multiple, edge * multiple + 1});
-        }
-    }
-    for (const HashType type : supportedTypes()) {
-        for (const std::size_t length : lengths) {
-            std::string message(length, '\0');
-            for (char& byte : message) {
-                byte = static_cast<char>(random());
-            }
-            std::string expected;
-            {
-                const testing::ScopedCpuPath portable(testing::CpuPaths().front());
-                expected = stringDigest(type, message);
-            }
-            for (const testing::CpuPath& path : testing::CpuPaths()) {
-                if (!testing::ScopedCpuPath::available(path)) {
-                    continue;
-                }
-                SCOPED_TRACE(::testing::Message() << path.name << ", type " << type << ", "
-                                                  << length << " bytes");
-                const testing::ScopedCpuPath onPath(path);
-                EXPECT_EQ(stringDigest(type, message), expected);
-                HashContext context;
-                ASSERT_EQ(HashInit(&context, type), kHashOk);
-                for (std::size_t offset = 0; offset < length || random() % 2 != 0;) {
-                    const std::size_t piece =
-                        std::min<std::size_t>(random() % 200, length - offset);
-                    ASSERT_EQ(HashUpdate(&context, message.data() + offset,
-                                         static_cast<std::uint32_t>(piece)),
-                              kHashOk);
-                    offset += piece;
-                }
-                std::string pieces;
-                ASSERT_EQ(HashFinal(&context, pieces), kHashOk);
-                EXPECT_EQ(pieces, expected);
-            }
-        }
+        HashErrorText(std::stoi(error.get("Code")), message);
+        EXPECT_EQ(message, error.get("Text")) << error.where;
     }
 }
 

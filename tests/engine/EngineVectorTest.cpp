@@ -1,5 +1,5 @@
-// Every engine vector of tests/vectors, through the public context interface, on every CPU path
-// the machine has, the portable one included.
+// The engine's vectors that no list entry reads, through the public context interface, on every
+// CPU path the machine has, the portable one included.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -11,32 +11,37 @@
 namespace tolvek::engine {
 namespace {
 
-// The vector sections the engine computes, by the hash type that computes them.
+// The engine's hashes that the list entries do not compute as they stand, by their vector
+// sections: other pass counts of HAVAL and Tiger (the entries run three, and read the rest of
+// these sections), and the types that no entry uses. The entries' vectors run through the same
+// interface in tests/hashing.
 const std::map<std::string, HashType>& engineSections() {
     static const std::map<std::string, HashType> sections = {
-        {"MD2", HashTypeMD2},         {"MD4", HashTypeMD4},         {"MD5", HashTypeMD5},
-        {"SHA-1", HashTypeSHA1},      {"SHA-256", HashTypeSHA256},  {"SHA-384", HashTypeSHA384},
-        {"SHA-512", HashTypeSHA512},
-        {"GOST R 34.11-94 (test parameters)", HashTypeGOST},
-        {"HAVAL-128", HashTypeHAVAL128}, {"HAVAL-160", HashTypeHAVAL160},
-        {"HAVAL-192", HashTypeHAVAL192}, {"HAVAL-224", HashTypeHAVAL224},
-        {"HAVAL-256", HashTypeHAVAL256},
-        {"Adler-32", HashTypeAdler32},
-        {"CRC-32 bytes reversed", HashTypeCRC32},
-        {"CRC-32/BZIP2 bytes reversed", HashTypeCRC32MsbFirst},
-        {"Tiger/128 (64-bit words)", HashTypeTiger128},
-        {"Tiger/160 (64-bit words)", HashTypeTiger160},
-        {"Tiger/192 (64-bit words)", HashTypeTiger192},
-        {"RIPEMD-128", HashTypeRIPEMD128},
-        {"RIPEMD-160", HashTypeRIPEMD160},
+        {"haval128", HashTypeHAVAL128},
+        {"haval160", HashTypeHAVAL160},
+        {"haval192", HashTypeHAVAL192},
+        {"haval224", HashTypeHAVAL224},
+        {"haval256", HashTypeHAVAL256},
+        {"tiger192", HashTypeTiger192},
+        {"engine crc32-bzip2 bytes reversed", HashTypeCRC32MsbFirst},
+        {"engine crc32 bytes reversed", HashTypeCRC32},
+        {"engine adler32", HashTypeAdler32},
     };
     return sections;
+}
+
+// Of the entries' sections, only the vectors with another pass count.
+bool readHere(const testing::Vector& vector) {
+    const auto passes = vector.fields.find("Passes");
+    return engineSections().contains(vector.algorithm) &&
+           (vector.algorithm.starts_with("engine ") ||
+            (passes != vector.fields.end() && passes->second != "3"));
 }
 
 std::vector<testing::Vector> engineVectors() {
     std::vector<testing::Vector> selected;
     for (testing::Vector& vector : testing::ReadAllVectorFiles()) {
-        if (engineSections().contains(vector.algorithm)) {
+        if (readHere(vector)) {
             selected.push_back(std::move(vector));
         }
     }

@@ -117,9 +117,9 @@ const std::map<std::string, Compute>& parameterSections() {
         {"blake3 keyed", blake3Keyed},          {"blake3 derive-key", blake3DeriveKey},
         {"blake3 xof", anyLength<Blake3>},      {"shake128 xof", anyLength<Shake128>},
         {"shake256 xof", anyLength<Shake256>},  {"k12 xof", k12},
-        {"cksum", plain<PosixCksum>},           {"sum-bsd", plain<BsdSum>},
-        {"sum-sysv", plain<SysvSum>},           {"git-sha1", gitBlob<GitBlobSha1>},
-        {"git-sha256", gitBlob<GitBlobSha256>},
+        {"engine cksum", plain<PosixCksum>},    {"engine sum-bsd", plain<BsdSum>},
+        {"engine sum-sysv", plain<SysvSum>},    {"engine git-sha1", gitBlob<GitBlobSha1>},
+        {"engine git-sha256", gitBlob<GitBlobSha256>},
     };
     return sections;
 }

@@ -13,10 +13,11 @@
 #include <functional>
 #include <sstream>
 
-#include "app/core/MainWindow.h"
-#include "app/digest/Hashing.h"
-#include "tests/core/FakeWindowSystem.h"
-#include "tests/core/ManualBackground.h"
+#include "app/window/MainWindow.h"
+#include "app/hashing/DigestText.h"
+#include "app/hashing/Hashing.h"
+#include "tests/window/FakeWindowSystem.h"
+#include "tests/window/ManualBackground.h"
 #include "tests/faults/FaultPlan.h"
 #include "tests/faults/ListWindowRun.h"
 #include "tests/support/TempFolder.h"
@@ -26,7 +27,7 @@ extern char** environ;
 namespace tolvek::faults {
 namespace {
 
-using app::Control;
+using window::Control;
 
 // What a route showed: its exit code (0 for the window's routes) and its output.
 struct Shown {
@@ -46,7 +47,7 @@ struct Subject {
 enum class Expect { Failure, Digest, GrownDigest, PrefixDigest };
 
 std::string digestOf(std::string_view id, std::string_view bytes) {
-    return digest::HashText(digest::FindAlgorithm(id)->stringRoute, bytes).text;
+    return hashing::HexText(hashing::HashText(hashing::FindAlgorithm(id)->stringRoute, bytes).digest);
 }
 
 std::string readAll(const std::string& name) {
@@ -112,14 +113,14 @@ struct Route {
 // The main window's file hash through its port, as the open-file dialog names the file.
 Shown windowHash(const Subject& subject, const FaultPlan& plan, const testing::TempFolder& scratch,
                  unsigned& faults) {
-    app::testing::FakeWindowSystem windows;
-    app::testing::ManualUiThread ui;
-    app::testing::ManualFileJobs jobs;
+    window::testing::FakeWindowSystem windows;
+    window::testing::ManualUiThread ui;
+    window::testing::ManualFileJobs jobs;
     windows.exeFolder = scratch.path();
-    app::MainWindow window(windows, {jobs, ui}, [] { return engine::kHashOk; });
+    window::MainWindow window(windows, {jobs, ui}, [] { return engine::kHashOk; });
     windows.selectPosition(Control::AlgorithmList,
-                           static_cast<int>(digest::FindAlgorithm("sha256") -
-                                            digest::AlgorithmEntries().data()));
+                           static_cast<int>(hashing::FindAlgorithm("sha256") -
+                                            hashing::AlgorithmEntries().data()));
     windows.openFileAnswers.emplace_back(subject.file);
     SetFaultPlan(plan);
     window.HashFileAction(Control::HashFileButton);
@@ -143,7 +144,7 @@ Shown listCheck(const Subject& subject, const FaultPlan& plan, const testing::Te
         return {0, "?"};
     }
     // Until a file is read its row shows the list's digest, which is no verdict; only "OK" is.
-    const app::ListRowView& row = run.port.rows[0];
+    const window::ListRowView& row = run.port.rows[0];
     return {0, row.status == "OK" ? "OK " + row.digest : row.status};
 }
 

@@ -2,16 +2,16 @@
 // the test's thread when the test settles it.
 #pragma once
 
-#include "app/core/ListWindow.h"
-#include "app/core/StringTable.h"
-#include "app/digest/AlgorithmTable.h"
-#include "tests/core/FakeListPort.h"
-#include "tests/core/ManualBackground.h"
+#include "app/window/ListWindow.h"
+#include "app/window/StringTable.h"
+#include "app/hashing/AlgorithmTable.h"
+#include "tests/window/FakeListPort.h"
+#include "tests/window/ManualBackground.h"
 
 namespace tolvek::faults {
 
 struct ListWindowRun {
-    ListWindowRun() { window.Open(*digest::FindAlgorithm("sha256")); }
+    ListWindowRun() { window.Open(*hashing::FindAlgorithm("sha256")); }
 
     // Runs the walks, list reads and file hashes the actions started, to their end.
     void settle() {
@@ -21,12 +21,12 @@ struct ListWindowRun {
         }
     }
 
-    app::testing::FakeListPort port;
-    app::testing::ManualUiThread ui;
-    app::testing::ManualFileJobs jobs;
-    app::testing::ManualWorkerTasks tasks;
-    app::ListWindow window{port, {jobs, ui}, tasks, [](int number) {
-                               return app::StringTableText(1000 + number).value_or("");
+    window::testing::FakeListPort port;
+    window::testing::ManualUiThread ui;
+    window::testing::ManualFileJobs jobs;
+    window::testing::ManualWorkerTasks tasks;
+    window::ListWindow window{port, {jobs, ui}, tasks, [](int number) {
+                               return window::StringTableText(1000 + number).value_or("");
                            }};
 };
 

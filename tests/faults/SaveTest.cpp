@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/core/LanguageFile.h"
+#include "app/window/LanguageFile.h"
 #include "tests/faults/FaultPlan.h"
 #include "tests/faults/ListWindowRun.h"
 #include "tests/support/SystemFiles.h"
@@ -33,7 +33,7 @@ struct SaveRoute {
 };
 
 bool saveLanguageFile(const testing::TempFolder& folder) {
-    return app::LanguageFile(folder.path(), {}).write("DEUTSCH", 7);
+    return window::LanguageFile(folder.path(), {}).write("DEUTSCH", 7);
 }
 
 // The list window hashes a file dropped on it and saves the list under checksums.sha256,
@@ -88,12 +88,14 @@ TEST_P(SaveTest, ReplacesWholeKeepsModeAndLinkAndOnFailureLeavesTheOldFileAndNoT
     const std::string target = saveCase.throughLink ? elsewhere.write("target", kOldBytes)
                                                     : folder.write(route->fileName, kOldBytes);
     if (saveCase.throughLink) {
-        fs::create_symlink(target, saved);
+        // Relative, as links usually are: the target is found from the link's folder.
+        fs::create_symlink(fs::relative(target, folder.path()), saved);
     }
     fs::permissions(target, kOwnMode);
     const std::vector<std::string> namesBefore = testing::NamesIn(folder.path());
     FaultPlan plan = saveCase.plan;
-    plan.path = target;
+    // The save reaches the target through the link's folder: its name is matched from its own.
+    plan.path = (fs::path(target).parent_path().filename() / fs::path(target).filename()).string();
 
     SetFaultPlan(plan);
     const bool reported = route->save(folder);

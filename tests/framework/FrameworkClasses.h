@@ -1,10 +1,8 @@
-// The framework's hash classes under test: the vector sections each computes, and a memory
-// stream for whole-stream hashing.
+// The framework's hash classes under test, and a memory stream for whole-stream hashing.
 #pragma once
 
 #include <algorithm>
 #include <cstring>
-#include <map>
 #include <string>
 
 #include "framework/DigestHashMD4.h"
@@ -17,24 +15,15 @@
 
 namespace tolvek::testing {
 
-// The vector sections of tests/vectors the framework computes, by the class that computes them.
-// A new hash class adds its row here; the vector and invariant tests then cover it.
-inline const std::map<std::string, framework::HashClassRef>& FrameworkSections() {
-    static const std::map<std::string, framework::HashClassRef> sections = {
-        {"MD5", framework::ClassOf<framework::THash_MD5>},
-        {"RIPEMD-256", framework::ClassOf<framework::THash_RipeMD256>},
-        {"RIPEMD-320", framework::ClassOf<framework::THash_RipeMD320>},
-        {"Sapphire", framework::ClassOf<framework::THash_Sapphire>},
-        {"Snefru-128", framework::ClassOf<framework::THash_Snefru128>},
-        {"Snefru-256", framework::ClassOf<framework::THash_Snefru256>},
-        {"Square", framework::ClassOf<framework::THash_Square>},
-        {"Panama", framework::ClassOf<framework::THash_Panama>},
-        {"Whirlpool-0", framework::ClassOf<framework::THash_Whirlpool>},
-        {"Whirlpool-T", framework::ClassOf<framework::THash_Whirlpool1>},
-        {"whirlpool", framework::ClassOf<framework::THash_Whirlpool2003>},
-    };
-    return sections;
-}
+// The classes the list entries use.
+inline constexpr framework::HashClassRef kHashClasses[] = {
+    framework::ClassOf<framework::THash_MD5>,        framework::ClassOf<framework::THash_RipeMD256>,
+    framework::ClassOf<framework::THash_RipeMD320>,  framework::ClassOf<framework::THash_Sapphire>,
+    framework::ClassOf<framework::THash_Snefru128>,  framework::ClassOf<framework::THash_Snefru256>,
+    framework::ClassOf<framework::THash_Square>,     framework::ClassOf<framework::THash_Panama>,
+    framework::ClassOf<framework::THash_Whirlpool>,  framework::ClassOf<framework::THash_Whirlpool1>,
+    framework::ClassOf<framework::THash_Whirlpool2003>,
+};
 
 // Bytes held in memory as a stream.
 class MemoryStream final : public framework::ByteStream {

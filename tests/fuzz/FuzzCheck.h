@@ -19,10 +19,6 @@ inline void Expect(bool holds, const char* what) {
     }
 }
 
-inline bool IsLowerHex(std::string_view text) {
-    return text.find_first_not_of("0123456789abcdef") == std::string_view::npos;
-}
-
 // The input's bytes as text.
 inline std::string_view TextOf(const std::uint8_t* data, std::size_t size) {
     return {reinterpret_cast<const char*>(data), size};

@@ -2,7 +2,7 @@
 // the bytes parse to (each kept to its first 4096 bytes), and a position within int's range.
 #include <fstream>
 
-#include "app/core/LanguageFile.h"
+#include "app/window/LanguageFile.h"
 #include "tests/fuzz/FuzzCheck.h"
 #include "tests/support/TempFolder.h"
 
@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::ofstream(folder.file("sha.lng"), std::ios::binary | std::ios::trunc)
         .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 
-    const app::LanguageFileLines read = app::LanguageFile(folder.path(), {}).read();
-    const app::LanguageFileLines parsed = app::ParseLanguageFile(bytes);
+    const window::LanguageFileLines read = window::LanguageFile(folder.path(), {}).read();
+    const window::LanguageFileLines parsed = window::ParseLanguageFile(bytes);
     for (const auto& [fromFile, fromBytes] :
          {std::pair{read.language, parsed.language}, std::pair{read.position, parsed.position}}) {
         fuzz::Expect(fromFile.find('\n') == std::string::npos, "a line holds no line feed");
@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             fuzz::Expect(fromFile == fromBytes, "the file reads as its bytes parse");
         }
     }
-    const int position = app::PositionValue(read.position);
+    const int position = window::PositionValue(read.position);
     fuzz::Expect(read.position.find_first_of("123456789") != std::string::npos || position == 0,
                  "no digits read as 0");
     return 0;

@@ -1,6 +1,6 @@
 // A line written for any name and digest reads back as that name and digest: the GNU form in
 // text and binary mode and the BSD form, names escaped as sha256sum escapes them.
-#include "app/core/ChecksumList.h"
+#include "app/checks/ChecksumList.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -11,23 +11,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // The first byte picks the digest's length and bytes, the rest is the name.
     const std::size_t bytes = kLengths[data[0] % std::size(kLengths)];
-    std::string digest;
+    hashing::Digest digest(bytes);
     for (std::size_t index = 0; index < bytes; ++index) {
-        digest += "0123456789abcdef"[(data[0] * 7 + index * 13) % 16];
-        digest += "0123456789abcdef"[(data[0] + index * 5) % 16];
+        digest[index] = static_cast<std::uint8_t>(data[0] * 7 + index * 13);
     }
     const std::string name(fuzz::TextOf(data + 1, size - 1));
     if (name.empty()) {
         return 0;  // a line needs a name
     }
     const std::string lines[] = {
-        app::FormatGnuLine(digest, name, app::GnuMode::Text),
-        app::FormatGnuLine(digest, name, app::GnuMode::Binary),
-        app::FormatBsdLine("SHA256", digest, name),
+        checks::FormatGnuLine(digest, name, checks::GnuMode::Text),
+        checks::FormatGnuLine(digest, name, checks::GnuMode::Binary),
+        checks::FormatBsdLine("SHA256", digest, name),
     };
     for (const std::string& line : lines) {
         fuzz::Expect(line.find('\n') == std::string::npos, "a written line is one line");
-        const app::ChecksumLine read = app::ReadChecksumLine(line, kLengths);
+        const checks::ChecksumLine read = checks::ReadChecksumLine(line, kLengths);
         fuzz::Expect(read.digest == digest, "the digest reads back");
         fuzz::Expect(read.name == name, "the name reads back");
     }

@@ -14,25 +14,26 @@ namespace tolvek::desktop::testing {
 namespace {
 
 // A digester that takes its time over every slice the reader hands it, until it is cancelled.
-class SlowDigester final : public digest::Digester {
+class SlowDigester final : public hashing::Digester {
 public:
     void update(std::span<const std::uint8_t>) override {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    digest::DigestOutcome finish() override { return {true, "slow"}; }
+    hashing::DigestOutcome finish() override { return {true, {0x51}, {}}; }
 };
 
-class SlowProvider final : public digest::Provider {
+class SlowProvider final : public hashing::Provider {
 public:
-    std::unique_ptr<digest::Digester> start() const override {
+    std::unique_ptr<hashing::Digester> start() const override {
         return std::make_unique<SlowDigester>();
     }
+    std::size_t digestBytes() const override { return 1; }
 };
 
 class BackgroundHashTest : public FrontEndTest {
 protected:
     BackgroundHashTest() {
-        entry.emplace_back(digest::AlgorithmEntry{"slow", "Slow", "", slow, slow});
+        entry.emplace_back(hashing::AlgorithmEntry{{}, "slow", "Slow", "", slow, slow});
         frontEnd = makeFrontEnd(entry);
     }
 
@@ -47,7 +48,7 @@ protected:
     }
 
     SlowProvider slow;
-    std::vector<digest::AlgorithmEntry> entry;
+    std::vector<hashing::AlgorithmEntry> entry;
 };
 
 TEST_F(BackgroundHashTest, TheWindowStaysLiveWhileAHashRunsAndEscCancelsIt) {

@@ -8,7 +8,23 @@
 #include <fstream>
 #include <iterator>
 
+#include "tests/support/VectorFile.h"
+
 namespace tolvek::desktop::testing {
+
+std::vector<Place> PlacesOf(const std::string& window) {
+    std::vector<Place> places;
+    for (const tolvek::testing::Case& place :
+         tolvek::testing::ReadCaseFile("qt/layout.cases", window)) {
+        const std::vector<std::string> numbers =
+            tolvek::testing::SplitField(place.get("Place"), ' ');
+        places.push_back({place.get("Name"),
+                          QRect(std::stoi(numbers.at(0)), std::stoi(numbers.at(1)),
+                                std::stoi(numbers.at(2)), std::stoi(numbers.at(3))),
+                          place.has("Text") ? std::optional(place.get("Text")) : std::nullopt});
+    }
+    return places;
+}
 
 void WhenModalShown(std::function<void(QDialog& window)> act) {
     QTimer::singleShot(0, [act = std::move(act)] {
@@ -26,7 +42,7 @@ FrontEndTest::FrontEndTest() : frontEnd(makeFrontEnd(entries.table())) {
 }
 
 std::unique_ptr<DesktopFrontEnd> FrontEndTest::makeFrontEnd(
-    std::span<const app::AlgorithmEntry> table) {
+    std::span<const window::AlgorithmEntry> table) {
     DesktopServices services{
         [this](const QString& text, const QString& caption, QMessageBox::Icon icon) {
             messages.push_back({text, caption, icon});
@@ -53,7 +69,7 @@ std::unique_ptr<DesktopFrontEnd> FrontEndTest::makeFrontEnd(
 }
 
 void FrontEndTest::startUp(const std::vector<std::string>& arguments) {
-    ASSERT_EQ(frontEnd->startUp(arguments), app::StartUpOutcome::ShowWindow);
+    ASSERT_EQ(frontEnd->startUp(arguments), window::StartUpOutcome::ShowWindow);
     waitForHash();
 }
 

@@ -16,12 +16,12 @@
 #include <vector>
 
 #include "app/qt/DesktopFrontEnd.h"
-#include "tests/core/FakeEntries.h"
+#include "tests/window/FakeEntries.h"
 #include "tests/support/TempFolder.h"
 
 namespace tolvek::desktop::testing {
 
-using app::Control;
+using window::Control;
 
 struct RecordedMessage {
     QString text;
@@ -33,12 +33,20 @@ struct RecordedMessage {
 // modal window comes up.
 void WhenModalShown(std::function<void(QDialog& window)> act);
 
+// The controls of one window as tests/qt/layout.cases places them: name, geometry, caption.
+struct Place {
+    std::string name;
+    QRect geometry;
+    std::optional<std::string> text;
+};
+std::vector<Place> PlacesOf(const std::string& window);
+
 class FrontEndTest : public ::testing::Test {
 protected:
     FrontEndTest();
 
     // A front end over `entries`, whose self-test answers `selfTestAnswer`.
-    std::unique_ptr<DesktopFrontEnd> makeFrontEnd(std::span<const app::AlgorithmEntry> entries);
+    std::unique_ptr<DesktopFrontEnd> makeFrontEnd(std::span<const window::AlgorithmEntry> entries);
     // The start-up, and the hash of a file named in `arguments` run to its end.
     void startUp(const std::vector<std::string>& arguments = {});
 
@@ -60,7 +68,7 @@ protected:
     tolvek::testing::TempFolder exeFolder;
     tolvek::testing::TempFolder configRoot;
     tolvek::testing::TempFolder files;
-    app::testing::FakeEntries entries;
+    window::testing::FakeEntries entries;
     engine::HashResult selfTestAnswer = engine::kHashOk;
 
     // Message boxes and Yes/No boxes; every question is answered with `questionAnswer`.
@@ -76,7 +84,7 @@ protected:
 // The same over the program's own list entries and providers.
 class RealEntriesTest : public FrontEndTest {
 protected:
-    RealEntriesTest() { frontEnd = makeFrontEnd(app::AlgorithmEntries()); }
+    RealEntriesTest() { frontEnd = makeFrontEnd(hashing::AlgorithmEntries()); }
 };
 
 }  // namespace tolvek::desktop::testing

@@ -52,7 +52,7 @@ TEST_F(RenderTest, MainWindowInEnglishAndGerman) {
 }
 
 TEST(AboutRenderTest, AboutWindow) {
-    AboutWindow window(nullptr, [](app::AboutLink) {});
+    AboutWindow window(nullptr, [](window::AboutLink) {});
     saveAndCheck(window, "about-window.png");
 }
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
+#include <utility>
 
 namespace tolvek::testing {
 
@@ -36,9 +37,90 @@ std::string cycled(const std::string& piece, const std::string& length) {
     return result;
 }
 
+// A case file's value with its escapes replaced.
+std::string unescaped(const std::string& value, const std::string& where) {
+    std::string bytes;
+    for (std::size_t index = 0; index < value.size(); ++index) {
+        if (value[index] != '\\') {
+            bytes += value[index];
+            continue;
+        }
+        if (++index == value.size()) {
+            throw std::runtime_error(where + ": a lone backslash");
+        }
+        switch (value[index]) {
+            case 'n': bytes += '\n'; break;
+            case 'r': bytes += '\r'; break;
+            case 't': bytes += '\t'; break;
+            case 's': bytes += ' '; break;
+            case '\\': bytes += '\\'; break;
+            case 'x':
+                bytes += static_cast<char>(std::stoi(value.substr(index + 1, 2), nullptr, 16));
+                index += 2;
+                break;
+            default:
+                throw std::runtime_error(where + ": unknown escape");
+        }
+    }
+    return bytes;
+}
+
 }  // namespace
 
 std::string VectorDirectory() { return TOLVEK_VECTOR_DIR; }
+
+std::string Case::get(const std::string& key, const std::string& fallback) const {
+    const auto found = fields.find(key);
+    return found == fields.end() ? fallback : found->second;
+}
+
+std::vector<Case> ReadCaseFile(const std::string& name, const std::string& section) {
+    std::vector<Case> cases = ReadCaseFile(name);
+    std::erase_if(cases, [&](const Case& each) { return each.section != section; });
+    return cases;
+}
+
+std::vector<std::string> SplitField(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    for (std::size_t start = 0; start <= text.size() && !text.empty();) {
+        const std::size_t end = std::min(text.find(separator, start), text.size());
+        parts.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+std::vector<Case> ReadCaseFile(const std::string& name) {
+    std::ifstream stream(std::string(TOLVEK_TEST_DIR) + "/" + name);
+    if (!stream) {
+        throw std::runtime_error("cannot read " + name);
+    }
+    const std::string shortName = std::filesystem::path(name).filename().string();
+    std::vector<Case> cases;
+    std::string section;
+    bool open = false;
+    std::string line;
+    for (int lineNumber = 1; std::getline(stream, line); ++lineNumber) {
+        const std::string where = shortName + ":" + std::to_string(lineNumber);
+        if (trim(line).empty()) {
+            open = false;
+        } else if (line.front() == '#') {
+            continue;
+        } else if (line.front() == '[' && trim(line).back() == ']') {
+            section = trim(line).substr(1, trim(line).size() - 2);
+            open = false;
+        } else if (const auto equals = line.find(" ="); equals != std::string::npos) {
+            if (!std::exchange(open, true)) {
+                cases.push_back({section, {}, where});
+            }
+            const std::string value = line.size() > equals + 3 ? line.substr(equals + 3) : "";
+            cases.back().fields[trim(line.substr(0, equals))] = unescaped(value, where);
+        } else {
+            throw std::runtime_error(where + ": expected 'Key = value'");
+        }
+    }
+    return cases;
+}
 
 std::string VectorCaseName(const ::testing::TestParamInfo<Vector>& vectorInfo) {
     std::string name = vectorInfo.param.where;

@@ -1,0 +1,54 @@
+// Checking the files a checksum list names: each file's verdict from one read, computed for the
+// entries its digest may be of. Neither terminal nor window: the command line and the list
+// window both report what this finds.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "app/checks/ListItems.h"
+#include "app/hashing/FileReader.h"
+#include "app/hashing/Hashing.h"
+
+namespace tolvek::checks {
+
+enum class CheckStatus { Ok, Failed, Missing, Unreadable, Cancelled };
+
+struct CheckVerdict {
+    CheckStatus status = CheckStatus::Cancelled;
+    // The candidate whose digest matched; null unless the status is Ok.
+    const hashing::AlgorithmEntry* matched = nullptr;
+    // Why a file is Missing or Unreadable: the system's error number (ENOENT, EACCES, EISDIR)
+    // and the engine's message ("Could not open file"), for when the number is 0.
+    int systemError = 0;
+    std::string failure;
+};
+
+// Reads the item's file once, for every candidate, and compares. Missing is a file that does
+// not exist; every other failure to open or read it is Unreadable.
+CheckVerdict CheckFile(const CheckItem& item, const hashing::ReadControl& control = {});
+
+// The verdict on the item's file, opened already. `likely` is the entry the list's files have
+// matched so far, or null: when it is one of several candidates it is computed alone first, and
+// the others only when it does not match, so that a list the digests' length alone decides
+// costs one digest per file instead of one per entry of that length.
+CheckVerdict CheckContent(const CheckItem& item, hashing::FileContent& content,
+                          const hashing::ReadControl& control,
+                          const hashing::AlgorithmEntry* likely = nullptr);
+
+// The verdict on the digests of the item's file for its candidates, in their order, however
+// they were read.
+CheckVerdict VerdictOf(const CheckItem& item, const hashing::FileDigests& digests);
+
+// How many verdicts of each status a check has given.
+struct CheckTally {
+    std::size_t ok = 0;
+    std::size_t failed = 0;
+    std::size_t missing = 0;
+    std::size_t unreadable = 0;
+    std::size_t cancelled = 0;
+
+    void add(CheckStatus status);
+};
+
+}  // namespace tolvek::checks

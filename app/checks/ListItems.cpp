@@ -1,0 +1,218 @@
+#include "app/checks/ListItems.h"
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+#include "app/checks/ChecksumList.h"
+#include "app/hashing/AsciiText.h"
+#include "platform/LineReader.h"
+
+namespace tolvek::checks {
+
+namespace {
+
+using hashing::AlgorithmEntry;
+using hashing::EntryFacts;
+
+std::string_view fileNameOf(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+// The list's folder with its final "/", or nothing for a list in the current folder.
+std::string_view folderOf(std::string_view listPath) {
+    const std::size_t slash = listPath.rfind('/');
+    return slash == std::string_view::npos ? std::string_view{} : listPath.substr(0, slash + 1);
+}
+
+std::string resolved(std::string_view listPath, std::string_view name) {
+    if (name.starts_with('/') || listPath == "-") {
+        return std::string(name);
+    }
+    return std::string(folderOf(listPath)) + std::string(name);
+}
+
+// The file a sidecar list checks: its own name without the last extension.
+std::optional<std::string> sidecarTarget(std::string_view listPath) {
+    const std::string_view fileName = fileNameOf(listPath);
+    const std::size_t dot = fileName.rfind('.');
+    if (listPath == "-" || dot == std::string_view::npos || dot == 0) {
+        return std::nullopt;
+    }
+    return std::string(fileName.substr(0, dot));
+}
+
+// The entry whose space-separated `names` (a field of the rows) hold `name`; null if none.
+const AlgorithmEntry* entryNamed(std::string_view EntryFacts::*names, std::string_view name) {
+    for (const AlgorithmEntry& entry : hashing::AlgorithmEntries()) {
+        if (hashing::NamesHold(entry.*names, name)) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+const AlgorithmEntry* AlgorithmOfTag(std::string_view tag) {
+    const AlgorithmEntry* found = hashing::FindAlgorithm(tag);
+    return found != nullptr ? found : entryNamed(&EntryFacts::otherNames, tag);
+}
+
+std::string TagOf(const AlgorithmEntry& entry) {
+    return entry.tag.empty() ? hashing::AsciiUpper(entry.id) : std::string(entry.tag);
+}
+
+const AlgorithmEntry* AlgorithmOfListName(std::string_view listPath) {
+    if (listPath == "-") {
+        return nullptr;
+    }
+    const std::string fileName = hashing::AsciiLower(fileNameOf(listPath));
+    std::string_view stem = fileName;
+    stem.remove_prefix(std::min(stem.rfind('.') + 1, stem.size()));
+    for (const std::string_view suffix : {"sums", "sum"}) {
+        if (stem.ends_with(suffix)) {
+            stem.remove_suffix(suffix.size());
+            break;
+        }
+    }
+    if (stem.empty()) {
+        return nullptr;
+    }
+    const AlgorithmEntry* named = entryNamed(&EntryFacts::listStems, stem);
+    return named != nullptr ? named : AlgorithmOfTag(stem);
+}
+
+ListItemReader::ListItemReader(const std::string& listPath, const AlgorithmEntry* forced,
+                               OnEntry onEntry)
+    : m_listPath(listPath),
+      m_forced(forced),
+      m_listAlgorithm(forced != nullptr ? forced : AlgorithmOfListName(listPath)),
+      m_onEntry(std::move(onEntry)),
+      m_allLengths(hashing::DigestLengthsOf(hashing::AlgorithmEntries())),
+      m_listLength(m_listAlgorithm != nullptr
+                       ? std::vector<std::size_t>{m_listAlgorithm->digestBytes()}
+                       : std::vector<std::size_t>{}),
+      // A BSD line names its own algorithm, whatever the list's name says, so its digest may
+      // have a length the list's algorithm has not; -a leaves it none.
+      m_lines(m_listLength.empty() ? DigestLengths(m_allLengths) : DigestLengths(m_listLength),
+              FlavourOfListName(listPath),
+              m_forced == nullptr && !m_listLength.empty() ? DigestLengths(m_allLengths)
+                                                           : DigestLengths{}) {}
+
+void ListItemReader::read(std::string_view line) {
+    const NumberedLine numbered = m_lines.read(line);
+    if (numbered.line.form == LineForm::BlankOrComment) {
+        return;
+    }
+    if (m_lone) {
+        m_onEntry({m_lone->number, std::nullopt});
+        m_lone.reset();
+    }
+    const bool first = !std::exchange(m_anyLine, true);
+    if (numbered.line.form == LineForm::DigestOnly && first) {
+        m_lone = numbered;
+        return;
+    }
+    take(numbered);
+}
+
+void ListItemReader::end() {
+    if (m_lone) {
+        m_onEntry(entryOf(*m_lone, sidecarTarget(m_listPath)));
+        m_lone.reset();
+    }
+}
+
+void ListItemReader::take(const NumberedLine& numbered) {
+    const bool named = numbered.line.form != LineForm::DigestOnly;
+    m_onEntry(entryOf(numbered, named ? std::optional(numbered.line.name) : std::nullopt));
+}
+
+ListEntry ListItemReader::entryOf(const NumberedLine& numbered,
+                                  const std::optional<std::string>& name) const {
+    const ChecksumLine& line = numbered.line;
+    std::vector<const AlgorithmEntry*> candidates = candidatesOf(line);
+    if (line.form == LineForm::Malformed || candidates.empty() || !name) {
+        return {numbered.number, std::nullopt};
+    }
+    return {numbered.number, CheckItem{numbered.number, *name, resolved(m_listPath, *name),
+                                       line.digest, std::move(candidates)}};
+}
+
+// Nothing when the line's digest cannot be of the algorithm it must be of.
+std::vector<const AlgorithmEntry*> ListItemReader::candidatesOf(const ChecksumLine& line) const {
+    const std::size_t bytes = line.digest.size();
+    const AlgorithmEntry* decided = m_listAlgorithm;
+    if (line.form == LineForm::Bsd) {
+        const AlgorithmEntry* named = AlgorithmOfTag(line.algorithm);
+        const bool conflicts = m_forced != nullptr && named != m_forced;
+        decided = conflicts ? nullptr : named;
+        if (decided == nullptr) {
+            return {};
+        }
+    }
+    if (decided == nullptr) {
+        return hashing::EntriesOfLength(hashing::AlgorithmEntries(), bytes);
+    }
+    if (decided->digestBytes() != bytes) {
+        return {};
+    }
+    return {decided};
+}
+
+namespace {
+
+// The entries of the lines that `feed` hands on, read as ListItemReader reads them.
+ListItems collectItems(const std::string& listPath, const AlgorithmEntry* forced,
+                       const std::function<void(const LineConsumer&)>& feed) {
+    ListItems items;
+    ListItemReader reader(listPath, forced, [&items](ListEntry entry) {
+        if (entry.item) {
+            items.items.push_back(std::move(*entry.item));
+        } else {
+            items.malformedLines.push_back(entry.lineNumber);
+        }
+    });
+    items.listAlgorithm = reader.listAlgorithm();
+    feed([&reader](std::string_view line) { reader.read(line); });
+    reader.end();
+    return items;
+}
+
+}  // namespace
+
+ListItems ReadListItems(std::string_view listText, const std::string& listPath,
+                        const AlgorithmEntry* forced) {
+    return collectItems(listPath, forced,
+                        [listText](const LineConsumer& line) { ForEachLine(listText, line); });
+}
+
+std::optional<ListItems> ReadListFile(const std::string& listPath, const AlgorithmEntry* forced) {
+    std::optional<platform::LineReader> lines =
+        platform::OpenSmallTextFile(listPath, kLargestListFile);
+    if (!lines) {
+        return std::nullopt;
+    }
+    ListItems items = collectItems(listPath, forced, [&lines](const LineConsumer& consume) {
+        for (std::string line; lines->next(line);) {
+            consume(line);
+        }
+    });
+    return lines->systemError() == 0 ? std::optional(std::move(items)) : std::nullopt;
+}
+
+std::optional<std::vector<CheckItem>> ListedItems(const std::string& path) {
+    std::optional<ListItems> items = ReadListFile(path);
+    if (!items) {
+        return std::nullopt;
+    }
+    const bool byName = AlgorithmOfListName(path) != nullptr;
+    if (items->items.empty() || (!byName && !items->malformedLines.empty())) {
+        return std::nullopt;
+    }
+    return std::move(items->items);
+}
+
+}  // namespace tolvek::checks

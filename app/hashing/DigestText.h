@@ -1,0 +1,36 @@
+// The one place where digests become text and text becomes digests: lower-case hexadecimal as
+// every list and the command line write it, the window's short form of the whole-file
+// checksums, and the readers of hexadecimal (either case) and base64 text.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "app/hashing/Digester.h"
+
+namespace tolvek::hashing {
+
+struct AlgorithmEntry;
+
+// Two lower-case hex digits per byte, first byte first: "900150983cd2...".
+std::string HexText(std::span<const std::uint8_t> digest);
+
+// The digest as one big-endian number in lower-case hex without leading zeros, "0" for zero:
+// the "%x" form in which the window shows the whole-file checksums.
+std::string NumberText(std::span<const std::uint8_t> digest);
+
+// The text the main window shows for a digest of `entry`: NumberText for an entry shown as a
+// number, else HexText. The framework's upper-case hex, lower-cased, is HexText of its bytes.
+std::string ShownText(const AlgorithmEntry& entry, std::span<const std::uint8_t> digest);
+
+// The digest that hex digits of either case spell; nothing for an odd count or another byte.
+std::optional<Digest> ReadHex(std::string_view text);
+
+// The digest that base64 text spells as "cksum --base64" writes it: padded to a multiple of 4
+// symbols, no spare bits set (a text with spare bits set would be a second spelling of the
+// same digest, and is more likely something else). Nothing for any other text.
+std::optional<Digest> ReadBase64(std::string_view text);
+
+}  // namespace tolvek::hashing

@@ -1,0 +1,35 @@
+// One computation of a list entry's function, fed piece by piece: the shape every route (files,
+// strings, standard input, several digests from one read) drives, whatever provider is behind it.
+// A digest stays bytes until DigestText.h writes it for a reader.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace tolvek::hashing {
+
+// A digest's bytes, in the order the algorithm's reference tool prints them.
+using Digest = std::vector<std::uint8_t>;
+
+// What a computation gives: the digest on success, else the failure's message.
+struct DigestOutcome {
+    bool ok = false;
+    Digest digest;
+    std::string failure;
+};
+
+class Digester {
+public:
+    virtual ~Digester() = default;
+
+    // Feeds the next bytes of the message; any length, including 0 and many gigabytes.
+    virtual void update(std::span<const std::uint8_t> bytes) = 0;
+
+    // Ends the computation and gives the digest or the failure's message. Called once; the
+    // digester is not used afterwards.
+    virtual DigestOutcome finish() = 0;
+};
+
+}  // namespace tolvek::hashing

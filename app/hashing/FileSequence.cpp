@@ -1,0 +1,200 @@
+#include "app/hashing/FileSequence.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "platform/ReadOnlyFile.h"
+
+namespace tolvek::hashing {
+
+namespace {
+
+// A batch is handed on once it holds this many files: enough for its hashing to outlast the
+// threads' meeting many times over, few enough for the threads to share the work evenly. Or
+// once its names hold this many bytes: a list line's name is whatever the line holds.
+constexpr std::size_t kBatchFiles = 64;
+constexpr std::size_t kBatchNameBytes = std::size_t{512} << 10;
+// Batches made ahead per hashing thread, so that no thread waits for the calling thread.
+constexpr std::size_t kBatchesPerThread = 4;
+
+}  // namespace
+
+std::size_t MostTasksHeld(std::size_t threads) {
+    // The batches made ahead, and the one filling.
+    return (kBatchesPerThread * std::max<std::size_t>(threads, 1) + 1) * kBatchFiles;
+}
+
+FileSequence::FileSequence(const ReadControl& control)
+    : m_control(control),
+      m_lookAhead(kBatchesPerThread * std::max<std::size_t>(control.tuning.threads, 1)) {
+    m_control.progress = nullptr;
+}
+
+// The workers go first, as they were made last: each finishes the batch it hashes.
+FileSequence::~FileSequence() = default;
+
+bool FileSequence::add(FileTask task) {
+    std::unique_lock lock(m_mutex);
+    if (!reportHashed(lock) || ended()) {
+        return false;
+    }
+    return append(lock, {std::move(task), Kind::File});
+}
+
+bool FileSequence::addReport(std::function<bool()> report) {
+    FileTask task;
+    task.report = std::move(report);
+    std::unique_lock lock(m_mutex);
+    return !m_ended && append(lock, {std::move(task), Kind::ReportOnly});
+}
+
+bool FileSequence::append(std::unique_lock<std::mutex>& lock, Item item) {
+    m_filling.nameBytes += item.task.name.size();
+    m_filling.items.push_back(std::move(item));
+    if (m_filling.items.size() < kBatchFiles && m_filling.nameBytes < kBatchNameBytes) {
+        return true;
+    }
+    startWorkers();
+    return pushFilling(lock);
+}
+
+bool FileSequence::finish() {
+    std::unique_lock lock(m_mutex);
+    return drain(lock) && !ended();
+}
+
+// Only once a batch is handed on while files are still being added: the calling thread hashes
+// what is left at the end itself, so that a few files start no thread.
+void FileSequence::startWorkers() {
+    for (std::size_t worker = m_workers.size() + 1; worker < m_control.tuning.threads; ++worker) {
+        m_workers.emplace_back([this](const std::stop_token& stop) { workerLoop(stop); });
+    }
+}
+
+bool FileSequence::ended() {
+    m_ended = m_ended || m_control.stop.stop_requested();
+    return m_ended;
+}
+
+bool FileSequence::pushFilling(std::unique_lock<std::mutex>& lock) {
+    while (reportHashed(lock) && m_pending.size() >= m_lookAhead) {
+        hashWaitingOrWait(lock);
+    }
+    if (m_ended) {
+        return false;
+    }
+    m_pending.push_back(std::exchange(m_filling, {}));
+    m_changed.notify_all();
+    return true;
+}
+
+bool FileSequence::drain(std::unique_lock<std::mutex>& lock) {
+    if (!m_filling.items.empty() && !pushFilling(lock)) {
+        return false;
+    }
+    while (reportHashed(lock) && !m_pending.empty()) {
+        hashWaitingOrWait(lock);
+    }
+    return !m_ended;
+}
+
+void FileSequence::workerLoop(const std::stop_token& stop) {
+    platform::ReadBuffer scratch;
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        Batch* batch = nullptr;
+        if (!m_changed.wait(lock, stop, [&] { return (batch = oldestWaiting()) != nullptr; })) {
+            return;
+        }
+        hash(lock, *batch, scratch);
+    }
+}
+
+// The calling thread hashes too when it may not add any further.
+void FileSequence::hashWaitingOrWait(std::unique_lock<std::mutex>& lock) {
+    if (Batch* batch = oldestWaiting()) {
+        hash(lock, *batch, m_callerScratch);
+        return;
+    }
+    m_changed.wait(lock, [&] { return m_pending.front().hashed; });
+}
+
+void FileSequence::hash(std::unique_lock<std::mutex>& lock, Batch& batch,
+                        platform::ReadBuffer& scratch) {
+    batch.taken = true;
+    lock.unlock();
+    if (scratch.data() == nullptr) {
+        scratch = platform::ReadBuffer(m_control.tuning.chunkBytes);
+    }
+    for (Item& item : batch.items) {
+        if (item.kind == Kind::File) {
+            hashFile(item, scratch);
+        }
+    }
+    lock.lock();
+    batch.hashed = true;
+    m_changed.notify_all();
+}
+
+// Opened as a file with an end, which never waits. A FIFO or device named on purpose is left to
+// the calling thread, which reads it as a stream: it is not even opened here.
+void FileSequence::hashFile(Item& item, platform::ReadBuffer& scratch) {
+    if (item.task.readStreams && platform::NamesStream(item.task.name)) {
+        item.kind = Kind::OnCaller;
+        return;
+    }
+    FileContent content = FileContent::Open(item.task.name, openingControl(), &scratch);
+    if (content.readsWhenFed()) {
+        item.kind = Kind::OnCaller;
+        return;
+    }
+    m_bytesRead += content.loadedBytes();
+    if (item.task.hash) {
+        item.task.hash(content, m_control);
+    }
+}
+
+// On the calling thread.
+bool FileSequence::report(Item& item) {
+    if (item.kind == Kind::OnCaller && item.task.hash) {
+        ReadControl control = openingControl();
+        control.progress = item.task.progress;
+        control.readStreams = item.task.readStreams;
+        FileContent content = FileContent::Open(item.task.name, control);
+        m_bytesRead += content.size().value_or(0);
+        item.task.hash(content, control);
+    }
+    return !item.task.report || item.task.report();
+}
+
+ReadControl FileSequence::openingControl() const {
+    ReadControl control = m_control;
+    if (m_bytesRead.load(std::memory_order_relaxed) > control.tuning.keepCachedUpTo) {
+        control.tuning.keepCachedUpTo = 0;
+    }
+    return control;
+}
+
+bool FileSequence::reportHashed(std::unique_lock<std::mutex>& lock) {
+    while (!m_ended && !m_pending.empty() && m_pending.front().hashed) {
+        Batch batch = std::move(m_pending.front());
+        m_pending.pop_front();
+        lock.unlock();
+        for (Item& item : batch.items) {
+            if (!report(item)) {
+                m_ended = true;
+                break;
+            }
+        }
+        lock.lock();
+    }
+    return !m_ended;
+}
+
+FileSequence::Batch* FileSequence::oldestWaiting() {
+    const auto waiting =
+        std::ranges::find_if(m_pending, [](const Batch& batch) { return !batch.taken; });
+    return waiting == m_pending.end() ? nullptr : &*waiting;
+}
+
+}  // namespace tolvek::hashing

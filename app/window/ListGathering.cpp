@@ -1,0 +1,124 @@
+#include "app/window/ListGathering.h"
+
+#include <filesystem>
+#include <stop_token>
+#include <system_error>
+
+#include "app/checks/FolderWalk.h"
+#include "app/hashing/Hashing.h"
+
+namespace tolvek::window {
+
+namespace {
+
+using checks::CheckItem;
+
+std::vector<std::string> splitNames(const std::string& names) {
+    std::vector<std::string> split;
+    std::size_t start = 0;
+    while (start <= names.size()) {
+        const std::size_t end = std::min(names.find('\r', start), names.size());
+        if (end > start) {
+            split.push_back(names.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+    return split;
+}
+
+FoundRows listToCheck(const std::string& listPath) {
+    std::optional<checks::ListItems> items = checks::ReadListFile(listPath);
+    if (!items) {
+        return {{},
+                checks::NameForMessage(listPath) + ": " +
+                    hashing::EngineMessage(engine::kHashOpenFailed),
+                {}};
+    }
+    return {std::move(items->items), {}, {}};
+}
+
+// A file that is only hashed has no expected digest; without an entry to hash it with it gives
+// no row.
+FoundRows droppedName(const std::string& name, const hashing::AlgorithmEntry* newFileEntry,
+                      const std::stop_token& stop) {
+    FoundRows found;
+    const auto addFile = [&](const std::string& file) {
+        if (newFileEntry != nullptr) {
+            found.items.push_back({0, file, file, {}, {newFileEntry}});
+        }
+        return true;
+    };
+    std::error_code error;
+    if (std::filesystem::is_directory(name, error)) {
+        checks::FolderVisit visit;
+        visit.file = addFile;
+        visit.skipped = [&found](const std::string& folder, checks::Skipped why, int) {
+            if (why == checks::Skipped::Unreadable) {
+                found.skippedFolders.push_back(folder);
+            }
+        };
+        checks::WalkFolder(name, visit, stop);
+    } else if (std::optional<std::vector<CheckItem>> listed = checks::ListedItems(name)) {
+        found.items = std::move(*listed);
+    } else {
+        addFile(name);
+    }
+    return found;
+}
+
+}  // namespace
+
+void ListGathering::gatherDropped(const std::string& names,
+                                  const hashing::AlgorithmEntry* newFileEntry) {
+    gather({splitNames(names), false, newFileEntry});
+}
+
+void ListGathering::gatherList(const std::string& listPath) {
+    gather({{listPath}, true, nullptr});
+}
+
+void ListGathering::gather(Request request) {
+    m_waiting.push_back(std::move(request));
+    startNext();
+}
+
+void ListGathering::startNext() {
+    if (m_running || m_waiting.empty()) {
+        return;
+    }
+    m_running = true;
+    m_tasks.start([this, next = std::move(m_waiting.front())](std::stop_token stop) {
+        for (const std::string& name : next.names) {
+            FoundRows found = next.onlyLists ? listToCheck(name)
+                                             : droppedName(name, next.newFileEntry, stop);
+            if (stop.stop_requested()) {
+                break;  // a walk cut short lists only some of the folder's files
+            }
+            m_ui.post([this, found = std::move(found)]() mutable {
+                if (!m_cancelled) {
+                    m_handlers.found(std::move(found));
+                }
+            });
+        }
+        m_ui.post([this] { ended(); });
+    });
+    m_waiting.pop_front();
+    m_handlers.started();
+}
+
+void ListGathering::ended() {
+    m_running = false;
+    m_cancelled = false;
+    startNext();
+    m_handlers.ended();
+}
+
+void ListGathering::cancel() {
+    m_waiting.clear();
+    if (m_running) {
+        m_cancelled = true;
+        m_tasks.cancel();
+    }
+}
+
+}  // namespace tolvek::window

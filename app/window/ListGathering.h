@@ -1,0 +1,69 @@
+// What the list window finds for the names dropped on it and the lists it is to check, looked at
+// on a worker so that nothing waits for the file system on the window's thread: lists are read,
+// folders walked, other files taken to be hashed. One drop at a time, so that rows come in the
+// order of the drops.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/checks/ListItems.h"
+#include "app/hashing/WorkerTasks.h"
+#include "app/window/UiThread.h"
+
+namespace tolvek::window {
+
+// The rows one name gives; `failure` says why a list gave none, and `skippedFolders` names the
+// folders below a dropped folder that could not be read.
+struct FoundRows {
+    std::vector<checks::CheckItem> items;
+    std::string failure;
+    std::vector<std::string> skippedFolders;
+};
+
+class ListGathering {
+public:
+    struct Handlers {
+        std::function<void()> started;               // a drop or list is looked at
+        std::function<void(FoundRows found)> found;  // each name's rows, in order
+        std::function<void()> ended;                 // a drop or list is done
+    };
+
+    // The handlers run on `ui`'s thread.
+    ListGathering(hashing::WorkerTasks& tasks, UiThread& ui, Handlers handlers)
+        : m_tasks(tasks), m_ui(ui), m_handlers(std::move(handlers)) {}
+
+    // Dropped names joined by carriage returns: checksum lists give their files to check,
+    // folders their files (sorted, links to folders not followed), other files themselves, to
+    // be hashed with `newFileEntry` (none without one).
+    void gatherDropped(const std::string& names, const hashing::AlgorithmEntry* newFileEntry);
+    // The files the checksum list `listPath` names, to be checked.
+    void gatherList(const std::string& listPath);
+    // Stops the walk or list read under way; what it still finds, and what waits, is dropped.
+    void cancel();
+
+    bool running() const { return m_running; }
+
+private:
+    struct Request {
+        std::vector<std::string> names;
+        bool onlyLists;
+        const hashing::AlgorithmEntry* newFileEntry;
+    };
+
+    void gather(Request request);
+    void startNext();
+    void ended();
+
+    hashing::WorkerTasks& m_tasks;
+    UiThread& m_ui;
+    Handlers m_handlers;
+    std::deque<Request> m_waiting;
+    bool m_running = false;
+    // Set by cancel() until the gathering under way has ended.
+    bool m_cancelled = false;
+};
+
+}  // namespace tolvek::window

@@ -1,0 +1,65 @@
+// The numbered texts that follow the fifteen window texts of every language block, in groups
+// that each feature keeps beside itself. A group holds numbers `first` to `first + size - 1`
+// of every block, in the order of the blocks (German, English, ..., the template last).
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string_view>
+
+namespace tolvek::window {
+
+inline constexpr std::size_t kLanguageBlocks = 12;
+
+// Longest text LoadText hands out, in bytes; every text of the table fits.
+inline constexpr std::size_t kLongestText = 254;
+
+template <std::size_t Size>
+using GroupTexts = std::array<std::array<std::string_view, Size>, kLanguageBlocks>;
+
+struct TextGroup {
+    int first;
+    int size;
+    std::string_view (*text)(std::size_t block, std::size_t index);
+};
+
+template <std::size_t Size>
+consteval bool EveryTextFits(const GroupTexts<Size>& texts) {
+    for (const auto& block : texts) {
+        for (const std::string_view text : block) {
+            if (text.empty() || text.size() > kLongestText) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// The group of `Texts` starting at number `First`.
+template <int First, const auto& Texts>
+constexpr TextGroup MakeTextGroup() {
+    static_assert(EveryTextFits(Texts),
+                  "every language has each text, of at most kLongestText bytes");
+    return {First, static_cast<int>(Texts[0].size()),
+            [](std::size_t block, std::size_t index) { return Texts[block][index]; }};
+}
+
+// Texts 16 to 25: the progress display's words ("%1 of %2", "%1 left", "Cancel", "Cancelled",
+// the five byte units and the decimal separator).
+extern const TextGroup kProgressTextGroup;
+
+// Texts 26 to 33: what a compare adds when the digests differ (the entry that gives the expected
+// digest, the question whether to select it, that none does, the progress display's subject
+// while it is looked for), the line after an equal digest of a checksum or broken hash, the
+// CompareField menu's "Compare with file…", and that the text compared holds several digests.
+extern const TextGroup kCompareTextGroup;
+
+// Texts 46 to 68: the offers after a file hash and the list window (its columns, statuses,
+// copy and save commands, its progress over all files, and the folders a walk skipped).
+extern const TextGroup kListTextGroup;
+
+// Texts 69 to 71: the note below the controls on the digest shown (the entry that made it, the
+// offer to hash it again, a path's text hashed because no file has that name).
+extern const TextGroup kNoteTextGroup;
+
+}  // namespace tolvek::window

@@ -1,0 +1,44 @@
+// The numbers of the texts of a language block that the windows show (LanguageBase + n), one
+// name each; the string table holds the texts (StringTable.cpp and the groups of TextGroups.h).
+#pragma once
+
+namespace tolvek::window {
+
+enum TextNumber : int {
+    kCompareText = 8,
+    kFieldEmptyText = 11,
+    kEqualText = 12,
+    kNotEqualText = 13,
+    kStringWindowTitleText = 14,
+    kProgressOfText = 16,
+    kProgressLeftText = 17,
+    kCancelText = 18,
+    kCancelledText = 19,
+    kFirstUnitText = 20,
+    kDecimalSeparatorText = 25,
+    kIdentifiedFileText = 26,
+    kIdentifiedTextText = 27,
+    kSelectEntryText = 28,
+    kNoEntryMatchesText = 29,
+    kIdentifyingText = 30,
+    kWeakMatchText = 31,
+    kCompareWithFileText = 32,
+    kSeveralDigestsText = 33,
+    kSidecarOfferText = 46,
+    kDismissText = 47,
+    kListOfferText = 48,
+    kCheckFilesText = 49,
+    kTitleText = 50,
+    kFirstHeadingText = 51,
+    kFirstStatusText = 55,  // OK, FAILED, missing, unreadable, cancelled
+    kFirstCommandText = 60,  // copy row GNU, BSD, copy all GNU, BSD, save
+    kSaveReplaceText = 65,
+    kSaveFailedText = 66,
+    kFilesDoneText = 67,
+    kSkippedFoldersText = 68,
+    kMadeWithText = 69,
+    kHashAgainText = 70,
+    kNamesNoFileText = 71,
+};
+
+}  // namespace tolvek::window

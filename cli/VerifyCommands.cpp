@@ -1,0 +1,116 @@
+#include "cli/VerifyCommands.h"
+
+#include <optional>
+#include <ostream>
+
+#include "app/checks/ChecksumList.h"
+#include "app/checks/ExpectedDigest.h"
+#include "app/checks/Identify.h"
+#include "cli/Messages.h"
+
+namespace tolvek::cli {
+
+namespace {
+
+using hashing::AlgorithmEntry;
+using hashing::DigestOutcome;
+
+// The expected digest read forgivingly at the digest lengths of `lengths`; nothing, after saying
+// why, when the text holds none, or several different ones of the length found. `one` words the
+// message for a single algorithm.
+std::optional<hashing::Digest> expectedDigest(const std::string& text,
+                                              checks::DigestLengths lengths, bool one,
+                                              std::ostream& errors) {
+    std::optional<checks::ExpectedDigest> expected = checks::ReadExpectedDigest(text, lengths);
+    if (!expected) {
+        errors << "tolvek-cli: no digest of " << (one ? "this algorithm's" : "any") << " length in "
+               << text << "\n";
+    } else if (expected->ambiguous) {
+        // Whichever of them is taken, the answer would be about one the user may not mean.
+        errors << "tolvek-cli: more than one digest of " << (one ? "this algorithm's" : "that")
+               << " length in " << text << "\n";
+    } else {
+        return std::move(expected->digest);
+    }
+    return std::nullopt;
+}
+
+// Says why a file has no digests; false when it has none.
+bool readable(const std::string& name, const hashing::FileDigests& digests, std::ostream& errors) {
+    const DigestOutcome& outcome = digests.outcomes.front();
+    if (!outcome.ok) {
+        errors << FileError(name, digests.systemError, outcome.failure);
+    }
+    return outcome.ok;
+}
+
+}  // namespace
+
+int MatchFiles(const FileRun& run, const std::string& expectedText, std::ostream& output) {
+    const std::vector<std::size_t> lengths = hashing::DigestLengthsOf(hashing::AlgorithmEntries());
+    const std::optional<hashing::Digest> expected =
+        expectedDigest(expectedText, lengths, false, run.errors);
+    if (!expected) {
+        return kExitUsage;
+    }
+    const std::vector<const AlgorithmEntry*> candidates =
+        hashing::EntriesOfLength(hashing::AlgorithmEntries(), expected->size());
+    const FileRun sameLength{run.request, candidates, run.input, run.errors, run.context};
+    int exitCode = kExitOk;
+    DigestSequence sequence(sameLength, [&](const std::string& name,
+                                            const hashing::FileDigests& digests) {
+        if (!readable(name, digests, run.errors)) {
+            exitCode = kExitFailure;
+            return;
+        }
+        std::string ids;
+        for (const AlgorithmEntry* match :
+             checks::IdentifyFrom(candidates, digests.outcomes, *expected).matches) {
+            ids.append(ids.empty() ? "" : " ").append(match->id);
+        }
+        output << checks::NameForMessage(name) << ": " << (ids.empty() ? "no match" : ids) << "\n";
+        exitCode = ids.empty() ? kExitFailure : exitCode;
+    });
+    sequence.addNamed(run.request.files);
+    return sequence.finish() ? exitCode : kExitInterrupted;
+}
+
+int ExpectInFiles(const FileRun& run, const std::string& expectedText, std::ostream& output) {
+    if (run.entries.size() != 1) {
+        run.errors << "tolvek-cli: --expect checks one algorithm\n";
+        return kExitUsage;
+    }
+    const AlgorithmEntry& entry = *run.entries.front();
+    const std::size_t length[] = {entry.digestBytes()};
+    const std::optional<hashing::Digest> expected =
+        expectedDigest(expectedText, length, true, run.errors);
+    if (!expected) {
+        return kExitUsage;
+    }
+    int exitCode = kExitOk;
+    bool matchedWeak = false;
+    DigestSequence sequence(run, [&](const std::string& name, const hashing::FileDigests& digests) {
+        const std::string shown = checks::NameForMessage(name);
+        if (!readable(name, digests, run.errors)) {
+            output << shown << ": FAILED open or read\n";
+            exitCode = kExitFailure;
+        } else if (digests.outcomes.front().digest == *expected) {
+            output << shown << ": OK\n";
+            matchedWeak = !entry.weakness.empty();
+        } else {
+            output << shown << ": FAILED\n";
+            exitCode = kExitFailure;
+        }
+    });
+    sequence.addNamed(run.request.files);
+    if (!sequence.finish()) {
+        return kExitInterrupted;
+    }
+    if (matchedWeak) {
+        run.errors << "tolvek-cli: note: " << entry.id << ": " << entry.weakness
+                   << "; a match rules out accidental damage, not deliberate tampering\n";
+    }
+    return exitCode;
+}
+
+}  // namespace tolvek::cli

@@ -1,0 +1,200 @@
+// Checksum list lines read and written, and lists exchanged with the coreutils tools.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <set>
+
+#include "app/checks/ChecksumList.h"
+#include "app/hashing/DigestText.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/VectorFile.h"
+
+namespace tolvek::checks {
+namespace {
+
+// Digest lengths, in bytes, of 16-bit and 32-bit checksums and of 128- to 512-bit digests.
+constexpr std::array<std::size_t, 10> kLengths{2, 4, 16, 20, 24, 28, 32, 40, 48, 64};
+
+// Published digests of "abc" (RFC 1321, FIPS 180-2) and the CRC-32 check value of "123456789".
+constexpr const char* kMd5 = "900150983cd24fb0d6963f7d28e17f72";
+
+LineForm formNamed(const std::string& name) {
+    using enum LineForm;
+    const std::map<std::string, LineForm> forms = {
+        {"Gnu", Gnu}, {"Bsd", Bsd}, {"Sfv", Sfv}, {"DigestOnly", DigestOnly},
+        {"BlankOrComment", BlankOrComment}, {"Malformed", Malformed}};
+    return forms.at(name);
+}
+
+TEST(ReadChecksumLine, FormsAndTolerances) {
+    for (const testing::Case& expected : testing::ReadCaseFile("checks/list_lines.cases")) {
+        SCOPED_TRACE(expected.where);
+        const ListFlavour flavour =
+            expected.has("List") ? ListFlavour::Sfv : ListFlavour::Checksums;
+        const ChecksumLine read = ReadChecksumLine(expected.get("Line"), kLengths, flavour);
+        EXPECT_EQ(read.form, formNamed(expected.get("Form")));
+        EXPECT_EQ(hashing::HexText(read.digest), expected.get("Digest"));
+        EXPECT_EQ(read.name, expected.get("Name"));
+        EXPECT_EQ(read.algorithm, expected.get("Algorithm"));
+        EXPECT_EQ(read.binary, expected.has("Binary"));
+    }
+}
+
+TEST(ReadChecksumLine, EveryAcceptedLengthAndNoOther) {
+    for (std::size_t bytes = 1; bytes <= 65; ++bytes) {
+        const std::string hex(2 * bytes, '7');
+        const bool accepted = std::ranges::find(kLengths, bytes) != kLengths.end();
+        const ChecksumLine read = ReadChecksumLine(hex + "  x", kLengths);
+        EXPECT_EQ(read.form, accepted ? LineForm::Gnu : LineForm::Malformed) << bytes;
+        EXPECT_EQ(DecodeDigest(hex, kLengths).has_value(), accepted) << bytes;
+    }
+}
+
+TEST(ReadChecksumLine, TenMegabyteNameIsReadWhole) {
+    const std::string name(10 << 20, 'n');
+    const ChecksumLine gnu = ReadChecksumLine(std::string(kMd5) + "  " + name, kLengths);
+    EXPECT_EQ(gnu.form, LineForm::Gnu);
+    EXPECT_EQ(gnu.name.size(), name.size());
+    const ChecksumLine bsd = ReadChecksumLine("MD5 (" + name + ") = " + kMd5, kLengths);
+    EXPECT_EQ(bsd.name.size(), name.size());
+    EXPECT_EQ(ReadChecksumLine(name, kLengths).form, LineForm::Malformed);
+}
+
+std::vector<NumberedLine> readList(std::string_view text) {
+    ChecksumListReader reader(kLengths, ListFlavour::Checksums);
+    std::vector<NumberedLine> lines;
+    ForEachLine(text, [&](std::string_view line) { lines.push_back(reader.read(line)); });
+    return lines;
+}
+
+TEST(ChecksumListReader, LinesAreNumbered) {
+    const std::string list =
+        "\xEF\xBB\xBF" + std::string(kMd5) + "  a\r\n\n# c\r\nnonsense\n" + "MD5 (b) = " + kMd5;
+    const std::vector<std::pair<std::size_t, LineForm>> expected = {
+        {1, LineForm::Gnu},
+        {2, LineForm::BlankOrComment},
+        {3, LineForm::BlankOrComment},
+        {4, LineForm::Malformed},
+        {5, LineForm::Bsd},
+    };
+    const std::vector<NumberedLine> lines = readList(list);
+    std::vector<std::pair<std::size_t, LineForm>> read;
+    for (const NumberedLine& line : lines) {
+        read.emplace_back(line.number, line.line.form);
+    }
+    EXPECT_EQ(read, expected);
+    EXPECT_EQ(lines.front().line.name, "a");
+    // The mark only counts before the first line.
+    EXPECT_EQ(readList("\n\xEF\xBB\xBF# x")[1].line.form, LineForm::Malformed);
+    EXPECT_TRUE(readList("").empty());
+}
+
+TEST(FlavourOfListName, SfvByExtensionInAnyCase) {
+    EXPECT_EQ(FlavourOfListName("/data/disc.sfv"), ListFlavour::Sfv);
+    EXPECT_EQ(FlavourOfListName("DISC.SFV"), ListFlavour::Sfv);
+    EXPECT_EQ(FlavourOfListName("SHA256SUMS"), ListFlavour::Checksums);
+    EXPECT_EQ(FlavourOfListName("sfv"), ListFlavour::Checksums);
+}
+
+// Names with every byte the escape is about, and the others it must leave alone.
+const std::vector<std::string> kOddNames = {
+    "plain",    "sp ace", " lead",     "tail ",   "*star",       "back\\slash", "new\nline",
+    "cr\rname", "\\n",    "a\\\n\r\\", "(x) = y", "uni\xC3\xA9", "../up",       "\t",
+};
+
+TEST(FormatLines, EscapedAsCoreutilsAndReadBack) {
+    struct Case {
+        std::string name;
+        std::string gnu;
+        std::string bsd;
+        std::string message;
+    };
+    const std::string h = kMd5;
+    const hashing::Digest digest = *hashing::ReadHex(h);
+    const Case cases[] = {
+        {"a b", h + "  a b", "MD5 (a b) = " + h, "a b"},
+        {"a\\b", "\\" + h + "  a\\\\b", "\\MD5 (a\\\\b) = " + h, "a\\b"},
+        {"a\nb", "\\" + h + "  a\\nb", "\\MD5 (a\\nb) = " + h, "\\a\\nb"},
+        {"a\rb", "\\" + h + "  a\\rb", "\\MD5 (a\\rb) = " + h, "\\a\\rb"},
+        {"\\\n\r", "\\" + h + "  \\\\\\n\\r", "\\MD5 (\\\\\\n\\r) = " + h, "\\\\\\\\n\\r"},
+    };
+    for (const Case& expected : cases) {
+        EXPECT_EQ(FormatGnuLine(digest, expected.name), expected.gnu);
+        EXPECT_EQ(FormatBsdLine("MD5", digest, expected.name), expected.bsd);
+        EXPECT_EQ(NameForMessage(expected.name), expected.message);
+    }
+    EXPECT_EQ(FormatGnuLine(digest, "a\nb", GnuMode::Binary, NameEscaping::Raw), h + " *a\nb");
+    EXPECT_EQ(FormatBsdLine("MD5", digest, "a\\b", NameEscaping::Raw), "MD5 (a\\b) = " + h);
+
+    for (const std::string& name : kOddNames) {
+        for (const GnuMode mode : {GnuMode::Text, GnuMode::Binary}) {
+            const ChecksumLine gnu = ReadChecksumLine(FormatGnuLine(digest, name, mode), kLengths);
+            EXPECT_EQ(gnu.name, name);
+            EXPECT_EQ(gnu.binary, mode == GnuMode::Binary);
+        }
+        EXPECT_EQ(ReadChecksumLine(FormatBsdLine("MD5", digest, name), kLengths).name, name);
+    }
+}
+
+std::string outputOf(const std::string& command) {
+    std::string output;
+    const std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+    char buffer[4096];
+    for (std::size_t got; pipe && (got = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;) {
+        output.append(buffer, got);
+    }
+    return output;
+}
+
+// Lists made by sha256sum and cksum for odd names are read back name for name, our writer
+// repeats their lines byte for byte, and sha256sum -c accepts the lists we write.
+TEST(ChecksumListWithCoreutils, ListsAgreeBothWays) {
+    const testing::TempFolder folder;
+    std::set<std::string> names;
+    for (const std::string& name : kOddNames) {
+        if (name.find('/') == std::string::npos) {
+            folder.write(name, name);
+            names.insert(name);
+        }
+    }
+    const std::string inFolder = "cd '" + folder.path().string() + "' && ";
+    struct Tool {
+        std::string command;
+        std::string algorithm;  // empty for GNU lines
+    };
+    const Tool tools[] = {
+        {"sha256sum -- *", ""},
+        {"md5sum -b -- *", ""},
+        {"cksum -a sha256 --tag -- *", "SHA256"},
+        {"md5sum --tag -- *", "MD5"},
+    };
+    std::string ourList;
+    for (const Tool& tool : tools) {
+        const std::string output = outputOf(inFolder + tool.command);
+        std::set<std::string> read;
+        std::string written;
+        for (const NumberedLine& line : readList(output)) {
+            ASSERT_EQ(line.line.algorithm, tool.algorithm) << tool.command;
+            read.insert(line.line.name);
+            const GnuMode mode = line.line.binary ? GnuMode::Binary : GnuMode::Text;
+            written += (tool.algorithm.empty()
+                            ? FormatGnuLine(line.line.digest, line.line.name, mode)
+                            : FormatBsdLine(tool.algorithm, line.line.digest, line.line.name)) +
+                       "\n";
+            if (tool.algorithm == "SHA256") {
+                ourList += FormatGnuLine(line.line.digest, line.line.name) + "\n";
+            }
+        }
+        EXPECT_EQ(read, names) << tool.command;
+        EXPECT_EQ(written, output) << tool.command;
+    }
+    folder.write("ours.sha256", ourList);
+    EXPECT_EQ(outputOf(inFolder + "sha256sum --strict --quiet -c ours.sha256 2>&1; echo $?"),
+              "0\n");
+}
+
+}  // namespace
+}  // namespace tolvek::checks

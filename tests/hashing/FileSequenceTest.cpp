@@ -1,0 +1,148 @@
+// Many files in turn: every report in the order the files were added, each file hashed whole
+// whatever its size or fate, and an end asked for by a report or the stop token.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+#include "app/hashing/FileSequence.h"
+#include "tests/hashing/RecordingDigester.h"
+#include "tests/support/TempFolder.h"
+
+namespace tolvek::hashing {
+namespace {
+
+// Small chunks, so that some files are read as they are hashed; one thread, or a few.
+const ReadTuning kTunings[] = {{kReadChunk / 16, 1}, {kReadChunk / 16, 2}, {kReadChunk / 16, 4}};
+
+// What a task saw, written on the hashing thread and read by its report.
+struct Seen {
+    ReadStatus status = ReadStatus::Cancelled;
+    std::string bytes;
+    std::size_t misalignedPieces = 0;
+};
+
+FileTask recordingTask(const std::string& name, std::vector<std::string>& reports) {
+    const auto seen = std::make_shared<Seen>();
+    FileTask task;
+    task.name = name;
+    task.hash = [seen](FileContent& content, const ReadControl& control) {
+        RecordingDigester digester;
+        Digester* const digesters[] = {&digester};
+        seen->status = content.feed(digesters, control);
+        seen->bytes = digester.bytes();
+        seen->misalignedPieces = digester.misalignedPieces();
+    };
+    task.report = [seen, name, &reports] {
+        const bool complete = seen->status == ReadStatus::Complete;
+        EXPECT_EQ(complete, std::filesystem::exists(name)) << name;
+        if (complete) {
+            EXPECT_TRUE(seen->bytes == FileContents(name)) << name;
+            EXPECT_EQ(seen->misalignedPieces, 0U) << name;
+        }
+        reports.push_back(name);
+        return true;
+    };
+    return task;
+}
+
+TEST(FileSequence, ReportsEachFileInTheOrderAdded) {
+    tolvek::testing::TempFolder folder;
+    std::vector<std::string> names;
+    for (const std::size_t length : {std::size_t{1}, kReadChunk / 16, kReadChunk / 16 + 1,
+                                     std::size_t{0}, std::size_t{100}, 5 * kReadChunk / 16}) {
+        for (int copy = 0; copy < 3; ++copy) {
+            const std::string name = std::to_string(length) + "-" + std::to_string(copy);
+            names.push_back(folder.write(name, PatternBytes(length + copy)));
+        }
+    }
+    names.insert(names.begin() + 4, folder.file("missing"));
+    names.insert(names.begin() + 9, "/proc/self/cmdline");
+    for (const ReadTuning& tuning : kTunings) {
+        SCOPED_TRACE(::testing::Message() << tuning.threads << " threads");
+        ReadControl control;
+        control.tuning = tuning;
+        std::vector<std::string> reports;
+        {
+            FileSequence sequence(control);
+            for (const std::string& name : names) {
+                ASSERT_TRUE(sequence.add(recordingTask(name, reports)));
+                sequence.addReport([&reports] {
+                    reports.push_back("note");
+                    return true;
+                });
+            }
+            ASSERT_TRUE(sequence.finish());
+        }
+        std::vector<std::string> expected;
+        for (const std::string& name : names) {
+            expected.insert(expected.end(), {name, "note"});
+        }
+        EXPECT_EQ(reports, expected);
+    }
+}
+
+TEST(FileSequence, EndsWhenAReportSaysSoOrTheStopComes) {
+    tolvek::testing::TempFolder folder;
+    const std::string name = folder.write("file", PatternBytes(1000));
+    for (const bool byStop : {false, true}) {
+        SCOPED_TRACE(byStop ? "stop token" : "report");
+        std::stop_source stop;
+        ReadControl control;
+        control.stop = stop.get_token();
+        std::vector<std::string> reports;
+        FileSequence sequence(control);
+        const auto endingReport = [&] {
+            reports.push_back("last");
+            if (byStop) {
+                stop.request_stop();
+            }
+            return byStop;
+        };
+        ASSERT_TRUE(sequence.add(recordingTask(name, reports)));
+        sequence.addReport(endingReport);
+        EXPECT_FALSE(sequence.finish());
+        EXPECT_FALSE(sequence.add(recordingTask(name, reports)));
+        sequence.addReport([&reports] {
+            reports.push_back("after the end");
+            return true;
+        });
+        EXPECT_FALSE(sequence.finish());
+        EXPECT_EQ(reports, (std::vector<std::string>{name, "last"}));
+    }
+}
+
+// The files of a sequence count together: once they add up to more than the tuning keeps
+// cached, the rest leave the page cache as they are read, while the first ones stay.
+TEST(FileSequence, FilesPastWhatIsKeptCachedLeaveThePageCache) {
+    tolvek::testing::TempFolder folder;
+    std::vector<std::string> names;
+    for (int index = 0; index < 8; ++index) {
+        names.push_back(folder.write(std::to_string(index), PatternBytes(kReadChunk / 16)));
+        tolvek::testing::FileContents(names.back());
+    }
+    if (tolvek::testing::CachedPages(names.back()) == 0) {
+        GTEST_SKIP() << "this file system keeps no page cache to drop";
+    }
+    ReadControl control;
+    control.tuning.keepCachedUpTo = 3 * kReadChunk / 16;
+    FileSequence sequence(control);
+    for (const std::string& name : names) {
+        FileTask task;
+        task.name = name;
+        task.hash = [](FileContent& content, const ReadControl& hashing) {
+            RecordingDigester digester;
+            Digester* const digesters[] = {&digester};
+            EXPECT_EQ(content.feed(digesters, hashing), ReadStatus::Complete);
+        };
+        ASSERT_TRUE(sequence.add(std::move(task)));
+    }
+    ASSERT_TRUE(sequence.finish());
+    EXPECT_NE(tolvek::testing::CachedPages(names.front()), 0U);
+    EXPECT_EQ(tolvek::testing::CachedPages(names.back()), 0U);
+}
+
+}  // namespace
+}  // namespace tolvek::hashing

@@ -1,0 +1,138 @@
+// CopyDigestAction, PasteDigestAction and CompareAction.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "app/hashing/AsciiText.h"
+#include "tests/support/VectorFile.h"
+#include "tests/window/MainWindowFixture.h"
+
+namespace tolvek::window::testing {
+namespace {
+
+constexpr const char* kSha1OfAbc = "a9993e364706816aba3e25717850c26c9cd0d89d";
+
+class CompareActionTest : public MainWindowTest {
+protected:
+    // DigestField shows `digest`, as the last hash action left it.
+    void hashGives(const std::string& digest) {
+        entries.stringRoute(3).answer = Answer(digest);
+        hashTextFromWindow("abc");
+    }
+
+    ShownMessage compareWith(const std::string& expected) {
+        windows.texts[Control::CompareField] = expected;
+        window.CompareAction();
+        EXPECT_EQ(windows.messages.size(), 1U);
+        ShownMessage shown = windows.messages.back();
+        windows.messages.clear();
+        return shown;
+    }
+};
+
+constexpr const char* kEmpty = "Please select a file, or insert a hash to compare";
+constexpr const char* kEqual = "Hash is equal.";
+constexpr const char* kNotEqual = "Hash is not equal. Please check it";
+
+// tests/window/compare_outcomes.cases
+TEST_F(CompareActionTest, OutcomeByTypedText) {
+    startUp();
+    hashGives(kSha1OfAbc);
+    const std::map<std::string, const char*> messages = {
+        {"Equal", kEqual}, {"NotEqual", kNotEqual}, {"Empty", kEmpty}};
+    for (const tolvek::testing::Case& compare :
+         tolvek::testing::ReadCaseFile("window/compare_outcomes.cases")) {
+        SCOPED_TRACE(compare.where);
+        const ShownMessage shown = compareWith(compare.get("Expected"));
+        EXPECT_EQ(shown.text, messages.at(compare.get("Shown")));
+        const bool equal = compare.get("Shown") == "Equal";
+        EXPECT_EQ(shown.caption, equal ? "Information" : "Warning");
+        EXPECT_EQ(shown.icon, equal ? MessageIcon::Information : MessageIcon::Warning);
+    }
+    EXPECT_EQ(digestField(), kSha1OfAbc);
+}
+
+TEST_F(CompareActionTest, NothingHashedYetIsAnEmptyField) {
+    startUp();
+    EXPECT_EQ(compareWith(kSha1OfAbc).text, kEmpty);
+}
+
+// A failure message in DigestField is not a digest: it equals nothing, not even the same
+// message typed, and only an empty field asks for a file or a hash.
+TEST_F(CompareActionTest, FailureMessageEqualsNothing) {
+    startUp();
+    entries.fileRoute(3).answer = Failure("Could not open file");
+    hashFileFromDialog(existingFile("file"));
+    for (const char* typed : {"Could not open file", kSha1OfAbc}) {
+        SCOPED_TRACE(typed);
+        const ShownMessage shown = compareWith(typed);
+        EXPECT_EQ(shown.text, kNotEqual);
+        EXPECT_EQ(shown.icon, MessageIcon::Warning);
+    }
+    EXPECT_EQ(compareWith("").text, kEmpty);
+
+    hashGives(kSha1OfAbc);
+    EXPECT_EQ(compareWith(kSha1OfAbc).text, kEqual);
+    selectAlgorithm(-1);
+    hashTextFromWindow("abc");
+    EXPECT_EQ(compareWith("Error: Unknown hash type").text, kNotEqual);
+}
+
+TEST_F(CompareActionTest, MessagesFollowTheLanguageCaptionsDoNot) {
+    exeFolder.write("sha.lng", "DEUTSCH\r\n3\r\n");
+    startUp();
+    hashGives(kSha1OfAbc);
+    const ShownMessage equal = compareWith(kSha1OfAbc);
+    EXPECT_EQ(equal.text, "Prüfsummen sind identisch");
+    EXPECT_EQ(equal.caption, "Information");
+    const ShownMessage differ = compareWith("00");
+    EXPECT_EQ(differ.text, "Prüfsumme stimmt nicht, bitte überprüfen");
+    EXPECT_EQ(differ.caption, "Warning");
+}
+
+using CopyDigestActionTest = MainWindowTest;
+
+TEST_F(CopyDigestActionTest, ClipboardHoldsExactlyTheDigestField) {
+    hashTextFromWindow("abc");
+    window.CopyDigestAction();
+    EXPECT_EQ(windows.clipboard, "7e4703");
+
+    entries.stringRoute(3).answer = Answer("");
+    hashTextFromWindow("abc");
+    window.CopyDigestAction();
+    EXPECT_EQ(windows.clipboard, std::nullopt);
+}
+
+using PasteDigestActionTest = MainWindowTest;
+
+TEST_F(PasteDigestActionTest, CompareFieldGetsTheTrimmedClipboardText) {
+    for (const tolvek::testing::Case& paste :
+         tolvek::testing::ReadCaseFile("window/clipboard_pastes.cases")) {
+        SCOPED_TRACE(paste.where);
+        windows.texts[Control::CompareField] = "old";
+        windows.clipboard = paste.has("Clipboard") ? std::optional(paste.get("Clipboard"))
+                                                   : std::nullopt;
+        window.PasteDigestAction();
+        EXPECT_EQ(windows.text(Control::CompareField), paste.get("CompareField"));
+    }
+    EXPECT_EQ(windows.clipboardWrites, 0);
+}
+
+TEST_F(PasteDigestActionTest, PastedLineEndStillCompares) {
+    startUp();
+    entries.stringRoute(3).answer = Answer(kSha1OfAbc);
+    hashTextFromWindow("abc");
+    windows.clipboard = std::string(kSha1OfAbc) + "\r\n";
+    window.PasteDigestAction();
+    window.CompareAction();
+    ASSERT_EQ(windows.messages.size(), 1U);
+    EXPECT_EQ(windows.messages[0].text, kEqual);
+}
+
+TEST(AsciiText, CaseMappingTouchesOnlyAsciiLetters) {
+    EXPECT_EQ(hashing::AsciiUpper("az AZ 09 @[`{ \xEA\xE7\xF1"), "AZ AZ 09 @[`{ \xEA\xE7\xF1");
+    EXPECT_EQ(hashing::AsciiLower("az AZ 09 @[`{ \xCA\xC7\xD1"), "az az 09 @[`{ \xCA\xC7\xD1");
+}
+
+}  // namespace
+}  // namespace tolvek::window::testing

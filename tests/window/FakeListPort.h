@@ -1,0 +1,57 @@
+// A ListWindowPort of plain values: the texts, rows and progress as last drawn, the clipboard, and
+// canned answers for the save dialog and the question.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/window/ListWindow.h"
+
+namespace tolvek::window::testing {
+
+class FakeListPort final : public ListWindowPort {
+public:
+    void setTexts(const ListWindowTexts& texts) override {
+        title = texts.title;
+        headings = texts.headings;
+        commands = texts.commands;
+    }
+    void showWindow() override { shown = true; }
+    void setRow(std::size_t index, const ListRowView& row) override {
+        ASSERT_LE(index, rows.size());
+        if (index == rows.size()) {
+            rows.push_back(row);
+        } else {
+            rows[index] = row;
+        }
+    }
+    void showProgress(const ProgressDisplay& display) override { progress = display; }
+    void setClipboardText(const std::string& text) override { clipboard = text; }
+    std::optional<std::string> chooseSaveName(const std::string& suggested) override {
+        suggestedNames.push_back(suggested);
+        return saveName;
+    }
+    bool confirm(const std::string& question) override {
+        questions.push_back(question);
+        return confirmAnswer;
+    }
+    void showMessage(const std::string& text) override { messages.push_back(text); }
+
+    std::string title;
+    std::vector<std::string> headings;
+    std::vector<std::string> commands;
+    bool shown = false;
+    std::vector<ListRowView> rows;
+    ProgressDisplay progress;
+    std::string clipboard;
+    std::optional<std::string> saveName;
+    std::vector<std::string> suggestedNames;
+    bool confirmAnswer = false;
+    std::vector<std::string> questions;
+    std::vector<std::string> messages;
+};
+
+}  // namespace tolvek::window::testing

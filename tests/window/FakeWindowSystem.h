@@ -1,0 +1,100 @@
+// A WindowSystem of plain values for the core's tests: controls are strings and positions,
+// dialogs answer from queues filled by the test, and every window operation is recorded.
+#pragma once
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/window/WindowSystem.h"
+
+namespace tolvek::window::testing {
+
+struct ShownMessage {
+    std::string text;
+    std::string caption;
+    MessageIcon icon;
+};
+
+struct AskedQuestion {
+    ShownMessage box;
+    std::function<void(bool yes)> answered;
+};
+
+class FakeWindowSystem final : public WindowSystem {
+public:
+    std::string text(Control control) const override;
+    void setText(Control control, const std::string& text) override;
+    void setListEntries(Control list, const std::vector<std::string>& entries) override;
+    int selectedPosition(Control list) const override;
+    void selectPosition(Control list, int position) override;
+    std::optional<std::string> runOpenFileDialog(const std::string& initialName) override;
+    void showMessage(const std::string& text, const std::string& caption,
+                     MessageIcon icon) override;
+    void askQuestion(const std::string& text, const std::string& caption, MessageIcon icon,
+                     std::function<void(bool yes)> answered) override {
+        questions.push_back({{text, caption, icon}, std::move(answered)});
+    }
+    StringInputResult runStringInputWindow(const std::string& title) override;
+    void runAboutWindow() override { ++aboutRuns; }
+    std::optional<std::string> clipboardText() override { return clipboard; }
+    void setClipboardText(const std::string& text) override;
+    bool isExistingFile(const std::string& name) const override;
+    void showProgress(const ProgressDisplay& display) override;
+    void hideProgress() override { progress.reset(); }
+    void showOffer(const OfferDisplay& display) override { offer = display; }
+    void hideOffer() override { offer.reset(); }
+    void setHashControlsEnabled(bool enabled) override { hashControlsEnabled = enabled; }
+    void postClose() override { ++closeRequests; }
+    void showMainWindow() override;
+    void endProgram() override;
+    void openUrl(const std::string& target) override { openedTargets.push_back(target); }
+    std::filesystem::path executableFolder() const override { return exeFolder; }
+    std::filesystem::path configFolder() const override { return userConfigFolder; }
+
+    // Control state.
+    std::map<Control, std::string> texts;
+    std::map<Control, std::vector<std::string>> lists;
+    std::map<Control, int> selections;
+    // Every setText, in order, as (control, text).
+    std::vector<std::pair<Control, std::string>> textWrites;
+
+    // The next answers of the open-file dialog (nothing = cancelled) and the names it started
+    // with.
+    std::deque<std::optional<std::string>> openFileAnswers;
+    std::vector<std::string> openFileInitialNames;
+
+    std::deque<StringInputResult> stringInputAnswers;
+    std::vector<std::string> stringInputTitles;
+
+    std::vector<ShownMessage> messages;
+    // The Yes/No boxes shown; a test answers one by calling its `answered`.
+    std::vector<AskedQuestion> questions;
+    // The progress display while it is shown, and every state it showed.
+    std::optional<ProgressDisplay> progress;
+    std::vector<std::string> progressStates;
+    // The offer while it is shown.
+    std::optional<OfferDisplay> offer;
+    bool hashControlsEnabled = true;
+    std::optional<std::string> clipboard;  // nothing = no plain text
+    int clipboardWrites = 0;
+    int aboutRuns = 0;
+    int closeRequests = 0;
+    // What the window showed as it was first shown: DigestField, and whether the progress
+    // display was there.
+    int windowShows = 0;
+    std::string digestWhenShown;
+    bool progressWhenShown = false;
+    int programEnds = 0;
+    // Runs as the program is ended, to look at the state at that moment.
+    std::function<void()> whenProgramEnds;
+    std::vector<std::string> openedTargets;
+    std::filesystem::path exeFolder;
+    std::filesystem::path userConfigFolder;
+};
+
+}  // namespace tolvek::window::testing

@@ -1,0 +1,162 @@
+// The language blocks, LoadText, ApplyTexts, LanguageChangeHandler and the matching of a saved
+// language name.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "app/window/Languages.h"
+#include "app/window/Product.h"
+#include "app/window/StringTable.h"
+#include "tests/support/VectorFile.h"
+#include "tests/window/MainWindowFixture.h"
+
+namespace tolvek::window::testing {
+namespace {
+
+const std::vector<tolvek::testing::Case>& blocks() {
+    static const std::vector<tolvek::testing::Case> all =
+        tolvek::testing::ReadCaseFile("window/language_blocks.cases");
+    return all;
+}
+
+int blockOf(const tolvek::testing::Case& block) {
+    return std::stoi(block.get("Block"));
+}
+
+using LanguageChangeHandlerTest = MainWindowTest;
+
+TEST_F(LanguageChangeHandlerTest, EveryBlockIsAppliedAndSaved) {
+    selectAlgorithm(12);
+    for (const tolvek::testing::Case& block : blocks()) {
+        SCOPED_TRACE(block.where);
+        selectLanguage(std::stoi(block.get("Position")));
+        window.LanguageChangeHandler();
+        EXPECT_EQ(window.LanguageBase(), blockOf(block));
+        const std::string title = windows.text(Control::MainWindow);
+        EXPECT_TRUE(title.starts_with(block.get("TitleStart"))) << title;
+        EXPECT_TRUE(title.ends_with(block.get("TitleEnd"))) << title;
+        EXPECT_NE(title.find("(c) 1997-2009 TOLVEK team"), std::string::npos) << title;
+        EXPECT_NE(title.find(std::string(" ").append(kVersion).append(" ")), std::string::npos)
+            << title << " does not name the build's version " << kVersion;
+        EXPECT_EQ(windows.text(Control::HashStringButton), block.get("Text2"));
+        EXPECT_EQ(windows.text(Control::CompareLabel), block.get("Text15"));
+        EXPECT_EQ(savedFile(), block.get("Saved") + "\r\n12\r\n");
+    }
+}
+
+TEST_F(LanguageChangeHandlerTest, GermanCaptionsAndStringWindowTitle) {
+    selectLanguage(1);
+    window.LanguageChangeHandler();
+    EXPECT_EQ(windows.text(Control::HashFileButton), "Prüfe Datei");
+    EXPECT_EQ(windows.text(Control::AboutButton), "Über");
+    hashTextFromWindow("abc");
+    EXPECT_EQ(windows.stringInputTitles.back(), "Geben Sie einen String ein.");
+}
+
+TEST_F(LanguageChangeHandlerTest, AppliesTextsOneToNineAndFifteenOnly) {
+    selectLanguage(5);
+    window.LanguageChangeHandler();
+    std::set<Control> written;
+    for (const auto& [control, text] : windows.textWrites) {
+        written.insert(control);
+        EXPECT_FALSE(text.empty());
+    }
+    const std::set<Control> expected = {
+        Control::MainWindow,   Control::HashStringButton, Control::HashFileButton,
+        Control::CloseButton,  Control::RenewButton,      Control::CopyButton,
+        Control::PasteButton,  Control::CompareButton,    Control::AboutButton,
+        Control::CompareLabel,
+    };
+    EXPECT_EQ(written, expected);
+    EXPECT_EQ(windows.textWrites.size(), expected.size());
+}
+
+TEST_F(LanguageChangeHandlerTest, NoSelectionDoesNothing) {
+    selectLanguage(-1);
+    window.LanguageChangeHandler();
+    EXPECT_TRUE(windows.textWrites.empty());
+    EXPECT_EQ(savedFile(), "<none>");
+    EXPECT_EQ(window.LanguageBase(), 1000);
+}
+
+TEST_F(LanguageChangeHandlerTest, LoadTextOutsideTheBlockIsEmpty) {
+    EXPECT_EQ(window.LoadText(0), "");
+    EXPECT_EQ(window.LoadText(34), "");
+    EXPECT_EQ(window.LoadText(10), "Please choice a file or use drag&drop --> NEW calculate.");
+    EXPECT_EQ(window.LoadText(18), "Cancel");
+}
+
+// The progress display fills the placeholders of texts 16 and 17 and shows the unit texts, the
+// note on the digest shown those of texts 69 and 71; every language has them in its own words,
+// the template as in English.
+TEST(StringTable, EveryBlockHasTheProgressAndNoteTexts) {
+    for (const tolvek::testing::Case& block : blocks()) {
+        SCOPED_TRACE(block.where);
+        const auto text = [&](int number) { return StringTableText(blockOf(block) + number).value(); };
+        EXPECT_NE(text(16).find("%1"), std::string::npos);
+        EXPECT_NE(text(16).find("%2"), std::string::npos);
+        EXPECT_NE(text(17).find("%1"), std::string::npos);
+        for (int number = 18; number <= 25; ++number) {
+            EXPECT_FALSE(text(number).empty()) << number;
+        }
+        EXPECT_NE(text(69).find("%1"), std::string::npos);
+        EXPECT_NE(text(71).find("%1"), std::string::npos);
+        const bool english = blockOf(block) == 1000 || blockOf(block) == 11000;
+        EXPECT_EQ(text(18) == "Cancel", english);
+        EXPECT_EQ(text(70) == "Hash again", english);
+    }
+}
+
+// Features add their groups at once; a group whose numbers another already holds would be
+// shadowed without a word.
+TEST(StringTable, EveryGroupTextIsFoundUnderItsOwnNumber) {
+    for (const TextGroup* group : TextGroupsAfterTheFifteen()) {
+        EXPECT_GT(group->first, kTextsPerBlock);
+        for (const tolvek::testing::Case& block : blocks()) {
+            const auto blockIndex = static_cast<std::size_t>(blockOf(block) / kBlockStride);
+            for (int index = 0; index < group->size; ++index) {
+                EXPECT_EQ(StringTableText(blockOf(block) + group->first + index),
+                          group->text(blockIndex, static_cast<std::size_t>(index)))
+                    << blockOf(block) + group->first + index;
+            }
+        }
+    }
+}
+
+TEST(StringTable, MarkersFrameTheTemplateBlock) {
+    EXPECT_EQ(StringTableText(11000),
+              "If you want translate this program, translate from here- From 11000 - 11015");
+    EXPECT_EQ(StringTableText(11999), "If you want translate this program, translate till here");
+    for (const int id : {-1, 0, 34, 999, 1000, 1034, 10000, 11034, 11998, 12000, 12001, 65429}) {
+        EXPECT_EQ(StringTableText(id), std::nullopt) << id;
+    }
+}
+
+TEST(MatchLanguage, SavedNames) {
+    for (const tolvek::testing::Case& saved :
+         tolvek::testing::ReadCaseFile("window/window_texts.cases", "MatchLanguage")) {
+        EXPECT_EQ(MatchLanguage(saved.get("Saved")), std::stoi(saved.get("Position")))
+            << saved.where;
+    }
+}
+
+using LanguageStartUpTest = MainWindowTest;
+
+TEST_F(LanguageStartUpTest, Windows1252NameIsReadAndWrittenBackByteForByte) {
+    exeFolder.write("sha.lng", "portugu\xEAs-brasil\n5\n");
+    startUp();
+    EXPECT_EQ(windows.selectedPosition(Control::LanguageList), 2);
+    EXPECT_TRUE(windows.text(Control::MainWindow).starts_with("TOLVEK versão 1.99"));
+    EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), 5);
+    EXPECT_EQ(savedFile(), "Portugu\xEAs-Brasil\r\n5\r\n");
+}
+
+TEST_F(LanguageStartUpTest, Utf8NameGivesEnglish) {
+    exeFolder.write("sha.lng", "Français\r\n5\r\n");
+    startUp();
+    EXPECT_EQ(windows.selectedPosition(Control::LanguageList), 0);
+    EXPECT_EQ(savedFile(), "ENGLISH\r\n5\r\n");
+}
+
+}  // namespace
+}  // namespace tolvek::window::testing

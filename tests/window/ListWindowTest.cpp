@@ -1,0 +1,268 @@
+// The list window's logic through its port: checking a list with a missing and a corrupted
+// file, cancelling in the middle, dropped folders and lists looked at on the worker, copying and
+// saving in both line styles, and the main window's language.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "app/window/ListWindow.h"
+#include "app/window/StringTable.h"
+#include "tests/window/FakeListPort.h"
+#include "tests/window/MainWindowFixture.h"
+#include "tests/window/ManualBackground.h"
+#include "tests/support/FileRights.h"
+#include "tests/support/TempFolder.h"
+
+namespace tolvek::window::testing {
+namespace {
+
+// Published SHA-256 of "abc" (FIPS 180-2, appendix B.1).
+const std::string kAbc = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+const std::string kWrong(64, '0');
+
+class ListWindowTest : public ::testing::Test {
+protected:
+    ListWindowTest() { window.Open(*hashing::FindAlgorithm("sha256")); }
+
+    void settle() {
+        while (tasks.pending() || jobs.pending()) {
+            tasks.pending() ? tasks.run() : jobs.run();
+            ui.drain();
+        }
+    }
+    // Runs the pending walk or list read and shows the rows it found.
+    void gather() {
+        tasks.run();
+        ui.drain();
+    }
+    std::vector<std::string> statuses() const { return column(&ListRowView::status); }
+    std::vector<std::string> column(std::string ListRowView::*field) const {
+        std::vector<std::string> shown;
+        for (const ListRowView& row : port.rows) {
+            shown.push_back(row.*field);
+        }
+        return shown;
+    }
+    std::string saved(const std::string& name) const {
+        std::ifstream file(folder.file(name), std::ios::binary);
+        std::ostringstream contents;
+        contents << file.rdbuf();
+        return contents.str();
+    }
+
+    tolvek::testing::TempFolder folder;
+    FakeListPort port;
+    ManualUiThread ui;
+    ManualFileJobs jobs;
+    ManualWorkerTasks tasks;
+    ListWindow window{port, {jobs, ui}, tasks,
+                      [](int number) { return StringTableText(1000 + number).value_or(""); }};
+};
+
+TEST_F(ListWindowTest, AListWithAMissingAndACorruptedFileGivesEachVerdictAndTheSummary) {
+    folder.write("a.txt", "abc");
+    folder.write("b.txt", "abc");
+    const std::string list =
+        folder.write("SHA256SUMS", kAbc + "  a.txt\n" + kWrong + "  b.txt\n" + kAbc + "  c.txt\n");
+    window.CheckList(list);
+    gather();
+    EXPECT_EQ(port.title, "Check list");
+    EXPECT_EQ(port.headings, (std::vector<std::string>{"File", "Algorithm", "Digest", "Status"}));
+    EXPECT_EQ(port.progress.subject, "0 of 3 files");
+    EXPECT_EQ(port.progress.cancelCaption, "Cancel");
+    settle();
+
+    EXPECT_EQ(statuses(), (std::vector<std::string>{"OK", "FAILED", "missing"}));
+    EXPECT_EQ(port.rows[1].mark, CheckStatus::Failed) << "the status has a mark, not colour alone";
+    EXPECT_EQ(port.rows[2].mark, CheckStatus::Missing);
+    EXPECT_EQ(port.rows[0].algorithm, "SHA256");
+    EXPECT_EQ(port.rows[1].digest, kAbc) << "a failed file shows the digest it has";
+    EXPECT_EQ(window.Summary(), "1 OK, 1 FAILED, 1 missing");
+    EXPECT_EQ(port.progress.state, "1 OK, 1 FAILED, 1 missing");
+    EXPECT_EQ(port.progress.subject, "3 of 3 files");
+    EXPECT_EQ(port.progress.permille, 1000);
+    EXPECT_EQ(port.progress.cancelCaption, "") << "nothing left to cancel";
+
+    const struct {
+        LineStyle style;
+        std::string row;
+        std::string all;
+    } copies[] = {
+        {LineStyle::Gnu, kAbc + "  a.txt", kAbc + "  a.txt\n" + kAbc + "  b.txt\n" + kAbc + "  c.txt\n"},
+        {LineStyle::Bsd, "SHA256 (a.txt) = " + kAbc,
+         "SHA256 (a.txt) = " + kAbc + "\nSHA256 (b.txt) = " + kAbc + "\nSHA256 (c.txt) = " + kAbc + "\n"},
+    };
+    for (const auto& copy : copies) {
+        window.CopyRowAction(0, copy.style);
+        EXPECT_EQ(port.clipboard, copy.row);
+        window.CopyAllAction(copy.style);
+        EXPECT_EQ(port.clipboard, copy.all);
+    }
+}
+
+TEST_F(ListWindowTest, CancelInTheMiddleCancelsTheRest) {
+    std::string lines;
+    for (const char* name : {"a", "b", "c"}) {
+        folder.write(name, "abc");
+        lines += kAbc + "  " + name + "\n";
+    }
+    window.CheckList(folder.write("x.sha256", lines));
+    gather();
+    jobs.run();
+    ui.drain();
+    EXPECT_EQ(port.progress.subject, "1 of 3 files");
+    window.CancelAction();
+    settle();
+    EXPECT_EQ(statuses(), (std::vector<std::string>{"OK", "cancelled", "cancelled"}));
+    EXPECT_EQ(window.Summary(), "1 OK, 2 cancelled");
+    EXPECT_FALSE(window.Running());
+}
+
+TEST_F(ListWindowTest, DroppedFilesAndFoldersAreHashedAndSavedAtomicallyWithoutOverwritingUnasked) {
+    std::filesystem::create_directory(folder.path() / "tree");
+    folder.write("tree/b", "abc");
+    folder.write("tree/a", "abc");
+    const std::string single = folder.write("single", "abc");
+    window.DropHandler(folder.file("tree") + "\r" + single);
+    settle();
+    ASSERT_EQ(port.rows.size(), 3U);
+    EXPECT_EQ(port.rows[0].file, folder.file("tree/a")) << "a folder's files in sorted order";
+    EXPECT_EQ(port.rows[2].digest, kAbc);
+    EXPECT_EQ(port.rows[2].status, "") << "a hashed file has nothing to fail against";
+
+    port.saveName = folder.file("out");
+    window.SaveListAction();
+    EXPECT_EQ(port.suggestedNames.back(), "checksums.sha256");
+    const std::string written = saved("out.sha256");
+    EXPECT_EQ(written, kAbc + "  " + folder.file("tree/a") + "\n" + kAbc + "  " +
+                           folder.file("tree/b") + "\n" + kAbc + "  " + single + "\n");
+
+    folder.write("out.sha256", "keep");
+    port.confirmAnswer = false;
+    window.SaveListAction();
+    EXPECT_EQ(port.questions.back(), folder.file("out.sha256") + " already exists. Replace it?");
+    EXPECT_EQ(saved("out.sha256"), "keep");
+    port.confirmAnswer = true;
+    window.SaveListAction();
+    EXPECT_EQ(saved("out.sha256"), written);
+
+    // A dropped checksum list is checked, not hashed.
+    window.DropHandler(folder.file("out.sha256"));
+    settle();
+    EXPECT_EQ(statuses().back(), "OK");
+    EXPECT_EQ(window.Summary(), "3 OK");
+}
+
+TEST_F(ListWindowTest, DropsAndListsAreLookedAtOnTheWorkerAndGiveRowsInTheirOrder) {
+    std::filesystem::create_directory(folder.path() / "tree");
+    folder.write("tree/b", "abc");
+    folder.write("tree/a", "abc");
+    folder.write("a.txt", "abc");
+    const std::string list = folder.write("SHA256SUMS", kAbc + "  a.txt\n");
+    const std::string single = folder.write("single", "abc");
+    window.DropHandler(folder.file("tree") + "\r" + list);
+    window.DropHandler(single);  // waits for the first drop
+    window.CheckList(folder.file("gone.sha256"));
+    EXPECT_TRUE(port.rows.empty()) << "the window's thread touched no file";
+    EXPECT_TRUE(window.Running());
+    EXPECT_EQ(port.progress.cancelCaption, "Cancel") << "a walk can be cancelled";
+    EXPECT_FALSE(jobs.pending());
+
+    tasks.run();
+    EXPECT_TRUE(port.rows.empty()) << "the rows arrive as posted calls";
+    ui.drain();
+    EXPECT_EQ(column(&ListRowView::file),
+              (std::vector<std::string>{folder.file("tree/a"), folder.file("tree/b"), "a.txt"}));
+    settle();
+    EXPECT_EQ(column(&ListRowView::file),
+              (std::vector<std::string>{folder.file("tree/a"), folder.file("tree/b"), "a.txt",
+                                        single}));
+    EXPECT_EQ(statuses(), (std::vector<std::string>{"", "", "OK", ""}));
+    EXPECT_EQ(port.messages,
+              (std::vector<std::string>{folder.file("gone.sha256") + ": Could not open file"}));
+    EXPECT_FALSE(window.Running());
+}
+
+// A folder that cannot be read stops nothing but itself: the rest of the tree is listed and
+// the window says what it skipped. The walk and the reads run on this thread, which reaches
+// files as "nobody", so that the locked folder is locked for root too.
+TEST_F(ListWindowTest, AFolderThatCannotBeReadIsSkippedAndTheRestListed) {
+    namespace fs = std::filesystem;
+    for (const char* name : {"tree/locked/deeper", "tree/sub", "tree/zzz"}) {
+        fs::create_directories(folder.path() / name);
+    }
+    for (const char* name : {"tree/a", "tree/locked/x", "tree/locked/deeper/y", "tree/m",
+                             "tree/sub/b", "tree/zzz/c", "tree/zzz/d"}) {
+        folder.write(name, "abc");
+    }
+    // Open to everyone, whatever the umask, but for the one locked folder.
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder.path())) {
+        fs::permissions(entry.path(), entry.is_directory() ? fs::perms{0755} : fs::perms{0644});
+    }
+    fs::permissions(folder.path(), fs::perms{0755});
+    fs::permissions(folder.path() / "tree" / "locked", fs::perms::none);
+    {
+        const tolvek::testing::FileRightsOfNobody nobody;
+        window.DropHandler(folder.file("tree"));
+        settle();
+    }
+    EXPECT_EQ(column(&ListRowView::file),
+              (std::vector<std::string>{folder.file("tree/a"), folder.file("tree/m"),
+                                        folder.file("tree/sub/b"), folder.file("tree/zzz/c"),
+                                        folder.file("tree/zzz/d")}));
+    EXPECT_EQ(column(&ListRowView::digest), std::vector<std::string>(5, kAbc));
+    EXPECT_EQ(port.messages, (std::vector<std::string>{
+                                 "These folders could not be read and were skipped:\n" +
+                                 folder.file("tree/locked")}));
+}
+
+TEST_F(ListWindowTest, CancelStopsAWalkForgetsTheDropsWaitingAndCancelsTheFilesWaiting) {
+    std::filesystem::create_directory(folder.path() / "tree");
+    folder.write("tree/a", "abc");
+    const std::string single = folder.write("single", "abc");
+    window.CheckList(folder.write("x.sha256", kAbc + "  single\n" + kAbc + "  single\n"));
+    gather();
+    ASSERT_TRUE(jobs.pending());
+    window.DropHandler(folder.file("tree"));
+    window.DropHandler(single);
+    window.CancelAction();
+    settle();
+    EXPECT_EQ(statuses(), (std::vector<std::string>{"cancelled", "cancelled"}));
+    EXPECT_FALSE(window.Running());
+    EXPECT_EQ(port.progress.cancelCaption, "");
+
+    window.DropHandler(single);
+    settle();
+    EXPECT_EQ(column(&ListRowView::digest).back(), kAbc) << "a drop after Cancel counts";
+}
+
+// The list window speaks the main window's language.
+class ListWindowLanguageTest : public MainWindowTest {};
+
+TEST_F(ListWindowLanguageTest, AnOpenListWindowFollowsALanguageChange) {
+    startUp();
+    FakeListPort port;
+    ListWindow list(port, {jobs, ui}, tasks, [this](int number) { return window.LoadText(number); });
+    window.AttachListWindow(list);
+    dataFolder.write("a.txt", "abc");
+    window.OpenListWindowAction();
+    list.CheckList(dataFolder.write("SHA256SUMS", kAbc + "  a.txt\n" + kAbc + "  b.txt\n"));
+    settle();
+    ASSERT_EQ(port.rows.size(), 2U);
+
+    selectLanguage(1);  // Deutsch
+    window.LanguageChangeHandler();
+    EXPECT_EQ(port.title, "Liste prüfen");
+    EXPECT_EQ(port.headings, (std::vector<std::string>{"Datei", "Algorithmus", "Hashwert", "Status"}));
+    EXPECT_EQ(port.commands.back(), "Liste speichern…");
+    EXPECT_EQ(port.rows[1].status, "fehlt");
+    EXPECT_EQ(port.rows[1].mark, CheckStatus::Missing);
+    EXPECT_EQ(port.rows[0].digest, kAbc) << "rows keep their data";
+    EXPECT_EQ(port.rows[0].file, "a.txt");
+    EXPECT_EQ(port.progress.subject, "2 von 2 Dateien");
+    EXPECT_EQ(port.progress.state, "1 OK, 1 fehlt");
+}
+
+}  // namespace
+}  // namespace tolvek::window::testing

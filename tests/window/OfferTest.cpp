@@ -1,0 +1,128 @@
+// The offers the main window makes after a file hash, through the port: the expected digest a
+// checksum file beside the file holds, accepted, declined or overtaken.
+#include <gtest/gtest.h>
+
+#include "tests/window/FakeListPort.h"
+#include "tests/window/MainWindowFixture.h"
+
+namespace tolvek::window::testing {
+namespace {
+
+const std::string kDigest(64, 'a');
+
+class OfferTest : public MainWindowTest {
+protected:
+    OfferTest() {
+        startUp();
+        selectAlgorithm(4);
+        entries.fileRoute(4).answer = Answer(kDigest);
+        // The entry's digests are as long as kDigest, so lists of its digests hold that length.
+        entries.stringRoute(4).answer = Answer(kDigest);
+    }
+
+    // Hashes x.iso beside a sidecar holding `expected` for it.
+    void hashBesideSidecar(const std::string& expected) {
+        dataFolder.write("x.iso.Entry4", expected + "  x.iso\n");
+        hashFileFromDialog(existingFile("x.iso"));
+    }
+};
+
+TEST_F(OfferTest, TheSidecarsDigestIsOfferedAndComparedOnlyWhenAccepted) {
+    enum class Answer { Accept, Decline, HashAString };
+    const struct Case {
+        const char* what;
+        std::string sidecarDigest;
+        Answer answer;
+        std::string compareField;
+        const char* message;  // empty: no message
+    } cases[] = {
+        {"accepted, equal", kDigest, Answer::Accept, kDigest, "Hash is equal."},
+        {"accepted, differing", std::string(64, 'b'), Answer::Accept,
+         std::string(64, 'b'), "Hash is not equal. Please check it"},
+        {"declined", kDigest, Answer::Decline, "typed", ""},
+        {"overtaken by a string hash", kDigest, Answer::HashAString, "typed", ""},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        windows.texts[Control::CompareField] = "typed";
+        windows.messages.clear();
+        hashBesideSidecar(test.sidecarDigest);
+        ASSERT_TRUE(windows.offer.has_value());
+        EXPECT_EQ(windows.offer->text, "Expected digest found in x.iso.Entry4: " + test.sidecarDigest);
+        EXPECT_EQ(windows.offer->acceptCaption, "Compare");
+        EXPECT_EQ(windows.offer->declineCaption, "Dismiss");
+        EXPECT_EQ(windows.text(Control::CompareField), "typed") << "nothing changes before";
+        EXPECT_TRUE(windows.messages.empty());
+
+        switch (test.answer) {
+            case Answer::Accept:
+                window.AcceptOfferAction();
+                break;
+            case Answer::Decline:
+                window.DeclineOfferAction();
+                break;
+            case Answer::HashAString:
+                hashTextFromWindow("abc");
+                window.AcceptOfferAction();  // too late: the offer has gone
+                break;
+        }
+        EXPECT_FALSE(windows.offer.has_value());
+        EXPECT_EQ(windows.text(Control::CompareField), test.compareField);
+        ASSERT_EQ(windows.messages.size(), std::string(test.message).empty() ? 0U : 1U);
+        if (!windows.messages.empty()) {
+            EXPECT_EQ(windows.messages.front().text, test.message);
+        }
+    }
+}
+
+TEST_F(OfferTest, NoOfferForAFailedOrCancelledHashAndANewHashWithdrawsIt) {
+    dataFolder.write("x.iso.Entry4", kDigest);
+    entries.fileRoute(4).answer = Failure("Could not read file");
+    hashFileFromDialog(existingFile("x.iso"));
+    EXPECT_FALSE(windows.offer.has_value());
+
+    entries.fileRoute(4).answer = Answer(kDigest);
+    windows.openFileAnswers.emplace_back(existingFile("x.iso"));
+    window.HashFileAction(Control::HashFileButton);
+    window.CancelHashAction();
+    settle();
+    EXPECT_FALSE(windows.offer.has_value());
+
+    hashFileFromDialog(existingFile("x.iso"));
+    ASSERT_TRUE(windows.offer.has_value());
+    selectLanguage(1);  // Deutsch: the offer speaks the new language
+    window.LanguageChangeHandler();
+    EXPECT_EQ(windows.offer->text, "Erwarteter Hashwert in x.iso.Entry4 gefunden: " + kDigest);
+    windows.openFileAnswers.emplace_back(existingFile("x.iso"));
+    window.HashFileAction(Control::HashFileButton);
+    EXPECT_FALSE(windows.offer.has_value()) << "withdrawn while the next hash runs";
+    settle();
+}
+
+TEST_F(OfferTest, AChecksumListJustHashedIsOfferedForChecking) {
+    // Published SHA-256 of "abc" (FIPS 180-2, appendix B.1).
+    const std::string abc = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+    FakeListPort listPort;
+    ListWindow listWindow(listPort, {jobs, ui}, tasks,
+                          [this](int number) { return window.LoadText(number); });
+    window.AttachListWindow(listWindow);
+    dataFolder.write("a.txt", "abc");
+    dataFolder.write("checks", abc + "  a.txt\n" + abc + "  b.txt\n");  // a list by content
+    for (const bool accept : {false, true}) {
+        SCOPED_TRACE(accept);
+        hashFileFromDialog(dataFolder.file("checks"));
+        ASSERT_TRUE(windows.offer.has_value());
+        EXPECT_EQ(windows.offer->text, "checks is a checksum list of 2 files.");
+        EXPECT_EQ(windows.offer->acceptCaption, "Check files");
+        accept ? window.AcceptOfferAction() : window.DeclineOfferAction();
+        settle();
+        EXPECT_FALSE(windows.offer.has_value());
+        EXPECT_EQ(listPort.rows.size(), accept ? 2U : 0U);
+    }
+    EXPECT_EQ(listPort.title, "Check list");
+    EXPECT_EQ(listWindow.Summary(), "1 OK, 1 missing");
+    EXPECT_EQ(digestField(), kDigest) << "the list itself was hashed as always";
+}
+
+}  // namespace
+}  // namespace tolvek::window::testing
