@@ -126,12 +126,6 @@ Crc64Update CrcUpdateAvx2Clmul;
 Sha64Compression Sha512CompressAvx512;
 KeccakAbsorption KeccakAbsorbAvx512;
 
-// kCpuAvx512Vl as well: the BLAKE2 leaves with native rotates on 256-bit registers.
-namespace blake2 {
-Leaves32Compression CompressLeavesAvx512;
-Leaves64Compression CompressLeavesAvx512;
-}  // namespace blake2
-
 // kCpuAvx512Clmul: four 512-bit accumulators, from kCrcAvx512ClmulMinLength bytes.
 inline constexpr std::size_t kCrcAvx512ClmulMinLength = 256;
 Crc32Update CrcUpdateAvx512;

@@ -1,8 +1,8 @@
 // BLAKE2 compression of several independent nodes side by side, one node per vector lane: the
 // leaves of BLAKE2sp and BLAKE2bp. Written with the compiler's generic vector types, so that each
 // file that includes it lowers the same code to its own registers: SSE2 for the portable code,
-// 256-bit AVX2 and AVX-512's native rotates in engine/x86/. Internal linkage on purpose: each of
-// those files compiles its own copy with its own instruction-set flags.
+// 256-bit AVX2 in engine/x86/. Internal linkage on purpose: each of those files compiles its own
+// copy with its own instruction-set flags.
 #pragma once
 
 #include <array>
@@ -35,13 +35,12 @@ struct Shape<std::uint32_t> {
 };
 
 // Each word of `value` rotated right by Count bits. Where SSSE3 is enabled a whole-byte rotation
-// is one byte shuffle, which stays within each word, instead of two shifts and an or; AVX-512
-// compiles the shifts to one native rotate anyway.
+// is one byte shuffle, which stays within each word, instead of two shifts and an or.
 template <int Count, class Vector>
 [[gnu::always_inline]] inline Vector RotateRight(Vector value) {
     using Word = std::remove_cvref_t<decltype(value[0])>;
     constexpr int kBits = 8 * sizeof(Word);
-#if defined(__SSSE3__) && !defined(__AVX512VL__)
+#if defined(__SSSE3__)
     if constexpr (Count % 8 == 0) {
         typedef std::uint8_t Bytes __attribute__((vector_size(sizeof(Vector))));
         constexpr std::size_t kSize = sizeof(Word);

@@ -128,6 +128,18 @@ Register crcUpdate(const Tables& tables, Register crc, const std::uint8_t* bytes
     return CrcUpdatePortable(tables, crc, bytes, length);
 }
 
+// BLAKE2sp's or BLAKE2bp's leaves, by the type of their states.
+template <class States, class Blocks>
+void compressLeaves(States states, Blocks blocks, std::size_t blockCount, std::size_t stride,
+                    std::uint64_t counter) {
+#if defined(TOLVEK_X86)
+    if (CpuHas(kCpuAvx2)) {
+        return blake2::CompressLeavesAvx2(states, blocks, blockCount, stride, counter);
+    }
+#endif
+    blake2::CompressLeavesPortable(states, blocks, blockCount, stride, counter);
+}
+
 }  // namespace
 
 unsigned CpuFeaturesAvailable() {
@@ -228,29 +240,13 @@ namespace blake2 {
 void CompressLeaves(std::array<std::array<std::uint32_t, 8>*, 8> states,
                     std::array<const std::uint8_t*, 8> blocks, std::size_t blockCount,
                     std::size_t stride, std::uint64_t counter) {
-#if defined(TOLVEK_X86)
-    if (CpuHas(kCpuAvx512Vl)) {
-        return CompressLeavesAvx512(states, blocks, blockCount, stride, counter);
-    }
-    if (CpuHas(kCpuAvx2)) {
-        return CompressLeavesAvx2(states, blocks, blockCount, stride, counter);
-    }
-#endif
-    CompressLeavesPortable(states, blocks, blockCount, stride, counter);
+    compressLeaves(states, blocks, blockCount, stride, counter);
 }
 
 void CompressLeaves(std::array<std::array<std::uint64_t, 8>*, 4> states,
                     std::array<const std::uint8_t*, 4> blocks, std::size_t blockCount,
                     std::size_t stride, std::uint64_t counter) {
-#if defined(TOLVEK_X86)
-    if (CpuHas(kCpuAvx512Vl)) {
-        return CompressLeavesAvx512(states, blocks, blockCount, stride, counter);
-    }
-    if (CpuHas(kCpuAvx2)) {
-        return CompressLeavesAvx2(states, blocks, blockCount, stride, counter);
-    }
-#endif
-    CompressLeavesPortable(states, blocks, blockCount, stride, counter);
+    compressLeaves(states, blocks, blockCount, stride, counter);
 }
 
 }  // namespace blake2

@@ -1,5 +1,6 @@
 // BLAKE2sp's eight and BLAKE2bp's four leaves side by side, one per lane of a 256-bit register:
-// the rotations are two shifts and an or. Built with -mavx2; run only when the CPU has it.
+// whole-byte rotations are one byte shuffle, the others two shifts and an or. Built with -mavx2;
+// run only when the CPU has it.
 #include "engine/Backends.h"
 #include "engine/Blake2Lanes.h"
 #include "engine/EngineUtils.h"
