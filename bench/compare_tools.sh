@@ -3,7 +3,8 @@
 # openssl, 7-Zip's 7zz) and prints the Markdown tables bench/README.md shows, headed by the date,
 # the processor and its flags:
 #   - one file of 1 GiB (256 MiB for the slow algorithms) in the page cache, once with every CPU
-#     and once pinned to CPU 0;
+#     and once pinned to CPU 0 (timed by the processor time it took, which other work on a
+#     shared machine does not inflate);
 #   - start-up: a 3-byte file;
 #   - 10 000 small files (100 B to 16 KiB) with -r and -c, and 1 000 files of 1 MiB with -r,
 #     against `xargs -P <CPUs>` of the peer, its files shared evenly between the processes;

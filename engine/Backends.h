@@ -54,6 +54,26 @@ using StripeAccumulation = void(XxhAccumulators& accumulators, const std::uint8_
 StripeAccumulation AccumulateStripesPortable;
 }  // namespace xxhash
 
+namespace blake2 {
+// As the two CompressLeaves.
+using Leaves32Compression = void(std::array<std::array<std::uint32_t, 8>*, 8> states,
+                                 std::array<const std::uint8_t*, 8> blocks,
+                                 std::size_t blockCount, std::size_t stride,
+                                 std::uint64_t counter);
+using Leaves64Compression = void(std::array<std::array<std::uint64_t, 8>*, 4> states,
+                                 std::array<const std::uint8_t*, 4> blocks,
+                                 std::size_t blockCount, std::size_t stride,
+                                 std::uint64_t counter);
+Leaves32Compression CompressLeavesPortable;
+Leaves64Compression CompressLeavesPortable;
+}  // namespace blake2
+
+namespace kt128 {
+// As HashLeaves; the x86 ones hash exactly 4 (AVX2) or 8 (AVX-512) leaves, one per 64-bit lane.
+using LeafHashing = void(const std::uint8_t* chunks, std::size_t count, std::uint8_t* values);
+LeafHashing HashLeavesPortable;
+}  // namespace kt128
+
 namespace blake3 {
 // As HashMany; the x86 ones take up to 8 (AVX2) or 16 (AVX-512) inputs, one per 32-bit lane.
 using ManyInputs = void(const ChainingValue& key, const std::uint8_t* inputs, std::size_t count,
@@ -75,7 +95,9 @@ Crc64Update CrcUpdatePclmul;
 
 // kCpuAvx2: the rounds' rotates on BMI2 with the message schedule on vectors (SHA-512); the
 // portable code with BMI's and-not and rotates (Keccak); Adler-32 sums over 32-byte vectors; XXH3
-// stripes on two 256-bit registers; BLAKE3 inputs in eight lanes.
+// stripes on two 256-bit registers; BLAKE3 inputs in eight lanes; BLAKE2sp's eight and
+// BLAKE2bp's four leaves, one per lane of a 256-bit register; four KT128 leaves, one per 64-bit
+// lane.
 Sha64Compression Sha512CompressAvx2;
 KeccakAbsorption KeccakAbsorbAvx2;
 Adler32Sums Adler32UpdateAvx2;
@@ -85,6 +107,13 @@ StripeAccumulation AccumulateStripesAvx2;
 namespace blake3 {
 ManyInputs HashManyAvx2;
 }  // namespace blake3
+namespace blake2 {
+Leaves32Compression CompressLeavesAvx2;
+Leaves64Compression CompressLeavesAvx2;
+}  // namespace blake2
+namespace kt128 {
+LeafHashing HashLeavesAvx2;
+}  // namespace kt128
 
 // kCpuAvx2Clmul: four 256-bit accumulators folded with VPCLMULQDQ, from kCrcAvx2ClmulMinLength
 // bytes.
@@ -109,6 +138,10 @@ StripeAccumulation AccumulateStripesAvx512;
 namespace blake3 {
 ManyInputs HashManyAvx512;
 }  // namespace blake3
+// And eight KT128 leaves, one per 64-bit lane of a 512-bit register.
+namespace kt128 {
+LeafHashing HashLeavesAvx512;
+}  // namespace kt128
 
 #endif  // TOLVEK_X86
 

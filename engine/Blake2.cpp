@@ -5,12 +5,12 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "engine/Backends.h"
 #include "engine/Blake2Lanes.h"
 #include "engine/Blake2Tables.h"
 #include "engine/BlakeRound.h"
 #include "engine/EngineUtils.h"
 #include "engine/Unroll.h"
-#include "engine/WorkerPool.h"
 
 namespace tolvek::engine::blake2 {
 
@@ -123,9 +123,6 @@ void absorbKey(Node<Params>& node, std::span<const std::uint8_t> key) {
     }
 }
 
-// Fewer stripes than this in one update are not worth waking other threads for.
-constexpr std::size_t kStripesForThreads = 64;
-
 }  // namespace
 
 void Blake2bCompress(std::array<std::uint64_t, 8>& state, const std::uint8_t* blocks,
@@ -136,6 +133,34 @@ void Blake2bCompress(std::array<std::uint64_t, 8>& state, const std::uint8_t* bl
 void Blake2sCompress(std::array<std::uint32_t, 8>& state, const std::uint8_t* blocks,
                      std::size_t blockCount, std::uint64_t counter, Ending ending) {
     compressPortable(state, blocks, blockCount, counter, ending, kSha256InitialValues);
+}
+
+// BLAKE2sp's leaves in two groups of four, one per lane of a 128-bit vector.
+void CompressLeavesPortable(std::array<std::array<std::uint32_t, 8>*, 8> states,
+                            std::array<const std::uint8_t*, 8> blocks, std::size_t blockCount,
+                            std::size_t stride, std::uint64_t counter) {
+    for (std::size_t half = 0; half < 8; half += 4) {
+        std::array<std::array<std::uint32_t, 8>*, 4> halfStates;
+        std::array<const std::uint8_t*, 4> halfBlocks;
+        std::copy_n(states.begin() + half, 4, halfStates.begin());
+        std::copy_n(blocks.begin() + half, 4, halfBlocks.begin());
+        CompressLanes<std::uint32_t, 4>(halfStates, halfBlocks, blockCount, stride, counter,
+                                        kSha256InitialValues, LoadLe32);
+    }
+}
+
+// BLAKE2bp's leaves one at a time: its 64-bit rotations cost three SSE2 operations against one
+// scalar one, and two leaves per 128-bit vector measured slower than this (2-core EPYC).
+void CompressLeavesPortable(std::array<std::array<std::uint64_t, 8>*, 4> states,
+                            std::array<const std::uint8_t*, 4> blocks, std::size_t blockCount,
+                            std::size_t stride, std::uint64_t counter) {
+    for (std::size_t leaf = 0; leaf < 4; ++leaf) {
+        for (std::size_t block = 0; block < blockCount; ++block) {
+            compressPortable(*states[leaf], blocks[leaf] + block * stride, 1,
+                             counter + block * Blake2bParams::kBlockSize, Ending::None,
+                             kSha512InitialValues);
+        }
+    }
 }
 
 template <class Params>
@@ -173,20 +198,18 @@ void Node<Params>::update(std::span<const std::uint8_t> bytes) {
 
 template <class Params>
 void Node<Params>::UpdateGroup(Node* nodes, const std::uint8_t* firstBlocks,
-                               std::size_t nodeDistance, std::size_t blockCount,
-                               std::size_t stride) {
+                               std::size_t blockCount, std::size_t stride) {
     std::array<std::array<Word, 8>*, kGroup> states;
     std::array<const std::uint8_t*, kGroup> pending;
     std::array<const std::uint8_t*, kGroup> blocks;
     for (std::size_t node = 0; node < kGroup; ++node) {
         states[node] = &nodes[node].m_state;
         pending[node] = nodes[node].m_buffer.data();
-        blocks[node] = firstBlocks + node * nodeDistance;
+        blocks[node] = firstBlocks + node * kBlockSize;
     }
     const auto compress = [&](const std::array<const std::uint8_t*, kGroup>& from,
                               std::size_t count, std::size_t step) {
-        CompressLanes<Word, kGroup>(states, from, count, step, nodes[0].m_counter + kBlockSize,
-                                    Params::kIv, loadWord<Word>);
+        CompressLeaves(states, from, count, step, nodes[0].m_counter + kBlockSize);
         for (std::size_t node = 0; node < kGroup; ++node) {
             nodes[node].m_counter += count * kBlockSize;
         }
@@ -277,8 +300,8 @@ Blake2Parallel<Params, Leaves>::Blake2Parallel(std::span<const std::uint8_t> key
 }
 
 template <class Params, std::size_t Leaves>
-void Blake2Parallel<Params, Leaves>::absorb(std::span<const std::uint8_t> bytes,
-                                            WorkerPool* pool) {
+void Blake2Parallel<Params, Leaves>::update(std::span<const std::uint8_t> bytes) {
+    static_assert(Leaves == Node<Params>::kGroup);
     if (bytes.empty()) {
         return;  // an empty span may have no address to copy from
     }
@@ -290,33 +313,15 @@ void Blake2Parallel<Params, Leaves>::absorb(std::span<const std::uint8_t> bytes,
         if (m_fill < kStripeSize) {
             return;
         }
-        absorbStripes(m_buffer.data(), 1, nullptr);
+        Node<Params>::UpdateGroup(m_leaves.data(), m_buffer.data(), 1, kStripeSize);
         m_fill = 0;
     }
     const std::size_t stripes = bytes.size() / kStripeSize;
     if (stripes != 0) {
-        absorbStripes(bytes.data(), stripes, pool);
+        Node<Params>::UpdateGroup(m_leaves.data(), bytes.data(), stripes, kStripeSize);
     }
     m_fill = bytes.size() - stripes * kStripeSize;
     std::memcpy(m_buffer.data(), bytes.data() + stripes * kStripeSize, m_fill);
-}
-
-template <class Params, std::size_t Leaves>
-void Blake2Parallel<Params, Leaves>::absorbStripes(const std::uint8_t* stripes,
-                                                   std::size_t stripeCount, WorkerPool* pool) {
-    constexpr std::size_t kGroup = Node<Params>::kGroup;
-    const auto absorbGroup = [&](std::size_t group) {
-        Node<Params>::UpdateGroup(&m_leaves[group * kGroup],
-                                  stripes + group * kGroup * Params::kBlockSize,
-                                  Params::kBlockSize, stripeCount, kStripeSize);
-    };
-    if (pool != nullptr && pool->threads() > 1 && stripeCount >= kStripesForThreads) {
-        pool->forEach(Leaves / kGroup, absorbGroup);
-        return;
-    }
-    for (std::size_t group = 0; group < Leaves / kGroup; ++group) {
-        absorbGroup(group);
-    }
 }
 
 // The buffered bytes go to the leaves block by block; each leaf ends, the last one as the last

@@ -14,8 +14,6 @@
 
 namespace tolvek::engine {
 
-class WorkerPool;
-
 namespace blake2 {
 
 // How a compression ends the node: not at all, with its last block, or with the last block of
@@ -28,6 +26,17 @@ void Blake2bCompress(std::array<std::uint64_t, 8>& state, const std::uint8_t* bl
                      std::size_t blockCount, std::uint64_t counter, Ending ending);
 void Blake2sCompress(std::array<std::uint32_t, 8>& state, const std::uint8_t* blocks,
                      std::size_t blockCount, std::uint64_t counter, Ending ending);
+
+// Compresses `blockCount` blocks (at least one) into each leaf of BLAKE2sp (eight BLAKE2s nodes)
+// or BLAKE2bp (four BLAKE2b nodes) side by side, on the fastest path the CPU offers: leaf j takes
+// the blocks from blocks[j] on, `stride` bytes apart, all with the same byte counter (`counter`
+// after the first). None of them is a leaf's last block.
+void CompressLeaves(std::array<std::array<std::uint32_t, 8>*, 8> states,
+                    std::array<const std::uint8_t*, 8> blocks, std::size_t blockCount,
+                    std::size_t stride, std::uint64_t counter);
+void CompressLeaves(std::array<std::array<std::uint64_t, 8>*, 4> states,
+                    std::array<const std::uint8_t*, 4> blocks, std::size_t blockCount,
+                    std::size_t stride, std::uint64_t counter);
 
 struct Blake2bParams {
     using Word = std::uint64_t;
@@ -71,10 +80,8 @@ public:
     using Word = typename Params::Word;
     static constexpr std::size_t kBlockSize = Params::kBlockSize;
 
-    // The nodes compressed side by side, one per lane of a 128-bit vector: four BLAKE2s nodes.
-    // BLAKE2b's 64-bit rotations cost three vector operations against one scalar one, and two
-    // lanes measured slower than one node at a time (2-core EPYC, SSE2).
-    static constexpr std::size_t kGroup = sizeof(Word) == 4 ? 4 : 1;
+    // The nodes compressed side by side by CompressLeaves: every leaf of the parallel mode.
+    static constexpr std::size_t kGroup = sizeof(Word) == 4 ? 8 : 4;
 
     explicit Node(const NodeParameters& parameters);
     void update(std::span<const std::uint8_t> bytes);
@@ -82,11 +89,11 @@ public:
     void finish(std::span<std::uint8_t> digest, Ending ending) const;
 
     // Appends `blockCount` (at least one) whole blocks to each of the kGroup nodes from `nodes`
-    // on, compressed side by side: node j takes the blocks from firstBlocks + j * nodeDistance
-    // on, `stride` bytes apart. The nodes have taken as many blocks as each other and hold no
-    // partial block.
-    static void UpdateGroup(Node* nodes, const std::uint8_t* firstBlocks, std::size_t nodeDistance,
-                            std::size_t blockCount, std::size_t stride);
+    // on, compressed side by side: node j takes the blocks from firstBlocks + j * kBlockSize on,
+    // `stride` bytes apart. The nodes have taken as many blocks as each other and hold no partial
+    // block.
+    static void UpdateGroup(Node* nodes, const std::uint8_t* firstBlocks, std::size_t blockCount,
+                            std::size_t stride);
 
 private:
     void compressPending();
@@ -148,17 +155,14 @@ public:
     Blake2Parallel(std::span<const std::uint8_t> key, std::size_t digestSize);
 
     std::size_t digestSize() const { return m_digestSize; }
-    void update(std::span<const std::uint8_t> bytes) { absorb(bytes, nullptr); }
-    // The same as update(bytes): the leaves of a large update run on the pool's threads.
-    void update(std::span<const std::uint8_t> bytes, WorkerPool& pool) { absorb(bytes, &pool); }
+    // The leaves go side by side in one thread's vector lanes.
+    void update(std::span<const std::uint8_t> bytes);
     // Throws std::invalid_argument unless digest.size() == digestSize().
     void finish(std::span<std::uint8_t> digest) const;
 
 private:
     static constexpr std::size_t kStripeSize = Leaves * Params::kBlockSize;
 
-    void absorb(std::span<const std::uint8_t> bytes, WorkerPool* pool);
-    void absorbStripes(const std::uint8_t* stripes, std::size_t stripeCount, WorkerPool* pool);
 
     std::size_t m_digestSize;
     std::size_t m_keySize;

@@ -4,9 +4,11 @@
 #include <atomic>
 
 #include "engine/Adler.h"
+#include "engine/Blake2.h"
 #include "engine/Backends.h"
 #include "engine/CpuFeatures.h"
 #include "engine/CrcKernels.h"
+#include "engine/KangarooTwelve.h"
 #include "engine/Keccak.h"
 #include "engine/SHA.h"
 #include "engine/XXHash.h"
@@ -126,6 +128,18 @@ Register crcUpdate(const Tables& tables, Register crc, const std::uint8_t* bytes
     return CrcUpdatePortable(tables, crc, bytes, length);
 }
 
+// BLAKE2sp's or BLAKE2bp's leaves, by the type of their states.
+template <class States, class Blocks>
+void compressLeaves(States states, Blocks blocks, std::size_t blockCount, std::size_t stride,
+                    std::uint64_t counter) {
+#if defined(TOLVEK_X86)
+    if (CpuHas(kCpuAvx2)) {
+        return blake2::CompressLeavesAvx2(states, blocks, blockCount, stride, counter);
+    }
+#endif
+    blake2::CompressLeavesPortable(states, blocks, blockCount, stride, counter);
+}
+
 }  // namespace
 
 unsigned CpuFeaturesAvailable() {
@@ -220,6 +234,45 @@ void AccumulateStripes(Accumulators& accumulators, const std::uint8_t* stripes,
 }
 
 }  // namespace xxhash
+
+namespace blake2 {
+
+void CompressLeaves(std::array<std::array<std::uint32_t, 8>*, 8> states,
+                    std::array<const std::uint8_t*, 8> blocks, std::size_t blockCount,
+                    std::size_t stride, std::uint64_t counter) {
+    compressLeaves(states, blocks, blockCount, stride, counter);
+}
+
+void CompressLeaves(std::array<std::array<std::uint64_t, 8>*, 4> states,
+                    std::array<const std::uint8_t*, 4> blocks, std::size_t blockCount,
+                    std::size_t stride, std::uint64_t counter) {
+    compressLeaves(states, blocks, blockCount, stride, counter);
+}
+
+}  // namespace blake2
+
+namespace kt128 {
+
+void HashLeaves(const std::uint8_t* chunks, std::size_t count, std::uint8_t* values) {
+#if defined(TOLVEK_X86)
+    const auto runLanes = [&](std::size_t lanes, LeafHashing kernel) {
+        for (; count >= lanes; count -= lanes) {
+            kernel(chunks, lanes, values);
+            chunks += lanes * kChunkSize;
+            values += lanes * kChainingValueSize;
+        }
+    };
+    if (CpuHas(kCpuAvx512Bw)) {
+        runLanes(8, HashLeavesAvx512);
+    }
+    if (CpuHas(kCpuAvx2)) {
+        runLanes(4, HashLeavesAvx2);
+    }
+#endif
+    HashLeavesPortable(chunks, count, values);
+}
+
+}  // namespace kt128
 
 namespace blake3 {
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "engine/Backends.h"
 #include "engine/WorkerPool.h"
 
 namespace tolvek::engine {
@@ -11,9 +12,8 @@ using namespace kt128;
 
 namespace {
 
-// RFC 9861 section 3.3's domain bytes.
+// RFC 9861 section 3.3's domain bytes of the final node.
 constexpr std::uint8_t kSingleNode = 0x07;
-constexpr std::uint8_t kLeaf = 0x0B;
 constexpr std::uint8_t kFinalNode = 0x06;
 
 // After the first chunk the final node takes 0x03 and seven zero bytes.
@@ -41,11 +41,11 @@ std::vector<std::uint8_t> lengthEncode(std::uint64_t value) {
 
 namespace kt128 {
 
-void HashLeaves(const std::uint8_t* chunks, std::size_t count, std::uint8_t* values) {
+void HashLeavesPortable(const std::uint8_t* chunks, std::size_t count, std::uint8_t* values) {
     for (std::size_t leaf = 0; leaf < count; ++leaf) {
         TurboShake128 sponge;
         sponge.absorb({chunks + leaf * kChunkSize, kChunkSize});
-        sponge.squeeze(kLeaf, {values + leaf * kChainingValueSize, kChainingValueSize});
+        sponge.squeeze(kLeafDomain, {values + leaf * kChainingValueSize, kChainingValueSize});
     }
 }
 
@@ -103,7 +103,7 @@ void KangarooTwelve::absorb(std::span<const std::uint8_t> bytes, WorkerPool* poo
         bytes = bytes.subspan(part);
         if (m_leafFill == kChunkSize) {
             std::array<std::uint8_t, kChainingValueSize> value;
-            m_leaf.squeeze(kLeaf, value);
+            m_leaf.squeeze(kLeafDomain, value);
             addChainingValues(value.data(), 1);
             m_leaf = TurboShake128{};
             m_leafFill = 0;
@@ -125,7 +125,7 @@ void KangarooTwelve::finish(std::span<std::uint8_t> digest) {
     }
     if (m_leafFill != 0) {
         std::array<std::uint8_t, kChainingValueSize> value;
-        m_leaf.squeeze(kLeaf, value);
+        m_leaf.squeeze(kLeafDomain, value);
         addChainingValues(value.data(), 1);
     }
     m_finalNode.absorb(lengthEncode(m_leaves));

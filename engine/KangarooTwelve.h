@@ -22,6 +22,8 @@ inline constexpr std::size_t kRate = 168;
 inline constexpr std::size_t kRounds = 12;
 inline constexpr std::size_t kChunkSize = 8192;
 inline constexpr std::size_t kChainingValueSize = 32;
+// RFC 9861 section 3.3: the domain byte that closes a leaf.
+inline constexpr std::uint8_t kLeafDomain = 0x0B;
 
 using TurboShake128 = KeccakSponge<kRate, kRounds>;
 
