@@ -18,7 +18,9 @@ using hashing::AlgorithmEntry;
 using hashing::DigestOutcome;
 
 // The digest lines of one input: "digest  name" for one algorithm, "MD5 (name) = digest" for
-// several or with --tag; names escaped as sha256sum escapes them, unless lines end with NUL.
+// several or with --tag; names escaped as sha256sum escapes them, unless lines end with NUL. A
+// checksum shown with the length alone is printed as its tool prints it ("930766865 9 name",
+// no name for standard input).
 class DigestPrinter {
 public:
     DigestPrinter(std::span<const AlgorithmEntry* const> entries, const ListOptions& options,
@@ -28,7 +30,10 @@ public:
     void print(std::size_t index, const hashing::Digest& digest, const std::string& name) {
         const checks::NameEscaping escaping =
             m_options.zero ? checks::NameEscaping::Raw : checks::NameEscaping::Escaped;
-        if (m_entries.size() == 1 && !m_options.tag) {
+        if (m_entries.size() == 1 && !m_options.tag && hashing::PrintedWithLength(*m_entries[0])) {
+            m_output << hashing::ShownText(*m_entries[0], digest)
+                     << (name == "-" ? "" : " " + name);
+        } else if (m_entries.size() == 1 && !m_options.tag) {
             const checks::GnuMode mode =
                 m_options.binary ? checks::GnuMode::Binary : checks::GnuMode::Text;
             m_output << checks::FormatGnuLine(digest, name, mode, escaping);
@@ -99,7 +104,9 @@ int HashText(std::span<const AlgorithmEntry* const> entries, const std::string& 
             errors << "tolvek-cli: " << outcome.failure << "\n";
             exitCode = kExitFailure;
         } else if (entries.size() == 1) {
-            output << hashing::HexText(outcome.digest) << "\n";
+            output << (hashing::PrintedWithLength(*entry) ? hashing::ShownText(*entry, outcome.digest)
+                                                          : hashing::HexText(outcome.digest))
+                   << "\n";
         } else {
             output << hashing::AsciiUpper(entry->id) << " (\"" << text
                    << "\") = " << hashing::HexText(outcome.digest) << "\n";

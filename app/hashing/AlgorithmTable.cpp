@@ -18,6 +18,7 @@
 #include "engine/SHA.h"
 #include "engine/Sm3.h"
 #include "engine/Streebog.h"
+#include "engine/Sums.h"
 #include "engine/Tiger.h"
 #include "engine/XXHash.h"
 #include "framework/DigestHashMD4.h"
@@ -90,6 +91,23 @@ AlgorithmEntry checksumEntry(std::string_view id, std::string_view caption,
     facts.weakness = kChecksumWeakness;
     return {facts, id, caption, description, provider, provider, ShownAs::Number};
 }
+
+template <StreamingHash Hash>
+const WithLengthProvider<Hash> withLength{};
+
+const GitBlobProvider kGitSha1{GitBlobProvider::Format::Sha1};
+const GitBlobProvider kGitSha256{GitBlobProvider::Format::Sha256};
+
+// A checksum printed, as its tool prints it, with the message's length.
+AlgorithmEntry sumEntry(std::string_view id, std::string_view caption,
+                        std::string_view description, const Provider& provider, ShownAs shownAs,
+                        EntryFacts facts) {
+    facts.weakness = kChecksumWeakness;
+    return {facts, id, caption, description, provider, provider, shownAs};
+}
+
+constexpr std::string_view kGitSha1Weakness =
+    "built on SHA-1, which has practical collisions since 2017 (SHAttered)";
 
 template <std::size_t... Bytes>
 constexpr std::array<std::size_t, sizeof...(Bytes)> kBlocks = {Bytes...};
@@ -167,6 +185,11 @@ const std::array kEntries = {
     entry("shake256",   "SHAKE256",         "SHAKE256 (FIPS 202), 64-byte output",             streaming<Shake256>, {.oracle = {"hashlib_digest.py shake_256 64", kBlocks<136>}, .parameters = &ParametersOf<Shake256>()}),
     entry("k12",        "KangarooTwelve",   "KangarooTwelve (KT128, RFC 9861), 32-byte output", streaming<KangarooTwelve>, {.parameters = &ParametersOf<KangarooTwelve>()}),
     entry("dropbox",    "Dropbox content hash", "SHA-256 of the SHA-256s of 4 MiB blocks",    streaming<DropboxContentHash>, {.oracle = {"per_file.sh 'rclone hashsum dropbox'", kBlocks<64>, kDropboxBlock}}),
+    sumEntry("cksum",   "cksum (POSIX CRC)", "POSIX cksum: CRC-32 of the data and its length, and the size", withLength<PosixCksum>, ShownAs::CksumLine, {.oracle = {"cksum", kBlocks<8, 64>}}),
+    sumEntry("sum-bsd", "sum -r (BSD)",     "BSD sum: 16-bit rotating sum and 1 KiB blocks, as sum -r", withLength<BsdSum>, ShownAs::BsdSumLine, {.oracle = {"sum -r", kBlocks<1024>}}),
+    sumEntry("sum-sysv", "sum -s (System V)", "System V sum: 16-bit folded sum and 512-byte blocks, as sum -s", withLength<SysvSum>, ShownAs::SysvSumLine, {.oracle = {"sum -s", kBlocks<512>}}),
+    entry("git-sha1",   "Git blob id (SHA-1)", "git's id of a file: SHA-1 of \"blob <size>\" and the content", kGitSha1, {.weakness = kGitSha1Weakness, .oracle = {"git hash-object --no-filters", kBlocks<64>}}),
+    entry("git-sha256", "Git blob id (SHA-256)", "git's id of a file in SHA-256 repositories", kGitSha256, {.oracle = {"git_sha256_blob.sh", kBlocks<64>}}),
 };
 // clang-format on
 

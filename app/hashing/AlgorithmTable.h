@@ -37,8 +37,11 @@ public:
 };
 
 // How the main window shows an entry's digests: as hex, or, for the whole-file checksums, as a
-// number without leading zeros, with a file it could not read shown as the empty text.
-enum class ShownAs { Hex, Number };
+// number without leading zeros, with a file it could not read shown as the empty text. The
+// checksums whose digest ends with the message's length (WithLengthProvider) are shown as their
+// tools print them, and tolvek-cli prints them so too: cksum's decimal CRC and length, sum -r's
+// and sum -s's decimal sum and blocks of 1024 and 512 bytes.
+enum class ShownAs { Hex, Number, CksumLine, BsdSumLine, SysvSumLine };
 
 // The public tool that a test compares an entry's digests with.
 struct Oracle {

@@ -25,6 +25,10 @@ std::string NumberText(std::span<const std::uint8_t> digest);
 // number, else HexText. The framework's upper-case hex, lower-cased, is HexText of its bytes.
 std::string ShownText(const AlgorithmEntry& entry, std::span<const std::uint8_t> digest);
 
+// Whether the entry's checksum is shown, and printed by tolvek-cli, as its tool prints it with
+// the message's length (cksum, sum).
+bool PrintedWithLength(const AlgorithmEntry& entry);
+
 // The digest that hex digits of either case spell; nothing for an odd count or another byte.
 std::optional<Digest> ReadHex(std::string_view text);
 

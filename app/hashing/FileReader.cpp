@@ -353,6 +353,11 @@ ReadStatus FileContent::feed(std::span<Digester* const> digesters, const ReadCon
         return *m_failure;
     }
     const bool again = std::exchange(m_fed, true);
+    if (const std::optional<std::uint64_t> size = m_file == nullptr ? m_size : m_total) {
+        for (Digester* digester : digesters) {
+            digester->expectSize(*size);
+        }
+    }
     if (m_file == nullptr) {
         feedFromMemory({m_bytes.get(), m_size}, digesters, control.stop);
         if (control.stop.stop_requested()) {

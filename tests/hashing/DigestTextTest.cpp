@@ -18,7 +18,8 @@ Digest bytesOf(std::string_view hex) {
 }
 
 // The window's forms of the checksums' digests, from the CRC reference catalogue and python's
-// zlib.crc32 ("ae" is 0x00e7ddce): without leading zeros, 0 as "0"; other digests in full.
+// zlib.crc32 ("ae" is 0x00e7ddce): without leading zeros, 0 as "0"; other digests in full; cksum
+// and sum as coreutils cksum, sum -r and sum -s print them, blocks rounded up.
 TEST(DigestText, ShownAsTheEntryShowsIt) {
     const struct Case {
         std::string_view id;
@@ -30,6 +31,11 @@ TEST(DigestText, ShownAsTheEntryShowsIt) {
         {"crc16", "checksum", "25f"},       {"crc32", "", "0"},
         {"crc16arc", "", "0"},              {"crc32c", "", "00000000"},
         {"md5", "", "d41d8cd98f00b204e9800998ecf8427e"},
+        {"cksum", "123456789", "930766865 9"},
+        {"cksum", std::string(1025, 'a'), "1238191295 1025"},
+        {"sum-bsd", std::string(1025, 'a'), "00033     2"},
+        {"sum-bsd", "", "00000     0"},
+        {"sum-sysv", std::string(513, 'a'), "49761 2"},
     };
     for (const Case& test : cases) {
         const AlgorithmEntry& entry = *FindAlgorithm(test.id);
