@@ -89,6 +89,7 @@ AlgorithmEntry checksumEntry(std::string_view id, std::string_view caption,
                              std::string_view description, const Provider& provider,
                              EntryFacts facts = {}) {
     facts.weakness = kChecksumWeakness;
+    facts.checksum = true;
     return {facts, id, caption, description, provider, provider, ShownAs::Number};
 }
 
@@ -103,6 +104,7 @@ AlgorithmEntry sumEntry(std::string_view id, std::string_view caption,
                         std::string_view description, const Provider& provider, ShownAs shownAs,
                         EntryFacts facts) {
     facts.weakness = kChecksumWeakness;
+    facts.checksum = true;
     return {facts, id, caption, description, provider, provider, shownAs};
 }
 
@@ -164,17 +166,17 @@ const std::array kEntries = {
     entry("blake2b",    "BLAKE2b-512",      "BLAKE2b, 64-byte digest, unkeyed (RFC 7693)",     streaming<Blake2b>, {.tag = "BLAKE2b", .listStems = "b2", .oracle = {"b2sum", kBlocks<128>}, .hmacBlock = 128, .parameters = &ParametersOf<Blake2b>()}),
     entry("blake2s",    "BLAKE2s-256",      "BLAKE2s, 32-byte digest, unkeyed (RFC 7693)",     streaming<Blake2s>, {.oracle = {"openssl blake2s256", kBlocks<64>}, .hmacBlock = 64, .parameters = &ParametersOf<Blake2s>()}),
     entry("blake3",     "BLAKE3",           "BLAKE3, 32-byte digest, default mode",            streaming<Blake3>, {.listStems = "b3", .oracle = {"b3sum --num-threads 1", kBlocks<64, 1024, 4096, 32768>}, .hmacBlock = 64, .parameters = &ParametersOf<Blake3>()}),
-    entry("xxh64",      "XXH64",            "XXH64, seed 0 (not cryptographic)",               streaming<Xxh64>, {.weakness = kNonCryptographic, .oracle = {"xxhsum -H1", kBlocks<32>}}),
-    entry("xxh3",       "XXH3-64",          "XXH3 64-bit, seed 0 (not cryptographic)",         streaming<Xxh3_64>, {.weakness = kNonCryptographic, .oracle = {"xxhsum -H3", kBlocks<16, 64, 128, 240, 1024>}}),
-    entry("xxh128",     "XXH3-128",         "XXH3 128-bit, seed 0 (not cryptographic)",        streaming<Xxh3_128>, {.weakness = kNonCryptographic, .oracle = {"xxhsum -H2", kBlocks<16, 64, 128, 240, 1024>}}),
-    entry("crc32c",     "CRC-32C",          "CRC-32C (iSCSI, Castagnoli)",                     streaming<Crc32c>, {.weakness = kChecksumWeakness, .oracle = {"rhash --printf='%{crc32c}\\n'", kBlocks<8, 64, 256>}}),
-    entry("crc64",      "CRC-64",           "CRC-64/XZ",                                       streaming<Crc64Xz>, {.weakness = kChecksumWeakness, .oracle = {kCrc64XzOracle, kBlocks<8>}}),
+    entry("xxh64",      "XXH64",            "XXH64, seed 0 (not cryptographic)",               streaming<Xxh64>, {.weakness = kNonCryptographic, .oracle = {"xxhsum -H1", kBlocks<32>}, .checksum = true}),
+    entry("xxh3",       "XXH3-64",          "XXH3 64-bit, seed 0 (not cryptographic)",         streaming<Xxh3_64>, {.weakness = kNonCryptographic, .oracle = {"xxhsum -H3", kBlocks<16, 64, 128, 240, 1024>}, .checksum = true}),
+    entry("xxh128",     "XXH3-128",         "XXH3 128-bit, seed 0 (not cryptographic)",        streaming<Xxh3_128>, {.weakness = kNonCryptographic, .oracle = {"xxhsum -H2", kBlocks<16, 64, 128, 240, 1024>}, .checksum = true}),
+    entry("crc32c",     "CRC-32C",          "CRC-32C (iSCSI, Castagnoli)",                     streaming<Crc32c>, {.weakness = kChecksumWeakness, .oracle = {"rhash --printf='%{crc32c}\\n'", kBlocks<8, 64, 256>}, .checksum = true}),
+    entry("crc64",      "CRC-64",           "CRC-64/XZ",                                       streaming<Crc64Xz>, {.weakness = kChecksumWeakness, .oracle = {kCrc64XzOracle, kBlocks<8>}, .checksum = true}),
     entry("whirlpool",  "Whirlpool (2003)", "Whirlpool, final 2003 version (ISO/IEC 10118-3)", kFramework<framework::THash_Whirlpool2003>, {.oracle = {"openssl whirlpool", kBlocks<64>}, .peerName = "WHIRLPOOL", .hmacBlock = 64}),
     entry("tiger",      "Tiger (standard)", "Tiger-192, words little-endian, as other tools print it", streaming<TigerLittleEndian>, {.oracle = {"rhash --printf='%{tiger}\\n'", kBlocks<64>}, .hmacBlock = 64}),
-    entry("crc64nvme",  "CRC-64/NVME",      "CRC-64/NVME, as object stores check uploads",     streaming<Crc64Nvme>, {.weakness = kChecksumWeakness, .oracle = {kCrc64NvmeOracle, kBlocks<8>}}),
-    entry("xxh32",      "XXH32",            "XXH32, seed 0 (not cryptographic)",               streaming<Xxh32>, {.weakness = kNonCryptographic, .oracle = {"xxhsum -H0", kBlocks<16>}}),
+    entry("crc64nvme",  "CRC-64/NVME",      "CRC-64/NVME, as object stores check uploads",     streaming<Crc64Nvme>, {.weakness = kChecksumWeakness, .oracle = {kCrc64NvmeOracle, kBlocks<8>}, .checksum = true}),
+    entry("xxh32",      "XXH32",            "XXH32, seed 0 (not cryptographic)",               streaming<Xxh32>, {.weakness = kNonCryptographic, .oracle = {"xxhsum -H0", kBlocks<16>}, .checksum = true}),
     entry("ed2k",       "ED2K",             "eD2k link hash: MD4 of 9500 KiB chunks",          streaming<Ed2k>, {.weakness = "built on MD4, which has collisions by hand since 1996", .oracle = {"rhash --printf='%{ed2k}\\n'", kBlocks<64>, kEd2kChunk}}),
-    entry("quickxor",   "QuickXorHash",     "QuickXorHash, as a cloud drive shows for files",  streaming<QuickXor>, {.weakness = "an XOR of shifted bytes: catches accidental errors only", .oracle = {"per_file.sh 'rclone hashsum quickxor'", kBlocks<20, 160>}}),
+    entry("quickxor",   "QuickXorHash",     "QuickXorHash, as a cloud drive shows for files",  streaming<QuickXor>, {.weakness = "an XOR of shifted bytes: catches accidental errors only", .oracle = {"per_file.sh 'rclone hashsum quickxor'", kBlocks<20, 160>}, .checksum = true}),
     entry("sm3",        "SM3",              "SM3 (GB/T 32905-2016)",                           streaming<Sm3>, {.oracle = {"openssl sm3", kBlocks<64>}, .hmacBlock = 64}),
     entry("gost-cryptopro", "GOST R 34.11-94 CryptoPro", "GOST R 34.11-94, CryptoPro parameter S-boxes", streaming<GostCryptoPro>, {.oracle = {"rhash --printf='%{gost94-cryptopro}\\n'", kBlocks<32>}, .hmacBlock = 32}),
     entry("streebog256", "Streebog-256",    "Streebog, 256 bits (GOST R 34.11-2012, RFC 6986)", streaming<Streebog256>, {.oracle = {"rhash --printf='%{gost12-256}\\n'", kBlocks<64>}, .hmacBlock = 64}),

@@ -88,6 +88,9 @@ struct EntryFacts {
     std::size_t hmacBlock = 0;
     // The output lengths, keys and contexts the algorithm takes (EntryVariants.h); null for none.
     const Parameters* parameters = nullptr;
+    // A checksum or a fast hash that is not cryptographic: the window's list shows the entries
+    // after the specified thirty apart from today's hashes.
+    bool checksum = false;
 };
 
 // An entry's list position is its index in the table. Its id also names its section of the test
@@ -114,6 +117,9 @@ inline constexpr std::array<engine::HashType, 21> EngineHashTypes = {
     engine::HashTypeTiger192,      engine::HashTypeRIPEMD128, engine::HashTypeRIPEMD160,
     engine::HashTypeCRC32MsbFirst, engine::HashTypeCRC32,     engine::HashTypeAdler32,
 };
+
+// The entries the list had first, whose positions and captions stay as they were.
+inline constexpr std::size_t kSpecifiedEntries = 30;
 
 // The entries in list order.
 std::span<const AlgorithmEntry> AlgorithmEntries();

@@ -62,4 +62,8 @@ extern const TextGroup kListTextGroup;
 // offer to hash it again, a path's text hashed because no file has that name).
 extern const TextGroup kNoteTextGroup;
 
+// Texts 130 to 132: the headings of the algorithm list's groups (the entries it had first,
+// today's hashes, the checksums and fast hashes).
+extern const TextGroup kListGroupTextGroup;
+
 }  // namespace tolvek::window

@@ -39,6 +39,7 @@ enum TextNumber : int {
     kMadeWithText = 69,
     kHashAgainText = 70,
     kNamesNoFileText = 71,
+    kFirstListGroupText = 130,  // the algorithm list's headings: the thirty, hashes, checksums
 };
 
 }  // namespace tolvek::window
