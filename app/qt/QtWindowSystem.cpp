@@ -1,12 +1,17 @@
 #include "app/qt/QtWindowSystem.h"
 
+#include <algorithm>
+
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMimeData>
 #include <QStandardItemModel>
+#include <QStyle>
 #include <QTimer>
 
 #include "app/window/SystemPaths.h"
@@ -126,6 +131,7 @@ void QtWindowSystem::setListGroups(window::Control list,
     }
     box.clear();
     auto& model = *qobject_cast<QStandardItemModel*>(box.model());
+    int widestHeading = 0;
     for (const window::ListGroupDisplay& group : groups) {
         if (!group.heading.empty()) {
             // A heading is a bold row that cannot be chosen.
@@ -135,6 +141,8 @@ void QtWindowSystem::setListGroups(window::Control list,
             bold.setBold(true);
             heading->setFont(bold);
             model.appendRow(heading);
+            widestHeading = std::max(widestHeading,
+                                     QFontMetrics(bold).horizontalAdvance(heading->text()));
         }
         for (const int position : group.positions) {
             const auto index = static_cast<std::size_t>(position);
@@ -142,6 +150,12 @@ void QtWindowSystem::setListGroups(window::Control list,
             box.setItemData(box.count() - 1, fromBytes(tooltips.at(index)), Qt::ToolTipRole);
         }
     }
+    // The popup may be wider than the list's fixed size, so that no heading is cut short.
+    QAbstractItemView& view = *box.view();
+    const int textMargins = 4 * view.fontMetrics().averageCharWidth();
+    view.setMinimumWidth(std::max(view.sizeHintForColumn(0), widestHeading + textMargins) +
+                         2 * view.frameWidth() +
+                         view.style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     selectPosition(list, selected);
 }
 
