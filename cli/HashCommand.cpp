@@ -21,7 +21,8 @@ using hashing::DigestOutcome;
 // The digest lines of one input: "digest  name" for one algorithm (or with --untagged, --sri or
 // --content-digest), "MD5 (name) = digest" for several or with --tag, the digest alone with
 // --no-names, its bytes alone with --raw; names escaped as sha256sum escapes them, unless lines
-// end with NUL.
+// end with NUL. A checksum shown with the length is printed as its tool prints it ("930766865 9
+// name", no name for standard input).
 class DigestPrinter {
 public:
     DigestPrinter(std::span<const AlgorithmEntry* const> entries, const ListOptions& options,
@@ -41,9 +42,13 @@ public:
         const hashing::DigestForm form = DigestFormOf(m_options);
         const bool webForm = form == hashing::DigestForm::Integrity ||
                              form == hashing::DigestForm::ContentDigest;
-        if (m_options.noNames) {
+        const bool alone = m_entries.size() == 1 && !m_options.tag;
+        if (alone && form == hashing::DigestForm::Hex && hashing::PrintedWithLength(entry)) {
+            const bool named = !m_options.noNames && name != "-";
+            m_output << hashing::ShownText(entry, digest) << (named ? " " + name : "");
+        } else if (m_options.noNames) {
             m_output << text;
-        } else if (m_options.untagged || webForm || (m_entries.size() == 1 && !m_options.tag)) {
+        } else if (m_options.untagged || webForm || alone) {
             const checks::GnuMode mode =
                 m_options.binary ? checks::GnuMode::Binary : checks::GnuMode::Text;
             m_output << checks::GnuLineWith(text, name, mode, escaping);
@@ -153,7 +158,11 @@ int HashText(std::span<const AlgorithmEntry* const> entries, const std::string& 
             output.write(reinterpret_cast<const char*>(outcome.digest.data()),
                          static_cast<std::streamsize>(outcome.digest.size()));
         } else if (entries.size() == 1 || options.noNames) {
-            output << DigestTextOf(*entry, outcome.digest, options) << "\n";
+            const bool toolForm = entries.size() == 1 && hashing::PrintedWithLength(*entry) &&
+                                  DigestFormOf(options) == hashing::DigestForm::Hex;
+            output << (toolForm ? hashing::ShownText(*entry, outcome.digest)
+                                : DigestTextOf(*entry, outcome.digest, options))
+                   << "\n";
         } else {
             output << hashing::AsciiUpper(entry->id) << " (\"" << text
                    << "\") = " << DigestTextOf(*entry, outcome.digest, options) << "\n";

@@ -1,11 +1,13 @@
 #include "cli/VerifyCommands.h"
 
+#include <filesystem>
 #include <optional>
 #include <ostream>
 
 #include "app/checks/ChecksumList.h"
 #include "app/checks/ExpectedDigest.h"
 #include "app/checks/Identify.h"
+#include "app/checks/S3Etag.h"
 #include "cli/Messages.h"
 
 namespace tolvek::cli {
@@ -44,9 +46,69 @@ bool readable(const std::string& name, const hashing::FileDigests& digests, std:
     return outcome.ok;
 }
 
+// The part size that gave a file's ETag, or nothing; false, after saying why, when the file could
+// not be read.
+bool etagPartSize(const std::string& name, const checks::S3Etag& etag,
+                  std::optional<std::uint64_t>& matched, std::ostream& errors) {
+    std::error_code error;
+    const std::uint64_t size = name == "-" ? 0 : std::filesystem::file_size(name, error);
+    if (name == "-" || error) {
+        errors << FileError(name, error.value(), "an S3 ETag is checked for files only");
+        return false;
+    }
+    const std::vector<std::uint64_t> partSizes = checks::EtagPartSizes(size, etag.parts);
+    std::vector<std::unique_ptr<hashing::Provider>> owned;
+    std::vector<const hashing::Provider*> providers;
+    for (const std::uint64_t partSize : partSizes) {
+        owned.push_back(checks::MakeEtagProvider(partSize));
+        providers.push_back(owned.back().get());
+    }
+    const hashing::FileDigests digests = hashing::HashFileWith(name, providers);
+    if (!providers.empty() && !readable(name, digests, errors)) {
+        return false;
+    }
+    const hashing::Digest expected = checks::EtagDigest(etag);
+    for (std::size_t index = 0; index < digests.outcomes.size(); ++index) {
+        if (digests.outcomes[index].digest == expected) {
+            matched = partSizes[index];
+        }
+    }
+    return true;
+}
+
+std::string partSizeText(std::uint64_t bytes) {
+    constexpr std::uint64_t kMiB = std::uint64_t{1} << 20;
+    return bytes % kMiB == 0 ? std::to_string(bytes / kMiB) + " MiB parts"
+                             : std::to_string(bytes) + "-byte parts";
+}
+
+// --match and --expect with an S3 multipart ETag: each file's parts hashed at every common part
+// size that gives the ETag's count of parts, and the one that matched said.
+int checkEtag(const FileRun& run, const checks::S3Etag& etag, bool expect, std::ostream& output) {
+    int exitCode = kExitOk;
+    for (const std::string& name : run.request.files) {
+        std::optional<std::uint64_t> matched;
+        if (!etagPartSize(name, etag, matched, run.errors)) {
+            output << (expect ? checks::NameForMessage(name) + ": FAILED open or read\n" : "");
+            exitCode = kExitFailure;
+            continue;
+        }
+        const std::string found = matched ? "S3 ETag, " + partSizeText(*matched) : "";
+        output << checks::NameForMessage(name) << ": "
+               << (expect ? (matched ? "OK (" + found + ")" : "FAILED")
+                          : (matched ? found : "no match"))
+               << "\n";
+        exitCode = matched ? exitCode : kExitFailure;
+    }
+    return exitCode;
+}
+
 }  // namespace
 
 int MatchFiles(const FileRun& run, const std::string& expectedText, std::ostream& output) {
+    if (const std::optional<checks::S3Etag> etag = checks::ReadS3Etag(expectedText)) {
+        return checkEtag(run, *etag, false, output);
+    }
     const std::vector<std::size_t> lengths = hashing::DigestLengthsOf(hashing::AlgorithmEntries());
     const std::optional<hashing::Digest> expected =
         expectedDigest(expectedText, lengths, false, run.errors);
@@ -76,6 +138,9 @@ int MatchFiles(const FileRun& run, const std::string& expectedText, std::ostream
 }
 
 int ExpectInFiles(const FileRun& run, const std::string& expectedText, std::ostream& output) {
+    if (const std::optional<checks::S3Etag> etag = checks::ReadS3Etag(expectedText)) {
+        return checkEtag(run, *etag, true, output);
+    }
     if (run.entries.size() != 1) {
         run.errors << MessagePrefix() << "--expect checks one algorithm\n";
         return kExitUsage;

@@ -12,6 +12,7 @@
 #include "app/checks/ToolLists.h"
 #include "app/hashing/AsciiText.h"
 #include "app/hashing/EntryVariants.h"
+#include "app/hashing/DigestText.h"
 #include "platform/LineReader.h"
 
 namespace tolvek::checks {
@@ -147,6 +148,14 @@ ListItemReader::ListItemReader(const std::string& listPath, const AlgorithmEntry
 
 void ListItemReader::read(std::string_view line) {
     const NumberedLine numbered = m_lines.read(line);
+    constexpr std::string_view kLfsVersion = "version https://git-lfs.github.com/spec/v1";
+    if (m_pointer || (!m_anyLine && line == kLfsVersion && m_listPath != "-")) {
+        if (std::exchange(m_pointer, true)) {
+            takePointerLine(numbered.number, line);
+        }
+        m_anyLine = true;
+        return;
+    }
     if (numbered.line.form == LineForm::BlankOrComment) {
         return;
     }
@@ -172,6 +181,23 @@ void ListItemReader::end() {
 void ListItemReader::take(const NumberedLine& numbered) {
     const bool named = numbered.line.form != LineForm::DigestOnly;
     m_onEntry(entryOf(numbered, named ? std::optional(numbered.line.name) : std::nullopt));
+}
+
+// The pointer's "oid sha256:<hex>" line is what is checked; its other lines ("size N", the
+// extensions' lines) say nothing that the digest does not.
+void ListItemReader::takePointerLine(std::size_t number, std::string_view line) {
+    constexpr std::string_view kOid = "oid sha256:";
+    if (!line.starts_with(kOid)) {
+        return;
+    }
+    const std::optional<hashing::Digest> digest = hashing::ReadHex(line.substr(kOid.size()));
+    const AlgorithmEntry* sha256 = hashing::FindAlgorithm("sha256");
+    if (!digest || digest->size() != sha256->digestBytes()) {
+        m_onEntry({number, std::nullopt, {}});
+        return;
+    }
+    const std::string name(fileNameOf(m_listPath));
+    m_onEntry({number, CheckItem{number, name, name, *digest, {sha256}, std::nullopt}, {}});
 }
 
 ListEntry ListItemReader::entryOf(const NumberedLine& numbered,

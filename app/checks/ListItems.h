@@ -55,7 +55,9 @@ struct ListEntry {
 // the current folder) one at a time, as they arrive, into what to check; `forced` is the
 // algorithm the user chose, or null. A line holding only a digest checks the file the list's
 // name continues ("x.iso.sha256" checks "x.iso"), as a sidecar file does, but only as the
-// list's one line besides blanks and comments; it waits for the line after it to know.
+// list's one line besides blanks and comments; it waits for the line after it to know. A Git LFS
+// pointer file is a list of one SHA-256: it checks the file of its own name in the current
+// folder, where the object it stands for was downloaded.
 class ListItemReader {
 public:
     using OnEntry = std::function<void(ListEntry entry)>;
@@ -76,6 +78,7 @@ public:
 
 private:
     void take(const NumberedLine& numbered);
+    void takePointerLine(std::size_t number, std::string_view line);
     std::vector<const hashing::AlgorithmEntry*> candidatesOf(const ChecksumLine& line) const;
     ListEntry entryOf(const NumberedLine& numbered, const std::optional<std::string>& name) const;
 
@@ -87,6 +90,7 @@ private:
     std::vector<std::size_t> m_listLength;
     ChecksumListReader m_lines;
     bool m_anyLine = false;              // a line besides blanks and comments came
+    bool m_pointer = false;              // the list is a Git LFS pointer
     std::optional<NumberedLine> m_lone;  // the first such line, a lone digest
 };
 

@@ -18,6 +18,7 @@
 #include "engine/SHA.h"
 #include "engine/Sm3.h"
 #include "engine/Streebog.h"
+#include "engine/Sums.h"
 #include "engine/Tiger.h"
 #include "engine/XXHash.h"
 #include "framework/DigestHashMD4.h"
@@ -88,8 +89,27 @@ AlgorithmEntry checksumEntry(std::string_view id, std::string_view caption,
                              std::string_view description, const Provider& provider,
                              EntryFacts facts = {}) {
     facts.weakness = kChecksumWeakness;
+    facts.checksum = true;
     return {facts, id, caption, description, provider, provider, ShownAs::Number};
 }
+
+template <StreamingHash Hash>
+const WithLengthProvider<Hash> withLength{};
+
+const GitBlobProvider kGitSha1{GitBlobProvider::Format::Sha1};
+const GitBlobProvider kGitSha256{GitBlobProvider::Format::Sha256};
+
+// A checksum printed, as its tool prints it, with the message's length.
+AlgorithmEntry sumEntry(std::string_view id, std::string_view caption,
+                        std::string_view description, const Provider& provider, ShownAs shownAs,
+                        EntryFacts facts) {
+    facts.weakness = kChecksumWeakness;
+    facts.checksum = true;
+    return {facts, id, caption, description, provider, provider, shownAs};
+}
+
+constexpr std::string_view kGitSha1Weakness =
+    "built on SHA-1, which has practical collisions since 2017 (SHAttered)";
 
 template <std::size_t... Bytes>
 constexpr std::array<std::size_t, sizeof...(Bytes)> kBlocks = {Bytes...};
@@ -146,17 +166,17 @@ const std::array kEntries = {
     entry("blake2b",    "BLAKE2b-512",      "BLAKE2b, 64-byte digest, unkeyed (RFC 7693)",     streaming<Blake2b>, {.tag = "BLAKE2b", .listStems = "b2", .tool = "b2sum", .oracle = {"b2sum", kBlocks<128>}, .hmacBlock = 128, .parameters = &ParametersOf<Blake2b>()}),
     entry("blake2s",    "BLAKE2s-256",      "BLAKE2s, 32-byte digest, unkeyed (RFC 7693)",     streaming<Blake2s>, {.oracle = {"openssl blake2s256", kBlocks<64>}, .hmacBlock = 64, .parameters = &ParametersOf<Blake2s>()}),
     entry("blake3",     "BLAKE3",           "BLAKE3, 32-byte digest, default mode",            streaming<Blake3>, {.listStems = "b3", .tool = "b3sum", .toolLengthInBytes = true, .oracle = {"b3sum --num-threads 1", kBlocks<64, 1024, 4096, 32768>}, .hmacBlock = 64, .parameters = &ParametersOf<Blake3>()}),
-    entry("xxh64",      "XXH64",            "XXH64, seed 0 (not cryptographic)",               streaming<Xxh64>, {.weakness = kNonCryptographic, .oracle = {"xxhsum -H1", kBlocks<32>}}),
-    entry("xxh3",       "XXH3-64",          "XXH3 64-bit, seed 0 (not cryptographic)",         streaming<Xxh3_64>, {.weakness = kNonCryptographic, .oracle = {"xxhsum -H3", kBlocks<16, 64, 128, 240, 1024>}}),
-    entry("xxh128",     "XXH3-128",         "XXH3 128-bit, seed 0 (not cryptographic)",        streaming<Xxh3_128>, {.weakness = kNonCryptographic, .oracle = {"xxhsum -H2", kBlocks<16, 64, 128, 240, 1024>}}),
-    entry("crc32c",     "CRC-32C",          "CRC-32C (iSCSI, Castagnoli)",                     streaming<Crc32c>, {.weakness = kChecksumWeakness, .oracle = {"rhash --printf='%{crc32c}\\n'", kBlocks<8, 64, 256>}}),
-    entry("crc64",      "CRC-64",           "CRC-64/XZ",                                       streaming<Crc64Xz>, {.weakness = kChecksumWeakness, .oracle = {kCrc64XzOracle, kBlocks<8>}}),
+    entry("xxh64",      "XXH64",            "XXH64, seed 0 (not cryptographic)",               streaming<Xxh64>, {.weakness = kNonCryptographic, .oracle = {"xxhsum -H1", kBlocks<32>}, .checksum = true}),
+    entry("xxh3",       "XXH3-64",          "XXH3 64-bit, seed 0 (not cryptographic)",         streaming<Xxh3_64>, {.weakness = kNonCryptographic, .oracle = {"xxhsum -H3", kBlocks<16, 64, 128, 240, 1024>}, .checksum = true}),
+    entry("xxh128",     "XXH3-128",         "XXH3 128-bit, seed 0 (not cryptographic)",        streaming<Xxh3_128>, {.weakness = kNonCryptographic, .oracle = {"xxhsum -H2", kBlocks<16, 64, 128, 240, 1024>}, .checksum = true}),
+    entry("crc32c",     "CRC-32C",          "CRC-32C (iSCSI, Castagnoli)",                     streaming<Crc32c>, {.weakness = kChecksumWeakness, .oracle = {"rhash --printf='%{crc32c}\\n'", kBlocks<8, 64, 256>}, .checksum = true}),
+    entry("crc64",      "CRC-64",           "CRC-64/XZ",                                       streaming<Crc64Xz>, {.weakness = kChecksumWeakness, .oracle = {kCrc64XzOracle, kBlocks<8>}, .checksum = true}),
     entry("whirlpool",  "Whirlpool (2003)", "Whirlpool, final 2003 version (ISO/IEC 10118-3)", kFramework<framework::THash_Whirlpool2003>, {.oracle = {"openssl whirlpool", kBlocks<64>}, .peerName = "WHIRLPOOL", .hmacBlock = 64}),
     entry("tiger",      "Tiger (standard)", "Tiger-192, words little-endian, as other tools print it", streaming<TigerLittleEndian>, {.oracle = {"rhash --printf='%{tiger}\\n'", kBlocks<64>}, .hmacBlock = 64}),
-    entry("crc64nvme",  "CRC-64/NVME",      "CRC-64/NVME, as object stores check uploads",     streaming<Crc64Nvme>, {.weakness = kChecksumWeakness, .oracle = {kCrc64NvmeOracle, kBlocks<8>}}),
-    entry("xxh32",      "XXH32",            "XXH32, seed 0 (not cryptographic)",               streaming<Xxh32>, {.weakness = kNonCryptographic, .oracle = {"xxhsum -H0", kBlocks<16>}}),
+    entry("crc64nvme",  "CRC-64/NVME",      "CRC-64/NVME, as object stores check uploads",     streaming<Crc64Nvme>, {.weakness = kChecksumWeakness, .oracle = {kCrc64NvmeOracle, kBlocks<8>}, .checksum = true}),
+    entry("xxh32",      "XXH32",            "XXH32, seed 0 (not cryptographic)",               streaming<Xxh32>, {.weakness = kNonCryptographic, .oracle = {"xxhsum -H0", kBlocks<16>}, .checksum = true}),
     entry("ed2k",       "ED2K",             "eD2k link hash: MD4 of 9500 KiB chunks",          streaming<Ed2k>, {.weakness = "built on MD4, which has collisions by hand since 1996", .oracle = {"rhash --printf='%{ed2k}\\n'", kBlocks<64>, kEd2kChunk}}),
-    entry("quickxor",   "QuickXorHash",     "QuickXorHash, as a cloud drive shows for files",  streaming<QuickXor>, {.weakness = "an XOR of shifted bytes: catches accidental errors only", .oracle = {"per_file.sh 'rclone hashsum quickxor'", kBlocks<20, 160>}}),
+    entry("quickxor",   "QuickXorHash",     "QuickXorHash, as a cloud drive shows for files",  streaming<QuickXor>, {.weakness = "an XOR of shifted bytes: catches accidental errors only", .oracle = {"per_file.sh 'rclone hashsum quickxor'", kBlocks<20, 160>}, .checksum = true}),
     entry("sm3",        "SM3",              "SM3 (GB/T 32905-2016)",                           streaming<Sm3>, {.oracle = {"openssl sm3", kBlocks<64>}, .hmacBlock = 64}),
     entry("gost-cryptopro", "GOST R 34.11-94 CryptoPro", "GOST R 34.11-94, CryptoPro parameter S-boxes", streaming<GostCryptoPro>, {.otherNames = "GOST94-CRYPTOPRO", .oracle = {"rhash --printf='%{gost94-cryptopro}\\n'", kBlocks<32>}, .hmacBlock = 32}),
     entry("streebog256", "Streebog-256",    "Streebog, 256 bits (GOST R 34.11-2012, RFC 6986)", streaming<Streebog256>, {.otherNames = "GOST12-256", .oracle = {"rhash --printf='%{gost12-256}\\n'", kBlocks<64>}, .hmacBlock = 64}),
@@ -167,6 +187,11 @@ const std::array kEntries = {
     entry("shake256",   "SHAKE256",         "SHAKE256 (FIPS 202), 64-byte output",             streaming<Shake256>, {.oracle = {"hashlib_digest.py shake_256 64", kBlocks<136>}, .parameters = &ParametersOf<Shake256>()}),
     entry("k12",        "KangarooTwelve",   "KangarooTwelve (KT128, RFC 9861), 32-byte output", streaming<KangarooTwelve>, {.parameters = &ParametersOf<KangarooTwelve>()}),
     entry("dropbox",    "Dropbox content hash", "SHA-256 of the SHA-256s of 4 MiB blocks",    streaming<DropboxContentHash>, {.oracle = {"per_file.sh 'rclone hashsum dropbox'", kBlocks<64>, kDropboxBlock}}),
+    sumEntry("cksum",   "cksum (POSIX CRC)", "POSIX cksum: CRC-32 of the data and its length, and the size", withLength<PosixCksum>, ShownAs::CksumLine, {.oracle = {"cksum", kBlocks<8, 64>}}),
+    sumEntry("sum-bsd", "sum -r (BSD)",     "BSD sum: 16-bit rotating sum and 1 KiB blocks, as sum -r", withLength<BsdSum>, ShownAs::BsdSumLine, {.oracle = {"sum -r", kBlocks<1024>}}),
+    sumEntry("sum-sysv", "sum -s (System V)", "System V sum: 16-bit folded sum and 512-byte blocks, as sum -s", withLength<SysvSum>, ShownAs::SysvSumLine, {.oracle = {"sum -s", kBlocks<512>}}),
+    entry("git-sha1",   "Git blob id (SHA-1)", "git's id of a file: SHA-1 of \"blob <size>\" and the content", kGitSha1, {.weakness = kGitSha1Weakness, .oracle = {"git hash-object --no-filters", kBlocks<64>}}),
+    entry("git-sha256", "Git blob id (SHA-256)", "git's id of a file in SHA-256 repositories", kGitSha256, {.oracle = {"git_sha256_blob.sh", kBlocks<64>}}),
 };
 // clang-format on
 

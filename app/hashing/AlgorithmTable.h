@@ -37,8 +37,11 @@ public:
 };
 
 // How the main window shows an entry's digests: as hex, or, for the whole-file checksums, as a
-// number without leading zeros, with a file it could not read shown as the empty text.
-enum class ShownAs { Hex, Number };
+// number without leading zeros, with a file it could not read shown as the empty text. The
+// checksums whose digest ends with the message's length (WithLengthProvider) are shown as their
+// tools print them, and tolvek-cli prints them so too: cksum's decimal CRC and length, sum -r's
+// and sum -s's decimal sum and blocks of 1024 and 512 bytes.
+enum class ShownAs { Hex, Number, CksumLine, BsdSumLine, SysvSumLine };
 
 // The public tool that a test compares an entry's digests with.
 struct Oracle {
@@ -93,6 +96,9 @@ struct EntryFacts {
     std::size_t hmacBlock = 0;
     // The output lengths, keys and contexts the algorithm takes (EntryVariants.h); null for none.
     const Parameters* parameters = nullptr;
+    // A checksum or a fast hash that is not cryptographic: the window's list shows the entries
+    // after the specified thirty apart from today's hashes.
+    bool checksum = false;
 };
 
 // An entry's list position is its index in the table. Its id also names its section of the test
@@ -119,6 +125,9 @@ inline constexpr std::array<engine::HashType, 21> EngineHashTypes = {
     engine::HashTypeTiger192,      engine::HashTypeRIPEMD128, engine::HashTypeRIPEMD160,
     engine::HashTypeCRC32MsbFirst, engine::HashTypeCRC32,     engine::HashTypeAdler32,
 };
+
+// The entries the list had first, whose positions and captions stay as they were.
+inline constexpr std::size_t kSpecifiedEntries = 30;
 
 // The entries in list order.
 std::span<const AlgorithmEntry> AlgorithmEntries();

@@ -49,6 +49,39 @@ std::optional<NamedDigestText> named(std::string_view algorithm, std::string_vie
     return NamedDigestText{algorithm, digest};
 }
 
+// The big-endian number that `bytes` spell.
+std::uint64_t numberOf(std::span<const std::uint8_t> bytes) {
+    std::uint64_t number = 0;
+    for (const std::uint8_t byte : bytes) {
+        number = number << 8 | byte;
+    }
+    return number;
+}
+
+// A checksum followed by the 8 bytes of the message's length, as its tool prints the pair.
+std::string toolLine(ShownAs form, std::span<const std::uint8_t> digest) {
+    constexpr std::size_t kLengthBytes = 8;
+    if (digest.size() < kLengthBytes) {
+        return HexText(digest);
+    }
+    const std::uint64_t sum = numberOf(digest.first(digest.size() - kLengthBytes));
+    const std::uint64_t length = numberOf(digest.last(kLengthBytes));
+    const auto blocks = [length](std::uint64_t size) { return (length + size - 1) / size; };
+    // Padded on the left to `width` with `fill`, as "%05d" and "%5s" pad.
+    const auto padded = [](std::uint64_t number, std::size_t width, char fill) {
+        std::string text = std::to_string(number);
+        return std::string(width - std::min(width, text.size()), fill) + text;
+    };
+    switch (form) {
+    case ShownAs::BsdSumLine:
+        return padded(sum, 5, '0') + " " + padded(blocks(1024), 5, ' ');
+    case ShownAs::SysvSumLine:
+        return std::to_string(sum) + " " + std::to_string(blocks(512));
+    default:
+        return std::to_string(sum) + " " + std::to_string(length);
+    }
+}
+
 }  // namespace
 
 std::string HexText(std::span<const std::uint8_t> digest) {
@@ -68,7 +101,18 @@ std::string NumberText(std::span<const std::uint8_t> digest) {
 }
 
 std::string ShownText(const AlgorithmEntry& entry, std::span<const std::uint8_t> digest) {
-    return entry.shownAs == ShownAs::Number ? NumberText(digest) : HexText(digest);
+    switch (entry.shownAs) {
+    case ShownAs::Hex:
+        return HexText(digest);
+    case ShownAs::Number:
+        return NumberText(digest);
+    default:
+        return toolLine(entry.shownAs, digest);
+    }
+}
+
+bool PrintedWithLength(const AlgorithmEntry& entry) {
+    return entry.shownAs != ShownAs::Hex && entry.shownAs != ShownAs::Number;
 }
 
 std::string Base64Text(std::span<const std::uint8_t> digest) {

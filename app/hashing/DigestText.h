@@ -44,6 +44,9 @@ struct NamedDigestText {
     std::string_view digest;
 };
 std::optional<NamedDigestText> SplitNamedDigest(std::string_view text);
+// Whether the entry's checksum is shown, and printed by tolvek-cli, as its tool prints it with
+// the message's length (cksum, sum).
+bool PrintedWithLength(const AlgorithmEntry& entry);
 
 // The digest that hex digits of either case spell; nothing for an odd count or another byte.
 std::optional<Digest> ReadHex(std::string_view text);

@@ -24,6 +24,10 @@ class Digester {
 public:
     virtual ~Digester() = default;
 
+    // The message's length, told before its first byte by the routes that know it. Only a hash
+    // that begins with the length (a git blob id) needs it; the others ignore it.
+    virtual void expectSize(std::uint64_t bytes) { static_cast<void>(bytes); }
+
     // Feeds the next bytes of the message; any length, including 0 and many gigabytes.
     virtual void update(std::span<const std::uint8_t> bytes) = 0;
 

@@ -7,8 +7,7 @@
 #include "engine/Blake3.h"
 #include "engine/KangarooTwelve.h"
 #include "engine/Keccak.h"
-#include "engine/StreamingHash.h"
-#include "engine/WorkerPool.h"
+#include "app/hashing/StreamingDigester.h"
 
 namespace tolvek::hashing {
 
@@ -24,13 +23,7 @@ class SizedDigester final : public Digester {
 public:
     SizedDigester(const Hash& prototype, std::size_t bytes) : m_hash(prototype), m_bytes(bytes) {}
 
-    void update(std::span<const std::uint8_t> bytes) override {
-        if constexpr (engine::SpreadsOverThreads<Hash>) {
-            m_hash.update(bytes, engine::WorkerPool::Shared());
-        } else {
-            m_hash.update(bytes);
-        }
-    }
+    void update(std::span<const std::uint8_t> bytes) override { UpdateOnEveryCore(m_hash, bytes); }
 
     DigestOutcome finish() override {
         Digest digest(m_bytes);

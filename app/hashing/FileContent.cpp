@@ -101,6 +101,11 @@ ReadStatus FileContent::feed(std::span<Digester* const> digesters, const ReadCon
         return *m_failure;
     }
     const bool again = std::exchange(m_fed, true);
+    if (const std::optional<std::uint64_t> known = size()) {
+        for (Digester* digester : digesters) {
+            digester->expectSize(*known);
+        }
+    }
     if (m_file == nullptr) {
         return FeedFromMemory(m_loaded, digesters, control);
     }

@@ -76,6 +76,7 @@ DigestOutcome HashFile(const Provider& provider, const std::string& fileName) {
 
 DigestOutcome HashText(const Provider& provider, std::string_view text) {
     const std::unique_ptr<Digester> digester = provider.start();
+    digester->expectSize(text.size());
     digester->update({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
     return digester->finish();
 }

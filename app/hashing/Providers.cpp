@@ -142,7 +142,56 @@ private:
     std::size_t m_bytes;
 };
 
+// A blob id of the object format `Blob`, from the length told first or the content held.
+template <class Blob>
+class GitBlobDigester final : public Digester {
+public:
+    void expectSize(std::uint64_t bytes) override { m_blob.emplace(bytes); }
+
+    void update(std::span<const std::uint8_t> bytes) override {
+        if (m_blob) {
+            m_blob->update(bytes);
+        } else if (m_held.size() + bytes.size() <= GitBlobProvider::kMostHeldBytes) {
+            m_held.insert(m_held.end(), bytes.begin(), bytes.end());
+        } else {
+            m_tooLong = true;
+        }
+    }
+
+    DigestOutcome finish() override {
+        if (m_tooLong) {
+            return {false, {}, "a git blob id needs the length first: name a file instead"};
+        }
+        if (!m_blob) {
+            m_blob.emplace(m_held.size());
+            m_blob->update(m_held);
+        }
+        Digest digest(Blob::kDigestSize);
+        if (!m_blob->finish(std::span<std::uint8_t, Blob::kDigestSize>(digest))) {
+            return engineFailure(engine::kHashReadFailed);
+        }
+        return {true, std::move(digest), {}};
+    }
+
+private:
+    std::optional<Blob> m_blob;
+    std::vector<std::uint8_t> m_held;
+    bool m_tooLong = false;
+};
+
 }  // namespace
+
+std::unique_ptr<Digester> GitBlobProvider::start() const {
+    if (m_format == Format::Sha1) {
+        return std::make_unique<GitBlobDigester<engine::GitBlobSha1>>();
+    }
+    return std::make_unique<GitBlobDigester<engine::GitBlobSha256>>();
+}
+
+std::size_t GitBlobProvider::digestBytes() const {
+    return m_format == Format::Sha1 ? engine::GitBlobSha1::kDigestSize
+                                    : engine::GitBlobSha256::kDigestSize;
+}
 
 std::unique_ptr<Digester> EngineProvider::start() const {
     return std::make_unique<EngineDigester>(m_type);

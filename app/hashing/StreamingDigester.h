@@ -10,16 +10,20 @@
 
 namespace tolvek::hashing {
 
+// Hands `bytes` to `hash`, over the shared pool's threads when the hash can spread.
+template <class Hash>
+void UpdateOnEveryCore(Hash& hash, std::span<const std::uint8_t> bytes) {
+    if constexpr (engine::SpreadsOverThreads<Hash>) {
+        hash.update(bytes, engine::WorkerPool::Shared());
+    } else {
+        hash.update(bytes);
+    }
+}
+
 template <engine::StreamingHash Hash>
 class StreamingDigester final : public Digester {
 public:
-    void update(std::span<const std::uint8_t> bytes) override {
-        if constexpr (engine::SpreadsOverThreads<Hash>) {
-            m_hash.update(bytes, engine::WorkerPool::Shared());
-        } else {
-            m_hash.update(bytes);
-        }
-    }
+    void update(std::span<const std::uint8_t> bytes) override { UpdateOnEveryCore(m_hash, bytes); }
 
     DigestOutcome finish() override {
         Digest digest(Hash::kDigestSize);

@@ -1,12 +1,18 @@
 #include "app/qt/QtWindowSystem.h"
 
+#include <algorithm>
+
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMimeData>
+#include <QStandardItemModel>
+#include <QStyle>
 #include <QTimer>
 
 #include "app/window/SystemPaths.h"
@@ -111,19 +117,62 @@ void QtWindowSystem::setListEntries(window::Control list, const std::vector<std:
     QComboBox& box = m_view.list(list);
     const QSignalBlocker quiet(box);
     box.clear();
-    for (const std::string& entry : entries) {
-        box.addItem(fromBytes(entry));
+    // Each item carries its position, which headings and another order leave unchanged.
+    for (std::size_t position = 0; position < entries.size(); ++position) {
+        box.addItem(fromBytes(entries[position]), static_cast<int>(position));
     }
 }
 
 int QtWindowSystem::selectedPosition(window::Control list) const {
-    return m_view.list(list).currentIndex();
+    const QVariant position = m_view.list(list).currentData();
+    return position.isValid() ? position.toInt() : -1;
 }
 
 void QtWindowSystem::selectPosition(window::Control list, int position) {
     QComboBox& box = m_view.list(list);
-    const bool inList = position >= 0 && position < box.count();
-    box.setCurrentIndex(inList ? position : -1);
+    box.setCurrentIndex(position >= 0 ? box.findData(position) : -1);
+}
+
+void QtWindowSystem::setListGroups(window::Control list,
+                                   const std::vector<window::ListGroupDisplay>& groups,
+                                   const std::vector<std::string>& tooltips) {
+    QComboBox& box = m_view.list(list);
+    const QSignalBlocker quiet(box);
+    const int selected = selectedPosition(list);
+    std::vector<QString> captions(static_cast<std::size_t>(box.count()));
+    for (int row = 0; row < box.count(); ++row) {
+        if (const QVariant position = box.itemData(row); position.isValid()) {
+            captions.at(static_cast<std::size_t>(position.toInt())) = box.itemText(row);
+        }
+    }
+    box.clear();
+    auto& model = *qobject_cast<QStandardItemModel*>(box.model());
+    int widestHeading = 0;
+    for (const window::ListGroupDisplay& group : groups) {
+        if (!group.heading.empty()) {
+            // A heading is a bold row that cannot be chosen.
+            auto* heading = new QStandardItem(fromBytes(group.heading));
+            heading->setFlags(Qt::NoItemFlags);
+            QFont bold = heading->font();
+            bold.setBold(true);
+            heading->setFont(bold);
+            model.appendRow(heading);
+            widestHeading = std::max(widestHeading,
+                                     QFontMetrics(bold).horizontalAdvance(heading->text()));
+        }
+        for (const int position : group.positions) {
+            const auto index = static_cast<std::size_t>(position);
+            box.addItem(captions.at(index), position);
+            box.setItemData(box.count() - 1, fromBytes(tooltips.at(index)), Qt::ToolTipRole);
+        }
+    }
+    // The popup may be wider than the list's fixed size, so that no heading is cut short.
+    QAbstractItemView& view = *box.view();
+    const int textMargins = 4 * view.fontMetrics().averageCharWidth();
+    view.setMinimumWidth(std::max(view.sizeHintForColumn(0), widestHeading + textMargins) +
+                         2 * view.frameWidth() +
+                         view.style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    selectPosition(list, selected);
 }
 
 std::optional<std::string> QtWindowSystem::runOpenFileDialog(const std::string& initialName) {

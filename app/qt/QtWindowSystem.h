@@ -72,6 +72,8 @@ public:
     void setListEntries(window::Control list, const std::vector<std::string>& entries) override;
     int selectedPosition(window::Control list) const override;
     void selectPosition(window::Control list, int position) override;
+    void setListGroups(window::Control list, const std::vector<window::ListGroupDisplay>& groups,
+                       const std::vector<std::string>& tooltips) override;
     std::optional<std::string> runOpenFileDialog(const std::string& initialName) override;
     void showMessage(const std::string& text, const std::string& caption,
                      window::MessageIcon icon) override;

@@ -316,9 +316,35 @@ void MainWindow::ApplyTexts() {
     m_state.windows.setAccessibleNames(
         MainWindowAccessibleNames([this](int number) { return LoadText(number); }));
     m_offers.show();
+    showAlgorithmGroups();
     if (m_listWindow != nullptr) {
         m_listWindow->ApplyTexts();
     }
+}
+
+// The specified thirty first, as they always were; then today's hashes, then the checksums and
+// fast hashes, each in list order. A long flat list had people pick the wrong one of similar
+// captions; the positions, which sha.lng saves, stay the table's.
+void MainWindow::showAlgorithmGroups() {
+    std::vector<ListGroupDisplay> groups(3);
+    std::vector<std::string> tooltips;
+    for (std::size_t group = 0; group < groups.size(); ++group) {
+        groups[group].heading = LoadText(kFirstListGroupText + static_cast<int>(group));
+    }
+    for (std::size_t position = 0; position < m_state.entries.size(); ++position) {
+        const AlgorithmEntry& entry = m_state.entries[position];
+        const std::size_t group = position < hashing::kSpecifiedEntries ? 0
+                                  : entry.checksum                      ? 2
+                                                                        : 1;
+        groups[group].positions.push_back(static_cast<int>(position));
+        tooltips.emplace_back(entry.description);
+    }
+    std::erase_if(groups, [](const ListGroupDisplay& group) { return group.positions.empty(); });
+    // A list of one group needs no heading.
+    if (groups.size() == 1) {
+        groups.front().heading.clear();
+    }
+    m_state.windows.setListGroups(Control::AlgorithmList, groups, tooltips);
 }
 
 void MainWindow::LanguageChangeHandler() {

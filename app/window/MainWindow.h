@@ -134,6 +134,8 @@ private:
     LanguageFile languageFile() const;
     // LanguageChangeHandler, saving `savedAlgorithmPosition` as line 2.
     void changeLanguage(int savedAlgorithmPosition);
+    // The algorithm list's groups under the current language's headings, and its tooltips.
+    void showAlgorithmGroups();
 
     MainWindowState m_state;
     CompareFlow m_compare;

@@ -66,5 +66,8 @@ extern const TextGroup kNoteTextGroup;
 // controls whose caption does not name them, the shortcuts they are triggered by, and the word
 // announced when a hash that showed its progress is done.
 extern const TextGroup kAccessibleTextGroup;
+// Texts 130 to 132: the headings of the algorithm list's groups (the entries it had first,
+// today's hashes, the checksums and fast hashes).
+extern const TextGroup kListGroupTextGroup;
 
 }  // namespace tolvek::window

@@ -55,6 +55,7 @@ enum TextNumber : int {
     kStringFieldNameText = 84,
     kListRowsNameText = 85,
     kListProgressBarNameText = 86,
+    kFirstListGroupText = 130,  // the algorithm list's headings: the thirty, hashes, checksums
 };
 
 }  // namespace tolvek::window

@@ -75,6 +75,12 @@ struct StringInputResult {
     std::string text;  // the edit field's text when the window ended
 };
 
+// Entries of a list shown together under a heading, by their positions in the list.
+struct ListGroupDisplay {
+    std::string heading;
+    std::vector<int> positions;
+};
+
 // All texts are byte strings: UTF-8 for what is shown, file names as the system gives them.
 class WindowSystem {
 public:
@@ -92,6 +98,10 @@ public:
     // Selects a position; a position outside the list (such as -1) leaves no selection.
     // Selecting by program starts no handler.
     virtual void selectPosition(Control list, int position) = 0;
+    // Shows the entries of a list in groups, in the groups' order under their headings, with a
+    // tooltip each (by position); positions and the selection stay as they were.
+    virtual void setListGroups(Control list, const std::vector<ListGroupDisplay>& groups,
+                               const std::vector<std::string>& tooltips) = 0;
 
     // The open-file dialog for one existing file, starting with `initialName` filled in;
     // nothing when the user cancels.

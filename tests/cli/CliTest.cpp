@@ -137,8 +137,8 @@ TEST(Cli, MatchIdentifiesEveryEntry) {
     testing::TempFolder folder;
     const std::string file = folder.write("data", "The quick brown fox jumps over the lazy dog");
     for (const hashing::AlgorithmEntry& entry : hashing::AlgorithmEntries()) {
-        const std::string line = run({"-a", std::string(entry.id), file}).output;
-        const CliRun result = run({"--match", line.substr(0, line.find(' ')), file});
+        const std::string line = run({"-a", std::string(entry.id), "--tag", file}).output;
+        const CliRun result = run({"--match", line.substr(line.rfind(' ') + 1), file});
         EXPECT_EQ(result.exitCode, kExitOk) << entry.id;
         std::istringstream ids(result.output.substr(file.size() + 1));
         const std::vector<std::string> matches{std::istream_iterator<std::string>(ids), {}};

@@ -57,14 +57,19 @@ std::string finishInto(Hash& hash, const Pieces& pieces, const testing::Vector& 
 }
 
 template <class Hash>
-std::string plain(const Pieces& pieces, const testing::Vector& /*vector*/) {
+std::string withLength(const Pieces& pieces, const testing::Vector& vector) {
     Hash hash;
     std::array<std::uint8_t, Hash::kDigestSize> digest;
     for (const auto piece : pieces) {
         hash.update(piece);
     }
     hash.finish(digest);
-    return testing::BytesToHex(std::string(digest.begin(), digest.end()));
+    // The vectors carry the input's length after the checksum, as the list entries give it.
+    std::string length;
+    for (int shift = 56; shift >= 0; shift -= 8) {
+        length += static_cast<char>(vector.input.size() >> shift);
+    }
+    return testing::BytesToHex(std::string(digest.begin(), digest.end()) + length);
 }
 
 template <class Hash>
@@ -117,9 +122,9 @@ const std::map<std::string, Compute>& parameterSections() {
         {"blake3 keyed", blake3Keyed},          {"blake3 derive-key", blake3DeriveKey},
         {"blake3 xof", anyLength<Blake3>},      {"shake128 xof", anyLength<Shake128>},
         {"shake256 xof", anyLength<Shake256>},  {"k12 xof", k12},
-        {"engine cksum", plain<PosixCksum>},    {"engine sum-bsd", plain<BsdSum>},
-        {"engine sum-sysv", plain<SysvSum>},    {"engine git-sha1", gitBlob<GitBlobSha1>},
-        {"engine git-sha256", gitBlob<GitBlobSha256>},
+        {"cksum", withLength<PosixCksum>},      {"sum-bsd", withLength<BsdSum>},
+        {"sum-sysv", withLength<SysvSum>},      {"git-sha1", gitBlob<GitBlobSha1>},
+        {"git-sha256", gitBlob<GitBlobSha256>},
     };
     return sections;
 }

@@ -32,6 +32,11 @@ public:
     void setListEntries(Control list, const std::vector<std::string>& entries) override;
     int selectedPosition(Control list) const override;
     void selectPosition(Control list, int position) override;
+    void setListGroups(Control list, const std::vector<ListGroupDisplay>& groups,
+                       const std::vector<std::string>& tooltips) override {
+        listGroups[list] = groups;
+        listTooltips[list] = tooltips;
+    }
     std::optional<std::string> runOpenFileDialog(const std::string& initialName) override;
     void showMessage(const std::string& text, const std::string& caption,
                      MessageIcon icon) override;
@@ -61,6 +66,8 @@ public:
     // Control state.
     std::map<Control, std::string> texts;
     std::map<Control, std::vector<std::string>> lists;
+    std::map<Control, std::vector<ListGroupDisplay>> listGroups;
+    std::map<Control, std::vector<std::string>> listTooltips;
     std::map<Control, int> selections;
     // Every setText, in order, as (control, text).
     std::vector<std::pair<Control, std::string>> textWrites;

@@ -2,11 +2,14 @@
 // language name.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <numeric>
 #include <set>
 
 #include "app/window/Languages.h"
 #include "app/window/Product.h"
 #include "app/window/StringTable.h"
+#include "app/window/TextNumbers.h"
 #include "tests/support/VectorFile.h"
 #include "tests/window/MainWindowFixture.h"
 
@@ -138,6 +141,50 @@ TEST(MatchLanguage, SavedNames) {
         EXPECT_EQ(MatchLanguage(saved.get("Saved")), std::stoi(saved.get("Position")))
             << saved.where;
     }
+}
+
+// The real list in groups under the language's headings: every position once, the thirty first
+// in their order, each entry's description its tooltip; a list of one group (the fake thirty)
+// has no heading.
+class AlgorithmGroupsTest : public MainWindowTest {
+protected:
+    AlgorithmGroupsTest() : MainWindowTest(hashing::AlgorithmEntries()) {}
+};
+
+TEST_F(AlgorithmGroupsTest, HeadingsFollowTheLanguagePositionsStay) {
+    const std::span<const hashing::AlgorithmEntry> all = hashing::AlgorithmEntries();
+    for (const int language : {1, 8}) {
+        selectLanguage(language);
+        window.LanguageChangeHandler();
+        const std::vector<ListGroupDisplay>& groups = windows.listGroups[Control::AlgorithmList];
+        ASSERT_EQ(groups.size(), 3U);
+        std::vector<int> shown;
+        for (std::size_t group = 0; group < groups.size(); ++group) {
+            EXPECT_EQ(groups[group].heading,
+                      window.LoadText(kFirstListGroupText + static_cast<int>(group)));
+            shown.insert(shown.end(), groups[group].positions.begin(),
+                         groups[group].positions.end());
+        }
+        std::vector<int> thirty(hashing::kSpecifiedEntries);
+        std::iota(thirty.begin(), thirty.end(), 0);
+        EXPECT_EQ(groups[0].positions, thirty);
+        EXPECT_TRUE(std::ranges::all_of(groups[2].positions, [&](int position) {
+            return all[static_cast<std::size_t>(position)].checksum;
+        }));
+        std::ranges::sort(shown);
+        EXPECT_EQ(shown.size(), all.size());
+        EXPECT_EQ(std::ranges::adjacent_find(shown), shown.end());
+        EXPECT_EQ(windows.listTooltips[Control::AlgorithmList].at(44), all[44].description);
+    }
+    EXPECT_NE(windows.listGroups[Control::AlgorithmList][1].heading,
+              windows.listGroups[Control::AlgorithmList][2].heading);
+}
+
+TEST_F(LanguageChangeHandlerTest, OneGroupHasNoHeading) {
+    window.LanguageChangeHandler();
+    const std::vector<ListGroupDisplay>& groups = windows.listGroups[Control::AlgorithmList];
+    ASSERT_EQ(groups.size(), 1U);
+    EXPECT_EQ(groups[0].heading, "");
 }
 
 }  // namespace
