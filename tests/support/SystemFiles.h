@@ -1,5 +1,6 @@
 // Files the system provides whose size reads as 0 although they have content, and reading any
-// file's bytes with the standard library, as an independent way to the same bytes.
+// file's bytes with the standard library, as an independent way to the same bytes, and the
+// output of a command that judges what we wrote.
 #pragma once
 
 #include <array>
@@ -16,6 +17,9 @@ inline constexpr std::array<const char*, 2> kZeroSizeFiles = {"/proc/version",
 
 // The whole file through std::ifstream.
 std::string FileContents(const std::filesystem::path& name);
+
+// What a shell command writes on its standard output.
+std::string CommandOutput(const std::string& command);
 
 // The names in a folder, sorted.
 std::vector<std::string> NamesIn(const std::filesystem::path& folder);
