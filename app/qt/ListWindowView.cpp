@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/qt/AlgorithmPicker.h"
 #include "app/qt/FileDrops.h"
 
 namespace tolvek::desktop {
@@ -23,8 +24,10 @@ namespace tolvek::desktop {
 namespace {
 
 constexpr int kCommandCount = 5;
-constexpr int kSetCommandCount = 7;
-constexpr int kStatusColumn = 3;
+// The file, its status, then a digest column for each algorithm of the set.
+constexpr int kStatusColumn = 1;
+constexpr int kFirstDigestColumn = 2;
+constexpr int kSetCommandCount = 8;
 
 QString fromBytes(const std::string& text) {
     return QString::fromStdString(text);
@@ -76,6 +79,15 @@ ListWindowServices ListWindowServices::System() {
                 const QString chosen = QFileDialog::getExistingDirectory(owner);
                 return chosen.isEmpty() ? std::nullopt
                                         : std::optional(QFile::encodeName(chosen).toStdString());
+            },
+            [](QWidget* owner, const window::ListWindowTexts& texts,
+               const std::vector<const hashing::AlgorithmEntry*>& chosen)
+                -> std::optional<std::vector<const hashing::AlgorithmEntry*>> {
+                AlgorithmPicker picker(owner, texts, chosen);
+                if (picker.exec() != QDialog::Accepted) {
+                    return std::nullopt;
+                }
+                return picker.chosen();
             }};
 }
 
@@ -97,7 +109,7 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
     m_hint->setWordWrap(true);
     m_hint->setAlignment(Qt::AlignCenter);
     m_hint->setTextFormat(Qt::PlainText);
-    m_rows->setColumnCount(4);
+    m_rows->setColumnCount(kFirstDigestColumn + 1);
     m_rows->header()->setStretchLastSection(false);
     m_rows->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_summary->setObjectName(QStringLiteral("ListSummary"));
@@ -161,6 +173,7 @@ void ListWindowView::connectTo(window::ListWindow& window) {
         [this, &window] { window.RemoveRowsAction(selectedRows()); },
         [&window] { window.ClearAction(); },
         [&window] { window.ExportReportAction(); },
+        [&window] { window.ChooseAlgorithmsAction(); },
     };
     for (int command = 0; command < kSetCommandCount; ++command) {
         connect(m_setCommands[static_cast<std::size_t>(command)], &QPushButton::clicked, this,
@@ -203,12 +216,9 @@ std::vector<std::size_t> ListWindowView::selectedRows() const {
 }
 
 void ListWindowView::setTexts(const window::ListWindowTexts& texts) {
+    m_texts = texts;
     setWindowTitle(fromBytes(texts.title));
-    QStringList headings;
-    for (const std::string& heading : texts.headings) {
-        headings.push_back(fromBytes(heading));
-    }
-    m_rows->setHeaderLabels(headings);
+    showHeadings();
     for (std::size_t command = 0; command < m_commands.size(); ++command) {
         m_commands[command]->setText(fromBytes(texts.commands.at(command)));
     }
@@ -219,6 +229,24 @@ void ListWindowView::setTexts(const window::ListWindowTexts& texts) {
     m_hint->setAccessibleName(fromBytes(texts.emptyHint));
     m_rows->setAccessibleName(fromBytes(texts.title));
     m_bar->setAccessibleName(fromBytes(texts.title));
+}
+
+// Before the set has an algorithm, its one digest column is headed "Digest".
+void ListWindowView::showHeadings() {
+    QStringList headings = {fromBytes(m_texts.headings.at(0)), fromBytes(m_texts.headings.at(3))};
+    if (m_captions.empty()) {
+        headings.push_back(fromBytes(m_texts.headings.at(2)));
+    }
+    for (const std::string& caption : m_captions) {
+        headings.push_back(fromBytes(caption));
+    }
+    m_rows->setColumnCount(static_cast<int>(headings.size()));
+    m_rows->setHeaderLabels(headings);
+}
+
+void ListWindowView::setColumns(const std::vector<std::string>& captions) {
+    m_captions = captions;
+    showHeadings();
 }
 
 void ListWindowView::showWindow() {
@@ -237,8 +265,10 @@ void ListWindowView::setRow(std::size_t index, const window::ListRowView& row) {
         item = new QTreeWidgetItem(m_rows);
     }
     item->setText(0, fromBytes(row.file));
-    item->setText(1, fromBytes(row.algorithm));
-    item->setText(2, fromBytes(row.digest));
+    for (std::size_t column = 0; column < row.digests.size(); ++column) {
+        item->setText(kFirstDigestColumn + static_cast<int>(column),
+                      fromBytes(row.digests[column]));
+    }
     item->setText(kStatusColumn, fromBytes(row.status));
     item->setIcon(kStatusColumn, statusIcon(*style(), row.mark));
 }
@@ -280,6 +310,11 @@ std::vector<std::string> ListWindowView::chooseOpenNames() {
 
 std::optional<std::string> ListWindowView::chooseFolder() {
     return m_services.chooseFolder(this);
+}
+
+std::optional<std::vector<const hashing::AlgorithmEntry*>> ListWindowView::chooseAlgorithms(
+    const std::vector<const hashing::AlgorithmEntry*>& chosen) {
+    return m_services.chooseAlgorithms(this, m_texts, chosen);
 }
 
 std::optional<std::string> ListWindowView::chooseSaveName(const std::string& suggested) {

@@ -26,6 +26,10 @@ struct ListWindowServices {
     std::function<bool(QWidget* owner, const std::string& question)> confirm;
     std::function<std::vector<std::string>(QWidget* owner)> chooseOpenNames;
     std::function<std::optional<std::string>(QWidget* owner)> chooseFolder;
+    std::function<std::optional<std::vector<const hashing::AlgorithmEntry*>>(
+        QWidget* owner, const window::ListWindowTexts& texts,
+        const std::vector<const hashing::AlgorithmEntry*>& chosen)>
+        chooseAlgorithms;
 
     static ListWindowServices System();
 };
@@ -41,6 +45,7 @@ public:
 
     void setTexts(const window::ListWindowTexts& texts) override;
     void showWindow() override;
+    void setColumns(const std::vector<std::string>& captions) override;
     void setRow(std::size_t index, const window::ListRowView& row) override;
     void setRowCount(std::size_t count) override;
     void showEmptyHint(bool shown) override;
@@ -49,15 +54,20 @@ public:
     std::optional<std::string> clipboardText() override;
     std::vector<std::string> chooseOpenNames() override;
     std::optional<std::string> chooseFolder() override;
+    std::optional<std::vector<const hashing::AlgorithmEntry*>> chooseAlgorithms(
+        const std::vector<const hashing::AlgorithmEntry*>& chosen) override;
     std::optional<std::string> chooseSaveName(const std::string& suggested) override;
     bool confirm(const std::string& question) override;
     void showMessage(const std::string& text) override;
 
 private:
     void connectKeys(window::ListWindow& window);
+    void showHeadings();
     std::vector<std::size_t> selectedRows() const;
 
     QWidget& m_beside;
+    window::ListWindowTexts m_texts;
+    std::vector<std::string> m_captions;
     ListWindowServices m_services;
     QTreeWidget* m_rows;
     QLabel* m_hint;

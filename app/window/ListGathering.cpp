@@ -51,12 +51,13 @@ FoundRows listToCheck(const std::string& listPath) {
 
 // A file that is only hashed has no expected digest; without an entry to hash it with it gives
 // no row.
-FoundRows droppedName(const std::string& name, const hashing::AlgorithmEntry* newFileEntry,
+FoundRows droppedName(const std::string& name,
+                      const std::vector<const hashing::AlgorithmEntry*>& newFileEntries,
                       const std::stop_token& stop) {
     FoundRows found;
     const auto addFile = [&](const std::string& file) {
-        if (newFileEntry != nullptr) {
-            found.items.push_back({0, file, file, {}, {newFileEntry}});
+        if (!newFileEntries.empty()) {
+            found.items.push_back({0, file, file, {}, newFileEntries});
         }
         return true;
     };
@@ -83,12 +84,12 @@ FoundRows droppedName(const std::string& name, const hashing::AlgorithmEntry* ne
 }  // namespace
 
 void ListGathering::gatherDropped(const std::string& names,
-                                  const hashing::AlgorithmEntry* newFileEntry) {
-    gather({splitNames(names), false, newFileEntry});
+                                  std::vector<const hashing::AlgorithmEntry*> newFileEntries) {
+    gather({splitNames(names), false, std::move(newFileEntries)});
 }
 
 void ListGathering::gatherList(const std::string& listPath) {
-    gather({{listPath}, true, nullptr});
+    gather({{listPath}, true, {}});
 }
 
 void ListGathering::gather(Request request) {
@@ -104,7 +105,7 @@ void ListGathering::startNext() {
     m_tasks.start([this, next = std::move(m_waiting.front())](std::stop_token stop) {
         for (const std::string& name : next.names) {
             FoundRows found =
-                next.onlyLists ? listToCheck(name) : droppedName(name, next.newFileEntry, stop);
+                next.onlyLists ? listToCheck(name) : droppedName(name, next.newFileEntries, stop);
             if (stop.stop_requested()) {
                 break;  // a walk cut short lists only some of the folder's files
             }

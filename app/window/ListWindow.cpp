@@ -96,21 +96,36 @@ ListWindow::ListWindow(ListWindowPort& port, UiThread& ui, hashing::WorkerTasks&
       m_checking(checking, ui),
       m_loadText(std::move(loadText)) {}
 
+PickerGroup PickerGroupOf(const hashing::AlgorithmEntry& entry) {
+    if (entry.digestBytes() <= 8) {
+        return PickerGroup::Checksums;
+    }
+    return entry.weakness.empty() ? PickerGroup::Modern : PickerGroup::Classic;
+}
+
 ListWindowTexts ListWindow::texts() const {
-    return {m_loadText(kTitleText), textsFrom(m_loadText, kFirstHeadingText, 4),
+    std::vector<std::string> setCommands = textsFrom(m_loadText, kFirstSetCommandText, 7);
+    setCommands.push_back(m_loadText(kAlgorithmsCommandText));
+    return {m_loadText(kTitleText),
+            textsFrom(m_loadText, kFirstHeadingText, 4),
             textsFrom(m_loadText, kFirstCommandText, 5),
-            textsFrom(m_loadText, kFirstSetCommandText, 7), m_loadText(kEmptyHintText)};
+            std::move(setCommands),
+            m_loadText(kEmptyHintText),
+            textsFrom(m_loadText, kFirstPickerGroupText, 3),
+            m_loadText(kPickerSearchText)};
 }
 
 void ListWindow::Open(const hashing::AlgorithmEntry& entry) {
-    m_newFileEntry = &entry;
+    if (!m_algorithmsChosen) {
+        m_hashEntries = {&entry};
+    }
     m_port.setTexts(texts());
     m_port.showEmptyHint(m_rows.empty());
     m_port.showWindow();
 }
 
 void ListWindow::OpenNames(const std::vector<std::string>& names) {
-    Open(m_newFileEntry != nullptr ? *m_newFileEntry : *hashing::FindAlgorithm("sha256"));
+    Open(m_hashEntries.empty() ? *hashing::FindAlgorithm("sha256") : *m_hashEntries.front());
     newSet();
     gatherNames(names);
 }
@@ -130,7 +145,16 @@ void ListWindow::CheckList(const std::string& listPath) {
 
 void ListWindow::DropHandler(const std::string& names) {
     newSet();
-    m_gathering.gatherDropped(names, m_newFileEntry);
+    m_gathering.gatherDropped(names, m_hashEntries);
+}
+
+void ListWindow::ChooseAlgorithmsAction() {
+    std::optional<std::vector<const hashing::AlgorithmEntry*>> chosen =
+        m_port.chooseAlgorithms(m_hashEntries);
+    if (chosen && !chosen->empty()) {
+        m_hashEntries = std::move(*chosen);
+        m_algorithmsChosen = true;
+    }
 }
 
 void ListWindow::OpenAction() {
@@ -172,7 +196,7 @@ void ListWindow::PasteNamesAction() {
 
 void ListWindow::gatherNames(const std::vector<std::string>& names) {
     if (!names.empty()) {
-        m_gathering.gatherDropped(joinedNames(names), m_newFileEntry);
+        m_gathering.gatherDropped(joinedNames(names), m_hashEntries);
     }
 }
 
@@ -183,6 +207,8 @@ void ListWindow::newSet() {
     ++m_set;
     m_rows.clear();
     m_keys.clear();
+    m_columns.clear();
+    m_port.setColumns({});
     m_skippedFolders.clear();
     recount();
     m_port.setRowCount(0);
@@ -279,13 +305,36 @@ void ListWindow::addRow(CheckItem item) {
     if (!m_keys.insert(keyOf(item)).second) {
         return;
     }
-    const hashing::AlgorithmEntry* entry = item.candidates.front();
-    hashing::Digest digest = item.expected;
-    m_rows.push_back({std::move(item), std::move(digest), std::nullopt, entry});
+    std::vector<Cell> cells;
+    if (item.expected.empty()) {
+        for (const hashing::AlgorithmEntry* entry : item.candidates) {
+            cells.push_back({entry, {}});
+        }
+    } else {
+        cells.push_back({item.candidates.front(), item.expected});
+    }
+    m_rows.push_back({std::move(item), std::move(cells), std::nullopt});
     if (m_rows.size() == 1) {
         m_port.showEmptyHint(false);
     }
+    addColumns(m_rows.back());
     showRow(m_rows.size() - 1);
+}
+
+void ListWindow::addColumns(const Row& row) {
+    const std::size_t before = m_columns.size();
+    for (const Cell& cell : row.cells) {
+        if (std::ranges::find(m_columns, cell.entry) == m_columns.end()) {
+            m_columns.push_back(cell.entry);
+        }
+    }
+    if (m_columns.size() != before) {
+        std::vector<std::string> captions;
+        for (const hashing::AlgorithmEntry* entry : m_columns) {
+            captions.emplace_back(entry->caption);
+        }
+        m_port.setColumns(captions);
+    }
 }
 
 // The rows not handed to a check yet go to one, once the check under way has ended.
@@ -324,14 +373,19 @@ void ListWindow::filesChecked(int set, std::vector<ListChecking::Result> results
     for (ListChecking::Result& result : results) {
         Row& row = m_rows[result.row];
         const CheckVerdict verdict = VerdictOf(row.item, result.digests);
-        if (verdict.status == CheckStatus::Ok) {
-            row.entry = verdict.matched;  // the digest equals the expected one it shows
-        } else if (verdict.status == CheckStatus::Failed) {
-            // The digest the file has, so that the row tells the truth about it.
-            row.digest = result.digests.outcomes.front().digest;
-        }
         // A file that is only hashed has no expected digest to fail against.
         const bool onlyHashed = row.item.expected.empty() && verdict.status == CheckStatus::Failed;
+        if (onlyHashed) {
+            for (std::size_t cell = 0; cell < row.cells.size(); ++cell) {
+                row.cells[cell].digest = result.digests.outcomes[cell].digest;
+            }
+        } else if (verdict.status == CheckStatus::Ok) {
+            row.cells.front().entry = verdict.matched;  // equal to the expected one it shows
+            addColumns(row);
+        } else if (verdict.status == CheckStatus::Failed) {
+            // The digest the file has, so that the row tells the truth about it.
+            row.cells.front().digest = result.digests.outcomes.front().digest;
+        }
         setStatus(row, onlyHashed ? std::nullopt : std::optional(verdict.status));
         showRow(result.row);
     }
@@ -363,8 +417,12 @@ std::string ListWindow::statusText(CheckStatus status) const {
 
 void ListWindow::showRow(std::size_t index) const {
     const Row& row = m_rows[index];
-    m_port.setRow(index, {NameForMessage(row.item.name), std::string(row.entry->caption),
-                          hashing::HexText(row.digest),
+    std::vector<std::string> digests;
+    for (const hashing::AlgorithmEntry* column : m_columns) {
+        const auto cell = std::ranges::find(row.cells, column, &Cell::entry);
+        digests.push_back(cell == row.cells.end() ? std::string{} : hashing::HexText(cell->digest));
+    }
+    m_port.setRow(index, {NameForMessage(row.item.name), std::move(digests),
                           row.status ? statusText(*row.status) : std::string{}, row.status});
 }
 

@@ -25,11 +25,11 @@ using checks::CheckItem;
 using checks::CheckStatus;
 using checks::CheckVerdict;
 
-// One row as the window draws it; `mark` says the status without words or colour (an icon).
+// One row as the window draws it: a digest under each algorithm's column (empty where the row
+// has none); `mark` says the status without words or colour (an icon).
 struct ListRowView {
     std::string file;
-    std::string algorithm;
-    std::string digest;
+    std::vector<std::string> digests;
     std::string status;               // empty while waiting, and for a hashed file
     std::optional<CheckStatus> mark;  // nothing while waiting, and for a hashed file
 };
@@ -40,10 +40,17 @@ struct ListWindowTexts {
     std::vector<std::string> headings;  // file, algorithm, digest, status
     // Copy the row as a GNU line, as a BSD line; copy all as GNU lines, as BSD lines; save.
     std::vector<std::string> commands;
-    // Open, add files, add folder, paste names, remove, clear, export report.
+    // Open, add files, add folder, paste names, remove, clear, export report, algorithms.
     std::vector<std::string> setCommands;
-    std::string emptyHint;  // shown in place of the rows while there are none
+    std::string emptyHint;                  // shown in place of the rows while there are none
+    std::vector<std::string> pickerGroups;  // in the order of PickerGroup
+    std::string pickerSearch;
 };
+
+// The algorithm picker's groups: the checksums (8 bytes or less), the hashes with known
+// collisions, and the rest.
+enum class PickerGroup { Modern, Classic, Checksums };
+PickerGroup PickerGroupOf(const hashing::AlgorithmEntry& entry);
 
 class ListWindowPort {
 public:
@@ -53,6 +60,9 @@ public:
     virtual void setTexts(const ListWindowTexts& texts) = 0;
     // Shows the window, non-modal, beside the main window, or raises it.
     virtual void showWindow() = 0;
+    // The algorithms' columns, between the file's and the status's, headed by their captions;
+    // columns are only ever added at the end while a set is shown.
+    virtual void setColumns(const std::vector<std::string>& captions) = 0;
     // Replaces row `index`, or appends it when `index` is the row count.
     virtual void setRow(std::size_t index, const ListRowView& row) = 0;
     // Drops the rows from `count` on.
@@ -62,6 +72,9 @@ public:
     // Progress over all files, then the summary once nothing runs (no cancel caption).
     virtual void showProgress(const ProgressDisplay& display) = 0;
     virtual void setClipboardText(const std::string& text) = 0;
+    // The algorithm picker, starting with `chosen` ticked; nothing when cancelled.
+    virtual std::optional<std::vector<const hashing::AlgorithmEntry*>> chooseAlgorithms(
+        const std::vector<const hashing::AlgorithmEntry*>& chosen) = 0;
     // The clipboard's plain text; nothing when it holds none.
     virtual std::optional<std::string> clipboardText() = 0;
     // The open dialog for any number of existing files; empty when cancelled.
@@ -84,8 +97,12 @@ public:
     ListWindow(ListWindowPort& port, UiThread& ui, hashing::WorkerTasks& gathering,
                hashing::WorkerTasks& checking, std::function<std::string(int)> loadText);
 
-    // Shows the window; files dropped later are hashed with `entry`.
+    // Shows the window; files added later are hashed with `entry`, until the user has chosen
+    // algorithms in the picker.
     void Open(const hashing::AlgorithmEntry& entry);
+    // The picker: the algorithms files added from now on are hashed with, each file read once
+    // for all of them. The choice is kept while the program runs.
+    void ChooseAlgorithmsAction();
     // Shows the window with a new set made of `names` (files, folders, checksum lists), which
     // replaces the rows shown; what another program hands over comes in here.
     void OpenNames(const std::vector<std::string>& names);
@@ -126,11 +143,16 @@ public:
     std::size_t RowCount() const { return m_rows.size(); }
 
 private:
-    struct Row {
-        CheckItem item;          // `expected` empty for a file that is only hashed
-        hashing::Digest digest;  // the file's, once read; until then the expected one
-        std::optional<CheckStatus> status;
+    struct Cell {
         const hashing::AlgorithmEntry* entry;
+        hashing::Digest digest;
+    };
+    // A checked file has one cell: its expected digest until read, then the digest it has (the
+    // entry that matched for OK). A hashed file has a cell for each algorithm, filled once read.
+    struct Row {
+        CheckItem item;  // `expected` empty for a file that is only hashed
+        std::vector<Cell> cells;
+        std::optional<CheckStatus> status;
         bool done = false;
     };
 
@@ -146,6 +168,7 @@ private:
     void checkEnded(int set, bool cancelled);
     void setStatus(Row& row, std::optional<CheckStatus> status);
     void recount();
+    void addColumns(const Row& row);
     void showRow(std::size_t index) const;
     void showRows(std::size_t from) const;
     void showProgress() const;
@@ -160,7 +183,10 @@ private:
     ListGathering m_gathering;
     ListChecking m_checking;
     std::function<std::string(int)> m_loadText;
-    const hashing::AlgorithmEntry* m_newFileEntry = nullptr;
+    std::vector<const hashing::AlgorithmEntry*> m_hashEntries;
+    bool m_algorithmsChosen = false;
+    // The set's algorithms, in the order their columns were added.
+    std::vector<const hashing::AlgorithmEntry*> m_columns;
     std::vector<Row> m_rows;
     // Each file and expected digest of the set once, so that no file is listed twice.
     std::unordered_set<std::string> m_keys;

@@ -62,20 +62,22 @@ std::vector<KeptLine> ListWindow::keptLines(const std::vector<const Row*>& rows)
         !failedNames.empty() && m_port.confirm(hashing::FillPlaceholders(
                                     m_loadText(kKeepFailedText), {namesForMessage(failedNames)}));
     std::vector<KeptLine> kept;
+    const auto keep = [&](const Cell& cell, const hashing::Digest& digest, const Row& row) {
+        kept.push_back({cell.entry, digest, row.item.name, row.item.path});
+    };
     for (const Row* row : rows) {
-        const bool checked = !row->item.expected.empty();
-        hashing::Digest digest;
-        if (row->status == CheckStatus::Failed) {
-            digest = keepFailed ? row->digest : hashing::Digest{};
-        } else if (row->status == CheckStatus::Missing || row->status == CheckStatus::Unreadable) {
-            digest = {};
-        } else if (checked) {
-            digest = row->item.expected;
-        } else if (row->done && !row->status) {
-            digest = row->digest;
-        }
-        if (!digest.empty()) {
-            kept.push_back({row->entry, std::move(digest), row->item.name, row->item.path});
+        if (row->item.expected.empty()) {
+            for (const Cell& cell : row->cells) {
+                if (row->done && !row->status) {
+                    keep(cell, cell.digest, *row);
+                }
+            }
+        } else if (row->status == CheckStatus::Failed) {
+            if (keepFailed) {
+                keep(row->cells.front(), row->cells.front().digest, *row);
+            }
+        } else if (row->status != CheckStatus::Missing && row->status != CheckStatus::Unreadable) {
+            keep(row->cells.front(), row->item.expected, *row);
         }
     }
     return kept;
@@ -138,7 +140,7 @@ void ListWindow::SaveListAction() {
         return;
     }
     std::optional<std::string> chosen =
-        m_port.chooseSaveName(std::string("checksums.").append(offered->entry->id));
+        m_port.chooseSaveName(std::string("checksums.").append(offered->cells.front().entry->id));
     if (!chosen) {
         return;
     }
@@ -173,10 +175,12 @@ void ListWindow::ExportReportAction() {
     for (const Row& row : m_rows) {
         const bool read = row.done && (!row.status || row.status == CheckStatus::Ok ||
                                        row.status == CheckStatus::Failed);
-        rows.push_back({NameForMessage(row.item.name), std::string(row.entry->caption),
-                        hashing::HexText(row.item.expected),
-                        read ? hashing::HexText(row.digest) : std::string{},
-                        row.status ? statusText(*row.status) : std::string{}});
+        for (const Cell& cell : row.cells) {
+            rows.push_back({NameForMessage(row.item.name), std::string(cell.entry->caption),
+                            hashing::HexText(row.item.expected),
+                            read ? hashing::HexText(cell.digest) : std::string{},
+                            row.status ? statusText(*row.status) : std::string{}});
+        }
     }
     const bool csv = fs::path(*name).extension() == ".csv";
     if (!platform::WriteFileAtomically(*name,

@@ -62,9 +62,10 @@ extern const TextGroup kListTextGroup;
 // offer to hash it again, a path's text hashed because no file has that name).
 extern const TextGroup kNoteTextGroup;
 
-// Texts 90 to 100: the files window's set commands (open, add files, add folder, paste names,
+// Texts 90 to 105: the files window's set commands (open, add files, add folder, paste names,
 // remove, clear, export report), its empty-state hint, the question before a FAILED file is kept
-// in a list, the names a save had to make absolute, and a list too large to read.
+// in a list, the names a save had to make absolute, a list too large to read, and the algorithm
+// picker (its command, its three groups, its search field).
 extern const TextGroup kFilesTextGroup;
 
 }  // namespace tolvek::window

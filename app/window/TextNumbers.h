@@ -44,6 +44,9 @@ enum TextNumber : int {
     kKeepFailedText = 98,
     kAbsoluteNamesText = 99,
     kListTooLargeText = 100,
+    kAlgorithmsCommandText = 101,
+    kFirstPickerGroupText = 102,  // modern, classic (known collisions), checksums
+    kPickerSearchText = 105,
 };
 
 }  // namespace tolvek::window

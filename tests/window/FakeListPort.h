@@ -31,6 +31,12 @@ public:
             rows[index] = row;
         }
     }
+    void setColumns(const std::vector<std::string>& captions) override { columns = captions; }
+    std::optional<std::vector<const hashing::AlgorithmEntry*>> chooseAlgorithms(
+        const std::vector<const hashing::AlgorithmEntry*>& chosen) override {
+        offeredAlgorithms = chosen;
+        return pickedAlgorithms;
+    }
     void setRowCount(std::size_t count) override { rows.resize(std::min(count, rows.size())); }
     void showEmptyHint(bool hint) override { hintShown = hint; }
     void showProgress(const ProgressDisplay& display) override { progress = display; }
@@ -54,6 +60,9 @@ public:
     std::vector<std::string> setCommands;
     std::string emptyHint;
     bool hintShown = false;
+    std::vector<std::string> columns;
+    std::vector<const hashing::AlgorithmEntry*> offeredAlgorithms;
+    std::optional<std::vector<const hashing::AlgorithmEntry*>> pickedAlgorithms;
     bool shown = false;
     std::vector<ListRowView> rows;
     ProgressDisplay progress;

@@ -53,7 +53,7 @@ public:
     // The digest the row of `name` shows.
     std::string digestOf(const std::string& name) const {
         const auto row = std::ranges::find(port.rows, name, &ListRowView::file);
-        return row == port.rows.end() ? "" : row->digest;
+        return row == port.rows.end() || row->digests.empty() ? "" : row->digests.front();
     }
     // What sha256sum -c or sha1sum -c says of a list we saved, and its exit status.
     std::string checkedBy(const std::string& tool, const std::string& list) const {
@@ -232,6 +232,36 @@ TEST_F(ListSetTest, SavesAndCopiesKeepTheExpectedDigestsOneListPerAlgorithm) {
         }
         EXPECT_EQ(port.messages, messages);
     }
+}
+
+// The picker's algorithms hash each file in one read, a column each; a save writes a list each.
+TEST_F(ListSetTest, SeveralAlgorithmsGiveAColumnAndAListEachAndThePickerKeepsTheChoice) {
+    // Published MD5 of "abc" (RFC 1321, appendix A.5).
+    const std::string abcMd5 = "900150983cd24fb0d6963f7d28e17f72";
+    const std::vector<const hashing::AlgorithmEntry*> chosen = {hashing::FindAlgorithm("md5"),
+                                                                hashing::FindAlgorithm("sha256")};
+    port.pickedAlgorithms = chosen;
+    window.ChooseAlgorithmsAction();
+    window.Open(*hashing::FindAlgorithm("sha1"));  // as Ctrl+L does with SHA1 selected
+    drop({"a.txt", "b.txt"});
+    settle();
+    EXPECT_EQ(port.columns, (std::vector<std::string>{"MD5", "SHA256"}));
+    EXPECT_EQ(digests("MD5"), std::vector<std::string>(2, abcMd5));
+    EXPECT_EQ(digests("SHA256"), std::vector<std::string>(2, kAbc));
+
+    port.saveName = in("sums");
+    window.SaveListAction();
+    EXPECT_EQ(saved("sums.md5"), abcMd5 + "  a.txt\n" + abcMd5 + "  b.txt\n");
+    EXPECT_EQ(checkedBy("md5sum", "sums.md5"), "a.txt: OK\nb.txt: OK\n0\n");
+    EXPECT_EQ(checkedBy("sha256sum", "sums.sha256"), "a.txt: OK\nb.txt: OK\n0\n");
+    window.CopyRowAction(0, LineStyle::Gnu);
+    EXPECT_EQ(port.clipboard,
+              "MD5 (" + in("a.txt") + ") = " + abcMd5 + "\nSHA256 (" + in("a.txt") + ") = " + kAbc)
+        << "GNU lines name no algorithm: two take the BSD form";
+
+    port.pickedAlgorithms.reset();
+    window.ChooseAlgorithmsAction();
+    EXPECT_EQ(port.offeredAlgorithms, chosen);
 }
 
 TEST_F(ListSetTest, AReportKeepsEveryStatusAsTextAndCsv) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,16 @@ public:
         }
         return shown;
     }
+    // Each row's digest under the column of `caption`.
+    std::vector<std::string> digests(const std::string& caption = "SHA256") const {
+        const auto at = std::ranges::find(port.columns, caption) - port.columns.begin();
+        std::vector<std::string> shown;
+        for (const ListRowView& row : port.rows) {
+            shown.push_back(static_cast<std::size_t>(at) < row.digests.size() ? row.digests[at]
+                                                                              : "");
+        }
+        return shown;
+    }
     std::string saved(const std::string& name) const;
 
     tolvek::testing::TempFolder folder;
@@ -50,9 +61,8 @@ public:
     ManualUiThread ui;
     ManualWorkerTasks checks;
     ManualWorkerTasks tasks;
-    ListWindow window{port, ui, tasks, checks, [](int number) {
-                          return StringTableText(1000 + number).value_or("");
-                      }};
+    ListWindow window{port, ui, tasks, checks,
+                      [](int number) { return StringTableText(1000 + number).value_or(""); }};
 };
 
 inline std::string ListWindowTest::saved(const std::string& name) const {
