@@ -14,86 +14,53 @@ namespace {
 
 using testing::HexToBytes;
 
-std::int32_t sizeOf(const std::string& text) {
-    return static_cast<std::int32_t>(text.size());
+// The records of one section of tests/framework/formats.cases.
+std::vector<testing::Case> formatCases(const std::string& section) {
+    return testing::ReadCaseFile("framework/formats.cases", section);
 }
 
-struct EncodeCase {
-    FormatClassRef format;
-    std::string bytesHex;
-    std::int32_t size;  // -1: the whole input; other negative values as given
-    std::string expected;
-};
+FormatClassRef formatOf(const testing::Case& test) {
+    if (test.get("Format") == "Copy") {
+        return ClassOf<TFormat_Copy>;
+    }
+    return ClassOf<TFormat_HEX>;
+}
+
+// The Size of a case, else the length of `text`.
+std::int32_t sizeOf(const testing::Case& test, const std::string& text) {
+    return test.has("Size") ? std::stoi(test.get("Size")) : static_cast<std::int32_t>(text.size());
+}
 
 TEST(DigestFormat, Encoding) {
-    const std::vector<EncodeCase> cases = {
-        {ClassOf<TFormat_HEX>, "00abff", -1, "00ABFF"},
-        {ClassOf<TFormat_HEX>, "0123456789abcdeffedcba9876543210", -1,
-         "0123456789ABCDEFFEDCBA9876543210"},
-        {ClassOf<TFormat_HEX>, "00abff", 0, ""},
-        {ClassOf<TFormat_HEX>, "00abff", -5, ""},
-        {ClassOf<TFormat_Copy>, "00abff", -1, HexToBytes("00abff")},
-        {ClassOf<TFormat_Copy>, "00abff", 2, HexToBytes("00ab")},
-        {ClassOf<TFormat_Copy>, "00abff", 0, ""},
-        {ClassOf<TFormat_Copy>, "00abff", -5, ""},
-    };
-    for (const EncodeCase& test : cases) {
-        const std::string bytes = HexToBytes(test.bytesHex);
-        const std::int32_t size = test.size == -1 ? sizeOf(bytes) : test.size;
-        EXPECT_EQ(Encode(*test.format, bytes.data(), size), test.expected)
-            << test.format->ClassName() << " " << test.bytesHex << " " << test.size;
+    for (const testing::Case& test : formatCases("Encode")) {
+        const std::string bytes = test.get("Bytes");
+        EXPECT_EQ(Encode(*formatOf(test), bytes.data(), sizeOf(test, bytes)), test.get("Text"))
+            << test.where;
     }
 }
 
-struct DecodeCase {
-    std::string text;
-    std::optional<std::string> bytesHex;  // nothing: the text is rejected
-};
-
 TEST(DigestFormat, HexDecoding) {
-    const std::vector<DecodeCase> cases = {
-        {"00abFF", "00abff"}, {"$1F", "1f"},
-        {"0X1F", "1f"},                            // what came before the first mark is discarded
-        {"0x1F", {}},                              // a lower-case x is no mark
-        {"1 F", {}},                               // separators are for CheckText only
-        {"12h", {}},          {"123", "12"},       // a last digit without a partner is dropped
-        {"12$34", "34"},      {"$12$34", "1234"},  // later marks are skipped
-        {"X$", ""},           {"", ""},
-        {"g0", {}},
-    };
-    for (const DecodeCase& test : cases) {
-        const auto decode = [&] {
-            return ClassOf<TFormat_HEX>->DecodeText(test.text.data(), sizeOf(test.text));
-        };
-        if (test.bytesHex) {
-            EXPECT_EQ(decode(), HexToBytes(*test.bytesHex)) << test.text;
-        } else {
-            try {
-                decode();
-                ADD_FAILURE() << test.text << " was accepted";
-            } catch (const EDigestException& error) {
-                EXPECT_STREQ(error.what(), "Input is not an valid HEX format.") << test.text;
-            }
+    for (const testing::Case& test : formatCases("Decode")) {
+        const std::string text = test.get("Text");
+        try {
+            const std::string bytes =
+                ClassOf<TFormat_HEX>->DecodeText(text.data(), sizeOf(test, text));
+            EXPECT_TRUE(test.has("Bytes")) << test.where << " was accepted";
+            EXPECT_EQ(bytes, test.get("Bytes")) << test.where;
+        } catch (const EDigestException& error) {
+            EXPECT_FALSE(test.has("Bytes")) << test.where << " was refused";
+            EXPECT_STREQ(error.what(), "Input is not an valid HEX format.") << test.where;
         }
     }
-    EXPECT_EQ(ClassOf<TFormat_HEX>->DecodeText("12", -3), "");
 }
 
 TEST(DigestFormat, Checking) {
-    const auto hexCheck = [](const std::string& text) {
-        return ClassOf<TFormat_HEX>->CheckText(text.data(), sizeOf(text));
-    };
-    EXPECT_TRUE(hexCheck("12h"));
-    EXPECT_FALSE(hexCheck("12g"));
-    EXPECT_TRUE(hexCheck("0x1F"));
-    EXPECT_TRUE(hexCheck("{1 f}-[2_3]\t\r\n"));
-    EXPECT_FALSE(hexCheck(std::string("1\0F", 3)));
-    EXPECT_TRUE(hexCheck(""));
-    EXPECT_TRUE(ClassOf<TFormat_HEX>->CheckText("g", -1));
-
-    EXPECT_TRUE(ClassOf<TFormat_Copy>->CheckText("any\x01", 4));
-    EXPECT_TRUE(ClassOf<TFormat_Copy>->CheckText("", 0));
-    EXPECT_FALSE(ClassOf<TFormat_Copy>->CheckText("", -1));
+    for (const testing::Case& test : formatCases("Check")) {
+        const std::string text = test.get("Text");
+        EXPECT_EQ(formatOf(test)->CheckText(text.data(), sizeOf(test, text)),
+                  test.get("Valid") == "yes")
+            << test.where;
+    }
     EXPECT_EQ(ClassOf<TFormat_Copy>->DecodeText("a\0b", 3), std::string("a\0b", 3));
 }
 

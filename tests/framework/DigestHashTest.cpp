@@ -82,33 +82,23 @@ TEST(DigestHash, DigestStaysReadableAfterEndHash) {
     EXPECT_EQ(hash.DigestText(ClassOf<TFormat_HEX>), "900150983CD24FB0D6963F7D28E17F72");
 }
 
-struct CounterCase {
-    BitCount start;
-    std::int32_t byteCount;
-    BitCount expected;
-    bool fits;
-};
+// Eight words of hex from a case field, least significant first.
+BitCount counterOf(const std::string& words) {
+    BitCount counter{};
+    std::size_t index = 0;
+    for (const std::string& word : testing::SplitField(words, ' ')) {
+        counter.at(index++) = static_cast<std::uint32_t>(std::stoul(word, nullptr, 16));
+    }
+    return counter;
+}
 
+// tests/framework/bit_counter.cases
 TEST(DigestHash, BitCounterArithmetic) {
-    constexpr std::uint32_t kAll = 0xFFFFFFFF;
-    const std::vector<CounterCase> cases = {
-        {{}, 0, {}, true},
-        {{}, 3, {24}, true},
-        {{}, 0x7FFFFFFF, {0xFFFFFFF8, 3}, true},  // the largest call reaches the second word
-        {{0xFFFFFFF8}, 1, {0, 1}, true},
-        {{0xFFFFFFF8, kAll, kAll, kAll, kAll, kAll, kAll}, 1, {0, 0, 0, 0, 0, 0, 0, 1}, true},
-        {{8, kAll}, 0x20000000, {8, 0, 1}, true},
-        {{kAll, kAll, kAll, kAll, kAll, kAll, kAll, kAll}, 1, {7}, false},
-        {{0, 0xFFFFFFFC, kAll, kAll, kAll, kAll, kAll, kAll},
-         0x7FFFFFFF,
-         {0xFFFFFFF8, kAll, kAll, kAll, kAll, kAll, kAll, kAll},
-         true},
-        {{0, 0xFFFFFFFD, kAll, kAll, kAll, kAll, kAll, kAll}, 0x7FFFFFFF, {0xFFFFFFF8}, false},
-    };
-    for (const CounterCase& test : cases) {
-        BitCount counter = test.start;
-        EXPECT_EQ(internal::AddBitCount(counter, test.byteCount), test.fits) << test.byteCount;
-        EXPECT_EQ(counter, test.expected) << test.byteCount;
+    for (const testing::Case& test : testing::ReadCaseFile("framework/bit_counter.cases")) {
+        BitCount counter = counterOf(test.get("Start"));
+        const auto bytes = static_cast<std::int32_t>(std::stol(test.get("Bytes"), nullptr, 16));
+        EXPECT_EQ(internal::AddBitCount(counter, bytes), test.get("Fits") == "yes") << test.where;
+        EXPECT_EQ(counter, counterOf(test.get("Counter"))) << test.where;
     }
 }
 

@@ -17,50 +17,23 @@ Digest bytesOf(std::string_view hex) {
     return *ReadHex(hex);
 }
 
-// The window's forms of the checksums' digests, from the CRC reference catalogue and python's
-// zlib.crc32 ("ae" is 0x00e7ddce): without leading zeros, 0 as "0"; other digests in full.
+// The window's forms of entries' digests, and text read back (tests/hashing/digest_text.cases).
 TEST(DigestText, ShownAsTheEntryShowsIt) {
-    const struct Case {
-        std::string_view id;
-        std::string text;
-        std::string_view shown;
-    } cases[] = {
-        {"crc32", "123456789", "cbf43926"}, {"crc16", "123456789", "31c3"},
-        {"crc16arc", "123456789", "bb3d"},  {"crc32", "ae", "e7ddce"},
-        {"crc16", "checksum", "25f"},       {"crc32", "", "0"},
-        {"crc16arc", "", "0"},              {"crc32c", "", "00000000"},
-        {"md5", "", "d41d8cd98f00b204e9800998ecf8427e"},
-    };
-    for (const Case& test : cases) {
-        const AlgorithmEntry& entry = *FindAlgorithm(test.id);
-        const DigestOutcome outcome = HashText(entry.stringRoute, test.text);
-        EXPECT_EQ(ShownText(entry, outcome.digest), test.shown) << test.id << " " << test.text;
-        EXPECT_EQ(HexText(outcome.digest).size(), 2 * entry.digestBytes()) << test.id;
+    for (const testing::Case& test : testing::ReadCaseFile("hashing/digest_text.cases", "Shown")) {
+        const AlgorithmEntry& entry = *FindAlgorithm(test.get("Id"));
+        const DigestOutcome outcome = HashText(entry.stringRoute, test.get("Text"));
+        EXPECT_EQ(ShownText(entry, outcome.digest), test.get("Shown")) << test.where;
+        EXPECT_EQ(HexText(outcome.digest).size(), 2 * entry.digestBytes()) << test.where;
     }
 }
 
 TEST(DigestText, ReadBack) {
-    const struct Case {
-        std::string_view text;
-        std::optional<std::string_view> hex;  // of the bytes read, nothing when none are
-        bool base64;
-    } cases[] = {
-        {"00ff7A", "00ff7a", false},
-        {"", "", false},
-        {"0ff", std::nullopt, false},   // odd count
-        {"0g", std::nullopt, false},    // not a digit
-        {"AP96", "00ff7a", true},
-        {"/w==", "ff", true},
-        {"/x==", std::nullopt, true},  // a spare bit set
-        {"/w=", std::nullopt, true},   // not a whole group
-        {"/w=A", std::nullopt, true},  // padding inside
-        {"", std::nullopt, true},
-    };
-    for (const Case& test : cases) {
-        const std::optional<Digest> read = test.base64 ? ReadBase64(test.text) : ReadHex(test.text);
-        ASSERT_EQ(read.has_value(), test.hex.has_value()) << test.text;
+    for (const testing::Case& test : testing::ReadCaseFile("hashing/digest_text.cases", "Read")) {
+        const std::optional<Digest> read =
+            test.has("Base64") ? ReadBase64(test.get("Base64")) : ReadHex(test.get("Hex"));
+        ASSERT_EQ(read.has_value(), test.has("Bytes")) << test.where;
         if (read) {
-            EXPECT_EQ(HexText(*read), *test.hex) << test.text;
+            EXPECT_EQ(HexText(*read), test.get("Bytes")) << test.where;
         }
     }
     EXPECT_EQ(NumberText(bytesOf("000a0b")), "a0b");

@@ -2,33 +2,24 @@
 #include <gtest/gtest.h>
 
 #include "app/hashing/ProgressText.h"
+#include "tests/support/VectorFile.h"
 
 namespace tolvek::hashing {
 namespace {
 
 using namespace std::chrono_literals;
 
+// tests/hashing/progress.cases
 TEST(ProgressText, AmountsSpeedAndTimeLeft) {
-    constexpr std::uint64_t kMiB = 1 << 20;
-    constexpr std::uint64_t kGiB = kMiB << 10;
-    const struct Case {
-        ReadProgress progress;
-        const char* line;
-        std::optional<int> permille;
-    } cases[] = {
-        {{0, 0, 0s}, "0 B of 0 B", 1000},
-        {{0, 1023, 1s}, "0 B of 1023 B", 0},
-        {{1024, 2047, 1s}, "1.0 KiB of 2.0 KiB, 1.0 KiB/s, 0:01 left", 500},
-        {{1288490189, 5046586573, 2s}, "1.2 GiB of 4.7 GiB, 614 MiB/s, 0:06 left", 255},
-        {{812 * kMiB, 2 * kGiB, 1s}, "812 MiB of 2.0 GiB, 812 MiB/s, 0:02 left", 396},
-        {{kGiB, 1001 * kGiB, 1s}, "1.0 GiB of 1001 GiB, 1.0 GiB/s, 16:40 left", 0},
-        {{kGiB, 4000 * kGiB, 1s}, "1.0 GiB of 3.9 TiB, 1.0 GiB/s, 1:06:39 left", 0},
-        // A file that reported size 0: no total, no time left.
-        {{5 * kMiB, std::nullopt, 2s}, "5.0 MiB, 2.5 MiB/s", std::nullopt},
-    };
-    for (const Case& test : cases) {
-        EXPECT_EQ(ProgressLine(test.progress, {}), test.line);
-        EXPECT_EQ(ProgressPermille(test.progress), test.permille) << test.line;
+    for (const testing::Case& test : testing::ReadCaseFile("hashing/progress.cases")) {
+        const std::optional<std::uint64_t> total =
+            test.has("Total") ? std::optional(std::stoull(test.get("Total"))) : std::nullopt;
+        const ReadProgress progress{std::stoull(test.get("Done")), total,
+                                    std::chrono::seconds(std::stoi(test.get("Seconds")))};
+        const std::optional<int> permille =
+            test.has("Permille") ? std::optional(std::stoi(test.get("Permille"))) : std::nullopt;
+        EXPECT_EQ(ProgressLine(progress, {}), test.get("Line")) << test.where;
+        EXPECT_EQ(ProgressPermille(progress), permille) << test.where;
     }
 }
 

@@ -8,7 +8,23 @@
 #include <fstream>
 #include <iterator>
 
+#include "tests/support/VectorFile.h"
+
 namespace tolvek::desktop::testing {
+
+std::vector<Place> PlacesOf(const std::string& window) {
+    std::vector<Place> places;
+    for (const tolvek::testing::Case& place :
+         tolvek::testing::ReadCaseFile("qt/layout.cases", window)) {
+        const std::vector<std::string> numbers =
+            tolvek::testing::SplitField(place.get("Place"), ' ');
+        places.push_back({place.get("Name"),
+                          QRect(std::stoi(numbers.at(0)), std::stoi(numbers.at(1)),
+                                std::stoi(numbers.at(2)), std::stoi(numbers.at(3))),
+                          place.has("Text") ? std::optional(place.get("Text")) : std::nullopt});
+    }
+    return places;
+}
 
 void WhenModalShown(std::function<void(QDialog& window)> act) {
     QTimer::singleShot(0, [act = std::move(act)] {

@@ -33,6 +33,14 @@ struct RecordedMessage {
 // modal window comes up.
 void WhenModalShown(std::function<void(QDialog& window)> act);
 
+// The controls of one window as tests/qt/layout.cases places them: name, geometry, caption.
+struct Place {
+    std::string name;
+    QRect geometry;
+    std::optional<std::string> text;
+};
+std::vector<Place> PlacesOf(const std::string& window);
+
 class FrontEndTest : public ::testing::Test {
 protected:
     FrontEndTest();

@@ -17,24 +17,6 @@ namespace {
 constexpr int kGerman = 1;
 constexpr int kPortuguese = 2;
 
-struct ExpectedPlace {
-    const char* name;
-    QPoint position;
-    QSize size;  // (0, 0): fits its caption
-};
-
-// In creation order.
-const std::vector<ExpectedPlace> kPlaces = {
-    {"HashLabel", {16, 83}, {57, 12}},      {"CompareLabel", {16, 125}, {0, 0}},
-    {"AlgorithmList", {16, 16}, {113, 22}}, {"HashStringButton", {144, 16}, {0, 0}},
-    {"HashFileButton", {264, 16}, {0, 0}},  {"PathField", {16, 56}, {321, 22}},
-    {"CopyButton", {336, 96}, {105, 22}},   {"DigestField", {16, 96}, {321, 22}},
-    {"CompareField", {16, 144}, {321, 22}}, {"CompareButton", {24, 176}, {73, 22}},
-    {"CloseButton", {376, 16}, {0, 0}},     {"AboutButton", {312, 176}, {80, 22}},
-    {"PasteButton", {336, 144}, {105, 22}}, {"LanguageList", {136, 176}, {153, 22}},
-    {"RenewButton", {336, 56}, {105, 22}},
-};
-
 const std::vector<Control> kFitControls = {Control::HashStringButton, Control::HashFileButton,
                                            Control::CloseButton, Control::CompareLabel};
 const std::vector<Control> kFixedWidthButtons = {Control::CopyButton, Control::PasteButton,
@@ -71,16 +53,16 @@ TEST_F(LayoutTest, ControlsAreCreatedInOrderAtTheirPlaces) {
         }
     }
     std::vector<std::string> expected;
-    for (const ExpectedPlace& place : kPlaces) {
-        expected.emplace_back(place.name);
-        const auto* widget = view().findChild<QWidget*>(QString::fromLatin1(place.name));
+    for (const Place& place : PlacesOf("Main window")) {
+        expected.push_back(place.name);
+        const auto* widget = view().findChild<QWidget*>(QString::fromStdString(place.name));
         ASSERT_NE(widget, nullptr) << place.name;
-        EXPECT_EQ(widget->pos(), place.position) << place.name;
-        if (place.size.isEmpty()) {
+        EXPECT_EQ(widget->pos(), place.geometry.topLeft()) << place.name;
+        if (place.geometry.size().isEmpty()) {
             expectFitsCaption(*std::ranges::find_if(
                 kFitControls, [&](Control control) { return &view().control(control) == widget; }));
         } else {
-            EXPECT_EQ(widget->size(), place.size) << place.name;
+            EXPECT_EQ(widget->size(), place.geometry.size()) << place.name;
         }
     }
     // The progress and offer rows come after the fifteen, so their creation and Tab order stay.

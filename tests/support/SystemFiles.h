@@ -1,6 +1,6 @@
-// Files the system provides whose size reads as 0 although they have content, and reading any
-// file's bytes with the standard library, as an independent way to the same bytes, and the
-// output of a command that judges what we wrote.
+// Files the system provides whose size reads as 0 although they have content, reading any
+// file's bytes with the standard library, as an independent way to the same bytes, a folder's
+// names, how much of a file the page cache holds, and the output of a command.
 #pragma once
 
 #include <array>
@@ -20,6 +20,10 @@ std::string FileContents(const std::filesystem::path& name);
 
 // What a shell command writes on its standard output.
 std::string CommandOutput(const std::string& command);
+
+// The pages of the file `name` in the page cache, asked through mincore over a mapping of it.
+// The file is written to disk first, since pages not written back cannot leave the cache.
+std::size_t CachedPages(const std::string& name);
 
 // The names in a folder, sorted.
 std::vector<std::string> NamesIn(const std::filesystem::path& folder);

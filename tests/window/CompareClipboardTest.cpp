@@ -1,7 +1,10 @@
 // CopyDigestAction, PasteDigestAction and CompareAction.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "app/hashing/AsciiText.h"
+#include "tests/support/VectorFile.h"
 #include "tests/window/MainWindowFixture.h"
 
 namespace tolvek::window::testing {
@@ -27,34 +30,22 @@ protected:
     }
 };
 
-struct CompareCase {
-    const char* expected;
-    const char* message;
-};
-
 constexpr const char* kEmpty = "Please select a file, or insert a hash to compare";
 constexpr const char* kEqual = "Hash is equal.";
 constexpr const char* kNotEqual = "Hash is not equal. Please check it";
 
+// tests/window/compare_outcomes.cases
 TEST_F(CompareActionTest, OutcomeByTypedText) {
     startUp();
     hashGives(kSha1OfAbc);
-    const CompareCase cases[] = {
-        {kSha1OfAbc, kEqual},
-        {"A9993E364706816ABA3E25717850C26C9CD0D89D", kEqual},
-        // Blanks around the digest do not count, nor separators between its digits.
-        {" a9993e364706816aba3e25717850c26c9cd0d89d \r\n", kEqual},
-        {"a9993e36 4706816aba3e25717850c26c9cd0d89d", kEqual},
-        {"a9993e364706816aba3e25717850c26c9cd0d89", kNotEqual},
-        {"a9993e364706816aba3e25717850c26c9cd0d89d0", kNotEqual},
-        {"", kEmpty},
-        {" \t\r\n", kEmpty},
-    };
-    for (const CompareCase& compare : cases) {
-        SCOPED_TRACE(compare.expected);
-        const ShownMessage shown = compareWith(compare.expected);
-        EXPECT_EQ(shown.text, compare.message);
-        const bool equal = std::string(compare.message) == kEqual;
+    const std::map<std::string, const char*> messages = {
+        {"Equal", kEqual}, {"NotEqual", kNotEqual}, {"Empty", kEmpty}};
+    for (const tolvek::testing::Case& compare :
+         tolvek::testing::ReadCaseFile("window/compare_outcomes.cases")) {
+        SCOPED_TRACE(compare.where);
+        const ShownMessage shown = compareWith(compare.get("Expected"));
+        EXPECT_EQ(shown.text, messages.at(compare.get("Shown")));
+        const bool equal = compare.get("Shown") == "Equal";
         EXPECT_EQ(shown.caption, equal ? "Information" : "Warning");
         EXPECT_EQ(shown.icon, equal ? MessageIcon::Information : MessageIcon::Warning);
     }
@@ -115,28 +106,14 @@ TEST_F(CopyDigestActionTest, ClipboardHoldsExactlyTheDigestField) {
 using PasteDigestActionTest = MainWindowTest;
 
 TEST_F(PasteDigestActionTest, CompareFieldGetsTheTrimmedClipboardText) {
-    struct Case {
-        std::optional<std::string> clipboard;
-        const char* compareField;
-    };
-    const Case cases[] = {
-        {"a9993e36\r\n", "a9993e36"},
-        {"\t a9993e36 ", "a9993e36"},
-        {"a9 93\r\ne36", "a9 93\r\ne36"},
-        {"\x01\x1fxyz\x7f", "xyz\x7f"},
-        // Bytes above 0x7F are text, not blanks.
-        {"\xC3\xA9 ", "\xC3\xA9"},
-        {"\xA0xyz\xA0", "\xA0xyz\xA0"},
-        {std::string("abc\0def", 7), "abc"},
-        {" \r\n\t ", ""},
-        {std::nullopt, ""},
-    };
-    for (const Case& paste : cases) {
-        SCOPED_TRACE(paste.compareField);
+    for (const tolvek::testing::Case& paste :
+         tolvek::testing::ReadCaseFile("window/clipboard_pastes.cases")) {
+        SCOPED_TRACE(paste.where);
         windows.texts[Control::CompareField] = "old";
-        windows.clipboard = paste.clipboard;
+        windows.clipboard = paste.has("Clipboard") ? std::optional(paste.get("Clipboard"))
+                                                   : std::nullopt;
         window.PasteDigestAction();
-        EXPECT_EQ(windows.text(Control::CompareField), paste.compareField);
+        EXPECT_EQ(windows.text(Control::CompareField), paste.get("CompareField"));
     }
     EXPECT_EQ(windows.clipboardWrites, 0);
 }

@@ -32,20 +32,10 @@ TEST_F(StartUpTest, WithoutSavedFileEnglishAndSha1AreSaved) {
 // The list gets the saved position after the self-test, but the file keeps it from the first
 // save on, so that a program killed at any moment has not forgotten it.
 TEST_F(StartUpTest, SavedPositionIsRestoredOnlyAfterTheSelfTest) {
-    struct Case {
-        const char* saved;
-        const char* duringSelfTest;
-    };
-    const Case cases[] = {
-        {"Deutsch\r\n7\r\n", "DEUTSCH\r\n7\r\n"},
-        {"Deutsch\r\n7xyz\r\n", "DEUTSCH\r\n7\r\n"},
-        {"Deutsch\r\n31\r\n", "DEUTSCH\r\n3\r\n"},
-        {"Deutsch\r\n-1\r\n", "DEUTSCH\r\n3\r\n"},
-        {"Deutsch\r\n", "DEUTSCH\r\n3\r\n"},
-    };
-    for (const Case& saved : cases) {
-        SCOPED_TRACE(saved.saved);
-        exeFolder.write("sha.lng", saved.saved);
+    for (const tolvek::testing::Case& saved : tolvek::testing::ReadCaseFile(
+             "window/window_texts.cases", "Saved during the self-test")) {
+        SCOPED_TRACE(saved.where);
+        exeFolder.write("sha.lng", saved.get("Saved"));
         selectAlgorithm(3);
         std::string fileDuringSelfTest;
         int positionDuringSelfTest = -2;
@@ -54,9 +44,9 @@ TEST_F(StartUpTest, SavedPositionIsRestoredOnlyAfterTheSelfTest) {
             positionDuringSelfTest = windows.selectedPosition(Control::AlgorithmList);
         };
         startUp();
-        EXPECT_EQ(fileDuringSelfTest, saved.duringSelfTest);
+        EXPECT_EQ(fileDuringSelfTest, saved.get("DuringSelfTest"));
         EXPECT_EQ(positionDuringSelfTest, 3);
-        EXPECT_EQ(savedFile(), saved.duringSelfTest);
+        EXPECT_EQ(savedFile(), saved.get("DuringSelfTest"));
     }
     EXPECT_EQ(windows.text(Control::HashFileButton), "Prüfe Datei");
 }
