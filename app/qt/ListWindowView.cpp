@@ -53,6 +53,19 @@ QIcon statusIcon(const QStyle& style, std::optional<checks::CheckStatus> status)
     return {};
 }
 
+// A row of `count` buttons named from `namePattern`, which `buttons` receives too.
+QHBoxLayout* commandRow(QWidget& owner, const char* namePattern, int count,
+                        std::vector<QPushButton*>& buttons) {
+    auto* row = new QHBoxLayout;
+    for (int command = 0; command < count; ++command) {
+        auto* button = new QPushButton(&owner);
+        button->setObjectName(QString::fromLatin1(namePattern).arg(command));
+        row->addWidget(button);
+        buttons.push_back(button);
+    }
+    return row;
+}
+
 }  // namespace
 
 ListWindowServices ListWindowServices::System() {
@@ -119,25 +132,13 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
     m_subject->setTextFormat(Qt::PlainText);
     m_summary->setTextFormat(Qt::PlainText);
 
-    auto* setCommands = new QHBoxLayout;
-    for (int command = 0; command < kSetCommandCount; ++command) {
-        auto* button = new QPushButton(this);
-        button->setObjectName(QStringLiteral("ListSetCommand%1").arg(command));
-        setCommands->addWidget(button);
-        m_setCommands.push_back(button);
-    }
+    auto* setCommands = commandRow(*this, "ListSetCommand%1", kSetCommandCount, m_setCommands);
     setCommands->addStretch(1);
     auto* progress = new QHBoxLayout;
     progress->addWidget(m_subject);
     progress->addWidget(m_bar, 1);
     progress->addWidget(m_cancel);
-    auto* commands = new QHBoxLayout;
-    for (int command = 0; command < kCommandCount; ++command) {
-        auto* button = new QPushButton(this);
-        button->setObjectName(QStringLiteral("ListCommand%1").arg(command));
-        commands->addWidget(button);
-        m_commands.push_back(button);
-    }
+    auto* commands = commandRow(*this, "ListCommand%1", kCommandCount, m_commands);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(setCommands);
     layout->addWidget(m_hint, 1);
@@ -217,6 +218,7 @@ std::vector<std::size_t> ListWindowView::selectedRows() const {
 
 void ListWindowView::setTexts(const window::ListWindowTexts& texts) {
     m_texts = texts;
+    m_measuredStatuses.clear();
     setWindowTitle(fromBytes(texts.title));
     showHeadings();
     for (std::size_t command = 0; command < m_commands.size(); ++command) {
@@ -246,6 +248,10 @@ void ListWindowView::showHeadings() {
 
 void ListWindowView::setColumns(const std::vector<std::string>& captions) {
     m_captions = captions;
+    m_sizedColumns.resize(captions.size(), false);
+    if (captions.empty()) {
+        m_sizedColumns.clear();
+    }
     showHeadings();
 }
 
@@ -266,11 +272,38 @@ void ListWindowView::setRow(std::size_t index, const window::ListRowView& row) {
     }
     item->setText(0, fromBytes(row.file));
     for (std::size_t column = 0; column < row.digests.size(); ++column) {
-        item->setText(kFirstDigestColumn + static_cast<int>(column),
-                      fromBytes(row.digests[column]));
+        const int shownAt = kFirstDigestColumn + static_cast<int>(column);
+        item->setText(shownAt, fromBytes(row.digests[column]));
+        widenToShow(column, item->text(shownAt));
     }
     item->setText(kStatusColumn, fromBytes(row.status));
     item->setIcon(kStatusColumn, statusIcon(*style(), row.mark));
+    widenStatusFor(item->text(kStatusColumn));
+}
+
+// The status column fits each of the few status words, measured once per language.
+void ListWindowView::widenStatusFor(const QString& status) {
+    if (status.isEmpty() || m_measuredStatuses.contains(status)) {
+        return;
+    }
+    m_measuredStatuses.insert(status);
+    const int needed = m_rows->fontMetrics().horizontalAdvance(status) +
+                       m_rows->iconSize().width() + 3 * m_rows->indentation();
+    m_rows->header()->resizeSection(kStatusColumn,
+                                    std::max(needed, m_rows->header()->sectionSize(kStatusColumn)));
+}
+
+// A digest column is made as wide as its first digest, once: the digests of one algorithm are
+// all as long, and measuring each row, as the header could, would cost too much for many rows.
+void ListWindowView::widenToShow(std::size_t column, const QString& digest) {
+    if (digest.isEmpty() || column >= m_sizedColumns.size() || m_sizedColumns[column]) {
+        return;
+    }
+    m_sizedColumns[column] = true;
+    const int position = kFirstDigestColumn + static_cast<int>(column);
+    const int needed = m_rows->fontMetrics().horizontalAdvance(digest) + 2 * m_rows->indentation();
+    m_rows->header()->resizeSection(position,
+                                    std::max(needed, m_rows->header()->sectionSize(position)));
 }
 
 void ListWindowView::setRowCount(std::size_t count) {

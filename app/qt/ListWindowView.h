@@ -4,6 +4,8 @@
 // of files, folders and lists. The core's ListWindow decides everything.
 #pragma once
 
+#include <QSet>
+#include <QString>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -63,11 +65,15 @@ public:
 private:
     void connectKeys(window::ListWindow& window);
     void showHeadings();
+    void widenToShow(std::size_t column, const QString& digest);
+    void widenStatusFor(const QString& status);
     std::vector<std::size_t> selectedRows() const;
 
     QWidget& m_beside;
     window::ListWindowTexts m_texts;
     std::vector<std::string> m_captions;
+    QSet<QString> m_measuredStatuses;
+    std::vector<bool> m_sizedColumns;  // a digest column made wide enough for its digests
     ListWindowServices m_services;
     QTreeWidget* m_rows;
     QLabel* m_hint;

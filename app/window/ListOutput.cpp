@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/checks/ChecksumList.h"
+
 namespace tolvek::window {
 
 namespace fs = std::filesystem;
@@ -29,6 +31,24 @@ std::string NameInFolder(const std::string& path, const fs::path& folder, bool& 
 fs::path ListNameFor(const fs::path& chosen, const hashing::AlgorithmEntry& entry) {
     fs::path name = chosen;
     return name.replace_extension(std::string(entry.id));
+}
+
+namespace {
+
+constexpr std::size_t kMostNamesShown = 10;
+
+}  // namespace
+
+std::string ShownNames(const std::vector<std::string>& names) {
+    std::string shown;
+    for (std::size_t index = 0; index < names.size(); ++index) {
+        if (index == kMostNamesShown) {
+            shown += "\n… (" + std::to_string(names.size()) + ")";
+            break;
+        }
+        shown.append(index == 0 ? "" : "\n").append(checks::NameForMessage(names[index]));
+    }
+    return shown;
 }
 
 namespace {

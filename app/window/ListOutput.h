@@ -36,6 +36,10 @@ std::string NameInFolder(const std::string& path, const std::filesystem::path& f
 std::filesystem::path ListNameFor(const std::filesystem::path& chosen,
                                   const hashing::AlgorithmEntry& entry);
 
+// Names for a message, one a line as NameForMessage shows them, the first ten only and then
+// how many there are.
+std::string ShownNames(const std::vector<std::string>& names);
+
 // One row of a report: every word already in the window's language.
 struct ReportRow {
     std::string name;

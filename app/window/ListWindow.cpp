@@ -16,9 +16,6 @@ using checks::NameForMessage;
 
 namespace {
 
-// A message names at most these many folders a walk skipped.
-constexpr std::size_t kMostSkippedShown = 10;
-
 constexpr CheckStatus kStatusOrder[] = {CheckStatus::Ok, CheckStatus::Failed, CheckStatus::Missing,
                                         CheckStatus::Unreadable, CheckStatus::Cancelled};
 
@@ -289,14 +286,7 @@ void ListWindow::showSkippedFolders() {
     if (m_skippedFolders.empty()) {
         return;
     }
-    std::string names;
-    for (std::size_t index = 0; index < m_skippedFolders.size(); ++index) {
-        if (index == kMostSkippedShown) {
-            names += "\n… (" + std::to_string(m_skippedFolders.size()) + ")";
-            break;
-        }
-        names.append(index == 0 ? "" : "\n").append(NameForMessage(m_skippedFolders[index]));
-    }
+    const std::string names = ShownNames(m_skippedFolders);
     m_skippedFolders.clear();
     m_port.showMessage(hashing::FillPlaceholders(m_loadText(kSkippedFoldersText), {names}));
 }

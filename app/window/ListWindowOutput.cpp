@@ -16,21 +16,6 @@ using checks::NameForMessage;
 
 namespace {
 
-// A question or message names at most these many files.
-constexpr std::size_t kMostNamesShown = 10;
-
-std::string namesForMessage(const std::vector<std::string>& names) {
-    std::string shown;
-    for (std::size_t index = 0; index < names.size(); ++index) {
-        if (index == kMostNamesShown) {
-            shown += "\n… (" + std::to_string(names.size()) + ")";
-            break;
-        }
-        shown.append(index == 0 ? "" : "\n").append(NameForMessage(names[index]));
-    }
-    return shown;
-}
-
 std::string lineOf(const KeptLine& line, LineStyle style, const std::string& name) {
     return style == LineStyle::Gnu
                ? checks::FormatGnuLine(line.digest, name)
@@ -60,7 +45,7 @@ std::vector<KeptLine> ListWindow::keptLines(const std::vector<const Row*>& rows)
     }
     const bool keepFailed =
         !failedNames.empty() && m_port.confirm(hashing::FillPlaceholders(
-                                    m_loadText(kKeepFailedText), {namesForMessage(failedNames)}));
+                                    m_loadText(kKeepFailedText), {ShownNames(failedNames)}));
     std::vector<KeptLine> kept;
     const auto keep = [&](const Cell& cell, const hashing::Digest& digest, const Row& row) {
         kept.push_back({cell.entry, digest, row.item.name, row.item.path});
@@ -156,8 +141,8 @@ void ListWindow::SaveListAction() {
         saveLines(name, group, absoluteNames);
     }
     if (!absoluteNames.empty()) {
-        m_port.showMessage(hashing::FillPlaceholders(m_loadText(kAbsoluteNamesText),
-                                                     {namesForMessage(absoluteNames)}));
+        m_port.showMessage(
+            hashing::FillPlaceholders(m_loadText(kAbsoluteNamesText), {ShownNames(absoluteNames)}));
     }
 }
 

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "tests/support/SystemFiles.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/VectorFile.h"
 
@@ -28,24 +29,13 @@ Outcome runIn(const fs::path& folder, const std::string& command) {
     const std::string errorsFile = (folder / ".errors").string();
     const std::string line =
         "cd '" + folder.string() + "' && (" + command + ") 2>'" + errorsFile + "'; echo \"$?\"";
-    std::string output;
-    const std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(line.c_str(), "r"), ::pclose);
-    char buffer[4096];
-    for (std::size_t got; pipe && (got = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;) {
-        output.append(buffer, got);
-    }
+    const std::string output = tolvek::testing::CommandOutput(line);
     Outcome outcome;
     const std::size_t status = output.rfind('\n', output.size() - 2);
     const std::size_t statusStart = status == std::string::npos ? 0 : status + 1;
     outcome.exitCode = std::stoi(output.substr(statusStart));
     outcome.output = output.substr(0, statusStart);
-    std::FILE* errors = std::fopen(errorsFile.c_str(), "rb");
-    for (std::size_t got; errors && (got = std::fread(buffer, 1, sizeof buffer, errors)) > 0;) {
-        outcome.errors.append(buffer, got);
-    }
-    if (errors != nullptr) {
-        std::fclose(errors);
-    }
+    outcome.errors = tolvek::testing::FileContents(errorsFile);
     fs::remove(errorsFile);
     return outcome;
 }
