@@ -7,13 +7,17 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/qt/Accessibility.h"
+#include "app/qt/AlgorithmPicker.h"
 #include "app/qt/FileDrops.h"
 
 namespace tolvek::desktop {
@@ -21,7 +25,10 @@ namespace tolvek::desktop {
 namespace {
 
 constexpr int kCommandCount = 5;
-constexpr int kStatusColumn = 3;
+// The file, its status, then a digest column for each algorithm of the set.
+constexpr int kStatusColumn = 1;
+constexpr int kFirstDigestColumn = 2;
+constexpr int kSetCommandCount = 8;
 
 QString fromBytes(const std::string& text) {
     return QString::fromStdString(text);
@@ -47,20 +54,54 @@ QIcon statusIcon(const QStyle& style, std::optional<checks::CheckStatus> status)
     return {};
 }
 
+// A row of `count` buttons named from `namePattern`, which `buttons` receives too.
+QHBoxLayout* commandRow(QWidget& owner, const char* namePattern, int count,
+                        std::vector<QPushButton*>& buttons) {
+    auto* row = new QHBoxLayout;
+    for (int command = 0; command < count; ++command) {
+        auto* button = new QPushButton(&owner);
+        button->setObjectName(QString::fromLatin1(namePattern).arg(command));
+        row->addWidget(button);
+        buttons.push_back(button);
+    }
+    return row;
+}
+
 }  // namespace
 
 ListWindowServices ListWindowServices::System() {
     return {[](QWidget* owner, const std::string& suggested) -> std::optional<std::string> {
                 // The list window asks before it replaces a file, and writes atomically itself.
-                const QString chosen = QFileDialog::getSaveFileName(
-                    owner, QString(), fromBytes(suggested), QString(), nullptr,
-                    QFileDialog::DontConfirmOverwrite);
+                const QString chosen =
+                    QFileDialog::getSaveFileName(owner, QString(), fromBytes(suggested), QString(),
+                                                 nullptr, QFileDialog::DontConfirmOverwrite);
                 return chosen.isEmpty() ? std::nullopt
                                         : std::optional(QFile::encodeName(chosen).toStdString());
             },
             [](QWidget* owner, const std::string& question) {
                 return QMessageBox::question(owner, owner->windowTitle(), fromBytes(question)) ==
                        QMessageBox::Yes;
+            },
+            [](QWidget* owner) {
+                std::vector<std::string> names;
+                for (const QString& name : QFileDialog::getOpenFileNames(owner)) {
+                    names.push_back(QFile::encodeName(name).toStdString());
+                }
+                return names;
+            },
+            [](QWidget* owner) -> std::optional<std::string> {
+                const QString chosen = QFileDialog::getExistingDirectory(owner);
+                return chosen.isEmpty() ? std::nullopt
+                                        : std::optional(QFile::encodeName(chosen).toStdString());
+            },
+            [](QWidget* owner, const window::ListWindowTexts& texts,
+               const std::vector<const hashing::AlgorithmEntry*>& chosen)
+                -> std::optional<std::vector<const hashing::AlgorithmEntry*>> {
+                AlgorithmPicker picker(owner, texts, chosen);
+                if (picker.exec() != QDialog::Accepted) {
+                    return std::nullopt;
+                }
+                return picker.chosen();
             }};
 }
 
@@ -69,6 +110,7 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
       m_beside(beside),
       m_services(std::move(services)),
       m_rows(new QTreeWidget(this)),
+      m_hint(new QLabel(this)),
       m_subject(new QLabel(this)),
       m_bar(new QProgressBar(this)),
       m_summary(new QLabel(this)),
@@ -77,7 +119,12 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
     setObjectName(QStringLiteral("ListWindow"));
     m_rows->setObjectName(QStringLiteral("ListRows"));
     m_rows->setRootIsDecorated(false);
-    m_rows->setColumnCount(4);
+    m_rows->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_hint->setObjectName(QStringLiteral("ListEmptyHint"));
+    m_hint->setWordWrap(true);
+    m_hint->setAlignment(Qt::AlignCenter);
+    m_hint->setTextFormat(Qt::PlainText);
+    m_rows->setColumnCount(kFirstDigestColumn + 1);
     m_rows->header()->setStretchLastSection(false);
     m_rows->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_summary->setObjectName(QStringLiteral("ListSummary"));
@@ -89,23 +136,22 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
     m_subject->setTextFormat(Qt::PlainText);
     m_summary->setTextFormat(Qt::PlainText);
 
+    auto* setCommands = commandRow(*this, "ListSetCommand%1", kSetCommandCount, m_setCommands);
+    setCommands->addStretch(1);
     auto* progress = new QHBoxLayout;
     progress->addWidget(m_subject);
     progress->addWidget(m_bar, 1);
     progress->addWidget(m_cancel);
-    auto* commands = new QHBoxLayout;
-    for (int command = 0; command < kCommandCount; ++command) {
-        auto* button = new QPushButton(this);
-        button->setObjectName(QStringLiteral("ListCommand%1").arg(command));
-        commands->addWidget(button);
-        m_commands.push_back(button);
-    }
+    auto* commands = commandRow(*this, "ListCommand%1", kCommandCount, m_commands);
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(setCommands);
+    layout->addWidget(m_hint, 1);
     layout->addWidget(m_rows, 1);
     layout->addLayout(progress);
     layout->addWidget(m_summary);
     layout->addLayout(commands);
-    resize(720, 400);
+    m_hint->hide();
+    resize(820, 420);
     // After the roles are installed, so that it is a notification.
     m_announcer = new Announcer(*this);
 }
@@ -126,24 +172,93 @@ void ListWindowView::connectTo(window::ListWindow& window) {
         connect(m_commands[static_cast<std::size_t>(command)], &QPushButton::clicked, this,
                 actions[command]);
     }
+    const std::function<void()> setActions[kSetCommandCount] = {
+        [&window] { window.OpenAction(); },
+        [&window] { window.AddFilesAction(); },
+        [&window] { window.AddFolderAction(); },
+        [&window] { window.PasteNamesAction(); },
+        [this, &window] { window.RemoveRowsAction(selectedRows()); },
+        [&window] { window.ClearAction(); },
+        [&window] { window.ExportReportAction(); },
+        [&window] { window.ChooseAlgorithmsAction(); },
+    };
+    for (int command = 0; command < kSetCommandCount; ++command) {
+        connect(m_setCommands[static_cast<std::size_t>(command)], &QPushButton::clicked, this,
+                setActions[command]);
+    }
+    connectKeys(window);
     auto* drops = new FileDropFilter(
         this, [&window](const std::string& names) { window.DropHandler(names); });
     drops->watch(*this);
     drops->watch(*m_rows->viewport());
 }
 
-void ListWindowView::setTexts(const window::ListWindowTexts& texts) {
-    setWindowTitle(fromBytes(texts.title));
-    QStringList headings;
-    for (const std::string& heading : texts.headings) {
-        headings.push_back(fromBytes(heading));
+void ListWindowView::connectKeys(window::ListWindow& window) {
+    const std::pair<QKeySequence, std::function<void()>> keys[] = {
+        {QKeySequence::Open, [&window] { window.OpenAction(); }},
+        {QKeySequence::Paste, [&window] { window.PasteNamesAction(); }},
+        {QKeySequence::Delete, [this, &window] { window.RemoveRowsAction(selectedRows()); }},
+        {QKeySequence::Copy,
+         [this, &window] {
+             const std::vector<std::size_t> rows = selectedRows();
+             if (!rows.empty()) {
+                 window.CopyRowAction(rows.front(), window::LineStyle::Gnu);
+             }
+         }},
+        {QKeySequence(Qt::Key_Escape), [&window] { window.CancelAction(); }},
+    };
+    for (const auto& [sequence, action] : keys) {
+        auto* shortcut = new QShortcut(sequence, this);
+        connect(shortcut, &QShortcut::activated, this, action);
     }
-    m_rows->setHeaderLabels(headings);
+}
+
+std::vector<std::size_t> ListWindowView::selectedRows() const {
+    std::vector<std::size_t> rows;
+    for (QTreeWidgetItem* item : m_rows->selectedItems()) {
+        rows.push_back(static_cast<std::size_t>(m_rows->indexOfTopLevelItem(item)));
+    }
+    std::ranges::sort(rows);
+    return rows;
+}
+
+void ListWindowView::setTexts(const window::ListWindowTexts& texts) {
+    m_texts = texts;
+    m_measuredStatuses.clear();
+    setWindowTitle(fromBytes(texts.title));
+    showHeadings();
     for (std::size_t command = 0; command < m_commands.size(); ++command) {
         m_commands[command]->setText(fromBytes(texts.commands.at(command)));
     }
+    for (std::size_t command = 0; command < m_setCommands.size(); ++command) {
+        m_setCommands[command]->setText(fromBytes(texts.setCommands.at(command)));
+    }
+    m_hint->setText(fromBytes(texts.emptyHint));
+    m_hint->setAccessibleName(fromBytes(texts.emptyHint));
     ApplyAccessibleText(*m_rows, {texts.rowsName, {}});
     ApplyAccessibleText(*m_bar, {texts.progressBarName, {}});
+}
+
+// Before the set has an algorithm, its one digest column is headed "Digest".
+void ListWindowView::showHeadings() {
+    QStringList headings = {fromBytes(m_texts.headings.at(0)), fromBytes(m_texts.headings.at(3))};
+    if (m_captions.empty()) {
+        headings.push_back(fromBytes(m_texts.headings.at(2)));
+    }
+    for (const std::string& caption : m_captions) {
+        headings.push_back(fromBytes(caption));
+    }
+    m_rows->setColumnCount(static_cast<int>(headings.size()));
+    m_rows->setHeaderLabels(headings);
+}
+
+void ListWindowView::setColumns(const std::vector<std::string>& captions) {
+    m_captions = captions;
+    m_sizedColumns.resize(captions.size(), false);
+    if (captions.empty()) {
+        m_sizedColumns.clear();
+    }
+    showHeadings();
 }
 
 void ListWindowView::showWindow() {
@@ -162,10 +277,50 @@ void ListWindowView::setRow(std::size_t index, const window::ListRowView& row) {
         item = new QTreeWidgetItem(m_rows);
     }
     item->setText(0, fromBytes(row.file));
-    item->setText(1, fromBytes(row.algorithm));
-    item->setText(2, fromBytes(row.digest));
+    for (std::size_t column = 0; column < row.digests.size(); ++column) {
+        const int shownAt = kFirstDigestColumn + static_cast<int>(column);
+        item->setText(shownAt, fromBytes(row.digests[column]));
+        widenToShow(column, item->text(shownAt));
+    }
     item->setText(kStatusColumn, fromBytes(row.status));
     item->setIcon(kStatusColumn, statusIcon(*style(), row.mark));
+    widenStatusFor(item->text(kStatusColumn));
+}
+
+// The status column fits each of the few status words, measured once per language.
+void ListWindowView::widenStatusFor(const QString& status) {
+    if (status.isEmpty() || m_measuredStatuses.contains(status)) {
+        return;
+    }
+    m_measuredStatuses.insert(status);
+    const int needed = m_rows->fontMetrics().horizontalAdvance(status) +
+                       m_rows->iconSize().width() + 3 * m_rows->indentation();
+    m_rows->header()->resizeSection(kStatusColumn,
+                                    std::max(needed, m_rows->header()->sectionSize(kStatusColumn)));
+}
+
+// A digest column is made as wide as its first digest, once: the digests of one algorithm are
+// all as long, and measuring each row, as the header could, would cost too much for many rows.
+void ListWindowView::widenToShow(std::size_t column, const QString& digest) {
+    if (digest.isEmpty() || column >= m_sizedColumns.size() || m_sizedColumns[column]) {
+        return;
+    }
+    m_sizedColumns[column] = true;
+    const int position = kFirstDigestColumn + static_cast<int>(column);
+    const int needed = m_rows->fontMetrics().horizontalAdvance(digest) + 2 * m_rows->indentation();
+    m_rows->header()->resizeSection(position,
+                                    std::max(needed, m_rows->header()->sectionSize(position)));
+}
+
+void ListWindowView::setRowCount(std::size_t count) {
+    while (static_cast<std::size_t>(m_rows->topLevelItemCount()) > count) {
+        delete m_rows->takeTopLevelItem(m_rows->topLevelItemCount() - 1);
+    }
+}
+
+void ListWindowView::showEmptyHint(bool shown) {
+    m_hint->setVisible(shown);
+    m_rows->setVisible(!shown);
 }
 
 void ListWindowView::showProgress(const window::ProgressDisplay& display) {
@@ -182,6 +337,27 @@ void ListWindowView::announce(const std::string& text) {
 
 void ListWindowView::setClipboardText(const std::string& text) {
     QGuiApplication::clipboard()->setText(fromBytes(text));
+}
+
+std::optional<std::string> ListWindowView::clipboardText() {
+    const QMimeData* held = QGuiApplication::clipboard()->mimeData();
+    if (held == nullptr || !held->hasText()) {
+        return std::nullopt;
+    }
+    return held->text().toStdString();
+}
+
+std::vector<std::string> ListWindowView::chooseOpenNames() {
+    return m_services.chooseOpenNames(this);
+}
+
+std::optional<std::string> ListWindowView::chooseFolder() {
+    return m_services.chooseFolder(this);
+}
+
+std::optional<std::vector<const hashing::AlgorithmEntry*>> ListWindowView::chooseAlgorithms(
+    const std::vector<const hashing::AlgorithmEntry*>& chosen) {
+    return m_services.chooseAlgorithms(this, m_texts, chosen);
 }
 
 std::optional<std::string> ListWindowView::chooseSaveName(const std::string& suggested) {

@@ -15,12 +15,14 @@
 
 namespace tolvek::window {
 
-// The rows one name gives; `failure` says why a list gave none, and `skippedFolders` names the
-// folders below a dropped folder that could not be read.
+// The rows one name gives; `failure` says why a list gave none, `tooLargeList` names a list
+// too large to be read, and `skippedFolders` names the folders below a dropped folder that
+// could not be read.
 struct FoundRows {
     std::vector<checks::CheckItem> items;
     std::string failure;
     std::vector<std::string> skippedFolders;
+    std::string tooLargeList;
 };
 
 class ListGathering {
@@ -37,8 +39,9 @@ public:
 
     // Dropped names joined by carriage returns: checksum lists give their files to check,
     // folders their files (sorted, links to folders not followed), other files themselves, to
-    // be hashed with `newFileEntry` (none without one).
-    void gatherDropped(const std::string& names, const hashing::AlgorithmEntry* newFileEntry);
+    // be hashed with `newFileEntries` (no row without any).
+    void gatherDropped(const std::string& names,
+                       std::vector<const hashing::AlgorithmEntry*> newFileEntries);
     // The files the checksum list `listPath` names, to be checked.
     void gatherList(const std::string& listPath);
     // Stops the walk or list read under way; what it still finds, and what waits, is dropped.
@@ -50,7 +53,7 @@ private:
     struct Request {
         std::vector<std::string> names;
         bool onlyLists;
-        const hashing::AlgorithmEntry* newFileEntry;
+        std::vector<const hashing::AlgorithmEntry*> newFileEntries;
     };
 
     void gather(Request request);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <system_error>
 #include <utility>
 
 #include "app/checks/ChecksumList.h"
@@ -10,23 +9,21 @@
 #include "app/hashing/DigestText.h"
 #include "app/window/AccessibleNames.h"
 #include "app/window/TextNumbers.h"
-#include "platform/AtomicFile.h"
 
 namespace tolvek::window {
 
 namespace fs = std::filesystem;
-using checks::FormatBsdLine;
-using checks::FormatGnuLine;
 using checks::NameForMessage;
-using checks::TagOf;
 
 namespace {
 
-// A message names at most these many folders a walk skipped.
-constexpr std::size_t kMostSkippedShown = 10;
-
 constexpr CheckStatus kStatusOrder[] = {CheckStatus::Ok, CheckStatus::Failed, CheckStatus::Missing,
                                         CheckStatus::Unreadable, CheckStatus::Cancelled};
+
+std::size_t positionOf(CheckStatus status) {
+    return static_cast<std::size_t>(std::ranges::find(kStatusOrder, status) -
+                                    std::begin(kStatusOrder));
+}
 
 std::vector<std::string> textsFrom(const std::function<std::string(int)>& loadText, int first,
                                    int count) {
@@ -37,51 +34,151 @@ std::vector<std::string> textsFrom(const std::function<std::string(int)>& loadTe
     return texts;
 }
 
+// The same file checked against the same digest is one row however often it is named.
+std::string keyOf(const CheckItem& item) {
+    std::error_code error;
+    std::string key = fs::absolute(item.path, error).lexically_normal().string();
+    key.push_back('\0');
+    key.append(item.expected.begin(), item.expected.end());
+    return key;
+}
+
 }  // namespace
 
-ListWindow::ListWindow(ListWindowPort& port, Background background, hashing::WorkerTasks& gathering,
-                       std::function<std::string(int)> loadText)
+ListWindow::ListWindow(ListWindowPort& port, UiThread& ui, hashing::WorkerTasks& gathering,
+                       hashing::WorkerTasks& checking, std::function<std::string(int)> loadText)
     : m_port(port),
-      m_run(background),
-      m_gathering(gathering, background.ui,
-                  {[this] { showProgress(); },
-                   [this](FoundRows found) { rowsFound(std::move(found)); },
-                   [this] { gatheringEnded(); }}),
+      m_gathering(
+          gathering, ui,
+          {[this] { showProgress(); }, [this](FoundRows found) { rowsFound(std::move(found)); },
+           [this] { gatheringEnded(); }}),
+      m_checking(checking, ui),
       m_loadText(std::move(loadText)) {}
 
+PickerGroup PickerGroupOf(const hashing::AlgorithmEntry& entry) {
+    if (entry.digestBytes() <= 8) {
+        return PickerGroup::Checksums;
+    }
+    return entry.weakness.empty() ? PickerGroup::Modern : PickerGroup::Classic;
+}
+
 ListWindowTexts ListWindow::texts() const {
-    return {m_loadText(kTitleText), textsFrom(m_loadText, kFirstHeadingText, 4),
-            textsFrom(m_loadText, kFirstCommandText, 5), m_loadText(kListRowsNameText),
-            m_loadText(kListProgressBarNameText)};
+    std::vector<std::string> setCommands = textsFrom(m_loadText, kFirstSetCommandText, 7);
+    setCommands.push_back(m_loadText(kAlgorithmsCommandText));
+    return {m_loadText(kTitleText),
+            textsFrom(m_loadText, kFirstHeadingText, 4),
+            textsFrom(m_loadText, kFirstCommandText, 5),
+            m_loadText(kListRowsNameText),
+            m_loadText(kListProgressBarNameText),
+            std::move(setCommands),
+            m_loadText(kEmptyHintText),
+            textsFrom(m_loadText, kFirstPickerGroupText, 3),
+            m_loadText(kPickerSearchText)};
 }
 
 void ListWindow::Open(const hashing::AlgorithmEntry& entry) {
-    m_newFileEntry = &entry;
+    if (!m_algorithmsChosen) {
+        m_hashEntries = {&entry};
+    }
     m_port.setTexts(texts());
+    m_port.showEmptyHint(m_rows.empty());
     m_port.showWindow();
+}
+
+void ListWindow::OpenNames(const std::vector<std::string>& names) {
+    Open(m_hashEntries.empty() ? *hashing::FindAlgorithm("sha256") : *m_hashEntries.front());
+    newSet();
+    gatherNames(names);
 }
 
 void ListWindow::ApplyTexts() {
     m_port.setTexts(texts());
-    for (std::size_t index = 0; index < m_rows.size(); ++index) {
-        showRow(index);
-    }
+    showRows(0);
     if (!m_rows.empty() || Running()) {
         showProgress();
     }
 }
 
 void ListWindow::CheckList(const std::string& listPath) {
+    newSet();
     m_gathering.gatherList(listPath);
 }
 
 void ListWindow::DropHandler(const std::string& names) {
-    m_gathering.gatherDropped(names, m_newFileEntry);
+    newSet();
+    m_gathering.gatherDropped(names, m_hashEntries);
+}
+
+// What runs for the old set stops, and what it still reports is forgotten.
+void ListWindow::newSet() {
+    m_gathering.cancel();
+    m_checking.cancel();
+    ++m_set;
+    m_rows.clear();
+    m_keys.clear();
+    m_columns.clear();
+    m_port.setColumns({});
+    m_skippedFolders.clear();
+    recount();
+    m_port.setRowCount(0);
+    m_port.showEmptyHint(true);
+    showProgress();
+}
+
+void ListWindow::ClearAction() {
+    newSet();
+}
+
+void ListWindow::RemoveRowsAction(const std::vector<std::size_t>& indices) {
+    if (Running() || indices.empty()) {
+        return;
+    }
+    std::vector<bool> removed(m_rows.size(), false);
+    for (const std::size_t index : indices) {
+        if (index < removed.size()) {
+            removed[index] = true;
+        }
+    }
+    std::size_t kept = 0;
+    for (std::size_t index = 0; index < m_rows.size(); ++index) {
+        if (removed[index]) {
+            m_keys.erase(keyOf(m_rows[index].item));
+        } else {
+            m_rows[kept++] = std::move(m_rows[index]);
+        }
+    }
+    m_rows.resize(kept);
+    const auto first = std::ranges::find(removed, true) - removed.begin();
+    showRows(static_cast<std::size_t>(first));
+    m_port.setRowCount(m_rows.size());
+    m_port.showEmptyHint(m_rows.empty());
+    recount();
+    showProgress();
+}
+
+void ListWindow::recount() {
+    m_doneCount = 0;
+    m_statusCounts = {};
+    m_nextToRun = m_rows.size();
+    for (std::size_t index = 0; index < m_rows.size(); ++index) {
+        const Row& row = m_rows[index];
+        m_doneCount += row.done ? 1 : 0;
+        if (row.status) {
+            ++m_statusCounts[positionOf(*row.status)];
+        }
+        if (!row.done && m_nextToRun == m_rows.size()) {
+            m_nextToRun = index;
+        }
+    }
 }
 
 void ListWindow::rowsFound(FoundRows found) {
     if (!found.failure.empty()) {
         m_port.showMessage(found.failure);
+    }
+    if (!found.tooLargeList.empty()) {
+        m_port.showMessage(hashing::FillPlaceholders(m_loadText(kListTooLargeText),
+                                                     {NameForMessage(found.tooLargeList)}));
     }
     m_skippedFolders.insert(m_skippedFolders.end(), found.skippedFolders.begin(),
                             found.skippedFolders.end());
@@ -101,93 +198,146 @@ void ListWindow::showSkippedFolders() {
     if (m_skippedFolders.empty()) {
         return;
     }
-    std::string names;
-    for (std::size_t index = 0; index < m_skippedFolders.size(); ++index) {
-        if (index == kMostSkippedShown) {
-            names += "\n… (" + std::to_string(m_skippedFolders.size()) + ")";
-            break;
-        }
-        names.append(index == 0 ? "" : "\n").append(NameForMessage(m_skippedFolders[index]));
-    }
+    const std::string names = ShownNames(m_skippedFolders);
     m_skippedFolders.clear();
     m_port.showMessage(hashing::FillPlaceholders(m_loadText(kSkippedFoldersText), {names}));
 }
 
 void ListWindow::addRow(CheckItem item) {
-    const hashing::AlgorithmEntry* entry = item.candidates.front();
-    hashing::Digest digest = item.expected;
-    m_rows.push_back({std::move(item), std::move(digest), std::nullopt, entry});
+    if (!m_keys.insert(keyOf(item)).second) {
+        return;
+    }
+    std::vector<Cell> cells;
+    if (item.expected.empty()) {
+        for (const hashing::AlgorithmEntry* entry : item.candidates) {
+            cells.push_back({entry, {}});
+        }
+    } else {
+        cells.push_back({item.candidates.front(), item.expected});
+    }
+    m_rows.push_back({std::move(item), std::move(cells), std::nullopt});
+    if (m_rows.size() == 1) {
+        m_port.showEmptyHint(false);
+    }
+    addColumns(m_rows.back());
     showRow(m_rows.size() - 1);
 }
 
-void ListWindow::runNext() {
-    if (m_running) {
-        showProgress();  // more files to go
-        return;
+void ListWindow::addColumns(const Row& row) {
+    const std::size_t before = m_columns.size();
+    for (const Cell& cell : row.cells) {
+        if (std::ranges::find(m_columns, cell.entry) == m_columns.end()) {
+            m_columns.push_back(cell.entry);
+        }
     }
-    const auto next = std::ranges::find_if(m_rows, [](const Row& row) { return !row.done; });
-    if (next == m_rows.end()) {
-        showProgress();
-        return;
+    if (m_columns.size() != before) {
+        std::vector<std::string> captions;
+        for (const hashing::AlgorithmEntry* entry : m_columns) {
+            captions.emplace_back(entry->caption);
+        }
+        m_port.setColumns(captions);
     }
-    m_running = static_cast<std::size_t>(next - m_rows.begin());
-    showProgress();
-    m_run.start(next->item.path, hashing::RoutesOf(next->item.candidates, hashing::Route::File),
-                {{}, [this](hashing::FileDigests digests) { fileEnded(std::move(digests)); }, {}});
 }
 
-void ListWindow::fileEnded(hashing::FileDigests digests) {
-    const std::size_t index = *std::exchange(m_running, std::nullopt);
-    if (digests.cancelled) {
-        // The rest waits for nothing now: cancelling stops the whole check.
-        for (std::size_t rest = index; rest < m_rows.size(); ++rest) {
-            if (!m_rows[rest].done) {
-                m_rows[rest].done = true;
-                m_rows[rest].status = CheckStatus::Cancelled;
-                showRow(rest);
-            }
-        }
+// The rows not handed to a check yet go to one, once the check under way has ended.
+void ListWindow::runNext() {
+    if (m_checking.running() || m_nextToRun == m_rows.size()) {
         showProgress();
         return;
     }
-    Row& row = m_rows[index];
-    row.done = true;
-    const CheckVerdict verdict = VerdictOf(row.item, digests);
-    if (verdict.status == CheckStatus::Ok) {
-        row.entry = verdict.matched;  // the digest equals the expected one it shows
-    } else if (verdict.status == CheckStatus::Failed) {
-        // The digest the file has, so that a copied or saved line tells the truth about it.
-        row.digest = digests.outcomes.front().digest;
+    std::vector<ListChecking::Item> items;
+    for (; m_nextToRun < m_rows.size(); ++m_nextToRun) {
+        if (!m_rows[m_nextToRun].done) {
+            items.push_back({m_nextToRun, m_rows[m_nextToRun].item});
+        }
     }
-    // A file that is only hashed has no expected digest to fail against.
-    const bool onlyHashed = row.item.expected.empty() && verdict.status == CheckStatus::Failed;
-    row.status = onlyHashed ? std::nullopt : std::optional(verdict.status);
-    showRow(index);
+    m_checking.start(std::move(items),
+                     {[this, set = m_set](std::vector<ListChecking::Result> results) {
+                          filesChecked(set, std::move(results));
+                      },
+                      [this, set = m_set](bool cancelled) { checkEnded(set, cancelled); }});
+    showProgress();
+}
+
+void ListWindow::setStatus(Row& row, std::optional<CheckStatus> status) {
+    row.done = true;
+    ++m_doneCount;
+    row.status = status;
+    if (status) {
+        ++m_statusCounts[positionOf(*status)];
+    }
+}
+
+void ListWindow::filesChecked(int set, std::vector<ListChecking::Result> results) {
+    if (set != m_set) {
+        return;  // the set they belong to has gone
+    }
+    for (ListChecking::Result& result : results) {
+        Row& row = m_rows[result.row];
+        const CheckVerdict verdict = VerdictOf(row.item, result.digests);
+        // A file that is only hashed has no expected digest to fail against.
+        const bool onlyHashed = row.item.expected.empty() && verdict.status == CheckStatus::Failed;
+        if (onlyHashed) {
+            for (std::size_t cell = 0; cell < row.cells.size(); ++cell) {
+                row.cells[cell].digest = result.digests.outcomes[cell].digest;
+            }
+        } else if (verdict.status == CheckStatus::Ok) {
+            row.cells.front().entry = verdict.matched;  // equal to the expected one it shows
+            addColumns(row);
+        } else if (verdict.status == CheckStatus::Failed) {
+            // The digest the file has, so that the row tells the truth about it.
+            row.cells.front().digest = result.digests.outcomes.front().digest;
+        }
+        setStatus(row, onlyHashed ? std::nullopt : std::optional(verdict.status));
+        showRow(result.row);
+    }
+    showProgress();
+}
+
+void ListWindow::checkEnded(int set, bool cancelled) {
+    if (set == m_set && cancelled) {
+        // The rest waits for nothing now: cancelling stops the whole check.
+        for (std::size_t row = 0; row < m_rows.size(); ++row) {
+            if (!m_rows[row].done) {
+                setStatus(m_rows[row], CheckStatus::Cancelled);
+                showRow(row);
+            }
+        }
+        m_nextToRun = m_rows.size();
+    }
     runNext();
 }
 
 void ListWindow::CancelAction() {
     m_gathering.cancel();
-    m_run.cancel();
+    m_checking.cancel();
 }
 
 std::string ListWindow::statusText(CheckStatus status) const {
-    const auto position = std::ranges::find(kStatusOrder, status) - std::begin(kStatusOrder);
-    return m_loadText(kFirstStatusText + static_cast<int>(position));
+    return m_loadText(kFirstStatusText + static_cast<int>(positionOf(status)));
 }
 
 void ListWindow::showRow(std::size_t index) const {
     const Row& row = m_rows[index];
-    m_port.setRow(index, {NameForMessage(row.item.name), std::string(row.entry->caption),
-                          hashing::HexText(row.digest),
-                          row.status ? statusText(*row.status) : std::string{},
-                          row.status});
+    std::vector<std::string> digests;
+    for (const hashing::AlgorithmEntry* column : m_columns) {
+        const auto cell = std::ranges::find(row.cells, column, &Cell::entry);
+        digests.push_back(cell == row.cells.end() ? std::string{} : hashing::HexText(cell->digest));
+    }
+    m_port.setRow(index, {NameForMessage(row.item.name), std::move(digests),
+                          row.status ? statusText(*row.status) : std::string{}, row.status});
+}
+
+void ListWindow::showRows(std::size_t from) const {
+    for (std::size_t index = from; index < m_rows.size(); ++index) {
+        showRow(index);
+    }
 }
 
 std::string ListWindow::Summary() const {
     std::string summary;
     for (const CheckStatus status : kStatusOrder) {
-        const auto count = std::ranges::count(m_rows, std::optional(status), &Row::status);
+        const std::size_t count = m_statusCounts[positionOf(status)];
         if (count > 0) {
             summary.append(summary.empty() ? "" : ", ")
                 .append(std::to_string(count))
@@ -199,76 +349,18 @@ std::string ListWindow::Summary() const {
 }
 
 void ListWindow::showProgress() {
-    const auto done = std::ranges::count(m_rows, true, &Row::done);
     const std::string total = std::to_string(m_rows.size());
     const std::optional<int> permille =
         m_rows.empty() ? std::nullopt
-                       : std::optional(static_cast<int>(done * 1000 / std::ssize(m_rows)));
-    const ProgressDisplay display{
-        hashing::FillPlaceholders(m_loadText(kFilesDoneText), {std::to_string(done), total}),
-        Summary(), permille, Running() ? m_loadText(kCancelText) : std::string{}};
+                       : std::optional(static_cast<int>(m_doneCount * 1000 / m_rows.size()));
+    const ProgressDisplay display{hashing::FillPlaceholders(m_loadText(kFilesDoneText),
+                                                            {std::to_string(m_doneCount), total}),
+                                  Summary(), permille,
+                                  Running() ? m_loadText(kCancelText) : std::string{}};
     m_port.showProgress(display);
     // The check ends while the user may be in another window: the summary is announced.
     if (std::exchange(m_progressRunning, Running()) && !Running()) {
         m_port.announce(Announcement(display));
-    }
-}
-
-std::optional<std::string> ListWindow::lineOf(const Row& row, LineStyle style) const {
-    if (row.digest.empty()) {
-        return std::nullopt;
-    }
-    return style == LineStyle::Gnu ? FormatGnuLine(row.digest, row.item.name)
-                                   : FormatBsdLine(TagOf(*row.entry), row.digest, row.item.name);
-}
-
-std::string ListWindow::linesOf(LineStyle style) const {
-    std::string lines;
-    for (const Row& row : m_rows) {
-        if (const std::optional<std::string> line = lineOf(row, style)) {
-            lines += *line + "\n";
-        }
-    }
-    return lines;
-}
-
-void ListWindow::CopyRowAction(std::size_t index, LineStyle style) {
-    if (index < m_rows.size()) {
-        if (const std::optional<std::string> line = lineOf(m_rows[index], style)) {
-            m_port.setClipboardText(*line);
-        }
-    }
-}
-
-void ListWindow::CopyAllAction(LineStyle style) {
-    m_port.setClipboardText(linesOf(style));
-}
-
-void ListWindow::SaveListAction() {
-    const auto withDigest = std::ranges::find_if(m_rows, [](const Row& row) { return !row.digest.empty(); });
-    if (withDigest == m_rows.end()) {
-        return;
-    }
-    std::string extension(1, '.');
-    extension += withDigest->entry->id;
-    std::optional<std::string> name = m_port.chooseSaveName("checksums" + extension);
-    if (!name) {
-        return;
-    }
-    if (!fs::path(*name).has_extension()) {
-        *name += extension;
-    }
-    std::error_code error;
-    if (fs::exists(*name, error) &&
-        !m_port.confirm(hashing::FillPlaceholders(m_loadText(kSaveReplaceText), {*name}))) {
-        return;
-    }
-    // GNU lines name no algorithm, so a list of several takes BSD lines.
-    const bool oneAlgorithm = std::ranges::all_of(m_rows, [&](const Row& row) {
-        return row.digest.empty() || row.entry == withDigest->entry;
-    });
-    if (!platform::WriteFileAtomically(*name, linesOf(oneAlgorithm ? LineStyle::Gnu : LineStyle::Bsd))) {
-        m_port.showMessage(hashing::FillPlaceholders(m_loadText(kSaveFailedText), {*name}));
     }
 }
 

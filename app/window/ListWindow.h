@@ -1,19 +1,22 @@
-// The list window's logic over a port of its own: rows of file, algorithm, digest and status
-// for the files of checksum lists and for dropped files and folders, read one after another on
-// the background's worker, with progress over all files, Cancel, a closing summary, copying as
-// GNU or BSD lines and saving a list. Dropped folders are walked and lists read on a worker too,
-// so that nothing the window does on its own thread waits for the file system.
+// The files window's logic over a port of its own: sets of rows of file, algorithm, digest and
+// status for the files of checksum lists and for files and folders, checked on a worker over
+// every core, with progress over all files, Cancel, a closing summary, copying as GNU or BSD
+// lines, saving lists and a report. Folders are walked and lists read on a worker too, so that
+// nothing the window does on its own thread waits for the file system.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "app/checks/ListCheck.h"
-#include "app/window/BackgroundRun.h"
+#include "app/window/ListChecking.h"
 #include "app/window/ListGathering.h"
+#include "app/window/ListOutput.h"
 #include "app/window/WindowSystem.h"
 
 namespace tolvek::window {
@@ -22,13 +25,13 @@ using checks::CheckItem;
 using checks::CheckStatus;
 using checks::CheckVerdict;
 
-// One row as the window draws it; `mark` says the status without words or colour (an icon).
+// One row as the window draws it: a digest under each algorithm's column (empty where the row
+// has none); `mark` says the status without words or colour (an icon).
 struct ListRowView {
     std::string file;
-    std::string algorithm;
-    std::string digest;
-    std::string status;                // empty while waiting, and for a hashed file
-    std::optional<CheckStatus> mark;   // nothing while waiting, and for a hashed file
+    std::vector<std::string> digests;
+    std::string status;               // empty while waiting, and for a hashed file
+    std::optional<CheckStatus> mark;  // nothing while waiting, and for a hashed file
 };
 
 // The window's words in the current language.
@@ -40,7 +43,17 @@ struct ListWindowTexts {
     // What screen readers call the table of rows and the progress bar.
     std::string rowsName;
     std::string progressBarName;
+    // Open, add files, add folder, paste names, remove, clear, export report, algorithms.
+    std::vector<std::string> setCommands;
+    std::string emptyHint;                  // shown in place of the rows while there are none
+    std::vector<std::string> pickerGroups;  // in the order of PickerGroup
+    std::string pickerSearch;
 };
+
+// The algorithm picker's groups: the checksums (8 bytes or less), the hashes with known
+// collisions, and the rest.
+enum class PickerGroup { Modern, Classic, Checksums };
+PickerGroup PickerGroupOf(const hashing::AlgorithmEntry& entry);
 
 class ListWindowPort {
 public:
@@ -50,11 +63,27 @@ public:
     virtual void setTexts(const ListWindowTexts& texts) = 0;
     // Shows the window, non-modal, beside the main window, or raises it.
     virtual void showWindow() = 0;
+    // The algorithms' columns, between the file's and the status's, headed by their captions;
+    // columns are only ever added at the end while a set is shown.
+    virtual void setColumns(const std::vector<std::string>& captions) = 0;
     // Replaces row `index`, or appends it when `index` is the row count.
     virtual void setRow(std::size_t index, const ListRowView& row) = 0;
+    // Drops the rows from `count` on.
+    virtual void setRowCount(std::size_t count) = 0;
+    // Shows the hint in place of the rows, or hides it.
+    virtual void showEmptyHint(bool shown) = 0;
     // Progress over all files, then the summary once nothing runs (no cancel caption).
     virtual void showProgress(const ProgressDisplay& display) = 0;
     virtual void setClipboardText(const std::string& text) = 0;
+    // The algorithm picker, starting with `chosen` ticked; nothing when cancelled.
+    virtual std::optional<std::vector<const hashing::AlgorithmEntry*>> chooseAlgorithms(
+        const std::vector<const hashing::AlgorithmEntry*>& chosen) = 0;
+    // The clipboard's plain text; nothing when it holds none.
+    virtual std::optional<std::string> clipboardText() = 0;
+    // The open dialog for any number of existing files; empty when cancelled.
+    virtual std::vector<std::string> chooseOpenNames() = 0;
+    // The dialog for one folder; nothing when cancelled.
+    virtual std::optional<std::string> chooseFolder() = 0;
     // The save dialog, starting with `suggested`; nothing when cancelled.
     virtual std::optional<std::string> chooseSaveName(const std::string& suggested) = 0;
     // A yes/no question; true for yes.
@@ -68,64 +97,112 @@ enum class LineStyle { Gnu, Bsd };
 
 class ListWindow {
 public:
-    // `loadText` gives a text of the current language block by number. Files are hashed through
-    // `background`, folders walked and lists read through `gathering`; both post to its UI thread.
-    ListWindow(ListWindowPort& port, Background background, hashing::WorkerTasks& gathering,
-               std::function<std::string(int)> loadText);
+    // `loadText` gives a text of the current language block by number. Folders are walked and
+    // lists read through `gathering`, files checked through `checking`; both post to `ui`.
+    ListWindow(ListWindowPort& port, UiThread& ui, hashing::WorkerTasks& gathering,
+               hashing::WorkerTasks& checking, std::function<std::string(int)> loadText);
 
-    // Shows the window; files dropped later are hashed with `entry`.
+    // Shows the window; files added later are hashed with `entry`, until the user has chosen
+    // algorithms in the picker.
     void Open(const hashing::AlgorithmEntry& entry);
-    // Adds a row for each file the checksum list `listPath` names, to be checked.
+    // The picker: the algorithms files added from now on are hashed with, each file read once
+    // for all of them. The choice is kept while the program runs.
+    void ChooseAlgorithmsAction();
+    // Shows the window with a new set made of `names` (files, folders, checksum lists), which
+    // replaces the rows shown; what another program hands over comes in here.
+    void OpenNames(const std::vector<std::string>& names);
+    // A new set of the files the checksum list `listPath` names, to be checked.
     void CheckList(const std::string& listPath);
-    // Dropped names joined by carriage returns: checksum lists are checked, folders give their
-    // files (sorted, links to folders not followed), other files are hashed. The rows come in
-    // the order of the names, once the worker has looked at each.
+    // Dropped names joined by carriage returns, a new set: checksum lists are checked, folders
+    // give their files (sorted, links to folders not followed), other files are hashed. The
+    // rows come in the order of the names, once the worker has looked at each.
     void DropHandler(const std::string& names);
+    // The open dialog's files (or lists) as a new set; AddFilesAction and AddFolderAction add
+    // to the set shown instead.
+    void OpenAction();
+    void AddFilesAction();
+    void AddFolderAction();
+    // The clipboard's names, one a line (file:// addresses too), as a new set.
+    void PasteNamesAction();
+    // Removes the rows at `indices` (any order); nothing while a check runs.
+    void RemoveRowsAction(const std::vector<std::size_t>& indices);
+    // Stops what runs and empties the window.
+    void ClearAction();
     // Stops the walk or list read under way and the file being read; drops and lists not
     // looked at yet are forgotten, and the files waiting are cancelled.
     void CancelAction();
     // The language changed: the window's words, the rows' statuses and the summary again.
     void ApplyTexts();
+    // Copies and saves keep each file's expected digest; a FAILED file only after the user
+    // confirmed that its current content becomes the reference. Missing and unreadable files
+    // are left out. A GNU list holds one algorithm: a save of several writes one list each.
     void CopyRowAction(std::size_t index, LineStyle style);
     void CopyAllAction(LineStyle style);
     void SaveListAction();
+    // Every row with its status, as text or, for a name ending in ".csv", as CSV.
+    void ExportReportAction();
 
     // "3 OK, 1 FAILED, 1 missing": the statuses given so far.
     std::string Summary() const;
-    bool Running() const { return m_running.has_value() || m_gathering.running(); }
+    bool Running() const { return m_checking.running() || m_gathering.running(); }
     std::size_t RowCount() const { return m_rows.size(); }
 
 private:
+    struct Cell {
+        const hashing::AlgorithmEntry* entry;
+        hashing::Digest digest;
+    };
+    // A checked file has one cell: its expected digest until read, then the digest it has (the
+    // entry that matched for OK). A hashed file has a cell for each algorithm, filled once read.
     struct Row {
         CheckItem item;  // `expected` empty for a file that is only hashed
-        hashing::Digest digest;
+        std::vector<Cell> cells;
         std::optional<CheckStatus> status;
-        const hashing::AlgorithmEntry* entry;
         bool done = false;
     };
 
     ListWindowTexts texts() const;
+    void newSet();
+    void gatherNames(const std::vector<std::string>& names);
     void rowsFound(FoundRows found);
     void gatheringEnded();
     void showSkippedFolders();
     void addRow(CheckItem item);
     void runNext();
-    void fileEnded(hashing::FileDigests digests);
+    void filesChecked(int set, std::vector<ListChecking::Result> results);
+    void checkEnded(int set, bool cancelled);
+    void setStatus(Row& row, std::optional<CheckStatus> status);
+    void recount();
+    void addColumns(const Row& row);
     void showRow(std::size_t index) const;
+    void showRows(std::size_t from) const;
     // Also tells a screen reader once the check has ended.
     void showProgress();
-    std::optional<std::string> lineOf(const Row& row, LineStyle style) const;
-    std::string linesOf(LineStyle style) const;
+    std::vector<KeptLine> keptLines(const std::vector<const Row*>& rows);
+    void copyLines(const std::vector<const Row*>& rows, LineStyle style, bool oneRow);
+    bool saveLines(const std::string& name, const AlgorithmLines& group,
+                   std::vector<std::string>& absoluteNames) const;
     std::string statusText(CheckStatus status) const;
+    std::vector<const Row*> allRows() const;
 
     ListWindowPort& m_port;
-    BackgroundRun m_run;
     ListGathering m_gathering;
+    ListChecking m_checking;
     std::function<std::string(int)> m_loadText;
-    const hashing::AlgorithmEntry* m_newFileEntry = nullptr;
+    std::vector<const hashing::AlgorithmEntry*> m_hashEntries;
+    bool m_algorithmsChosen = false;
+    // The set's algorithms, in the order their columns were added.
+    std::vector<const hashing::AlgorithmEntry*> m_columns;
     std::vector<Row> m_rows;
-    // The row whose file is hashed.
-    std::optional<std::size_t> m_running;
+    // Each file and expected digest of the set once, so that no file is listed twice.
+    std::unordered_set<std::string> m_keys;
+    // The rows before this one have been handed to a check; counts kept as rows end, so that a
+    // file's end costs the same however many rows there are.
+    std::size_t m_nextToRun = 0;
+    std::size_t m_doneCount = 0;
+    std::array<std::size_t, 5> m_statusCounts{};
+    // The number of the set shown; a file of an earlier set that ends is forgotten.
+    int m_set = 0;
     // The folders the gathering under way could not read.
     std::vector<std::string> m_skippedFolders;
     // Whether the progress last shown was of a check under way.

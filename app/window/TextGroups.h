@@ -69,5 +69,10 @@ extern const TextGroup kAccessibleTextGroup;
 // Texts 130 to 132: the headings of the algorithm list's groups (the entries it had first,
 // today's hashes, the checksums and fast hashes).
 extern const TextGroup kListGroupTextGroup;
+// Texts 90 to 105: the files window's set commands (open, add files, add folder, paste names,
+// remove, clear, export report), its empty-state hint, the question before a FAILED file is kept
+// in a list, the names a save had to make absolute, a list too large to read, and the algorithm
+// picker (its command, its three groups, its search field).
+extern const TextGroup kFilesTextGroup;
 
 }  // namespace tolvek::window

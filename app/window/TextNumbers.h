@@ -55,6 +55,14 @@ enum TextNumber : int {
     kStringFieldNameText = 84,
     kListRowsNameText = 85,
     kListProgressBarNameText = 86,
+    kFirstSetCommandText = 90,  // open, add files, add folder, paste names, remove, clear, report
+    kEmptyHintText = 97,
+    kKeepFailedText = 98,
+    kAbsoluteNamesText = 99,
+    kListTooLargeText = 100,
+    kAlgorithmsCommandText = 101,
+    kFirstPickerGroupText = 102,  // modern, classic (known collisions), checksums
+    kPickerSearchText = 105,
     kFirstListGroupText = 130,  // the algorithm list's headings: the thirty, hashes, checksums
 };
 

@@ -14,6 +14,7 @@
 namespace tolvek::checks {
 namespace {
 
+
 // Digest lengths, in bytes, of 16-bit and 32-bit checksums and of 128- to 512-bit digests.
 constexpr std::array<std::size_t, 10> kLengths{2, 4, 16, 20, 24, 28, 32, 40, 48, 64};
 

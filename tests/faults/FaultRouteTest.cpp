@@ -145,7 +145,7 @@ Shown listCheck(const Subject& subject, const FaultPlan& plan, const testing::Te
     }
     // Until a file is read its row shows the list's digest, which is no verdict; only "OK" is.
     const window::ListRowView& row = run.port.rows[0];
-    return {0, row.status == "OK" ? "OK " + row.digest : row.status};
+    return {0, row.status == "OK" ? "OK " + row.digests.at(0) : row.status};
 }
 
 std::function<Shown(const Subject&, const FaultPlan&, const testing::TempFolder&, unsigned&)>

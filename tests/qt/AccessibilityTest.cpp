@@ -113,7 +113,7 @@ TEST_F(AccessibilityTest, EveryWindowNamesEveryControlInTwoLanguages) {
 
         frontEnd->window().OpenListWindowAction();
         expectEveryControlNamed(listView, "the empty list window" + in);
-        listView.setRow(0, {"a.iso", "SHA1", "", "", {}});
+        listView.setRow(0, {"a.iso", {""}, "", {}});
         listView.showProgress({"0 of 1 files", "", 0, "Cancel"});
         expectEveryControlNamed(listView, "the list window checking" + in);
         listView.showMessage("Could not save a.sha1");

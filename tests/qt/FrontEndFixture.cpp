@@ -62,9 +62,12 @@ std::unique_ptr<DesktopFrontEnd> FrontEndTest::makeFrontEnd(
         },
         [this](const QUrl& target) { openedUrls.push_back(target); },
     };
+    ListWindowServices listServices = ListWindowServices::System();
+    listServices.chooseOpenNames = [this](QWidget*) { return listOpenNames; };
+    listServices.chooseFolder = [](QWidget*) { return std::optional<std::string>(); };
     return std::make_unique<DesktopFrontEnd>(
         std::move(services), ProgramFolders{exeFolder.path(), configRoot.path()},
-        [this] { return selfTestAnswer; }, table);
+        [this] { return selfTestAnswer; }, table, std::move(listServices));
 }
 
 void FrontEndTest::startUp(const std::vector<std::string>& arguments) {

@@ -79,6 +79,8 @@ protected:
     std::deque<std::optional<QUrl>> fileAnswers;
     std::vector<QString> fileDialogInitialNames;
     std::vector<QUrl> openedUrls;
+    // The files window's dialogs: its open dialog answers `listOpenNames`, the others cancel.
+    std::vector<std::string> listOpenNames;
 
     std::unique_ptr<DesktopFrontEnd> frontEnd;
 };

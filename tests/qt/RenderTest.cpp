@@ -1,7 +1,11 @@
-// Renders the main window in English and German and the About window to PNG files in the
-// build folder, for review and for the README, and checks that they show something.
+// Renders the main window in English and German, the files window in four languages and the
+// About window to PNG files in the build folder, for review and for the README, and checks that
+// they show something.
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QImage>
 #include <QPixmap>
+#include <QPushButton>
 #include <algorithm>
 #include <map>
 
@@ -49,6 +53,39 @@ TEST_F(RenderTest, MainWindowInEnglishAndGerman) {
     saveAndCheck(view(), "main-window-english.png");
     chooseLanguage(1);
     saveAndCheck(view(), "main-window-german.png");
+}
+
+// The files window after a check with a FAILED and a missing file, in English, German, Russian
+// and Chinese; no command's caption is cut at any scale.
+TEST_F(RenderTest, FilesWindowInFourLanguages) {
+    // Published SHA-256 of "abc" (FIPS 180-2, appendix B.1).
+    const std::string abc = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+    startUp();
+    files.write("release.iso", "abc");
+    files.write("notes.txt", "changed");
+    window::ListWindow& filesWindow = frontEnd->listWindow();
+    frontEnd->window().OpenListWindowAction();
+    filesWindow.CheckList(files.write(
+        "SHA256SUMS", abc + "  release.iso\n" + abc + "  notes.txt\n" + abc + "  gone.img\n"));
+    QDeadlineTimer hangGuard(std::chrono::seconds(60));
+    do {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    } while (filesWindow.Running() && !hangGuard.hasExpired());
+    const int scale = static_cast<int>(frontEnd->listView().devicePixelRatio());
+    for (const auto& [position, name] : {std::pair{0, "english"}, std::pair{1, "german"},
+                                         std::pair{8, "russian"}, std::pair{6, "chinese"}}) {
+        chooseLanguage(position);
+        QCoreApplication::processEvents();
+        for (const QPushButton* button : frontEnd->listView().findChildren<QPushButton*>()) {
+            if (button->isVisible()) {
+                EXPECT_GE(button->width(), button->sizeHint().width())
+                    << name << ": " << button->text().toStdString();
+            }
+        }
+        saveAndCheck(frontEnd->listView(), ("files-window-" + std::string(name) + "-" +
+                                            std::to_string(scale * 100) + ".png")
+                                               .c_str());
+    }
 }
 
 TEST(AboutRenderTest, AboutWindow) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,8 @@ public:
         headings = texts.headings;
         commands = texts.commands;
         rowsName = texts.rowsName;
+        setCommands = texts.setCommands;
+        emptyHint = texts.emptyHint;
     }
     void showWindow() override { shown = true; }
     void setRow(std::size_t index, const ListRowView& row) override {
@@ -29,8 +32,19 @@ public:
             rows[index] = row;
         }
     }
+    void setColumns(const std::vector<std::string>& captions) override { columns = captions; }
+    std::optional<std::vector<const hashing::AlgorithmEntry*>> chooseAlgorithms(
+        const std::vector<const hashing::AlgorithmEntry*>& chosen) override {
+        offeredAlgorithms = chosen;
+        return pickedAlgorithms;
+    }
+    void setRowCount(std::size_t count) override { rows.resize(std::min(count, rows.size())); }
+    void showEmptyHint(bool hint) override { hintShown = hint; }
     void showProgress(const ProgressDisplay& display) override { progress = display; }
     void setClipboardText(const std::string& text) override { clipboard = text; }
+    std::optional<std::string> clipboardText() override { return clipboard; }
+    std::vector<std::string> chooseOpenNames() override { return openNames; }
+    std::optional<std::string> chooseFolder() override { return folderName; }
     std::optional<std::string> chooseSaveName(const std::string& suggested) override {
         suggestedNames.push_back(suggested);
         return saveName;
@@ -46,10 +60,18 @@ public:
     std::vector<std::string> headings;
     std::vector<std::string> commands;
     std::string rowsName;
+    std::vector<std::string> setCommands;
+    std::string emptyHint;
+    bool hintShown = false;
+    std::vector<std::string> columns;
+    std::vector<const hashing::AlgorithmEntry*> offeredAlgorithms;
+    std::optional<std::vector<const hashing::AlgorithmEntry*>> pickedAlgorithms;
     bool shown = false;
     std::vector<ListRowView> rows;
     ProgressDisplay progress;
     std::string clipboard;
+    std::vector<std::string> openNames;
+    std::optional<std::string> folderName;
     std::optional<std::string> saveName;
     std::vector<std::string> suggestedNames;
     bool confirmAnswer = false;

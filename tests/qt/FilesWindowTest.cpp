@@ -1,0 +1,97 @@
+// The files window's wiring: its keys reach its actions, and the algorithm picker groups,
+// searches and ticks the entries.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDeadlineTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "app/qt/AlgorithmPicker.h"
+#include "app/window/StringTable.h"
+#include "tests/qt/FrontEndFixture.h"
+
+namespace tolvek::desktop::testing {
+namespace {
+
+// Published SHA-256 of "abc" (FIPS 180-2, appendix B.1).
+const std::string kAbc = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+
+class FilesWindowTest : public RealEntriesTest {
+protected:
+    QTreeWidget& rows() { return *frontEnd->listView().findChild<QTreeWidget*>("ListRows"); }
+    void press(const QKeySequence& keys) {
+        QTest::keySequence(&frontEnd->listView(), keys);
+        QDeadlineTimer hangGuard(std::chrono::seconds(60));
+        do {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        } while (frontEnd->listWindow().Running() && !hangGuard.hasExpired());
+    }
+    std::vector<std::string> shownNames() {
+        std::vector<std::string> names;
+        for (int row = 0; row < rows().topLevelItemCount(); ++row) {
+            names.push_back(rows().topLevelItem(row)->text(0).toStdString());
+        }
+        return names;
+    }
+};
+
+TEST_F(FilesWindowTest, KeysReachOpenPasteRemoveAndCopy) {
+    const std::string a = files.write("a.txt", "abc");
+    const std::string b = files.write("b.txt", "abc");
+    frontEnd->listWindow().Open(*hashing::FindAlgorithm("sha256"));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frontEnd->listView()));
+    auto& hint = *frontEnd->listView().findChild<QLabel*>("ListEmptyHint");
+    EXPECT_TRUE(hint.isVisible()) << "the empty window says what it does";
+    EXPECT_FALSE(hint.text().isEmpty());
+
+    listOpenNames = {a};
+    press(QKeySequence::Open);
+    EXPECT_EQ(shownNames(), std::vector<std::string>{a});
+    EXPECT_FALSE(hint.isVisible());
+
+    QGuiApplication::clipboard()->setText(QString::fromStdString(a + "\n" + b + "\n"));
+    press(QKeySequence::Paste);
+    EXPECT_EQ(shownNames(), (std::vector<std::string>{a, b}));
+
+    rows().setCurrentItem(rows().topLevelItem(1));
+    press(QKeySequence::Copy);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), kAbc + "  " + b);
+    press(QKeySequence::Delete);
+    EXPECT_EQ(shownNames(), std::vector<std::string>{a});
+}
+
+TEST_F(FilesWindowTest, ThePickerGroupsSearchesAndTicks) {
+    window::ListWindowTexts texts;
+    texts.setCommands = {"", "", "", "", "", "", "", "Algorithms…"};
+    texts.pickerGroups = {"Modern", "Classic", "Checksums"};
+    texts.pickerSearch = "Search";
+    AlgorithmPicker picker(nullptr, texts, {hashing::FindAlgorithm("sha256")});
+    EXPECT_EQ(picker.windowTitle(), QStringLiteral("Algorithms"));
+    auto& tree = *picker.findChild<QTreeWidget*>("AlgorithmEntries");
+    ASSERT_EQ(tree.topLevelItemCount(), 3);
+    const auto find = [&](const QString& caption) {
+        return tree.findItems(caption, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+    };
+    ASSERT_NE(find("MD5"), nullptr);
+    EXPECT_EQ(find("MD5")->parent()->text(0), QStringLiteral("Classic"));
+    EXPECT_EQ(find("SHA256")->parent()->text(0), QStringLiteral("Modern"));
+    EXPECT_EQ(find("CRC32")->parent()->text(0), QStringLiteral("Checksums"));
+
+    QTest::keyClicks(picker.findChild<QLineEdit*>("AlgorithmSearch"), "256");
+    EXPECT_TRUE(find("MD5")->isHidden());
+    EXPECT_TRUE(tree.topLevelItem(2)->isHidden()) << "a group with nothing to show goes";
+    EXPECT_FALSE(find("SHA256")->isHidden());
+
+    find("MD5")->setCheckState(0, Qt::Checked);
+    EXPECT_EQ(picker.chosen(),
+              (std::vector<const hashing::AlgorithmEntry*>{hashing::FindAlgorithm("md5"),
+                                                           hashing::FindAlgorithm("sha256")}))
+        << "in table order";
+}
+
+}  // namespace
+}  // namespace tolvek::desktop::testing
