@@ -107,4 +107,26 @@ window::StartUpOutcome DesktopFrontEnd::startUp(const std::vector<std::string>& 
     return m_window.StartUpHandler(arguments);
 }
 
+window::StartUpOutcome DesktopFrontEnd::startUpFilesWindow(const std::vector<std::string>& names) {
+    m_view->centreOnScreen();
+    const window::StartUpOutcome outcome = m_window.StartUpHidden();
+    if (outcome == window::StartUpOutcome::ShowWindow) {
+        openInFilesWindow(names);
+    }
+    return outcome;
+}
+
+void DesktopFrontEnd::openInFilesWindow(const std::vector<std::string>& names) {
+    m_window.OpenListWindowAction();
+    if (names.empty()) {
+        return;
+    }
+    // The files window takes names as a drop gives them, joined by carriage returns.
+    std::string joined;
+    for (const std::string& name : names) {
+        joined += (joined.empty() ? "" : "\r") + name;
+    }
+    m_listWindow.DropHandler(joined);
+}
+
 }  // namespace tolvek::desktop
