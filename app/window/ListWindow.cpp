@@ -59,6 +59,19 @@ void ListWindow::Open(const hashing::AlgorithmEntry& entry) {
     m_port.showWindow();
 }
 
+void ListWindow::OpenNames(const std::vector<std::string>& names) {
+    if (m_newFileEntry == nullptr) {
+        m_newFileEntry = hashing::FindAlgorithm("sha256");
+    }
+    m_port.setTexts(texts());
+    m_port.showWindow();
+    std::string joined;
+    for (const std::string& name : names) {
+        joined.append(joined.empty() ? "" : "\r").append(name);
+    }
+    DropHandler(joined);
+}
+
 void ListWindow::ApplyTexts() {
     m_port.setTexts(texts());
     for (std::size_t index = 0; index < m_rows.size(); ++index) {

@@ -70,6 +70,9 @@ public:
 
     // Shows the window; files dropped later are hashed with `entry`.
     void Open(const hashing::AlgorithmEntry& entry);
+    // Shows the window with a new set made of `names` (files, folders, checksum lists), which
+    // replaces the rows shown; what another program hands over comes in here.
+    void OpenNames(const std::vector<std::string>& names);
     // Adds a row for each file the checksum list `listPath` names, to be checked.
     void CheckList(const std::string& listPath);
     // Dropped names joined by carriage returns: checksum lists are checked, folders give their
