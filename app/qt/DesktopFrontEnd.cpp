@@ -117,16 +117,11 @@ window::StartUpOutcome DesktopFrontEnd::startUpFilesWindow(const std::vector<std
 }
 
 void DesktopFrontEnd::openInFilesWindow(const std::vector<std::string>& names) {
+    // The files window's algorithm is the one saved; with no names it only comes forward.
     m_window.OpenListWindowAction();
-    if (names.empty()) {
-        return;
+    if (!names.empty()) {
+        m_listWindow.OpenNames(names);
     }
-    // The files window takes names as a drop gives them, joined by carriage returns.
-    std::string joined;
-    for (const std::string& name : names) {
-        joined += (joined.empty() ? "" : "\r") + name;
-    }
-    m_listWindow.DropHandler(joined);
 }
 
 }  // namespace tolvek::desktop

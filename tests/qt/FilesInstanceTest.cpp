@@ -1,6 +1,6 @@
 // The hand-over over a real local socket, in this process: a server and two clients at once,
 // names with spaces and line ends, a socket left by a server that died, and the lock that lets
-// only one instance serve.
+// only one instance serve; then the files window that tolvek-files opens alone.
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -8,11 +8,14 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QTreeWidget>
+#include <fstream>
 #include <atomic>
 #include <cstring>
 #include <thread>
 
 #include "app/qt/FilesInstance.h"
+#include "tests/qt/FrontEndFixture.h"
 #include "tests/support/TempFolder.h"
 
 namespace tolvek::desktop::testing {
@@ -94,6 +97,37 @@ TEST_F(FilesInstanceTest, MessagesNotOursAreRefused) {
     ASSERT_TRUE(server.claimServing());
     EXPECT_EQ(sendAtOnce({"GET / HTTP/1.1\r\n\r\n"}), std::vector<Delivery>{Delivery::Refused});
     EXPECT_TRUE(received.empty());
+}
+
+TEST_F(RealEntriesTest, FilesWindowOpensAloneWithTheNamesAndLeavesShaLngAsItIs) {
+    const std::string saved = "DEUTSCH\r\n4\r\n";
+    std::ofstream(exeFolder.path() / "sha.lng", std::ios::binary) << saved;
+    const std::string list = files.write("SHA256SUMS", std::string(64, '0') + "  gone.txt\n");
+    const std::string file = files.write("a b\nc.txt", "abc");
+
+    ASSERT_EQ(frontEnd->startUpFilesWindow({list}), window::StartUpOutcome::ShowWindow);
+    ListWindowView& filesView = frontEnd->listView();
+    EXPECT_TRUE(filesView.isVisible());
+    EXPECT_FALSE(view().isVisible()) << "the main window stays hidden";
+    EXPECT_EQ(frontEnd->window().LanguageBase(), 0) << "the saved language, German";
+    const auto& rows = *filesView.findChild<QTreeWidget*>(QStringLiteral("ListRows"));
+    const auto settle = [this] {
+        QElapsedTimer waited;
+        waited.start();
+        do {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        } while (frontEnd->listWindow().Running() && waited.elapsed() < 60000);
+    };
+    settle();
+    EXPECT_EQ(rows.topLevelItemCount(), 1);
+
+    // What the next start hands over comes into the same window.
+    frontEnd->openInFilesWindow({file, files.file("other.txt")});
+    settle();
+    ASSERT_GE(rows.topLevelItemCount(), 2);
+    const QTreeWidgetItem& last = *rows.topLevelItem(rows.topLevelItemCount() - 1);
+    EXPECT_TRUE(last.text(0).endsWith(QStringLiteral("other.txt"))) << last.text(0).toStdString();
+    EXPECT_EQ(savedFile(), saved);
 }
 
 }  // namespace
