@@ -188,6 +188,12 @@ MenuReport RemoveMenus(const MenuFolders& folders) {
     const fs::path thunar = folders.configHome / kThunarFile;
     if (std::optional<std::string> own = readFile(thunar)) {
         mergeThunar(*own, "", report, thunar, "Removed Thunar's custom actions from ");
+        // A file that only the install made holds nothing now: without it Thunar reads the
+        // system's actions again, as before.
+        std::error_code ignored;
+        if (readFile(thunar) == std::string(kEmptyUcaFile)) {
+            fs::remove(thunar, ignored);
+        }
     }
     return report;
 }

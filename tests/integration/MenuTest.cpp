@@ -151,7 +151,12 @@ TEST_F(MenuTest, RoundTripLeavesTheHomeAsItWasAndKeepsOthersFiles) {
     const MenuReport removed = RemoveMenus(folders());
     EXPECT_FALSE(removed.failed);
     EXPECT_EQ(snapshot(home.path()), before);
-    // Only the folders the install made stay behind, empty.
+
+    // A user without a uca.xml and a system without one has none again.
+    fs::remove(uca());
+    ASSERT_FALSE(InstallMenus(folders(), program).failed);
+    ASSERT_FALSE(RemoveMenus(folders()).failed);
+    EXPECT_FALSE(fs::exists(uca()));
 }
 
 TEST_F(MenuTest, SystemCopiesAreNotInstalledAgain) {
