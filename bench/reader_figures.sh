@@ -19,11 +19,11 @@ build/bench/tolvek-reader-bench together --rounds "$rounds" $(build/cli/tolvek-c
 echo "## Every entry in one read"
 build/bench/tolvek-reader-bench together --rounds "$rounds"
 echo "## tolvek-cli beside the reference tools, 1 GiB"
-TOLVEK_BENCH_ROUNDS=$rounds bench/compare_tools.sh
+bench/compare_tools.sh --rounds "$rounds"
 echo "## The window while it hashes"
 sparse=/tmp/tolvek-bench-sparse-5g
 [ -f "$sparse" ] || truncate -s 5G "$sparse"
-for file in "${TOLVEK_BENCH_FILE:-/tmp/tolvek-bench-1g}" "$sparse"; do
+for file in "${TOLVEK_BENCH_DIR:-/tmp/tolvek-bench}/big-1g" "$sparse"; do
     QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} build/bench/tolvek-window-bench "$file" sha1 \
         2>/dev/null | head -3
 done

@@ -2,11 +2,8 @@
 
 #include <algorithm>
 
-#include "engine/CpuFeatures.h"
+#include "engine/Backends.h"
 #include "engine/EngineUtils.h"
-#if defined(__x86_64__)
-#include "engine/x86/ChecksumKernels.h"
-#endif
 
 namespace tolvek::engine {
 
@@ -38,16 +35,6 @@ std::uint32_t Adler32UpdatePortable(std::uint32_t adler, const std::uint8_t* byt
 
 void Adler32Init(Adler32State& state) {
     state = 1;
-}
-
-void Adler32Update(Adler32State& state, const std::uint8_t* bytes, std::uint32_t length) {
-#if defined(__x86_64__)
-    if ((CpuFeaturesInUse() & kCpuAvx2) != 0) {
-        state = x86::Adler32Avx2(state, bytes, length);
-        return;
-    }
-#endif
-    state = Adler32UpdatePortable(state, bytes, length);
 }
 
 std::string Adler32Final(Adler32State& state) {

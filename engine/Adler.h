@@ -15,8 +15,4 @@ void Adler32Update(Adler32State& state, const std::uint8_t* bytes, std::uint32_t
 // Eight hex digits of the state, s2 first.
 std::string Adler32Final(Adler32State& state);
 
-// The sums with scalar code alone, the reference of the vector paths.
-std::uint32_t Adler32UpdatePortable(std::uint32_t adler, const std::uint8_t* bytes,
-                                    std::size_t length);
-
 }  // namespace tolvek::engine

@@ -5,15 +5,12 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/CpuFeatures.h"
-#include "engine/EngineUtils.h"
+#include "engine/Backends.h"
 #include "engine/Blake3Schedule.h"
+#include "engine/EngineUtils.h"
 #include "engine/ShaConstants.h"
 #include "engine/Unroll.h"
 #include "engine/WorkerPool.h"
-#if defined(TOLVEK_X86)
-#include "engine/x86/Blake3X86.h"
-#endif
 
 namespace tolvek::engine {
 
@@ -81,24 +78,6 @@ ChainingValue loadValue(const std::uint8_t* bytes) {
     return value;
 }
 
-void hashManyPortable(const ChainingValue& key, const std::uint8_t* inputs, std::size_t count,
-                      std::size_t blockCount,
-                      std::uint64_t counter, bool incrementCounter, std::uint32_t flags,
-                      std::uint32_t startFlags, std::uint32_t endFlags, std::uint8_t* out) {
-    for (std::size_t input = 0; input < count; ++input) {
-        ChainingValue value = key;
-        const std::uint8_t* blocks = inputs + input * blockCount * kBlockSize;
-        const std::uint64_t inputCounter = incrementCounter ? counter + input : counter;
-        for (std::size_t block = 0; block < blockCount; ++block) {
-            const std::uint32_t blockFlags = flags | (block == 0 ? startFlags : 0) |
-                                             (block + 1 == blockCount ? endFlags : 0);
-            compressBlock(value, blocks + block * kBlockSize, inputCounter, kBlockSize,
-                          blockFlags);
-        }
-        storeValue(out + 32 * input, value);
-    }
-}
-
 // The largest group of chunks whose values are hashed in one go before their parents are.
 constexpr std::size_t kGroupChunks = 64;
 
@@ -123,36 +102,22 @@ std::size_t subtreeSize(std::uint64_t counter, std::size_t chunkCount, std::size
 
 namespace blake3 {
 
-void HashMany(const ChainingValue& key, const std::uint8_t* inputs, std::size_t count,
-              std::size_t blockCount, std::uint64_t counter, bool incrementCounter,
-              std::uint32_t flags, std::uint32_t startFlags, std::uint32_t endFlags,
-              std::uint8_t* out) {
-#if defined(TOLVEK_X86)
-    const auto runLanes = [&](std::size_t lanes, auto kernel) {
-        for (; count >= lanes; count -= lanes) {
-            kernel(key, inputs, lanes, blockCount, counter, incrementCounter, flags, startFlags,
-                   endFlags, out);
-            inputs += lanes * blockCount * kBlockSize;
-            counter += incrementCounter ? lanes : 0;
-            out += 32 * lanes;
+void HashManyPortable(const ChainingValue& key, const std::uint8_t* inputs, std::size_t count,
+                      std::size_t blockCount, std::uint64_t counter, bool incrementCounter,
+                      std::uint32_t flags, std::uint32_t startFlags, std::uint32_t endFlags,
+                      std::uint8_t* out) {
+    for (std::size_t input = 0; input < count; ++input) {
+        ChainingValue value = key;
+        const std::uint8_t* blocks = inputs + input * blockCount * kBlockSize;
+        const std::uint64_t inputCounter = incrementCounter ? counter + input : counter;
+        for (std::size_t block = 0; block < blockCount; ++block) {
+            const std::uint32_t blockFlags = flags | (block == 0 ? startFlags : 0) |
+                                             (block + 1 == blockCount ? endFlags : 0);
+            compressBlock(value, blocks + block * kBlockSize, inputCounter, kBlockSize,
+                          blockFlags);
         }
-    };
-    if (CpuHas(kCpuAvx512Bw)) {
-        runLanes(16, HashManyAvx512);
-        // A last partial group still fills one 16-lane pass better than narrower ones.
-        if (count > 8) {
-            runLanes(count, HashManyAvx512);
-        }
+        storeValue(out + 32 * input, value);
     }
-    if (CpuHas(kCpuAvx2)) {
-        runLanes(8, HashManyAvx2);
-        if (count > 2) {
-            runLanes(count, HashManyAvx2);
-        }
-    }
-#endif
-    hashManyPortable(key, inputs, count, blockCount, counter, incrementCounter, flags, startFlags,
-                     endFlags, out);
 }
 
 }  // namespace blake3

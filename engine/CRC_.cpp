@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <memory>
 #include <optional>
 
 #include "engine/CrcKernels.h"
+#include "platform/ReadBuffer.h"
 #include "platform/ReadOnlyFile.h"
 
 namespace tolvek::engine {
@@ -109,11 +109,11 @@ HashResult ChecksumFile(FileChecksum kind, const std::string& fileName, std::uin
     }
     ChecksumRun run(kind);
     std::int64_t taken = 0;
-    const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(kReadPiece);
+    const platform::ReadBuffer buffer(kReadPiece);
     // A size of 0 does not prove an empty file (those under /proc have content): such a file
     // is read to its end.
     const std::optional<std::int64_t> count = *size > 0 ? size : std::nullopt;
-    if (!platform::ReadPieces(*file, {buffer.get(), kReadPiece}, count,
+    if (!platform::ReadPieces(*file, buffer.bytes(), count,
                               [&](std::span<const std::uint8_t> piece) {
                                   run.update(piece);
                                   taken += static_cast<std::int64_t>(piece.size());

@@ -1,10 +1,7 @@
 #include "engine/CrcKernels.h"
 
-#include "engine/CpuFeatures.h"
+#include "engine/Backends.h"
 #include "engine/EngineUtils.h"
-#if defined(__x86_64__)
-#include "engine/x86/ChecksumKernels.h"
-#endif
 
 namespace tolvek::engine {
 
@@ -42,31 +39,12 @@ std::uint32_t updateMsbFirst(const CrcTables::Slices& table, std::uint32_t crc,
     return crc;
 }
 
-template <class Tables, class Register>
-Register update(const Tables& tables, Register crc, const std::uint8_t* bytes, std::size_t length) {
-#if defined(__x86_64__)
-    const unsigned isa = CpuFeaturesInUse();
-    if ((isa & kCpuAvx512Clmul) != 0 && length >= x86::kAvx512ClmulMinLength) {
-        return x86::CrcFoldAvx512(tables, crc, bytes, length);
-    }
-    if ((isa & kCpuPclmul) != 0 && length >= x86::kPclmulMinLength) {
-        return x86::CrcFoldPclmul(tables, crc, bytes, length);
-    }
-#endif
-    return CrcUpdatePortable(tables, crc, bytes, length);
-}
-
 }  // namespace
 
 std::uint32_t CrcUpdatePortable(const CrcTables& tables, std::uint32_t crc,
                                 const std::uint8_t* bytes, std::size_t length) {
     return tables.reflected ? updateReflected(tables.slices, crc, bytes, length)
                             : updateMsbFirst(tables.slices, crc, bytes, length);
-}
-
-std::uint32_t CrcUpdate(const CrcTables& tables, std::uint32_t crc, const std::uint8_t* bytes,
-                        std::size_t length) {
-    return update(tables, crc, bytes, length);
 }
 
 std::uint64_t CrcUpdatePortable(const Crc64Tables& tables, std::uint64_t crc,
@@ -82,11 +60,6 @@ std::uint64_t CrcUpdatePortable(const Crc64Tables& tables, std::uint64_t crc,
         crc = (crc >> 8) ^ table[0][(crc ^ *bytes) & 0xFF];
     }
     return crc;
-}
-
-std::uint64_t CrcUpdate(const Crc64Tables& tables, std::uint64_t crc, const std::uint8_t* bytes,
-                        std::size_t length) {
-    return update(tables, crc, bytes, length);
 }
 
 }  // namespace tolvek::engine

@@ -12,13 +12,7 @@ namespace tolvek::engine {
 std::uint32_t CrcUpdate(const CrcTables& tables, std::uint32_t crc, const std::uint8_t* bytes,
                         std::size_t length);
 
-// The table-driven path alone (slice-by-8), which every other path must agree with.
-std::uint32_t CrcUpdatePortable(const CrcTables& tables, std::uint32_t crc,
-                                const std::uint8_t* bytes, std::size_t length);
-
 std::uint64_t CrcUpdate(const Crc64Tables& tables, std::uint64_t crc, const std::uint8_t* bytes,
                         std::size_t length);
-std::uint64_t CrcUpdatePortable(const Crc64Tables& tables, std::uint64_t crc,
-                                const std::uint8_t* bytes, std::size_t length);
 
 }  // namespace tolvek::engine

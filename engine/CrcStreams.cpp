@@ -44,7 +44,7 @@ void Crc32Stream<Model>::finish(std::span<std::uint8_t, kDigestSize> digest) con
     if constexpr (Model == Crc32Model::PosixCksum) {
         for (std::uint64_t length = m_length; length != 0; length >>= 8) {
             const auto byte = static_cast<std::uint8_t>(length);
-            crc = CrcUpdatePortable(crc32Tables<Model>(), crc, &byte, 1);
+            crc = CrcUpdate(crc32Tables<Model>(), crc, &byte, 1);
         }
     }
     StoreBe32(digest.data(), ~crc);

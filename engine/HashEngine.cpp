@@ -17,6 +17,7 @@
 #include "engine/RIPEMD.h"
 #include "engine/SHA.h"
 #include "engine/Tiger.h"
+#include "platform/ReadBuffer.h"
 #include "platform/ReadOnlyFile.h"
 
 namespace tolvek::engine {
@@ -228,8 +229,8 @@ namespace {
 // is given, through one bounded buffer.
 bool feedFile(HashContext* context, platform::ReadOnlyFile& file,
               std::optional<std::int64_t> count) {
-    const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(kReadBufferSize);
-    return platform::ReadPieces(file, {buffer.get(), kReadBufferSize}, count,
+    const platform::ReadBuffer buffer(kReadBufferSize);
+    return platform::ReadPieces(file, buffer.bytes(), count,
                                 [context](std::span<const std::uint8_t> piece) {
                                     HashUpdate(context, piece.data(),
                                                static_cast<std::uint32_t>(piece.size()));

@@ -24,10 +24,6 @@ using KeccakState = std::array<std::uint64_t, 25>;
 void KeccakAbsorb(KeccakState& state, const std::uint8_t* blocks, std::size_t blockCount,
                   std::size_t rate, std::size_t rounds = keccak::kRounds);
 
-// The portable path alone, which every other path must agree with.
-void KeccakAbsorbPortable(KeccakState& state, const std::uint8_t* blocks, std::size_t blockCount,
-                          std::size_t rate, std::size_t rounds = keccak::kRounds);
-
 // A sponge over Keccak-p[1600, Rounds] with a rate of Rate bytes: absorb any number of times,
 // then squeeze once, which closes the message with the domain byte (its suffix bits and the first
 // padding bit, FIPS 202 B.2) and pad10*1's last bit, and writes any number of output bytes.

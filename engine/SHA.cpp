@@ -2,15 +2,12 @@
 
 #include <algorithm>
 
-#include "engine/CpuFeatures.h"
+#include "engine/Backends.h"
 #include "engine/EngineUtils.h"
 #include "engine/ShaBuffering.h"
 #include "engine/ShaConstants.h"
 #include "engine/ShaRounds.h"
 #include "engine/Unroll.h"
-#if defined(TOLVEK_X86)
-#include "engine/x86/ShaX86.h"
-#endif
 
 namespace tolvek::engine {
 
@@ -20,9 +17,11 @@ namespace {
 constexpr std::array<std::uint32_t, 4> kSha1RoundConstants = {0x5A827999, 0x6ED9EBA1, 0x8F1BBCDC,
                                                               0xCA62C1D6};
 
+}  // namespace
+
 // FIPS 180-4, section 6.1.2, with the 16-word rolling schedule of its section 6.1.3.
-[[gnu::flatten]] void sha1Portable(std::array<std::uint32_t, 8>& state, const std::uint8_t* blocks,
-                                   std::size_t blockCount) {
+[[gnu::flatten]] void Sha1CompressPortable(Sha32State& state, const std::uint8_t* blocks,
+                                           std::size_t blockCount) {
     for (; blockCount != 0; --blockCount, blocks += 64) {
         std::array<std::uint32_t, 16> w;
         std::array<std::uint32_t, 5> v = {state[0], state[1], state[2], state[3], state[4]};
@@ -58,6 +57,16 @@ constexpr std::array<std::uint32_t, 4> kSha1RoundConstants = {0x5A827999, 0x6ED9
     }
 }
 
+void Sha256CompressPortable(Sha32State& state, const std::uint8_t* blocks, std::size_t blockCount) {
+    sha2::compressPortable(state, blocks, blockCount, kSha256RoundConstants);
+}
+
+void Sha512CompressPortable(Sha64State& state, const std::uint8_t* blocks, std::size_t blockCount) {
+    sha2::compressPortable(state, blocks, blockCount, kSha512RoundConstants);
+}
+
+namespace {
+
 template <class Word, std::size_t Size>
 std::string wordsHex(const std::array<Word, Size>& state, std::size_t wordCount) {
     std::string text;
@@ -82,39 +91,6 @@ Sha32Compress sha32Compress(std::uint16_t variant) {
 }
 
 }  // namespace
-
-void Sha1Compress(std::array<std::uint32_t, 8>& state, const std::uint8_t* blocks,
-                  std::size_t blockCount) {
-#if defined(TOLVEK_X86)
-    if (CpuHas(kCpuShaNi)) {
-        Sha1CompressShaNi(state, blocks, blockCount);
-        return;
-    }
-#endif
-    sha1Portable(state, blocks, blockCount);
-}
-
-void Sha256Compress(std::array<std::uint32_t, 8>& state, const std::uint8_t* blocks,
-                    std::size_t blockCount) {
-#if defined(TOLVEK_X86)
-    if (CpuHas(kCpuShaNi)) {
-        Sha256CompressShaNi(state, blocks, blockCount);
-        return;
-    }
-#endif
-    sha2::compressPortable(state, blocks, blockCount, kSha256RoundConstants);
-}
-
-void Sha512Compress(std::array<std::uint64_t, 8>& state, const std::uint8_t* blocks,
-                    std::size_t blockCount) {
-#if defined(TOLVEK_X86)
-    if (CpuHas(kCpuAvx512Vl)) {
-        Sha512CompressAvx512(state, blocks, blockCount);
-        return;
-    }
-#endif
-    sha2::compressPortable(state, blocks, blockCount, kSha512RoundConstants);
-}
 
 void Sha1Init(ShaContext& context) {
     sha::Start(context, kSha1InitialValues);

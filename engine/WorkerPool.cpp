@@ -1,14 +1,25 @@
 #include "engine/WorkerPool.h"
 
+#include <sched.h>
+
 #include <algorithm>
 
 namespace tolvek::engine {
 
-WorkerPool::WorkerPool(std::size_t threads) : m_limit(std::max<std::size_t>(threads, 1)) {
-    for (std::size_t helper = 1; helper < threads; ++helper) {
-        m_helpers.emplace_back([this](std::stop_token stop) { help(std::move(stop)); });
-    }
+std::size_t UsableCores() {
+    static const std::size_t cores = [] {
+        cpu_set_t allowed;
+        if (::sched_getaffinity(0, sizeof allowed, &allowed) == 0) {
+            return static_cast<std::size_t>(std::max(CPU_COUNT(&allowed), 1));
+        }
+        return static_cast<std::size_t>(std::max(1U, std::thread::hardware_concurrency()));
+    }();
+    return cores;
 }
+
+WorkerPool::WorkerPool(std::size_t threads)
+    : m_helperCount(std::max<std::size_t>(threads, 1) - 1),
+      m_limit(std::max<std::size_t>(threads, 1)) {}
 
 WorkerPool::~WorkerPool() {
     for (std::jthread& helper : m_helpers) {
@@ -17,12 +28,12 @@ WorkerPool::~WorkerPool() {
 }
 
 WorkerPool& WorkerPool::Shared() {
-    static WorkerPool pool(std::max(1u, std::thread::hardware_concurrency()));
+    static WorkerPool pool(UsableCores());
     return pool;
 }
 
 std::size_t WorkerPool::threads() const {
-    return std::min(m_helpers.size() + 1, m_limit.load(std::memory_order_relaxed));
+    return std::min(m_helperCount + 1, m_limit.load(std::memory_order_relaxed));
 }
 
 void WorkerPool::limitThreads(std::size_t threads) {
@@ -33,6 +44,7 @@ void WorkerPool::forEach(std::size_t count, const std::function<void(std::size_t
     Batch batch{count, task, std::min(threads() - 1, count == 0 ? 0 : count - 1)};
     std::unique_lock lock(m_mutex);
     if (batch.helpersAllowed > 0) {
+        startHelpers();
         m_batches.push_back(&batch);
         m_workArrived.notify_all();
     }
@@ -41,6 +53,13 @@ void WorkerPool::forEach(std::size_t count, const std::function<void(std::size_t
     }
     std::erase(m_batches, &batch);
     m_taskFinished.wait(lock, [&] { return batch.finished == batch.count; });
+}
+
+// Under the mutex.
+void WorkerPool::startHelpers() {
+    while (m_helpers.size() < m_helperCount) {
+        m_helpers.emplace_back([this](std::stop_token stop) { help(std::move(stop)); });
+    }
 }
 
 // A helper touches a batch only while it holds the mutex or runs one of its tasks, and the

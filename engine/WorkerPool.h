@@ -13,15 +13,20 @@
 
 namespace tolvek::engine {
 
+// The processors this process may run on, asked once: its affinity mask, as taskset or a
+// container's CPU set narrows it, rather than every processor of the machine.
+std::size_t UsableCores();
+
 class WorkerPool {
 public:
-    // Runs up to `threads` tasks at once: the caller's thread and `threads - 1` helpers.
+    // Runs up to `threads` tasks at once: the caller's thread and `threads - 1` helpers, which
+    // start when a batch first needs them, so that a run which never does starts no thread.
     explicit WorkerPool(std::size_t threads);
     WorkerPool(const WorkerPool&) = delete;
     WorkerPool& operator=(const WorkerPool&) = delete;
     ~WorkerPool();
 
-    // The pool of the process, one thread per core; started on first use.
+    // The pool of the process, one thread per usable core; started on first use.
     static WorkerPool& Shared();
 
     // How many tasks of one forEach may run at once: the pool's threads, narrowed by
@@ -46,6 +51,7 @@ private:
         std::size_t finished = 0;
     };
 
+    void startHelpers();
     void help(std::stop_token stop);
     Batch* batchNeedingHelp();
     void runNextTask(std::unique_lock<std::mutex>& lock, Batch& batch);
@@ -54,6 +60,7 @@ private:
     std::condition_variable_any m_workArrived;
     std::condition_variable m_taskFinished;
     std::vector<Batch*> m_batches;
+    const std::size_t m_helperCount;
     std::atomic<std::size_t> m_limit;
     // Last, so that the helpers stop before what they use goes.
     std::vector<std::jthread> m_helpers;

@@ -4,12 +4,9 @@
 #include <bit>
 #include <cstring>
 
-#include "engine/CpuFeatures.h"
+#include "engine/Backends.h"
 #include "engine/EngineUtils.h"
 #include "engine/XXHashSecret.h"
-#if defined(TOLVEK_X86)
-#include "engine/x86/XXHashX86.h"
-#endif
 
 namespace tolvek::engine {
 
@@ -221,19 +218,6 @@ void scramble(Accumulators& acc) {
     }
 }
 
-void accumulatePortable(Accumulators& acc, const std::uint8_t* stripes, std::size_t stripeCount,
-                        std::size_t stripeInBlock) {
-    Accumulators local = acc;
-    for (; stripeCount != 0; --stripeCount, stripes += kStripeSize) {
-        accumulateStripe(local, stripes, kSecret + 8 * stripeInBlock);
-        if (++stripeInBlock == kStripesPerBlock) {
-            scramble(local);
-            stripeInBlock = 0;
-        }
-    }
-    acc = local;
-}
-
 std::uint64_t mergeAccumulators(const Accumulators& acc, std::size_t secretOffset,
                                 std::uint64_t start) {
     std::uint64_t result = start;
@@ -300,17 +284,17 @@ void Xxh64::finish(std::span<std::uint8_t, kDigestSize> digest) const {
 
 namespace xxhash {
 
-void AccumulateStripes(Accumulators& accumulators, const std::uint8_t* stripes,
-                       std::size_t stripeCount, std::size_t stripeInBlock) {
-#if defined(TOLVEK_X86)
-    if (CpuHas(kCpuAvx512Bw)) {
-        return AccumulateStripesAvx512(accumulators, stripes, stripeCount, stripeInBlock);
+void AccumulateStripesPortable(Accumulators& accumulators, const std::uint8_t* stripes,
+                               std::size_t stripeCount, std::size_t stripeInBlock) {
+    Accumulators local = accumulators;
+    for (; stripeCount != 0; --stripeCount, stripes += kStripeSize) {
+        accumulateStripe(local, stripes, kSecret + 8 * stripeInBlock);
+        if (++stripeInBlock == kStripesPerBlock) {
+            scramble(local);
+            stripeInBlock = 0;
+        }
     }
-    if (CpuHas(kCpuAvx2)) {
-        return AccumulateStripesAvx2(accumulators, stripes, stripeCount, stripeInBlock);
-    }
-#endif
-    accumulatePortable(accumulators, stripes, stripeCount, stripeInBlock);
+    accumulators = local;
 }
 
 }  // namespace xxhash

@@ -32,9 +32,9 @@ std::array<std::uint32_t, 4> Xxh32::initialLanes() {
     return {kPrime32_1 + kPrime32_2, kPrime32_2, 0, 0 - kPrime32_1};
 }
 
-// The four lanes as separate variables and not vectorized (the build turns the vectorizer off for
-// this file): vectorized, their 32-bit multiplies would need SSE4.1 or be emulated at a sixth of
-// the scalar speed.
+// The four lanes as separate variables, and the file built without vectorizing
+// (engine/CMakeLists.txt): vectorized, their 32-bit multiplies would need SSE4.1 or be emulated
+// at a sixth of the scalar speed.
 template <>
 void Xxh32::absorbStripes(
     std::array<std::uint32_t, 4>& lanes, const std::uint8_t* stripes, std::size_t stripeCount) {

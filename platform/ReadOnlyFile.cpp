@@ -15,10 +15,13 @@ namespace tolvek::platform {
 
 namespace {
 
+bool isStreamKind(const struct stat& status) {
+    return S_ISFIFO(status.st_mode) || S_ISCHR(status.st_mode);
+}
+
 bool isWanted(const struct stat& status, FileKinds kinds) {
-    const bool stream = S_ISFIFO(status.st_mode) || S_ISCHR(status.st_mode);
     return S_ISREG(status.st_mode) || S_ISBLK(status.st_mode) ||
-           (stream && kinds == FileKinds::WithStreams);
+           (isStreamKind(status) && kinds == FileKinds::WithStreams);
 }
 
 int refusalOf(const struct stat& status) {
@@ -47,8 +50,9 @@ void report(int* failure, int error) {
 std::optional<ReadOnlyFile> ReadOnlyFile::open(const std::string& name, FileKinds kinds,
                                                int* failure) {
     // O_NONBLOCK keeps the open itself from waiting for a FIFO's writer; the type check
-    // below then refuses the FIFO before anything is read. A FIFO that is wanted is opened
-    // waiting, since reading one before its writer came would see its end at once.
+    // below then refuses the FIFO before anything is read. The flag stays on the regular files
+    // and block devices that pass, whose reads it does not change. A FIFO that is wanted is
+    // opened waiting, since reading one before its writer came would see its end at once.
     const int waiting = kinds == FileKinds::WithStreams ? 0 : O_NONBLOCK;
     const int descriptor = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | waiting);
     if (descriptor < 0) {
@@ -61,18 +65,16 @@ std::optional<ReadOnlyFile> ReadOnlyFile::open(const std::string& name, FileKind
         ::close(descriptor);
         return std::nullopt;
     }
-    if (waiting != 0) {
-        // The only status flag the open set that F_SETFL changes.
-        ::fcntl(descriptor, F_SETFL, 0);
-    }
     ReadOnlyFile file(descriptor);
     file.m_sizeAtOpen = sizeOf(descriptor, status);
+    file.m_stream = isStreamKind(status);
     return file;
 }
 
 ReadOnlyFile::ReadOnlyFile(ReadOnlyFile&& other) noexcept
     : m_descriptor(std::exchange(other.m_descriptor, -1)),
       m_sizeAtOpen(other.m_sizeAtOpen),
+      m_stream(other.m_stream),
       m_lastError(other.m_lastError.load()) {}
 
 ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
@@ -82,6 +84,7 @@ ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
         }
         m_descriptor = std::exchange(other.m_descriptor, -1);
         m_sizeAtOpen = other.m_sizeAtOpen;
+        m_stream = other.m_stream;
         m_lastError = other.m_lastError.load();
     }
     return *this;
@@ -140,6 +143,20 @@ std::optional<std::size_t> ReadOnlyFile::readAt(std::int64_t offset,
     return retryingInterrupts([&] {
         return ::pread(m_descriptor, buffer.data(), buffer.size(), static_cast<off_t>(offset));
     }, m_lastError);
+}
+
+void ReadOnlyFile::adviseSequential() const {
+    ::posix_fadvise(m_descriptor, 0, 0, POSIX_FADV_SEQUENTIAL);
+}
+
+void ReadOnlyFile::dropCached(std::int64_t offset, std::int64_t length) const {
+    ::posix_fadvise(m_descriptor, static_cast<off_t>(offset), static_cast<off_t>(length),
+                    POSIX_FADV_DONTNEED);
+}
+
+bool NamesStream(const std::string& name) {
+    struct stat status {};
+    return ::stat(name.c_str(), &status) == 0 && isStreamKind(status);
 }
 
 bool ReadPieces(ReadOnlyFile& file, std::span<std::uint8_t> buffer,

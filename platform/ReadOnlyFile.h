@@ -36,6 +36,8 @@ public:
     std::optional<std::int64_t> size() const;
     // The size as it was when the file was opened, which costs no second look.
     std::optional<std::int64_t> sizeAtOpen() const { return m_sizeAtOpen; }
+    // A FIFO or character device: read in order only, once.
+    bool isStream() const { return m_stream; }
 
     // Moves the read position to `offset` bytes from the start.
     bool seek(std::int64_t offset);
@@ -53,14 +55,25 @@ public:
     // several threads may read one file at once; otherwise as read().
     std::optional<std::size_t> readAt(std::int64_t offset, std::span<std::uint8_t> buffer) const;
 
+    // Tells the system the file will be read from start to end, so that it reads further ahead.
+    void adviseSequential() const;
+    // Tells the system the bytes from `offset` are read and need not stay in the page cache
+    // (`length` 0: to the end). Pages not yet written back stay.
+    void dropCached(std::int64_t offset, std::int64_t length) const;
+
 private:
     explicit ReadOnlyFile(int descriptor) : m_descriptor(descriptor) {}
 
     int m_descriptor = -1;
     std::optional<std::int64_t> m_sizeAtOpen;
+    bool m_stream = false;
     // Written by the threads that readAt() at once.
     mutable std::atomic<int> m_lastError = 0;
 };
+
+// Whether `name` is a FIFO or character device, found without opening it: opening a FIFO, even
+// without waiting, lets its writer go on, which then fails once the FIFO is closed again.
+bool NamesStream(const std::string& name);
 
 // Hands the file's bytes from its read position to `consume`, in pieces of at most
 // buffer.size() bytes: exactly `count` bytes when a count is given, else everything up to the

@@ -1,5 +1,7 @@
 #include "app/hashing/FileReader.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <condition_variable>
@@ -9,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/hashing/ReadSteps.h"
 #include "platform/ReadOnlyFile.h"
 
 namespace tolvek::hashing {
@@ -25,27 +28,6 @@ using Clock = std::chrono::steady_clock;
 constexpr std::size_t kSmallestSlice = std::size_t{64} << 10;
 constexpr std::size_t kLargestSlice = std::size_t{16} << 20;
 constexpr auto kQuickSlice = std::chrono::milliseconds(1);
-
-// Reads until `buffer` is full or the file ends; nothing on a read error. From `offset` when one
-// is given, else from the read position.
-std::optional<std::size_t> readFully(platform::ReadOnlyFile& file, std::span<std::uint8_t> buffer,
-                                     std::optional<std::uint64_t> offset = std::nullopt) {
-    std::size_t filled = 0;
-    while (filled < buffer.size()) {
-        const std::span<std::uint8_t> rest = buffer.subspan(filled);
-        const std::optional<std::size_t> count =
-            offset ? file.readAt(static_cast<std::int64_t>(*offset + filled), rest)
-                   : file.read(rest);
-        if (!count) {
-            return std::nullopt;
-        }
-        if (*count == 0) {
-            break;
-        }
-        filled += *count;
-    }
-    return filled;
-}
 
 class ProgressReporter {
 public:
@@ -85,6 +67,12 @@ public:
     void feed(std::span<const std::uint8_t> bytes) {
         while (!bytes.empty() && !m_stop->stop_requested()) {
             const std::size_t count = std::min(bytes.size(), m_slice);
+            // A short piece, such as a small file's, says little about the speed and is not
+            // worth two clock readings.
+            if (count < kSmallestSlice) {
+                m_digester->update(bytes.first(count));
+                return;
+            }
             const Clock::time_point start = Clock::now();
             m_digester->update(bytes.first(count));
             const bool quick = Clock::now() - start < kQuickSlice;
@@ -114,6 +102,7 @@ public:
         : m_file(file),
           m_total(total),
           m_chunkBytes(control.tuning.chunkBytes),
+          m_dropsCached(total && *total > control.tuning.keepCachedUpTo),
           m_abort(abort),
           m_stop(abort.get_token()),
           m_reporter(control, total),
@@ -192,7 +181,7 @@ private:
         const std::size_t slot = slotOf(chosen->next);
         chosen->busy = true;
         lock.unlock();
-        chosen->feeder.feed({m_buffers[slot].get(), m_lengths[slot]});
+        chosen->feeder.feed(m_buffers[slot].bytes().first(m_lengths[slot]));
         lock.lock();
         chosen->busy = false;
         ++chosen->next;
@@ -208,20 +197,20 @@ private:
             return false;
         }
         const std::uint64_t chunk = m_claimed++;
-        std::unique_ptr<std::uint8_t[]>& buffer = m_buffers[slotOf(chunk)];
-        if (buffer == nullptr) {
-            buffer = std::make_unique_for_overwrite<std::uint8_t[]>(m_chunkBytes);
+        platform::ReadBuffer& buffer = m_buffers[slotOf(chunk)];
+        if (buffer.data() == nullptr) {
+            buffer = platform::ReadBuffer(m_chunkBytes);
         }
         const std::uint64_t offset = chunk * m_chunkBytes;
         const std::size_t request =
             m_total
                 ? static_cast<std::size_t>(std::min<std::uint64_t>(*m_total - offset, m_chunkBytes))
                 : m_chunkBytes;
-        const std::span<std::uint8_t> target(buffer.get(), request);
+        const std::span<std::uint8_t> target = buffer.bytes().first(request);
         m_reading = true;
         lock.unlock();
         const std::optional<std::size_t> count =
-            m_total ? readFully(m_file, target, offset) : readFully(m_file, target);
+            m_total ? ReadFully(m_file, target, offset) : ReadFully(m_file, target);
         lock.lock();
         m_reading = false;
         if (!count || (m_total && *count < request)) {
@@ -246,11 +235,27 @@ private:
         }
         // Under the lock, so that reports never overlap and never go back.
         m_reporter.advanced(m_leadingBytes);
+        if (m_dropsCached) {
+            dropRead();
+        }
+    }
+
+    // Drops what has been read from the start without a gap: it is in the slots now. From a
+    // little before the last drop, and at the end to the end of the file, since the cache holds
+    // a file in pieces of up to 2 MiB and keeps a piece the range only partly covers.
+    void dropRead() {
+        constexpr std::uint64_t kLargestPiece = std::uint64_t{2} << 20;
+        const std::uint64_t from = m_dropped - std::min(m_dropped, kLargestPiece);
+        const bool toEnd = isEnd(m_leading);
+        m_file.dropCached(static_cast<std::int64_t>(from),
+                          toEnd ? 0 : static_cast<std::int64_t>(m_leadingBytes - from));
+        m_dropped = m_leadingBytes;
     }
 
     platform::ReadOnlyFile& m_file;
     const std::optional<std::uint64_t> m_total;
     const std::size_t m_chunkBytes;
+    const bool m_dropsCached;
     std::stop_source& m_abort;
     const std::stop_token m_stop;
     ProgressReporter m_reporter;
@@ -259,18 +264,40 @@ private:
     std::condition_variable_any m_changed;
     std::uint64_t m_changes = 0;
     std::vector<Lane> m_lanes;
-    std::vector<std::unique_ptr<std::uint8_t[]>> m_buffers;
+    std::vector<platform::ReadBuffer> m_buffers;
     std::vector<std::uint64_t> m_filled;  // the chunk each slot holds, or kEmpty
     std::vector<std::size_t> m_lengths;
     std::optional<std::uint64_t> m_chunks;  // nothing while the end is not known yet
     std::uint64_t m_claimed = 0;            // chunks whose read has begun
     std::uint64_t m_leading = 0;            // chunks read from the start without a gap
     std::uint64_t m_leadingBytes = 0;
+    std::uint64_t m_dropped = 0;  // the bytes from the start dropped from the page cache
     bool m_reading = false;
     bool m_failed = false;
 };
 
-ReadStatus readShared(platform::ReadOnlyFile& file, std::optional<std::uint64_t> total,
+}  // namespace
+
+std::optional<std::size_t> ReadFully(platform::ReadOnlyFile& file, std::span<std::uint8_t> buffer,
+                                     std::optional<std::uint64_t> offset) {
+    std::size_t filled = 0;
+    while (filled < buffer.size()) {
+        const std::span<std::uint8_t> rest = buffer.subspan(filled);
+        const std::optional<std::size_t> count =
+            offset ? file.readAt(static_cast<std::int64_t>(*offset + filled), rest)
+                   : file.read(rest);
+        if (!count) {
+            return std::nullopt;
+        }
+        if (*count == 0) {
+            break;
+        }
+        filled += *count;
+    }
+    return filled;
+}
+
+ReadStatus ReadShared(platform::ReadOnlyFile& file, std::optional<std::uint64_t> total,
                       std::span<Digester* const> digesters, const ReadControl& control) {
     std::stop_source abort;
     const std::stop_callback forward(control.stop, [&] { abort.request_stop(); });
@@ -289,18 +316,22 @@ ReadStatus readShared(platform::ReadOnlyFile& file, std::optional<std::uint64_t>
     return read.status();
 }
 
-void feedFromMemory(std::span<const std::uint8_t> bytes, std::span<Digester* const> digesters,
-                    const std::stop_token& stop) {
+ReadStatus FeedFromMemory(std::span<const std::uint8_t> bytes,
+                          std::span<Digester* const> digesters, const ReadControl& control) {
     for (Digester* digester : digesters) {
-        SliceFeeder(*digester, stop).feed(bytes);
+        SliceFeeder(*digester, control.stop).feed(bytes);
     }
+    if (control.stop.stop_requested()) {
+        return ReadStatus::Cancelled;
+    }
+    ProgressReporter(control, bytes.size()).completed(bytes.size());
+    return ReadStatus::Complete;
 }
 
-}  // namespace
-
-std::size_t CoreCount() {
-    static const std::size_t cores = std::max(1U, std::thread::hardware_concurrency());
-    return cores;
+std::uint64_t PhysicalMemory() {
+    static const std::uint64_t bytes = static_cast<std::uint64_t>(::sysconf(_SC_PHYS_PAGES)) *
+                                       static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+    return bytes;
 }
 
 ReadStatus ReadFile(const std::string& name, std::span<Digester* const> digesters,
@@ -310,64 +341,6 @@ ReadStatus ReadFile(const std::string& name, std::span<Digester* const> digester
     if (systemError != nullptr) {
         *systemError = content.systemError();
     }
-    return status;
-}
-
-FileContent FileContent::Open(const std::string& name, const ReadControl& control) {
-    FileContent content;
-    const platform::FileKinds kinds =
-        control.readStreams ? platform::FileKinds::WithStreams : platform::FileKinds::Seekable;
-    std::optional<platform::ReadOnlyFile> file =
-        platform::ReadOnlyFile::open(name, kinds, &content.m_systemError);
-    const std::optional<std::int64_t> size = file ? file->sizeAtOpen() : std::nullopt;
-    if (!size || *size < 0) {
-        content.m_failure = ReadStatus::OpenFailed;
-        content.m_systemError = file ? file->lastError() : content.m_systemError;
-        return content;
-    }
-    const auto bytes = static_cast<std::uint64_t>(*size);
-    if (bytes > 0 && bytes <= control.tuning.chunkBytes) {
-        content.m_size = static_cast<std::size_t>(bytes);
-        content.m_bytes = std::make_unique_for_overwrite<std::uint8_t[]>(content.m_size);
-        const std::optional<std::size_t> count =
-            readFully(*file, {content.m_bytes.get(), content.m_size});
-        if (!count || *count < content.m_size) {
-            content.m_failure = ReadStatus::ReadFailed;
-            content.m_systemError = file->lastError();
-        }
-        return content;
-    }
-    // A size of 0 may still hide content, as /proc files do: such a file is read to its end.
-    content.m_total = bytes > 0 ? std::optional<std::uint64_t>(bytes) : std::nullopt;
-    content.m_rewinds = !content.m_total && file->seek(0);
-    content.m_file = std::make_unique<platform::ReadOnlyFile>(std::move(*file));
-    return content;
-}
-
-FileContent::FileContent(FileContent&& other) noexcept = default;
-FileContent& FileContent::operator=(FileContent&& other) noexcept = default;
-FileContent::~FileContent() = default;
-
-ReadStatus FileContent::feed(std::span<Digester* const> digesters, const ReadControl& control) {
-    if (m_failure) {
-        return *m_failure;
-    }
-    const bool again = std::exchange(m_fed, true);
-    if (m_file == nullptr) {
-        feedFromMemory({m_bytes.get(), m_size}, digesters, control.stop);
-        if (control.stop.stop_requested()) {
-            return ReadStatus::Cancelled;
-        }
-        ProgressReporter(control, m_size).completed(m_size);
-        return ReadStatus::Complete;
-    }
-    // A file of known size is read at offsets, so only one without a size needs rewinding.
-    if (again && !m_total && !(m_rewinds && m_file->seek(0))) {
-        m_systemError = ESPIPE;
-        return ReadStatus::ReadFailed;
-    }
-    const ReadStatus status = readShared(*m_file, m_total, digesters, control);
-    m_systemError = m_file->lastError();
     return status;
 }
 

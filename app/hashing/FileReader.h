@@ -15,6 +15,8 @@
 #include <string>
 
 #include "app/hashing/Digester.h"
+#include "engine/WorkerPool.h"
+#include "platform/ReadBuffer.h"
 
 namespace tolvek::platform {
 class ReadOnlyFile;
@@ -25,8 +27,8 @@ namespace tolvek::hashing {
 // Bytes per read of a stream, and the reader's default chunk (see ReadTuning).
 inline constexpr std::size_t kReadChunk = std::size_t{1} << 20;
 
-// The processor's cores, asked of the system once: the system reads it from a file each time.
-std::size_t CoreCount();
+// The machine's memory in bytes, asked of the system once.
+std::uint64_t PhysicalMemory();
 
 // How a file is read; the defaults are the best that bench/reader measured (bench/README.md has
 // the figures). Reading from the page cache is a memory copy of about 12 GB/s per core, below
@@ -35,7 +37,11 @@ std::size_t CoreCount();
 struct ReadTuning {
     std::size_t chunkBytes = kReadChunk;
     // Threads that read and hash, at most one per digester and one more.
-    std::size_t threads = CoreCount();
+    std::size_t threads = engine::UsableCores();
+    // A file larger than this, or the files of a sequence once they add up to more, are dropped
+    // from the page cache as they are read: reading more than the memory holds would otherwise
+    // push everything else out of the cache, the user's files and programs included.
+    std::uint64_t keepCachedUpTo = PhysicalMemory() / 2;
 };
 
 enum class ReadStatus {
@@ -79,8 +85,11 @@ ReadStatus ReadFile(const std::string& name, std::span<Digester* const> digester
 class FileContent {
 public:
     // Opens `name` as ReadFile does (`control.readStreams`, `control.tuning.chunkBytes`). A file
-    // that cannot be opened or read gives a content whose every feed fails so.
-    static FileContent Open(const std::string& name, const ReadControl& control);
+    // that cannot be opened or read gives a content whose every feed fails so. A file read whole
+    // goes into `scratch` when one large enough is given, else into memory of its own; the
+    // content then holds good only until `scratch` is used again.
+    static FileContent Open(const std::string& name, const ReadControl& control,
+                            platform::ReadBuffer* scratch = nullptr);
 
     FileContent(FileContent&& other) noexcept;
     FileContent& operator=(FileContent&& other) noexcept;
@@ -97,17 +106,29 @@ public:
     bool feedsAgain() const { return m_file == nullptr || m_total || m_rewinds; }
 
     // The bytes held in memory: the whole file when it was read whole, else 0.
-    std::size_t loadedBytes() const { return m_size; }
+    std::size_t loadedBytes() const { return m_loaded.size(); }
+    // The file's size when it is known: read whole, or taken at the open.
+    std::optional<std::uint64_t> size() const {
+        return m_file ? m_total : std::optional<std::uint64_t>(m_loaded.size());
+    }
 
     // The system's error number behind the last OpenFailed or ReadFailed, 0 for none.
     int systemError() const { return m_systemError; }
 
 private:
     FileContent() = default;
+    // Where a file of `bytes` read whole goes.
+    std::span<std::uint8_t> target(std::size_t bytes, platform::ReadBuffer* scratch);
+    void loadExactly(platform::ReadOnlyFile& file, std::size_t bytes,
+                     platform::ReadBuffer* scratch, bool dropCached);
+    // Reads a file whose size reads 0 whole when it is short; false when it is longer, which the
+    // caller then rewinds. A failure becomes the content's.
+    bool loadToEnd(platform::ReadOnlyFile& file, platform::ReadBuffer* scratch);
+    void failed(ReadStatus status, int systemError);
 
     std::optional<ReadStatus> m_failure;  // OpenFailed or ReadFailed, found at the open
-    std::unique_ptr<std::uint8_t[]> m_bytes;
-    std::size_t m_size = 0;
+    platform::ReadBuffer m_bytes;  // holds m_loaded unless the caller's scratch does
+    std::span<const std::uint8_t> m_loaded;  // the whole file, when it was read whole
     std::unique_ptr<platform::ReadOnlyFile> m_file;  // while it is read as it is fed
     std::optional<std::uint64_t> m_total;            // the size of a file read as it is fed
     int m_systemError = 0;

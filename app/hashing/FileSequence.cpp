@@ -3,22 +3,24 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/ReadOnlyFile.h"
+
 namespace tolvek::hashing {
 
 namespace {
 
-// A batch of small files is handed on once it holds this many bytes or files: large enough
-// for its hashing to outlast the threads' meeting many times over, small enough for the
-// threads to share the work evenly.
-constexpr std::size_t kBatchBytes = std::size_t{512} << 10;
-constexpr std::size_t kBatchFiles = 128;
-// Batches read ahead per hashing thread, so that no thread waits for reads.
+// A batch is handed on once it holds this many files: enough for its hashing to outlast the
+// threads' meeting many times over, few enough for the threads to share the work evenly. Or
+// once its names hold this many bytes: a list line's name is whatever the line holds.
+constexpr std::size_t kBatchFiles = 64;
+constexpr std::size_t kBatchNameBytes = std::size_t{512} << 10;
+// Batches made ahead per hashing thread, so that no thread waits for the calling thread.
 constexpr std::size_t kBatchesPerThread = 4;
 
 }  // namespace
 
 std::size_t MostTasksHeld(std::size_t threads) {
-    // The batches read ahead, and the one filling.
+    // The batches made ahead, and the one filling.
     return (kBatchesPerThread * std::max<std::size_t>(threads, 1) + 1) * kBatchFiles;
 }
 
@@ -26,9 +28,6 @@ FileSequence::FileSequence(const ReadControl& control)
     : m_control(control),
       m_lookAhead(kBatchesPerThread * std::max<std::size_t>(control.tuning.threads, 1)) {
     m_control.progress = nullptr;
-    for (std::size_t worker = 1; worker < control.tuning.threads; ++worker) {
-        m_workers.emplace_back([this](const std::stop_token& stop) { workerLoop(stop); });
-    }
 }
 
 // The workers go first, as they were made last: each finishes the batch it hashes.
@@ -39,41 +38,37 @@ bool FileSequence::add(FileTask task) {
     if (!reportHashed(lock) || ended()) {
         return false;
     }
-    lock.unlock();
-    ReadControl opening = m_control;
-    opening.readStreams = task.readStreams;
-    FileContent content = FileContent::Open(task.name, opening);
-    lock.lock();
-    if (content.readsWhenFed()) {
-        // It is read on every core, so the files before it go first.
-        if (!drain(lock)) {
-            return false;
-        }
-        lock.unlock();
-        return hashAlone(task, content);
-    }
-    // A name can be long too: a list line's name is whatever the line holds.
-    const std::size_t bytes = content.loadedBytes() + task.name.size();
-    return append(lock, {std::move(task), std::move(content)}, bytes);
+    return append(lock, {std::move(task), Kind::File});
 }
 
 bool FileSequence::addReport(std::function<bool()> report) {
     FileTask task;
     task.report = std::move(report);
     std::unique_lock lock(m_mutex);
-    return !m_ended && append(lock, {std::move(task), std::nullopt}, 0);
+    return !m_ended && append(lock, {std::move(task), Kind::ReportOnly});
 }
 
-bool FileSequence::append(std::unique_lock<std::mutex>& lock, Item item, std::size_t bytes) {
-    m_filling.bytes += bytes;
+bool FileSequence::append(std::unique_lock<std::mutex>& lock, Item item) {
+    m_filling.nameBytes += item.task.name.size();
     m_filling.items.push_back(std::move(item));
-    const bool full = m_filling.bytes >= kBatchBytes || m_filling.items.size() >= kBatchFiles;
-    return !full || pushFilling(lock);
+    if (m_filling.items.size() < kBatchFiles && m_filling.nameBytes < kBatchNameBytes) {
+        return true;
+    }
+    startWorkers();
+    return pushFilling(lock);
 }
 
 bool FileSequence::finish() {
     std::unique_lock lock(m_mutex);
     return drain(lock) && !ended();
+}
+
+// Only once a batch is handed on while files are still being added: the calling thread hashes
+// what is left at the end itself, so that a few files start no thread.
+void FileSequence::startWorkers() {
+    for (std::size_t worker = m_workers.size() + 1; worker < m_control.tuning.threads; ++worker) {
+        m_workers.emplace_back([this](const std::stop_token& stop) { workerLoop(stop); });
+    }
 }
 
 bool FileSequence::ended() {
@@ -103,47 +98,81 @@ bool FileSequence::drain(std::unique_lock<std::mutex>& lock) {
     return !m_ended;
 }
 
-bool FileSequence::hashAlone(FileTask& task, FileContent& content) {
-    ReadControl control = m_control;
-    control.progress = task.progress;
-    if (task.hash) {
-        task.hash(content, control);
-    }
-    m_ended = task.report && !task.report();
-    return !m_ended;
-}
-
 void FileSequence::workerLoop(const std::stop_token& stop) {
+    platform::ReadBuffer scratch;
     std::unique_lock lock(m_mutex);
     for (;;) {
         Batch* batch = nullptr;
         if (!m_changed.wait(lock, stop, [&] { return (batch = oldestWaiting()) != nullptr; })) {
             return;
         }
-        hash(lock, *batch);
+        hash(lock, *batch, scratch);
     }
 }
 
-// The calling thread hashes too when it may not read ahead any further.
+// The calling thread hashes too when it may not add any further.
 void FileSequence::hashWaitingOrWait(std::unique_lock<std::mutex>& lock) {
     if (Batch* batch = oldestWaiting()) {
-        hash(lock, *batch);
+        hash(lock, *batch, m_callerScratch);
         return;
     }
     m_changed.wait(lock, [&] { return m_pending.front().hashed; });
 }
 
-void FileSequence::hash(std::unique_lock<std::mutex>& lock, Batch& batch) {
+void FileSequence::hash(std::unique_lock<std::mutex>& lock, Batch& batch,
+                        platform::ReadBuffer& scratch) {
     batch.taken = true;
     lock.unlock();
+    if (scratch.data() == nullptr) {
+        scratch = platform::ReadBuffer(m_control.tuning.chunkBytes);
+    }
     for (Item& item : batch.items) {
-        if (item.content && item.task.hash) {
-            item.task.hash(*item.content, m_control);
+        if (item.kind == Kind::File) {
+            hashFile(item, scratch);
         }
     }
     lock.lock();
     batch.hashed = true;
     m_changed.notify_all();
+}
+
+// Opened as a file with an end, which never waits. A FIFO or device named on purpose is left to
+// the calling thread, which reads it as a stream: it is not even opened here.
+void FileSequence::hashFile(Item& item, platform::ReadBuffer& scratch) {
+    if (item.task.readStreams && platform::NamesStream(item.task.name)) {
+        item.kind = Kind::OnCaller;
+        return;
+    }
+    FileContent content = FileContent::Open(item.task.name, openingControl(), &scratch);
+    if (content.readsWhenFed()) {
+        item.kind = Kind::OnCaller;
+        return;
+    }
+    m_bytesRead += content.loadedBytes();
+    if (item.task.hash) {
+        item.task.hash(content, m_control);
+    }
+}
+
+// On the calling thread.
+bool FileSequence::report(Item& item) {
+    if (item.kind == Kind::OnCaller && item.task.hash) {
+        ReadControl control = openingControl();
+        control.progress = item.task.progress;
+        control.readStreams = item.task.readStreams;
+        FileContent content = FileContent::Open(item.task.name, control);
+        m_bytesRead += content.size().value_or(0);
+        item.task.hash(content, control);
+    }
+    return !item.task.report || item.task.report();
+}
+
+ReadControl FileSequence::openingControl() const {
+    ReadControl control = m_control;
+    if (m_bytesRead.load(std::memory_order_relaxed) > control.tuning.keepCachedUpTo) {
+        control.tuning.keepCachedUpTo = 0;
+    }
+    return control;
 }
 
 bool FileSequence::reportHashed(std::unique_lock<std::mutex>& lock) {
@@ -152,7 +181,7 @@ bool FileSequence::reportHashed(std::unique_lock<std::mutex>& lock) {
         m_pending.pop_front();
         lock.unlock();
         for (Item& item : batch.items) {
-            if (item.task.report && !item.task.report()) {
+            if (!report(item)) {
                 m_ended = true;
                 break;
             }

@@ -1,16 +1,18 @@
-// Many files hashed in turn, as a list check or a folder walk asks. The calling thread opens
-// the files in order and reads each small one whole, one file at a time as a disk reads best,
-// while the files read before are hashed on the other cores. A file too large to be read whole
-// is read and hashed on every core, as ReadFile reads, once the files before it are done. Each
-// file's report comes back in order on the calling thread.
+// Many files hashed in turn, as a list check or a folder walk asks. The files go in batches to
+// every core, the calling thread among them, and each thread opens, reads and hashes its batch's
+// files itself: a small file costs a few system calls, which on a fast disk or the page cache
+// take as long as hashing it, so they are shared out too. A file too large to be read whole, or
+// a FIFO or device named on purpose, is read and hashed on the calling thread as ReadFile reads
+// (on every core, with progress), once the files before it are reported. Each file's report
+// comes back in order on the calling thread.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
 #include <functional>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -58,36 +60,49 @@ public:
     bool finish();
 
 private:
+    enum class Kind {
+        File,        // opened, read and hashed on any thread
+        OnCaller,    // read as it is hashed, on the calling thread when its report is due
+        ReportOnly,  // a report of no file
+    };
     struct Item {
         FileTask task;
-        std::optional<FileContent> content;  // nothing for a report of no file
+        Kind kind;
     };
-    // Small files travel in batches, so that threads meet once per batch rather than per file.
+    // Files travel in batches, so that threads meet once per batch rather than per file.
     struct Batch {
         std::vector<Item> items;
-        std::size_t bytes = 0;
+        std::size_t nameBytes = 0;
         bool taken = false;
         bool hashed = false;
     };
 
+    void startWorkers();
     bool ended();
-    bool append(std::unique_lock<std::mutex>& lock, Item item, std::size_t bytes);
+    bool append(std::unique_lock<std::mutex>& lock, Item item);
     bool pushFilling(std::unique_lock<std::mutex>& lock);
     bool drain(std::unique_lock<std::mutex>& lock);
-    bool hashAlone(FileTask& task, FileContent& content);
     void workerLoop(const std::stop_token& stop);
     void hashWaitingOrWait(std::unique_lock<std::mutex>& lock);
-    void hash(std::unique_lock<std::mutex>& lock, Batch& batch);
+    void hash(std::unique_lock<std::mutex>& lock, Batch& batch, platform::ReadBuffer& scratch);
+    void hashFile(Item& item, platform::ReadBuffer& scratch);
+    bool report(Item& item);
+    // The control a file is opened under: once the files read add up to more than the tuning
+    // keeps cached, each is dropped from the page cache as it is read.
+    ReadControl openingControl() const;
     bool reportHashed(std::unique_lock<std::mutex>& lock);
     Batch* oldestWaiting();
 
     ReadControl m_control;
     std::size_t m_lookAhead;
     Batch m_filling;  // the calling thread's, until it is full
+    // What each thread reads its small files into, one file at a time; made on first use.
+    platform::ReadBuffer m_callerScratch;
     std::mutex m_mutex;
     std::condition_variable_any m_changed;
     std::deque<Batch> m_pending;  // in the order added; references stay valid at both ends
     bool m_ended = false;
+    std::atomic<std::uint64_t> m_bytesRead = 0;
     std::vector<std::jthread> m_workers;
 };
 

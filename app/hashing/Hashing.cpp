@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "engine/HashEngine.h"
+#include "platform/ReadBuffer.h"
 
 namespace tolvek::hashing {
 
@@ -82,11 +83,10 @@ DigestOutcome HashText(const Provider& provider, std::string_view text) {
 std::vector<DigestOutcome> HashStreamWith(std::istream& input,
                                           std::span<const Provider* const> providers) {
     const std::vector<std::unique_ptr<Digester>> digesters = startAll(providers);
-    const auto buffer = std::make_unique_for_overwrite<char[]>(kReadChunk);
+    const platform::ReadBuffer buffer(kReadChunk);
     while (input) {
-        input.read(buffer.get(), static_cast<std::streamsize>(kReadChunk));
-        const std::span bytes(reinterpret_cast<const std::uint8_t*>(buffer.get()),
-                              static_cast<std::size_t>(input.gcount()));
+        input.read(reinterpret_cast<char*>(buffer.data()), static_cast<std::streamsize>(kReadChunk));
+        const auto bytes = buffer.bytes().first(static_cast<std::size_t>(input.gcount()));
         for (const std::unique_ptr<Digester>& digester : digesters) {
             digester->update(bytes);
         }

@@ -9,8 +9,8 @@
 //                                                      read against the sum of their separate reads
 //
 // The files are made once from random bytes and read once so that they sit in the page cache:
-// the 1 GiB file is bench/compare_tools.sh's (TOLVEK_BENCH_FILE, default /tmp/tolvek-bench-1g),
-// the 64 MiB one /tmp/tolvek-bench-64m. MB/s means 10^6 bytes per second.
+// both lie in bench/compare_tools.sh's folder (TOLVEK_BENCH_DIR, default /tmp/tolvek-bench), the
+// 1 GiB one shared with it. MB/s means 10^6 bytes per second.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "app/hashing/Hashing.h"
+#include "engine/WorkerPool.h"
 
 namespace {
 
@@ -68,14 +69,16 @@ std::string cachedFile(const std::filesystem::path& name, std::uint64_t bytes) {
     return name.string();
 }
 
-std::string largeFile() {
-    const char* name = std::getenv("TOLVEK_BENCH_FILE");
-    return cachedFile(name ? name : "/tmp/tolvek-bench-1g", kLargeFile);
+std::filesystem::path benchFolder() {
+    const char* folder = std::getenv("TOLVEK_BENCH_DIR");
+    const std::filesystem::path path = folder ? folder : "/tmp/tolvek-bench";
+    std::filesystem::create_directories(path);
+    return path;
 }
 
-std::string smallFile() {
-    return cachedFile("/tmp/tolvek-bench-64m", kSmallFile);
-}
+std::string largeFile() { return cachedFile(benchFolder() / "big-1g", kLargeFile); }
+
+std::string smallFile() { return cachedFile(benchFolder() / "big-64m", kSmallFile); }
 
 double secondsOf(const std::function<void()>& run) {
     const Clock::time_point start = Clock::now();
@@ -239,11 +242,11 @@ int togetherReport(const Options& options) {
         sum += best[index];
         slowest = std::max(slowest, best[index]);
     }
-    const unsigned cores = std::max(1U, std::thread::hardware_concurrency());
+    const std::size_t cores = engine::UsableCores();
     std::printf(
         "| entries | cores | sum alone s | slowest alone s | sum / cores s | one read s "
         "| one read / sum |\n|---:|---:|---:|---:|---:|---:|---:|\n");
-    std::printf("| %zu | %u | %.2f | %.2f | %.2f | %.2f | %.2f |\n", providers.size(), cores, sum,
+    std::printf("| %zu | %zu | %.2f | %.2f | %.2f | %.2f | %.2f |\n", providers.size(), cores, sum,
                 slowest, sum / cores, best[0], best[0] / sum);
     return 0;
 }

@@ -9,9 +9,9 @@
 #include <array>
 
 #include "engine/Adler.h"
-#include "engine/x86/ChecksumKernels.h"
+#include "engine/Backends.h"
 
-namespace tolvek::engine::x86 {
+namespace tolvek::engine {
 
 namespace {
 
@@ -32,7 +32,7 @@ std::uint64_t laneSum(__m256i lanes) {
 
 }  // namespace
 
-std::uint32_t Adler32Avx2(std::uint32_t adler, const std::uint8_t* bytes, std::size_t length) {
+std::uint32_t Adler32UpdateAvx2(std::uint32_t adler, const std::uint8_t* bytes, std::size_t length) {
     const __m256i weights =
         _mm256_setr_epi8(32, 31, 30, 29, 28, 27, 26, 25, 24, 23, 22, 21, 20, 19, 18, 17, 16, 15, 14,
                          13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1);
@@ -61,4 +61,4 @@ std::uint32_t Adler32Avx2(std::uint32_t adler, const std::uint8_t* bytes, std::s
     return Adler32UpdatePortable(static_cast<std::uint32_t>(sum1 | (sum2 << 16)), bytes, length);
 }
 
-}  // namespace tolvek::engine::x86
+}  // namespace tolvek::engine

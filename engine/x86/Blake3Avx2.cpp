@@ -2,8 +2,8 @@
 // by 12 and 7 as two shifts.
 #include <immintrin.h>
 
+#include "engine/Backends.h"
 #include "engine/x86/Blake3Lanes.h"
-#include "engine/x86/Blake3X86.h"
 
 namespace tolvek::engine::blake3 {
 

@@ -1,8 +1,8 @@
 // BLAKE3 on sixteen 32-bit lanes of 512-bit registers, rotations in one instruction each.
 #include <immintrin.h>
 
+#include "engine/Backends.h"
 #include "engine/x86/Blake3Lanes.h"
-#include "engine/x86/Blake3X86.h"
 
 namespace tolvek::engine::blake3 {
 

@@ -8,10 +8,10 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/CrcKernels.h"
+#include "engine/Backends.h"
 #include "engine/CrcTables.h"
 
-namespace tolvek::engine::x86 {
+namespace tolvek::engine {
 namespace {  // NOLINT(google-build-namespaces): see above
 
 inline __m128i byteReverseMask() {
@@ -81,5 +81,37 @@ auto finish128(const Tables& tables, __m128i accumulator, const std::uint8_t* by
     return CrcUpdatePortable(tables, crc, bytes, length);
 }
 
+// The folding of the 256-bit and 512-bit kernels: four accumulators of `Wide::kBytes` each take
+// 4 * kBytes a step, are combined into one, which takes the remaining whole registers, and are
+// then reduced to 128 bits for finish128. `Wide` gives the register type `Vector` and load,
+// bitXor, startWith (the 128-bit start in the lowest lane), broadcast (a pair in every lane),
+// foldInto (each lane moved forward by the pair's distance, with bytes added), the pairs of the
+// stride and of one register, combine and reduce.
+template <class Wide, bool kReflected, class Tables, class Register>
+Register foldWide(const Tables& tables, Register crc, const std::uint8_t* bytes,
+                  std::size_t length) {
+    constexpr std::size_t kWidth = Wide::kBytes;
+    typename Wide::Vector first = Wide::bitXor(Wide::template load<kReflected>(bytes),
+                                               Wide::startWith(initial128<kReflected>(crc)));
+    typename Wide::Vector second = Wide::template load<kReflected>(bytes + kWidth);
+    typename Wide::Vector third = Wide::template load<kReflected>(bytes + 2 * kWidth);
+    typename Wide::Vector fourth = Wide::template load<kReflected>(bytes + 3 * kWidth);
+    bytes += 4 * kWidth;
+    length -= 4 * kWidth;
+    const typename Wide::Vector stride = Wide::broadcast(Wide::stride(tables.fold));
+    for (; length >= 4 * kWidth; bytes += 4 * kWidth, length -= 4 * kWidth) {
+        first = Wide::foldInto(first, stride, Wide::template load<kReflected>(bytes));
+        second = Wide::foldInto(second, stride, Wide::template load<kReflected>(bytes + kWidth));
+        third = Wide::foldInto(third, stride, Wide::template load<kReflected>(bytes + 2 * kWidth));
+        fourth = Wide::foldInto(fourth, stride, Wide::template load<kReflected>(bytes + 3 * kWidth));
+    }
+    typename Wide::Vector single = Wide::combine(tables.fold, first, second, third, fourth);
+    const typename Wide::Vector byWidth = Wide::broadcast(Wide::oneRegister(tables.fold));
+    for (; length >= kWidth; bytes += kWidth, length -= kWidth) {
+        single = Wide::foldInto(single, byWidth, Wide::template load<kReflected>(bytes));
+    }
+    return finish128<kReflected>(tables, Wide::reduce(tables.fold, single), bytes, length);
+}
+
 }  // namespace
-}  // namespace tolvek::engine::x86
+}  // namespace tolvek::engine

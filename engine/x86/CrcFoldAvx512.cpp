@@ -6,77 +6,65 @@
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #pragma GCC diagnostic ignored "-Wuninitialized"
 #endif
-#include "engine/x86/ChecksumKernels.h"
+#include "engine/Backends.h"
 #include "engine/x86/ClmulFold.h"
 
-namespace tolvek::engine::x86 {
+namespace tolvek::engine {
 
 namespace {
 
-template <bool kReflected>
-__m512i load512(const std::uint8_t* bytes) {
-    const __m512i loaded = _mm512_loadu_si512(bytes);
-    if constexpr (kReflected) {
-        return loaded;
-    } else {
-        return _mm512_shuffle_epi8(loaded, _mm512_broadcast_i32x4(byteReverseMask()));
-    }
-}
+struct Lanes512 {
+    using Vector = __m512i;
+    static constexpr std::size_t kBytes = 64;
 
-__m512i pair512(const FoldPair& pair) {
-    return _mm512_broadcast_i32x4(pair128(pair));
-}
-
-// Each lane moved forward by the pair's distance, with `bytes` added.
-__m512i foldInto512(__m512i accumulator, __m512i pair, __m512i bytes) {
-    constexpr int kXorOfThree = 0x96;
-    return _mm512_ternarylogic_epi64(_mm512_clmulepi64_epi128(accumulator, pair, 0x00),
-                                     _mm512_clmulepi64_epi128(accumulator, pair, 0x11), bytes,
-                                     kXorOfThree);
-}
-
-template <bool kReflected, class Tables, class Register>
-Register foldAvx512(const Tables& tables, Register crc, const std::uint8_t* bytes,
-                    std::size_t length) {
-    const __m512i start =
-        _mm512_inserti32x4(_mm512_setzero_si512(), initial128<kReflected>(crc), 0);
-    __m512i first = _mm512_xor_si512(load512<kReflected>(bytes), start);
-    __m512i second = load512<kReflected>(bytes + 64);
-    __m512i third = load512<kReflected>(bytes + 128);
-    __m512i fourth = load512<kReflected>(bytes + 192);
-    bytes += 256;
-    length -= 256;
-    const __m512i by2048 = pair512(tables.fold.by2048);
-    for (; length >= 256; bytes += 256, length -= 256) {
-        first = foldInto512(first, by2048, load512<kReflected>(bytes));
-        second = foldInto512(second, by2048, load512<kReflected>(bytes + 64));
-        third = foldInto512(third, by2048, load512<kReflected>(bytes + 128));
-        fourth = foldInto512(fourth, by2048, load512<kReflected>(bytes + 192));
+    template <bool kReflected>
+    static Vector load(const std::uint8_t* bytes) {
+        const Vector loaded = _mm512_loadu_si512(bytes);
+        if constexpr (kReflected) {
+            return loaded;
+        } else {
+            return _mm512_shuffle_epi8(loaded, _mm512_broadcast_i32x4(byteReverseMask()));
+        }
     }
-    const __m512i by512 = pair512(tables.fold.by512);
-    __m512i single = foldInto512(
-        first, pair512(tables.fold.by1536),
-        foldInto512(second, pair512(tables.fold.by1024), foldInto512(third, by512, fourth)));
-    for (; length >= 64; bytes += 64, length -= 64) {
-        single = foldInto512(single, by512, load512<kReflected>(bytes));
+    static Vector bitXor(Vector a, Vector b) { return _mm512_xor_si512(a, b); }
+    static Vector startWith(__m128i start) {
+        return _mm512_inserti32x4(_mm512_setzero_si512(), start, 0);
     }
-    const __m128i folded = combine128(
-        tables.fold, _mm512_extracti32x4_epi32(single, 0), _mm512_extracti32x4_epi32(single, 1),
-        _mm512_extracti32x4_epi32(single, 2), _mm512_extracti32x4_epi32(single, 3));
-    return finish128<kReflected>(tables, folded, bytes, length);
-}
+    static Vector broadcast(const FoldPair& pair) { return _mm512_broadcast_i32x4(pair128(pair)); }
+    static Vector foldInto(Vector accumulator, Vector pair, Vector bytes) {
+        constexpr int kXorOfThree = 0x96;
+        return _mm512_ternarylogic_epi64(_mm512_clmulepi64_epi128(accumulator, pair, 0x00),
+                                         _mm512_clmulepi64_epi128(accumulator, pair, 0x11), bytes,
+                                         kXorOfThree);
+    }
+    static const FoldPair& stride(const FoldConstants& fold) { return fold.by2048; }
+    static const FoldPair& oneRegister(const FoldConstants& fold) { return fold.by512; }
+    // Four consecutive registers, the first the oldest, each moved to the fourth's place.
+    static Vector combine(const FoldConstants& fold, Vector first, Vector second, Vector third,
+                          Vector fourth) {
+        return foldInto(first, broadcast(fold.by1536),
+                        foldInto(second, broadcast(fold.by1024),
+                                 foldInto(third, broadcast(fold.by512), fourth)));
+    }
+    static __m128i reduce(const FoldConstants& fold, Vector single) {
+        return combine128(fold, _mm512_extracti32x4_epi32(single, 0),
+                          _mm512_extracti32x4_epi32(single, 1),
+                          _mm512_extracti32x4_epi32(single, 2),
+                          _mm512_extracti32x4_epi32(single, 3));
+    }
+};
 
 }  // namespace
 
-std::uint32_t CrcFoldAvx512(const CrcTables& tables, std::uint32_t crc, const std::uint8_t* bytes,
-                            std::size_t length) {
-    return tables.reflected ? foldAvx512<true>(tables, crc, bytes, length)
-                            : foldAvx512<false>(tables, crc, bytes, length);
+std::uint32_t CrcUpdateAvx512(const CrcTables& tables, std::uint32_t crc,
+                              const std::uint8_t* bytes, std::size_t length) {
+    return tables.reflected ? foldWide<Lanes512, true>(tables, crc, bytes, length)
+                            : foldWide<Lanes512, false>(tables, crc, bytes, length);
 }
 
-std::uint64_t CrcFoldAvx512(const Crc64Tables& tables, std::uint64_t crc, const std::uint8_t* bytes,
-                            std::size_t length) {
-    return foldAvx512<true>(tables, crc, bytes, length);
+std::uint64_t CrcUpdateAvx512(const Crc64Tables& tables, std::uint64_t crc,
+                              const std::uint8_t* bytes, std::size_t length) {
+    return foldWide<Lanes512, true>(tables, crc, bytes, length);
 }
 
-}  // namespace tolvek::engine::x86
+}  // namespace tolvek::engine

@@ -1,9 +1,9 @@
 // CRC folding with PCLMULQDQ over four 128-bit accumulators, 64 bytes per step (the method of
 // Intel's "Fast CRC Computation for Generic Polynomials Using PCLMULQDQ", with our own constants).
-#include "engine/x86/ChecksumKernels.h"
+#include "engine/Backends.h"
 #include "engine/x86/ClmulFold.h"
 
-namespace tolvek::engine::x86 {
+namespace tolvek::engine {
 
 namespace {
 
@@ -29,15 +29,15 @@ Register foldPclmul(const Tables& tables, Register crc, const std::uint8_t* byte
 
 }  // namespace
 
-std::uint32_t CrcFoldPclmul(const CrcTables& tables, std::uint32_t crc, const std::uint8_t* bytes,
+std::uint32_t CrcUpdatePclmul(const CrcTables& tables, std::uint32_t crc, const std::uint8_t* bytes,
                             std::size_t length) {
     return tables.reflected ? foldPclmul<true>(tables, crc, bytes, length)
                             : foldPclmul<false>(tables, crc, bytes, length);
 }
 
-std::uint64_t CrcFoldPclmul(const Crc64Tables& tables, std::uint64_t crc, const std::uint8_t* bytes,
+std::uint64_t CrcUpdatePclmul(const Crc64Tables& tables, std::uint64_t crc, const std::uint8_t* bytes,
                             std::size_t length) {
     return foldPclmul<true>(tables, crc, bytes, length);
 }
 
-}  // namespace tolvek::engine::x86
+}  // namespace tolvek::engine

@@ -2,9 +2,9 @@
 // message-schedule helpers). Built with -msha -msse4.1; run only when the CPU has them.
 #include <immintrin.h>
 
+#include "engine/Backends.h"
 #include "engine/ShaConstants.h"
 #include "engine/Unroll.h"
-#include "engine/x86/ShaX86.h"
 
 namespace tolvek::engine {
 

@@ -1,8 +1,9 @@
 // XXH3 stripes on one 512-bit register of eight accumulators.
 #include <immintrin.h>
 
+#include "engine/Backends.h"
+#include "engine/XXHash.h"
 #include "engine/XXHashSecret.h"
-#include "engine/x86/XXHashX86.h"
 
 namespace tolvek::engine::xxhash {
 

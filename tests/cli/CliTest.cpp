@@ -52,27 +52,6 @@ TEST(Cli, FailuresAreReportedInTheirPlaceAndTheOthersStillHashed) {
                               good + "\n");
 }
 
-TEST(Cli, UsageErrors) {
-    const std::vector<std::vector<std::string>> cases = {
-        {"-a"},
-        {"-s"},
-        {"-a", "nosuch", "-s", "abc"},
-        {"--bogus"},
-        {"-s", "abc", "file"},
-        {"-a", "md5,nosuch", "-s", "abc"},
-        {"-a", "md5,", "-s", "abc"},
-        {"--threads", "0", "-s", "abc"},
-        {"--threads", "2x", "-s", "abc"},
-        {"--threads"},
-    };
-    for (const auto& arguments : cases) {
-        const CliRun result = run(arguments);
-        EXPECT_EQ(result.exitCode, kExitUsage) << ::testing::PrintToString(arguments);
-        EXPECT_EQ(result.output, "");
-        EXPECT_NE(result.errors, "");
-    }
-}
-
 TEST(Cli, ListNamesEveryAlgorithm) {
     const CliRun result = run({"--list"});
     EXPECT_EQ(result.exitCode, kExitOk);
@@ -115,7 +94,11 @@ TEST(Cli, OutputAndExitCodes) {
         const CliRun result = run(testing::SplitField(inFolder(call.get("Arguments")), '|'), "abc");
         EXPECT_EQ(result.exitCode, std::stoi(call.get("Exit")));
         EXPECT_EQ(result.output, inFolder(call.get("Output")));
-        EXPECT_EQ(result.errors, inFolder(call.get("Errors")));
+        if (call.has("ErrorsStart")) {  // a usage text follows
+            EXPECT_TRUE(result.errors.starts_with(call.get("ErrorsStart"))) << result.errors;
+        } else {
+            EXPECT_EQ(result.errors, inFolder(call.get("Errors")));
+        }
     }
 }
 
@@ -188,7 +171,7 @@ private:
 TEST(Cli, AListIsCheckedWhileItIsRead) {
     testing::TempFolder folder;
     const std::string file = folder.write("f", "abc");
-    const std::size_t window = hashing::MostTasksHeld(hashing::CoreCount());
+    const std::size_t window = hashing::MostTasksHeld(engine::UsableCores());
     const std::size_t lineCount = 3 * window;
     GeneratedList list(
         "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad  " + file + "\n",

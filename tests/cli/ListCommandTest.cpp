@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "tests/support/TempFolder.h"
+#include "tests/support/VectorFile.h"
 
 namespace tolvek::cli {
 namespace {
@@ -101,98 +102,51 @@ protected:
     testing::TempFolder folder;
 };
 
+// The calls of tests/cli/coreutils.cases.
+std::vector<testing::Case> callsOf(const std::string& section) {
+    std::vector<testing::Case> calls = testing::ReadCaseFile("cli/coreutils.cases", section);
+    for (testing::Case& call : calls) {
+        for (auto& [key, value] : call.fields) {
+            value = replaced(value, "{ours}", kProgram);
+        }
+    }
+    return calls;
+}
+
 TEST_F(ListFolder, ChecksLikeCoreutils) {
-    const struct Tool {
-        std::string name;
-        std::string list;
-        std::string ourOptions = {};  // what tells us the algorithm when the list's name cannot
-    } checks[] = {
-        {"sha256sum", "SHA256SUMS"},
-        {"md5sum", "tagged.md5"},
-        {"sha256sum", "mixed.sha256"},
-        {"sha256sum", "missing.sha256"},
-        {"sha256sum", "allmissing.sha256"},
-        {"sha256sum", "junk.sha256"},
-        {"sha256sum", "nosuch.sha256"},
-        {"sha256sum", "junk.sha256 mixed.sha256"},
-        {"sha256sum", "- < mixed.sha256", "-a sha256"},
-        {"sha256sum", "onespace.sha256"},
-        {"sha256sum", "oneblank.sha256"},
-        {"sha256sum", "marked.sha256"},
-        {"sha256sum", "lone.sha256"},
-        // A line naming "-" reads standard input.
-        {"sha256sum", "stdin.sha256 < a"},
-    };
-    const char* const options[] = {
-        "",
-        "--quiet",
-        "--status",
-        "--warn",
-        "--strict",
-        "--ignore-missing",
-        "--strict --warn --ignore-missing",
-        "--warn --quiet",
-        "--quiet --status --warn",
-    };
-    for (const Tool& tool : checks) {
-        for (const char* option : options) {
-            const std::string arguments = std::string(" -c ") + option + " " + tool.list;
-            SCOPED_TRACE(tool.name + arguments);
-            const Outcome theirs = run(tool.name + arguments);
-            const Outcome ours = run(kProgram + " " + tool.ourOptions + arguments);
+    for (const testing::Case& check : callsOf("Check")) {
+        for (const testing::Case& options : callsOf("Check options")) {
+            const std::string tool = check.get("Tool");
+            const std::string arguments = " -c " + options.get("Options") + " " + check.get("List");
+            SCOPED_TRACE(tool + arguments);
+            const Outcome theirs = run(tool + arguments);
+            const Outcome ours = run(kProgram + " " + check.get("Ours") + arguments);
             EXPECT_EQ(ours.output, theirs.output);
-            EXPECT_EQ(ours.errors, replaced(theirs.errors, tool.name + ":", "tolvek-cli:"));
+            EXPECT_EQ(ours.errors, replaced(theirs.errors, tool + ":", "tolvek-cli:"));
             EXPECT_EQ(ours.exitCode, theirs.exitCode);
         }
     }
 }
 
-// Options that only checking lists takes, or only writing them, fail in the other mode with
-// coreutils' message and status; -t (the default text mode) is taken.
 TEST_F(ListFolder, OptionsOfTheOtherModeFailLikeCoreutils) {
-    const char* const calls[] = {
-        // Checking's options without -c; of --quiet, --status and --warn the last one counts.
-        "--ignore-missing a", "--quiet a", "--status a", "--strict a", "--warn a", "-w a",
-        "--quiet --status a", "--status --ignore-missing a",
-        // Text mode, and writing's options with -c.
-        "-t a", "--text a", "-t -b a", "-b -t a", "--tag -t a", "-c -t SHA256SUMS",
-        "-c -b SHA256SUMS", "-c --tag SHA256SUMS", "-c -z SHA256SUMS",
-    };
-    for (const char* call : calls) {
-        SCOPED_TRACE(call);
-        const Outcome theirs = run(std::string("sha256sum ") + call);
-        const Outcome ours = run(kProgram + " -a sha256 " + call);
+    for (const testing::Case& call : callsOf("Other mode")) {
+        SCOPED_TRACE(call.get("Call"));
+        const Outcome theirs = run("sha256sum " + call.get("Call"));
+        const Outcome ours = run(kProgram + " -a sha256 " + call.get("Call"));
         EXPECT_EQ(ours.output, theirs.output);
         EXPECT_EQ(ours.errors, replaced(theirs.errors, "sha256sum", "tolvek-cli"));
         EXPECT_EQ(ours.exitCode, theirs.exitCode);
     }
 }
 
-// Our lists, GNU and BSD lines, are checked by the coreutils tools, and theirs by us.
 TEST_F(ListFolder, ListsRoundTripWithCoreutils) {
     fs::remove(folder.path() / "dangling");
     fs::remove(folder.path() / "folder");
-    const struct RoundTrip {
-        std::string write;
-        std::string check;
-    } trips[] = {
-        // The shell expands "*" before it makes the list, so the list is not in it.
-        {kProgram + " -a sha256 -r -- * > ours", "sha256sum --strict -c ours"},
-        {kProgram + " -a sha256 -b a 'sp ace' 'new\nline' > ours", "sha256sum --strict -c ours"},
-        {kProgram + " -a md5 --tag -r -- * > ours", "md5sum --strict -c ours"},
-        {kProgram + " -a blake2b --tag -- * > ours", "b2sum --strict -c ours"},
-        // No tool checks NUL-ended lists: they are compared byte for byte.
-        {"set -- *; " + kProgram + " -a sha1 -z -- \"$@\" > ours && sha1sum -z -- \"$@\" > theirs",
-         "cmp ours theirs"},
-        {"b2sum --tag -- * > theirs", kProgram + " --strict -c theirs"},
-        {"sha512sum -- * > SHA512SUMS", kProgram + " --strict -c SHA512SUMS"},
-        {"cksum -a sha1 --tag -- * > theirs", kProgram + " --strict -c theirs"},
-    };
-    for (const RoundTrip& trip : trips) {
-        SCOPED_TRACE(trip.write + " | " + trip.check);
-        const Outcome written = run(trip.write);
+    for (const testing::Case& trip : callsOf("Round trip")) {
+        SCOPED_TRACE(trip.where);
+        const Outcome written = run(trip.get("Write"));
         ASSERT_EQ(written.exitCode, 0) << written.errors;
-        const Outcome checked = run(trip.check);
+        const Outcome checked = run(trip.get("Check"));
         EXPECT_EQ(checked.exitCode, 0) << checked.output << checked.errors;
         EXPECT_EQ(checked.output.find("FAILED"), std::string::npos) << checked.output;
         fs::remove(folder.path() / "ours");

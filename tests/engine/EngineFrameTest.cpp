@@ -9,11 +9,11 @@
 #include <filesystem>
 #include <future>
 
-#include "engine/EngineUtils.h"
 #include "engine/HashEngine.h"
 #include "tests/support/CpuPaths.h"
 #include "tests/support/SystemFiles.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/VectorFile.h"
 
 namespace tolvek::engine {
 namespace {
@@ -123,42 +123,11 @@ TEST(EngineFrame, ListHashTypesClampsTheCapacity) {
 }
 
 TEST(EngineFrame, ErrorTexts) {
-    const std::vector<std::pair<HashResult, std::string>> cases = {
-        {0, "No error"},
-        {1, "Unknown hash type"},
-        {2, "Hash context is null"},
-        {3, "Invalid hash context"},
-        {4, "Could not read file"},
-        {5, "Could not open file"},
-        {6, "Hash test failed"},
-        {7, "Unknown error"},
-        {-1, "Unknown error"},
-        {1000, "Unknown error"},
-    };
-    for (const auto& [code, text] : cases) {
+    for (const testing::Case& error : testing::ReadCaseFile("engine/error_texts.cases")) {
         std::string message;
-        HashErrorText(code, message);
-        EXPECT_EQ(message, text) << code;
+        HashErrorText(std::stoi(error.get("Code")), message);
+        EXPECT_EQ(message, error.get("Text")) << error.where;
     }
-}
-
-TEST(EngineUtils, HexDigitsKeepsLeadingZeros) {
-    EXPECT_EQ(HexDigits(8, 31), "0000001f");
-    EXPECT_EQ(HexDigits(2, 171), "ab");
-    EXPECT_EQ(HexDigits(2, 0x1234), "34");
-    EXPECT_EQ(HexDigits(16, 0x0123456789abcdefULL), "0123456789abcdef");
-    EXPECT_EQ(HexDigits(20, 0xffffffffffffffffULL), "0000ffffffffffffffff");
-    EXPECT_EQ(HexDigits(1, 0), "0");
-}
-
-TEST(EngineUtils, RotationsAndSwaps) {
-    EXPECT_EQ(RotL32(0x80000001u, 1), 0x00000003u);
-    EXPECT_EQ(RotL32(0x12345678u, 36), RotL32(0x12345678u, 4));
-    EXPECT_EQ(RotR32(0x00000003u, 1), 0x80000001u);
-    EXPECT_EQ(RotR64(0, 0x0123456789abcdefULL), 0x0123456789abcdefULL);
-    EXPECT_EQ(RotR64(8, 0x0123456789abcdefULL), 0xef0123456789abcdULL);
-    EXPECT_EQ(ByteSwap32(0x11223344u), 0x44332211u);
-    EXPECT_EQ(ByteSwap64(0x1122334455667788ULL), 0x8877665544332211ULL);
 }
 
 class EngineFiles : public ::testing::Test {

@@ -88,12 +88,14 @@ TEST_P(SaveTest, ReplacesWholeKeepsModeAndLinkAndOnFailureLeavesTheOldFileAndNoT
     const std::string target = saveCase.throughLink ? elsewhere.write("target", kOldBytes)
                                                     : folder.write(route->fileName, kOldBytes);
     if (saveCase.throughLink) {
-        fs::create_symlink(target, saved);
+        // Relative, as links usually are: the target is found from the link's folder.
+        fs::create_symlink(fs::relative(target, folder.path()), saved);
     }
     fs::permissions(target, kOwnMode);
     const std::vector<std::string> namesBefore = testing::NamesIn(folder.path());
     FaultPlan plan = saveCase.plan;
-    plan.path = target;
+    // The save reaches the target through the link's folder: its name is matched from its own.
+    plan.path = (fs::path(target).parent_path().filename() / fs::path(target).filename()).string();
 
     SetFaultPlan(plan);
     const bool reported = route->save(folder);

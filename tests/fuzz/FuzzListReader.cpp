@@ -50,6 +50,15 @@ void checkLines(std::string_view text, std::span<const std::size_t> lengths,
     });
 }
 
+// The list's lines as tolvek-cli -c reads them, one at a time.
+std::vector<app::NumberedLine> readLines(std::string_view text, app::DigestLengths lengths,
+                                         app::ListFlavour flavour) {
+    app::ChecksumListReader reader(lengths, flavour);
+    std::vector<app::NumberedLine> lines;
+    app::ForEachLine(text, [&](std::string_view line) { lines.push_back(reader.read(line)); });
+    return lines;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -68,6 +68,7 @@ TEST(FileReader, TakesTheSizeOnceAndFailsWhenTheFileShrinks) {
             if (test.status == ReadStatus::Complete) {
                 EXPECT_TRUE(first.bytes() == original) << first.bytes().size();
                 EXPECT_TRUE(second.bytes() == original) << second.bytes().size();
+                EXPECT_EQ(first.misalignedPieces() + second.misalignedPieces(), 0U);
             }
         }
     }
@@ -96,7 +97,9 @@ TEST(FileReader, RefusesWhatItCannotOpenAndReportsFailingReads) {
     }
 }
 
-// A list check may feed a file a second time, for the entries its first guess left out.
+// A list check may feed a file a second time, for the entries its first guess left out. A file
+// of up to one chunk, or whose size reads 0 and which ends soon (empty, most of /proc), is read
+// whole as it is opened: feeding it reads nothing and starts no thread.
 TEST(FileReader, ContentIsFedAgainUnlessItIsAStream) {
     tolvek::testing::TempFolder folder;
     const std::string fifo = folder.file("fifo");
@@ -105,29 +108,55 @@ TEST(FileReader, ContentIsFedAgainUnlessItIsAStream) {
     const struct Case {
         std::string name;
         bool again;
+        bool readWhenOpened;
     } cases[] = {
-        {folder.write("small", PatternBytes(1000)), true},
-        {folder.write("large", PatternBytes(3 * kReadChunk + 1)), true},
-        {"/proc/self/cmdline", true},
-        {fifo, false},
+        {folder.write("small", PatternBytes(1000)), true, true},
+        {folder.write("empty", ""), true, true},
+        {folder.write("large", PatternBytes(3 * kReadChunk + 1)), true, false},
+        {"/proc/self/cmdline", true, true},
+        {fifo, false, false},
     };
     ReadControl control;
     control.readStreams = true;
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
         FileContent content = FileContent::Open(test.name, control);
+        EXPECT_EQ(content.readsWhenFed(), !test.readWhenOpened);
         RecordingDigester first;
         RecordingDigester second;
         Digester* const firstFeed[] = {&first};
         Digester* const secondFeed[] = {&second};
         ASSERT_EQ(content.feed(firstFeed, control), ReadStatus::Complete);
-        EXPECT_FALSE(first.bytes().empty());
+        EXPECT_EQ(first.bytes().empty(), test.name == folder.file("empty"));
         EXPECT_EQ(content.feedsAgain(), test.again);
         if (test.again) {
             ASSERT_EQ(content.feed(secondFeed, control), ReadStatus::Complete);
             EXPECT_TRUE(second.bytes() == first.bytes());
         } else {
             EXPECT_EQ(content.feed(secondFeed, control), ReadStatus::ReadFailed);
+        }
+    }
+}
+
+// Reading a file larger than the tuning keeps cached drops it from the page cache, whether it is
+// read whole or in chunks; a smaller one stays for the next reader.
+TEST(FileReader, ReadingMoreThanIsKeptCachedDropsItFromThePageCache) {
+    tolvek::testing::TempFolder folder;
+    for (const std::size_t length : {kReadChunk / 2, 4 * kReadChunk + 5000}) {
+        const std::string name = folder.write("file", PatternBytes(length));
+        for (const std::uint64_t keepCachedUpTo : {std::uint64_t{0}, std::uint64_t{1} << 40}) {
+            SCOPED_TRACE(::testing::Message() << length << " bytes, keep " << keepCachedUpTo);
+            // Read once so that every page is cached, as a file just written or read is.
+            tolvek::testing::FileContents(name);
+            if (tolvek::testing::CachedPages(name) == 0) {
+                GTEST_SKIP() << "this file system keeps no page cache to drop";
+            }
+            ReadControl control;
+            control.tuning.keepCachedUpTo = keepCachedUpTo;
+            RecordingDigester digester;
+            Digester* const digesters[] = {&digester};
+            ASSERT_EQ(ReadFile(name, digesters, control), ReadStatus::Complete);
+            EXPECT_EQ(tolvek::testing::CachedPages(name) == 0, keepCachedUpTo == 0);
         }
     }
 }

@@ -21,6 +21,7 @@ const ReadTuning kTunings[] = {{kReadChunk / 16, 1}, {kReadChunk / 16, 2}, {kRea
 struct Seen {
     ReadStatus status = ReadStatus::Cancelled;
     std::string bytes;
+    std::size_t misalignedPieces = 0;
 };
 
 FileTask recordingTask(const std::string& name, std::vector<std::string>& reports) {
@@ -32,12 +33,14 @@ FileTask recordingTask(const std::string& name, std::vector<std::string>& report
         Digester* const digesters[] = {&digester};
         seen->status = content.feed(digesters, control);
         seen->bytes = digester.bytes();
+        seen->misalignedPieces = digester.misalignedPieces();
     };
     task.report = [seen, name, &reports] {
         const bool complete = seen->status == ReadStatus::Complete;
         EXPECT_EQ(complete, std::filesystem::exists(name)) << name;
         if (complete) {
             EXPECT_TRUE(seen->bytes == FileContents(name)) << name;
+            EXPECT_EQ(seen->misalignedPieces, 0U) << name;
         }
         reports.push_back(name);
         return true;
@@ -109,6 +112,36 @@ TEST(FileSequence, EndsWhenAReportSaysSoOrTheStopComes) {
         EXPECT_FALSE(sequence.finish());
         EXPECT_EQ(reports, (std::vector<std::string>{name, "last"}));
     }
+}
+
+// The files of a sequence count together: once they add up to more than the tuning keeps
+// cached, the rest leave the page cache as they are read, while the first ones stay.
+TEST(FileSequence, FilesPastWhatIsKeptCachedLeaveThePageCache) {
+    tolvek::testing::TempFolder folder;
+    std::vector<std::string> names;
+    for (int index = 0; index < 8; ++index) {
+        names.push_back(folder.write(std::to_string(index), PatternBytes(kReadChunk / 16)));
+        tolvek::testing::FileContents(names.back());
+    }
+    if (tolvek::testing::CachedPages(names.back()) == 0) {
+        GTEST_SKIP() << "this file system keeps no page cache to drop";
+    }
+    ReadControl control;
+    control.tuning.keepCachedUpTo = 3 * kReadChunk / 16;
+    FileSequence sequence(control);
+    for (const std::string& name : names) {
+        FileTask task;
+        task.name = name;
+        task.hash = [](FileContent& content, const ReadControl& hashing) {
+            RecordingDigester digester;
+            Digester* const digesters[] = {&digester};
+            EXPECT_EQ(content.feed(digesters, hashing), ReadStatus::Complete);
+        };
+        ASSERT_TRUE(sequence.add(std::move(task)));
+    }
+    ASSERT_TRUE(sequence.finish());
+    EXPECT_NE(tolvek::testing::CachedPages(names.front()), 0U);
+    EXPECT_EQ(tolvek::testing::CachedPages(names.back()), 0U);
 }
 
 }  // namespace

@@ -118,14 +118,10 @@ TEST_F(WiringTest, CopyPasteAndCompareWorkOnTheFieldsAndTheClipboard) {
     field(Control::CompareField).clear();
     click(Control::CompareButton);
 
+    // Which text and caption each outcome gives is CompareActionTest's; here each reached a box.
     ASSERT_EQ(messages.size(), 3u);
-    EXPECT_EQ(messages[0].text.toStdString(), "Hash is equal.");
-    EXPECT_EQ(messages[0].caption.toStdString(), "Information");
     EXPECT_EQ(messages[0].icon, QMessageBox::Information);
-    EXPECT_EQ(messages[1].text.toStdString(), "Hash is not equal. Please check it");
-    EXPECT_EQ(messages[1].caption.toStdString(), "Warning");
     EXPECT_EQ(messages[1].icon, QMessageBox::Warning);
-    EXPECT_EQ(messages[2].text.toStdString(), "Please select a file, or insert a hash to compare");
     EXPECT_EQ(messages[2].icon, QMessageBox::Warning);
 }
 

@@ -21,19 +21,19 @@ struct CpuPath {
 
 inline void PrintTo(const CpuPath& path, std::ostream* stream) { *stream << path.name; }
 
-// The portable code, each feature alone, AVX2 with AVX-512 on 128-bit registers (the kernels
-// that need both), and everything.
+// The portable code, each feature alone, what a CPU without AVX-512 runs, and everything.
 inline const std::vector<CpuPath>& CpuPaths() {
     using namespace tolvek::engine;
     static const std::vector<CpuPath> paths = {
         {"Portable", kCpuNone},
         {"ShaNi", kCpuShaNi},
-        {"Avx512Vl", kCpuAvx512Vl},
         {"Pclmul", kCpuPclmul},
-        {"Avx512Clmul", kCpuAvx512Clmul},
         {"Avx2", kCpuAvx2},
+        {"Avx2Clmul", kCpuAvx2Clmul},
+        {"Avx512Vl", kCpuAvx512Vl},
+        {"Avx512Clmul", kCpuAvx512Clmul},
         {"Avx512Bw", kCpuAvx512Bw},
-        {"Avx2Avx512Vl", kCpuAvx2 | kCpuAvx512Vl},
+        {"NoAvx512", CpuFeaturesAvailable() & ~kCpuAvx512},
         {"All", kAllCpuFeatures},
     };
     return paths;

@@ -1,14 +1,33 @@
 #include "tests/support/SystemFiles.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 namespace tolvek::testing {
 
 std::string FileContents(const std::filesystem::path& name) {
     std::ifstream file(name, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+std::size_t CachedPages(const std::string& name) {
+    const int descriptor = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+    ::fdatasync(descriptor);
+    const auto size = static_cast<std::size_t>(std::filesystem::file_size(name));
+    void* const mapping = ::mmap(nullptr, size, PROT_READ, MAP_SHARED, descriptor, 0);
+    ::close(descriptor);
+    const long pageSize = ::sysconf(_SC_PAGESIZE);
+    std::vector<unsigned char> resident((size + pageSize - 1) / pageSize);
+    ::mincore(mapping, size, resident.data());
+    ::munmap(mapping, size);
+    return static_cast<std::size_t>(
+        std::ranges::count_if(resident, [](unsigned char page) { return (page & 1) != 0; }));
 }
 
 std::vector<std::string> NamesIn(const std::filesystem::path& folder) {

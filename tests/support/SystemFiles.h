@@ -1,5 +1,6 @@
-// Files the system provides whose size reads as 0 although they have content, and reading any
-// file's bytes with the standard library, as an independent way to the same bytes.
+// Files the system provides whose size reads as 0 although they have content, reading any
+// file's bytes with the standard library, as an independent way to the same bytes, a folder's
+// names, and how much of a file the page cache holds.
 #pragma once
 
 #include <array>
@@ -16,6 +17,10 @@ inline constexpr std::array<const char*, 2> kZeroSizeFiles = {"/proc/version",
 
 // The whole file through std::ifstream.
 std::string FileContents(const std::filesystem::path& name);
+
+// The pages of the file `name` in the page cache, asked through mincore over a mapping of it.
+// The file is written to disk first, since pages not written back cannot leave the cache.
+std::size_t CachedPages(const std::string& name);
 
 // The names in a folder, sorted.
 std::vector<std::string> NamesIn(const std::filesystem::path& folder);

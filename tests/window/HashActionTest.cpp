@@ -2,6 +2,7 @@
 // or text comes from, which route hashes it, and what DigestField shows.
 #include <gtest/gtest.h>
 
+#include "tests/support/VectorFile.h"
 #include "tests/window/MainWindowFixture.h"
 
 namespace tolvek::window::testing {
@@ -48,36 +49,20 @@ TEST_F(HashFileActionTest, DialogStartsWithTheLastNameHashedWhicheverWayItCame) 
     EXPECT_EQ(windows.openFileInitialNames, std::vector<std::string>{"/dropped/file"});
 }
 
-// How each kind of route shows a failure in DigestField.
-struct FailureCase {
-    int position;
-    const char* routeMessage;
-    const char* fileShows;
-    const char* stringShows;
-};
-
+// How each kind of route shows a failure in DigestField (tests/window/hash_failures.cases).
 TEST_F(HashFileActionTest, FailureTextsByRoute) {
-    const FailureCase cases[] = {
-        {0, "Could not open file", "Could not open file", "Error: Could not open file"},
-        {4, "Could not read file", "Could not read file", "Error: Could not read file"},
-        // The whole-file checksums show a file they could not read as the empty text.
-        {18, "Could not open file", "", "Error: Could not open file"},
-        {19, "Could not read file", "", "Error: Could not read file"},
-        {20, "Could not open file", "", "Error: Could not open file"},
-        {2, "Could not open file", "Could not open file", "Error: Could not open file"},
-        {21, "Could not read file", "Could not read file", "Error: Could not read file"},
-        {29, "Could not open file", "Could not open file", "Error: Could not open file"},
-    };
-    for (const FailureCase& failure : cases) {
-        SCOPED_TRACE(failure.position);
-        entries.fileRoute(failure.position).answer = Failure(failure.routeMessage);
-        entries.stringRoute(failure.position).answer = Failure(failure.routeMessage);
-        selectAlgorithm(failure.position);
+    for (const tolvek::testing::Case& failure :
+         tolvek::testing::ReadCaseFile("window/hash_failures.cases")) {
+        SCOPED_TRACE(failure.where);
+        const int position = std::stoi(failure.get("Position"));
+        entries.fileRoute(position).answer = Failure(failure.get("Failure"));
+        entries.stringRoute(position).answer = Failure(failure.get("Failure"));
+        selectAlgorithm(position);
         hashFileFromDialog(existingFile("file"));
-        EXPECT_EQ(digestField(), failure.fileShows);
+        EXPECT_EQ(digestField(), failure.get("FileShows"));
         EXPECT_EQ(windows.text(Control::PathField), existingFile("file"));
         hashTextFromWindow("abc");
-        EXPECT_EQ(digestField(), failure.stringShows);
+        EXPECT_EQ(digestField(), failure.get("StringShows"));
     }
 }
 

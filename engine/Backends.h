@@ -1,0 +1,115 @@
+// The back ends of the engine's dispatched functions, named as the function plus the path: the
+// Portable ones are always built and are the reference every other path must agree with; the
+// x86 ones live in engine/x86/, each file built with its own instruction-set flags, and run only
+// when engine/CpuDispatch.cpp has chosen them for the features they need (engine/CpuFeatures.h).
+// Each back end has its function's signature, given once here as a function type, and lives in
+// that function's namespace.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "engine/Blake3.h"
+#include "engine/CrcTables.h"
+
+namespace tolvek::engine {
+
+using Sha32State = std::array<std::uint32_t, 8>;
+using Sha64State = std::array<std::uint64_t, 8>;
+// The state types of Keccak and XXH3 spelled out, since their headers bring in names that clash
+// with BLAKE3's.
+using KeccakLanes = std::array<std::uint64_t, 25>;       // KeccakState
+using XxhAccumulators = std::array<std::uint64_t, 8>;   // xxhash::Accumulators
+
+// As Sha1Compress, Sha256Compress and Sha512Compress.
+using Sha32Compression = void(Sha32State& state, const std::uint8_t* blocks,
+                              std::size_t blockCount);
+using Sha64Compression = void(Sha64State& state, const std::uint8_t* blocks,
+                              std::size_t blockCount);
+// As KeccakAbsorb.
+using KeccakAbsorption = void(KeccakLanes& state, const std::uint8_t* blocks,
+                              std::size_t blockCount, std::size_t rate, std::size_t rounds);
+// The sums after `length` more bytes; `adler` is s1 | s2 << 16.
+using Adler32Sums = std::uint32_t(std::uint32_t adler, const std::uint8_t* bytes,
+                                  std::size_t length);
+// As the two CrcUpdate.
+using Crc32Update = std::uint32_t(const CrcTables& tables, std::uint32_t crc,
+                                  const std::uint8_t* bytes, std::size_t length);
+using Crc64Update = std::uint64_t(const Crc64Tables& tables, std::uint64_t crc,
+                                  const std::uint8_t* bytes, std::size_t length);
+
+Sha32Compression Sha1CompressPortable, Sha256CompressPortable;
+Sha64Compression Sha512CompressPortable;
+KeccakAbsorption KeccakAbsorbPortable;
+Adler32Sums Adler32UpdatePortable;
+// Slice-by-8 over the tables.
+Crc32Update CrcUpdatePortable;
+Crc64Update CrcUpdatePortable;
+
+namespace xxhash {
+// As AccumulateStripes.
+using StripeAccumulation = void(XxhAccumulators& accumulators, const std::uint8_t* stripes,
+                                std::size_t stripeCount, std::size_t stripeInBlock);
+StripeAccumulation AccumulateStripesPortable;
+}  // namespace xxhash
+
+namespace blake3 {
+// As HashMany; the x86 ones take up to 8 (AVX2) or 16 (AVX-512) inputs, one per 32-bit lane.
+using ManyInputs = void(const ChainingValue& key, const std::uint8_t* inputs, std::size_t count,
+                        std::size_t blockCount, std::uint64_t counter, bool incrementCounter,
+                        std::uint32_t flags, std::uint32_t startFlags, std::uint32_t endFlags,
+                        std::uint8_t* out);
+ManyInputs HashManyPortable;
+}  // namespace blake3
+
+#if defined(TOLVEK_X86)
+
+// kCpuShaNi
+Sha32Compression Sha1CompressShaNi, Sha256CompressShaNi;
+
+// kCpuPclmul: four 128-bit accumulators folded with PCLMULQDQ, from kCrcPclmulMinLength bytes.
+inline constexpr std::size_t kCrcPclmulMinLength = 64;
+Crc32Update CrcUpdatePclmul;
+Crc64Update CrcUpdatePclmul;
+
+// kCpuAvx2: the rounds' rotates on BMI2 with the message schedule on vectors (SHA-512); the
+// portable code with BMI's and-not and rotates (Keccak); Adler-32 sums over 32-byte vectors; XXH3
+// stripes on two 256-bit registers; BLAKE3 inputs in eight lanes.
+Sha64Compression Sha512CompressAvx2;
+KeccakAbsorption KeccakAbsorbAvx2;
+Adler32Sums Adler32UpdateAvx2;
+namespace xxhash {
+StripeAccumulation AccumulateStripesAvx2;
+}  // namespace xxhash
+namespace blake3 {
+ManyInputs HashManyAvx2;
+}  // namespace blake3
+
+// kCpuAvx2Clmul: four 256-bit accumulators folded with VPCLMULQDQ, from kCrcAvx2ClmulMinLength
+// bytes.
+inline constexpr std::size_t kCrcAvx2ClmulMinLength = 128;
+Crc32Update CrcUpdateAvx2Clmul;
+Crc64Update CrcUpdateAvx2Clmul;
+
+// kCpuAvx512Vl: the SHA-512 schedule with native rotates and three-input logic; each Keccak lane
+// in its own vector register.
+Sha64Compression Sha512CompressAvx512;
+KeccakAbsorption KeccakAbsorbAvx512;
+
+// kCpuAvx512Clmul: four 512-bit accumulators, from kCrcAvx512ClmulMinLength bytes.
+inline constexpr std::size_t kCrcAvx512ClmulMinLength = 256;
+Crc32Update CrcUpdateAvx512;
+Crc64Update CrcUpdateAvx512;
+
+// kCpuAvx512Bw: XXH3 stripes on one 512-bit register; BLAKE3 inputs in sixteen lanes.
+namespace xxhash {
+StripeAccumulation AccumulateStripesAvx512;
+}  // namespace xxhash
+namespace blake3 {
+ManyInputs HashManyAvx512;
+}  // namespace blake3
+
+#endif  // TOLVEK_X86
+
+}  // namespace tolvek::engine

@@ -1,0 +1,260 @@
+// Every choice between the engine's code paths, in one place: which optional instruction sets
+// this CPU has, and for each dispatched function the fastest back end the features in use allow,
+// tried from the widest to the portable one (engine/Backends.h names them).
+#include <atomic>
+
+#include "engine/Adler.h"
+#include "engine/Backends.h"
+#include "engine/CpuFeatures.h"
+#include "engine/CrcKernels.h"
+#include "engine/Keccak.h"
+#include "engine/SHA.h"
+#include "engine/XXHash.h"
+#if defined(TOLVEK_X86)
+#include <cpuid.h>
+#endif
+
+namespace tolvek::engine {
+
+namespace {
+
+#if defined(TOLVEK_X86)
+
+// Asked of the processor directly, only for the leaves needed: each CPUID traps to the host of a
+// virtual machine, and the compiler's own detection asks for many more at every start.
+struct CpuidBits {
+    unsigned leaf1Ecx = 0;
+    unsigned leaf7Ebx = 0;
+    unsigned leaf7Ecx = 0;
+    unsigned long long enabledState = 0;  // XCR0: the register state the system saves
+};
+
+CpuidBits readCpuid() {
+    CpuidBits bits;
+    unsigned eax = 0;
+    unsigned ebx = 0;
+    unsigned edx = 0;
+    if (__get_cpuid(1, &eax, &ebx, &bits.leaf1Ecx, &edx) == 0) {
+        return bits;
+    }
+    if (__get_cpuid_max(0, nullptr) >= 7) {
+        __cpuid_count(7, 0, eax, bits.leaf7Ebx, bits.leaf7Ecx, edx);
+    }
+    constexpr unsigned kOsXsave = 1u << 27;
+    if ((bits.leaf1Ecx & kOsXsave) != 0) {
+        unsigned low = 0;
+        unsigned high = 0;
+        __asm__("xgetbv" : "=a"(low), "=d"(high) : "c"(0));
+        bits.enabledState = (static_cast<unsigned long long>(high) << 32) | low;
+    }
+    return bits;
+}
+
+bool allSet(unsigned long long word, unsigned long long bits) { return (word & bits) == bits; }
+
+unsigned detectFeatures() {
+    const CpuidBits cpu = readCpuid();
+    // Leaf 1, ECX.
+    constexpr unsigned kPclmul = 1u << 1;
+    constexpr unsigned kSsse3 = 1u << 9;
+    constexpr unsigned kSse41 = 1u << 19;
+    // Leaf 7, EBX and ECX.
+    constexpr unsigned kBmi1 = 1u << 3;
+    constexpr unsigned kAvx2 = 1u << 5;
+    constexpr unsigned kBmi2 = 1u << 8;
+    constexpr unsigned kAvx512F = 1u << 16;
+    constexpr unsigned kSha = 1u << 29;
+    constexpr unsigned kAvx512Bw = 1u << 30;
+    constexpr unsigned kAvx512Vl = 1u << 31;
+    constexpr unsigned kVpclmulqdq = 1u << 10;
+    // XCR0: SSE and AVX registers; the AVX-512 mask and upper registers besides.
+    constexpr unsigned long long kAvxState = 0x6;
+    constexpr unsigned long long kAvx512State = 0xE6;
+
+    const bool avx = allSet(cpu.enabledState, kAvxState);
+    const bool avx512 = allSet(cpu.enabledState, kAvx512State) && allSet(cpu.leaf7Ebx, kAvx512F);
+    const bool pclmul = allSet(cpu.leaf1Ecx, kPclmul | kSsse3);
+    unsigned features = kCpuNone;
+    if (allSet(cpu.leaf7Ebx, kSha) && allSet(cpu.leaf1Ecx, kSse41)) {
+        features |= kCpuShaNi;
+    }
+    if (pclmul) {
+        features |= kCpuPclmul;
+    }
+    if (avx && allSet(cpu.leaf7Ebx, kAvx2 | kBmi1 | kBmi2)) {
+        features |= kCpuAvx2;
+    }
+    if (avx && pclmul && allSet(cpu.leaf7Ebx, kAvx2) && allSet(cpu.leaf7Ecx, kVpclmulqdq)) {
+        features |= kCpuAvx2Clmul;
+    }
+    if (avx512 && allSet(cpu.leaf7Ebx, kAvx512Vl | kBmi2)) {
+        features |= kCpuAvx512Vl;
+    }
+    // The zmm CRC kernel finishes with 128-bit folds, so it needs PCLMULQDQ as well.
+    if (avx512 && pclmul && allSet(cpu.leaf7Ebx, kAvx512Bw) &&
+        allSet(cpu.leaf7Ecx, kVpclmulqdq)) {
+        features |= kCpuAvx512Clmul;
+    }
+    if (avx512 && allSet(cpu.leaf7Ebx, kAvx512Bw | kAvx512Vl)) {
+        features |= kCpuAvx512Bw;
+    }
+    return features;
+}
+
+#else
+
+unsigned detectFeatures() { return kCpuNone; }
+
+#endif
+
+std::atomic<unsigned> allowedFeatures{kAllCpuFeatures};
+
+template <class Tables, class Register>
+Register crcUpdate(const Tables& tables, Register crc, const std::uint8_t* bytes,
+                   std::size_t length) {
+#if defined(TOLVEK_X86)
+    if (CpuHas(kCpuAvx512Clmul) && length >= kCrcAvx512ClmulMinLength) {
+        return CrcUpdateAvx512(tables, crc, bytes, length);
+    }
+    if (CpuHas(kCpuAvx2Clmul) && length >= kCrcAvx2ClmulMinLength) {
+        return CrcUpdateAvx2Clmul(tables, crc, bytes, length);
+    }
+    if (CpuHas(kCpuPclmul) && length >= kCrcPclmulMinLength) {
+        return CrcUpdatePclmul(tables, crc, bytes, length);
+    }
+#endif
+    return CrcUpdatePortable(tables, crc, bytes, length);
+}
+
+}  // namespace
+
+unsigned CpuFeaturesAvailable() {
+    static const unsigned available = detectFeatures();
+    return available;
+}
+
+unsigned CpuFeaturesInUse() {
+    return CpuFeaturesAvailable() & allowedFeatures.load(std::memory_order_relaxed);
+}
+
+void LimitCpuFeaturesForTesting(unsigned allowed) {
+    allowedFeatures.store(allowed, std::memory_order_relaxed);
+}
+
+void Sha1Compress(Sha32State& state, const std::uint8_t* blocks, std::size_t blockCount) {
+#if defined(TOLVEK_X86)
+    if (CpuHas(kCpuShaNi)) {
+        return Sha1CompressShaNi(state, blocks, blockCount);
+    }
+#endif
+    Sha1CompressPortable(state, blocks, blockCount);
+}
+
+void Sha256Compress(Sha32State& state, const std::uint8_t* blocks, std::size_t blockCount) {
+#if defined(TOLVEK_X86)
+    if (CpuHas(kCpuShaNi)) {
+        return Sha256CompressShaNi(state, blocks, blockCount);
+    }
+#endif
+    Sha256CompressPortable(state, blocks, blockCount);
+}
+
+void Sha512Compress(Sha64State& state, const std::uint8_t* blocks, std::size_t blockCount) {
+#if defined(TOLVEK_X86)
+    if (CpuHas(kCpuAvx512Vl)) {
+        return Sha512CompressAvx512(state, blocks, blockCount);
+    }
+    if (CpuHas(kCpuAvx2)) {
+        return Sha512CompressAvx2(state, blocks, blockCount);
+    }
+#endif
+    Sha512CompressPortable(state, blocks, blockCount);
+}
+
+void KeccakAbsorb(KeccakState& state, const std::uint8_t* blocks, std::size_t blockCount,
+                  std::size_t rate, std::size_t rounds) {
+#if defined(TOLVEK_X86)
+    if (CpuHas(kCpuAvx512Vl)) {
+        return KeccakAbsorbAvx512(state, blocks, blockCount, rate, rounds);
+    }
+    if (CpuHas(kCpuAvx2)) {
+        return KeccakAbsorbAvx2(state, blocks, blockCount, rate, rounds);
+    }
+#endif
+    KeccakAbsorbPortable(state, blocks, blockCount, rate, rounds);
+}
+
+std::uint32_t CrcUpdate(const CrcTables& tables, std::uint32_t crc, const std::uint8_t* bytes,
+                        std::size_t length) {
+    return crcUpdate(tables, crc, bytes, length);
+}
+
+std::uint64_t CrcUpdate(const Crc64Tables& tables, std::uint64_t crc, const std::uint8_t* bytes,
+                        std::size_t length) {
+    return crcUpdate(tables, crc, bytes, length);
+}
+
+void Adler32Update(Adler32State& state, const std::uint8_t* bytes, std::uint32_t length) {
+#if defined(TOLVEK_X86)
+    if (CpuHas(kCpuAvx2)) {
+        state = Adler32UpdateAvx2(state, bytes, length);
+        return;
+    }
+#endif
+    state = Adler32UpdatePortable(state, bytes, length);
+}
+
+namespace xxhash {
+
+void AccumulateStripes(Accumulators& accumulators, const std::uint8_t* stripes,
+                       std::size_t stripeCount, std::size_t stripeInBlock) {
+#if defined(TOLVEK_X86)
+    if (CpuHas(kCpuAvx512Bw)) {
+        return AccumulateStripesAvx512(accumulators, stripes, stripeCount, stripeInBlock);
+    }
+    if (CpuHas(kCpuAvx2)) {
+        return AccumulateStripesAvx2(accumulators, stripes, stripeCount, stripeInBlock);
+    }
+#endif
+    AccumulateStripesPortable(accumulators, stripes, stripeCount, stripeInBlock);
+}
+
+}  // namespace xxhash
+
+namespace blake3 {
+
+void HashMany(const ChainingValue& key, const std::uint8_t* inputs, std::size_t count,
+              std::size_t blockCount, std::uint64_t counter, bool incrementCounter,
+              std::uint32_t flags, std::uint32_t startFlags, std::uint32_t endFlags,
+              std::uint8_t* out) {
+#if defined(TOLVEK_X86)
+    const auto runLanes = [&](std::size_t lanes, auto kernel) {
+        for (; count >= lanes; count -= lanes) {
+            kernel(key, inputs, lanes, blockCount, counter, incrementCounter, flags, startFlags,
+                   endFlags, out);
+            inputs += lanes * blockCount * kBlockSize;
+            counter += incrementCounter ? lanes : 0;
+            out += 32 * lanes;
+        }
+    };
+    if (CpuHas(kCpuAvx512Bw)) {
+        runLanes(16, HashManyAvx512);
+        // A last partial group still fills one 16-lane pass better than narrower ones.
+        if (count > 8) {
+            runLanes(count, HashManyAvx512);
+        }
+    }
+    if (CpuHas(kCpuAvx2)) {
+        runLanes(8, HashManyAvx2);
+        if (count > 2) {
+            runLanes(count, HashManyAvx2);
+        }
+    }
+#endif
+    HashManyPortable(key, inputs, count, blockCount, counter, incrementCounter, flags, startFlags,
+                     endFlags, out);
+}
+
+}  // namespace blake3
+
+}  // namespace tolvek::engine
