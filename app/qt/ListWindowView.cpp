@@ -7,11 +7,14 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/qt/FileDrops.h"
 
@@ -20,6 +23,7 @@ namespace tolvek::desktop {
 namespace {
 
 constexpr int kCommandCount = 5;
+constexpr int kSetCommandCount = 7;
 constexpr int kStatusColumn = 3;
 
 QString fromBytes(const std::string& text) {
@@ -51,15 +55,27 @@ QIcon statusIcon(const QStyle& style, std::optional<checks::CheckStatus> status)
 ListWindowServices ListWindowServices::System() {
     return {[](QWidget* owner, const std::string& suggested) -> std::optional<std::string> {
                 // The list window asks before it replaces a file, and writes atomically itself.
-                const QString chosen = QFileDialog::getSaveFileName(
-                    owner, QString(), fromBytes(suggested), QString(), nullptr,
-                    QFileDialog::DontConfirmOverwrite);
+                const QString chosen =
+                    QFileDialog::getSaveFileName(owner, QString(), fromBytes(suggested), QString(),
+                                                 nullptr, QFileDialog::DontConfirmOverwrite);
                 return chosen.isEmpty() ? std::nullopt
                                         : std::optional(QFile::encodeName(chosen).toStdString());
             },
             [](QWidget* owner, const std::string& question) {
                 return QMessageBox::question(owner, QString(), fromBytes(question)) ==
                        QMessageBox::Yes;
+            },
+            [](QWidget* owner) {
+                std::vector<std::string> names;
+                for (const QString& name : QFileDialog::getOpenFileNames(owner)) {
+                    names.push_back(QFile::encodeName(name).toStdString());
+                }
+                return names;
+            },
+            [](QWidget* owner) -> std::optional<std::string> {
+                const QString chosen = QFileDialog::getExistingDirectory(owner);
+                return chosen.isEmpty() ? std::nullopt
+                                        : std::optional(QFile::encodeName(chosen).toStdString());
             }};
 }
 
@@ -68,6 +84,7 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
       m_beside(beside),
       m_services(std::move(services)),
       m_rows(new QTreeWidget(this)),
+      m_hint(new QLabel(this)),
       m_subject(new QLabel(this)),
       m_bar(new QProgressBar(this)),
       m_summary(new QLabel(this)),
@@ -75,6 +92,11 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
     setObjectName(QStringLiteral("ListWindow"));
     m_rows->setObjectName(QStringLiteral("ListRows"));
     m_rows->setRootIsDecorated(false);
+    m_rows->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_hint->setObjectName(QStringLiteral("ListEmptyHint"));
+    m_hint->setWordWrap(true);
+    m_hint->setAlignment(Qt::AlignCenter);
+    m_hint->setTextFormat(Qt::PlainText);
     m_rows->setColumnCount(4);
     m_rows->header()->setStretchLastSection(false);
     m_rows->header()->setSectionResizeMode(0, QHeaderView::Stretch);
@@ -85,6 +107,14 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
     m_subject->setTextFormat(Qt::PlainText);
     m_summary->setTextFormat(Qt::PlainText);
 
+    auto* setCommands = new QHBoxLayout;
+    for (int command = 0; command < kSetCommandCount; ++command) {
+        auto* button = new QPushButton(this);
+        button->setObjectName(QStringLiteral("ListSetCommand%1").arg(command));
+        setCommands->addWidget(button);
+        m_setCommands.push_back(button);
+    }
+    setCommands->addStretch(1);
     auto* progress = new QHBoxLayout;
     progress->addWidget(m_subject);
     progress->addWidget(m_bar, 1);
@@ -97,11 +127,14 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
         m_commands.push_back(button);
     }
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(setCommands);
+    layout->addWidget(m_hint, 1);
     layout->addWidget(m_rows, 1);
     layout->addLayout(progress);
     layout->addWidget(m_summary);
     layout->addLayout(commands);
-    resize(720, 400);
+    m_hint->hide();
+    resize(820, 420);
 }
 
 void ListWindowView::connectTo(window::ListWindow& window) {
@@ -120,10 +153,53 @@ void ListWindowView::connectTo(window::ListWindow& window) {
         connect(m_commands[static_cast<std::size_t>(command)], &QPushButton::clicked, this,
                 actions[command]);
     }
+    const std::function<void()> setActions[kSetCommandCount] = {
+        [&window] { window.OpenAction(); },
+        [&window] { window.AddFilesAction(); },
+        [&window] { window.AddFolderAction(); },
+        [&window] { window.PasteNamesAction(); },
+        [this, &window] { window.RemoveRowsAction(selectedRows()); },
+        [&window] { window.ClearAction(); },
+        [&window] { window.ExportReportAction(); },
+    };
+    for (int command = 0; command < kSetCommandCount; ++command) {
+        connect(m_setCommands[static_cast<std::size_t>(command)], &QPushButton::clicked, this,
+                setActions[command]);
+    }
+    connectKeys(window);
     auto* drops = new FileDropFilter(
         this, [&window](const std::string& names) { window.DropHandler(names); });
     drops->watch(*this);
     drops->watch(*m_rows->viewport());
+}
+
+void ListWindowView::connectKeys(window::ListWindow& window) {
+    const std::pair<QKeySequence, std::function<void()>> keys[] = {
+        {QKeySequence::Open, [&window] { window.OpenAction(); }},
+        {QKeySequence::Paste, [&window] { window.PasteNamesAction(); }},
+        {QKeySequence::Delete, [this, &window] { window.RemoveRowsAction(selectedRows()); }},
+        {QKeySequence::Copy,
+         [this, &window] {
+             const std::vector<std::size_t> rows = selectedRows();
+             if (!rows.empty()) {
+                 window.CopyRowAction(rows.front(), window::LineStyle::Gnu);
+             }
+         }},
+        {QKeySequence(Qt::Key_Escape), [&window] { window.CancelAction(); }},
+    };
+    for (const auto& [sequence, action] : keys) {
+        auto* shortcut = new QShortcut(sequence, this);
+        connect(shortcut, &QShortcut::activated, this, action);
+    }
+}
+
+std::vector<std::size_t> ListWindowView::selectedRows() const {
+    std::vector<std::size_t> rows;
+    for (QTreeWidgetItem* item : m_rows->selectedItems()) {
+        rows.push_back(static_cast<std::size_t>(m_rows->indexOfTopLevelItem(item)));
+    }
+    std::ranges::sort(rows);
+    return rows;
 }
 
 void ListWindowView::setTexts(const window::ListWindowTexts& texts) {
@@ -136,6 +212,13 @@ void ListWindowView::setTexts(const window::ListWindowTexts& texts) {
     for (std::size_t command = 0; command < m_commands.size(); ++command) {
         m_commands[command]->setText(fromBytes(texts.commands.at(command)));
     }
+    for (std::size_t command = 0; command < m_setCommands.size(); ++command) {
+        m_setCommands[command]->setText(fromBytes(texts.setCommands.at(command)));
+    }
+    m_hint->setText(fromBytes(texts.emptyHint));
+    m_hint->setAccessibleName(fromBytes(texts.emptyHint));
+    m_rows->setAccessibleName(fromBytes(texts.title));
+    m_bar->setAccessibleName(fromBytes(texts.title));
 }
 
 void ListWindowView::showWindow() {
@@ -160,6 +243,17 @@ void ListWindowView::setRow(std::size_t index, const window::ListRowView& row) {
     item->setIcon(kStatusColumn, statusIcon(*style(), row.mark));
 }
 
+void ListWindowView::setRowCount(std::size_t count) {
+    while (static_cast<std::size_t>(m_rows->topLevelItemCount()) > count) {
+        delete m_rows->takeTopLevelItem(m_rows->topLevelItemCount() - 1);
+    }
+}
+
+void ListWindowView::showEmptyHint(bool shown) {
+    m_hint->setVisible(shown);
+    m_rows->setVisible(!shown);
+}
+
 void ListWindowView::showProgress(const window::ProgressDisplay& display) {
     m_subject->setText(fromBytes(display.subject));
     m_summary->setText(fromBytes(display.state));
@@ -170,6 +264,22 @@ void ListWindowView::showProgress(const window::ProgressDisplay& display) {
 
 void ListWindowView::setClipboardText(const std::string& text) {
     QGuiApplication::clipboard()->setText(fromBytes(text));
+}
+
+std::optional<std::string> ListWindowView::clipboardText() {
+    const QMimeData* held = QGuiApplication::clipboard()->mimeData();
+    if (held == nullptr || !held->hasText()) {
+        return std::nullopt;
+    }
+    return held->text().toStdString();
+}
+
+std::vector<std::string> ListWindowView::chooseOpenNames() {
+    return m_services.chooseOpenNames(this);
+}
+
+std::optional<std::string> ListWindowView::chooseFolder() {
+    return m_services.chooseFolder(this);
 }
 
 std::optional<std::string> ListWindowView::chooseSaveName(const std::string& suggested) {

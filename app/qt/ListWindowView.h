@@ -1,12 +1,14 @@
-// The list window's widgets, implementing its port: a table of rows with a status icon beside
-// each status word, progress over all files with Cancel, the summary, the copy and save
-// commands, and drops of files, folders and lists. The core's ListWindow decides everything.
+// The list window's widgets, implementing its port: the commands that make a set, a table of
+// rows (or a hint while there are none) with a status icon beside each status word, progress
+// over all files with Cancel, the summary, the copy and save commands, their keys, and drops
+// of files, folders and lists. The core's ListWindow decides everything.
 #pragma once
 
 #include <QWidget>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/window/ListWindow.h"
 
@@ -22,6 +24,8 @@ struct ListWindowServices {
     std::function<std::optional<std::string>(QWidget* owner, const std::string& suggested)>
         chooseSaveName;
     std::function<bool(QWidget* owner, const std::string& question)> confirm;
+    std::function<std::vector<std::string>(QWidget* owner)> chooseOpenNames;
+    std::function<std::optional<std::string>(QWidget* owner)> chooseFolder;
 
     static ListWindowServices System();
 };
@@ -38,21 +42,31 @@ public:
     void setTexts(const window::ListWindowTexts& texts) override;
     void showWindow() override;
     void setRow(std::size_t index, const window::ListRowView& row) override;
+    void setRowCount(std::size_t count) override;
+    void showEmptyHint(bool shown) override;
     void showProgress(const window::ProgressDisplay& display) override;
     void setClipboardText(const std::string& text) override;
+    std::optional<std::string> clipboardText() override;
+    std::vector<std::string> chooseOpenNames() override;
+    std::optional<std::string> chooseFolder() override;
     std::optional<std::string> chooseSaveName(const std::string& suggested) override;
     bool confirm(const std::string& question) override;
     void showMessage(const std::string& text) override;
 
 private:
+    void connectKeys(window::ListWindow& window);
+    std::vector<std::size_t> selectedRows() const;
+
     QWidget& m_beside;
     ListWindowServices m_services;
     QTreeWidget* m_rows;
+    QLabel* m_hint;
     QLabel* m_subject;
     QProgressBar* m_bar;
     QLabel* m_summary;
     QPushButton* m_cancel;
     std::vector<QPushButton*> m_commands;
+    std::vector<QPushButton*> m_setCommands;
 };
 
 }  // namespace tolvek::desktop

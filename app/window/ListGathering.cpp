@@ -26,15 +26,27 @@ std::vector<std::string> splitNames(const std::string& names) {
     return split;
 }
 
+// A list the window would not read whole, which is said as such rather than as a failure to
+// open it.
+bool tooLargeList(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error) &&
+           std::filesystem::file_size(path, error) > checks::kLargestListFile && !error;
+}
+
 FoundRows listToCheck(const std::string& listPath) {
+    if (tooLargeList(listPath)) {
+        return {{}, {}, {}, listPath};
+    }
     std::optional<checks::ListItems> items = checks::ReadListFile(listPath);
     if (!items) {
         return {{},
                 checks::NameForMessage(listPath) + ": " +
                     hashing::EngineMessage(engine::kHashOpenFailed),
+                {},
                 {}};
     }
-    return {std::move(items->items), {}, {}};
+    return {std::move(items->items), {}, {}, {}};
 }
 
 // A file that is only hashed has no expected digest; without an entry to hash it with it gives
@@ -58,6 +70,8 @@ FoundRows droppedName(const std::string& name, const hashing::AlgorithmEntry* ne
             }
         };
         checks::WalkFolder(name, visit, stop);
+    } else if (checks::AlgorithmOfListName(name) != nullptr && tooLargeList(name)) {
+        found.tooLargeList = name;
     } else if (std::optional<std::vector<CheckItem>> listed = checks::ListedItems(name)) {
         found.items = std::move(*listed);
     } else {
@@ -89,8 +103,8 @@ void ListGathering::startNext() {
     m_running = true;
     m_tasks.start([this, next = std::move(m_waiting.front())](std::stop_token stop) {
         for (const std::string& name : next.names) {
-            FoundRows found = next.onlyLists ? listToCheck(name)
-                                             : droppedName(name, next.newFileEntry, stop);
+            FoundRows found =
+                next.onlyLists ? listToCheck(name) : droppedName(name, next.newFileEntry, stop);
             if (stop.stop_requested()) {
                 break;  // a walk cut short lists only some of the folder's files
             }

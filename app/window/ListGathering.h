@@ -15,12 +15,14 @@
 
 namespace tolvek::window {
 
-// The rows one name gives; `failure` says why a list gave none, and `skippedFolders` names the
-// folders below a dropped folder that could not be read.
+// The rows one name gives; `failure` says why a list gave none, `tooLargeList` names a list
+// too large to be read, and `skippedFolders` names the folders below a dropped folder that
+// could not be read.
 struct FoundRows {
     std::vector<checks::CheckItem> items;
     std::string failure;
     std::vector<std::string> skippedFolders;
+    std::string tooLargeList;
 };
 
 class ListGathering {

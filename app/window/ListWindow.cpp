@@ -2,22 +2,17 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <system_error>
 #include <utility>
 
 #include "app/checks/ChecksumList.h"
 #include "app/hashing/AsciiText.h"
 #include "app/hashing/DigestText.h"
 #include "app/window/TextNumbers.h"
-#include "platform/AtomicFile.h"
 
 namespace tolvek::window {
 
 namespace fs = std::filesystem;
-using checks::FormatBsdLine;
-using checks::FormatGnuLine;
 using checks::NameForMessage;
-using checks::TagOf;
 
 namespace {
 
@@ -26,6 +21,11 @@ constexpr std::size_t kMostSkippedShown = 10;
 
 constexpr CheckStatus kStatusOrder[] = {CheckStatus::Ok, CheckStatus::Failed, CheckStatus::Missing,
                                         CheckStatus::Unreadable, CheckStatus::Cancelled};
+
+std::size_t positionOf(CheckStatus status) {
+    return static_cast<std::size_t>(std::ranges::find(kStatusOrder, status) -
+                                    std::begin(kStatusOrder));
+}
 
 std::vector<std::string> textsFrom(const std::function<std::string(int)>& loadText, int first,
                                    int count) {
@@ -36,63 +36,214 @@ std::vector<std::string> textsFrom(const std::function<std::string(int)>& loadTe
     return texts;
 }
 
+std::string joinedNames(const std::vector<std::string>& names) {
+    std::string joined;
+    for (const std::string& name : names) {
+        joined.append(joined.empty() ? "" : "\r").append(name);
+    }
+    return joined;
+}
+
+// The same file checked against the same digest is one row however often it is named.
+std::string keyOf(const CheckItem& item) {
+    std::error_code error;
+    std::string key = fs::absolute(item.path, error).lexically_normal().string();
+    key.push_back('\0');
+    key.append(item.expected.begin(), item.expected.end());
+    return key;
+}
+
+int hexValue(char digit) {
+    if (digit >= '0' && digit <= '9') {
+        return digit - '0';
+    }
+    const char lower = static_cast<char>(digit | 0x20);
+    return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
+}
+
+// A pasted line as a file name: a file:// address is decoded, blanks around it go.
+std::string pastedName(std::string line) {
+    const auto blank = [](char byte) { return byte == ' ' || byte == '\t'; };
+    while (!line.empty() && blank(line.back())) {
+        line.pop_back();
+    }
+    line.erase(0, std::min(line.find_first_not_of(" \t"), line.size()));
+    if (!line.starts_with("file://")) {
+        return line;
+    }
+    std::string name;
+    for (std::size_t at = 7; at < line.size(); ++at) {
+        if (line[at] == '%' && at + 2 < line.size() && hexValue(line[at + 1]) >= 0 &&
+            hexValue(line[at + 2]) >= 0) {
+            name.push_back(static_cast<char>(hexValue(line[at + 1]) * 16 + hexValue(line[at + 2])));
+            at += 2;
+        } else {
+            name.push_back(line[at]);
+        }
+    }
+    return name;
+}
+
 }  // namespace
 
 ListWindow::ListWindow(ListWindowPort& port, Background background, hashing::WorkerTasks& gathering,
                        std::function<std::string(int)> loadText)
     : m_port(port),
       m_run(background),
-      m_gathering(gathering, background.ui,
-                  {[this] { showProgress(); },
-                   [this](FoundRows found) { rowsFound(std::move(found)); },
-                   [this] { gatheringEnded(); }}),
+      m_gathering(
+          gathering, background.ui,
+          {[this] { showProgress(); }, [this](FoundRows found) { rowsFound(std::move(found)); },
+           [this] { gatheringEnded(); }}),
       m_loadText(std::move(loadText)) {}
 
 ListWindowTexts ListWindow::texts() const {
     return {m_loadText(kTitleText), textsFrom(m_loadText, kFirstHeadingText, 4),
-            textsFrom(m_loadText, kFirstCommandText, 5)};
+            textsFrom(m_loadText, kFirstCommandText, 5),
+            textsFrom(m_loadText, kFirstSetCommandText, 7), m_loadText(kEmptyHintText)};
 }
 
 void ListWindow::Open(const hashing::AlgorithmEntry& entry) {
     m_newFileEntry = &entry;
     m_port.setTexts(texts());
+    m_port.showEmptyHint(m_rows.empty());
     m_port.showWindow();
 }
 
 void ListWindow::OpenNames(const std::vector<std::string>& names) {
-    if (m_newFileEntry == nullptr) {
-        m_newFileEntry = hashing::FindAlgorithm("sha256");
-    }
-    m_port.setTexts(texts());
-    m_port.showWindow();
-    std::string joined;
-    for (const std::string& name : names) {
-        joined.append(joined.empty() ? "" : "\r").append(name);
-    }
-    DropHandler(joined);
+    Open(m_newFileEntry != nullptr ? *m_newFileEntry : *hashing::FindAlgorithm("sha256"));
+    newSet();
+    gatherNames(names);
 }
 
 void ListWindow::ApplyTexts() {
     m_port.setTexts(texts());
-    for (std::size_t index = 0; index < m_rows.size(); ++index) {
-        showRow(index);
-    }
+    showRows(0);
     if (!m_rows.empty() || Running()) {
         showProgress();
     }
 }
 
 void ListWindow::CheckList(const std::string& listPath) {
+    newSet();
     m_gathering.gatherList(listPath);
 }
 
 void ListWindow::DropHandler(const std::string& names) {
+    newSet();
     m_gathering.gatherDropped(names, m_newFileEntry);
+}
+
+void ListWindow::OpenAction() {
+    const std::vector<std::string> names = m_port.chooseOpenNames();
+    if (!names.empty()) {
+        newSet();
+        gatherNames(names);
+    }
+}
+
+void ListWindow::AddFilesAction() {
+    gatherNames(m_port.chooseOpenNames());
+}
+
+void ListWindow::AddFolderAction() {
+    if (const std::optional<std::string> folder = m_port.chooseFolder()) {
+        gatherNames({*folder});
+    }
+}
+
+void ListWindow::PasteNamesAction() {
+    const std::optional<std::string> text = m_port.clipboardText();
+    std::vector<std::string> names;
+    std::string line;
+    for (const char byte : text.value_or("") + "\n") {
+        if (byte == '\n' || byte == '\r') {
+            if (std::string name = pastedName(std::exchange(line, {})); !name.empty()) {
+                names.push_back(std::move(name));
+            }
+        } else {
+            line.push_back(byte);
+        }
+    }
+    if (!names.empty()) {
+        newSet();
+        gatherNames(names);
+    }
+}
+
+void ListWindow::gatherNames(const std::vector<std::string>& names) {
+    if (!names.empty()) {
+        m_gathering.gatherDropped(joinedNames(names), m_newFileEntry);
+    }
+}
+
+// What runs for the old set stops, and what it still reports is forgotten.
+void ListWindow::newSet() {
+    m_gathering.cancel();
+    m_run.cancel();
+    ++m_set;
+    m_rows.clear();
+    m_keys.clear();
+    m_skippedFolders.clear();
+    recount();
+    m_port.setRowCount(0);
+    m_port.showEmptyHint(true);
+    showProgress();
+}
+
+void ListWindow::ClearAction() {
+    newSet();
+}
+
+void ListWindow::RemoveRowsAction(const std::vector<std::size_t>& indices) {
+    if (Running() || indices.empty()) {
+        return;
+    }
+    std::vector<bool> removed(m_rows.size(), false);
+    for (const std::size_t index : indices) {
+        if (index < removed.size()) {
+            removed[index] = true;
+        }
+    }
+    std::size_t kept = 0;
+    for (std::size_t index = 0; index < m_rows.size(); ++index) {
+        if (removed[index]) {
+            m_keys.erase(keyOf(m_rows[index].item));
+        } else {
+            m_rows[kept++] = std::move(m_rows[index]);
+        }
+    }
+    m_rows.resize(kept);
+    const auto first = std::ranges::find(removed, true) - removed.begin();
+    showRows(static_cast<std::size_t>(first));
+    m_port.setRowCount(m_rows.size());
+    m_port.showEmptyHint(m_rows.empty());
+    recount();
+    showProgress();
+}
+
+void ListWindow::recount() {
+    m_doneCount = 0;
+    m_statusCounts = {};
+    m_nextToRun = m_rows.size();
+    for (std::size_t index = 0; index < m_rows.size(); ++index) {
+        const Row& row = m_rows[index];
+        m_doneCount += row.done ? 1 : 0;
+        if (row.status) {
+            ++m_statusCounts[positionOf(*row.status)];
+        }
+        if (!row.done && m_nextToRun == m_rows.size()) {
+            m_nextToRun = index;
+        }
+    }
 }
 
 void ListWindow::rowsFound(FoundRows found) {
     if (!found.failure.empty()) {
         m_port.showMessage(found.failure);
+    }
+    if (!found.tooLargeList.empty()) {
+        m_port.showMessage(hashing::FillPlaceholders(m_loadText(kListTooLargeText),
+                                                     {NameForMessage(found.tooLargeList)}));
     }
     m_skippedFolders.insert(m_skippedFolders.end(), found.skippedFolders.begin(),
                             found.skippedFolders.end());
@@ -125,36 +276,57 @@ void ListWindow::showSkippedFolders() {
 }
 
 void ListWindow::addRow(CheckItem item) {
+    if (!m_keys.insert(keyOf(item)).second) {
+        return;
+    }
     const hashing::AlgorithmEntry* entry = item.candidates.front();
     hashing::Digest digest = item.expected;
     m_rows.push_back({std::move(item), std::move(digest), std::nullopt, entry});
+    if (m_rows.size() == 1) {
+        m_port.showEmptyHint(false);
+    }
     showRow(m_rows.size() - 1);
 }
 
 void ListWindow::runNext() {
-    if (m_running) {
-        showProgress();  // more files to go
-        return;
+    while (m_nextToRun < m_rows.size() && m_rows[m_nextToRun].done) {
+        ++m_nextToRun;
     }
-    const auto next = std::ranges::find_if(m_rows, [](const Row& row) { return !row.done; });
-    if (next == m_rows.end()) {
+    if (m_running || m_nextToRun == m_rows.size()) {
         showProgress();
         return;
     }
-    m_running = static_cast<std::size_t>(next - m_rows.begin());
+    const Row& next = m_rows[m_nextToRun];
+    m_running = m_nextToRun;
+    m_runningSet = m_set;
     showProgress();
-    m_run.start(next->item.path, hashing::RoutesOf(next->item.candidates, hashing::Route::File),
-                {{}, [this](hashing::FileDigests digests) { fileEnded(std::move(digests)); }, {}});
+    m_run.start(
+        next.item.path, hashing::RoutesOf(next.item.candidates, hashing::Route::File),
+        {{},
+         [this, set = m_set](hashing::FileDigests digests) { fileEnded(set, std::move(digests)); },
+         {}});
 }
 
-void ListWindow::fileEnded(hashing::FileDigests digests) {
+void ListWindow::setStatus(Row& row, std::optional<CheckStatus> status) {
+    row.done = true;
+    ++m_doneCount;
+    row.status = status;
+    if (status) {
+        ++m_statusCounts[positionOf(*status)];
+    }
+}
+
+void ListWindow::fileEnded(int set, hashing::FileDigests digests) {
     const std::size_t index = *std::exchange(m_running, std::nullopt);
+    if (set != m_set) {
+        runNext();  // the set it belonged to has gone
+        return;
+    }
     if (digests.cancelled) {
         // The rest waits for nothing now: cancelling stops the whole check.
         for (std::size_t rest = index; rest < m_rows.size(); ++rest) {
             if (!m_rows[rest].done) {
-                m_rows[rest].done = true;
-                m_rows[rest].status = CheckStatus::Cancelled;
+                setStatus(m_rows[rest], CheckStatus::Cancelled);
                 showRow(rest);
             }
         }
@@ -162,17 +334,16 @@ void ListWindow::fileEnded(hashing::FileDigests digests) {
         return;
     }
     Row& row = m_rows[index];
-    row.done = true;
     const CheckVerdict verdict = VerdictOf(row.item, digests);
     if (verdict.status == CheckStatus::Ok) {
         row.entry = verdict.matched;  // the digest equals the expected one it shows
     } else if (verdict.status == CheckStatus::Failed) {
-        // The digest the file has, so that a copied or saved line tells the truth about it.
+        // The digest the file has, so that the row tells the truth about it.
         row.digest = digests.outcomes.front().digest;
     }
     // A file that is only hashed has no expected digest to fail against.
     const bool onlyHashed = row.item.expected.empty() && verdict.status == CheckStatus::Failed;
-    row.status = onlyHashed ? std::nullopt : std::optional(verdict.status);
+    setStatus(row, onlyHashed ? std::nullopt : std::optional(verdict.status));
     showRow(index);
     runNext();
 }
@@ -183,22 +354,26 @@ void ListWindow::CancelAction() {
 }
 
 std::string ListWindow::statusText(CheckStatus status) const {
-    const auto position = std::ranges::find(kStatusOrder, status) - std::begin(kStatusOrder);
-    return m_loadText(kFirstStatusText + static_cast<int>(position));
+    return m_loadText(kFirstStatusText + static_cast<int>(positionOf(status)));
 }
 
 void ListWindow::showRow(std::size_t index) const {
     const Row& row = m_rows[index];
     m_port.setRow(index, {NameForMessage(row.item.name), std::string(row.entry->caption),
                           hashing::HexText(row.digest),
-                          row.status ? statusText(*row.status) : std::string{},
-                          row.status});
+                          row.status ? statusText(*row.status) : std::string{}, row.status});
+}
+
+void ListWindow::showRows(std::size_t from) const {
+    for (std::size_t index = from; index < m_rows.size(); ++index) {
+        showRow(index);
+    }
 }
 
 std::string ListWindow::Summary() const {
     std::string summary;
     for (const CheckStatus status : kStatusOrder) {
-        const auto count = std::ranges::count(m_rows, std::optional(status), &Row::status);
+        const std::size_t count = m_statusCounts[positionOf(status)];
         if (count > 0) {
             summary.append(summary.empty() ? "" : ", ")
                 .append(std::to_string(count))
@@ -210,72 +385,13 @@ std::string ListWindow::Summary() const {
 }
 
 void ListWindow::showProgress() const {
-    const auto done = std::ranges::count(m_rows, true, &Row::done);
     const std::string total = std::to_string(m_rows.size());
     const std::optional<int> permille =
         m_rows.empty() ? std::nullopt
-                       : std::optional(static_cast<int>(done * 1000 / std::ssize(m_rows)));
+                       : std::optional(static_cast<int>(m_doneCount * 1000 / m_rows.size()));
     m_port.showProgress({hashing::FillPlaceholders(m_loadText(kFilesDoneText),
-                                                  {std::to_string(done), total}),
+                                                   {std::to_string(m_doneCount), total}),
                          Summary(), permille, Running() ? m_loadText(kCancelText) : std::string{}});
-}
-
-std::optional<std::string> ListWindow::lineOf(const Row& row, LineStyle style) const {
-    if (row.digest.empty()) {
-        return std::nullopt;
-    }
-    return style == LineStyle::Gnu ? FormatGnuLine(row.digest, row.item.name)
-                                   : FormatBsdLine(TagOf(*row.entry), row.digest, row.item.name);
-}
-
-std::string ListWindow::linesOf(LineStyle style) const {
-    std::string lines;
-    for (const Row& row : m_rows) {
-        if (const std::optional<std::string> line = lineOf(row, style)) {
-            lines += *line + "\n";
-        }
-    }
-    return lines;
-}
-
-void ListWindow::CopyRowAction(std::size_t index, LineStyle style) {
-    if (index < m_rows.size()) {
-        if (const std::optional<std::string> line = lineOf(m_rows[index], style)) {
-            m_port.setClipboardText(*line);
-        }
-    }
-}
-
-void ListWindow::CopyAllAction(LineStyle style) {
-    m_port.setClipboardText(linesOf(style));
-}
-
-void ListWindow::SaveListAction() {
-    const auto withDigest = std::ranges::find_if(m_rows, [](const Row& row) { return !row.digest.empty(); });
-    if (withDigest == m_rows.end()) {
-        return;
-    }
-    std::string extension(1, '.');
-    extension += withDigest->entry->id;
-    std::optional<std::string> name = m_port.chooseSaveName("checksums" + extension);
-    if (!name) {
-        return;
-    }
-    if (!fs::path(*name).has_extension()) {
-        *name += extension;
-    }
-    std::error_code error;
-    if (fs::exists(*name, error) &&
-        !m_port.confirm(hashing::FillPlaceholders(m_loadText(kSaveReplaceText), {*name}))) {
-        return;
-    }
-    // GNU lines name no algorithm, so a list of several takes BSD lines.
-    const bool oneAlgorithm = std::ranges::all_of(m_rows, [&](const Row& row) {
-        return row.digest.empty() || row.entry == withDigest->entry;
-    });
-    if (!platform::WriteFileAtomically(*name, linesOf(oneAlgorithm ? LineStyle::Gnu : LineStyle::Bsd))) {
-        m_port.showMessage(hashing::FillPlaceholders(m_loadText(kSaveFailedText), {*name}));
-    }
 }
 
 }  // namespace tolvek::window

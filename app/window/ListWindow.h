@@ -5,15 +5,18 @@
 // so that nothing the window does on its own thread waits for the file system.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "app/checks/ListCheck.h"
 #include "app/window/BackgroundRun.h"
 #include "app/window/ListGathering.h"
+#include "app/window/ListOutput.h"
 #include "app/window/WindowSystem.h"
 
 namespace tolvek::window {
@@ -27,8 +30,8 @@ struct ListRowView {
     std::string file;
     std::string algorithm;
     std::string digest;
-    std::string status;                // empty while waiting, and for a hashed file
-    std::optional<CheckStatus> mark;   // nothing while waiting, and for a hashed file
+    std::string status;               // empty while waiting, and for a hashed file
+    std::optional<CheckStatus> mark;  // nothing while waiting, and for a hashed file
 };
 
 // The window's words in the current language.
@@ -37,6 +40,9 @@ struct ListWindowTexts {
     std::vector<std::string> headings;  // file, algorithm, digest, status
     // Copy the row as a GNU line, as a BSD line; copy all as GNU lines, as BSD lines; save.
     std::vector<std::string> commands;
+    // Open, add files, add folder, paste names, remove, clear, export report.
+    std::vector<std::string> setCommands;
+    std::string emptyHint;  // shown in place of the rows while there are none
 };
 
 class ListWindowPort {
@@ -49,9 +55,19 @@ public:
     virtual void showWindow() = 0;
     // Replaces row `index`, or appends it when `index` is the row count.
     virtual void setRow(std::size_t index, const ListRowView& row) = 0;
+    // Drops the rows from `count` on.
+    virtual void setRowCount(std::size_t count) = 0;
+    // Shows the hint in place of the rows, or hides it.
+    virtual void showEmptyHint(bool shown) = 0;
     // Progress over all files, then the summary once nothing runs (no cancel caption).
     virtual void showProgress(const ProgressDisplay& display) = 0;
     virtual void setClipboardText(const std::string& text) = 0;
+    // The clipboard's plain text; nothing when it holds none.
+    virtual std::optional<std::string> clipboardText() = 0;
+    // The open dialog for any number of existing files; empty when cancelled.
+    virtual std::vector<std::string> chooseOpenNames() = 0;
+    // The dialog for one folder; nothing when cancelled.
+    virtual std::optional<std::string> chooseFolder() = 0;
     // The save dialog, starting with `suggested`; nothing when cancelled.
     virtual std::optional<std::string> chooseSaveName(const std::string& suggested) = 0;
     // A yes/no question; true for yes.
@@ -73,20 +89,36 @@ public:
     // Shows the window with a new set made of `names` (files, folders, checksum lists), which
     // replaces the rows shown; what another program hands over comes in here.
     void OpenNames(const std::vector<std::string>& names);
-    // Adds a row for each file the checksum list `listPath` names, to be checked.
+    // A new set of the files the checksum list `listPath` names, to be checked.
     void CheckList(const std::string& listPath);
-    // Dropped names joined by carriage returns: checksum lists are checked, folders give their
-    // files (sorted, links to folders not followed), other files are hashed. The rows come in
-    // the order of the names, once the worker has looked at each.
+    // Dropped names joined by carriage returns, a new set: checksum lists are checked, folders
+    // give their files (sorted, links to folders not followed), other files are hashed. The
+    // rows come in the order of the names, once the worker has looked at each.
     void DropHandler(const std::string& names);
+    // The open dialog's files (or lists) as a new set; AddFilesAction and AddFolderAction add
+    // to the set shown instead.
+    void OpenAction();
+    void AddFilesAction();
+    void AddFolderAction();
+    // The clipboard's names, one a line (file:// addresses too), as a new set.
+    void PasteNamesAction();
+    // Removes the rows at `indices` (any order); nothing while a check runs.
+    void RemoveRowsAction(const std::vector<std::size_t>& indices);
+    // Stops what runs and empties the window.
+    void ClearAction();
     // Stops the walk or list read under way and the file being read; drops and lists not
     // looked at yet are forgotten, and the files waiting are cancelled.
     void CancelAction();
     // The language changed: the window's words, the rows' statuses and the summary again.
     void ApplyTexts();
+    // Copies and saves keep each file's expected digest; a FAILED file only after the user
+    // confirmed that its current content becomes the reference. Missing and unreadable files
+    // are left out. A GNU list holds one algorithm: a save of several writes one list each.
     void CopyRowAction(std::size_t index, LineStyle style);
     void CopyAllAction(LineStyle style);
     void SaveListAction();
+    // Every row with its status, as text or, for a name ending in ".csv", as CSV.
+    void ExportReportAction();
 
     // "3 OK, 1 FAILED, 1 missing": the statuses given so far.
     std::string Summary() const;
@@ -95,25 +127,33 @@ public:
 
 private:
     struct Row {
-        CheckItem item;  // `expected` empty for a file that is only hashed
-        hashing::Digest digest;
+        CheckItem item;          // `expected` empty for a file that is only hashed
+        hashing::Digest digest;  // the file's, once read; until then the expected one
         std::optional<CheckStatus> status;
         const hashing::AlgorithmEntry* entry;
         bool done = false;
     };
 
     ListWindowTexts texts() const;
+    void newSet();
+    void gatherNames(const std::vector<std::string>& names);
     void rowsFound(FoundRows found);
     void gatheringEnded();
     void showSkippedFolders();
     void addRow(CheckItem item);
     void runNext();
-    void fileEnded(hashing::FileDigests digests);
+    void fileEnded(int set, hashing::FileDigests digests);
+    void setStatus(Row& row, std::optional<CheckStatus> status);
+    void recount();
     void showRow(std::size_t index) const;
+    void showRows(std::size_t from) const;
     void showProgress() const;
-    std::optional<std::string> lineOf(const Row& row, LineStyle style) const;
-    std::string linesOf(LineStyle style) const;
+    std::vector<KeptLine> keptLines(const std::vector<const Row*>& rows);
+    void copyLines(const std::vector<const Row*>& rows, LineStyle style, bool oneRow);
+    bool saveLines(const std::string& name, const AlgorithmLines& group,
+                   std::vector<std::string>& absoluteNames) const;
     std::string statusText(CheckStatus status) const;
+    std::vector<const Row*> allRows() const;
 
     ListWindowPort& m_port;
     BackgroundRun m_run;
@@ -121,8 +161,18 @@ private:
     std::function<std::string(int)> m_loadText;
     const hashing::AlgorithmEntry* m_newFileEntry = nullptr;
     std::vector<Row> m_rows;
-    // The row whose file is hashed.
+    // Each file and expected digest of the set once, so that no file is listed twice.
+    std::unordered_set<std::string> m_keys;
+    // The rows before this one are done; counts kept as rows end, so that a file's end costs
+    // the same however many rows there are.
+    std::size_t m_nextToRun = 0;
+    std::size_t m_doneCount = 0;
+    std::array<std::size_t, 5> m_statusCounts{};
+    // The number of the set shown; a file of an earlier set that ends is forgotten.
+    int m_set = 0;
+    // The row whose file is hashed, and its set.
     std::optional<std::size_t> m_running;
+    int m_runningSet = 0;
     // The folders the gathering under way could not read.
     std::vector<std::string> m_skippedFolders;
 };

@@ -218,8 +218,9 @@ constexpr std::array<LanguageBlock, kLanguageBlocks> kBlocks = {{
 // clang-format on
 
 // Every group after the fifteen window texts, in number order.
-const std::array<const TextGroup*, 4> kTextGroups = {&kProgressTextGroup, &kCompareTextGroup,
-                                                     &kListTextGroup, &kNoteTextGroup};
+const std::array<const TextGroup*, 5> kTextGroups = {&kProgressTextGroup, &kCompareTextGroup,
+                                                     &kListTextGroup, &kNoteTextGroup,
+                                                     &kFilesTextGroup};
 
 constexpr std::string_view kTemplateStartText =
     "If you want translate this program, translate from here- From 11000 - 11015";

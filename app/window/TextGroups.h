@@ -62,4 +62,9 @@ extern const TextGroup kListTextGroup;
 // offer to hash it again, a path's text hashed because no file has that name).
 extern const TextGroup kNoteTextGroup;
 
+// Texts 90 to 100: the files window's set commands (open, add files, add folder, paste names,
+// remove, clear, export report), its empty-state hint, the question before a FAILED file is kept
+// in a list, the names a save had to make absolute, and a list too large to read.
+extern const TextGroup kFilesTextGroup;
+
 }  // namespace tolvek::window

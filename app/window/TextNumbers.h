@@ -39,6 +39,11 @@ enum TextNumber : int {
     kMadeWithText = 69,
     kHashAgainText = 70,
     kNamesNoFileText = 71,
+    kFirstSetCommandText = 90,  // open, add files, add folder, paste names, remove, clear, report
+    kEmptyHintText = 97,
+    kKeepFailedText = 98,
+    kAbsoluteNamesText = 99,
+    kListTooLargeText = 100,
 };
 
 }  // namespace tolvek::window

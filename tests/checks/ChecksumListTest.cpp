@@ -3,17 +3,18 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
-#include <memory>
 #include <set>
 
 #include "app/checks/ChecksumList.h"
 #include "app/hashing/DigestText.h"
+#include "tests/support/SystemFiles.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/VectorFile.h"
 
 namespace tolvek::checks {
 namespace {
+
+using tolvek::testing::CommandOutput;
 
 // Digest lengths, in bytes, of 16-bit and 32-bit checksums and of 128- to 512-bit digests.
 constexpr std::array<std::size_t, 10> kLengths{2, 4, 16, 20, 24, 28, 32, 40, 48, 64};
@@ -139,15 +140,6 @@ TEST(FormatLines, EscapedAsCoreutilsAndReadBack) {
     }
 }
 
-std::string outputOf(const std::string& command) {
-    std::string output;
-    const std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-    char buffer[4096];
-    for (std::size_t got; pipe && (got = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;) {
-        output.append(buffer, got);
-    }
-    return output;
-}
 
 // Lists made by sha256sum and cksum for odd names are read back name for name, our writer
 // repeats their lines byte for byte, and sha256sum -c accepts the lists we write.
@@ -173,7 +165,7 @@ TEST(ChecksumListWithCoreutils, ListsAgreeBothWays) {
     };
     std::string ourList;
     for (const Tool& tool : tools) {
-        const std::string output = outputOf(inFolder + tool.command);
+        const std::string output = CommandOutput(inFolder + tool.command);
         std::set<std::string> read;
         std::string written;
         for (const NumberedLine& line : readList(output)) {
@@ -192,7 +184,7 @@ TEST(ChecksumListWithCoreutils, ListsAgreeBothWays) {
         EXPECT_EQ(written, output) << tool.command;
     }
     folder.write("ours.sha256", ourList);
-    EXPECT_EQ(outputOf(inFolder + "sha256sum --strict --quiet -c ours.sha256 2>&1; echo $?"),
+    EXPECT_EQ(CommandOutput(inFolder + "sha256sum --strict --quiet -c ours.sha256 2>&1; echo $?"),
               "0\n");
 }
 

@@ -258,7 +258,7 @@ TEST_F(WiringTest, TheShortcutOpensTheListWindowBesideWhichChecksADroppedList) {
     EXPECT_FALSE(rows.topLevelItem(1)->icon(3).isNull()) << "an icon beside the word";
     QTest::mouseClick(listView.findChild<QPushButton*>(QStringLiteral("ListCommand3")),
                       Qt::LeftButton);
-    EXPECT_EQ(clipboardText(), "SHA256 (a.txt) = " + abc + "\nSHA256 (gone.txt) = " + abc + "\n");
+    EXPECT_EQ(clipboardText(), "SHA256 (a.txt) = " + abc + "\n") << "the missing file is left out";
 
     chooseLanguage(kGerman);
     EXPECT_EQ(listView.windowTitle(), QStringLiteral("Liste prüfen"));

@@ -5,8 +5,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <vector>
 
 namespace tolvek::testing {
@@ -28,6 +30,16 @@ std::size_t CachedPages(const std::string& name) {
     ::munmap(mapping, size);
     return static_cast<std::size_t>(
         std::ranges::count_if(resident, [](unsigned char page) { return (page & 1) != 0; }));
+}
+
+std::string CommandOutput(const std::string& command) {
+    std::string output;
+    const std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+    char buffer[4096];
+    for (std::size_t got; pipe && (got = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;) {
+        output.append(buffer, got);
+    }
+    return output;
 }
 
 std::vector<std::string> NamesIn(const std::filesystem::path& folder) {

@@ -1,6 +1,7 @@
 // Files the system provides whose size reads as 0 although they have content, reading any
 // file's bytes with the standard library, as an independent way to the same bytes, a folder's
-// names, and how much of a file the page cache holds.
+// names, how much of a file the page cache holds, and the output of a command that judges what
+// we wrote.
 #pragma once
 
 #include <array>
@@ -21,6 +22,9 @@ std::string FileContents(const std::filesystem::path& name);
 // The pages of the file `name` in the page cache, asked through mincore over a mapping of it.
 // The file is written to disk first, since pages not written back cannot leave the cache.
 std::size_t CachedPages(const std::string& name);
+
+// What a shell command writes on its standard output.
+std::string CommandOutput(const std::string& command);
 
 // The names in a folder, sorted.
 std::vector<std::string> NamesIn(const std::filesystem::path& folder);

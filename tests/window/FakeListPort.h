@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,6 +19,8 @@ public:
         title = texts.title;
         headings = texts.headings;
         commands = texts.commands;
+        setCommands = texts.setCommands;
+        emptyHint = texts.emptyHint;
     }
     void showWindow() override { shown = true; }
     void setRow(std::size_t index, const ListRowView& row) override {
@@ -28,8 +31,13 @@ public:
             rows[index] = row;
         }
     }
+    void setRowCount(std::size_t count) override { rows.resize(std::min(count, rows.size())); }
+    void showEmptyHint(bool hint) override { hintShown = hint; }
     void showProgress(const ProgressDisplay& display) override { progress = display; }
     void setClipboardText(const std::string& text) override { clipboard = text; }
+    std::optional<std::string> clipboardText() override { return clipboard; }
+    std::vector<std::string> chooseOpenNames() override { return openNames; }
+    std::optional<std::string> chooseFolder() override { return folderName; }
     std::optional<std::string> chooseSaveName(const std::string& suggested) override {
         suggestedNames.push_back(suggested);
         return saveName;
@@ -43,10 +51,15 @@ public:
     std::string title;
     std::vector<std::string> headings;
     std::vector<std::string> commands;
+    std::vector<std::string> setCommands;
+    std::string emptyHint;
+    bool hintShown = false;
     bool shown = false;
     std::vector<ListRowView> rows;
     ProgressDisplay progress;
     std::string clipboard;
+    std::vector<std::string> openNames;
+    std::optional<std::string> folderName;
     std::optional<std::string> saveName;
     std::vector<std::string> suggestedNames;
     bool confirmAnswer = false;

@@ -1,0 +1,279 @@
+// The files window's sets through its port: what each way in makes of the rows (new set, Add,
+// duplicates, Clear, Remove, Paste, lists), and what copies, saves and reports keep after a
+// check with a FAILED and a missing file, read back by sha256sum -c and sha1sum -c.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "tests/window/ListWindowFixture.h"
+
+namespace tolvek::window::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using tolvek::testing::CommandOutput;
+
+// Published SHA-1 of "abc" (FIPS 180-2, appendix A.1).
+const std::string kAbcSha1 = "a9993e364706816aba3e25717850c26c9cd0d89d";
+
+class ListSetTest : public ListWindowTest {
+public:
+    ListSetTest() {
+        fs::create_directories(folder.path() / "tree");
+        fs::create_directories(folder.path() / "data" / "listcheck");
+        for (const char* name :
+             {"a.txt", "b.txt", "tree/x", "tree/y", "data/listcheck/ok.txt", "data/one.txt"}) {
+            folder.write(name, "abc");
+        }
+        folder.write("data/listcheck/bad.txt", "corrupt");
+        folder.write("data/listcheck/SHA256SUMS",
+                     kAbc + "  ok.txt\n" + kAbc + "  bad.txt\n" + kAbc + "  gone.txt\n");
+        folder.write("data/x.sha1", kAbcSha1 + "  one.txt\n");
+    }
+
+    std::string in(const std::string& name) const { return folder.file(name); }
+    void drop(const std::vector<std::string>& names) {
+        std::string joined;
+        for (const std::string& name : names) {
+            joined.append(joined.empty() ? "" : "\r").append(in(name));
+        }
+        window.DropHandler(joined);
+    }
+    // The rows' names, without the folder of the test for a name shown whole.
+    std::vector<std::string> names() const {
+        std::vector<std::string> shown = column(&ListRowView::file);
+        for (std::string& name : shown) {
+            if (name.starts_with(folder.path().string() + "/")) {
+                name.erase(0, folder.path().string().size() + 1);
+            }
+        }
+        return shown;
+    }
+    // The digest the row of `name` shows.
+    std::string digestOf(const std::string& name) const {
+        const auto row = std::ranges::find(port.rows, name, &ListRowView::file);
+        return row == port.rows.end() ? "" : row->digest;
+    }
+    // What sha256sum -c or sha1sum -c says of a list we saved, and its exit status.
+    std::string checkedBy(const std::string& tool, const std::string& list) const {
+        const fs::path path = in(list);
+        return CommandOutput("cd '" + path.parent_path().string() + "' && " + tool + " -c '" +
+                             path.filename().string() + "' 2>&1; echo $?");
+    }
+};
+
+TEST_F(ListSetTest, EachWayInMakesTheSetItShould) {
+    using Act = std::function<void(ListSetTest&)>;
+    const struct {
+        const char* what;
+        Act act;
+        std::vector<std::string> names;
+        std::vector<std::string> statuses;
+    } cases[] = {
+        {"a drop replaces the set, also while the last one is read",
+         [](ListSetTest& t) {
+             t.drop({"a.txt"});
+             t.drop({"b.txt"});
+         },
+         {"b.txt"},
+         {""}},
+        {"Open replaces the set once it has been read",
+         [](ListSetTest& t) {
+             t.drop({"tree"});
+             t.settle();
+             t.port.openNames = {t.in("a.txt")};
+             t.window.OpenAction();
+         },
+         {"a.txt"},
+         {""}},
+        {"Add files adds, but never a file twice",
+         [](ListSetTest& t) {
+             t.drop({"a.txt"});
+             t.port.openNames = {t.in("b.txt"), t.in("./a.txt")};
+             t.window.AddFilesAction();
+         },
+         {"a.txt", "b.txt"},
+         {"", ""}},
+        {"a folder added twice lists its files once",
+         [](ListSetTest& t) {
+             t.port.folderName = t.in("tree");
+             t.window.AddFolderAction();
+             t.window.AddFolderAction();
+         },
+         {"tree/x", "tree/y"},
+         {"", ""}},
+        {"Clear empties the window",
+         [](ListSetTest& t) {
+             t.drop({"a.txt"});
+             t.settle();
+             t.window.ClearAction();
+         },
+         {},
+         {}},
+        {"Remove takes the rows chosen",
+         [](ListSetTest& t) {
+             t.drop({"tree", "a.txt", "b.txt"});
+             t.settle();
+             t.window.RemoveRowsAction({2, 0});
+         },
+         {"tree/y", "b.txt"},
+         {"", ""}},
+        {"Paste names takes a line each, file:// addresses too",
+         [](ListSetTest& t) {
+             t.port.clipboard =
+                 "file://" + t.folder.path().string() + "/a%2Etxt\r\n  " + t.in("b.txt") + " \n\n";
+             t.window.PasteNamesAction();
+         },
+         {"a.txt", "b.txt"},
+         {"", ""}},
+        {"a list check replaces a hash set",
+         [](ListSetTest& t) {
+             t.drop({"a.txt"});
+             t.window.CheckList(t.in("data/listcheck/SHA256SUMS"));
+         },
+         {"ok.txt", "bad.txt", "gone.txt"},
+         {"OK", "FAILED", "missing"}},
+        {"lists and files dropped together, each list with its own algorithm",
+         [](ListSetTest& t) {
+             t.drop({"data/x.sha1", "data/listcheck/SHA256SUMS", "a.txt"});
+         },
+         {"one.txt", "ok.txt", "bad.txt", "gone.txt", "a.txt"},
+         {"OK", "OK", "FAILED", "missing", ""}},
+    };
+    for (const auto& set : cases) {
+        SCOPED_TRACE(set.what);
+        window.ClearAction();
+        set.act(*this);
+        settle();
+        EXPECT_EQ(names(), set.names);
+        EXPECT_EQ(statuses(), set.statuses);
+        EXPECT_EQ(port.hintShown, set.names.empty());
+        EXPECT_EQ(window.RowCount(), set.names.size());
+        EXPECT_FALSE(window.Running());
+    }
+    EXPECT_TRUE(port.messages.empty()) << port.messages.front();
+}
+
+// After a check, a list keeps what each file is to be, never the corruption the check found.
+TEST_F(ListSetTest, SavesAndCopiesKeepTheExpectedDigestsOneListPerAlgorithm) {
+    const struct {
+        const char* what;
+        std::vector<std::string> dropped;
+        bool keepFailed;
+        std::string saveAs;
+        // Each list saved, its contents ({bad} is bad.txt's digest now), and what the tool says.
+        std::vector<std::array<std::string, 4>> lists;
+        std::string copied;  // Copy all (GNU)
+        std::vector<std::string> messages;
+    } cases[] = {
+        {"FAILED and missing left out; names relative to the list's folder",
+         {"data/listcheck/SHA256SUMS"},
+         false,
+         "data/mixed.sha256",
+         {{"data/mixed.sha256", kAbc + "  listcheck/ok.txt\n", "sha256sum",
+           "listcheck/ok.txt: OK\n0\n"}},
+         kAbc + "  ok.txt\n",
+         {}},
+        {"a FAILED file kept when confirmed, its content now the reference",
+         {"data/listcheck/SHA256SUMS"},
+         true,
+         "data/listcheck/again",
+         {{"data/listcheck/again.sha256", kAbc + "  ok.txt\n{bad}  bad.txt\n", "sha256sum",
+           "ok.txt: OK\nbad.txt: OK\n0\n"}},
+         kAbc + "  ok.txt\n{bad}  bad.txt\n",
+         {}},
+        {"two algorithms, two lists; a copy names each line's algorithm",
+         {"data/x.sha1", "data/listcheck/SHA256SUMS"},
+         false,
+         "data/both.txt",
+         {{"data/both.sha1", kAbcSha1 + "  one.txt\n", "sha1sum", "one.txt: OK\n0\n"},
+          {"data/both.sha256", kAbc + "  listcheck/ok.txt\n", "sha256sum",
+           "listcheck/ok.txt: OK\n0\n"}},
+         "SHA1 (one.txt) = " + kAbcSha1 + "\nSHA256 (ok.txt) = " + kAbc + "\n",
+         {}},
+        {"a file outside the list's folder keeps an absolute name, and the user is told",
+         {"data/x.sha1"},
+         false,
+         "tree/out.sha1",
+         {{"tree/out.sha1", kAbcSha1 + "  {folder}/data/one.txt\n", "sha1sum",
+           "{folder}/data/one.txt: OK\n0\n"}},
+         kAbcSha1 + "  one.txt\n",
+         {"These files lie outside the list's folder and were saved with absolute names:\n"
+          "{folder}/data/one.txt"}},
+    };
+    for (const auto& save : cases) {
+        SCOPED_TRACE(save.what);
+        const auto filled = [this](std::string text) {
+            for (const auto& [mark, value] :
+                 {std::pair<std::string, std::string>{"{bad}", digestOf("bad.txt")},
+                  {"{folder}", folder.path().string()}}) {
+                for (std::size_t at; (at = text.find(mark)) != std::string::npos;) {
+                    text.replace(at, mark.size(), value);
+                }
+            }
+            return text;
+        };
+        port.messages.clear();
+        port.confirmAnswer = save.keepFailed;
+        drop(save.dropped);
+        settle();
+        window.CopyAllAction(LineStyle::Gnu);
+        EXPECT_EQ(port.clipboard, filled(save.copied));
+        port.saveName = in(save.saveAs);
+        window.SaveListAction();
+        for (const auto& [list, contents, tool, verdict] : save.lists) {
+            EXPECT_EQ(saved(list), filled(contents)) << list;
+            EXPECT_EQ(checkedBy(tool, list), filled(verdict)) << list;
+        }
+        std::vector<std::string> messages;
+        for (const std::string& message : save.messages) {
+            messages.push_back(filled(message));
+        }
+        EXPECT_EQ(port.messages, messages);
+    }
+}
+
+TEST_F(ListSetTest, AReportKeepsEveryStatusAsTextAndCsv) {
+    window.CheckList(in("data/listcheck/SHA256SUMS"));
+    settle();
+    const std::string bad = digestOf("bad.txt");
+    port.saveName = in("report.csv");
+    window.ExportReportAction();
+    EXPECT_EQ(saved("report.csv"),
+              "file,algorithm,expected,digest,status\r\n"
+              "ok.txt,SHA256," +
+                  kAbc + "," + kAbc +
+                  ",OK\r\n"
+                  "bad.txt,SHA256," +
+                  kAbc + "," + bad +
+                  ",FAILED\r\n"
+                  "gone.txt,SHA256," +
+                  kAbc + ",,missing\r\n");
+    port.saveName = in("report.txt");
+    window.ExportReportAction();
+    EXPECT_EQ(saved("report.txt"), "OK  SHA256  " + kAbc +
+                                       "  ok.txt\n"
+                                       "FAILED  SHA256  " +
+                                       bad +
+                                       "  bad.txt\n"
+                                       "missing  SHA256  " +
+                                       kAbc +
+                                       "  gone.txt\n"
+                                       "1 OK, 1 FAILED, 1 missing\n");
+}
+
+// A list past the size the window reads whole is refused for its size, not as unopenable.
+TEST_F(ListSetTest, AListTooLargeToReadIsRefusedForItsSize) {
+    const std::string big = folder.writeSparse("big.sha256", (std::int64_t{16} << 20) + 1, '\n');
+    window.CheckList(big);
+    settle();
+    window.DropHandler(big);
+    settle();
+    const std::string refused = big + " is larger than 16 MiB and is not read as a checksum list.";
+    EXPECT_EQ(port.messages, (std::vector<std::string>{refused, refused}));
+    EXPECT_TRUE(port.rows.empty());
+}
+
+}  // namespace
+}  // namespace tolvek::window::testing
