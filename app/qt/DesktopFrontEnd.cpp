@@ -51,7 +51,7 @@ DesktopFrontEnd::DesktopFrontEnd(DesktopServices services, ProgramFolders folder
       m_ui(*m_view),
       m_window(m_windows, {m_jobs, m_ui}, std::move(selfTest), entries),
       m_listView(std::make_unique<ListWindowView>(*m_view, std::move(listServices))),
-      m_listWindow(*m_listView, {m_listJobs, m_ui}, m_listGathering,
+      m_listWindow(*m_listView, m_ui, m_listGathering, m_listChecking,
                    [this](int number) { return m_window.LoadText(number); }) {
     m_listView->connectTo(m_listWindow);
     m_window.AttachListWindow(m_listWindow);

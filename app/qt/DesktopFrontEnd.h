@@ -53,7 +53,7 @@ private:
     window::MainWindow m_window;
     // The list window's own worker, so that it checks files while the main window hashes.
     std::unique_ptr<ListWindowView> m_listView;
-    hashing::ThreadFileJobs m_listJobs;
+    hashing::ThreadWorkerTasks m_listChecking;
     hashing::ThreadWorkerTasks m_listGathering;
     window::ListWindow m_listWindow;
 };

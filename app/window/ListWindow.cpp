@@ -86,14 +86,14 @@ std::string pastedName(std::string line) {
 
 }  // namespace
 
-ListWindow::ListWindow(ListWindowPort& port, Background background, hashing::WorkerTasks& gathering,
-                       std::function<std::string(int)> loadText)
+ListWindow::ListWindow(ListWindowPort& port, UiThread& ui, hashing::WorkerTasks& gathering,
+                       hashing::WorkerTasks& checking, std::function<std::string(int)> loadText)
     : m_port(port),
-      m_run(background),
       m_gathering(
-          gathering, background.ui,
+          gathering, ui,
           {[this] { showProgress(); }, [this](FoundRows found) { rowsFound(std::move(found)); },
            [this] { gatheringEnded(); }}),
+      m_checking(checking, ui),
       m_loadText(std::move(loadText)) {}
 
 ListWindowTexts ListWindow::texts() const {
@@ -179,7 +179,7 @@ void ListWindow::gatherNames(const std::vector<std::string>& names) {
 // What runs for the old set stops, and what it still reports is forgotten.
 void ListWindow::newSet() {
     m_gathering.cancel();
-    m_run.cancel();
+    m_checking.cancel();
     ++m_set;
     m_rows.clear();
     m_keys.clear();
@@ -288,23 +288,24 @@ void ListWindow::addRow(CheckItem item) {
     showRow(m_rows.size() - 1);
 }
 
+// The rows not handed to a check yet go to one, once the check under way has ended.
 void ListWindow::runNext() {
-    while (m_nextToRun < m_rows.size() && m_rows[m_nextToRun].done) {
-        ++m_nextToRun;
-    }
-    if (m_running || m_nextToRun == m_rows.size()) {
+    if (m_checking.running() || m_nextToRun == m_rows.size()) {
         showProgress();
         return;
     }
-    const Row& next = m_rows[m_nextToRun];
-    m_running = m_nextToRun;
-    m_runningSet = m_set;
+    std::vector<ListChecking::Item> items;
+    for (; m_nextToRun < m_rows.size(); ++m_nextToRun) {
+        if (!m_rows[m_nextToRun].done) {
+            items.push_back({m_nextToRun, m_rows[m_nextToRun].item});
+        }
+    }
+    m_checking.start(std::move(items),
+                     {[this, set = m_set](std::vector<ListChecking::Result> results) {
+                          filesChecked(set, std::move(results));
+                      },
+                      [this, set = m_set](bool cancelled) { checkEnded(set, cancelled); }});
     showProgress();
-    m_run.start(
-        next.item.path, hashing::RoutesOf(next.item.candidates, hashing::Route::File),
-        {{},
-         [this, set = m_set](hashing::FileDigests digests) { fileEnded(set, std::move(digests)); },
-         {}});
 }
 
 void ListWindow::setStatus(Row& row, std::optional<CheckStatus> status) {
@@ -316,41 +317,44 @@ void ListWindow::setStatus(Row& row, std::optional<CheckStatus> status) {
     }
 }
 
-void ListWindow::fileEnded(int set, hashing::FileDigests digests) {
-    const std::size_t index = *std::exchange(m_running, std::nullopt);
+void ListWindow::filesChecked(int set, std::vector<ListChecking::Result> results) {
     if (set != m_set) {
-        runNext();  // the set it belonged to has gone
-        return;
+        return;  // the set they belong to has gone
     }
-    if (digests.cancelled) {
+    for (ListChecking::Result& result : results) {
+        Row& row = m_rows[result.row];
+        const CheckVerdict verdict = VerdictOf(row.item, result.digests);
+        if (verdict.status == CheckStatus::Ok) {
+            row.entry = verdict.matched;  // the digest equals the expected one it shows
+        } else if (verdict.status == CheckStatus::Failed) {
+            // The digest the file has, so that the row tells the truth about it.
+            row.digest = result.digests.outcomes.front().digest;
+        }
+        // A file that is only hashed has no expected digest to fail against.
+        const bool onlyHashed = row.item.expected.empty() && verdict.status == CheckStatus::Failed;
+        setStatus(row, onlyHashed ? std::nullopt : std::optional(verdict.status));
+        showRow(result.row);
+    }
+    showProgress();
+}
+
+void ListWindow::checkEnded(int set, bool cancelled) {
+    if (set == m_set && cancelled) {
         // The rest waits for nothing now: cancelling stops the whole check.
-        for (std::size_t rest = index; rest < m_rows.size(); ++rest) {
-            if (!m_rows[rest].done) {
-                setStatus(m_rows[rest], CheckStatus::Cancelled);
-                showRow(rest);
+        for (std::size_t row = 0; row < m_rows.size(); ++row) {
+            if (!m_rows[row].done) {
+                setStatus(m_rows[row], CheckStatus::Cancelled);
+                showRow(row);
             }
         }
-        showProgress();
-        return;
+        m_nextToRun = m_rows.size();
     }
-    Row& row = m_rows[index];
-    const CheckVerdict verdict = VerdictOf(row.item, digests);
-    if (verdict.status == CheckStatus::Ok) {
-        row.entry = verdict.matched;  // the digest equals the expected one it shows
-    } else if (verdict.status == CheckStatus::Failed) {
-        // The digest the file has, so that the row tells the truth about it.
-        row.digest = digests.outcomes.front().digest;
-    }
-    // A file that is only hashed has no expected digest to fail against.
-    const bool onlyHashed = row.item.expected.empty() && verdict.status == CheckStatus::Failed;
-    setStatus(row, onlyHashed ? std::nullopt : std::optional(verdict.status));
-    showRow(index);
     runNext();
 }
 
 void ListWindow::CancelAction() {
     m_gathering.cancel();
-    m_run.cancel();
+    m_checking.cancel();
 }
 
 std::string ListWindow::statusText(CheckStatus status) const {

@@ -1,8 +1,8 @@
-// The list window's logic over a port of its own: rows of file, algorithm, digest and status
-// for the files of checksum lists and for dropped files and folders, read one after another on
-// the background's worker, with progress over all files, Cancel, a closing summary, copying as
-// GNU or BSD lines and saving a list. Dropped folders are walked and lists read on a worker too,
-// so that nothing the window does on its own thread waits for the file system.
+// The files window's logic over a port of its own: sets of rows of file, algorithm, digest and
+// status for the files of checksum lists and for files and folders, checked on a worker over
+// every core, with progress over all files, Cancel, a closing summary, copying as GNU or BSD
+// lines, saving lists and a report. Folders are walked and lists read on a worker too, so that
+// nothing the window does on its own thread waits for the file system.
 #pragma once
 
 #include <array>
@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/checks/ListCheck.h"
-#include "app/window/BackgroundRun.h"
+#include "app/window/ListChecking.h"
 #include "app/window/ListGathering.h"
 #include "app/window/ListOutput.h"
 #include "app/window/WindowSystem.h"
@@ -79,10 +79,10 @@ enum class LineStyle { Gnu, Bsd };
 
 class ListWindow {
 public:
-    // `loadText` gives a text of the current language block by number. Files are hashed through
-    // `background`, folders walked and lists read through `gathering`; both post to its UI thread.
-    ListWindow(ListWindowPort& port, Background background, hashing::WorkerTasks& gathering,
-               std::function<std::string(int)> loadText);
+    // `loadText` gives a text of the current language block by number. Folders are walked and
+    // lists read through `gathering`, files checked through `checking`; both post to `ui`.
+    ListWindow(ListWindowPort& port, UiThread& ui, hashing::WorkerTasks& gathering,
+               hashing::WorkerTasks& checking, std::function<std::string(int)> loadText);
 
     // Shows the window; files dropped later are hashed with `entry`.
     void Open(const hashing::AlgorithmEntry& entry);
@@ -122,7 +122,7 @@ public:
 
     // "3 OK, 1 FAILED, 1 missing": the statuses given so far.
     std::string Summary() const;
-    bool Running() const { return m_running.has_value() || m_gathering.running(); }
+    bool Running() const { return m_checking.running() || m_gathering.running(); }
     std::size_t RowCount() const { return m_rows.size(); }
 
 private:
@@ -142,7 +142,8 @@ private:
     void showSkippedFolders();
     void addRow(CheckItem item);
     void runNext();
-    void fileEnded(int set, hashing::FileDigests digests);
+    void filesChecked(int set, std::vector<ListChecking::Result> results);
+    void checkEnded(int set, bool cancelled);
     void setStatus(Row& row, std::optional<CheckStatus> status);
     void recount();
     void showRow(std::size_t index) const;
@@ -156,23 +157,20 @@ private:
     std::vector<const Row*> allRows() const;
 
     ListWindowPort& m_port;
-    BackgroundRun m_run;
     ListGathering m_gathering;
+    ListChecking m_checking;
     std::function<std::string(int)> m_loadText;
     const hashing::AlgorithmEntry* m_newFileEntry = nullptr;
     std::vector<Row> m_rows;
     // Each file and expected digest of the set once, so that no file is listed twice.
     std::unordered_set<std::string> m_keys;
-    // The rows before this one are done; counts kept as rows end, so that a file's end costs
-    // the same however many rows there are.
+    // The rows before this one have been handed to a check; counts kept as rows end, so that a
+    // file's end costs the same however many rows there are.
     std::size_t m_nextToRun = 0;
     std::size_t m_doneCount = 0;
     std::array<std::size_t, 5> m_statusCounts{};
     // The number of the set shown; a file of an earlier set that ends is forgotten.
     int m_set = 0;
-    // The row whose file is hashed, and its set.
-    std::optional<std::size_t> m_running;
-    int m_runningSet = 0;
     // The folders the gathering under way could not read.
     std::vector<std::string> m_skippedFolders;
 };

@@ -15,17 +15,17 @@ struct ListWindowRun {
 
     // Runs the walks, list reads and file hashes the actions started, to their end.
     void settle() {
-        while (tasks.pending() || jobs.pending()) {
-            tasks.pending() ? tasks.run() : jobs.run();
+        while (tasks.pending() || checks.pending()) {
+            tasks.pending() ? tasks.run() : checks.run();
             ui.drain();
         }
     }
 
     window::testing::FakeListPort port;
     window::testing::ManualUiThread ui;
-    window::testing::ManualFileJobs jobs;
+    window::testing::ManualWorkerTasks checks;
     window::testing::ManualWorkerTasks tasks;
-    window::ListWindow window{port, {jobs, ui}, tasks, [](int number) {
+    window::ListWindow window{port, ui, tasks, checks, [](int number) {
                                return window::StringTableText(1000 + number).value_or("");
                            }};
 };

@@ -20,8 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr fs::perms kOwnMode = fs::perms::owner_read | fs::perms::owner_write |
-                               fs::perms::group_read;
+constexpr fs::perms kOwnMode =
+    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
 const std::string kOldBytes = "the old file, which a failed save leaves whole\n";
 
 struct SaveRoute {
@@ -52,9 +52,11 @@ const SaveRoute kRoutes[] = {
     {"SettingsFile", "sha.lng", saveLanguageFile,
      [](const testing::TempFolder&) { return std::string("DEUTSCH\r\n7\r\n"); }},
     // Published SHA-256 of "abc" (FIPS 180-2, appendix B.1).
-    {"ChecksumList", "checksums.sha256", saveList, [](const testing::TempFolder& folder) {
-         return "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad  " +
-                folder.file("abc") + "\n";
+    // The name is relative to the list's folder.
+    {"ChecksumList", "checksums.sha256", saveList,
+     [](const testing::TempFolder&) {
+         return std::string(
+             "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad  abc\n");
      }},
 };
 

@@ -25,8 +25,8 @@ public:
 
     // Runs the walks, list reads and file hashes started, to their end.
     void settle() {
-        while (tasks.pending() || jobs.pending()) {
-            tasks.pending() ? tasks.run() : jobs.run();
+        while (tasks.pending() || checks.pending()) {
+            tasks.pending() ? tasks.run() : checks.run();
             ui.drain();
         }
     }
@@ -48,9 +48,9 @@ public:
     tolvek::testing::TempFolder folder;
     FakeListPort port;
     ManualUiThread ui;
-    ManualFileJobs jobs;
+    ManualWorkerTasks checks;
     ManualWorkerTasks tasks;
-    ListWindow window{port, {jobs, ui}, tasks, [](int number) {
+    ListWindow window{port, ui, tasks, checks, [](int number) {
                           return StringTableText(1000 + number).value_or("");
                       }};
 };

@@ -54,13 +54,18 @@ TEST_F(ListWindowTest, CancelInTheMiddleCancelsTheRest) {
     }
     window.CheckList(folder.write("x.sha256", lines));
     gather();
-    jobs.run();
+    checks.run();
     ui.drain();
-    EXPECT_EQ(port.progress.subject, "1 of 3 files");
+    EXPECT_EQ(port.progress.subject, "3 of 3 files");
+    port.openNames = {folder.write("d", "abc"), folder.write("e", "abc")};
+    window.AddFilesAction();
+    gather();
+    ASSERT_TRUE(checks.pending());
+    EXPECT_EQ(port.progress.subject, "3 of 5 files");
     window.CancelAction();
     settle();
-    EXPECT_EQ(statuses(), (std::vector<std::string>{"OK", "cancelled", "cancelled"}));
-    EXPECT_EQ(window.Summary(), "1 OK, 2 cancelled");
+    EXPECT_EQ(statuses(), (std::vector<std::string>{"OK", "OK", "OK", "cancelled", "cancelled"}));
+    EXPECT_EQ(window.Summary(), "3 OK, 2 cancelled");
     EXPECT_FALSE(window.Running());
 }
 
@@ -112,7 +117,7 @@ TEST_F(ListWindowTest, DropsAndListsAreLookedAtOnTheWorkerAndGiveRowsInTheirOrde
     EXPECT_TRUE(port.rows.empty()) << "the window's thread touched no file";
     EXPECT_TRUE(window.Running());
     EXPECT_EQ(port.progress.cancelCaption, "Cancel") << "a walk can be cancelled";
-    EXPECT_FALSE(jobs.pending());
+    EXPECT_FALSE(checks.pending());
 
     tasks.run();
     EXPECT_TRUE(port.rows.empty()) << "the rows arrive as posted calls";
@@ -172,7 +177,7 @@ TEST_F(ListWindowTest, CancelStopsAWalkForgetsTheDropsWaitingAndCancelsTheFilesW
     const std::string single = folder.write("single", "abc");
     window.CheckList(folder.write("x.sha256", kAbc + "  single\n" + kAbc + "  ./single\n"));
     gather();
-    ASSERT_TRUE(jobs.pending());
+    ASSERT_TRUE(checks.pending());
     port.folderName = folder.file("tree");
     window.AddFolderAction();
     port.openNames = {single};
@@ -196,7 +201,7 @@ class ListWindowLanguageTest : public MainWindowTest {};
 TEST_F(ListWindowLanguageTest, AnOpenListWindowFollowsALanguageChange) {
     startUp();
     FakeListPort port;
-    ListWindow list(port, {jobs, ui}, tasks,
+    ListWindow list(port, ui, tasks, checks,
                     [this](int number) { return window.LoadText(number); });
     window.AttachListWindow(list);
     dataFolder.write("a.txt", "abc");

@@ -27,9 +27,11 @@ StartUpOutcome MainWindowTest::startUp(const std::vector<std::string>& arguments
 
 void MainWindowTest::settle() {
     ui.drain();
-    while (jobs.pending() || tasks.pending()) {
+    while (jobs.pending() || tasks.pending() || checks.pending()) {
         if (tasks.pending()) {
             tasks.run();
+        } else if (checks.pending()) {
+            checks.run();
         } else {
             jobs.run();
         }

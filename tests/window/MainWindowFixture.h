@@ -44,8 +44,9 @@ protected:
     FakeWindowSystem windows;
     ManualUiThread ui;
     ManualFileJobs jobs;
-    // For a list window the test attaches.
+    // For a list window the test attaches: its walks and list reads, its checks.
     ManualWorkerTasks tasks;
+    ManualWorkerTasks checks;
     FakeEntries entries;
     engine::HashResult selfTestAnswer = engine::kHashOk;
     // Runs inside the self-test, to look at the state at that moment.

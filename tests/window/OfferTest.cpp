@@ -37,8 +37,8 @@ TEST_F(OfferTest, TheSidecarsDigestIsOfferedAndComparedOnlyWhenAccepted) {
         const char* message;  // empty: no message
     } cases[] = {
         {"accepted, equal", kDigest, Answer::Accept, kDigest, "Hash is equal."},
-        {"accepted, differing", std::string(64, 'b'), Answer::Accept,
-         std::string(64, 'b'), "Hash is not equal. Please check it"},
+        {"accepted, differing", std::string(64, 'b'), Answer::Accept, std::string(64, 'b'),
+         "Hash is not equal. Please check it"},
         {"declined", kDigest, Answer::Decline, "typed", ""},
         {"overtaken by a string hash", kDigest, Answer::HashAString, "typed", ""},
     };
@@ -48,7 +48,8 @@ TEST_F(OfferTest, TheSidecarsDigestIsOfferedAndComparedOnlyWhenAccepted) {
         windows.messages.clear();
         hashBesideSidecar(test.sidecarDigest);
         ASSERT_TRUE(windows.offer.has_value());
-        EXPECT_EQ(windows.offer->text, "Expected digest found in x.iso.Entry4: " + test.sidecarDigest);
+        EXPECT_EQ(windows.offer->text,
+                  "Expected digest found in x.iso.Entry4: " + test.sidecarDigest);
         EXPECT_EQ(windows.offer->acceptCaption, "Compare");
         EXPECT_EQ(windows.offer->declineCaption, "Dismiss");
         EXPECT_EQ(windows.text(Control::CompareField), "typed") << "nothing changes before";
@@ -103,7 +104,7 @@ TEST_F(OfferTest, AChecksumListJustHashedIsOfferedForChecking) {
     // Published SHA-256 of "abc" (FIPS 180-2, appendix B.1).
     const std::string abc = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
     FakeListPort listPort;
-    ListWindow listWindow(listPort, {jobs, ui}, tasks,
+    ListWindow listWindow(listPort, ui, tasks, checks,
                           [this](int number) { return window.LoadText(number); });
     window.AttachListWindow(listWindow);
     dataFolder.write("a.txt", "abc");
