@@ -5,14 +5,15 @@
 cmake_minimum_required(VERSION 3.25)
 
 # Each room, and the rooms below it that it may include ("app" is the generated app/Version.h).
-set(rooms platform engine framework app/hashing app/checks app/window app/qt cli)
+set(rooms platform engine framework app/hashing app/checks app/window app/integration app/qt cli)
 set(uses_platform)
 set(uses_engine platform)
 set(uses_framework platform)
 set(uses_app/hashing platform engine framework)
 set(uses_app/checks platform engine framework app/hashing)
 set(uses_app/window platform engine framework app/hashing app/checks app)
-set(uses_app/qt platform engine framework app/hashing app/checks app/window app)
+set(uses_app/integration platform app)
+set(uses_app/qt platform engine framework app/hashing app/checks app/window app/integration app)
 set(uses_cli platform engine framework app/hashing app/checks app)
 
 # The room a quoted include names: "app/checks/X.h" is app/checks, "app/Version.h" is app.

@@ -10,7 +10,7 @@ packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmar
           qt6-base-dev qt6-base-private-dev libgl-dev xvfb xauth fonts-dejavu-core
           clang libclang-rt-14-dev llvm
           openssl rhash python3 python3-crcmod b3sum xxhash libxxhash-dev rclone
-          desktop-file-utils man-db dpkg-dev file appstream lintian)
+          desktop-file-utils libxml2-utils man-db dpkg-dev file appstream lintian)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||

@@ -107,4 +107,21 @@ window::StartUpOutcome DesktopFrontEnd::startUp(const std::vector<std::string>& 
     return m_window.StartUpHandler(arguments);
 }
 
+window::StartUpOutcome DesktopFrontEnd::startUpFilesWindow(const std::vector<std::string>& names) {
+    m_view->centreOnScreen();
+    const window::StartUpOutcome outcome = m_window.StartUpHidden();
+    if (outcome == window::StartUpOutcome::ShowWindow) {
+        openInFilesWindow(names);
+    }
+    return outcome;
+}
+
+void DesktopFrontEnd::openInFilesWindow(const std::vector<std::string>& names) {
+    // The files window's algorithm is the one saved; with no names it only comes forward.
+    m_window.OpenListWindowAction();
+    if (!names.empty()) {
+        m_listWindow.OpenNames(names);
+    }
+}
+
 }  // namespace tolvek::desktop

@@ -31,6 +31,11 @@ public:
     // Centres the window and runs the core's start-up on the command line's arguments
     // (without argument 0). On EndProgram the window must not be shown.
     window::StartUpOutcome startUp(const std::vector<std::string>& arguments);
+    // tolvek-files: the files window alone, with `names` (absolute) in it; the main window stays
+    // hidden and sha.lng as it is. On EndProgram no window must be shown.
+    window::StartUpOutcome startUpFilesWindow(const std::vector<std::string>& names);
+    // Names another tolvek-files start handed over: into the files window, which comes forward.
+    void openInFilesWindow(const std::vector<std::string>& names);
 
     MainWindowView& view() { return *m_view; }
     window::MainWindow& window() { return m_window; }

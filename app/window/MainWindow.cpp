@@ -81,25 +81,10 @@ MainWindow::MainWindow(WindowSystem& windows, Background background, SelfTest se
 }
 
 StartUpOutcome MainWindow::StartUpHandler(const std::vector<std::string>& arguments) {
-    WindowSystem& windows = m_state.windows;
-    const LanguageFileLines saved = languageFile().read();
-    const std::optional<int> savedPosition = restoredPosition(saved.position);
-    windows.selectPosition(Control::LanguageList, MatchLanguage(saved.language));
-    // The saved position goes back into the file right away, although the list gets it only
-    // after the self-test: a program that is killed later must not forget the user's choice.
-    const bool validSave = savedPosition && m_state.entryAt(*savedPosition) != nullptr;
-    changeLanguage(validSave ? *savedPosition : windows.selectedPosition(Control::AlgorithmList));
-
-    if (const engine::HashResult code = m_selfTest(); code != engine::kHashOk) {
-        windows.showMessage(std::string(kSelfTestFailurePrefix) + hashing::EngineMessage(code), "",
-                            MessageIcon::None);
+    if (restoreChoices(true) == StartUpOutcome::EndProgram) {
         return StartUpOutcome::EndProgram;
     }
-    m_hashFromField = false;
-
-    if (savedPosition) {
-        windows.selectPosition(Control::AlgorithmList, validSave ? *savedPosition : -1);
-    }
+    WindowSystem& windows = m_state.windows;
     // The arguments before the first empty one count, so an empty argument 1 names no file.
     if (!arguments.empty() && !arguments.front().empty()) {
         windows.setText(Control::PathField, arguments.front());
@@ -112,6 +97,38 @@ StartUpOutcome MainWindow::StartUpHandler(const std::vector<std::string>& argume
         m_state.ui().postAfter(kProgressAppearsAfter, [this] { m_state.showWindowFirstTime(); });
     } else {
         m_state.showWindowFirstTime();
+    }
+    return StartUpOutcome::ShowWindow;
+}
+
+StartUpOutcome MainWindow::StartUpHidden() {
+    return restoreChoices(false);
+}
+
+StartUpOutcome MainWindow::restoreChoices(bool saveLanguageFile) {
+    WindowSystem& windows = m_state.windows;
+    const LanguageFileLines saved = languageFile().read();
+    const std::optional<int> savedPosition = restoredPosition(saved.position);
+    windows.selectPosition(Control::LanguageList, MatchLanguage(saved.language));
+    // The saved position goes back into the file right away, although the list gets it only
+    // after the self-test: a program that is killed later must not forget the user's choice.
+    const bool validSave = savedPosition && m_state.entryAt(*savedPosition) != nullptr;
+    if (saveLanguageFile) {
+        changeLanguage(validSave ? *savedPosition
+                                 : windows.selectedPosition(Control::AlgorithmList));
+    } else {
+        applyLanguage();
+    }
+
+    if (const engine::HashResult code = m_selfTest(); code != engine::kHashOk) {
+        windows.showMessage(std::string(kSelfTestFailurePrefix) + hashing::EngineMessage(code), "",
+                            MessageIcon::None);
+        return StartUpOutcome::EndProgram;
+    }
+    m_hashFromField = false;
+
+    if (savedPosition) {
+        windows.selectPosition(Control::AlgorithmList, validSave ? *savedPosition : -1);
     }
     return StartUpOutcome::ShowWindow;
 }
@@ -352,14 +369,20 @@ void MainWindow::LanguageChangeHandler() {
 }
 
 void MainWindow::changeLanguage(int savedAlgorithmPosition) {
+    if (const Language* language = applyLanguage()) {
+        languageFile().write(language->written, savedAlgorithmPosition);
+    }
+}
+
+const Language* MainWindow::applyLanguage() {
     const int position = m_state.windows.selectedPosition(Control::LanguageList);
     if (position < 0 || static_cast<std::size_t>(position) >= kLanguages.size()) {
-        return;
+        return nullptr;
     }
     const Language& language = kLanguages[static_cast<std::size_t>(position)];
     m_state.setLanguageBase(language.block);
     ApplyTexts();
-    languageFile().write(language.written, savedAlgorithmPosition);
+    return &language;
 }
 
 void MainWindow::hashFileFromField(Control sender, bool copyWhenDone) {

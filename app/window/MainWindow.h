@@ -20,6 +20,8 @@
 
 namespace tolvek::window {
 
+struct Language;
+
 // The engine's known-answer self-test: 0, or the first failing result code.
 using SelfTest = std::function<engine::HashResult()>;
 
@@ -43,6 +45,10 @@ public:
     // its progress display appears, whichever comes first. On EndProgram the self-test failed,
     // the user was told, and the window is never shown.
     StartUpOutcome StartUpHandler(const std::vector<std::string>& arguments);
+    // The start-up of a program that shows only the files window: the saved language and
+    // algorithm and the self-test, with sha.lng left as it is (a main window running beside it
+    // owns it) and the main window kept hidden.
+    StartUpOutcome StartUpHidden();
 
     // HashFileButton (sender); also RenewButton, PathField and MainWindow as senders, which
     // take the name from PathField instead of the open-file dialog. The file is hashed in the
@@ -132,10 +138,14 @@ private:
     // The input of the digest shown, with the selected entry.
     void hashAgain();
     LanguageFile languageFile() const;
+    // The saved choices and the self-test, the first steps of both start-ups.
+    StartUpOutcome restoreChoices(bool saveLanguageFile);
     // LanguageChangeHandler, saving `savedAlgorithmPosition` as line 2.
     void changeLanguage(int savedAlgorithmPosition);
     // The algorithm list's groups under the current language's headings, and its tooltips.
     void showAlgorithmGroups();
+    // The selected language's texts in the windows; null when none is selected.
+    const Language* applyLanguage();
 
     MainWindowState m_state;
     CompareFlow m_compare;

@@ -1,6 +1,6 @@
 // Files the system provides whose size reads as 0 although they have content, reading any
 // file's bytes with the standard library, as an independent way to the same bytes, a folder's
-// names, how much of a file the page cache holds, and the output of a command.
+// names, how much of a file the page cache holds, and what a file saved holds.
 #pragma once
 
 #include <array>

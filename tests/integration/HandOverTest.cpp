@@ -1,0 +1,154 @@
+// The hand-over between tolvek-files starts without a socket: the message read back whatever the
+// names hold and however it arrives, who serves after which answers, and the command line.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <deque>
+
+#include "app/integration/FilesCommand.h"
+#include "app/integration/FilesHandOver.h"
+#include "tests/support/TempFolder.h"
+
+namespace tolvek::integration {
+namespace {
+
+using State = DecodedNames::State;
+using Names = std::vector<std::string>;
+
+TEST(HandOverTest, NamesComeBackWholeFromEveryPrefixOfTheMessage) {
+    const Names cases[] = {
+        {},
+        {"/tmp/a b/c d.iso"},
+        {"/tmp/line\nend", "/tmp/carriage\rreturn", "/tmp/ünï €", "/tmp/-dash", "/tmp/\t"},
+    };
+    for (const Names& names : cases) {
+        const std::string message = EncodeNames(names);
+        for (std::size_t size = 0; size < message.size(); ++size) {
+            ASSERT_EQ(DecodeNames(std::string_view(message).substr(0, size)).state,
+                      State::Incomplete)
+                << size;
+        }
+        const DecodedNames decoded = DecodeNames(message);
+        EXPECT_EQ(decoded.state, State::Complete);
+        EXPECT_EQ(decoded.names, names);
+    }
+}
+
+TEST(HandOverTest, MessagesNotOursAreInvalid) {
+    const std::string valid = EncodeNames({"/a"});
+    const std::string cases[] = {
+        "GET / HTTP/1.1\r\n",
+        "tolvek-files 2\n/a\0\0",
+        valid + "x",
+        valid + std::string(1, '\0'),
+        std::string("tolvek-files 1\n") + std::string(kMaxMessageBytes, 'a'),
+    };
+    for (const std::string& message : cases) {
+        EXPECT_EQ(DecodeNames(message).state, State::Invalid) << message.substr(0, 20);
+    }
+}
+
+// A port that answers each try from a script and records what was tried.
+class ScriptedPort final : public InstancePort {
+public:
+    ScriptedPort(std::deque<Delivery> deliveries, std::deque<bool> claims)
+        : m_deliveries(std::move(deliveries)), m_claims(std::move(claims)) {}
+    Delivery send(const std::string&) override {
+        log += "send ";
+        return take(m_deliveries, Delivery::NoServer);
+    }
+    bool claimServing() override {
+        log += "claim ";
+        return take(m_claims, false);
+    }
+    void pause() override { log += "pause "; }
+    std::string log;
+
+private:
+    template <typename T>
+    static T take(std::deque<T>& script, T otherwise) {
+        if (script.empty()) {
+            return otherwise;
+        }
+        const T next = script.front();
+        script.pop_front();
+        return next;
+    }
+    std::deque<Delivery> m_deliveries;
+    std::deque<bool> m_claims;
+};
+
+TEST(HandOverTest, RoleFollowsTheAnswers) {
+    struct Case {
+        const char* what;
+        std::deque<Delivery> deliveries;
+        std::deque<bool> claims;
+        Role role;
+        std::string log;
+    };
+    const Case cases[] = {
+        {"a running window takes the names", {Delivery::Delivered}, {}, Role::HandedOver,
+         "send "},
+        {"nobody runs, or a stale socket", {Delivery::NoServer}, {true}, Role::Serve,
+         "send claim "},
+        {"another start is becoming the server", {Delivery::NoServer, Delivery::Delivered},
+         {false}, Role::HandedOver, "send claim pause send "},
+        {"the server ends while we talk", {Delivery::Lost, Delivery::NoServer}, {false, true},
+         Role::Serve, "send claim pause send claim "},
+        {"a server of another kind", {Delivery::Refused}, {}, Role::StandAlone, "send "},
+        {"the lock's holder never answers", {}, {}, Role::StandAlone,
+         "send claim pause send claim pause send claim pause "},
+    };
+    for (const Case& scripted : cases) {
+        ScriptedPort port(scripted.deliveries, scripted.claims);
+        EXPECT_EQ(ChooseRole(port, "m", 3), scripted.role) << scripted.what;
+        EXPECT_EQ(port.log, scripted.log) << scripted.what;
+    }
+}
+
+TEST(HandOverTest, RelativeNamesAreTakenFromTheWorkingFolder) {
+    EXPECT_EQ(AbsoluteNames({"a b.iso", "/etc/x", "sub/../y", "-"}, "/home/u/dl"),
+              (Names{"/home/u/dl/a b.iso", "/etc/x", "/home/u/dl/sub/../y", "/home/u/dl/-"}));
+}
+
+TEST(HandOverTest, SocketFolderIsTheUsersOwn) {
+    EXPECT_EQ(InstanceFolderFrom("/run/user/1000", "/var/tmp", 1000), "/run/user/1000");
+    EXPECT_EQ(InstanceFolderFrom("relative", "/var/tmp", 1000), "/var/tmp/tolvek-1000");
+    EXPECT_EQ(InstanceFolderFrom(nullptr, nullptr, 7), "/tmp/tolvek-7");
+
+    const testing::TempFolder temp;
+    const std::filesystem::path created = temp.path() / "new";
+    EXPECT_TRUE(PreparePrivateFolder(created));
+    EXPECT_TRUE(PreparePrivateFolder(created));  // the second start finds it
+    ::chmod(created.c_str(), 0777);
+    EXPECT_FALSE(PreparePrivateFolder(created)) << "others could replace the socket";
+    std::filesystem::create_directory_symlink(temp.path(), temp.path() / "link");
+    EXPECT_FALSE(PreparePrivateFolder(temp.path() / "link")) << "a planted link";
+}
+
+TEST(HandOverTest, CommandLine) {
+    using Kind = FilesCommand::Kind;
+    const struct {
+        std::vector<std::string> arguments;
+        Kind kind;
+        Names names;
+    } cases[] = {
+        {{}, Kind::Open, {}},
+        {{"a", "-", "b c"}, Kind::Open, {"a", "-", "b c"}},
+        {{"--", "--help", "-x"}, Kind::Open, {"--help", "-x"}},
+        {{"--install-menus"}, Kind::InstallMenus, {}},
+        {{"--remove-menus"}, Kind::RemoveMenus, {}},
+        {{"--version"}, Kind::Version, {}},
+        {{"--help"}, Kind::Help, {}},
+        {{"--install-menus", "a"}, Kind::UsageError, {"--install-menus"}},
+        {{"a", "-platform"}, Kind::UsageError, {"-platform"}},
+    };
+    for (const auto& [arguments, kind, names] : cases) {
+        const FilesCommand command = ParseFilesCommand(arguments);
+        EXPECT_EQ(command.kind, kind) << ::testing::PrintToString(arguments);
+        EXPECT_EQ(command.names, names) << ::testing::PrintToString(arguments);
+    }
+}
+
+}  // namespace
+}  // namespace tolvek::integration
