@@ -16,8 +16,9 @@ std::vector<const AlgorithmEntry*> IdentifyCandidates(std::span<const AlgorithmE
     std::erase(candidates, known);
     if (!expected.algorithm.empty()) {
         const AlgorithmEntry* named = AlgorithmOfTag(expected.algorithm);
-        std::ranges::stable_partition(
-            candidates, [named](const AlgorithmEntry* entry) { return entry == named; });
+        // The iterator form: Clang 14 rejects the ranges one's result with libstdc++ 12.
+        std::stable_partition(candidates.begin(), candidates.end(),
+                              [named](const AlgorithmEntry* entry) { return entry == named; });
     }
     return candidates;
 }
