@@ -45,9 +45,11 @@ bool LineReader::next(std::string& line, std::size_t longest) {
         m_start = static_cast<std::size_t>(lineFeed - m_piece.data());
         if (lineFeed != end) {
             ++m_start;
+            m_lineFeedEnded = true;
             return true;
         }
     }
+    m_lineFeedEnded = false;
     return any && m_systemError == 0;
 }
 

@@ -26,6 +26,8 @@ public:
     // than `longest` bytes the first `longest` are kept and the rest is skipped. False at the
     // end, and when a read failed (systemError() then says why).
     bool next(std::string& line, std::size_t longest = kWholeLine);
+    // Whether the line next() gave last ended with a line feed (a file's last line may not).
+    bool lineFeedEnded() const { return m_lineFeedEnded; }
     // Whether reading the next line would wait for the writer of a stream.
     bool waits() const;
     // The system's error number of a failed read, else 0.
@@ -41,6 +43,7 @@ private:
     std::size_t m_start = 0;
     std::size_t m_end = 0;
     bool m_ended = false;
+    bool m_lineFeedEnded = false;
     int m_systemError = 0;
 };
 

@@ -91,12 +91,13 @@ LanguageFileLines LanguageFile::read() const {
     if (!file) {
         return {};
     }
-    // Read no further than line 2, each line cut to kLineLimit bytes.
+    // Read no further than line 2, each line cut to kLineLimit bytes; a last line without a line
+    // feed stays without one, so that a CR at the file's end stays part of its line.
     platform::LineReader lines(std::move(*file));
     std::string head;
     std::string line;
     for (int count = 0; count < kLinesRead && lines.next(line, kLineLimit); ++count) {
-        head.append(line).append("\n");
+        head.append(line).append(lines.lineFeedEnded() ? "\n" : "");
     }
     return lines.systemError() == 0 ? ParseLanguageFile(head) : LanguageFileLines{};
 }
