@@ -75,4 +75,8 @@ extern const TextGroup kListGroupTextGroup;
 // picker (its command, its three groups, its search field).
 extern const TextGroup kFilesTextGroup;
 
+// Text 106: the accept button of the offer of a checksum file beside the file that holds another
+// entry's digest than the one selected ("Check with SHA256").
+extern const TextGroup kSidecarTextGroup;
+
 }  // namespace tolvek::window

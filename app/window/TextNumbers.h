@@ -63,6 +63,7 @@ enum TextNumber : int {
     kAlgorithmsCommandText = 101,
     kFirstPickerGroupText = 102,  // modern, classic (known collisions), checksums
     kPickerSearchText = 105,
+    kCheckWithText = 106,
     kFirstListGroupText = 130,  // the algorithm list's headings: the thirty, hashes, checksums
 };
 
