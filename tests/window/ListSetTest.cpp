@@ -141,6 +141,14 @@ TEST_F(ListSetTest, EachWayInMakesTheSetItShould) {
          },
          {"one.txt", "ok.txt", "bad.txt", "gone.txt", "a.txt"},
          {"OK", "OK", "FAILED", "missing", ""}},
+        {"a file named with a list of another algorithm beside it is checked against it",
+         [](ListSetTest& t) {
+             // Published MD5 of "abc" (RFC 1321, appendix A.5).
+             t.folder.write("data/one.txt.md5", "900150983cd24fb0d6963f7d28e17f72  one.txt\n");
+             t.drop({"data/listcheck/bad.txt", "data/one.txt", "a.txt"});
+         },
+         {"data/listcheck/bad.txt", "data/one.txt", "a.txt"},
+         {"FAILED", "OK", ""}},
     };
     for (const auto& set : cases) {
         SCOPED_TRACE(set.what);
