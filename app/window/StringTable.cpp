@@ -220,7 +220,7 @@ constexpr std::array<LanguageBlock, kLanguageBlocks> kBlocks = {{
 // Every group after the fifteen window texts, in number order.
 const std::array<const TextGroup*, 8> kTextGroups = {
     &kProgressTextGroup,   &kCompareTextGroup, &kListTextGroup,    &kNoteTextGroup,
-    &kAccessibleTextGroup, &kFilesTextGroup,   &kSidecarTextGroup, &kListGroupTextGroup};
+    &kAccessibleTextGroup, &kFilesTextGroup,   &kVerifyTextGroup, &kListGroupTextGroup};
 
 constexpr std::string_view kTemplateStartText =
     "If you want translate this program, translate from here- From 11000 - 11015";
