@@ -199,9 +199,8 @@ void ListWindowView::connectTo(window::ListWindow& window) {
         connect(m_setCommands[static_cast<std::size_t>(command)], &QPushButton::clicked, this,
                 setActions[command]);
     }
-    connect(m_verify, &QLineEdit::textChanged, this, [&window](const QString& text) {
-        window.VerifyChangedHandler(text.toStdString());
-    });
+    connect(m_verify, &QLineEdit::textChanged, this,
+            [&window](const QString& text) { window.VerifyChangedHandler(text.toStdString()); });
     connectKeys(window);
     auto* drops = new FileDropFilter(
         this, [&window](const std::string& names) { window.DropHandler(names); });
@@ -305,8 +304,8 @@ void ListWindowView::setRow(std::size_t index, const window::ListRowView& row) {
         const int shownAt = kFirstDigestColumn + static_cast<int>(column);
         item->setText(shownAt, fromBytes(row.digests[column]));
         const bool verified = column < row.verified.size() && row.verified[column];
-        item->setIcon(shownAt, verified ? style()->standardIcon(QStyle::SP_DialogApplyButton)
-                                        : QIcon());
+        item->setIcon(shownAt,
+                      verified ? style()->standardIcon(QStyle::SP_DialogApplyButton) : QIcon());
         widenToShow(column, item->text(shownAt), verified);
     }
     item->setText(kStatusColumn, fromBytes(row.status));

@@ -97,7 +97,8 @@ void ListWindow::ApplyTexts() {
     showRows(0);
     if (!m_rows.empty() || Running()) {
         showProgress();
-    }    showVerifyOutcome();
+    }
+    showVerifyOutcome();
 }
 
 void ListWindow::CheckList(const std::string& listPath) {
