@@ -77,7 +77,7 @@ TEST_F(FilesWindowTest, CtrlShiftVPastesTheDigestToVerifyWhichMarksItsCell) {
     auto& field = *frontEnd->listView().findChild<QLineEdit*>("ListVerifyField");
     auto& outcome = *frontEnd->listView().findChild<QLabel*>("ListVerifyOutcome");
     EXPECT_TRUE(field.hasFocus());
-    EXPECT_EQ(outcome.text().toStdString(), a + " (SHA256) matches the expected digest.");
+    EXPECT_EQ(outcome.text().toStdString(), "Matches the expected digest: " + a + " (SHA256)");
     EXPECT_TRUE(outcome.isVisible());
     QTreeWidgetItem& row = *rows().topLevelItem(0);
     EXPECT_EQ(row.text(2).toStdString(), kAbc + " — matches");

@@ -260,9 +260,9 @@ TEST_F(ListSetTest, TheVerifyFieldMarksEachDigestEqualToItAndSaysWhichMatched) {
         std::vector<std::string> marked;  // row/column
     } cases[] = {
         {" " + hashing::AsciiUpper(kAbc) + "\n",
-         "ok.txt (SHA256), b.txt (SHA256) matches the expected digest.",
+         "Matches the expected digest: ok.txt (SHA256), b.txt (SHA256)",
          {"ok.txt/SHA256", "b.txt/SHA256"}},
-        {"MD5 (b.txt) = " + abcMd5, "b.txt (MD5) matches the expected digest.", {"b.txt/MD5"}},
+        {"MD5 (b.txt) = " + abcMd5, "Matches the expected digest: b.txt (MD5)", {"b.txt/MD5"}},
         {std::string(64, 'b'),
          "None of the 3 digests of that length matches the expected digest.",
          {}},
