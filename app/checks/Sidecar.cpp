@@ -54,16 +54,27 @@ std::vector<fs::path> sfvListsIn(const fs::path& folder) {
     return lists;
 }
 
-std::vector<Candidate> candidatesFor(const fs::path& file, std::string_view algorithmId) {
+// The names lists of `entry` go by: its id, then its list stems ("b2" of BLAKE2b).
+std::vector<std::string> stemsOf(const hashing::AlgorithmEntry& entry) {
+    std::vector<std::string> stems = {std::string(entry.id)};
+    for (std::string_view rest = entry.listStems; !rest.empty();) {
+        const std::size_t space = std::min(rest.find(' '), rest.size());
+        stems.emplace_back(rest.substr(0, space));
+        rest.remove_prefix(std::min(space + 1, rest.size()));
+    }
+    return stems;
+}
+
+std::vector<Candidate> candidatesFor(const fs::path& file, const hashing::AlgorithmEntry& entry) {
     const std::string name = file.filename().string();
-    const std::string id(algorithmId);
     const fs::path folder = file.parent_path();
-    std::vector<Candidate> candidates = {
-        {folder / (name + "." + id), Source::OwnSidecar},
-        {folder / (name + "." + id + "sum"), Source::OwnSidecar},
-        {folder / (hashing::AsciiUpper(id) + "SUMS"), Source::SharedList},
-    };
-    if (algorithmId == kSfvAlgorithm) {
+    std::vector<Candidate> candidates;
+    for (const std::string& stem : stemsOf(entry)) {
+        candidates.push_back({folder / (name + "." + stem), Source::OwnSidecar});
+        candidates.push_back({folder / (name + "." + stem + "sum"), Source::OwnSidecar});
+        candidates.push_back({folder / (hashing::AsciiUpper(stem) + "SUMS"), Source::SharedList});
+    }
+    if (entry.id == kSfvAlgorithm) {
         for (fs::path& list : sfvListsIn(folder)) {
             candidates.push_back({std::move(list), Source::SharedList});
         }
@@ -72,7 +83,7 @@ std::vector<Candidate> candidatesFor(const fs::path& file, std::string_view algo
 }
 
 std::optional<hashing::Digest> digestIn(const Candidate& candidate, const fs::path& file,
-                                    const hashing::AlgorithmEntry& entry) {
+                                        const hashing::AlgorithmEntry& entry) {
     std::optional<ListItems> items = ReadListFile(candidate.name.string(), &entry);
     if (!items) {
         return std::nullopt;
@@ -90,9 +101,26 @@ std::optional<hashing::Digest> digestIn(const Candidate& candidate, const fs::pa
 std::optional<SidecarDigest> FindSidecarDigest(const fs::path& file,
                                                const hashing::AlgorithmEntry& entry) {
     const fs::path normal = normalFile(file);
-    for (const Candidate& candidate : candidatesFor(normal, entry.id)) {
+    for (const Candidate& candidate : candidatesFor(normal, entry)) {
         if (std::optional<hashing::Digest> digest = digestIn(candidate, normal, entry)) {
-            return SidecarDigest{std::move(*digest), candidate.name};
+            return SidecarDigest{std::move(*digest), candidate.name, &entry};
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<SidecarDigest> FindAnySidecarDigest(
+    const fs::path& file, const hashing::AlgorithmEntry& preferred,
+    std::span<const hashing::AlgorithmEntry> entries) {
+    if (std::optional<SidecarDigest> own = FindSidecarDigest(file, preferred)) {
+        return own;
+    }
+    for (const hashing::AlgorithmEntry& entry : entries) {
+        if (&entry == &preferred) {
+            continue;
+        }
+        if (std::optional<SidecarDigest> other = FindSidecarDigest(file, entry)) {
+            return other;
         }
     }
     return std::nullopt;

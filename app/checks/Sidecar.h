@@ -1,12 +1,14 @@
 // The expected digest of a file that a checksum file beside it holds: "<name>.<alg>",
-// "<name>.<alg>sum", "<ALG>SUMS" (as SHA256SUMS and MD5SUMS), or, for CRC-32, an SFV list that
-// names the file. Looking reads only regular files of a bounded size (ReadListFile), so a huge
-// file or a FIFO where a checksum file would be never stalls the caller.
+// "<name>.<alg>sum", "<ALG>SUMS" (as SHA256SUMS and MD5SUMS), for the entry's id and each of its
+// list stems ("B2SUMS"), or, for CRC-32, an SFV list that names the file. Looking reads only
+// regular files of a bounded size (ReadListFile), so a huge file or a FIFO where a checksum file
+// would be never stalls the caller.
 #pragma once
 
 #include <cstddef>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -16,7 +18,8 @@ namespace tolvek::checks {
 
 struct SidecarDigest {
     hashing::Digest digest;
-    std::filesystem::path source;  // the checksum file that holds it
+    std::filesystem::path source;                    // the checksum file that holds it
+    const hashing::AlgorithmEntry* entry = nullptr;  // whose digest it is
 };
 
 // The expected digest beside `file` for `entry`. Each checksum file is read as a list of that
@@ -25,5 +28,12 @@ struct SidecarDigest {
 // holds a line for the file wins.
 std::optional<SidecarDigest> FindSidecarDigest(const std::filesystem::path& file,
                                                const hashing::AlgorithmEntry& entry);
+
+// The expected digest beside `file` of `preferred` when a checksum file holds one, else of the
+// first of `entries` that one holds: a SHA256SUMS beside an ISO counts whatever entry the user
+// hashes with.
+std::optional<SidecarDigest> FindAnySidecarDigest(const std::filesystem::path& file,
+                                                  const hashing::AlgorithmEntry& preferred,
+                                                  std::span<const hashing::AlgorithmEntry> entries);
 
 }  // namespace tolvek::checks

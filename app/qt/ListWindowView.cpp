@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
@@ -114,6 +115,8 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
       m_subject(new QLabel(this)),
       m_bar(new QProgressBar(this)),
       m_summary(new QLabel(this)),
+      m_verify(new QLineEdit(this)),
+      m_verifyOutcome(new QLabel(this)),
       m_cancel(new QPushButton(this)) {
     InstallAccessibleRoles();
     setObjectName(QStringLiteral("ListWindow"));
@@ -135,6 +138,12 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
     m_bar->setRange(0, 1000);
     m_subject->setTextFormat(Qt::PlainText);
     m_summary->setTextFormat(Qt::PlainText);
+    m_verify->setObjectName(QStringLiteral("ListVerifyField"));
+    m_verify->setClearButtonEnabled(true);
+    m_verifyOutcome->setObjectName(QStringLiteral("ListVerifyOutcome"));
+    m_verifyOutcome->setTextFormat(Qt::PlainText);
+    m_verifyOutcome->setWordWrap(true);
+    m_verifyOutcome->hide();
 
     auto* setCommands = commandRow(*this, "ListSetCommand%1", kSetCommandCount, m_setCommands);
     setCommands->addStretch(1);
@@ -142,11 +151,15 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
     progress->addWidget(m_subject);
     progress->addWidget(m_bar, 1);
     progress->addWidget(m_cancel);
+    auto* verify = new QHBoxLayout;
+    verify->addWidget(m_verify, 1);
+    verify->addWidget(m_verifyOutcome, 1);
     auto* commands = commandRow(*this, "ListCommand%1", kCommandCount, m_commands);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(setCommands);
     layout->addWidget(m_hint, 1);
     layout->addWidget(m_rows, 1);
+    layout->addLayout(verify);
     layout->addLayout(progress);
     layout->addWidget(m_summary);
     layout->addLayout(commands);
@@ -186,6 +199,8 @@ void ListWindowView::connectTo(window::ListWindow& window) {
         connect(m_setCommands[static_cast<std::size_t>(command)], &QPushButton::clicked, this,
                 setActions[command]);
     }
+    connect(m_verify, &QLineEdit::textChanged, this,
+            [&window](const QString& text) { window.VerifyChangedHandler(text.toStdString()); });
     connectKeys(window);
     auto* drops = new FileDropFilter(
         this, [&window](const std::string& names) { window.DropHandler(names); });
@@ -206,6 +221,12 @@ void ListWindowView::connectKeys(window::ListWindow& window) {
              }
          }},
         {QKeySequence(Qt::Key_Escape), [&window] { window.CancelAction(); }},
+        // The digest the user holds, to find among the rows'.
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V),
+         [this] {
+             m_verify->setText(QGuiApplication::clipboard()->text());
+             m_verify->setFocus();
+         }},
     };
     for (const auto& [sequence, action] : keys) {
         auto* shortcut = new QShortcut(sequence, this);
@@ -237,6 +258,8 @@ void ListWindowView::setTexts(const window::ListWindowTexts& texts) {
     m_hint->setAccessibleName(fromBytes(texts.emptyHint));
     ApplyAccessibleText(*m_rows, {texts.rowsName, {}});
     ApplyAccessibleText(*m_bar, {texts.progressBarName, {}});
+    m_verify->setPlaceholderText(fromBytes(texts.verifyName));
+    ApplyAccessibleText(*m_verify, {texts.verifyName, {}});
 }
 
 // Before the set has an algorithm, its one digest column is headed "Digest".
@@ -280,7 +303,10 @@ void ListWindowView::setRow(std::size_t index, const window::ListRowView& row) {
     for (std::size_t column = 0; column < row.digests.size(); ++column) {
         const int shownAt = kFirstDigestColumn + static_cast<int>(column);
         item->setText(shownAt, fromBytes(row.digests[column]));
-        widenToShow(column, item->text(shownAt));
+        const bool verified = column < row.verified.size() && row.verified[column];
+        item->setIcon(shownAt,
+                      verified ? style()->standardIcon(QStyle::SP_DialogApplyButton) : QIcon());
+        widenToShow(column, item->text(shownAt), verified);
     }
     item->setText(kStatusColumn, fromBytes(row.status));
     item->setIcon(kStatusColumn, statusIcon(*style(), row.mark));
@@ -301,13 +327,16 @@ void ListWindowView::widenStatusFor(const QString& status) {
 
 // A digest column is made as wide as its first digest, once: the digests of one algorithm are
 // all as long, and measuring each row, as the header could, would cost too much for many rows.
-void ListWindowView::widenToShow(std::size_t column, const QString& digest) {
-    if (digest.isEmpty() || column >= m_sizedColumns.size() || m_sizedColumns[column]) {
+// A digest marked as the one verified (few) is measured each time, with its icon and words.
+void ListWindowView::widenToShow(std::size_t column, const QString& digest, bool verified) {
+    if (digest.isEmpty() || column >= m_sizedColumns.size() ||
+        (m_sizedColumns[column] && !verified)) {
         return;
     }
     m_sizedColumns[column] = true;
     const int position = kFirstDigestColumn + static_cast<int>(column);
-    const int needed = m_rows->fontMetrics().horizontalAdvance(digest) + 2 * m_rows->indentation();
+    const int needed = m_rows->fontMetrics().horizontalAdvance(digest) +
+                       (verified ? m_rows->iconSize().width() : 0) + 2 * m_rows->indentation();
     m_rows->header()->resizeSection(position,
                                     std::max(needed, m_rows->header()->sectionSize(position)));
 }
@@ -329,6 +358,11 @@ void ListWindowView::showProgress(const window::ProgressDisplay& display) {
     m_bar->setValue(display.permille.value_or(0));
     m_cancel->setText(fromBytes(display.cancelCaption));
     m_cancel->setVisible(!display.cancelCaption.empty());
+}
+
+void ListWindowView::showVerifyOutcome(const std::string& text) {
+    m_verifyOutcome->setText(fromBytes(text));
+    m_verifyOutcome->setVisible(!text.empty());
 }
 
 void ListWindowView::announce(const std::string& text) {

@@ -1,5 +1,6 @@
 // The list window's widgets, implementing its port: the commands that make a set, a table of
-// rows (or a hint while there are none) with a status icon beside each status word, progress
+// rows (or a hint while there are none) with a status icon beside each status word, a field for
+// a digest to find among the rows' (Ctrl+Shift+V pastes into it), progress
 // over all files with Cancel, the summary, the copy and save commands, their keys, and drops
 // of files, folders and lists. The core's ListWindow decides everything.
 #pragma once
@@ -15,6 +16,7 @@
 #include "app/window/ListWindow.h"
 
 class QLabel;
+class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QTreeWidget;
@@ -64,11 +66,12 @@ public:
     bool confirm(const std::string& question) override;
     void showMessage(const std::string& text) override;
     void announce(const std::string& text) override;
+    void showVerifyOutcome(const std::string& text) override;
 
 private:
     void connectKeys(window::ListWindow& window);
     void showHeadings();
-    void widenToShow(std::size_t column, const QString& digest);
+    void widenToShow(std::size_t column, const QString& digest, bool verified);
     void widenStatusFor(const QString& status);
     std::vector<std::size_t> selectedRows() const;
 
@@ -83,6 +86,8 @@ private:
     QLabel* m_subject;
     QProgressBar* m_bar;
     QLabel* m_summary;
+    QLineEdit* m_verify;
+    QLabel* m_verifyOutcome;
     QPushButton* m_cancel;
     std::vector<QPushButton*> m_commands;
     Announcer* m_announcer = nullptr;

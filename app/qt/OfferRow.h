@@ -26,6 +26,8 @@ signals:
     void declined();
 
 private:
+    void fitAcceptCaption();
+
     QLabel* m_text;
     QPushButton* m_accept;
     QPushButton* m_decline;

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "app/checks/FolderWalk.h"
+#include "app/checks/Sidecar.h"
 #include "app/hashing/Hashing.h"
 
 namespace tolvek::window {
@@ -49,6 +50,21 @@ FoundRows listToCheck(const std::string& listPath) {
     return {std::move(items->items), {}, {}, {}};
 }
 
+// A file named by itself with a checksum file beside it that names it (SHA256SUMS, x.iso.md5,
+// an SFV list) is checked against that, whatever entries the set hashes with. The files of a
+// folder are not looked up one by one: a large folder would be listed once per file.
+std::optional<CheckItem> sidecarCheck(
+    const std::string& file, const std::vector<const hashing::AlgorithmEntry*>& newFileEntries) {
+    const hashing::AlgorithmEntry& preferred =
+        newFileEntries.empty() ? hashing::DefaultEntry() : *newFileEntries.front();
+    std::optional<checks::SidecarDigest> sidecar =
+        checks::FindAnySidecarDigest(file, preferred, hashing::AlgorithmEntries());
+    if (!sidecar) {
+        return std::nullopt;
+    }
+    return CheckItem{0, file, file, std::move(sidecar->digest), {sidecar->entry}, {}};
+}
+
 // A file that is only hashed has no expected digest; without an entry to hash it with it gives
 // no row.
 FoundRows droppedName(const std::string& name,
@@ -75,6 +91,8 @@ FoundRows droppedName(const std::string& name,
         found.tooLargeList = name;
     } else if (std::optional<std::vector<CheckItem>> listed = checks::ListedItems(name)) {
         found.items = std::move(*listed);
+    } else if (std::optional<CheckItem> check = sidecarCheck(name, newFileEntries)) {
+        found.items.push_back(std::move(*check));
     } else {
         addFile(name);
     }

@@ -73,7 +73,8 @@ ListWindowTexts ListWindow::texts() const {
             std::move(setCommands),
             m_loadText(kEmptyHintText),
             textsFrom(m_loadText, kFirstPickerGroupText, 3),
-            m_loadText(kPickerSearchText)};
+            m_loadText(kPickerSearchText),
+            m_loadText(kVerifyNameText)};
 }
 
 void ListWindow::Open(const hashing::AlgorithmEntry& entry) {
@@ -97,6 +98,7 @@ void ListWindow::ApplyTexts() {
     if (!m_rows.empty() || Running()) {
         showProgress();
     }
+    showVerifyOutcome();
 }
 
 void ListWindow::CheckList(const std::string& listPath) {
@@ -123,6 +125,7 @@ void ListWindow::newSet() {
     m_port.setRowCount(0);
     m_port.showEmptyHint(true);
     showProgress();
+    showVerifyOutcome();
 }
 
 void ListWindow::ClearAction() {
@@ -154,6 +157,7 @@ void ListWindow::RemoveRowsAction(const std::vector<std::size_t>& indices) {
     m_port.showEmptyHint(m_rows.empty());
     recount();
     showProgress();
+    showVerifyOutcome();
 }
 
 void ListWindow::recount() {
@@ -306,6 +310,7 @@ void ListWindow::checkEnded(int set, bool cancelled) {
         m_nextToRun = m_rows.size();
     }
     runNext();
+    showVerifyOutcome();
 }
 
 void ListWindow::CancelAction() {
@@ -320,12 +325,16 @@ std::string ListWindow::statusText(CheckStatus status) const {
 void ListWindow::showRow(std::size_t index) const {
     const Row& row = m_rows[index];
     std::vector<std::string> digests;
-    for (const hashing::AlgorithmEntry* column : m_columns) {
-        const auto cell = std::ranges::find(row.cells, column, &Cell::entry);
-        digests.push_back(cell == row.cells.end() ? std::string{} : hashing::HexText(cell->digest));
+    std::vector<bool> verified(m_columns.size(), false);
+    for (std::size_t column = 0; column < m_columns.size(); ++column) {
+        const auto cell = std::ranges::find(row.cells, m_columns[column], &Cell::entry);
+        bool equal = false;
+        digests.push_back(cell == row.cells.end() ? std::string{} : digestText(row, *cell, equal));
+        verified[column] = equal;
     }
     m_port.setRow(index, {NameForMessage(row.item.name), std::move(digests),
-                          row.status ? statusText(*row.status) : std::string{}, row.status});
+                          row.status ? statusText(*row.status) : std::string{}, row.status,
+                          std::move(verified)});
 }
 
 void ListWindow::showRows(std::size_t from) const {

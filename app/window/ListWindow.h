@@ -32,6 +32,8 @@ struct ListRowView {
     std::vector<std::string> digests;
     std::string status;               // empty while waiting, and for a hashed file
     std::optional<CheckStatus> mark;  // nothing while waiting, and for a hashed file
+    // For each digest: whether it equals the digest the user verifies (its text says so too).
+    std::vector<bool> verified;
 };
 
 // The window's words in the current language.
@@ -48,6 +50,7 @@ struct ListWindowTexts {
     std::string emptyHint;                  // shown in place of the rows while there are none
     std::vector<std::string> pickerGroups;  // in the order of PickerGroup
     std::string pickerSearch;
+    std::string verifyName;  // the field of the digest to verify: its placeholder and name
 };
 
 // The algorithm picker's groups: the checksums (8 bytes or less), the hashes with known
@@ -91,6 +94,8 @@ public:
     virtual void showMessage(const std::string& text) = 0;
     // Tells a screen reader's user what changed without taking the focus; shows nothing.
     virtual void announce(const std::string& text) = 0;
+    // Below the verify field: what its digest matched; empty hides it.
+    virtual void showVerifyOutcome(const std::string& text) = 0;
 };
 
 enum class LineStyle { Gnu, Bsd };
@@ -141,6 +146,10 @@ public:
     void SaveListAction();
     // Every row with its status, as text or, for a name ending in ".csv", as CSV.
     void ExportReportAction();
+    // The verify field's text: an expected digest, read as the compare reads it. Every digest a
+    // file has that equals it is marked, and the outcome says which files and algorithms
+    // matched, or that none of the digests of its length did; both follow the rows as they end.
+    void VerifyChangedHandler(const std::string& text);
 
     // "3 OK, 1 FAILED, 1 missing": the statuses given so far.
     std::string Summary() const;
@@ -184,6 +193,10 @@ private:
                    std::vector<std::string>& absoluteNames) const;
     std::string statusText(CheckStatus status) const;
     std::vector<const Row*> allRows() const;
+    // Whether the row's cells hold the digests its file has (not an expected one still).
+    static bool holdsFileDigests(const Row& row);
+    std::string digestText(const Row& row, const Cell& cell, bool& verified) const;
+    void showVerifyOutcome();
 
     ListWindowPort& m_port;
     ListGathering m_gathering;
@@ -207,6 +220,9 @@ private:
     std::vector<std::string> m_skippedFolders;
     // Whether the progress last shown was of a check under way.
     bool m_progressRunning = false;
+    // The verify field's text, and the digest read from it.
+    std::string m_verifyText;
+    std::optional<hashing::Digest> m_verify;
 };
 
 }  // namespace tolvek::window

@@ -71,6 +71,9 @@ MainWindow::MainWindow(WindowSystem& windows, Background background, SelfTest se
                                  m_listWindow->Open(entry);
                                  m_listWindow->CheckList(listPath);
                              }
+                         },
+                         [this](const AlgorithmEntry& entry, const std::string& expected) {
+                             checkWith(entry, expected);
                          }}),
       m_selfTest(std::move(selfTest)) {
     m_state.row = &m_offers;
@@ -88,7 +91,7 @@ StartUpOutcome MainWindow::StartUpHandler(const std::vector<std::string>& argume
     // The arguments before the first empty one count, so an empty argument 1 names no file.
     if (!arguments.empty() && !arguments.front().empty()) {
         windows.setText(Control::PathField, arguments.front());
-        hashFileFromField(Control::MainWindow, false);
+        hashFileFromField(Control::MainWindow, WhenShown::Nothing);
     }
     // The window first shows the file's digest, unless the hash takes long enough to show
     // its progress; a read that hangs does not keep it hidden either.
@@ -135,11 +138,11 @@ StartUpOutcome MainWindow::restoreChoices(bool saveLanguageFile) {
 
 void MainWindow::HashFileAction(Control sender) {
     if (!HashRunning()) {
-        hashFile(sender, false);
+        hashFile(sender, WhenShown::Nothing);
     }
 }
 
-void MainWindow::hashFile(Control sender, bool copyWhenDone) {
+void MainWindow::hashFile(Control sender, WhenShown whenShown) {
     WindowSystem& windows = m_state.windows;
     if (sender == Control::RenewButton || sender == Control::PathField || m_hashFromField) {
         m_state.lastFileName = windows.text(Control::PathField);
@@ -154,19 +157,19 @@ void MainWindow::hashFile(Control sender, bool copyWhenDone) {
 
     const AlgorithmEntry* entry = m_state.selectedEntry();
     if (entry == nullptr) {
-        showFileOutcome(nullptr, m_state.lastFileName, noEntryOutcome(), copyWhenDone);
+        showFileOutcome(nullptr, m_state.lastFileName, noEntryOutcome(), whenShown);
         return;
     }
-    startFileHash(*entry, copyWhenDone);
+    startFileHash(*entry, whenShown);
 }
 
-void MainWindow::startFileHash(const AlgorithmEntry& entry, bool copyWhenDone) {
+void MainWindow::startFileHash(const AlgorithmEntry& entry, WhenShown whenShown) {
     const std::string fileName = m_state.lastFileName;
     m_state.startHash(fileName, {&entry.fileRoute}, HashSubject(entry, fileName),
-                      [this, &entry, fileName, copyWhenDone](hashing::FileDigests digests) {
+                      [this, &entry, fileName, whenShown](hashing::FileDigests digests) {
                           if (!digests.cancelled) {
                               showFileOutcome(&entry, fileName,
-                                              std::move(digests.outcomes.front()), copyWhenDone);
+                                              std::move(digests.outcomes.front()), whenShown);
                           }
                       },
                       // The offers look beside the file on the worker, after the result is posted.
@@ -176,7 +179,7 @@ void MainWindow::startFileHash(const AlgorithmEntry& entry, bool copyWhenDone) {
 }
 
 void MainWindow::showFileOutcome(const AlgorithmEntry* entry, const std::string& fileName,
-                                 DigestOutcome outcome, bool copyWhenDone) {
+                                 DigestOutcome outcome, WhenShown whenShown) {
     if (outcome.ok) {
         m_state.showDigest({entry, true, fileName, false, std::move(outcome.digest)});
     } else {
@@ -184,8 +187,10 @@ void MainWindow::showFileOutcome(const AlgorithmEntry* entry, const std::string&
         const bool showsEmpty = entry != nullptr && entry->shownAs == hashing::ShownAs::Number;
         m_state.showFailure(showsEmpty ? std::string{} : outcome.failure);
     }
-    if (copyWhenDone) {
+    if (whenShown == WhenShown::Copy) {
         CopyDigestAction();
+    } else if (whenShown == WhenShown::Compare && m_state.digestSource()) {
+        CompareAction();
     }
 }
 
@@ -239,7 +244,7 @@ void MainWindow::WindowDropHandler(const std::string& names) {
         return;
     }
     m_state.windows.setText(Control::PathField, names);
-    hashFileFromField(Control::MainWindow, true);
+    hashFileFromField(Control::MainWindow, WhenShown::Copy);
 }
 
 void MainWindow::PathFieldDropHandler(const std::string& names) {
@@ -247,7 +252,7 @@ void MainWindow::PathFieldDropHandler(const std::string& names) {
         return;
     }
     m_state.windows.setText(Control::PathField, names);
-    hashFile(Control::PathField, true);
+    hashFile(Control::PathField, WhenShown::Copy);
 }
 
 void MainWindow::CloseButtonAction() {
@@ -280,10 +285,20 @@ void MainWindow::hashAgain() {
     const DigestSource source = *m_state.digestSource();
     if (source.isFile) {
         m_state.windows.setText(Control::PathField, source.input);
-        hashFileFromField(Control::MainWindow, false);
+        hashFileFromField(Control::MainWindow, WhenShown::Nothing);
     } else {
         hashText(source.input, source.namesNoFile);
     }
+}
+
+void MainWindow::checkWith(const AlgorithmEntry& entry, const std::string& expected) {
+    WindowSystem& windows = m_state.windows;
+    m_state.lastFileName = m_state.digestSource()->input;
+    windows.setText(Control::PathField, m_state.lastFileName);
+    windows.selectPosition(Control::AlgorithmList,
+                           static_cast<int>(&entry - m_state.entries.data()));
+    windows.setText(Control::CompareField, expected);
+    startFileHash(entry, WhenShown::Compare);
 }
 
 void MainWindow::OpenListWindowAction() {
@@ -385,14 +400,14 @@ const Language* MainWindow::applyLanguage() {
     return &language;
 }
 
-void MainWindow::hashFileFromField(Control sender, bool copyWhenDone) {
+void MainWindow::hashFileFromField(Control sender, WhenShown whenShown) {
     // Cleared again even when a route throws, so that the next click asks for a name.
     struct FlagScope {
         bool& flag;
         explicit FlagScope(bool& scoped) : flag(scoped) { flag = true; }
         ~FlagScope() { flag = false; }
     } scope(m_hashFromField);
-    hashFile(sender, copyWhenDone);
+    hashFile(sender, whenShown);
 }
 
 LanguageFile MainWindow::languageFile() const {

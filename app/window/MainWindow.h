@@ -125,18 +125,24 @@ public:
     const std::string& LastFileName() const { return m_state.lastFileName; }
 
 private:
+    // What follows a file hash once DigestField shows its outcome.
+    enum class WhenShown { Nothing, Copy, Compare };
+
     // HashFileAction; the drop handlers copy DigestField to the clipboard once the hash ends.
-    void hashFile(Control sender, bool copyWhenDone);
-    void startFileHash(const AlgorithmEntry& entry, bool copyWhenDone);
+    void hashFile(Control sender, WhenShown whenShown);
+    void startFileHash(const AlgorithmEntry& entry, WhenShown whenShown);
     // The file route's outcome in DigestField (null `entry`: no entry selected).
     void showFileOutcome(const AlgorithmEntry* entry, const std::string& fileName,
-                         hashing::DigestOutcome outcome, bool copyWhenDone);
+                         hashing::DigestOutcome outcome, WhenShown whenShown);
     // HashStringAction once the text is known.
     void hashText(const std::string& text, bool namesNoFile);
     // hashFile with HashFromField set around it.
-    void hashFileFromField(Control sender, bool copyWhenDone);
+    void hashFileFromField(Control sender, WhenShown whenShown);
     // The input of the digest shown, with the selected entry.
     void hashAgain();
+    // The file of the digest shown, hashed with `entry`, which becomes selected, and compared with
+    // `expected`, which CompareField then holds.
+    void checkWith(const AlgorithmEntry& entry, const std::string& expected);
     LanguageFile languageFile() const;
     // The saved choices and the self-test, the first steps of both start-ups.
     StartUpOutcome restoreChoices(bool saveLanguageFile);

@@ -14,7 +14,6 @@ namespace {
 
 using hashing::FillPlaceholders;
 
-
 }  // namespace
 
 void Offers::algorithmChanged() {
@@ -89,10 +88,15 @@ OfferDisplay Offers::offerDisplay() const {
                                  {list, std::to_string(m_offer->listedFiles)}),
                 m_state.loadText(kCheckFilesText), m_state.loadText(kDismissText)};
     }
-    const std::string source = m_offer->sidecar.source.filename().string();
-    const std::string digest = hashing::ShownText(*m_offer->entry, m_offer->sidecar.digest);
-    return {FillPlaceholders(m_state.loadText(kSidecarOfferText), {source, digest}),
-            m_state.loadText(kCompareText), m_state.loadText(kDismissText)};
+    const checks::SidecarDigest& sidecar = m_offer->sidecar;
+    const std::string source = sidecar.source.filename().string();
+    const std::string digest = hashing::ShownText(*sidecar.entry, sidecar.digest);
+    const std::string acceptCaption =
+        sidecar.entry == m_offer->entry
+            ? m_state.loadText(kCompareText)
+            : FillPlaceholders(m_state.loadText(kCheckWithText), {sidecar.entry->caption});
+    return {FillPlaceholders(m_state.loadText(kSidecarOfferText), {source, digest}), acceptCaption,
+            m_state.loadText(kDismissText)};
 }
 
 void Offers::lookFor(int run, const AlgorithmEntry& entry, const std::string& fileName,
@@ -105,7 +109,7 @@ void Offers::lookFor(int run, const AlgorithmEntry& entry, const std::string& fi
         offer.listPath = fileName;
         offer.listedFiles = listed->size();
     } else if (std::optional<checks::SidecarDigest> sidecar =
-                   checks::FindSidecarDigest(fileName, entry)) {
+                   checks::FindAnySidecarDigest(fileName, entry, m_state.entries)) {
         offer.sidecar = std::move(*sidecar);
     } else {
         return;
@@ -142,8 +146,13 @@ void Offers::accept() {
         m_actions.checkList(*accepted.entry, accepted.listPath);
         return;
     }
-    m_state.windows.setText(Control::CompareField,
-                            hashing::ShownText(*accepted.entry, accepted.sidecar.digest));
+    const AlgorithmEntry& sidecarEntry = *accepted.sidecar.entry;
+    const std::string expected = hashing::ShownText(sidecarEntry, accepted.sidecar.digest);
+    if (&sidecarEntry != accepted.entry) {
+        m_actions.checkWith(sidecarEntry, expected);
+        return;
+    }
+    m_state.windows.setText(Control::CompareField, expected);
     m_actions.compare();
 }
 

@@ -22,6 +22,8 @@ public:
         std::function<void()> hashAgain;  // the input of the digest shown, with the selected entry
         std::function<void()> compare;    // CompareField against DigestField
         std::function<void(const AlgorithmEntry& entry, const std::string& listPath)> checkList;
+        // Hash the file of the digest shown with `entry`, selected, and compare with `expected`.
+        std::function<void(const AlgorithmEntry& entry, const std::string& expected)> checkWith;
     };
 
     Offers(MainWindowState& state, Actions actions) : m_state(state), m_actions(std::move(actions)) {}
@@ -41,7 +43,9 @@ public:
 private:
     struct Offer {
         std::string shownDigest;       // as DigestField showed it when the hash ended
-        checks::SidecarDigest sidecar;  // when the offer is a digest to compare
+        // When the offer is a digest to compare: of the entry hashed, or of another one that the
+        // file is then hashed with.
+        checks::SidecarDigest sidecar;
         std::string listPath;          // when the offer is a list to check
         std::size_t listedFiles = 0;
         const AlgorithmEntry* entry;

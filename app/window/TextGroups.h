@@ -75,4 +75,10 @@ extern const TextGroup kListGroupTextGroup;
 // picker (its command, its three groups, its search field).
 extern const TextGroup kFilesTextGroup;
 
+// Texts 106 to 111: checking against what the user holds: the accept button of the offer of a
+// checksum file beside the file that holds another entry's digest than the one selected ("Check
+// with SHA256"); the files window's verify field (its name, a digest that matches it, which files
+// matched, that none of the digests of its length did, that its text holds no digest).
+extern const TextGroup kVerifyTextGroup;
+
 }  // namespace tolvek::window

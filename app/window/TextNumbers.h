@@ -63,6 +63,12 @@ enum TextNumber : int {
     kAlgorithmsCommandText = 101,
     kFirstPickerGroupText = 102,  // modern, classic (known collisions), checksums
     kPickerSearchText = 105,
+    kCheckWithText = 106,
+    kVerifyNameText = 107,
+    kVerifiedCellText = 108,
+    kVerifyMatchedText = 109,
+    kVerifyNoneText = 110,
+    kVerifyUnreadText = 111,
     kFirstListGroupText = 130,  // the algorithm list's headings: the thirty, hashes, checksums
 };
 

@@ -5,8 +5,8 @@
 
 #include "app/checks/ListItems.h"
 #include "app/checks/Sidecar.h"
-#include "app/hashing/DigestText.h"
 #include "app/hashing/AlgorithmTable.h"
+#include "app/hashing/DigestText.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/VectorFile.h"
 
@@ -26,12 +26,15 @@ TEST(SidecarTest, TheFirstChecksumFileWithALineForTheFileGivesItsDigest) {
         for (std::size_t name = 0; name + 1 < files.size(); name += 2) {
             folder.write(files[name], files[name + 1]);
         }
+        const hashing::AlgorithmEntry& selected = *hashing::FindAlgorithm(test.get("Algorithm"));
         const std::optional<SidecarDigest> found =
-            FindSidecarDigest(file, *hashing::FindAlgorithm(test.get("Algorithm")));
+            test.has("Others") ? FindAnySidecarDigest(file, selected, hashing::AlgorithmEntries())
+                               : FindSidecarDigest(file, selected);
         ASSERT_EQ(found.has_value(), test.has("Digest"));
         if (found) {
             EXPECT_EQ(hashing::HexText(found->digest), test.get("Digest"));
             EXPECT_EQ(found->source, folder.path() / test.get("Source"));
+            EXPECT_EQ(found->entry->id, test.get(test.has("Entry") ? "Entry" : "Algorithm"));
         }
     }
 }

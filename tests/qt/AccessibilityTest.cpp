@@ -113,8 +113,9 @@ TEST_F(AccessibilityTest, EveryWindowNamesEveryControlInTwoLanguages) {
 
         frontEnd->window().OpenListWindowAction();
         expectEveryControlNamed(listView, "the empty list window" + in);
-        listView.setRow(0, {"a.iso", {""}, "", {}});
+        listView.setRow(0, {"a.iso", {""}, "", {}, {}});
         listView.showProgress({"0 of 1 files", "", 0, "Cancel"});
+        listView.showVerifyOutcome("Matches the expected digest: a.iso (SHA1)");
         expectEveryControlNamed(listView, "the list window checking" + in);
         listView.showMessage("Could not save a.sha1");
         walkMessageBox("the list window's message" + in);

@@ -64,6 +64,31 @@ TEST_F(FilesWindowTest, KeysReachOpenPasteRemoveAndCopy) {
     EXPECT_EQ(shownNames(), std::vector<std::string>{a});
 }
 
+TEST_F(FilesWindowTest, CtrlShiftVPastesTheDigestToVerifyWhichMarksItsCell) {
+    const std::string a = files.write("a.txt", "abc");
+    frontEnd->listWindow().Open(*hashing::FindAlgorithm("sha256"));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frontEnd->listView()));
+    listOpenNames = {a};
+    press(QKeySequence::Open);
+    ASSERT_EQ(shownNames(), std::vector<std::string>{a});
+
+    QGuiApplication::clipboard()->setText(QString::fromStdString("SHA256 (x) = " + kAbc));
+    press(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
+    auto& field = *frontEnd->listView().findChild<QLineEdit*>("ListVerifyField");
+    auto& outcome = *frontEnd->listView().findChild<QLabel*>("ListVerifyOutcome");
+    EXPECT_TRUE(field.hasFocus());
+    EXPECT_EQ(outcome.text().toStdString(), "Matches the expected digest: " + a + " (SHA256)");
+    EXPECT_TRUE(outcome.isVisible());
+    QTreeWidgetItem& row = *rows().topLevelItem(0);
+    EXPECT_EQ(row.text(2).toStdString(), kAbc + " — matches");
+    EXPECT_FALSE(row.icon(2).isNull());
+
+    field.clear();
+    EXPECT_FALSE(outcome.isVisible());
+    EXPECT_EQ(row.text(2).toStdString(), kAbc);
+    EXPECT_TRUE(row.icon(2).isNull());
+}
+
 TEST_F(FilesWindowTest, ThePickerGroupsSearchesAndTicks) {
     window::ListWindowTexts texts;
     texts.setCommands = {"", "", "", "", "", "", "", "Algorithms…"};

@@ -7,7 +7,9 @@
 #include <QTest>
 #include <map>
 
+#include "app/hashing/AsciiText.h"
 #include "app/window/Languages.h"
+#include "app/window/TextNumbers.h"
 #include "app/qt/ProgressRow.h"
 #include "tests/qt/FrontEndFixture.h"
 
@@ -194,7 +196,7 @@ TEST_F(LayoutTest, ProgressRowElidesTheFileNameButNeverTheFigures) {
 }
 
 // The note on the digest shown, in every language: its text gives way at its end, the whole in
-// the tooltip, and the button shows its whole caption.
+// the tooltip, and the buttons show their whole captions.
 TEST_F(LayoutTest, DigestNoteFitsInEveryLanguage) {
     startUp();
     const auto& row = *view().findChild<QWidget*>(QStringLiteral("OfferRow"));
@@ -223,6 +225,16 @@ TEST_F(LayoutTest, DigestNoteFitsInEveryLanguage) {
         EXPECT_LE(hashAgain.fontMetrics().horizontalAdvance(hashAgain.text()) + 8,
                   hashAgain.width())
             << hashAgain.text().toStdString();
+        // The offer of another algorithm's checksum file names it on the button.
+        view().showOffer({"SHA512SUMS",
+                          hashing::FillPlaceholders(frontEnd->window().LoadText(window::kCheckWithText),
+                                                    {"BLAKE2b-512"}),
+                          "Dismiss"});
+        const auto& dismiss = *row.findChild<QPushButton*>(QStringLiteral("OfferDeclineButton"));
+        EXPECT_LE(hashAgain.fontMetrics().horizontalAdvance(hashAgain.text()) + 8,
+                  hashAgain.width())
+            << hashAgain.text().toStdString();
+        EXPECT_FALSE(hashAgain.geometry().intersects(dismiss.geometry()));
     }
 }
 

@@ -22,6 +22,7 @@ public:
         rowsName = texts.rowsName;
         setCommands = texts.setCommands;
         emptyHint = texts.emptyHint;
+        verifyName = texts.verifyName;
     }
     void showWindow() override { shown = true; }
     void setRow(std::size_t index, const ListRowView& row) override {
@@ -55,6 +56,7 @@ public:
     }
     void showMessage(const std::string& text) override { messages.push_back(text); }
     void announce(const std::string& text) override { announcements.push_back(text); }
+    void showVerifyOutcome(const std::string& text) override { verifyOutcome = text; }
 
     std::string title;
     std::vector<std::string> headings;
@@ -62,6 +64,7 @@ public:
     std::string rowsName;
     std::vector<std::string> setCommands;
     std::string emptyHint;
+    std::string verifyName;
     bool hintShown = false;
     std::vector<std::string> columns;
     std::vector<const hashing::AlgorithmEntry*> offeredAlgorithms;
@@ -78,6 +81,7 @@ public:
     std::vector<std::string> questions;
     std::vector<std::string> messages;
     std::vector<std::string> announcements;
+    std::string verifyOutcome;
 };
 
 }  // namespace tolvek::window::testing

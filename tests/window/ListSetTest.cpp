@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "app/hashing/AsciiText.h"
 #include "tests/support/ShellRun.h"
 #include "tests/window/ListWindowFixture.h"
 
@@ -141,6 +142,14 @@ TEST_F(ListSetTest, EachWayInMakesTheSetItShould) {
          },
          {"one.txt", "ok.txt", "bad.txt", "gone.txt", "a.txt"},
          {"OK", "OK", "FAILED", "missing", ""}},
+        {"a file named with a list of another algorithm beside it is checked against it",
+         [](ListSetTest& t) {
+             // Published MD5 of "abc" (RFC 1321, appendix A.5).
+             t.folder.write("data/one.txt.md5", "900150983cd24fb0d6963f7d28e17f72  one.txt\n");
+             t.drop({"data/listcheck/bad.txt", "data/one.txt", "a.txt"});
+         },
+         {"data/listcheck/bad.txt", "data/one.txt", "a.txt"},
+         {"FAILED", "OK", ""}},
     };
     for (const auto& set : cases) {
         SCOPED_TRACE(set.what);
@@ -232,6 +241,53 @@ TEST_F(ListSetTest, SavesAndCopiesKeepTheExpectedDigestsOneListPerAlgorithm) {
             messages.push_back(filled(message));
         }
         EXPECT_EQ(port.messages, messages);
+    }
+}
+
+// The verify field finds the digest the user holds among the digests the files have: never an
+// expected digest of a list that no file has confirmed (gone.txt), in any column.
+TEST_F(ListSetTest, TheVerifyFieldMarksEachDigestEqualToItAndSaysWhichMatched) {
+    // Published MD5 of "abc" (RFC 1321, appendix A.5).
+    const std::string abcMd5 = "900150983cd24fb0d6963f7d28e17f72";
+    port.pickedAlgorithms = {hashing::FindAlgorithm("md5"), hashing::FindAlgorithm("sha256")};
+    window.ChooseAlgorithmsAction();
+    drop({"data/listcheck/SHA256SUMS", "b.txt"});
+    settle();
+    ASSERT_EQ(statuses(), (std::vector<std::string>{"OK", "FAILED", "missing", ""}));
+    const struct {
+        std::string typed;
+        std::string outcome;
+        std::vector<std::string> marked;  // row/column
+    } cases[] = {
+        {" " + hashing::AsciiUpper(kAbc) + "\n",
+         "Matches the expected digest: ok.txt (SHA256), b.txt (SHA256)",
+         {"ok.txt/SHA256", "b.txt/SHA256"}},
+        {"MD5 (b.txt) = " + abcMd5, "Matches the expected digest: b.txt (MD5)", {"b.txt/MD5"}},
+        {std::string(64, 'b'),
+         "None of the 3 digests of that length matches the expected digest.",
+         {}},
+        {"hello", "The text holds no digest of a length the program knows.", {}},
+        {"", "", {}},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.typed);
+        window.VerifyChangedHandler(test.typed);
+        std::string outcome = port.verifyOutcome;
+        for (std::size_t at;
+             (at = outcome.find(folder.path().string() + "/")) != std::string::npos;) {
+            outcome.erase(at, folder.path().string().size() + 1);
+        }
+        EXPECT_EQ(outcome, test.outcome);
+        std::vector<std::string> marked;
+        for (std::size_t row = 0; row < port.rows.size(); ++row) {
+            for (std::size_t column = 0; column < port.rows[row].verified.size(); ++column) {
+                if (port.rows[row].verified[column]) {
+                    marked.push_back(names()[row] + "/" + port.columns[column]);
+                    EXPECT_TRUE(port.rows[row].digests[column].ends_with(" — matches"));
+                }
+            }
+        }
+        EXPECT_EQ(marked, test.marked);
     }
 }
 

@@ -76,6 +76,72 @@ TEST_F(OfferTest, TheSidecarsDigestIsOfferedAndComparedOnlyWhenAccepted) {
     }
 }
 
+// Entry 4 selected; entry 5 hashes x.iso to FileDigest(5).
+TEST_F(OfferTest, AChecksumFileOfAnyEntryIsOfferedAndAcceptingHashesWithThatEntry) {
+    const std::string other = FileDigest(5);
+    const struct Case {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> files;  // beside x.iso
+        const char* offer;                                       // empty: no offer
+        const char* acceptCaption;
+        int selectedAfter;
+        const char* message;
+    } cases[] = {
+        {"another entry's own sidecar",
+         {{"x.iso.Entry5", other}},
+         "Expected digest found in x.iso.Entry5: f11e05",
+         "Check with Entry5",
+         5,
+         "Hash is equal."},
+        {"another entry's shared list, differing",
+         {{"ENTRY5SUMS", "bbbbbb  x.iso\n"}},
+         "Expected digest found in ENTRY5SUMS: bbbbbb",
+         "Check with Entry5",
+         5,
+         "Hash is not equal. Please check it\nNone of the algorithms of this length gives this "
+         "hash (29 tried)."},
+        {"the selected entry's sidecar goes first",
+         {{"ENTRY5SUMS", other + "  x.iso\n"}, {"x.iso.Entry4", kDigest}},
+         "Expected digest found in x.iso.Entry4: "
+         "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa",
+         "Compare",
+         4,
+         "Hash is equal."},
+        {"a list naming other files only", {{"ENTRY5SUMS", other + "  y.iso\n"}}, "", "", 4, ""},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        const tolvek::testing::TempFolder folder;
+        for (const auto& [name, contents] : test.files) {
+            folder.write(name, contents);
+        }
+        selectAlgorithm(4);
+        windows.texts[Control::CompareField] = "typed";
+        windows.messages.clear();
+        const std::size_t hashedBefore = entries.fileRoute(5).requests().size();
+        hashFileFromDialog(folder.write("x.iso", "iso"));
+        ASSERT_EQ(windows.offer.has_value(), std::string(test.offer).size() > 0);
+        if (!windows.offer) {
+            continue;
+        }
+        EXPECT_EQ(windows.offer->text, test.offer);
+        EXPECT_EQ(windows.offer->acceptCaption, test.acceptCaption);
+        EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), 4) << "nothing changes before";
+        EXPECT_EQ(windows.text(Control::CompareField), "typed");
+        EXPECT_EQ(digestField(), kDigest);
+
+        window.AcceptOfferAction();
+        settle();
+        EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), test.selectedAfter);
+        ASSERT_EQ(windows.messages.size(), 1U);
+        EXPECT_EQ(windows.messages.front().text, test.message);
+        const bool rehashed = test.selectedAfter == 5;
+        EXPECT_EQ(entries.fileRoute(5).requests().size(), hashedBefore + (rehashed ? 1 : 0))
+            << "one more read, with the sidecar's entry";
+        EXPECT_EQ(digestField(), rehashed ? other : kDigest);
+    }
+}
+
 TEST_F(OfferTest, NoOfferForAFailedOrCancelledHashAndANewHashWithdrawsIt) {
     dataFolder.write("x.iso.Entry4", kDigest);
     entries.fileRoute(4).answer = Failure("Could not read file");

@@ -1,0 +1,69 @@
+// The files window's verify field: the digest the user holds, found among the digests the set's
+// files have.
+#include <algorithm>
+
+#include "app/checks/ExpectedDigest.h"
+#include "app/hashing/AsciiText.h"
+#include "app/hashing/DigestText.h"
+#include "app/window/ListWindow.h"
+#include "app/window/TextNumbers.h"
+
+namespace tolvek::window {
+
+void ListWindow::VerifyChangedHandler(const std::string& text) {
+    m_verifyText = text;
+    const std::vector<std::size_t> lengths = hashing::DigestLengthsOf(hashing::AlgorithmEntries());
+    std::optional<checks::ExpectedDigest> read = checks::ReadExpectedDigest(text, lengths);
+    m_verify = read ? std::optional(std::move(read->digest)) : std::nullopt;
+    showRows(0);
+    showVerifyOutcome();
+}
+
+// A file's digest is known once its row has ended with it: hashed, OK or FAILED. Before that,
+// and for a missing or unreadable file, a checked row's cell holds what the list expects.
+bool ListWindow::holdsFileDigests(const Row& row) {
+    return row.done &&
+           (!row.status || *row.status == CheckStatus::Ok || *row.status == CheckStatus::Failed);
+}
+
+std::string ListWindow::digestText(const Row& row, const Cell& cell, bool& verified) const {
+    std::string text = hashing::HexText(cell.digest);
+    verified = m_verify && holdsFileDigests(row) && cell.digest == *m_verify;
+    return verified ? hashing::FillPlaceholders(m_loadText(kVerifiedCellText), {text}) : text;
+}
+
+void ListWindow::showVerifyOutcome() {
+    if (!m_verify) {
+        m_port.showVerifyOutcome(m_verifyText.find_first_not_of(" \t\r\n") == std::string::npos
+                                     ? std::string{}
+                                     : m_loadText(kVerifyUnreadText));
+        return;
+    }
+    std::string matched;
+    std::size_t candidates = 0;
+    for (const Row& row : m_rows) {
+        if (!holdsFileDigests(row)) {
+            continue;
+        }
+        for (const Cell& cell : row.cells) {
+            if (cell.digest.size() != m_verify->size()) {
+                continue;
+            }
+            ++candidates;
+            if (cell.digest == *m_verify) {
+                matched.append(matched.empty() ? "" : ", ")
+                    .append(checks::NameForMessage(row.item.name))
+                    .append(" (")
+                    .append(cell.entry->caption)
+                    .append(")");
+            }
+        }
+    }
+    const std::string outcome =
+        matched.empty()
+            ? hashing::FillPlaceholders(m_loadText(kVerifyNoneText), {std::to_string(candidates)})
+            : hashing::FillPlaceholders(m_loadText(kVerifyMatchedText), {matched});
+    m_port.showVerifyOutcome(outcome);
+}
+
+}  // namespace tolvek::window
