@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QStyle>
 #include <QTreeWidget>
@@ -286,11 +287,31 @@ void ListWindowView::setColumns(const std::vector<std::string>& captions) {
 
 void ListWindowView::showWindow() {
     if (!isVisible()) {
-        move(m_beside.frameGeometry().topRight() + QPoint(16, 0));
+        placeOnScreen();
     }
     show();
     raise();
     activateWindow();
+}
+
+// Beside the main window when it shows, else (tolvek-files) in the middle of the screen; pushed
+// back inside the screen where it would reach past an edge, as beside a centred main window on a
+// small screen it would.
+void ListWindowView::placeOnScreen() {
+    const QScreen* screen = m_beside.screen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect available = screen->availableGeometry();
+    const QSize size = frameGeometry().size();
+    const QPoint wanted = m_beside.isVisible()
+                              ? m_beside.frameGeometry().topRight() + QPoint(16, 0)
+                              : available.center() - QPoint(size.width() / 2, size.height() / 2);
+    const auto within = [](int at, int first, int last, int length) {
+        return std::max(first, std::min(at, last + 1 - length));
+    };
+    move(within(wanted.x(), available.left(), available.right(), size.width()),
+         within(wanted.y(), available.top(), available.bottom(), size.height()));
 }
 
 void ListWindowView::setRow(std::size_t index, const window::ListRowView& row) {

@@ -70,6 +70,7 @@ public:
 
 private:
     void connectKeys(window::ListWindow& window);
+    void placeOnScreen();
     void showHeadings();
     void widenToShow(std::size_t column, const QString& digest, bool verified);
     void widenStatusFor(const QString& status);

@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QScreen>
 #include <QTreeWidget>
 #include <fstream>
 #include <atomic>
@@ -110,6 +111,9 @@ TEST_F(RealEntriesTest, FilesWindowOpensAloneWithTheNamesAndLeavesShaLngAsItIs) 
     ListWindowView& filesView = frontEnd->listView();
     EXPECT_TRUE(filesView.isVisible());
     EXPECT_FALSE(view().isVisible()) << "the main window stays hidden";
+    EXPECT_TRUE(filesView.screen()->availableGeometry().contains(filesView.pos()));
+    EXPECT_LT(filesView.x(), view().frameGeometry().right())
+        << "in the middle of the screen, not beside the hidden main window";
     EXPECT_EQ(frontEnd->window().LanguageBase(), 0) << "the saved language, German";
     const auto& rows = *filesView.findChild<QTreeWidget*>(QStringLiteral("ListRows"));
     const auto settle = [this] {

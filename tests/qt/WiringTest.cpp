@@ -196,7 +196,11 @@ TEST_F(WiringTest, TheShortcutOpensTheListWindowBesideWhichChecksADroppedList) {
     ListWindowView& listView = frontEnd->listView();
     ASSERT_TRUE(listView.isVisible());
     EXPECT_EQ(listView.windowTitle(), QStringLiteral("Check list"));
-    EXPECT_GE(listView.x(), view().frameGeometry().right()) << "beside the main window";
+    const QRect screen = listView.screen()->availableGeometry();
+    if (view().frameGeometry().right() + listView.frameGeometry().width() < screen.right()) {
+        EXPECT_GE(listView.x(), view().frameGeometry().right()) << "beside the main window";
+    }
+    EXPECT_TRUE(screen.contains(listView.frameGeometry().topLeft())) << "on the screen";
 
     dropFiles(listView, {list});
     auto& summary = *listView.findChild<QLabel*>(QStringLiteral("ListSummary"));
