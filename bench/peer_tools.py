@@ -47,6 +47,10 @@ PEERS = {
     "shake128": [["openssl", "dgst", "-shake128", "-xoflen", "32"]],
     "shake256": [["openssl", "dgst", "-shake256", "-xoflen", "64"]],
     "dropbox": [["rclone", "hashsum", "dropbox"]],
+    "cksum": [["cksum"]],
+    "sum-bsd": [["sum", "-r"]],
+    "sum-sysv": [["sum", "-s"]],
+    "git-sha1": [["git", "hash-object"]],
 }
 # Entries no tool computes, timed against the sequential hash their design is to beat: a
 # yardstick, not a peer, so its digest differs.
