@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -19,7 +18,6 @@
 #include <algorithm>
 
 #include "app/qt/Accessibility.h"
-#include "app/qt/AlgorithmPicker.h"
 #include "app/qt/FileDrops.h"
 
 namespace tolvek::desktop {
@@ -70,42 +68,6 @@ QHBoxLayout* commandRow(QWidget& owner, const char* namePattern, int count,
 }
 
 }  // namespace
-
-ListWindowServices ListWindowServices::System() {
-    return {[](QWidget* owner, const std::string& suggested) -> std::optional<std::string> {
-                // The list window asks before it replaces a file, and writes atomically itself.
-                const QString chosen =
-                    QFileDialog::getSaveFileName(owner, QString(), fromBytes(suggested), QString(),
-                                                 nullptr, QFileDialog::DontConfirmOverwrite);
-                return chosen.isEmpty() ? std::nullopt
-                                        : std::optional(QFile::encodeName(chosen).toStdString());
-            },
-            [](QWidget* owner, const std::string& question) {
-                return QMessageBox::question(owner, owner->windowTitle(), fromBytes(question)) ==
-                       QMessageBox::Yes;
-            },
-            [](QWidget* owner) {
-                std::vector<std::string> names;
-                for (const QString& name : QFileDialog::getOpenFileNames(owner)) {
-                    names.push_back(QFile::encodeName(name).toStdString());
-                }
-                return names;
-            },
-            [](QWidget* owner) -> std::optional<std::string> {
-                const QString chosen = QFileDialog::getExistingDirectory(owner);
-                return chosen.isEmpty() ? std::nullopt
-                                        : std::optional(QFile::encodeName(chosen).toStdString());
-            },
-            [](QWidget* owner, const window::ListWindowTexts& texts,
-               const std::vector<const hashing::AlgorithmEntry*>& chosen)
-                -> std::optional<std::vector<const hashing::AlgorithmEntry*>> {
-                AlgorithmPicker picker(owner, texts, chosen);
-                if (picker.exec() != QDialog::Accepted) {
-                    return std::nullopt;
-                }
-                return picker.chosen();
-            }};
-}
 
 ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
     : QWidget(nullptr, Qt::Window),
