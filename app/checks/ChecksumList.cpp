@@ -269,8 +269,11 @@ ListFlavour FlavourOfListName(std::string_view listName) {
 }
 
 std::optional<hashing::Digest> DecodeDigest(std::string_view text, DigestLengths lengths) {
-    if (auto hex = accepted(hashing::ReadHex(text), lengths)) {
-        return hex;
+    // Hex of a length no digest has is not decoded at all: every word of a line is tried.
+    if (text.size() % 2 == 0 && accepts(lengths, text.size() / 2)) {
+        if (auto hex = hashing::ReadHex(text)) {
+            return hex;
+        }
     }
     return accepted(hashing::ReadBase64(text), lengths);
 }

@@ -1,6 +1,8 @@
 #include "app/hashing/DigestText.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 
 #include "app/hashing/AlgorithmTable.h"
 #include "app/hashing/AsciiText.h"
@@ -13,17 +15,20 @@ constexpr std::string_view kHexDigits = "0123456789abcdef";
 constexpr std::string_view kBase64Alphabet =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
+// Each byte's value as a hex digit, or -1: a list check reads a digest per line, so this is hot.
+constexpr std::array<std::int8_t, 256> kHexValues = [] {
+    std::array<std::int8_t, 256> values{};
+    values.fill(-1);
+    for (int digit = 0; digit < 16; ++digit) {
+        values[static_cast<unsigned char>(kHexDigits[digit])] = static_cast<std::int8_t>(digit);
+        values[static_cast<unsigned char>("0123456789ABCDEF"[digit])] =
+            static_cast<std::int8_t>(digit);
+    }
+    return values;
+}();
+
 int hexValue(char digit) {
-    if (digit >= '0' && digit <= '9') {
-        return digit - '0';
-    }
-    if (digit >= 'a' && digit <= 'f') {
-        return digit - 'a' + 10;
-    }
-    if (digit >= 'A' && digit <= 'F') {
-        return digit - 'A' + 10;
-    }
-    return -1;
+    return kHexValues[static_cast<unsigned char>(digit)];
 }
 
 int base64Value(char symbol) {
@@ -175,15 +180,15 @@ std::optional<Digest> ReadHex(std::string_view text) {
         return std::nullopt;
     }
     Digest digest(text.size() / 2);
+    int invalid = 0;
     for (std::size_t index = 0; index < digest.size(); ++index) {
         const int high = hexValue(text[2 * index]);
         const int low = hexValue(text[2 * index + 1]);
-        if (high < 0 || low < 0) {
-            return std::nullopt;
-        }
+        invalid |= high | low;
         digest[index] = static_cast<std::uint8_t>(high << 4 | low);
     }
-    return digest;
+    // A negative value anywhere leaves its sign bit in `invalid`.
+    return invalid < 0 ? std::nullopt : std::optional(std::move(digest));
 }
 
 std::optional<Digest> ReadBase64(std::string_view text) {
