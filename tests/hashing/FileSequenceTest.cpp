@@ -60,6 +60,10 @@ TEST(FileSequence, ReportsEachFileInTheOrderAdded) {
     }
     names.insert(names.begin() + 4, folder.file("missing"));
     names.insert(names.begin() + 9, "/proc/self/cmdline");
+    // Several times over, so that batches go to every thread with a failure inside each.
+    for (const std::vector<std::string> once = names; names.size() < 4 * once.size();) {
+        names.insert(names.end(), once.begin(), once.end());
+    }
     for (const ReadTuning& tuning : kTunings) {
         SCOPED_TRACE(::testing::Message() << tuning.threads << " threads");
         ReadControl control;
