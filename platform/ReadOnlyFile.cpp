@@ -50,11 +50,11 @@ void report(int* failure, int error) {
 std::optional<ReadOnlyFile> ReadOnlyFile::open(const std::string& name, FileKinds kinds,
                                                int* failure) {
     // O_NONBLOCK keeps the open itself from waiting for a FIFO's writer; the type check
-    // below then refuses the FIFO before anything is read. The flag stays on the regular files
-    // and block devices that pass, whose reads it does not change. A FIFO that is wanted is
-    // opened waiting, since reading one before its writer came would see its end at once.
-    const int waiting = kinds == FileKinds::WithStreams ? 0 : O_NONBLOCK;
-    const int descriptor = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | waiting);
+    // below then refuses an unwanted FIFO before anything is read. The flag stays on the
+    // regular files and block devices that pass, whose reads it does not change; a wanted
+    // stream waits at its first read instead. Opening a FIFO lets its waiting writer go on,
+    // which then fails if the FIFO is closed unread: one that is wanted is kept open.
+    const int descriptor = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (descriptor < 0) {
         report(failure, errno);
         return std::nullopt;
@@ -68,6 +68,7 @@ std::optional<ReadOnlyFile> ReadOnlyFile::open(const std::string& name, FileKind
     ReadOnlyFile file(descriptor);
     file.m_sizeAtOpen = sizeOf(descriptor, status);
     file.m_stream = isStreamKind(status);
+    file.m_awaitsWriter = file.m_stream;
     return file;
 }
 
@@ -75,6 +76,7 @@ ReadOnlyFile::ReadOnlyFile(ReadOnlyFile&& other) noexcept
     : m_descriptor(std::exchange(other.m_descriptor, -1)),
       m_sizeAtOpen(other.m_sizeAtOpen),
       m_stream(other.m_stream),
+      m_awaitsWriter(other.m_awaitsWriter),
       m_lastError(other.m_lastError.load()) {}
 
 ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
@@ -85,6 +87,7 @@ ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
         m_descriptor = std::exchange(other.m_descriptor, -1);
         m_sizeAtOpen = other.m_sizeAtOpen;
         m_stream = other.m_stream;
+        m_awaitsWriter = other.m_awaitsWriter;
         m_lastError = other.m_lastError.load();
     }
     return *this;
@@ -129,8 +132,30 @@ std::optional<std::size_t> retryingInterrupts(ReadCall call, std::atomic<int>& e
 }  // namespace
 
 std::optional<std::size_t> ReadOnlyFile::read(std::span<std::uint8_t> buffer) {
+    if (m_awaitsWriter && !awaitWriter()) {
+        return std::nullopt;
+    }
     return retryingInterrupts([&] { return ::read(m_descriptor, buffer.data(), buffer.size()); },
                               m_lastError);
+}
+
+// A FIFO opened before its writer came gives no hang-up until a writer has come and gone
+// (Linux), so this waits for the first writer's bytes or its end; then the stream reads waiting.
+bool ReadOnlyFile::awaitWriter() {
+    pollfd readable{m_descriptor, POLLIN, 0};
+    while (::poll(&readable, 1, -1) < 0) {
+        if (errno != EINTR) {
+            m_lastError = errno;
+            return false;
+        }
+    }
+    const int flags = ::fcntl(m_descriptor, F_GETFL);
+    if (flags < 0 || ::fcntl(m_descriptor, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        m_lastError = errno;
+        return false;
+    }
+    m_awaitsWriter = false;
+    return true;
 }
 
 bool ReadOnlyFile::readWouldWait() const {
@@ -152,11 +177,6 @@ void ReadOnlyFile::adviseSequential() const {
 void ReadOnlyFile::dropCached(std::int64_t offset, std::int64_t length) const {
     ::posix_fadvise(m_descriptor, static_cast<off_t>(offset), static_cast<off_t>(length),
                     POSIX_FADV_DONTNEED);
-}
-
-bool NamesStream(const std::string& name) {
-    struct stat status {};
-    return ::stat(name.c_str(), &status) == 0 && isStreamKind(status);
 }
 
 bool ReadPieces(ReadOnlyFile& file, std::span<std::uint8_t> buffer,

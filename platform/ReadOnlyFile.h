@@ -14,7 +14,8 @@
 namespace tolvek::platform {
 
 // What may be opened: files with an end, or also FIFOs and character devices, which a command
-// line names on purpose (`<(cmd)`, /dev/stdin) and which are read until they end.
+// line names on purpose (`<(cmd)`, /dev/stdin) and which are read until they end. Opening never
+// waits, not even for a FIFO's writer: a stream's first read does (see read()).
 enum class FileKinds { Seekable, WithStreams };
 
 class ReadOnlyFile {
@@ -44,7 +45,8 @@ public:
 
     // Reads up to buffer.size() bytes, retrying interrupted reads. Gives the count read
     // (0 at the end of the file), or nothing on a read error, whose error number
-    // lastError() then gives.
+    // lastError() then gives. A stream's first read waits until a writer has written or come
+    // and gone, as opening it waiting would have, and every read of it waits from then on.
     std::optional<std::size_t> read(std::span<std::uint8_t> buffer);
     int lastError() const { return m_lastError.load(std::memory_order_relaxed); }
 
@@ -63,17 +65,15 @@ public:
 
 private:
     explicit ReadOnlyFile(int descriptor) : m_descriptor(descriptor) {}
+    bool awaitWriter();
 
     int m_descriptor = -1;
     std::optional<std::int64_t> m_sizeAtOpen;
     bool m_stream = false;
+    bool m_awaitsWriter = false;  // a stream not read yet, still opened without waiting
     // Written by the threads that readAt() at once.
     mutable std::atomic<int> m_lastError = 0;
 };
-
-// Whether `name` is a FIFO or character device, found without opening it: opening a FIFO, even
-// without waiting, lets its writer go on, which then fails once the FIFO is closed again.
-bool NamesStream(const std::string& name);
 
 // Hands the file's bytes from its read position to `consume`, in pieces of at most
 // buffer.size() bytes: exactly `count` bytes when a count is given, else everything up to the

@@ -13,6 +13,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -68,6 +69,7 @@ private:
     struct Item {
         FileTask task;
         Kind kind;
+        std::optional<FileContent> stream = {};  // a FIFO or device opened ahead of its turn
     };
     // Files travel in batches, so that threads meet once per batch rather than per file.
     struct Batch {

@@ -1,5 +1,6 @@
 // tolvek-cli as a process: progress on standard error only on a terminal (a pseudo-terminal
-// here) or when asked, Ctrl+C, and a standard output that cannot be written.
+// here) or when asked, Ctrl+C, lists and FIFOs as they arrive, and a standard output that cannot
+// be written.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -9,9 +10,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
+#include <fstream>
 #include <functional>
 #include <optional>
+#include <thread>
 
 #include "cli/Cli.h"
 #include "tests/support/TempFolder.h"
@@ -148,24 +152,6 @@ TEST(CliProcess, CtrlCStopsPromptlyWithExitStatus130) {
     EXPECT_EQ(run.output, "");
 }
 
-// BLAKE3 over a file of several read chunks: the same line whatever number of threads it may use.
-TEST(CliProcess, ThreadCountLeavesTheDigestAlone) {
-    tolvek::testing::TempFolder folder;
-    std::string bytes(std::size_t{5} << 20, '\0');
-    for (std::size_t index = 0; index < bytes.size(); ++index) {
-        bytes[index] = static_cast<char>(index % 251);
-    }
-    const std::string name = folder.write("chunks.bin", bytes);
-    const ProcessRun allCores = runProgram({"-a", "blake3", name}, ErrorsTo::Pipe);
-    EXPECT_EQ(allCores.exitCode, kExitOk);
-    for (const char* threads : {"1", "3"}) {
-        const ProcessRun limited =
-            runProgram({"--threads", threads, "-a", "blake3", name}, ErrorsTo::Pipe);
-        EXPECT_EQ(limited.exitCode, kExitOk);
-        EXPECT_EQ(limited.output, allCores.output) << threads << " threads";
-    }
-}
-
 // -c checks each line as it arrives and shows its verdict before waiting for the next: the
 // first verdict comes while the list's writer still holds it open.
 TEST(CliProcess, AListIsCheckedAsItArrives) {
@@ -198,6 +184,54 @@ TEST(CliProcess, AListIsCheckedAsItArrives) {
     EXPECT_TRUE(verdictWhileOpen) << "no verdict before the list ended";
     EXPECT_EQ(run.output, file + ": OK\n" + file + ": OK\n");
     EXPECT_EQ(run.exitCode, kExitOk) << run.errors;
+}
+
+// Two FIFOs among the files of a list, written in the list's order by one writer that already
+// waits to write the first as the run starts. A large file before the first, hashed in its turn,
+// keeps its turn a while after a thread opened it. Each FIFO is read whole in its turn: opening
+// one ahead of its turn neither blocks the files after it nor fails its writer, which may come
+// before or after the open.
+TEST(CliProcess, FifosInAListAreReadInTheirTurn) {
+    tolvek::testing::TempFolder folder;
+    // FIPS 180-2's SHA-256 of "abc".
+    const std::string abc = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad  ";
+    std::string list;
+    std::string expected;
+    std::vector<std::string> fifos;
+    for (int index = 0; index < 200; ++index) {
+        const std::string name = folder.file(std::to_string(index));
+        if (index % 90 == 45) {
+            ASSERT_EQ(::mkfifo(name.c_str(), 0600), 0);
+            fifos.push_back(name);
+        } else if (index == 10) {
+            folder.writeSparse(std::to_string(index), std::int64_t{64} << 20, 1);
+        } else {
+            folder.write(std::to_string(index), "abc");
+        }
+        list += abc + name + "\n";
+        expected += name + (index == 10 ? ": FAILED\n" : ": OK\n");
+    }
+    ::signal(SIGPIPE, SIG_IGN);  // a write nobody reads fails instead of ending the test
+    std::atomic<bool> written = false;
+    std::atomic<bool> writeFailed = false;
+    std::jthread writer([&] {
+        for (const std::string& fifo : fifos) {
+            std::ofstream stream(fifo);
+            writeFailed = !(stream << "abc" << std::flush) || writeFailed;
+        }
+        written = true;
+    });
+    const ProcessRun run = runProgram(
+        {"--threads", "2", "-c", "-a", "sha256", folder.write("list", list)}, ErrorsTo::Pipe);
+    EXPECT_EQ(run.output, expected);
+    EXPECT_EQ(run.exitCode, kExitFailure) << run.errors;
+    while (!written) {  // a writer that a failed run left waiting for a reader
+        for (const std::string& fifo : fifos) {
+            ::close(::open(fifo.c_str(), O_RDONLY | O_NONBLOCK));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_FALSE(writeFailed);
 }
 
 TEST(CliProcess, AFailedWriteToStandardOutputIsAFailure) {
