@@ -186,11 +186,9 @@ TEST(CliProcess, AListIsCheckedAsItArrives) {
     EXPECT_EQ(run.exitCode, kExitOk) << run.errors;
 }
 
-// Two FIFOs among the files of a list, written in the list's order by one writer that already
-// waits to write the first as the run starts. A large file before the first, hashed in its turn,
-// keeps its turn a while after a thread opened it. Each FIFO is read whole in its turn: opening
-// one ahead of its turn neither blocks the files after it nor fails its writer, which may come
-// before or after the open.
+// Two FIFOs among a list's files, written in the list's order by one writer that waits for the
+// first as the run starts; a large file before it delays its turn. Each is read whole in its
+// turn: opened ahead of it, it neither blocks the files after it nor fails its writer.
 TEST(CliProcess, FifosInAListAreReadInTheirTurn) {
     tolvek::testing::TempFolder folder;
     // FIPS 180-2's SHA-256 of "abc".
