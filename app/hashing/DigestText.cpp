@@ -185,7 +185,8 @@ std::optional<Digest> ReadHex(std::string_view text) {
         const int high = hexValue(text[2 * index]);
         const int low = hexValue(text[2 * index + 1]);
         invalid |= high | low;
-        digest[index] = static_cast<std::uint8_t>(high << 4 | low);
+        const auto byte = static_cast<unsigned>(high) << 4 | static_cast<unsigned>(low);
+        digest[index] = static_cast<std::uint8_t>(byte);
     }
     // A negative value anywhere leaves its sign bit in `invalid`.
     return invalid < 0 ? std::nullopt : std::optional(std::move(digest));
