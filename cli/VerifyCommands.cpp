@@ -46,31 +46,50 @@ bool readable(const std::string& name, const hashing::FileDigests& digests, std:
     return outcome.ok;
 }
 
-// The part size that gave a file's ETag, or nothing; false, after saying why, when the file could
-// not be read.
-bool etagPartSize(const std::string& name, const checks::S3Etag& etag,
-                  std::optional<std::uint64_t>& matched, std::ostream& errors) {
+// The part sizes a file's or standard input's ETag is tried at; nothing, after saying why, for
+// a name that is no file.
+std::optional<std::vector<std::uint64_t>> etagPartSizes(const std::string& name,
+                                                        const checks::S3Etag& etag,
+                                                        std::ostream& errors) {
+    if (name == "-") {
+        const std::span<const std::uint64_t> common = checks::CommonEtagPartSizes();
+        return std::vector<std::uint64_t>(common.begin(), common.end());
+    }
     std::error_code error;
-    const std::uint64_t size = name == "-" ? 0 : std::filesystem::file_size(name, error);
-    if (name == "-" || error) {
+    const std::uint64_t size = std::filesystem::file_size(name, error);
+    if (error) {
         errors << FileError(name, error.value(), "an S3 ETag is checked for files only");
+        return std::nullopt;
+    }
+    return checks::EtagPartSizes(size, etag.parts);
+}
+
+// The first part size that gave the ETag of a file or of standard input, all of them from one
+// read, or nothing; false, after saying why, when it could not be read.
+bool etagPartSize(const FileRun& run, const std::string& name, const checks::S3Etag& etag,
+                  std::optional<std::uint64_t>& matched) {
+    const std::optional<std::vector<std::uint64_t>> partSizes =
+        etagPartSizes(name, etag, run.errors);
+    if (!partSizes) {
         return false;
     }
-    const std::vector<std::uint64_t> partSizes = checks::EtagPartSizes(size, etag.parts);
     std::vector<std::unique_ptr<hashing::Provider>> owned;
     std::vector<const hashing::Provider*> providers;
-    for (const std::uint64_t partSize : partSizes) {
+    for (const std::uint64_t partSize : *partSizes) {
         owned.push_back(checks::MakeEtagProvider(partSize));
         providers.push_back(owned.back().get());
     }
-    const hashing::FileDigests digests = hashing::HashFileWith(name, providers);
-    if (!providers.empty() && !readable(name, digests, errors)) {
+    const hashing::FileDigests digests =
+        name == "-" ? hashing::FileDigests{false, hashing::HashStreamWith(run.input, providers)}
+                    : hashing::HashFileWith(name, providers);
+    if (!providers.empty() && !readable(name, digests, run.errors)) {
         return false;
     }
+    // The count of parts is in both digests: a size that cuts the stream otherwise differs.
     const hashing::Digest expected = checks::EtagDigest(etag);
-    for (std::size_t index = 0; index < digests.outcomes.size(); ++index) {
+    for (std::size_t index = 0; index < digests.outcomes.size() && !matched; ++index) {
         if (digests.outcomes[index].digest == expected) {
-            matched = partSizes[index];
+            matched = (*partSizes)[index];
         }
     }
     return true;
@@ -88,7 +107,7 @@ int checkEtag(const FileRun& run, const checks::S3Etag& etag, bool expect, std::
     int exitCode = kExitOk;
     for (const std::string& name : run.request.files) {
         std::optional<std::uint64_t> matched;
-        if (!etagPartSize(name, etag, matched, run.errors)) {
+        if (!etagPartSize(run, name, etag, matched)) {
             output << (expect ? checks::NameForMessage(name) + ": FAILED open or read\n" : "");
             exitCode = kExitFailure;
             continue;
