@@ -6,7 +6,6 @@
 
 #include "app/checks/ChecksumList.h"
 #include "app/checks/ExpectedDigest.h"
-#include "app/checks/Identify.h"
 #include "app/checks/S3Etag.h"
 #include "cli/Messages.h"
 
@@ -35,6 +34,35 @@ std::optional<hashing::Digest> expectedDigest(const std::string& text,
         return std::move(expected->digest);
     }
     return std::nullopt;
+}
+
+// What --match and --expect compare digests with: a digest's bytes, the numbers cksum or sum
+// print, or either where the text reads as both ("29 41").
+struct Expected {
+    std::optional<hashing::Digest> digest;
+    std::optional<hashing::PrintedNumbers> printed;
+
+    bool matches(const AlgorithmEntry& entry, const hashing::Digest& computed) const {
+        return (digest && computed == *digest) ||
+               (printed && hashing::PrintsAs(entry, computed, *printed));
+    }
+};
+
+// The expected digest in `text` at `lengths`, or the numbers of a cksum or sum line when
+// `printedToo`; nothing, after saying why, when the text holds neither.
+std::optional<Expected> expectedIn(const std::string& text, checks::DigestLengths lengths,
+                                   bool one, bool printedToo, std::ostream& errors) {
+    Expected expected{std::nullopt,
+                      printedToo ? hashing::ReadPrintedNumbers(text) : std::nullopt};
+    if (!expected.printed) {
+        expected.digest = expectedDigest(text, lengths, one, errors);
+        return expected.digest ? std::optional(expected) : std::nullopt;
+    }
+    const std::optional<checks::ExpectedDigest> digest = checks::ReadExpectedDigest(text, lengths);
+    if (digest && !digest->ambiguous) {
+        expected.digest = digest->digest;
+    }
+    return expected;
 }
 
 // Says why a file has no digests; false when it has none.
@@ -129,13 +157,18 @@ int MatchFiles(const FileRun& run, const std::string& expectedText, std::ostream
         return checkEtag(run, *etag, false, output);
     }
     const std::vector<std::size_t> lengths = hashing::DigestLengthsOf(hashing::AlgorithmEntries());
-    const std::optional<hashing::Digest> expected =
-        expectedDigest(expectedText, lengths, false, run.errors);
+    const std::optional<Expected> expected =
+        expectedIn(expectedText, lengths, false, true, run.errors);
     if (!expected) {
         return kExitUsage;
     }
-    const std::vector<const AlgorithmEntry*> candidates =
-        hashing::EntriesOfLength(hashing::AlgorithmEntries(), expected->size());
+    std::vector<const AlgorithmEntry*> candidates;
+    for (const AlgorithmEntry& entry : hashing::AlgorithmEntries()) {
+        const bool sameLength = expected->digest && entry.digestBytes() == expected->digest->size();
+        if (sameLength || (expected->printed && hashing::PrintedWithLength(entry))) {
+            candidates.push_back(&entry);
+        }
+    }
     const FileRun sameLength{run.request, candidates, run.input, run.errors, run.context};
     int exitCode = kExitOk;
     DigestSequence sequence(sameLength, [&](const std::string& name,
@@ -145,9 +178,10 @@ int MatchFiles(const FileRun& run, const std::string& expectedText, std::ostream
             return;
         }
         std::string ids;
-        for (const AlgorithmEntry* match :
-             checks::IdentifyFrom(candidates, digests.outcomes, *expected).matches) {
-            ids.append(ids.empty() ? "" : " ").append(match->id);
+        for (std::size_t index = 0; index < candidates.size(); ++index) {
+            if (expected->matches(*candidates[index], digests.outcomes[index].digest)) {
+                ids.append(ids.empty() ? "" : " ").append(candidates[index]->id);
+            }
         }
         output << checks::NameForMessage(name) << ": " << (ids.empty() ? "no match" : ids) << "\n";
         exitCode = ids.empty() ? kExitFailure : exitCode;
@@ -166,8 +200,8 @@ int ExpectInFiles(const FileRun& run, const std::string& expectedText, std::ostr
     }
     const AlgorithmEntry& entry = *run.entries.front();
     const std::size_t length[] = {entry.digestBytes()};
-    const std::optional<hashing::Digest> expected =
-        expectedDigest(expectedText, length, true, run.errors);
+    const std::optional<Expected> expected = expectedIn(
+        expectedText, length, true, hashing::PrintedWithLength(entry), run.errors);
     if (!expected) {
         return kExitUsage;
     }
@@ -178,7 +212,7 @@ int ExpectInFiles(const FileRun& run, const std::string& expectedText, std::ostr
         if (!readable(name, digests, run.errors)) {
             output << shown << ": FAILED open or read\n";
             exitCode = kExitFailure;
-        } else if (digests.outcomes.front().digest == *expected) {
+        } else if (expected->matches(entry, digests.outcomes.front().digest)) {
             output << shown << ": OK\n";
             matchedWeak = !entry.weakness.empty();
         } else {
