@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <iterator>
+#include <numeric>
 #include <sstream>
 
 #include "app/hashing/AlgorithmTable.h"
@@ -106,6 +107,9 @@ TEST(Cli, OutputAndExitCodes) {
         folder.write(name, "abc");
     }
     folder.write("jefe", "Jefe");
+    std::string key32(32, '\0');
+    std::iota(key32.begin(), key32.end(), '\0');
+    folder.write("key32", key32);  // the BLAKE2 designers' key 00 01 ... 1f
     // Git LFS pointers to "abc" whose object was fetched into their repository, one of a wrong size.
     const std::string abcSha256 = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
     folder.write("repo/.git/lfs/objects/ba/78/" + abcSha256, "abc");
