@@ -24,12 +24,12 @@ std::optional<hashing::Digest> expectedDigest(const std::string& text,
                                               std::ostream& errors) {
     std::optional<checks::ExpectedDigest> expected = checks::ReadExpectedDigest(text, lengths);
     if (!expected) {
-        errors << MessagePrefix() << "no digest of " << (one ? "this algorithm's" : "any") << " length in "
-               << text << "\n";
+        errors << MessagePrefix() << "no digest of " << (one ? "this algorithm's" : "any")
+               << " length in " << text << "\n";
     } else if (expected->ambiguous) {
         // Whichever of them is taken, the answer would be about one the user may not mean.
-        errors << MessagePrefix() << "more than one digest of " << (one ? "this algorithm's" : "that")
-               << " length in " << text << "\n";
+        errors << MessagePrefix() << "more than one digest of "
+               << (one ? "this algorithm's" : "that") << " length in " << text << "\n";
     } else {
         return std::move(expected->digest);
     }
@@ -50,10 +50,9 @@ struct Expected {
 
 // The expected digest in `text` at `lengths`, or the numbers of a cksum or sum line when
 // `printedToo`; nothing, after saying why, when the text holds neither.
-std::optional<Expected> expectedIn(const std::string& text, checks::DigestLengths lengths,
-                                   bool one, bool printedToo, std::ostream& errors) {
-    Expected expected{std::nullopt,
-                      printedToo ? hashing::ReadPrintedNumbers(text) : std::nullopt};
+std::optional<Expected> expectedIn(const std::string& text, checks::DigestLengths lengths, bool one,
+                                   bool printedToo, std::ostream& errors) {
+    Expected expected{std::nullopt, printedToo ? hashing::ReadPrintedNumbers(text) : std::nullopt};
     if (!expected.printed) {
         expected.digest = expectedDigest(text, lengths, one, errors);
         return expected.digest ? std::optional(expected) : std::nullopt;

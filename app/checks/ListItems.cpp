@@ -107,7 +107,8 @@ constexpr std::string_view kLfsVersion = "version https://git-lfs.github.com/spe
 std::optional<std::string> fetchedObject(std::string_view pointerPath, std::string_view oid) {
     namespace fs = std::filesystem;
     std::error_code error;
-    const fs::path object = fs::path(".git/lfs/objects") / oid.substr(0, 2) / oid.substr(2, 2) / oid;
+    const fs::path object =
+        fs::path(".git/lfs/objects") / oid.substr(0, 2) / oid.substr(2, 2) / oid;
     fs::path folder = fs::absolute(fs::path(pointerPath), error).parent_path();
     for (; !error && !folder.empty(); folder = folder.parent_path()) {
         std::error_code missing;
@@ -220,7 +221,8 @@ void ListItemReader::takePointerLine(std::size_t number, std::string_view line) 
     if (line.starts_with(kSize) && m_pointerItem) {
         const std::string_view digits = line.substr(kSize.size());
         std::uint64_t size = 0;
-        const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), size);
+        const auto [end, error] =
+            std::from_chars(digits.data(), digits.data() + digits.size(), size);
         if (error != std::errc() || end != digits.data() + digits.size()) {
             m_onEntry({number, std::nullopt, {}});
             m_pointerItem.reset();

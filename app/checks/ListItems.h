@@ -90,9 +90,9 @@ private:
     std::vector<std::size_t> m_allLengths;
     std::vector<std::size_t> m_listLength;
     ChecksumListReader m_lines;
-    bool m_anyLine = false;              // a line besides blanks and comments came
-    bool m_pointer = false;              // the list is a Git LFS pointer
-    std::optional<NumberedLine> m_lone;  // the first such line, a lone digest
+    bool m_anyLine = false;                  // a line besides blanks and comments came
+    bool m_pointer = false;                  // the list is a Git LFS pointer
+    std::optional<NumberedLine> m_lone;      // the first such line, a lone digest
     std::optional<CheckItem> m_pointerItem;  // the pointer's item, complete at the list's end
 };
 

@@ -70,12 +70,12 @@ std::optional<PrintedNumbers> printedNumbers(ShownAs form, std::span<const std::
     const std::uint64_t length = numberOf(digest.last(kLengthBytes));
     const auto blocks = [length](std::uint64_t size) { return (length + size - 1) / size; };
     switch (form) {
-    case ShownAs::BsdSumLine:
-        return PrintedNumbers{sum, blocks(1024)};
-    case ShownAs::SysvSumLine:
-        return PrintedNumbers{sum, blocks(512)};
-    default:
-        return PrintedNumbers{sum, length};
+        case ShownAs::BsdSumLine:
+            return PrintedNumbers{sum, blocks(1024)};
+        case ShownAs::SysvSumLine:
+            return PrintedNumbers{sum, blocks(512)};
+        default:
+            return PrintedNumbers{sum, length};
     }
 }
 
@@ -134,12 +134,12 @@ std::string NumberText(std::span<const std::uint8_t> digest) {
 
 std::string ShownText(const AlgorithmEntry& entry, std::span<const std::uint8_t> digest) {
     switch (entry.shownAs) {
-    case ShownAs::Hex:
-        return HexText(digest);
-    case ShownAs::Number:
-        return NumberText(digest);
-    default:
-        return toolLine(entry.shownAs, digest);
+        case ShownAs::Hex:
+            return HexText(digest);
+        case ShownAs::Number:
+            return NumberText(digest);
+        default:
+            return toolLine(entry.shownAs, digest);
     }
 }
 

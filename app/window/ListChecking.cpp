@@ -40,8 +40,8 @@ void ListChecking::start(std::vector<Item> items, Handlers handlers) {
                 hashing::FileTask task;
                 task.name = item.item.path;
                 task.hash = [result, &checked = item.item,
-                             routes = hashing::RoutesOf(item.item.candidates,
-                                                        hashing::Route::File)](
+                             routes =
+                                 hashing::RoutesOf(item.item.candidates, hashing::Route::File)](
                                 hashing::FileContent& content, const hashing::ReadControl& each) {
                     result->sizeDiffers = checks::SizeDiffers(checked, content);
                     if (!result->sizeDiffers) {
