@@ -2,8 +2,8 @@
 """The program of bench/compare_tools.sh, which says what it measures and how to run it."""
 import argparse, concurrent.futures, datetime, mmap, os, random, re, subprocess, sys, time
 
-from peer_tools import (CHECK_FLAG, FAST, LEGACY, MANY_FILE_PEERS, PEERS, SLOW, UNCACHED,
-                        YARDSTICKS)
+from peer_tools import (CHECK_FLAG, FAST, LEGACY, MANY_FILE_PEERS, PEERS, PRINTED_NUMBERS, SLOW,
+                        UNCACHED, YARDSTICKS)
 
 OURS = os.path.abspath(os.environ.get("TOLVEK_CLI", "build/bench/tolvek-cli-without-avx512"))
 OURS_ALL = os.path.abspath(os.environ.get("TOLVEK_CLI_ALL", "build/cli/tolvek-cli"))
@@ -110,7 +110,12 @@ def installed(argv):
                           capture_output=True).returncode == 0
 
 
-def digests(text):
+def digests(text, printed_numbers=False):
+    """The digests in a tool's output: hex runs, or with `printed_numbers` the checksum and count
+    each line starts with, as cksum and sum print them ("00294     1" is "294 1")."""
+    if printed_numbers:
+        pairs = re.findall(r"^\s*(\d+)\s+(\d+)(?:\s|$)", text, re.M)
+        return {f"{int(checksum)} {int(count)}" for checksum, count in pairs}
     return set(re.findall(r"[0-9a-f]{8,}", text))
 
 
@@ -175,9 +180,10 @@ def agrees(ours, peer):
     """Whether `peer` prints every digest `ours` prints (both commands end with the file)."""
     key = (" ".join(ours[1:]), " ".join(peer))
     if key not in CHECKED:
-        wanted = digests(output_of(ours)[1])
+        numbers = ours[2] in PRINTED_NUMBERS
+        wanted = digests(output_of(ours)[1], numbers)
         code, text = output_of(peer)
-        CHECKED[key] = code == 0 and bool(wanted) and wanted <= digests(text)
+        CHECKED[key] = code == 0 and bool(wanted) and wanted <= digests(text, numbers)
     return CHECKED[key]
 
 

@@ -6,7 +6,6 @@
 
 #include "app/checks/ChecksumList.h"
 #include "app/checks/ExpectedDigest.h"
-#include "app/checks/Identify.h"
 #include "app/checks/S3Etag.h"
 #include "cli/Messages.h"
 
@@ -25,16 +24,44 @@ std::optional<hashing::Digest> expectedDigest(const std::string& text,
                                               std::ostream& errors) {
     std::optional<checks::ExpectedDigest> expected = checks::ReadExpectedDigest(text, lengths);
     if (!expected) {
-        errors << MessagePrefix() << "no digest of " << (one ? "this algorithm's" : "any") << " length in "
-               << text << "\n";
+        errors << MessagePrefix() << "no digest of " << (one ? "this algorithm's" : "any")
+               << " length in " << text << "\n";
     } else if (expected->ambiguous) {
         // Whichever of them is taken, the answer would be about one the user may not mean.
-        errors << MessagePrefix() << "more than one digest of " << (one ? "this algorithm's" : "that")
-               << " length in " << text << "\n";
+        errors << MessagePrefix() << "more than one digest of "
+               << (one ? "this algorithm's" : "that") << " length in " << text << "\n";
     } else {
         return std::move(expected->digest);
     }
     return std::nullopt;
+}
+
+// What --match and --expect compare digests with: a digest's bytes, the numbers cksum or sum
+// print, or either where the text reads as both ("29 41").
+struct Expected {
+    std::optional<hashing::Digest> digest;
+    std::optional<hashing::PrintedNumbers> printed;
+
+    bool matches(const AlgorithmEntry& entry, const hashing::Digest& computed) const {
+        return (digest && computed == *digest) ||
+               (printed && hashing::PrintsAs(entry, computed, *printed));
+    }
+};
+
+// The expected digest in `text` at `lengths`, or the numbers of a cksum or sum line when
+// `printedToo`; nothing, after saying why, when the text holds neither.
+std::optional<Expected> expectedIn(const std::string& text, checks::DigestLengths lengths, bool one,
+                                   bool printedToo, std::ostream& errors) {
+    Expected expected{std::nullopt, printedToo ? hashing::ReadPrintedNumbers(text) : std::nullopt};
+    if (!expected.printed) {
+        expected.digest = expectedDigest(text, lengths, one, errors);
+        return expected.digest ? std::optional(expected) : std::nullopt;
+    }
+    const std::optional<checks::ExpectedDigest> digest = checks::ReadExpectedDigest(text, lengths);
+    if (digest && !digest->ambiguous) {
+        expected.digest = digest->digest;
+    }
+    return expected;
 }
 
 // Says why a file has no digests; false when it has none.
@@ -46,31 +73,50 @@ bool readable(const std::string& name, const hashing::FileDigests& digests, std:
     return outcome.ok;
 }
 
-// The part size that gave a file's ETag, or nothing; false, after saying why, when the file could
-// not be read.
-bool etagPartSize(const std::string& name, const checks::S3Etag& etag,
-                  std::optional<std::uint64_t>& matched, std::ostream& errors) {
+// The part sizes a file's or standard input's ETag is tried at; nothing, after saying why, for
+// a name that is no file.
+std::optional<std::vector<std::uint64_t>> etagPartSizes(const std::string& name,
+                                                        const checks::S3Etag& etag,
+                                                        std::ostream& errors) {
+    if (name == "-") {
+        const std::span<const std::uint64_t> common = checks::CommonEtagPartSizes();
+        return std::vector<std::uint64_t>(common.begin(), common.end());
+    }
     std::error_code error;
-    const std::uint64_t size = name == "-" ? 0 : std::filesystem::file_size(name, error);
-    if (name == "-" || error) {
+    const std::uint64_t size = std::filesystem::file_size(name, error);
+    if (error) {
         errors << FileError(name, error.value(), "an S3 ETag is checked for files only");
+        return std::nullopt;
+    }
+    return checks::EtagPartSizes(size, etag.parts);
+}
+
+// The first part size that gave the ETag of a file or of standard input, all of them from one
+// read, or nothing; false, after saying why, when it could not be read.
+bool etagPartSize(const FileRun& run, const std::string& name, const checks::S3Etag& etag,
+                  std::optional<std::uint64_t>& matched) {
+    const std::optional<std::vector<std::uint64_t>> partSizes =
+        etagPartSizes(name, etag, run.errors);
+    if (!partSizes) {
         return false;
     }
-    const std::vector<std::uint64_t> partSizes = checks::EtagPartSizes(size, etag.parts);
     std::vector<std::unique_ptr<hashing::Provider>> owned;
     std::vector<const hashing::Provider*> providers;
-    for (const std::uint64_t partSize : partSizes) {
+    for (const std::uint64_t partSize : *partSizes) {
         owned.push_back(checks::MakeEtagProvider(partSize));
         providers.push_back(owned.back().get());
     }
-    const hashing::FileDigests digests = hashing::HashFileWith(name, providers);
-    if (!providers.empty() && !readable(name, digests, errors)) {
+    const hashing::FileDigests digests =
+        name == "-" ? hashing::FileDigests{false, hashing::HashStreamWith(run.input, providers)}
+                    : hashing::HashFileWith(name, providers);
+    if (!providers.empty() && !readable(name, digests, run.errors)) {
         return false;
     }
+    // The count of parts is in both digests: a size that cuts the stream otherwise differs.
     const hashing::Digest expected = checks::EtagDigest(etag);
-    for (std::size_t index = 0; index < digests.outcomes.size(); ++index) {
+    for (std::size_t index = 0; index < digests.outcomes.size() && !matched; ++index) {
         if (digests.outcomes[index].digest == expected) {
-            matched = partSizes[index];
+            matched = (*partSizes)[index];
         }
     }
     return true;
@@ -88,7 +134,7 @@ int checkEtag(const FileRun& run, const checks::S3Etag& etag, bool expect, std::
     int exitCode = kExitOk;
     for (const std::string& name : run.request.files) {
         std::optional<std::uint64_t> matched;
-        if (!etagPartSize(name, etag, matched, run.errors)) {
+        if (!etagPartSize(run, name, etag, matched)) {
             output << (expect ? checks::NameForMessage(name) + ": FAILED open or read\n" : "");
             exitCode = kExitFailure;
             continue;
@@ -110,13 +156,18 @@ int MatchFiles(const FileRun& run, const std::string& expectedText, std::ostream
         return checkEtag(run, *etag, false, output);
     }
     const std::vector<std::size_t> lengths = hashing::DigestLengthsOf(hashing::AlgorithmEntries());
-    const std::optional<hashing::Digest> expected =
-        expectedDigest(expectedText, lengths, false, run.errors);
+    const std::optional<Expected> expected =
+        expectedIn(expectedText, lengths, false, true, run.errors);
     if (!expected) {
         return kExitUsage;
     }
-    const std::vector<const AlgorithmEntry*> candidates =
-        hashing::EntriesOfLength(hashing::AlgorithmEntries(), expected->size());
+    std::vector<const AlgorithmEntry*> candidates;
+    for (const AlgorithmEntry& entry : hashing::AlgorithmEntries()) {
+        const bool sameLength = expected->digest && entry.digestBytes() == expected->digest->size();
+        if (sameLength || (expected->printed && hashing::PrintedWithLength(entry))) {
+            candidates.push_back(&entry);
+        }
+    }
     const FileRun sameLength{run.request, candidates, run.input, run.errors, run.context};
     int exitCode = kExitOk;
     DigestSequence sequence(sameLength, [&](const std::string& name,
@@ -126,9 +177,10 @@ int MatchFiles(const FileRun& run, const std::string& expectedText, std::ostream
             return;
         }
         std::string ids;
-        for (const AlgorithmEntry* match :
-             checks::IdentifyFrom(candidates, digests.outcomes, *expected).matches) {
-            ids.append(ids.empty() ? "" : " ").append(match->id);
+        for (std::size_t index = 0; index < candidates.size(); ++index) {
+            if (expected->matches(*candidates[index], digests.outcomes[index].digest)) {
+                ids.append(ids.empty() ? "" : " ").append(candidates[index]->id);
+            }
         }
         output << checks::NameForMessage(name) << ": " << (ids.empty() ? "no match" : ids) << "\n";
         exitCode = ids.empty() ? kExitFailure : exitCode;
@@ -147,8 +199,8 @@ int ExpectInFiles(const FileRun& run, const std::string& expectedText, std::ostr
     }
     const AlgorithmEntry& entry = *run.entries.front();
     const std::size_t length[] = {entry.digestBytes()};
-    const std::optional<hashing::Digest> expected =
-        expectedDigest(expectedText, length, true, run.errors);
+    const std::optional<Expected> expected = expectedIn(
+        expectedText, length, true, hashing::PrintedWithLength(entry), run.errors);
     if (!expected) {
         return kExitUsage;
     }
@@ -159,7 +211,7 @@ int ExpectInFiles(const FileRun& run, const std::string& expectedText, std::ostr
         if (!readable(name, digests, run.errors)) {
             output << shown << ": FAILED open or read\n";
             exitCode = kExitFailure;
-        } else if (digests.outcomes.front().digest == *expected) {
+        } else if (expected->matches(entry, digests.outcomes.front().digest)) {
             output << shown << ": OK\n";
             matchedWeak = !entry.weakness.empty();
         } else {

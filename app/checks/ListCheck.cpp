@@ -39,16 +39,19 @@ CheckVerdict digestVerdict(const CheckItem& item, hashing::FileContent& content,
 
 }  // namespace
 
+bool SizeDiffers(const CheckItem& item, const hashing::FileContent& content) {
+    const std::optional<std::uint64_t> size = content.size();
+    return item.size && size && *size != *item.size;
+}
+
 CheckVerdict CheckContent(const CheckItem& item, hashing::FileContent& content,
                           const hashing::ReadControl& control, const AlgorithmEntry* likely) {
-    CheckVerdict verdict = digestVerdict(item, content, control, likely);
-    // A list that gives the size (hashdeep's) fails a file of another size, whatever its digest.
-    const std::optional<std::uint64_t> size = content.size();
-    if (verdict.status == CheckStatus::Ok && item.size && size && *size != *item.size) {
+    if (SizeDiffers(item, content)) {
+        CheckVerdict verdict;
         verdict.status = CheckStatus::Failed;
-        verdict.matched = nullptr;
+        return verdict;
     }
-    return verdict;
+    return digestVerdict(item, content, control, likely);
 }
 
 CheckVerdict VerdictOf(const CheckItem& item, const hashing::FileDigests& digests) {

@@ -28,6 +28,10 @@ struct CheckVerdict {
 // not exist; every other failure to open or read it is Unreadable.
 CheckVerdict CheckFile(const CheckItem& item, const hashing::ReadControl& control = {});
 
+// Whether the list gives a size (hashdeep's, a Git LFS pointer's) and the item's file, opened
+// already, has another: a failure known before the file is read, whatever its digest.
+bool SizeDiffers(const CheckItem& item, const hashing::FileContent& content);
+
 // The verdict on the item's file, opened already. `likely` is the entry the list's files have
 // matched so far, or null: when it is one of several candidates it is computed alone first, and
 // the others only when it does not match, so that a list the digests' length alone decides

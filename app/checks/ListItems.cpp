@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -99,6 +100,28 @@ const AlgorithmEntry* lengthVariant(std::string_view tag) {
     return variant ? &*variant->entry : nullptr;
 }
 
+constexpr std::string_view kLfsVersion = "version https://git-lfs.github.com/spec/v1";
+
+// The object git-lfs fetched for `oid` into the repository that holds the pointer
+// (.git/lfs/objects/ab/cd/abcd...), looked for from the pointer's own folder up.
+std::optional<std::string> fetchedObject(std::string_view pointerPath, std::string_view oid) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path object =
+        fs::path(".git/lfs/objects") / oid.substr(0, 2) / oid.substr(2, 2) / oid;
+    fs::path folder = fs::absolute(fs::path(pointerPath), error).parent_path();
+    for (; !error && !folder.empty(); folder = folder.parent_path()) {
+        std::error_code missing;
+        if (fs::is_regular_file(folder / object, missing)) {
+            return (folder / object).string();
+        }
+        if (folder == folder.parent_path()) {
+            break;
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 const AlgorithmEntry* AlgorithmOfTag(std::string_view tag) {
@@ -148,7 +171,6 @@ ListItemReader::ListItemReader(const std::string& listPath, const AlgorithmEntry
 
 void ListItemReader::read(std::string_view line) {
     const NumberedLine numbered = m_lines.read(line);
-    constexpr std::string_view kLfsVersion = "version https://git-lfs.github.com/spec/v1";
     if (m_pointer || (!m_anyLine && line == kLfsVersion && m_listPath != "-")) {
         if (std::exchange(m_pointer, true)) {
             takePointerLine(numbered.number, line);
@@ -172,6 +194,10 @@ void ListItemReader::read(std::string_view line) {
 }
 
 void ListItemReader::end() {
+    if (m_pointerItem) {
+        m_onEntry({m_pointerItem->lineNumber, std::move(m_pointerItem), {}});
+        m_pointerItem.reset();
+    }
     if (m_lone) {
         m_onEntry(entryOf(*m_lone, sidecarTarget(m_listPath)));
         m_lone.reset();
@@ -183,21 +209,40 @@ void ListItemReader::take(const NumberedLine& numbered) {
     m_onEntry(entryOf(numbered, named ? std::optional(numbered.line.name) : std::nullopt));
 }
 
-// The pointer's "oid sha256:<hex>" line is what is checked; its other lines ("size N", the
-// extensions' lines) say nothing that the digest does not.
+// The pointer's "oid sha256:<hex>" line gives the digest and its "size N" line the size; the
+// extensions' lines say nothing that these do not. The item goes out at the pointer's end.
+// It names the file of the pointer's own name, which it shares with the file it stands for: that
+// file is the object git-lfs fetched into the pointer's repository, found from the pointer's
+// folder wherever the check runs, or else the file of that name in the current folder, where a
+// check runs in the folder the objects were downloaded to.
 void ListItemReader::takePointerLine(std::size_t number, std::string_view line) {
     constexpr std::string_view kOid = "oid sha256:";
+    constexpr std::string_view kSize = "size ";
+    if (line.starts_with(kSize) && m_pointerItem) {
+        const std::string_view digits = line.substr(kSize.size());
+        std::uint64_t size = 0;
+        const auto [end, error] =
+            std::from_chars(digits.data(), digits.data() + digits.size(), size);
+        if (error != std::errc() || end != digits.data() + digits.size()) {
+            m_onEntry({number, std::nullopt, {}});
+            m_pointerItem.reset();
+            return;
+        }
+        m_pointerItem->size = size;
+    }
     if (!line.starts_with(kOid)) {
         return;
     }
-    const std::optional<hashing::Digest> digest = hashing::ReadHex(line.substr(kOid.size()));
+    const std::string_view oid = line.substr(kOid.size());
+    const std::optional<hashing::Digest> digest = hashing::ReadHex(oid);
     const AlgorithmEntry* sha256 = hashing::FindAlgorithm("sha256");
     if (!digest || digest->size() != sha256->digestBytes()) {
         m_onEntry({number, std::nullopt, {}});
         return;
     }
     const std::string name(fileNameOf(m_listPath));
-    m_onEntry({number, CheckItem{number, name, name, *digest, {sha256}, std::nullopt}, {}});
+    const std::string path = fetchedObject(m_listPath, hashing::AsciiLower(oid)).value_or(name);
+    m_pointerItem = CheckItem{number, name, path, *digest, {sha256}, std::nullopt};
 }
 
 ListEntry ListItemReader::entryOf(const NumberedLine& numbered,

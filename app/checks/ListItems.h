@@ -56,8 +56,9 @@ struct ListEntry {
 // algorithm the user chose, or null. A line holding only a digest checks the file the list's
 // name continues ("x.iso.sha256" checks "x.iso"), as a sidecar file does, but only as the
 // list's one line besides blanks and comments; it waits for the line after it to know. A Git LFS
-// pointer file is a list of one SHA-256: it checks the file of its own name in the current
-// folder, where the object it stands for was downloaded.
+// pointer file is a list of one SHA-256 and size: it checks the object git-lfs fetched into the
+// pointer's repository, or else the file of the pointer's name in the current folder, where the
+// objects were downloaded.
 class ListItemReader {
 public:
     using OnEntry = std::function<void(ListEntry entry)>;
@@ -89,9 +90,10 @@ private:
     std::vector<std::size_t> m_allLengths;
     std::vector<std::size_t> m_listLength;
     ChecksumListReader m_lines;
-    bool m_anyLine = false;              // a line besides blanks and comments came
-    bool m_pointer = false;              // the list is a Git LFS pointer
-    std::optional<NumberedLine> m_lone;  // the first such line, a lone digest
+    bool m_anyLine = false;                  // a line besides blanks and comments came
+    bool m_pointer = false;                  // the list is a Git LFS pointer
+    std::optional<NumberedLine> m_lone;      // the first such line, a lone digest
+    std::optional<CheckItem> m_pointerItem;  // the pointer's item, complete at the list's end
 };
 
 // Every entry of the list `listText`, read as ListItemReader reads it.

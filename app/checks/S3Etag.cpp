@@ -1,6 +1,8 @@
 #include "app/checks/S3Etag.h"
 
 #include <algorithm>
+#include <array>
+#include <iterator>
 #include <charconv>
 
 #include "app/hashing/DigestText.h"
@@ -91,16 +93,18 @@ std::optional<S3Etag> ReadS3Etag(std::string_view text) {
     return S3Etag{std::move(*digest), parts};
 }
 
+std::span<const std::uint64_t> CommonEtagPartSizes() {
+    static constexpr std::array<std::uint64_t, 6> kCommon = {5 * kMiB,  8 * kMiB,  15 * kMiB,
+                                                             16 * kMiB, 64 * kMiB, 100 * kMiB};
+    return kCommon;
+}
+
 std::vector<std::uint64_t> EtagPartSizes(std::uint64_t fileSize, std::uint64_t parts) {
     const auto cutsInto = [&](std::uint64_t size) {
         return std::max<std::uint64_t>(1, (fileSize + size - 1) / size) == parts;
     };
     std::vector<std::uint64_t> sizes;
-    for (const std::uint64_t mebibytes : {5, 8, 15, 16, 64, 100}) {
-        if (cutsInto(mebibytes * kMiB)) {
-            sizes.push_back(mebibytes * kMiB);
-        }
-    }
+    std::ranges::copy_if(CommonEtagPartSizes(), std::back_inserter(sizes), cutsInto);
     const std::uint64_t perPart = (fileSize + parts - 1) / parts;
     const std::uint64_t wholeMiB = std::max<std::uint64_t>(1, (perPart + kMiB - 1) / kMiB) * kMiB;
     if (cutsInto(wholeMiB) && std::ranges::find(sizes, wholeMiB) == sizes.end()) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -20,8 +21,13 @@ struct S3Etag {
 // "<32 hex digits>-<parts>", in quotes or not; nothing for any other text.
 std::optional<S3Etag> ReadS3Etag(std::string_view text);
 
-// The part sizes that cut `fileSize` bytes into etag.parts parts: 5, 8, 15, 16, 64 and 100 MiB,
-// and the smallest whole MiB that does, in that order, each once.
+// The part sizes tools commonly upload with: 5, 8, 15, 16, 64 and 100 MiB. A stream's ETag is
+// tried at these alone: a tool uploading a stream cannot have chosen its part size from a size
+// it did not know.
+std::span<const std::uint64_t> CommonEtagPartSizes();
+
+// The part sizes that cut `fileSize` bytes into etag.parts parts: the common ones, and the
+// smallest whole MiB that does, in that order, each once.
 std::vector<std::uint64_t> EtagPartSizes(std::uint64_t fileSize, std::uint64_t parts);
 
 // The ETag of a message cut into parts of `partBytes`: the 16 bytes of the MD5 of the parts'

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <charconv>
 
 #include "app/hashing/AlgorithmTable.h"
 #include "app/hashing/AsciiText.h"
@@ -63,28 +64,59 @@ std::uint64_t numberOf(std::span<const std::uint8_t> bytes) {
     return number;
 }
 
-// A checksum followed by the 8 bytes of the message's length, as its tool prints the pair.
-std::string toolLine(ShownAs form, std::span<const std::uint8_t> digest) {
+// The numbers a tool prints for a checksum followed by the 8 bytes of the message's length: the
+// checksum, and the length in bytes (cksum) or in sum's blocks.
+std::optional<PrintedNumbers> printedNumbers(ShownAs form, std::span<const std::uint8_t> digest) {
     constexpr std::size_t kLengthBytes = 8;
-    if (digest.size() < kLengthBytes) {
-        return HexText(digest);
+    if (digest.size() < kLengthBytes || form == ShownAs::Hex || form == ShownAs::Number) {
+        return std::nullopt;
     }
     const std::uint64_t sum = numberOf(digest.first(digest.size() - kLengthBytes));
     const std::uint64_t length = numberOf(digest.last(kLengthBytes));
     const auto blocks = [length](std::uint64_t size) { return (length + size - 1) / size; };
+    switch (form) {
+        case ShownAs::BsdSumLine:
+            return PrintedNumbers{sum, blocks(1024)};
+        case ShownAs::SysvSumLine:
+            return PrintedNumbers{sum, blocks(512)};
+        default:
+            return PrintedNumbers{sum, length};
+    }
+}
+
+// The pair as its tool prints it.
+std::string toolLine(ShownAs form, std::span<const std::uint8_t> digest) {
+    const std::optional<PrintedNumbers> numbers = printedNumbers(form, digest);
+    if (!numbers) {
+        return HexText(digest);
+    }
     // Padded on the left to `width` with `fill`, as "%05d" and "%5s" pad.
     const auto padded = [](std::uint64_t number, std::size_t width, char fill) {
         std::string text = std::to_string(number);
         return std::string(width - std::min(width, text.size()), fill) + text;
     };
-    switch (form) {
-    case ShownAs::BsdSumLine:
-        return padded(sum, 5, '0') + " " + padded(blocks(1024), 5, ' ');
-    case ShownAs::SysvSumLine:
-        return std::to_string(sum) + " " + std::to_string(blocks(512));
-    default:
-        return std::to_string(sum) + " " + std::to_string(length);
+    if (form == ShownAs::BsdSumLine) {
+        return padded(numbers->sum, 5, '0') + " " + padded(numbers->count, 5, ' ');
     }
+    return std::to_string(numbers->sum) + " " + std::to_string(numbers->count);
+}
+
+// The decimal number at the start of `text`, taken off it.
+std::optional<std::uint64_t> takeNumber(std::string_view& text) {
+    std::uint64_t number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (error != std::errc() || (end != text.data() + text.size() && *end != ' ' && *end != '\t')) {
+        return std::nullopt;
+    }
+    text.remove_prefix(static_cast<std::size_t>(end - text.data()));
+    return number;
+}
+
+std::string_view withoutBlanks(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    const std::size_t last = text.find_last_not_of(" \t\r\n");
+    return first == std::string_view::npos ? std::string_view{}
+                                           : text.substr(first, last - first + 1);
 }
 
 }  // namespace
@@ -107,17 +139,35 @@ std::string NumberText(std::span<const std::uint8_t> digest) {
 
 std::string ShownText(const AlgorithmEntry& entry, std::span<const std::uint8_t> digest) {
     switch (entry.shownAs) {
-    case ShownAs::Hex:
-        return HexText(digest);
-    case ShownAs::Number:
-        return NumberText(digest);
-    default:
-        return toolLine(entry.shownAs, digest);
+        case ShownAs::Hex:
+            return HexText(digest);
+        case ShownAs::Number:
+            return NumberText(digest);
+        default:
+            return toolLine(entry.shownAs, digest);
     }
 }
 
 bool PrintedWithLength(const AlgorithmEntry& entry) {
     return entry.shownAs != ShownAs::Hex && entry.shownAs != ShownAs::Number;
+}
+
+std::optional<PrintedNumbers> ReadPrintedNumbers(std::string_view text) {
+    text = withoutBlanks(text);
+    const std::optional<std::uint64_t> sum = takeNumber(text);
+    const std::size_t blanks = std::min(text.find_first_not_of(" \t"), text.size());
+    text.remove_prefix(blanks);
+    const std::optional<std::uint64_t> count = blanks > 0 ? takeNumber(text) : std::nullopt;
+    if (!sum || !count) {
+        return std::nullopt;
+    }
+    return PrintedNumbers{*sum, *count};
+}
+
+bool PrintsAs(const AlgorithmEntry& entry, std::span<const std::uint8_t> digest,
+              const PrintedNumbers& printed) {
+    const std::optional<PrintedNumbers> numbers = printedNumbers(entry.shownAs, digest);
+    return numbers && numbers->sum == printed.sum && numbers->count == printed.count;
 }
 
 std::string Base64Text(std::span<const std::uint8_t> digest) {

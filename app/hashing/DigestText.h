@@ -3,6 +3,7 @@
 // checksums, and the readers of hexadecimal (either case) and base64 text.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -47,6 +48,22 @@ std::optional<NamedDigestText> SplitNamedDigest(std::string_view text);
 // Whether the entry's checksum is shown, and printed by tolvek-cli, as its tool prints it with
 // the message's length (cksum, sum).
 bool PrintedWithLength(const AlgorithmEntry& entry);
+
+// The numbers cksum and sum print: the checksum, then the length in bytes (cksum) or blocks
+// (sum), as in "930766865 9" or "53615     1".
+struct PrintedNumbers {
+    std::uint64_t sum = 0;
+    std::uint64_t count = 0;
+};
+
+// The two numbers of such a line, blanks between and around them, a name after them left out;
+// nothing for any other text.
+std::optional<PrintedNumbers> ReadPrintedNumbers(std::string_view text);
+
+// Whether the digest of `entry`, one printed with the message's length, prints as `printed`;
+// false for every other entry. A sum's block count stands for every length it covers.
+bool PrintsAs(const AlgorithmEntry& entry, std::span<const std::uint8_t> digest,
+              const PrintedNumbers& printed);
 
 // The digest that hex digits of either case spell; nothing for an odd count or another byte.
 std::optional<Digest> ReadHex(std::string_view text);

@@ -76,7 +76,8 @@ std::string lengthRule(std::size_t most) {
     return "--length takes a multiple of 8 bits from 8 to " + std::to_string(8 * most);
 }
 
-// BLAKE2b and BLAKE2s: any whole number of bytes up to the full digest, a key up to as long.
+// BLAKE2b, BLAKE2s and their parallel modes: any whole number of bytes up to the full digest, a
+// key up to as long.
 template <class Hash>
 class Blake2Parameters final : public Parameters {
 public:
@@ -229,7 +230,9 @@ const Parameters& ParametersOf() {
         static const Blake3Parameters parameters;
         return parameters;
     } else if constexpr (std::is_same_v<Hash, engine::Blake2b> ||
-                         std::is_same_v<Hash, engine::Blake2s>) {
+                         std::is_same_v<Hash, engine::Blake2s> ||
+                         std::is_same_v<Hash, engine::Blake2bp> ||
+                         std::is_same_v<Hash, engine::Blake2sp>) {
         static const Blake2Parameters<Hash> parameters;
         return parameters;
     } else {
@@ -240,6 +243,8 @@ const Parameters& ParametersOf() {
 
 template const Parameters& ParametersOf<engine::Blake2b>();
 template const Parameters& ParametersOf<engine::Blake2s>();
+template const Parameters& ParametersOf<engine::Blake2bp>();
+template const Parameters& ParametersOf<engine::Blake2sp>();
 template const Parameters& ParametersOf<engine::Blake3>();
 template const Parameters& ParametersOf<engine::Shake128>();
 template const Parameters& ParametersOf<engine::Shake256>();

@@ -40,8 +40,8 @@ public:
     virtual ParameterisedProvider make(const EntryOptions& options) const = 0;
 };
 
-// The parameters of the engine's streaming hashes that take some: the BLAKE2 pair, BLAKE3, the
-// SHAKEs and KangarooTwelve.
+// The parameters of the engine's streaming hashes that take some: BLAKE2b, BLAKE2s and their
+// parallel modes, BLAKE3, the SHAKEs and KangarooTwelve.
 template <class Hash>
 const Parameters& ParametersOf();
 

@@ -107,8 +107,12 @@ public:
 
     // The bytes held in memory: the whole file when it was read whole, else 0.
     std::size_t loadedBytes() const { return m_loaded.size(); }
-    // The file's size when it is known: read whole, or taken at the open.
+    // The file's size when it is known: read whole, or taken at the open; nothing for a file
+    // that failed.
     std::optional<std::uint64_t> size() const {
+        if (m_failure) {
+            return std::nullopt;
+        }
         return m_file ? m_total : std::optional<std::uint64_t>(m_loaded.size());
     }
 

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <memory>
 
+#include "app/checks/ListCheck.h"
 #include "app/hashing/FileSequence.h"
 
 namespace tolvek::window {
@@ -35,19 +36,23 @@ void ListChecking::start(std::vector<Item> items, Handlers handlers) {
         {
             hashing::FileSequence sequence(control);
             for (const Item& item : items) {
-                const auto digests = std::make_shared<hashing::FileDigests>();
+                const auto result = std::make_shared<Result>(Result{item.row, {}});
                 hashing::FileTask task;
                 task.name = item.item.path;
-                task.hash = [digests, routes = hashing::RoutesOf(item.item.candidates,
-                                                                 hashing::Route::File)](
+                task.hash = [result, &checked = item.item,
+                             routes =
+                                 hashing::RoutesOf(item.item.candidates, hashing::Route::File)](
                                 hashing::FileContent& content, const hashing::ReadControl& each) {
-                    *digests = hashing::HashContentWith(content, routes, each);
+                    result->sizeDiffers = checks::SizeDiffers(checked, content);
+                    if (!result->sizeDiffers) {
+                        result->digests = hashing::HashContentWith(content, routes, each);
+                    }
                 };
-                task.report = [&, digests, row = item.row] {
-                    if (digests->cancelled) {
+                task.report = [&, result] {
+                    if (result->digests.cancelled) {
                         return false;
                     }
-                    batch.push_back({row, std::move(*digests)});
+                    batch.push_back(std::move(*result));
                     if (batch.size() >= kResultsPerBatch ||
                         std::chrono::steady_clock::now() - posted >= kBatchInterval) {
                         post();

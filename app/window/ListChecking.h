@@ -19,7 +19,8 @@ class ListChecking {
 public:
     struct Result {
         std::size_t row;
-        hashing::FileDigests digests;
+        hashing::FileDigests digests;  // none when the file's size alone failed it
+        bool sizeDiffers = false;      // from the size the list gives, before any read
     };
     struct Handlers {
         std::function<void(std::vector<Result> results)> checked;

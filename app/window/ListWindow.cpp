@@ -34,12 +34,15 @@ std::vector<std::string> textsFrom(const std::function<std::string(int)>& loadTe
     return texts;
 }
 
-// The same file checked against the same digest is one row however often it is named.
+// The same file checked against the same digest and size is one row however often it is named.
 std::string keyOf(const CheckItem& item) {
     std::error_code error;
     std::string key = fs::absolute(item.path, error).lexically_normal().string();
     key.push_back('\0');
     key.append(item.expected.begin(), item.expected.end());
+    if (item.size) {
+        key.append('\0' + std::to_string(*item.size));
+    }
     return key;
 }
 
@@ -278,7 +281,9 @@ void ListWindow::filesChecked(int set, std::vector<ListChecking::Result> results
     }
     for (ListChecking::Result& result : results) {
         Row& row = m_rows[result.row];
-        const CheckVerdict verdict = VerdictOf(row.item, result.digests);
+        const CheckVerdict verdict = result.sizeDiffers
+                                         ? CheckVerdict{CheckStatus::Failed, nullptr, 0, {}}
+                                         : VerdictOf(row.item, result.digests);
         // A file that is only hashed has no expected digest to fail against.
         const bool onlyHashed = row.item.expected.empty() && verdict.status == CheckStatus::Failed;
         if (onlyHashed) {
@@ -288,7 +293,7 @@ void ListWindow::filesChecked(int set, std::vector<ListChecking::Result> results
         } else if (verdict.status == CheckStatus::Ok) {
             row.cells.front().entry = verdict.matched;  // equal to the expected one it shows
             addColumns(row);
-        } else if (verdict.status == CheckStatus::Failed) {
+        } else if (verdict.status == CheckStatus::Failed && !result.sizeDiffers) {
             // The digest the file has, so that the row tells the truth about it.
             row.cells.front().digest = result.digests.outcomes.front().digest;
         }

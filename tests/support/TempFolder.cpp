@@ -29,6 +29,7 @@ TempFolder::~TempFolder() {
 
 std::string TempFolder::write(const std::string& name, const std::string& contents) const {
     const std::string fileName = file(name);
+    std::filesystem::create_directories(std::filesystem::path(fileName).parent_path());
     std::ofstream stream(fileName, std::ios::binary);
     stream.write(contents.data(), static_cast<std::streamsize>(contents.size()));
     if (!stream) {

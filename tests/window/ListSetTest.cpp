@@ -150,6 +150,17 @@ TEST_F(ListSetTest, EachWayInMakesTheSetItShould) {
          },
          {"data/listcheck/bad.txt", "data/one.txt", "a.txt"},
          {"FAILED", "OK", ""}},
+        {"a folder of downloaded model files checks against its pointers, size first",
+         [](ListSetTest& t) {
+             t.folder.write("repo/.git/lfs/objects/ba/78/" + kAbc, "abc");
+             const std::string pointer =
+                 "version https://git-lfs.github.com/spec/v1\noid sha256:" + kAbc + "\nsize ";
+             t.folder.write("repo/model.bin", pointer + "3\n");
+             t.folder.write("repo/sub/big.bin", pointer + "4\n");
+             t.drop({"repo/model.bin", "repo/sub/big.bin"});
+         },
+         {"model.bin", "big.bin"},
+         {"OK", "FAILED"}},
     };
     for (const auto& set : cases) {
         SCOPED_TRACE(set.what);
