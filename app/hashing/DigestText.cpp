@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
 #include <charconv>
+#include <cstdint>
 
 #include "app/hashing/AlgorithmTable.h"
 #include "app/hashing/AsciiText.h"
