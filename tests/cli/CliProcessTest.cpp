@@ -148,24 +148,6 @@ TEST(CliProcess, CtrlCStopsPromptlyWithExitStatus130) {
     EXPECT_EQ(run.output, "");
 }
 
-// BLAKE3 over a file of several read chunks: the same line whatever number of threads it may use.
-TEST(CliProcess, ThreadCountLeavesTheDigestAlone) {
-    tolvek::testing::TempFolder folder;
-    std::string bytes(std::size_t{5} << 20, '\0');
-    for (std::size_t index = 0; index < bytes.size(); ++index) {
-        bytes[index] = static_cast<char>(index % 251);
-    }
-    const std::string name = folder.write("chunks.bin", bytes);
-    const ProcessRun allCores = runProgram({"-a", "blake3", name}, ErrorsTo::Pipe);
-    EXPECT_EQ(allCores.exitCode, kExitOk);
-    for (const char* threads : {"1", "3"}) {
-        const ProcessRun limited =
-            runProgram({"--threads", threads, "-a", "blake3", name}, ErrorsTo::Pipe);
-        EXPECT_EQ(limited.exitCode, kExitOk);
-        EXPECT_EQ(limited.output, allCores.output) << threads << " threads";
-    }
-}
-
 // -c checks each line as it arrives and shows its verdict before waiting for the next: the
 // first verdict comes while the list's writer still holds it open.
 TEST(CliProcess, AListIsCheckedAsItArrives) {
