@@ -2,6 +2,7 @@
 // checksum file beside the file holds, accepted, declined or overtaken.
 #include <gtest/gtest.h>
 
+#include "tests/support/VectorFile.h"
 #include "tests/window/FakeListPort.h"
 #include "tests/window/MainWindowFixture.h"
 
@@ -76,69 +77,38 @@ TEST_F(OfferTest, TheSidecarsDigestIsOfferedAndComparedOnlyWhenAccepted) {
     }
 }
 
-// Entry 4 selected; entry 5 hashes x.iso to FileDigest(5).
+// tests/window/offers.cases
 TEST_F(OfferTest, AChecksumFileOfAnyEntryIsOfferedAndAcceptingHashesWithThatEntry) {
-    const std::string other = FileDigest(5);
-    const struct Case {
-        const char* what;
-        std::vector<std::pair<std::string, std::string>> files;  // beside x.iso
-        const char* offer;                                       // empty: no offer
-        const char* acceptCaption;
-        int selectedAfter;
-        const char* message;
-    } cases[] = {
-        {"another entry's own sidecar",
-         {{"x.iso.Entry5", other}},
-         "Expected digest found in x.iso.Entry5: f11e05",
-         "Check with Entry5",
-         5,
-         "Hash is equal."},
-        {"another entry's shared list, differing",
-         {{"ENTRY5SUMS", "bbbbbb  x.iso\n"}},
-         "Expected digest found in ENTRY5SUMS: bbbbbb",
-         "Check with Entry5",
-         5,
-         "Hash is not equal. Please check it\nNone of the algorithms of this length gives this "
-         "hash (29 tried)."},
-        {"the selected entry's sidecar goes first",
-         {{"ENTRY5SUMS", other + "  x.iso\n"}, {"x.iso.Entry4", kDigest}},
-         "Expected digest found in x.iso.Entry4: "
-         "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa",
-         "Compare",
-         4,
-         "Hash is equal."},
-        {"a list naming other files only", {{"ENTRY5SUMS", other + "  y.iso\n"}}, "", "", 4, ""},
-    };
-    for (const Case& test : cases) {
-        SCOPED_TRACE(test.what);
+    for (const tolvek::testing::Case& test : tolvek::testing::ReadCaseFile("window/offers.cases")) {
+        SCOPED_TRACE(test.where);
         const tolvek::testing::TempFolder folder;
-        for (const auto& [name, contents] : test.files) {
-            folder.write(name, contents);
+        for (const std::string& file : tolvek::testing::SplitField(test.get("Files"), '|')) {
+            folder.write(file.substr(0, file.find('=')), file.substr(file.find('=') + 1));
         }
         selectAlgorithm(4);
         windows.texts[Control::CompareField] = "typed";
         windows.messages.clear();
         const std::size_t hashedBefore = entries.fileRoute(5).requests().size();
         hashFileFromDialog(folder.write("x.iso", "iso"));
-        ASSERT_EQ(windows.offer.has_value(), std::string(test.offer).size() > 0);
+        ASSERT_EQ(windows.offer.has_value(), test.has("Offer"));
         if (!windows.offer) {
             continue;
         }
-        EXPECT_EQ(windows.offer->text, test.offer);
-        EXPECT_EQ(windows.offer->acceptCaption, test.acceptCaption);
+        EXPECT_EQ(windows.offer->text, test.get("Offer"));
+        EXPECT_EQ(windows.offer->acceptCaption, test.get("AcceptCaption"));
         EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), 4) << "nothing changes before";
         EXPECT_EQ(windows.text(Control::CompareField), "typed");
         EXPECT_EQ(digestField(), kDigest);
 
         window.AcceptOfferAction();
         settle();
-        EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), test.selectedAfter);
+        const bool rehashed = test.get("SelectedAfter") == "5";
+        EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), rehashed ? 5 : 4);
         ASSERT_EQ(windows.messages.size(), 1U);
-        EXPECT_EQ(windows.messages.front().text, test.message);
-        const bool rehashed = test.selectedAfter == 5;
+        EXPECT_EQ(windows.messages.front().text, test.get("Message"));
         EXPECT_EQ(entries.fileRoute(5).requests().size(), hashedBefore + (rehashed ? 1 : 0))
             << "one more read, with the sidecar's entry";
-        EXPECT_EQ(digestField(), rehashed ? other : kDigest);
+        EXPECT_EQ(digestField(), rehashed ? FileDigest(5) : kDigest);
     }
 }
 
