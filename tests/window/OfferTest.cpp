@@ -20,65 +20,10 @@ protected:
         // The entry's digests are as long as kDigest, so lists of its digests hold that length.
         entries.stringRoute(4).answer = Answer(kDigest);
     }
-
-    // Hashes x.iso beside a sidecar holding `expected` for it.
-    void hashBesideSidecar(const std::string& expected) {
-        dataFolder.write("x.iso.Entry4", expected + "  x.iso\n");
-        hashFileFromDialog(existingFile("x.iso"));
-    }
 };
 
-TEST_F(OfferTest, TheSidecarsDigestIsOfferedAndComparedOnlyWhenAccepted) {
-    enum class Answer { Accept, Decline, HashAString };
-    const struct Case {
-        const char* what;
-        std::string sidecarDigest;
-        Answer answer;
-        std::string compareField;
-        const char* message;  // empty: no message
-    } cases[] = {
-        {"accepted, equal", kDigest, Answer::Accept, kDigest, "Hash is equal."},
-        {"accepted, differing", std::string(64, 'b'), Answer::Accept, std::string(64, 'b'),
-         "Hash is not equal. Please check it"},
-        {"declined", kDigest, Answer::Decline, "typed", ""},
-        {"overtaken by a string hash", kDigest, Answer::HashAString, "typed", ""},
-    };
-    for (const Case& test : cases) {
-        SCOPED_TRACE(test.what);
-        windows.texts[Control::CompareField] = "typed";
-        windows.messages.clear();
-        hashBesideSidecar(test.sidecarDigest);
-        ASSERT_TRUE(windows.offer.has_value());
-        EXPECT_EQ(windows.offer->text,
-                  "Expected digest found in x.iso.Entry4: " + test.sidecarDigest);
-        EXPECT_EQ(windows.offer->acceptCaption, "Compare");
-        EXPECT_EQ(windows.offer->declineCaption, "Dismiss");
-        EXPECT_EQ(windows.text(Control::CompareField), "typed") << "nothing changes before";
-        EXPECT_TRUE(windows.messages.empty());
-
-        switch (test.answer) {
-            case Answer::Accept:
-                window.AcceptOfferAction();
-                break;
-            case Answer::Decline:
-                window.DeclineOfferAction();
-                break;
-            case Answer::HashAString:
-                hashTextFromWindow("abc");
-                window.AcceptOfferAction();  // too late: the offer has gone
-                break;
-        }
-        EXPECT_FALSE(windows.offer.has_value());
-        EXPECT_EQ(windows.text(Control::CompareField), test.compareField);
-        ASSERT_EQ(windows.messages.size(), std::string(test.message).empty() ? 0U : 1U);
-        if (!windows.messages.empty()) {
-            EXPECT_EQ(windows.messages.front().text, test.message);
-        }
-    }
-}
-
 // tests/window/offers.cases
-TEST_F(OfferTest, AChecksumFileOfAnyEntryIsOfferedAndAcceptingHashesWithThatEntry) {
+TEST_F(OfferTest, AChecksumFileOfAnyEntryIsOfferedAndTakenOnlyWhenAccepted) {
     for (const tolvek::testing::Case& test : tolvek::testing::ReadCaseFile("window/offers.cases")) {
         SCOPED_TRACE(test.where);
         const tolvek::testing::TempFolder folder;
@@ -96,16 +41,31 @@ TEST_F(OfferTest, AChecksumFileOfAnyEntryIsOfferedAndAcceptingHashesWithThatEntr
         }
         EXPECT_EQ(windows.offer->text, test.get("Offer"));
         EXPECT_EQ(windows.offer->acceptCaption, test.get("AcceptCaption"));
+        EXPECT_EQ(windows.offer->declineCaption, "Dismiss");
         EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), 4) << "nothing changes before";
         EXPECT_EQ(windows.text(Control::CompareField), "typed");
+        EXPECT_TRUE(windows.messages.empty());
         EXPECT_EQ(digestField(), kDigest);
 
-        window.AcceptOfferAction();
+        if (test.get("Answer") == "decline") {
+            window.DeclineOfferAction();
+        } else {
+            if (test.get("Answer") == "after a string hash") {
+                hashTextFromWindow("abc");  // the offer goes: accepting it is too late
+            }
+            window.AcceptOfferAction();
+        }
         settle();
         const bool rehashed = test.get("SelectedAfter") == "5";
+        if (!rehashed) {
+            EXPECT_FALSE(windows.offer.has_value()) << "the answer takes the offer away";
+        }
         EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), rehashed ? 5 : 4);
-        ASSERT_EQ(windows.messages.size(), 1U);
-        EXPECT_EQ(windows.messages.front().text, test.get("Message"));
+        EXPECT_EQ(windows.text(Control::CompareField), test.get("CompareField", "typed"));
+        ASSERT_EQ(windows.messages.size(), test.has("Message") ? 1U : 0U);
+        if (test.has("Message")) {
+            EXPECT_EQ(windows.messages.front().text, test.get("Message"));
+        }
         EXPECT_EQ(entries.fileRoute(5).requests().size(), hashedBefore + (rehashed ? 1 : 0))
             << "one more read, with the sidecar's entry";
         EXPECT_EQ(digestField(), rehashed ? FileDigest(5) : kDigest);
