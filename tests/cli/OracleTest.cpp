@@ -121,7 +121,8 @@ TEST_P(OracleTest, GeneratedFilesAtEveryBlockEdge) {
     std::mt19937 random(20030);
     std::vector<std::string> fileNames;
     for (const std::size_t length : edgeLengths(GetParam()->oracle)) {
-        fileNames.push_back(folder.write("len" + std::to_string(length), randomBytes(random, length)));
+        fileNames.push_back(
+            folder.write("len" + std::to_string(length), randomBytes(random, length)));
     }
     expectOracleDigests(commandOf(GetParam()->oracle), {"-a", std::string(GetParam()->id)},
                         fileNames);
@@ -163,12 +164,14 @@ TEST(OptionOracleTest, LengthsKeysAndHmac) {
     std::mt19937 random(2104);
     std::vector<std::string> fileNames;
     for (const std::size_t length : {0, 1, 63, 64, 65, 127, 128, 129, 1025, 8193, 65537}) {
-        fileNames.push_back(folder.write("len" + std::to_string(length), randomBytes(random, length)));
+        fileNames.push_back(
+            folder.write("len" + std::to_string(length), randomBytes(random, length)));
     }
     std::vector<std::pair<std::string, std::string>> keys;
     for (const std::size_t size : {32, 64, 200}) {
         const std::string bytes = std::to_string(size);
-        keys.emplace_back("{key" + bytes + "}", folder.write("k" + bytes, randomBytes(random, size)));
+        keys.emplace_back("{key" + bytes + "}",
+                          folder.write("k" + bytes, randomBytes(random, size)));
     }
     const auto withKeys = [&keys](std::string text) {
         for (const auto& [placeholder, name] : keys) {
