@@ -5,15 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <fstream>
-#include <map>
 #include <future>
 #include <random>
 #include <sstream>
 
 #include "app/hashing/AlgorithmTable.h"
 #include "cli/Cli.h"
+#include "tests/support/ShellRun.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/VectorFile.h"
 
@@ -44,17 +43,7 @@ std::vector<std::string> oracleDigests(const std::string& command,
         line.append(" '").append(fileName).append("'");
     }
     std::vector<std::string> digests;
-    FILE* pipe = popen(line.c_str(), "r");
-    if (pipe == nullptr) {
-        return digests;
-    }
-    std::string output;
-    char buffer[4096];
-    for (std::size_t count; (count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        output.append(buffer, count);
-    }
-    pclose(pipe);
-    std::istringstream lines(output);
+    std::istringstream lines(tolvek::testing::RunIn("/", line).output);
     for (std::string text; std::getline(lines, text);) {
         // "digest  name", or a tagged "ALG (name) = digest" line as some tools print.
         const std::size_t tagged = text.rfind(") = ");
@@ -80,17 +69,22 @@ std::vector<std::string> cliDigests(std::vector<std::string> arguments,
     return digests;
 }
 
-// Ours and the oracle's at the same time, in order of the files.
-void expectOracleDigests(const AlgorithmEntry& entry, const std::vector<std::string>& fileNames) {
-    const std::string command = commandOf(entry.oracle);
+// Ours with `arguments` and the oracle's `command` at the same time, in order of the files.
+void expectOracleDigests(const std::string& command, const std::vector<std::string>& arguments,
+                         const std::vector<std::string>& fileNames) {
     auto theirs = std::async(std::launch::async, oracleDigests, command, fileNames);
-    const std::vector<std::string> ours = cliDigests({"-a", std::string(entry.id)}, fileNames);
+    const std::vector<std::string> ours = cliDigests(arguments, fileNames);
     const std::vector<std::string> expected = theirs.get();
     ASSERT_EQ(expected.size(), fileNames.size()) << "no answer from: " << command;
-    ASSERT_EQ(ours.size(), fileNames.size());
-    for (std::size_t index = 0; index < fileNames.size(); ++index) {
-        EXPECT_EQ(ours[index], expected[index]) << fileNames[index];
+    EXPECT_EQ(ours, expected) << command;
+}
+
+std::string randomBytes(std::mt19937& random, std::size_t length) {
+    std::string bytes(length, '\0');
+    for (char& byte : bytes) {
+        byte = static_cast<char>(random());
     }
+    return bytes;
 }
 
 // Lengths 0 to 16, each block multiple up to 3 and one more than 1 MiB (the read piece) with a
@@ -127,13 +121,11 @@ TEST_P(OracleTest, GeneratedFilesAtEveryBlockEdge) {
     std::mt19937 random(20030);
     std::vector<std::string> fileNames;
     for (const std::size_t length : edgeLengths(GetParam()->oracle)) {
-        std::string bytes(length, '\0');
-        for (char& byte : bytes) {
-            byte = static_cast<char>(random());
-        }
-        fileNames.push_back(folder.write("len" + std::to_string(length), bytes));
+        fileNames.push_back(
+            folder.write("len" + std::to_string(length), randomBytes(random, length)));
     }
-    expectOracleDigests(*GetParam(), fileNames);
+    expectOracleDigests(commandOf(GetParam()->oracle), {"-a", std::string(GetParam()->id)},
+                        fileNames);
 }
 
 // 5 GiB and 3 bytes, mostly a hole, with random bytes at the start, across the 4 GiB mark and at
@@ -151,7 +143,8 @@ TEST_P(OracleTest, SlowSparseFileOverFiveGiB) {
     }
     stream.close();
     ASSERT_TRUE(stream);
-    expectOracleDigests(*GetParam(), {fileName});
+    expectOracleDigests(commandOf(GetParam()->oracle), {"-a", std::string(GetParam()->id)},
+                        {fileName});
 }
 
 std::vector<const AlgorithmEntry*> entriesWithOracles() {
@@ -169,35 +162,28 @@ std::vector<const AlgorithmEntry*> entriesWithOracles() {
 TEST(OptionOracleTest, LengthsKeysAndHmac) {
     tolvek::testing::TempFolder folder;
     std::mt19937 random(2104);
-    const auto randomBytes = [&random](std::size_t length) {
-        std::string bytes(length, '\0');
-        for (char& byte : bytes) {
-            byte = static_cast<char>(random());
-        }
-        return bytes;
-    };
     std::vector<std::string> fileNames;
     for (const std::size_t length : {0, 1, 63, 64, 65, 127, 128, 129, 1025, 8193, 65537}) {
-        fileNames.push_back(folder.write("len" + std::to_string(length), randomBytes(length)));
+        fileNames.push_back(
+            folder.write("len" + std::to_string(length), randomBytes(random, length)));
     }
-    const std::map<std::string, std::string> keys = {{"{key32}", folder.write("k32", randomBytes(32))},
-                                                     {"{key64}", folder.write("k64", randomBytes(64))},
-                                                     {"{key200}", folder.write("k200", randomBytes(200))}};
+    std::vector<std::pair<std::string, std::string>> keys;
+    for (const std::size_t size : {32, 64, 200}) {
+        const std::string bytes = std::to_string(size);
+        keys.emplace_back("{key" + bytes + "}",
+                          folder.write("k" + bytes, randomBytes(random, size)));
+    }
     const auto withKeys = [&keys](std::string text) {
         for (const auto& [placeholder, name] : keys) {
-            for (std::size_t at; (at = text.find(placeholder)) != std::string::npos;) {
-                text.replace(at, placeholder.size(), name);
-            }
+            text = tolvek::testing::Replaced(text, placeholder, name);
         }
         return text;
     };
     for (const tolvek::testing::Case& call : tolvek::testing::ReadCaseFile("cli/option_oracles.cases")) {
         SCOPED_TRACE(call.where);
-        const std::string command = commandOf({withKeys(call.get("Oracle"))});
-        auto theirs = std::async(std::launch::async, oracleDigests, command, fileNames);
-        const std::vector<std::string> ours =
-            cliDigests(tolvek::testing::SplitField(withKeys(call.get("Arguments")), '|'), fileNames);
-        EXPECT_EQ(ours, theirs.get()) << command;
+        expectOracleDigests(commandOf({withKeys(call.get("Oracle"))}),
+                            tolvek::testing::SplitField(withKeys(call.get("Arguments")), '|'),
+                            fileNames);
     }
 }
 

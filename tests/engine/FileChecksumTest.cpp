@@ -1,5 +1,5 @@
-// The whole-file checksums: known values, empty, read-only, missing and refused files, and a
-// file too large for a signed 32-bit size.
+// The whole-file checksums: files as their bytes, empty, read-only, missing and refused files,
+// and a file too large for a signed 32-bit size.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -63,33 +63,13 @@ protected:
     testing::TempFolder folder;
 };
 
-// CRC catalogue check values and the reference list's one-byte values; the first file is
-// read-only.
-TEST_F(FileChecksums, KnownValues) {
-    const struct {
-        std::string contents;
-        std::uint16_t crc16;
-        std::uint16_t crcArc;
-        std::uint32_t crc32;
-    } cases[] = {
-        {"123456789", 0x31C3, 0xBB3D, 0xCBF43926},
-        {"a", 0x7C87, 0xE8C1, 0xE8B7BE43},
-        {"The quick brown fox jumps over the lazy dog", 0xF0C8, 0xFCDF, 0x414FA339},
-    };
-    for (const auto& [contents, crc16, crcArc, crc32] : cases) {
-        SCOPED_TRACE(contents);
-        const std::string name = folder.write(contents.substr(0, 3), contents);
-        if (&contents == &cases[0].contents) {
-            ASSERT_EQ(::chmod(name.c_str(), 0444), 0);
-        }
-        expectValues(checksumsOf(name), crc16, crcArc, crc32);
-    }
-}
-
-// More than one read piece, ending inside a piece; and files whose size reads as 0 although
-// they have content: each file gives what its bytes give.
+// A read-only file, more than one read piece ending inside a piece, and files whose size reads
+// as 0 although they have content: each file gives what its bytes give (the values of bytes
+// are ChecksumPathTest's).
 TEST_F(FileChecksums, FileHashesLikeItsContents) {
-    std::vector<std::string> names = {folder.write("long", testing::PatternBytes(600001))};
+    std::vector<std::string> names = {folder.write("readonly", "123456789"),
+                                      folder.write("long", testing::PatternBytes(600001))};
+    ASSERT_EQ(::chmod(names[0].c_str(), 0444), 0);
     names.insert(names.end(), testing::kZeroSizeFiles.begin(), testing::kZeroSizeFiles.end());
     for (const std::string& name : names) {
         SCOPED_TRACE(name);

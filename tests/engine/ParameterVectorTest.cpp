@@ -173,37 +173,22 @@ TEST(ParameterVectorFiles, EverySectionHasVectors) {
 // constructor refuses anything else, and so does finish for a buffer of another length.
 TEST(ParameterLimits, Blake2RefusesKeysAndLengthsOutsideItsRange) {
     const Bytes longKey(65);
+    std::array<std::uint8_t, 32> digest{};
     struct Case {
         bool accepted;
         std::function<void()> make;
     };
     const std::vector<Case> cases = {
-        {true,
-         [&] {
-             Blake2b({longKey.data(), 64}, 64);
-         }},
+        {true, [&] { Blake2b({longKey.data(), 64}, 64); }},
         {false, [&] { Blake2b(longKey, 64); }},
         {false, [&] { Blake2b({}, 0); }},
         {false, [&] { Blake2b({}, 65); }},
-        {true,
-         [&] {
-             Blake2s({longKey.data(), 32}, 1);
-         }},
-        {false,
-         [&] {
-             Blake2s({longKey.data(), 33}, 32);
-         }},
+        {true, [&] { Blake2s({longKey.data(), 32}, 1); }},
+        {false, [&] { Blake2s({longKey.data(), 33}, 32); }},
         {false, [&] { Blake2s({}, 33); }},
-        {false,
-         [&] {
-             Blake2sp({longKey.data(), 33}, 32);
-         }},
+        {false, [&] { Blake2sp({longKey.data(), 33}, 32); }},
         {false, [&] { Blake2bp({}, 0); }},
-        {false,
-         [&] {
-             std::array<std::uint8_t, 32> digest{};
-             Blake2s({}, 16).finish(digest);
-         }},
+        {false, [&] { Blake2s({}, 16).finish(digest); }},
     };
     for (std::size_t index = 0; index < cases.size(); ++index) {
         if (cases[index].accepted) {

@@ -3,11 +3,7 @@
 // short read, a size that reads 0, bytes appended while it reads) still gives the digest of the
 // file's bytes. The window's routes run in this process; tolvek-cli runs as a program with the
 // fault library preloaded.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <fstream>
 #include <functional>
@@ -20,9 +16,8 @@
 #include "tests/window/ManualBackground.h"
 #include "tests/faults/FaultPlan.h"
 #include "tests/faults/ListWindowRun.h"
+#include "tests/support/ShellRun.h"
 #include "tests/support/TempFolder.h"
-
-extern char** environ;
 
 namespace tolvek::faults {
 namespace {
@@ -60,42 +55,18 @@ std::string readAll(const std::string& name) {
 // tolvek-cli with the fault library preloaded under `plan`, standard input from `input`.
 Shown runCli(const std::vector<std::string>& arguments, const FaultPlan& plan,
              const std::string& input, const testing::TempFolder& scratch, unsigned& faults) {
-    const std::string output = scratch.file("out");
     const std::string count = scratch.file("count");
-    std::vector<std::string> environment;
-    for (char** variable = environ; *variable != nullptr; ++variable) {
-        environment.emplace_back(*variable);
-    }
-    environment.push_back(std::string("LD_PRELOAD=") + TOLVEK_FAULT_LIBRARY);
-    environment.push_back(std::string(kFaultPlanVariable) + "=" + FaultPlanText(plan));
-    environment.push_back(std::string(kFaultCountVariable) + "=" + count);
     // A preloaded library ahead of a sanitizer's runtime is what this test means to do.
-    environment.push_back("ASAN_OPTIONS=verify_asan_link_order=0");
-    std::vector<char*> argv{const_cast<char*>(TOLVEK_CLI_PROGRAM)};
-    std::vector<char*> envp;
+    std::string command = std::string("LD_PRELOAD='") + TOLVEK_FAULT_LIBRARY +
+                          "' ASAN_OPTIONS=verify_asan_link_order=0 " + kFaultPlanVariable + "='" +
+                          FaultPlanText(plan) + "' " + kFaultCountVariable + "='" + count +
+                          "' '" + TOLVEK_CLI_PROGRAM + "'";
     for (const std::string& argument : arguments) {
-        argv.push_back(const_cast<char*>(argument.c_str()));
+        command += " '" + argument + "'";
     }
-    for (std::string& variable : environment) {
-        envp.push_back(variable.data());
-    }
-    argv.push_back(nullptr);
-    envp.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, input.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t child = 0;
-    const int spawned =
-        posix_spawn(&child, TOLVEK_CLI_PROGRAM, &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    EXPECT_EQ(spawned, 0);
-    int status = 0;
-    ::waitpid(child, &status, 0);
+    const testing::Outcome run = testing::RunIn(scratch.path(), command + " <'" + input + "'");
     faults = static_cast<unsigned>(std::stoul("0" + readAll(count)));
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), readAll(output)};
+    return {run.exitCode, run.output};
 }
 
 struct Route {

@@ -177,8 +177,7 @@ mode_t modeOf(int flags, va_list arguments) {
 }
 
 // The whole open family, as openat: refused under the plan, else opened for real and followed
-// when the plan names the file. (O_LARGEFILE changes nothing on 64-bit systems, so open64 and
-// openat64 open as open and openat do.)
+// when the plan names the file.
 int plannedOpen(int folder, const char* path, int flags, mode_t mode) {
     if (const int refusal = openRefusal(path, flags)) {
         return fail(refusal);
@@ -225,23 +224,20 @@ void writeCountAtExit() {
     if (text == nullptr) {
         return;
     }
-    FaultPlan plan;
-    const std::string_view whole = text;
-    const std::size_t nameEnd = whole.find(',');
-    const std::size_t atEnd = whole.find(',', nameEnd + 1);
-    const std::size_t errorEnd = whole.find(',', atEnd + 1);
-    if (errorEnd == std::string_view::npos) {
+    char name[32] = {};
+    unsigned long long at = 0;
+    int error = 0;
+    int pathStart = 0;
+    if (std::sscanf(text, "%31[^,],%llu,%d,%n", name, &at, &error, &pathStart) != 3 ||
+        pathStart == 0) {
         return;
     }
-    const std::string_view name = whole.substr(0, nameEnd);
+    FaultPlan plan{Fault::None, text + pathStart, at, error};
     for (std::size_t index = 0; index < kFaultNames.size(); ++index) {
         if (kFaultNames[index] == name) {
             plan.fault = static_cast<Fault>(index);
         }
     }
-    plan.at = std::strtoull(std::string(whole.substr(nameEnd + 1)).c_str(), nullptr, 10);
-    plan.error = std::atoi(std::string(whole.substr(atEnd + 1)).c_str());
-    plan.path = std::string(whole.substr(errorEnd + 1));
     SetFaultPlan(plan);
     std::atexit(writeCountAtExit);
 }
@@ -300,17 +296,7 @@ int open(const char* path, int flags, ...) {
     return plannedOpen(AT_FDCWD, path, flags, mode);
 }
 
-int open64(const char* path, int flags, ...) {
-    TOLVEK_MODE_AFTER(flags);
-    return plannedOpen(AT_FDCWD, path, flags, mode);
-}
-
 int openat(int folder, const char* path, int flags, ...) {
-    TOLVEK_MODE_AFTER(flags);
-    return plannedOpen(folder, path, flags, mode);
-}
-
-int openat64(int folder, const char* path, int flags, ...) {
     TOLVEK_MODE_AFTER(flags);
     return plannedOpen(folder, path, flags, mode);
 }
@@ -339,9 +325,11 @@ ssize_t pread(int descriptor, void* buffer, size_t count, off_t offset) {
                        });
 }
 
-ssize_t pread64(int descriptor, void* buffer, size_t count, off64_t offset) {
-    return pread(descriptor, buffer, count, offset);
-}
+// O_LARGEFILE and a 64-bit offset change nothing on 64-bit systems.
+int open64(const char* path, int flags, ...) __attribute__((alias("open")));
+int openat64(int folder, const char* path, int flags, ...) __attribute__((alias("openat")));
+ssize_t pread64(int descriptor, void* buffer, size_t count, off64_t offset)
+    __attribute__((alias("pread")));
 
 int fstat(int descriptor, struct stat* status) noexcept {
     TOLVEK_REAL(fstat);

@@ -1,16 +1,13 @@
 // Every entry's routes on every CPU path: a message fed in any pieces, from any alignment, on
 // one thread or on every core, gives the digest that the portable path gives for one update, at
-// lengths on every block, stripe, chunk and subtree edge the algorithms have; the file reader
-// and standard input give it too.
+// lengths on every block, stripe, chunk and subtree edge the algorithms have.
 #include <gtest/gtest.h>
 
 #include <random>
-#include <sstream>
 
 #include "app/hashing/Hashing.h"
 #include "engine/WorkerPool.h"
 #include "tests/support/CpuPaths.h"
-#include "tests/support/TempFolder.h"
 
 namespace tolvek::hashing {
 namespace {
@@ -81,21 +78,6 @@ TEST_P(EntrySplitTest, AnyPiecesOnAnyPathGiveThePortableDigest) {
             engine::WorkerPool::Shared().limitThreads(~std::size_t{0});
             ASSERT_EQ(oneThread, expected) << path.name << ", " << length << " on one thread";
         }
-    }
-}
-
-TEST_P(EntrySplitTest, TheReaderAndStandardInputGiveTheSameDigest) {
-    const AlgorithmEntry& entry = *GetParam();
-    const tolvek::testing::TempFolder folder;
-    for (const std::size_t length : {std::size_t{0}, std::size_t{1000}, kReadChunk + 1,
-                                     2 * kReadChunk + 13}) {
-        const std::string bytes = tolvek::testing::PatternBytes(length);
-        const DigestOutcome text = HashText(entry.stringRoute, bytes);
-        EXPECT_EQ(HashFile(entry.fileRoute, folder.write("message", bytes)).digest, text.digest)
-            << length;
-        std::istringstream input(bytes);
-        const Provider* const routes[] = {&entry.fileRoute};
-        EXPECT_EQ(HashStreamWith(input, routes).front().digest, text.digest) << length;
     }
 }
 

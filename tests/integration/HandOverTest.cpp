@@ -4,10 +4,12 @@
 #include <sys/stat.h>
 
 #include <deque>
+#include <map>
 
 #include "app/integration/FilesCommand.h"
 #include "app/integration/FilesHandOver.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/VectorFile.h"
 
 namespace tolvek::integration {
 namespace {
@@ -78,31 +80,26 @@ private:
     std::deque<bool> m_claims;
 };
 
+// tests/integration/hand_over.cases
 TEST(HandOverTest, RoleFollowsTheAnswers) {
-    struct Case {
-        const char* what;
-        std::deque<Delivery> deliveries;
-        std::deque<bool> claims;
-        Role role;
-        std::string log;
-    };
-    const Case cases[] = {
-        {"a running window takes the names", {Delivery::Delivered}, {}, Role::HandedOver,
-         "send "},
-        {"nobody runs, or a stale socket", {Delivery::NoServer}, {true}, Role::Serve,
-         "send claim "},
-        {"another start is becoming the server", {Delivery::NoServer, Delivery::Delivered},
-         {false}, Role::HandedOver, "send claim pause send "},
-        {"the server ends while we talk", {Delivery::Lost, Delivery::NoServer}, {false, true},
-         Role::Serve, "send claim pause send claim "},
-        {"a server of another kind", {Delivery::Refused}, {}, Role::StandAlone, "send "},
-        {"the lock's holder never answers", {}, {}, Role::StandAlone,
-         "send claim pause send claim pause send claim pause "},
-    };
-    for (const Case& scripted : cases) {
-        ScriptedPort port(scripted.deliveries, scripted.claims);
-        EXPECT_EQ(ChooseRole(port, "m", 3), scripted.role) << scripted.what;
-        EXPECT_EQ(port.log, scripted.log) << scripted.what;
+    const std::map<std::string, Delivery> deliveries = {{"delivered", Delivery::Delivered},
+                                                        {"no server", Delivery::NoServer},
+                                                        {"lost", Delivery::Lost},
+                                                        {"refused", Delivery::Refused}};
+    const std::map<std::string, Role> roles = {
+        {"handed over", Role::HandedOver}, {"serve", Role::Serve}, {"alone", Role::StandAlone}};
+    for (const testing::Case& scripted : testing::ReadCaseFile("integration/hand_over.cases", "")) {
+        std::deque<Delivery> sent;
+        std::deque<bool> claimed;
+        for (const std::string& delivery : testing::SplitField(scripted.get("Deliveries"), '|')) {
+            sent.push_back(deliveries.at(delivery));
+        }
+        for (const std::string& claim : testing::SplitField(scripted.get("Claims"), '|')) {
+            claimed.push_back(claim == "yes");
+        }
+        ScriptedPort port(sent, claimed);
+        EXPECT_EQ(ChooseRole(port, "m", 3), roles.at(scripted.get("Role"))) << scripted.where;
+        EXPECT_EQ(port.log, scripted.get("Log")) << scripted.where;
     }
 }
 
@@ -126,27 +123,19 @@ TEST(HandOverTest, SocketFolderIsTheUsersOwn) {
     EXPECT_FALSE(PreparePrivateFolder(temp.path() / "link")) << "a planted link";
 }
 
+// tests/integration/hand_over.cases
 TEST(HandOverTest, CommandLine) {
     using Kind = FilesCommand::Kind;
-    const struct {
-        std::vector<std::string> arguments;
-        Kind kind;
-        Names names;
-    } cases[] = {
-        {{}, Kind::Open, {}},
-        {{"a", "-", "b c"}, Kind::Open, {"a", "-", "b c"}},
-        {{"--", "--help", "-x"}, Kind::Open, {"--help", "-x"}},
-        {{"--install-menus"}, Kind::InstallMenus, {}},
-        {{"--remove-menus"}, Kind::RemoveMenus, {}},
-        {{"--version"}, Kind::Version, {}},
-        {{"--help"}, Kind::Help, {}},
-        {{"--install-menus", "a"}, Kind::UsageError, {"--install-menus"}},
-        {{"a", "-platform"}, Kind::UsageError, {"-platform"}},
-    };
-    for (const auto& [arguments, kind, names] : cases) {
-        const FilesCommand command = ParseFilesCommand(arguments);
-        EXPECT_EQ(command.kind, kind) << ::testing::PrintToString(arguments);
-        EXPECT_EQ(command.names, names) << ::testing::PrintToString(arguments);
+    const std::map<std::string, Kind> kinds = {
+        {"open", Kind::Open},       {"install menus", Kind::InstallMenus},
+        {"version", Kind::Version}, {"remove menus", Kind::RemoveMenus},
+        {"help", Kind::Help},       {"usage error", Kind::UsageError}};
+    for (const testing::Case& call :
+         testing::ReadCaseFile("integration/hand_over.cases", "Command")) {
+        const FilesCommand command =
+            ParseFilesCommand(testing::SplitField(call.get("Arguments"), '|'));
+        EXPECT_EQ(command.kind, kinds.at(call.get("Kind"))) << call.where;
+        EXPECT_EQ(command.names, testing::SplitField(call.get("Names"), '|')) << call.where;
     }
 }
 

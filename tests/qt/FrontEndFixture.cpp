@@ -6,7 +6,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include "tests/support/SystemFiles.h"
 #include "tests/support/VectorFile.h"
 
 namespace tolvek::desktop::testing {
@@ -88,14 +87,6 @@ void FrontEndTest::waitForHash() {
         << "the file hash did not end";
 }
 
-QPushButton& FrontEndTest::button(Control control) {
-    return *qobject_cast<QPushButton*>(&view().control(control));
-}
-
-QLineEdit& FrontEndTest::field(Control control) {
-    return *qobject_cast<QLineEdit*>(&view().control(control));
-}
-
 void FrontEndTest::click(Control control) {
     QTest::mouseClick(&button(control), Qt::LeftButton);
     waitForHash();
@@ -108,10 +99,6 @@ void FrontEndTest::chooseLanguage(int position) {
                         languages.currentIndex() < position ? Qt::Key_Down : Qt::Key_Up);
     }
     ASSERT_EQ(languages.currentIndex(), position);
-}
-
-std::string FrontEndTest::savedFile() const {
-    return tolvek::testing::SavedBytes(exeFolder.path() / "sha.lng");
 }
 
 }  // namespace tolvek::desktop::testing

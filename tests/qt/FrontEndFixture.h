@@ -17,6 +17,7 @@
 
 #include "app/qt/DesktopFrontEnd.h"
 #include "tests/window/FakeEntries.h"
+#include "tests/support/SystemFiles.h"
 #include "tests/support/TempFolder.h"
 
 namespace tolvek::desktop::testing {
@@ -51,8 +52,12 @@ protected:
     void startUp(const std::vector<std::string>& arguments = {});
 
     MainWindowView& view() { return frontEnd->view(); }
-    QPushButton& button(Control control);
-    QLineEdit& field(Control control);
+    QPushButton& button(Control control) {
+        return *qobject_cast<QPushButton*>(&view().control(control));
+    }
+    QLineEdit& field(Control control) {
+        return *qobject_cast<QLineEdit*>(&view().control(control));
+    }
     QComboBox& list(Control control) { return view().list(control); }
     std::string fieldText(Control control) { return field(control).text().toStdString(); }
     // Clicks the button, and waits for a file hash it starts to end.
@@ -65,7 +70,9 @@ protected:
     // Picks a language the way a user does: focus on the list, then arrow keys.
     void chooseLanguage(int position);
     // The bytes of sha.lng in the executable's folder; "<none>" when there is none.
-    std::string savedFile() const;
+    std::string savedFile() const {
+        return tolvek::testing::SavedBytes(exeFolder.path() / "sha.lng");
+    }
 
     tolvek::testing::TempFolder exeFolder;
     tolvek::testing::TempFolder configRoot;

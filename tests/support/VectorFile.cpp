@@ -18,19 +18,9 @@ std::string trim(const std::string& text) {
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
-std::string repeated(const std::string& piece, const std::string& count) {
-    std::string result;
-    const unsigned long times = std::stoul(count);
-    result.reserve(piece.size() * times);
-    for (unsigned long index = 0; index < times; ++index) {
-        result += piece;
-    }
-    return result;
-}
-
 // The piece repeated as often as needed and cut to `length` bytes.
-std::string cycled(const std::string& piece, const std::string& length) {
-    std::string result(std::stoul(length), '\0');
+std::string cycled(const std::string& piece, std::size_t length) {
+    std::string result(length, '\0');
     for (std::size_t index = 0; index < result.size(); ++index) {
         result[index] = piece[index % piece.size()];
     }
@@ -199,10 +189,10 @@ std::vector<Vector> ReadVectorFile(const std::string& fileName) {
         }
         std::string input = HexToBytes(fields["In"]);
         if (fields.contains("Repeat")) {
-            input = repeated(input, fields["Repeat"]);
+            input = cycled(input, input.size() * std::stoul(fields["Repeat"]));
         }
         if (fields.contains("Length")) {
-            input = cycled(input, fields["Length"]);
+            input = cycled(input, std::stoul(fields["Length"]));
         }
         vectors.push_back({section, std::move(input), fields["Out"], fields, where});
         fields.clear();

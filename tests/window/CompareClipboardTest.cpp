@@ -78,18 +78,6 @@ TEST_F(CompareActionTest, FailureMessageEqualsNothing) {
     EXPECT_EQ(compareWith("Error: Unknown hash type").text, kNotEqual);
 }
 
-TEST_F(CompareActionTest, MessagesFollowTheLanguageCaptionsDoNot) {
-    exeFolder.write("sha.lng", "DEUTSCH\r\n3\r\n");
-    startUp();
-    hashGives(kSha1OfAbc);
-    const ShownMessage equal = compareWith(kSha1OfAbc);
-    EXPECT_EQ(equal.text, "Prüfsummen sind identisch");
-    EXPECT_EQ(equal.caption, "Information");
-    const ShownMessage differ = compareWith("00");
-    EXPECT_EQ(differ.text, "Prüfsumme stimmt nicht, bitte überprüfen");
-    EXPECT_EQ(differ.caption, "Warning");
-}
-
 using CopyDigestActionTest = MainWindowTest;
 
 TEST_F(CopyDigestActionTest, ClipboardHoldsExactlyTheDigestField) {
@@ -116,17 +104,6 @@ TEST_F(PasteDigestActionTest, CompareFieldGetsTheTrimmedClipboardText) {
         EXPECT_EQ(windows.text(Control::CompareField), paste.get("CompareField"));
     }
     EXPECT_EQ(windows.clipboardWrites, 0);
-}
-
-TEST_F(PasteDigestActionTest, PastedLineEndStillCompares) {
-    startUp();
-    entries.stringRoute(3).answer = Answer(kSha1OfAbc);
-    hashTextFromWindow("abc");
-    windows.clipboard = std::string(kSha1OfAbc) + "\r\n";
-    window.PasteDigestAction();
-    window.CompareAction();
-    ASSERT_EQ(windows.messages.size(), 1U);
-    EXPECT_EQ(windows.messages[0].text, kEqual);
 }
 
 TEST(AsciiText, CaseMappingTouchesOnlyAsciiLetters) {

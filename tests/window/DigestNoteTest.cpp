@@ -115,9 +115,12 @@ TEST_F(DigestNoteTest, RenewSaysWhenTheTextOfAPathWasHashedBecauseNoFileHasThatN
     EXPECT_EQ(digestField(), "7e4707");
     EXPECT_EQ(note(), noFile);
 
+    EXPECT_EQ(window.LastFileName(), "") << "a text is no file name";
     renew(existingFile("x.iso"));
     EXPECT_EQ(digestField(), "f11e07");
     EXPECT_EQ(note(), "");
+    EXPECT_EQ(window.LastFileName(), existingFile("x.iso"));
+    EXPECT_TRUE(windows.openFileInitialNames.empty() && windows.stringInputTitles.empty());
 }
 
 // The note goes when dismissed, until the next choice; it speaks the window's language, leaves

@@ -2,23 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/window/SystemPaths.h"
-
 namespace tolvek::window::testing {
 
 std::string FakeWindowSystem::text(Control control) const {
     const auto found = texts.find(control);
     return found != texts.end() ? found->second : std::string{};
-}
-
-void FakeWindowSystem::setText(Control control, const std::string& text) {
-    texts[control] = text;
-    textWrites.emplace_back(control, text);
-}
-
-void FakeWindowSystem::setListEntries(Control list, const std::vector<std::string>& entries) {
-    lists[list] = entries;
-    selections[list] = -1;
 }
 
 int FakeWindowSystem::selectedPosition(Control list) const {
@@ -31,40 +19,30 @@ void FakeWindowSystem::selectPosition(Control list, int position) {
     selections[list] = position >= 0 && position < size ? position : -1;
 }
 
-std::optional<std::string> FakeWindowSystem::runOpenFileDialog(const std::string& initialName) {
-    openFileInitialNames.push_back(initialName);
-    if (openFileAnswers.empty()) {
-        ADD_FAILURE() << "open-file dialog run without an answer";
-        return std::nullopt;
+namespace {
+
+// The next of the answers a test queued; a window run without one fails the test.
+template <class Answer>
+Answer nextAnswer(std::deque<Answer>& answers, const char* window) {
+    if (answers.empty()) {
+        ADD_FAILURE() << window << " run without an answer";
+        return {};
     }
-    std::optional<std::string> answer = openFileAnswers.front();
-    openFileAnswers.pop_front();
+    Answer answer = answers.front();
+    answers.pop_front();
     return answer;
 }
 
-void FakeWindowSystem::showMessage(const std::string& text, const std::string& caption,
-                                   MessageIcon icon) {
-    messages.push_back({text, caption, icon});
+}  // namespace
+
+std::optional<std::string> FakeWindowSystem::runOpenFileDialog(const std::string& initialName) {
+    openFileInitialNames.push_back(initialName);
+    return nextAnswer(openFileAnswers, "open-file dialog");
 }
 
 StringInputResult FakeWindowSystem::runStringInputWindow(const std::string& title) {
     stringInputTitles.push_back(title);
-    if (stringInputAnswers.empty()) {
-        ADD_FAILURE() << "string window run without an answer";
-        return {};
-    }
-    StringInputResult answer = stringInputAnswers.front();
-    stringInputAnswers.pop_front();
-    return answer;
-}
-
-void FakeWindowSystem::setClipboardText(const std::string& text) {
-    ++clipboardWrites;
-    clipboard = text.empty() ? std::nullopt : std::optional(text);
-}
-
-bool FakeWindowSystem::isExistingFile(const std::string& name) const {
-    return IsExistingFile(name);
+    return nextAnswer(stringInputAnswers, "string window");
 }
 
 void FakeWindowSystem::showMainWindow() {
@@ -79,11 +57,6 @@ void FakeWindowSystem::endProgram() {
     if (whenProgramEnds) {
         whenProgramEnds();
     }
-}
-
-void FakeWindowSystem::showProgress(const ProgressDisplay& display) {
-    progress = display;
-    progressStates.push_back(display.state);
 }
 
 }  // namespace tolvek::window::testing

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/window/SystemPaths.h"
 #include "app/window/WindowSystem.h"
 
 namespace tolvek::window::testing {
@@ -28,8 +29,14 @@ struct AskedQuestion {
 class FakeWindowSystem final : public WindowSystem {
 public:
     std::string text(Control control) const override;
-    void setText(Control control, const std::string& text) override;
-    void setListEntries(Control list, const std::vector<std::string>& entries) override;
+    void setText(Control control, const std::string& text) override {
+        texts[control] = text;
+        textWrites.emplace_back(control, text);
+    }
+    void setListEntries(Control list, const std::vector<std::string>& entries) override {
+        lists[list] = entries;
+        selections[list] = -1;
+    }
     int selectedPosition(Control list) const override;
     void selectPosition(Control list, int position) override;
     void setListGroups(Control list, const std::vector<ListGroupDisplay>& groups,
@@ -39,7 +46,9 @@ public:
     }
     std::optional<std::string> runOpenFileDialog(const std::string& initialName) override;
     void showMessage(const std::string& text, const std::string& caption,
-                     MessageIcon icon) override;
+                     MessageIcon icon) override {
+        messages.push_back({text, caption, icon});
+    }
     void askQuestion(const std::string& text, const std::string& caption, MessageIcon icon,
                      std::function<void(bool yes)> answered) override {
         questions.push_back({{text, caption, icon}, std::move(answered)});
@@ -47,9 +56,15 @@ public:
     StringInputResult runStringInputWindow(const std::string& title) override;
     void runAboutWindow() override { ++aboutRuns; }
     std::optional<std::string> clipboardText() override { return clipboard; }
-    void setClipboardText(const std::string& text) override;
-    bool isExistingFile(const std::string& name) const override;
-    void showProgress(const ProgressDisplay& display) override;
+    void setClipboardText(const std::string& text) override {
+        ++clipboardWrites;
+        clipboard = text.empty() ? std::nullopt : std::optional(text);
+    }
+    bool isExistingFile(const std::string& name) const override { return IsExistingFile(name); }
+    void showProgress(const ProgressDisplay& display) override {
+        progress = display;
+        progressStates.push_back(display.state);
+    }
     void hideProgress() override { progress.reset(); }
     void showOffer(const OfferDisplay& display) override { offer = display; }
     void hideOffer() override { offer.reset(); }

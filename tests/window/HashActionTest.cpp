@@ -29,9 +29,11 @@ TEST_F(HashFileActionTest, ChosenFileGoesThroughTheSelectedEntrysFileRoute) {
     EXPECT_EQ(windows.clipboardWrites, 0);
 }
 
+// The dialog starts at the last name hashed, whichever way it came.
 TEST_F(HashFileActionTest, CancelledDialogChangesNothing) {
     const std::string first = existingFile("first");
-    hashFileFromDialog(first);
+    window.PathFieldDropHandler(first);
+    settle();
     windows.openFileAnswers.emplace_back(std::nullopt);
     window.HashFileAction(Control::HashFileButton);
 
@@ -39,14 +41,6 @@ TEST_F(HashFileActionTest, CancelledDialogChangesNothing) {
     EXPECT_EQ(window.LastFileName(), first);
     EXPECT_EQ(windows.text(Control::PathField), first);
     EXPECT_EQ(entries.fileRoute(3).requests().size(), 1U);
-}
-
-TEST_F(HashFileActionTest, DialogStartsWithTheLastNameHashedWhicheverWayItCame) {
-    window.PathFieldDropHandler("/dropped/file");
-    settle();
-    windows.openFileAnswers.emplace_back(std::nullopt);
-    window.HashFileAction(Control::HashFileButton);
-    EXPECT_EQ(windows.openFileInitialNames, std::vector<std::string>{"/dropped/file"});
 }
 
 // How each kind of route shows a failure in DigestField (tests/window/hash_failures.cases).
@@ -112,68 +106,45 @@ TEST_F(RenewHashActionTest, EmptyPathFieldDoesNothing) {
     EXPECT_TRUE(windows.openFileInitialNames.empty());
 }
 
-TEST_F(RenewHashActionTest, ExistingFileIsHashedAgainWithoutTheDialog) {
-    const std::string name = existingFile("data.bin");
-    windows.texts[Control::PathField] = name;
-    window.RenewHashAction();
-    settle();
-    EXPECT_EQ(entries.fileRoute(3).requests(), std::vector<std::string>{"data.bin"});
-    EXPECT_EQ(window.LastFileName(), name);
-    EXPECT_EQ(digestField(), "f11e03");
-    EXPECT_TRUE(windows.openFileInitialNames.empty());
-}
-
-TEST_F(RenewHashActionTest, TextThatNamesNoFileIsHashedAsText) {
-    const std::string folder = exeFolder.path().string();
-    for (const std::string& text : {std::string("abc"), folder, folder + "/missing"}) {
-        SCOPED_TRACE(text);
-        windows.texts[Control::PathField] = text;
-        window.RenewHashAction();
-        EXPECT_EQ(entries.stringRoute(3).requests().back(), text);
-        EXPECT_EQ(windows.text(Control::PathField), text);
+// One file dropped on the window is hashed and its digest copied (a checksum that fails leaves
+// the clipboard empty); several change nothing there, and on PathField are tried as one name.
+TEST_F(DropHandlerTest, DroppedNamesAreHashedAndCopied) {
+    const std::string one = existingFile("one");
+    const std::string both = one + "\r" + existingFile("two");
+    const struct Case {
+        int position;
+        bool onPathField;
+        std::string names;
+        std::vector<std::string> requests;     // what the file route is given
+        std::optional<std::string> clipboard;  // and DigestField, unless nothing changed
+    } cases[] = {
+        {3, false, both, {}, "kept"},
+        {3, true, both, {}, "Could not open file"},
+        {18, false, dataFolder.file("missing"), {}, std::nullopt},
+        {3, false, one, {"one"}, "f11e03"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.names);
+        selectAlgorithm(test.position);
+        windows.textWrites.clear();
+        windows.clipboard = "kept";
+        const int clipboardWrites = windows.clipboardWrites;
+        if (test.onPathField) {
+            window.PathFieldDropHandler(test.names);
+        } else {
+            window.WindowDropHandler(test.names);
+        }
+        settle();
+        const bool changed = test.clipboard != "kept";
+        EXPECT_EQ(windows.textWrites.empty(), !changed);
+        EXPECT_EQ(windows.text(Control::PathField), changed ? test.names : "");
+        EXPECT_EQ(entries.fileRoute(test.position).requests(), test.requests);
+        EXPECT_EQ(windows.clipboard, test.clipboard);
+        EXPECT_EQ(windows.clipboardWrites - clipboardWrites, changed ? 1 : 0);
+        EXPECT_EQ(digestField(), changed ? test.clipboard.value_or("") : "");
     }
-    EXPECT_TRUE(entries.fileRoute(3).requests().empty());
-    EXPECT_TRUE(windows.stringInputTitles.empty());
-    EXPECT_EQ(window.LastFileName(), "");
-}
-
-TEST_F(DropHandlerTest, OneFileOnTheWindowIsHashedAndCopied) {
-    const std::string name = existingFile("one");
-    window.WindowDropHandler(name);
-    settle();
-    EXPECT_EQ(windows.text(Control::PathField), name);
-    EXPECT_EQ(entries.fileRoute(3).requests(), std::vector<std::string>{"one"});
-    EXPECT_EQ(windows.clipboard, "f11e03");
     EXPECT_FALSE(window.HashFromField());
     EXPECT_TRUE(windows.openFileInitialNames.empty());
-}
-
-TEST_F(DropHandlerTest, SeveralFilesOnTheWindowChangeNothing) {
-    windows.clipboard = "kept";
-    window.WindowDropHandler("/data/one\r/data/two");
-    EXPECT_TRUE(windows.textWrites.empty());
-    EXPECT_TRUE(entries.fileRoute(3).requests().empty());
-    EXPECT_EQ(windows.clipboard, "kept");
-    EXPECT_EQ(windows.clipboardWrites, 0);
-}
-
-TEST_F(DropHandlerTest, SeveralFilesOnThePathFieldAreTriedAsOneName) {
-    const std::string names = existingFile("one") + "\r" + existingFile("two");
-    window.PathFieldDropHandler(names);
-    settle();
-    EXPECT_EQ(windows.text(Control::PathField), names);
-    EXPECT_TRUE(entries.fileRoute(3).requests().empty());
-    EXPECT_EQ(digestField(), "Could not open file");
-    EXPECT_EQ(windows.clipboard, "Could not open file");
-}
-
-TEST_F(DropHandlerTest, FailedChecksumLeavesTheClipboardEmpty) {
-    selectAlgorithm(18);
-    windows.clipboard = "old";
-    window.WindowDropHandler(dataFolder.file("missing"));
-    settle();
-    EXPECT_EQ(digestField(), "");
-    EXPECT_EQ(windows.clipboard, std::nullopt);
 }
 
 }  // namespace

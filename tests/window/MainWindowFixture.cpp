@@ -1,6 +1,5 @@
 #include "tests/window/MainWindowFixture.h"
 
-#include "tests/support/SystemFiles.h"
 
 namespace tolvek::window::testing {
 
@@ -38,27 +37,10 @@ void MainWindowTest::settle() {
     }
 }
 
-void MainWindowTest::selectAlgorithm(int position) {
-    windows.selectPosition(Control::AlgorithmList, position);
-}
-
-void MainWindowTest::selectLanguage(int position) {
-    windows.selectPosition(Control::LanguageList, position);
-}
-
 void MainWindowTest::hashFileFromDialog(const std::string& name) {
     windows.openFileAnswers.emplace_back(name);
     window.HashFileAction(Control::HashFileButton);
     settle();
-}
-
-void MainWindowTest::hashTextFromWindow(const std::string& text, ModalResult how) {
-    windows.stringInputAnswers.push_back({how, text});
-    window.HashStringAction(Control::HashStringButton);
-}
-
-std::string MainWindowTest::savedFile() const {
-    return tolvek::testing::SavedBytes(exeFolder.path() / "sha.lng");
 }
 
 }  // namespace tolvek::window::testing

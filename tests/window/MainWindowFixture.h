@@ -12,6 +12,7 @@
 #include "tests/window/FakeEntries.h"
 #include "tests/window/FakeWindowSystem.h"
 #include "tests/window/ManualBackground.h"
+#include "tests/support/SystemFiles.h"
 #include "tests/support/TempFolder.h"
 
 namespace tolvek::window::testing {
@@ -26,17 +27,22 @@ protected:
     // Runs the pending file hashes and worker tasks to their end and delivers everything they
     // posted.
     void settle();
-    void selectAlgorithm(int position);
-    void selectLanguage(int position);
+    void selectAlgorithm(int position) { windows.selectPosition(Control::AlgorithmList, position); }
+    void selectLanguage(int position) { windows.selectPosition(Control::LanguageList, position); }
     // HashFileAction from its button, the dialog answering `name`, run to its end.
     void hashFileFromDialog(const std::string& name);
     // HashStringAction from its button, the string window ending with `text`.
-    void hashTextFromWindow(const std::string& text, ModalResult how = ModalResult::Ok);
+    void hashTextFromWindow(const std::string& text, ModalResult how = ModalResult::Ok) {
+        windows.stringInputAnswers.push_back({how, text});
+        window.HashStringAction(Control::HashStringButton);
+    }
     // A file in a temporary folder whose bytes are its name `name`; gives its full name.
     std::string existingFile(const std::string& name) const { return dataFolder.write(name, name); }
     std::string digestField() const { return windows.text(Control::DigestField); }
     // The bytes of sha.lng in the executable's folder; "<none>" when there is no such file.
-    std::string savedFile() const;
+    std::string savedFile() const {
+        return tolvek::testing::SavedBytes(exeFolder.path() / "sha.lng");
+    }
 
     tolvek::testing::TempFolder exeFolder;
     tolvek::testing::TempFolder configRoot;

@@ -2,6 +2,7 @@
 // checksum file beside the file holds, accepted, declined or overtaken.
 #include <gtest/gtest.h>
 
+#include "tests/support/VectorFile.h"
 #include "tests/window/FakeListPort.h"
 #include "tests/window/MainWindowFixture.h"
 
@@ -19,126 +20,55 @@ protected:
         // The entry's digests are as long as kDigest, so lists of its digests hold that length.
         entries.stringRoute(4).answer = Answer(kDigest);
     }
-
-    // Hashes x.iso beside a sidecar holding `expected` for it.
-    void hashBesideSidecar(const std::string& expected) {
-        dataFolder.write("x.iso.Entry4", expected + "  x.iso\n");
-        hashFileFromDialog(existingFile("x.iso"));
-    }
 };
 
-TEST_F(OfferTest, TheSidecarsDigestIsOfferedAndComparedOnlyWhenAccepted) {
-    enum class Answer { Accept, Decline, HashAString };
-    const struct Case {
-        const char* what;
-        std::string sidecarDigest;
-        Answer answer;
-        std::string compareField;
-        const char* message;  // empty: no message
-    } cases[] = {
-        {"accepted, equal", kDigest, Answer::Accept, kDigest, "Hash is equal."},
-        {"accepted, differing", std::string(64, 'b'), Answer::Accept, std::string(64, 'b'),
-         "Hash is not equal. Please check it"},
-        {"declined", kDigest, Answer::Decline, "typed", ""},
-        {"overtaken by a string hash", kDigest, Answer::HashAString, "typed", ""},
-    };
-    for (const Case& test : cases) {
-        SCOPED_TRACE(test.what);
-        windows.texts[Control::CompareField] = "typed";
-        windows.messages.clear();
-        hashBesideSidecar(test.sidecarDigest);
-        ASSERT_TRUE(windows.offer.has_value());
-        EXPECT_EQ(windows.offer->text,
-                  "Expected digest found in x.iso.Entry4: " + test.sidecarDigest);
-        EXPECT_EQ(windows.offer->acceptCaption, "Compare");
-        EXPECT_EQ(windows.offer->declineCaption, "Dismiss");
-        EXPECT_EQ(windows.text(Control::CompareField), "typed") << "nothing changes before";
-        EXPECT_TRUE(windows.messages.empty());
-
-        switch (test.answer) {
-            case Answer::Accept:
-                window.AcceptOfferAction();
-                break;
-            case Answer::Decline:
-                window.DeclineOfferAction();
-                break;
-            case Answer::HashAString:
-                hashTextFromWindow("abc");
-                window.AcceptOfferAction();  // too late: the offer has gone
-                break;
-        }
-        EXPECT_FALSE(windows.offer.has_value());
-        EXPECT_EQ(windows.text(Control::CompareField), test.compareField);
-        ASSERT_EQ(windows.messages.size(), std::string(test.message).empty() ? 0U : 1U);
-        if (!windows.messages.empty()) {
-            EXPECT_EQ(windows.messages.front().text, test.message);
-        }
-    }
-}
-
-// Entry 4 selected; entry 5 hashes x.iso to FileDigest(5).
-TEST_F(OfferTest, AChecksumFileOfAnyEntryIsOfferedAndAcceptingHashesWithThatEntry) {
-    const std::string other = FileDigest(5);
-    const struct Case {
-        const char* what;
-        std::vector<std::pair<std::string, std::string>> files;  // beside x.iso
-        const char* offer;                                       // empty: no offer
-        const char* acceptCaption;
-        int selectedAfter;
-        const char* message;
-    } cases[] = {
-        {"another entry's own sidecar",
-         {{"x.iso.Entry5", other}},
-         "Expected digest found in x.iso.Entry5: f11e05",
-         "Check with Entry5",
-         5,
-         "Hash is equal."},
-        {"another entry's shared list, differing",
-         {{"ENTRY5SUMS", "bbbbbb  x.iso\n"}},
-         "Expected digest found in ENTRY5SUMS: bbbbbb",
-         "Check with Entry5",
-         5,
-         "Hash is not equal. Please check it\nNone of the algorithms of this length gives this "
-         "hash (29 tried)."},
-        {"the selected entry's sidecar goes first",
-         {{"ENTRY5SUMS", other + "  x.iso\n"}, {"x.iso.Entry4", kDigest}},
-         "Expected digest found in x.iso.Entry4: "
-         "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa",
-         "Compare",
-         4,
-         "Hash is equal."},
-        {"a list naming other files only", {{"ENTRY5SUMS", other + "  y.iso\n"}}, "", "", 4, ""},
-    };
-    for (const Case& test : cases) {
-        SCOPED_TRACE(test.what);
+// tests/window/offers.cases
+TEST_F(OfferTest, AChecksumFileOfAnyEntryIsOfferedAndTakenOnlyWhenAccepted) {
+    for (const tolvek::testing::Case& test : tolvek::testing::ReadCaseFile("window/offers.cases")) {
+        SCOPED_TRACE(test.where);
         const tolvek::testing::TempFolder folder;
-        for (const auto& [name, contents] : test.files) {
-            folder.write(name, contents);
+        for (const std::string& file : tolvek::testing::SplitField(test.get("Files"), '|')) {
+            folder.write(file.substr(0, file.find('=')), file.substr(file.find('=') + 1));
         }
         selectAlgorithm(4);
         windows.texts[Control::CompareField] = "typed";
         windows.messages.clear();
         const std::size_t hashedBefore = entries.fileRoute(5).requests().size();
         hashFileFromDialog(folder.write("x.iso", "iso"));
-        ASSERT_EQ(windows.offer.has_value(), std::string(test.offer).size() > 0);
+        ASSERT_EQ(windows.offer.has_value(), test.has("Offer"));
         if (!windows.offer) {
             continue;
         }
-        EXPECT_EQ(windows.offer->text, test.offer);
-        EXPECT_EQ(windows.offer->acceptCaption, test.acceptCaption);
+        EXPECT_EQ(windows.offer->text, test.get("Offer"));
+        EXPECT_EQ(windows.offer->acceptCaption, test.get("AcceptCaption"));
+        EXPECT_EQ(windows.offer->declineCaption, "Dismiss");
         EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), 4) << "nothing changes before";
         EXPECT_EQ(windows.text(Control::CompareField), "typed");
+        EXPECT_TRUE(windows.messages.empty());
         EXPECT_EQ(digestField(), kDigest);
 
-        window.AcceptOfferAction();
+        if (test.get("Answer") == "decline") {
+            window.DeclineOfferAction();
+        } else {
+            if (test.get("Answer") == "after a string hash") {
+                hashTextFromWindow("abc");  // the offer goes: accepting it is too late
+            }
+            window.AcceptOfferAction();
+        }
         settle();
-        EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), test.selectedAfter);
-        ASSERT_EQ(windows.messages.size(), 1U);
-        EXPECT_EQ(windows.messages.front().text, test.message);
-        const bool rehashed = test.selectedAfter == 5;
+        const bool rehashed = test.get("SelectedAfter") == "5";
+        if (!rehashed) {
+            EXPECT_FALSE(windows.offer.has_value()) << "the answer takes the offer away";
+        }
+        EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), rehashed ? 5 : 4);
+        EXPECT_EQ(windows.text(Control::CompareField), test.get("CompareField", "typed"));
+        ASSERT_EQ(windows.messages.size(), test.has("Message") ? 1U : 0U);
+        if (test.has("Message")) {
+            EXPECT_EQ(windows.messages.front().text, test.get("Message"));
+        }
         EXPECT_EQ(entries.fileRoute(5).requests().size(), hashedBefore + (rehashed ? 1 : 0))
             << "one more read, with the sidecar's entry";
-        EXPECT_EQ(digestField(), rehashed ? other : kDigest);
+        EXPECT_EQ(digestField(), rehashed ? FileDigest(5) : kDigest);
     }
 }
 
