@@ -1,8 +1,12 @@
 // SHA-384/512 compression with the message schedules of two blocks at a time on 256-bit vectors
 // (each 128-bit half holds two words of one block), shared by the AVX2 and AVX-512 files, which
 // include it under their own instruction sets and give the vector rotate and three-way XOR. The
-// schedules of the next two blocks are computed while the scalar rounds of the current two
-// run, so they stay off the rounds' dependency chain and the rounds read their words from memory.
+// schedules of the next two blocks are computed while the scalar rounds of the current two run,
+// so they stay off the rounds' dependency chain and the rounds read their words from memory.
+//
+// The code is kept small on purpose: the rounds run in passes of 16 (a loop, not unrolled over
+// all 80 rounds of both blocks), because a fully unrolled pair of blocks outgrows the processor's
+// decoded-instruction cache, and then decoding, not the rounds, sets the pace.
 // Internal linkage on purpose: each file compiles its own copy with its own flags.
 #pragma once
 
@@ -22,9 +26,17 @@ namespace {  // NOLINT(google-build-namespaces): see above
 
 constexpr std::size_t kSha512BlockSize = 128;
 constexpr std::size_t kSha512Rounds = 80;
+// Rounds per pass: a multiple of 8, so that the working variables' names come round again. A
+// pass takes four steps of the schedule, and two passes the eight after which the window's names
+// come round again.
+constexpr std::size_t kRoundsPerPass = 16;
+constexpr std::size_t kPassesPerBlock = kSha512Rounds / kRoundsPerPass;
+// Groups of eight computed steps (16 words of each block) after the eight loaded ones.
+constexpr std::size_t kComputedGroups = (kSha512Rounds - 16) / 16;
 
-// K[t] + W[t] of one block.
+// K[t] + W[t] of two blocks.
 using ScheduledWords = std::array<std::uint64_t, kSha512Rounds>;
+using PairSchedule = std::array<ScheduledWords, 2>;
 
 // The schedules of two blocks in pairs of words: m_pairs[p % 8] holds W[2p] and W[2p+1] of the
 // first block in its low half and of the second block in its high half, for the last 16 words.
@@ -32,12 +44,9 @@ using ScheduledWords = std::array<std::uint64_t, kSha512Rounds>;
 template <class Ops>
 class TwoBlockSchedule {
 public:
-    TwoBlockSchedule(ScheduledWords& first, ScheduledWords& second)
-        : m_first(first), m_second(second) {}
-
     // Loads and stores pair P (0..7) of both blocks.
     template <std::size_t P>
-    void load(const std::uint8_t* firstBlock, const std::uint8_t* secondBlock) {
+    void load(const std::uint8_t* firstBlock, const std::uint8_t* secondBlock, PairSchedule& out) {
         const __m256i kSwapWords =
             _mm256_set_epi64x(0x08090a0b0c0d0e0fLL, 0x0001020304050607LL, 0x08090a0b0c0d0e0fLL,
                               0x0001020304050607LL);
@@ -45,19 +54,20 @@ public:
             _mm_loadu_si128(reinterpret_cast<const __m128i*>(secondBlock + 16 * P)),
             _mm_loadu_si128(reinterpret_cast<const __m128i*>(firstBlock + 16 * P)));
         m_pairs[P] = _mm256_shuffle_epi8(words, kSwapWords);
-        store(2 * P, m_pairs[P]);
+        store(2 * P, m_pairs[P], out);
     }
 
-    // Computes and stores pair P + 8 (W[2P+16], W[2P+17]) of both blocks from pairs P .. P+7.
+    // Computes and stores pair 8 * group + P + 8 of both blocks (W[t], W[t+1] for
+    // t = 16 * group + 2P + 16) from the eight pairs before it.
     template <std::size_t P>
-    void next() {
+    void next(std::size_t group, PairSchedule& out) {
         __m256i& words = m_pairs[P % 8];
         const __m256i wordsPlus1 = _mm256_alignr_epi8(m_pairs[(P + 1) % 8], words, 8);
         const __m256i wordsPlus9 =
             _mm256_alignr_epi8(m_pairs[(P + 5) % 8], m_pairs[(P + 4) % 8], 8);
         words = _mm256_add_epi64(_mm256_add_epi64(words, smallSigma0(wordsPlus1)),
                                  _mm256_add_epi64(wordsPlus9, smallSigma1(m_pairs[(P + 7) % 8])));
-        store(2 * P + 16, words);
+        store(16 * group + 2 * P + 16, words, out);
     }
 
 private:
@@ -71,43 +81,38 @@ private:
                          Ops::template rotateRight<61>(words), _mm256_srli_epi64(words, 6));
     }
 
-    void store(std::size_t t, __m256i words) {
+    static void store(std::size_t t, __m256i words, PairSchedule& out) {
         const __m256i constants = _mm256_broadcastsi128_si256(
             _mm_load_si128(reinterpret_cast<const __m128i*>(&kSha512RoundConstants[t])));
         const __m256i sums = _mm256_add_epi64(words, constants);
-        _mm_store_si128(reinterpret_cast<__m128i*>(&m_first[t]), _mm256_castsi256_si128(sums));
-        _mm_store_si128(reinterpret_cast<__m128i*>(&m_second[t]),
+        _mm_store_si128(reinterpret_cast<__m128i*>(&out[0][t]), _mm256_castsi256_si128(sums));
+        _mm_store_si128(reinterpret_cast<__m128i*>(&out[1][t]),
                         _mm256_extracti128_si256(sums, 1));
     }
 
-    ScheduledWords& m_first;
-    ScheduledWords& m_second;
     __m256i m_pairs[8];  // a plain array: std::array drops the vector attributes
 };
 
-// The rounds of one block from its scheduled words, with step `firstStep + t / 4` of the next
-// two blocks' schedule before each fourth round t: a step loads pair s (s < 8) or computes pair
-// s (8 <= s < 40), so the two blocks' rounds share the 40 steps and the vector work spreads
-// evenly between the integer rounds.
-template <class Ops, std::size_t kFirstStep>
-[[gnu::always_inline]] inline void roundsOfBlock(std::array<std::uint64_t, 8>& state,
-                                                 const ScheduledWords& scheduled,
-                                                 TwoBlockSchedule<Ops>& upcoming,
-                                                 const std::uint8_t* firstBlock,
-                                                 const std::uint8_t* secondBlock) {
-    std::array<std::uint64_t, 8> v = state;
-    Unroll<kSha512Rounds>([&](auto t) {
+// Rounds 16 * pass .. 16 * pass + 15 of one block, with a step of the next two blocks'
+// schedule before every fourth round: loading (kLoad) or computing pairs kFirstPair ..
+// kFirstPair + 3 of the window.
+template <bool kLoad, std::size_t kFirstPair, class Ops>
+[[gnu::always_inline]] inline void pass(std::array<std::uint64_t, 8>& v,
+                                        const std::uint64_t* scheduled,
+                                        TwoBlockSchedule<Ops>& upcoming, std::size_t group,
+                                        const std::uint8_t* const (&nextBlocks)[2],
+                                        PairSchedule& next) {
+    Unroll<kRoundsPerPass>([&](auto t) {
         if constexpr (t % 4 == 0) {
-            constexpr std::size_t kStep = kFirstStep + t / 4;
-            if constexpr (kStep < 8) {
-                upcoming.template load<kStep>(firstBlock, secondBlock);
+            constexpr std::size_t kPair = kFirstPair + t / 4;
+            if constexpr (kLoad) {
+                upcoming.template load<kPair>(nextBlocks[0], nextBlocks[1], next);
             } else {
-                upcoming.template next<kStep - 8>();
+                upcoming.template next<kPair>(group, next);
             }
         }
         round<t>(v, scheduled[t]);
     });
-    addInto(state, v);
 }
 
 template <class Ops>
@@ -122,20 +127,36 @@ template <class Ops>
     const auto block = [&](std::size_t index) {
         return blocks + kSha512BlockSize * std::min(index, blockCount - 1);
     };
-    alignas(32) std::array<std::array<ScheduledWords, 2>, 2> scheduled;
-    TwoBlockSchedule<Ops> first(scheduled[0][0], scheduled[0][1]);
-    Unroll<8>([&](auto p) { first.template load<p>(block(0), block(1)); });
-    Unroll<32>([&](auto p) { first.template next<p>(); });
+    alignas(32) std::array<PairSchedule, 2> scheduled;
+    TwoBlockSchedule<Ops> upcoming;
+    Unroll<8>([&](auto p) { upcoming.template load<p>(block(0), block(1), scheduled[0]); });
+    for (std::size_t group = 0; group < kComputedGroups; ++group) {
+        Unroll<8>([&](auto p) { upcoming.template next<p>(group, scheduled[0]); });
+    }
     for (std::size_t index = 0; index < blockCount; index += 2) {
-        const std::array<ScheduledWords, 2>& current = scheduled[index / 2 % 2];
-        std::array<ScheduledWords, 2>& next = scheduled[(index / 2 + 1) % 2];
-        TwoBlockSchedule<Ops> upcoming(next[0], next[1]);
-        const std::uint8_t* nextFirst = block(index + 2);
-        const std::uint8_t* nextSecond = block(index + 3);
-        roundsOfBlock<Ops, 0>(state, current[0], upcoming, nextFirst, nextSecond);
+        const PairSchedule& current = scheduled[index / 2 % 2];
+        PairSchedule& next = scheduled[(index / 2 + 1) % 2];
+        const std::uint8_t* const nextBlocks[2] = {block(index + 2), block(index + 3)};
         // Without a second block there is no next pair either.
-        if (index + 1 < blockCount) {
-            roundsOfBlock<Ops, 20>(state, current[1], upcoming, nextFirst, nextSecond);
+        const std::size_t blocksHere = std::min<std::size_t>(2, blockCount - index);
+        for (std::size_t which = 0; which < blocksHere; ++which) {
+            std::array<std::uint64_t, 8> v = state;
+            for (std::size_t passIndex = 0; passIndex < kPassesPerBlock; ++passIndex) {
+                const std::uint64_t* words = current[which].data() + kRoundsPerPass * passIndex;
+                // The ten passes over two blocks take the 40 steps of the next two blocks'
+                // schedules: the first two load them, the others compute them.
+                const std::size_t passOfPair = which * kPassesPerBlock + passIndex;
+                const bool loading = passOfPair < 2;
+                const std::size_t group = loading ? 0 : passOfPair / 2 - 1;
+                if (passOfPair % 2 == 0) {
+                    loading ? pass<true, 0>(v, words, upcoming, group, nextBlocks, next)
+                            : pass<false, 0>(v, words, upcoming, group, nextBlocks, next);
+                } else {
+                    loading ? pass<true, 4>(v, words, upcoming, group, nextBlocks, next)
+                            : pass<false, 4>(v, words, upcoming, group, nextBlocks, next);
+                }
+            }
+            addInto(state, v);
         }
     }
 }
