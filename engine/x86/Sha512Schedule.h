@@ -4,9 +4,10 @@
 // schedules of the next two blocks are computed while the scalar rounds of the current two run,
 // so they stay off the rounds' dependency chain and the rounds read their words from memory.
 //
-// The code is kept small on purpose: the rounds run in passes of 16 (a loop, not unrolled over
-// all 80 rounds of both blocks), because a fully unrolled pair of blocks outgrows the processor's
-// decoded-instruction cache, and then decoding, not the rounds, sets the pace.
+// The code is kept small on purpose: the rounds run in a loop of passes of 40, not unrolled over
+// both blocks' 160, because that much code outgrows the processor's cache of decoded
+// instructions (and, on some code placements, its sets), and then decoding, not the rounds, sets
+// the pace.
 // Internal linkage on purpose: each file compiles its own copy with its own flags.
 #pragma once
 
@@ -26,13 +27,15 @@ namespace {  // NOLINT(google-build-namespaces): see above
 
 constexpr std::size_t kSha512BlockSize = 128;
 constexpr std::size_t kSha512Rounds = 80;
-// Rounds per pass: a multiple of 8, so that the working variables' names come round again. A
-// pass takes four steps of the schedule, and two passes the eight after which the window's names
-// come round again.
-constexpr std::size_t kRoundsPerPass = 16;
+// Rounds per pass: a multiple of 8, so that the working variables' names come round again, and
+// five rounds per schedule step, so that a pass takes the 8 steps after which the window's names
+// do: the four passes over two blocks compute the next two blocks' schedules past the 16 loaded
+// words, a group of 16 words of each block per pass.
+constexpr std::size_t kRoundsPerPass = 40;
+constexpr std::size_t kRoundsPerStep = kRoundsPerPass / 8;
 constexpr std::size_t kPassesPerBlock = kSha512Rounds / kRoundsPerPass;
-// Groups of eight computed steps (16 words of each block) after the eight loaded ones.
 constexpr std::size_t kComputedGroups = (kSha512Rounds - 16) / 16;
+static_assert(kComputedGroups == 2 * kPassesPerBlock);
 
 // K[t] + W[t] of two blocks.
 using ScheduledWords = std::array<std::uint64_t, kSha512Rounds>;
@@ -44,17 +47,9 @@ using PairSchedule = std::array<ScheduledWords, 2>;
 template <class Ops>
 class TwoBlockSchedule {
 public:
-    // Loads and stores pair P (0..7) of both blocks.
-    template <std::size_t P>
+    // Loads and stores the first 16 words of both blocks.
     void load(const std::uint8_t* firstBlock, const std::uint8_t* secondBlock, PairSchedule& out) {
-        const __m256i kSwapWords =
-            _mm256_set_epi64x(0x08090a0b0c0d0e0fLL, 0x0001020304050607LL, 0x08090a0b0c0d0e0fLL,
-                              0x0001020304050607LL);
-        const __m256i words = _mm256_set_m128i(
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(secondBlock + 16 * P)),
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(firstBlock + 16 * P)));
-        m_pairs[P] = _mm256_shuffle_epi8(words, kSwapWords);
-        store(2 * P, m_pairs[P], out);
+        Unroll<8>([&](auto p) { load<p>(firstBlock, secondBlock, out); });
     }
 
     // Computes and stores pair 8 * group + P + 8 of both blocks (W[t], W[t+1] for
@@ -71,6 +66,19 @@ public:
     }
 
 private:
+    // Loads and stores pair P (0..7) of both blocks.
+    template <std::size_t P>
+    void load(const std::uint8_t* firstBlock, const std::uint8_t* secondBlock, PairSchedule& out) {
+        const __m256i kSwapWords =
+            _mm256_set_epi64x(0x08090a0b0c0d0e0fLL, 0x0001020304050607LL, 0x08090a0b0c0d0e0fLL,
+                              0x0001020304050607LL);
+        const __m256i words = _mm256_set_m128i(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(secondBlock + 16 * P)),
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(firstBlock + 16 * P)));
+        m_pairs[P] = _mm256_shuffle_epi8(words, kSwapWords);
+        store(2 * P, m_pairs[P], out);
+    }
+
     static __m256i smallSigma0(__m256i words) {
         return Ops::xor3(Ops::template rotateRight<1>(words), Ops::template rotateRight<8>(words),
                          _mm256_srli_epi64(words, 7));
@@ -89,27 +97,19 @@ private:
         _mm_store_si128(reinterpret_cast<__m128i*>(&out[1][t]),
                         _mm256_extracti128_si256(sums, 1));
     }
-
     __m256i m_pairs[8];  // a plain array: std::array drops the vector attributes
 };
 
-// Rounds 16 * pass .. 16 * pass + 15 of one block, with a step of the next two blocks'
-// schedule before every fourth round: loading (kLoad) or computing pairs kFirstPair ..
-// kFirstPair + 3 of the window.
-template <bool kLoad, std::size_t kFirstPair, class Ops>
+// 40 rounds of one block from their scheduled words, with a step of group `group` of the next
+// two blocks' schedules before every fifth.
+template <class Ops>
 [[gnu::always_inline]] inline void pass(std::array<std::uint64_t, 8>& v,
                                         const std::uint64_t* scheduled,
                                         TwoBlockSchedule<Ops>& upcoming, std::size_t group,
-                                        const std::uint8_t* const (&nextBlocks)[2],
                                         PairSchedule& next) {
     Unroll<kRoundsPerPass>([&](auto t) {
-        if constexpr (t % 4 == 0) {
-            constexpr std::size_t kPair = kFirstPair + t / 4;
-            if constexpr (kLoad) {
-                upcoming.template load<kPair>(nextBlocks[0], nextBlocks[1], next);
-            } else {
-                upcoming.template next<kPair>(group, next);
-            }
+        if constexpr (t % kRoundsPerStep == 0) {
+            upcoming.template next<t / kRoundsPerStep>(group, next);
         }
         round<t>(v, scheduled[t]);
     });
@@ -129,7 +129,7 @@ template <class Ops>
     };
     alignas(32) std::array<PairSchedule, 2> scheduled;
     TwoBlockSchedule<Ops> upcoming;
-    Unroll<8>([&](auto p) { upcoming.template load<p>(block(0), block(1), scheduled[0]); });
+    upcoming.load(block(0), block(1), scheduled[0]);
     for (std::size_t group = 0; group < kComputedGroups; ++group) {
         Unroll<8>([&](auto p) { upcoming.template next<p>(group, scheduled[0]); });
     }
@@ -137,24 +137,14 @@ template <class Ops>
         const PairSchedule& current = scheduled[index / 2 % 2];
         PairSchedule& next = scheduled[(index / 2 + 1) % 2];
         const std::uint8_t* const nextBlocks[2] = {block(index + 2), block(index + 3)};
+        upcoming.load(nextBlocks[0], nextBlocks[1], next);
         // Without a second block there is no next pair either.
         const std::size_t blocksHere = std::min<std::size_t>(2, blockCount - index);
         for (std::size_t which = 0; which < blocksHere; ++which) {
             std::array<std::uint64_t, 8> v = state;
             for (std::size_t passIndex = 0; passIndex < kPassesPerBlock; ++passIndex) {
                 const std::uint64_t* words = current[which].data() + kRoundsPerPass * passIndex;
-                // The ten passes over two blocks take the 40 steps of the next two blocks'
-                // schedules: the first two load them, the others compute them.
-                const std::size_t passOfPair = which * kPassesPerBlock + passIndex;
-                const bool loading = passOfPair < 2;
-                const std::size_t group = loading ? 0 : passOfPair / 2 - 1;
-                if (passOfPair % 2 == 0) {
-                    loading ? pass<true, 0>(v, words, upcoming, group, nextBlocks, next)
-                            : pass<false, 0>(v, words, upcoming, group, nextBlocks, next);
-                } else {
-                    loading ? pass<true, 4>(v, words, upcoming, group, nextBlocks, next)
-                            : pass<false, 4>(v, words, upcoming, group, nextBlocks, next);
-                }
+                pass(v, words, upcoming, which * kPassesPerBlock + passIndex, next);
             }
             addInto(state, v);
         }
