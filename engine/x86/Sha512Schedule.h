@@ -119,7 +119,10 @@ template <class Ops>
 [[gnu::flatten]] void compressWithVectorSchedule(std::array<std::uint64_t, 8>& state,
                                                  const std::uint8_t* blocks,
                                                  std::size_t blockCount) {
-    if (blockCount == 0) {
+    // A lone block is not worth two blocks' schedule ahead of its rounds: its schedule is
+    // computed along with them, in scalar code.
+    if (blockCount <= 1) {
+        compressPortable(state, blocks, blockCount, kSha512RoundConstants);
         return;
     }
     // A missing block of a pair is the last one again, scheduled and never used, rather than a
