@@ -97,6 +97,7 @@ private:
         _mm_store_si128(reinterpret_cast<__m128i*>(&out[1][t]),
                         _mm256_extracti128_si256(sums, 1));
     }
+
     __m256i m_pairs[8];  // a plain array: std::array drops the vector attributes
 };
 
@@ -139,8 +140,7 @@ template <class Ops>
     for (std::size_t index = 0; index < blockCount; index += 2) {
         const PairSchedule& current = scheduled[index / 2 % 2];
         PairSchedule& next = scheduled[(index / 2 + 1) % 2];
-        const std::uint8_t* const nextBlocks[2] = {block(index + 2), block(index + 3)};
-        upcoming.load(nextBlocks[0], nextBlocks[1], next);
+        upcoming.load(block(index + 2), block(index + 3), next);
         // Without a second block there is no next pair either.
         const std::size_t blocksHere = std::min<std::size_t>(2, blockCount - index);
         for (std::size_t which = 0; which < blocksHere; ++which) {
