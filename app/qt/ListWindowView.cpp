@@ -18,6 +18,7 @@
 #include <algorithm>
 
 #include "app/qt/Accessibility.h"
+#include "app/qt/BoxButtons.h"
 #include "app/qt/FileDrops.h"
 
 namespace tolvek::desktop {
@@ -382,12 +383,13 @@ std::optional<std::string> ListWindowView::chooseSaveName(const std::string& sug
 }
 
 bool ListWindowView::confirm(const std::string& question) {
-    return m_services.confirm(this, question);
+    return m_services.confirm(this, question, m_texts.boxButtons);
 }
 
 void ListWindowView::showMessage(const std::string& text) {
     auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(), fromBytes(text),
                                 QMessageBox::Ok, this);
+    NameStandardButtons(*box, m_texts.boxButtons);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
     box->show();

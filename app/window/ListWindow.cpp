@@ -74,7 +74,8 @@ ListWindowTexts ListWindow::texts() const {
             m_loadText(kEmptyHintText),
             textsFrom(m_loadText, kFirstPickerGroupText, 3),
             m_loadText(kPickerSearchText),
-            m_loadText(kVerifyNameText)};
+            m_loadText(kVerifyNameText),
+            LoadBoxButtons(m_loadText)};
 }
 
 void ListWindow::Open(const hashing::AlgorithmEntry& entry) {

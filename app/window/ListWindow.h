@@ -51,6 +51,7 @@ struct ListWindowTexts {
     std::vector<std::string> pickerGroups;  // in the order of PickerGroup
     std::string pickerSearch;
     std::string verifyName;  // the field of the digest to verify: its placeholder and name
+    BoxButtons boxButtons;   // of the window's questions, messages and picker
 };
 
 // The algorithm picker's groups: the checksums (8 bytes or less), the hashes with known

@@ -69,6 +69,9 @@ enum TextNumber : int {
     kVerifyMatchedText = 109,
     kVerifyNoneText = 110,
     kVerifyUnreadText = 111,
+    kYesText = 112,  // the buttons of our boxes: yes, no, OK (Cancel is kCancelText)
+    kNoText = 113,
+    kOkText = 114,
     kFirstListGroupText = 130,  // the algorithm list's headings: the thirty, hashes, checksums
 };
 

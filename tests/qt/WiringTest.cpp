@@ -232,7 +232,7 @@ TEST_F(WiringTest, CloseButtonClosesTheOtherWindowsAndEndsTheProgram) {
     frontEnd->window().OpenListWindowAction();
     DesktopServices::System().showMessage(QStringLiteral("Hash is equal."),
                                           QStringLiteral("Information"),
-                                          QMessageBox::Information);
+                                          QMessageBox::Information, {});
     bool shownAfterTheClick = false;
     QTimer::singleShot(0, &view(), [this, &shownAfterTheClick] {
         QTest::mouseClick(&button(Control::CloseButton), Qt::LeftButton);
@@ -352,7 +352,7 @@ TEST(MessageBoxTest, BoxLeavesTheOtherWindowsUsable) {
     });
     DesktopServices::System().showMessage(QStringLiteral("Hash is equal."),
                                           QStringLiteral("Information"),
-                                          QMessageBox::Information);
+                                          QMessageBox::Information, {});
     EXPECT_FALSE(blockedByABox);
     QMessageBox* box = nullptr;
     for (QWidget* window : QApplication::topLevelWidgets()) {

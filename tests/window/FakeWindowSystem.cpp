@@ -42,11 +42,6 @@ std::optional<std::string> FakeWindowSystem::runOpenFileDialog(const std::string
     return answer;
 }
 
-void FakeWindowSystem::showMessage(const std::string& text, const std::string& caption,
-                                   MessageIcon icon) {
-    messages.push_back({text, caption, icon});
-}
-
 StringInputResult FakeWindowSystem::runStringInputWindow(const std::string& title) {
     stringInputTitles.push_back(title);
     if (stringInputAnswers.empty()) {
