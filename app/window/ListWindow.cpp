@@ -368,9 +368,11 @@ void ListWindow::showProgress() {
                                   Summary(), permille,
                                   Running() ? m_loadText(kCancelText) : std::string{}};
     m_port.showProgress(display);
-    // The check ends while the user may be in another window: the summary is announced.
+    // The check ends while the user may be in another window: the summary is announced, and
+    // what the digest to verify matched.
     if (std::exchange(m_progressRunning, Running()) && !Running()) {
         m_port.announce(Announcement(display));
+        announceVerifyOutcome();
     }
 }
 

@@ -197,7 +197,9 @@ private:
     // Whether the row's cells hold the digests its file has (not an expected one still).
     static bool holdsFileDigests(const Row& row);
     std::string digestText(const Row& row, const Cell& cell, bool& verified) const;
+    std::string verifyOutcome() const;
     void showVerifyOutcome();
+    void announceVerifyOutcome();
 
     ListWindowPort& m_port;
     ListGathering m_gathering;
@@ -224,6 +226,8 @@ private:
     // The verify field's text, and the digest read from it.
     std::string m_verifyText;
     std::optional<hashing::Digest> m_verify;
+    // The verify outcome a screen reader was last told.
+    std::string m_announcedOutcome;
 };
 
 }  // namespace tolvek::window
