@@ -72,6 +72,7 @@ public:
 
 private:
     void connectKeys(window::ListWindow& window);
+    void orderTabs();
     void placeOnScreen();
     void showHeadings();
     void widenToShow(std::size_t column, const QString& digest, bool verified);

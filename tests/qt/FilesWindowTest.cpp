@@ -1,5 +1,5 @@
-// The files window's wiring: its keys reach its actions, and the algorithm picker groups,
-// searches and ticks the entries.
+// The files window's wiring: its keys reach its actions, Tab walks it in reading order, and the
+// algorithm picker groups, searches and ticks the entries.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -62,6 +62,30 @@ TEST_F(FilesWindowTest, KeysReachOpenPasteRemoveAndCopy) {
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), kAbc + "  " + b);
     press(QKeySequence::Delete);
     EXPECT_EQ(shownNames(), std::vector<std::string>{a});
+}
+
+TEST_F(FilesWindowTest, TabGoesFromTheTopCommandsThroughTheRowsAndTheVerifyFieldToTheBottom) {
+    frontEnd->listWindow().Open(*hashing::FindAlgorithm("sha256"));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frontEnd->listView()));
+    listOpenNames = {files.write("a.txt", "abc")};
+    press(QKeySequence::Open);
+    std::vector<std::string> expected;
+    for (int command = 0; command < 8; ++command) {
+        expected.push_back("ListSetCommand" + std::to_string(command));
+    }
+    expected.insert(expected.end(), {"ListRows", "ListVerifyField"});
+    for (int command = 0; command < 5; ++command) {
+        expected.push_back("ListCommand" + std::to_string(command));
+    }
+    expected.push_back(expected.front());
+    frontEnd->listView().findChild<QWidget*>(QString::fromStdString(expected.front()))->setFocus();
+    const auto focused = [] { return QApplication::focusWidget()->objectName().toStdString(); };
+    std::vector<std::string> walked = {focused()};
+    while (walked.size() < expected.size()) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        walked.push_back(focused());
+    }
+    EXPECT_EQ(walked, expected);
 }
 
 TEST_F(FilesWindowTest, CtrlShiftVPastesTheDigestToVerifyWhichMarksItsCell) {
