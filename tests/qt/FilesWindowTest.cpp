@@ -7,6 +7,7 @@
 #include <QDeadlineTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -86,6 +87,16 @@ TEST_F(FilesWindowTest, TabGoesFromTheTopCommandsThroughTheRowsAndTheVerifyField
         walked.push_back(focused());
     }
     EXPECT_EQ(walked, expected);
+}
+
+TEST_F(FilesWindowTest, ItsMessageBoxAnswersInTheWindowsLanguage) {
+    chooseLanguage(8);  // Russian
+    frontEnd->window().OpenListWindowAction();
+    frontEnd->listView().showMessage("a.sha1");
+    auto* box = frontEnd->listView().findChild<QMessageBox*>();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->button(QMessageBox::Ok)->text().toStdString(), "ОК");
+    box->close();
 }
 
 TEST_F(FilesWindowTest, CtrlShiftVPastesTheDigestToVerifyWhichMarksItsCell) {
