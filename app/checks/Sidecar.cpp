@@ -61,7 +61,8 @@ std::vector<Candidate> candidatesFor(const fs::path& file, const hashing::Algori
 }
 
 // The first of two line numbers, either possibly missing.
-std::optional<std::size_t> firstOf(std::optional<std::size_t> one, std::optional<std::size_t> other) {
+std::optional<std::size_t> firstOf(std::optional<std::size_t> one,
+                                   std::optional<std::size_t> other) {
     if (one && other) {
         return std::min(*one, *other);
     }

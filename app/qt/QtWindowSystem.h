@@ -76,8 +76,8 @@ public:
     void setListGroups(window::Control list, const std::vector<window::ListGroupDisplay>& groups,
                        const std::vector<std::string>& tooltips) override;
     std::optional<std::string> runOpenFileDialog(const std::string& initialName) override;
-    void showMessage(const std::string& text, const std::string& caption,
-                     window::MessageIcon icon, const window::BoxButtons& buttons) override;
+    void showMessage(const std::string& text, const std::string& caption, window::MessageIcon icon,
+                     const window::BoxButtons& buttons) override;
     void askQuestion(const std::string& text, const std::string& caption, window::MessageIcon icon,
                      const window::BoxButtons& buttons,
                      std::function<void(bool yes)> answered) override;

@@ -59,8 +59,8 @@ void CompareFlow::compare() {
     const std::string digest = hashing::Trim(m_state.windows.text(Control::DigestField));
     const std::string typed = hashing::Trim(m_state.windows.text(Control::CompareField));
     if (digest.empty() || typed.empty()) {
-        m_state.windows.showMessage(m_state.loadText(kFieldEmptyText),
-                                    std::string(kWarningCaption), MessageIcon::Warning, {});
+        m_state.windows.showMessage(m_state.loadText(kFieldEmptyText), std::string(kWarningCaption),
+                                    MessageIcon::Warning, {});
         return;
     }
     // An error message in DigestField is no digest and equals nothing.
@@ -168,8 +168,7 @@ void CompareFlow::identified(const Identification& search,
                  FillPlaceholders(m_state.loadText(foundText), {entry.caption})),
         FillPlaceholders(m_state.loadText(kSelectEntryText), {entry.caption}));
     m_state.windows.askQuestion(text, std::string(kWarningCaption), MessageIcon::Warning,
-                                ownButtons(),
-                                [this, search, &entry](bool yes) {
+                                ownButtons(), [this, search, &entry](bool yes) {
                                     if (yes) {
                                         selectIdentified(search, entry, search.expected);
                                     }

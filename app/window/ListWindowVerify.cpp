@@ -18,8 +18,7 @@ void ListWindow::VerifyChangedHandler(const std::string& text) {
     showRows(0);
     showVerifyOutcome();
     // What the user asked for is said at once, but the same words not twice as they type on.
-    if (std::string outcome = verifyOutcome();
-        !outcome.empty() && outcome != m_announcedOutcome) {
+    if (std::string outcome = verifyOutcome(); !outcome.empty() && outcome != m_announcedOutcome) {
         m_port.announce(outcome);
         m_announcedOutcome = std::move(outcome);
     }
@@ -76,9 +75,9 @@ std::string ListWindow::verifyOutcome() const {
             }
         }
     }
-    return matched.empty()
-               ? hashing::FillPlaceholders(m_loadText(kVerifyNoneText), {std::to_string(candidates)})
-               : hashing::FillPlaceholders(m_loadText(kVerifyMatchedText), {matched});
+    return matched.empty() ? hashing::FillPlaceholders(m_loadText(kVerifyNoneText),
+                                                       {std::to_string(candidates)})
+                           : hashing::FillPlaceholders(m_loadText(kVerifyMatchedText), {matched});
 }
 
 }  // namespace tolvek::window

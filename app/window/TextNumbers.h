@@ -30,7 +30,7 @@ enum TextNumber : int {
     kCheckFilesText = 49,
     kTitleText = 50,
     kFirstHeadingText = 51,
-    kFirstStatusText = 55,  // OK, FAILED, missing, unreadable, cancelled
+    kFirstStatusText = 55,   // OK, FAILED, missing, unreadable, cancelled
     kFirstCommandText = 60,  // copy row GNU, BSD, copy all GNU, BSD, save
     kSaveReplaceText = 65,
     kSaveFailedText = 66,

@@ -120,14 +120,13 @@ public:
 
     // A message box with an OK button only and no owner window. An empty caption means the
     // application's default caption.
-    virtual void showMessage(const std::string& text, const std::string& caption,
-                             MessageIcon icon, const BoxButtons& buttons) = 0;
+    virtual void showMessage(const std::string& text, const std::string& caption, MessageIcon icon,
+                             const BoxButtons& buttons) = 0;
 
     // A message box with Yes and No buttons and no owner window, which returns at once;
     // `answered` runs once the user has chosen, with true for Yes. Closing the box is No.
     virtual void askQuestion(const std::string& text, const std::string& caption, MessageIcon icon,
-                             const BoxButtons& buttons,
-                             std::function<void(bool yes)> answered) = 0;
+                             const BoxButtons& buttons, std::function<void(bool yes)> answered) = 0;
 
     // Creates the string-input window with `title`, an empty edit field and an OK button, runs
     // it modally over the main window, frees it, and gives how it ended and its text.

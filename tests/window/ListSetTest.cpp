@@ -303,7 +303,8 @@ TEST_F(ListSetTest, TheVerifyFieldMarksEachDigestEqualToItAndSaysWhichMatched) {
     ASSERT_GE(port.announcements.size(), 2U);
     EXPECT_EQ(port.announcements.end()[-2], "1 of 1 files") << "the summary first";
     EXPECT_EQ(port.announcements.back(), port.verifyOutcome);
-    EXPECT_TRUE(port.verifyOutcome.starts_with("Matches the expected digest: ")) << port.verifyOutcome;
+    EXPECT_TRUE(port.verifyOutcome.starts_with("Matches the expected digest: "))
+        << port.verifyOutcome;
 }
 
 // The picker's algorithms hash each file in one read, a column each; a save writes a list each.
