@@ -1,7 +1,6 @@
 #include "app/checks/Sidecar.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <system_error>
 #include <vector>
 
@@ -15,7 +14,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A folder with more entries than this is not searched for SFV lists.
+// A folder is listed up to this many entries: SFV lists past them are not searched for, and
+// the names past them are looked for one by one.
 constexpr int kMostFolderEntries = 10000;
 constexpr std::string_view kSfvAlgorithm = "crc32";
 
@@ -31,29 +31,6 @@ struct Candidate {
     Source source;
 };
 
-// Whether `item` of a list of kind `source` checks `file` (normal).
-bool checksFile(const CheckItem& item, const fs::path& file, Source source) {
-    if (normalFile(item.path) == file) {
-        return true;
-    }
-    // A file's own sidecar often records the path it was made with ("out/x.iso").
-    return source == Source::OwnSidecar && fs::path(item.name).filename() == file.filename();
-}
-
-std::vector<fs::path> sfvListsIn(const fs::path& folder) {
-    std::vector<fs::path> lists;
-    std::error_code error;
-    fs::directory_iterator entries(folder, error);
-    for (int seen = 0; !error && entries != fs::directory_iterator() && seen < kMostFolderEntries;
-         entries.increment(error), ++seen) {
-        if (FlavourOfListName(entries->path().filename().string()) == ListFlavour::Sfv) {
-            lists.push_back(entries->path());
-        }
-    }
-    std::ranges::sort(lists);
-    return lists;
-}
-
 // The names lists of `entry` go by: its id, then its list stems ("b2" of BLAKE2b).
 std::vector<std::string> stemsOf(const hashing::AlgorithmEntry& entry) {
     std::vector<std::string> stems = {std::string(entry.id)};
@@ -65,7 +42,8 @@ std::vector<std::string> stemsOf(const hashing::AlgorithmEntry& entry) {
     return stems;
 }
 
-std::vector<Candidate> candidatesFor(const fs::path& file, const hashing::AlgorithmEntry& entry) {
+std::vector<Candidate> candidatesFor(const fs::path& file, const hashing::AlgorithmEntry& entry,
+                                     const std::vector<fs::path>& sfvLists) {
     const std::string name = file.filename().string();
     const fs::path folder = file.parent_path();
     std::vector<Candidate> candidates;
@@ -75,51 +53,119 @@ std::vector<Candidate> candidatesFor(const fs::path& file, const hashing::Algori
         candidates.push_back({folder / (hashing::AsciiUpper(stem) + "SUMS"), Source::SharedList});
     }
     if (entry.id == kSfvAlgorithm) {
-        for (fs::path& list : sfvListsIn(folder)) {
-            candidates.push_back({std::move(list), Source::SharedList});
+        for (const fs::path& list : sfvLists) {
+            candidates.push_back({list, Source::SharedList});
         }
     }
     return candidates;
 }
 
-std::optional<hashing::Digest> digestIn(const Candidate& candidate, const fs::path& file,
-                                        const hashing::AlgorithmEntry& entry) {
-    std::optional<ListItems> items = ReadListFile(candidate.name.string(), &entry);
-    if (!items) {
-        return std::nullopt;
+// The first of two line numbers, either possibly missing.
+std::optional<std::size_t> firstOf(std::optional<std::size_t> one,
+                                   std::optional<std::size_t> other) {
+    if (one && other) {
+        return std::min(*one, *other);
     }
-    for (CheckItem& item : items->items) {
-        if (checksFile(item, file, candidate.source)) {
-            return std::move(item.expected);
-        }
-    }
-    return std::nullopt;
+    return one ? one : other;
+}
+
+template <typename Map>
+std::optional<std::size_t> lineFor(const Map& lines, const std::string& key) {
+    const auto found = lines.find(key);
+    return found == lines.end() ? std::nullopt : std::optional(found->second);
 }
 
 }  // namespace
 
 std::optional<SidecarDigest> FindSidecarDigest(const fs::path& file,
                                                const hashing::AlgorithmEntry& entry) {
-    const fs::path normal = normalFile(file);
-    for (const Candidate& candidate : candidatesFor(normal, entry)) {
-        if (std::optional<hashing::Digest> digest = digestIn(candidate, normal, entry)) {
-            return SidecarDigest{std::move(*digest), candidate.name, &entry};
-        }
-    }
-    return std::nullopt;
+    return SidecarLookup().find(file, entry);
 }
 
 std::optional<SidecarDigest> FindAnySidecarDigest(
     const fs::path& file, const hashing::AlgorithmEntry& preferred,
     std::span<const hashing::AlgorithmEntry> entries) {
-    if (std::optional<SidecarDigest> own = FindSidecarDigest(file, preferred)) {
+    return SidecarLookup().findAny(file, preferred, entries);
+}
+
+const SidecarLookup::Folder& SidecarLookup::folder(const fs::path& path) {
+    const auto [at, added] = m_folders.try_emplace(path);
+    Folder& listed = at->second;
+    if (!added) {
+        return listed;
+    }
+    std::error_code error;
+    fs::directory_iterator entries(path, error);
+    int seen = 0;
+    for (; !error && entries != fs::directory_iterator() && seen < kMostFolderEntries;
+         entries.increment(error), ++seen) {
+        std::string name = entries->path().filename().string();
+        if (FlavourOfListName(name) == ListFlavour::Sfv) {
+            listed.sfvLists.push_back(entries->path());
+        }
+        listed.names.insert(std::move(name));
+    }
+    // A folder that could not be listed whole is asked for each name instead.
+    listed.complete = !error && entries == fs::directory_iterator();
+    std::ranges::sort(listed.sfvLists);
+    return listed;
+}
+
+// A file's own sidecar often records the path it was made with ("out/x.iso"), so its lines
+// are found by their last component too.
+const std::optional<SidecarLookup::ReadList>& SidecarLookup::list(
+    const fs::path& path, const hashing::AlgorithmEntry& entry) {
+    const auto [at, added] = m_lists.try_emplace({path, &entry});
+    if (!added) {
+        return at->second;
+    }
+    std::optional<ListItems> items = ReadListFile(path.string(), &entry);
+    if (items) {
+        ReadList& read = at->second.emplace();
+        for (CheckItem& item : items->items) {
+            const std::size_t line = read.digests.size();
+            read.byPath.try_emplace(normalFile(item.path).string(), line);
+            read.byFileName.try_emplace(fs::path(item.name).filename().string(), line);
+            read.digests.push_back(std::move(item.expected));
+        }
+    }
+    return at->second;
+}
+
+std::optional<SidecarDigest> SidecarLookup::find(const fs::path& file,
+                                                 const hashing::AlgorithmEntry& entry) {
+    const fs::path normal = normalFile(file);
+    const Folder& beside = folder(normal.parent_path());
+    for (const Candidate& candidate : candidatesFor(normal, entry, beside.sfvLists)) {
+        if (beside.complete && !beside.names.contains(candidate.name.filename().string())) {
+            continue;
+        }
+        const std::optional<ReadList>& read = list(candidate.name, entry);
+        if (!read) {
+            continue;
+        }
+        std::optional<std::size_t> line = lineFor(read->byPath, normal.string());
+        if (candidate.source == Source::OwnSidecar) {
+            line = firstOf(line, lineFor(read->byFileName, normal.filename().string()));
+        }
+        if (line) {
+            return SidecarDigest{read->digests[*line], candidate.name, &entry};
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<SidecarDigest> SidecarLookup::findAny(
+    const fs::path& file, const hashing::AlgorithmEntry& preferred,
+    std::span<const hashing::AlgorithmEntry> entries) {
+    if (std::optional<SidecarDigest> own = find(file, preferred)) {
         return own;
     }
     for (const hashing::AlgorithmEntry& entry : entries) {
         if (&entry == &preferred) {
             continue;
         }
-        if (std::optional<SidecarDigest> other = FindSidecarDigest(file, entry)) {
+        if (std::optional<SidecarDigest> other = find(file, entry)) {
             return other;
         }
     }

@@ -7,10 +7,15 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
 
 #include "app/hashing/AlgorithmTable.h"
 
@@ -35,5 +40,41 @@ std::optional<SidecarDigest> FindSidecarDigest(const std::filesystem::path& file
 std::optional<SidecarDigest> FindAnySidecarDigest(const std::filesystem::path& file,
                                                   const hashing::AlgorithmEntry& preferred,
                                                   std::span<const hashing::AlgorithmEntry> entries);
+
+// The same answers for many files, each folder listed and each checksum file read once: the
+// thousands of names pasted from one folder cost one read of its SHA256SUMS, not one a name.
+// Files changed after they were read are not seen again, so one lookup serves one batch of names.
+class SidecarLookup {
+public:
+    std::optional<SidecarDigest> find(const std::filesystem::path& file,
+                                      const hashing::AlgorithmEntry& entry);
+    std::optional<SidecarDigest> findAny(const std::filesystem::path& file,
+                                         const hashing::AlgorithmEntry& preferred,
+                                         std::span<const hashing::AlgorithmEntry> entries);
+
+private:
+    // The names a folder holds (`complete` when all were listed) and its SFV lists.
+    struct Folder {
+        std::unordered_set<std::string> names;
+        bool complete = false;
+        std::vector<std::filesystem::path> sfvLists;
+    };
+    // A checksum file's digests, with the first line for each file (normal path) and for each
+    // name's last component; nothing when it could not be read as a list.
+    struct ReadList {
+        std::vector<hashing::Digest> digests;
+        std::unordered_map<std::string, std::size_t> byPath;
+        std::unordered_map<std::string, std::size_t> byFileName;
+    };
+
+    const Folder& folder(const std::filesystem::path& path);
+    const std::optional<ReadList>& list(const std::filesystem::path& path,
+                                        const hashing::AlgorithmEntry& entry);
+
+    std::map<std::filesystem::path, Folder> m_folders;
+    std::map<std::pair<std::filesystem::path, const hashing::AlgorithmEntry*>,
+             std::optional<ReadList>>
+        m_lists;
+};
 
 }  // namespace tolvek::checks

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <functional>
 
+#include "app/qt/BoxButtons.h"
+
 namespace tolvek::desktop {
 
 namespace {
@@ -59,6 +61,7 @@ AlgorithmPicker::AlgorithmPicker(QWidget* owner, const window::ListWindowTexts& 
     m_entries->expandAll();
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    NameStandardButtons(*buttons, texts.boxButtons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_search, &QLineEdit::textChanged, this, &AlgorithmPicker::filter);

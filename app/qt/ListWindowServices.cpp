@@ -4,6 +4,7 @@
 #include <QMessageBox>
 
 #include "app/qt/AlgorithmPicker.h"
+#include "app/qt/BoxButtons.h"
 #include "app/qt/ListWindowView.h"
 
 namespace tolvek::desktop {
@@ -25,9 +26,11 @@ ListWindowServices ListWindowServices::System() {
                 return chosen.isEmpty() ? std::nullopt
                                         : std::optional(QFile::encodeName(chosen).toStdString());
             },
-            [](QWidget* owner, const std::string& question) {
-                return QMessageBox::question(owner, owner->windowTitle(), fromBytes(question)) ==
-                       QMessageBox::Yes;
+            [](QWidget* owner, const std::string& question, const window::BoxButtons& buttons) {
+                QMessageBox box(QMessageBox::Question, owner->windowTitle(), fromBytes(question),
+                                QMessageBox::Yes | QMessageBox::No, owner);
+                NameStandardButtons(box, buttons);
+                return box.exec() == QMessageBox::Yes;
             },
             [](QWidget* owner) {
                 std::vector<std::string> names;

@@ -18,6 +18,7 @@
 #include <algorithm>
 
 #include "app/qt/Accessibility.h"
+#include "app/qt/BoxButtons.h"
 #include "app/qt/FileDrops.h"
 
 namespace tolvek::desktop {
@@ -127,9 +128,21 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
     layout->addWidget(m_summary);
     layout->addLayout(commands);
     m_hint->hide();
+    orderTabs();
     resize(820, 420);
     // After the roles are installed, so that it is a notification.
     m_announcer = new Announcer(*this);
+}
+
+// Tab goes the way the window reads: the set commands left to right, the rows, the verify
+// field, Cancel while it shows, the bottom commands.
+void ListWindowView::orderTabs() {
+    std::vector<QWidget*> order(m_setCommands.begin(), m_setCommands.end());
+    order.insert(order.end(), {m_rows, m_verify, m_cancel});
+    order.insert(order.end(), m_commands.begin(), m_commands.end());
+    for (std::size_t next = 1; next < order.size(); ++next) {
+        setTabOrder(order[next - 1], order[next]);
+    }
 }
 
 void ListWindowView::connectTo(window::ListWindow& window) {
@@ -382,12 +395,13 @@ std::optional<std::string> ListWindowView::chooseSaveName(const std::string& sug
 }
 
 bool ListWindowView::confirm(const std::string& question) {
-    return m_services.confirm(this, question);
+    return m_services.confirm(this, question, m_texts.boxButtons);
 }
 
 void ListWindowView::showMessage(const std::string& text) {
     auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(), fromBytes(text),
                                 QMessageBox::Ok, this);
+    NameStandardButtons(*box, m_texts.boxButtons);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
     box->show();

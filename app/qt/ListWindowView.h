@@ -29,7 +29,9 @@ class Announcer;
 struct ListWindowServices {
     std::function<std::optional<std::string>(QWidget* owner, const std::string& suggested)>
         chooseSaveName;
-    std::function<bool(QWidget* owner, const std::string& question)> confirm;
+    std::function<bool(QWidget* owner, const std::string& question,
+                       const window::BoxButtons& buttons)>
+        confirm;
     std::function<std::vector<std::string>(QWidget* owner)> chooseOpenNames;
     std::function<std::optional<std::string>(QWidget* owner)> chooseFolder;
     std::function<std::optional<std::vector<const hashing::AlgorithmEntry*>>(
@@ -70,6 +72,7 @@ public:
 
 private:
     void connectKeys(window::ListWindow& window);
+    void orderTabs();
     void placeOnScreen();
     void showHeadings();
     void widenToShow(std::size_t column, const QString& digest, bool verified);

@@ -18,6 +18,7 @@
 #include "app/window/SystemPaths.h"
 #include "app/qt/AboutWindow.h"
 #include "app/qt/Accessibility.h"
+#include "app/qt/BoxButtons.h"
 #include "app/qt/FileDrops.h"
 #include "app/qt/MainWindowView.h"
 #include "app/qt/ModalResults.h"
@@ -50,16 +51,19 @@ QMessageBox::Icon boxIcon(window::MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
-void showMessageBox(const QString& text, const QString& caption, QMessageBox::Icon icon) {
+void showMessageBox(const QString& text, const QString& caption, QMessageBox::Icon icon,
+                    const window::BoxButtons& buttons) {
     auto* box = new QMessageBox(icon, caption, text, QMessageBox::Ok);
+    NameStandardButtons(*box, buttons);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
     box->show();
 }
 
 void askWithMessageBox(const QString& text, const QString& caption, QMessageBox::Icon icon,
-                       std::function<void(bool yes)> answered) {
+                       const window::BoxButtons& buttons, std::function<void(bool yes)> answered) {
     auto* box = new QMessageBox(icon, caption, text, QMessageBox::Yes | QMessageBox::No);
+    NameStandardButtons(*box, buttons);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
     box->setEscapeButton(QMessageBox::No);
@@ -181,15 +185,17 @@ std::optional<std::string> QtWindowSystem::runOpenFileDialog(const std::string& 
 }
 
 void QtWindowSystem::showMessage(const std::string& text, const std::string& caption,
-                                 window::MessageIcon icon) {
+                                 window::MessageIcon icon, const window::BoxButtons& buttons) {
     const QString shownCaption =
         caption.empty() ? QCoreApplication::applicationName() : fromBytes(caption);
-    m_services.showMessage(fromBytes(text), shownCaption, boxIcon(icon));
+    m_services.showMessage(fromBytes(text), shownCaption, boxIcon(icon), buttons);
 }
 
 void QtWindowSystem::askQuestion(const std::string& text, const std::string& caption,
-                                 window::MessageIcon icon, std::function<void(bool yes)> answered) {
-    m_services.askQuestion(fromBytes(text), fromBytes(caption), boxIcon(icon), std::move(answered));
+                                 window::MessageIcon icon, const window::BoxButtons& buttons,
+                                 std::function<void(bool yes)> answered) {
+    m_services.askQuestion(fromBytes(text), fromBytes(caption), boxIcon(icon), buttons,
+                           std::move(answered));
 }
 
 window::StringInputResult QtWindowSystem::runStringInputWindow(const std::string& title) {

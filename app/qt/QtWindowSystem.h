@@ -23,11 +23,12 @@ class MainWindowView;
 struct DesktopServices {
     // A message box with an OK button only and no owner window, which leaves every other
     // window usable while it is shown; the call returns at once.
-    std::function<void(const QString& text, const QString& caption, QMessageBox::Icon icon)>
+    std::function<void(const QString& text, const QString& caption, QMessageBox::Icon icon,
+                       const window::BoxButtons& buttons)>
         showMessage;
     // The same with Yes and No buttons; `answered` runs with the choice (closing the box is No).
     std::function<void(const QString& text, const QString& caption, QMessageBox::Icon icon,
-                       std::function<void(bool yes)> answered)>
+                       const window::BoxButtons& buttons, std::function<void(bool yes)> answered)>
         askQuestion;
     // The open-file dialog over `owner`, starting at `initialName`; the chosen file as a URL,
     // which keeps the bytes of its name, or nothing when cancelled.
@@ -75,9 +76,10 @@ public:
     void setListGroups(window::Control list, const std::vector<window::ListGroupDisplay>& groups,
                        const std::vector<std::string>& tooltips) override;
     std::optional<std::string> runOpenFileDialog(const std::string& initialName) override;
-    void showMessage(const std::string& text, const std::string& caption,
-                     window::MessageIcon icon) override;
+    void showMessage(const std::string& text, const std::string& caption, window::MessageIcon icon,
+                     const window::BoxButtons& buttons) override;
     void askQuestion(const std::string& text, const std::string& caption, window::MessageIcon icon,
+                     const window::BoxButtons& buttons,
                      std::function<void(bool yes)> answered) override;
     window::StringInputResult runStringInputWindow(const std::string& title) override;
     void runAboutWindow() override;

@@ -59,8 +59,8 @@ void CompareFlow::compare() {
     const std::string digest = hashing::Trim(m_state.windows.text(Control::DigestField));
     const std::string typed = hashing::Trim(m_state.windows.text(Control::CompareField));
     if (digest.empty() || typed.empty()) {
-        m_state.windows.showMessage(m_state.loadText(kFieldEmptyText),
-                                    std::string(kWarningCaption), MessageIcon::Warning);
+        m_state.windows.showMessage(m_state.loadText(kFieldEmptyText), std::string(kWarningCaption),
+                                    MessageIcon::Warning, {});
         return;
     }
     // An error message in DigestField is no digest and equals nothing.
@@ -89,19 +89,24 @@ void CompareFlow::compare() {
     }
 }
 
+BoxButtons CompareFlow::ownButtons() const {
+    return LoadBoxButtons([this](int number) { return m_state.loadText(number); });
+}
+
 void CompareFlow::showEqual(const AlgorithmEntry& entry) {
     std::string text = m_state.loadText(kEqualText);
     if (!entry.weakness.empty()) {
         text = withLine(std::move(text),
                         FillPlaceholders(m_state.loadText(kWeakMatchText), {entry.caption}));
     }
-    m_state.windows.showMessage(text, std::string(kInformationCaption), MessageIcon::Information);
+    m_state.windows.showMessage(text, std::string(kInformationCaption), MessageIcon::Information,
+                                {});
 }
 
 void CompareFlow::showNotEqual(const std::string& addedLine) {
     const std::string text = m_state.loadText(kNotEqualText);
     m_state.windows.showMessage(addedLine.empty() ? text : withLine(text, addedLine),
-                                std::string(kWarningCaption), MessageIcon::Warning);
+                                std::string(kWarningCaption), MessageIcon::Warning, {});
 }
 
 std::optional<CompareFlow::Identification> CompareFlow::identification(
@@ -163,7 +168,7 @@ void CompareFlow::identified(const Identification& search,
                  FillPlaceholders(m_state.loadText(foundText), {entry.caption})),
         FillPlaceholders(m_state.loadText(kSelectEntryText), {entry.caption}));
     m_state.windows.askQuestion(text, std::string(kWarningCaption), MessageIcon::Warning,
-                                [this, search, &entry](bool yes) {
+                                ownButtons(), [this, search, &entry](bool yes) {
                                     if (yes) {
                                         selectIdentified(search, entry, search.expected);
                                     }
@@ -208,7 +213,8 @@ void CompareFlow::compareWithFile(const std::string& fileName) {
     const AlgorithmEntry* entry = m_state.selectedEntry();
     if (entry == nullptr) {
         m_state.windows.showMessage(hashing::EngineMessage(engine::kHashUnknownType),
-                                    std::string(kWarningCaption), MessageIcon::Warning);
+                                    std::string(kWarningCaption), MessageIcon::Warning,
+                                    ownButtons());
         return;
     }
     m_state.startHash(
@@ -220,7 +226,7 @@ void CompareFlow::compareWithFile(const std::string& fileName) {
             const DigestOutcome& outcome = digests.outcomes.front();
             if (!outcome.ok) {
                 m_state.windows.showMessage(outcome.failure, std::string(kWarningCaption),
-                                            MessageIcon::Warning);
+                                            MessageIcon::Warning, ownButtons());
                 return;
             }
             m_state.windows.setText(Control::CompareField,

@@ -33,6 +33,9 @@ private:
         int digestGeneration;         // DigestField's, when the search started
     };
 
+    // The compare's outcome boxes keep the toolkit's OK, as they always had; the boxes added
+    // around them (the question, a second file that cannot be read) carry these words.
+    BoxButtons ownButtons() const;
     void showEqual(const AlgorithmEntry& entry);
     void showNotEqual(const std::string& addedLine = {});
     std::optional<Identification> identification(const DigestSource& source,

@@ -52,13 +52,14 @@ FoundRows listToCheck(const std::string& listPath) {
 
 // A file named by itself with a checksum file beside it that names it (SHA256SUMS, x.iso.md5,
 // an SFV list) is checked against that, whatever entries the set hashes with. The files of a
-// folder are not looked up one by one: a large folder would be listed once per file.
+// dropped folder are not looked up: they are hashed as the folder's files.
 std::optional<CheckItem> sidecarCheck(
-    const std::string& file, const std::vector<const hashing::AlgorithmEntry*>& newFileEntries) {
+    const std::string& file, const std::vector<const hashing::AlgorithmEntry*>& newFileEntries,
+    checks::SidecarLookup& sidecars) {
     const hashing::AlgorithmEntry& preferred =
         newFileEntries.empty() ? hashing::DefaultEntry() : *newFileEntries.front();
     std::optional<checks::SidecarDigest> sidecar =
-        checks::FindAnySidecarDigest(file, preferred, hashing::AlgorithmEntries());
+        sidecars.findAny(file, preferred, hashing::AlgorithmEntries());
     if (!sidecar) {
         return std::nullopt;
     }
@@ -69,7 +70,7 @@ std::optional<CheckItem> sidecarCheck(
 // no row.
 FoundRows droppedName(const std::string& name,
                       const std::vector<const hashing::AlgorithmEntry*>& newFileEntries,
-                      const std::stop_token& stop) {
+                      checks::SidecarLookup& sidecars, const std::stop_token& stop) {
     FoundRows found;
     const auto addFile = [&](const std::string& file) {
         if (!newFileEntries.empty()) {
@@ -91,7 +92,7 @@ FoundRows droppedName(const std::string& name,
         found.tooLargeList = name;
     } else if (std::optional<std::vector<CheckItem>> listed = checks::ListedItems(name)) {
         found.items = std::move(*listed);
-    } else if (std::optional<CheckItem> check = sidecarCheck(name, newFileEntries)) {
+    } else if (std::optional<CheckItem> check = sidecarCheck(name, newFileEntries, sidecars)) {
         found.items.push_back(std::move(*check));
     } else {
         addFile(name);
@@ -121,9 +122,12 @@ void ListGathering::startNext() {
     }
     m_running = true;
     m_tasks.start([this, next = std::move(m_waiting.front())](std::stop_token stop) {
+        // The names of one drop or paste often share a folder and its checksum files.
+        checks::SidecarLookup sidecars;
         for (const std::string& name : next.names) {
-            FoundRows found =
-                next.onlyLists ? listToCheck(name) : droppedName(name, next.newFileEntries, stop);
+            FoundRows found = next.onlyLists
+                                  ? listToCheck(name)
+                                  : droppedName(name, next.newFileEntries, sidecars, stop);
             if (stop.stop_requested()) {
                 break;  // a walk cut short lists only some of the folder's files
             }

@@ -77,7 +77,8 @@ ListWindowTexts ListWindow::texts() const {
             m_loadText(kEmptyHintText),
             textsFrom(m_loadText, kFirstPickerGroupText, 3),
             m_loadText(kPickerSearchText),
-            m_loadText(kVerifyNameText)};
+            m_loadText(kVerifyNameText),
+            LoadBoxButtons(m_loadText)};
 }
 
 void ListWindow::Open(const hashing::AlgorithmEntry& entry) {
@@ -372,9 +373,11 @@ void ListWindow::showProgress() {
                                   Summary(), permille,
                                   Running() ? m_loadText(kCancelText) : std::string{}};
     m_port.showProgress(display);
-    // The check ends while the user may be in another window: the summary is announced.
+    // The check ends while the user may be in another window: the summary is announced, and
+    // what the digest to verify matched.
     if (std::exchange(m_progressRunning, Running()) && !Running()) {
         m_port.announce(Announcement(display));
+        announceVerifyOutcome();
     }
 }
 

@@ -51,6 +51,7 @@ struct ListWindowTexts {
     std::vector<std::string> pickerGroups;  // in the order of PickerGroup
     std::string pickerSearch;
     std::string verifyName;  // the field of the digest to verify: its placeholder and name
+    BoxButtons boxButtons;   // of the window's questions, messages and picker
 };
 
 // The algorithm picker's groups: the checksums (8 bytes or less), the hashes with known
@@ -196,7 +197,9 @@ private:
     // Whether the row's cells hold the digests its file has (not an expected one still).
     static bool holdsFileDigests(const Row& row);
     std::string digestText(const Row& row, const Cell& cell, bool& verified) const;
+    std::string verifyOutcome() const;
     void showVerifyOutcome();
+    void announceVerifyOutcome();
 
     ListWindowPort& m_port;
     ListGathering m_gathering;
@@ -223,6 +226,8 @@ private:
     // The verify field's text, and the digest read from it.
     std::string m_verifyText;
     std::optional<hashing::Digest> m_verify;
+    // The verify outcome a screen reader was last told.
+    std::string m_announcedOutcome;
 };
 
 }  // namespace tolvek::window

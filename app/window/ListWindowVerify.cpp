@@ -17,6 +17,19 @@ void ListWindow::VerifyChangedHandler(const std::string& text) {
     m_verify = read ? std::optional(std::move(read->digest)) : std::nullopt;
     showRows(0);
     showVerifyOutcome();
+    // What the user asked for is said at once, but the same words not twice as they type on.
+    if (std::string outcome = verifyOutcome(); !outcome.empty() && outcome != m_announcedOutcome) {
+        m_port.announce(outcome);
+        m_announcedOutcome = std::move(outcome);
+    }
+}
+
+// Once a check ends, what the files that have ended since matched is news.
+void ListWindow::announceVerifyOutcome() {
+    if (m_verify) {
+        m_announcedOutcome = verifyOutcome();
+        m_port.announce(m_announcedOutcome);
+    }
 }
 
 // A file's digest is known once its row has ended with it: hashed, OK or FAILED. Before that,
@@ -33,11 +46,14 @@ std::string ListWindow::digestText(const Row& row, const Cell& cell, bool& verif
 }
 
 void ListWindow::showVerifyOutcome() {
+    m_port.showVerifyOutcome(verifyOutcome());
+}
+
+std::string ListWindow::verifyOutcome() const {
     if (!m_verify) {
-        m_port.showVerifyOutcome(m_verifyText.find_first_not_of(" \t\r\n") == std::string::npos
-                                     ? std::string{}
-                                     : m_loadText(kVerifyUnreadText));
-        return;
+        return m_verifyText.find_first_not_of(" \t\r\n") == std::string::npos
+                   ? std::string{}
+                   : m_loadText(kVerifyUnreadText);
     }
     std::string matched;
     std::size_t candidates = 0;
@@ -59,11 +75,9 @@ void ListWindow::showVerifyOutcome() {
             }
         }
     }
-    const std::string outcome =
-        matched.empty()
-            ? hashing::FillPlaceholders(m_loadText(kVerifyNoneText), {std::to_string(candidates)})
-            : hashing::FillPlaceholders(m_loadText(kVerifyMatchedText), {matched});
-    m_port.showVerifyOutcome(outcome);
+    return matched.empty() ? hashing::FillPlaceholders(m_loadText(kVerifyNoneText),
+                                                       {std::to_string(candidates)})
+                           : hashing::FillPlaceholders(m_loadText(kVerifyMatchedText), {matched});
 }
 
 }  // namespace tolvek::window

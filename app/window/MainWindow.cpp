@@ -109,7 +109,7 @@ StartUpOutcome MainWindow::restoreChoices(bool saveLanguageFile) {
 
     if (const engine::HashResult code = m_selfTest(); code != engine::kHashOk) {
         windows.showMessage(std::string(kSelfTestFailurePrefix) + hashing::EngineMessage(code), "",
-                            MessageIcon::None);
+                            MessageIcon::None, {});
         return StartUpOutcome::EndProgram;
     }
     m_hashFromField = false;

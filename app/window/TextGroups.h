@@ -81,4 +81,7 @@ extern const TextGroup kFilesTextGroup;
 // matched, that none of the digests of its length did, that its text holds no digest).
 extern const TextGroup kVerifyTextGroup;
 
+// Texts 112 to 114: the Yes, No and OK buttons of the boxes whose words are the program's own.
+extern const TextGroup kBoxTextGroup;
+
 }  // namespace tolvek::window

@@ -30,7 +30,7 @@ enum TextNumber : int {
     kCheckFilesText = 49,
     kTitleText = 50,
     kFirstHeadingText = 51,
-    kFirstStatusText = 55,  // OK, FAILED, missing, unreadable, cancelled
+    kFirstStatusText = 55,   // OK, FAILED, missing, unreadable, cancelled
     kFirstCommandText = 60,  // copy row GNU, BSD, copy all GNU, BSD, save
     kSaveReplaceText = 65,
     kSaveFailedText = 66,
@@ -69,6 +69,9 @@ enum TextNumber : int {
     kVerifyMatchedText = 109,
     kVerifyNoneText = 110,
     kVerifyUnreadText = 111,
+    kYesText = 112,  // the buttons of our boxes: yes, no, OK (Cancel is kCancelText)
+    kNoText = 113,
+    kOkText = 114,
     kFirstListGroupText = 130,  // the algorithm list's headings: the thirty, hashes, checksums
 };
 

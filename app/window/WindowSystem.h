@@ -33,6 +33,17 @@ enum class Control {
 
 enum class MessageIcon { None, Warning, Information };
 
+// The words on a box's standard buttons in the user's language; an empty word leaves the
+// toolkit's own, as on the boxes whose words are fixed.
+struct BoxButtons {
+    std::string yes;
+    std::string no;
+    std::string ok;
+    std::string cancel;
+};
+// The current language's words, through `loadText` (a text of the language block by number).
+BoxButtons LoadBoxButtons(const std::function<std::string(int)>& loadText);
+
 // How a modal window ended: its OK button, or a request to close it (close box, system menu).
 enum class ModalResult { Ok = 1, Closed = -1 };
 
@@ -109,13 +120,13 @@ public:
 
     // A message box with an OK button only and no owner window. An empty caption means the
     // application's default caption.
-    virtual void showMessage(const std::string& text, const std::string& caption,
-                             MessageIcon icon) = 0;
+    virtual void showMessage(const std::string& text, const std::string& caption, MessageIcon icon,
+                             const BoxButtons& buttons) = 0;
 
     // A message box with Yes and No buttons and no owner window, which returns at once;
     // `answered` runs once the user has chosen, with true for Yes. Closing the box is No.
     virtual void askQuestion(const std::string& text, const std::string& caption, MessageIcon icon,
-                             std::function<void(bool yes)> answered) = 0;
+                             const BoxButtons& buttons, std::function<void(bool yes)> answered) = 0;
 
     // Creates the string-input window with `title`, an empty edit field and an OK button, runs
     // it modally over the main window, frees it, and gives how it ended and its text.

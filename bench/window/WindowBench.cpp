@@ -59,7 +59,8 @@ int main(int argc, char** argv) {
     QApplication application(qtArguments, argv);
     QTemporaryDir folder;
     desktop::DesktopServices services = desktop::DesktopServices::System();
-    services.showMessage = [](const QString& text, const QString&, QMessageBox::Icon) {
+    services.showMessage = [](const QString& text, const QString&, QMessageBox::Icon,
+                              const window::BoxButtons&) {
         std::fprintf(stderr, "message: %s\n", text.toUtf8().constData());
     };
     services.chooseFile = [&](QWidget*, const QString&) {

@@ -108,7 +108,7 @@ TEST_F(AccessibilityTest, EveryWindowNamesEveryControlInTwoLanguages) {
         walkWhenModalShown("the About window" + in);
         click(Control::AboutButton);
         DesktopServices::System().showMessage("Hash is equal.", "Information",
-                                              QMessageBox::Information);
+                                              QMessageBox::Information, {});
         walkMessageBox("the compare message" + in);
 
         frontEnd->window().OpenListWindowAction();
@@ -120,7 +120,8 @@ TEST_F(AccessibilityTest, EveryWindowNamesEveryControlInTwoLanguages) {
         listView.showMessage("Could not save a.sha1");
         walkMessageBox("the list window's message" + in);
         walkWhenModalShown("the list window's question" + in);
-        ListWindowServices::System().confirm(&listView, "a.sha1 already exists. Replace it?");
+        ListWindowServices::System().confirm(&listView, "a.sha1 already exists. Replace it?",
+                                             {"Да", "Нет", {}, {}});
         listView.close();
     }
 }

@@ -1,5 +1,5 @@
-// The files window's wiring: its keys reach its actions, and the algorithm picker groups,
-// searches and ticks the entries.
+// The files window's wiring: its keys reach its actions, Tab walks it in reading order, and the
+// algorithm picker groups, searches and ticks the entries.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -7,6 +7,7 @@
 #include <QDeadlineTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -62,6 +63,36 @@ TEST_F(FilesWindowTest, KeysReachOpenPasteRemoveAndCopy) {
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), kAbc + "  " + b);
     press(QKeySequence::Delete);
     EXPECT_EQ(shownNames(), std::vector<std::string>{a});
+}
+
+TEST_F(FilesWindowTest, TabGoesFromTheTopCommandsThroughTheRowsAndTheVerifyFieldToTheBottom) {
+    frontEnd->listWindow().Open(*hashing::FindAlgorithm("sha256"));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frontEnd->listView()));
+    listOpenNames = {files.write("a.txt", "abc")};
+    press(QKeySequence::Open);
+    const std::vector<std::string> expected = {
+        "ListSetCommand0", "ListSetCommand1", "ListSetCommand2", "ListSetCommand3",
+        "ListSetCommand4", "ListSetCommand5", "ListSetCommand6", "ListSetCommand7",
+        "ListRows",        "ListVerifyField", "ListCommand0",    "ListCommand1",
+        "ListCommand2",    "ListCommand3",    "ListCommand4",    "ListSetCommand0"};
+    frontEnd->listView().findChild<QWidget*>(QString::fromStdString(expected.front()))->setFocus();
+    const auto focused = [] { return QApplication::focusWidget()->objectName().toStdString(); };
+    std::vector<std::string> walked = {focused()};
+    while (walked.size() < expected.size()) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        walked.push_back(focused());
+    }
+    EXPECT_EQ(walked, expected);
+}
+
+TEST_F(FilesWindowTest, ItsMessageBoxAnswersInTheWindowsLanguage) {
+    chooseLanguage(8);  // Russian
+    frontEnd->window().OpenListWindowAction();
+    frontEnd->listView().showMessage("a.sha1");
+    auto* box = frontEnd->listView().findChild<QMessageBox*>();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->button(QMessageBox::Ok)->text().toStdString(), "ОК");
+    box->close();
 }
 
 TEST_F(FilesWindowTest, CtrlShiftVPastesTheDigestToVerifyWhichMarksItsCell) {

@@ -42,11 +42,12 @@ FrontEndTest::FrontEndTest() : frontEnd(makeFrontEnd(entries.table())) {
 std::unique_ptr<DesktopFrontEnd> FrontEndTest::makeFrontEnd(
     std::span<const window::AlgorithmEntry> table) {
     DesktopServices services{
-        [this](const QString& text, const QString& caption, QMessageBox::Icon icon) {
+        [this](const QString& text, const QString& caption, QMessageBox::Icon icon,
+               const window::BoxButtons&) {
             messages.push_back({text, caption, icon});
         },
         [this](const QString& text, const QString& caption, QMessageBox::Icon icon,
-               std::function<void(bool)> answered) {
+               const window::BoxButtons&, std::function<void(bool)> answered) {
             messages.push_back({text, caption, icon});
             answered(questionAnswer);
         },

@@ -231,8 +231,8 @@ TEST_F(WiringTest, CloseButtonClosesTheOtherWindowsAndEndsTheProgram) {
     QTest::keyClick(&list(Control::AlgorithmList), Qt::Key_Down);
     frontEnd->window().OpenListWindowAction();
     DesktopServices::System().showMessage(QStringLiteral("Hash is equal."),
-                                          QStringLiteral("Information"),
-                                          QMessageBox::Information);
+                                          QStringLiteral("Information"), QMessageBox::Information,
+                                          {});
     bool shownAfterTheClick = false;
     QTimer::singleShot(0, &view(), [this, &shownAfterTheClick] {
         QTest::mouseClick(&button(Control::CloseButton), Qt::LeftButton);
@@ -351,8 +351,8 @@ TEST(MessageBoxTest, BoxLeavesTheOtherWindowsUsable) {
         }
     });
     DesktopServices::System().showMessage(QStringLiteral("Hash is equal."),
-                                          QStringLiteral("Information"),
-                                          QMessageBox::Information);
+                                          QStringLiteral("Information"), QMessageBox::Information,
+                                          {});
     EXPECT_FALSE(blockedByABox);
     QMessageBox* box = nullptr;
     for (QWidget* window : QApplication::topLevelWidgets()) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 #include "tests/support/VectorFile.h"
 #include "tests/window/MainWindowFixture.h"
@@ -47,10 +48,11 @@ protected:
     }
 };
 
-TEST_F(CompareIdentifyTest, MessageForEachOutcomeInTwoLanguages) {
+TEST_F(CompareIdentifyTest, MessageForEachOutcomeInThreeLanguages) {
+    const std::map<std::string, int> positions = {{"English", 0}, {"German", 1}, {"Russian", 8}};
     for (const tolvek::testing::Case& test : tolvek::testing::ReadCaseFile("window/compare.cases")) {
         SCOPED_TRACE(test.where);
-        selectLanguage(test.get("Language") == "German" ? 1 : 0);
+        selectLanguage(positions.at(test.get("Language")));
         window.LanguageChangeHandler();
         select(test.get("Selected"));
         if (test.has("File")) {
@@ -66,6 +68,7 @@ TEST_F(CompareIdentifyTest, MessageForEachOutcomeInTwoLanguages) {
         const ShownMessage shown = shownBox();
         EXPECT_EQ(shown.text, test.get("Message"));
         EXPECT_EQ(windows.questions.size(), test.get("Box") == "question" ? 1U : 0U);
+        EXPECT_EQ(shown.buttons, test.get("Buttons", ""));
         const bool equal = test.get("Box") == "equal";
         EXPECT_EQ(shown.caption, equal ? "Information" : "Warning");
         EXPECT_EQ(shown.icon, equal ? MessageIcon::Information : MessageIcon::Warning);

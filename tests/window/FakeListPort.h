@@ -23,6 +23,7 @@ public:
         setCommands = texts.setCommands;
         emptyHint = texts.emptyHint;
         verifyName = texts.verifyName;
+        boxButtons = texts.boxButtons;
     }
     void showWindow() override { shown = true; }
     void setRow(std::size_t index, const ListRowView& row) override {
@@ -52,6 +53,7 @@ public:
     }
     bool confirm(const std::string& question) override {
         questions.push_back(question);
+        questionButtons.push_back(boxButtons.yes + "|" + boxButtons.no);
         return confirmAnswer;
     }
     void showMessage(const std::string& text) override { messages.push_back(text); }
@@ -65,6 +67,7 @@ public:
     std::vector<std::string> setCommands;
     std::string emptyHint;
     std::string verifyName;
+    BoxButtons boxButtons;
     bool hintShown = false;
     std::vector<std::string> columns;
     std::vector<const hashing::AlgorithmEntry*> offeredAlgorithms;
@@ -79,6 +82,7 @@ public:
     std::vector<std::string> suggestedNames;
     bool confirmAnswer = false;
     std::vector<std::string> questions;
+    std::vector<std::string> questionButtons;  // the words of each question's buttons
     std::vector<std::string> messages;
     std::vector<std::string> announcements;
     std::string verifyOutcome;

@@ -19,6 +19,7 @@ struct ShownMessage {
     std::string text;
     std::string caption;
     MessageIcon icon;
+    std::string buttons;  // the box's own words, "Ja|Nein", "OK"; empty for the toolkit's
 };
 
 struct AskedQuestion {
@@ -45,13 +46,14 @@ public:
         listTooltips[list] = tooltips;
     }
     std::optional<std::string> runOpenFileDialog(const std::string& initialName) override;
-    void showMessage(const std::string& text, const std::string& caption,
-                     MessageIcon icon) override {
-        messages.push_back({text, caption, icon});
+    void showMessage(const std::string& text, const std::string& caption, MessageIcon icon,
+                     const BoxButtons& buttons) override {
+        messages.push_back({text, caption, icon, buttons.ok});
     }
     void askQuestion(const std::string& text, const std::string& caption, MessageIcon icon,
-                     std::function<void(bool yes)> answered) override {
-        questions.push_back({{text, caption, icon}, std::move(answered)});
+                     const BoxButtons& buttons, std::function<void(bool yes)> answered) override {
+        const std::string words = buttons.yes.empty() ? "" : buttons.yes + "|" + buttons.no;
+        questions.push_back({{text, caption, icon, words}, std::move(answered)});
     }
     StringInputResult runStringInputWindow(const std::string& title) override;
     void runAboutWindow() override { ++aboutRuns; }

@@ -282,7 +282,14 @@ TEST_F(ListSetTest, TheVerifyFieldMarksEachDigestEqualToItAndSaysWhichMatched) {
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.typed);
+        const std::vector<std::string> heardBefore = port.announcements;
         window.VerifyChangedHandler(test.typed);
+        window.VerifyChangedHandler(test.typed);
+        std::vector<std::string> heard = heardBefore;
+        if (!test.outcome.empty()) {
+            heard.push_back(port.verifyOutcome);
+        }
+        EXPECT_EQ(port.announcements, heard) << "said once, the same words not again";
         std::string outcome = port.verifyOutcome;
         for (std::size_t at;
              (at = outcome.find(folder.path().string() + "/")) != std::string::npos;) {
@@ -300,6 +307,15 @@ TEST_F(ListSetTest, TheVerifyFieldMarksEachDigestEqualToItAndSaysWhichMatched) {
         }
         EXPECT_EQ(marked, test.marked);
     }
+    // A check that ends says what the digest matched, after its summary.
+    window.VerifyChangedHandler(kAbc);
+    drop({"b.txt"});
+    settle();
+    ASSERT_GE(port.announcements.size(), 2U);
+    EXPECT_EQ(port.announcements.end()[-2], "1 of 1 files") << "the summary first";
+    EXPECT_EQ(port.announcements.back(), port.verifyOutcome);
+    EXPECT_TRUE(port.verifyOutcome.starts_with("Matches the expected digest: "))
+        << port.verifyOutcome;
 }
 
 // The picker's algorithms hash each file in one read, a column each; a save writes a list each.

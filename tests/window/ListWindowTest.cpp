@@ -47,6 +47,7 @@ TEST_F(ListWindowTest, AListWithAMissingAndACorruptedFileGivesEachVerdictAndTheS
     EXPECT_EQ(port.questions, (std::vector<std::string>{
                                   "These files FAILED the check:\nb.txt\nKeep them, with their "
                                   "current content as the reference? No leaves them out."}));
+    EXPECT_EQ(port.questionButtons, std::vector<std::string>{"Yes|No"});
 }
 
 TEST_F(ListWindowTest, CancelInTheMiddleCancelsTheRest) {
@@ -231,6 +232,9 @@ TEST_F(ListWindowLanguageTest, AnOpenListWindowFollowsALanguageChange) {
     EXPECT_EQ(port.rows[0].file, "a.txt");
     EXPECT_EQ(port.progress.subject, "2 von 2 Dateien");
     EXPECT_EQ(port.progress.state, "1 OK, 1 fehlt");
+    port.saveName = dataFolder.write("out.sha256", "keep");
+    list.SaveListAction();
+    EXPECT_EQ(port.questionButtons, std::vector<std::string>{"Ja|Nein"}) << "replace it?";
 }
 
 }  // namespace
