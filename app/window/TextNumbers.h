@@ -69,6 +69,11 @@ enum TextNumber : int {
     kVerifyMatchedText = 109,
     kVerifyNoneText = 110,
     kVerifyUnreadText = 111,
+    kCheckFolderCommandText = 120,
+    kFirstAuditClassText = 121,  // unchanged, changed, moved, new
+    kMovedFromText = 125,
+    kAuditNoAlgorithmText = 126,
+    kKeepChangedText = 127,
     kFirstListGroupText = 130,  // the algorithm list's headings: the thirty, hashes, checksums
 };
 
