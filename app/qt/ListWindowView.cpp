@@ -28,10 +28,32 @@ constexpr int kCommandCount = 5;
 // The file, its status, then a digest column for each algorithm of the set.
 constexpr int kStatusColumn = 1;
 constexpr int kFirstDigestColumn = 2;
-constexpr int kSetCommandCount = 8;
+constexpr int kSetCommandCount = 9;
+constexpr std::size_t kCheckFolderCommand = 8;
 
 QString fromBytes(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+QIcon statusIcon(const QStyle& style, std::optional<checks::CheckStatus> status);
+
+// The class of a file checked against a list: those a list check has, its status's icon.
+QIcon auditIcon(const QStyle& style, checks::AuditClass kind) {
+    switch (kind) {
+        case checks::AuditClass::Unchanged:
+            return statusIcon(style, checks::CheckStatus::Ok);
+        case checks::AuditClass::Changed:
+            return statusIcon(style, checks::CheckStatus::Failed);
+        case checks::AuditClass::Moved:
+            return style.standardIcon(QStyle::SP_ArrowForward);
+        case checks::AuditClass::New:
+            return style.standardIcon(QStyle::SP_FileIcon);
+        case checks::AuditClass::Missing:
+            return statusIcon(style, checks::CheckStatus::Missing);
+        case checks::AuditClass::Unreadable:
+            return statusIcon(style, checks::CheckStatus::Unreadable);
+    }
+    return {};
 }
 
 // An icon for each status, so that no status is told by colour alone.
@@ -157,6 +179,7 @@ void ListWindowView::connectTo(window::ListWindow& window) {
         [&window] { window.ClearAction(); },
         [&window] { window.ExportReportAction(); },
         [&window] { window.ChooseAlgorithmsAction(); },
+        [&window] { window.CheckFolderAgainstListAction(); },
     };
     for (int command = 0; command < kSetCommandCount; ++command) {
         connect(m_setCommands[static_cast<std::size_t>(command)], &QPushButton::clicked, this,
@@ -184,6 +207,8 @@ void ListWindowView::connectKeys(window::ListWindow& window) {
              }
          }},
         {QKeySequence(Qt::Key_Escape), [&window] { window.CancelAction(); }},
+        {ShortcutKeys(window::kCheckFolderShortcut),
+         [&window] { window.CheckFolderAgainstListAction(); }},
         // The digest the user holds, to find among the rows'.
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V),
          [this] {
@@ -217,6 +242,9 @@ void ListWindowView::setTexts(const window::ListWindowTexts& texts) {
     for (std::size_t command = 0; command < m_setCommands.size(); ++command) {
         m_setCommands[command]->setText(fromBytes(texts.setCommands.at(command)));
     }
+    QPushButton& checkFolder = *m_setCommands[kCheckFolderCommand];
+    checkFolder.setToolTip(fromBytes(texts.checkFolderDescription));
+    ApplyAccessibleText(checkFolder, {{}, texts.checkFolderDescription});
     m_hint->setText(fromBytes(texts.emptyHint));
     m_hint->setAccessibleName(fromBytes(texts.emptyHint));
     ApplyAccessibleText(*m_rows, {texts.rowsName, {}});
@@ -292,7 +320,8 @@ void ListWindowView::setRow(std::size_t index, const window::ListRowView& row) {
         widenToShow(column, item->text(shownAt), verified);
     }
     item->setText(kStatusColumn, fromBytes(row.status));
-    item->setIcon(kStatusColumn, statusIcon(*style(), row.mark));
+    item->setIcon(kStatusColumn,
+                  row.auditMark ? auditIcon(*style(), *row.auditMark) : statusIcon(*style(), row.mark));
     widenStatusFor(item->text(kStatusColumn));
 }
 

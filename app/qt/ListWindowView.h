@@ -1,5 +1,6 @@
-// The list window's widgets, implementing its port: the commands that make a set, a table of
-// rows (or a hint while there are none) with a status icon beside each status word, a field for
+// The list window's widgets, implementing its port: the commands that make a set (and check a
+// folder against a list), a table of rows (or a hint while there are none) with a status icon
+// beside each status word, a field for
 // a digest to find among the rows' (Ctrl+Shift+V pastes into it), progress
 // over all files with Cancel, the summary, the copy and save commands, their keys, and drops
 // of files, folders and lists. The core's ListWindow decides everything.

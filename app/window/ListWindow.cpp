@@ -351,7 +351,7 @@ void ListWindow::showRow(std::size_t index) const {
         verified[column] = equal;
     }
     m_port.setRow(index, {NameForMessage(row.item.name), std::move(digests), rowStatusText(row),
-                          row.audit ? std::nullopt : row.status, row.audit, std::move(verified)});
+                          row.audit ? std::nullopt : row.status, std::move(verified), row.audit});
 }
 
 void ListWindow::showRows(std::size_t from) const {

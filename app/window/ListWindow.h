@@ -34,10 +34,10 @@ struct ListRowView {
     std::vector<std::string> digests;
     std::string status;               // empty while waiting, and for a hashed file
     std::optional<CheckStatus> mark;  // nothing while waiting, and for a hashed file
-    // A file of a folder checked against a list, once classified; `mark` is then nothing.
-    std::optional<checks::AuditClass> auditMark;
     // For each digest: whether it equals the digest the user verifies (its text says so too).
     std::vector<bool> verified;
+    // A file of a folder checked against a list, once classified; `mark` is then nothing.
+    std::optional<checks::AuditClass> auditMark = std::nullopt;
 };
 
 // The window's words in the current language.

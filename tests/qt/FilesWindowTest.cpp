@@ -1,4 +1,4 @@
-// The files window's wiring: its keys reach its actions, and the algorithm picker groups,
+// The files window's wiring: its keys reach its actions (and say so to screen readers), and the algorithm picker groups,
 // searches and ticks the entries.
 #include <gtest/gtest.h>
 
@@ -39,7 +39,7 @@ protected:
     }
 };
 
-TEST_F(FilesWindowTest, KeysReachOpenPasteRemoveAndCopy) {
+TEST_F(FilesWindowTest, KeysReachOpenPasteRemoveCopyAndCheckFolder) {
     const std::string a = files.write("a.txt", "abc");
     const std::string b = files.write("b.txt", "abc");
     frontEnd->listWindow().Open(*hashing::FindAlgorithm("sha256"));
@@ -62,6 +62,16 @@ TEST_F(FilesWindowTest, KeysReachOpenPasteRemoveAndCopy) {
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), kAbc + "  " + b);
     press(QKeySequence::Delete);
     EXPECT_EQ(shownNames(), std::vector<std::string>{a});
+
+    listOpenNames = {files.write("SHA256SUMS", kAbc + "  a.txt\n" + kAbc + "  gone.txt\n")};
+    listFolder = files.path().string();
+    press(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+    ASSERT_EQ(shownNames(), (std::vector<std::string>{a, b}));
+    EXPECT_EQ(rows().topLevelItem(0)->text(1).toStdString(), "unchanged");
+    EXPECT_EQ(rows().topLevelItem(1)->text(1).toStdString(), "moved from gone.txt");
+    EXPECT_FALSE(rows().topLevelItem(1)->icon(1).isNull());
+    const auto& command = *frontEnd->listView().findChild<QPushButton*>("ListSetCommand8");
+    EXPECT_EQ(command.accessibleDescription().toStdString(), "Shortcut: Ctrl+Shift+O");
 }
 
 TEST_F(FilesWindowTest, CtrlShiftVPastesTheDigestToVerifyWhichMarksItsCell) {
