@@ -28,7 +28,9 @@ constexpr int kCommandCount = 5;
 // The file, its status, then a digest column for each algorithm of the set.
 constexpr int kStatusColumn = 1;
 constexpr int kFirstDigestColumn = 2;
-constexpr int kSetCommandCount = 9;
+constexpr int kSetCommandCount = 8;
+// Its caption is the set commands' last; its button sits beside the verify field, where checks
+// against what the user holds are, and where the window has room for it.
 constexpr std::size_t kCheckFolderCommand = 8;
 
 QString fromBytes(const std::string& text) {
@@ -102,6 +104,7 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
       m_summary(new QLabel(this)),
       m_verify(new QLineEdit(this)),
       m_verifyOutcome(new QLabel(this)),
+      m_checkFolder(new QPushButton(this)),
       m_cancel(new QPushButton(this)) {
     InstallAccessibleRoles();
     setObjectName(QStringLiteral("ListWindow"));
@@ -129,6 +132,7 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
     m_verifyOutcome->setTextFormat(Qt::PlainText);
     m_verifyOutcome->setWordWrap(true);
     m_verifyOutcome->hide();
+    m_checkFolder->setObjectName(QStringLiteral("ListCheckFolderButton"));
 
     auto* setCommands = commandRow(*this, "ListSetCommand%1", kSetCommandCount, m_setCommands);
     setCommands->addStretch(1);
@@ -139,6 +143,7 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
     auto* verify = new QHBoxLayout;
     verify->addWidget(m_verify, 1);
     verify->addWidget(m_verifyOutcome, 1);
+    verify->addWidget(m_checkFolder);
     auto* commands = commandRow(*this, "ListCommand%1", kCommandCount, m_commands);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(setCommands);
@@ -179,12 +184,13 @@ void ListWindowView::connectTo(window::ListWindow& window) {
         [&window] { window.ClearAction(); },
         [&window] { window.ExportReportAction(); },
         [&window] { window.ChooseAlgorithmsAction(); },
-        [&window] { window.CheckFolderAgainstListAction(); },
     };
     for (int command = 0; command < kSetCommandCount; ++command) {
         connect(m_setCommands[static_cast<std::size_t>(command)], &QPushButton::clicked, this,
                 setActions[command]);
     }
+    connect(m_checkFolder, &QPushButton::clicked, this,
+            [&window] { window.CheckFolderAgainstListAction(); });
     connect(m_verify, &QLineEdit::textChanged, this,
             [&window](const QString& text) { window.VerifyChangedHandler(text.toStdString()); });
     connectKeys(window);
@@ -242,9 +248,9 @@ void ListWindowView::setTexts(const window::ListWindowTexts& texts) {
     for (std::size_t command = 0; command < m_setCommands.size(); ++command) {
         m_setCommands[command]->setText(fromBytes(texts.setCommands.at(command)));
     }
-    QPushButton& checkFolder = *m_setCommands[kCheckFolderCommand];
-    checkFolder.setToolTip(fromBytes(texts.checkFolderDescription));
-    ApplyAccessibleText(checkFolder, {{}, texts.checkFolderDescription});
+    m_checkFolder->setText(fromBytes(texts.setCommands.at(kCheckFolderCommand)));
+    m_checkFolder->setToolTip(fromBytes(texts.checkFolderDescription));
+    ApplyAccessibleText(*m_checkFolder, {{}, texts.checkFolderDescription});
     m_hint->setText(fromBytes(texts.emptyHint));
     m_hint->setAccessibleName(fromBytes(texts.emptyHint));
     ApplyAccessibleText(*m_rows, {texts.rowsName, {}});
@@ -293,6 +299,8 @@ void ListWindowView::placeOnScreen() {
         return;
     }
     const QRect available = screen->availableGeometry();
+    // The size the window's words need, which may exceed the size it was given.
+    layout()->activate();
     const QSize size = frameGeometry().size();
     const QPoint wanted = m_beside.isVisible()
                               ? m_beside.frameGeometry().topRight() + QPoint(16, 0)

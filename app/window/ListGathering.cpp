@@ -8,6 +8,7 @@
 #include "app/checks/FolderWalk.h"
 #include "app/checks/Sidecar.h"
 #include "app/hashing/Hashing.h"
+#include "app/window/ListOutput.h"
 
 namespace tolvek::window {
 
@@ -84,13 +85,19 @@ FoundRows folderAgainstList(const std::string& listPath, const std::string& fold
     }
     const hashing::AlgorithmEntry* algorithm = checks::AuditAlgorithm(*listed);
     found.baseline = AuditBaseline{listPath, std::move(listed->items), algorithm};
-    if (algorithm != nullptr) {
-        walkInto(folder, found, [&](const std::string& file) {
-            if (!checks::IsListOrItsCopy(file, listPath)) {
-                found.items.push_back({0, file, file, {}, {algorithm}, {}});
-            }
-        }, stop);
+    if (algorithm == nullptr) {
+        return found;
     }
+    // Each file named as the list names its files, which the rows then share.
+    const std::filesystem::path listFolder = std::filesystem::path(listPath).parent_path();
+    walkInto(folder, found, [&](const std::string& file) {
+        bool absolute = false;
+        if (!checks::IsListOrItsCopy(file, listPath)) {
+            found.items.push_back({0, NameInFolder(file, listFolder.empty() ? "." : listFolder,
+                                                   absolute),
+                                   file, {}, {algorithm}, {}});
+        }
+    }, stop);
     return found;
 }
 
