@@ -28,7 +28,8 @@ bool SamePlace(const std::string& name, const std::string& path) {
 const hashing::AlgorithmEntry* AuditAlgorithm(const ListItems& items,
                                               const hashing::AlgorithmEntry* forced) {
     const hashing::AlgorithmEntry* algorithm = forced != nullptr ? forced : items.listAlgorithm;
-    if (algorithm == nullptr && !items.items.empty() && items.items.front().candidates.size() == 1) {
+    if (algorithm == nullptr && !items.items.empty() &&
+        items.items.front().candidates.size() == 1) {
         algorithm = items.items.front().candidates.front();
     }
     const bool everyLine = std::ranges::all_of(items.items, [&](const CheckItem& item) {
@@ -89,8 +90,8 @@ std::vector<AuditFinding> ClassifyAudit(const std::vector<CheckItem>& baseline,
     }
     for (const Listed& entry : listed) {
         if (!entry.found) {
-            findings.push_back(
-                {AuditClass::Missing, entry.item->name, {}, entry.item->expected, nullptr, entry.item});
+            const CheckItem& item = *entry.item;
+            findings.push_back({AuditClass::Missing, item.name, {}, item.expected, nullptr, &item});
         }
     }
     return findings;

@@ -328,8 +328,8 @@ void ListWindowView::setRow(std::size_t index, const window::ListRowView& row) {
         widenToShow(column, item->text(shownAt), verified);
     }
     item->setText(kStatusColumn, fromBytes(row.status));
-    item->setIcon(kStatusColumn,
-                  row.auditMark ? auditIcon(*style(), *row.auditMark) : statusIcon(*style(), row.mark));
+    item->setIcon(kStatusColumn, row.auditMark ? auditIcon(*style(), *row.auditMark)
+                                               : statusIcon(*style(), row.mark));
     widenStatusFor(item->text(kStatusColumn));
 }
 

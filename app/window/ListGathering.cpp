@@ -89,15 +89,16 @@ FoundRows folderAgainstList(const std::string& listPath, const std::string& fold
         return found;
     }
     // Each file named as the list names its files, which the rows then share.
-    const std::filesystem::path listFolder = std::filesystem::path(listPath).parent_path();
-    walkInto(folder, found, [&](const std::string& file) {
+    std::filesystem::path listFolder = std::filesystem::path(listPath).parent_path();
+    listFolder = listFolder.empty() ? "." : listFolder;
+    const auto addFile = [&](const std::string& file) {
         bool absolute = false;
         if (!checks::IsListOrItsCopy(file, listPath)) {
-            found.items.push_back({0, NameInFolder(file, listFolder.empty() ? "." : listFolder,
-                                                   absolute),
-                                   file, {}, {algorithm}, {}});
+            found.items.push_back(
+                {0, NameInFolder(file, listFolder, absolute), file, {}, {algorithm}, {}});
         }
-    }, stop);
+    };
+    walkInto(folder, found, addFile, stop);
     return found;
 }
 

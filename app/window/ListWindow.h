@@ -159,7 +159,8 @@ public:
     // Copies and saves keep each file's expected digest; a FAILED file only after the user
     // confirmed that its current content becomes the reference, and so does a file a folder
     // check found changed. Missing and unreadable files are left out, but for an unreadable
-    // file of a folder check the digest its list gave it. A GNU list holds one algorithm: a save of several writes one list each.
+    // file of a folder check the digest its list gave it. A GNU list holds one algorithm: a save of
+    // several writes one list each.
     void CopyRowAction(std::size_t index, LineStyle style);
     void CopyAllAction(LineStyle style);
     void SaveListAction();

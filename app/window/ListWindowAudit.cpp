@@ -28,8 +28,8 @@ void ListWindow::CheckFolderAgainstList(const std::string& listPath, const std::
 // The folder's files are the rows so far; files added to the set later are only hashed.
 void ListWindow::auditListRead(AuditBaseline& baseline) {
     if (baseline.algorithm == nullptr) {
-        m_port.showMessage(hashing::FillPlaceholders(
-            m_loadText(kAuditNoAlgorithmText), {checks::NameForMessage(baseline.listPath)}));
+        m_port.showMessage(hashing::FillPlaceholders(m_loadText(kAuditNoAlgorithmText),
+                                                     {checks::NameForMessage(baseline.listPath)}));
         return;
     }
     m_audit = PendingAudit{std::move(baseline.items), baseline.algorithm, m_rows.size()};
@@ -46,9 +46,9 @@ void ListWindow::classifyAudit() {
     current.reserve(audit.rows);
     for (std::size_t index = 0; index < audit.rows; ++index) {
         const Row& row = m_rows[index];
-        current.push_back({row.item.path,
-                           holdsFileDigests(row) ? row.cells.front().digest : hashing::Digest{},
-                           0, {}});
+        hashing::Digest digest =
+            holdsFileDigests(row) ? row.cells.front().digest : hashing::Digest{};
+        current.push_back({row.item.path, std::move(digest), 0, {}});
     }
     const std::vector<checks::AuditFinding> findings =
         checks::ClassifyAudit(audit.baseline, current);

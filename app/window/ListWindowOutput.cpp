@@ -63,8 +63,8 @@ std::vector<KeptLine> ListWindow::keptLines(const std::vector<const Row*>& rows)
         if (row->audit) {
             const Cell& cell = row->cells.front();
             const bool keeps = *row->audit == checks::AuditClass::Changed
-                                  ? keepChanged
-                                  : *row->audit != checks::AuditClass::Missing;
+                                   ? keepChanged
+                                   : *row->audit != checks::AuditClass::Missing;
             if (keeps && !cell.digest.empty()) {
                 keep(cell, cell.digest, *row);
             }

@@ -219,9 +219,9 @@ constexpr std::array<LanguageBlock, kLanguageBlocks> kBlocks = {{
 
 // Every group after the fifteen window texts, in number order.
 const std::array<const TextGroup*, 9> kTextGroups = {
-    &kProgressTextGroup, &kCompareTextGroup, &kListTextGroup,   &kNoteTextGroup,
-    &kAccessibleTextGroup, &kFilesTextGroup, &kVerifyTextGroup, &kAuditTextGroup,
-    &kListGroupTextGroup};
+    &kProgressTextGroup, &kCompareTextGroup,    &kListTextGroup,
+    &kNoteTextGroup,     &kAccessibleTextGroup, &kFilesTextGroup,
+    &kVerifyTextGroup,   &kAuditTextGroup,      &kListGroupTextGroup};
 
 constexpr std::string_view kTemplateStartText =
     "If you want translate this program, translate from here- From 11000 - 11015";

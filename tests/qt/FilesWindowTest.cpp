@@ -1,5 +1,5 @@
-// The files window's wiring: its keys reach its actions (and say so to screen readers), and the algorithm picker groups,
-// searches and ticks the entries.
+// The files window's wiring: its keys reach its actions (and say so to screen readers), and the
+// algorithm picker groups, searches and ticks the entries.
 #include <gtest/gtest.h>
 
 #include <QApplication>

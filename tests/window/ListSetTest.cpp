@@ -364,8 +364,9 @@ TEST_F(ListSetTest, AFolderCheckedAgainstItsListShowsEachFilesClass) {
         ASSERT_EQ(tolvek::testing::RunIn(folder.path(), command).exitCode, 0) << command;
     };
     shell("cd t && sha256sum * > ../sums && mv ../sums SHA256SUMS && cp SHA256SUMS SHA256SUMS~");
-    shell("cd t && mkdir sub && echo x >> changed && mv moved sub/ && mv 're named' renamed && "
-          "rm gone ../target && mv 'moved and changed' sub/mc && echo y >> sub/mc && echo > new");
+    shell(
+        "cd t && mkdir sub && echo x >> changed && mv moved sub/ && mv 're named' renamed && "
+        "rm gone ../target && mv 'moved and changed' sub/mc && echo y >> sub/mc && echo > new");
     window.CheckFolderAgainstList(in("t/SHA256SUMS"), in("t"));
     gather();
     window.CancelAction();
@@ -391,7 +392,8 @@ TEST_F(ListSetTest, AFolderCheckedAgainstItsListShowsEachFilesClass) {
         EXPECT_TRUE(port.rows[row].auditMark && !port.rows[row].mark);
     }
     EXPECT_EQ(shown, classes);
-    EXPECT_EQ(port.progress.state, "1 unchanged, 1 changed, 2 moved, 2 new, 2 missing, 1 unreadable");
+    EXPECT_EQ(port.progress.state,
+              "1 unchanged, 1 changed, 2 moved, 2 new, 2 missing, 1 unreadable");
     EXPECT_TRUE(port.messages.empty());
 
     const std::string listed = tolvek::testing::FileContents(in("t/SHA256SUMS"));
@@ -411,12 +413,14 @@ TEST_F(ListSetTest, AFolderCheckedAgainstItsListShowsEachFilesClass) {
         EXPECT_EQ(tolvek::testing::FileContents(port.saveName.value()), expected);
     }
 
-    folder.write("mixed.list", "MD5 (a.txt) = 900150983cd24fb0d6963f7d28e17f72\n" + kAbc + "  b.txt\n");
+    folder.write("mixed.list",
+                 "MD5 (a.txt) = 900150983cd24fb0d6963f7d28e17f72\n" + kAbc + "  b.txt\n");
     window.CheckFolderAgainstList(in("mixed.list"), in("t"));
     settle();
-    EXPECT_EQ(port.messages, std::vector<std::string>{in("mixed.list") +
-                                                      " does not name one algorithm for all its "
-                                                      "lines, so no folder can be checked against it."});
+    EXPECT_EQ(port.messages,
+              std::vector<std::string>{in("mixed.list") +
+                                       " does not name one algorithm for all its "
+                                       "lines, so no folder can be checked against it."});
     EXPECT_TRUE(port.rows.empty());
 }
 
