@@ -156,11 +156,11 @@ public:
     void CancelAction();
     // The language changed: the window's words, the rows' statuses and the summary again.
     void ApplyTexts();
-    // Copies and saves keep each file's expected digest; a FAILED file only after the user
-    // confirmed that its current content becomes the reference, and so does a file a folder
-    // check found changed. Missing and unreadable files are left out, but for an unreadable
-    // file of a folder check the digest its list gave it. A GNU list holds one algorithm: a save of
-    // several writes one list each.
+    // Copies and saves keep each file's expected digest; a FAILED file, or one a folder check
+    // found changed, only after the user confirmed that its current content becomes the
+    // reference. Missing and unreadable files are left out, but an unreadable file of a folder
+    // check keeps the digest its list gave it. A GNU list holds one algorithm: a save of several
+    // writes one list each.
     void CopyRowAction(std::size_t index, LineStyle style);
     void CopyAllAction(LineStyle style);
     void SaveListAction();
