@@ -1,6 +1,6 @@
 #include "cli/AuditCommand.h"
 
-#include <algorithm>
+#include <array>
 #include <filesystem>
 #include <ostream>
 
@@ -17,18 +17,6 @@ namespace {
 using checks::AuditClass;
 using checks::AuditFinding;
 using hashing::AlgorithmEntry;
-
-// The one algorithm of every line: -a's, the list's name's, or the one its lines share.
-const AlgorithmEntry* algorithmOf(const checks::ListItems& items, const AlgorithmEntry* forced) {
-    const AlgorithmEntry* algorithm = forced != nullptr ? forced : items.listAlgorithm;
-    if (algorithm == nullptr && !items.items.empty() && items.items.front().candidates.size() == 1) {
-        algorithm = items.items.front().candidates.front();
-    }
-    const bool everyLine = std::ranges::all_of(items.items, [&](const checks::CheckItem& item) {
-        return std::ranges::find(item.candidates, algorithm) != item.candidates.end();
-    });
-    return everyLine ? algorithm : nullptr;
-}
 
 std::string findingText(const AuditFinding& finding) {
     switch (finding.kind) {
@@ -90,8 +78,7 @@ bool hashFolder(const FileRun& run, std::vector<checks::CurrentFile>& files) {
     });
     checks::FolderVisit visit;
     visit.file = [&](const std::string& name) {
-        const bool list = checks::SamePlace(name, listPath) || checks::SamePlace(name, listPath + "~");
-        return list || sequence.add(name, false);
+        return checks::IsListOrItsCopy(name, listPath) || sequence.add(name, false);
     };
     visit.skipped = [&](const std::string& name, checks::Skipped why, int systemError) {
         if (why == checks::Skipped::Unreadable) {
@@ -111,7 +98,7 @@ int AuditFolder(const FileRun& run, const AlgorithmEntry* forced, std::ostream& 
         run.errors << MessagePrefix() << QuotedName(listPath) << ": not a readable list\n";
         return kExitFailure;
     }
-    const AlgorithmEntry* algorithm = algorithmOf(*items, forced);
+    const AlgorithmEntry* algorithm = checks::AuditAlgorithm(*items, forced);
     if (algorithm == nullptr) {
         run.errors << MessagePrefix() << QuotedName(listPath)
                    << ": its lines tell no one algorithm; name it with -a\n";

@@ -1,5 +1,6 @@
 #include "app/checks/Audit.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
@@ -22,6 +23,23 @@ struct Listed {
 
 bool SamePlace(const std::string& name, const std::string& path) {
     return placeOf(name) == placeOf(path);
+}
+
+const hashing::AlgorithmEntry* AuditAlgorithm(const ListItems& items,
+                                              const hashing::AlgorithmEntry* forced) {
+    const hashing::AlgorithmEntry* algorithm = forced != nullptr ? forced : items.listAlgorithm;
+    if (algorithm == nullptr && !items.items.empty() &&
+        items.items.front().candidates.size() == 1) {
+        algorithm = items.items.front().candidates.front();
+    }
+    const bool everyLine = std::ranges::all_of(items.items, [&](const CheckItem& item) {
+        return std::ranges::find(item.candidates, algorithm) != item.candidates.end();
+    });
+    return everyLine ? algorithm : nullptr;
+}
+
+bool IsListOrItsCopy(const std::string& name, const std::string& listPath) {
+    return SamePlace(name, listPath) || SamePlace(name, listPath + "~");
 }
 
 std::vector<AuditFinding> ClassifyAudit(const std::vector<CheckItem>& baseline,
@@ -72,36 +90,40 @@ std::vector<AuditFinding> ClassifyAudit(const std::vector<CheckItem>& baseline,
     }
     for (const Listed& entry : listed) {
         if (!entry.found) {
-            findings.push_back(
-                {AuditClass::Missing, entry.item->name, {}, entry.item->expected, nullptr});
+            const CheckItem& item = *entry.item;
+            findings.push_back({AuditClass::Missing, item.name, {}, item.expected, nullptr, &item});
         }
     }
     return findings;
 }
 
+void AuditCounts::add(AuditClass kind) {
+    switch (kind) {
+        case AuditClass::Unchanged:
+            ++unchanged;
+            break;
+        case AuditClass::Changed:
+            ++changed;
+            break;
+        case AuditClass::Moved:
+            ++moved;
+            break;
+        case AuditClass::New:
+            ++added;
+            break;
+        case AuditClass::Missing:
+            ++missing;
+            break;
+        case AuditClass::Unreadable:
+            ++unreadable;
+            break;
+    }
+}
+
 AuditCounts CountAudit(const std::vector<AuditFinding>& findings) {
     AuditCounts counts;
     for (const AuditFinding& finding : findings) {
-        switch (finding.kind) {
-            case AuditClass::Unchanged:
-                ++counts.unchanged;
-                break;
-            case AuditClass::Changed:
-                ++counts.changed;
-                break;
-            case AuditClass::Moved:
-                ++counts.moved;
-                break;
-            case AuditClass::New:
-                ++counts.added;
-                break;
-            case AuditClass::Missing:
-                ++counts.missing;
-                break;
-            case AuditClass::Unreadable:
-                ++counts.unreadable;
-                break;
-        }
+        counts.add(finding.kind);
     }
     return counts;
 }

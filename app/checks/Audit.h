@@ -28,6 +28,7 @@ struct AuditFinding {
     std::string oldName;  // where a moved file was, as the list names it
     hashing::Digest digest;
     const CurrentFile* file = nullptr;  // null for a missing file
+    const CheckItem* listed = nullptr;  // the list's line of a missing file
 };
 
 struct AuditCounts {
@@ -38,8 +39,18 @@ struct AuditCounts {
     std::size_t missing = 0;
     std::size_t unreadable = 0;
 
+    void add(AuditClass kind);
     bool allUnchanged() const { return changed + moved + added + missing + unreadable == 0; }
 };
+
+// The one algorithm of every line of `items`: `forced`, else the list's name's, else the one its
+// lines share; null when the lines do not all allow it.
+const hashing::AlgorithmEntry* AuditAlgorithm(const ListItems& items,
+                                              const hashing::AlgorithmEntry* forced = nullptr);
+
+// Whether the walk's `name` is the list itself or the copy an update keeps beside it (LIST~):
+// neither is a file of the folder.
+bool IsListOrItsCopy(const std::string& name, const std::string& listPath);
 
 // Classifies the folder's files, in the walk's order, then the list's files found nowhere, in
 // the list's order. A list's name and a walk's name mean the same file when they lead to the

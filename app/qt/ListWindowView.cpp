@@ -30,9 +30,33 @@ constexpr int kCommandCount = 5;
 constexpr int kStatusColumn = 1;
 constexpr int kFirstDigestColumn = 2;
 constexpr int kSetCommandCount = 8;
+// Its caption is the set commands' last; its button sits beside the verify field, where checks
+// against what the user holds are, and where the window has room for it.
+constexpr std::size_t kCheckFolderCommand = 8;
 
 QString fromBytes(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+QIcon statusIcon(const QStyle& style, std::optional<checks::CheckStatus> status);
+
+// The class of a file checked against a list: those a list check has, its status's icon.
+QIcon auditIcon(const QStyle& style, checks::AuditClass kind) {
+    switch (kind) {
+        case checks::AuditClass::Unchanged:
+            return statusIcon(style, checks::CheckStatus::Ok);
+        case checks::AuditClass::Changed:
+            return statusIcon(style, checks::CheckStatus::Failed);
+        case checks::AuditClass::Moved:
+            return style.standardIcon(QStyle::SP_ArrowForward);
+        case checks::AuditClass::New:
+            return style.standardIcon(QStyle::SP_FileIcon);
+        case checks::AuditClass::Missing:
+            return statusIcon(style, checks::CheckStatus::Missing);
+        case checks::AuditClass::Unreadable:
+            return statusIcon(style, checks::CheckStatus::Unreadable);
+    }
+    return {};
 }
 
 // An icon for each status, so that no status is told by colour alone.
@@ -81,6 +105,7 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
       m_summary(new QLabel(this)),
       m_verify(new QLineEdit(this)),
       m_verifyOutcome(new QLabel(this)),
+      m_checkFolder(new QPushButton(this)),
       m_cancel(new QPushButton(this)) {
     InstallAccessibleRoles();
     setObjectName(QStringLiteral("ListWindow"));
@@ -108,6 +133,7 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
     m_verifyOutcome->setTextFormat(Qt::PlainText);
     m_verifyOutcome->setWordWrap(true);
     m_verifyOutcome->hide();
+    m_checkFolder->setObjectName(QStringLiteral("ListCheckFolderButton"));
 
     auto* setCommands = commandRow(*this, "ListSetCommand%1", kSetCommandCount, m_setCommands);
     setCommands->addStretch(1);
@@ -118,6 +144,7 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
     auto* verify = new QHBoxLayout;
     verify->addWidget(m_verify, 1);
     verify->addWidget(m_verifyOutcome, 1);
+    verify->addWidget(m_checkFolder);
     auto* commands = commandRow(*this, "ListCommand%1", kCommandCount, m_commands);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(setCommands);
@@ -135,10 +162,10 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
 }
 
 // Tab goes the way the window reads: the set commands left to right, the rows, the verify
-// field, Cancel while it shows, the bottom commands.
+// field and the check of a folder beside it, Cancel while it shows, the bottom commands.
 void ListWindowView::orderTabs() {
     std::vector<QWidget*> order(m_setCommands.begin(), m_setCommands.end());
-    order.insert(order.end(), {m_rows, m_verify, m_cancel});
+    order.insert(order.end(), {m_rows, m_verify, m_checkFolder, m_cancel});
     order.insert(order.end(), m_commands.begin(), m_commands.end());
     for (std::size_t next = 1; next < order.size(); ++next) {
         setTabOrder(order[next - 1], order[next]);
@@ -175,6 +202,8 @@ void ListWindowView::connectTo(window::ListWindow& window) {
         connect(m_setCommands[static_cast<std::size_t>(command)], &QPushButton::clicked, this,
                 setActions[command]);
     }
+    connect(m_checkFolder, &QPushButton::clicked, this,
+            [&window] { window.CheckFolderAgainstListAction(); });
     connect(m_verify, &QLineEdit::textChanged, this,
             [&window](const QString& text) { window.VerifyChangedHandler(text.toStdString()); });
     connectKeys(window);
@@ -197,6 +226,8 @@ void ListWindowView::connectKeys(window::ListWindow& window) {
              }
          }},
         {QKeySequence(Qt::Key_Escape), [&window] { window.CancelAction(); }},
+        {ShortcutKeys(window::kCheckFolderShortcut),
+         [&window] { window.CheckFolderAgainstListAction(); }},
         // The digest the user holds, to find among the rows'.
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V),
          [this] {
@@ -230,6 +261,9 @@ void ListWindowView::setTexts(const window::ListWindowTexts& texts) {
     for (std::size_t command = 0; command < m_setCommands.size(); ++command) {
         m_setCommands[command]->setText(fromBytes(texts.setCommands.at(command)));
     }
+    m_checkFolder->setText(fromBytes(texts.setCommands.at(kCheckFolderCommand)));
+    m_checkFolder->setToolTip(fromBytes(texts.checkFolderDescription));
+    ApplyAccessibleText(*m_checkFolder, {{}, texts.checkFolderDescription});
     m_hint->setText(fromBytes(texts.emptyHint));
     m_hint->setAccessibleName(fromBytes(texts.emptyHint));
     ApplyAccessibleText(*m_rows, {texts.rowsName, {}});
@@ -278,6 +312,8 @@ void ListWindowView::placeOnScreen() {
         return;
     }
     const QRect available = screen->availableGeometry();
+    // The size the window's words need, which may exceed the size it was given.
+    layout()->activate();
     const QSize size = frameGeometry().size();
     const QPoint wanted = m_beside.isVisible()
                               ? m_beside.frameGeometry().topRight() + QPoint(16, 0)
@@ -305,7 +341,8 @@ void ListWindowView::setRow(std::size_t index, const window::ListRowView& row) {
         widenToShow(column, item->text(shownAt), verified);
     }
     item->setText(kStatusColumn, fromBytes(row.status));
-    item->setIcon(kStatusColumn, statusIcon(*style(), row.mark));
+    item->setIcon(kStatusColumn, row.auditMark ? auditIcon(*style(), *row.auditMark)
+                                               : statusIcon(*style(), row.mark));
     widenStatusFor(item->text(kStatusColumn));
 }
 

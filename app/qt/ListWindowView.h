@@ -1,6 +1,7 @@
 // The list window's widgets, implementing its port: the commands that make a set, a table of
 // rows (or a hint while there are none) with a status icon beside each status word, a field for
-// a digest to find among the rows' (Ctrl+Shift+V pastes into it), progress
+// a digest to find among the rows' (Ctrl+Shift+V pastes into it) beside the command that checks
+// a folder against a list, progress
 // over all files with Cancel, the summary, the copy and save commands, their keys, and drops
 // of files, folders and lists. The core's ListWindow decides everything.
 #pragma once
@@ -92,6 +93,7 @@ private:
     QLabel* m_summary;
     QLineEdit* m_verify;
     QLabel* m_verifyOutcome;
+    QPushButton* m_checkFolder;
     QPushButton* m_cancel;
     std::vector<QPushButton*> m_commands;
     Announcer* m_announcer = nullptr;

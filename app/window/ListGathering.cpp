@@ -4,9 +4,11 @@
 #include <stop_token>
 #include <system_error>
 
+#include "app/checks/Audit.h"
 #include "app/checks/FolderWalk.h"
 #include "app/checks/Sidecar.h"
 #include "app/hashing/Hashing.h"
+#include "app/window/ListOutput.h"
 
 namespace tolvek::window {
 
@@ -35,19 +37,69 @@ bool tooLargeList(const std::string& path) {
            std::filesystem::file_size(path, error) > checks::kLargestListFile && !error;
 }
 
-FoundRows listToCheck(const std::string& listPath) {
+// The list's lines; nothing when `found` says why it was not read.
+std::optional<checks::ListItems> readList(const std::string& listPath, FoundRows& found) {
     if (tooLargeList(listPath)) {
-        return {{}, {}, {}, listPath};
+        found.tooLargeList = listPath;
+        return std::nullopt;
     }
     std::optional<checks::ListItems> items = checks::ReadListFile(listPath);
     if (!items) {
-        return {{},
-                checks::NameForMessage(listPath) + ": " +
-                    hashing::EngineMessage(engine::kHashOpenFailed),
-                {},
-                {}};
+        found.failure = checks::NameForMessage(listPath) + ": " +
+                        hashing::EngineMessage(engine::kHashOpenFailed);
     }
-    return {std::move(items->items), {}, {}, {}};
+    return items;
+}
+
+FoundRows listToCheck(const std::string& listPath) {
+    FoundRows found;
+    if (std::optional<checks::ListItems> items = readList(listPath, found)) {
+        found.items = std::move(items->items);
+    }
+    return found;
+}
+
+// Walks `folder` into `found`: each file `addFile` takes, and the folders it could not read.
+void walkInto(const std::string& folder, FoundRows& found,
+              const std::function<void(const std::string& file)>& addFile,
+              const std::stop_token& stop) {
+    checks::FolderVisit visit;
+    visit.file = [&addFile](const std::string& file) {
+        addFile(file);
+        return true;
+    };
+    visit.skipped = [&found](const std::string& skipped, checks::Skipped why, int) {
+        if (why == checks::Skipped::Unreadable) {
+            found.skippedFolders.push_back(skipped);
+        }
+    };
+    checks::WalkFolder(folder, visit, stop);
+}
+
+FoundRows folderAgainstList(const std::string& listPath, const std::string& folder,
+                            const std::stop_token& stop) {
+    FoundRows found;
+    std::optional<checks::ListItems> listed = readList(listPath, found);
+    if (!listed) {
+        return found;
+    }
+    const hashing::AlgorithmEntry* algorithm = checks::AuditAlgorithm(*listed);
+    found.baseline = AuditBaseline{listPath, std::move(listed->items), algorithm};
+    if (algorithm == nullptr) {
+        return found;
+    }
+    // Each file named as the list names its files, which the rows then share.
+    std::filesystem::path listFolder = std::filesystem::path(listPath).parent_path();
+    listFolder = listFolder.empty() ? "." : listFolder;
+    const auto addFile = [&](const std::string& file) {
+        bool absolute = false;
+        if (!checks::IsListOrItsCopy(file, listPath)) {
+            found.items.push_back(
+                {0, NameInFolder(file, listFolder, absolute), file, {}, {algorithm}, {}});
+        }
+    };
+    walkInto(folder, found, addFile, stop);
+    return found;
 }
 
 // A file named by itself with a checksum file beside it that names it (SHA256SUMS, x.iso.md5,
@@ -76,18 +128,10 @@ FoundRows droppedName(const std::string& name,
         if (!newFileEntries.empty()) {
             found.items.push_back({0, file, file, {}, newFileEntries, {}});
         }
-        return true;
     };
     std::error_code error;
     if (std::filesystem::is_directory(name, error)) {
-        checks::FolderVisit visit;
-        visit.file = addFile;
-        visit.skipped = [&found](const std::string& folder, checks::Skipped why, int) {
-            if (why == checks::Skipped::Unreadable) {
-                found.skippedFolders.push_back(folder);
-            }
-        };
-        checks::WalkFolder(name, visit, stop);
+        walkInto(name, found, addFile, stop);
     } else if (checks::AlgorithmOfListName(name) != nullptr && tooLargeList(name)) {
         found.tooLargeList = name;
     } else if (std::optional<std::vector<CheckItem>> listed = checks::ListedItems(name)) {
@@ -102,13 +146,26 @@ FoundRows droppedName(const std::string& name,
 
 }  // namespace
 
+FoundRows ListGathering::lookAt(const Request& request, const std::string& name,
+                                checks::SidecarLookup& sidecars, const std::stop_token& stop) {
+    if (!request.auditedFolder.empty()) {
+        return folderAgainstList(name, request.auditedFolder, stop);
+    }
+    return request.onlyLists ? listToCheck(name)
+                             : droppedName(name, request.newFileEntries, sidecars, stop);
+}
+
 void ListGathering::gatherDropped(const std::string& names,
                                   std::vector<const hashing::AlgorithmEntry*> newFileEntries) {
-    gather({splitNames(names), false, std::move(newFileEntries)});
+    gather({splitNames(names), false, std::move(newFileEntries), {}});
 }
 
 void ListGathering::gatherList(const std::string& listPath) {
-    gather({{listPath}, true, {}});
+    gather({{listPath}, true, {}, {}});
+}
+
+void ListGathering::gatherAudit(const std::string& listPath, const std::string& folder) {
+    gather({{listPath}, true, {}, folder});
 }
 
 void ListGathering::gather(Request request) {
@@ -125,9 +182,7 @@ void ListGathering::startNext() {
         // The names of one drop or paste often share a folder and its checksum files.
         checks::SidecarLookup sidecars;
         for (const std::string& name : next.names) {
-            FoundRows found = next.onlyLists
-                                  ? listToCheck(name)
-                                  : droppedName(name, next.newFileEntries, sidecars, stop);
+            FoundRows found = lookAt(next, name, sidecars, stop);
             if (stop.stop_requested()) {
                 break;  // a walk cut short lists only some of the folder's files
             }

@@ -6,14 +6,25 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
 #include "app/checks/ListItems.h"
+#include "app/checks/Sidecar.h"
 #include "app/hashing/WorkerTasks.h"
 #include "app/window/UiThread.h"
 
 namespace tolvek::window {
+
+// A folder checked against a list made of it before: the list's lines and the one algorithm they
+// share; without one (null) the folder is not walked.
+struct AuditBaseline {
+    std::string listPath;
+    std::vector<checks::CheckItem> items;
+    const hashing::AlgorithmEntry* algorithm = nullptr;
+};
 
 // The rows one name gives; `failure` says why a list gave none, `tooLargeList` names a list
 // too large to be read, and `skippedFolders` names the folders below a dropped folder that
@@ -23,6 +34,9 @@ struct FoundRows {
     std::string failure;
     std::vector<std::string> skippedFolders;
     std::string tooLargeList;
+    // For a folder checked against a list, once the list was read: `items` are the folder's
+    // files, to be hashed with its algorithm.
+    std::optional<AuditBaseline> baseline;
 };
 
 class ListGathering {
@@ -44,6 +58,9 @@ public:
                        std::vector<const hashing::AlgorithmEntry*> newFileEntries);
     // The files the checksum list `listPath` names, to be checked.
     void gatherList(const std::string& listPath);
+    // The list `listPath`, then the files below `folder` but the list and its copy LIST~, to be
+    // hashed with the list's algorithm.
+    void gatherAudit(const std::string& listPath, const std::string& folder);
     // Stops the walk or list read under way; what it still finds, and what waits, is dropped.
     void cancel();
 
@@ -54,8 +71,11 @@ private:
         std::vector<std::string> names;
         bool onlyLists;
         std::vector<const hashing::AlgorithmEntry*> newFileEntries;
+        std::string auditedFolder;  // set for a folder checked against the one list named
     };
 
+    static FoundRows lookAt(const Request& request, const std::string& name,
+                            checks::SidecarLookup& sidecars, const std::stop_token& stop);
     void gather(Request request);
     void startNext();
     void ended();

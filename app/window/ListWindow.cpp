@@ -68,6 +68,7 @@ PickerGroup PickerGroupOf(const hashing::AlgorithmEntry& entry) {
 ListWindowTexts ListWindow::texts() const {
     std::vector<std::string> setCommands = textsFrom(m_loadText, kFirstSetCommandText, 7);
     setCommands.push_back(m_loadText(kAlgorithmsCommandText));
+    setCommands.push_back(m_loadText(kCheckFolderCommandText));
     return {m_loadText(kTitleText),
             textsFrom(m_loadText, kFirstHeadingText, 4),
             textsFrom(m_loadText, kFirstCommandText, 5),
@@ -78,7 +79,9 @@ ListWindowTexts ListWindow::texts() const {
             textsFrom(m_loadText, kFirstPickerGroupText, 3),
             m_loadText(kPickerSearchText),
             m_loadText(kVerifyNameText),
-            LoadBoxButtons(m_loadText)};
+            LoadBoxButtons(m_loadText),
+            hashing::FillPlaceholders(m_loadText(kShortcutDescriptionText),
+                                      {std::string(kCheckFolderShortcut)})};
 }
 
 void ListWindow::Open(const hashing::AlgorithmEntry& entry) {
@@ -125,6 +128,8 @@ void ListWindow::newSet() {
     m_columns.clear();
     m_port.setColumns({});
     m_skippedFolders.clear();
+    m_audit.reset();
+    m_auditCounts.reset();
     recount();
     m_port.setRowCount(0);
     m_port.showEmptyHint(true);
@@ -168,11 +173,17 @@ void ListWindow::recount() {
     m_doneCount = 0;
     m_statusCounts = {};
     m_nextToRun = m_rows.size();
+    if (m_auditCounts) {
+        m_auditCounts = checks::AuditCounts{};
+    }
     for (std::size_t index = 0; index < m_rows.size(); ++index) {
         const Row& row = m_rows[index];
         m_doneCount += row.done ? 1 : 0;
         if (row.status) {
             ++m_statusCounts[positionOf(*row.status)];
+        }
+        if (row.audit && m_auditCounts) {
+            m_auditCounts->add(*row.audit);
         }
         if (!row.done && m_nextToRun == m_rows.size()) {
             m_nextToRun = index;
@@ -193,12 +204,16 @@ void ListWindow::rowsFound(FoundRows found) {
     for (CheckItem& item : found.items) {
         addRow(std::move(item));
     }
+    if (found.baseline) {
+        auditListRead(*found.baseline);
+    }
     runNext();
 }
 
 void ListWindow::gatheringEnded() {
     showSkippedFolders();
     runNext();
+    classifyAudit();
 }
 
 // Once for a whole drop, however many folders it skipped.
@@ -211,9 +226,9 @@ void ListWindow::showSkippedFolders() {
     m_port.showMessage(hashing::FillPlaceholders(m_loadText(kSkippedFoldersText), {names}));
 }
 
-void ListWindow::addRow(CheckItem item) {
+bool ListWindow::addRow(CheckItem item) {
     if (!m_keys.insert(keyOf(item)).second) {
-        return;
+        return false;
     }
     std::vector<Cell> cells;
     if (item.expected.empty()) {
@@ -229,6 +244,7 @@ void ListWindow::addRow(CheckItem item) {
     }
     addColumns(m_rows.back());
     showRow(m_rows.size() - 1);
+    return true;
 }
 
 void ListWindow::addColumns(const Row& row) {
@@ -314,8 +330,10 @@ void ListWindow::checkEnded(int set, bool cancelled) {
             }
         }
         m_nextToRun = m_rows.size();
+        m_audit.reset();  // what was not hashed would be reported missing or new
     }
     runNext();
+    classifyAudit();
     showVerifyOutcome();
 }
 
@@ -338,9 +356,8 @@ void ListWindow::showRow(std::size_t index) const {
         digests.push_back(cell == row.cells.end() ? std::string{} : digestText(row, *cell, equal));
         verified[column] = equal;
     }
-    m_port.setRow(index, {NameForMessage(row.item.name), std::move(digests),
-                          row.status ? statusText(*row.status) : std::string{}, row.status,
-                          std::move(verified)});
+    m_port.setRow(index, {NameForMessage(row.item.name), std::move(digests), rowStatusText(row),
+                          row.audit ? std::nullopt : row.status, std::move(verified), row.audit});
 }
 
 void ListWindow::showRows(std::size_t from) const {
@@ -350,7 +367,7 @@ void ListWindow::showRows(std::size_t from) const {
 }
 
 std::string ListWindow::Summary() const {
-    std::string summary;
+    std::string summary = m_auditCounts ? auditSummary() : std::string{};
     for (const CheckStatus status : kStatusOrder) {
         const std::size_t count = m_statusCounts[positionOf(status)];
         if (count > 0) {

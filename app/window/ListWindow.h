@@ -10,9 +10,11 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
+#include "app/checks/Audit.h"
 #include "app/checks/ListCheck.h"
 #include "app/window/ListChecking.h"
 #include "app/window/ListGathering.h"
@@ -34,6 +36,8 @@ struct ListRowView {
     std::optional<CheckStatus> mark;  // nothing while waiting, and for a hashed file
     // For each digest: whether it equals the digest the user verifies (its text says so too).
     std::vector<bool> verified;
+    // A file of a folder checked against a list, once classified; `mark` is then nothing.
+    std::optional<checks::AuditClass> auditMark = std::nullopt;
 };
 
 // The window's words in the current language.
@@ -45,14 +49,20 @@ struct ListWindowTexts {
     // What screen readers call the table of rows and the progress bar.
     std::string rowsName;
     std::string progressBarName;
-    // Open, add files, add folder, paste names, remove, clear, export report, algorithms.
+    // Open, add files, add folder, paste names, remove, clear, export report, algorithms, check
+    // folder against list.
     std::vector<std::string> setCommands;
     std::string emptyHint;                  // shown in place of the rows while there are none
     std::vector<std::string> pickerGroups;  // in the order of PickerGroup
     std::string pickerSearch;
     std::string verifyName;  // the field of the digest to verify: its placeholder and name
     BoxButtons boxButtons;   // of the window's questions, messages and picker
+    std::string checkFolderDescription;  // names the key of "check folder against list"
 };
+
+// The key of the files window's "check folder against list", in the portable form the window
+// binds it in and its description names it by.
+inline constexpr std::string_view kCheckFolderShortcut = "Ctrl+Shift+O";
 
 // The algorithm picker's groups: the checksums (8 bytes or less), the hashes with known
 // collisions, and the rest.
@@ -130,6 +140,14 @@ public:
     void AddFolderAction();
     // The clipboard's names, one a line (file:// addresses too), as a new set.
     void PasteNamesAction();
+    // The open dialog's list (the first, if several were chosen), then the folder dialog's
+    // folder: CheckFolderAgainstList.
+    void CheckFolderAgainstListAction();
+    // A new set of the files below `folder` (but the list and its copy LIST~), each hashed with
+    // the algorithm of the list `listPath`; once all are, each shows its class (unchanged,
+    // changed, moved from where, new, unreadable), the list's files found nowhere follow as
+    // missing, and the summary counts each class. A cancelled run classifies nothing.
+    void CheckFolderAgainstList(const std::string& listPath, const std::string& folder);
     // Removes the rows at `indices` (any order); nothing while a check runs.
     void RemoveRowsAction(const std::vector<std::size_t>& indices);
     // Stops what runs and empties the window.
@@ -139,9 +157,11 @@ public:
     void CancelAction();
     // The language changed: the window's words, the rows' statuses and the summary again.
     void ApplyTexts();
-    // Copies and saves keep each file's expected digest; a FAILED file only after the user
-    // confirmed that its current content becomes the reference. Missing and unreadable files
-    // are left out. A GNU list holds one algorithm: a save of several writes one list each.
+    // Copies and saves keep each file's expected digest; a FAILED file, or one a folder check
+    // found changed, only after the user confirmed that its current content becomes the
+    // reference. Missing and unreadable files are left out, but an unreadable file of a folder
+    // check keeps the digest its list gave it. A GNU list holds one algorithm: a save of several
+    // writes one list each.
     void CopyRowAction(std::size_t index, LineStyle style);
     void CopyAllAction(LineStyle style);
     void SaveListAction();
@@ -169,6 +189,15 @@ private:
         std::vector<Cell> cells;
         std::optional<CheckStatus> status;
         bool done = false;
+        std::optional<checks::AuditClass> audit = std::nullopt;
+        std::string movedFrom = {};  // where a moved file was, as the list names it
+    };
+    // A folder checked against a list whose lines have been read: the first `rows` rows are the
+    // folder's files, classified once nothing runs.
+    struct PendingAudit {
+        std::vector<CheckItem> baseline;
+        const hashing::AlgorithmEntry* algorithm;
+        std::size_t rows;
     };
 
     ListWindowTexts texts() const;
@@ -177,7 +206,11 @@ private:
     void rowsFound(FoundRows found);
     void gatheringEnded();
     void showSkippedFolders();
-    void addRow(CheckItem item);
+    // False for a file and expected digest the set holds already.
+    bool addRow(CheckItem item);
+    void auditListRead(AuditBaseline& baseline);
+    void classifyAudit();
+    std::string auditSummary() const;
     void runNext();
     void filesChecked(int set, std::vector<ListChecking::Result> results);
     void checkEnded(int set, bool cancelled);
@@ -193,6 +226,11 @@ private:
     bool saveLines(const std::string& name, const AlgorithmLines& group,
                    std::vector<std::string>& absoluteNames) const;
     std::string statusText(CheckStatus status) const;
+    std::string rowStatusText(const Row& row) const;
+    // Whether the user agrees to keep the rows `which` picks in a list (asked with text number
+    // `question` when there are any).
+    bool confirmKeeping(const std::vector<const Row*>& rows,
+                        const std::function<bool(const Row&)>& which, int question);
     std::vector<const Row*> allRows() const;
     // Whether the row's cells hold the digests its file has (not an expected one still).
     static bool holdsFileDigests(const Row& row);
@@ -217,6 +255,9 @@ private:
     std::size_t m_nextToRun = 0;
     std::size_t m_doneCount = 0;
     std::array<std::size_t, 5> m_statusCounts{};
+    std::optional<PendingAudit> m_audit;
+    // The classes counted, once a folder checked against a list has been classified.
+    std::optional<checks::AuditCounts> m_auditCounts;
     // The number of the set shown; a file of an earlier set that ends is forgotten.
     int m_set = 0;
     // The folders the gathering under way could not read.

@@ -33,25 +33,42 @@ std::vector<const ListWindow::Row*> ListWindow::allRows() const {
     return rows;
 }
 
-// A list states what each file is to be: the expected digest of a checked file, the digest of a
-// hashed one. A FAILED file's digest is the corruption the check found, kept only when the user
-// makes it the reference; a missing or unreadable file has nothing to vouch for.
-std::vector<KeptLine> ListWindow::keptLines(const std::vector<const Row*>& rows) {
-    std::vector<std::string> failedNames;
+bool ListWindow::confirmKeeping(const std::vector<const Row*>& rows,
+                                const std::function<bool(const Row&)>& which, int question) {
+    std::vector<std::string> names;
     for (const Row* row : rows) {
-        if (row->status == CheckStatus::Failed) {
-            failedNames.push_back(row->item.name);
+        if (which(*row)) {
+            names.push_back(row->item.name);
         }
     }
-    const bool keepFailed =
-        !failedNames.empty() && m_port.confirm(hashing::FillPlaceholders(
-                                    m_loadText(kKeepFailedText), {ShownNames(failedNames)}));
+    return !names.empty() &&
+           m_port.confirm(hashing::FillPlaceholders(m_loadText(question), {ShownNames(names)}));
+}
+
+// A list states what each file is to be: the expected digest of a checked file, the digest of a
+// hashed one. A FAILED or changed file's digest is a content the list never vouched for, kept
+// only when the user makes it the reference; a missing or unreadable file has nothing to vouch
+// for but what its list said.
+std::vector<KeptLine> ListWindow::keptLines(const std::vector<const Row*>& rows) {
+    const bool keepFailed = confirmKeeping(
+        rows, [](const Row& row) { return row.status == CheckStatus::Failed; }, kKeepFailedText);
+    const bool keepChanged = confirmKeeping(
+        rows, [](const Row& row) { return row.audit == checks::AuditClass::Changed; },
+        kKeepChangedText);
     std::vector<KeptLine> kept;
     const auto keep = [&](const Cell& cell, const hashing::Digest& digest, const Row& row) {
         kept.push_back({cell.entry, digest, row.item.name, row.item.path});
     };
     for (const Row* row : rows) {
-        if (row->item.expected.empty()) {
+        if (row->audit) {
+            const Cell& cell = row->cells.front();
+            const bool keeps = *row->audit == checks::AuditClass::Changed
+                                   ? keepChanged
+                                   : *row->audit != checks::AuditClass::Missing;
+            if (keeps && !cell.digest.empty()) {
+                keep(cell, cell.digest, *row);
+            }
+        } else if (row->item.expected.empty()) {
             for (const Cell& cell : row->cells) {
                 if (row->done && !row->status) {
                     keep(cell, cell.digest, *row);
@@ -158,13 +175,12 @@ void ListWindow::ExportReportAction() {
     }
     std::vector<ReportRow> rows;
     for (const Row& row : m_rows) {
-        const bool read = row.done && (!row.status || row.status == CheckStatus::Ok ||
-                                       row.status == CheckStatus::Failed);
+        const bool read = holdsFileDigests(row);
         for (const Cell& cell : row.cells) {
             rows.push_back({NameForMessage(row.item.name), std::string(cell.entry->caption),
                             hashing::HexText(row.item.expected),
                             read ? hashing::HexText(cell.digest) : std::string{},
-                            row.status ? statusText(*row.status) : std::string{}});
+                            rowStatusText(row)});
         }
     }
     const bool csv = fs::path(*name).extension() == ".csv";

@@ -32,9 +32,14 @@ void ListWindow::announceVerifyOutcome() {
     }
 }
 
-// A file's digest is known once its row has ended with it: hashed, OK or FAILED. Before that,
-// and for a missing or unreadable file, a checked row's cell holds what the list expects.
+// A file's digest is known once its row has ended with it: hashed, OK or FAILED, or found by a
+// folder check. Before that, and for a missing or unreadable file, a row's cell holds what the
+// list expects.
 bool ListWindow::holdsFileDigests(const Row& row) {
+    if (row.audit) {
+        return *row.audit != checks::AuditClass::Missing &&
+               *row.audit != checks::AuditClass::Unreadable;
+    }
     return row.done &&
            (!row.status || *row.status == CheckStatus::Ok || *row.status == CheckStatus::Failed);
 }

@@ -66,6 +66,10 @@ extern const TextGroup kNoteTextGroup;
 // controls whose caption does not name them, the shortcuts they are triggered by, and the word
 // announced when a hash that showed its progress is done.
 extern const TextGroup kAccessibleTextGroup;
+// Texts 120 to 127: a folder checked against a list: the files window's command, the classes
+// of its files (unchanged, changed, moved, new, and "moved from" a name), a list of no one
+// algorithm, and the question before a changed file is kept in a list.
+extern const TextGroup kAuditTextGroup;
 // Texts 130 to 132: the headings of the algorithm list's groups (the entries it had first,
 // today's hashes, the checksums and fast hashes).
 extern const TextGroup kListGroupTextGroup;

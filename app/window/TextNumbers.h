@@ -72,6 +72,11 @@ enum TextNumber : int {
     kYesText = 112,  // the buttons of our boxes: yes, no, OK (Cancel is kCancelText)
     kNoText = 113,
     kOkText = 114,
+    kCheckFolderCommandText = 120,
+    kFirstAuditClassText = 121,  // unchanged, changed, moved, new
+    kMovedFromText = 125,
+    kAuditNoAlgorithmText = 126,
+    kKeepChangedText = 127,
     kFirstListGroupText = 130,  // the algorithm list's headings: the thirty, hashes, checksums
 };
 

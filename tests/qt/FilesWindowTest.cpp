@@ -1,4 +1,5 @@
-// The files window's wiring: its keys reach its actions, Tab walks it in reading order, and the
+// The files window's wiring: its keys reach its actions (and say so to screen readers), Tab walks
+// it in reading order, and the
 // algorithm picker groups, searches and ticks the entries.
 #include <gtest/gtest.h>
 
@@ -40,7 +41,7 @@ protected:
     }
 };
 
-TEST_F(FilesWindowTest, KeysReachOpenPasteRemoveAndCopy) {
+TEST_F(FilesWindowTest, KeysReachOpenPasteRemoveCopyAndCheckFolder) {
     const std::string a = files.write("a.txt", "abc");
     const std::string b = files.write("b.txt", "abc");
     frontEnd->listWindow().Open(*hashing::FindAlgorithm("sha256"));
@@ -63,6 +64,16 @@ TEST_F(FilesWindowTest, KeysReachOpenPasteRemoveAndCopy) {
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), kAbc + "  " + b);
     press(QKeySequence::Delete);
     EXPECT_EQ(shownNames(), std::vector<std::string>{a});
+
+    listOpenNames = {files.write("SHA256SUMS", kAbc + "  a.txt\n" + kAbc + "  gone.txt\n")};
+    listFolder = files.path().string();
+    press(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+    ASSERT_EQ(shownNames(), (std::vector<std::string>{"a.txt", "b.txt"}));
+    EXPECT_EQ(rows().topLevelItem(0)->text(1).toStdString(), "unchanged");
+    EXPECT_EQ(rows().topLevelItem(1)->text(1).toStdString(), "moved from gone.txt");
+    EXPECT_FALSE(rows().topLevelItem(1)->icon(1).isNull());
+    const auto& command = *frontEnd->listView().findChild<QPushButton*>("ListCheckFolderButton");
+    EXPECT_EQ(command.accessibleDescription().toStdString(), "Shortcut: Ctrl+Shift+O");
 }
 
 TEST_F(FilesWindowTest, TabGoesFromTheTopCommandsThroughTheRowsAndTheVerifyFieldToTheBottom) {
@@ -73,8 +84,9 @@ TEST_F(FilesWindowTest, TabGoesFromTheTopCommandsThroughTheRowsAndTheVerifyField
     const std::vector<std::string> expected = {
         "ListSetCommand0", "ListSetCommand1", "ListSetCommand2", "ListSetCommand3",
         "ListSetCommand4", "ListSetCommand5", "ListSetCommand6", "ListSetCommand7",
-        "ListRows",        "ListVerifyField", "ListCommand0",    "ListCommand1",
-        "ListCommand2",    "ListCommand3",    "ListCommand4",    "ListSetCommand0"};
+        "ListRows",        "ListVerifyField", "ListCheckFolderButton", "ListCommand0",
+        "ListCommand1",    "ListCommand2",    "ListCommand3",    "ListCommand4",
+        "ListSetCommand0"};
     frontEnd->listView().findChild<QWidget*>(QString::fromStdString(expected.front()))->setFocus();
     const auto focused = [] { return QApplication::focusWidget()->objectName().toStdString(); };
     std::vector<std::string> walked = {focused()};

@@ -64,7 +64,7 @@ std::unique_ptr<DesktopFrontEnd> FrontEndTest::makeFrontEnd(
     };
     ListWindowServices listServices = ListWindowServices::System();
     listServices.chooseOpenNames = [this](QWidget*) { return listOpenNames; };
-    listServices.chooseFolder = [](QWidget*) { return std::optional<std::string>(); };
+    listServices.chooseFolder = [this](QWidget*) { return listFolder; };
     return std::make_unique<DesktopFrontEnd>(
         std::move(services), ProgramFolders{exeFolder.path(), configRoot.path()},
         [this] { return selfTestAnswer; }, table, std::move(listServices));

@@ -86,8 +86,10 @@ protected:
     std::deque<std::optional<QUrl>> fileAnswers;
     std::vector<QString> fileDialogInitialNames;
     std::vector<QUrl> openedUrls;
-    // The files window's dialogs: its open dialog answers `listOpenNames`, the others cancel.
+    // The files window's dialogs: its open dialog answers `listOpenNames`, its folder dialog
+    // `listFolder`, the others cancel.
     std::vector<std::string> listOpenNames;
+    std::optional<std::string> listFolder;
 
     std::unique_ptr<DesktopFrontEnd> frontEnd;
 };

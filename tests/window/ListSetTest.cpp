@@ -377,6 +377,80 @@ TEST_F(ListSetTest, AReportKeepsEveryStatusAsTextAndCsv) {
                                        "1 OK, 1 FAILED, 1 missing\n");
 }
 
+// A folder checked against a list made of it before: each file's class in the command line's
+// words, the list's files found nowhere after them, the count of each class; a save blesses a
+// changed file only when the user agrees, and keeps the listed digest of an unreadable one.
+TEST_F(ListSetTest, AFolderCheckedAgainstItsListShowsEachFilesClass) {
+    fs::create_directory(folder.path() / "t");
+    for (const char* name : {"same", "changed", "moved", "re named", "gone", "moved and changed"}) {
+        folder.write(std::string("t/") + name, std::string("content of ") + name);
+    }
+    folder.write("target", "abc");
+    fs::create_symlink(in("target"), in("t/link"));
+    const auto shell = [this](const std::string& command) {
+        ASSERT_EQ(tolvek::testing::RunIn(folder.path(), command).exitCode, 0) << command;
+    };
+    shell("cd t && sha256sum * > ../sums && mv ../sums SHA256SUMS && cp SHA256SUMS SHA256SUMS~");
+    shell(
+        "cd t && mkdir sub && echo x >> changed && mv moved sub/ && mv 're named' renamed && "
+        "rm gone ../target && mv 'moved and changed' sub/mc && echo y >> sub/mc && echo > new");
+    window.CheckFolderAgainstList(in("t/SHA256SUMS"), in("t"));
+    gather();
+    window.CancelAction();
+    settle();
+    EXPECT_EQ(statuses(), std::vector<std::string>(7, "cancelled")) << "nothing classified";
+
+    window.CheckFolderAgainstList(in("t/SHA256SUMS"), in("t"));
+    settle();
+    const std::vector<std::pair<std::string, std::string>> classes = {
+        {"changed", "changed"},
+        {"link", "unreadable"},
+        {"new", "new"},
+        {"renamed", "moved from re named"},
+        {"same", "unchanged"},
+        {"sub/mc", "new"},
+        {"sub/moved", "moved from moved"},
+        {"gone", "missing"},
+        {"moved and changed", "missing"},
+    };
+    std::vector<std::pair<std::string, std::string>> shown;
+    for (std::size_t row = 0; row < port.rows.size(); ++row) {
+        shown.emplace_back(names()[row], port.rows[row].status);
+        EXPECT_TRUE(port.rows[row].auditMark && !port.rows[row].mark);
+    }
+    EXPECT_EQ(shown, classes);
+    EXPECT_EQ(port.progress.state,
+              "1 unchanged, 1 changed, 2 moved, 2 new, 2 missing, 1 unreadable");
+    EXPECT_TRUE(port.messages.empty());
+
+    const std::string listed = tolvek::testing::FileContents(in("t/SHA256SUMS"));
+    const std::string linkDigest = listed.substr(listed.find("  link") - 64, 64);
+    for (const bool keepChanged : {false, true}) {
+        SCOPED_TRACE(keepChanged);
+        port.questions.clear();
+        port.confirmAnswer = keepChanged;
+        port.saveName = in(keepChanged ? "kept.sha256" : "left.sha256");
+        window.SaveListAction();
+        EXPECT_EQ(port.questions.size(), 1u);
+        std::string expected = keepChanged ? digestOf("changed") + "  t/changed\n" : "";
+        expected += linkDigest + "  t/link\n";
+        for (const std::string name : {"new", "renamed", "same", "sub/mc", "sub/moved"}) {
+            expected += digestOf(name) + "  t/" + name + "\n";
+        }
+        EXPECT_EQ(tolvek::testing::FileContents(port.saveName.value()), expected);
+    }
+
+    folder.write("mixed.list",
+                 "MD5 (a.txt) = 900150983cd24fb0d6963f7d28e17f72\n" + kAbc + "  b.txt\n");
+    window.CheckFolderAgainstList(in("mixed.list"), in("t"));
+    settle();
+    EXPECT_EQ(port.messages,
+              std::vector<std::string>{in("mixed.list") +
+                                       " does not name one algorithm for all its "
+                                       "lines, so no folder can be checked against it."});
+    EXPECT_TRUE(port.rows.empty());
+}
+
 // A list past the size the window reads whole is refused for its size, not as unopenable.
 TEST_F(ListSetTest, AListTooLargeToReadIsRefusedForItsSize) {
     const std::string big = folder.writeSparse("big.sha256", (std::int64_t{16} << 20) + 1, '\n');
