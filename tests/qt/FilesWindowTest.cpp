@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include "app/qt/AlgorithmPicker.h"
@@ -22,7 +23,7 @@ const std::string kAbc = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff
 
 class FilesWindowTest : public RealEntriesTest {
 protected:
-    QTreeWidget& rows() { return *frontEnd->listView().findChild<QTreeWidget*>("ListRows"); }
+    QTreeView& rows() { return *frontEnd->listView().findChild<QTreeView*>("ListRows"); }
     void press(const QKeySequence& keys) {
         QTest::keySequence(&frontEnd->listView(), keys);
         QDeadlineTimer hangGuard(std::chrono::seconds(60));
@@ -32,8 +33,8 @@ protected:
     }
     std::vector<std::string> shownNames() {
         std::vector<std::string> names;
-        for (int row = 0; row < rows().topLevelItemCount(); ++row) {
-            names.push_back(rows().topLevelItem(row)->text(0).toStdString());
+        for (int row = 0; row < rows().model()->rowCount(); ++row) {
+            names.push_back(CellOf(rows(), row, 0).toString().toStdString());
         }
         return names;
     }
@@ -57,7 +58,7 @@ TEST_F(FilesWindowTest, KeysReachOpenPasteRemoveAndCopy) {
     press(QKeySequence::Paste);
     EXPECT_EQ(shownNames(), (std::vector<std::string>{a, b}));
 
-    rows().setCurrentItem(rows().topLevelItem(1));
+    rows().setCurrentIndex(rows().model()->index(1, 0));
     press(QKeySequence::Copy);
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), kAbc + "  " + b);
     press(QKeySequence::Delete);
@@ -79,14 +80,14 @@ TEST_F(FilesWindowTest, CtrlShiftVPastesTheDigestToVerifyWhichMarksItsCell) {
     EXPECT_TRUE(field.hasFocus());
     EXPECT_EQ(outcome.text().toStdString(), "Matches the expected digest: " + a + " (SHA256)");
     EXPECT_TRUE(outcome.isVisible());
-    QTreeWidgetItem& row = *rows().topLevelItem(0);
-    EXPECT_EQ(row.text(2).toStdString(), kAbc + " — matches");
-    EXPECT_FALSE(row.icon(2).isNull());
+    const auto digest = [this](int role) { return CellOf(rows(), 0, 2, role); };
+    EXPECT_EQ(digest(Qt::DisplayRole).toString().toStdString(), kAbc + " — matches");
+    EXPECT_FALSE(digest(Qt::DecorationRole).value<QIcon>().isNull());
 
     field.clear();
     EXPECT_FALSE(outcome.isVisible());
-    EXPECT_EQ(row.text(2).toStdString(), kAbc);
-    EXPECT_TRUE(row.icon(2).isNull());
+    EXPECT_EQ(digest(Qt::DisplayRole).toString().toStdString(), kAbc);
+    EXPECT_TRUE(digest(Qt::DecorationRole).value<QIcon>().isNull());
 }
 
 TEST_F(FilesWindowTest, ThePickerGroupsSearchesAndTicks) {
