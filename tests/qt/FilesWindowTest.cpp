@@ -7,11 +7,14 @@
 #include <QDeadlineTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTreeView>
 #include <QTreeWidget>
 
 #include "app/qt/AlgorithmPicker.h"
+#include "app/qt/ListRowsModel.h"
 #include "app/window/StringTable.h"
 #include "tests/qt/FrontEndFixture.h"
 
@@ -117,6 +120,44 @@ TEST_F(FilesWindowTest, ThePickerGroupsSearchesAndTicks) {
               (std::vector<const hashing::AlgorithmEntry*>{hashing::FindAlgorithm("md5"),
                                                            hashing::FindAlgorithm("sha256")}))
         << "in table order";
+}
+
+// A check of many rows changes each once: the view hears of them together, not row by row, reads
+// each at once, and the status icon is made once, not for each row.
+TEST(ListRowsModelTest, ChangedRowsAreToldTogetherAndReadAtOnce) {
+    int iconsMade = 0;
+    const auto statusIcon = [&iconsMade](checks::CheckStatus) {
+        ++iconsMade;
+        return QIcon(QPixmap(4, 4));
+    };
+    ListRowsModel model(nullptr, statusIcon, QIcon());
+    model.setHeadings({"File", "Status", "SHA256"});
+    const auto row = [](std::size_t index, std::optional<checks::CheckStatus> mark) {
+        return window::ListRowView{std::to_string(index), {"00"}, mark ? "OK" : "", mark, {false}};
+    };
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    for (std::size_t index = 0; index < 1000; ++index) {
+        model.setRow(index, row(index, std::nullopt));
+    }
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    for (std::size_t index = 10; index < 1000; ++index) {
+        model.setRow(index, row(index, checks::CheckStatus::Ok));
+        EXPECT_FALSE(model.index(static_cast<int>(index), 1).data(Qt::DecorationRole).isNull());
+    }
+    EXPECT_EQ(inserted.count(), 1000);
+    EXPECT_EQ(iconsMade, 1);
+    EXPECT_EQ(model.index(999, 1).data(), QStringLiteral("OK"));
+    EXPECT_EQ(changed.count(), 0) << "not yet";
+    ASSERT_TRUE(changed.wait(5000));
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed.at(0).at(0).value<QModelIndex>(), model.index(10, 0));
+    EXPECT_EQ(changed.at(0).at(1).value<QModelIndex>(), model.index(999, 2));
+
+    model.setRowCount(500);
+    EXPECT_EQ(model.rowCount(), 500);
+    model.setRow(499, row(499, std::nullopt));
+    ASSERT_TRUE(changed.wait(5000));
+    EXPECT_EQ(changed.at(1).at(0).value<QModelIndex>(), model.index(499, 0));
 }
 
 }  // namespace
