@@ -71,10 +71,10 @@ void ListRowsModel::setRowCount(std::size_t count) {
     endRemoveRows();
 }
 
-// Rows removed since a change went with it.
+// Of the rows changed, those still there: some may have been dropped since.
 void ListRowsModel::tellChanged() {
-    const bool shown = std::exchange(m_changed, false) && m_firstChanged < m_rows.size();
-    if (shown) {
+    const bool stillThere = std::exchange(m_changed, false) && m_firstChanged < m_rows.size();
+    if (stillThere) {
         const std::size_t last = std::min(m_lastChanged, m_rows.size() - 1);
         emit dataChanged(index(static_cast<int>(m_firstChanged), 0),
                          index(static_cast<int>(last), columnCount() - 1),
