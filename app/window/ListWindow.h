@@ -135,7 +135,8 @@ public:
     // Stops what runs and empties the window.
     void ClearAction();
     // Stops the walk or list read under way and the file being read; drops and lists not
-    // looked at yet are forgotten, and the files waiting are cancelled.
+    // looked at yet, and rows found but not added yet, are forgotten, and the files waiting
+    // are cancelled.
     void CancelAction();
     // The language changed: the window's words, the rows' statuses and the summary again.
     void ApplyTexts();
