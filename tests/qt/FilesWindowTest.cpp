@@ -135,7 +135,6 @@ TEST(ListRowsModelTest, ChangedRowsAreToldTogetherAndReadAtOnce) {
     const auto row = [](std::size_t index, std::optional<checks::CheckStatus> mark) {
         return window::ListRowView{std::to_string(index), {"00"}, mark ? "OK" : "", mark, {false}};
     };
-    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
     for (std::size_t index = 0; index < 1000; ++index) {
         model.setRow(index, row(index, std::nullopt));
     }
@@ -144,7 +143,6 @@ TEST(ListRowsModelTest, ChangedRowsAreToldTogetherAndReadAtOnce) {
         model.setRow(index, row(index, checks::CheckStatus::Ok));
         EXPECT_FALSE(model.index(static_cast<int>(index), 1).data(Qt::DecorationRole).isNull());
     }
-    EXPECT_EQ(inserted.count(), 1000);
     EXPECT_EQ(iconsMade, 1);
     EXPECT_EQ(model.index(999, 1).data(), QStringLiteral("OK"));
     EXPECT_EQ(changed.count(), 0) << "not yet";
