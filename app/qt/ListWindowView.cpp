@@ -13,22 +13,22 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStyle>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "app/qt/Accessibility.h"
 #include "app/qt/BoxButtons.h"
 #include "app/qt/FileDrops.h"
+#include "app/qt/ListRowsModel.h"
 
 namespace tolvek::desktop {
 
 namespace {
 
 constexpr int kCommandCount = 5;
-// The file, its status, then a digest column for each algorithm of the set.
-constexpr int kStatusColumn = 1;
-constexpr int kFirstDigestColumn = 2;
+constexpr int kStatusColumn = ListRowsModel::kStatusColumn;
+constexpr int kFirstDigestColumn = ListRowsModel::kFirstDigestColumn;
 constexpr int kSetCommandCount = 8;
 // Its caption is the set commands' last; its button sits beside the verify field, where checks
 // against what the user holds are, and where the window has room for it.
@@ -38,7 +38,22 @@ QString fromBytes(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-QIcon statusIcon(const QStyle& style, std::optional<checks::CheckStatus> status);
+// An icon for each status, so that no status is told by colour alone.
+QIcon statusIcon(const QStyle& style, checks::CheckStatus status) {
+    switch (status) {
+        case checks::CheckStatus::Ok:
+            return style.standardIcon(QStyle::SP_DialogApplyButton);
+        case checks::CheckStatus::Failed:
+            return style.standardIcon(QStyle::SP_MessageBoxCritical);
+        case checks::CheckStatus::Missing:
+            return style.standardIcon(QStyle::SP_MessageBoxQuestion);
+        case checks::CheckStatus::Unreadable:
+            return style.standardIcon(QStyle::SP_MessageBoxWarning);
+        case checks::CheckStatus::Cancelled:
+            return style.standardIcon(QStyle::SP_BrowserStop);
+    }
+    return {};
+}
 
 // The class of a file checked against a list: those a list check has, its status's icon.
 QIcon auditIcon(const QStyle& style, checks::AuditClass kind) {
@@ -55,26 +70,6 @@ QIcon auditIcon(const QStyle& style, checks::AuditClass kind) {
             return statusIcon(style, checks::CheckStatus::Missing);
         case checks::AuditClass::Unreadable:
             return statusIcon(style, checks::CheckStatus::Unreadable);
-    }
-    return {};
-}
-
-// An icon for each status, so that no status is told by colour alone.
-QIcon statusIcon(const QStyle& style, std::optional<checks::CheckStatus> status) {
-    if (!status) {
-        return {};
-    }
-    switch (*status) {
-        case checks::CheckStatus::Ok:
-            return style.standardIcon(QStyle::SP_DialogApplyButton);
-        case checks::CheckStatus::Failed:
-            return style.standardIcon(QStyle::SP_MessageBoxCritical);
-        case checks::CheckStatus::Missing:
-            return style.standardIcon(QStyle::SP_MessageBoxQuestion);
-        case checks::CheckStatus::Unreadable:
-            return style.standardIcon(QStyle::SP_MessageBoxWarning);
-        case checks::CheckStatus::Cancelled:
-            return style.standardIcon(QStyle::SP_BrowserStop);
     }
     return {};
 }
@@ -98,7 +93,14 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
     : QWidget(nullptr, Qt::Window),
       m_beside(beside),
       m_services(std::move(services)),
-      m_rows(new QTreeWidget(this)),
+      m_rows(new QTreeView(this)),
+      m_model(new ListRowsModel(
+          this,
+          [this](const window::ListRowView& row) {
+              return row.auditMark ? auditIcon(*style(), *row.auditMark)
+                                   : statusIcon(*style(), row.mark.value());
+          },
+          style()->standardIcon(QStyle::SP_DialogApplyButton))),
       m_hint(new QLabel(this)),
       m_subject(new QLabel(this)),
       m_bar(new QProgressBar(this)),
@@ -110,13 +112,16 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
     InstallAccessibleRoles();
     setObjectName(QStringLiteral("ListWindow"));
     m_rows->setObjectName(QStringLiteral("ListRows"));
+    m_rows->setModel(m_model);
     m_rows->setRootIsDecorated(false);
+    // One line a row: the view places rows without asking each its height.
+    m_rows->setUniformRowHeights(true);
     m_rows->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_hint->setObjectName(QStringLiteral("ListEmptyHint"));
     m_hint->setWordWrap(true);
     m_hint->setAlignment(Qt::AlignCenter);
     m_hint->setTextFormat(Qt::PlainText);
-    m_rows->setColumnCount(kFirstDigestColumn + 1);
+    m_model->setHeadings(QStringList(kFirstDigestColumn + 1, QString()));
     m_rows->header()->setStretchLastSection(false);
     m_rows->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_summary->setObjectName(QStringLiteral("ListSummary"));
@@ -175,7 +180,7 @@ void ListWindowView::orderTabs() {
 void ListWindowView::connectTo(window::ListWindow& window) {
     connect(m_cancel, &QPushButton::clicked, this, [&window] { window.CancelAction(); });
     const auto currentRow = [this] {
-        return static_cast<std::size_t>(m_rows->indexOfTopLevelItem(m_rows->currentItem()));
+        return static_cast<std::size_t>(m_rows->currentIndex().row());
     };
     const std::function<void()> actions[kCommandCount] = {
         [&window, currentRow] { window.CopyRowAction(currentRow(), window::LineStyle::Gnu); },
@@ -243,8 +248,8 @@ void ListWindowView::connectKeys(window::ListWindow& window) {
 
 std::vector<std::size_t> ListWindowView::selectedRows() const {
     std::vector<std::size_t> rows;
-    for (QTreeWidgetItem* item : m_rows->selectedItems()) {
-        rows.push_back(static_cast<std::size_t>(m_rows->indexOfTopLevelItem(item)));
+    for (const QModelIndex& selected : m_rows->selectionModel()->selectedRows()) {
+        rows.push_back(static_cast<std::size_t>(selected.row()));
     }
     std::ranges::sort(rows);
     return rows;
@@ -281,8 +286,7 @@ void ListWindowView::showHeadings() {
     for (const std::string& caption : m_captions) {
         headings.push_back(fromBytes(caption));
     }
-    m_rows->setColumnCount(static_cast<int>(headings.size()));
-    m_rows->setHeaderLabels(headings);
+    m_model->setHeadings(headings);
 }
 
 void ListWindowView::setColumns(const std::vector<std::string>& captions) {
@@ -326,33 +330,20 @@ void ListWindowView::placeOnScreen() {
 }
 
 void ListWindowView::setRow(std::size_t index, const window::ListRowView& row) {
-    const int position = static_cast<int>(index);
-    QTreeWidgetItem* item = m_rows->topLevelItem(position);
-    if (item == nullptr) {
-        item = new QTreeWidgetItem(m_rows);
-    }
-    item->setText(0, fromBytes(row.file));
     for (std::size_t column = 0; column < row.digests.size(); ++column) {
-        const int shownAt = kFirstDigestColumn + static_cast<int>(column);
-        item->setText(shownAt, fromBytes(row.digests[column]));
-        const bool verified = column < row.verified.size() && row.verified[column];
-        item->setIcon(shownAt,
-                      verified ? style()->standardIcon(QStyle::SP_DialogApplyButton) : QIcon());
-        widenToShow(column, item->text(shownAt), verified);
+        widenToShow(column, row.digests[column],
+                    column < row.verified.size() && row.verified[column]);
     }
-    item->setText(kStatusColumn, fromBytes(row.status));
-    item->setIcon(kStatusColumn, row.auditMark ? auditIcon(*style(), *row.auditMark)
-                                               : statusIcon(*style(), row.mark));
-    widenStatusFor(item->text(kStatusColumn));
+    widenStatusFor(row.status);
+    m_model->setRow(index, row);
 }
 
 // The status column fits each of the few status words, measured once per language.
-void ListWindowView::widenStatusFor(const QString& status) {
-    if (status.isEmpty() || m_measuredStatuses.contains(status)) {
+void ListWindowView::widenStatusFor(const std::string& status) {
+    if (status.empty() || !m_measuredStatuses.insert(status).second) {
         return;
     }
-    m_measuredStatuses.insert(status);
-    const int needed = m_rows->fontMetrics().horizontalAdvance(status) +
+    const int needed = m_rows->fontMetrics().horizontalAdvance(fromBytes(status)) +
                        m_rows->iconSize().width() + 3 * m_rows->indentation();
     m_rows->header()->resizeSection(kStatusColumn,
                                     std::max(needed, m_rows->header()->sectionSize(kStatusColumn)));
@@ -361,23 +352,21 @@ void ListWindowView::widenStatusFor(const QString& status) {
 // A digest column is made as wide as its first digest, once: the digests of one algorithm are
 // all as long, and measuring each row, as the header could, would cost too much for many rows.
 // A digest marked as the one verified (few) is measured each time, with its icon and words.
-void ListWindowView::widenToShow(std::size_t column, const QString& digest, bool verified) {
-    if (digest.isEmpty() || column >= m_sizedColumns.size() ||
+void ListWindowView::widenToShow(std::size_t column, const std::string& digest, bool verified) {
+    if (digest.empty() || column >= m_sizedColumns.size() ||
         (m_sizedColumns[column] && !verified)) {
         return;
     }
     m_sizedColumns[column] = true;
     const int position = kFirstDigestColumn + static_cast<int>(column);
-    const int needed = m_rows->fontMetrics().horizontalAdvance(digest) +
+    const int needed = m_rows->fontMetrics().horizontalAdvance(fromBytes(digest)) +
                        (verified ? m_rows->iconSize().width() : 0) + 2 * m_rows->indentation();
     m_rows->header()->resizeSection(position,
                                     std::max(needed, m_rows->header()->sectionSize(position)));
 }
 
 void ListWindowView::setRowCount(std::size_t count) {
-    while (static_cast<std::size_t>(m_rows->topLevelItemCount()) > count) {
-        delete m_rows->takeTopLevelItem(m_rows->topLevelItemCount() - 1);
-    }
+    m_model->setRowCount(count);
 }
 
 void ListWindowView::showEmptyHint(bool shown) {

@@ -6,11 +6,11 @@
 // of files, folders and lists. The core's ListWindow decides everything.
 #pragma once
 
-#include <QSet>
 #include <QString>
 #include <QWidget>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -20,11 +20,12 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
-class QTreeWidget;
+class QTreeView;
 
 namespace tolvek::desktop {
 
 class Announcer;
+class ListRowsModel;
 
 // The dialogs that wait for the user, which tests replace with canned answers.
 struct ListWindowServices {
@@ -76,17 +77,18 @@ private:
     void orderTabs();
     void placeOnScreen();
     void showHeadings();
-    void widenToShow(std::size_t column, const QString& digest, bool verified);
-    void widenStatusFor(const QString& status);
+    void widenToShow(std::size_t column, const std::string& digest, bool verified);
+    void widenStatusFor(const std::string& status);
     std::vector<std::size_t> selectedRows() const;
 
     QWidget& m_beside;
     window::ListWindowTexts m_texts;
     std::vector<std::string> m_captions;
-    QSet<QString> m_measuredStatuses;
+    std::set<std::string> m_measuredStatuses;
     std::vector<bool> m_sizedColumns;  // a digest column made wide enough for its digests
     ListWindowServices m_services;
-    QTreeWidget* m_rows;
+    QTreeView* m_rows;
+    ListRowsModel* m_model;
     QLabel* m_hint;
     QLabel* m_subject;
     QProgressBar* m_bar;

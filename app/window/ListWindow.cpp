@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <utility>
 
 #include "app/checks/ChecksumList.h"
@@ -16,6 +17,9 @@ namespace fs = std::filesystem;
 using checks::NameForMessage;
 
 namespace {
+
+// About as many rows as the window's thread adds in a few milliseconds.
+constexpr std::size_t kRowsPerTurn = 2000;
 
 constexpr CheckStatus kStatusOrder[] = {CheckStatus::Ok, CheckStatus::Failed, CheckStatus::Missing,
                                         CheckStatus::Unreadable, CheckStatus::Cancelled};
@@ -51,6 +55,7 @@ std::string keyOf(const CheckItem& item) {
 ListWindow::ListWindow(ListWindowPort& port, UiThread& ui, hashing::WorkerTasks& gathering,
                        hashing::WorkerTasks& checking, std::function<std::string(int)> loadText)
     : m_port(port),
+      m_ui(ui),
       m_gathering(
           gathering, ui,
           {[this] { showProgress(); }, [this](FoundRows found) { rowsFound(std::move(found)); },
@@ -125,6 +130,8 @@ void ListWindow::newSet() {
     ++m_set;
     m_rows.clear();
     m_keys.clear();
+    m_arriving.clear();
+    m_addingRows = false;
     m_columns.clear();
     m_port.setColumns({});
     m_skippedFolders.clear();
@@ -201,8 +208,25 @@ void ListWindow::rowsFound(FoundRows found) {
     }
     m_skippedFolders.insert(m_skippedFolders.end(), found.skippedFolders.begin(),
                             found.skippedFolders.end());
-    for (CheckItem& item : found.items) {
-        addRow(std::move(item));
+    std::ranges::move(found.items, std::back_inserter(m_arriving));
+    if (!m_addingRows) {
+        addArrivingRows();
+    }
+}
+
+// The files of the rows added so far are checked while the next slices come in.
+void ListWindow::addArrivingRows() {
+    for (std::size_t added = 0; added < kRowsPerTurn && !m_arriving.empty(); ++added) {
+        addRow(std::move(m_arriving.front()));
+        m_arriving.pop_front();
+    }
+    m_addingRows = !m_arriving.empty();
+    if (m_addingRows) {
+        m_ui.post([this, set = m_set] {
+            if (set == m_set) {
+                addArrivingRows();
+            }
+        });
     }
     if (found.baseline) {
         auditListRead(*found.baseline);
@@ -338,6 +362,7 @@ void ListWindow::checkEnded(int set, bool cancelled) {
 }
 
 void ListWindow::CancelAction() {
+    m_arriving.clear();
     m_gathering.cancel();
     m_checking.cancel();
 }

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstddef>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -153,7 +154,8 @@ public:
     // Stops what runs and empties the window.
     void ClearAction();
     // Stops the walk or list read under way and the file being read; drops and lists not
-    // looked at yet are forgotten, and the files waiting are cancelled.
+    // looked at yet, and rows found but not added yet, are forgotten, and the files waiting
+    // are cancelled.
     void CancelAction();
     // The language changed: the window's words, the rows' statuses and the summary again.
     void ApplyTexts();
@@ -174,7 +176,9 @@ public:
 
     // "3 OK, 1 FAILED, 1 missing": the statuses given so far.
     std::string Summary() const;
-    bool Running() const { return m_checking.running() || m_gathering.running(); }
+    bool Running() const {
+        return m_checking.running() || m_gathering.running() || m_addingRows;
+    }
     std::size_t RowCount() const { return m_rows.size(); }
 
 private:
@@ -204,6 +208,7 @@ private:
     void newSet();
     void gatherNames(const std::vector<std::string>& names);
     void rowsFound(FoundRows found);
+    void addArrivingRows();
     void gatheringEnded();
     void showSkippedFolders();
     // False for a file and expected digest the set holds already.
@@ -240,6 +245,7 @@ private:
     void announceVerifyOutcome();
 
     ListWindowPort& m_port;
+    UiThread& m_ui;
     ListGathering m_gathering;
     ListChecking m_checking;
     std::function<std::string(int)> m_loadText;
@@ -250,6 +256,10 @@ private:
     std::vector<Row> m_rows;
     // Each file and expected digest of the set once, so that no file is listed twice.
     std::unordered_set<std::string> m_keys;
+    // Rows found and not added yet. A large list or folder is added a slice per turn of the
+    // window's thread, so that the window answers while its rows come in.
+    std::deque<CheckItem> m_arriving;
+    bool m_addingRows = false;
     // The rows before this one have been handed to a check; counts kept as rows end, so that a
     // file's end costs the same however many rows there are.
     std::size_t m_nextToRun = 0;

@@ -1,6 +1,7 @@
 // The files window's verify field: the digest the user holds, found among the digests the set's
 // files have.
 #include <algorithm>
+#include <utility>
 
 #include "app/checks/ExpectedDigest.h"
 #include "app/hashing/AsciiText.h"
@@ -14,8 +15,23 @@ void ListWindow::VerifyChangedHandler(const std::string& text) {
     m_verifyText = text;
     const std::vector<std::size_t> lengths = hashing::DigestLengthsOf(hashing::AlgorithmEntries());
     std::optional<checks::ExpectedDigest> read = checks::ReadExpectedDigest(text, lengths);
-    m_verify = read ? std::optional(std::move(read->digest)) : std::nullopt;
-    showRows(0);
+    const std::optional<hashing::Digest> before =
+        std::exchange(m_verify, read ? std::optional(std::move(read->digest)) : std::nullopt);
+    // Only the rows marked before or now are drawn again: a keystroke costs a comparison per
+    // digest, not a row drawn for each.
+    const auto marked = [](const std::optional<hashing::Digest>& verify, const Cell& cell) {
+        return verify && cell.digest == *verify;
+    };
+    if (before != m_verify) {
+        for (std::size_t index = 0; index < m_rows.size(); ++index) {
+            const Row& row = m_rows[index];
+            if (holdsFileDigests(row) && std::ranges::any_of(row.cells, [&](const Cell& cell) {
+                    return marked(before, cell) || marked(m_verify, cell);
+                })) {
+                showRow(index);
+            }
+        }
+    }
     showVerifyOutcome();
     // What the user asked for is said at once, but the same words not twice as they type on.
     if (std::string outcome = verifyOutcome(); !outcome.empty() && outcome != m_announcedOutcome) {

@@ -9,7 +9,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QScreen>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <fstream>
 #include <atomic>
 #include <cstring>
@@ -115,7 +115,7 @@ TEST_F(RealEntriesTest, FilesWindowOpensAloneWithTheNamesAndLeavesShaLngAsItIs) 
     EXPECT_LT(filesView.x(), view().frameGeometry().right())
         << "in the middle of the screen, not beside the hidden main window";
     EXPECT_EQ(frontEnd->window().LanguageBase(), 0) << "the saved language, German";
-    const auto& rows = *filesView.findChild<QTreeWidget*>(QStringLiteral("ListRows"));
+    const auto& rows = *filesView.findChild<QTreeView*>(QStringLiteral("ListRows"));
     const auto settle = [this] {
         QElapsedTimer waited;
         waited.start();
@@ -124,14 +124,14 @@ TEST_F(RealEntriesTest, FilesWindowOpensAloneWithTheNamesAndLeavesShaLngAsItIs) 
         } while (frontEnd->listWindow().Running() && waited.elapsed() < 60000);
     };
     settle();
-    EXPECT_EQ(rows.topLevelItemCount(), 1);
+    EXPECT_EQ(rows.model()->rowCount(), 1);
 
     // What the next start hands over comes into the same window.
     frontEnd->openInFilesWindow({file, files.file("other.txt")});
     settle();
-    ASSERT_GE(rows.topLevelItemCount(), 2);
-    const QTreeWidgetItem& last = *rows.topLevelItem(rows.topLevelItemCount() - 1);
-    EXPECT_TRUE(last.text(0).endsWith(QStringLiteral("other.txt"))) << last.text(0).toStdString();
+    ASSERT_GE(rows.model()->rowCount(), 2);
+    const QString last = CellOf(rows, rows.model()->rowCount() - 1, 0).toString();
+    EXPECT_TRUE(last.endsWith(QStringLiteral("other.txt"))) << last.toStdString();
     EXPECT_EQ(savedFile(), saved);
 }
 

@@ -9,10 +9,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPixmap>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include "app/qt/AlgorithmPicker.h"
+#include "app/qt/ListRowsModel.h"
 #include "app/window/StringTable.h"
 #include "tests/qt/FrontEndFixture.h"
 
@@ -24,7 +28,7 @@ const std::string kAbc = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff
 
 class FilesWindowTest : public RealEntriesTest {
 protected:
-    QTreeWidget& rows() { return *frontEnd->listView().findChild<QTreeWidget*>("ListRows"); }
+    QTreeView& rows() { return *frontEnd->listView().findChild<QTreeView*>("ListRows"); }
     void press(const QKeySequence& keys) {
         QTest::keySequence(&frontEnd->listView(), keys);
         QDeadlineTimer hangGuard(std::chrono::seconds(60));
@@ -34,8 +38,8 @@ protected:
     }
     std::vector<std::string> shownNames() {
         std::vector<std::string> names;
-        for (int row = 0; row < rows().topLevelItemCount(); ++row) {
-            names.push_back(rows().topLevelItem(row)->text(0).toStdString());
+        for (int row = 0; row < rows().model()->rowCount(); ++row) {
+            names.push_back(CellOf(rows(), row, 0).toString().toStdString());
         }
         return names;
     }
@@ -59,7 +63,7 @@ TEST_F(FilesWindowTest, KeysReachOpenPasteRemoveCopyAndCheckFolder) {
     press(QKeySequence::Paste);
     EXPECT_EQ(shownNames(), (std::vector<std::string>{a, b}));
 
-    rows().setCurrentItem(rows().topLevelItem(1));
+    rows().setCurrentIndex(rows().model()->index(1, 0));
     press(QKeySequence::Copy);
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), kAbc + "  " + b);
     press(QKeySequence::Delete);
@@ -69,9 +73,9 @@ TEST_F(FilesWindowTest, KeysReachOpenPasteRemoveCopyAndCheckFolder) {
     listFolder = files.path().string();
     press(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
     ASSERT_EQ(shownNames(), (std::vector<std::string>{"a.txt", "b.txt"}));
-    EXPECT_EQ(rows().topLevelItem(0)->text(1).toStdString(), "unchanged");
-    EXPECT_EQ(rows().topLevelItem(1)->text(1).toStdString(), "moved from gone.txt");
-    EXPECT_FALSE(rows().topLevelItem(1)->icon(1).isNull());
+    EXPECT_EQ(CellOf(rows(), 0, 1), QStringLiteral("unchanged"));
+    EXPECT_EQ(CellOf(rows(), 1, 1), QStringLiteral("moved from gone.txt"));
+    EXPECT_FALSE(CellOf(rows(), 1, 1, Qt::DecorationRole).value<QIcon>().isNull());
     const auto& command = *frontEnd->listView().findChild<QPushButton*>("ListCheckFolderButton");
     EXPECT_EQ(command.accessibleDescription().toStdString(), "Shortcut: Ctrl+Shift+O");
 }
@@ -122,14 +126,14 @@ TEST_F(FilesWindowTest, CtrlShiftVPastesTheDigestToVerifyWhichMarksItsCell) {
     EXPECT_TRUE(field.hasFocus());
     EXPECT_EQ(outcome.text().toStdString(), "Matches the expected digest: " + a + " (SHA256)");
     EXPECT_TRUE(outcome.isVisible());
-    QTreeWidgetItem& row = *rows().topLevelItem(0);
-    EXPECT_EQ(row.text(2).toStdString(), kAbc + " — matches");
-    EXPECT_FALSE(row.icon(2).isNull());
+    const auto digest = [this](int role) { return CellOf(rows(), 0, 2, role); };
+    EXPECT_EQ(digest(Qt::DisplayRole).toString().toStdString(), kAbc + " — matches");
+    EXPECT_FALSE(digest(Qt::DecorationRole).value<QIcon>().isNull());
 
     field.clear();
     EXPECT_FALSE(outcome.isVisible());
-    EXPECT_EQ(row.text(2).toStdString(), kAbc);
-    EXPECT_TRUE(row.icon(2).isNull());
+    EXPECT_EQ(digest(Qt::DisplayRole).toString().toStdString(), kAbc);
+    EXPECT_TRUE(digest(Qt::DecorationRole).value<QIcon>().isNull());
 }
 
 TEST_F(FilesWindowTest, ThePickerGroupsSearchesAndTicks) {
@@ -159,6 +163,42 @@ TEST_F(FilesWindowTest, ThePickerGroupsSearchesAndTicks) {
               (std::vector<const hashing::AlgorithmEntry*>{hashing::FindAlgorithm("md5"),
                                                            hashing::FindAlgorithm("sha256")}))
         << "in table order";
+}
+
+// A check of many rows changes each once: the view hears of them together, not row by row, reads
+// each at once, and the status icon is made once, not for each row.
+TEST(ListRowsModelTest, ChangedRowsAreToldTogetherAndReadAtOnce) {
+    int iconsMade = 0;
+    const auto statusIcon = [&iconsMade](checks::CheckStatus) {
+        ++iconsMade;
+        return QIcon(QPixmap(4, 4));
+    };
+    ListRowsModel model(nullptr, statusIcon, QIcon());
+    model.setHeadings({"File", "Status", "SHA256"});
+    const auto row = [](std::size_t index, std::optional<checks::CheckStatus> mark) {
+        return window::ListRowView{std::to_string(index), {"00"}, mark ? "OK" : "", mark, {false}};
+    };
+    for (std::size_t index = 0; index < 1000; ++index) {
+        model.setRow(index, row(index, std::nullopt));
+    }
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    for (std::size_t index = 10; index < 1000; ++index) {
+        model.setRow(index, row(index, checks::CheckStatus::Ok));
+        EXPECT_FALSE(model.index(static_cast<int>(index), 1).data(Qt::DecorationRole).isNull());
+    }
+    EXPECT_EQ(iconsMade, 1);
+    EXPECT_EQ(model.index(999, 1).data(), QStringLiteral("OK"));
+    EXPECT_EQ(changed.count(), 0) << "not yet";
+    ASSERT_TRUE(changed.wait(5000));
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed.at(0).at(0).value<QModelIndex>(), model.index(10, 0));
+    EXPECT_EQ(changed.at(0).at(1).value<QModelIndex>(), model.index(999, 2));
+
+    model.setRowCount(500);
+    EXPECT_EQ(model.rowCount(), 500);
+    model.setRow(499, row(499, std::nullopt));
+    ASSERT_TRUE(changed.wait(5000));
+    EXPECT_EQ(changed.at(1).at(0).value<QModelIndex>(), model.index(499, 0));
 }
 
 }  // namespace

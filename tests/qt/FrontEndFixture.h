@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
@@ -41,6 +42,12 @@ struct Place {
     std::optional<std::string> text;
 };
 std::vector<Place> PlacesOf(const std::string& window);
+
+// What a table view shows in a cell: its text, or with Qt::DecorationRole its icon.
+inline QVariant CellOf(const QAbstractItemView& view, int row, int column,
+                       int role = Qt::DisplayRole) {
+    return view.model()->index(row, column).data(role);
+}
 
 class FrontEndTest : public ::testing::Test {
 protected:

@@ -8,7 +8,7 @@
 #include <QTest>
 #include <QLabel>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <functional>
 
 #include "app/qt/StringInputWindow.h"
@@ -207,12 +207,14 @@ TEST_F(WiringTest, TheShortcutOpensTheListWindowBesideWhichChecksADroppedList) {
     ASSERT_TRUE(turnUntil([this] { return !frontEnd->listWindow().Running(); }));
     QCoreApplication::processEvents();
     EXPECT_EQ(summary.text(), QStringLiteral("1 OK, 1 missing"));
-    const auto& rows = *listView.findChild<QTreeWidget*>(QStringLiteral("ListRows"));
-    ASSERT_EQ(rows.topLevelItemCount(), 2);
-    EXPECT_EQ(rows.headerItem()->text(2), QStringLiteral("SHA256")) << "a column per algorithm";
-    EXPECT_EQ(rows.topLevelItem(0)->text(2).toStdString(), abc);
-    EXPECT_EQ(rows.topLevelItem(1)->text(1), QStringLiteral("missing"));
-    EXPECT_FALSE(rows.topLevelItem(1)->icon(1).isNull()) << "an icon beside the word";
+    const auto& rows = *listView.findChild<QTreeView*>(QStringLiteral("ListRows"));
+    ASSERT_EQ(rows.model()->rowCount(), 2);
+    EXPECT_EQ(rows.model()->headerData(2, Qt::Horizontal), QStringLiteral("SHA256"))
+        << "a column per algorithm";
+    EXPECT_EQ(CellOf(rows, 0, 2).toString().toStdString(), abc);
+    EXPECT_EQ(CellOf(rows, 1, 1), QStringLiteral("missing"));
+    EXPECT_FALSE(CellOf(rows, 1, 1, Qt::DecorationRole).value<QIcon>().isNull())
+        << "an icon beside the word";
     QTest::mouseClick(listView.findChild<QPushButton*>(QStringLiteral("ListCommand3")),
                       Qt::LeftButton);
     EXPECT_EQ(clipboardText(), "SHA256 (a.txt) = " + abc + "\n") << "the missing file is left out";
@@ -220,7 +222,7 @@ TEST_F(WiringTest, TheShortcutOpensTheListWindowBesideWhichChecksADroppedList) {
     chooseLanguage(kGerman);
     EXPECT_TRUE(view().windowTitle().endsWith(QStringLiteral("Deutsch")));
     EXPECT_EQ(listView.windowTitle(), QStringLiteral("Liste prüfen"));
-    EXPECT_EQ(rows.topLevelItem(1)->text(1), QStringLiteral("fehlt"));
+    EXPECT_EQ(CellOf(rows, 1, 1), QStringLiteral("fehlt"));
     EXPECT_EQ(summary.text(), QStringLiteral("1 OK, 1 fehlt"));
 }
 

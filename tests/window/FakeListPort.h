@@ -27,6 +27,7 @@ public:
     }
     void showWindow() override { shown = true; }
     void setRow(std::size_t index, const ListRowView& row) override {
+        ++rowsDrawn;
         ASSERT_LE(index, rows.size());
         if (index == rows.size()) {
             rows.push_back(row);
@@ -74,6 +75,7 @@ public:
     std::optional<std::vector<const hashing::AlgorithmEntry*>> pickedAlgorithms;
     bool shown = false;
     std::vector<ListRowView> rows;
+    std::size_t rowsDrawn = 0;  // setRow calls
     ProgressDisplay progress;
     std::string clipboard;
     std::vector<std::string> openNames;

@@ -256,7 +256,8 @@ TEST_F(ListSetTest, SavesAndCopiesKeepTheExpectedDigestsOneListPerAlgorithm) {
 }
 
 // The verify field finds the digest the user holds among the digests the files have: never an
-// expected digest of a list that no file has confirmed (gone.txt), in any column.
+// expected digest of a list that no file has confirmed (gone.txt), in any column. Only the rows
+// whose marks change are drawn again.
 TEST_F(ListSetTest, TheVerifyFieldMarksEachDigestEqualToItAndSaysWhichMatched) {
     // Published MD5 of "abc" (RFC 1321, appendix A.5).
     const std::string abcMd5 = "900150983cd24fb0d6963f7d28e17f72";
@@ -269,21 +270,29 @@ TEST_F(ListSetTest, TheVerifyFieldMarksEachDigestEqualToItAndSaysWhichMatched) {
         std::string typed;
         std::string outcome;
         std::vector<std::string> marked;  // row/column
+        std::size_t drawn;
     } cases[] = {
         {" " + hashing::AsciiUpper(kAbc) + "\n",
          "Matches the expected digest: ok.txt (SHA256), b.txt (SHA256)",
-         {"ok.txt/SHA256", "b.txt/SHA256"}},
-        {"MD5 (b.txt) = " + abcMd5, "Matches the expected digest: b.txt (MD5)", {"b.txt/MD5"}},
+         {"ok.txt/SHA256", "b.txt/SHA256"},
+         2},
+        {"MD5 (b.txt) = " + abcMd5,
+         "Matches the expected digest: b.txt (MD5)",
+         {"b.txt/MD5"},
+         2},
         {std::string(64, 'b'),
          "None of the 3 digests of that length matches the expected digest.",
-         {}},
-        {"hello", "The text holds no digest of a length the program knows.", {}},
-        {"", "", {}},
+         {},
+         1},
+        {"hello", "The text holds no digest of a length the program knows.", {}, 0},
+        {"", "", {}, 0},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.typed);
         const std::vector<std::string> heardBefore = port.announcements;
+        const std::size_t drawnBefore = port.rowsDrawn;
         window.VerifyChangedHandler(test.typed);
+        EXPECT_EQ(port.rowsDrawn - drawnBefore, test.drawn);
         window.VerifyChangedHandler(test.typed);
         std::vector<std::string> heard = heardBefore;
         if (!test.outcome.empty()) {

@@ -77,6 +77,29 @@ TEST_F(ListWindowTest, CancelInTheMiddleCancelsTheRest) {
                                         "5 of 5 files \u2013 3 OK, 2 cancelled"}));
 }
 
+// A long list's rows come a few thousand a turn, so that the window answers meanwhile; Cancel
+// forgets those not added yet.
+TEST_F(ListWindowTest, ALongListsRowsComeASliceATurnAndCancelForgetsTheRest) {
+    std::string lines;
+    for (int file = 0; file < 5000; ++file) {
+        lines += kAbc + "  f" + std::to_string(file) + "\n";
+    }
+    window.CheckList(folder.write("long.sha256", lines));
+    tasks.run();
+    ui.runFirst();
+    EXPECT_EQ(port.rows.size(), 2000U);
+    ui.runFirst();  // the list's read has ended
+    ui.runFirst();
+    EXPECT_EQ(port.rows.size(), 4000U);
+    EXPECT_TRUE(window.Running());
+    window.CancelAction();
+    settle();
+    ui.drain();
+    EXPECT_EQ(port.rows.size(), 4000U);
+    EXPECT_EQ(port.rows.back().file, "f3999");
+    EXPECT_FALSE(window.Running());
+}
+
 TEST_F(ListWindowTest, DroppedFilesAndFoldersAreHashedAndSavedAtomicallyWithoutOverwritingUnasked) {
     std::filesystem::create_directory(folder.path() / "tree");
     folder.write("tree/b", "abc");

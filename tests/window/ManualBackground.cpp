@@ -12,6 +12,15 @@ void ManualUiThread::drain() {
     }
 }
 
+void ManualUiThread::runFirst() {
+    if (m_calls.empty()) {
+        return;
+    }
+    const std::function<void()> call = std::move(m_calls.front());
+    m_calls.pop_front();
+    call();
+}
+
 void ManualUiThread::letTimePass() {
     while (!m_delayedCalls.empty()) {
         m_calls.push_back(std::move(m_delayedCalls.front()));

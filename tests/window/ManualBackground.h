@@ -25,6 +25,8 @@ public:
 
     // Runs the posted calls, including those they post, in order.
     void drain();
+    // Runs the first posted call alone: one turn of the window's thread.
+    void runFirst();
     bool empty() const { return m_calls.empty(); }
     // The delays have passed: the calls that waited for them are posted.
     void letTimePass();
