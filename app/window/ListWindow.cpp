@@ -209,6 +209,9 @@ void ListWindow::rowsFound(FoundRows found) {
     m_skippedFolders.insert(m_skippedFolders.end(), found.skippedFolders.begin(),
                             found.skippedFolders.end());
     std::ranges::move(found.items, std::back_inserter(m_arriving));
+    if (found.baseline) {
+        auditListRead(*found.baseline);
+    }
     if (!m_addingRows) {
         addArrivingRows();
     }
@@ -228,10 +231,8 @@ void ListWindow::addArrivingRows() {
             }
         });
     }
-    if (found.baseline) {
-        auditListRead(*found.baseline);
-    }
     runNext();
+    classifyAudit();  // when the last rows needed no reading
 }
 
 void ListWindow::gatheringEnded() {

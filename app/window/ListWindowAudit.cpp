@@ -25,14 +25,16 @@ void ListWindow::CheckFolderAgainstList(const std::string& listPath, const std::
     m_gathering.gatherAudit(listPath, folder);
 }
 
-// The folder's files are the rows so far; files added to the set later are only hashed.
+// The folder's files are the rows so far and those still arriving; files added to the set later
+// are only hashed.
 void ListWindow::auditListRead(AuditBaseline& baseline) {
     if (baseline.algorithm == nullptr) {
         m_port.showMessage(hashing::FillPlaceholders(m_loadText(kAuditNoAlgorithmText),
                                                      {checks::NameForMessage(baseline.listPath)}));
         return;
     }
-    m_audit = PendingAudit{std::move(baseline.items), baseline.algorithm, m_rows.size()};
+    m_audit = PendingAudit{std::move(baseline.items), baseline.algorithm,
+                           m_rows.size() + m_arriving.size()};
 }
 
 // Once every file has been hashed: a class for each, and a row for each listed file found nowhere.

@@ -169,11 +169,11 @@ TEST_F(FilesWindowTest, ThePickerGroupsSearchesAndTicks) {
 // each at once, and the status icon is made once, not for each row.
 TEST(ListRowsModelTest, ChangedRowsAreToldTogetherAndReadAtOnce) {
     int iconsMade = 0;
-    const auto statusIcon = [&iconsMade](checks::CheckStatus) {
+    const auto markIcon = [&iconsMade](const window::ListRowView&) {
         ++iconsMade;
         return QIcon(QPixmap(4, 4));
     };
-    ListRowsModel model(nullptr, statusIcon, QIcon());
+    ListRowsModel model(nullptr, markIcon, QIcon());
     model.setHeadings({"File", "Status", "SHA256"});
     const auto row = [](std::size_t index, std::optional<checks::CheckStatus> mark) {
         return window::ListRowView{std::to_string(index), {"00"}, mark ? "OK" : "", mark, {false}};

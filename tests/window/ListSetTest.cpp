@@ -272,7 +272,7 @@ TEST_F(ListSetTest, TheVerifyFieldMarksEachDigestEqualToItAndSaysWhichMatched) {
         std::vector<std::string> marked;  // row/column
         std::size_t drawn;
     } cases[] = {
-        {" " + hashing::AsciiUpper(kAbc) + "\n",
+        {std::string(" ").append(hashing::AsciiUpper(kAbc)).append("\n"),
          "Matches the expected digest: ok.txt (SHA256), b.txt (SHA256)",
          {"ok.txt/SHA256", "b.txt/SHA256"},
          2},
