@@ -458,6 +458,13 @@ TEST_F(ListSetTest, AFolderCheckedAgainstItsListShowsEachFilesClass) {
                                        " does not name one algorithm for all its "
                                        "lines, so no folder can be checked against it."});
     EXPECT_TRUE(port.rows.empty());
+
+    // More files than the window adds in one turn: every one of them is the folder's.
+    shell("mkdir many && cd many && for i in $(seq 2001); do echo $i > $i; done && "
+          "sha256sum * > ../sums && mv ../sums SHA256SUMS && echo x >> 1");
+    window.CheckFolderAgainstList(in("many/SHA256SUMS"), in("many"));
+    settle();
+    EXPECT_EQ(port.progress.state, "2000 unchanged, 1 changed, 0 moved, 0 new, 0 missing");
 }
 
 // A list past the size the window reads whole is refused for its size, not as unopenable.
