@@ -114,14 +114,16 @@ QVariant ListRowsModel::data(const QModelIndex& index, int role) const {
     }
     const window::ListRowView& row = m_rows[static_cast<std::size_t>(index.row())];
     const int column = index.column();
+    // A name or a "moved from" cut short in its column is read whole in its tooltip.
+    const bool shownWhole = role == Qt::DisplayRole || role == Qt::ToolTipRole;
     if (column == kStatusColumn) {
-        if (role == Qt::DisplayRole) {
+        if (shownWhole) {
             return fromBytes(row.status);
         }
         return role == Qt::DecorationRole ? markIconOf(row) : QVariant();
     }
     if (column == 0) {
-        return role == Qt::DisplayRole ? QVariant(fromBytes(row.file)) : QVariant();
+        return shownWhole ? QVariant(fromBytes(row.file)) : QVariant();
     }
     const auto digest = static_cast<std::size_t>(column - kFirstDigestColumn);
     if (role == Qt::DisplayRole && digest < row.digests.size()) {

@@ -117,6 +117,8 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
     // One line a row: the view places rows without asking each its height.
     m_rows->setUniformRowHeights(true);
     m_rows->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // A path cut short keeps its file's name.
+    m_rows->setTextElideMode(Qt::ElideMiddle);
     m_hint->setObjectName(QStringLiteral("ListEmptyHint"));
     m_hint->setWordWrap(true);
     m_hint->setAlignment(Qt::AlignCenter);
@@ -161,7 +163,7 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
     layout->addLayout(commands);
     m_hint->hide();
     orderTabs();
-    resize(820, 420);
+    resize(920, 420);
     // After the roles are installed, so that it is a notification.
     m_announcer = new Announcer(*this);
 }
@@ -338,13 +340,16 @@ void ListWindowView::setRow(std::size_t index, const window::ListRowView& row) {
     m_model->setRow(index, row);
 }
 
-// The status column fits each of the few status words, measured once per language.
+// The status column fits each of the few status words, measured once per language; a status
+// that names a file ("moved from …") takes at most a quarter of the window's width, so that
+// the files' names keep theirs.
 void ListWindowView::widenStatusFor(const std::string& status) {
     if (status.empty() || !m_measuredStatuses.insert(status).second) {
         return;
     }
-    const int needed = m_rows->fontMetrics().horizontalAdvance(fromBytes(status)) +
-                       m_rows->iconSize().width() + 3 * m_rows->indentation();
+    const int needed = std::min(m_rows->fontMetrics().horizontalAdvance(fromBytes(status)) +
+                                    m_rows->iconSize().width() + 3 * m_rows->indentation(),
+                                width() / 4);
     m_rows->header()->resizeSection(kStatusColumn,
                                     std::max(needed, m_rows->header()->sectionSize(kStatusColumn)));
 }
