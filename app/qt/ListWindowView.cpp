@@ -21,6 +21,7 @@
 #include "app/qt/BoxButtons.h"
 #include "app/qt/FileDrops.h"
 #include "app/qt/ListRowsModel.h"
+#include "app/qt/StatusIcons.h"
 
 namespace tolvek::desktop {
 
@@ -36,42 +37,6 @@ constexpr std::size_t kCheckFolderCommand = 8;
 
 QString fromBytes(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-// An icon for each status, so that no status is told by colour alone.
-QIcon statusIcon(const QStyle& style, checks::CheckStatus status) {
-    switch (status) {
-        case checks::CheckStatus::Ok:
-            return style.standardIcon(QStyle::SP_DialogApplyButton);
-        case checks::CheckStatus::Failed:
-            return style.standardIcon(QStyle::SP_MessageBoxCritical);
-        case checks::CheckStatus::Missing:
-            return style.standardIcon(QStyle::SP_MessageBoxQuestion);
-        case checks::CheckStatus::Unreadable:
-            return style.standardIcon(QStyle::SP_MessageBoxWarning);
-        case checks::CheckStatus::Cancelled:
-            return style.standardIcon(QStyle::SP_BrowserStop);
-    }
-    return {};
-}
-
-// The class of a file checked against a list: those a list check has, its status's icon.
-QIcon auditIcon(const QStyle& style, checks::AuditClass kind) {
-    switch (kind) {
-        case checks::AuditClass::Unchanged:
-            return statusIcon(style, checks::CheckStatus::Ok);
-        case checks::AuditClass::Changed:
-            return statusIcon(style, checks::CheckStatus::Failed);
-        case checks::AuditClass::Moved:
-            return style.standardIcon(QStyle::SP_ArrowForward);
-        case checks::AuditClass::New:
-            return style.standardIcon(QStyle::SP_FileIcon);
-        case checks::AuditClass::Missing:
-            return statusIcon(style, checks::CheckStatus::Missing);
-        case checks::AuditClass::Unreadable:
-            return statusIcon(style, checks::CheckStatus::Unreadable);
-    }
-    return {};
 }
 
 // A row of `count` buttons named from `namePattern`, which `buttons` receives too.
@@ -97,8 +62,8 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
       m_model(new ListRowsModel(
           this,
           [this](const window::ListRowView& row) {
-              return row.auditMark ? auditIcon(*style(), *row.auditMark)
-                                   : statusIcon(*style(), row.mark.value());
+              return row.auditMark ? AuditIcon(*style(), *row.auditMark)
+                                   : StatusIcon(*style(), row.mark.value());
           },
           style()->standardIcon(QStyle::SP_DialogApplyButton))),
       m_hint(new QLabel(this)),
