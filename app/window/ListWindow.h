@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -122,6 +123,9 @@ public:
     // Shows the window; files added later are hashed with `entry`, until the user has chosen
     // algorithms in the picker.
     void Open(const hashing::AlgorithmEntry& entry);
+    // Keeps the picker's choices in `file` from now on, and takes a choice kept there before as
+    // the user's.
+    void RememberChoiceIn(std::filesystem::path file);
     // The picker: the algorithms files added from now on are hashed with, each file read once
     // for all of them. The choice is kept while the program runs.
     void ChooseAlgorithmsAction();
@@ -251,6 +255,7 @@ private:
     std::function<std::string(int)> m_loadText;
     std::vector<const hashing::AlgorithmEntry*> m_hashEntries;
     bool m_algorithmsChosen = false;
+    std::filesystem::path m_choiceFile;  // empty: the choice lasts while the program runs
     // The set's algorithms, in the order their columns were added.
     std::vector<const hashing::AlgorithmEntry*> m_columns;
     std::vector<Row> m_rows;

@@ -1,10 +1,12 @@
 // The ways names come into the files window: the open and folder dialogs, the clipboard, and the
-// algorithm picker that decides what files added from now on are hashed with.
+// algorithm picker that decides what files added from now on are hashed with, remembered
+// between runs.
 #include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "app/window/AlgorithmChoice.h"
 #include "app/window/ListWindow.h"
 
 namespace tolvek::window {
@@ -57,6 +59,18 @@ void ListWindow::ChooseAlgorithmsAction() {
         m_port.chooseAlgorithms(m_hashEntries);
     if (chosen && !chosen->empty()) {
         m_hashEntries = std::move(*chosen);
+        m_algorithmsChosen = true;
+        if (!m_choiceFile.empty()) {
+            SaveAlgorithmChoice(m_choiceFile, m_hashEntries);  // a preference: no message
+        }
+    }
+}
+
+void ListWindow::RememberChoiceIn(std::filesystem::path file) {
+    m_choiceFile = std::move(file);
+    if (std::vector<const hashing::AlgorithmEntry*> kept = ReadAlgorithmChoice(m_choiceFile);
+        !kept.empty()) {
+        m_hashEntries = std::move(kept);
         m_algorithmsChosen = true;
     }
 }

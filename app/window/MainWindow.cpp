@@ -327,6 +327,13 @@ void MainWindow::hashFileFromField(Control sender, WhenShown whenShown) {
     hashFile(sender, whenShown);
 }
 
+void MainWindow::AttachListWindow(ListWindow& listWindow) {
+    m_listWindow = &listWindow;
+    if (const std::filesystem::path config = m_state.windows.configFolder(); !config.empty()) {
+        listWindow.RememberChoiceIn(config / "files-algorithms");
+    }
+}
+
 LanguageFile MainWindow::languageFile() const {
     return LanguageFile(m_state.windows.executableFolder(), m_state.windows.configFolder());
 }

@@ -89,8 +89,9 @@ public:
     void DeclineOfferAction();
 
     // The list window that the offer to check a list, and OpenListWindowAction, open; it speaks
-    // the main window's language.
-    void AttachListWindow(ListWindow& listWindow) { m_listWindow = &listWindow; }
+    // the main window's language, and its picker's choice is kept in the user's configuration
+    // folder.
+    void AttachListWindow(ListWindow& listWindow);
     // The keyboard shortcut: opens the list window, empty, for the selected algorithm.
     void OpenListWindowAction();
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
 
 #include "app/hashing/AsciiText.h"
@@ -333,6 +334,7 @@ TEST_F(ListSetTest, SeveralAlgorithmsGiveAColumnAndAListEachAndThePickerKeepsThe
     const std::string abcMd5 = "900150983cd24fb0d6963f7d28e17f72";
     const std::vector<const hashing::AlgorithmEntry*> chosen = {hashing::FindAlgorithm("md5"),
                                                                 hashing::FindAlgorithm("sha256")};
+    window.RememberChoiceIn(in("config/files-algorithms"));
     port.pickedAlgorithms = chosen;
     window.ChooseAlgorithmsAction();
     window.Open(*hashing::FindAlgorithm("sha1"));  // as Ctrl+L does with SHA1 selected
@@ -355,6 +357,15 @@ TEST_F(ListSetTest, SeveralAlgorithmsGiveAColumnAndAListEachAndThePickerKeepsThe
     port.pickedAlgorithms.reset();
     window.ChooseAlgorithmsAction();
     EXPECT_EQ(port.offeredAlgorithms, chosen);
+
+    // The next run starts with the choice; an id this version does not have is passed over.
+    std::ofstream(in("config/files-algorithms"), std::ios::app) << "no-such-hash\n";
+    FakeListPort nextPort;
+    ListWindow next{nextPort, ui, tasks, checks, [](int) { return std::string(); }};
+    next.RememberChoiceIn(in("config/files-algorithms"));
+    next.Open(*hashing::FindAlgorithm("sha1"));
+    next.ChooseAlgorithmsAction();
+    EXPECT_EQ(nextPort.offeredAlgorithms, chosen);
 }
 
 TEST_F(ListSetTest, AReportKeepsEveryStatusAsTextAndCsv) {
