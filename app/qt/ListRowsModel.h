@@ -22,9 +22,8 @@ class ListRowsModel final : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    // The file, its status, then a digest column for each algorithm of the set.
-    static constexpr int kStatusColumn = 1;
-    static constexpr int kFirstDigestColumn = 2;
+    static constexpr int kStatusColumn = static_cast<int>(window::kStatusColumn);
+    static constexpr int kFirstDigestColumn = static_cast<int>(window::kFirstDigestColumn);
 
     // `markIcon` gives the icon beside a row's status word, asked once per kind of mark (a
     // status, or a class of a folder checked against a list); `verifiedIcon` goes beside a

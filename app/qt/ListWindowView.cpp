@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
@@ -28,7 +29,6 @@ namespace tolvek::desktop {
 namespace {
 
 constexpr int kCommandCount = 5;
-constexpr int kStatusColumn = ListRowsModel::kStatusColumn;
 constexpr int kFirstDigestColumn = ListRowsModel::kFirstDigestColumn;
 constexpr int kSetCommandCount = 8;
 // Its caption is the set commands' last; its button sits beside the verify field, where checks
@@ -73,7 +73,9 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
       m_verify(new QLineEdit(this)),
       m_verifyOutcome(new QLabel(this)),
       m_checkFolder(new QPushButton(this)),
-      m_cancel(new QPushButton(this)) {
+      m_cancel(new QPushButton(this)),
+      m_copyCell(new QMenu(this)),
+      m_copyColumn(new QMenu(this)) {
     InstallAccessibleRoles();
     setObjectName(QStringLiteral("ListWindow"));
     m_rows->setObjectName(QStringLiteral("ListRows"));
@@ -84,6 +86,11 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
     m_rows->setSelectionMode(QAbstractItemView::ExtendedSelection);
     // A path cut short keeps its file's name.
     m_rows->setTextElideMode(Qt::ElideMiddle);
+    m_copyCell->setObjectName(QStringLiteral("ListCopyCellMenu"));
+    m_copyColumn->setObjectName(QStringLiteral("ListCopyColumnMenu"));
+    m_rows->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_rows->addAction(m_copyCell->menuAction());
+    m_rows->addAction(m_copyColumn->menuAction());
     m_hint->setObjectName(QStringLiteral("ListEmptyHint"));
     m_hint->setWordWrap(true);
     m_hint->setAlignment(Qt::AlignCenter);
@@ -176,6 +183,15 @@ void ListWindowView::connectTo(window::ListWindow& window) {
     }
     connect(m_checkFolder, &QPushButton::clicked, this,
             [&window] { window.CheckFolderAgainstListAction(); });
+    connect(m_copyCell, &QMenu::triggered, this, [this, &window](const QAction* column) {
+        if (const QModelIndex current = m_rows->currentIndex(); current.isValid()) {
+            window.CopyCellAction(static_cast<std::size_t>(current.row()),
+                                  static_cast<std::size_t>(column->data().toInt()));
+        }
+    });
+    connect(m_copyColumn, &QMenu::triggered, this, [&window](const QAction* column) {
+        window.CopyColumnAction(static_cast<std::size_t>(column->data().toInt()));
+    });
     connect(m_verify, &QLineEdit::textChanged, this,
             [&window](const QString& text) { window.VerifyChangedHandler(text.toStdString()); });
     connectKeys(window);
@@ -240,29 +256,10 @@ void ListWindowView::setTexts(const window::ListWindowTexts& texts) {
     m_hint->setAccessibleName(fromBytes(texts.emptyHint));
     ApplyAccessibleText(*m_rows, {texts.rowsName, {}});
     ApplyAccessibleText(*m_bar, {texts.progressBarName, {}});
+    m_copyCell->setTitle(fromBytes(texts.cellCommands.at(0)));
+    m_copyColumn->setTitle(fromBytes(texts.cellCommands.at(1)));
     m_verify->setPlaceholderText(fromBytes(texts.verifyName));
     ApplyAccessibleText(*m_verify, {texts.verifyName, {}});
-}
-
-// Before the set has an algorithm, its one digest column is headed "Digest".
-void ListWindowView::showHeadings() {
-    QStringList headings = {fromBytes(m_texts.headings.at(0)), fromBytes(m_texts.headings.at(3))};
-    if (m_captions.empty()) {
-        headings.push_back(fromBytes(m_texts.headings.at(2)));
-    }
-    for (const std::string& caption : m_captions) {
-        headings.push_back(fromBytes(caption));
-    }
-    m_model->setHeadings(headings);
-}
-
-void ListWindowView::setColumns(const std::vector<std::string>& captions) {
-    m_captions = captions;
-    m_sizedColumns.resize(captions.size(), false);
-    if (captions.empty()) {
-        m_sizedColumns.clear();
-    }
-    showHeadings();
 }
 
 void ListWindowView::showWindow() {
@@ -303,36 +300,6 @@ void ListWindowView::setRow(std::size_t index, const window::ListRowView& row) {
     }
     widenStatusFor(row.status);
     m_model->setRow(index, row);
-}
-
-// The status column fits each of the few status words, measured once per language; a status
-// that names a file ("moved from …") takes at most a quarter of the window's width, so that
-// the files' names keep theirs.
-void ListWindowView::widenStatusFor(const std::string& status) {
-    if (status.empty() || !m_measuredStatuses.insert(status).second) {
-        return;
-    }
-    const int needed = std::min(m_rows->fontMetrics().horizontalAdvance(fromBytes(status)) +
-                                    m_rows->iconSize().width() + 3 * m_rows->indentation(),
-                                width() / 4);
-    m_rows->header()->resizeSection(kStatusColumn,
-                                    std::max(needed, m_rows->header()->sectionSize(kStatusColumn)));
-}
-
-// A digest column is made as wide as its first digest, once: the digests of one algorithm are
-// all as long, and measuring each row, as the header could, would cost too much for many rows.
-// A digest marked as the one verified (few) is measured each time, with its icon and words.
-void ListWindowView::widenToShow(std::size_t column, const std::string& digest, bool verified) {
-    if (digest.empty() || column >= m_sizedColumns.size() ||
-        (m_sizedColumns[column] && !verified)) {
-        return;
-    }
-    m_sizedColumns[column] = true;
-    const int position = kFirstDigestColumn + static_cast<int>(column);
-    const int needed = m_rows->fontMetrics().horizontalAdvance(fromBytes(digest)) +
-                       (verified ? m_rows->iconSize().width() : 0) + 2 * m_rows->indentation();
-    m_rows->header()->resizeSection(position,
-                                    std::max(needed, m_rows->header()->sectionSize(position)));
 }
 
 void ListWindowView::setRowCount(std::size_t count) {

@@ -20,6 +20,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QMenu;
 class QTreeView;
 
 namespace tolvek::desktop {
@@ -97,6 +98,10 @@ private:
     QLabel* m_verifyOutcome;
     QPushButton* m_checkFolder;
     QPushButton* m_cancel;
+    // The rows' menu (right button, or the menu key): a cell of the current row, or a whole
+    // column, each column named by its heading.
+    QMenu* m_copyCell;
+    QMenu* m_copyColumn;
     std::vector<QPushButton*> m_commands;
     Announcer* m_announcer = nullptr;
     std::vector<QPushButton*> m_setCommands;

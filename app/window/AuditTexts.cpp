@@ -1,4 +1,5 @@
 #include "app/window/TextGroups.h"
+#include "app/window/TextNumbers.h"
 
 namespace tolvek::window {
 
@@ -50,6 +51,6 @@ constexpr GroupTexts<8> kAuditTexts = {{
 
 }  // namespace
 
-const TextGroup kAuditTextGroup = MakeTextGroup<120, kAuditTexts>();
+const TextGroup kAuditTextGroup = MakeTextGroup<kCheckFolderCommandText, kAuditTexts>();
 
 }  // namespace tolvek::window

@@ -71,7 +71,8 @@ ListWindowTexts ListWindow::texts() const {
             m_loadText(kVerifyNameText),
             LoadBoxButtons(m_loadText),
             hashing::FillPlaceholders(m_loadText(kShortcutDescriptionText),
-                                      {std::string(kCheckFolderShortcut)})};
+                                      {std::string(kCheckFolderShortcut)}),
+            textsFrom(m_loadText, kCopyCellText, 2)};
 }
 
 void ListWindow::Open(const hashing::AlgorithmEntry& entry) {

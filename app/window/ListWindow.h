@@ -60,7 +60,14 @@ struct ListWindowTexts {
     std::string verifyName;  // the field of the digest to verify: its placeholder and name
     BoxButtons boxButtons;   // of the window's questions, messages and picker
     std::string checkFolderDescription;  // names the key of "check folder against list"
+    std::vector<std::string> cellCommands;  // copy the cell, copy its column
 };
+
+// The columns of the rows as the port shows them: the file, its status, then a digest column for
+// each algorithm of the set.
+inline constexpr std::size_t kFileColumn = 0;
+inline constexpr std::size_t kStatusColumn = 1;
+inline constexpr std::size_t kFirstDigestColumn = 2;
 
 // The key of the files window's "check folder against list", in the portable form the window
 // binds it in and its description names it by.
@@ -170,6 +177,10 @@ public:
     // writes one list each.
     void CopyRowAction(std::size_t index, LineStyle style);
     void CopyAllAction(LineStyle style);
+    // The text of one cell as its row shows it (a digest without the verify field's mark), and
+    // the texts of one column, a line each; columns count as the port shows them.
+    void CopyCellAction(std::size_t index, std::size_t column);
+    void CopyColumnAction(std::size_t column);
     void SaveListAction();
     // Every row with its status, as text or, for a name ending in ".csv", as CSV.
     void ExportReportAction();
@@ -244,6 +255,7 @@ private:
     // Whether the row's cells hold the digests its file has (not an expected one still).
     static bool holdsFileDigests(const Row& row);
     std::string digestText(const Row& row, const Cell& cell, bool& verified) const;
+    std::string cellText(const Row& row, std::size_t column) const;
     std::string verifyOutcome() const;
     void showVerifyOutcome();
     void announceVerifyOutcome();

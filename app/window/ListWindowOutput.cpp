@@ -1,4 +1,5 @@
 // The list window's copies, saves and reports: what a list keeps of each row, decided once.
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -107,6 +108,37 @@ void ListWindow::CopyRowAction(std::size_t index, LineStyle style) {
 
 void ListWindow::CopyAllAction(LineStyle style) {
     copyLines(allRows(), style, false);
+}
+
+std::string ListWindow::cellText(const Row& row, std::size_t column) const {
+    if (column == kFileColumn) {
+        return NameForMessage(row.item.name);
+    }
+    if (column == kStatusColumn) {
+        return rowStatusText(row);
+    }
+    const std::size_t digestColumn = column - kFirstDigestColumn;
+    if (digestColumn >= m_columns.size()) {
+        return {};
+    }
+    const auto cell = std::ranges::find(row.cells, m_columns[digestColumn], &Cell::entry);
+    return cell == row.cells.end() ? std::string{} : hashing::HexText(cell->digest);
+}
+
+void ListWindow::CopyCellAction(std::size_t index, std::size_t column) {
+    if (index < m_rows.size()) {
+        m_port.setClipboardText(cellText(m_rows[index], column));
+    }
+}
+
+void ListWindow::CopyColumnAction(std::size_t column) {
+    std::string text;
+    for (const Row& row : m_rows) {
+        text.append(cellText(row, column)).push_back('\n');
+    }
+    if (!text.empty()) {
+        m_port.setClipboardText(text);
+    }
 }
 
 bool ListWindow::saveLines(const std::string& name, const AlgorithmLines& group,

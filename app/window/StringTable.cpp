@@ -218,11 +218,11 @@ constexpr std::array<LanguageBlock, kLanguageBlocks> kBlocks = {{
 // clang-format on
 
 // Every group after the fifteen window texts, in number order.
-const std::array<const TextGroup*, 10> kTextGroups = {
+const std::array<const TextGroup*, 11> kTextGroups = {
     &kProgressTextGroup, &kCompareTextGroup,    &kListTextGroup,
     &kNoteTextGroup,     &kAccessibleTextGroup, &kFilesTextGroup,
-    &kVerifyTextGroup,   &kBoxTextGroup,        &kAuditTextGroup,
-    &kListGroupTextGroup};
+    &kVerifyTextGroup,   &kBoxTextGroup,        &kCellCopyTextGroup,
+    &kAuditTextGroup,    &kListGroupTextGroup};
 
 constexpr std::string_view kTemplateStartText =
     "If you want translate this program, translate from here- From 11000 - 11015";

@@ -88,4 +88,7 @@ extern const TextGroup kVerifyTextGroup;
 // Texts 112 to 114: the Yes, No and OK buttons of the boxes whose words are the program's own.
 extern const TextGroup kBoxTextGroup;
 
+// Texts 115 and 116: the files window's commands on a cell, copying it and copying its column.
+extern const TextGroup kCellCopyTextGroup;
+
 }  // namespace tolvek::window

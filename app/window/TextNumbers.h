@@ -72,6 +72,7 @@ enum TextNumber : int {
     kYesText = 112,  // the buttons of our boxes: yes, no, OK (Cancel is kCancelText)
     kNoText = 113,
     kOkText = 114,
+    kCopyCellText = 115,  // then copy column
     kCheckFolderCommandText = 120,
     kFirstAuditClassText = 121,  // unchanged, changed, moved, new
     kMovedFromText = 125,

@@ -8,6 +8,7 @@
 #include <QDeadlineTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QSignalSpy>
@@ -66,6 +67,11 @@ TEST_F(FilesWindowTest, KeysReachOpenPasteRemoveCopyAndCheckFolder) {
     rows().setCurrentIndex(rows().model()->index(1, 0));
     press(QKeySequence::Copy);
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), kAbc + "  " + b);
+    auto& copyCell = *frontEnd->listView().findChild<QMenu*>("ListCopyCellMenu");
+    EXPECT_TRUE(rows().actions().contains(copyCell.menuAction())) << "in the rows' menu";
+    ASSERT_EQ(copyCell.actions().size(), 3);  // File, Status, SHA256
+    copyCell.actions().at(2)->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), kAbc);
     press(QKeySequence::Delete);
     EXPECT_EQ(shownNames(), std::vector<std::string>{a});
 

@@ -353,6 +353,10 @@ TEST_F(ListSetTest, SeveralAlgorithmsGiveAColumnAndAListEachAndThePickerKeepsThe
     EXPECT_EQ(port.clipboard,
               "MD5 (" + in("a.txt") + ") = " + abcMd5 + "\nSHA256 (" + in("a.txt") + ") = " + kAbc)
         << "GNU lines name no algorithm: two take the BSD form";
+    window.CopyCellAction(1, kFirstDigestColumn);
+    EXPECT_EQ(port.clipboard, abcMd5);
+    window.CopyColumnAction(kFileColumn);
+    EXPECT_EQ(port.clipboard, in("a.txt") + "\n" + in("b.txt") + "\n");
 
     port.pickedAlgorithms.reset();
     window.ChooseAlgorithmsAction();
