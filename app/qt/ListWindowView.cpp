@@ -45,6 +45,7 @@ QHBoxLayout* commandRow(QWidget& owner, const char* namePattern, int count,
     auto* row = new QHBoxLayout;
     for (int command = 0; command < count; ++command) {
         auto* button = new QPushButton(&owner);
+        button->setAutoDefault(true);  // Enter on it acts, as in a dialog
         button->setObjectName(QString::fromLatin1(namePattern).arg(command));
         row->addWidget(button);
         buttons.push_back(button);
@@ -101,6 +102,7 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
     m_summary->setObjectName(QStringLiteral("ListSummary"));
     m_subject->setObjectName(QStringLiteral("ListProgressSubject"));
     m_cancel->setObjectName(QStringLiteral("ListCancelButton"));
+    m_cancel->setAutoDefault(true);
     // Shown with its caption while there is something to cancel.
     m_cancel->hide();
     m_bar->setRange(0, 1000);
@@ -113,6 +115,7 @@ ListWindowView::ListWindowView(QWidget& beside, ListWindowServices services)
     m_verifyOutcome->setWordWrap(true);
     m_verifyOutcome->hide();
     m_checkFolder->setObjectName(QStringLiteral("ListCheckFolderButton"));
+    m_checkFolder->setAutoDefault(true);
 
     auto* setCommands = commandRow(*this, "ListSetCommand%1", kSetCommandCount, m_setCommands);
     setCommands->addStretch(1);

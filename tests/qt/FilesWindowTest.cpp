@@ -86,7 +86,7 @@ TEST_F(FilesWindowTest, KeysReachOpenPasteRemoveCopyAndCheckFolder) {
     EXPECT_EQ(command.accessibleDescription().toStdString(), "Shortcut: Ctrl+Shift+O");
 }
 
-TEST_F(FilesWindowTest, TabGoesFromTheTopCommandsThroughTheRowsAndTheVerifyFieldToTheBottom) {
+TEST_F(FilesWindowTest, TabGoesInReadingOrderAndEnterPressesTheFocusedButton) {
     frontEnd->listWindow().Open(*hashing::FindAlgorithm("sha256"));
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frontEnd->listView()));
     listOpenNames = {files.write("a.txt", "abc")};
@@ -105,6 +105,11 @@ TEST_F(FilesWindowTest, TabGoesFromTheTopCommandsThroughTheRowsAndTheVerifyField
         walked.push_back(focused());
     }
     EXPECT_EQ(walked, expected);
+
+    auto& clear = *frontEnd->listView().findChild<QPushButton*>("ListSetCommand5");
+    clear.setFocus();
+    QTest::keyClick(&clear, Qt::Key_Return);
+    EXPECT_EQ(rows().model()->rowCount(), 0) << "Enter on a focused button acts";
 }
 
 TEST_F(FilesWindowTest, ItsMessageBoxAnswersInTheWindowsLanguage) {
