@@ -7,6 +7,9 @@ from peer_tools import (CHECK_FLAG, FAST, LEGACY, MANY_FILE_PEERS, PEERS, PRINTE
 
 OURS = os.path.abspath(os.environ.get("TOLVEK_CLI", "build/bench/tolvek-cli-without-avx512"))
 OURS_ALL = os.path.abspath(os.environ.get("TOLVEK_CLI_ALL", "build/cli/tolvek-cli"))
+# The BLAKE3 crate built without AVX-512 (bench/peers/blake3-without-avx512), when cargo could build
+# it: the like-for-like peer of our rows that run without AVX-512.
+BLAKE3_WITHOUT_AVX512 = os.environ.get("TOLVEK_PEER_BLAKE3_WITHOUT_AVX512", "")
 DATA = os.environ.get("TOLVEK_BENCH_DIR", "/tmp/tolvek-bench")
 CPUS = os.cpu_count()
 MIB = 1 << 20
@@ -155,7 +158,8 @@ def shown(argv):
     if argv[0] == "xargs":
         command = argv[argv.index("-n") + 2:]
         return f"xargs -P {CPUS} {shown(command)}"
-    text = " ".join(word for word in argv if not word.startswith("/"))
+    text = " ".join([os.path.basename(argv[0])] + [word for word in argv[1:]
+                                                    if not word.startswith("/")])
     return text.replace(" " + " ".join(LEGACY), "")
 
 
@@ -195,13 +199,15 @@ def file_rows(table, ids, files, rounds, pin):
             peers = [["rhash"] + [f"--{part}" for part in id.split(",")]]
         else:
             peers = PEERS.get(id) or YARDSTICKS[id]
-        variants = [(id if id in PEERS else f"{id} (yardstick: other function)", OURS)]
+        variants = [(id if id in PEERS else f"{id} (yardstick: other function)", OURS, peers)]
         if id == "blake3":
-            variants.append(("blake3, AVX-512", OURS_ALL))
-        for job, binary in variants:
+            if BLAKE3_WITHOUT_AVX512:
+                variants[0] = ("blake3, both without AVX-512", OURS, [[BLAKE3_WITHOUT_AVX512]])
+            variants.append(("blake3, AVX-512", OURS_ALL, peers))
+        for job, binary, its_peers in variants:
             ours = [binary, "-a", id, file]
             check = (lambda peer: agrees(ours, peer)) if id not in YARDSTICKS else None
-            compare(table, job, ours, [peer + [file] for peer in peers], rounds,
+            compare(table, job, ours, [peer + [file] for peer in its_peers], rounds,
                     size=os.path.getsize(file), check=check, pin=pin)
 
 

@@ -14,7 +14,9 @@
 # since the machine may be shared; a peer whose digest differs from ours is left out. Ratio =
 # peer time / our time (above 1: we are faster). Ours is tolvek-cli with its AVX-512 paths masked
 # (build/bench/tolvek-cli-without-avx512), as processors without AVX-512 run it, except in rows
-# marked "AVX-512", which run build/cli/tolvek-cli against a peer that uses AVX-512 here.
+# marked "AVX-512", which run build/cli/tolvek-cli against a peer that uses AVX-512 here. Where
+# cargo is installed, BLAKE3's row without AVX-512 meets the BLAKE3 crate built without it
+# (bench/peers/blake3-without-avx512, from Debian's packaged crates).
 #
 # Usage: bench/compare_tools.sh [--rounds N] [--sections a,b,...] [ID...]
 #   sections: file, one-cpu, startup, small, mib, uncached, ceiling (default: all)
@@ -24,5 +26,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ -z "${TOLVEK_CLI:-}" ]; then
     cmake --build build --target tolvek-cli tolvek-cli-without-avx512 >/dev/null
+fi
+if [ -z "${TOLVEK_PEER_BLAKE3_WITHOUT_AVX512:-}" ] && command -v cargo >/dev/null; then
+    TOLVEK_PEER_BLAKE3_WITHOUT_AVX512=$(bench/peers/blake3-without-avx512/build.sh) || true
+    export TOLVEK_PEER_BLAKE3_WITHOUT_AVX512
 fi
 exec python3 bench/compare_tools.py "$@"
