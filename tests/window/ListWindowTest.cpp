@@ -19,8 +19,9 @@ TEST_F(ListWindowTest, AListWithAMissingAndACorruptedFileGivesEachVerdictAndTheS
         folder.write("SHA256SUMS", kAbc + "  a.txt\n" + kWrong + "  b.txt\n" + kAbc + "  c.txt\n");
     window.CheckList(list);
     gather();
-    EXPECT_EQ(port.title, "Check list");
-    EXPECT_EQ(port.headings, (std::vector<std::string>{"File", "Algorithm", "Digest", "Status"}));
+    EXPECT_EQ(port.texts.title, "Check list");
+    EXPECT_EQ(port.texts.headings,
+              (std::vector<std::string>{"File", "Algorithm", "Digest", "Status"}));
     EXPECT_EQ(port.progress.subject, "0 of 3 files");
     EXPECT_EQ(port.progress.cancelCaption, "Cancel");
     settle();
@@ -244,11 +245,11 @@ TEST_F(ListWindowLanguageTest, AnOpenListWindowFollowsALanguageChange) {
     selectLanguage(1);  // Deutsch
     window.LanguageChangeHandler();
     EXPECT_EQ(port.announcements.size(), 1U) << "the check ended once";
-    EXPECT_EQ(port.rowsName, "Dateien und ihr Status");
-    EXPECT_EQ(port.title, "Liste prüfen");
-    EXPECT_EQ(port.headings,
+    EXPECT_EQ(port.texts.rowsName, "Dateien und ihr Status");
+    EXPECT_EQ(port.texts.title, "Liste prüfen");
+    EXPECT_EQ(port.texts.headings,
               (std::vector<std::string>{"Datei", "Algorithmus", "Hashwert", "Status"}));
-    EXPECT_EQ(port.commands.back(), "Liste speichern…");
+    EXPECT_EQ(port.texts.commands.back(), "Liste speichern…");
     EXPECT_EQ(port.rows[1].status, "fehlt");
     EXPECT_EQ(port.rows[1].mark, CheckStatus::Missing);
     EXPECT_EQ(port.rows[0].digests, std::vector<std::string>{kAbc}) << "rows keep their data";

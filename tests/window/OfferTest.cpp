@@ -116,7 +116,7 @@ TEST_F(OfferTest, AChecksumListJustHashedIsOfferedForChecking) {
         EXPECT_FALSE(windows.offer.has_value());
         EXPECT_EQ(listPort.rows.size(), accept ? 2U : 0U);
     }
-    EXPECT_EQ(listPort.title, "Check list");
+    EXPECT_EQ(listPort.texts.title, "Check list");
     EXPECT_EQ(listWindow.Summary(), "1 OK, 1 missing");
     EXPECT_EQ(digestField(), kDigest) << "the list itself was hashed as always";
 }

@@ -1,7 +1,8 @@
-// StartUpHandler and CloseHandler: the saved choices, the self-test, the command-line file, and
-// the moments sha.lng is written.
+// StartUpHandler and CloseHandler: the saved choices, the self-test, the command-line file and
+// the splitting rule for raw command lines, and the moments sha.lng is written.
 #include <gtest/gtest.h>
 
+#include "app/window/CommandLine.h"
 #include "tests/support/VectorFile.h"
 #include "tests/window/MainWindowFixture.h"
 
@@ -154,6 +155,15 @@ TEST_F(StartUpTest, TheWindowShowsOnceTheStartUpHashHasEndedOrItsProgressWouldAp
         ui.letTimePass();  // nothing of this window may wait beyond its life
         ui.drain();
         EXPECT_EQ(fresh.windowShows, test.shows);
+    }
+}
+
+TEST(SplitCommandLine, Arguments) {
+    for (const tolvek::testing::Case& command :
+         tolvek::testing::ReadCaseFile("window/window_texts.cases", "SplitCommandLine")) {
+        EXPECT_EQ(SplitCommandLine(command.get("Line")),
+                  tolvek::testing::SplitField(command.get("Arguments"), '|'))
+            << command.where;
     }
 }
 
