@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDeadlineTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -32,10 +31,7 @@ protected:
     QTreeView& rows() { return *frontEnd->listView().findChild<QTreeView*>("ListRows"); }
     void press(const QKeySequence& keys) {
         QTest::keySequence(&frontEnd->listView(), keys);
-        QDeadlineTimer hangGuard(std::chrono::seconds(60));
-        do {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        } while (frontEnd->listWindow().Running() && !hangGuard.hasExpired());
+        waitForFilesWindow();
     }
     std::vector<std::string> shownNames() {
         std::vector<std::string> names;

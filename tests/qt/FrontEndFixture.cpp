@@ -88,6 +88,12 @@ void FrontEndTest::waitForHash() {
         << "the file hash did not end";
 }
 
+void FrontEndTest::waitForFilesWindow() {
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(turnUntil([this] { return !frontEnd->listWindow().Running(); }))
+        << "the files window's work did not end";
+}
+
 void FrontEndTest::click(Control control) {
     QTest::mouseClick(&button(control), Qt::LeftButton);
     waitForHash();

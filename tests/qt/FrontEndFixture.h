@@ -74,6 +74,9 @@ protected:
     static bool turnUntil(const std::function<bool()>& done);
     // Turns the event loop until no file hash runs; a hash that never ends fails the test.
     void waitForHash();
+    // The same for the files window's walks, list reads and checks, turning the loop at least
+    // once.
+    void waitForFilesWindow();
     // Picks a language the way a user does: focus on the list, then arrow keys.
     void chooseLanguage(int position);
     // The bytes of sha.lng in the executable's folder; "<none>" when there is none.
