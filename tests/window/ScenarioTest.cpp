@@ -1,0 +1,230 @@
+// The main window's actions as scenarios over the fake entries, written as data in
+// tests/window/*_steps.cases. A scenario is a run of records, the first naming it
+// ("Scenario = ..."); each record does its Steps, joined by "|", then compares what the window
+// shows with each other field it has. The data folder shows as {data}, its own name as
+// {dataName}; a name without a "/" in a step is a file of the data folder whose bytes are its
+// name.
+//
+// Steps: select N, pick N (as the user does), language N, startUp NAMES, hash NAME (the dialog
+// answering), cancelDialog, startHash NAME (left running), type TEXT, typeClosed TEXT,
+// renew TEXT, drop NAMES, dropPath NAMES, compare TEXT, set Compare|Digest TEXT,
+// clipboard TEXT, accept, decline, cancel, close, closeButton, settle,
+// report DONE TOTAL MILLISECONDS, answer N HEX, fail N TEXT, write NAME CONTENTS.
+// Fields: Digest, Path, Compare, Clipboard, ClipboardWrites, Note, Accept, Decline, Messages,
+// Selected, Saved, LastFile, FilesN and TextsN (what entry N's routes were given), Heard (said
+// since the last Heard), Progress, ProgressStates, Cancel, Running, Controls, Started, Dialogs, Titles,
+// TextWrites, FromField. Lists are joined by "|", an empty text in them shown as <empty>.
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+#include "tests/support/ShellRun.h"
+#include "tests/support/VectorFile.h"
+#include "tests/window/MainWindowFixture.h"
+
+namespace tolvek::window::testing {
+namespace {
+
+using tolvek::testing::Case;
+using tolvek::testing::SplitField;
+
+struct Scenario {
+    std::vector<Case> records;
+};
+
+void PrintTo(const Scenario& scenario, std::ostream* out) {
+    *out << scenario.records.front().where;
+}
+
+std::vector<Scenario> scenariosOf(const std::string& file) {
+    std::vector<Scenario> scenarios;
+    for (const Case& record : tolvek::testing::ReadCaseFile("window/" + file)) {
+        if (record.has("Scenario") || scenarios.empty()) {
+            scenarios.emplace_back();
+        }
+        scenarios.back().records.push_back(record);
+    }
+    return scenarios;
+}
+
+// The parts joined by "|", an empty one as <empty>.
+std::string joined(const std::vector<std::string>& parts) {
+    std::string all;
+    for (std::size_t part = 0; part < parts.size(); ++part) {
+        all.append(part == 0 ? "" : "|").append(parts[part].empty() ? "<empty>" : parts[part]);
+    }
+    return all;
+}
+
+class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface<Scenario> {
+protected:
+    std::string name(const std::string& word) const {
+        return word.find('/') == std::string::npos ? existingFile(word) : word;
+    }
+    std::string names(const std::string& words) const {
+        std::string all;
+        for (const std::string& word : SplitField(words, ' ')) {
+            all.append(all.empty() ? "" : "\r").append(name(word));
+        }
+        return all;
+    }
+    std::string withData(const std::string& text) const {
+        return tolvek::testing::Replaced(text, "{data}", dataFolder.path().string());
+    }
+    void perform(const std::string& step);
+    // What the window shows of `field`, the data folder's name written as in the cases.
+    std::string observe(const std::string& field);
+    std::string shown(const std::string& field);
+};
+
+void ScenarioTest::perform(const std::string& step) {
+    const std::string verb = step.substr(0, step.find(' '));
+    const std::string rest = withData(step.size() > verb.size() ? step.substr(verb.size() + 1) : "");
+    const std::vector<std::string> words = SplitField(rest, ' ');
+    const auto number = [&](std::size_t at) { return std::stoi(words.at(at)); };
+    if (verb == "select" || verb == "pick") {
+        selectAlgorithm(number(0));
+        if (verb == "pick") {
+            window.AlgorithmChangeHandler();
+        }
+    } else if (verb == "language") {
+        selectLanguage(number(0));
+        window.LanguageChangeHandler();
+    } else if (verb == "startUp") {
+        std::vector<std::string> arguments;
+        std::ranges::transform(words, std::back_inserter(arguments),
+                               [this](const std::string& word) { return name(word); });
+        startUp(arguments);
+    } else if (verb == "hash") {
+        hashFileFromDialog(name(rest));
+    } else if (verb == "startHash" || verb == "cancelDialog") {
+        windows.openFileAnswers.push_back(verb == "startHash" ? std::optional(name(rest))
+                                                              : std::nullopt);
+        window.HashFileAction(Control::HashFileButton);
+    } else if (verb == "type" || verb == "typeClosed") {
+        hashTextFromWindow(rest, verb == "type" ? ModalResult::Ok : ModalResult::Closed);
+    } else if (verb == "renew") {
+        windows.texts[Control::PathField] = rest;
+        window.RenewHashAction();
+    } else if (verb == "drop" || verb == "dropPath") {
+        verb == "drop" ? window.WindowDropHandler(names(rest))
+                       : window.PathFieldDropHandler(names(rest));
+    } else if (verb == "compare") {
+        windows.texts[Control::CompareField] = rest;
+        window.CompareAction();
+    } else if (verb == "set") {
+        windows.texts[words.at(0) == "Compare" ? Control::CompareField : Control::DigestField] =
+            rest.substr(words.at(0).size() + 1);
+    } else if (verb == "clipboard") {
+        windows.clipboard = rest;
+    } else if (verb == "report") {
+        jobs.report({std::stoull(words.at(0)), std::stoull(words.at(1)),
+                     std::chrono::milliseconds(number(2))});
+        ui.drain();
+    } else if (verb == "answer" || verb == "fail") {
+        const std::string given = rest.substr(words.at(0).size() + 1);
+        entries.fileRoute(number(0)).answer = verb == "answer" ? Answer(given) : Failure(given);
+        entries.stringRoute(number(0)).answer = entries.fileRoute(number(0)).answer;
+    } else if (verb == "write") {
+        dataFolder.write(words.at(0), rest.substr(words.at(0).size() + 1));
+    } else {
+        const std::map<std::string, std::function<void()>> plain = {
+            {"accept", [this] { window.AcceptOfferAction(); }},
+            {"decline", [this] { window.DeclineOfferAction(); }},
+            {"cancel", [this] { window.CancelHashAction(); }},
+            {"close", [this] { window.CloseHandler(); }},
+            {"closeButton", [this] { window.CloseButtonAction(); }},
+            {"settle", [this] { settle(); }},
+        };
+        ASSERT_TRUE(plain.contains(step)) << "no such step: " << step;
+        plain.at(step)();
+    }
+}
+
+std::string ScenarioTest::observe(const std::string& field) {
+    return tolvek::testing::Replaced(
+        tolvek::testing::Replaced(shown(field), dataFolder.path().string(), "{data}"),
+        dataFolder.path().filename().string(), "{dataName}");
+}
+
+std::string ScenarioTest::shown(const std::string& field) {
+    const auto yes = [](bool value) { return std::string(value ? "yes" : "no"); };
+    const auto route = [&](const std::string& prefix) {
+        return std::stoi(field.substr(prefix.size()));
+    };
+    if (field.starts_with("Files") || field.starts_with("Texts")) {
+        const int position = route("Files");
+        return joined(field[0] == 'F' ? entries.fileRoute(position).requests()
+                                      : entries.stringRoute(position).requests());
+    }
+    std::vector<std::string> messages;
+    for (const ShownMessage& message : windows.messages) {
+        messages.push_back(message.text);
+    }
+    const std::optional<ProgressDisplay>& progress = windows.progress;
+    const std::map<std::string, std::function<std::string()>> fields = {
+        {"Digest", [&] { return digestField(); }},
+        {"Path", [&] { return windows.text(Control::PathField); }},
+        {"Compare", [&] { return windows.text(Control::CompareField); }},
+        {"Clipboard", [&] { return windows.clipboard.value_or("<none>"); }},
+        {"ClipboardWrites", [&] { return std::to_string(windows.clipboardWrites); }},
+        {"Note", [&] { return windows.offer ? windows.offer->text : ""; }},
+        {"Accept", [&] { return windows.offer ? windows.offer->acceptCaption : "<none>"; }},
+        {"Decline", [&] { return windows.offer ? windows.offer->declineCaption : "<none>"; }},
+        {"Messages", [&] { return joined(messages); }},
+        {"Selected",
+         [&] { return std::to_string(windows.selectedPosition(Control::AlgorithmList)); }},
+        {"Saved", [&] { return savedFile(); }},
+        {"LastFile", [&] { return window.LastFileName(); }},
+        {"Heard", [&] { return joined(std::exchange(windows.announcements, {})); }},
+        {"Progress",
+         [&] {
+             return progress ? joined({progress->subject, progress->state,
+                                       std::to_string(progress->permille.value_or(-1)),
+                                       progress->cancelCaption})
+                             : "<none>";
+         }},
+        {"ProgressStates", [&] { return joined(windows.progressStates); }},
+        {"Cancel", [&] { return progress ? progress->cancelCaption : "<none>"; }},
+        {"Running", [&] { return yes(window.HashRunning()); }},
+        {"Controls", [&] { return yes(windows.hashControlsEnabled); }},
+        {"Started", [&] { return std::to_string(jobs.started); }},
+        {"Dialogs", [&] { return joined(windows.openFileInitialNames); }},
+        {"Titles", [&] { return joined(windows.stringInputTitles); }},
+        {"TextWrites", [&] { return std::to_string(windows.textWrites.size()); }},
+        {"FromField", [&] { return yes(window.HashFromField()); }},
+    };
+    if (!fields.contains(field)) {
+        ADD_FAILURE() << "no such field: " << field;
+        return {};
+    }
+    return fields.at(field)();
+}
+
+TEST_P(ScenarioTest, EachStepShowsWhatItShould) {
+    for (const Case& record : GetParam().records) {
+        SCOPED_TRACE(record.where);
+        for (const std::string& step : SplitField(record.get("Steps"), '|')) {
+            perform(step);
+        }
+        for (const auto& [field, expected] : record.fields) {
+            if (field != "Scenario" && field != "Steps") {
+                EXPECT_EQ(observe(field), expected) << field;
+            }
+        }
+    }
+}
+
+std::string scenarioName(const ::testing::TestParamInfo<Scenario>& scenario) {
+    std::string where = scenario.param.records.front().where;
+    std::ranges::replace_if(where, [](char c) { return !std::isalnum(c); }, '_');
+    return where;
+}
+
+INSTANTIATE_TEST_SUITE_P(HashActions, ScenarioTest,
+                         ::testing::ValuesIn(scenariosOf("hash_steps.cases")), scenarioName);
+INSTANTIATE_TEST_SUITE_P(TheRowBelow, ScenarioTest,
+                         ::testing::ValuesIn(scenariosOf("note_steps.cases")), scenarioName);
+
+}  // namespace
+}  // namespace tolvek::window::testing
