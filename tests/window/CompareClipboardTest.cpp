@@ -1,4 +1,5 @@
-// CopyDigestAction, PasteDigestAction and CompareAction.
+// CompareAction's outcomes and PasteDigestAction (the other copy and compare steps are
+// tests/window/hash_steps.cases').
 #include <gtest/gtest.h>
 
 #include <map>
@@ -50,45 +51,6 @@ TEST_F(CompareActionTest, OutcomeByTypedText) {
         EXPECT_EQ(shown.icon, equal ? MessageIcon::Information : MessageIcon::Warning);
     }
     EXPECT_EQ(digestField(), kSha1OfAbc);
-}
-
-TEST_F(CompareActionTest, NothingHashedYetIsAnEmptyField) {
-    startUp();
-    EXPECT_EQ(compareWith(kSha1OfAbc).text, kEmpty);
-}
-
-// A failure message in DigestField is not a digest: it equals nothing, not even the same
-// message typed, and only an empty field asks for a file or a hash.
-TEST_F(CompareActionTest, FailureMessageEqualsNothing) {
-    startUp();
-    entries.fileRoute(3).answer = Failure("Could not open file");
-    hashFileFromDialog(existingFile("file"));
-    for (const char* typed : {"Could not open file", kSha1OfAbc}) {
-        SCOPED_TRACE(typed);
-        const ShownMessage shown = compareWith(typed);
-        EXPECT_EQ(shown.text, kNotEqual);
-        EXPECT_EQ(shown.icon, MessageIcon::Warning);
-    }
-    EXPECT_EQ(compareWith("").text, kEmpty);
-
-    hashGives(kSha1OfAbc);
-    EXPECT_EQ(compareWith(kSha1OfAbc).text, kEqual);
-    selectAlgorithm(-1);
-    hashTextFromWindow("abc");
-    EXPECT_EQ(compareWith("Error: Unknown hash type").text, kNotEqual);
-}
-
-using CopyDigestActionTest = MainWindowTest;
-
-TEST_F(CopyDigestActionTest, ClipboardHoldsExactlyTheDigestField) {
-    hashTextFromWindow("abc");
-    window.CopyDigestAction();
-    EXPECT_EQ(windows.clipboard, "7e4703");
-
-    entries.stringRoute(3).answer = Answer("");
-    hashTextFromWindow("abc");
-    window.CopyDigestAction();
-    EXPECT_EQ(windows.clipboard, std::nullopt);
 }
 
 using PasteDigestActionTest = MainWindowTest;

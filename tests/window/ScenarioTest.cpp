@@ -5,15 +5,18 @@
 // {dataName}; a name without a "/" in a step is a file of the data folder whose bytes are its
 // name.
 //
-// Steps: select N, pick N (as the user does), language N, startUp NAMES, hash NAME (the dialog
+// Steps: saved SHA_LNG, selfTestFails, startUp NAMES (run to its end), begin NAMES (the
+// start-up alone), select N, pick N (as the user does), language N, hash NAME (the dialog
 // answering), cancelDialog, startHash NAME (left running), type TEXT, typeClosed TEXT,
-// renew TEXT, drop NAMES, dropPath NAMES, compare TEXT, set Compare|Digest TEXT,
-// clipboard TEXT, accept, decline, cancel, close, closeButton, settle,
+// renew TEXT, drop NAMES, dropPath NAMES, compare TEXT, copy, set Compare|Digest TEXT,
+// clipboard TEXT, accept, decline, cancel, close, closeButton, settle, letTimePass,
 // report DONE TOTAL MILLISECONDS, answer N HEX, fail N TEXT, write NAME CONTENTS.
 // Fields: Digest, Path, Compare, Clipboard, ClipboardWrites, Note, Accept, Decline, Messages,
-// Selected, Saved, LastFile, FilesN and TextsN (what entry N's routes were given), Heard (said
-// since the last Heard), Progress, ProgressStates, Cancel, Running, Controls, Started, Dialogs, Titles,
-// TextWrites, FromField. Lists are joined by "|", an empty text in them shown as <empty>.
+// Selected, Language, HashFileButton, Saved, LastFile, FilesN and TextsN (what entry N's routes
+// were given), Heard (said since the last Heard), Progress, ProgressStates, Cancel, Running,
+// Controls, Started, Dialogs, Titles, TextWrites, FromField, Shows, ShownWith (DigestField as
+// the window was first shown), ProgressWhenShown. Lists are joined by "|", an empty text in
+// them shown as <empty>.
 #include <gtest/gtest.h>
 
 #include <numeric>
@@ -59,7 +62,7 @@ std::string joined(const std::vector<std::string>& parts) {
 class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface<Scenario> {
 protected:
     std::string name(const std::string& word) const {
-        return word.find('/') == std::string::npos ? existingFile(word) : word;
+        return word.empty() || word.find('/') != std::string::npos ? word : existingFile(word);
     }
     std::string names(const std::string& words) const {
         std::string all;
@@ -90,11 +93,13 @@ void ScenarioTest::perform(const std::string& step) {
     } else if (verb == "language") {
         selectLanguage(number(0));
         window.LanguageChangeHandler();
-    } else if (verb == "startUp") {
+    } else if (verb == "startUp" || verb == "begin") {
         std::vector<std::string> arguments;
         std::ranges::transform(words, std::back_inserter(arguments),
                                [this](const std::string& word) { return name(word); });
-        startUp(arguments);
+        verb == "startUp" ? void(startUp(arguments)) : void(window.StartUpHandler(arguments));
+    } else if (verb == "saved") {
+        exeFolder.write("sha.lng", rest);
     } else if (verb == "hash") {
         hashFileFromDialog(name(rest));
     } else if (verb == "startHash" || verb == "cancelDialog") {
@@ -135,6 +140,13 @@ void ScenarioTest::perform(const std::string& step) {
             {"close", [this] { window.CloseHandler(); }},
             {"closeButton", [this] { window.CloseButtonAction(); }},
             {"settle", [this] { settle(); }},
+            {"copy", [this] { window.CopyDigestAction(); }},
+            {"selfTestFails", [this] { selfTestAnswer = engine::kHashTestFailed; }},
+            {"letTimePass",
+             [this] {
+                 ui.letTimePass();
+                 ui.drain();
+             }},
         };
         ASSERT_TRUE(plain.contains(step)) << "no such step: " << step;
         plain.at(step)();
@@ -174,6 +186,9 @@ std::string ScenarioTest::shown(const std::string& field) {
         {"Messages", [&] { return joined(messages); }},
         {"Selected",
          [&] { return std::to_string(windows.selectedPosition(Control::AlgorithmList)); }},
+        {"Language",
+         [&] { return std::to_string(windows.selectedPosition(Control::LanguageList)); }},
+        {"HashFileButton", [&] { return windows.text(Control::HashFileButton); }},
         {"Saved", [&] { return savedFile(); }},
         {"LastFile", [&] { return window.LastFileName(); }},
         {"Heard", [&] { return joined(std::exchange(windows.announcements, {})); }},
@@ -193,6 +208,9 @@ std::string ScenarioTest::shown(const std::string& field) {
         {"Titles", [&] { return joined(windows.stringInputTitles); }},
         {"TextWrites", [&] { return std::to_string(windows.textWrites.size()); }},
         {"FromField", [&] { return yes(window.HashFromField()); }},
+        {"Shows", [&] { return std::to_string(windows.windowShows); }},
+        {"ShownWith", [&] { return windows.digestWhenShown; }},
+        {"ProgressWhenShown", [&] { return yes(windows.progressWhenShown); }},
     };
     if (!fields.contains(field)) {
         ADD_FAILURE() << "no such field: " << field;
@@ -223,6 +241,8 @@ std::string scenarioName(const ::testing::TestParamInfo<Scenario>& scenario) {
 
 INSTANTIATE_TEST_SUITE_P(HashActions, ScenarioTest,
                          ::testing::ValuesIn(scenariosOf("hash_steps.cases")), scenarioName);
+INSTANTIATE_TEST_SUITE_P(StartUp, ScenarioTest,
+                         ::testing::ValuesIn(scenariosOf("start_steps.cases")), scenarioName);
 INSTANTIATE_TEST_SUITE_P(TheRowBelow, ScenarioTest,
                          ::testing::ValuesIn(scenariosOf("note_steps.cases")), scenarioName);
 
