@@ -72,30 +72,6 @@ TEST_F(OfferTest, AChecksumFileOfAnyEntryIsOfferedAndTakenOnlyWhenAccepted) {
     }
 }
 
-TEST_F(OfferTest, NoOfferForAFailedOrCancelledHashAndANewHashWithdrawsIt) {
-    dataFolder.write("x.iso.Entry4", kDigest);
-    entries.fileRoute(4).answer = Failure("Could not read file");
-    hashFileFromDialog(existingFile("x.iso"));
-    EXPECT_FALSE(windows.offer.has_value());
-
-    entries.fileRoute(4).answer = Answer(kDigest);
-    windows.openFileAnswers.emplace_back(existingFile("x.iso"));
-    window.HashFileAction(Control::HashFileButton);
-    window.CancelHashAction();
-    settle();
-    EXPECT_FALSE(windows.offer.has_value());
-
-    hashFileFromDialog(existingFile("x.iso"));
-    ASSERT_TRUE(windows.offer.has_value());
-    selectLanguage(1);  // Deutsch: the offer speaks the new language
-    window.LanguageChangeHandler();
-    EXPECT_EQ(windows.offer->text, "Erwarteter Hashwert in x.iso.Entry4 gefunden: " + kDigest);
-    windows.openFileAnswers.emplace_back(existingFile("x.iso"));
-    window.HashFileAction(Control::HashFileButton);
-    EXPECT_FALSE(windows.offer.has_value()) << "withdrawn while the next hash runs";
-    settle();
-}
-
 TEST_F(OfferTest, AChecksumListJustHashedIsOfferedForChecking) {
     // Published SHA-256 of "abc" (FIPS 180-2, appendix B.1).
     const std::string abc = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";

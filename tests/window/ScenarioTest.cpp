@@ -6,17 +6,21 @@
 // name.
 //
 // Steps: saved SHA_LNG, selfTestFails, startUp NAMES (run to its end), begin NAMES (the
-// start-up alone), select N, pick N (as the user does), language N, hash NAME (the dialog
-// answering), cancelDialog, startHash NAME (left running), type TEXT, typeClosed TEXT,
-// renew TEXT, drop NAMES, dropPath NAMES, compare TEXT, copy, set Compare|Digest TEXT,
-// clipboard TEXT, accept, decline, cancel, close, closeButton, settle, letTimePass,
-// report DONE TOTAL MILLISECONDS, answer N HEX, fail N TEXT, write NAME CONTENTS.
-// Fields: Digest, Path, Compare, Clipboard, ClipboardWrites, Note, Accept, Decline, Messages,
-// Selected, Language, HashFileButton, Saved, LastFile, FilesN and TextsN (what entry N's routes
-// were given), Heard (said since the last Heard), Progress, ProgressStates, Cancel, Running,
-// Controls, Started, Dialogs, Titles, TextWrites, FromField, Shows, ShownWith (DigestField as
-// the window was first shown), ProgressWhenShown. Lists are joined by "|", an empty text in
-// them shown as <empty>.
+// start-up alone), select N, choose CAPTION, pick N (as the user does), language N, hash NAME
+// (the dialog answering), cancelDialog, startHash NAME (left running), type TEXT,
+// typeClosed TEXT, renew TEXT, drop NAMES, dropPath NAMES, compare TEXT, pasteCompare,
+// compareWithFile [NAME], dropCompare NAMES, yes, no (to the last question), copy,
+// set Compare|Digest TEXT, clipboard TEXT, accept, decline, cancel, close, closeButton, settle,
+// letTimePass, report DONE TOTAL MILLISECONDS, answer N HEX, fail N TEXT,
+// write NAME CONTENTS, remove NAME.
+// Fields: Digest, Path, Compare, Clipboard, ClipboardWrites, Note, Accept, Decline, Messages
+// (shown since the last Messages), Questions, Selected, SelectedCaption, Language,
+// HashFileButton, Saved, LastFile, FilesN and TextsN (what entry N's routes were given), Heard
+// (said since the last Heard), Progress, Subject, State, ProgressStates, Cancel, Running,
+// Controls, Started, Providers (of the pending file job), Dialogs, Titles, TextWrites,
+// FromField, Shows, ShownWith (DigestField as the window was first shown), ProgressWhenShown.
+// Lists are joined by "|", an empty text in them shown as <empty>. "Entries = real" in its
+// first record runs a scenario over the program's own entries.
 #include <gtest/gtest.h>
 
 #include <numeric>
@@ -61,6 +65,12 @@ std::string joined(const std::vector<std::string>& parts) {
 
 class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface<Scenario> {
 protected:
+    ScenarioTest() : MainWindowTest(realEntries() ? hashing::AlgorithmEntries() : Table{}) {}
+
+    using Table = std::span<const AlgorithmEntry>;
+    static bool realEntries() { return GetParam().records.front().get("Entries") == "real"; }
+    Table table() const { return realEntries() ? hashing::AlgorithmEntries() : entries.table(); }
+
     std::string name(const std::string& word) const {
         return word.empty() || word.find('/') != std::string::npos ? word : existingFile(word);
     }
@@ -85,7 +95,10 @@ void ScenarioTest::perform(const std::string& step) {
     const std::string rest = withData(step.size() > verb.size() ? step.substr(verb.size() + 1) : "");
     const std::vector<std::string> words = SplitField(rest, ' ');
     const auto number = [&](std::size_t at) { return std::stoi(words.at(at)); };
-    if (verb == "select" || verb == "pick") {
+    if (verb == "choose") {
+        selectAlgorithm(static_cast<int>(hashing::FindAlgorithm(rest) -
+                                         hashing::AlgorithmEntries().data()));
+    } else if (verb == "select" || verb == "pick") {
         selectAlgorithm(number(0));
         if (verb == "pick") {
             window.AlgorithmChangeHandler();
@@ -117,6 +130,13 @@ void ScenarioTest::perform(const std::string& step) {
     } else if (verb == "compare") {
         windows.texts[Control::CompareField] = rest;
         window.CompareAction();
+    } else if (verb == "compareWithFile") {
+        windows.openFileAnswers.push_back(rest.empty() ? std::nullopt : std::optional(rest));
+        window.CompareWithFileAction();
+    } else if (verb == "dropCompare") {
+        window.CompareFieldDropHandler(names(rest));
+    } else if (verb == "remove") {
+        std::filesystem::remove(dataFolder.file(rest));
     } else if (verb == "set") {
         windows.texts[words.at(0) == "Compare" ? Control::CompareField : Control::DigestField] =
             rest.substr(words.at(0).size() + 1);
@@ -141,6 +161,9 @@ void ScenarioTest::perform(const std::string& step) {
             {"closeButton", [this] { window.CloseButtonAction(); }},
             {"settle", [this] { settle(); }},
             {"copy", [this] { window.CopyDigestAction(); }},
+            {"pasteCompare", [this] { window.PasteAndCompareAction(); }},
+            {"yes", [this] { windows.questions.back().answered(true); }},
+            {"no", [this] { windows.questions.back().answered(false); }},
             {"selfTestFails", [this] { selfTestAnswer = engine::kHashTestFailed; }},
             {"letTimePass",
              [this] {
@@ -173,6 +196,8 @@ std::string ScenarioTest::shown(const std::string& field) {
     for (const ShownMessage& message : windows.messages) {
         messages.push_back(message.text);
     }
+    const AlgorithmEntry* selected =
+        hashing::EntryAt(table(), windows.selectedPosition(Control::AlgorithmList));
     const std::optional<ProgressDisplay>& progress = windows.progress;
     const std::map<std::string, std::function<std::string()>> fields = {
         {"Digest", [&] { return digestField(); }},
@@ -183,7 +208,18 @@ std::string ScenarioTest::shown(const std::string& field) {
         {"Note", [&] { return windows.offer ? windows.offer->text : ""; }},
         {"Accept", [&] { return windows.offer ? windows.offer->acceptCaption : "<none>"; }},
         {"Decline", [&] { return windows.offer ? windows.offer->declineCaption : "<none>"; }},
-        {"Messages", [&] { return joined(messages); }},
+        {"Messages",
+         [&] {
+             windows.messages.clear();
+             return joined(messages);
+         }},
+        {"Questions", [&] { return std::to_string(windows.questions.size()); }},
+        {"SelectedCaption",
+         [&] { return selected != nullptr ? std::string(selected->caption) : "<none>"; }},
+        {"Providers",
+         [&] { return jobs.pending() ? std::to_string(jobs.job().providers.size()) : "<none>"; }},
+        {"Subject", [&] { return progress ? progress->subject : "<none>"; }},
+        {"State", [&] { return progress ? progress->state : "<none>"; }},
         {"Selected",
          [&] { return std::to_string(windows.selectedPosition(Control::AlgorithmList)); }},
         {"Language",
@@ -226,7 +262,7 @@ TEST_P(ScenarioTest, EachStepShowsWhatItShould) {
             perform(step);
         }
         for (const auto& [field, expected] : record.fields) {
-            if (field != "Scenario" && field != "Steps") {
+            if (field != "Scenario" && field != "Steps" && field != "Entries") {
                 EXPECT_EQ(observe(field), expected) << field;
             }
         }
@@ -241,6 +277,8 @@ std::string scenarioName(const ::testing::TestParamInfo<Scenario>& scenario) {
 
 INSTANTIATE_TEST_SUITE_P(HashActions, ScenarioTest,
                          ::testing::ValuesIn(scenariosOf("hash_steps.cases")), scenarioName);
+INSTANTIATE_TEST_SUITE_P(Compare, ScenarioTest,
+                         ::testing::ValuesIn(scenariosOf("compare_steps.cases")), scenarioName);
 INSTANTIATE_TEST_SUITE_P(StartUp, ScenarioTest,
                          ::testing::ValuesIn(scenariosOf("start_steps.cases")), scenarioName);
 INSTANTIATE_TEST_SUITE_P(TheRowBelow, ScenarioTest,
