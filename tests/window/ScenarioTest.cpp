@@ -1,9 +1,6 @@
-// The main window's actions as scenarios over the fake entries, written as data in
-// tests/window/*_steps.cases. A scenario is a run of records, the first naming it
-// ("Scenario = ..."); each record does its Steps, joined by "|", then compares what the window
-// shows with each other field it has. The data folder shows as {data}, its own name as
-// {dataName}; a name without a "/" in a step is a file of the data folder whose bytes are its
-// name.
+// The main window's actions as scenarios (Scenarios.h) over the fake entries. The data folder
+// shows as {data}, its own name as {dataName}; a name without a "/" in a step is a file of the
+// data folder whose bytes are its name.
 //
 // Steps: saved SHA_LNG, selfTestFails, startUp NAMES (run to its end), begin NAMES (the
 // start-up alone), select N, choose CAPTION, pick N (as the user does), language N, hash NAME
@@ -23,45 +20,15 @@
 // first record runs a scenario over the program's own entries.
 #include <gtest/gtest.h>
 
-#include <numeric>
-
 #include "tests/support/ShellRun.h"
 #include "tests/support/VectorFile.h"
 #include "tests/window/MainWindowFixture.h"
+#include "tests/window/Scenarios.h"
 
 namespace tolvek::window::testing {
 namespace {
 
-using tolvek::testing::Case;
 using tolvek::testing::SplitField;
-
-struct Scenario {
-    std::vector<Case> records;
-};
-
-void PrintTo(const Scenario& scenario, std::ostream* out) {
-    *out << scenario.records.front().where;
-}
-
-std::vector<Scenario> scenariosOf(const std::string& file) {
-    std::vector<Scenario> scenarios;
-    for (const Case& record : tolvek::testing::ReadCaseFile("window/" + file)) {
-        if (record.has("Scenario") || scenarios.empty()) {
-            scenarios.emplace_back();
-        }
-        scenarios.back().records.push_back(record);
-    }
-    return scenarios;
-}
-
-// The parts joined by "|", an empty one as <empty>.
-std::string joined(const std::vector<std::string>& parts) {
-    std::string all;
-    for (std::size_t part = 0; part < parts.size(); ++part) {
-        all.append(part == 0 ? "" : "|").append(parts[part].empty() ? "<empty>" : parts[part]);
-    }
-    return all;
-}
 
 class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface<Scenario> {
 protected:
@@ -189,7 +156,7 @@ std::string ScenarioTest::shown(const std::string& field) {
     };
     if (field.starts_with("Files") || field.starts_with("Texts")) {
         const int position = route("Files");
-        return joined(field[0] == 'F' ? entries.fileRoute(position).requests()
+        return Joined(field[0] == 'F' ? entries.fileRoute(position).requests()
                                       : entries.stringRoute(position).requests());
     }
     std::vector<std::string> messages;
@@ -211,7 +178,7 @@ std::string ScenarioTest::shown(const std::string& field) {
         {"Messages",
          [&] {
              windows.messages.clear();
-             return joined(messages);
+             return Joined(messages);
          }},
         {"Questions", [&] { return std::to_string(windows.questions.size()); }},
         {"SelectedCaption",
@@ -227,21 +194,21 @@ std::string ScenarioTest::shown(const std::string& field) {
         {"HashFileButton", [&] { return windows.text(Control::HashFileButton); }},
         {"Saved", [&] { return savedFile(); }},
         {"LastFile", [&] { return window.LastFileName(); }},
-        {"Heard", [&] { return joined(std::exchange(windows.announcements, {})); }},
+        {"Heard", [&] { return Joined(std::exchange(windows.announcements, {})); }},
         {"Progress",
          [&] {
-             return progress ? joined({progress->subject, progress->state,
+             return progress ? Joined({progress->subject, progress->state,
                                        std::to_string(progress->permille.value_or(-1)),
                                        progress->cancelCaption})
                              : "<none>";
          }},
-        {"ProgressStates", [&] { return joined(windows.progressStates); }},
+        {"ProgressStates", [&] { return Joined(windows.progressStates); }},
         {"Cancel", [&] { return progress ? progress->cancelCaption : "<none>"; }},
         {"Running", [&] { return yes(window.HashRunning()); }},
         {"Controls", [&] { return yes(windows.hashControlsEnabled); }},
         {"Started", [&] { return std::to_string(jobs.started); }},
-        {"Dialogs", [&] { return joined(windows.openFileInitialNames); }},
-        {"Titles", [&] { return joined(windows.stringInputTitles); }},
+        {"Dialogs", [&] { return Joined(windows.openFileInitialNames); }},
+        {"Titles", [&] { return Joined(windows.stringInputTitles); }},
         {"TextWrites", [&] { return std::to_string(windows.textWrites.size()); }},
         {"FromField", [&] { return yes(window.HashFromField()); }},
         {"Shows", [&] { return std::to_string(windows.windowShows); }},
@@ -256,33 +223,19 @@ std::string ScenarioTest::shown(const std::string& field) {
 }
 
 TEST_P(ScenarioTest, EachStepShowsWhatItShould) {
-    for (const Case& record : GetParam().records) {
-        SCOPED_TRACE(record.where);
-        for (const std::string& step : SplitField(record.get("Steps"), '|')) {
-            perform(step);
-        }
-        for (const auto& [field, expected] : record.fields) {
-            if (field != "Scenario" && field != "Steps" && field != "Entries") {
-                EXPECT_EQ(observe(field), expected) << field;
-            }
-        }
-    }
-}
-
-std::string scenarioName(const ::testing::TestParamInfo<Scenario>& scenario) {
-    std::string where = scenario.param.records.front().where;
-    std::ranges::replace_if(where, [](char c) { return !std::isalnum(c); }, '_');
-    return where;
+    RunScenario(
+        GetParam(), [this](const std::string& step) { perform(step); },
+        [this](const std::string& field) { return observe(field); });
 }
 
 INSTANTIATE_TEST_SUITE_P(HashActions, ScenarioTest,
-                         ::testing::ValuesIn(scenariosOf("hash_steps.cases")), scenarioName);
+                         ::testing::ValuesIn(ScenariosOf("hash_steps.cases")), ScenarioName);
 INSTANTIATE_TEST_SUITE_P(Compare, ScenarioTest,
-                         ::testing::ValuesIn(scenariosOf("compare_steps.cases")), scenarioName);
+                         ::testing::ValuesIn(ScenariosOf("compare_steps.cases")), ScenarioName);
 INSTANTIATE_TEST_SUITE_P(StartUp, ScenarioTest,
-                         ::testing::ValuesIn(scenariosOf("start_steps.cases")), scenarioName);
+                         ::testing::ValuesIn(ScenariosOf("start_steps.cases")), ScenarioName);
 INSTANTIATE_TEST_SUITE_P(TheRowBelow, ScenarioTest,
-                         ::testing::ValuesIn(scenariosOf("note_steps.cases")), scenarioName);
+                         ::testing::ValuesIn(ScenariosOf("note_steps.cases")), ScenarioName);
 
 }  // namespace
 }  // namespace tolvek::window::testing
