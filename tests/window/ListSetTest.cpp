@@ -9,6 +9,7 @@
 #include "tests/support/ShellRun.h"
 #include "tests/support/VectorFile.h"
 #include "tests/window/ListWindowFixture.h"
+#include "tests/window/Scenarios.h"
 
 namespace tolvek::window::testing {
 namespace {
@@ -47,40 +48,13 @@ public:
     // The user's steps of list_sets.cases, then the window's work run to its end.
     void perform(const std::string& acts) {
         for (const std::string& act : tolvek::testing::SplitField(acts, '|')) {
-            const std::string verb = act.substr(0, act.find(' '));
-            const std::string rest = act.size() > verb.size() ? act.substr(verb.size() + 1) : "";
-            if (verb == "drop") {
-                std::string joined;
-                for (const std::string& name : inAll(rest)) {
-                    joined.append(joined.empty() ? "" : "\r").append(name);
-                }
-                window.DropHandler(joined);
-            } else if (verb == "open" || verb == "add") {
-                port.openNames = inAll(rest);
-                verb == "open" ? window.OpenAction() : window.AddFilesAction();
-            } else if (verb == "addFolder") {
-                port.folderName = in(rest);
-                window.AddFolderAction();
-            } else if (verb == "paste") {
-                port.clipboard = filled(rest);
-                window.PasteNamesAction();
-            } else if (verb == "check") {
-                window.CheckList(in(rest));
-            } else if (verb == "remove") {
-                std::vector<std::size_t> chosen;
-                for (const std::string& row : tolvek::testing::SplitField(rest, ' ')) {
-                    chosen.push_back(std::stoul(row));
-                }
-                window.RemoveRowsAction(chosen);
-            } else if (verb == "write") {
-                folder.write(rest.substr(0, rest.find(' ')), rest.substr(rest.find(' ') + 1));
-            } else {
-                ASSERT_TRUE(verb == "clear" || verb == "settle") << act;
-                verb == "clear" ? window.ClearAction() : settle();
-            }
+            step(act);
         }
         settle();
     }
+    void step(const std::string& act);
+    // What the window shows of a field of list_steps.cases.
+    std::string observe(const std::string& field);
     // `text` with {folder} and {bad} (bad.txt's digest now) filled in.
     std::string filled(const std::string& text) const {
         return tolvek::testing::Replaced(
@@ -119,6 +93,101 @@ public:
         return run.output + std::to_string(run.exitCode) + "\n";
     }
 };
+
+void ListSetTest::step(const std::string& act) {
+    const std::string verb = act.substr(0, act.find(' '));
+    const std::string rest = act.size() > verb.size() ? act.substr(verb.size() + 1) : "";
+    const std::vector<std::string> words = tolvek::testing::SplitField(rest, ' ');
+    if (verb == "drop") {
+        std::string joined;
+        for (const std::string& name : inAll(rest)) {
+            joined.append(joined.empty() ? "" : "\r").append(name);
+        }
+        window.DropHandler(joined);
+    } else if (verb == "open" || verb == "add") {
+        port.openNames = inAll(rest);
+        verb == "open" ? window.OpenAction() : window.AddFilesAction();
+    } else if (verb == "addFolder") {
+        port.folderName = in(rest);
+        window.AddFolderAction();
+    } else if (verb == "paste") {
+        port.clipboard = filled(rest);
+        window.PasteNamesAction();
+    } else if (verb == "check") {
+        window.CheckList(in(rest));
+    } else if (verb == "remove") {
+        std::vector<std::size_t> chosen;
+        std::ranges::transform(words, std::back_inserter(chosen),
+                               [](const std::string& row) { return std::stoul(row); });
+        window.RemoveRowsAction(chosen);
+    } else if (verb == "write") {
+        folder.write(words.at(0), rest.substr(words.at(0).size() + 1));
+    } else if (verb == "save") {
+        port.saveName = in(rest);
+        window.SaveListAction();
+    } else if (verb == "confirm") {
+        port.confirmAnswer = rest == "yes";
+    } else if (verb == "copyRow" || verb == "copyAll") {
+        const LineStyle style = words.back() == "bsd" ? LineStyle::Bsd : LineStyle::Gnu;
+        verb == "copyAll" ? window.CopyAllAction(style)
+                          : window.CopyRowAction(std::stoul(words.at(0)), style);
+    } else {
+        const std::map<std::string, std::function<void()>> plain = {
+            {"clear", [this] { window.ClearAction(); }},
+            {"cancel", [this] { window.CancelAction(); }},
+            {"settle", [this] { settle(); }},
+            {"gather", [this] { gather(); }},
+            {"runTasks", [this] { tasks.run(); }},
+            {"runChecks", [this] { checks.run(); }},
+            {"drain", [this] { ui.drain(); }},
+        };
+        ASSERT_TRUE(plain.contains(act)) << "no such step: " << act;
+        plain.at(act)();
+    }
+}
+
+std::string ListSetTest::observe(const std::string& field) {
+    if (field.starts_with("File ")) {
+        return saved(field.substr(5));
+    }
+    if (field.starts_with("Digest ")) {
+        return digests().at(std::stoul(field.substr(7)));
+    }
+    static const char* const kMarks[] = {"Ok", "Failed", "Missing", "Unreadable", "Cancelled"};
+    std::vector<std::string> marks;
+    for (const ListRowView& row : port.rows) {
+        marks.emplace_back(row.mark ? kMarks[static_cast<int>(*row.mark)] : "");
+    }
+    const ProgressDisplay& progress = port.progress;
+    const auto yes = [](bool value) { return std::string(value ? "yes" : "no"); };
+    const std::map<std::string, std::function<std::string()>> fields = {
+        {"Title", [&] { return port.texts.title; }},
+        {"Headings", [&] { return Joined(port.texts.headings); }},
+        {"Subject", [&] { return progress.subject; }},
+        {"State", [&] { return progress.state; }},
+        {"Permille", [&] { return std::to_string(progress.permille.value_or(-1)); }},
+        {"Cancel", [&] { return progress.cancelCaption; }},
+        {"Heard", [&] { return Joined(std::exchange(port.announcements, {})); }},
+        {"Rows", [&] { return Joined(rows()); }},
+        {"RowCount", [&] { return std::to_string(port.rows.size()); }},
+        {"Marks", [&] { return Joined(marks); }},
+        {"Columns", [&] { return Joined(port.columns); }},
+        {"Digests", [&] { return Joined(digests()); }},
+        {"Summary", [&] { return window.Summary(); }},
+        {"Running", [&] { return yes(window.Running()); }},
+        {"Checking", [&] { return yes(checks.pending()); }},
+        {"Clipboard", [&] { return port.clipboard; }},
+        {"Questions", [&] { return Joined(std::exchange(port.questions, {})); }},
+        {"Buttons", [&] { return Joined(std::exchange(port.questionButtons, {})); }},
+        {"Messages", [&] { return Joined(std::exchange(port.messages, {})); }},
+        {"Suggested", [&] { return Joined(port.suggestedNames); }},
+    };
+    if (!fields.contains(field)) {
+        ADD_FAILURE() << "no such field: " << field;
+        return {};
+    }
+    return tolvek::testing::Replaced(fields.at(field)(), folder.path().string(), "{folder}");
+}
 
 TEST_F(ListSetTest, EachWayInMakesTheSetItShould) {
     for (const tolvek::testing::Case& set : tolvek::testing::ReadCaseFile(kCases, "Ways in")) {
@@ -246,6 +315,18 @@ TEST_F(ListSetTest, AReportKeepsEveryStatusAsTextAndCsv) {
         EXPECT_EQ(saved(name), filled(report.get(form)));
     }
 }
+
+// The list window's steps through its port (tests/window/list_steps.cases).
+class ListScenarioTest : public ListSetTest, public ::testing::WithParamInterface<Scenario> {};
+
+TEST_P(ListScenarioTest, EachStepShowsWhatItShould) {
+    RunScenario(
+        GetParam(), [this](const std::string& act) { step(act); },
+        [this](const std::string& field) { return observe(field); });
+}
+
+INSTANTIATE_TEST_SUITE_P(ListWindow, ListScenarioTest,
+                         ::testing::ValuesIn(ScenariosOf("list_steps.cases")), ScenarioName);
 
 // A folder checked against a list made of it before: each file's class in the command line's
 // words, the list's files found nowhere after them, the count of each class; a save blesses a
