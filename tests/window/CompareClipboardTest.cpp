@@ -1,4 +1,4 @@
-// CompareAction's outcomes and PasteDigestAction (the other copy and compare steps are
+// CompareAction's outcomes by typed text (the other copy, paste and compare steps are
 // tests/window/hash_steps.cases').
 #include <gtest/gtest.h>
 
@@ -51,21 +51,6 @@ TEST_F(CompareActionTest, OutcomeByTypedText) {
         EXPECT_EQ(shown.icon, equal ? MessageIcon::Information : MessageIcon::Warning);
     }
     EXPECT_EQ(digestField(), kSha1OfAbc);
-}
-
-using PasteDigestActionTest = MainWindowTest;
-
-TEST_F(PasteDigestActionTest, CompareFieldGetsTheTrimmedClipboardText) {
-    for (const tolvek::testing::Case& paste :
-         tolvek::testing::ReadCaseFile("window/clipboard_pastes.cases")) {
-        SCOPED_TRACE(paste.where);
-        windows.texts[Control::CompareField] = "old";
-        windows.clipboard = paste.has("Clipboard") ? std::optional(paste.get("Clipboard"))
-                                                   : std::nullopt;
-        window.PasteDigestAction();
-        EXPECT_EQ(windows.text(Control::CompareField), paste.get("CompareField"));
-    }
-    EXPECT_EQ(windows.clipboardWrites, 0);
 }
 
 TEST(AsciiText, CaseMappingTouchesOnlyAsciiLetters) {

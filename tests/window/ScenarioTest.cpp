@@ -6,8 +6,8 @@
 // start-up alone), select N, choose CAPTION, pick N (as the user does), language N, hash NAME
 // (the dialog answering), cancelDialog, startHash NAME (left running), type TEXT,
 // typeClosed TEXT, renew TEXT, drop NAMES, dropPath NAMES, compare TEXT, pasteCompare,
-// compareWithFile [NAME], dropCompare NAMES, yes, no (to the last question), copy,
-// set Compare|Digest TEXT, clipboard TEXT, accept, decline, cancel, close, closeButton, settle,
+// compareWithFile [NAME], dropCompare NAMES, yes, no (to the last question), copy, paste,
+// set Compare|Digest TEXT, clipboard TEXT, noClipboard, accept, decline, cancel, close, closeButton, settle,
 // letTimePass, report DONE TOTAL MILLISECONDS, answer N HEX, fail N TEXT,
 // write NAME CONTENTS, remove NAME.
 // Fields: Digest, Path, Compare, Clipboard, ClipboardWrites, Note, Accept, Decline, Messages
@@ -107,8 +107,8 @@ void ScenarioTest::perform(const std::string& step) {
     } else if (verb == "set") {
         windows.texts[words.at(0) == "Compare" ? Control::CompareField : Control::DigestField] =
             rest.substr(words.at(0).size() + 1);
-    } else if (verb == "clipboard") {
-        windows.clipboard = rest;
+    } else if (verb == "clipboard" || verb == "noClipboard") {
+        windows.clipboard = verb == "clipboard" ? std::optional(rest) : std::nullopt;
     } else if (verb == "report") {
         jobs.report({std::stoull(words.at(0)), std::stoull(words.at(1)),
                      std::chrono::milliseconds(number(2))});
@@ -128,6 +128,7 @@ void ScenarioTest::perform(const std::string& step) {
             {"closeButton", [this] { window.CloseButtonAction(); }},
             {"settle", [this] { settle(); }},
             {"copy", [this] { window.CopyDigestAction(); }},
+            {"paste", [this] { window.PasteDigestAction(); }},
             {"pasteCompare", [this] { window.PasteAndCompareAction(); }},
             {"yes", [this] { windows.questions.back().answered(true); }},
             {"no", [this] { windows.questions.back().answered(false); }},

@@ -49,19 +49,6 @@ TEST_F(StartUpTest, TwoWindowsFromOneFolderKeepTheSavedPosition) {
     EXPECT_EQ(savedFile(), "ENGLISH\r\n7\r\n");
 }
 
-TEST_F(StartUpTest, SavedPositionLine) {
-    for (const tolvek::testing::Case& saved :
-         tolvek::testing::ReadCaseFile("window/window_texts.cases", "Saved position")) {
-        exeFolder.write("sha.lng", "ENGLISH\r\n" + saved.get("Line2") + "\r\n");
-        selectAlgorithm(3);
-        startUp();
-        EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), std::stoi(saved.get("Selected")))
-            << saved.where;
-        window.CloseHandler();  // no selection is saved as -1, as the table selects it again
-        EXPECT_EQ(savedFile(), "ENGLISH\r\n" + saved.get("Selected") + "\r\n") << saved.where;
-    }
-}
-
 TEST(SplitCommandLine, Arguments) {
     for (const tolvek::testing::Case& command :
          tolvek::testing::ReadCaseFile("window/window_texts.cases", "SplitCommandLine")) {
