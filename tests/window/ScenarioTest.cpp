@@ -11,8 +11,8 @@
 // letTimePass, report DONE TOTAL MILLISECONDS, answer N HEX, fail N TEXT,
 // write NAME CONTENTS, remove NAME.
 // Fields: Digest, Path, Compare, Clipboard, ClipboardWrites, Note, Accept, Decline, Messages
-// (shown since the last Messages), Questions, Selected, SelectedCaption, Language,
-// HashFileButton, Saved, LastFile, FilesN and TextsN (what entry N's routes were given), Heard
+// (shown since the last Messages), Questions, Selected, SelectedCaption, Language, Base (of
+// the language's texts), HashFileButton, AboutButton, Saved, LastFile, FilesN and TextsN (what entry N's routes were given), Heard
 // (said since the last Heard), Progress, Subject, State, ProgressStates, Cancel, Running,
 // Controls, Started, Providers (of the pending file job), Dialogs, Titles, TextWrites,
 // FromField, Shows, ShownWith (DigestField as the window was first shown), ProgressWhenShown.
@@ -193,6 +193,8 @@ std::string ScenarioTest::shown(const std::string& field) {
         {"Language",
          [&] { return std::to_string(windows.selectedPosition(Control::LanguageList)); }},
         {"HashFileButton", [&] { return windows.text(Control::HashFileButton); }},
+        {"AboutButton", [&] { return windows.text(Control::AboutButton); }},
+        {"Base", [&] { return std::to_string(window.LanguageBase()); }},
         {"Saved", [&] { return savedFile(); }},
         {"LastFile", [&] { return window.LastFileName(); }},
         {"Heard", [&] { return Joined(std::exchange(windows.announcements, {})); }},
