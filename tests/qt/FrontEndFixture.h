@@ -43,6 +43,10 @@ struct Place {
 };
 std::vector<Place> PlacesOf(const std::string& window);
 
+// Walks `window` with Tab from the focused control on, as tests/qt/layout.cases orders it: the
+// names the focus went to, and the ones it should have.
+void ExpectTabOrder(const std::string& window);
+
 // What a table view shows in a cell: its text, or with Qt::DecorationRole its icon.
 inline QVariant CellOf(const QAbstractItemView& view, int row, int column,
                        int role = Qt::DisplayRole) {
