@@ -1,7 +1,8 @@
-// Every entry's string route (the hash actions' other steps, failures included, are
-// tests/window/hash_steps.cases').
+// Every entry's string route, and ASCII case mapping (the hash actions' other steps, failures
+// and compares included, are tests/window/hash_steps.cases').
 #include <gtest/gtest.h>
 
+#include "app/hashing/AsciiText.h"
 #include "tests/window/MainWindowFixture.h"
 
 namespace tolvek::window::testing {
@@ -19,6 +20,11 @@ TEST_F(HashStringActionTest, EveryEntryHashesStringsThroughItsStringRoute) {
         EXPECT_EQ(digestField(), TextDigest(position));
         EXPECT_EQ(entries.stringRoute(position).requests(), std::vector<std::string>{"abc"});
     }
+}
+
+TEST(AsciiText, CaseMappingTouchesOnlyAsciiLetters) {
+    EXPECT_EQ(hashing::AsciiUpper("az AZ 09 @[`{ \xEA\xE7\xF1"), "AZ AZ 09 @[`{ \xEA\xE7\xF1");
+    EXPECT_EQ(hashing::AsciiLower("az AZ 09 @[`{ \xCA\xC7\xD1"), "az az 09 @[`{ \xCA\xC7\xD1");
 }
 
 }  // namespace

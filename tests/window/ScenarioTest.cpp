@@ -7,17 +7,18 @@
 // (the dialog answering), cancelDialog, startHash NAME (left running), type TEXT,
 // typeClosed TEXT, renew TEXT, drop NAMES, dropPath NAMES, compare TEXT, pasteCompare,
 // compareWithFile [NAME], dropCompare NAMES, yes, no (to the last question), copy, paste,
-// set Compare|Digest TEXT, clipboard TEXT, noClipboard, accept, decline, cancel, close, closeButton, settle,
-// letTimePass, report DONE TOTAL MILLISECONDS, answer N HEX, fail N TEXT,
-// write NAME CONTENTS, remove NAME.
-// Fields: Digest, Path, Compare, Clipboard, ClipboardWrites, Note, Accept, Decline, Messages
-// (shown since the last Messages), Questions, Selected, SelectedCaption, Language, Base (of
-// the language's texts), HashFileButton, AboutButton, Saved, LastFile, FilesN and TextsN (what entry N's routes were given), Heard
-// (said since the last Heard), Progress, Subject, State, ProgressStates, Cancel, Running,
-// Controls, Started, Providers (of the pending file job), Dialogs, Titles, TextWrites,
-// FromField, Shows, ShownWith (DigestField as the window was first shown), ProgressWhenShown.
-// Lists are joined by "|", an empty text in them shown as <empty>. "Entries = real" in its
-// first record runs a scenario over the program's own entries.
+// noteDigest (for DigestKept), set Compare|Digest TEXT, clipboard TEXT, noClipboard, accept,
+// decline, cancel, close, closeButton, settle, letTimePass, report DONE TOTAL MILLISECONDS,
+// answer N HEX, fail N TEXT, write NAME CONTENTS, remove NAME.
+// Fields: Digest, DigestKept (since noteDigest), Path, Compare, Clipboard, ClipboardWrites,
+// Note, Accept, Decline, Messages (shown since the last look), Box (the boxes shown since the
+// last look, each "kind caption icon [buttons]: text"), Questions, Selected, SelectedCaption,
+// Language, Base (of the language's texts), HashFileButton, AboutButton, Saved, LastFile, FilesN
+// and TextsN (what entry N's routes were given), Heard (said since the last Heard), Progress,
+// Subject, State, ProgressStates, Cancel, Running, Controls, Started, Providers (of the pending
+// file job), Dialogs, Titles, TextWrites, FromField, Shows, ShownWith (DigestField as the window
+// was first shown), ProgressWhenShown. Lists are joined by "|", an empty text in them shown as
+// <empty>. "Entries = real" in its first record runs a scenario over the program's own entries.
 #include <gtest/gtest.h>
 
 #include "tests/support/ShellRun.h"
@@ -52,9 +53,14 @@ protected:
         return tolvek::testing::Replaced(text, "{data}", dataFolder.path().string());
     }
     void perform(const std::string& step);
+    // The boxes shown since the last look, each "kind caption icon [buttons]: text".
+    std::string boxes();
     // What the window shows of `field`, the data folder's name written as in the cases.
     std::string observe(const std::string& field);
     std::string shown(const std::string& field);
+
+    std::size_t m_questionsSeen = 0;
+    std::string m_notedDigest;
 };
 
 void ScenarioTest::perform(const std::string& step) {
@@ -128,6 +134,7 @@ void ScenarioTest::perform(const std::string& step) {
             {"closeButton", [this] { window.CloseButtonAction(); }},
             {"settle", [this] { settle(); }},
             {"copy", [this] { window.CopyDigestAction(); }},
+            {"noteDigest", [this] { m_notedDigest = digestField(); }},
             {"paste", [this] { window.PasteDigestAction(); }},
             {"pasteCompare", [this] { window.PasteAndCompareAction(); }},
             {"yes", [this] { windows.questions.back().answered(true); }},
@@ -182,6 +189,8 @@ std::string ScenarioTest::shown(const std::string& field) {
              return Joined(messages);
          }},
         {"Questions", [&] { return std::to_string(windows.questions.size()); }},
+        {"Box", [&] { return boxes(); }},
+        {"DigestKept", [&] { return yes(digestField() == m_notedDigest); }},
         {"SelectedCaption",
          [&] { return selected != nullptr ? std::string(selected->caption) : "<none>"; }},
         {"Providers",
@@ -223,6 +232,23 @@ std::string ScenarioTest::shown(const std::string& field) {
         return {};
     }
     return fields.at(field)();
+}
+
+std::string ScenarioTest::boxes() {
+    static const char* const kIcons[] = {"none", "warning", "information"};
+    std::vector<std::string> shown;
+    const auto add = [&](const char* kind, const ShownMessage& box) {
+        shown.push_back(std::string(kind) + " " + box.caption + " " +
+                        kIcons[static_cast<int>(box.icon)] +
+                        (box.buttons.empty() ? "" : " [" + box.buttons + "]") + ": " + box.text);
+    };
+    for (const ShownMessage& message : std::exchange(windows.messages, {})) {
+        add("message", message);
+    }
+    for (; m_questionsSeen < windows.questions.size(); ++m_questionsSeen) {
+        add("question", windows.questions[m_questionsSeen].box);
+    }
+    return Joined(shown);
 }
 
 TEST_P(ScenarioTest, EachStepShowsWhatItShould) {
