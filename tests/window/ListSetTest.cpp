@@ -320,9 +320,7 @@ TEST_F(ListSetTest, AReportKeepsEveryStatusAsTextAndCsv) {
 class ListScenarioTest : public ListSetTest, public ::testing::WithParamInterface<Scenario> {};
 
 TEST_P(ListScenarioTest, EachStepShowsWhatItShould) {
-    RunScenario(
-        GetParam(), [this](const std::string& act) { step(act); },
-        [this](const std::string& field) { return observe(field); });
+    RunScenario(GetParam(), *this);
 }
 
 INSTANTIATE_TEST_SUITE_P(ListWindow, ListScenarioTest,
@@ -378,8 +376,7 @@ TEST_F(ListSetTest, AFolderCheckedAgainstItsListShowsEachFilesClass) {
         EXPECT_EQ(tolvek::testing::FileContents(port.saveName.value()), expected);
     }
 
-    folder.write("mixed.list",
-                 "MD5 (a.txt) = " + kAbcMd5 + "\n" + kAbc + "  b.txt\n");
+    folder.write("mixed.list", "MD5 (a.txt) = " + kAbcMd5 + "\n" + kAbc + "  b.txt\n");
     window.CheckFolderAgainstList(in("mixed.list"), in("t"));
     settle();
     EXPECT_EQ(port.messages,
@@ -389,8 +386,9 @@ TEST_F(ListSetTest, AFolderCheckedAgainstItsListShowsEachFilesClass) {
     EXPECT_TRUE(port.rows.empty());
 
     // More files than the window adds in one turn: every one of them is the folder's.
-    shell("mkdir many && cd many && for i in $(seq 2001); do echo $i > $i; done && "
-          "sha256sum * > ../sums && mv ../sums SHA256SUMS && echo x >> 1");
+    shell(
+        "mkdir many && cd many && for i in $(seq 2001); do echo $i > $i; done && "
+        "sha256sum * > ../sums && mv ../sums SHA256SUMS && echo x >> 1");
     window.CheckFolderAgainstList(in("many/SHA256SUMS"), in("many"));
     settle();
     EXPECT_EQ(port.progress.state, "2000 unchanged, 1 changed, 0 moved, 0 new, 0 missing");

@@ -32,7 +32,7 @@ namespace {
 using tolvek::testing::SplitField;
 
 class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface<Scenario> {
-protected:
+public:
     ScenarioTest() : MainWindowTest(realEntries() ? hashing::AlgorithmEntries() : Table{}) {}
 
     using Table = std::span<const AlgorithmEntry>;
@@ -52,7 +52,7 @@ protected:
     std::string withData(const std::string& text) const {
         return tolvek::testing::Replaced(text, "{data}", dataFolder.path().string());
     }
-    void perform(const std::string& step);
+    void step(const std::string& act);
     // The boxes shown since the last look, each "kind caption icon [buttons]: text".
     std::string boxes();
     // What the window shows of `field`, the data folder's name written as in the cases.
@@ -63,14 +63,14 @@ protected:
     std::string m_notedDigest;
 };
 
-void ScenarioTest::perform(const std::string& step) {
-    const std::string verb = step.substr(0, step.find(' '));
-    const std::string rest = withData(step.size() > verb.size() ? step.substr(verb.size() + 1) : "");
+void ScenarioTest::step(const std::string& act) {
+    const std::string verb = act.substr(0, act.find(' '));
+    const std::string rest = withData(act.size() > verb.size() ? act.substr(verb.size() + 1) : "");
     const std::vector<std::string> words = SplitField(rest, ' ');
     const auto number = [&](std::size_t at) { return std::stoi(words.at(at)); };
     if (verb == "choose") {
-        selectAlgorithm(static_cast<int>(hashing::FindAlgorithm(rest) -
-                                         hashing::AlgorithmEntries().data()));
+        selectAlgorithm(
+            static_cast<int>(hashing::FindAlgorithm(rest) - hashing::AlgorithmEntries().data()));
     } else if (verb == "select" || verb == "pick") {
         selectAlgorithm(number(0));
         if (verb == "pick") {
@@ -146,8 +146,8 @@ void ScenarioTest::perform(const std::string& step) {
                  ui.drain();
              }},
         };
-        ASSERT_TRUE(plain.contains(step)) << "no such step: " << step;
-        plain.at(step)();
+        ASSERT_TRUE(plain.contains(act)) << "no such step: " << act;
+        plain.at(act)();
     }
 }
 
@@ -252,9 +252,7 @@ std::string ScenarioTest::boxes() {
 }
 
 TEST_P(ScenarioTest, EachStepShowsWhatItShould) {
-    RunScenario(
-        GetParam(), [this](const std::string& step) { perform(step); },
-        [this](const std::string& field) { return observe(field); });
+    RunScenario(GetParam(), *this);
 }
 
 INSTANTIATE_TEST_SUITE_P(HashActions, ScenarioTest,

@@ -21,23 +21,9 @@ std::vector<Scenario> ScenariosOf(const std::string& file) {
 
 std::string ScenarioName(const ::testing::TestParamInfo<Scenario>& scenario) {
     std::string where = scenario.param.records.front().where;
-    std::ranges::replace_if(where, [](char c) { return !std::isalnum(c); }, '_');
+    std::ranges::replace_if(
+        where, [](unsigned char c) { return !std::isalnum(c); }, '_');
     return where;
-}
-
-void RunScenario(const Scenario& scenario, const std::function<void(const std::string&)>& step,
-                 const std::function<std::string(const std::string&)>& observe) {
-    for (const tolvek::testing::Case& record : scenario.records) {
-        SCOPED_TRACE(record.where);
-        for (const std::string& each : tolvek::testing::SplitField(record.get("Steps"), '|')) {
-            step(each);
-        }
-        for (const auto& [field, expected] : record.fields) {
-            if (field != "Scenario" && field != "Steps" && field != "Entries") {
-                EXPECT_EQ(observe(field), expected) << field;
-            }
-        }
-    }
 }
 
 std::string Joined(const std::vector<std::string>& parts) {

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,10 +24,22 @@ std::vector<Scenario> ScenariosOf(const std::string& file);
 // A GoogleTest name from the scenario's first line ("hash_steps_cases_12").
 std::string ScenarioName(const ::testing::TestParamInfo<Scenario>& scenario);
 
-// Runs every record of `scenario`: each step, then each field but `Scenario`, `Steps` and
-// `Entries` compared with what `observe` gives.
-void RunScenario(const Scenario& scenario, const std::function<void(const std::string&)>& step,
-                 const std::function<std::string(const std::string&)>& observe);
+// Runs every record of `scenario` on `fixture`: each of its steps through fixture.step, then
+// each field but `Scenario`, `Steps` and `Entries` compared with what fixture.observe gives.
+template <class Fixture>
+void RunScenario(const Scenario& scenario, Fixture& fixture) {
+    for (const tolvek::testing::Case& record : scenario.records) {
+        SCOPED_TRACE(record.where);
+        for (const std::string& each : tolvek::testing::SplitField(record.get("Steps"), '|')) {
+            fixture.step(each);
+        }
+        for (const auto& [field, expected] : record.fields) {
+            if (field != "Scenario" && field != "Steps" && field != "Entries") {
+                EXPECT_EQ(fixture.observe(field), expected) << field;
+            }
+        }
+    }
+}
 
 // The parts joined by "|", an empty one as <empty>.
 std::string Joined(const std::vector<std::string>& parts);
