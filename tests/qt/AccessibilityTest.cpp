@@ -4,7 +4,6 @@
 // where the focus is not reaches it as a notification being shown.
 #include <QAccessible>
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QMessageBox>
 #include <QMetaEnum>
 #include <QTest>
@@ -176,10 +175,7 @@ TEST_F(AnnouncementTest, TheRowAppearingAndTheCheckEndingAreShownNotifications) 
          [&] {
              frontEnd->window().OpenListWindowAction();
              frontEnd->listWindow().CheckList(sums);
-             QDeadlineTimer hangGuard(std::chrono::seconds(60));
-             do {
-                 QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-             } while (frontEnd->listWindow().Running() && !hangGuard.hasExpired());
+             waitForFilesWindow();
          },
          "1 of 1 files \u2013 1 OK"},
     };

@@ -116,19 +116,12 @@ TEST_F(RealEntriesTest, FilesWindowOpensAloneWithTheNamesAndLeavesShaLngAsItIs) 
         << "in the middle of the screen, not beside the hidden main window";
     EXPECT_EQ(frontEnd->window().LanguageBase(), 0) << "the saved language, German";
     const auto& rows = *filesView.findChild<QTreeView*>(QStringLiteral("ListRows"));
-    const auto settle = [this] {
-        QElapsedTimer waited;
-        waited.start();
-        do {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        } while (frontEnd->listWindow().Running() && waited.elapsed() < 60000);
-    };
-    settle();
+    waitForFilesWindow();
     EXPECT_EQ(rows.model()->rowCount(), 1);
 
     // What the next start hands over comes into the same window.
     frontEnd->openInFilesWindow({file, files.file("other.txt")});
-    settle();
+    waitForFilesWindow();
     ASSERT_GE(rows.model()->rowCount(), 2);
     const QString last = CellOf(rows, rows.model()->rowCount() - 1, 0).toString();
     EXPECT_TRUE(last.endsWith(QStringLiteral("other.txt"))) << last.toStdString();

@@ -24,6 +24,24 @@ std::vector<Place> PlacesOf(const std::string& window) {
     return places;
 }
 
+void ExpectTabOrder(const std::string& window) {
+    for (const tolvek::testing::Case& order :
+         tolvek::testing::ReadCaseFile("qt/layout.cases", "Tab order")) {
+        if (order.get("Window") != window) {
+            continue;
+        }
+        const std::vector<std::string> expected =
+            tolvek::testing::SplitField(order.get("Next"), '|');
+        ASSERT_EQ(QApplication::focusWidget()->objectName().toStdString(), order.get("Start"));
+        std::vector<std::string> walked;
+        while (walked.size() < expected.size()) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            walked.push_back(QApplication::focusWidget()->objectName().toStdString());
+        }
+        EXPECT_EQ(walked, expected);
+    }
+}
+
 void WhenModalShown(std::function<void(QDialog& window)> act) {
     QTimer::singleShot(0, [act = std::move(act)] {
         auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -86,6 +104,12 @@ bool FrontEndTest::turnUntil(const std::function<bool()>& done) {
 void FrontEndTest::waitForHash() {
     EXPECT_TRUE(turnUntil([this] { return !frontEnd->window().HashRunning(); }))
         << "the file hash did not end";
+}
+
+void FrontEndTest::waitForFilesWindow() {
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(turnUntil([this] { return !frontEnd->listWindow().Running(); }))
+        << "the files window's work did not end";
 }
 
 void FrontEndTest::click(Control control) {

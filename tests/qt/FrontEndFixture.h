@@ -43,6 +43,10 @@ struct Place {
 };
 std::vector<Place> PlacesOf(const std::string& window);
 
+// Walks `window` with Tab from the focused control on, as tests/qt/layout.cases orders it: the
+// names the focus went to, and the ones it should have.
+void ExpectTabOrder(const std::string& window);
+
 // What a table view shows in a cell: its text, or with Qt::DecorationRole its icon.
 inline QVariant CellOf(const QAbstractItemView& view, int row, int column,
                        int role = Qt::DisplayRole) {
@@ -74,6 +78,9 @@ protected:
     static bool turnUntil(const std::function<bool()>& done);
     // Turns the event loop until no file hash runs; a hash that never ends fails the test.
     void waitForHash();
+    // The same for the files window's walks, list reads and checks, turning the loop at least
+    // once.
+    void waitForFilesWindow();
     // Picks a language the way a user does: focus on the list, then arrow keys.
     void chooseLanguage(int position);
     // The bytes of sha.lng in the executable's folder; "<none>" when there is none.

@@ -12,6 +12,7 @@
 #include "app/window/TextNumbers.h"
 #include "app/qt/ProgressRow.h"
 #include "tests/qt/FrontEndFixture.h"
+#include "tests/support/VectorFile.h"
 
 namespace tolvek::desktop::testing {
 namespace {
@@ -101,16 +102,7 @@ TEST_F(LayoutTest, TabFollowsCreationOrderFromAlgorithmListAndWrapsAround) {
     view().show();
     QApplication::setActiveWindow(&view());
     ASSERT_TRUE(QTest::qWaitForWindowActive(&view()));
-    ASSERT_EQ(QApplication::focusWidget(), &view().control(Control::AlgorithmList));
-
-    const std::vector<std::string> tabOrder = {
-        "HashStringButton", "HashFileButton", "PathField",    "CopyButton",  "DigestField",
-        "CompareField",     "CompareButton",  "CloseButton",  "AboutButton", "PasteButton",
-        "LanguageList",     "RenewButton",    "AlgorithmList"};
-    for (const std::string& next : tabOrder) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        ASSERT_EQ(QApplication::focusWidget()->objectName().toStdString(), next);
-    }
+    ExpectTabOrder("main");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
     EXPECT_EQ(QApplication::focusWidget()->objectName().toStdString(), "RenewButton");
 }
@@ -156,29 +148,17 @@ TEST_F(LayoutTest, FitControlsGrowWithLongerCaptionsWhileFixedButtonsKeepTheirWi
 // figures show whole, the name gives way, and nothing covers anything else.
 TEST_F(LayoutTest, ProgressRowElidesTheFileNameButNeverTheFigures) {
     startUp();
-    const std::string longName(
-        "SHA256: debian-12.5.0-amd64-DVD-1-with-firmware-and-a-name-longer-than-the-row.iso");
-    const struct Case {
-        const char* subject;
-        const char* state;
-    } cases[] = {
-        {"SHA256: a.iso", "812.3 MiB of 1023.9 MiB, 812.3 MiB/s, 0:05 left"},
-        {longName.c_str(), "812.3 MiB of 1023.9 MiB, 812.3 MiB/s, 10:00:05 left"},
-        {longName.c_str(), "812,3 MiB von 1023,9 MiB, 812,3 MiB/s, noch 10:00:05"},
-        {longName.c_str(), "812,3 МиБ из 1023,9 МиБ, 812,3 МиБ/с, осталось 10:00:05"},
-        {longName.c_str(), "812.3 MiB / 共 1023.9 MiB, 812.3 MiB/s, 剩余 10:00:05"},
-        {longName.c_str(), "Cancelled"},
-    };
     const ProgressRow& row = view().progressRow();
     const auto& subject = *row.findChild<QLabel*>(QStringLiteral("ProgressSubject"));
     const auto& state = *row.findChild<QLabel*>(QStringLiteral("ProgressState"));
     const auto& cancel = *row.findChild<QPushButton*>(QStringLiteral("CancelButton"));
     const auto& bar = *row.findChild<QWidget*>(QStringLiteral("ProgressBar"));
-    for (const Case& test : cases) {
-        SCOPED_TRACE(test.state);
-        view().showProgress({test.subject, test.state, 500, "Cancel"});
-        const QString whole = QString::fromUtf8(test.subject);
-        EXPECT_EQ(state.text(), QString::fromUtf8(test.state));
+    for (const tolvek::testing::Case& test :
+         tolvek::testing::ReadCaseFile("qt/layout.cases", "Progress row")) {
+        SCOPED_TRACE(test.where);
+        view().showProgress({test.get("Subject"), test.get("State"), 500, "Cancel"});
+        const QString whole = QString::fromStdString(test.get("Subject"));
+        EXPECT_EQ(state.text(), QString::fromStdString(test.get("State")));
         EXPECT_LE(state.fontMetrics().horizontalAdvance(state.text()), state.width());
         EXPECT_LE(subject.fontMetrics().horizontalAdvance(subject.text()), subject.width());
         EXPECT_EQ(subject.text() == whole, whole.size() < 20) << subject.text().toStdString();

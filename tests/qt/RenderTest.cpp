@@ -2,7 +2,6 @@
 // About window to PNG files in the build folder, for review and for the README, and checks that
 // they show something.
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QImage>
 #include <QPixmap>
 #include <QPushButton>
@@ -67,10 +66,7 @@ TEST_F(RenderTest, FilesWindowInFourLanguages) {
     frontEnd->window().OpenListWindowAction();
     filesWindow.CheckList(files.write(
         "SHA256SUMS", abc + "  release.iso\n" + abc + "  notes.txt\n" + abc + "  gone.img\n"));
-    QDeadlineTimer hangGuard(std::chrono::seconds(60));
-    do {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    } while (filesWindow.Running() && !hangGuard.hasExpired());
+    waitForFilesWindow();
     const int scale = static_cast<int>(frontEnd->listView().devicePixelRatio());
     for (const auto& [position, name] : {std::pair{0, "english"}, std::pair{1, "german"},
                                          std::pair{8, "russian"}, std::pair{6, "chinese"}}) {

@@ -58,21 +58,6 @@ protected:
     window::testing::FakeProvider& stringRoute() { return entries.stringRoute(kSha1Position); }
 };
 
-TEST_F(WiringTest, HashFileButtonRunsTheDialogAndHashesTheChosenFile) {
-    const std::string chosen = files.write("chosen.iso", "iso");
-    fileAnswers = {QUrl::fromLocalFile(QString::fromStdString(chosen)), std::nullopt};
-    click(Control::HashFileButton);
-    EXPECT_EQ(fieldText(Control::PathField), chosen);
-    EXPECT_EQ(fieldText(Control::DigestField), "f11e03");
-    EXPECT_EQ(fileRoute().requests(), Names{"iso"});
-
-    // Cancelled: the dialog started at the last name, and nothing changed.
-    click(Control::HashFileButton);
-    ASSERT_EQ(fileDialogInitialNames.size(), 2u);
-    EXPECT_EQ(fileDialogInitialNames[1].toStdString(), chosen);
-    EXPECT_EQ(fileRoute().requests().size(), 1u);
-}
-
 TEST_F(WiringTest, CopyPasteAndCompareWorkOnTheFieldsAndTheClipboard) {
     // Renew hashes a text that names no file as a string (a file's name: FileNamesAreBytes).
     field(Control::PathField).setText(QStringLiteral("abc"));
@@ -98,7 +83,8 @@ TEST_F(WiringTest, CopyPasteAndCompareWorkOnTheFieldsAndTheClipboard) {
 }
 
 // Choosing computes nothing, but once a digest is shown the row below the controls says which
-// entry made it (hashing again is DigestNoteTest's; the row's buttons, TheOfferRow test's).
+// entry made it (hashing again is DigestNoteTest's; the row's buttons, TheOfferRow test's); the
+// file dialog starts at the last name.
 TEST_F(WiringTest, ChoosingAnAlgorithmStartsNothingAndTheRowSaysWhichMadeTheDigest) {
     const std::string before = savedFile();
     QTest::keyClick(&list(Control::AlgorithmList), Qt::Key_Down);
@@ -106,9 +92,12 @@ TEST_F(WiringTest, ChoosingAnAlgorithmStartsNothingAndTheRowSaysWhichMadeTheDige
     EXPECT_EQ(savedFile(), before);
     EXPECT_EQ(fieldText(Control::DigestField), "");
 
-    fileAnswers = {QUrl::fromLocalFile(QString::fromStdString(files.write("x.iso", "iso")))};
+    const std::string chosen = files.write("x.iso", "iso");
+    fileAnswers = {QUrl::fromLocalFile(QString::fromStdString(chosen)), std::nullopt};
     click(Control::HashFileButton);
     EXPECT_EQ(fieldText(Control::DigestField), "f11e04");
+    click(Control::HashFileButton);  // cancelled
+    EXPECT_EQ(fileDialogInitialNames.back().toStdString(), chosen) << "starts at the last name";
     const auto& row = *view().findChild<QWidget*>(QStringLiteral("OfferRow"));
     EXPECT_TRUE(row.isHidden());
     QTest::keyClick(&list(Control::AlgorithmList), Qt::Key_Down);
@@ -204,8 +193,7 @@ TEST_F(WiringTest, TheShortcutOpensTheListWindowBesideWhichChecksADroppedList) {
 
     dropFiles(listView, {list});
     auto& summary = *listView.findChild<QLabel*>(QStringLiteral("ListSummary"));
-    ASSERT_TRUE(turnUntil([this] { return !frontEnd->listWindow().Running(); }));
-    QCoreApplication::processEvents();
+    waitForFilesWindow();
     EXPECT_EQ(summary.text(), QStringLiteral("1 OK, 1 missing"));
     const auto& rows = *listView.findChild<QTreeView*>(QStringLiteral("ListRows"));
     ASSERT_EQ(rows.model()->rowCount(), 2);
@@ -285,7 +273,8 @@ TEST_F(WiringTest, VerifyingInOneStepAndFromASecondFile) {
 }
 
 // A name that is not UTF-8 reaches the file route as the system's bytes, whichever way it
-// came, and PathField shows it readably; once the user edits it, it holds what it shows.
+// came, and PathField shows it readably; once the user edits it, it holds what it shows. After
+// every hash DigestField shows where its digest starts, the tooltip all of it.
 TEST_F(WiringTest, FileNamesAreBytes) {
     const std::string name = files.write("caf\xE9.txt", "abc");
     const std::vector<std::pair<const char*, std::function<void()>>> ways = {
@@ -304,24 +293,13 @@ TEST_F(WiringTest, FileNamesAreBytes) {
         waitForHash();
         EXPECT_EQ(fileRoute().requests().back(), "abc");
         EXPECT_TRUE(field(Control::PathField).text().endsWith(QStringLiteral("caf\uFFFD.txt")));
+        const QLineEdit& digest = field(Control::DigestField);
+        EXPECT_EQ(digest.cursorPosition(), 0) << "where a long digest starts";
+        EXPECT_EQ(digest.toolTip(), digest.text());
     }
     field(Control::PathField).setText(QStringLiteral("abc"));
     click(Control::RenewButton);
     EXPECT_EQ(stringRoute().requests(), Names{"abc"});
-}
-
-// After every hash DigestField shows where a long digest starts; the tooltip holds all of it.
-TEST_F(WiringTest, DigestFieldShowsTheStartOfALongDigest) {
-    fileRoute().answer = window::testing::Answer(std::string(128, 'c'));
-    const std::string name = files.write("abc.txt", "abc");
-    for (int hash = 0; hash < 2; ++hash) {
-        dropFiles(view(), {name});
-        waitForHash();
-        const QLineEdit& digest = field(Control::DigestField);
-        ASSERT_EQ(digest.text().size(), 128);
-        EXPECT_EQ(digest.cursorPosition(), 0);
-        EXPECT_EQ(digest.toolTip(), digest.text());
-    }
 }
 
 // Every edit field of the program holds the whole of a long paste.

@@ -15,16 +15,7 @@ namespace tolvek::window::testing {
 
 class FakeListPort final : public ListWindowPort {
 public:
-    void setTexts(const ListWindowTexts& texts) override {
-        title = texts.title;
-        headings = texts.headings;
-        commands = texts.commands;
-        rowsName = texts.rowsName;
-        setCommands = texts.setCommands;
-        emptyHint = texts.emptyHint;
-        verifyName = texts.verifyName;
-        boxButtons = texts.boxButtons;
-    }
+    void setTexts(const ListWindowTexts& given) override { texts = given; }
     void showWindow() override { shown = true; }
     void setRow(std::size_t index, const ListRowView& row) override {
         ++rowsDrawn;
@@ -54,21 +45,14 @@ public:
     }
     bool confirm(const std::string& question) override {
         questions.push_back(question);
-        questionButtons.push_back(boxButtons.yes + "|" + boxButtons.no);
+        questionButtons.push_back(texts.boxButtons.yes + "|" + texts.boxButtons.no);
         return confirmAnswer;
     }
     void showMessage(const std::string& text) override { messages.push_back(text); }
     void announce(const std::string& text) override { announcements.push_back(text); }
     void showVerifyOutcome(const std::string& text) override { verifyOutcome = text; }
 
-    std::string title;
-    std::vector<std::string> headings;
-    std::vector<std::string> commands;
-    std::string rowsName;
-    std::vector<std::string> setCommands;
-    std::string emptyHint;
-    std::string verifyName;
-    BoxButtons boxButtons;
+    ListWindowTexts texts;
     bool hintShown = false;
     std::vector<std::string> columns;
     std::vector<const hashing::AlgorithmEntry*> offeredAlgorithms;

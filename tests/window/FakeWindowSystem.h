@@ -56,7 +56,7 @@ public:
         questions.push_back({{text, caption, icon, words}, std::move(answered)});
     }
     StringInputResult runStringInputWindow(const std::string& title) override;
-    void runAboutWindow() override { ++aboutRuns; }
+    void runAboutWindow() override {}
     std::optional<std::string> clipboardText() override { return clipboard; }
     void setClipboardText(const std::string& text) override {
         ++clipboardWrites;
@@ -76,7 +76,7 @@ public:
     void postClose() override { ++closeRequests; }
     void showMainWindow() override;
     void endProgram() override;
-    void openUrl(const std::string& target) override { openedTargets.push_back(target); }
+    void openUrl(const std::string&) override {}
     std::filesystem::path executableFolder() const override { return exeFolder; }
     std::filesystem::path configFolder() const override { return userConfigFolder; }
 
@@ -111,7 +111,6 @@ public:
     bool hashControlsEnabled = true;
     std::optional<std::string> clipboard;  // nothing = no plain text
     int clipboardWrites = 0;
-    int aboutRuns = 0;
     int closeRequests = 0;
     // What the window showed as it was first shown: DigestField, and whether the progress
     // display was there.
@@ -121,7 +120,6 @@ public:
     int programEnds = 0;
     // Runs as the program is ended, to look at the state at that moment.
     std::function<void()> whenProgramEnds;
-    std::vector<std::string> openedTargets;
     std::filesystem::path exeFolder;
     std::filesystem::path userConfigFolder;
 };

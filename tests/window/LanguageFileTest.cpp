@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <fstream>
+#include <regex>
 
 #include "app/window/LanguageFile.h"
 #include "app/window/Languages.h"
@@ -161,33 +162,24 @@ TEST_F(LanguageFileTest, SomethingOtherThanAFileReadsAsNoFile) {
     EXPECT_EQ(LanguageFile(exeFolder, fs::path{}).read().language, "");
 }
 
-// Line 2 is found after a line 1 of any length, and a huge file is read no further than that.
+// `text` with each {N*c} written out as N copies of c.
+std::string expanded(std::string text) {
+    static const std::regex kRun(R"(\{(\d+)\*(.)\})");
+    for (std::smatch run; std::regex_search(text, run, kRun);) {
+        text.replace(run.position(), run.length(), std::stoul(run[1]), run.str(2).front());
+    }
+    return text;
+}
+
+// tests/window/window_texts.cases
 TEST_F(LanguageFileTest, LongLinesAndHugeFiles) {
-    struct Case {
-        std::string contents;
-        std::string language;
-        std::string position;
-    };
-    // `start` followed by `count` copies of `fill`, then `end`.
-    const auto text = [](std::string_view start, std::size_t count, char fill,
-                         std::string_view end = {}) {
-        std::string joined(start);
-        joined.append(count, fill).append(end);
-        return joined;
-    };
-    const Case cases[] = {
-        {text("DEUTSCH\r\n4\r\n", 1 << 20, 'x'), "DEUTSCH", "4"},
-        {text("", 4095, 'a', "\r\n4\r\n"), text("", 4095, 'a'), "4"},
-        {text("", 4097, 'a', "\r\n4\r\n"), text("", 4096, 'a'), "4"},
-        {text("DEUTSCH", 1 << 20, ' ', "\n-1\n"), text("DEUTSCH", 4089, ' '), "-1"},
-        {text("ENGLISH\r\n7", 5000, ' ', "\r\n"), "ENGLISH", text("7", 4095, ' ')},
-    };
-    for (const Case& file : cases) {
-        SCOPED_TRACE(file.contents.size());
-        std::ofstream(exeFolder / "sha.lng", std::ios::binary | std::ios::trunc) << file.contents;
+    for (const tolvek::testing::Case& file :
+         tolvek::testing::ReadCaseFile("window/window_texts.cases", "Long lines")) {
+        std::ofstream(exeFolder / "sha.lng", std::ios::binary | std::ios::trunc)
+            << expanded(file.get("Contents"));
         const LanguageFileLines lines = LanguageFile(exeFolder, configFolder).read();
-        EXPECT_EQ(lines.language, file.language);
-        EXPECT_EQ(lines.position, file.position);
+        EXPECT_EQ(lines.language, expanded(file.get("Language"))) << file.where;
+        EXPECT_EQ(lines.position, expanded(file.get("Position"))) << file.where;
     }
 }
 

@@ -47,15 +47,6 @@ TEST_F(LanguageChangeHandlerTest, EveryBlockIsAppliedAndSaved) {
     }
 }
 
-TEST_F(LanguageChangeHandlerTest, GermanCaptionsAndStringWindowTitle) {
-    selectLanguage(1);
-    window.LanguageChangeHandler();
-    EXPECT_EQ(windows.text(Control::HashFileButton), "Prüfe Datei");
-    EXPECT_EQ(windows.text(Control::AboutButton), "Über");
-    hashTextFromWindow("abc");
-    EXPECT_EQ(windows.stringInputTitles.back(), "Geben Sie einen String ein.");
-}
-
 TEST_F(LanguageChangeHandlerTest, AppliesTextsOneToNineAndFifteenOnly) {
     selectLanguage(5);
     window.LanguageChangeHandler();
@@ -72,14 +63,6 @@ TEST_F(LanguageChangeHandlerTest, AppliesTextsOneToNineAndFifteenOnly) {
     };
     EXPECT_EQ(written, expected);
     EXPECT_EQ(windows.textWrites.size(), expected.size());
-}
-
-TEST_F(LanguageChangeHandlerTest, NoSelectionDoesNothing) {
-    selectLanguage(-1);
-    window.LanguageChangeHandler();
-    EXPECT_TRUE(windows.textWrites.empty());
-    EXPECT_EQ(savedFile(), "<none>");
-    EXPECT_EQ(window.LanguageBase(), 1000);
 }
 
 TEST_F(LanguageChangeHandlerTest, LoadTextOutsideTheBlockIsEmpty) {

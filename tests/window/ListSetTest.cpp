@@ -1,15 +1,15 @@
-// The files window's sets through its port: what each way in makes of the rows (new set, Add,
-// duplicates, Clear, Remove, Paste, lists), and what copies, saves and reports keep after a
-// check with a FAILED and a missing file, read back by sha256sum -c and sha1sum -c.
+// The files window's sets through its port (tests/window/list_sets.cases): what each way in
+// makes of the rows, and what copies, saves and reports keep after a check with a FAILED and a
+// missing file, read back by sha256sum -c and sha1sum -c.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
-#include <functional>
 
-#include "app/hashing/AsciiText.h"
 #include "tests/support/ShellRun.h"
+#include "tests/support/VectorFile.h"
 #include "tests/window/ListWindowFixture.h"
+#include "tests/window/Scenarios.h"
 
 namespace tolvek::window::testing {
 namespace {
@@ -18,6 +18,10 @@ namespace fs = std::filesystem;
 
 // Published SHA-1 of "abc" (FIPS 180-2, appendix A.1).
 const std::string kAbcSha1 = "a9993e364706816aba3e25717850c26c9cd0d89d";
+// Published MD5 of "abc" (RFC 1321, appendix A.5).
+const std::string kAbcMd5 = "900150983cd24fb0d6963f7d28e17f72";
+
+constexpr const char* kCases = "window/list_sets.cases";
 
 class ListSetTest : public ListWindowTest {
 public:
@@ -35,20 +39,44 @@ public:
     }
 
     std::string in(const std::string& name) const { return folder.file(name); }
-    void drop(const std::vector<std::string>& names) {
-        std::string joined;
-        for (const std::string& name : names) {
-            joined.append(joined.empty() ? "" : "\r").append(in(name));
+    // Names joined by spaces, each in the folder.
+    std::vector<std::string> inAll(const std::string& names) const {
+        std::vector<std::string> full = tolvek::testing::SplitField(names, ' ');
+        std::ranges::for_each(full, [this](std::string& name) { name = in(name); });
+        return full;
+    }
+    // The user's steps of list_sets.cases, then the window's work run to its end.
+    void perform(const std::string& acts) {
+        for (const std::string& act : tolvek::testing::SplitField(acts, '|')) {
+            step(act);
         }
-        window.DropHandler(joined);
+        settle();
+    }
+    void step(const std::string& act);
+    // What the window shows of a field of list_steps.cases.
+    std::string observe(const std::string& field);
+    // `text` with {folder} and {bad} (bad.txt's digest now) filled in.
+    std::string filled(const std::string& text) const {
+        return tolvek::testing::Replaced(
+            tolvek::testing::Replaced(text, "{folder}", folder.path().string()), "{bad}",
+            digestOf("bad.txt"));
+    }
+    std::vector<std::string> split(const std::string& field) const {
+        return tolvek::testing::SplitField(filled(field), '|');
     }
     // The rows' names, without the folder of the test for a name shown whole.
     std::vector<std::string> names() const {
         std::vector<std::string> shown = column(&ListRowView::file);
         for (std::string& name : shown) {
-            if (name.starts_with(folder.path().string() + "/")) {
-                name.erase(0, folder.path().string().size() + 1);
-            }
+            name = tolvek::testing::Replaced(name, folder.path().string() + "/", "");
+        }
+        return shown;
+    }
+    // Each row as "name=status", or its name alone while it has no status.
+    std::vector<std::string> rows() const {
+        std::vector<std::string> shown = names();
+        for (std::size_t row = 0; row < shown.size(); ++row) {
+            shown[row] += port.rows[row].status.empty() ? "" : "=" + port.rows[row].status;
         }
         return shown;
     }
@@ -66,246 +94,156 @@ public:
     }
 };
 
-TEST_F(ListSetTest, EachWayInMakesTheSetItShould) {
-    using Act = std::function<void(ListSetTest&)>;
-    const struct {
-        const char* what;
-        Act act;
-        std::vector<std::string> names;
-        std::vector<std::string> statuses;
-    } cases[] = {
-        {"a drop replaces the set, also while the last one is read",
-         [](ListSetTest& t) {
-             t.drop({"a.txt"});
-             t.drop({"b.txt"});
-         },
-         {"b.txt"},
-         {""}},
-        {"Open replaces the set once it has been read",
-         [](ListSetTest& t) {
-             t.drop({"tree"});
-             t.settle();
-             t.port.openNames = {t.in("a.txt")};
-             t.window.OpenAction();
-         },
-         {"a.txt"},
-         {""}},
-        {"Add files adds, but never a file twice",
-         [](ListSetTest& t) {
-             t.drop({"a.txt"});
-             t.port.openNames = {t.in("b.txt"), t.in("./a.txt")};
-             t.window.AddFilesAction();
-         },
-         {"a.txt", "b.txt"},
-         {"", ""}},
-        {"a folder added twice lists its files once",
-         [](ListSetTest& t) {
-             t.port.folderName = t.in("tree");
-             t.window.AddFolderAction();
-             t.window.AddFolderAction();
-         },
-         {"tree/x", "tree/y"},
-         {"", ""}},
-        {"Clear empties the window",
-         [](ListSetTest& t) {
-             t.drop({"a.txt"});
-             t.settle();
-             t.window.ClearAction();
-         },
-         {},
-         {}},
-        {"Remove takes the rows chosen",
-         [](ListSetTest& t) {
-             t.drop({"tree", "a.txt", "b.txt"});
-             t.settle();
-             t.window.RemoveRowsAction({2, 0});
-         },
-         {"tree/y", "b.txt"},
-         {"", ""}},
-        {"Paste names takes a line each, file:// addresses too",
-         [](ListSetTest& t) {
-             t.port.clipboard =
-                 "file://" + t.folder.path().string() + "/a%2Etxt\r\n  " + t.in("b.txt") + " \n\n";
-             t.window.PasteNamesAction();
-         },
-         {"a.txt", "b.txt"},
-         {"", ""}},
-        {"a list check replaces a hash set",
-         [](ListSetTest& t) {
-             t.drop({"a.txt"});
-             t.window.CheckList(t.in("data/listcheck/SHA256SUMS"));
-         },
-         {"ok.txt", "bad.txt", "gone.txt"},
-         {"OK", "FAILED", "missing"}},
-        {"lists and files dropped together, each list with its own algorithm",
-         [](ListSetTest& t) {
-             t.drop({"data/x.sha1", "data/listcheck/SHA256SUMS", "a.txt"});
-         },
-         {"one.txt", "ok.txt", "bad.txt", "gone.txt", "a.txt"},
-         {"OK", "OK", "FAILED", "missing", ""}},
-        {"a file named with a list of another algorithm beside it is checked against it",
-         [](ListSetTest& t) {
-             // Published MD5 of "abc" (RFC 1321, appendix A.5).
-             t.folder.write("data/one.txt.md5", "900150983cd24fb0d6963f7d28e17f72  one.txt\n");
-             t.drop({"data/listcheck/bad.txt", "data/one.txt", "a.txt"});
-         },
-         {"data/listcheck/bad.txt", "data/one.txt", "a.txt"},
-         {"FAILED", "OK", ""}},
-        {"a folder of downloaded model files checks against its pointers, size first",
-         [](ListSetTest& t) {
-             t.folder.write("repo/.git/lfs/objects/ba/78/" + kAbc, "abc");
-             const std::string pointer =
-                 "version https://git-lfs.github.com/spec/v1\noid sha256:" + kAbc + "\nsize ";
-             t.folder.write("repo/model.bin", pointer + "3\n");
-             t.folder.write("repo/sub/big.bin", pointer + "4\n");
-             t.drop({"repo/model.bin", "repo/sub/big.bin"});
-         },
-         {"model.bin", "big.bin"},
-         {"OK", "FAILED"}},
+void ListSetTest::step(const std::string& act) {
+    const std::string verb = act.substr(0, act.find(' '));
+    const std::string rest = act.size() > verb.size() ? act.substr(verb.size() + 1) : "";
+    const std::vector<std::string> words = tolvek::testing::SplitField(rest, ' ');
+    if (verb == "drop") {
+        std::string joined;
+        for (const std::string& name : inAll(rest)) {
+            joined.append(joined.empty() ? "" : "\r").append(name);
+        }
+        window.DropHandler(joined);
+    } else if (verb == "open" || verb == "add") {
+        port.openNames = inAll(rest);
+        verb == "open" ? window.OpenAction() : window.AddFilesAction();
+    } else if (verb == "addFolder") {
+        port.folderName = in(rest);
+        window.AddFolderAction();
+    } else if (verb == "paste") {
+        port.clipboard = filled(rest);
+        window.PasteNamesAction();
+    } else if (verb == "check") {
+        window.CheckList(in(rest));
+    } else if (verb == "remove") {
+        std::vector<std::size_t> chosen;
+        std::ranges::transform(words, std::back_inserter(chosen),
+                               [](const std::string& row) { return std::stoul(row); });
+        window.RemoveRowsAction(chosen);
+    } else if (verb == "write") {
+        folder.write(words.at(0), rest.substr(words.at(0).size() + 1));
+    } else if (verb == "save") {
+        port.saveName = in(rest);
+        window.SaveListAction();
+    } else if (verb == "confirm") {
+        port.confirmAnswer = rest == "yes";
+    } else if (verb == "copyRow" || verb == "copyAll") {
+        const LineStyle style = words.back() == "bsd" ? LineStyle::Bsd : LineStyle::Gnu;
+        verb == "copyAll" ? window.CopyAllAction(style)
+                          : window.CopyRowAction(std::stoul(words.at(0)), style);
+    } else {
+        const std::map<std::string, std::function<void()>> plain = {
+            {"clear", [this] { window.ClearAction(); }},
+            {"cancel", [this] { window.CancelAction(); }},
+            {"settle", [this] { settle(); }},
+            {"gather", [this] { gather(); }},
+            {"runTasks", [this] { tasks.run(); }},
+            {"runChecks", [this] { checks.run(); }},
+            {"drain", [this] { ui.drain(); }},
+        };
+        ASSERT_TRUE(plain.contains(act)) << "no such step: " << act;
+        plain.at(act)();
+    }
+}
+
+std::string ListSetTest::observe(const std::string& field) {
+    if (field.starts_with("File ")) {
+        return saved(field.substr(5));
+    }
+    if (field.starts_with("Digest ")) {
+        return digests().at(std::stoul(field.substr(7)));
+    }
+    static const char* const kMarks[] = {"Ok", "Failed", "Missing", "Unreadable", "Cancelled"};
+    std::vector<std::string> marks;
+    for (const ListRowView& row : port.rows) {
+        marks.emplace_back(row.mark ? kMarks[static_cast<int>(*row.mark)] : "");
+    }
+    const ProgressDisplay& progress = port.progress;
+    const auto yes = [](bool value) { return std::string(value ? "yes" : "no"); };
+    const std::map<std::string, std::function<std::string()>> fields = {
+        {"Title", [&] { return port.texts.title; }},
+        {"Headings", [&] { return Joined(port.texts.headings); }},
+        {"Subject", [&] { return progress.subject; }},
+        {"State", [&] { return progress.state; }},
+        {"Permille", [&] { return std::to_string(progress.permille.value_or(-1)); }},
+        {"Cancel", [&] { return progress.cancelCaption; }},
+        {"Heard", [&] { return Joined(std::exchange(port.announcements, {})); }},
+        {"Rows", [&] { return Joined(rows()); }},
+        {"RowCount", [&] { return std::to_string(port.rows.size()); }},
+        {"Marks", [&] { return Joined(marks); }},
+        {"Columns", [&] { return Joined(port.columns); }},
+        {"Digests", [&] { return Joined(digests()); }},
+        {"Summary", [&] { return window.Summary(); }},
+        {"Running", [&] { return yes(window.Running()); }},
+        {"Checking", [&] { return yes(checks.pending()); }},
+        {"Clipboard", [&] { return port.clipboard; }},
+        {"Questions", [&] { return Joined(std::exchange(port.questions, {})); }},
+        {"Buttons", [&] { return Joined(std::exchange(port.questionButtons, {})); }},
+        {"Messages", [&] { return Joined(std::exchange(port.messages, {})); }},
+        {"Suggested", [&] { return Joined(port.suggestedNames); }},
     };
-    for (const auto& set : cases) {
-        SCOPED_TRACE(set.what);
+    if (!fields.contains(field)) {
+        ADD_FAILURE() << "no such field: " << field;
+        return {};
+    }
+    return tolvek::testing::Replaced(fields.at(field)(), folder.path().string(), "{folder}");
+}
+
+TEST_F(ListSetTest, EachWayInMakesTheSetItShould) {
+    for (const tolvek::testing::Case& set : tolvek::testing::ReadCaseFile(kCases, "Ways in")) {
+        SCOPED_TRACE(set.get("What"));
         window.ClearAction();
-        set.act(*this);
-        settle();
-        EXPECT_EQ(names(), set.names);
-        EXPECT_EQ(statuses(), set.statuses);
-        EXPECT_EQ(port.hintShown, set.names.empty());
-        EXPECT_EQ(window.RowCount(), set.names.size());
+        perform(set.get("Acts"));
+        const std::vector<std::string> expected = split(set.get("Rows"));
+        EXPECT_EQ(rows(), expected);
+        EXPECT_EQ(port.hintShown, expected.empty());
+        EXPECT_EQ(window.RowCount(), expected.size());
         EXPECT_FALSE(window.Running());
     }
     EXPECT_TRUE(port.messages.empty()) << port.messages.front();
 }
 
-// After a check, a list keeps what each file is to be, never the corruption the check found.
 TEST_F(ListSetTest, SavesAndCopiesKeepTheExpectedDigestsOneListPerAlgorithm) {
-    const struct {
-        const char* what;
-        std::vector<std::string> dropped;
-        bool keepFailed;
-        std::string saveAs;
-        // Each list saved, its contents ({bad} is bad.txt's digest now), and what the tool says.
-        std::vector<std::array<std::string, 4>> lists;
-        std::string copied;  // Copy all (GNU)
-        std::vector<std::string> messages;
-    } cases[] = {
-        {"FAILED and missing left out; names relative to the list's folder",
-         {"data/listcheck/SHA256SUMS"},
-         false,
-         "data/mixed.sha256",
-         {{"data/mixed.sha256", kAbc + "  listcheck/ok.txt\n", "sha256sum",
-           "listcheck/ok.txt: OK\n0\n"}},
-         kAbc + "  ok.txt\n",
-         {}},
-        {"a FAILED file kept when confirmed, its content now the reference",
-         {"data/listcheck/SHA256SUMS"},
-         true,
-         "data/listcheck/again",
-         {{"data/listcheck/again.sha256", kAbc + "  ok.txt\n{bad}  bad.txt\n", "sha256sum",
-           "ok.txt: OK\nbad.txt: OK\n0\n"}},
-         kAbc + "  ok.txt\n{bad}  bad.txt\n",
-         {}},
-        {"two algorithms, two lists; a copy names each line's algorithm",
-         {"data/x.sha1", "data/listcheck/SHA256SUMS"},
-         false,
-         "data/both.txt",
-         {{"data/both.sha1", kAbcSha1 + "  one.txt\n", "sha1sum", "one.txt: OK\n0\n"},
-          {"data/both.sha256", kAbc + "  listcheck/ok.txt\n", "sha256sum",
-           "listcheck/ok.txt: OK\n0\n"}},
-         "SHA1 (one.txt) = " + kAbcSha1 + "\nSHA256 (ok.txt) = " + kAbc + "\n",
-         {}},
-        {"a file outside the list's folder keeps an absolute name, and the user is told",
-         {"data/x.sha1"},
-         false,
-         "tree/out.sha1",
-         {{"tree/out.sha1", kAbcSha1 + "  {folder}/data/one.txt\n", "sha1sum",
-           "{folder}/data/one.txt: OK\n0\n"}},
-         kAbcSha1 + "  one.txt\n",
-         {"These files lie outside the list's folder and were saved with absolute names:\n"
-          "{folder}/data/one.txt"}},
-    };
-    for (const auto& save : cases) {
-        SCOPED_TRACE(save.what);
-        const auto filled = [this](std::string text) {
-            for (const auto& [mark, value] :
-                 {std::pair<std::string, std::string>{"{bad}", digestOf("bad.txt")},
-                  {"{folder}", folder.path().string()}}) {
-                for (std::size_t at; (at = text.find(mark)) != std::string::npos;) {
-                    text.replace(at, mark.size(), value);
-                }
-            }
-            return text;
-        };
+    for (const tolvek::testing::Case& save : tolvek::testing::ReadCaseFile(kCases, "Saves")) {
+        SCOPED_TRACE(save.get("What"));
         port.messages.clear();
-        port.confirmAnswer = save.keepFailed;
-        drop(save.dropped);
-        settle();
+        port.confirmAnswer = save.get("Keep") == "yes";
+        perform(save.get("Acts"));
         window.CopyAllAction(LineStyle::Gnu);
-        EXPECT_EQ(port.clipboard, filled(save.copied));
-        port.saveName = in(save.saveAs);
+        EXPECT_EQ(port.clipboard, filled(save.get("Copied")));
+        port.saveName = in(save.get("SaveAs"));
         window.SaveListAction();
-        for (const auto& [list, contents, tool, verdict] : save.lists) {
-            EXPECT_EQ(saved(list), filled(contents)) << list;
-            EXPECT_EQ(checkedBy(tool, list), filled(verdict)) << list;
+        const std::vector<std::string> lists = split(save.get("List"));
+        for (std::size_t list = 0; list < lists.size(); ++list) {
+            EXPECT_EQ(saved(lists[list]), split(save.get("Contents"))[list]) << lists[list];
+            EXPECT_EQ(checkedBy(split(save.get("Tool"))[list], lists[list]),
+                      split(save.get("Verdict"))[list])
+                << lists[list];
         }
-        std::vector<std::string> messages;
-        for (const std::string& message : save.messages) {
-            messages.push_back(filled(message));
-        }
-        EXPECT_EQ(port.messages, messages);
+        EXPECT_EQ(port.messages, split(save.get("Messages")));
     }
 }
 
-// The verify field finds the digest the user holds among the digests the files have: never an
-// expected digest of a list that no file has confirmed (gone.txt), in any column. Only the rows
-// whose marks change are drawn again.
+// The verify field finds the digest the user holds among the digests the files have, in any
+// column; only the rows whose marks change are drawn again, and an outcome is said once.
 TEST_F(ListSetTest, TheVerifyFieldMarksEachDigestEqualToItAndSaysWhichMatched) {
-    // Published MD5 of "abc" (RFC 1321, appendix A.5).
-    const std::string abcMd5 = "900150983cd24fb0d6963f7d28e17f72";
     port.pickedAlgorithms = {hashing::FindAlgorithm("md5"), hashing::FindAlgorithm("sha256")};
     window.ChooseAlgorithmsAction();
-    drop({"data/listcheck/SHA256SUMS", "b.txt"});
-    settle();
+    perform("drop data/listcheck/SHA256SUMS b.txt");
     ASSERT_EQ(statuses(), (std::vector<std::string>{"OK", "FAILED", "missing", ""}));
-    const struct {
-        std::string typed;
-        std::string outcome;
-        std::vector<std::string> marked;  // row/column
-        std::size_t drawn;
-    } cases[] = {
-        {std::string(" ").append(hashing::AsciiUpper(kAbc)).append("\n"),
-         "Matches the expected digest: ok.txt (SHA256), b.txt (SHA256)",
-         {"ok.txt/SHA256", "b.txt/SHA256"},
-         2},
-        {"MD5 (b.txt) = " + abcMd5,
-         "Matches the expected digest: b.txt (MD5)",
-         {"b.txt/MD5"},
-         2},
-        {std::string(64, 'b'),
-         "None of the 3 digests of that length matches the expected digest.",
-         {},
-         1},
-        {"hello", "The text holds no digest of a length the program knows.", {}, 0},
-        {"", "", {}, 0},
-    };
-    for (const auto& test : cases) {
-        SCOPED_TRACE(test.typed);
-        const std::vector<std::string> heardBefore = port.announcements;
+    for (const tolvek::testing::Case& test : tolvek::testing::ReadCaseFile(kCases, "Verify")) {
+        SCOPED_TRACE(test.where);
+        std::vector<std::string> heard = port.announcements;
         const std::size_t drawnBefore = port.rowsDrawn;
-        window.VerifyChangedHandler(test.typed);
-        EXPECT_EQ(port.rowsDrawn - drawnBefore, test.drawn);
-        window.VerifyChangedHandler(test.typed);
-        std::vector<std::string> heard = heardBefore;
-        if (!test.outcome.empty()) {
+        window.VerifyChangedHandler(test.get("Typed"));
+        EXPECT_EQ(port.rowsDrawn - drawnBefore, std::stoul(test.get("Drawn")));
+        window.VerifyChangedHandler(test.get("Typed"));
+        if (!test.get("Outcome").empty()) {
             heard.push_back(port.verifyOutcome);
         }
         EXPECT_EQ(port.announcements, heard) << "said once, the same words not again";
-        std::string outcome = port.verifyOutcome;
-        for (std::size_t at;
-             (at = outcome.find(folder.path().string() + "/")) != std::string::npos;) {
-            outcome.erase(at, folder.path().string().size() + 1);
-        }
-        EXPECT_EQ(outcome, test.outcome);
+        EXPECT_EQ(tolvek::testing::Replaced(port.verifyOutcome, folder.path().string() + "/", ""),
+                  test.get("Outcome"));
         std::vector<std::string> marked;
         for (std::size_t row = 0; row < port.rows.size(); ++row) {
             for (std::size_t column = 0; column < port.rows[row].verified.size(); ++column) {
@@ -315,12 +253,11 @@ TEST_F(ListSetTest, TheVerifyFieldMarksEachDigestEqualToItAndSaysWhichMatched) {
                 }
             }
         }
-        EXPECT_EQ(marked, test.marked);
+        EXPECT_EQ(marked, split(test.get("Marked")));
     }
     // A check that ends says what the digest matched, after its summary.
     window.VerifyChangedHandler(kAbc);
-    drop({"b.txt"});
-    settle();
+    perform("drop b.txt");
     ASSERT_GE(port.announcements.size(), 2U);
     EXPECT_EQ(port.announcements.end()[-2], "1 of 1 files") << "the summary first";
     EXPECT_EQ(port.announcements.back(), port.verifyOutcome);
@@ -330,31 +267,28 @@ TEST_F(ListSetTest, TheVerifyFieldMarksEachDigestEqualToItAndSaysWhichMatched) {
 
 // The picker's algorithms hash each file in one read, a column each; a save writes a list each.
 TEST_F(ListSetTest, SeveralAlgorithmsGiveAColumnAndAListEachAndThePickerKeepsTheChoice) {
-    // Published MD5 of "abc" (RFC 1321, appendix A.5).
-    const std::string abcMd5 = "900150983cd24fb0d6963f7d28e17f72";
     const std::vector<const hashing::AlgorithmEntry*> chosen = {hashing::FindAlgorithm("md5"),
                                                                 hashing::FindAlgorithm("sha256")};
     window.RememberChoiceIn(in("config/files-algorithms"));
     port.pickedAlgorithms = chosen;
     window.ChooseAlgorithmsAction();
     window.Open(*hashing::FindAlgorithm("sha1"));  // as Ctrl+L does with SHA1 selected
-    drop({"a.txt", "b.txt"});
-    settle();
+    perform("drop a.txt b.txt");
     EXPECT_EQ(port.columns, (std::vector<std::string>{"MD5", "SHA256"}));
-    EXPECT_EQ(digests("MD5"), std::vector<std::string>(2, abcMd5));
+    EXPECT_EQ(digests("MD5"), std::vector<std::string>(2, kAbcMd5));
     EXPECT_EQ(digests("SHA256"), std::vector<std::string>(2, kAbc));
 
     port.saveName = in("sums");
     window.SaveListAction();
-    EXPECT_EQ(saved("sums.md5"), abcMd5 + "  a.txt\n" + abcMd5 + "  b.txt\n");
+    EXPECT_EQ(saved("sums.md5"), kAbcMd5 + "  a.txt\n" + kAbcMd5 + "  b.txt\n");
     EXPECT_EQ(checkedBy("md5sum", "sums.md5"), "a.txt: OK\nb.txt: OK\n0\n");
     EXPECT_EQ(checkedBy("sha256sum", "sums.sha256"), "a.txt: OK\nb.txt: OK\n0\n");
     window.CopyRowAction(0, LineStyle::Gnu);
     EXPECT_EQ(port.clipboard,
-              "MD5 (" + in("a.txt") + ") = " + abcMd5 + "\nSHA256 (" + in("a.txt") + ") = " + kAbc)
+              "MD5 (" + in("a.txt") + ") = " + kAbcMd5 + "\nSHA256 (" + in("a.txt") + ") = " + kAbc)
         << "GNU lines name no algorithm: two take the BSD form";
     window.CopyCellAction(1, kFirstDigestColumn);
-    EXPECT_EQ(port.clipboard, abcMd5);
+    EXPECT_EQ(port.clipboard, kAbcMd5);
     window.CopyColumnAction(kFileColumn);
     EXPECT_EQ(port.clipboard, in("a.txt") + "\n" + in("b.txt") + "\n");
 
@@ -373,33 +307,24 @@ TEST_F(ListSetTest, SeveralAlgorithmsGiveAColumnAndAListEachAndThePickerKeepsThe
 }
 
 TEST_F(ListSetTest, AReportKeepsEveryStatusAsTextAndCsv) {
-    window.CheckList(in("data/listcheck/SHA256SUMS"));
-    settle();
-    const std::string bad = digestOf("bad.txt");
-    port.saveName = in("report.csv");
-    window.ExportReportAction();
-    EXPECT_EQ(saved("report.csv"),
-              "file,algorithm,expected,digest,status\r\n"
-              "ok.txt,SHA256," +
-                  kAbc + "," + kAbc +
-                  ",OK\r\n"
-                  "bad.txt,SHA256," +
-                  kAbc + "," + bad +
-                  ",FAILED\r\n"
-                  "gone.txt,SHA256," +
-                  kAbc + ",,missing\r\n");
-    port.saveName = in("report.txt");
-    window.ExportReportAction();
-    EXPECT_EQ(saved("report.txt"), "OK  SHA256  " + kAbc +
-                                       "  ok.txt\n"
-                                       "FAILED  SHA256  " +
-                                       bad +
-                                       "  bad.txt\n"
-                                       "missing  SHA256  " +
-                                       kAbc +
-                                       "  gone.txt\n"
-                                       "1 OK, 1 FAILED, 1 missing\n");
+    perform("check data/listcheck/SHA256SUMS");
+    const tolvek::testing::Case report = tolvek::testing::ReadCaseFile(kCases, "Report").at(0);
+    for (const auto& [name, form] : {std::pair{"report.csv", "Csv"}, {"report.txt", "Text"}}) {
+        port.saveName = in(name);
+        window.ExportReportAction();
+        EXPECT_EQ(saved(name), filled(report.get(form)));
+    }
 }
+
+// The list window's steps through its port (tests/window/list_steps.cases).
+class ListScenarioTest : public ListSetTest, public ::testing::WithParamInterface<Scenario> {};
+
+TEST_P(ListScenarioTest, EachStepShowsWhatItShould) {
+    RunScenario(GetParam(), *this);
+}
+
+INSTANTIATE_TEST_SUITE_P(ListWindow, ListScenarioTest,
+                         ::testing::ValuesIn(ScenariosOf("list_steps.cases")), ScenarioName);
 
 // A folder checked against a list made of it before: each file's class in the command line's
 // words, the list's files found nowhere after them, the count of each class; a save blesses a
@@ -426,23 +351,10 @@ TEST_F(ListSetTest, AFolderCheckedAgainstItsListShowsEachFilesClass) {
 
     window.CheckFolderAgainstList(in("t/SHA256SUMS"), in("t"));
     settle();
-    const std::vector<std::pair<std::string, std::string>> classes = {
-        {"changed", "changed"},
-        {"link", "unreadable"},
-        {"new", "new"},
-        {"renamed", "moved from re named"},
-        {"same", "unchanged"},
-        {"sub/mc", "new"},
-        {"sub/moved", "moved from moved"},
-        {"gone", "missing"},
-        {"moved and changed", "missing"},
-    };
-    std::vector<std::pair<std::string, std::string>> shown;
-    for (std::size_t row = 0; row < port.rows.size(); ++row) {
-        shown.emplace_back(names()[row], port.rows[row].status);
-        EXPECT_TRUE(port.rows[row].auditMark && !port.rows[row].mark);
+    for (const ListRowView& row : port.rows) {
+        EXPECT_TRUE(row.auditMark && !row.mark);
     }
-    EXPECT_EQ(shown, classes);
+    EXPECT_EQ(rows(), split(tolvek::testing::ReadCaseFile(kCases, "Audit").at(0).get("Rows")));
     EXPECT_EQ(port.progress.state,
               "1 unchanged, 1 changed, 2 moved, 2 new, 2 missing, 1 unreadable");
     EXPECT_TRUE(port.messages.empty());
@@ -464,8 +376,7 @@ TEST_F(ListSetTest, AFolderCheckedAgainstItsListShowsEachFilesClass) {
         EXPECT_EQ(tolvek::testing::FileContents(port.saveName.value()), expected);
     }
 
-    folder.write("mixed.list",
-                 "MD5 (a.txt) = 900150983cd24fb0d6963f7d28e17f72\n" + kAbc + "  b.txt\n");
+    folder.write("mixed.list", "MD5 (a.txt) = " + kAbcMd5 + "\n" + kAbc + "  b.txt\n");
     window.CheckFolderAgainstList(in("mixed.list"), in("t"));
     settle();
     EXPECT_EQ(port.messages,
@@ -475,8 +386,9 @@ TEST_F(ListSetTest, AFolderCheckedAgainstItsListShowsEachFilesClass) {
     EXPECT_TRUE(port.rows.empty());
 
     // More files than the window adds in one turn: every one of them is the folder's.
-    shell("mkdir many && cd many && for i in $(seq 2001); do echo $i > $i; done && "
-          "sha256sum * > ../sums && mv ../sums SHA256SUMS && echo x >> 1");
+    shell(
+        "mkdir many && cd many && for i in $(seq 2001); do echo $i > $i; done && "
+        "sha256sum * > ../sums && mv ../sums SHA256SUMS && echo x >> 1");
     window.CheckFolderAgainstList(in("many/SHA256SUMS"), in("many"));
     settle();
     EXPECT_EQ(port.progress.state, "2000 unchanged, 1 changed, 0 moved, 0 new, 0 missing");

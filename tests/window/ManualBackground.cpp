@@ -6,9 +6,7 @@ namespace tolvek::window::testing {
 
 void ManualUiThread::drain() {
     while (!m_calls.empty()) {
-        const std::function<void()> call = std::move(m_calls.front());
-        m_calls.pop_front();
-        call();
+        runFirst();
     }
 }
 

@@ -1,8 +1,7 @@
-// The offers the main window makes after a file hash, through the port: the expected digest a
-// checksum file beside the file holds, accepted, declined or overtaken.
+// A checksum list just hashed offered for checking in the list window (the other offers are
+// tests/window/compare_steps.cases').
 #include <gtest/gtest.h>
 
-#include "tests/support/VectorFile.h"
 #include "tests/window/FakeListPort.h"
 #include "tests/window/MainWindowFixture.h"
 
@@ -21,80 +20,6 @@ protected:
         entries.stringRoute(4).answer = Answer(kDigest);
     }
 };
-
-// tests/window/offers.cases
-TEST_F(OfferTest, AChecksumFileOfAnyEntryIsOfferedAndTakenOnlyWhenAccepted) {
-    for (const tolvek::testing::Case& test : tolvek::testing::ReadCaseFile("window/offers.cases")) {
-        SCOPED_TRACE(test.where);
-        const tolvek::testing::TempFolder folder;
-        for (const std::string& file : tolvek::testing::SplitField(test.get("Files"), '|')) {
-            folder.write(file.substr(0, file.find('=')), file.substr(file.find('=') + 1));
-        }
-        selectAlgorithm(4);
-        windows.texts[Control::CompareField] = "typed";
-        windows.messages.clear();
-        const std::size_t hashedBefore = entries.fileRoute(5).requests().size();
-        hashFileFromDialog(folder.write("x.iso", "iso"));
-        ASSERT_EQ(windows.offer.has_value(), test.has("Offer"));
-        if (!windows.offer) {
-            continue;
-        }
-        EXPECT_EQ(windows.offer->text, test.get("Offer"));
-        EXPECT_EQ(windows.offer->acceptCaption, test.get("AcceptCaption"));
-        EXPECT_EQ(windows.offer->declineCaption, "Dismiss");
-        EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), 4) << "nothing changes before";
-        EXPECT_EQ(windows.text(Control::CompareField), "typed");
-        EXPECT_TRUE(windows.messages.empty());
-        EXPECT_EQ(digestField(), kDigest);
-
-        if (test.get("Answer") == "decline") {
-            window.DeclineOfferAction();
-        } else {
-            if (test.get("Answer") == "after a string hash") {
-                hashTextFromWindow("abc");  // the offer goes: accepting it is too late
-            }
-            window.AcceptOfferAction();
-        }
-        settle();
-        const bool rehashed = test.get("SelectedAfter") == "5";
-        if (!rehashed) {
-            EXPECT_FALSE(windows.offer.has_value()) << "the answer takes the offer away";
-        }
-        EXPECT_EQ(windows.selectedPosition(Control::AlgorithmList), rehashed ? 5 : 4);
-        EXPECT_EQ(windows.text(Control::CompareField), test.get("CompareField", "typed"));
-        ASSERT_EQ(windows.messages.size(), test.has("Message") ? 1U : 0U);
-        if (test.has("Message")) {
-            EXPECT_EQ(windows.messages.front().text, test.get("Message"));
-        }
-        EXPECT_EQ(entries.fileRoute(5).requests().size(), hashedBefore + (rehashed ? 1 : 0))
-            << "one more read, with the sidecar's entry";
-        EXPECT_EQ(digestField(), rehashed ? FileDigest(5) : kDigest);
-    }
-}
-
-TEST_F(OfferTest, NoOfferForAFailedOrCancelledHashAndANewHashWithdrawsIt) {
-    dataFolder.write("x.iso.Entry4", kDigest);
-    entries.fileRoute(4).answer = Failure("Could not read file");
-    hashFileFromDialog(existingFile("x.iso"));
-    EXPECT_FALSE(windows.offer.has_value());
-
-    entries.fileRoute(4).answer = Answer(kDigest);
-    windows.openFileAnswers.emplace_back(existingFile("x.iso"));
-    window.HashFileAction(Control::HashFileButton);
-    window.CancelHashAction();
-    settle();
-    EXPECT_FALSE(windows.offer.has_value());
-
-    hashFileFromDialog(existingFile("x.iso"));
-    ASSERT_TRUE(windows.offer.has_value());
-    selectLanguage(1);  // Deutsch: the offer speaks the new language
-    window.LanguageChangeHandler();
-    EXPECT_EQ(windows.offer->text, "Erwarteter Hashwert in x.iso.Entry4 gefunden: " + kDigest);
-    windows.openFileAnswers.emplace_back(existingFile("x.iso"));
-    window.HashFileAction(Control::HashFileButton);
-    EXPECT_FALSE(windows.offer.has_value()) << "withdrawn while the next hash runs";
-    settle();
-}
 
 TEST_F(OfferTest, AChecksumListJustHashedIsOfferedForChecking) {
     // Published SHA-256 of "abc" (FIPS 180-2, appendix B.1).
@@ -116,7 +41,7 @@ TEST_F(OfferTest, AChecksumListJustHashedIsOfferedForChecking) {
         EXPECT_FALSE(windows.offer.has_value());
         EXPECT_EQ(listPort.rows.size(), accept ? 2U : 0U);
     }
-    EXPECT_EQ(listPort.title, "Check list");
+    EXPECT_EQ(listPort.texts.title, "Check list");
     EXPECT_EQ(listWindow.Summary(), "1 OK, 1 missing");
     EXPECT_EQ(digestField(), kDigest) << "the list itself was hashed as always";
 }
