@@ -235,6 +235,9 @@ def many_file_rows(table, ids, root, names, label, rounds, with_check):
         ours = [OURS, "-a", id, "-r", *folders]
         compare(table, f"{id}, {label}, -r", ours,
                 [xargs(names_file, peer, per_process)], rounds, cwd=root)
+        if id == "blake3":
+            compare(table, f"{id}, AVX-512, {label}, -r", [OURS_ALL, *ours[1:]],
+                    [xargs(names_file, peer, per_process)], rounds, cwd=root)
         if not with_check:
             continue
         # Each checks a list it wrote itself, its files in the same order.
