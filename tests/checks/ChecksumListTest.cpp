@@ -1,19 +1,15 @@
-// Checksum list lines read and written, and lists exchanged with the coreutils tools.
+// Checksum list lines read and written.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
-#include <set>
 
 #include "app/checks/ChecksumList.h"
 #include "app/hashing/DigestText.h"
-#include "tests/support/ShellRun.h"
-#include "tests/support/TempFolder.h"
 #include "tests/support/VectorFile.h"
 
 namespace tolvek::checks {
 namespace {
-
 
 // Digest lengths, in bytes, of 16-bit and 32-bit checksums and of 128- to 512-bit digests.
 constexpr std::array<std::size_t, 10> kLengths{2, 4, 16, 20, 24, 28, 32, 40, 48, 64};
@@ -99,12 +95,6 @@ TEST(FlavourOfListName, SfvByExtensionInAnyCase) {
     EXPECT_EQ(FlavourOfListName("sfv"), ListFlavour::Checksums);
 }
 
-// Names with every byte the escape is about, and the others it must leave alone.
-const std::vector<std::string> kOddNames = {
-    "plain",    "sp ace", " lead",     "tail ",   "*star",       "back\\slash", "new\nline",
-    "cr\rname", "\\n",    "a\\\n\r\\", "(x) = y", "uni\xC3\xA9", "../up",       "\t",
-};
-
 TEST(FormatLines, EscapedAsCoreutilsAndReadBack) {
     struct Case {
         std::string name;
@@ -129,7 +119,10 @@ TEST(FormatLines, EscapedAsCoreutilsAndReadBack) {
     EXPECT_EQ(FormatGnuLine(digest, "a\nb", GnuMode::Binary, NameEscaping::Raw), h + " *a\nb");
     EXPECT_EQ(FormatBsdLine("MD5", digest, "a\\b", NameEscaping::Raw), "MD5 (a\\b) = " + h);
 
-    for (const std::string& name : kOddNames) {
+    // Names with every byte the escape is about, and the others it must leave alone.
+    for (const std::string name : {"plain", "sp ace", " lead", "tail ", "*star", "back\\slash",
+                                   "new\nline", "cr\rname", "\\n", "a\\\n\r\\", "(x) = y",
+                                   "uni\xC3\xA9", "../up", "\t"}) {
         for (const GnuMode mode : {GnuMode::Text, GnuMode::Binary}) {
             const ChecksumLine gnu = ReadChecksumLine(FormatGnuLine(digest, name, mode), kLengths);
             EXPECT_EQ(gnu.name, name);
@@ -137,52 +130,6 @@ TEST(FormatLines, EscapedAsCoreutilsAndReadBack) {
         }
         EXPECT_EQ(ReadChecksumLine(FormatBsdLine("MD5", digest, name), kLengths).name, name);
     }
-}
-
-// Lists made by sha256sum and cksum for odd names are read back name for name, our writer
-// repeats their lines byte for byte, and sha256sum -c accepts the lists we write.
-TEST(ChecksumListWithCoreutils, ListsAgreeBothWays) {
-    const testing::TempFolder folder;
-    std::set<std::string> names;
-    for (const std::string& name : kOddNames) {
-        if (name.find('/') == std::string::npos) {
-            folder.write(name, name);
-            names.insert(name);
-        }
-    }
-    struct Tool {
-        std::string command;
-        std::string algorithm;  // empty for GNU lines
-    };
-    const Tool tools[] = {
-        {"sha256sum -- *", ""},
-        {"md5sum -b -- *", ""},
-        {"cksum -a sha256 --tag -- *", "SHA256"},
-        {"md5sum --tag -- *", "MD5"},
-    };
-    std::string ourList;
-    for (const Tool& tool : tools) {
-        const std::string output = testing::RunIn(folder.path(), tool.command).output;
-        std::set<std::string> read;
-        std::string written;
-        for (const NumberedLine& line : readList(output)) {
-            ASSERT_EQ(line.line.algorithm, tool.algorithm) << tool.command;
-            read.insert(line.line.name);
-            const GnuMode mode = line.line.binary ? GnuMode::Binary : GnuMode::Text;
-            written += (tool.algorithm.empty()
-                            ? FormatGnuLine(line.line.digest, line.line.name, mode)
-                            : FormatBsdLine(tool.algorithm, line.line.digest, line.line.name)) +
-                       "\n";
-            if (tool.algorithm == "SHA256") {
-                ourList += FormatGnuLine(line.line.digest, line.line.name) + "\n";
-            }
-        }
-        EXPECT_EQ(read, names) << tool.command;
-        EXPECT_EQ(written, output) << tool.command;
-    }
-    folder.write("ours.sha256", ourList);
-    EXPECT_EQ(testing::RunIn(folder.path(), "sha256sum --strict --quiet -c ours.sha256").exitCode,
-              0);
 }
 
 }  // namespace
