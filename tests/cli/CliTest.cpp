@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <filesystem>
 #include <iterator>
-#include <numeric>
 #include <sstream>
 
 #include "app/hashing/AlgorithmTable.h"
 #include "app/hashing/FileSequence.h"
 #include "cli/Cli.h"
+#include "tests/support/ShellRun.h"
 #include "tests/support/SystemFiles.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/VectorFile.h"
@@ -100,38 +100,15 @@ TEST(Cli, SelfTestNamesEveryAlgorithmItChecked) {
 }
 
 
-// What each kind of call prints and exits with (tests/cli/calls.cases).
+// What each kind of call prints and exits with (tests/cli/calls.cases, over the files of
+// tests/cli/call_files.cases).
 TEST(Cli, OutputAndExitCodes) {
     testing::TempFolder folder;
-    for (const std::string name : {"abc.txt", "a\nb\\c", "evil\rgood"}) {
-        folder.write(name, "abc");
+    for (const testing::Case& file : testing::ReadCaseFile("cli/call_files.cases")) {
+        folder.write(file.get("Name"), file.get("Content"));
     }
-    folder.write("jefe", "Jefe");
-    std::string key32(32, '\0');
-    std::iota(key32.begin(), key32.end(), '\0');
-    folder.write("key32", key32);  // the BLAKE2 designers' key 00 01 ... 1f
-    // Git LFS pointers to "abc" whose object was fetched into their repository, one of a wrong
-    // size.
-    const std::string abcSha256 =
-        "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
-    folder.write("repo/.git/lfs/objects/ba/78/" + abcSha256, "abc");
-    for (const auto& [name, size] : {std::pair{"repo/model.bin", "3"}, {"repo/sub/big.bin", "4"}}) {
-        folder.write(name, "version https://git-lfs.github.com/spec/v1\noid sha256:" + abcSha256 +
-                               "\nsize " + size + "\n");
-    }
-    // As b2sum -l 256 --tag writes it.
-    folder.write("b2.tagged",
-                 "BLAKE2b-256 (abc.txt) = "
-                 "bddd813c634239723171ef3fee98579b94964e3bb1cb3e427262c8c068d52319\n");
-    // RFC 1321, FIPS 180-4: SHA-256 of "abc".
-    folder.write("cr.sha256",
-                 "\\ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad  evil\\rgood\n"
-                 "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad  abc.txt\n");
-    const auto inFolder = [&folder](std::string text) {
-        for (std::size_t at; (at = text.find("{dir}")) != std::string::npos;) {
-            text.replace(at, 5, folder.path().string());
-        }
-        return text;
+    const auto inFolder = [&folder](const std::string& text) {
+        return testing::Replaced(text, "{dir}", folder.path().string());
     };
     for (const testing::Case& call : testing::ReadCaseFile("cli/calls.cases")) {
         SCOPED_TRACE(call.where);

@@ -37,25 +37,16 @@ protected:
         folder.write("corrupted", "before");
         run("sha256sum -- * > SHA256SUMS 2>/dev/null; md5sum --tag -- * > tagged.md5 2>/dev/null");
         folder.write("corrupted", "after");
-        const std::string sha = digestOf("a");
-        const std::string lead = digestOf("' lead'");
-        const std::string star = digestOf("'*star'");
-        folder.write("mixed.sha256", "  " + sha + "  a\nnot a line\n" + sha + "  missing\n" + sha +
-                                         "  folder\n# note\nSHA256 (a) = " + sha + "\n" +
-                                         std::string(64, '0') + "  a\n" + sha + "  dangling\n");
-        folder.write("onespace.sha256", sha + " a\n" + sha + " corrupted\n");
-        folder.write("missing.sha256", sha + "  gone\n" + sha + "  a\n");
-        folder.write("allmissing.sha256", sha + "  gone\n");
-        folder.write("junk.sha256", "junk\n");
-        // The first GNU line decides whether the name follows one blank, or a blank and " " or
-        // "*", so that names starting with a space or "*" keep it.
-        folder.write("oneblank.sha256",
-                     sha + " a\n" + lead + "  lead\n" + star + " *star\n" + sha + "\t*star\n");
-        folder.write("marked.sha256", "SHA256 (a) = " + sha + "\n" + sha + "  a\n" + sha +
-                                          " a\n" + lead + "   lead\n" + star + "  *star\n");
-        // A lone digest is a sidecar only as a file's whole content.
-        folder.write("lone.sha256", sha + "  a\n" + sha + "\n");
-        folder.write("stdin.sha256", sha + "  -\n" + sha + "  a\n" + sha + "  -\n");
+        // tests/cli/list_folder.cases
+        const std::pair<std::string, std::string> digests[] = {
+            {"{a}", digestOf("a")}, {"{lead}", digestOf("' lead'")}, {"{star}", digestOf("'*star'")}};
+        for (const testing::Case& list : testing::ReadCaseFile("cli/list_folder.cases")) {
+            std::string content = list.get("Content");
+            for (const auto& [placeholder, digest] : digests) {
+                content = Replaced(content, placeholder, digest);
+            }
+            folder.write(list.get("Name"), content);
+        }
     }
 
     std::string digestOf(const std::string& name) const {
