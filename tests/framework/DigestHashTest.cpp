@@ -88,20 +88,6 @@ TEST(DigestHash, BitCounterArithmetic) {
     }
 }
 
-TEST(DigestHash, CounterCountsEveryByteOnce) {
-    const std::string message = testing::PatternBytes(1000);
-    THash_MD5 whole;
-    whole.BeginHash();
-    absorb(whole, message);
-    THash_MD5 pieces;
-    pieces.BeginHash();
-    for (std::size_t start = 0; start < message.size(); start += 7) {
-        absorb(pieces, message.substr(start, 7));
-    }
-    EXPECT_EQ(DigestHashAccess::BitCounter(whole), BitCount{8000});
-    EXPECT_EQ(DigestHashAccess::BitCounter(pieces), BitCount{8000});
-}
-
 TEST(DigestHash, CounterOverflowAbsorbsNothing) {
     THash_MD5 hash;
     hash.BeginHash();

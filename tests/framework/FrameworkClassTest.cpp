@@ -1,5 +1,5 @@
-// The hash classes as objects: every class is used again after EndHash or half way and gives its
-// digest in every format; and what each family adds to the base class (Snefru's passes and
+// The hash classes as objects: every class is used again after EndHash or half way; and what
+// each family adds to the base class (Snefru's passes and
 // length field, Sapphire's digest size, Panama's stage buffer, the Square S-box, Whirlpool's
 // tables). Each class's vectors, split any way, run through its list entry
 // (tests/hashing).
@@ -41,18 +41,6 @@ TEST_P(FrameworkInvariantTest, ObjectIsReusedAfterEndHashOrHalfWay) {
     hash->BeginHash();
     hash->HashData(message.data(), 100);
     EXPECT_EQ(hexDigest(*hash, ""), testing::BytesToHex(DigestOf(hashClass, "")));
-}
-
-TEST_P(FrameworkInvariantTest, DigestTextOfEveryFormat) {
-    const std::unique_ptr<TDigestHash> hash = GetParam()->Create();
-    hash->BeginHash();
-    hash->EndHash();
-    const std::string raw = hash->DigestText(nullptr);
-    ASSERT_EQ(raw.size(), static_cast<std::size_t>(GetParam()->DigestLength()));
-    EXPECT_EQ(raw, std::string(reinterpret_cast<const char*>(hash->DigestBytes()), raw.size()));
-    EXPECT_EQ(hash->DigestText(ClassOf<TFormat_Copy>), raw);
-    EXPECT_EQ(hash->DigestText(ClassOf<TFormat_HEX>),
-              ClassOf<TFormat_HEX>->EncodeBytes(raw.data(), static_cast<std::int32_t>(raw.size())));
 }
 
 INSTANTIATE_TEST_SUITE_P(Classes, FrameworkInvariantTest,
