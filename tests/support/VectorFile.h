@@ -19,7 +19,7 @@ struct Vector {
     std::string input;      // bytes, already repeated
     std::string expected;   // lower-case hex as written
     std::map<std::string, std::string> fields;  // every field of the record, as written
-    std::string where;      // "file.vec:line" of the Out line, to name the case
+    std::string where;      // "file.vec:line" of its first line, to name the case
 };
 
 // Every vector of one file of tests/vectors; a malformed file throws std::runtime_error.
