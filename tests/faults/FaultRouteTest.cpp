@@ -5,9 +5,7 @@
 // fault library preloaded.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
-#include <sstream>
 
 #include "app/window/MainWindow.h"
 #include "app/hashing/DigestText.h"
@@ -17,6 +15,7 @@
 #include "tests/faults/FaultPlan.h"
 #include "tests/faults/ListWindowRun.h"
 #include "tests/support/ShellRun.h"
+#include "tests/support/SystemFiles.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/VectorFile.h"
 
@@ -53,13 +52,6 @@ std::string digestOf(std::string_view id, std::string_view bytes) {
     return hashing::HexText(hashing::HashText(hashing::FindAlgorithm(id)->stringRoute, bytes).digest);
 }
 
-std::string readAll(const std::string& name) {
-    std::ifstream file(name, std::ios::binary);
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    return contents.str();
-}
-
 // tolvek-cli with the fault library preloaded under `plan`, standard input from `input`.
 Shown runCli(const std::vector<std::string>& arguments, const FaultPlan& plan,
              const std::string& input, const testing::TempFolder& scratch, unsigned& faults) {
@@ -73,7 +65,7 @@ Shown runCli(const std::vector<std::string>& arguments, const FaultPlan& plan,
         command += " '" + argument + "'";
     }
     const testing::Outcome run = testing::RunIn(scratch.path(), command + " <'" + input + "'");
-    const std::string made = readAll(count);
+    const std::string made = testing::FileContents(count);
     faults = made.empty() ? 0 : static_cast<unsigned>(std::stoul(made));
     return {run.exitCode, run.output};
 }
@@ -180,7 +172,7 @@ Subject subjectOf(const testing::TempFolder& folder, const std::string& bytes) {
                       {"md5", digestOf("md5", bytes)},
                       {"sha1", digestOf("sha1", bytes)},
                       {"sha256", sha256},
-                      {"listSha256", digestOf("sha256", readAll(subject.list))}};
+                      {"listSha256", digestOf("sha256", testing::FileContents(subject.list))}};
     return subject;
 }
 
@@ -220,8 +212,8 @@ TEST_P(FaultRouteTest, AFailureIsNeverADigestAndARiddenOutFaultGivesTheRightOne)
     }
     Subject expected = subject;
     if (expect == Expect::GrownDigest) {
-        expected.values["sha256"] = digestOf("sha256", readAll(subject.file));
-        EXPECT_EQ(readAll(subject.file).size(), bytes.size() + 4096);
+        expected.values["sha256"] = digestOf("sha256", testing::FileContents(subject.file));
+        EXPECT_EQ(testing::FileContents(subject.file).size(), bytes.size() + 4096);
     } else if (expect == Expect::PrefixDigest) {
         expected.values["sha256"] = digestOf("sha256", std::string_view(bytes).substr(0, plan.at));
     }
