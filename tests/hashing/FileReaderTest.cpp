@@ -1,11 +1,11 @@
-// The one file reader: what it reads of files that change, fail or cannot be read, its progress
-// reports, cancel, and several digests from one read.
+// The one file reader: what it reads of files that fail or cannot be read, its progress reports,
+// cancel, and several digests from one read. Files read whole by every tuning, and files that
+// shrink or grow while they are read, are FileSequenceTest's and FaultRouteTest's.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
-#include <filesystem>
 #include <fstream>
 #include <thread>
 
@@ -16,63 +16,6 @@
 
 namespace tolvek::hashing {
 namespace {
-
-namespace fs = std::filesystem;
-
-// What happens to the file while it is read: after the first chunk has been read.
-enum class Change { None, Truncate, Append };
-
-// One thread reads and hashes in turn; several share reading and hashing, reading chunks out of
-// order, here with small chunks so that the files have many.
-const ReadTuning kTunings[] = {{kReadChunk, 1}, {kReadChunk, 2}, {kReadChunk / 16, 4}};
-
-TEST(FileReader, TakesTheSizeOnceAndFailsWhenTheFileShrinks) {
-    const struct Case {
-        const char* what;
-        std::size_t length;
-        Change change;
-        ReadStatus status;
-    } cases[] = {
-        {"empty file", 0, Change::None, ReadStatus::Complete},
-        {"one byte", 1, Change::None, ReadStatus::Complete},
-        {"exactly one chunk", kReadChunk, Change::None, ReadStatus::Complete},
-        {"several chunks", 5 * kReadChunk + 3, Change::None, ReadStatus::Complete},
-        {"shorter than at open", 3 * kReadChunk, Change::Truncate, ReadStatus::ReadFailed},
-        {"appended to while read", 3 * kReadChunk, Change::Append, ReadStatus::Complete},
-    };
-    tolvek::testing::TempFolder folder;
-    for (const ReadTuning& tuning : kTunings) {
-        for (const Case& test : cases) {
-            SCOPED_TRACE(::testing::Message() << test.what << ", " << tuning.threads << " threads");
-            const std::string original = PatternBytes(test.length);
-            const std::string fileName = folder.write("file", original);
-            bool changed = false;
-            ReadControl control;
-            control.tuning = tuning;
-            control.progressInterval = {};
-            control.progress = [&](const ReadProgress&) {
-                if (changed || test.change == Change::None) {
-                    return;
-                }
-                changed = true;
-                if (test.change == Change::Truncate) {
-                    fs::resize_file(fileName, test.length / 2 + 1);
-                } else {
-                    std::ofstream(fileName, std::ios::binary | std::ios::app) << "appended";
-                }
-            };
-            RecordingDigester first;
-            RecordingDigester second;
-            Digester* const digesters[] = {&first, &second};
-            EXPECT_EQ(ReadFile(fileName, digesters, control), test.status);
-            if (test.status == ReadStatus::Complete) {
-                EXPECT_TRUE(first.bytes() == original) << first.bytes().size();
-                EXPECT_TRUE(second.bytes() == original) << second.bytes().size();
-                EXPECT_EQ(first.misalignedPieces() + second.misalignedPieces(), 0U);
-            }
-        }
-    }
-}
 
 // What the reader gives for a file or a name it cannot open or read, and what several providers
 // get from one read: each the digest it gives alone, or the engine's message for the failure.
