@@ -1,6 +1,5 @@
 // tolvek-cli's output and exit codes for good and bad input.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -30,28 +29,6 @@ CliRun run(const std::vector<std::string>& arguments, const std::string& standar
     std::ostringstream errors;
     const int exitCode = RunCli(arguments, input, output, errors);
     return {exitCode, output.str(), errors.str()};
-}
-
-// Files are hashed while the next ones are read, yet every message comes where sequential
-// hashing would have put it: a file that failed, and a note of the walk.
-TEST(Cli, FailuresAreReportedInTheirPlaceAndTheOthersStillHashed) {
-    testing::TempFolder folder;
-    const std::string good = folder.write("good", "abc");
-    const std::string missing = folder.file("missing");
-    std::filesystem::create_directory(folder.path() / "tree");
-    const std::string inTree = folder.write("tree/z", "abc");
-    const std::string fifo = folder.file("tree/fifo");
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    std::istringstream input;
-    std::ostringstream both;
-    const int exitCode =
-        RunCli({"-a", "sha1", "-r", good, missing, folder.file("tree"), good}, input, both, both);
-    EXPECT_EQ(exitCode, kExitFailure);
-    const std::string digest = "a9993e364706816aba3e25717850c26c9cd0d89d  ";
-    EXPECT_EQ(both.str(), digest + good + "\n" + "tolvek-cli: " + missing +
-                              ": No such file or directory\n" + "tolvek-cli: " + fifo +
-                              ": skipped, not a regular file\n" + digest + inTree + "\n" + digest +
-                              good + "\n");
 }
 
 TEST(Cli, ListNamesEveryAlgorithm) {
