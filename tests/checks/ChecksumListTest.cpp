@@ -6,6 +6,7 @@
 
 #include "app/checks/ChecksumList.h"
 #include "app/hashing/DigestText.h"
+#include "tests/support/ShellRun.h"
 #include "tests/support/VectorFile.h"
 
 namespace tolvek::checks {
@@ -95,26 +96,16 @@ TEST(FlavourOfListName, SfvByExtensionInAnyCase) {
     EXPECT_EQ(FlavourOfListName("sfv"), ListFlavour::Checksums);
 }
 
+// tests/checks/format_lines.cases, and odd names read back.
 TEST(FormatLines, EscapedAsCoreutilsAndReadBack) {
-    struct Case {
-        std::string name;
-        std::string gnu;
-        std::string bsd;
-        std::string message;
-    };
     const std::string h = kMd5;
     const hashing::Digest digest = *hashing::ReadHex(h);
-    const Case cases[] = {
-        {"a b", h + "  a b", "MD5 (a b) = " + h, "a b"},
-        {"a\\b", "\\" + h + "  a\\\\b", "\\MD5 (a\\\\b) = " + h, "a\\b"},
-        {"a\nb", "\\" + h + "  a\\nb", "\\MD5 (a\\nb) = " + h, "\\a\\nb"},
-        {"a\rb", "\\" + h + "  a\\rb", "\\MD5 (a\\rb) = " + h, "\\a\\rb"},
-        {"\\\n\r", "\\" + h + "  \\\\\\n\\r", "\\MD5 (\\\\\\n\\r) = " + h, "\\\\\\\\n\\r"},
-    };
-    for (const Case& expected : cases) {
-        EXPECT_EQ(FormatGnuLine(digest, expected.name), expected.gnu);
-        EXPECT_EQ(FormatBsdLine("MD5", digest, expected.name), expected.bsd);
-        EXPECT_EQ(NameForMessage(expected.name), expected.message);
+    for (const testing::Case& test : testing::ReadCaseFile("checks/format_lines.cases")) {
+        SCOPED_TRACE(test.where);
+        const std::string name = test.get("Name");
+        EXPECT_EQ(FormatGnuLine(digest, name), testing::Replaced(test.get("Gnu"), "{h}", h));
+        EXPECT_EQ(FormatBsdLine("MD5", digest, name), testing::Replaced(test.get("Bsd"), "{h}", h));
+        EXPECT_EQ(NameForMessage(name), test.get("Message"));
     }
     EXPECT_EQ(FormatGnuLine(digest, "a\nb", GnuMode::Binary, NameEscaping::Raw), h + " *a\nb");
     EXPECT_EQ(FormatBsdLine("MD5", digest, "a\\b", NameEscaping::Raw), "MD5 (a\\b) = " + h);
