@@ -136,18 +136,12 @@ TEST(DigestHash, PaddingByteDefaultsAndSticks) {
         SCOPED_TRACE(ShortClassName(test.hashClass));
         const std::unique_ptr<TDigestHash> hash = test.hashClass->Create();
         EXPECT_EQ(hash->PaddingByte(), 0);
-        const auto digestOfAbc = [&] {
-            hash->BeginHash();
-            absorb(*hash, "abc");
-            hash->EndHash();
-            return hash->DigestText(nullptr);
-        };
-        const std::string standard = digestOfAbc();
+        const std::string standard = testing::DigestOf(*hash, "abc");
         EXPECT_EQ(standard, testing::DigestOf(test.hashClass, "abc"));
         EXPECT_EQ(hash->PaddingByte(), test.padding);
 
         hash->SetPaddingByte(test.other);
-        EXPECT_EQ(digestOfAbc() != standard, test.used);
+        EXPECT_EQ(testing::DigestOf(*hash, "abc") != standard, test.used);
         EXPECT_EQ(hash->PaddingByte(), test.other);
         hash->BeginHash();
         EXPECT_EQ(hash->PaddingByte(), test.other);

@@ -23,10 +23,7 @@ using testing::DigestOf;
 using testing::PatternBytes;
 
 std::string hexDigest(TDigestHash& hash, const std::string& message) {
-    hash.BeginHash();
-    hash.HashData(message.data(), static_cast<std::int32_t>(message.size()));
-    hash.EndHash();
-    return testing::BytesToHex(hash.DigestText(nullptr));
+    return testing::BytesToHex(DigestOf(hash, message));
 }
 
 class FrameworkInvariantTest : public ::testing::TestWithParam<HashClassRef> {};
