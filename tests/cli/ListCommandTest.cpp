@@ -38,8 +38,9 @@ protected:
         run("sha256sum -- * > SHA256SUMS 2>/dev/null; md5sum --tag -- * > tagged.md5 2>/dev/null");
         folder.write("corrupted", "after");
         // tests/cli/list_folder.cases
-        const std::pair<std::string, std::string> digests[] = {
-            {"{a}", digestOf("a")}, {"{lead}", digestOf("' lead'")}, {"{star}", digestOf("'*star'")}};
+        const std::pair<std::string, std::string> digests[] = {{"{a}", digestOf("a")},
+                                                               {"{lead}", digestOf("' lead'")},
+                                                               {"{star}", digestOf("'*star'")}};
         for (const testing::Case& list : testing::ReadCaseFile("cli/list_folder.cases")) {
             std::string content = list.get("Content");
             for (const auto& [placeholder, digest] : digests) {

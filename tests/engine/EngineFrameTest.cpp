@@ -127,7 +127,8 @@ bool fileChecksum(FileChecksum kind, const std::string& name, std::uint32_t& val
         return FileCrc32(name, value);
     }
     auto narrow = static_cast<std::uint16_t>(value);
-    const bool ok = kind == FileChecksum::Crc16Arc ? FileCrcArc(name, narrow) : FileCrc16(name, narrow);
+    const bool ok =
+        kind == FileChecksum::Crc16Arc ? FileCrcArc(name, narrow) : FileCrc16(name, narrow);
     value = narrow;
     return ok;
 }
