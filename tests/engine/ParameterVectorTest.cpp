@@ -1,8 +1,8 @@
 // The engine's hashes that no list entry computes as they stand: keyed and any-length forms
-// (sections "<id> keyed", "<id> xof", "blake3 derive-key"), the checksums and blob ids whose
-// printed forms are not digests (cksum, sum, git), other pass counts of HAVAL and Tiger and the
-// engine's types that no entry uses (through the public context interface), each vector on every
-// CPU path, whole and split in two at every tenth of its length.
+// (sections "<id> keyed", "<id> xof", "blake3 derive-key"), other pass counts of HAVAL and Tiger
+// and the engine's types that no entry uses (through the public context interface), each vector
+// on every CPU path, whole and split in two at every tenth of its length. The checksums and blob
+// ids (cksum, sum, git) run through their entries (tests/hashing).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,7 +17,6 @@
 #include "engine/HashEngine.h"
 #include "engine/KangarooTwelve.h"
 #include "engine/Keccak.h"
-#include "engine/Sums.h"
 #include "tests/support/CpuPaths.h"
 
 namespace tolvek::engine {
@@ -59,22 +58,6 @@ std::string finishInto(Hash& hash, const Pieces& pieces, const testing::Vector& 
 }
 
 template <class Hash>
-std::string withLength(const Pieces& pieces, const testing::Vector& vector) {
-    Hash hash;
-    std::array<std::uint8_t, Hash::kDigestSize> digest;
-    for (const auto piece : pieces) {
-        hash.update(piece);
-    }
-    hash.finish(digest);
-    // The vectors carry the input's length after the checksum, as the list entries give it.
-    std::string length;
-    for (int shift = 56; shift >= 0; shift -= 8) {
-        length += static_cast<char>(vector.input.size() >> shift);
-    }
-    return testing::BytesToHex(std::string(digest.begin(), digest.end()) + length);
-}
-
-template <class Hash>
 std::string keyed(const Pieces& pieces, const testing::Vector& vector) {
     Hash hash(fieldBytes(vector, "Key"), outputLength(vector));
     return finishInto(hash, pieces, vector);
@@ -102,17 +85,6 @@ std::string blake3DeriveKey(const Pieces& pieces, const testing::Vector& vector)
     Blake3 hash =
         Blake3::DeriveKey({reinterpret_cast<const char*>(context.data()), context.size()});
     return finishInto(hash, pieces, vector);
-}
-
-template <class Blob>
-std::string gitBlob(const Pieces& pieces, const testing::Vector& vector) {
-    Blob blob(vector.input.size());
-    for (const auto piece : pieces) {
-        blob.update(piece);
-    }
-    std::array<std::uint8_t, Blob::kDigestSize> digest;
-    EXPECT_TRUE(blob.finish(digest));
-    return testing::BytesToHex(std::string(digest.begin(), digest.end()));
 }
 
 using Compute = std::function<std::string(const Pieces&, const testing::Vector&)>;
@@ -147,9 +119,6 @@ const std::map<std::string, Section>& parameterSections() {
         {"blake3 keyed", {blake3Keyed}},          {"blake3 derive-key", {blake3DeriveKey}},
         {"blake3 xof", {anyLength<Blake3>}},      {"shake128 xof", {anyLength<Shake128>}},
         {"shake256 xof", {anyLength<Shake256>}},  {"k12 xof", {k12}},
-        {"cksum", {withLength<PosixCksum>}},      {"sum-bsd", {withLength<BsdSum>}},
-        {"sum-sysv", {withLength<SysvSum>}},      {"git-sha1", {gitBlob<GitBlobSha1>}},
-        {"git-sha256", {gitBlob<GitBlobSha256>}},
         {"haval128", {engineContext<HashTypeHAVAL128>, true}},
         {"haval160", {engineContext<HashTypeHAVAL160>, true}},
         {"haval192", {engineContext<HashTypeHAVAL192>, true}},
