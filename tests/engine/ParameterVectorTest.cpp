@@ -2,7 +2,7 @@
 // (sections "<id> keyed", "<id> xof", "blake3 derive-key"), other pass counts of HAVAL and Tiger
 // and the engine's types that no entry uses (through the public context interface), each vector
 // on every CPU path, whole and split in two at every tenth of its length. The checksums and blob
-// ids (cksum, sum, git) run through their entries (tests/hashing).
+// ids (cksum, sum, git, crc32, crc16) run through their entries (tests/hashing).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,8 +12,10 @@
 
 #include "engine/Blake2.h"
 #include "engine/Blake3.h"
+#include "engine/CRC1.h"
 #include "engine/CompositeHashes.h"
 #include "engine/CrcStreams.h"
+#include "engine/EngineUtils.h"
 #include "engine/HashEngine.h"
 #include "engine/KangarooTwelve.h"
 #include "engine/Keccak.h"
@@ -87,6 +89,16 @@ std::string blake3DeriveKey(const Pieces& pieces, const testing::Vector& vector)
     return finishInto(hash, pieces, vector);
 }
 
+// CRC-32/BZIP2 in the register the engine's CRC32MsbFirst type keeps, as a number.
+std::string crc32Bzip2(const Pieces& pieces, const testing::Vector&) {
+    Crc32Register crc;
+    Crc32Init(crc);
+    for (const auto piece : pieces) {
+        Crc32UpdateMsbFirst(crc, piece.data(), static_cast<std::uint32_t>(piece.size()));
+    }
+    return HexDigits(8, ~crc);
+}
+
 using Compute = std::function<std::string(const Pieces&, const testing::Vector&)>;
 
 // Through the engine's context with the vector's pass count.
@@ -125,6 +137,7 @@ const std::map<std::string, Section>& parameterSections() {
         {"haval224", {engineContext<HashTypeHAVAL224>, true}},
         {"haval256", {engineContext<HashTypeHAVAL256>, true}},
         {"tiger192", {engineContext<HashTypeTiger192>, true}},
+        {"engine crc32-bzip2", {crc32Bzip2}},
         {"engine crc32-bzip2 bytes reversed", {engineContext<HashTypeCRC32MsbFirst>}},
         {"engine crc32 bytes reversed", {engineContext<HashTypeCRC32>}},
         {"engine adler32", {engineContext<HashTypeAdler32>}},
