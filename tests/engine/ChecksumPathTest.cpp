@@ -34,6 +34,17 @@ std::uint32_t fileChecksumOf(FileChecksum kind, const std::vector<Bytes>& pieces
     return run.value();
 }
 
+// A unit's state after its init and an update for each piece.
+template <class State, auto kInit, auto kUpdate>
+std::uint32_t stateAfter(const std::vector<Bytes>& pieces) {
+    State state;
+    kInit(state);
+    for (const Bytes piece : pieces) {
+        kUpdate(state, piece.data(), static_cast<std::uint32_t>(piece.size()));
+    }
+    return state;
+}
+
 const std::map<std::string, Checksum>& checksums() {
     static const std::map<std::string, Checksum> all = {
         {"crc32", [](const auto& pieces) { return fileChecksumOf(FileChecksum::Crc32, pieces); }},
@@ -43,22 +54,9 @@ const std::map<std::string, Checksum>& checksums() {
          [](const auto& pieces) { return fileChecksumOf(FileChecksum::Crc16Arc, pieces); }},
         {"crc32-bzip2",
          [](const auto& pieces) {
-             Crc32Register crc;
-             Crc32Init(crc);
-             for (const Bytes piece : pieces) {
-                 Crc32UpdateMsbFirst(crc, piece.data(), static_cast<std::uint32_t>(piece.size()));
-             }
-             return ~crc;
+             return ~stateAfter<Crc32Register, Crc32Init, Crc32UpdateMsbFirst>(pieces);
          }},
-        {"adler32",
-         [](const auto& pieces) {
-             Adler32State state;
-             Adler32Init(state);
-             for (const Bytes piece : pieces) {
-                 Adler32Update(state, piece.data(), static_cast<std::uint32_t>(piece.size()));
-             }
-             return state;
-         }},
+        {"adler32", stateAfter<Adler32State, Adler32Init, Adler32Update>},
     };
     return all;
 }
