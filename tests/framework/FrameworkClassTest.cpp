@@ -1,8 +1,7 @@
 // The hash classes as objects: every class is used again after EndHash or half way; and what
-// each family adds to the base class (Snefru's passes and
-// length field, Sapphire's digest size, Panama's stage buffer, the Square S-box, Whirlpool's
-// tables). Each class's vectors, split any way, run through its list entry
-// (tests/hashing).
+// each family adds to the base class (Snefru's passes and length field, Sapphire's digest size,
+// Panama's stage buffer, the Square S-box, Whirlpool's tables). Each class's vectors, split any
+// way, run through its list entry (tests/hashing).
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -81,25 +80,6 @@ TEST(Snefru, SecurityLevelAndPasses) {
         EXPECT_NO_THROW(hash.EndHash());
         EXPECT_EQ(testing::BytesToHex(hash.DigestText(nullptr)), published);
     }
-}
-
-// Progress positions of a whole-stream hash.
-class RecordingObserver final : public ProgressObserver {
-public:
-    void Progress(std::int64_t, std::int64_t, std::int64_t pos) override {
-        positions.push_back(pos);
-    }
-    std::vector<std::int64_t> positions;
-};
-
-TEST(Snefru, StreamIsReadInWhole48ByteBlocks) {
-    // The 8192-byte default chunk is rounded up to 171 blocks of 48 bytes.
-    const std::string message = PatternBytes(20000);
-    testing::MemoryStream stream(message);
-    RecordingObserver observer;
-    EXPECT_EQ(ClassOf<THash_Snefru128>->HashStream(stream, -1, nullptr, &observer),
-              DigestOf(ClassOf<THash_Snefru128>, message));
-    EXPECT_EQ(observer.positions, (std::vector<std::int64_t>{0, 8208, 16416, 20000}));
 }
 
 // RequestedDigestSize takes the digest's first bytes (the section "sapphire
