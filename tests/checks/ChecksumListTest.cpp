@@ -60,35 +60,6 @@ TEST(ReadChecksumLine, TenMegabyteNameIsReadWhole) {
     EXPECT_EQ(ReadChecksumLine(name, kLengths).form, LineForm::Malformed);
 }
 
-std::vector<NumberedLine> readList(std::string_view text) {
-    ChecksumListReader reader(kLengths, ListFlavour::Checksums);
-    std::vector<NumberedLine> lines;
-    ForEachLine(text, [&](std::string_view line) { lines.push_back(reader.read(line)); });
-    return lines;
-}
-
-TEST(ChecksumListReader, LinesAreNumbered) {
-    const std::string list =
-        "\xEF\xBB\xBF" + std::string(kMd5) + "  a\r\n\n# c\r\nnonsense\n" + "MD5 (b) = " + kMd5;
-    const std::vector<std::pair<std::size_t, LineForm>> expected = {
-        {1, LineForm::Gnu},
-        {2, LineForm::BlankOrComment},
-        {3, LineForm::BlankOrComment},
-        {4, LineForm::Malformed},
-        {5, LineForm::Bsd},
-    };
-    const std::vector<NumberedLine> lines = readList(list);
-    std::vector<std::pair<std::size_t, LineForm>> read;
-    for (const NumberedLine& line : lines) {
-        read.emplace_back(line.number, line.line.form);
-    }
-    EXPECT_EQ(read, expected);
-    EXPECT_EQ(lines.front().line.name, "a");
-    // The mark only counts before the first line.
-    EXPECT_EQ(readList("\n\xEF\xBB\xBF# x")[1].line.form, LineForm::Malformed);
-    EXPECT_TRUE(readList("").empty());
-}
-
 TEST(FlavourOfListName, SfvByExtensionInAnyCase) {
     EXPECT_EQ(FlavourOfListName("/data/disc.sfv"), ListFlavour::Sfv);
     EXPECT_EQ(FlavourOfListName("DISC.SFV"), ListFlavour::Sfv);
