@@ -46,8 +46,6 @@ struct Subject {
     }
 };
 
-enum class Expect { Failure, Digest, GrownDigest, PrefixDigest };
-
 std::string digestOf(std::string_view id, std::string_view bytes) {
     return hashing::HexText(hashing::HashText(hashing::FindAlgorithm(id)->stringRoute, bytes).digest);
 }
@@ -132,23 +130,14 @@ bool isFailure(const testing::Case& route, const Subject& subject, const Shown& 
            });
 }
 
-struct FaultCase {
-    Fault fault;
-    Expect expect;
-    // A stream has no size to fall short of: cut, it simply ends there.
-    Expect fromStandardInput;
-};
-
-const FaultCase kFaults[] = {
-    {Fault::OpenFails, Expect::Failure, Expect::Failure},
-    {Fault::ReadFails, Expect::Failure, Expect::Failure},
-    {Fault::Interrupted, Expect::Digest, Expect::Digest},
-    {Fault::ShortReads, Expect::Digest, Expect::Digest},
-    {Fault::EndsEarly, Expect::Failure, Expect::PrefixDigest},
-    {Fault::SizeReadsZero, Expect::Digest, Expect::Digest},
-    {Fault::Shrinks, Expect::Failure, Expect::PrefixDigest},
-    {Fault::Grows, Expect::Digest, Expect::GrownDigest},
-};
+// The fault of that name.
+Fault faultNamed(const std::string& name) {
+    int index = 0;
+    while (FaultName(static_cast<Fault>(index)) != name) {
+        ++index;
+    }
+    return static_cast<Fault>(index);
+}
 
 // Below one read chunk a file is read whole as it is opened; above, in chunks at offsets.
 constexpr std::size_t kSizes[] = {100'003, (std::size_t{3} << 20) + 123};
@@ -176,12 +165,16 @@ Subject subjectOf(const testing::TempFolder& folder, const std::string& bytes) {
     return subject;
 }
 
-const std::vector<testing::Case>& routes() {
-    static const std::vector<testing::Case> all = testing::ReadCaseFile("faults/routes.cases");
-    return all;
+// The records of a section of tests/faults/routes.cases: the routes, or the [Faults].
+const std::vector<testing::Case>& recordsOf(const std::string& section) {
+    static const std::map<std::string, std::vector<testing::Case>> sections = {
+        {"", testing::ReadCaseFile("faults/routes.cases", "")},
+        {"Faults", testing::ReadCaseFile("faults/routes.cases", "Faults")}};
+    return sections.at(section);
 }
 
-using Param = std::tuple<const testing::Case*, FaultCase, std::size_t>;
+// A route, a fault and the file's size.
+using Param = std::tuple<const testing::Case*, const testing::Case*, std::size_t>;
 
 class FaultRouteTest : public ::testing::TestWithParam<Param> {};
 
@@ -192,46 +185,42 @@ bool showsOk(const std::string& text) {
 }
 
 TEST_P(FaultRouteTest, AFailureIsNeverADigestAndARiddenOutFaultGivesTheRightOne) {
-    const auto& [route, faultCase, size] = GetParam();
+    const auto& [route, fault, size] = GetParam();
     const testing::TempFolder folder;
     const testing::TempFolder scratch;
     const std::string bytes = patternBytes(size);
     const Subject subject = subjectOf(folder, bytes);
     // Mid-chunk, past the first chunk of a large file, mid-way through a small one.
-    const FaultPlan plan{faultCase.fault, subject.file, bytes.size() / 2 + 7, 0};
+    const FaultPlan plan{faultNamed(fault->get("Fault")), subject.file, bytes.size() / 2 + 7, 0};
 
     unsigned faults = 0;
     const Shown shown = runRoute(*route, subject, plan, scratch, faults);
     EXPECT_GT(faults, 0U) << "the fault never happened";
-    const Expect expect = route->has("Stdin") ? faultCase.fromStandardInput : faultCase.expect;
-    if (expect == Expect::Failure) {
+    const std::string expect = fault->get(route->has("Stdin") ? "FromStandardInput" : "Expect");
+    if (expect == "Failure") {
         EXPECT_TRUE(isFailure(*route, subject, shown)) << shown.exitCode << ": " << shown.text;
         EXPECT_EQ(shown.text.find(subject.values.at("sha256")), std::string::npos) << shown.text;
         EXPECT_FALSE(showsOk(shown.text)) << shown.text;
         return;
     }
     Subject expected = subject;
-    if (expect == Expect::GrownDigest) {
+    if (expect == "GrownDigest") {
         expected.values["sha256"] = digestOf("sha256", testing::FileContents(subject.file));
         EXPECT_EQ(testing::FileContents(subject.file).size(), bytes.size() + 4096);
-    } else if (expect == Expect::PrefixDigest) {
+    } else if (expect == "PrefixDigest") {
         expected.values["sha256"] = digestOf("sha256", std::string_view(bytes).substr(0, plan.at));
     }
     EXPECT_EQ(shown, (Shown{0, expected.fill(route->get("Shows"))})) << shown.text;
 }
 
-// Every route under every fault at every size, but standard input, which is open before the
-// program starts and is read to its end whatever its size says.
+// Every route under every fault it can meet at every size.
 std::vector<Param> everyCase() {
     std::vector<Param> cases;
-    for (const testing::Case& route : routes()) {
-        for (const FaultCase& faultCase : kFaults) {
-            const bool applies =
-                !route.has("Stdin") ||
-                (faultCase.fault != Fault::OpenFails && faultCase.fault != Fault::SizeReadsZero);
+    for (const testing::Case& route : recordsOf("")) {
+        for (const testing::Case& fault : recordsOf("Faults")) {
             for (const std::size_t size : kSizes) {
-                if (applies) {
-                    cases.emplace_back(&route, faultCase, size);
+                if (!route.has("Stdin") || fault.has("FromStandardInput")) {
+                    cases.emplace_back(&route, &fault, size);
                 }
             }
         }
@@ -240,9 +229,8 @@ std::vector<Param> everyCase() {
 }
 
 std::string caseName(const ::testing::TestParamInfo<Param>& param) {
-    const auto& [route, faultCase, size] = param.param;
-    return route->get("Name") + "_" + std::string(FaultName(faultCase.fault)) + "_" +
-           std::to_string(size);
+    const auto& [route, fault, size] = param.param;
+    return route->get("Name") + "_" + fault->get("Fault") + "_" + std::to_string(size);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryRoute, FaultRouteTest, ::testing::ValuesIn(everyCase()), caseName);
