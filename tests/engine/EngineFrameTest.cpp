@@ -9,6 +9,7 @@
 #include <chrono>
 #include <filesystem>
 #include <future>
+#include <map>
 
 #include "engine/CRC_.h"
 #include "engine/HashEngine.h"
@@ -197,40 +198,31 @@ TEST_F(EngineFiles, FileHashesLikeItsContents) {
     }
 }
 
-// A range must lie inside the file (one that ends past it cannot be read); an empty range at the very end does, as an empty file's.
+// tests/engine/file_ranges.cases
 TEST_F(EngineFiles, RangeInsideTheFile) {
-    const std::string abc = folder.write("abc", "abc");
-    const std::string empty = folder.write("empty", "");
-    const std::string version = testing::kZeroSizeFiles[0];
-    const auto versionLength = static_cast<std::int64_t>(testing::FileContents(version).size());
-    struct Case {
-        std::string name;
-        std::int64_t start;
-        std::int64_t end;
-        bool fed;
-    };
-    const Case cases[] = {
-        {abc, 0, 3, true},          {abc, 1, 3, true},     {abc, 3, 3, true},
-        {abc, 4, 4, false},         {abc, 9, 12, false},   {abc, 2, 1, false},
-        {abc, 0, 10, false},
-        {empty, 0, 0, true},        {empty, 1, 1, false},  {version, 0, 0, true},
-        {version, versionLength, versionLength, true},     {version, versionLength + 1,
-                                                            versionLength + 1, false},
-    };
-    for (const Case& range : cases) {
-        SCOPED_TRACE(range.name + " [" + std::to_string(range.start) + ", " +
-                     std::to_string(range.end) + ")");
+    const std::map<std::string, std::string> files = {{"abc", folder.write("abc", "abc")},
+                                                      {"empty", folder.write("empty", "")},
+                                                      {"version", testing::kZeroSizeFiles[0]}};
+    for (const testing::Case& range : testing::ReadCaseFile("engine/file_ranges.cases")) {
+        SCOPED_TRACE(range.where);
+        const std::string name = files.at(range.get("File"));
+        const std::string bytes = testing::FileContents(name);
+        const auto position = [&](const std::string& text) {
+            return text.starts_with("end") ? static_cast<std::int64_t>(bytes.size()) +
+                                                 (text.size() > 3 ? std::stoll(text.substr(3)) : 0)
+                                           : std::stoll(text);
+        };
+        const std::int64_t start = position(range.get("Start"));
+        const std::int64_t end = position(range.get("End"));
         HashContext context;
         ASSERT_EQ(HashInit(&context, HashTypeSHA1), kHashOk);
-        EXPECT_EQ(HashFileRange(&context, range.name, range.start, range.end), range.fed);
+        EXPECT_EQ(HashFileRange(&context, name, start, end), range.has("Fed"));
         std::string digest;
         ASSERT_EQ(HashFinal(&context, digest), kHashOk);
-        if (range.fed) {
-            const std::string bytes = testing::FileContents(range.name);
-            EXPECT_EQ(digest,
-                      stringDigest(HashTypeSHA1,
-                                   bytes.substr(static_cast<std::size_t>(range.start),
-                                                static_cast<std::size_t>(range.end - range.start))));
+        if (range.has("Fed")) {
+            EXPECT_EQ(digest, stringDigest(HashTypeSHA1,
+                                           bytes.substr(static_cast<std::size_t>(start),
+                                                        static_cast<std::size_t>(end - start))));
         }
     }
 }
