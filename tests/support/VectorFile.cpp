@@ -35,21 +35,17 @@ std::string unescaped(const std::string& value, const std::string& where) {
             bytes += value[index];
             continue;
         }
-        if (++index == value.size()) {
-            throw std::runtime_error(where + ": a lone backslash");
-        }
-        switch (value[index]) {
-            case 'n': bytes += '\n'; break;
-            case 'r': bytes += '\r'; break;
-            case 't': bytes += '\t'; break;
-            case 's': bytes += ' '; break;
-            case '\\': bytes += '\\'; break;
-            case 'x':
-                bytes += static_cast<char>(std::stoi(value.substr(index + 1, 2), nullptr, 16));
-                index += 2;
-                break;
-            default:
-                throw std::runtime_error(where + ": unknown escape");
+        constexpr std::string_view kEscaped = "nrts\\";
+        constexpr std::string_view kBytes = "\n\r\t \\";
+        const std::size_t escape =
+            ++index < value.size() ? kEscaped.find(value[index]) : std::string_view::npos;
+        if (escape != std::string_view::npos) {
+            bytes += kBytes[escape];
+        } else if (index < value.size() && value[index] == 'x') {
+            bytes += static_cast<char>(std::stoi(value.substr(index + 1, 2), nullptr, 16));
+            index += 2;
+        } else {
+            throw std::runtime_error(where + ": a lone backslash or an unknown escape");
         }
     }
     return bytes;
@@ -123,18 +119,13 @@ std::vector<Case> ReadCaseFile(const std::string& name) {
 }
 
 std::string VectorCaseName(const ::testing::TestParamInfo<Vector>& vectorInfo) {
-    std::string name = vectorInfo.param.where;
-    for (char& character : name) {
-        if (!std::isalnum(static_cast<unsigned char>(character))) {
-            character = '_';
-        }
-    }
-    return name;
+    return TestNameOf(vectorInfo.param.where);
 }
 
-std::string TestNameOf(std::string_view id) {
-    std::string name(id);
-    std::ranges::replace(name, '-', '_');
+std::string TestNameOf(std::string_view text) {
+    std::string name(text);
+    std::ranges::replace_if(
+        name, [](char byte) { return !std::isalnum(static_cast<unsigned char>(byte)); }, '_');
     return name;
 }
 
