@@ -1,19 +1,16 @@
-// Checksum list lines read and written, and lists exchanged with the coreutils tools.
+// Checksum list lines read and written.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
-#include <set>
 
 #include "app/checks/ChecksumList.h"
 #include "app/hashing/DigestText.h"
 #include "tests/support/ShellRun.h"
-#include "tests/support/TempFolder.h"
 #include "tests/support/VectorFile.h"
 
 namespace tolvek::checks {
 namespace {
-
 
 // Digest lengths, in bytes, of 16-bit and 32-bit checksums and of 128- to 512-bit digests.
 constexpr std::array<std::size_t, 10> kLengths{2, 4, 16, 20, 24, 28, 32, 40, 48, 64};
@@ -63,35 +60,6 @@ TEST(ReadChecksumLine, TenMegabyteNameIsReadWhole) {
     EXPECT_EQ(ReadChecksumLine(name, kLengths).form, LineForm::Malformed);
 }
 
-std::vector<NumberedLine> readList(std::string_view text) {
-    ChecksumListReader reader(kLengths, ListFlavour::Checksums);
-    std::vector<NumberedLine> lines;
-    ForEachLine(text, [&](std::string_view line) { lines.push_back(reader.read(line)); });
-    return lines;
-}
-
-TEST(ChecksumListReader, LinesAreNumbered) {
-    const std::string list =
-        "\xEF\xBB\xBF" + std::string(kMd5) + "  a\r\n\n# c\r\nnonsense\n" + "MD5 (b) = " + kMd5;
-    const std::vector<std::pair<std::size_t, LineForm>> expected = {
-        {1, LineForm::Gnu},
-        {2, LineForm::BlankOrComment},
-        {3, LineForm::BlankOrComment},
-        {4, LineForm::Malformed},
-        {5, LineForm::Bsd},
-    };
-    const std::vector<NumberedLine> lines = readList(list);
-    std::vector<std::pair<std::size_t, LineForm>> read;
-    for (const NumberedLine& line : lines) {
-        read.emplace_back(line.number, line.line.form);
-    }
-    EXPECT_EQ(read, expected);
-    EXPECT_EQ(lines.front().line.name, "a");
-    // The mark only counts before the first line.
-    EXPECT_EQ(readList("\n\xEF\xBB\xBF# x")[1].line.form, LineForm::Malformed);
-    EXPECT_TRUE(readList("").empty());
-}
-
 TEST(FlavourOfListName, SfvByExtensionInAnyCase) {
     EXPECT_EQ(FlavourOfListName("/data/disc.sfv"), ListFlavour::Sfv);
     EXPECT_EQ(FlavourOfListName("DISC.SFV"), ListFlavour::Sfv);
@@ -99,37 +67,24 @@ TEST(FlavourOfListName, SfvByExtensionInAnyCase) {
     EXPECT_EQ(FlavourOfListName("sfv"), ListFlavour::Checksums);
 }
 
-// Names with every byte the escape is about, and the others it must leave alone.
-const std::vector<std::string> kOddNames = {
-    "plain",    "sp ace", " lead",     "tail ",   "*star",       "back\\slash", "new\nline",
-    "cr\rname", "\\n",    "a\\\n\r\\", "(x) = y", "uni\xC3\xA9", "../up",       "\t",
-};
-
+// tests/checks/format_lines.cases, and odd names read back.
 TEST(FormatLines, EscapedAsCoreutilsAndReadBack) {
-    struct Case {
-        std::string name;
-        std::string gnu;
-        std::string bsd;
-        std::string message;
-    };
     const std::string h = kMd5;
     const hashing::Digest digest = *hashing::ReadHex(h);
-    const Case cases[] = {
-        {"a b", h + "  a b", "MD5 (a b) = " + h, "a b"},
-        {"a\\b", "\\" + h + "  a\\\\b", "\\MD5 (a\\\\b) = " + h, "a\\b"},
-        {"a\nb", "\\" + h + "  a\\nb", "\\MD5 (a\\nb) = " + h, "\\a\\nb"},
-        {"a\rb", "\\" + h + "  a\\rb", "\\MD5 (a\\rb) = " + h, "\\a\\rb"},
-        {"\\\n\r", "\\" + h + "  \\\\\\n\\r", "\\MD5 (\\\\\\n\\r) = " + h, "\\\\\\\\n\\r"},
-    };
-    for (const Case& expected : cases) {
-        EXPECT_EQ(FormatGnuLine(digest, expected.name), expected.gnu);
-        EXPECT_EQ(FormatBsdLine("MD5", digest, expected.name), expected.bsd);
-        EXPECT_EQ(NameForMessage(expected.name), expected.message);
+    for (const testing::Case& test : testing::ReadCaseFile("checks/format_lines.cases")) {
+        SCOPED_TRACE(test.where);
+        const std::string name = test.get("Name");
+        EXPECT_EQ(FormatGnuLine(digest, name), testing::Replaced(test.get("Gnu"), "{h}", h));
+        EXPECT_EQ(FormatBsdLine("MD5", digest, name), testing::Replaced(test.get("Bsd"), "{h}", h));
+        EXPECT_EQ(NameForMessage(name), test.get("Message"));
     }
     EXPECT_EQ(FormatGnuLine(digest, "a\nb", GnuMode::Binary, NameEscaping::Raw), h + " *a\nb");
     EXPECT_EQ(FormatBsdLine("MD5", digest, "a\\b", NameEscaping::Raw), "MD5 (a\\b) = " + h);
 
-    for (const std::string& name : kOddNames) {
+    // Names with every byte the escape is about, and the others it must leave alone.
+    for (const std::string name : {"plain", "sp ace", " lead", "tail ", "*star", "back\\slash",
+                                   "new\nline", "cr\rname", "\\n", "a\\\n\r\\", "(x) = y",
+                                   "uni\xC3\xA9", "../up", "\t"}) {
         for (const GnuMode mode : {GnuMode::Text, GnuMode::Binary}) {
             const ChecksumLine gnu = ReadChecksumLine(FormatGnuLine(digest, name, mode), kLengths);
             EXPECT_EQ(gnu.name, name);
@@ -137,52 +92,6 @@ TEST(FormatLines, EscapedAsCoreutilsAndReadBack) {
         }
         EXPECT_EQ(ReadChecksumLine(FormatBsdLine("MD5", digest, name), kLengths).name, name);
     }
-}
-
-// Lists made by sha256sum and cksum for odd names are read back name for name, our writer
-// repeats their lines byte for byte, and sha256sum -c accepts the lists we write.
-TEST(ChecksumListWithCoreutils, ListsAgreeBothWays) {
-    const testing::TempFolder folder;
-    std::set<std::string> names;
-    for (const std::string& name : kOddNames) {
-        if (name.find('/') == std::string::npos) {
-            folder.write(name, name);
-            names.insert(name);
-        }
-    }
-    struct Tool {
-        std::string command;
-        std::string algorithm;  // empty for GNU lines
-    };
-    const Tool tools[] = {
-        {"sha256sum -- *", ""},
-        {"md5sum -b -- *", ""},
-        {"cksum -a sha256 --tag -- *", "SHA256"},
-        {"md5sum --tag -- *", "MD5"},
-    };
-    std::string ourList;
-    for (const Tool& tool : tools) {
-        const std::string output = testing::RunIn(folder.path(), tool.command).output;
-        std::set<std::string> read;
-        std::string written;
-        for (const NumberedLine& line : readList(output)) {
-            ASSERT_EQ(line.line.algorithm, tool.algorithm) << tool.command;
-            read.insert(line.line.name);
-            const GnuMode mode = line.line.binary ? GnuMode::Binary : GnuMode::Text;
-            written += (tool.algorithm.empty()
-                            ? FormatGnuLine(line.line.digest, line.line.name, mode)
-                            : FormatBsdLine(tool.algorithm, line.line.digest, line.line.name)) +
-                       "\n";
-            if (tool.algorithm == "SHA256") {
-                ourList += FormatGnuLine(line.line.digest, line.line.name) + "\n";
-            }
-        }
-        EXPECT_EQ(read, names) << tool.command;
-        EXPECT_EQ(written, output) << tool.command;
-    }
-    folder.write("ours.sha256", ourList);
-    EXPECT_EQ(testing::RunIn(folder.path(), "sha256sum --strict --quiet -c ours.sha256").exitCode,
-              0);
 }
 
 }  // namespace

@@ -65,6 +65,9 @@ TEST(TagOf, ReadsBackAsTheSameEntry) {
     EXPECT_EQ(TagOf(*hashing::FindAlgorithm("blake2b")), "BLAKE2b");
 }
 
+// Each verdict from one read of the file: CheckFile's, and CheckContent's given the entry a list
+// that the digests' length alone decides tries first (the entry of the last match), falling back
+// to the other candidates.
 TEST(CheckFile, VerdictsFromOneReadOfEachFile) {
     const testing::TempFolder folder;
     folder.write("abc", "abc");
@@ -76,15 +79,18 @@ TEST(CheckFile, VerdictsFromOneReadOfEachFile) {
                              "  gone\n" + kSha256 + "  folder\n" + kSha256 + "  fifo\n";
     const ListItems sha256 = ReadListItems(text, list, hashing::FindAlgorithm("sha256"));
     // The empty file's CRC-32 shows as "0".
-    const ListItems byLength = ReadListItems(kRipemd160 + "  abc\n00000000  empty\n", list);
+    const ListItems byLength = ReadListItems(kRipemd160 + "  abc\n00000000  empty\n" + kSha1 +
+                                                 "  abc\n" + std::string(40, 'e') + "  abc\n",
+                                             list);
     ASSERT_EQ(sha256.items.size(), 5U);
-    ASSERT_EQ(byLength.items.size(), 2U);
+    ASSERT_EQ(byLength.items.size(), 4U);
 
     const struct Case {
         const CheckItem& item;
         CheckStatus status;
         std::string matched = {};
         int systemError = 0;
+        std::string likely = {};  // CheckContent's first guess; none for CheckFile
     } cases[] = {
         {sha256.items[0], CheckStatus::Ok, "sha256"},
         {sha256.items[1], CheckStatus::Failed},
@@ -94,19 +100,31 @@ TEST(CheckFile, VerdictsFromOneReadOfEachFile) {
         {sha256.items[4], CheckStatus::Unreadable, "", ENXIO},
         {byLength.items[0], CheckStatus::Ok, "ripemd160"},
         {byLength.items[1], CheckStatus::Ok, "crc32"},
+        {byLength.items[0], CheckStatus::Ok, "ripemd160", 0, "ripemd160"},
+        {byLength.items[0], CheckStatus::Ok, "ripemd160", 0, "sha1"},
+        {byLength.items[0], CheckStatus::Ok, "ripemd160", 0, "md5"},
+        {byLength.items[2], CheckStatus::Ok, "sha1", 0, "ripemd160"},
+        {byLength.items[3], CheckStatus::Failed, "", 0, "sha1"},
+        {sha256.items[2], CheckStatus::Missing, "", ENOENT, "sha1"},
     };
     CheckTally tally;
     for (const Case& test : cases) {
-        const CheckVerdict verdict = CheckFile(test.item);
-        EXPECT_EQ(verdict.status, test.status) << test.item.name;
+        SCOPED_TRACE(test.item.name + " " + test.likely);
+        const hashing::ReadControl control;
+        hashing::FileContent content = hashing::FileContent::Open(test.item.path, control);
+        const CheckVerdict verdict =
+            test.likely.empty()
+                ? CheckFile(test.item)
+                : CheckContent(test.item, content, control, hashing::FindAlgorithm(test.likely));
+        EXPECT_EQ(verdict.status, test.status);
         EXPECT_EQ(verdict.matched == nullptr ? "" : verdict.matched->id, test.matched);
-        EXPECT_EQ(verdict.systemError, test.systemError) << test.item.name;
-        EXPECT_EQ(verdict.failure.empty(), test.systemError == 0) << test.item.name;
+        EXPECT_EQ(verdict.systemError, test.systemError);
+        EXPECT_EQ(verdict.failure.empty(), test.systemError == 0);
         tally.add(verdict.status);
     }
-    EXPECT_EQ(tally.ok, 3U);
-    EXPECT_EQ(tally.failed, 1U);
-    EXPECT_EQ(tally.missing, 1U);
+    EXPECT_EQ(tally.ok, 7U);
+    EXPECT_EQ(tally.failed, 2U);
+    EXPECT_EQ(tally.missing, 2U);
     EXPECT_EQ(tally.unreadable, 2U);
 
     std::stop_source stopped;
@@ -114,38 +132,6 @@ TEST(CheckFile, VerdictsFromOneReadOfEachFile) {
     hashing::ReadControl control;
     control.stop = stopped.get_token();
     EXPECT_EQ(CheckFile(sha256.items[0], control).status, CheckStatus::Cancelled);
-}
-
-// A list the digests' length alone decides tries the entry of the last match first.
-TEST(CheckContent, AWrongGuessFallsBackToTheOtherCandidates) {
-    const testing::TempFolder folder;
-    folder.write("abc", "abc");
-    const ListItems list = ReadListItems(kRipemd160 + "  abc\n" + kSha1 + "  abc\n" +
-                                             std::string(40, 'e') + "  abc\n" + kSha1 + "  gone\n",
-                                         folder.file("list"));
-    ASSERT_EQ(list.items.size(), 4U);
-    const struct Case {
-        const CheckItem& item;
-        std::string likely;
-        CheckStatus status;
-        std::string matched;
-    } cases[] = {
-        {list.items[0], "ripemd160", CheckStatus::Ok, "ripemd160"},
-        {list.items[0], "sha1", CheckStatus::Ok, "ripemd160"},
-        {list.items[0], "md5", CheckStatus::Ok, "ripemd160"},
-        {list.items[1], "ripemd160", CheckStatus::Ok, "sha1"},
-        {list.items[2], "sha1", CheckStatus::Failed, ""},
-        {list.items[3], "sha1", CheckStatus::Missing, ""},
-    };
-    for (const Case& test : cases) {
-        SCOPED_TRACE(test.likely + " for " + hashing::HexText(test.item.expected));
-        const hashing::ReadControl control;
-        hashing::FileContent content = hashing::FileContent::Open(test.item.path, control);
-        const CheckVerdict verdict =
-            CheckContent(test.item, content, control, hashing::FindAlgorithm(test.likely));
-        EXPECT_EQ(verdict.status, test.status);
-        EXPECT_EQ(verdict.matched == nullptr ? "" : verdict.matched->id, test.matched);
-    }
 }
 
 }  // namespace

@@ -1,16 +1,15 @@
 // tolvek-cli's output and exit codes for good and bad input.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <iterator>
-#include <numeric>
 #include <sstream>
 
 #include "app/hashing/AlgorithmTable.h"
 #include "app/hashing/FileSequence.h"
 #include "cli/Cli.h"
+#include "tests/support/ShellRun.h"
 #include "tests/support/SystemFiles.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/VectorFile.h"
@@ -30,28 +29,6 @@ CliRun run(const std::vector<std::string>& arguments, const std::string& standar
     std::ostringstream errors;
     const int exitCode = RunCli(arguments, input, output, errors);
     return {exitCode, output.str(), errors.str()};
-}
-
-// Files are hashed while the next ones are read, yet every message comes where sequential
-// hashing would have put it: a file that failed, and a note of the walk.
-TEST(Cli, FailuresAreReportedInTheirPlaceAndTheOthersStillHashed) {
-    testing::TempFolder folder;
-    const std::string good = folder.write("good", "abc");
-    const std::string missing = folder.file("missing");
-    std::filesystem::create_directory(folder.path() / "tree");
-    const std::string inTree = folder.write("tree/z", "abc");
-    const std::string fifo = folder.file("tree/fifo");
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    std::istringstream input;
-    std::ostringstream both;
-    const int exitCode =
-        RunCli({"-a", "sha1", "-r", good, missing, folder.file("tree"), good}, input, both, both);
-    EXPECT_EQ(exitCode, kExitFailure);
-    const std::string digest = "a9993e364706816aba3e25717850c26c9cd0d89d  ";
-    EXPECT_EQ(both.str(), digest + good + "\n" + "tolvek-cli: " + missing +
-                              ": No such file or directory\n" + "tolvek-cli: " + fifo +
-                              ": skipped, not a regular file\n" + digest + inTree + "\n" + digest +
-                              good + "\n");
 }
 
 TEST(Cli, ListNamesEveryAlgorithm) {
@@ -100,38 +77,15 @@ TEST(Cli, SelfTestNamesEveryAlgorithmItChecked) {
 }
 
 
-// What each kind of call prints and exits with (tests/cli/calls.cases).
+// What each kind of call prints and exits with (tests/cli/calls.cases, over the files of
+// tests/cli/call_files.cases).
 TEST(Cli, OutputAndExitCodes) {
     testing::TempFolder folder;
-    for (const std::string name : {"abc.txt", "a\nb\\c", "evil\rgood"}) {
-        folder.write(name, "abc");
+    for (const testing::Case& file : testing::ReadCaseFile("cli/call_files.cases")) {
+        folder.write(file.get("Name"), file.get("Content"));
     }
-    folder.write("jefe", "Jefe");
-    std::string key32(32, '\0');
-    std::iota(key32.begin(), key32.end(), '\0');
-    folder.write("key32", key32);  // the BLAKE2 designers' key 00 01 ... 1f
-    // Git LFS pointers to "abc" whose object was fetched into their repository, one of a wrong
-    // size.
-    const std::string abcSha256 =
-        "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
-    folder.write("repo/.git/lfs/objects/ba/78/" + abcSha256, "abc");
-    for (const auto& [name, size] : {std::pair{"repo/model.bin", "3"}, {"repo/sub/big.bin", "4"}}) {
-        folder.write(name, "version https://git-lfs.github.com/spec/v1\noid sha256:" + abcSha256 +
-                               "\nsize " + size + "\n");
-    }
-    // As b2sum -l 256 --tag writes it.
-    folder.write("b2.tagged",
-                 "BLAKE2b-256 (abc.txt) = "
-                 "bddd813c634239723171ef3fee98579b94964e3bb1cb3e427262c8c068d52319\n");
-    // RFC 1321, FIPS 180-4: SHA-256 of "abc".
-    folder.write("cr.sha256",
-                 "\\ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad  evil\\rgood\n"
-                 "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad  abc.txt\n");
-    const auto inFolder = [&folder](std::string text) {
-        for (std::size_t at; (at = text.find("{dir}")) != std::string::npos;) {
-            text.replace(at, 5, folder.path().string());
-        }
-        return text;
+    const auto inFolder = [&folder](const std::string& text) {
+        return testing::Replaced(text, "{dir}", folder.path().string());
     };
     for (const testing::Case& call : testing::ReadCaseFile("cli/calls.cases")) {
         SCOPED_TRACE(call.where);
@@ -162,12 +116,14 @@ TEST(Cli, MatchIdentifiesEveryEntry) {
 }
 
 
-// A checksum list made line by line as it is read, counting the lines handed out. All of it is
-// there at once, as in a file, so that the reader never waits for it.
+// A checksum list made line by line as it is read, noting at each line handed out how far the
+// reading is ahead of the verdicts written to `output`. All of it is there at once, as in a
+// file, so that the reader never waits for it.
 class GeneratedList final : public std::streambuf {
 public:
-    GeneratedList(std::string line, std::size_t count) : m_line(std::move(line)), m_left(count) {}
-    std::size_t handedOut() const { return m_handedOut; }
+    GeneratedList(std::string line, std::size_t count, const std::ostringstream& output)
+        : m_line(std::move(line)), m_left(count), m_output(output) {}
+    std::size_t mostAhead() const { return m_mostAhead; }
 
 private:
     std::streamsize showmanyc() override {
@@ -179,34 +135,16 @@ private:
             return traits_type::eof();
         }
         --m_left;
-        ++m_handedOut;
+        const auto written = static_cast<std::size_t>(std::ranges::count(m_output.str(), '\n'));
+        m_mostAhead = std::max(m_mostAhead, ++m_handedOut - written);
         setg(m_line.data(), m_line.data(), m_line.data() + m_line.size());
         return traits_type::to_int_type(m_line.front());
     }
 
     std::string m_line;
     std::size_t m_left;
+    const std::ostringstream& m_output;
     std::size_t m_handedOut = 0;
-};
-
-// Standard output that notes, at each line written, how far the list's reading is ahead of it.
-class LinesBehind final : public std::streambuf {
-public:
-    explicit LinesBehind(const GeneratedList& list) : m_list(list) {}
-    std::size_t lines() const { return m_lines; }
-    std::size_t mostAhead() const { return m_mostAhead; }
-
-private:
-    int_type overflow(int_type byte) override {
-        if (byte == '\n') {
-            ++m_lines;
-            m_mostAhead = std::max(m_mostAhead, m_list.handedOut() - m_lines);
-        }
-        return traits_type::not_eof(byte);
-    }
-
-    const GeneratedList& m_list;
-    std::size_t m_lines = 0;
     std::size_t m_mostAhead = 0;
 };
 
@@ -217,18 +155,17 @@ TEST(Cli, AListIsCheckedWhileItIsRead) {
     const std::string file = folder.write("f", "abc");
     const std::size_t window = hashing::MostTasksHeld(engine::UsableCores());
     const std::size_t lineCount = 3 * window;
+    std::ostringstream output;
     GeneratedList list(
         "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad  " + file + "\n",
-        lineCount);
-    LinesBehind written(list);
+        lineCount, output);
     std::istream input(&list);
-    std::ostream output(&written);
     std::ostringstream errors;
     EXPECT_EQ(RunCli({"-c", "-a", "sha256", "-"}, input, output, errors), kExitOk);
     EXPECT_EQ(errors.str(), "");
-    EXPECT_EQ(written.lines(), lineCount);
+    EXPECT_EQ(std::ranges::count(output.str(), '\n'), static_cast<std::ptrdiff_t>(lineCount));
     // The one line more is the one being read.
-    EXPECT_LE(written.mostAhead(), window + 1);
+    EXPECT_LE(list.mostAhead(), window + 1);
 }
 }  // namespace
 }  // namespace tolvek::cli

@@ -1,4 +1,5 @@
-// The engine frame: result codes, context life cycle, helpers and the file route.
+// The engine frame: result codes, context life cycle, helpers, and the file routes: a type's
+// digest of a file and the whole-file checksums.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -8,7 +9,9 @@
 #include <chrono>
 #include <filesystem>
 #include <future>
+#include <map>
 
+#include "engine/CRC_.h"
 #include "engine/HashEngine.h"
 #include "tests/support/CpuPaths.h"
 #include "tests/support/SystemFiles.h"
@@ -20,17 +23,13 @@ namespace {
 
 constexpr const char* kSha1Empty = "da39a3ee5e6b4b0d3255bfef95601890afd80709";
 constexpr const char* kUntouched = "untouched";
+constexpr std::uint32_t kPreset = 0x5A5A;
+constexpr FileChecksum kFileChecksums[] = {FileChecksum::Crc16Xmodem, FileChecksum::Crc16Arc,
+                                           FileChecksum::Crc32};
 
 std::vector<HashType> supportedTypes() {
-    std::vector<HashType> types;
-    for (HashType type = kFirstHashType; type <= kLastHashType; ++type) {
-        HashContext context;
-        std::string digest;
-        if (HashInit(&context, type) == kHashOk && HashFinal(&context, digest) == kHashOk) {
-            types.push_back(type);
-        }
-    }
-    return types;
+    std::array<std::int32_t, 64> types{};
+    return {types.begin(), types.begin() + ListHashTypes(types.data(), types.size())};
 }
 
 std::string stringDigest(HashType type, const std::string& text) {
@@ -122,13 +121,26 @@ TEST(EngineFrame, ErrorTexts) {
     }
 }
 
+// A whole-file checksum through its public call (FileCrc16, FileCrcArc, FileCrc32), started
+// from `value` as a caller presets it.
+bool fileChecksum(FileChecksum kind, const std::string& name, std::uint32_t& value) {
+    if (kind == FileChecksum::Crc32) {
+        return FileCrc32(name, value);
+    }
+    auto narrow = static_cast<std::uint16_t>(value);
+    const bool ok =
+        kind == FileChecksum::Crc16Arc ? FileCrcArc(name, narrow) : FileCrc16(name, narrow);
+    value = narrow;
+    return ok;
+}
+
 class EngineFiles : public ::testing::Test {
 protected:
     testing::TempFolder folder;
 };
 
 // What cannot be opened, or would block or never end, is refused at once and leaves the text
-// alone; a missing name is that even for an unknown type.
+// or checksum alone; a missing name is that even for an unknown type.
 TEST_F(EngineFiles, NamesThatCannotBeOpened) {
     const std::string fifo = folder.file("fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
@@ -138,6 +150,12 @@ TEST_F(EngineFiles, NamesThatCannotBeOpened) {
             std::string digest = kUntouched;
             EXPECT_EQ(HashFileByName(HashTypeSHA1, name, digest), kHashOpenFailed) << name;
             EXPECT_EQ(digest, kUntouched) << name;
+            for (const FileChecksum kind : kFileChecksums) {
+                std::uint32_t value = kPreset;
+                EXPECT_EQ(ChecksumFile(kind, name, value), kHashOpenFailed) << name;
+                EXPECT_FALSE(fileChecksum(kind, name, value)) << name;
+                EXPECT_EQ(value, kPreset) << name;
+            }
         });
         ASSERT_EQ(result.wait_for(std::chrono::seconds(10)), std::future_status::ready)
             << "hashing " << name << " blocked";
@@ -148,11 +166,12 @@ TEST_F(EngineFiles, NamesThatCannotBeOpened) {
     EXPECT_EQ(HashFileByName(300, folder.write("present", "x"), digest), kHashUnknownType);
 }
 
-// Every type hashes a file as its contents: empty, read-only, more than one read piece, and the
-// files under /proc that report a size of 0 and still have content.
+// Every type and every whole-file checksum hashes a file as its contents: empty (which leaves a
+// checksum as preset), read-only, more than one read piece, and the files under /proc that
+// report a size of 0 and still have content.
 TEST_F(EngineFiles, FileHashesLikeItsContents) {
     std::vector<std::string> names = {folder.write("empty", "")};
-    for (const std::size_t size : {1ul, 4095ul, 4096ul, 4097ul, 300000ul}) {
+    for (const std::size_t size : {1ul, 4095ul, 4096ul, 4097ul, 600001ul}) {
         names.push_back(folder.write("data" + std::to_string(size), testing::PatternBytes(size)));
     }
     const std::string readOnly = folder.write("readonly", "abc");
@@ -169,43 +188,41 @@ TEST_F(EngineFiles, FileHashesLikeItsContents) {
             EXPECT_EQ(HashFileByName(type, name, digest), kHashOk);
             EXPECT_EQ(digest, stringDigest(type, contents)) << name << " type " << type;
         }
+        for (const FileChecksum kind : kFileChecksums) {
+            ChecksumRun run(kind);
+            run.update({reinterpret_cast<const std::uint8_t*>(contents.data()), contents.size()});
+            std::uint32_t value = kPreset;
+            EXPECT_TRUE(fileChecksum(kind, name, value)) << name;
+            EXPECT_EQ(value, contents.empty() ? kPreset : run.value()) << name;
+        }
     }
 }
 
-// A range must lie inside the file (one that ends past it cannot be read); an empty range at the very end does, as an empty file's.
+// tests/engine/file_ranges.cases
 TEST_F(EngineFiles, RangeInsideTheFile) {
-    const std::string abc = folder.write("abc", "abc");
-    const std::string empty = folder.write("empty", "");
-    const std::string version = testing::kZeroSizeFiles[0];
-    const auto versionLength = static_cast<std::int64_t>(testing::FileContents(version).size());
-    struct Case {
-        std::string name;
-        std::int64_t start;
-        std::int64_t end;
-        bool fed;
-    };
-    const Case cases[] = {
-        {abc, 0, 3, true},          {abc, 1, 3, true},     {abc, 3, 3, true},
-        {abc, 4, 4, false},         {abc, 9, 12, false},   {abc, 2, 1, false},
-        {abc, 0, 10, false},
-        {empty, 0, 0, true},        {empty, 1, 1, false},  {version, 0, 0, true},
-        {version, versionLength, versionLength, true},     {version, versionLength + 1,
-                                                            versionLength + 1, false},
-    };
-    for (const Case& range : cases) {
-        SCOPED_TRACE(range.name + " [" + std::to_string(range.start) + ", " +
-                     std::to_string(range.end) + ")");
+    const std::map<std::string, std::string> files = {{"abc", folder.write("abc", "abc")},
+                                                      {"empty", folder.write("empty", "")},
+                                                      {"version", testing::kZeroSizeFiles[0]}};
+    for (const testing::Case& range : testing::ReadCaseFile("engine/file_ranges.cases")) {
+        SCOPED_TRACE(range.where);
+        const std::string name = files.at(range.get("File"));
+        const std::string bytes = testing::FileContents(name);
+        const auto position = [&](const std::string& text) {
+            return text.starts_with("end") ? static_cast<std::int64_t>(bytes.size()) +
+                                                 (text.size() > 3 ? std::stoll(text.substr(3)) : 0)
+                                           : std::stoll(text);
+        };
+        const std::int64_t start = position(range.get("Start"));
+        const std::int64_t end = position(range.get("End"));
         HashContext context;
         ASSERT_EQ(HashInit(&context, HashTypeSHA1), kHashOk);
-        EXPECT_EQ(HashFileRange(&context, range.name, range.start, range.end), range.fed);
+        EXPECT_EQ(HashFileRange(&context, name, start, end), range.has("Fed"));
         std::string digest;
         ASSERT_EQ(HashFinal(&context, digest), kHashOk);
-        if (range.fed) {
-            const std::string bytes = testing::FileContents(range.name);
-            EXPECT_EQ(digest,
-                      stringDigest(HashTypeSHA1,
-                                   bytes.substr(static_cast<std::size_t>(range.start),
-                                                static_cast<std::size_t>(range.end - range.start))));
+        if (range.has("Fed")) {
+            EXPECT_EQ(digest, stringDigest(HashTypeSHA1,
+                                           bytes.substr(static_cast<std::size_t>(start),
+                                                        static_cast<std::size_t>(end - start))));
         }
     }
 }
@@ -219,6 +236,19 @@ TEST_F(EngineFiles, SlowSparseFileOverFourGiB) {
     std::string digest;
     EXPECT_EQ(HashFileByName(HashTypeSHA1, name, digest), kHashOk);
     EXPECT_EQ(digest, "1b3857a494dfae40ab2bc62c3c208ea87c50ceef");
+}
+
+// A sparse file of 2 GiB + 5 bytes, zeros then "x": its size does not fit a signed 32-bit
+// count, and it is read in pieces. Expected values from python 3 over the same bytes, fed in
+// 16 MiB pieces: binascii.crc_hqx (CRC-16/XMODEM), crcmod's "crc-16" (ARC) and zlib.crc32.
+TEST_F(EngineFiles, SlowSparseFileOverTwoGiBChecksums) {
+    const std::string name = folder.writeSparse("sparse", (std::int64_t{1} << 31) + 5, 'x');
+    const std::uint32_t expected[] = {0xFF9F, 0x2200, 0x99D2F6B7};
+    for (std::size_t index = 0; index < std::size(kFileChecksums); ++index) {
+        std::uint32_t value = 0;
+        EXPECT_TRUE(fileChecksum(kFileChecksums[index], name, value));
+        EXPECT_EQ(value, expected[index]);
+    }
 }
 
 }  // namespace

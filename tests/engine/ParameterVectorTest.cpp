@@ -1,7 +1,8 @@
 // The engine's hashes that no list entry computes as they stand: keyed and any-length forms
-// (sections "<id> keyed", "<id> xof", "blake3 derive-key") and the checksums and blob ids whose
-// printed forms are not digests (cksum, sum, git), each vector on every CPU path, whole and
-// split in two at every tenth of its length.
+// (sections "<id> keyed", "<id> xof", "blake3 derive-key"), other pass counts of HAVAL and Tiger
+// and the engine's types that no entry uses (through the public context interface), each vector
+// on every CPU path, whole and split in two at every tenth of its length. The checksums and blob
+// ids (cksum, sum, git, crc32, crc16) run through their entries (tests/hashing).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,11 +12,13 @@
 
 #include "engine/Blake2.h"
 #include "engine/Blake3.h"
+#include "engine/CRC1.h"
 #include "engine/CompositeHashes.h"
 #include "engine/CrcStreams.h"
+#include "engine/EngineUtils.h"
+#include "engine/HashEngine.h"
 #include "engine/KangarooTwelve.h"
 #include "engine/Keccak.h"
-#include "engine/Sums.h"
 #include "tests/support/CpuPaths.h"
 
 namespace tolvek::engine {
@@ -57,22 +60,6 @@ std::string finishInto(Hash& hash, const Pieces& pieces, const testing::Vector& 
 }
 
 template <class Hash>
-std::string withLength(const Pieces& pieces, const testing::Vector& vector) {
-    Hash hash;
-    std::array<std::uint8_t, Hash::kDigestSize> digest;
-    for (const auto piece : pieces) {
-        hash.update(piece);
-    }
-    hash.finish(digest);
-    // The vectors carry the input's length after the checksum, as the list entries give it.
-    std::string length;
-    for (int shift = 56; shift >= 0; shift -= 8) {
-        length += static_cast<char>(vector.input.size() >> shift);
-    }
-    return testing::BytesToHex(std::string(digest.begin(), digest.end()) + length);
-}
-
-template <class Hash>
 std::string keyed(const Pieces& pieces, const testing::Vector& vector) {
     Hash hash(fieldBytes(vector, "Key"), outputLength(vector));
     return finishInto(hash, pieces, vector);
@@ -102,37 +89,74 @@ std::string blake3DeriveKey(const Pieces& pieces, const testing::Vector& vector)
     return finishInto(hash, pieces, vector);
 }
 
-template <class Blob>
-std::string gitBlob(const Pieces& pieces, const testing::Vector& vector) {
-    Blob blob(vector.input.size());
+// CRC-32/BZIP2 in the register the engine's CRC32MsbFirst type keeps, as a number.
+std::string crc32Bzip2(const Pieces& pieces, const testing::Vector&) {
+    Crc32Register crc;
+    Crc32Init(crc);
     for (const auto piece : pieces) {
-        blob.update(piece);
+        Crc32UpdateMsbFirst(crc, piece.data(), static_cast<std::uint32_t>(piece.size()));
     }
-    std::array<std::uint8_t, Blob::kDigestSize> digest;
-    EXPECT_TRUE(blob.finish(digest));
-    return testing::BytesToHex(std::string(digest.begin(), digest.end()));
+    return HexDigits(8, ~crc);
 }
 
 using Compute = std::function<std::string(const Pieces&, const testing::Vector&)>;
 
-const std::map<std::string, Compute>& parameterSections() {
-    static const std::map<std::string, Compute> sections = {
-        {"blake2b keyed", keyed<Blake2b>},      {"blake2s keyed", keyed<Blake2s>},
-        {"blake2bp keyed", keyed<Blake2bp>},    {"blake2sp keyed", keyed<Blake2sp>},
-        {"blake3 keyed", blake3Keyed},          {"blake3 derive-key", blake3DeriveKey},
-        {"blake3 xof", anyLength<Blake3>},      {"shake128 xof", anyLength<Shake128>},
-        {"shake256 xof", anyLength<Shake256>},  {"k12 xof", k12},
-        {"cksum", withLength<PosixCksum>},      {"sum-bsd", withLength<BsdSum>},
-        {"sum-sysv", withLength<SysvSum>},      {"git-sha1", gitBlob<GitBlobSha1>},
-        {"git-sha256", gitBlob<GitBlobSha256>},
+// Through the engine's context with the vector's pass count.
+template <HashType kType>
+std::string engineContext(const Pieces& pieces, const testing::Vector& vector) {
+    HashContext context;
+    EXPECT_EQ(HashInit(&context, kType), kHashOk);
+    if (const auto passes = vector.fields.find("Passes"); passes != vector.fields.end()) {
+        context.Passes = std::stoi(passes->second);
+    }
+    for (const auto piece : pieces) {
+        EXPECT_EQ(HashUpdate(&context, piece.data(), static_cast<std::uint32_t>(piece.size())),
+                  kHashOk);
+    }
+    std::string digest;
+    EXPECT_EQ(HashFinal(&context, digest), kHashOk);
+    return digest;
+}
+
+struct Section {
+    Compute compute;
+    // An entry's own section, whose three-pass vectors the entry reads (tests/hashing).
+    bool otherPassesOnly = false;
+};
+
+const std::map<std::string, Section>& parameterSections() {
+    static const std::map<std::string, Section> sections = {
+        {"blake2b keyed", {keyed<Blake2b>}},      {"blake2s keyed", {keyed<Blake2s>}},
+        {"blake2bp keyed", {keyed<Blake2bp>}},    {"blake2sp keyed", {keyed<Blake2sp>}},
+        {"blake3 keyed", {blake3Keyed}},          {"blake3 derive-key", {blake3DeriveKey}},
+        {"blake3 xof", {anyLength<Blake3>}},      {"shake128 xof", {anyLength<Shake128>}},
+        {"shake256 xof", {anyLength<Shake256>}},  {"k12 xof", {k12}},
+        {"haval128", {engineContext<HashTypeHAVAL128>, true}},
+        {"haval160", {engineContext<HashTypeHAVAL160>, true}},
+        {"haval192", {engineContext<HashTypeHAVAL192>, true}},
+        {"haval224", {engineContext<HashTypeHAVAL224>, true}},
+        {"haval256", {engineContext<HashTypeHAVAL256>, true}},
+        {"tiger192", {engineContext<HashTypeTiger192>, true}},
+        {"engine crc32-bzip2", {crc32Bzip2}},
+        {"engine crc32-bzip2 bytes reversed", {engineContext<HashTypeCRC32MsbFirst>}},
+        {"engine crc32 bytes reversed", {engineContext<HashTypeCRC32>}},
+        {"engine adler32", {engineContext<HashTypeAdler32>}},
     };
     return sections;
+}
+
+bool readHere(const testing::Vector& vector) {
+    const auto section = parameterSections().find(vector.algorithm);
+    const auto passes = vector.fields.find("Passes");
+    return section != parameterSections().end() &&
+           (!section->second.otherPassesOnly ||
+            (passes != vector.fields.end() && passes->second != "3"));
 }
 
 std::vector<testing::Vector> parameterVectors() {
     std::vector<testing::Vector> selected;
     for (testing::Vector& vector : testing::ReadAllVectorFiles()) {
-        if (parameterSections().contains(vector.algorithm)) {
+        if (readHere(vector)) {
             selected.push_back(std::move(vector));
         }
     }
@@ -143,7 +167,7 @@ class ParameterVectorTest : public testing::OnCpuPathTest<testing::VectorOnPath>
 
 TEST_P(ParameterVectorTest, MatchesPublishedDigestWholeAndSplit) {
     const testing::Vector& vector = std::get<0>(GetParam());
-    const Compute& compute = parameterSections().at(vector.algorithm);
+    const Compute& compute = parameterSections().at(vector.algorithm).compute;
     const Bytes input = bytesOf(vector.input);
     const std::span<const std::uint8_t> message(input);
     EXPECT_EQ(compute({message}, vector), vector.expected);

@@ -5,9 +5,7 @@
 // fault library preloaded.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <functional>
-#include <sstream>
+#include <map>
 
 #include "app/window/MainWindow.h"
 #include "app/hashing/DigestText.h"
@@ -17,7 +15,9 @@
 #include "tests/faults/FaultPlan.h"
 #include "tests/faults/ListWindowRun.h"
 #include "tests/support/ShellRun.h"
+#include "tests/support/SystemFiles.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/VectorFile.h"
 
 namespace tolvek::faults {
 namespace {
@@ -31,25 +31,23 @@ struct Shown {
     bool operator==(const Shown&) const = default;
 };
 
-// The file of a case and the digests of its bytes, computed from memory.
+// The file of a case, the SHA256SUMS beside it naming it with its digest, and the values of
+// the texts of tests/faults/routes.cases.
 struct Subject {
     std::string file;
-    std::string list;    // a SHA256SUMS beside it naming it with its digest
-    std::string folder;  // holding the file and the list
-    std::string md5, sha1, sha256;
-};
+    std::string list;
+    std::map<std::string, std::string> values;
 
-enum class Expect { Failure, Digest, GrownDigest, PrefixDigest };
+    std::string fill(std::string text) const {
+        for (const auto& [name, value] : values) {
+            text = testing::Replaced(text, std::string("{").append(name).append("}"), value);
+        }
+        return text;
+    }
+};
 
 std::string digestOf(std::string_view id, std::string_view bytes) {
     return hashing::HexText(hashing::HashText(hashing::FindAlgorithm(id)->stringRoute, bytes).digest);
-}
-
-std::string readAll(const std::string& name) {
-    std::ifstream file(name, std::ios::binary);
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    return contents.str();
 }
 
 // tolvek-cli with the fault library preloaded under `plan`, standard input from `input`.
@@ -65,25 +63,13 @@ Shown runCli(const std::vector<std::string>& arguments, const FaultPlan& plan,
         command += " '" + argument + "'";
     }
     const testing::Outcome run = testing::RunIn(scratch.path(), command + " <'" + input + "'");
-    faults = static_cast<unsigned>(std::stoul("0" + readAll(count)));
+    const std::string made = testing::FileContents(count);
+    faults = made.empty() ? 0 : static_cast<unsigned>(std::stoul(made));
     return {run.exitCode, run.output};
 }
 
-struct Route {
-    const char* name;
-    // Runs the route over the subject under the plan; `faults` receives how many calls a fault
-    // changed.
-    std::function<Shown(const Subject&, const FaultPlan&, const testing::TempFolder&, unsigned&)>
-        run;
-    // What the route shows for the file whose SHA-256, SHA-1 and MD5 `subject` gives.
-    std::function<Shown(const Subject&)> success;
-    // Whether `shown` is the route's report of a file it could not read.
-    std::function<bool(const Subject&, const Shown&)> isFailure;
-};
-
 // The main window's file hash through its port, as the open-file dialog names the file.
-Shown windowHash(const Subject& subject, const FaultPlan& plan, const testing::TempFolder& scratch,
-                 unsigned& faults) {
+std::string windowHash(const Subject& subject, const testing::TempFolder& scratch) {
     window::testing::FakeWindowSystem windows;
     window::testing::ManualUiThread ui;
     window::testing::ManualFileJobs jobs;
@@ -93,122 +79,65 @@ Shown windowHash(const Subject& subject, const FaultPlan& plan, const testing::T
                            static_cast<int>(hashing::FindAlgorithm("sha256") -
                                             hashing::AlgorithmEntries().data()));
     windows.openFileAnswers.emplace_back(subject.file);
-    SetFaultPlan(plan);
     window.HashFileAction(Control::HashFileButton);
     jobs.run();
     ui.drain();
-    faults = FaultsMade();
-    SetFaultPlan({});
-    return {0, windows.text(Control::DigestField)};
+    return windows.text(Control::DigestField);
 }
 
 // The list window checking the SHA256SUMS beside the file: the file's status.
-Shown listCheck(const Subject& subject, const FaultPlan& plan, const testing::TempFolder&,
-                unsigned& faults) {
+std::string listCheck(const Subject& subject) {
     ListWindowRun run;
-    SetFaultPlan(plan);
     run.window.CheckList(subject.list);
     run.settle();
+    if (run.port.rows.size() != 1) {
+        return "?";
+    }
+    const window::ListRowView& row = run.port.rows[0];
+    return row.status == "OK" ? "OK " + row.digests.at(0) : row.status;
+}
+
+// Runs the route over the subject under the plan; `faults` receives how many calls a fault
+// changed.
+Shown runRoute(const testing::Case& route, const Subject& subject, FaultPlan plan,
+               const testing::TempFolder& scratch, unsigned& faults) {
+    if (route.has("Arguments")) {
+        std::vector<std::string> arguments;
+        for (const std::string& argument : testing::SplitField(route.get("Arguments"), '|')) {
+            arguments.push_back(subject.fill(argument));
+        }
+        plan.path = route.has("Stdin") ? std::string(kStdin) : plan.path;
+        return runCli(arguments, plan, route.has("Stdin") ? subject.file : "/dev/null", scratch,
+                      faults);
+    }
+    SetFaultPlan(plan);
+    const std::string text =
+        route.get("Route") == "window" ? windowHash(subject, scratch) : listCheck(subject);
     faults = FaultsMade();
     SetFaultPlan({});
-    if (run.port.rows.size() != 1) {
-        return {0, "?"};
+    return {0, text};
+}
+
+// Whether `shown` is the route's report of a file it could not read.
+bool isFailure(const testing::Case& route, const Subject& subject, const Shown& shown) {
+    std::vector<std::string> texts = testing::SplitField(route.get("Fails"), '|');
+    if (texts.empty()) {
+        texts.emplace_back();
     }
-    // Until a file is read its row shows the list's digest, which is no verdict; only "OK" is.
-    const window::ListRowView& row = run.port.rows[0];
-    return {0, row.status == "OK" ? "OK " + row.digests.at(0) : row.status};
+    return shown.exitCode == std::stoi(route.get("FailExit", "0")) &&
+           std::ranges::any_of(texts, [&](const std::string& text) {
+               return shown.text == subject.fill(text);
+           });
 }
 
-std::function<Shown(const Subject&, const FaultPlan&, const testing::TempFolder&, unsigned&)>
-cliWith(std::function<std::vector<std::string>(const Subject&)> arguments,
-        bool fromStandardInput = false) {
-    return [=](const Subject& subject, const FaultPlan& plan, const testing::TempFolder& scratch,
-               unsigned& faults) {
-        FaultPlan planned = plan;
-        if (fromStandardInput) {
-            planned.path = kStdin;
-        }
-        return runCli(arguments(subject), planned, fromStandardInput ? subject.file : "/dev/null",
-                      scratch, faults);
-    };
+// The fault of that name.
+Fault faultNamed(const std::string& name) {
+    int index = 0;
+    while (FaultName(static_cast<Fault>(index)) != name) {
+        ++index;
+    }
+    return static_cast<Fault>(index);
 }
-
-bool printsNothing(const Subject&, const Shown& shown) {
-    return shown.exitCode == 1 && shown.text.empty();
-}
-
-const Route kRoutes[] = {
-    {"WindowFileHash", windowHash,
-     [](const Subject& subject) { return Shown{0, subject.sha256}; },
-     [](const Subject&, const Shown& shown) {
-         return shown.text == "Could not read file" || shown.text == "Could not open file";
-     }},
-    {"ListWindowCheck", listCheck,
-     [](const Subject& subject) { return Shown{0, "OK " + subject.sha256}; },
-     [](const Subject&, const Shown& shown) { return shown.text == "unreadable"; }},
-    {"CliSingleFile",
-     cliWith([](const Subject& subject) {
-         return std::vector<std::string>{"-a", "sha256", subject.file};
-     }),
-     [](const Subject& subject) { return Shown{0, subject.sha256 + "  " + subject.file + "\n"}; },
-     printsNothing},
-    {"CliSeveralAlgorithms",
-     cliWith([](const Subject& subject) {
-         return std::vector<std::string>{"-a", "md5,sha1,sha256", subject.file};
-     }),
-     [](const Subject& subject) {
-         const std::string name = " (" + subject.file + ") = ";
-         return Shown{0, "MD5" + name + subject.md5 + "\nSHA1" + name + subject.sha1 + "\nSHA256" +
-                             name + subject.sha256 + "\n"};
-     },
-     printsNothing},
-    {"CliRecursive",
-     cliWith([](const Subject& subject) {
-         return std::vector<std::string>{"-a", "sha256", "-r", subject.folder};
-     }),
-     [](const Subject& subject) {
-         // The list names itself too; its bytes are not faulted.
-         return Shown{0, digestOf("sha256", readAll(subject.list)) + "  " + subject.list + "\n" +
-                             subject.sha256 + "  " + subject.file + "\n"};
-     },
-     [](const Subject& subject, const Shown& shown) {
-         return shown.exitCode == 1 && shown.text.find(subject.file) == std::string::npos;
-     }},
-    {"CliCheckList",
-     cliWith([](const Subject& subject) { return std::vector<std::string>{"-c", subject.list}; }),
-     [](const Subject&) { return Shown{0, "data.bin: OK\n"}; },
-     [](const Subject&, const Shown& shown) {
-         return shown == Shown{1, "data.bin: FAILED open or read\n"};
-     }},
-    {"CliMatch",
-     cliWith([](const Subject& subject) {
-         return std::vector<std::string>{"--match", subject.sha256, subject.file};
-     }),
-     [](const Subject& subject) { return Shown{0, subject.file + ": sha256\n"}; },
-     printsNothing},
-    {"CliStandardInput",
-     cliWith([](const Subject&) { return std::vector<std::string>{"-a", "sha256"}; }, true),
-     [](const Subject& subject) { return Shown{0, subject.sha256 + "  -\n"}; },
-     printsNothing},
-};
-
-struct FaultCase {
-    Fault fault;
-    Expect expect;
-    // A stream has no size to fall short of: cut, it simply ends there.
-    Expect fromStandardInput;
-};
-
-const FaultCase kFaults[] = {
-    {Fault::OpenFails, Expect::Failure, Expect::Failure},
-    {Fault::ReadFails, Expect::Failure, Expect::Failure},
-    {Fault::Interrupted, Expect::Digest, Expect::Digest},
-    {Fault::ShortReads, Expect::Digest, Expect::Digest},
-    {Fault::EndsEarly, Expect::Failure, Expect::PrefixDigest},
-    {Fault::SizeReadsZero, Expect::Digest, Expect::Digest},
-    {Fault::Shrinks, Expect::Failure, Expect::PrefixDigest},
-    {Fault::Grows, Expect::Digest, Expect::GrownDigest},
-};
 
 // Below one read chunk a file is read whole as it is opened; above, in chunks at offsets.
 constexpr std::size_t kSizes[] = {100'003, (std::size_t{3} << 20) + 123};
@@ -223,20 +152,29 @@ std::string patternBytes(std::size_t size) {
 
 Subject subjectOf(const testing::TempFolder& folder, const std::string& bytes) {
     Subject subject;
-    subject.folder = folder.path().string();
     subject.file = folder.write("data.bin", bytes);
-    subject.md5 = digestOf("md5", bytes);
-    subject.sha1 = digestOf("sha1", bytes);
-    subject.sha256 = digestOf("sha256", bytes);
-    subject.list = folder.write("SHA256SUMS", subject.sha256 + "  data.bin\n");
+    const std::string sha256 = digestOf("sha256", bytes);
+    subject.list = folder.write("SHA256SUMS", sha256 + "  data.bin\n");
+    subject.values = {{"file", subject.file},
+                      {"folder", folder.path().string()},
+                      {"list", subject.list},
+                      {"md5", digestOf("md5", bytes)},
+                      {"sha1", digestOf("sha1", bytes)},
+                      {"sha256", sha256},
+                      {"listSha256", digestOf("sha256", testing::FileContents(subject.list))}};
     return subject;
 }
 
-using Param = std::tuple<const Route*, FaultCase, std::size_t>;
-
-bool isStandardInput(const Route& route) {
-    return std::string_view(route.name) == "CliStandardInput";
+// The records of a section of tests/faults/routes.cases: the routes, or the [Faults].
+const std::vector<testing::Case>& recordsOf(const std::string& section) {
+    static const std::map<std::string, std::vector<testing::Case>> sections = {
+        {"", testing::ReadCaseFile("faults/routes.cases", "")},
+        {"Faults", testing::ReadCaseFile("faults/routes.cases", "Faults")}};
+    return sections.at(section);
 }
+
+// A route, a fault and the file's size.
+using Param = std::tuple<const testing::Case*, const testing::Case*, std::size_t>;
 
 class FaultRouteTest : public ::testing::TestWithParam<Param> {};
 
@@ -247,47 +185,42 @@ bool showsOk(const std::string& text) {
 }
 
 TEST_P(FaultRouteTest, AFailureIsNeverADigestAndARiddenOutFaultGivesTheRightOne) {
-    const auto& [route, faultCase, size] = GetParam();
-    const bool standardInput = isStandardInput(*route);
+    const auto& [route, fault, size] = GetParam();
     const testing::TempFolder folder;
     const testing::TempFolder scratch;
     const std::string bytes = patternBytes(size);
     const Subject subject = subjectOf(folder, bytes);
     // Mid-chunk, past the first chunk of a large file, mid-way through a small one.
-    const FaultPlan plan{faultCase.fault, subject.file, bytes.size() / 2 + 7, 0};
+    const FaultPlan plan{faultNamed(fault->get("Fault")), subject.file, bytes.size() / 2 + 7, 0};
 
     unsigned faults = 0;
-    const Shown shown = route->run(subject, plan, scratch, faults);
+    const Shown shown = runRoute(*route, subject, plan, scratch, faults);
     EXPECT_GT(faults, 0U) << "the fault never happened";
-    const Expect expect = standardInput ? faultCase.fromStandardInput : faultCase.expect;
-    if (expect == Expect::Failure) {
-        EXPECT_TRUE(route->isFailure(subject, shown)) << shown.exitCode << ": " << shown.text;
-        EXPECT_EQ(shown.text.find(subject.sha256), std::string::npos) << shown.text;
+    const std::string expect = fault->get(route->has("Stdin") ? "FromStandardInput" : "Expect");
+    if (expect == "Failure") {
+        EXPECT_TRUE(isFailure(*route, subject, shown)) << shown.exitCode << ": " << shown.text;
+        EXPECT_EQ(shown.text.find(subject.values.at("sha256")), std::string::npos) << shown.text;
         EXPECT_FALSE(showsOk(shown.text)) << shown.text;
         return;
     }
     Subject expected = subject;
-    if (expect == Expect::GrownDigest) {
-        expected.sha256 = digestOf("sha256", readAll(subject.file));
-        EXPECT_EQ(readAll(subject.file).size(), bytes.size() + 4096);
-    } else if (expect == Expect::PrefixDigest) {
-        expected.sha256 = digestOf("sha256", std::string_view(bytes).substr(0, plan.at));
+    if (expect == "GrownDigest") {
+        expected.values["sha256"] = digestOf("sha256", testing::FileContents(subject.file));
+        EXPECT_EQ(testing::FileContents(subject.file).size(), bytes.size() + 4096);
+    } else if (expect == "PrefixDigest") {
+        expected.values["sha256"] = digestOf("sha256", std::string_view(bytes).substr(0, plan.at));
     }
-    EXPECT_EQ(shown, route->success(expected)) << shown.text;
+    EXPECT_EQ(shown, (Shown{0, expected.fill(route->get("Shows"))})) << shown.text;
 }
 
-// Every route under every fault at every size, but standard input, which is open before the
-// program starts and is read to its end whatever its size says.
+// Every route under every fault it can meet at every size.
 std::vector<Param> everyCase() {
     std::vector<Param> cases;
-    for (const Route& route : kRoutes) {
-        for (const FaultCase& faultCase : kFaults) {
-            const bool applies =
-                !isStandardInput(route) ||
-                (faultCase.fault != Fault::OpenFails && faultCase.fault != Fault::SizeReadsZero);
+    for (const testing::Case& route : recordsOf("")) {
+        for (const testing::Case& fault : recordsOf("Faults")) {
             for (const std::size_t size : kSizes) {
-                if (applies) {
-                    cases.emplace_back(&route, faultCase, size);
+                if (!route.has("Stdin") || fault.has("FromStandardInput")) {
+                    cases.emplace_back(&route, &fault, size);
                 }
             }
         }
@@ -296,9 +229,8 @@ std::vector<Param> everyCase() {
 }
 
 std::string caseName(const ::testing::TestParamInfo<Param>& param) {
-    const auto& [route, faultCase, size] = param.param;
-    return std::string(route->name) + "_" + std::string(FaultName(faultCase.fault)) + "_" +
-           std::to_string(size);
+    const auto& [route, fault, size] = param.param;
+    return route->get("Name") + "_" + fault->get("Fault") + "_" + std::to_string(size);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryRoute, FaultRouteTest, ::testing::ValuesIn(everyCase()), caseName);

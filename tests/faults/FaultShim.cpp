@@ -190,13 +190,6 @@ int plannedOpen(int folder, const char* path, int flags, mode_t mode) {
     return descriptor;
 }
 
-// A read of up to `count` bytes at `offset` under the plan; `readBytes(count)` reads for real.
-template <class Read>
-ssize_t plannedRead(int descriptor, std::uint64_t offset, std::size_t count, Read readBytes) {
-    const ReadDecision decision = decideRead(descriptor, offset, count);
-    return decision.instead ? *decision.instead : readBytes(decision.count);
-}
-
 // A file's status as the plan has it: size 0 under SizeReadsZero.
 template <class Status>
 int plannedStatus(int descriptor, int result, Status* status) {
@@ -313,16 +306,16 @@ ssize_t read(int descriptor, void* buffer, size_t count) {
         return real_read(descriptor, buffer, count);
     }
     const off_t position = ::lseek(descriptor, 0, SEEK_CUR);
-    return plannedRead(descriptor, position < 0 ? 0 : static_cast<std::uint64_t>(position), count,
-                       [&](std::size_t allowed) { return real_read(descriptor, buffer, allowed); });
+    const ReadDecision decision =
+        decideRead(descriptor, position < 0 ? 0 : static_cast<std::uint64_t>(position), count);
+    return decision.instead ? *decision.instead : real_read(descriptor, buffer, decision.count);
 }
 
 ssize_t pread(int descriptor, void* buffer, size_t count, off_t offset) {
     TOLVEK_REAL(pread);
-    return plannedRead(descriptor, static_cast<std::uint64_t>(offset), count,
-                       [&](std::size_t allowed) {
-                           return real_pread(descriptor, buffer, allowed, offset);
-                       });
+    const ReadDecision decision = decideRead(descriptor, static_cast<std::uint64_t>(offset), count);
+    return decision.instead ? *decision.instead
+                            : real_pread(descriptor, buffer, decision.count, offset);
 }
 
 // O_LARGEFILE and a 64-bit offset change nothing on 64-bit systems.

@@ -88,20 +88,6 @@ TEST(DigestHash, BitCounterArithmetic) {
     }
 }
 
-TEST(DigestHash, CounterCountsEveryByteOnce) {
-    const std::string message = testing::PatternBytes(1000);
-    THash_MD5 whole;
-    whole.BeginHash();
-    absorb(whole, message);
-    THash_MD5 pieces;
-    pieces.BeginHash();
-    for (std::size_t start = 0; start < message.size(); start += 7) {
-        absorb(pieces, message.substr(start, 7));
-    }
-    EXPECT_EQ(DigestHashAccess::BitCounter(whole), BitCount{8000});
-    EXPECT_EQ(DigestHashAccess::BitCounter(pieces), BitCount{8000});
-}
-
 TEST(DigestHash, CounterOverflowAbsorbsNothing) {
     THash_MD5 hash;
     hash.BeginHash();
@@ -114,57 +100,39 @@ TEST(DigestHash, CounterOverflowAbsorbsNothing) {
     EXPECT_EQ(DigestHashAccess::BitCounter(hash), BitCount{7});
 }
 
+// tests/framework/endings.cases
 TEST(DigestHash, Md4FamilyEndsOnlyBelowTwoToTheSixtyFourBits) {
-    for (const std::size_t word : {2, 3, 7}) {
+    for (const testing::Case& test :
+         testing::ReadCaseFile("framework/endings.cases", "MD4 counters")) {
         THash_RipeMD256 hash;
         hash.BeginHash();
-        BitCount count{};
-        count[word] = 1;
-        DigestHashAccess::PresetBitCounter(hash, count);
-        EXPECT_EQ(messageOf([&] { hash.EndHash(); }), "Hash function have to many bits processed")
-            << word;
+        DigestHashAccess::PresetBitCounter(hash, counterOf(test.get("Counter")));
+        EXPECT_EQ(messageOf([&] { hash.EndHash(); }), test.get("Raises", "(nothing raised)"))
+            << test.where;
     }
-    THash_RipeMD256 hash;
-    hash.BeginHash();
-    DigestHashAccess::PresetBitCounter(hash, {0xFFFFFFFF, 0xFFFFFFFF});
-    EXPECT_NO_THROW(hash.EndHash());
 }
 
-// What each class pads with: 0 until the first hash, then its own byte unless another was
-// set, which then sticks and changes the digest; Snefru and Sapphire take no padding byte.
-TEST(DigestHash, PaddingByteDefaultsAndSticks) {
-    const struct Case {
-        HashClassRef hashClass;
-        std::uint8_t padding;
-        std::uint8_t other;
-        bool used;
-    } cases[] = {
-        {ClassOf<THash_MD5>, 0x80, 0x01, true},
-        {ClassOf<THash_Square>, 0x80, 0x01, true},
-        {ClassOf<THash_Panama>, 0x01, 0x80, true},
-        {ClassOf<THash_Snefru128>, 0, 0x80, false},
-        {ClassOf<THash_Snefru256>, 0, 0x80, false},
-        {ClassOf<THash_Sapphire>, 0, 0x80, false},
-    };
-    for (const Case& test : cases) {
-        SCOPED_TRACE(ShortClassName(test.hashClass));
-        const std::unique_ptr<TDigestHash> hash = test.hashClass->Create();
-        EXPECT_EQ(hash->PaddingByte(), 0);
-        const auto digestOfAbc = [&] {
-            hash->BeginHash();
-            absorb(*hash, "abc");
-            hash->EndHash();
-            return hash->DigestText(nullptr);
-        };
-        const std::string standard = digestOfAbc();
-        EXPECT_EQ(standard, testing::DigestOf(test.hashClass, "abc"));
-        EXPECT_EQ(hash->PaddingByte(), test.padding);
+std::uint8_t byteOf(const testing::Case& test, const std::string& field) {
+    return static_cast<std::uint8_t>(std::stoul(test.get(field), nullptr, 16));
+}
 
-        hash->SetPaddingByte(test.other);
-        EXPECT_EQ(digestOfAbc() != standard, test.used);
-        EXPECT_EQ(hash->PaddingByte(), test.other);
+TEST(DigestHash, PaddingByteDefaultsAndSticks) {
+    for (const testing::Case& test : testing::ReadCaseFile("framework/endings.cases", "Padding")) {
+        SCOPED_TRACE(test.where);
+        const HashClassRef hashClass =
+            *std::ranges::find(testing::kHashClasses, test.get("Class"),
+                               [](HashClassRef each) { return ShortClassName(each); });
+        const std::unique_ptr<TDigestHash> hash = hashClass->Create();
+        EXPECT_EQ(hash->PaddingByte(), 0);
+        const std::string standard = testing::DigestOf(*hash, "abc");
+        EXPECT_EQ(standard, testing::DigestOf(hashClass, "abc"));
+        EXPECT_EQ(hash->PaddingByte(), byteOf(test, "Padding"));
+
+        hash->SetPaddingByte(byteOf(test, "Other"));
+        EXPECT_EQ(testing::DigestOf(*hash, "abc") != standard, test.has("Uses"));
+        EXPECT_EQ(hash->PaddingByte(), byteOf(test, "Other"));
         hash->BeginHash();
-        EXPECT_EQ(hash->PaddingByte(), test.other);
+        EXPECT_EQ(hash->PaddingByte(), byteOf(test, "Other"));
     }
 }
 
@@ -200,35 +168,22 @@ std::string recordedBlocks(std::size_t size, const BitCount* preset) {
     return hash.blocks;
 }
 
-// The MD-style endings around the length field: 64 bits little-endian in MD4's family (RFC 1321
-// 3.1-3.2), all 256 bits big-endian in Whirlpool's (the Whirlpool papers).
 TEST(DigestHash, FinalBlocksAroundTheLengthField) {
     const BitCount everyWord = {0x03020100, 0x07060504, 0x0B0A0908, 0x0F0E0D0C,
                                 0x13121110, 0x17161514, 0x1B1A1918, 0x1F1E1D1C};
-    const struct Case {
-        bool md4;
-        std::size_t size;
-        std::size_t blocks;
-        const BitCount* preset;
-    } cases[] = {
-        {true, 3, 1, nullptr},   {true, 55, 1, nullptr},  {true, 56, 2, nullptr},
-        {true, 63, 2, nullptr},  {true, 64, 2, nullptr},  {false, 0, 1, nullptr},
-        {false, 31, 1, nullptr}, {false, 32, 2, nullptr}, {false, 63, 2, nullptr},
-        {false, 64, 2, nullptr}, {false, 95, 2, nullptr}, {false, 96, 3, nullptr},
-        {false, 0, 1, &everyWord},
-    };
-    for (const Case& test : cases) {
-        SCOPED_TRACE(::testing::Message() << (test.md4 ? "MD4 " : "Whirlpool ") << test.size);
-        const std::string blocks = test.md4 ? recordedBlocks<THashBaseMD4>(test.size, test.preset)
-                                            : recordedBlocks<testing::Whirlpool0Tables>(
-                                                  test.size, test.preset);
-        const BitCount bits = test.preset ? *test.preset
-                                          : BitCount{static_cast<std::uint32_t>(8 * test.size)};
-        EXPECT_EQ(blocks.size(), 64 * test.blocks);
+    for (const testing::Case& test :
+         testing::ReadCaseFile("framework/endings.cases", "Final blocks")) {
+        SCOPED_TRACE(test.where);
+        const bool md4 = test.get("Family") == "MD4";
+        const std::size_t size = std::stoul(test.get("Size"));
+        const BitCount* const preset = test.has("Preset") ? &everyWord : nullptr;
+        const std::string blocks = md4 ? recordedBlocks<THashBaseMD4>(size, preset)
+                                       : recordedBlocks<testing::Whirlpool0Tables>(size, preset);
+        const BitCount bits = preset ? *preset : BitCount{static_cast<std::uint32_t>(8 * size)};
+        EXPECT_EQ(blocks.size(), 64 * std::stoul(test.get("Blocks")));
         EXPECT_EQ(testing::BytesToHex(blocks),
-                  testing::BytesToHex(paddedMessage(test.size, test.md4 ? 8 : 32,
-                                                    test.md4 ? std::endian::little
-                                                             : std::endian::big,
+                  testing::BytesToHex(paddedMessage(size, md4 ? 8 : 32,
+                                                    md4 ? std::endian::little : std::endian::big,
                                                     bits)));
     }
 }

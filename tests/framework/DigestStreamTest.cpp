@@ -92,6 +92,16 @@ TEST_F(HashStreamTest, ObserverHearsOfEveryChunkAndOfTheEnd) {
     EXPECT_EQ(StreamChunkSize, 100);
 }
 
+// Snefru's 8192-byte default chunk is rounded up to 171 of its 48-byte blocks.
+TEST_F(HashStreamTest, ChunksAreWholeBlocksOfTheClass) {
+    const std::string message = PatternBytes(20000);
+    MemoryStream stream(message);
+    EXPECT_EQ(ClassOf<THash_Snefru128>->HashStream(stream, -1, nullptr, &progress),
+              testing::DigestOf(ClassOf<THash_Snefru128>, message));
+    EXPECT_EQ(progress.calls, (std::vector<Call>{{0, 20000, 0}, {0, 20000, 8208},
+                                                 {0, 20000, 16416}, {0, 20000, 20000}}));
+}
+
 TEST_F(HashStreamTest, ChunkSizeOfZeroOrLessIsReset) {
     for (const std::int32_t chunkSize : {0, -64}) {
         StreamChunkSize = chunkSize;

@@ -72,14 +72,19 @@ private:
     std::int64_t m_position = 0;
 };
 
-// The digest of `message` fed to a new object of the class in one HashData call.
+// The digest of `message` fed to `hash` from its start in one HashData call.
+inline std::string DigestOf(framework::TDigestHash& hash, const std::string& message,
+                            framework::FormatClassRef format = nullptr) {
+    hash.BeginHash();
+    hash.HashData(message.data(), static_cast<std::int32_t>(message.size()));
+    hash.EndHash();
+    return hash.DigestText(format);
+}
+
+// The same from a new object of the class.
 inline std::string DigestOf(framework::HashClassRef hashClass, const std::string& message,
                             framework::FormatClassRef format = nullptr) {
-    const std::unique_ptr<framework::TDigestHash> hash = hashClass->Create();
-    hash->BeginHash();
-    hash->HashData(message.data(), static_cast<std::int32_t>(message.size()));
-    hash->EndHash();
-    return hash->DigestText(format);
+    return DigestOf(*hashClass->Create(), message, format);
 }
 
 }  // namespace tolvek::testing

@@ -3,7 +3,6 @@
 // SHA256SUMS, CRC32SUMS and an .sfv list, each with the input's bytes. Whatever is found is a
 // digest of the entry's width as the window shows it, from one of those files.
 #include <filesystem>
-#include <fstream>
 
 #include "app/checks/Sidecar.h"
 #include "app/hashing/AlgorithmTable.h"
@@ -13,11 +12,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-void writeFile(const fs::path& name, const std::string& bytes) {
-    std::ofstream(name, std::ios::binary | std::ios::trunc)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 // A file name made of the input's bytes: no "/" nor NUL, not "." or "..", not empty.
 std::string fileNameOf(std::string text) {
@@ -38,15 +32,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const fs::path folder = root.path() / "case";
     std::error_code ignored;
     fs::remove_all(folder, ignored);
-    fs::create_directory(folder);
-    const fs::path file = folder / name;
-    writeFile(file, "abc");
+    const fs::path file = root.write("case/" + name, "abc");
     const std::string lists[] = {name + ".sha256", name + ".crc32sum", "SHA256SUMS", "CRC32SUMS",
                                  "files.sfv"};
     for (std::size_t index = 0; index < std::size(lists); ++index) {
-        const fs::path list = folder / lists[index];
-        if (index + 1 < parts.size() && list != file) {
-            writeFile(list, parts[index + 1]);
+        if (index + 1 < parts.size() && lists[index] != name) {
+            root.write("case/" + lists[index], parts[index + 1]);
         }
     }
     for (const char* id : {"sha256", "crc32"}) {

@@ -1,11 +1,11 @@
-// The one file reader: what it reads of files that change, fail or cannot be read, its progress
-// reports, cancel, and several digests from one read.
+// The one file reader: what it reads of files that fail or cannot be read, its progress reports,
+// cancel, and several digests from one read. Files read whole by every tuning, and files that
+// shrink or grow while they are read, are FileSequenceTest's and FaultRouteTest's.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
-#include <filesystem>
 #include <fstream>
 #include <thread>
 
@@ -17,83 +17,46 @@
 namespace tolvek::hashing {
 namespace {
 
-namespace fs = std::filesystem;
-
-// What happens to the file while it is read: after the first chunk has been read.
-enum class Change { None, Truncate, Append };
-
-// One thread reads and hashes in turn; several share reading and hashing, reading chunks out of
-// order, here with small chunks so that the files have many.
-const ReadTuning kTunings[] = {{kReadChunk, 1}, {kReadChunk, 2}, {kReadChunk / 16, 4}};
-
-TEST(FileReader, TakesTheSizeOnceAndFailsWhenTheFileShrinks) {
-    const struct Case {
-        const char* what;
-        std::size_t length;
-        Change change;
-        ReadStatus status;
-    } cases[] = {
-        {"empty file", 0, Change::None, ReadStatus::Complete},
-        {"one byte", 1, Change::None, ReadStatus::Complete},
-        {"exactly one chunk", kReadChunk, Change::None, ReadStatus::Complete},
-        {"several chunks", 5 * kReadChunk + 3, Change::None, ReadStatus::Complete},
-        {"shorter than at open", 3 * kReadChunk, Change::Truncate, ReadStatus::ReadFailed},
-        {"appended to while read", 3 * kReadChunk, Change::Append, ReadStatus::Complete},
-    };
-    tolvek::testing::TempFolder folder;
-    for (const ReadTuning& tuning : kTunings) {
-        for (const Case& test : cases) {
-            SCOPED_TRACE(::testing::Message() << test.what << ", " << tuning.threads << " threads");
-            const std::string original = PatternBytes(test.length);
-            const std::string fileName = folder.write("file", original);
-            bool changed = false;
-            ReadControl control;
-            control.tuning = tuning;
-            control.progressInterval = {};
-            control.progress = [&](const ReadProgress&) {
-                if (changed || test.change == Change::None) {
-                    return;
-                }
-                changed = true;
-                if (test.change == Change::Truncate) {
-                    fs::resize_file(fileName, test.length / 2 + 1);
-                } else {
-                    std::ofstream(fileName, std::ios::binary | std::ios::app) << "appended";
-                }
-            };
-            RecordingDigester first;
-            RecordingDigester second;
-            Digester* const digesters[] = {&first, &second};
-            EXPECT_EQ(ReadFile(fileName, digesters, control), test.status);
-            if (test.status == ReadStatus::Complete) {
-                EXPECT_TRUE(first.bytes() == original) << first.bytes().size();
-                EXPECT_TRUE(second.bytes() == original) << second.bytes().size();
-                EXPECT_EQ(first.misalignedPieces() + second.misalignedPieces(), 0U);
-            }
-        }
-    }
-}
-
-TEST(FileReader, RefusesWhatItCannotOpenAndReportsFailingReads) {
+// What the reader gives for a file or a name it cannot open or read, and what several providers
+// get from one read: each the digest it gives alone, or the engine's message for the failure.
+TEST(FileReader, RefusesWhatItCannotOpenAndGivesEveryProviderItsDigestOrFailure) {
     tolvek::testing::TempFolder folder;
     const std::string fifo = folder.file("fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const struct Case {
         std::string name;
         ReadStatus status;
+        std::string failure = {};
     } cases[] = {
-        {folder.file("missing"), ReadStatus::OpenFailed},
-        {folder.path().string(), ReadStatus::OpenFailed},
+        {folder.write("file", PatternBytes(3 * kReadChunk + 77)), ReadStatus::Complete},
+        {folder.file("missing"), ReadStatus::OpenFailed, "Could not open file"},
+        {folder.path().string(), ReadStatus::OpenFailed, "Could not open file"},
         // Refused at once: no writer ever opens it.
-        {fifo, ReadStatus::OpenFailed},
-        {"/dev/null", ReadStatus::OpenFailed},
+        {fifo, ReadStatus::OpenFailed, "Could not open file"},
+        {"/dev/null", ReadStatus::OpenFailed, "Could not open file"},
         // Reports size 0 and fails its first read at offset 0.
-        {"/proc/self/mem", ReadStatus::ReadFailed},
+        {"/proc/self/mem", ReadStatus::ReadFailed, "Could not read file"},
     };
+    std::vector<const Provider*> providers;
+    for (const std::string_view id :
+         {"md5", "sha1", "crc16", "crc32", "whirlpool", "tiger192", "panama", "md5"}) {
+        providers.push_back(&FindAlgorithm(id)->fileRoute);
+    }
     for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
         RecordingDigester digester;
         Digester* const digesters[] = {&digester};
-        EXPECT_EQ(ReadFile(test.name, digesters), test.status) << test.name;
+        EXPECT_EQ(ReadFile(test.name, digesters), test.status);
+        const FileDigests together = HashFileWith(test.name, providers);
+        ASSERT_EQ(together.outcomes.size(), providers.size());
+        for (std::size_t index = 0; index < providers.size(); ++index) {
+            const DigestOutcome& outcome = together.outcomes[index];
+            EXPECT_EQ(outcome.ok, test.failure.empty()) << index;
+            EXPECT_EQ(outcome.failure, test.failure) << index;
+            if (outcome.ok) {
+                EXPECT_EQ(outcome.digest, HashFile(*providers[index], test.name).digest) << index;
+            }
+        }
     }
 }
 
@@ -220,43 +183,6 @@ TEST(FileReader, CancelEndsTheReadWithNothingLeftRunning) {
     // A worker still running would now use freed digesters, which the sanitizer build reports.
     slow.reset();
     other.reset();
-}
-
-TEST(FileReader, SeveralDigestsFromOneReadEqualSeparateRuns) {
-    tolvek::testing::TempFolder folder;
-    const std::string fileName = folder.write("file", PatternBytes(3 * kReadChunk + 77));
-    std::vector<const Provider*> providers;
-    for (const std::string_view id : {"md5", "sha1", "crc32", "whirlpool", "tiger192", "md5"}) {
-        providers.push_back(&FindAlgorithm(id)->fileRoute);
-    }
-    const FileDigests together = HashFileWith(fileName, providers);
-    ASSERT_FALSE(together.cancelled);
-    ASSERT_EQ(together.outcomes.size(), providers.size());
-    for (std::size_t index = 0; index < providers.size(); ++index) {
-        const DigestOutcome alone = HashFile(*providers[index], fileName);
-        EXPECT_TRUE(alone.ok);
-        EXPECT_EQ(together.outcomes[index].digest, alone.digest) << index;
-    }
-}
-
-TEST(FileReader, FailuresReachEveryProviderWithTheEngineMessages) {
-    tolvek::testing::TempFolder folder;
-    const std::vector<const Provider*> providers = {&FindAlgorithm("sha1")->fileRoute,
-                                                    &FindAlgorithm("crc16")->fileRoute,
-                                                    &FindAlgorithm("panama")->fileRoute};
-    const struct Case {
-        std::string name;
-        const char* message;
-    } cases[] = {{folder.file("missing"), "Could not open file"},
-                 {"/proc/self/mem", "Could not read file"}};
-    for (const Case& test : cases) {
-        const FileDigests digests = HashFileWith(test.name, providers);
-        ASSERT_EQ(digests.outcomes.size(), providers.size());
-        for (const DigestOutcome& outcome : digests.outcomes) {
-            EXPECT_FALSE(outcome.ok);
-            EXPECT_EQ(outcome.failure, test.message);
-        }
-    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// Many files in turn: every report in the order the files were added, each file hashed whole
-// whatever its size or fate, and an end asked for by a report or the stop token.
+// Many files in turn: every report in the order the files were added, each file hashed whole by
+// each of two digesters whatever its size, fate or tuning, and an end asked for by a report or
+// the stop token.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -17,10 +18,11 @@ namespace {
 // Small chunks, so that some files are read as they are hashed; one thread, or a few.
 const ReadTuning kTunings[] = {{kReadChunk / 16, 1}, {kReadChunk / 16, 2}, {kReadChunk / 16, 4}};
 
-// What a task saw, written on the hashing thread and read by its report.
+// What a task's two digesters of one read saw, written on the hashing thread and read by its
+// report.
 struct Seen {
     ReadStatus status = ReadStatus::Cancelled;
-    std::string bytes;
+    std::string bytes[2];
     std::size_t misalignedPieces = 0;
 };
 
@@ -29,17 +31,20 @@ FileTask recordingTask(const std::string& name, std::vector<std::string>& report
     FileTask task;
     task.name = name;
     task.hash = [seen](FileContent& content, const ReadControl& control) {
-        RecordingDigester digester;
-        Digester* const digesters[] = {&digester};
+        RecordingDigester first;
+        RecordingDigester second;
+        Digester* const digesters[] = {&first, &second};
         seen->status = content.feed(digesters, control);
-        seen->bytes = digester.bytes();
-        seen->misalignedPieces = digester.misalignedPieces();
+        seen->bytes[0] = first.bytes();
+        seen->bytes[1] = second.bytes();
+        seen->misalignedPieces = first.misalignedPieces() + second.misalignedPieces();
     };
     task.report = [seen, name, &reports] {
         const bool complete = seen->status == ReadStatus::Complete;
         EXPECT_EQ(complete, std::filesystem::exists(name)) << name;
         if (complete) {
-            EXPECT_TRUE(seen->bytes == FileContents(name)) << name;
+            EXPECT_TRUE(seen->bytes[0] == FileContents(name) && seen->bytes[1] == seen->bytes[0])
+                << name;
             EXPECT_EQ(seen->misalignedPieces, 0U) << name;
         }
         reports.push_back(name);

@@ -35,24 +35,58 @@ std::string unescaped(const std::string& value, const std::string& where) {
             bytes += value[index];
             continue;
         }
-        if (++index == value.size()) {
-            throw std::runtime_error(where + ": a lone backslash");
-        }
-        switch (value[index]) {
-            case 'n': bytes += '\n'; break;
-            case 'r': bytes += '\r'; break;
-            case 't': bytes += '\t'; break;
-            case 's': bytes += ' '; break;
-            case '\\': bytes += '\\'; break;
-            case 'x':
-                bytes += static_cast<char>(std::stoi(value.substr(index + 1, 2), nullptr, 16));
-                index += 2;
-                break;
-            default:
-                throw std::runtime_error(where + ": unknown escape");
+        constexpr std::string_view kEscaped = "nrts\\";
+        constexpr std::string_view kBytes = "\n\r\t \\";
+        const std::size_t escape =
+            ++index < value.size() ? kEscaped.find(value[index]) : std::string_view::npos;
+        if (escape != std::string_view::npos) {
+            bytes += kBytes[escape];
+        } else if (index < value.size() && value[index] == 'x') {
+            bytes += static_cast<char>(std::stoi(value.substr(index + 1, 2), nullptr, 16));
+            index += 2;
+        } else {
+            throw std::runtime_error(where + ": a lone backslash or an unknown escape");
         }
     }
     return bytes;
+}
+
+// The records of a data file: "Key = value" lines up to a blank line (or past the field
+// `lastKey`, when one is given), "#" lines left out, a "[Section]" line naming the records after
+// it. Values are unescaped, or else trimmed.
+std::vector<Case> readRecords(const std::string& path, const std::string& lastKey, bool escapes) {
+    std::ifstream stream(path);
+    if (!stream) {
+        throw std::runtime_error("cannot read " + path);
+    }
+    const std::string shortName = std::filesystem::path(path).filename().string();
+    std::vector<Case> cases;
+    std::string section;
+    bool open = false;
+    std::string line;
+    for (int lineNumber = 1; std::getline(stream, line); ++lineNumber) {
+        const std::string where = shortName + ":" + std::to_string(lineNumber);
+        const std::string trimmed = trim(line);
+        if (trimmed.empty()) {
+            open = false;
+        } else if (trimmed.front() == '#') {
+            continue;
+        } else if (trimmed.front() == '[' && trimmed.back() == ']') {
+            section = trimmed.substr(1, trimmed.size() - 2);
+            open = false;
+        } else if (const auto equals = line.find(" ="); equals != std::string::npos) {
+            if (!std::exchange(open, true)) {
+                cases.push_back({section, {}, where});
+            }
+            const std::string key = trim(line.substr(0, equals));
+            const std::string value = line.size() > equals + 3 ? line.substr(equals + 3) : "";
+            cases.back().fields[key] = escapes ? unescaped(value, where) : trim(value);
+            open = key != lastKey;
+        } else {
+            throw std::runtime_error(where + ": expected 'Key = value'");
+        }
+    }
+    return cases;
 }
 
 }  // namespace
@@ -81,50 +115,17 @@ std::vector<std::string> SplitField(const std::string& text, char separator) {
 }
 
 std::vector<Case> ReadCaseFile(const std::string& name) {
-    std::ifstream stream(std::string(TOLVEK_TEST_DIR) + "/" + name);
-    if (!stream) {
-        throw std::runtime_error("cannot read " + name);
-    }
-    const std::string shortName = std::filesystem::path(name).filename().string();
-    std::vector<Case> cases;
-    std::string section;
-    bool open = false;
-    std::string line;
-    for (int lineNumber = 1; std::getline(stream, line); ++lineNumber) {
-        const std::string where = shortName + ":" + std::to_string(lineNumber);
-        if (trim(line).empty()) {
-            open = false;
-        } else if (line.front() == '#') {
-            continue;
-        } else if (line.front() == '[' && trim(line).back() == ']') {
-            section = trim(line).substr(1, trim(line).size() - 2);
-            open = false;
-        } else if (const auto equals = line.find(" ="); equals != std::string::npos) {
-            if (!std::exchange(open, true)) {
-                cases.push_back({section, {}, where});
-            }
-            const std::string value = line.size() > equals + 3 ? line.substr(equals + 3) : "";
-            cases.back().fields[trim(line.substr(0, equals))] = unescaped(value, where);
-        } else {
-            throw std::runtime_error(where + ": expected 'Key = value'");
-        }
-    }
-    return cases;
+    return readRecords(std::string(TOLVEK_TEST_DIR) + "/" + name, "", true);
 }
 
 std::string VectorCaseName(const ::testing::TestParamInfo<Vector>& vectorInfo) {
-    std::string name = vectorInfo.param.where;
-    for (char& character : name) {
-        if (!std::isalnum(static_cast<unsigned char>(character))) {
-            character = '_';
-        }
-    }
-    return name;
+    return TestNameOf(vectorInfo.param.where);
 }
 
-std::string TestNameOf(std::string_view id) {
-    std::string name(id);
-    std::ranges::replace(name, '-', '_');
+std::string TestNameOf(std::string_view text) {
+    std::string name(text);
+    std::ranges::replace_if(
+        name, [](char byte) { return !std::isalnum(static_cast<unsigned char>(byte)); }, '_');
     return name;
 }
 
@@ -159,43 +160,17 @@ std::string BytesToHex(const std::string& bytes) {
 }
 
 std::vector<Vector> ReadVectorFile(const std::string& fileName) {
-    std::ifstream stream(fileName);
-    if (!stream) {
-        throw std::runtime_error("cannot read " + fileName);
-    }
-    const std::string shortName = std::filesystem::path(fileName).filename().string();
     std::vector<Vector> vectors;
-    std::string section;
-    std::map<std::string, std::string> fields;
-    std::string line;
-    for (int lineNumber = 1; std::getline(stream, line); ++lineNumber) {
-        line = trim(line);
-        if (line.empty() || line.front() == '#') {
-            continue;
+    for (Case& record : readRecords(fileName, "Out", false)) {
+        std::string input = HexToBytes(record.get("In"));
+        if (record.has("Repeat")) {
+            input = cycled(input, input.size() * std::stoul(record.get("Repeat")));
         }
-        const std::string where = shortName + ":" + std::to_string(lineNumber);
-        if (line.front() == '[' && line.back() == ']') {
-            section = line.substr(1, line.size() - 2);
-            continue;
+        if (record.has("Length")) {
+            input = cycled(input, std::stoul(record.get("Length")));
         }
-        const auto equals = line.find('=');
-        if (equals == std::string::npos || section.empty()) {
-            throw std::runtime_error(where + ": expected 'Key = value' inside a section");
-        }
-        const std::string key = trim(line.substr(0, equals));
-        fields[key] = trim(line.substr(equals + 1));
-        if (key != "Out") {
-            continue;
-        }
-        std::string input = HexToBytes(fields["In"]);
-        if (fields.contains("Repeat")) {
-            input = cycled(input, input.size() * std::stoul(fields["Repeat"]));
-        }
-        if (fields.contains("Length")) {
-            input = cycled(input, std::stoul(fields["Length"]));
-        }
-        vectors.push_back({section, std::move(input), fields["Out"], fields, where});
-        fields.clear();
+        vectors.push_back({record.section, std::move(input), record.get("Out"),
+                           std::move(record.fields), record.where});
     }
     return vectors;
 }

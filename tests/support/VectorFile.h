@@ -19,7 +19,7 @@ struct Vector {
     std::string input;      // bytes, already repeated
     std::string expected;   // lower-case hex as written
     std::map<std::string, std::string> fields;  // every field of the record, as written
-    std::string where;      // "file.vec:line" of the Out line, to name the case
+    std::string where;      // "file.vec:line" of its first line, to name the case
 };
 
 // Every vector of one file of tests/vectors; a malformed file throws std::runtime_error.
@@ -54,8 +54,9 @@ std::vector<std::string> SplitField(const std::string& text, char separator);
 // A GoogleTest case name made of the vector's place ("sha_vec_12").
 std::string VectorCaseName(const ::testing::TestParamInfo<Vector>& vectorInfo);
 
-// A short id as a GoogleTest name: "sha512-256" becomes "sha512_256".
-std::string TestNameOf(std::string_view id);
+// A text as a GoogleTest name, each byte but letters and digits an underscore: "sha512-256"
+// becomes "sha512_256".
+std::string TestNameOf(std::string_view text);
 
 std::string HexToBytes(const std::string& hex);
 // The bytes i % 251 for i < size: no period that lines up with a block.
