@@ -179,6 +179,11 @@ void ReadOnlyFile::dropCached(std::int64_t offset, std::int64_t length) const {
                     POSIX_FADV_DONTNEED);
 }
 
+bool NamesStream(const std::string& name) {
+    struct stat status {};
+    return ::stat(name.c_str(), &status) == 0 && isStreamKind(status);
+}
+
 bool ReadPieces(ReadOnlyFile& file, std::span<std::uint8_t> buffer,
                 std::optional<std::int64_t> count,
                 const std::function<void(std::span<const std::uint8_t>)>& consume) {

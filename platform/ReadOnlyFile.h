@@ -75,6 +75,10 @@ private:
     mutable std::atomic<int> m_lastError = 0;
 };
 
+// Whether `name` is a FIFO or character device, known without opening it: opening a FIFO lets
+// its waiting writer go on, which then fails if the FIFO is closed unread.
+bool NamesStream(const std::string& name);
+
 // Hands the file's bytes from its read position to `consume`, in pieces of at most
 // buffer.size() bytes: exactly `count` bytes when a count is given, else everything up to the
 // file's end (for files whose size reads as 0 but which still have content, such as those under

@@ -13,7 +13,6 @@
 #include <deque>
 #include <functional>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -37,7 +36,8 @@ struct FileTask {
 };
 
 // The tasks a sequence of `threads` threads holds at most, added and not yet reported: however
-// many go through it, a sequence holds no more files, names and reports than these.
+// many go through it, a sequence holds no more names and reports than these, and no more open
+// files than its threads, one each.
 std::size_t MostTasksHeld(std::size_t threads);
 
 class FileSequence {
@@ -69,7 +69,6 @@ private:
     struct Item {
         FileTask task;
         Kind kind;
-        std::optional<FileContent> stream = {};  // a FIFO or device opened ahead of its turn
     };
     // Files travel in batches, so that threads meet once per batch rather than per file.
     struct Batch {
