@@ -136,28 +136,20 @@ void FileSequence::hash(std::unique_lock<std::mutex>& lock, Batch& batch,
     m_changed.notify_all();
 }
 
-// A FIFO or device named on purpose is read in its turn on the calling thread, as a file is
-// read in turn. Opening never waits, but opening a FIFO lets its waiting writer go on, which then
-// fails if the FIFO is closed unread: one found by opening it stays open until its turn. Once one
-// is found, a name that may be another is looked at before it is opened, and a stream is not
-// opened here at all: it would hold a descriptor until its turn and, listed again, take what its
-// writer means for the later line. A file too large to be read whole is opened again there.
+// A FIFO or device named on purpose is not even opened here: it is opened in its turn on the
+// calling thread, as a file is read in turn. Opened ahead, it would hold a descriptor until then
+// and take what its writer means for a later line naming it again. A file too large to be read
+// whole is opened again there too.
 void FileSequence::hashFile(Item& item, platform::ReadBuffer& scratch) {
-    const bool mayBeStream = item.task.readStreams;
-    if (mayBeStream && m_streamsNamed.load(std::memory_order_relaxed) &&
-        platform::NamesStream(item.task.name)) {
+    if (item.task.readStreams && platform::NamesStream(item.task.name)) {
         item.kind = Kind::OnCaller;
         return;
     }
     ReadControl control = openingControl();
-    control.readStreams = mayBeStream;
+    control.readStreams = item.task.readStreams;
     FileContent content = FileContent::Open(item.task.name, control, &scratch);
     if (content.readsWhenFed()) {
         item.kind = Kind::OnCaller;
-        if (!content.feedsAgain()) {
-            m_streamsNamed = true;
-            item.stream = std::move(content);
-        }
         return;
     }
     m_bytesRead += content.loadedBytes();
@@ -172,8 +164,7 @@ bool FileSequence::report(Item& item) {
         ReadControl control = openingControl();
         control.progress = item.task.progress;
         control.readStreams = item.task.readStreams;
-        FileContent content = item.stream ? std::move(*item.stream)
-                                          : FileContent::Open(item.task.name, control);
+        FileContent content = FileContent::Open(item.task.name, control);
         m_bytesRead += content.size().value_or(0);
         item.task.hash(content, control);
     }

@@ -13,7 +13,6 @@
 #include <deque>
 #include <functional>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -38,7 +37,7 @@ struct FileTask {
 
 // The tasks a sequence of `threads` threads holds at most, added and not yet reported: however
 // many go through it, a sequence holds no more names and reports than these, and no more open
-// files than two for each of its threads.
+// files than its threads, one each.
 std::size_t MostTasksHeld(std::size_t threads);
 
 class FileSequence {
@@ -70,7 +69,6 @@ private:
     struct Item {
         FileTask task;
         Kind kind;
-        std::optional<FileContent> stream = {};  // a FIFO or device opened ahead of its turn
     };
     // Files travel in batches, so that threads meet once per batch rather than per file.
     struct Batch {
@@ -106,7 +104,6 @@ private:
     std::deque<Batch> m_pending;  // in the order added; references stay valid at both ends
     bool m_ended = false;
     std::atomic<std::uint64_t> m_bytesRead = 0;
-    std::atomic<bool> m_streamsNamed = false;  // a FIFO or device was found among the files
     std::vector<std::jthread> m_workers;
 };
 
