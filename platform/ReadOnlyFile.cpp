@@ -48,7 +48,7 @@ void report(int* failure, int error) {
 }  // namespace
 
 std::optional<ReadOnlyFile> ReadOnlyFile::open(const std::string& name, FileKinds kinds,
-                                               int* failure) {
+                                               int* failure, const NameLook* look) {
     // O_NONBLOCK keeps the open itself from waiting for a FIFO's writer; the type check
     // below then refuses an unwanted FIFO before anything is read. The flag stays on the
     // regular files and block devices that pass, whose reads it does not change; a wanted
@@ -58,6 +58,11 @@ std::optional<ReadOnlyFile> ReadOnlyFile::open(const std::string& name, FileKind
     if (descriptor < 0) {
         report(failure, errno);
         return std::nullopt;
+    }
+    if (look != nullptr && look->size) {
+        ReadOnlyFile file(descriptor);
+        file.m_sizeAtOpen = look->size;
+        return file;
     }
     struct stat status {};
     if (::fstat(descriptor, &status) != 0 || !isWanted(status, kinds)) {
@@ -179,9 +184,17 @@ void ReadOnlyFile::dropCached(std::int64_t offset, std::int64_t length) const {
                     POSIX_FADV_DONTNEED);
 }
 
-bool NamesStream(const std::string& name) {
+std::optional<NameLook> LookAt(const std::string& name) {
     struct stat status {};
-    return ::stat(name.c_str(), &status) == 0 && isStreamKind(status);
+    if (::stat(name.c_str(), &status) != 0) {
+        return std::nullopt;
+    }
+    NameLook look;
+    look.stream = isStreamKind(status);
+    if (S_ISREG(status.st_mode)) {
+        look.size = static_cast<std::int64_t>(status.st_size);
+    }
+    return look;
 }
 
 bool ReadPieces(ReadOnlyFile& file, std::span<std::uint8_t> buffer,

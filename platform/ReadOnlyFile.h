@@ -18,14 +18,27 @@ namespace tolvek::platform {
 // waits, not even for a FIFO's writer: a stream's first read does (see read()).
 enum class FileKinds { Seekable, WithStreams };
 
+// What a look at a name tells without opening it: opening a FIFO lets its waiting writer go on,
+// which then fails if the FIFO is closed unread.
+struct NameLook {
+    bool stream = false;               // a FIFO or character device
+    std::optional<std::int64_t> size;  // a regular file's size
+};
+
+// Nothing when the name cannot be looked at; opening it then tells why.
+std::optional<NameLook> LookAt(const std::string& name);
+
 class ReadOnlyFile {
 public:
     // Opens `name` for reading. Gives nothing when the name does not exist, cannot be opened,
     // or is not of the `kinds` asked for; `failure` then receives the system's error number
     // (EISDIR for a directory, ENXIO for any other kind refused).
+    // A name that `look` found to be a regular file is taken to be one still, of the size found,
+    // with no second look: one replaced since by a FIFO or folder fails its reads, unwaited.
     static std::optional<ReadOnlyFile> open(const std::string& name,
                                             FileKinds kinds = FileKinds::Seekable,
-                                            int* failure = nullptr);
+                                            int* failure = nullptr,
+                                            const NameLook* look = nullptr);
 
     ReadOnlyFile(ReadOnlyFile&& other) noexcept;
     ReadOnlyFile& operator=(ReadOnlyFile&& other) noexcept;
@@ -74,10 +87,6 @@ private:
     // Written by the threads that readAt() at once.
     mutable std::atomic<int> m_lastError = 0;
 };
-
-// Whether `name` is a FIFO or character device, known without opening it: opening a FIFO lets
-// its waiting writer go on, which then fails if the FIFO is closed unread.
-bool NamesStream(const std::string& name);
 
 // Hands the file's bytes from its read position to `consume`, in pieces of at most
 // buffer.size() bytes: exactly `count` bytes when a count is given, else everything up to the

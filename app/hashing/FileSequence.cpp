@@ -141,13 +141,16 @@ void FileSequence::hash(std::unique_lock<std::mutex>& lock, Batch& batch,
 // and take what its writer means for a later line naming it again. A file too large to be read
 // whole is opened again there too.
 void FileSequence::hashFile(Item& item, platform::ReadBuffer& scratch) {
-    if (item.task.readStreams && platform::NamesStream(item.task.name)) {
+    const std::optional<platform::NameLook> look =
+        item.task.readStreams ? platform::LookAt(item.task.name) : std::nullopt;
+    if (look && look->stream) {
         item.kind = Kind::OnCaller;
         return;
     }
     ReadControl control = openingControl();
     control.readStreams = item.task.readStreams;
-    FileContent content = FileContent::Open(item.task.name, control, &scratch);
+    FileContent content =
+        FileContent::Open(item.task.name, control, &scratch, look ? &*look : nullptr);
     if (content.readsWhenFed()) {
         item.kind = Kind::OnCaller;
         return;
