@@ -138,8 +138,8 @@ void FileSequence::hash(std::unique_lock<std::mutex>& lock, Batch& batch,
 
 // A FIFO or device named on purpose is not even opened here: it is opened in its turn on the
 // calling thread, as a file is read in turn. Opened ahead, it would hold a descriptor until then
-// and take what its writer means for a later line naming it again. A file too large to be read
-// whole is opened again there too.
+// and take what its writer means for a later line naming it again. The look that tells spares
+// the open its own. A file too large to be read whole is opened again there too.
 void FileSequence::hashFile(Item& item, platform::ReadBuffer& scratch) {
     const std::optional<platform::NameLook> look =
         item.task.readStreams ? platform::LookAt(item.task.name) : std::nullopt;
