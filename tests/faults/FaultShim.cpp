@@ -199,8 +199,8 @@ ssize_t plannedRead(int descriptor, std::uint64_t offset, std::size_t count, Rea
 
 // A file's status as the plan has it: size 0 under SizeReadsZero.
 template <class Status>
-int plannedStatus(int descriptor, int result, Status* status) {
-    if (result == 0 && planFor(descriptor) == Fault::SizeReadsZero && S_ISREG(status->st_mode)) {
+int plannedStatus(Fault fault, int result, Status* status) {
+    if (result == 0 && fault == Fault::SizeReadsZero && S_ISREG(status->st_mode)) {
         ++g_made;
         status->st_size = 0;
     }
@@ -333,13 +333,22 @@ ssize_t pread64(int descriptor, void* buffer, size_t count, off64_t offset)
 
 int fstat(int descriptor, struct stat* status) noexcept {
     TOLVEK_REAL(fstat);
-    return plannedStatus(descriptor, real_fstat(descriptor, status), status);
+    return plannedStatus(planFor(descriptor), real_fstat(descriptor, status), status);
 }
 
 int fstat64(int descriptor, struct stat64* status) noexcept {
     TOLVEK_REAL(fstat64);
-    return plannedStatus(descriptor, real_fstat64(descriptor, status), status);
+    return plannedStatus(planFor(descriptor), real_fstat64(descriptor, status), status);
 }
+
+// A look by name, as a named file gets before it is opened, sees what the open would.
+int stat(const char* path, struct stat* status) noexcept {
+    TOLVEK_REAL(stat);
+    const Fault fault = isPlanned(path) ? g_fault.load() : Fault::None;
+    return plannedStatus(fault, real_stat(path, status), status);
+}
+
+int stat64(const char* path, struct stat64* status) noexcept __attribute__((alias("stat")));
 
 ssize_t write(int descriptor, const void* buffer, size_t count) {
     TOLVEK_REAL(write);
