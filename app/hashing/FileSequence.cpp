@@ -126,9 +126,10 @@ void FileSequence::hash(std::unique_lock<std::mutex>& lock, Batch& batch,
     if (scratch.data() == nullptr) {
         scratch = platform::ReadBuffer(m_control.tuning.chunkBytes);
     }
+    platform::Opener opener;
     for (Item& item : batch.items) {
         if (item.kind == Kind::File) {
-            hashFile(item, scratch);
+            hashFile(item, scratch, opener);
         }
     }
     lock.lock();
@@ -140,17 +141,17 @@ void FileSequence::hash(std::unique_lock<std::mutex>& lock, Batch& batch,
 // calling thread, as a file is read in turn. Opened ahead, it would hold a descriptor until then
 // and take what its writer means for a later line naming it again. The look that tells spares
 // the open its own. A file too large to be read whole is opened again there too.
-void FileSequence::hashFile(Item& item, platform::ReadBuffer& scratch) {
-    const std::optional<platform::NameLook> look =
-        item.task.readStreams ? platform::LookAt(item.task.name) : std::nullopt;
-    if (look && look->stream) {
-        item.kind = Kind::OnCaller;
-        return;
+void FileSequence::hashFile(Item& item, platform::ReadBuffer& scratch, platform::Opener& opener) {
+    if (item.task.readStreams) {
+        const std::optional<platform::NameLook> look = opener.look(item.task.name);
+        if (look && look->stream) {
+            item.kind = Kind::OnCaller;
+            return;
+        }
     }
     ReadControl control = openingControl();
     control.readStreams = item.task.readStreams;
-    FileContent content =
-        FileContent::Open(item.task.name, control, &scratch, look ? &*look : nullptr);
+    FileContent content = FileContent::Open(item.task.name, control, &scratch, &opener);
     if (content.readsWhenFed()) {
         item.kind = Kind::OnCaller;
         return;

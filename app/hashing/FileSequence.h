@@ -37,7 +37,7 @@ struct FileTask {
 
 // The tasks a sequence of `threads` threads holds at most, added and not yet reported: however
 // many go through it, a sequence holds no more names and reports than these, and no more open
-// files than its threads, one each.
+// files than two for each of its threads: a file and its folder.
 std::size_t MostTasksHeld(std::size_t threads);
 
 class FileSequence {
@@ -86,7 +86,7 @@ private:
     void workerLoop(const std::stop_token& stop);
     void hashWaitingOrWait(std::unique_lock<std::mutex>& lock);
     void hash(std::unique_lock<std::mutex>& lock, Batch& batch, platform::ReadBuffer& scratch);
-    void hashFile(Item& item, platform::ReadBuffer& scratch);
+    void hashFile(Item& item, platform::ReadBuffer& scratch, platform::Opener& opener);
     bool report(Item& item);
     // The control a file is opened under: once the files read add up to more than the tuning
     // keeps cached, each is dropped from the page cache as it is read.
