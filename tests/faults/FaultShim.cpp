@@ -179,8 +179,11 @@ mode_t modeOf(int flags, va_list arguments) {
 // The path a call names: `path` within the folder `folder` when it is relative to one, which
 // the reader does to look up a folder's files by their last part.
 std::string namedPath(int folder, const char* path) {
-    if (folder == AT_FDCWD || path == nullptr || path[0] == '/') {
-        return path == nullptr ? "" : path;
+    if (g_fault.load() == Fault::None || path == nullptr) {
+        return "";
+    }
+    if (folder == AT_FDCWD || path[0] == '/') {
+        return path;
     }
     const std::string link = "/proc/self/fd/" + std::to_string(folder);
     std::array<char, 4096> target{};
