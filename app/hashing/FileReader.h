@@ -20,6 +20,7 @@
 
 namespace tolvek::platform {
 class ReadOnlyFile;
+class Opener;
 }
 
 namespace tolvek::hashing {
@@ -88,8 +89,10 @@ public:
     // that cannot be opened or read gives a content whose every feed fails so. A file read whole
     // goes into `scratch` when one large enough is given, else into memory of its own; the
     // content then holds good only until `scratch` is used again.
+    // Opened through `opener` when one is given.
     static FileContent Open(const std::string& name, const ReadControl& control,
-                            platform::ReadBuffer* scratch = nullptr);
+                            platform::ReadBuffer* scratch = nullptr,
+                            platform::Opener* opener = nullptr);
 
     FileContent(FileContent&& other) noexcept;
     FileContent& operator=(FileContent&& other) noexcept;
