@@ -1,0 +1,300 @@
+// MD5 and SHA-1 of many messages, eight at a time, one per 32-bit lane of 256-bit registers.
+// Neither has a vector rotate here, so each rotation is two shifts; SHA-1's big-endian words are
+// byte-swapped once loaded. A lane whose message ends takes the next one at once, so messages of
+// any mix of lengths keep the lanes full until the last few, which finish one at a time.
+#include <immintrin.h>
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+#include "engine/Backends.h"
+#include "engine/EngineUtils.h"
+#include "engine/MD.h"
+#include "engine/Md5Tables.h"
+#include "engine/MessageLanes.h"
+#include "engine/SHA.h"
+#include "engine/ShaConstants.h"
+#include "engine/Unroll.h"
+#include "engine/x86/WordTranspose.h"
+
+namespace tolvek::engine {
+
+namespace {
+
+constexpr std::size_t kLanes = 8;
+constexpr std::size_t kBlockSize = 64;
+
+using Vector = __m256i;
+using BlockStarts = std::array<const std::uint8_t*, kLanes>;
+
+Vector add(Vector x, Vector y) { return _mm256_add_epi32(x, y); }
+Vector constant(std::uint32_t word) { return _mm256_set1_epi32(static_cast<int>(word)); }
+
+template <unsigned Count>
+Vector rotl(Vector x) {
+    return _mm256_or_si256(_mm256_slli_epi32(x, Count), _mm256_srli_epi32(x, 32 - Count));
+}
+
+// RFC 1321, section 3.4, in every lane at once.
+struct Md5Kernel {
+    static constexpr std::size_t kWords = 4;
+    static constexpr std::size_t kDigestBytes = kMd5DigestBytes;
+    static constexpr bool kBigEndian = false;
+    static constexpr std::array<std::uint32_t, kWords> kInitial = kMdInitialValues;
+    // Below this many busy lanes a pass costs more than hashing their blocks one by one.
+    static constexpr std::size_t kFewestLanes = 2;
+
+    [[gnu::flatten]] static void compress(Vector (&state)[kWords],
+                                          const BlockStarts& starts) {
+        Vector m[16];
+        TransposeBlockWords(starts, 0, m);
+        Vector v[kWords];
+        std::copy_n(state, kWords, v);
+        Unroll<64>([&](auto step) {
+            // Each step updates the word its predecessor read as d.
+            constexpr std::size_t a = (4 - step % 4) % 4;
+            const Vector b = v[(a + 1) % 4];
+            const Vector c = v[(a + 2) % 4];
+            const Vector d = v[(a + 3) % 4];
+            Vector sum = add(v[a], add(m[Md5WordIndex(step)], constant(kMd5SineConstants[step])));
+            if constexpr (step < 16) {
+                sum = add(sum, _mm256_xor_si256(d, _mm256_and_si256(b, _mm256_xor_si256(c, d))));
+            } else if constexpr (step < 32) {
+                sum = add(sum, _mm256_or_si256(_mm256_and_si256(b, d), _mm256_andnot_si256(d, c)));
+            } else if constexpr (step < 48) {
+                sum = add(sum, _mm256_xor_si256(b, _mm256_xor_si256(c, d)));
+            } else {
+                const Vector notD = _mm256_xor_si256(d, constant(~0u));
+                sum = add(sum, _mm256_xor_si256(c, _mm256_or_si256(b, notD)));
+            }
+            v[a] = add(b, rotl<kMd5Shifts[step / 16][step % 4]>(sum));
+        });
+        for (std::size_t word = 0; word < kWords; ++word) {
+            state[word] = add(state[word], v[word]);
+        }
+    }
+
+    static void compressOne(std::array<std::uint32_t, kWords>& words, const std::uint8_t* blocks,
+                            std::size_t blockCount) {
+        Md5Transform(words, blocks, blockCount);
+    }
+};
+
+// FIPS 180-4, section 6.1.2, with the 16-word rolling schedule of its section 6.1.3.
+struct Sha1Kernel {
+    static constexpr std::size_t kWords = 5;
+    static constexpr std::size_t kDigestBytes = kSha1DigestBytes;
+    static constexpr bool kBigEndian = true;
+    static constexpr std::array<std::uint32_t, kWords> kInitial = kSha1InitialValues;
+    static constexpr std::size_t kFewestLanes = 2;
+
+    [[gnu::flatten]] static void compress(Vector (&state)[kWords],
+                                          const BlockStarts& starts) {
+        Vector w[16];
+        TransposeBlockWords(starts, 0, w);
+        const Vector swap = _mm256_setr_epi8(3, 2, 1, 0, 7, 6, 5, 4, 11, 10, 9, 8, 15, 14, 13, 12,
+                                             3, 2, 1, 0, 7, 6, 5, 4, 11, 10, 9, 8, 15, 14, 13, 12);
+        for (Vector& word : w) {
+            word = _mm256_shuffle_epi8(word, swap);
+        }
+        Vector v[kWords];
+        std::copy_n(state, kWords, v);
+        Unroll<80>([&](auto t) {
+            if constexpr (t >= 16) {
+                w[t % 16] = rotl<1>(_mm256_xor_si256(
+                    _mm256_xor_si256(w[(t - 3) % 16], w[(t - 8) % 16]),
+                    _mm256_xor_si256(w[(t - 14) % 16], w[t % 16])));
+            }
+            // Round t renames the variables instead of moving them: a is v[(5 - t mod 5) mod 5].
+            constexpr std::size_t a = (5 - t % 5) % 5;
+            Vector& b = v[(a + 1) % 5];
+            const Vector c = v[(a + 2) % 5];
+            const Vector d = v[(a + 3) % 5];
+            Vector& e = v[(a + 4) % 5];
+            e = add(e, add(rotl<5>(v[a]), add(constant(kSha1RoundConstants[t / 20]), w[t % 16])));
+            if constexpr (t < 20) {
+                e = add(e, _mm256_xor_si256(d, _mm256_and_si256(b, _mm256_xor_si256(c, d))));
+            } else if constexpr (t >= 40 && t < 60) {
+                e = add(e, _mm256_or_si256(_mm256_and_si256(c, d),
+                                           _mm256_and_si256(b, _mm256_or_si256(c, d))));
+            } else {
+                e = add(e, _mm256_xor_si256(b, _mm256_xor_si256(c, d)));
+            }
+            b = rotl<30>(b);
+        });
+        for (std::size_t word = 0; word < kWords; ++word) {
+            state[word] = add(state[word], v[word]);
+        }
+    }
+
+    static void compressOne(std::array<std::uint32_t, kWords>& words, const std::uint8_t* blocks,
+                            std::size_t blockCount) {
+        Sha32State state{};
+        std::copy(words.begin(), words.end(), state.begin());
+        Sha1Compress(state, blocks, blockCount);
+        std::copy_n(state.begin(), kWords, words.begin());
+    }
+};
+
+// One lane's message: its whole blocks read where they are, then its last bytes, the padding
+// bit and the length in bits, in one or two blocks built here (RFC 1321, sections 3.1 and 3.2;
+// FIPS 180-4, section 5.1.1).
+template <bool BigEndian>
+class LaneMessage {
+public:
+    void start(MessageBytes message, std::size_t index) {
+        m_index = index;
+        m_next = message.data();
+        m_wholeBlocks = message.size() / kBlockSize;
+        const std::size_t rest = message.size() % kBlockSize;
+        m_tail.fill(0);
+        if (rest > 0) {
+            std::copy_n(message.data() + m_wholeBlocks * kBlockSize, rest, m_tail.begin());
+        }
+        m_tail[rest] = 0x80;
+        m_tailBlocks = rest < kBlockSize - 8 ? 1 : 2;
+        std::uint8_t* length = m_tail.data() + m_tailBlocks * kBlockSize - 8;
+        const std::uint64_t bits = static_cast<std::uint64_t>(message.size()) * 8;
+        if constexpr (BigEndian) {
+            StoreBe64(length, bits);
+        } else {
+            StoreLe64(length, bits);
+        }
+        m_tailNext = m_tail.data();
+    }
+
+    std::size_t index() const { return m_index; }
+    bool ended() const { return m_wholeBlocks + m_tailBlocks == 0; }
+
+    // The next block; there is one unless ended().
+    const std::uint8_t* take() {
+        if (m_wholeBlocks > 0) {
+            --m_wholeBlocks;
+            return std::exchange(m_next, m_next + kBlockSize);
+        }
+        --m_tailBlocks;
+        return std::exchange(m_tailNext, m_tailNext + kBlockSize);
+    }
+
+    // The blocks left, each run of them through `compress(blocks, count)`.
+    template <class Compress>
+    void takeRest(Compress compress) {
+        compress(m_next, std::exchange(m_wholeBlocks, 0));
+        compress(m_tailNext, std::exchange(m_tailBlocks, 0));
+    }
+
+private:
+    std::size_t m_index = 0;
+    const std::uint8_t* m_next = nullptr;
+    std::size_t m_wholeBlocks = 0;
+    const std::uint8_t* m_tailNext = nullptr;
+    std::size_t m_tailBlocks = 0;
+    std::array<std::uint8_t, 2 * kBlockSize> m_tail{};
+};
+
+template <class Kernel>
+class LaneScheduler {
+public:
+    LaneScheduler(std::span<const MessageBytes> messages, std::uint8_t* digests)
+        : m_messages(messages), m_digests(digests) {
+        for (std::size_t lane = 0; lane < kLanes; ++lane) {
+            refill(lane);
+        }
+    }
+
+    void run() {
+        while (m_next < m_messages.size() ||
+               static_cast<std::size_t>(std::ranges::count(m_busy, true)) >= Kernel::kFewestLanes) {
+            pass();
+        }
+        for (std::size_t lane = 0; lane < kLanes; ++lane) {
+            if (m_busy[lane]) {
+                finishAlone(lane);
+            }
+        }
+    }
+
+private:
+    // One block of every busy lane; an idle lane hashes a block of zeros that nothing reads.
+    void pass() {
+        static constexpr std::array<std::uint8_t, kBlockSize> kIdleBlock{};
+        BlockStarts starts;
+        for (std::size_t lane = 0; lane < kLanes; ++lane) {
+            starts[lane] = m_busy[lane] ? m_lanes[lane].take() : kIdleBlock.data();
+        }
+        Vector state[Kernel::kWords];
+        for (std::size_t word = 0; word < Kernel::kWords; ++word) {
+            state[word] = _mm256_load_si256(reinterpret_cast<const Vector*>(m_words[word].data()));
+        }
+        Kernel::compress(state, starts);
+        for (std::size_t word = 0; word < Kernel::kWords; ++word) {
+            _mm256_store_si256(reinterpret_cast<Vector*>(m_words[word].data()), state[word]);
+        }
+        for (std::size_t lane = 0; lane < kLanes; ++lane) {
+            if (m_busy[lane] && m_lanes[lane].ended()) {
+                writeDigest(m_lanes[lane].index(), laneWords(lane));
+                refill(lane);
+            }
+        }
+    }
+
+    void refill(std::size_t lane) {
+        m_busy[lane] = m_next < m_messages.size();
+        if (m_busy[lane]) {
+            m_lanes[lane].start(m_messages[m_next], m_next);
+            ++m_next;
+            for (std::size_t word = 0; word < Kernel::kWords; ++word) {
+                m_words[word][lane] = Kernel::kInitial[word];
+            }
+        }
+    }
+
+    void finishAlone(std::size_t lane) {
+        std::array<std::uint32_t, Kernel::kWords> words = laneWords(lane);
+        m_lanes[lane].takeRest([&](const std::uint8_t* blocks, std::size_t blockCount) {
+            Kernel::compressOne(words, blocks, blockCount);
+        });
+        writeDigest(m_lanes[lane].index(), words);
+    }
+
+    std::array<std::uint32_t, Kernel::kWords> laneWords(std::size_t lane) const {
+        std::array<std::uint32_t, Kernel::kWords> words;
+        for (std::size_t word = 0; word < Kernel::kWords; ++word) {
+            words[word] = m_words[word][lane];
+        }
+        return words;
+    }
+
+    void writeDigest(std::size_t index, const std::array<std::uint32_t, Kernel::kWords>& words) {
+        std::uint8_t* digest = m_digests + index * Kernel::kDigestBytes;
+        for (const std::uint32_t word : words) {
+            if constexpr (Kernel::kBigEndian) {
+                StoreBe32(digest, word);
+            } else {
+                StoreLe32(digest, word);
+            }
+            digest += 4;
+        }
+    }
+
+    std::span<const MessageBytes> m_messages;
+    std::uint8_t* m_digests;
+    std::size_t m_next = 0;
+    std::array<LaneMessage<Kernel::kBigEndian>, kLanes> m_lanes;
+    std::array<bool, kLanes> m_busy{};
+    // The chaining words, word by word, one lane each.
+    alignas(32) std::array<std::array<std::uint32_t, kLanes>, Kernel::kWords> m_words{};
+};
+
+}  // namespace
+
+void Md5MessagesAvx2(std::span<const MessageBytes> messages, std::uint8_t* digests) {
+    LaneScheduler<Md5Kernel>(messages, digests).run();
+}
+
+void Sha1MessagesAvx2(std::span<const MessageBytes> messages, std::uint8_t* digests) {
+    LaneScheduler<Sha1Kernel>(messages, digests).run();
+}
+
+}  // namespace tolvek::engine
