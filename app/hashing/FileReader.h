@@ -13,6 +13,8 @@
 #include <span>
 #include <stop_token>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/hashing/Digester.h"
 #include "engine/WorkerPool.h"
@@ -23,6 +25,8 @@ class ReadOnlyFile;
 }
 
 namespace tolvek::hashing {
+
+class Provider;
 
 // Bytes per read of a stream, and the reader's default chunk (see ReadTuning).
 inline constexpr std::size_t kReadChunk = std::size_t{1} << 20;
@@ -119,6 +123,28 @@ public:
     // The system's error number behind the last OpenFailed or ReadFailed, 0 for none.
     int systemError() const { return m_systemError; }
 
+    // Every byte of a file read whole; nothing for a file read as it is fed or that failed.
+    std::optional<std::span<const std::uint8_t>> wholeBytes() const {
+        if (m_failure || m_file) {
+            return std::nullopt;
+        }
+        return m_loaded;
+    }
+
+    // The digest of `provider`, worked out from wholeBytes() beforehand (with other files' at
+    // once), which HashContentWith then gives instead of feeding the file to that provider.
+    void keepDigest(const Provider& provider, Digest digest) {
+        m_kept.emplace_back(&provider, std::move(digest));
+    }
+    const Digest* keptDigest(const Provider& provider) const {
+        for (const auto& [kept, digest] : m_kept) {
+            if (kept == &provider) {
+                return &digest;
+            }
+        }
+        return nullptr;
+    }
+
 private:
     FileContent() = default;
     // Where a file of `bytes` read whole goes.
@@ -138,6 +164,7 @@ private:
     int m_systemError = 0;
     bool m_rewinds = false;  // a file without a known size that can be read again from its start
     bool m_fed = false;
+    std::vector<std::pair<const Provider*, Digest>> m_kept;
 };
 
 }  // namespace tolvek::hashing

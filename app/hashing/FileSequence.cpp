@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/hashing/GroupedFiles.h"
 #include "platform/ReadOnlyFile.h"
 
 namespace tolvek::hashing {
@@ -126,11 +127,13 @@ void FileSequence::hash(std::unique_lock<std::mutex>& lock, Batch& batch,
     if (scratch.data() == nullptr) {
         scratch = platform::ReadBuffer(m_control.tuning.chunkBytes);
     }
+    GroupedFiles grouped(m_control);
     for (Item& item : batch.items) {
         if (item.kind == Kind::File) {
-            hashFile(item, scratch);
+            hashFile(item, scratch, grouped);
         }
     }
+    grouped.hashAll();
     lock.lock();
     batch.hashed = true;
     m_changed.notify_all();
@@ -139,10 +142,12 @@ void FileSequence::hash(std::unique_lock<std::mutex>& lock, Batch& batch,
 // Opening never waits, not even for a FIFO named on purpose; such a stream is read on the calling
 // thread when its turn comes, and stays open until then, since closing a FIFO unread would fail
 // its writer. A file too large to be read whole is opened again there.
-void FileSequence::hashFile(Item& item, platform::ReadBuffer& scratch) {
+void FileSequence::hashFile(Item& item, platform::ReadBuffer& scratch, GroupedFiles& grouped) {
     ReadControl control = openingControl();
     control.readStreams = item.task.readStreams;
-    FileContent content = FileContent::Open(item.task.name, control, &scratch);
+    const bool grouping = GroupedFiles::Gains(item.task.algorithms);
+    FileContent content =
+        FileContent::Open(item.task.name, control, grouping ? nullptr : &scratch);
     if (content.readsWhenFed()) {
         item.kind = Kind::OnCaller;
         if (!content.feedsAgain()) {
@@ -151,7 +156,9 @@ void FileSequence::hashFile(Item& item, platform::ReadBuffer& scratch) {
         return;
     }
     m_bytesRead += content.loadedBytes();
-    if (item.task.hash) {
+    if (item.task.hash && grouping) {
+        grouped.add(std::move(content), item.task);
+    } else if (item.task.hash) {
         item.task.hash(content, m_control);
     }
 }

@@ -14,13 +14,17 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "app/hashing/AlgorithmTable.h"
 #include "app/hashing/FileReader.h"
 
 namespace tolvek::hashing {
+
+class GroupedFiles;
 
 struct FileTask {
     std::string name;
@@ -29,6 +33,10 @@ struct FileTask {
     // Hashes the file through `content`, as often as it needs, under `control`. Runs once, on
     // any thread of the sequence, so it shares nothing with the reports but its own result.
     std::function<void(FileContent& content, const ReadControl& control)> hash;
+    // The algorithms `hash` asks for, when the caller knows them: a file read whole may then have
+    // their digests worked out beforehand, together with other files' (GroupedFiles.h). They
+    // stay valid until the task is reported.
+    std::span<const AlgorithmEntry* const> algorithms;
     // Runs after `hash`, on the calling thread, in the order the tasks were added; false ends
     // the sequence.
     std::function<bool()> report;
@@ -87,7 +95,7 @@ private:
     void workerLoop(const std::stop_token& stop);
     void hashWaitingOrWait(std::unique_lock<std::mutex>& lock);
     void hash(std::unique_lock<std::mutex>& lock, Batch& batch, platform::ReadBuffer& scratch);
-    void hashFile(Item& item, platform::ReadBuffer& scratch);
+    void hashFile(Item& item, platform::ReadBuffer& scratch, GroupedFiles& grouped);
     bool report(Item& item);
     // The control a file is opened under: once the files read add up to more than the tuning
     // keeps cached, each is dropped from the page cache as it is read.

@@ -28,8 +28,12 @@ constexpr std::size_t kBlockSize = 64;
 using Vector = __m256i;
 using BlockStarts = std::array<const std::uint8_t*, kLanes>;
 
-Vector add(Vector x, Vector y) { return _mm256_add_epi32(x, y); }
-Vector constant(std::uint32_t word) { return _mm256_set1_epi32(static_cast<int>(word)); }
+Vector add(Vector x, Vector y) {
+    return _mm256_add_epi32(x, y);
+}
+Vector constant(std::uint32_t word) {
+    return _mm256_set1_epi32(static_cast<int>(word));
+}
 
 template <unsigned Count>
 Vector rotl(Vector x) {
@@ -45,8 +49,7 @@ struct Md5Kernel {
     // Below this many busy lanes a pass costs more than hashing their blocks one by one.
     static constexpr std::size_t kFewestLanes = 2;
 
-    [[gnu::flatten]] static void compress(Vector (&state)[kWords],
-                                          const BlockStarts& starts) {
+    [[gnu::flatten]] static void compress(Vector (&state)[kWords], const BlockStarts& starts) {
         Vector m[16];
         TransposeBlockWords(starts, 0, m);
         Vector v[kWords];
@@ -89,8 +92,7 @@ struct Sha1Kernel {
     static constexpr std::array<std::uint32_t, kWords> kInitial = kSha1InitialValues;
     static constexpr std::size_t kFewestLanes = 2;
 
-    [[gnu::flatten]] static void compress(Vector (&state)[kWords],
-                                          const BlockStarts& starts) {
+    [[gnu::flatten]] static void compress(Vector (&state)[kWords], const BlockStarts& starts) {
         Vector w[16];
         TransposeBlockWords(starts, 0, w);
         const Vector swap = _mm256_setr_epi8(3, 2, 1, 0, 7, 6, 5, 4, 11, 10, 9, 8, 15, 14, 13, 12,
@@ -102,9 +104,9 @@ struct Sha1Kernel {
         std::copy_n(state, kWords, v);
         Unroll<80>([&](auto t) {
             if constexpr (t >= 16) {
-                w[t % 16] = rotl<1>(_mm256_xor_si256(
-                    _mm256_xor_si256(w[(t - 3) % 16], w[(t - 8) % 16]),
-                    _mm256_xor_si256(w[(t - 14) % 16], w[t % 16])));
+                w[t % 16] =
+                    rotl<1>(_mm256_xor_si256(_mm256_xor_si256(w[(t - 3) % 16], w[(t - 8) % 16]),
+                                             _mm256_xor_si256(w[(t - 14) % 16], w[t % 16])));
             }
             // Round t renames the variables instead of moving them: a is v[(5 - t mod 5) mod 5].
             constexpr std::size_t a = (5 - t % 5) % 5;
