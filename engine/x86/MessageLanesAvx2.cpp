@@ -1,4 +1,4 @@
-// MD5 and SHA-1 of many messages, eight at a time, one per 32-bit lane of 256-bit registers.
+// MD5 and SHA-1 of many messages, sixteen at a time, one per 32-bit lane of two 256-bit registers.
 // Neither has a vector rotate here, so each rotation is two shifts; SHA-1's big-endian words are
 // byte-swapped once loaded. A lane whose message ends takes the next one at once, so messages of
 // any mix of lengths keep the lanes full until the last few, which finish one at a time.
@@ -22,7 +22,12 @@ namespace tolvek::engine {
 
 namespace {
 
-constexpr std::size_t kLanes = 8;
+// Two registers' worth of lanes, their steps interleaved: each step of MD5 or SHA-1 waits for the
+// one before, through vector operations of two cycles' latency on recent processors, so a second
+// independent set of eight keeps the vector units busy nearly for free.
+constexpr std::size_t kGroupLanes = 8;
+constexpr std::size_t kGroups = 2;
+constexpr std::size_t kLanes = kGroupLanes * kGroups;
 constexpr std::size_t kBlockSize = 64;
 
 using Vector = __m256i;
@@ -40,6 +45,16 @@ Vector rotl(Vector x) {
     return _mm256_or_si256(_mm256_slli_epi32(x, Count), _mm256_srli_epi32(x, 32 - Count));
 }
 
+// The words of each group's blocks, word by word, one lane each.
+void loadBlocks(const BlockStarts& starts, Vector (&words)[kGroups][16]) {
+    for (std::size_t group = 0; group < kGroups; ++group) {
+        std::array<const std::uint8_t*, kGroupLanes> groupStarts;
+        std::copy_n(starts.begin() + static_cast<std::ptrdiff_t>(group * kGroupLanes), kGroupLanes,
+                    groupStarts.begin());
+        TransposeBlockWords(groupStarts, 0, words[group]);
+    }
+}
+
 // RFC 1321, section 3.4, in every lane at once.
 struct Md5Kernel {
     static constexpr std::size_t kWords = 4;
@@ -47,35 +62,50 @@ struct Md5Kernel {
     static constexpr bool kBigEndian = false;
     static constexpr std::array<std::uint32_t, kWords> kInitial = kMdInitialValues;
     // Below this many busy lanes a pass costs more than hashing their blocks one by one.
-    static constexpr std::size_t kFewestLanes = 2;
+    static constexpr std::size_t kFewestLanes = 4;
 
-    [[gnu::flatten]] static void compress(Vector (&state)[kWords], const BlockStarts& starts) {
-        Vector m[16];
-        TransposeBlockWords(starts, 0, m);
-        Vector v[kWords];
-        std::copy_n(state, kWords, v);
-        Unroll<64>([&](auto step) {
-            // Each step updates the word its predecessor read as d.
-            constexpr std::size_t a = (4 - step % 4) % 4;
-            const Vector b = v[(a + 1) % 4];
-            const Vector c = v[(a + 2) % 4];
-            const Vector d = v[(a + 3) % 4];
-            Vector sum = add(v[a], add(m[Md5WordIndex(step)], constant(kMd5SineConstants[step])));
-            if constexpr (step < 16) {
-                sum = add(sum, _mm256_xor_si256(d, _mm256_and_si256(b, _mm256_xor_si256(c, d))));
-            } else if constexpr (step < 32) {
-                sum = add(sum, _mm256_or_si256(_mm256_and_si256(b, d), _mm256_andnot_si256(d, c)));
-            } else if constexpr (step < 48) {
-                sum = add(sum, _mm256_xor_si256(b, _mm256_xor_si256(c, d)));
-            } else {
-                const Vector notD = _mm256_xor_si256(d, constant(~0u));
-                sum = add(sum, _mm256_xor_si256(c, _mm256_or_si256(b, notD)));
+    [[gnu::flatten]] static void compress(Vector (&state)[kGroups][kWords],
+                                          const BlockStarts& starts) {
+        Vector m[kGroups][16];
+        loadBlocks(starts, m);
+        Vector v[kGroups][kWords];
+        for (std::size_t group = 0; group < kGroups; ++group) {
+            for (std::size_t word = 0; word < kWords; ++word) {
+                v[group][word] = state[group][word];
             }
-            v[a] = add(b, rotl<kMd5Shifts[step / 16][step % 4]>(sum));
-        });
-        for (std::size_t word = 0; word < kWords; ++word) {
-            state[word] = add(state[word], v[word]);
         }
+        Unroll<64>([&](auto step) {
+            Unroll<kGroups>([&](auto group) { md5Step(step, v[group], m[group]); });
+        });
+        for (std::size_t group = 0; group < kGroups; ++group) {
+            for (std::size_t word = 0; word < kWords; ++word) {
+                state[group][word] = add(state[group][word], v[group][word]);
+            }
+        }
+    }
+
+    // Each step updates the word its predecessor read as d.
+    template <class Step>
+    [[gnu::always_inline]] static void md5Step(Step step, Vector (&v)[kWords],
+                                               const Vector (&m)[16]) {
+        constexpr std::size_t a = (4 - step % 4) % 4;
+        const Vector b = v[(a + 1) % 4];
+        const Vector c = v[(a + 2) % 4];
+        const Vector d = v[(a + 3) % 4];
+        Vector sum = add(v[a], add(m[Md5WordIndex(step)], constant(kMd5SineConstants[step])));
+        if constexpr (step < 16) {
+            sum = add(sum, _mm256_xor_si256(d, _mm256_and_si256(b, _mm256_xor_si256(c, d))));
+        } else if constexpr (step < 32) {
+            // The half without b first, off the chain through b.
+            sum = add(sum, _mm256_andnot_si256(d, c));
+            sum = add(sum, _mm256_and_si256(b, d));
+        } else if constexpr (step < 48) {
+            sum = add(sum, _mm256_xor_si256(b, _mm256_xor_si256(c, d)));
+        } else {
+            const Vector notD = _mm256_xor_si256(d, constant(~0u));
+            sum = add(sum, _mm256_xor_si256(c, _mm256_or_si256(b, notD)));
+        }
+        v[a] = add(b, rotl<kMd5Shifts[step / 16][step % 4]>(sum));
     }
 
     static void compressOne(std::array<std::uint32_t, kWords>& words, const std::uint8_t* blocks,
@@ -90,44 +120,56 @@ struct Sha1Kernel {
     static constexpr std::size_t kDigestBytes = kSha1DigestBytes;
     static constexpr bool kBigEndian = true;
     static constexpr std::array<std::uint32_t, kWords> kInitial = kSha1InitialValues;
-    static constexpr std::size_t kFewestLanes = 2;
+    static constexpr std::size_t kFewestLanes = 8;
 
-    [[gnu::flatten]] static void compress(Vector (&state)[kWords], const BlockStarts& starts) {
-        Vector w[16];
-        TransposeBlockWords(starts, 0, w);
+    [[gnu::flatten]] static void compress(Vector (&state)[kGroups][kWords],
+                                          const BlockStarts& starts) {
+        Vector w[kGroups][16];
+        loadBlocks(starts, w);
         const Vector swap = _mm256_setr_epi8(3, 2, 1, 0, 7, 6, 5, 4, 11, 10, 9, 8, 15, 14, 13, 12,
                                              3, 2, 1, 0, 7, 6, 5, 4, 11, 10, 9, 8, 15, 14, 13, 12);
-        for (Vector& word : w) {
-            word = _mm256_shuffle_epi8(word, swap);
+        Vector v[kGroups][kWords];
+        for (std::size_t group = 0; group < kGroups; ++group) {
+            for (Vector& word : w[group]) {
+                word = _mm256_shuffle_epi8(word, swap);
+            }
+            for (std::size_t word = 0; word < kWords; ++word) {
+                v[group][word] = state[group][word];
+            }
         }
-        Vector v[kWords];
-        std::copy_n(state, kWords, v);
         Unroll<80>([&](auto t) {
-            if constexpr (t >= 16) {
-                w[t % 16] =
-                    rotl<1>(_mm256_xor_si256(_mm256_xor_si256(w[(t - 3) % 16], w[(t - 8) % 16]),
-                                             _mm256_xor_si256(w[(t - 14) % 16], w[t % 16])));
-            }
-            // Round t renames the variables instead of moving them: a is v[(5 - t mod 5) mod 5].
-            constexpr std::size_t a = (5 - t % 5) % 5;
-            Vector& b = v[(a + 1) % 5];
-            const Vector c = v[(a + 2) % 5];
-            const Vector d = v[(a + 3) % 5];
-            Vector& e = v[(a + 4) % 5];
-            e = add(e, add(rotl<5>(v[a]), add(constant(kSha1RoundConstants[t / 20]), w[t % 16])));
-            if constexpr (t < 20) {
-                e = add(e, _mm256_xor_si256(d, _mm256_and_si256(b, _mm256_xor_si256(c, d))));
-            } else if constexpr (t >= 40 && t < 60) {
-                e = add(e, _mm256_or_si256(_mm256_and_si256(c, d),
-                                           _mm256_and_si256(b, _mm256_or_si256(c, d))));
-            } else {
-                e = add(e, _mm256_xor_si256(b, _mm256_xor_si256(c, d)));
-            }
-            b = rotl<30>(b);
+            Unroll<kGroups>([&](auto group) { sha1Round(t, v[group], w[group]); });
         });
-        for (std::size_t word = 0; word < kWords; ++word) {
-            state[word] = add(state[word], v[word]);
+        for (std::size_t group = 0; group < kGroups; ++group) {
+            for (std::size_t word = 0; word < kWords; ++word) {
+                state[group][word] = add(state[group][word], v[group][word]);
+            }
         }
+    }
+
+    // Round t renames the variables instead of moving them: a is v[(5 - t mod 5) mod 5].
+    template <class Round>
+    [[gnu::always_inline]] static void sha1Round(Round t, Vector (&v)[kWords], Vector (&w)[16]) {
+        if constexpr (t >= 16) {
+            w[t % 16] = rotl<1>(_mm256_xor_si256(_mm256_xor_si256(w[(t - 3) % 16], w[(t - 8) % 16]),
+                                                 _mm256_xor_si256(w[(t - 14) % 16], w[t % 16])));
+        }
+        constexpr std::size_t a = (5 - t % 5) % 5;
+        Vector& b = v[(a + 1) % 5];
+        const Vector c = v[(a + 2) % 5];
+        const Vector d = v[(a + 3) % 5];
+        Vector& e = v[(a + 4) % 5];
+        e = add(e, add(constant(kSha1RoundConstants[t / 20]), w[t % 16]));
+        if constexpr (t < 20) {
+            e = add(e, _mm256_xor_si256(d, _mm256_and_si256(b, _mm256_xor_si256(c, d))));
+        } else if constexpr (t >= 40 && t < 60) {
+            e = add(e, _mm256_or_si256(_mm256_and_si256(c, d),
+                                       _mm256_and_si256(b, _mm256_or_si256(c, d))));
+        } else {
+            e = add(e, _mm256_xor_si256(b, _mm256_xor_si256(c, d)));
+        }
+        e = add(e, rotl<5>(v[a]));
+        b = rotl<30>(b);
     }
 
     static void compressOne(std::array<std::uint32_t, kWords>& words, const std::uint8_t* blocks,
@@ -225,13 +267,19 @@ private:
         for (std::size_t lane = 0; lane < kLanes; ++lane) {
             starts[lane] = m_busy[lane] ? m_lanes[lane].take() : kIdleBlock.data();
         }
-        Vector state[Kernel::kWords];
-        for (std::size_t word = 0; word < Kernel::kWords; ++word) {
-            state[word] = _mm256_load_si256(reinterpret_cast<const Vector*>(m_words[word].data()));
+        Vector state[kGroups][Kernel::kWords];
+        for (std::size_t group = 0; group < kGroups; ++group) {
+            for (std::size_t word = 0; word < Kernel::kWords; ++word) {
+                state[group][word] = _mm256_load_si256(
+                    reinterpret_cast<const Vector*>(&m_words[word][group * kGroupLanes]));
+            }
         }
         Kernel::compress(state, starts);
-        for (std::size_t word = 0; word < Kernel::kWords; ++word) {
-            _mm256_store_si256(reinterpret_cast<Vector*>(m_words[word].data()), state[word]);
+        for (std::size_t group = 0; group < kGroups; ++group) {
+            for (std::size_t word = 0; word < Kernel::kWords; ++word) {
+                _mm256_store_si256(reinterpret_cast<Vector*>(&m_words[word][group * kGroupLanes]),
+                                   state[group][word]);
+            }
         }
         for (std::size_t lane = 0; lane < kLanes; ++lane) {
             if (m_busy[lane] && m_lanes[lane].ended()) {

@@ -49,18 +49,20 @@ class MessageLanes : public testing::OnCpuPathTest<testing::CpuPath> {};
 
 // Lengths on either side of one and two tail blocks and of the block edges, and long messages
 // whose lanes keep going while the others take new ones; each message starts at another
-// alignment. Every run of 1 to 8 consecutive messages is one batch, so each length meets every
-// lane and neighbours of every length, then all at once so that lanes are refilled.
+// alignment. Every run of 1 to 16 consecutive messages (as many as the lanes) is one batch, so
+// each length meets every lane and neighbours of every length, then all at once, so that lanes
+// are refilled.
 TEST_P(MessageLanes, EachMessageGetsItsOwnDigest) {
-    const std::vector<std::size_t> lengths = {0,   1,   55,   56,    63,    64, 65,  119,
-                                              120, 128, 1000, 16384, 16441, 3,  200, 4097};
-    std::vector<std::uint8_t> source(16441 + lengths.size());
+    const std::size_t lengths[] = {0,   1,   55,   56,    63,    64, 65,  119,
+                                   120, 128, 1000, 16384, 16441, 3,  200, 4097};
+    std::vector<std::uint8_t> source(16441 + 2 * std::size(lengths));
     for (std::size_t index = 0; index < source.size(); ++index) {
         source[index] = static_cast<std::uint8_t>(index % 251);
     }
     std::vector<MessageBytes> messages;
-    for (std::size_t index = 0; index < lengths.size(); ++index) {
-        messages.push_back(MessageBytes(source).subspan(index, lengths[index]));
+    for (std::size_t index = 0; index < 2 * std::size(lengths); ++index) {
+        messages.push_back(
+            MessageBytes(source).subspan(index, lengths[(index * 7) % std::size(lengths)]));
     }
     for (const ManyAtOnce& hash : kHashes) {
         std::vector<std::string> expected;
@@ -73,10 +75,10 @@ TEST_P(MessageLanes, EachMessageGetsItsOwnDigest) {
             for (std::size_t index = 0; index < count; ++index) {
                 ASSERT_EQ(digests[index], expected[first + index])
                     << hash.name << " batch of " << count << " from " << first << ", length "
-                    << lengths[first + index];
+                    << messages[first + index].size();
             }
         };
-        for (std::size_t count = 1; count <= 8; ++count) {
+        for (std::size_t count = 1; count <= std::size(lengths); ++count) {
             for (std::size_t first = 0; first + count <= messages.size(); ++first) {
                 expectBatch(first, count);
             }
