@@ -45,16 +45,6 @@ Vector rotl(Vector x) {
     return _mm256_or_si256(_mm256_slli_epi32(x, Count), _mm256_srli_epi32(x, 32 - Count));
 }
 
-// The words of each group's blocks, word by word, one lane each.
-void loadBlocks(const BlockStarts& starts, Vector (&words)[kGroups][16]) {
-    for (std::size_t group = 0; group < kGroups; ++group) {
-        std::array<const std::uint8_t*, kGroupLanes> groupStarts;
-        std::copy_n(starts.begin() + static_cast<std::ptrdiff_t>(group * kGroupLanes), kGroupLanes,
-                    groupStarts.begin());
-        TransposeBlockWords(groupStarts, 0, words[group]);
-    }
-}
-
 // RFC 1321, section 3.4, in every lane at once.
 struct Md5Kernel {
     static constexpr std::size_t kWords = 4;
@@ -63,49 +53,30 @@ struct Md5Kernel {
     static constexpr std::array<std::uint32_t, kWords> kInitial = kMdInitialValues;
     // Below this many busy lanes a pass costs more than hashing their blocks one by one.
     static constexpr std::size_t kFewestLanes = 4;
+    static constexpr std::size_t kSteps = 64;
 
-    [[gnu::flatten]] static void compress(Vector (&state)[kGroups][kWords],
-                                          const BlockStarts& starts) {
-        Vector m[kGroups][16];
-        loadBlocks(starts, m);
-        Vector v[kGroups][kWords];
-        for (std::size_t group = 0; group < kGroups; ++group) {
-            for (std::size_t word = 0; word < kWords; ++word) {
-                v[group][word] = state[group][word];
-            }
-        }
-        Unroll<64>([&](auto step) {
-            Unroll<kGroups>([&](auto group) { md5Step(step, v[group], m[group]); });
-        });
-        for (std::size_t group = 0; group < kGroups; ++group) {
-            for (std::size_t word = 0; word < kWords; ++word) {
-                state[group][word] = add(state[group][word], v[group][word]);
-            }
-        }
-    }
-
-    // Each step updates the word its predecessor read as d.
-    template <class Step>
-    [[gnu::always_inline]] static void md5Step(Step step, Vector (&v)[kWords],
-                                               const Vector (&m)[16]) {
-        constexpr std::size_t a = (4 - step % 4) % 4;
+    // Step t updates the word the one before read as d.
+    template <class StepIndex>
+    [[gnu::always_inline]] static void step(StepIndex t, Vector (&v)[kWords],
+                                            const Vector (&m)[16]) {
+        constexpr std::size_t a = (4 - t % 4) % 4;
         const Vector b = v[(a + 1) % 4];
         const Vector c = v[(a + 2) % 4];
         const Vector d = v[(a + 3) % 4];
-        Vector sum = add(v[a], add(m[Md5WordIndex(step)], constant(kMd5SineConstants[step])));
-        if constexpr (step < 16) {
+        Vector sum = add(v[a], add(m[Md5WordIndex(t)], constant(kMd5SineConstants[t])));
+        if constexpr (t < 16) {
             sum = add(sum, _mm256_xor_si256(d, _mm256_and_si256(b, _mm256_xor_si256(c, d))));
-        } else if constexpr (step < 32) {
+        } else if constexpr (t < 32) {
             // The half without b first, off the chain through b.
             sum = add(sum, _mm256_andnot_si256(d, c));
             sum = add(sum, _mm256_and_si256(b, d));
-        } else if constexpr (step < 48) {
+        } else if constexpr (t < 48) {
             sum = add(sum, _mm256_xor_si256(b, _mm256_xor_si256(c, d)));
         } else {
             const Vector notD = _mm256_xor_si256(d, constant(~0u));
             sum = add(sum, _mm256_xor_si256(c, _mm256_or_si256(b, notD)));
         }
-        v[a] = add(b, rotl<kMd5Shifts[step / 16][step % 4]>(sum));
+        v[a] = add(b, rotl<kMd5Shifts[t / 16][t % 4]>(sum));
     }
 
     static void compressOne(std::array<std::uint32_t, kWords>& words, const std::uint8_t* blocks,
@@ -121,35 +92,11 @@ struct Sha1Kernel {
     static constexpr bool kBigEndian = true;
     static constexpr std::array<std::uint32_t, kWords> kInitial = kSha1InitialValues;
     static constexpr std::size_t kFewestLanes = 8;
-
-    [[gnu::flatten]] static void compress(Vector (&state)[kGroups][kWords],
-                                          const BlockStarts& starts) {
-        Vector w[kGroups][16];
-        loadBlocks(starts, w);
-        const Vector swap = _mm256_setr_epi8(3, 2, 1, 0, 7, 6, 5, 4, 11, 10, 9, 8, 15, 14, 13, 12,
-                                             3, 2, 1, 0, 7, 6, 5, 4, 11, 10, 9, 8, 15, 14, 13, 12);
-        Vector v[kGroups][kWords];
-        for (std::size_t group = 0; group < kGroups; ++group) {
-            for (Vector& word : w[group]) {
-                word = _mm256_shuffle_epi8(word, swap);
-            }
-            for (std::size_t word = 0; word < kWords; ++word) {
-                v[group][word] = state[group][word];
-            }
-        }
-        Unroll<80>([&](auto t) {
-            Unroll<kGroups>([&](auto group) { sha1Round(t, v[group], w[group]); });
-        });
-        for (std::size_t group = 0; group < kGroups; ++group) {
-            for (std::size_t word = 0; word < kWords; ++word) {
-                state[group][word] = add(state[group][word], v[group][word]);
-            }
-        }
-    }
+    static constexpr std::size_t kSteps = 80;
 
     // Round t renames the variables instead of moving them: a is v[(5 - t mod 5) mod 5].
     template <class Round>
-    [[gnu::always_inline]] static void sha1Round(Round t, Vector (&v)[kWords], Vector (&w)[16]) {
+    [[gnu::always_inline]] static void step(Round t, Vector (&v)[kWords], Vector (&w)[16]) {
         if constexpr (t >= 16) {
             w[t % 16] = rotl<1>(_mm256_xor_si256(_mm256_xor_si256(w[(t - 3) % 16], w[(t - 8) % 16]),
                                                  _mm256_xor_si256(w[(t - 14) % 16], w[t % 16])));
@@ -180,6 +127,40 @@ struct Sha1Kernel {
         std::copy_n(state.begin(), kWords, words.begin());
     }
 };
+
+// One block of every lane: Kernel::step(t, v, m) takes the working words v through step t over
+// the message words m, word by word, one lane each; the chaining words then add them. The groups
+// take each step in turn.
+template <class Kernel>
+[[gnu::flatten]] void compress(Vector (&state)[kGroups][Kernel::kWords],
+                               const BlockStarts& starts) {
+    constexpr std::size_t kWords = Kernel::kWords;
+    const Vector swap = _mm256_setr_epi8(3, 2, 1, 0, 7, 6, 5, 4, 11, 10, 9, 8, 15, 14, 13, 12, 3, 2,
+                                         1, 0, 7, 6, 5, 4, 11, 10, 9, 8, 15, 14, 13, 12);
+    Vector m[kGroups][16];
+    Vector v[kGroups][kWords];
+    for (std::size_t group = 0; group < kGroups; ++group) {
+        std::array<const std::uint8_t*, kGroupLanes> groupStarts;
+        std::copy_n(starts.begin() + static_cast<std::ptrdiff_t>(group * kGroupLanes), kGroupLanes,
+                    groupStarts.begin());
+        TransposeBlockWords(groupStarts, 0, m[group]);
+        if constexpr (Kernel::kBigEndian) {
+            for (Vector& word : m[group]) {
+                word = _mm256_shuffle_epi8(word, swap);
+            }
+        }
+        for (std::size_t word = 0; word < kWords; ++word) {
+            v[group][word] = state[group][word];
+        }
+    }
+    Unroll<Kernel::kSteps>(
+        [&](auto t) { Unroll<kGroups>([&](auto group) { Kernel::step(t, v[group], m[group]); }); });
+    for (std::size_t group = 0; group < kGroups; ++group) {
+        for (std::size_t word = 0; word < kWords; ++word) {
+            state[group][word] = add(state[group][word], v[group][word]);
+        }
+    }
+}
 
 // One lane's message: its whole blocks read where they are, then its last bytes, the padding
 // bit and the length in bits, in one or two blocks built here (RFC 1321, sections 3.1 and 3.2;
@@ -274,7 +255,7 @@ private:
                     reinterpret_cast<const Vector*>(&m_words[word][group * kGroupLanes]));
             }
         }
-        Kernel::compress(state, starts);
+        compress<Kernel>(state, starts);
         for (std::size_t group = 0; group < kGroups; ++group) {
             for (std::size_t word = 0; word < Kernel::kWords; ++word) {
                 _mm256_store_si256(reinterpret_cast<Vector*>(&m_words[word][group * kGroupLanes]),

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/hashing/EntryVariants.h"
 #include "app/hashing/FileSequence.h"
 #include "app/hashing/Hashing.h"
 #include "tests/hashing/RecordingDigester.h"
@@ -27,13 +28,19 @@ struct Seen {
     FileDigests digests;
 };
 
-// What the tasks ask for in turn: nothing, an algorithm that hashes many files at once, and such
-// algorithms beside one that does not.
+// What the tasks ask for in turn: nothing, an algorithm that hashes many files at once, such
+// algorithms beside one that does not, and HMAC over one, which must not take its plain digests.
 std::span<const AlgorithmEntry* const> algorithmSet(std::size_t index) {
+    static const auto hmacMd5 = [] {
+        EntryOptions options;
+        options.hmacKey = Bytes{'k', 'e', 'y'};
+        return MakeVariant(*FindAlgorithm("md5"), options).variant;
+    }();
     static const std::vector<const AlgorithmEntry*> sets[] = {
         {},
         {FindAlgorithm("md5")},
         {FindAlgorithm("sha1"), FindAlgorithm("sha256"), FindAlgorithm("md5")},
+        {&*hmacMd5->entry, FindAlgorithm("md5")},
     };
     return sets[index % std::size(sets)];
 }
