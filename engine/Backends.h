@@ -102,7 +102,7 @@ Crc64Update CrcUpdatePclmul;
 // BLAKE2bp's four leaves, one per lane of a 256-bit register; four KT128 leaves, one per 64-bit
 // lane.
 Sha64Compression Sha512CompressAvx2;
-// Eight messages at a time, one per 32-bit lane.
+// Sixteen messages at a time, one per 32-bit lane of two registers.
 ManyMessagesHash Md5MessagesAvx2, Sha1MessagesAvx2;
 KeccakAbsorption KeccakAbsorbAvx2;
 Adler32Sums Adler32UpdateAvx2;

@@ -1,6 +1,6 @@
 // Digests of many independent whole messages at once: a batch of small files costs one pass of
-// vector instructions for every eight of them. On AVX2 each of eight 32-bit lanes of a 256-bit
-// register holds one message and takes the next as soon as its own ends; elsewhere, and for the
+// vector instructions for every sixteen of them. On AVX2 each 32-bit lane of two 256-bit
+// registers holds one message and takes the next as soon as its own ends; elsewhere, and for the
 // last few messages of a batch, the messages are hashed one after another.
 #pragma once
 

@@ -1,5 +1,5 @@
 // The small files of a batch held together once read whole, so that the algorithms that hash
-// many messages in one call (MD5 and SHA-1, eight at a time in vector lanes) work out the digests
+// many messages in one call (MD5 and SHA-1, sixteen at a time in vector lanes) work out the digests
 // their tasks ask for all of them at once; each task then hashes its file as it would alone,
 // taking those digests instead of feeding the bytes again.
 #pragma once
