@@ -90,10 +90,10 @@ class FileContent {
 public:
     // Opens `name` as ReadFile does (`control.readStreams`, `control.tuning.chunkBytes`). A file
     // that cannot be opened or read gives a content whose every feed fails so. A file read whole
-    // goes into `scratch` when one large enough is given, else into memory of its own; the
-    // content then holds good only until `scratch` is used again.
+    // goes into `scratch` when it is large enough, else into memory of its own; the content then
+    // holds good only until `scratch` is used again.
     static FileContent Open(const std::string& name, const ReadControl& control,
-                            platform::ReadBuffer* scratch = nullptr);
+                            std::span<std::uint8_t> scratch = {});
 
     FileContent(FileContent&& other) noexcept;
     FileContent& operator=(FileContent&& other) noexcept;
@@ -148,12 +148,12 @@ public:
 private:
     FileContent() = default;
     // Where a file of `bytes` read whole goes.
-    std::span<std::uint8_t> target(std::size_t bytes, platform::ReadBuffer* scratch);
+    std::span<std::uint8_t> target(std::size_t bytes, std::span<std::uint8_t> scratch);
     void loadExactly(platform::ReadOnlyFile& file, std::size_t bytes,
-                     platform::ReadBuffer* scratch, bool dropCached);
+                     std::span<std::uint8_t> scratch, bool dropCached);
     // Reads a file whose size reads 0 whole when it is short; false when it is longer, which the
     // caller then rewinds. A failure becomes the content's.
-    bool loadToEnd(platform::ReadOnlyFile& file, platform::ReadBuffer* scratch);
+    bool loadToEnd(platform::ReadOnlyFile& file, std::span<std::uint8_t> scratch);
     void failed(ReadStatus status, int systemError);
 
     std::optional<ReadStatus> m_failure;  // OpenFailed or ReadFailed, found at the open

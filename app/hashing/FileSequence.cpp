@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/hashing/GroupedFiles.h"
 #include "platform/ReadOnlyFile.h"
 
 namespace tolvek::hashing {
@@ -27,7 +26,8 @@ std::size_t MostTasksHeld(std::size_t threads) {
 
 FileSequence::FileSequence(const ReadControl& control)
     : m_control(control),
-      m_lookAhead(kBatchesPerThread * std::max<std::size_t>(control.tuning.threads, 1)) {
+      m_lookAhead(kBatchesPerThread * std::max<std::size_t>(control.tuning.threads, 1)),
+      m_callerFiles(m_control) {
     m_control.progress = nullptr;
 }
 
@@ -100,40 +100,35 @@ bool FileSequence::drain(std::unique_lock<std::mutex>& lock) {
 }
 
 void FileSequence::workerLoop(const std::stop_token& stop) {
-    platform::ReadBuffer scratch;
+    GroupedFiles files(m_control);
     std::unique_lock lock(m_mutex);
     for (;;) {
         Batch* batch = nullptr;
         if (!m_changed.wait(lock, stop, [&] { return (batch = oldestWaiting()) != nullptr; })) {
             return;
         }
-        hash(lock, *batch, scratch);
+        hash(lock, *batch, files);
     }
 }
 
 // The calling thread hashes too when it may not add any further.
 void FileSequence::hashWaitingOrWait(std::unique_lock<std::mutex>& lock) {
     if (Batch* batch = oldestWaiting()) {
-        hash(lock, *batch, m_callerScratch);
+        hash(lock, *batch, m_callerFiles);
         return;
     }
     m_changed.wait(lock, [&] { return m_pending.front().hashed; });
 }
 
-void FileSequence::hash(std::unique_lock<std::mutex>& lock, Batch& batch,
-                        platform::ReadBuffer& scratch) {
+void FileSequence::hash(std::unique_lock<std::mutex>& lock, Batch& batch, GroupedFiles& files) {
     batch.taken = true;
     lock.unlock();
-    if (scratch.data() == nullptr) {
-        scratch = platform::ReadBuffer(m_control.tuning.chunkBytes);
-    }
-    GroupedFiles grouped(m_control);
     for (Item& item : batch.items) {
         if (item.kind == Kind::File) {
-            hashFile(item, scratch, grouped);
+            hashFile(item, files);
         }
     }
-    grouped.hashAll();
+    files.hashAll();
     lock.lock();
     batch.hashed = true;
     m_changed.notify_all();
@@ -142,12 +137,10 @@ void FileSequence::hash(std::unique_lock<std::mutex>& lock, Batch& batch,
 // Opening never waits, not even for a FIFO named on purpose; such a stream is read on the calling
 // thread when its turn comes, and stays open until then, since closing a FIFO unread would fail
 // its writer. A file too large to be read whole is opened again there.
-void FileSequence::hashFile(Item& item, platform::ReadBuffer& scratch, GroupedFiles& grouped) {
+void FileSequence::hashFile(Item& item, GroupedFiles& files) {
     ReadControl control = openingControl();
     control.readStreams = item.task.readStreams;
-    const bool grouping = GroupedFiles::Gains(item.task.algorithms);
-    FileContent content =
-        FileContent::Open(item.task.name, control, grouping ? nullptr : &scratch);
+    FileContent content = FileContent::Open(item.task.name, control, files.scratch());
     if (content.readsWhenFed()) {
         item.kind = Kind::OnCaller;
         if (!content.feedsAgain()) {
@@ -156,8 +149,8 @@ void FileSequence::hashFile(Item& item, platform::ReadBuffer& scratch, GroupedFi
         return;
     }
     m_bytesRead += content.loadedBytes();
-    if (item.task.hash && grouping) {
-        grouped.add(std::move(content), item.task);
+    if (item.task.hash && GroupedFiles::Gains(item.task.algorithms)) {
+        files.add(std::move(content), item.task.algorithms, item.task.hash);
     } else if (item.task.hash) {
         item.task.hash(content, m_control);
     }

@@ -21,10 +21,9 @@
 
 #include "app/hashing/AlgorithmTable.h"
 #include "app/hashing/FileReader.h"
+#include "app/hashing/GroupedFiles.h"
 
 namespace tolvek::hashing {
-
-class GroupedFiles;
 
 struct FileTask {
     std::string name;
@@ -32,7 +31,7 @@ struct FileTask {
     bool readStreams = false;
     // Hashes the file through `content`, as often as it needs, under `control`. Runs once, on
     // any thread of the sequence, so it shares nothing with the reports but its own result.
-    std::function<void(FileContent& content, const ReadControl& control)> hash;
+    ContentHash hash;
     // The algorithms `hash` asks for, when the caller knows them: a file read whole may then have
     // their digests worked out beforehand, together with other files' (GroupedFiles.h). They
     // stay valid until the task is reported.
@@ -94,8 +93,8 @@ private:
     bool drain(std::unique_lock<std::mutex>& lock);
     void workerLoop(const std::stop_token& stop);
     void hashWaitingOrWait(std::unique_lock<std::mutex>& lock);
-    void hash(std::unique_lock<std::mutex>& lock, Batch& batch, platform::ReadBuffer& scratch);
-    void hashFile(Item& item, platform::ReadBuffer& scratch, GroupedFiles& grouped);
+    void hash(std::unique_lock<std::mutex>& lock, Batch& batch, GroupedFiles& files);
+    void hashFile(Item& item, GroupedFiles& files);
     bool report(Item& item);
     // The control a file is opened under: once the files read add up to more than the tuning
     // keeps cached, each is dropped from the page cache as it is read.
@@ -106,8 +105,8 @@ private:
     ReadControl m_control;
     std::size_t m_lookAhead;
     Batch m_filling;  // the calling thread's, until it is full
-    // What each thread reads its small files into, one file at a time; made on first use.
-    platform::ReadBuffer m_callerScratch;
+    // What each thread reads its small files into, and holds some of them in.
+    GroupedFiles m_callerFiles;
     std::mutex m_mutex;
     std::condition_variable_any m_changed;
     std::deque<Batch> m_pending;  // in the order added; references stay valid at both ends

@@ -6,16 +6,20 @@ namespace tolvek::hashing {
 
 namespace {
 
-// The bytes a group holds at most before it is hashed: many times what one pass of the lanes
+// The memory a group holds at most before it is hashed: many times what one pass of the lanes
 // takes, so that they stay full but for the group's last few files.
 constexpr std::size_t kMostGroupedBytes = std::size_t{2} << 20;
+// The largest file held: a larger one's own system calls cost little beside hashing it, and a few
+// such files would fill the group.
+constexpr std::size_t kMostGroupedFileBytes = std::size_t{64} << 10;
 
 bool hashesMany(const AlgorithmEntry* algorithm) {
     return algorithm->manyMessages != nullptr;
 }
 
-bool asks(const FileTask& task, const AlgorithmEntry& algorithm) {
-    return std::ranges::find(task.algorithms, &algorithm) != task.algorithms.end();
+std::size_t wholePages(std::size_t bytes) {
+    return (bytes + platform::kReadAlignment - 1) / platform::kReadAlignment *
+           platform::kReadAlignment;
 }
 
 }  // namespace
@@ -24,15 +28,26 @@ bool GroupedFiles::Gains(std::span<const AlgorithmEntry* const> algorithms) {
     return std::ranges::any_of(algorithms, hashesMany);
 }
 
-void GroupedFiles::add(FileContent content, const FileTask& task) {
+std::span<std::uint8_t> GroupedFiles::scratch() {
+    if (m_memory.data() == nullptr) {
+        m_memory = platform::ReadBuffer(m_control.tuning.chunkBytes + kMostGroupedBytes);
+    }
+    return m_memory.bytes().subspan(m_held);
+}
+
+void GroupedFiles::add(FileContent content, std::span<const AlgorithmEntry* const> algorithms,
+                       const ContentHash& hash) {
     const auto bytes = content.wholeBytes();
-    if (!bytes) {
-        task.hash(content, m_control);
+    if (!bytes || bytes->size() > kMostGroupedFileBytes) {
+        hash(content, m_control);
         return;
     }
-    m_bytes += bytes->size();
-    m_files.push_back({std::move(content), &task});
-    if (m_bytes >= kMostGroupedBytes) {
+    // A file read to its end past its size of 0 may have memory of its own.
+    if (!bytes->empty() && bytes->data() == scratch().data()) {
+        m_held += wholePages(bytes->size());
+    }
+    m_files.push_back({std::move(content), algorithms, &hash});
+    if (m_held >= kMostGroupedBytes) {
         hashAll();
     }
 }
@@ -40,7 +55,7 @@ void GroupedFiles::add(FileContent content, const FileTask& task) {
 void GroupedFiles::hashAll() {
     std::vector<const AlgorithmEntry*> algorithms;
     for (const File& file : m_files) {
-        for (const AlgorithmEntry* algorithm : file.task->algorithms) {
+        for (const AlgorithmEntry* algorithm : file.algorithms) {
             if (hashesMany(algorithm) &&
                 std::ranges::find(algorithms, algorithm) == algorithms.end()) {
                 algorithms.push_back(algorithm);
@@ -51,17 +66,17 @@ void GroupedFiles::hashAll() {
         hashTogether(*algorithm);
     }
     for (File& file : m_files) {
-        file.task->hash(file.content, m_control);
+        (*file.hash)(file.content, m_control);
     }
     m_files.clear();
-    m_bytes = 0;
+    m_held = 0;
 }
 
 void GroupedFiles::hashTogether(const AlgorithmEntry& algorithm) {
     std::vector<File*> files;
     std::vector<engine::MessageBytes> messages;
     for (File& file : m_files) {
-        if (asks(*file.task, algorithm)) {
+        if (std::ranges::find(file.algorithms, &algorithm) != file.algorithms.end()) {
             files.push_back(&file);
             messages.push_back(*file.content.wholeBytes());
         }
