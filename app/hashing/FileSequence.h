@@ -3,8 +3,9 @@
 // files itself: a small file costs a few system calls, which on a fast disk or the page cache
 // take as long as hashing it, so they are shared out too. A file too large to be read whole, or
 // a FIFO or device named on purpose, is read and hashed on the calling thread as ReadFile reads
-// (on every core, with progress), once the files before it are reported. Each file's report
-// comes back in order on the calling thread.
+// (on every core, with progress), once the files before it are reported. Small files whose
+// algorithms hash many messages at once wait in their thread's memory to be hashed together
+// (GroupedFiles.h). Each file's report comes back in order on the calling thread.
 #pragma once
 
 #include <atomic>
