@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <string_view>
 #include <utility>
 
 namespace tolvek::platform {
@@ -49,15 +50,25 @@ void report(int* failure, int error) {
 
 std::optional<ReadOnlyFile> ReadOnlyFile::open(const std::string& name, FileKinds kinds,
                                                int* failure) {
+    return openIn(AT_FDCWD, name.c_str(), kinds, failure, nullptr);
+}
+
+std::optional<ReadOnlyFile> ReadOnlyFile::openIn(int folder, const char* name, FileKinds kinds,
+                                                 int* failure, const NameLook* look) {
     // O_NONBLOCK keeps the open itself from waiting for a FIFO's writer; the type check
     // below then refuses an unwanted FIFO before anything is read. The flag stays on the
     // regular files and block devices that pass, whose reads it does not change; a wanted
     // stream waits at its first read instead. Opening a FIFO lets its waiting writer go on,
     // which then fails if the FIFO is closed unread: one that is wanted is kept open.
-    const int descriptor = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    const int descriptor = ::openat(folder, name, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (descriptor < 0) {
         report(failure, errno);
         return std::nullopt;
+    }
+    if (look != nullptr && look->size) {
+        ReadOnlyFile file(descriptor);
+        file.m_sizeAtOpen = look->size;
+        return file;
     }
     struct stat status {};
     if (::fstat(descriptor, &status) != 0 || !isWanted(status, kinds)) {
@@ -177,6 +188,53 @@ void ReadOnlyFile::adviseSequential() const {
 void ReadOnlyFile::dropCached(std::int64_t offset, std::int64_t length) const {
     ::posix_fadvise(m_descriptor, static_cast<off_t>(offset), static_cast<off_t>(length),
                     POSIX_FADV_DONTNEED);
+}
+
+Opener::~Opener() {
+    if (m_folder >= 0) {
+        ::close(m_folder);
+    }
+}
+
+std::optional<NameLook> Opener::look(const std::string& name) {
+    const auto [folder, part] = place(name);
+    struct stat status {};
+    m_lookedAt = name;
+    m_look.reset();
+    if (::fstatat(folder, part, &status, 0) == 0) {
+        m_look.emplace();
+        m_look->stream = isStreamKind(status);
+        if (S_ISREG(status.st_mode)) {
+            m_look->size = static_cast<std::int64_t>(status.st_size);
+        }
+    }
+    return m_look;
+}
+
+std::optional<ReadOnlyFile> Opener::open(const std::string& name, FileKinds kinds, int* failure) {
+    const auto [folder, part] = place(name);
+    const std::optional<NameLook> look =
+        name == m_lookedAt ? std::exchange(m_look, std::nullopt) : std::nullopt;
+    return ReadOnlyFile::openIn(folder, part, kinds, failure, look ? &*look : nullptr);
+}
+
+std::pair<int, const char*> Opener::place(const std::string& name) {
+    const std::size_t slash = name.rfind('/');
+    if (slash == std::string::npos || slash + 1 == name.size()) {
+        return {AT_FDCWD, name.c_str()};
+    }
+    const std::string_view folderName(name.data(), slash == 0 ? 1 : slash);
+    if (folderName != m_folderName) {
+        if (m_folder >= 0) {
+            ::close(m_folder);
+        }
+        m_folderName = folderName;
+        m_folder = ::open(m_folderName.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    }
+    if (m_folder < 0) {
+        return {AT_FDCWD, name.c_str()};
+    }
+    return {m_folder, name.c_str() + slash + 1};
 }
 
 bool ReadPieces(ReadOnlyFile& file, std::span<std::uint8_t> buffer,

@@ -10,6 +10,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 
 namespace tolvek::platform {
 
@@ -17,6 +18,13 @@ namespace tolvek::platform {
 // line names on purpose (`<(cmd)`, /dev/stdin) and which are read until they end. Opening never
 // waits, not even for a FIFO's writer: a stream's first read does (see read()).
 enum class FileKinds { Seekable, WithStreams };
+
+// What a look at a name tells without opening it: opening a FIFO lets its waiting writer go on,
+// which then fails if the FIFO is closed unread.
+struct NameLook {
+    bool stream = false;               // a FIFO or character device
+    std::optional<std::int64_t> size;  // a regular file's size
+};
 
 class ReadOnlyFile {
 public:
@@ -64,7 +72,14 @@ public:
     void dropCached(std::int64_t offset, std::int64_t length) const;
 
 private:
+    friend class Opener;
+
     explicit ReadOnlyFile(int descriptor) : m_descriptor(descriptor) {}
+    // `name` within the folder `folder` (a descriptor, or AT_FDCWD). A name that `look` found to
+    // be a regular file is taken to be one still, of the size found, with no second look: one
+    // replaced since by a FIFO or folder fails its reads, unwaited.
+    static std::optional<ReadOnlyFile> openIn(int folder, const char* name, FileKinds kinds,
+                                              int* failure, const NameLook* look);
     bool awaitWriter();
 
     int m_descriptor = -1;
@@ -73,6 +88,34 @@ private:
     bool m_awaitsWriter = false;  // a stream not read yet, still opened without waiting
     // Written by the threads that readAt() at once.
     mutable std::atomic<int> m_lastError = 0;
+};
+
+// Opens many files one after another, as each thread of a many-file run does. The folder of the
+// last name stays open, so that the system looks up the files of one folder by their last part
+// alone, however long the path; and a regular file that look() has just found is opened with no
+// second look. Meant to live no longer than a batch of names: a folder renamed meanwhile would
+// stay the one opened.
+class Opener {
+public:
+    Opener() = default;
+    Opener(const Opener&) = delete;
+    Opener& operator=(const Opener&) = delete;
+    ~Opener();
+
+    // Nothing when `name` cannot be looked at; opening it then tells why.
+    std::optional<NameLook> look(const std::string& name);
+    // As ReadOnlyFile::open.
+    std::optional<ReadOnlyFile> open(const std::string& name, FileKinds kinds, int* failure);
+
+private:
+    // The descriptor of `name`'s folder (AT_FDCWD for a name without one, or a folder that
+    // cannot be opened, when the name is used whole) and the part of `name` to use within it.
+    std::pair<int, const char*> place(const std::string& name);
+
+    std::string m_folderName;
+    int m_folder = -1;
+    std::string m_lookedAt;
+    std::optional<NameLook> m_look;
 };
 
 // Hands the file's bytes from its read position to `consume`, in pieces of at most

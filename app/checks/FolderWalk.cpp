@@ -1,17 +1,18 @@
 #include "app/checks/FolderWalk.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <filesystem>
+#include <cerrno>
+#include <memory>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 namespace tolvek::checks {
 
 namespace {
-
-namespace fs = std::filesystem;
 
 using Identity = std::pair<dev_t, ino_t>;
 
@@ -38,45 +39,91 @@ public:
     }
 
 private:
+    struct Entry {
+        std::string name;
+        unsigned char type;  // as the folder gave it (DT_REG, DT_DIR, ...; DT_UNKNOWN)
+    };
+
     bool entries(const std::string& folderName) {
         // Each entry keeps the type its folder gave, so that most need no look of their own.
-        std::vector<std::pair<std::string, fs::directory_entry>> found;
-        std::error_code error;
-        for (fs::directory_iterator it(folderName, error), end; !error && it != end;
-             it.increment(error)) {
-            found.emplace_back(it->path().filename().string(), *it);
-        }
-        if (error) {
-            m_visit.skipped(folderName, Skipped::Unreadable, error.value());
+        std::vector<Entry> found;
+        if (const int error = read(folderName, found); error != 0) {
+            m_visit.skipped(folderName, Skipped::Unreadable, error);
             return true;
         }
-        std::ranges::sort(found, {},
-                          [](const auto& named) -> const std::string& { return named.first; });
+        std::ranges::sort(found, {}, &Entry::name);
         const std::string prefix = folderName.ends_with('/') ? folderName : folderName + "/";
-        for (const auto& [name, entry] : found) {
-            if (m_stop.stop_requested() || !visitEntry(prefix + name, entry)) {
+        for (const Entry& entry : found) {
+            if (m_stop.stop_requested() || !visitEntry(prefix + entry.name, entry.type)) {
                 return false;
             }
         }
         return true;
     }
 
-    bool visitEntry(const std::string& name, const fs::directory_entry& entry) {
-        const bool link = entry.is_symlink(m_ignored);
-        if (entry.is_directory(m_ignored)) {
-            return link && !m_visit.followLinks ? true : folder(name);
+    // The folder's entries but "." and ".."; the system's error number, or 0.
+    static int read(const std::string& folderName, std::vector<Entry>& found) {
+        const std::unique_ptr<DIR, int (*)(DIR*)> folder(::opendir(folderName.c_str()),
+                                                         ::closedir);
+        if (!folder) {
+            return errno;
         }
-        if (entry.is_regular_file(m_ignored) || (link && !entry.exists(m_ignored))) {
+        for (;;) {
+            errno = 0;
+            const dirent* entry = ::readdir(folder.get());
+            if (entry == nullptr) {
+                return errno;
+            }
+            const std::string_view name = entry->d_name;
+            if (name != "." && name != "..") {
+                found.push_back({std::string(name), entry->d_type});
+            }
+        }
+    }
+
+    bool visitEntry(const std::string& name, unsigned char type) {
+        switch (type == DT_UNKNOWN ? typeOf(name) : type) {
+            case DT_REG:
+                return m_visit.file(name);
+            case DT_DIR:
+                return folder(name);
+            case DT_LNK:
+                return visitLink(name);
+            default:
+                return skipNotAFile(name);
+        }
+    }
+
+    // A link that leads nowhere is visited as a file, so that its failure shows where it is
+    // hashed.
+    bool visitLink(const std::string& name) {
+        struct stat status {};
+        if (::stat(name.c_str(), &status) != 0) {
             return m_visit.file(name);
         }
+        if (S_ISDIR(status.st_mode)) {
+            return m_visit.followLinks ? folder(name) : true;
+        }
+        return S_ISREG(status.st_mode) ? m_visit.file(name) : skipNotAFile(name);
+    }
+
+    bool skipNotAFile(const std::string& name) {
         m_visit.skipped(name, Skipped::NotAFile, 0);
         return true;
+    }
+
+    // For a file system whose folders do not tell their entries' types.
+    static unsigned char typeOf(const std::string& name) {
+        struct stat status {};
+        if (::lstat(name.c_str(), &status) != 0) {
+            return DT_UNKNOWN;
+        }
+        return static_cast<unsigned char>(IFTODT(status.st_mode));
     }
 
     const FolderVisit& m_visit;
     std::stop_token m_stop;
     std::vector<Identity> m_open;
-    std::error_code m_ignored;
 };
 
 }  // namespace

@@ -19,12 +19,13 @@ constexpr std::size_t kProbeBytes = 4096;
 }  // namespace
 
 FileContent FileContent::Open(const std::string& name, const ReadControl& control,
-                              std::span<std::uint8_t> scratch) {
+                              std::span<std::uint8_t> scratch, platform::Opener* opener) {
     FileContent content;
     const platform::FileKinds kinds =
         control.readStreams ? platform::FileKinds::WithStreams : platform::FileKinds::Seekable;
     std::optional<platform::ReadOnlyFile> file =
-        platform::ReadOnlyFile::open(name, kinds, &content.m_systemError);
+        opener != nullptr ? opener->open(name, kinds, &content.m_systemError)
+                          : platform::ReadOnlyFile::open(name, kinds, &content.m_systemError);
     const std::optional<std::int64_t> size = file ? file->sizeAtOpen() : std::nullopt;
     if (!size || *size < 0) {
         content.m_failure = ReadStatus::OpenFailed;

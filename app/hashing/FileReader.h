@@ -22,6 +22,7 @@
 
 namespace tolvek::platform {
 class ReadOnlyFile;
+class Opener;
 }
 
 namespace tolvek::hashing {
@@ -91,9 +92,10 @@ public:
     // Opens `name` as ReadFile does (`control.readStreams`, `control.tuning.chunkBytes`). A file
     // that cannot be opened or read gives a content whose every feed fails so. A file read whole
     // goes into `scratch` when it is large enough, else into memory of its own; the content then
-    // holds good only until `scratch` is used again.
+    // holds good only until `scratch` is used again. Opened through `opener` when one is given.
     static FileContent Open(const std::string& name, const ReadControl& control,
-                            std::span<std::uint8_t> scratch = {});
+                            std::span<std::uint8_t> scratch = {},
+                            platform::Opener* opener = nullptr);
 
     FileContent(FileContent&& other) noexcept;
     FileContent& operator=(FileContent&& other) noexcept;

@@ -123,9 +123,10 @@ void FileSequence::hashWaitingOrWait(std::unique_lock<std::mutex>& lock) {
 void FileSequence::hash(std::unique_lock<std::mutex>& lock, Batch& batch, GroupedFiles& files) {
     batch.taken = true;
     lock.unlock();
+    platform::Opener opener;
     for (Item& item : batch.items) {
         if (item.kind == Kind::File) {
-            hashFile(item, files);
+            hashFile(item, files, opener);
         }
     }
     files.hashAll();
@@ -134,18 +135,23 @@ void FileSequence::hash(std::unique_lock<std::mutex>& lock, Batch& batch, Groupe
     m_changed.notify_all();
 }
 
-// Opening never waits, not even for a FIFO named on purpose; such a stream is read on the calling
-// thread when its turn comes, and stays open until then, since closing a FIFO unread would fail
-// its writer. A file too large to be read whole is opened again there.
-void FileSequence::hashFile(Item& item, GroupedFiles& files) {
+// A FIFO or device named on purpose is not even opened here: it is opened in its turn on the
+// calling thread, as a file is read in turn. Opened ahead, it would hold a descriptor until then
+// and take what its writer means for a later line naming it again. The look that tells spares
+// the open its own. A file too large to be read whole is opened again there too.
+void FileSequence::hashFile(Item& item, GroupedFiles& files, platform::Opener& opener) {
+    if (item.task.readStreams) {
+        const std::optional<platform::NameLook> look = opener.look(item.task.name);
+        if (look && look->stream) {
+            item.kind = Kind::OnCaller;
+            return;
+        }
+    }
     ReadControl control = openingControl();
     control.readStreams = item.task.readStreams;
-    FileContent content = FileContent::Open(item.task.name, control, files.scratch());
+    FileContent content = FileContent::Open(item.task.name, control, files.scratch(), &opener);
     if (content.readsWhenFed()) {
         item.kind = Kind::OnCaller;
-        if (!content.feedsAgain()) {
-            item.stream = std::move(content);
-        }
         return;
     }
     m_bytesRead += content.loadedBytes();
@@ -162,8 +168,7 @@ bool FileSequence::report(Item& item) {
         ReadControl control = openingControl();
         control.progress = item.task.progress;
         control.readStreams = item.task.readStreams;
-        FileContent content = item.stream ? std::move(*item.stream)
-                                          : FileContent::Open(item.task.name, control);
+        FileContent content = FileContent::Open(item.task.name, control);
         m_bytesRead += content.size().value_or(0);
         item.task.hash(content, control);
     }

@@ -14,7 +14,6 @@
 #include <deque>
 #include <functional>
 #include <mutex>
-#include <optional>
 #include <span>
 #include <string>
 #include <thread>
@@ -45,7 +44,8 @@ struct FileTask {
 };
 
 // The tasks a sequence of `threads` threads holds at most, added and not yet reported: however
-// many go through it, a sequence holds no more files, names and reports than these.
+// many go through it, a sequence holds no more names and reports than these, and no more open
+// files than two for each of its threads: a file and its folder.
 std::size_t MostTasksHeld(std::size_t threads);
 
 class FileSequence {
@@ -77,7 +77,6 @@ private:
     struct Item {
         FileTask task;
         Kind kind;
-        std::optional<FileContent> stream = {};  // a FIFO or device opened ahead of its turn
     };
     // Files travel in batches, so that threads meet once per batch rather than per file.
     struct Batch {
@@ -95,7 +94,7 @@ private:
     void workerLoop(const std::stop_token& stop);
     void hashWaitingOrWait(std::unique_lock<std::mutex>& lock);
     void hash(std::unique_lock<std::mutex>& lock, Batch& batch, GroupedFiles& files);
-    void hashFile(Item& item, GroupedFiles& files);
+    void hashFile(Item& item, GroupedFiles& files, platform::Opener& opener);
     bool report(Item& item);
     // The control a file is opened under: once the files read add up to more than the tuning
     // keeps cached, each is dropped from the page cache as it is read.

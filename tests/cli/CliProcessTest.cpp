@@ -6,12 +6,15 @@
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <optional>
@@ -186,50 +189,76 @@ TEST(CliProcess, AListIsCheckedAsItArrives) {
     EXPECT_EQ(run.exitCode, kExitOk) << run.errors;
 }
 
-// Two FIFOs among a list's files, written in the list's order by one writer that waits for the
-// first as the run starts; a large file before it delays its turn. Each is read whole in its
-// turn: opened ahead of it, it neither blocks the files after it nor fails its writer.
+// FIFOs among a list's files, written in the list's order by one writer that waits for each
+// reader; a large file early in the list delays the turns after it. Each FIFO line is read whole
+// in its turn, as a file is, and blocks none of the files after it; FIFOs opened ahead would
+// hold a descriptor each, and a FIFO listed again would take its writer's second write on its
+// first line.
 TEST(CliProcess, FifosInAListAreReadInTheirTurn) {
-    tolvek::testing::TempFolder folder;
+    const struct Case {
+        const char* what;
+        std::size_t fifoLines;
+        std::size_t fifos;  // FIFO line n names FIFO n % fifos
+        int linesApart;
+        rlim_t openFiles;  // the program's limit on open descriptors
+    } cases[] = {
+        {"two FIFOs", 2, 2, 90, RLIM_INFINITY},
+        {"a FIFO listed again", 3, 2, 80, RLIM_INFINITY},
+        {"60 FIFOs, 32 open files", 60, 60, 3, 32},
+    };
     // FIPS 180-2's SHA-256 of "abc".
     const std::string abc = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad  ";
-    std::string list;
-    std::string expected;
-    std::vector<std::string> fifos;
-    for (int index = 0; index < 200; ++index) {
-        const std::string name = folder.file(std::to_string(index));
-        if (index % 90 == 45) {
-            ASSERT_EQ(::mkfifo(name.c_str(), 0600), 0);
-            fifos.push_back(name);
-        } else if (index == 10) {
-            folder.writeSparse(std::to_string(index), std::int64_t{64} << 20, 1);
-        } else {
-            folder.write(std::to_string(index), "abc");
-        }
-        list += abc + name + "\n";
-        expected += name + (index == 10 ? ": FAILED\n" : ": OK\n");
-    }
     ::signal(SIGPIPE, SIG_IGN);  // a write nobody reads fails instead of ending the test
-    std::atomic<bool> written = false;
-    std::atomic<bool> writeFailed = false;
-    std::jthread writer([&] {
-        for (const std::string& fifo : fifos) {
-            std::ofstream stream(fifo);
-            writeFailed = !(stream << "abc" << std::flush) || writeFailed;
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        tolvek::testing::TempFolder folder;
+        std::string list;
+        std::string expected;
+        std::vector<std::string> written;  // the FIFO of each FIFO line
+        for (int index = 0; index < 200; ++index) {
+            std::string name = folder.file(std::to_string(index));
+            const std::size_t fifoLine = written.size();
+            if (index == 10) {
+                folder.writeSparse(std::to_string(index), std::int64_t{64} << 20, 1);
+            } else if (index % test.linesApart == 1 && fifoLine < test.fifoLines) {
+                name = folder.file("fifo" + std::to_string(fifoLine % test.fifos));
+                if (!std::filesystem::exists(name)) {
+                    ASSERT_EQ(::mkfifo(name.c_str(), 0600), 0);
+                }
+                written.push_back(name);
+            } else {
+                folder.write(std::to_string(index), "abc");
+            }
+            list += abc + name + "\n";
+            expected += name + (index == 10 ? ": FAILED\n" : ": OK\n");
         }
-        written = true;
-    });
-    const ProcessRun run = runProgram(
-        {"--threads", "2", "-c", "-a", "sha256", folder.write("list", list)}, ErrorsTo::Pipe);
-    EXPECT_EQ(run.output, expected);
-    EXPECT_EQ(run.exitCode, kExitFailure) << run.errors;
-    while (!written) {  // a writer that a failed run left waiting for a reader
-        for (const std::string& fifo : fifos) {
-            ::close(::open(fifo.c_str(), O_RDONLY | O_NONBLOCK));
+        std::atomic<bool> done = false;
+        std::atomic<bool> writeFailed = false;
+        std::jthread writer([&] {
+            for (const std::string& fifo : written) {
+                std::ofstream stream(fifo);
+                writeFailed = !(stream << "abc" << std::flush) || writeFailed;
+            }
+            done = true;
+        });
+        rlimit inherited{};
+        ::getrlimit(RLIMIT_NOFILE, &inherited);
+        rlimit lowered = inherited;
+        lowered.rlim_cur = std::min(test.openFiles, inherited.rlim_cur);
+        ::setrlimit(RLIMIT_NOFILE, &lowered);
+        const ProcessRun run = runProgram(
+            {"--threads", "2", "-c", "-a", "sha256", folder.write("list", list)}, ErrorsTo::Pipe);
+        ::setrlimit(RLIMIT_NOFILE, &inherited);
+        EXPECT_EQ(run.output, expected);
+        EXPECT_EQ(run.exitCode, kExitFailure) << run.errors;
+        while (!done) {  // a writer that a failed run left waiting for a reader
+            for (const std::string& fifo : written) {
+                ::close(::open(fifo.c_str(), O_RDONLY | O_NONBLOCK));
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        EXPECT_FALSE(writeFailed);
     }
-    EXPECT_FALSE(writeFailed);
 }
 
 TEST(CliProcess, AFailedWriteToStandardOutputIsAFailure) {

@@ -176,16 +176,32 @@ mode_t modeOf(int flags, va_list arguments) {
     return (flags & (O_CREAT | O_TMPFILE)) != 0 ? static_cast<mode_t>(va_arg(arguments, int)) : 0;
 }
 
+// The path a call names: `path` within the folder `folder` when it is relative to one, which
+// the reader does to look up a folder's files by their last part.
+std::string namedPath(int folder, const char* path) {
+    if (g_fault.load() == Fault::None || path == nullptr) {
+        return "";
+    }
+    if (folder == AT_FDCWD || path[0] == '/') {
+        return path;
+    }
+    const std::string link = "/proc/self/fd/" + std::to_string(folder);
+    std::array<char, 4096> target{};
+    const ssize_t length = ::readlink(link.c_str(), target.data(), target.size() - 1);
+    return length < 0 ? path : std::string(target.data(), length) + "/" + path;
+}
+
 // The whole open family, as openat: refused under the plan, else opened for real and followed
 // when the plan names the file.
 int plannedOpen(int folder, const char* path, int flags, mode_t mode) {
-    if (const int refusal = openRefusal(path, flags)) {
+    const std::string named = namedPath(folder, path);
+    if (const int refusal = openRefusal(named.c_str(), flags)) {
         return fail(refusal);
     }
     TOLVEK_REAL(openat);
     const int descriptor = real_openat(folder, path, flags, mode);
     if (descriptor >= 0) {
-        track(descriptor, isPlanned(path));
+        track(descriptor, isPlanned(named.c_str()));
     }
     return descriptor;
 }
@@ -199,8 +215,8 @@ ssize_t plannedRead(int descriptor, std::uint64_t offset, std::size_t count, Rea
 
 // A file's status as the plan has it: size 0 under SizeReadsZero.
 template <class Status>
-int plannedStatus(int descriptor, int result, Status* status) {
-    if (result == 0 && planFor(descriptor) == Fault::SizeReadsZero && S_ISREG(status->st_mode)) {
+int plannedStatus(Fault fault, int result, Status* status) {
+    if (result == 0 && fault == Fault::SizeReadsZero && S_ISREG(status->st_mode)) {
         ++g_made;
         status->st_size = 0;
     }
@@ -333,13 +349,23 @@ ssize_t pread64(int descriptor, void* buffer, size_t count, off64_t offset)
 
 int fstat(int descriptor, struct stat* status) noexcept {
     TOLVEK_REAL(fstat);
-    return plannedStatus(descriptor, real_fstat(descriptor, status), status);
+    return plannedStatus(planFor(descriptor), real_fstat(descriptor, status), status);
 }
 
 int fstat64(int descriptor, struct stat64* status) noexcept {
     TOLVEK_REAL(fstat64);
-    return plannedStatus(descriptor, real_fstat64(descriptor, status), status);
+    return plannedStatus(planFor(descriptor), real_fstat64(descriptor, status), status);
 }
+
+// A look by name, as a named file gets before it is opened, sees what the open would.
+int fstatat(int folder, const char* path, struct stat* status, int flags) noexcept {
+    TOLVEK_REAL(fstatat);
+    const Fault fault = isPlanned(namedPath(folder, path).c_str()) ? g_fault.load() : Fault::None;
+    return plannedStatus(fault, real_fstatat(folder, path, status, flags), status);
+}
+
+int fstatat64(int folder, const char* path, struct stat64* status, int flags) noexcept
+    __attribute__((alias("fstatat")));
 
 ssize_t write(int descriptor, const void* buffer, size_t count) {
     TOLVEK_REAL(write);
