@@ -133,6 +133,7 @@ private:
         hashing::FileTask task;
         task.name = item->path;
         task.readStreams = true;
+        task.algorithms = item->candidates;
         task.hash = [this, item, verdict](hashing::FileContent& content,
                                           const hashing::ReadControl& control) {
             *verdict = checks::CheckContent(*item, content, control, m_likely.load());

@@ -40,6 +40,7 @@ bool DigestSequence::add(const std::string& name, bool named) {
     hashing::FileTask task;
     task.name = name;
     task.readStreams = named;
+    task.algorithms = m_run.entries;
     task.hash = [this, file](hashing::FileContent& content, const hashing::ReadControl& control) {
         file->digests = hashing::HashContentWith(content, m_routes, control);
     };

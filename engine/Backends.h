@@ -12,6 +12,7 @@
 
 #include "engine/Blake3.h"
 #include "engine/CrcTables.h"
+#include "engine/MessageLanes.h"
 
 namespace tolvek::engine {
 
@@ -41,6 +42,8 @@ using Crc64Update = std::uint64_t(const Crc64Tables& tables, std::uint64_t crc,
 
 Sha32Compression Sha1CompressPortable, Sha256CompressPortable;
 Sha64Compression Sha512CompressPortable;
+// One message after another, through Md5Transform and Sha1Compress.
+ManyMessagesHash Md5MessagesPortable, Sha1MessagesPortable;
 KeccakAbsorption KeccakAbsorbPortable;
 Adler32Sums Adler32UpdatePortable;
 // Slice-by-8 over the tables.
@@ -99,6 +102,8 @@ Crc64Update CrcUpdatePclmul;
 // BLAKE2bp's four leaves, one per lane of a 256-bit register; four KT128 leaves, one per 64-bit
 // lane.
 Sha64Compression Sha512CompressAvx2;
+// Sixteen messages at a time, one per 32-bit lane of two registers.
+ManyMessagesHash Md5MessagesAvx2, Sha1MessagesAvx2;
 KeccakAbsorption KeccakAbsorbAvx2;
 Adler32Sums Adler32UpdateAvx2;
 namespace xxhash {

@@ -10,6 +10,7 @@
 #include "engine/CrcKernels.h"
 #include "engine/KangarooTwelve.h"
 #include "engine/Keccak.h"
+#include "engine/MessageLanes.h"
 #include "engine/SHA.h"
 #include "engine/XXHash.h"
 #if defined(TOLVEK_X86)
@@ -183,6 +184,24 @@ void Sha512Compress(Sha64State& state, const std::uint8_t* blocks, std::size_t b
     }
 #endif
     Sha512CompressPortable(state, blocks, blockCount);
+}
+
+void Md5Messages(std::span<const MessageBytes> messages, std::uint8_t* digests) {
+#if defined(TOLVEK_X86)
+    if (CpuHas(kCpuAvx2)) {
+        return Md5MessagesAvx2(messages, digests);
+    }
+#endif
+    Md5MessagesPortable(messages, digests);
+}
+
+void Sha1Messages(std::span<const MessageBytes> messages, std::uint8_t* digests) {
+#if defined(TOLVEK_X86)
+    if (CpuHas(kCpuAvx2)) {
+        return Sha1MessagesAvx2(messages, digests);
+    }
+#endif
+    Sha1MessagesPortable(messages, digests);
 }
 
 void KeccakAbsorb(KeccakState& state, const std::uint8_t* blocks, std::size_t blockCount,

@@ -5,6 +5,7 @@
 #include "engine/BlockBuffer.h"
 #include "engine/EngineUtils.h"
 #include "engine/Md2Sbox.h"
+#include "engine/Md5Tables.h"
 #include "engine/Unroll.h"
 
 namespace tolvek::engine {
@@ -94,54 +95,6 @@ constexpr std::array<std::array<unsigned, 4>, 3> kMd4Shifts = {{
     {3, 9, 11, 15},
 }};
 
-// RFC 1321, section 3.4: the word orders of rounds 2 to 4 step through the block by 5, 3 and 7.
-constexpr std::size_t md5WordIndex(std::size_t step) {
-    switch (step / 16) {
-        case 0:
-            return step;
-        case 1:
-            return (1 + 5 * step) % 16;
-        case 2:
-            return (5 + 3 * step) % 16;
-        default:
-            return 7 * step % 16;
-    }
-}
-
-constexpr std::array<std::array<unsigned, 4>, 4> kMd5Shifts = {{
-    {7, 12, 17, 22},
-    {5, 9, 14, 20},
-    {4, 11, 16, 23},
-    {6, 10, 15, 21},
-}};
-
-// sin(x) by its Taylor series after reduction to [-pi, pi], precise enough in long double for
-// the 32 fraction bits the MD5 constants keep.
-constexpr long double sine(long double x) {
-    constexpr long double kPi = 3.14159265358979323846264338327950288L;
-    const auto turns = static_cast<long long>(x / (2 * kPi) + 0.5L);
-    x -= static_cast<long double>(turns) * 2 * kPi;
-    long double term = x;
-    long double sum = x;
-    for (int order = 3; order < 60; order += 2) {
-        term *= -x * x / (static_cast<long double>(order - 1) * order);
-        sum += term;
-    }
-    return sum;
-}
-
-// RFC 1321, section 3.4: T[i] is the integer part of 2^32 * |sin(i)|, i in radians.
-constexpr std::array<std::uint32_t, 64> kMd5SineConstants = [] {
-    std::array<std::uint32_t, 64> table{};
-    for (std::size_t index = 0; index < table.size(); ++index) {
-        const long double value = sine(static_cast<long double>(index + 1));
-        table[index] = static_cast<std::uint32_t>((value < 0 ? -value : value) * 4294967296.0L);
-    }
-    return table;
-}();
-static_assert(kMd5SineConstants[0] == 0xd76aa478 && kMd5SineConstants[1] == 0xe8c7b756 &&
-              kMd5SineConstants[31] == 0x8d2a4c8a && kMd5SineConstants[63] == 0xeb86d391);
-
 constexpr std::uint32_t kMd4Round2Constant = 0x5A827999;
 constexpr std::uint32_t kMd4Round3Constant = 0x6ED9EBA1;
 
@@ -222,7 +175,7 @@ void Md5Transform(std::array<std::uint32_t, 4>& state, const std::uint8_t* block
             const std::uint32_t c = v[R::c];
             const std::uint32_t d = v[R::d];
             std::uint32_t sum =
-                v[R::a] + messageWord(block, md5WordIndex(step)) + kMd5SineConstants[step];
+                v[R::a] + messageWord(block, Md5WordIndex(step)) + kMd5SineConstants[step];
             if constexpr (step < 16) {
                 sum += d ^ (b & (c ^ d));
             } else if constexpr (step < 32) {
@@ -240,7 +193,7 @@ void Md5Transform(std::array<std::uint32_t, 4>& state, const std::uint8_t* block
 }
 
 void MdInit(MdContext& context) {
-    context.State = {0x67452301, 0xEFCDAB89, 0x98BADCFE, 0x10325476};
+    context.State = kMdInitialValues;
     context.BitCount = {0, 0};
 }
 

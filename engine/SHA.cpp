@@ -11,14 +11,6 @@
 
 namespace tolvek::engine {
 
-namespace {
-
-// FIPS 180-4, section 4.2.1.
-constexpr std::array<std::uint32_t, 4> kSha1RoundConstants = {0x5A827999, 0x6ED9EBA1, 0x8F1BBCDC,
-                                                              0xCA62C1D6};
-
-}  // namespace
-
 // FIPS 180-4, section 6.1.2, with the 16-word rolling schedule of its section 6.1.3.
 [[gnu::flatten]] void Sha1CompressPortable(Sha32State& state, const std::uint8_t* blocks,
                                            std::size_t blockCount) {

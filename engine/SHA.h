@@ -50,6 +50,10 @@ void ShaUpdate64(Sha512Context& context, const std::uint8_t* bytes, std::int64_t
 std::string ShaFinal32(ShaContext& context, std::uint16_t variant);
 std::string ShaFinal64(Sha512Context& context, std::uint16_t variant);
 
+// FIPS 180-4, section 4.2.1: one constant for each twenty rounds of SHA-1.
+inline constexpr std::array<std::uint32_t, 4> kSha1RoundConstants = {0x5A827999, 0x6ED9EBA1,
+                                                                     0x8F1BBCDC, 0xCA62C1D6};
+
 // Compress `blockCount` consecutive blocks into the chaining words, on the fastest path the
 // CPU offers.
 void Sha1Compress(std::array<std::uint32_t, 8>& state, const std::uint8_t* blocks,

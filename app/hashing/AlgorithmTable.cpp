@@ -127,9 +127,9 @@ const std::array kEntries = {
     entry("md2",        "MD2",              "MD2 (RFC 1319)",                                  engineAt(0), {.weakness = "collision and preimage attacks below brute force; retired by RFC 6149", .peerName = "MD2", .hmacBlock = 16}),
     entry("md4",        "MD4",              "MD4 (RFC 1320)",                                  engineAt(1), {.weakness = "collisions by hand since 1996 (Dobbertin); retired by RFC 6150", .peerName = "MD4", .hmacBlock = 64}),
     // Files go through the framework's MD5 and strings through the engine's: the same function.
-    AlgorithmEntry{{.weakness = "practical collisions since 2004 (Wang et al.), RFC 6151", .tool = "md5sum", .peerName = "MD5", .hmacBlock = 64},
+    AlgorithmEntry{{.weakness = "practical collisions since 2004 (Wang et al.), RFC 6151", .tool = "md5sum", .peerName = "MD5", .hmacBlock = 64, .manyMessages = engine::Md5Messages},
                         "md5", "MD5",       "MD5 (RFC 1321)",                                  kFramework<framework::THash_MD5>, engineAt(2)},
-    entry("sha1",       "SHA1",             "SHA-1 (FIPS 180-4)",                              engineAt(3), {.weakness = "practical collisions since 2017 (SHAttered)", .tool = "sha1sum", .peerName = "SHA1", .isDefault = true, .hmacBlock = 64}),
+    entry("sha1",       "SHA1",             "SHA-1 (FIPS 180-4)",                              engineAt(3), {.weakness = "practical collisions since 2017 (SHAttered)", .tool = "sha1sum", .peerName = "SHA1", .isDefault = true, .hmacBlock = 64, .manyMessages = engine::Sha1Messages}),
     entry("sha256",     "SHA256",           "SHA-256 (FIPS 180-4)",                            engineAt(4), {.otherNames = "SHA2-256", .integrityName = "sha256", .httpName = "sha-256", .tool = "sha256sum", .peerName = "SHA256", .hmacBlock = 64}),
     entry("sha384",     "SHA384",           "SHA-384 (FIPS 180-4)",                            engineAt(5), {.otherNames = "SHA2-384", .integrityName = "sha384", .tool = "sha384sum", .peerName = "SHA384", .hmacBlock = 128}),
     entry("sha512",     "SHA512",           "SHA-512 (FIPS 180-4)",                            engineAt(6), {.otherNames = "SHA2-512", .integrityName = "sha512", .httpName = "sha-512", .tool = "sha512sum", .peerName = "SHA512", .hmacBlock = 128}),

@@ -14,6 +14,7 @@
 
 #include "app/hashing/Digester.h"
 #include "engine/HashEngine.h"
+#include "engine/MessageLanes.h"
 
 namespace tolvek::hashing {
 
@@ -99,6 +100,10 @@ struct EntryFacts {
     // A checksum or a fast hash that is not cryptographic: the window's list shows the entries
     // after the specified thirty apart from today's hashes.
     bool checksum = false;
+    // The digests of many whole messages in one call (engine/MessageLanes.h), the file route's
+    // function: small files read whole are hashed through it together, several in the lanes of
+    // one vector register. Null where the engine has no such call.
+    engine::ManyMessagesHash* manyMessages = nullptr;
 };
 
 // An entry's list position is its index in the table. Its id also names its section of the test

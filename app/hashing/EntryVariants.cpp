@@ -282,6 +282,8 @@ VariantOutcome MakeVariant(const AlgorithmEntry& entry, const EntryOptions& opti
     }
     EntryFacts facts = entry;
     facts.tag = variant->tag;
+    // Many messages at once give the algorithm's plain digests, not the variant's.
+    facts.manyMessages = nullptr;
     variant->entry.emplace(AlgorithmEntry{facts, entry.id, entry.caption, entry.description, *hash,
                                           *hash, entry.shownAs});
     return {std::move(variant), {}};

@@ -19,7 +19,7 @@ constexpr std::size_t kProbeBytes = 4096;
 }  // namespace
 
 FileContent FileContent::Open(const std::string& name, const ReadControl& control,
-                              platform::ReadBuffer* scratch, platform::Opener* opener) {
+                              std::span<std::uint8_t> scratch, platform::Opener* opener) {
     FileContent content;
     const platform::FileKinds kinds =
         control.readStreams ? platform::FileKinds::WithStreams : platform::FileKinds::Seekable;
@@ -49,16 +49,16 @@ FileContent FileContent::Open(const std::string& name, const ReadControl& contro
     return content;
 }
 
-std::span<std::uint8_t> FileContent::target(std::size_t bytes, platform::ReadBuffer* scratch) {
-    if (scratch != nullptr && scratch->size() >= bytes) {
-        return scratch->bytes().first(bytes);
+std::span<std::uint8_t> FileContent::target(std::size_t bytes, std::span<std::uint8_t> scratch) {
+    if (scratch.size() >= bytes) {
+        return scratch.first(bytes);
     }
     m_bytes = platform::ReadBuffer(bytes);
     return m_bytes.bytes();
 }
 
 void FileContent::loadExactly(platform::ReadOnlyFile& file, std::size_t bytes,
-                              platform::ReadBuffer* scratch, bool dropCached) {
+                              std::span<std::uint8_t> scratch, bool dropCached) {
     const std::span<std::uint8_t> whole = target(bytes, scratch);
     const std::optional<std::size_t> count = ReadFully(file, whole);
     m_loaded = whole.first(count.value_or(0));
@@ -70,7 +70,7 @@ void FileContent::loadExactly(platform::ReadOnlyFile& file, std::size_t bytes,
     }
 }
 
-bool FileContent::loadToEnd(platform::ReadOnlyFile& file, platform::ReadBuffer* scratch) {
+bool FileContent::loadToEnd(platform::ReadOnlyFile& file, std::span<std::uint8_t> scratch) {
     std::array<std::uint8_t, kProbeBytes> probe;
     const std::optional<std::size_t> count = ReadFully(file, probe);
     if (!count) {

@@ -13,6 +13,8 @@
 #include <span>
 #include <stop_token>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/hashing/Digester.h"
 #include "engine/WorkerPool.h"
@@ -24,6 +26,8 @@ class Opener;
 }
 
 namespace tolvek::hashing {
+
+class Provider;
 
 // Bytes per read of a stream, and the reader's default chunk (see ReadTuning).
 inline constexpr std::size_t kReadChunk = std::size_t{1} << 20;
@@ -87,11 +91,10 @@ class FileContent {
 public:
     // Opens `name` as ReadFile does (`control.readStreams`, `control.tuning.chunkBytes`). A file
     // that cannot be opened or read gives a content whose every feed fails so. A file read whole
-    // goes into `scratch` when one large enough is given, else into memory of its own; the
-    // content then holds good only until `scratch` is used again.
-    // Opened through `opener` when one is given.
+    // goes into `scratch` when it is large enough, else into memory of its own; the content then
+    // holds good only until `scratch` is used again. Opened through `opener` when one is given.
     static FileContent Open(const std::string& name, const ReadControl& control,
-                            platform::ReadBuffer* scratch = nullptr,
+                            std::span<std::uint8_t> scratch = {},
                             platform::Opener* opener = nullptr);
 
     FileContent(FileContent&& other) noexcept;
@@ -122,15 +125,37 @@ public:
     // The system's error number behind the last OpenFailed or ReadFailed, 0 for none.
     int systemError() const { return m_systemError; }
 
+    // Every byte of a file read whole; nothing for a file read as it is fed or that failed.
+    std::optional<std::span<const std::uint8_t>> wholeBytes() const {
+        if (m_failure || m_file) {
+            return std::nullopt;
+        }
+        return m_loaded;
+    }
+
+    // The digest of `provider`, worked out from wholeBytes() beforehand (with other files' at
+    // once), which HashContentWith then gives instead of feeding the file to that provider.
+    void keepDigest(const Provider& provider, Digest digest) {
+        m_kept.emplace_back(&provider, std::move(digest));
+    }
+    const Digest* keptDigest(const Provider& provider) const {
+        for (const auto& [kept, digest] : m_kept) {
+            if (kept == &provider) {
+                return &digest;
+            }
+        }
+        return nullptr;
+    }
+
 private:
     FileContent() = default;
     // Where a file of `bytes` read whole goes.
-    std::span<std::uint8_t> target(std::size_t bytes, platform::ReadBuffer* scratch);
+    std::span<std::uint8_t> target(std::size_t bytes, std::span<std::uint8_t> scratch);
     void loadExactly(platform::ReadOnlyFile& file, std::size_t bytes,
-                     platform::ReadBuffer* scratch, bool dropCached);
+                     std::span<std::uint8_t> scratch, bool dropCached);
     // Reads a file whose size reads 0 whole when it is short; false when it is longer, which the
     // caller then rewinds. A failure becomes the content's.
-    bool loadToEnd(platform::ReadOnlyFile& file, platform::ReadBuffer* scratch);
+    bool loadToEnd(platform::ReadOnlyFile& file, std::span<std::uint8_t> scratch);
     void failed(ReadStatus status, int systemError);
 
     std::optional<ReadStatus> m_failure;  // OpenFailed or ReadFailed, found at the open
@@ -141,6 +166,7 @@ private:
     int m_systemError = 0;
     bool m_rewinds = false;  // a file without a known size that can be read again from its start
     bool m_fed = false;
+    std::vector<std::pair<const Provider*, Digest>> m_kept;
 };
 
 }  // namespace tolvek::hashing

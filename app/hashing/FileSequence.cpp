@@ -26,7 +26,8 @@ std::size_t MostTasksHeld(std::size_t threads) {
 
 FileSequence::FileSequence(const ReadControl& control)
     : m_control(control),
-      m_lookAhead(kBatchesPerThread * std::max<std::size_t>(control.tuning.threads, 1)) {
+      m_lookAhead(kBatchesPerThread * std::max<std::size_t>(control.tuning.threads, 1)),
+      m_callerFiles(m_control) {
     m_control.progress = nullptr;
 }
 
@@ -99,39 +100,36 @@ bool FileSequence::drain(std::unique_lock<std::mutex>& lock) {
 }
 
 void FileSequence::workerLoop(const std::stop_token& stop) {
-    platform::ReadBuffer scratch;
+    GroupedFiles files(m_control);
     std::unique_lock lock(m_mutex);
     for (;;) {
         Batch* batch = nullptr;
         if (!m_changed.wait(lock, stop, [&] { return (batch = oldestWaiting()) != nullptr; })) {
             return;
         }
-        hash(lock, *batch, scratch);
+        hash(lock, *batch, files);
     }
 }
 
 // The calling thread hashes too when it may not add any further.
 void FileSequence::hashWaitingOrWait(std::unique_lock<std::mutex>& lock) {
     if (Batch* batch = oldestWaiting()) {
-        hash(lock, *batch, m_callerScratch);
+        hash(lock, *batch, m_callerFiles);
         return;
     }
     m_changed.wait(lock, [&] { return m_pending.front().hashed; });
 }
 
-void FileSequence::hash(std::unique_lock<std::mutex>& lock, Batch& batch,
-                        platform::ReadBuffer& scratch) {
+void FileSequence::hash(std::unique_lock<std::mutex>& lock, Batch& batch, GroupedFiles& files) {
     batch.taken = true;
     lock.unlock();
-    if (scratch.data() == nullptr) {
-        scratch = platform::ReadBuffer(m_control.tuning.chunkBytes);
-    }
     platform::Opener opener;
     for (Item& item : batch.items) {
         if (item.kind == Kind::File) {
-            hashFile(item, scratch, opener);
+            hashFile(item, files, opener);
         }
     }
+    files.hashAll();
     lock.lock();
     batch.hashed = true;
     m_changed.notify_all();
@@ -141,7 +139,7 @@ void FileSequence::hash(std::unique_lock<std::mutex>& lock, Batch& batch,
 // calling thread, as a file is read in turn. Opened ahead, it would hold a descriptor until then
 // and take what its writer means for a later line naming it again. The look that tells spares
 // the open its own. A file too large to be read whole is opened again there too.
-void FileSequence::hashFile(Item& item, platform::ReadBuffer& scratch, platform::Opener& opener) {
+void FileSequence::hashFile(Item& item, GroupedFiles& files, platform::Opener& opener) {
     if (item.task.readStreams) {
         const std::optional<platform::NameLook> look = opener.look(item.task.name);
         if (look && look->stream) {
@@ -151,13 +149,15 @@ void FileSequence::hashFile(Item& item, platform::ReadBuffer& scratch, platform:
     }
     ReadControl control = openingControl();
     control.readStreams = item.task.readStreams;
-    FileContent content = FileContent::Open(item.task.name, control, &scratch, &opener);
+    FileContent content = FileContent::Open(item.task.name, control, files.scratch(), &opener);
     if (content.readsWhenFed()) {
         item.kind = Kind::OnCaller;
         return;
     }
     m_bytesRead += content.loadedBytes();
-    if (item.task.hash) {
+    if (item.task.hash && GroupedFiles::Gains(item.task.algorithms)) {
+        files.add(std::move(content), item.task.algorithms, item.task.hash);
+    } else if (item.task.hash) {
         item.task.hash(content, m_control);
     }
 }

@@ -3,8 +3,9 @@
 // files itself: a small file costs a few system calls, which on a fast disk or the page cache
 // take as long as hashing it, so they are shared out too. A file too large to be read whole, or
 // a FIFO or device named on purpose, is read and hashed on the calling thread as ReadFile reads
-// (on every core, with progress), once the files before it are reported. Each file's report
-// comes back in order on the calling thread.
+// (on every core, with progress), once the files before it are reported. Small files whose
+// algorithms hash many messages at once wait in their thread's memory to be hashed together
+// (GroupedFiles.h). Each file's report comes back in order on the calling thread.
 #pragma once
 
 #include <atomic>
@@ -13,11 +14,14 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "app/hashing/AlgorithmTable.h"
 #include "app/hashing/FileReader.h"
+#include "app/hashing/GroupedFiles.h"
 
 namespace tolvek::hashing {
 
@@ -27,7 +31,11 @@ struct FileTask {
     bool readStreams = false;
     // Hashes the file through `content`, as often as it needs, under `control`. Runs once, on
     // any thread of the sequence, so it shares nothing with the reports but its own result.
-    std::function<void(FileContent& content, const ReadControl& control)> hash;
+    ContentHash hash;
+    // The algorithms `hash` asks for, when the caller knows them: a file read whole may then have
+    // their digests worked out beforehand, together with other files' (GroupedFiles.h). They
+    // stay valid until the task is reported.
+    std::span<const AlgorithmEntry* const> algorithms;
     // Runs after `hash`, on the calling thread, in the order the tasks were added; false ends
     // the sequence.
     std::function<bool()> report;
@@ -85,8 +93,8 @@ private:
     bool drain(std::unique_lock<std::mutex>& lock);
     void workerLoop(const std::stop_token& stop);
     void hashWaitingOrWait(std::unique_lock<std::mutex>& lock);
-    void hash(std::unique_lock<std::mutex>& lock, Batch& batch, platform::ReadBuffer& scratch);
-    void hashFile(Item& item, platform::ReadBuffer& scratch, platform::Opener& opener);
+    void hash(std::unique_lock<std::mutex>& lock, Batch& batch, GroupedFiles& files);
+    void hashFile(Item& item, GroupedFiles& files, platform::Opener& opener);
     bool report(Item& item);
     // The control a file is opened under: once the files read add up to more than the tuning
     // keeps cached, each is dropped from the page cache as it is read.
@@ -97,8 +105,8 @@ private:
     ReadControl m_control;
     std::size_t m_lookAhead;
     Batch m_filling;  // the calling thread's, until it is full
-    // What each thread reads its small files into, one file at a time; made on first use.
-    platform::ReadBuffer m_callerScratch;
+    // What each thread reads its small files into, and holds some of them in.
+    GroupedFiles m_callerFiles;
     std::mutex m_mutex;
     std::condition_variable_any m_changed;
     std::deque<Batch> m_pending;  // in the order added; references stay valid at both ends

@@ -28,6 +28,20 @@ std::vector<DigestOutcome> finishAll(std::span<const std::unique_ptr<Digester>> 
     return outcomes;
 }
 
+// Each provider's digest: the one the content keeps, else its digester's.
+std::vector<DigestOutcome> finishAll(const FileContent& content,
+                                     std::span<const Provider* const> providers,
+                                     std::span<const std::unique_ptr<Digester>> digesters) {
+    std::vector<DigestOutcome> outcomes;
+    outcomes.reserve(digesters.size());
+    for (std::size_t index = 0; index < providers.size(); ++index) {
+        const Digest* kept = content.keptDigest(*providers[index]);
+        outcomes.push_back(kept != nullptr ? DigestOutcome{true, *kept, {}}
+                                           : digesters[index]->finish());
+    }
+    return outcomes;
+}
+
 // The same failure for every provider, with the engine's message for `code`.
 std::vector<DigestOutcome> failedAll(std::size_t count, engine::HashResult code) {
     return std::vector<DigestOutcome>(count, DigestOutcome{false, {}, EngineMessage(code)});
@@ -43,14 +57,18 @@ FileDigests HashFileWith(const std::string& fileName, std::span<const Provider* 
 
 FileDigests HashContentWith(FileContent& content, std::span<const Provider* const> providers,
                             const ReadControl& control) {
-    const std::vector<std::unique_ptr<Digester>> digesters = startAll(providers);
+    // A provider whose digest the content keeps gets no digester and no bytes.
+    std::vector<std::unique_ptr<Digester>> digesters(providers.size());
     std::vector<Digester*> targets;
-    for (const std::unique_ptr<Digester>& digester : digesters) {
-        targets.push_back(digester.get());
+    for (std::size_t index = 0; index < providers.size(); ++index) {
+        if (content.keptDigest(*providers[index]) == nullptr) {
+            digesters[index] = providers[index]->start();
+            targets.push_back(digesters[index].get());
+        }
     }
     switch (content.feed(targets, control)) {
         case ReadStatus::Complete:
-            return {false, finishAll(digesters)};
+            return {false, finishAll(content, providers, digesters)};
         case ReadStatus::OpenFailed:
             return {false, failedAll(providers.size(), engine::kHashOpenFailed),
                     content.systemError()};

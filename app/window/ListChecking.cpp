@@ -39,6 +39,7 @@ void ListChecking::start(std::vector<Item> items, Handlers handlers) {
                 const auto result = std::make_shared<Result>(Result{item.row, {}});
                 hashing::FileTask task;
                 task.name = item.item.path;
+                task.algorithms = item.item.candidates;
                 task.hash = [result, &checked = item.item,
                              routes =
                                  hashing::RoutesOf(item.item.candidates, hashing::Route::File)](

@@ -4,6 +4,7 @@
 
 #include "engine/Backends.h"
 #include "engine/x86/Blake3Lanes.h"
+#include "engine/x86/WordTranspose.h"
 
 namespace tolvek::engine::blake3 {
 
@@ -41,35 +42,9 @@ struct Lanes8 {
         return _mm256_or_si256(_mm256_srli_epi32(x, 7), _mm256_slli_epi32(x, 25));
     }
 
-    // One 8x8 word transpose per half block.
     static void transposeBlocks(const std::array<const std::uint8_t*, 8>& starts,
                                 std::size_t offset, Vector (&m)[16]) {
-        for (std::size_t half = 0; half < 2; ++half) {
-            Vector rows[8];
-            for (std::size_t row = 0; row < 8; ++row) {
-                rows[row] = _mm256_loadu_si256(
-                    reinterpret_cast<const __m256i*>(starts[row] + offset + 32 * half));
-            }
-            Vector pairs[8];
-            for (std::size_t row = 0; row < 8; row += 2) {
-                pairs[row] = _mm256_unpacklo_epi32(rows[row], rows[row + 1]);
-                pairs[row + 1] = _mm256_unpackhi_epi32(rows[row], rows[row + 1]);
-            }
-            // quads[4 g + w]: rows 4g..4g+3 of word w (low 128 bits) and w + 4 (high).
-            Vector quads[8];
-            for (std::size_t group = 0; group < 2; ++group) {
-                const Vector* pair = &pairs[4 * group];
-                quads[4 * group + 0] = _mm256_unpacklo_epi64(pair[0], pair[2]);
-                quads[4 * group + 1] = _mm256_unpackhi_epi64(pair[0], pair[2]);
-                quads[4 * group + 2] = _mm256_unpacklo_epi64(pair[1], pair[3]);
-                quads[4 * group + 3] = _mm256_unpackhi_epi64(pair[1], pair[3]);
-            }
-            Vector* words = &m[8 * half];
-            for (std::size_t w = 0; w < 4; ++w) {
-                words[w] = _mm256_permute2x128_si256(quads[w], quads[4 + w], 0x20);
-                words[4 + w] = _mm256_permute2x128_si256(quads[w], quads[4 + w], 0x31);
-            }
-        }
+        TransposeBlockWords(starts, offset, m);
     }
 };
 

@@ -1,6 +1,6 @@
 // Many files in turn: every report in the order the files were added, each file hashed whole by
-// each of two digesters whatever its size, fate or tuning, and an end asked for by a report or
-// the stop token.
+// each of two digesters whatever its size, fate or tuning, the digests of files hashed together
+// as each alone gives them, and an end asked for by a report or the stop token.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "app/hashing/EntryVariants.h"
 #include "app/hashing/FileSequence.h"
+#include "app/hashing/Hashing.h"
 #include "tests/hashing/RecordingDigester.h"
 #include "tests/support/TempFolder.h"
 
@@ -24,13 +26,35 @@ struct Seen {
     ReadStatus status = ReadStatus::Cancelled;
     std::string bytes[2];
     std::size_t misalignedPieces = 0;
+    FileDigests digests;
 };
 
-FileTask recordingTask(const std::string& name, std::vector<std::string>& reports) {
+// What the tasks ask for in turn: nothing, an algorithm that hashes many files at once, such
+// algorithms beside one that does not, and HMAC over one, which must not take its plain digests.
+std::span<const AlgorithmEntry* const> algorithmSet(std::size_t index) {
+    static const auto hmacMd5 = [] {
+        EntryOptions options;
+        options.hmacKey = Bytes{'k', 'e', 'y'};
+        return MakeVariant(*FindAlgorithm("md5"), options).variant;
+    }();
+    static const std::vector<const AlgorithmEntry*> sets[] = {
+        {},
+        {FindAlgorithm("md5")},
+        {FindAlgorithm("sha1"), FindAlgorithm("sha256"), FindAlgorithm("md5")},
+        {&*hmacMd5->entry, FindAlgorithm("md5")},
+    };
+    return sets[index % std::size(sets)];
+}
+
+FileTask recordingTask(const std::string& name, std::vector<std::string>& reports,
+                       std::span<const AlgorithmEntry* const> algorithms = {}) {
     const auto seen = std::make_shared<Seen>();
+    const auto routes = RoutesOf(algorithms, Route::File);
     FileTask task;
     task.name = name;
-    task.hash = [seen](FileContent& content, const ReadControl& control) {
+    task.algorithms = algorithms;
+    task.hash = [seen, routes](FileContent& content, const ReadControl& control) {
+        seen->digests = HashContentWith(content, routes, control);
         RecordingDigester first;
         RecordingDigester second;
         Digester* const digesters[] = {&first, &second};
@@ -39,7 +63,13 @@ FileTask recordingTask(const std::string& name, std::vector<std::string>& report
         seen->bytes[1] = second.bytes();
         seen->misalignedPieces = first.misalignedPieces() + second.misalignedPieces();
     };
-    task.report = [seen, name, &reports] {
+    task.report = [seen, name, routes, &reports] {
+        const FileDigests alone = HashFileWith(name, routes);
+        EXPECT_EQ(seen->digests.outcomes.size(), alone.outcomes.size()) << name;
+        for (std::size_t index = 0; index < alone.outcomes.size(); ++index) {
+            EXPECT_EQ(seen->digests.outcomes[index].digest, alone.outcomes[index].digest) << name;
+            EXPECT_EQ(seen->digests.outcomes[index].failure, alone.outcomes[index].failure);
+        }
         const bool complete = seen->status == ReadStatus::Complete;
         EXPECT_EQ(complete, std::filesystem::exists(name)) << name;
         if (complete) {
@@ -76,8 +106,9 @@ TEST(FileSequence, ReportsEachFileInTheOrderAdded) {
         std::vector<std::string> reports;
         {
             FileSequence sequence(control);
-            for (const std::string& name : names) {
-                ASSERT_TRUE(sequence.add(recordingTask(name, reports)));
+            for (std::size_t index = 0; index < names.size(); ++index) {
+                ASSERT_TRUE(sequence.add(
+                    recordingTask(names[index], reports, algorithmSet(index))));
                 sequence.addReport([&reports] {
                     reports.push_back("note");
                     return true;

@@ -1,0 +1,40 @@
+#include "engine/MessageLanes.h"
+
+#include <algorithm>
+
+#include "engine/Backends.h"
+#include "engine/EngineUtils.h"
+#include "engine/MD.h"
+#include "engine/SHA.h"
+
+namespace tolvek::engine {
+
+void Md5MessagesPortable(std::span<const MessageBytes> messages, std::uint8_t* digests) {
+    for (const MessageBytes message : messages) {
+        MdContext context;
+        MdInit(context);
+        // MdUpdate counts in 32 bits.
+        constexpr std::size_t kLongestUpdate = std::size_t{1} << 30;
+        for (std::size_t done = 0; done < message.size(); done += kLongestUpdate) {
+            const std::size_t count = std::min(kLongestUpdate, message.size() - done);
+            MdUpdate(context, message.data() + done, static_cast<std::uint32_t>(count),
+                     Md5Transform);
+        }
+        MdPad(context, Md5Transform);
+        for (const std::uint32_t word : context.State) {
+            StoreLe32(digests, word);
+            digests += 4;
+        }
+    }
+}
+
+void Sha1MessagesPortable(std::span<const MessageBytes> messages, std::uint8_t* digests) {
+    for (const MessageBytes message : messages) {
+        Sha1Stream stream;
+        stream.update(message);
+        stream.finish(std::span<std::uint8_t, kSha1DigestBytes>(digests, kSha1DigestBytes));
+        digests += kSha1DigestBytes;
+    }
+}
+
+}  // namespace tolvek::engine

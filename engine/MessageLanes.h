@@ -1,0 +1,24 @@
+// Digests of many independent whole messages at once: a batch of small files costs one pass of
+// vector instructions for every sixteen of them. On AVX2 each 32-bit lane of two 256-bit
+// registers holds one message and takes the next as soon as its own ends; elsewhere, and for the
+// last few messages of a batch, the messages are hashed one after another.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace tolvek::engine {
+
+using MessageBytes = std::span<const std::uint8_t>;
+
+// Writes the digest of each of `messages`, in their order, one after another to `digests`, which
+// holds messages.size() times the digest's size: MD5's 16 bytes, SHA-1's 20.
+using ManyMessagesHash = void(std::span<const MessageBytes> messages, std::uint8_t* digests);
+
+ManyMessagesHash Md5Messages, Sha1Messages;
+
+inline constexpr std::size_t kMd5DigestBytes = 16;
+inline constexpr std::size_t kSha1DigestBytes = 20;
+
+}  // namespace tolvek::engine
