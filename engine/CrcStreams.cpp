@@ -17,7 +17,29 @@ constexpr const Crc64Tables& crc64Tables() {
     return Model == Crc64Model::Xz ? kCrc64XzTables : kCrc64NvmeTables;
 }
 
+template <Crc32Model Model>
+const CrcZeros<std::uint32_t>& crc32Zeros() {
+    static const CrcZeros<std::uint32_t> zeros(crc32Tables<Model>());
+    return zeros;
+}
+
+template <Crc64Model Model>
+const CrcZeros<std::uint64_t>& crc64Zeros() {
+    static const CrcZeros<std::uint64_t> zeros(crc64Tables<Model>());
+    return zeros;
+}
+
 }  // namespace
+
+template <Crc64Model Model>
+std::uint64_t Crc64<Model>::piece(std::span<const std::uint8_t> bytes) {
+    return CrcUpdate(crc64Tables<Model>(), 0, bytes.data(), bytes.size());
+}
+
+template <Crc64Model Model>
+void Crc64<Model>::join(std::uint64_t piece, std::uint64_t length) {
+    m_register = crc64Zeros<Model>().over(m_register, length) ^ piece;
+}
 
 template <Crc64Model Model>
 void Crc64<Model>::update(std::span<const std::uint8_t> bytes) {
@@ -36,6 +58,17 @@ template <Crc32Model Model>
 void Crc32Stream<Model>::update(std::span<const std::uint8_t> bytes) {
     m_register = CrcUpdate(crc32Tables<Model>(), m_register, bytes.data(), bytes.size());
     m_length += bytes.size();
+}
+
+template <Crc32Model Model>
+std::uint32_t Crc32Stream<Model>::piece(std::span<const std::uint8_t> bytes) {
+    return CrcUpdate(crc32Tables<Model>(), 0, bytes.data(), bytes.size());
+}
+
+template <Crc32Model Model>
+void Crc32Stream<Model>::join(std::uint32_t piece, std::uint64_t length) {
+    m_register = crc32Zeros<Model>().over(m_register, length) ^ piece;
+    m_length += length;
 }
 
 template <Crc32Model Model>
