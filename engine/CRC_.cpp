@@ -89,9 +89,9 @@ std::uint32_t ChecksumRun::piece(std::span<const std::uint8_t> bytes) const {
 }
 
 void ChecksumRun::join(std::uint32_t piece, std::uint64_t length) {
-    static const CrcZeros<std::uint32_t> crc32Zeros(kCrc32Tables);
-    static const CrcZeros<std::uint32_t> arcZeros(kCrc16ArcTables);
-    const CrcZeros<std::uint32_t>& zeros = m_kind == FileChecksum::Crc32 ? crc32Zeros : arcZeros;
+    const CrcZeros<std::uint32_t>& zeros = m_kind == FileChecksum::Crc32
+                                               ? CrcZerosOf<kCrc32Tables>()
+                                               : CrcZerosOf<kCrc16ArcTables>();
     m_register = zeros.over(m_register, length) ^ piece;
 }
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 #include "engine/CrcTables.h"
 
@@ -61,5 +62,13 @@ private:
     // m_powers[k]: 2^k zero bytes.
     std::array<Map, 64> m_powers{};
 };
+
+// The zero-byte powers of the CRC of `Tables`, built once, on first use.
+template <const auto& Tables>
+const auto& CrcZerosOf() {
+    using Register = std::remove_cvref_t<decltype(Tables.slices[0][0])>;
+    static const CrcZeros<Register> zeros(Tables);
+    return zeros;
+}
 
 }  // namespace tolvek::engine

@@ -17,18 +17,6 @@ constexpr const Crc64Tables& crc64Tables() {
     return Model == Crc64Model::Xz ? kCrc64XzTables : kCrc64NvmeTables;
 }
 
-template <Crc32Model Model>
-const CrcZeros<std::uint32_t>& crc32Zeros() {
-    static const CrcZeros<std::uint32_t> zeros(crc32Tables<Model>());
-    return zeros;
-}
-
-template <Crc64Model Model>
-const CrcZeros<std::uint64_t>& crc64Zeros() {
-    static const CrcZeros<std::uint64_t> zeros(crc64Tables<Model>());
-    return zeros;
-}
-
 }  // namespace
 
 template <Crc64Model Model>
@@ -38,7 +26,7 @@ std::uint64_t Crc64<Model>::piece(std::span<const std::uint8_t> bytes) {
 
 template <Crc64Model Model>
 void Crc64<Model>::join(std::uint64_t piece, std::uint64_t length) {
-    m_register = crc64Zeros<Model>().over(m_register, length) ^ piece;
+    m_register = CrcZerosOf<crc64Tables<Model>()>().over(m_register, length) ^ piece;
 }
 
 template <Crc64Model Model>
@@ -67,7 +55,7 @@ std::uint32_t Crc32Stream<Model>::piece(std::span<const std::uint8_t> bytes) {
 
 template <Crc32Model Model>
 void Crc32Stream<Model>::join(std::uint32_t piece, std::uint64_t length) {
-    m_register = crc32Zeros<Model>().over(m_register, length) ^ piece;
+    m_register = CrcZerosOf<crc32Tables<Model>()>().over(m_register, length) ^ piece;
     m_length += length;
 }
 

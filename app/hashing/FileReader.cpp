@@ -334,11 +334,11 @@ ReadStatus ReadShared(platform::ReadOnlyFile& file, std::optional<std::uint64_t>
                       std::span<Digester* const> digesters, const ReadControl& control) {
     std::stop_source abort;
     const std::stop_callback forward(control.stop, [&] { abort.request_stop(); });
-    // One thread per digester that takes its chunks in order and a second reader; any number
-    // when a digester hashes pieces apart, since each thread then hashes what it reads.
-    const bool anyPieces = std::ranges::any_of(
-        digesters, [](Digester* digester) { return digester->pieces() != nullptr; });
-    const std::size_t useful = anyPieces ? control.tuning.threads : digesters.size() + 1;
+    // One thread per digester fed in order and a second reader; when every digester hashes
+    // pieces apart, each thread hashes what it reads, and every core helps.
+    const auto inOrder = static_cast<std::size_t>(std::ranges::count_if(
+        digesters, [](Digester* digester) { return digester->pieces() == nullptr; }));
+    const std::size_t useful = inOrder > 0 ? inOrder + 1 : control.tuning.threads;
     const std::size_t threads = std::max<std::size_t>(1, std::min(control.tuning.threads, useful));
     // One slot per thread and up to three more chunks waiting to be hashed.
     SharedRead read(file, total, digesters, threads + 3, control, abort);
