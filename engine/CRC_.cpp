@@ -83,6 +83,18 @@ void ChecksumRun::update(std::span<const std::uint8_t> bytes) {
     }
 }
 
+std::uint32_t ChecksumRun::piece(std::span<const std::uint8_t> bytes) const {
+    const CrcTables& tables = m_kind == FileChecksum::Crc32 ? kCrc32Tables : kCrc16ArcTables;
+    return CrcUpdate(tables, 0, bytes.data(), bytes.size());
+}
+
+void ChecksumRun::join(std::uint32_t piece, std::uint64_t length) {
+    const CrcZeros<std::uint32_t>& zeros = m_kind == FileChecksum::Crc32
+                                               ? CrcZerosOf<kCrc32Tables>()
+                                               : CrcZerosOf<kCrc16ArcTables>();
+    m_register = zeros.over(m_register, length) ^ piece;
+}
+
 std::uint32_t ChecksumRun::value() const {
     switch (m_kind) {
         case FileChecksum::Crc16Xmodem: {

@@ -29,6 +29,15 @@ public:
     // The checksum of all bytes so far; 0 for none.
     std::uint32_t value() const;
 
+    // Whether pieces hashed apart join: the CRC-32 and CRC-16/ARC registers do, not XMODEM's,
+    // which the message is shifted through.
+    bool joinsPieces() const { return m_kind != FileChecksum::Crc16Xmodem; }
+    // For a run that joinsPieces(): the raw register of `bytes` alone, and the message continued
+    // by such a piece. Pieces hashed apart, on several threads at once, join in order into what
+    // update() gives.
+    std::uint32_t piece(std::span<const std::uint8_t> bytes) const;
+    void join(std::uint32_t piece, std::uint64_t length);
+
 private:
     FileChecksum m_kind;
     std::uint32_t m_register;

@@ -20,6 +20,16 @@ constexpr const Crc64Tables& crc64Tables() {
 }  // namespace
 
 template <Crc64Model Model>
+std::uint64_t Crc64<Model>::piece(std::span<const std::uint8_t> bytes) {
+    return CrcUpdate(crc64Tables<Model>(), 0, bytes.data(), bytes.size());
+}
+
+template <Crc64Model Model>
+void Crc64<Model>::join(std::uint64_t piece, std::uint64_t length) {
+    m_register = CrcZerosOf<crc64Tables<Model>()>().over(m_register, length) ^ piece;
+}
+
+template <Crc64Model Model>
 void Crc64<Model>::update(std::span<const std::uint8_t> bytes) {
     m_register = CrcUpdate(crc64Tables<Model>(), m_register, bytes.data(), bytes.size());
 }
@@ -36,6 +46,17 @@ template <Crc32Model Model>
 void Crc32Stream<Model>::update(std::span<const std::uint8_t> bytes) {
     m_register = CrcUpdate(crc32Tables<Model>(), m_register, bytes.data(), bytes.size());
     m_length += bytes.size();
+}
+
+template <Crc32Model Model>
+std::uint32_t Crc32Stream<Model>::piece(std::span<const std::uint8_t> bytes) {
+    return CrcUpdate(crc32Tables<Model>(), 0, bytes.data(), bytes.size());
+}
+
+template <Crc32Model Model>
+void Crc32Stream<Model>::join(std::uint32_t piece, std::uint64_t length) {
+    m_register = CrcZerosOf<crc32Tables<Model>()>().over(m_register, length) ^ piece;
+    m_length += length;
 }
 
 template <Crc32Model Model>

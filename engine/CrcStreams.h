@@ -32,6 +32,11 @@ public:
     void update(std::span<const std::uint8_t> bytes);
     void finish(std::span<std::uint8_t, kDigestSize> digest) const;
 
+    // The raw register of `bytes` alone, and the message continued by such a piece: pieces
+    // hashed apart, on several threads at once, join in order into what update() gives.
+    static std::uint32_t piece(std::span<const std::uint8_t> bytes);
+    void join(std::uint32_t piece, std::uint64_t length);
+
 private:
     std::uint32_t m_register = Model == Crc32Model::Castagnoli ? 0xFFFFFFFF : 0;
     std::uint64_t m_length = 0;
@@ -56,6 +61,10 @@ public:
 
     void update(std::span<const std::uint8_t> bytes);
     void finish(std::span<std::uint8_t, kDigestSize> digest) const;
+
+    // As Crc32Stream's.
+    static std::uint64_t piece(std::span<const std::uint8_t> bytes);
+    void join(std::uint64_t piece, std::uint64_t length);
 
 private:
     std::uint64_t m_register = ~std::uint64_t{0};

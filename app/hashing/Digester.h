@@ -20,6 +20,21 @@ struct DigestOutcome {
     std::string failure;
 };
 
+// What a digester offers whose message can be hashed in pieces apart, such as a CRC: the file
+// reader's threads then each hash the chunk they have just read, while it is still in their
+// cache, and no thread waits for another to finish hashing.
+class PieceHashing {
+public:
+    // The value of `bytes` hashed alone; called on several threads at once.
+    virtual std::uint64_t hashPiece(std::span<const std::uint8_t> bytes) const = 0;
+    // Continues the message with a piece of `length` bytes whose hashPiece gave `value`; the
+    // pieces join in message order.
+    virtual void joinPiece(std::uint64_t value, std::uint64_t length) = 0;
+
+protected:
+    ~PieceHashing() = default;
+};
+
 class Digester {
 public:
     virtual ~Digester() = default;
@@ -34,6 +49,9 @@ public:
     // Ends the computation and gives the digest or the failure's message. Called once; the
     // digester is not used afterwards.
     virtual DigestOutcome finish() = 0;
+
+    // The digester's piece hashing, if its message can be hashed in pieces apart, else null.
+    virtual PieceHashing* pieces() { return nullptr; }
 };
 
 }  // namespace tolvek::hashing

@@ -113,8 +113,9 @@ public:
             m_chunks = (*total + m_chunkBytes - 1) / m_chunkBytes;
         }
         for (Digester* digester : digesters) {
-            m_lanes.push_back({SliceFeeder(*digester, m_stop)});
+            m_lanes.push_back({SliceFeeder(*digester, m_stop), digester->pieces()});
         }
+        m_pieceValues.resize(slots * m_lanes.size());
     }
 
     // One thread's share, until every digester has every chunk, a read failed or a stop came.
@@ -149,7 +150,10 @@ private:
 
     struct Lane {
         SliceFeeder feeder;
-        std::uint64_t next = 0;  // the chunk it hashes next
+        // Set when the digester hashes pieces apart: then the thread that reads a chunk hashes
+        // it, and the lane only joins the values in order.
+        PieceHashing* pieces;
+        std::uint64_t next = 0;  // the chunk it hashes or joins next
         bool busy = false;
     };
 
@@ -165,12 +169,13 @@ private:
         m_changed.notify_all();
     }
 
-    // Feeds the free digester furthest behind its next chunk, if one is in.
+    // Feeds the free digester furthest behind its next chunk, if one is in; a digester that
+    // hashes pieces apart is fed by the reads.
     bool hashNextChunk(std::unique_lock<std::mutex>& lock) {
         Lane* chosen = nullptr;
         for (Lane& lane : m_lanes) {
-            const bool ready =
-                !lane.busy && !isEnd(lane.next) && m_filled[slotOf(lane.next)] == lane.next;
+            const bool ready = !lane.pieces && !lane.busy && !isEnd(lane.next) &&
+                               m_filled[slotOf(lane.next)] == lane.next;
             if (ready && (chosen == nullptr || lane.next < chosen->next)) {
                 chosen = &lane;
             }
@@ -211,6 +216,9 @@ private:
         lock.unlock();
         const std::optional<std::size_t> count =
             m_total ? ReadFully(m_file, target, offset) : ReadFully(m_file, target);
+        if (count) {
+            hashPieces(slotOf(chunk), target.first(*count));
+        }
         lock.lock();
         m_reading = false;
         if (!count || (m_total && *count < request)) {
@@ -223,12 +231,36 @@ private:
         return true;
     }
 
+    // Hashes a chunk just read for every digester that hashes pieces apart, while the chunk is
+    // still in this thread's cache. The slot is this thread's until it is marked filled.
+    void hashPieces(std::size_t slot, std::span<const std::uint8_t> bytes) {
+        for (std::size_t lane = 0; lane < m_lanes.size(); ++lane) {
+            if (m_lanes[lane].pieces) {
+                m_pieceValues[slot * m_lanes.size() + lane] = m_lanes[lane].pieces->hashPiece(bytes);
+            }
+        }
+    }
+
+    // Joins, in file order, every piece whose chunks before it are joined.
+    void joinPieces() {
+        for (std::size_t index = 0; index < m_lanes.size(); ++index) {
+            Lane& lane = m_lanes[index];
+            while (lane.pieces && !isEnd(lane.next) && m_filled[slotOf(lane.next)] == lane.next) {
+                const std::size_t slot = slotOf(lane.next);
+                lane.pieces->joinPiece(m_pieceValues[slot * m_lanes.size() + index],
+                                       m_lengths[slot]);
+                ++lane.next;
+            }
+        }
+    }
+
     void filled(std::uint64_t chunk, std::size_t length, bool last) {
         m_filled[slotOf(chunk)] = chunk;
         m_lengths[slotOf(chunk)] = length;
         if (last) {
             m_chunks = chunk + 1;
         }
+        joinPieces();
         while (m_leading < m_claimed && m_filled[slotOf(m_leading)] == m_leading) {
             m_leadingBytes += m_lengths[slotOf(m_leading)];
             ++m_leading;
@@ -267,6 +299,7 @@ private:
     std::vector<platform::ReadBuffer> m_buffers;
     std::vector<std::uint64_t> m_filled;  // the chunk each slot holds, or kEmpty
     std::vector<std::size_t> m_lengths;
+    std::vector<std::uint64_t> m_pieceValues;  // per slot, one per lane that hashes pieces
     std::optional<std::uint64_t> m_chunks;  // nothing while the end is not known yet
     std::uint64_t m_claimed = 0;            // chunks whose read has begun
     std::uint64_t m_leading = 0;            // chunks read from the start without a gap
@@ -301,10 +334,13 @@ ReadStatus ReadShared(platform::ReadOnlyFile& file, std::optional<std::uint64_t>
                       std::span<Digester* const> digesters, const ReadControl& control) {
     std::stop_source abort;
     const std::stop_callback forward(control.stop, [&] { abort.request_stop(); });
-    // One thread per digester and a second reader; one slot per thread and up to three more
-    // chunks waiting to be hashed.
-    const std::size_t threads =
-        std::clamp<std::size_t>(control.tuning.threads, 1, digesters.size() + 1);
+    // One thread per digester fed in order and a second reader; when every digester hashes
+    // pieces apart, each thread hashes what it reads, and every core helps.
+    const auto inOrder = static_cast<std::size_t>(std::ranges::count_if(
+        digesters, [](Digester* digester) { return digester->pieces() == nullptr; }));
+    const std::size_t useful = inOrder > 0 ? inOrder + 1 : control.tuning.threads;
+    const std::size_t threads = std::max<std::size_t>(1, std::min(control.tuning.threads, useful));
+    // One slot per thread and up to three more chunks waiting to be hashed.
     SharedRead read(file, total, digesters, threads + 3, control, abort);
     {
         std::vector<std::jthread> helpers;

@@ -1,6 +1,7 @@
 // The one file reader of every route: a named file read once, sequentially, in large chunks,
 // each chunk handed to any number of digesters, each digester on its own worker thread while
-// the next chunk is read. Memory stays bounded whatever the file's size.
+// the next chunk is read; a digester that hashes pieces apart (a CRC) is fed by the thread that
+// read the chunk. Memory stays bounded whatever the file's size.
 #pragma once
 
 #include <algorithm>
@@ -41,7 +42,8 @@ std::uint64_t PhysicalMemory();
 // them go at nearly twice that.
 struct ReadTuning {
     std::size_t chunkBytes = kReadChunk;
-    // Threads that read and hash, at most one per digester and one more.
+    // Threads that read and hash, at most one per digester fed in order and one more; all of
+    // them when every digester hashes pieces apart.
     std::size_t threads = engine::UsableCores();
     // A file larger than this, or the files of a sequence once they add up to more, are dropped
     // from the page cache as they are read: reading more than the memory holds would otherwise

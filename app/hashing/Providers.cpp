@@ -123,11 +123,18 @@ std::size_t checksumBytes(engine::FileChecksum kind) {
     return kind == engine::FileChecksum::Crc32 ? 4 : 2;
 }
 
-class ChecksumDigester final : public Digester {
+class ChecksumDigester final : public Digester, public PieceHashing {
 public:
     explicit ChecksumDigester(engine::FileChecksum kind) : m_run(kind), m_bytes(checksumBytes(kind)) {}
 
     void update(std::span<const std::uint8_t> bytes) override { m_run.update(bytes); }
+    PieceHashing* pieces() override { return m_run.joinsPieces() ? this : nullptr; }
+    std::uint64_t hashPiece(std::span<const std::uint8_t> bytes) const override {
+        return m_run.piece(bytes);
+    }
+    void joinPiece(std::uint64_t value, std::uint64_t length) override {
+        m_run.join(static_cast<std::uint32_t>(value), length);
+    }
     DigestOutcome finish() override {
         Digest digest(m_bytes);
         std::uint32_t value = m_run.value();

@@ -73,7 +73,7 @@ template <engine::StreamingHash Hash>
 class StreamingProvider final : public Provider {
 public:
     std::unique_ptr<Digester> start() const override {
-        return std::make_unique<StreamingDigester<Hash>>();
+        return StartStreaming<Hash>();
     }
     std::size_t digestBytes() const override { return Hash::kDigestSize; }
     std::optional<KnownAnswer> knownAnswer() const override {

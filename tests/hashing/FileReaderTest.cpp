@@ -17,10 +17,15 @@
 namespace tolvek::hashing {
 namespace {
 
+// One thread, two, and four over small chunks: a file of several chunks and a tail.
+const ReadTuning kTunings[] = {{kReadChunk, 1}, {kReadChunk, 2}, {kReadChunk / 16, 4}};
+
 // What the reader gives for a file or a name it cannot open or read, and what several providers
-// get from one read: each the digest it gives alone, or the engine's message for the failure.
+// get from one read under every tuning: each the digest of the bytes in memory (the CRCs' pieces,
+// hashed apart, join in order however many chunks the file has), or the engine's message.
 TEST(FileReader, RefusesWhatItCannotOpenAndGivesEveryProviderItsDigestOrFailure) {
     tolvek::testing::TempFolder folder;
+    const std::string bytes = PatternBytes(3 * kReadChunk + 77);
     const std::string fifo = folder.file("fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const struct Case {
@@ -28,7 +33,7 @@ TEST(FileReader, RefusesWhatItCannotOpenAndGivesEveryProviderItsDigestOrFailure)
         ReadStatus status;
         std::string failure = {};
     } cases[] = {
-        {folder.write("file", PatternBytes(3 * kReadChunk + 77)), ReadStatus::Complete},
+        {folder.write("file", bytes), ReadStatus::Complete},
         {folder.file("missing"), ReadStatus::OpenFailed, "Could not open file"},
         {folder.path().string(), ReadStatus::OpenFailed, "Could not open file"},
         // Refused at once: no writer ever opens it.
@@ -38,23 +43,27 @@ TEST(FileReader, RefusesWhatItCannotOpenAndGivesEveryProviderItsDigestOrFailure)
         {"/proc/self/mem", ReadStatus::ReadFailed, "Could not read file"},
     };
     std::vector<const Provider*> providers;
-    for (const std::string_view id :
-         {"md5", "sha1", "crc16", "crc32", "whirlpool", "tiger192", "panama", "md5"}) {
+    for (const std::string_view id : {"md5", "sha1", "crc16", "crc32", "crc32c", "crc64",
+                                      "crc16arc", "whirlpool", "tiger192", "panama", "md5"}) {
         providers.push_back(&FindAlgorithm(id)->fileRoute);
     }
-    for (const Case& test : cases) {
-        SCOPED_TRACE(test.name);
-        RecordingDigester digester;
-        Digester* const digesters[] = {&digester};
-        EXPECT_EQ(ReadFile(test.name, digesters), test.status);
-        const FileDigests together = HashFileWith(test.name, providers);
-        ASSERT_EQ(together.outcomes.size(), providers.size());
-        for (std::size_t index = 0; index < providers.size(); ++index) {
-            const DigestOutcome& outcome = together.outcomes[index];
-            EXPECT_EQ(outcome.ok, test.failure.empty()) << index;
-            EXPECT_EQ(outcome.failure, test.failure) << index;
-            if (outcome.ok) {
-                EXPECT_EQ(outcome.digest, HashFile(*providers[index], test.name).digest) << index;
+    for (const ReadTuning& tuning : kTunings) {
+        ReadControl control;
+        control.tuning = tuning;
+        for (const Case& test : cases) {
+            SCOPED_TRACE(::testing::Message() << test.name << ", " << tuning.threads << " threads");
+            RecordingDigester digester;
+            Digester* const digesters[] = {&digester};
+            EXPECT_EQ(ReadFile(test.name, digesters, control), test.status);
+            const FileDigests together = HashFileWith(test.name, providers, control);
+            ASSERT_EQ(together.outcomes.size(), providers.size());
+            for (std::size_t index = 0; index < providers.size(); ++index) {
+                const DigestOutcome& outcome = together.outcomes[index];
+                EXPECT_EQ(outcome.ok, test.failure.empty()) << index;
+                EXPECT_EQ(outcome.failure, test.failure) << index;
+                if (outcome.ok) {
+                    EXPECT_EQ(outcome.digest, HashText(*providers[index], bytes).digest) << index;
+                }
             }
         }
     }
