@@ -15,12 +15,19 @@ struct Lanes16 {
     static Vector load(const void* address) { return _mm512_load_si512(address); }
     static void store(void* address, Vector x) { _mm512_store_si512(address, x); }
     static Vector set1(std::uint32_t word) { return _mm512_set1_epi32(static_cast<int>(word)); }
-    static Vector add(Vector x, Vector y) { return _mm512_add_epi32(x, y); }
     static Vector bitXor(Vector x, Vector y) { return _mm512_xor_si512(x, y); }
-    static Vector ror16(Vector x) { return _mm512_ror_epi32(x, 16); }
-    static Vector ror12(Vector x) { return _mm512_ror_epi32(x, 12); }
-    static Vector ror8(Vector x) { return _mm512_ror_epi32(x, 8); }
-    static Vector ror7(Vector x) { return _mm512_ror_epi32(x, 7); }
+    // The message word goes in before `b`, the value the previous step finishes last.
+    static void quarterRound(Vector& a, Vector& b, Vector& c, Vector& d, const Vector& x,
+                             const Vector& y) {
+        a = _mm512_add_epi32(_mm512_add_epi32(a, x), b);
+        d = _mm512_ror_epi32(bitXor(d, a), 16);
+        c = _mm512_add_epi32(c, d);
+        b = _mm512_ror_epi32(bitXor(b, c), 12);
+        a = _mm512_add_epi32(_mm512_add_epi32(a, y), b);
+        d = _mm512_ror_epi32(bitXor(d, a), 8);
+        c = _mm512_add_epi32(c, d);
+        b = _mm512_ror_epi32(bitXor(b, c), 7);
+    }
 
     // Block `offset` of sixteen inputs as sixteen registers of one word from each input.
     static void transposeBlocks(const std::array<const std::uint8_t*, 16>& starts,

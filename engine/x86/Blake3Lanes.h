@@ -1,6 +1,7 @@
 // The lane-parallel BLAKE3 compression shared by the AVX2 and AVX-512 files, which include it
 // under their own instruction sets: state word i of every input in register v[i], message
-// words transposed into the same shape. `Lanes` supplies the register type and operations.
+// words transposed into the same shape. `Lanes` supplies the register type, its operations and
+// the quarter-round.
 #pragma once
 
 #include <array>
@@ -53,15 +54,8 @@ template <class Lanes>
             Lanes::set1(kSha256InitialValues[2]), Lanes::set1(kSha256InitialValues[3]),
             low, high, Lanes::set1(kBlockSize), Lanes::set1(blockFlags)};
         const auto mix = [&](std::size_t a, std::size_t b, std::size_t c, std::size_t d,
-                             Vector x, Vector y) {
-            v[a] = Lanes::add(Lanes::add(v[a], v[b]), x);
-            v[d] = Lanes::ror16(Lanes::bitXor(v[d], v[a]));
-            v[c] = Lanes::add(v[c], v[d]);
-            v[b] = Lanes::ror12(Lanes::bitXor(v[b], v[c]));
-            v[a] = Lanes::add(Lanes::add(v[a], v[b]), y);
-            v[d] = Lanes::ror8(Lanes::bitXor(v[d], v[a]));
-            v[c] = Lanes::add(v[c], v[d]);
-            v[b] = Lanes::ror7(Lanes::bitXor(v[b], v[c]));
+                             const Vector& x, const Vector& y) {
+            Lanes::quarterRound(v[a], v[b], v[c], v[d], x, y);
         };
         blake3::Rounds(m, mix);
         for (std::size_t word = 0; word < 8; ++word) {
