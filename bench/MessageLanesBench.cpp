@@ -1,9 +1,11 @@
-// MD5 and SHA-1 of 64 messages of 8 KiB in memory, one message after another (MD5's scalar
-// code, SHA-1 on the SHA extensions) and eight at a time in AVX2 lanes; both on one core.
+// MD5, SHA-1 and SHA-512 of 64 messages of 8 KiB in memory, one message after another (MD5's
+// scalar code, SHA-1 on the SHA extensions, SHA-512 on AVX2 and on AVX-512) and many at a time in
+// AVX2 lanes (SHA-512 with AVX-512 VL); all on one core.
 #include <benchmark/benchmark.h>
 
 #include <vector>
 
+#include "engine/Backends.h"
 #include "engine/CpuFeatures.h"
 #include "engine/MessageLanes.h"
 
@@ -46,6 +48,10 @@ const bool kRegistered = [] {
         {"md5/avx2-lanes", Md5Messages, kMd5DigestBytes, kCpuAvx2},
         {"sha1/one-stream-shani", Sha1Messages, kSha1DigestBytes, kCpuShaNi},
         {"sha1/avx2-lanes", Sha1Messages, kSha1DigestBytes, kCpuAvx2 | kCpuShaNi},
+        {"sha512/one-stream-avx2", Sha512MessagesPortable, kSha512DigestBytes, kCpuAvx2},
+        {"sha512/one-stream-avx512", Sha512MessagesPortable, kSha512DigestBytes,
+         kCpuAvx2 | kCpuAvx512Vl},
+        {"sha512/avx512vl-lanes", Sha512Messages, kSha512DigestBytes, kCpuAvx2 | kCpuAvx512Vl},
     };
     for (const Path& path : paths) {
         if ((CpuFeaturesAvailable() & path.isa) == path.isa) {

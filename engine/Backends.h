@@ -42,8 +42,9 @@ using Crc64Update = std::uint64_t(const Crc64Tables& tables, std::uint64_t crc,
 
 Sha32Compression Sha1CompressPortable, Sha256CompressPortable;
 Sha64Compression Sha512CompressPortable;
-// One message after another, through Md5Transform and Sha1Compress.
-ManyMessagesHash Md5MessagesPortable, Sha1MessagesPortable;
+// One message after another, through Md5Transform, Sha1Compress and Sha512Compress.
+ManyMessagesHash Md5MessagesPortable, Sha1MessagesPortable, Sha384MessagesPortable,
+    Sha512MessagesPortable;
 KeccakAbsorption KeccakAbsorbPortable;
 Adler32Sums Adler32UpdatePortable;
 // Slice-by-8 over the tables.
@@ -104,6 +105,9 @@ Crc64Update CrcUpdatePclmul;
 Sha64Compression Sha512CompressAvx2;
 // Sixteen messages at a time, one per 32-bit lane of two registers.
 ManyMessagesHash Md5MessagesAvx2, Sha1MessagesAvx2;
+// Eight messages at a time, one per 64-bit lane of two 256-bit registers, on AVX2 with
+// AVX-512 VL.
+ManyMessagesHash Sha384MessagesAvx512, Sha512MessagesAvx512;
 KeccakAbsorption KeccakAbsorbAvx2;
 Adler32Sums Adler32UpdateAvx2;
 namespace xxhash {

@@ -204,6 +204,24 @@ void Sha1Messages(std::span<const MessageBytes> messages, std::uint8_t* digests)
     Sha1MessagesPortable(messages, digests);
 }
 
+void Sha384Messages(std::span<const MessageBytes> messages, std::uint8_t* digests) {
+#if defined(TOLVEK_X86)
+    if (CpuHas(kCpuAvx2) && CpuHas(kCpuAvx512Vl)) {
+        return Sha384MessagesAvx512(messages, digests);
+    }
+#endif
+    Sha384MessagesPortable(messages, digests);
+}
+
+void Sha512Messages(std::span<const MessageBytes> messages, std::uint8_t* digests) {
+#if defined(TOLVEK_X86)
+    if (CpuHas(kCpuAvx2) && CpuHas(kCpuAvx512Vl)) {
+        return Sha512MessagesAvx512(messages, digests);
+    }
+#endif
+    Sha512MessagesPortable(messages, digests);
+}
+
 void KeccakAbsorb(KeccakState& state, const std::uint8_t* blocks, std::size_t blockCount,
                   std::size_t rate, std::size_t rounds) {
 #if defined(TOLVEK_X86)

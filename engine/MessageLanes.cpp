@@ -6,6 +6,8 @@
 #include "engine/EngineUtils.h"
 #include "engine/MD.h"
 #include "engine/SHA.h"
+#include "engine/ShaBuffering.h"
+#include "engine/ShaConstants.h"
 
 namespace tolvek::engine {
 
@@ -35,6 +37,32 @@ void Sha1MessagesPortable(std::span<const MessageBytes> messages, std::uint8_t* 
         stream.finish(std::span<std::uint8_t, kSha1DigestBytes>(digests, kSha1DigestBytes));
         digests += kSha1DigestBytes;
     }
+}
+
+namespace {
+
+template <std::size_t DigestBytes>
+void Sha512FamilyOneByOne(std::span<const MessageBytes> messages, std::uint8_t* digests,
+                          const Sha64State& initialValues) {
+    for (const MessageBytes message : messages) {
+        Sha512Context context;
+        sha::Start(context, initialValues);
+        sha::Absorb(context, message.data(), static_cast<std::int64_t>(message.size()),
+                    Sha512Compress);
+        sha::Pad(context, Sha512Compress);
+        sha::StoreLeadingBytes(context.State, std::span<std::uint8_t>(digests, DigestBytes));
+        digests += DigestBytes;
+    }
+}
+
+}  // namespace
+
+void Sha384MessagesPortable(std::span<const MessageBytes> messages, std::uint8_t* digests) {
+    Sha512FamilyOneByOne<kSha384DigestBytes>(messages, digests, kSha384InitialValues);
+}
+
+void Sha512MessagesPortable(std::span<const MessageBytes> messages, std::uint8_t* digests) {
+    Sha512FamilyOneByOne<kSha512DigestBytes>(messages, digests, kSha512InitialValues);
 }
 
 }  // namespace tolvek::engine

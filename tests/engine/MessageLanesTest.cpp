@@ -1,5 +1,6 @@
-// MD5 and SHA-1 of many messages at once, on every CPU path: each message gets the digest the
-// engine's one-message hash gives it, whatever its length, its lane and the batch's size.
+// MD5, SHA-1, SHA-384 and SHA-512 of many messages at once, on every CPU path: each message gets
+// the digest the engine's one-message hash gives it, whatever its length, its lane and the batch's
+// size.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -23,6 +24,8 @@ struct ManyAtOnce {
 constexpr ManyAtOnce kHashes[] = {
     {"md5", Md5Messages, HashTypeMD5, kMd5DigestBytes},
     {"sha1", Sha1Messages, HashTypeSHA1, kSha1DigestBytes},
+    {"sha384", Sha384Messages, HashTypeSHA384, kSha384DigestBytes},
+    {"sha512", Sha512Messages, HashTypeSHA512, kSha512DigestBytes},
 };
 
 std::string oneMessageDigest(HashType type, MessageBytes message) {
@@ -49,12 +52,12 @@ class MessageLanes : public testing::OnCpuPathTest<testing::CpuPath> {};
 
 // Lengths on either side of one and two tail blocks and of the block edges, and long messages
 // whose lanes keep going while the others take new ones; each message starts at another
-// alignment. Every run of 1 to 16 consecutive messages (as many as the lanes) is one batch, so
-// each length meets every lane and neighbours of every length, then all at once, so that lanes
-// are refilled.
+// alignment. Every run of consecutive messages, up to as many as there are lengths (more than
+// the lanes), is one batch, so each length meets every lane and neighbours of every length, then
+// all at once, so that lanes are refilled.
 TEST_P(MessageLanes, EachMessageGetsItsOwnDigest) {
-    const std::size_t lengths[] = {0,   1,   55,   56,    63,    64, 65,  119,
-                                   120, 128, 1000, 16384, 16441, 3,  200, 4097};
+    const std::size_t lengths[] = {0,   1,   55,  56,  63,  64,   65,    111,   112, 119, 120, 127,
+                                   128, 129, 239, 240, 256, 1000, 16384, 16441, 3,   200, 4097};
     std::vector<std::uint8_t> source(16441 + 2 * std::size(lengths));
     for (std::size_t index = 0; index < source.size(); ++index) {
         source[index] = static_cast<std::uint8_t>(index % 251);
