@@ -44,7 +44,7 @@ Sha32Compression Sha1CompressPortable, Sha256CompressPortable;
 Sha64Compression Sha512CompressPortable;
 // One message after another, through Md5Transform, Sha1Compress and Sha512Compress.
 ManyMessagesHash Md5MessagesPortable, Sha1MessagesPortable, Sha384MessagesPortable,
-    Sha512MessagesPortable;
+    Sha512MessagesPortable, Sha512_256MessagesPortable;
 KeccakAbsorption KeccakAbsorbPortable;
 Adler32Sums Adler32UpdatePortable;
 // Slice-by-8 over the tables.
@@ -107,7 +107,7 @@ Sha64Compression Sha512CompressAvx2;
 ManyMessagesHash Md5MessagesAvx2, Sha1MessagesAvx2;
 // Eight messages at a time, one per 64-bit lane of two 256-bit registers, on AVX2 with
 // AVX-512 VL.
-ManyMessagesHash Sha384MessagesAvx512, Sha512MessagesAvx512;
+ManyMessagesHash Sha384MessagesAvx512, Sha512MessagesAvx512, Sha512_256MessagesAvx512;
 KeccakAbsorption KeccakAbsorbAvx2;
 Adler32Sums Adler32UpdateAvx2;
 namespace xxhash {

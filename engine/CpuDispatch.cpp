@@ -222,6 +222,15 @@ void Sha512Messages(std::span<const MessageBytes> messages, std::uint8_t* digest
     Sha512MessagesPortable(messages, digests);
 }
 
+void Sha512_256Messages(std::span<const MessageBytes> messages, std::uint8_t* digests) {
+#if defined(TOLVEK_X86)
+    if (CpuHas(kCpuAvx2) && CpuHas(kCpuAvx512Vl)) {
+        return Sha512_256MessagesAvx512(messages, digests);
+    }
+#endif
+    Sha512_256MessagesPortable(messages, digests);
+}
+
 void KeccakAbsorb(KeccakState& state, const std::uint8_t* blocks, std::size_t blockCount,
                   std::size_t rate, std::size_t rounds) {
 #if defined(TOLVEK_X86)

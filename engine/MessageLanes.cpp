@@ -65,4 +65,8 @@ void Sha512MessagesPortable(std::span<const MessageBytes> messages, std::uint8_t
     Sha512FamilyOneByOne<kSha512DigestBytes>(messages, digests, kSha512InitialValues);
 }
 
+void Sha512_256MessagesPortable(std::span<const MessageBytes> messages, std::uint8_t* digests) {
+    Sha512FamilyOneByOne<kSha512_256DigestBytes>(messages, digests, kSha512_256InitialValues);
+}
+
 }  // namespace tolvek::engine

@@ -69,12 +69,9 @@ std::string wordsHex(const std::array<Word, Size>& state, std::size_t wordCount)
     return text;
 }
 
-// FIPS 180-4, sections 5.3.2 and 5.3.6.2.
+// FIPS 180-4, section 5.3.2.
 constexpr std::array<std::uint32_t, 8> kSha224InitialValues = {
     0xc1059ed8, 0x367cd507, 0x3070dd17, 0xf70e5939, 0xffc00b31, 0x68581511, 0x64f98fa7, 0xbefa4fa4};
-constexpr std::array<std::uint64_t, 8> kSha512_256InitialValues = {
-    0x22312194fc2bf72c, 0x9f555fa3c84c64c2, 0x2393b86b6f53b151, 0x963877195940eabd,
-    0x96283ee2a88effe3, 0xbe5e1e2553863992, 0x2b0199fc2c85b8aa, 0x0eb72ddc81c52ca2};
 
 using Sha32Compress = void (*)(std::array<std::uint32_t, 8>&, const std::uint8_t*, std::size_t);
 

@@ -64,4 +64,10 @@ alignas(64) constexpr std::array<std::uint64_t, 8> kSha512InitialValues = {{
     0x510e527fade682d1, 0x9b05688c2b3e6c1f, 0x1f83d9abfb41bd6b, 0x5be0cd19137e2179,
 }};
 
+// SHA-512/256 initial hash value (FIPS 180-4, section 5.3.6.2).
+alignas(64) constexpr std::array<std::uint64_t, 8> kSha512_256InitialValues = {{
+    0x22312194fc2bf72c, 0x9f555fa3c84c64c2, 0x2393b86b6f53b151, 0x963877195940eabd,
+    0x96283ee2a88effe3, 0xbe5e1e2553863992, 0x2b0199fc2c85b8aa, 0x0eb72ddc81c52ca2,
+}};
+
 }  // namespace tolvek::engine

@@ -158,7 +158,7 @@ const std::array kEntries = {
     entry("ripemd256",  "RIPE MD 256 bit",  "RIPEMD-256",                                      kFramework<framework::THash_RipeMD256>, {.peerName = "RMD256", .hmacBlock = 64}),
     entry("ripemd320",  "RIPE MD 320 bit",  "RIPEMD-320",                                      kFramework<framework::THash_RipeMD320>, {.peerName = "RMD320", .hmacBlock = 64}),
     entry("sha224",     "SHA224",           "SHA-224 (FIPS 180-4)",                            streaming<Sha224>, {.otherNames = "SHA2-224", .tool = "sha224sum", .oracle = {"sha224sum", kBlocks<64>}, .hmacBlock = 64}),
-    entry("sha512-256", "SHA512/256",       "SHA-512/256 (FIPS 180-4)",                        streaming<Sha512_256>, {.otherNames = "SHA2-512/256", .oracle = {"openssl sha512-256", kBlocks<128>}, .hmacBlock = 128}),
+    entry("sha512-256", "SHA512/256",       "SHA-512/256 (FIPS 180-4)",                        streaming<Sha512_256>, {.otherNames = "SHA2-512/256", .oracle = {"openssl sha512-256", kBlocks<128>}, .hmacBlock = 128, .manyMessages = engine::Sha512_256Messages}),
     entry("sha3-224",   "SHA3-224",         "SHA3-224 (FIPS 202)",                             streaming<Sha3_224>, {.oracle = {"openssl sha3-224", kBlocks<144>}, .hmacBlock = 144}),
     entry("sha3-256",   "SHA3-256",         "SHA3-256 (FIPS 202)",                             streaming<Sha3_256>, {.oracle = {"openssl sha3-256", kBlocks<136>}, .hmacBlock = 136}),
     entry("sha3-384",   "SHA3-384",         "SHA3-384 (FIPS 202)",                             streaming<Sha3_384>, {.oracle = {"openssl sha3-384", kBlocks<104>}, .hmacBlock = 104}),

@@ -1,41 +1,57 @@
-// MD5, SHA-1, SHA-384 and SHA-512 of many messages at once, on every CPU path: each message gets
+// MD5, SHA-1, SHA-384, SHA-512 and SHA-512/256 of many messages at once, on every CPU path: each message gets
 // the digest the engine's one-message hash gives it, whatever its length, its lane and the batch's
 // size.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
 #include "engine/EngineUtils.h"
 #include "engine/HashEngine.h"
 #include "engine/MessageLanes.h"
+#include "engine/SHA.h"
 #include "tests/support/CpuPaths.h"
 
 namespace tolvek::engine {
 namespace {
 
-struct ManyAtOnce {
-    const char* name;
-    ManyMessagesHash* hash;
-    HashType oneAtATime;
-    std::size_t digestBytes;
-};
-
-constexpr ManyAtOnce kHashes[] = {
-    {"md5", Md5Messages, HashTypeMD5, kMd5DigestBytes},
-    {"sha1", Sha1Messages, HashTypeSHA1, kSha1DigestBytes},
-    {"sha384", Sha384Messages, HashTypeSHA384, kSha384DigestBytes},
-    {"sha512", Sha512Messages, HashTypeSHA512, kSha512DigestBytes},
-};
-
-std::string oneMessageDigest(HashType type, MessageBytes message) {
+template <HashType Type>
+std::string engineDigest(MessageBytes message) {
     HashContext context;
-    HashInit(&context, type);
+    HashInit(&context, Type);
     HashUpdate(&context, message.data(), static_cast<std::uint32_t>(message.size()));
     std::string digest;
     HashFinal(&context, digest);
     return digest;
 }
+
+std::string sha512_256Digest(MessageBytes message) {
+    Sha512_256 stream;
+    stream.update(message);
+    std::array<std::uint8_t, Sha512_256::kDigestSize> digest;
+    stream.finish(digest);
+    std::string text;
+    for (const std::uint8_t byte : digest) {
+        text += HexDigits(2, byte);
+    }
+    return text;
+}
+
+struct ManyAtOnce {
+    const char* name;
+    ManyMessagesHash* hash;
+    std::string (*oneAtATime)(MessageBytes);
+    std::size_t digestBytes;
+};
+
+constexpr ManyAtOnce kHashes[] = {
+    {"md5", Md5Messages, engineDigest<HashTypeMD5>, kMd5DigestBytes},
+    {"sha1", Sha1Messages, engineDigest<HashTypeSHA1>, kSha1DigestBytes},
+    {"sha384", Sha384Messages, engineDigest<HashTypeSHA384>, kSha384DigestBytes},
+    {"sha512", Sha512Messages, engineDigest<HashTypeSHA512>, kSha512DigestBytes},
+    {"sha512-256", Sha512_256Messages, sha512_256Digest, kSha512_256DigestBytes},
+};
 
 std::vector<std::string> manyAtOnceDigests(const ManyAtOnce& hash,
                                            std::span<const MessageBytes> messages) {
@@ -70,7 +86,7 @@ TEST_P(MessageLanes, EachMessageGetsItsOwnDigest) {
     for (const ManyAtOnce& hash : kHashes) {
         std::vector<std::string> expected;
         for (const MessageBytes message : messages) {
-            expected.push_back(oneMessageDigest(hash.oneAtATime, message));
+            expected.push_back(hash.oneAtATime(message));
         }
         const auto expectBatch = [&](std::size_t first, std::size_t count) {
             const std::vector<std::string> digests = manyAtOnceDigests(
