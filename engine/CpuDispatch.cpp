@@ -14,7 +14,7 @@
 #include "engine/SHA.h"
 #include "engine/XXHash.h"
 #if defined(TOLVEK_X86)
-#include <cpuid.h>
+#include <sys/platform/x86.h>
 #endif
 
 namespace tolvek::engine {
@@ -23,82 +23,34 @@ namespace {
 
 #if defined(TOLVEK_X86)
 
-// Asked of the processor directly, only for the leaves needed: each CPUID traps to the host of a
-// virtual machine, and the compiler's own detection asks for many more at every start.
-struct CpuidBits {
-    unsigned leaf1Ecx = 0;
-    unsigned leaf7Ebx = 0;
-    unsigned leaf7Ecx = 0;
-    unsigned long long enabledState = 0;  // XCR0: the register state the system saves
-};
-
-CpuidBits readCpuid() {
-    CpuidBits bits;
-    unsigned eax = 0;
-    unsigned ebx = 0;
-    unsigned edx = 0;
-    if (__get_cpuid(1, &eax, &ebx, &bits.leaf1Ecx, &edx) == 0) {
-        return bits;
-    }
-    if (__get_cpuid_max(0, nullptr) >= 7) {
-        __cpuid_count(7, 0, eax, bits.leaf7Ebx, bits.leaf7Ecx, edx);
-    }
-    constexpr unsigned kOsXsave = 1u << 27;
-    if ((bits.leaf1Ecx & kOsXsave) != 0) {
-        unsigned low = 0;
-        unsigned high = 0;
-        __asm__("xgetbv" : "=a"(low), "=d"(high) : "c"(0));
-        bits.enabledState = (static_cast<unsigned long long>(high) << 32) | low;
-    }
-    return bits;
-}
-
-bool allSet(unsigned long long word, unsigned long long bits) { return (word & bits) == bits; }
-
+// The C library has asked the processor once as the program started, and says which features
+// the system also saves the registers of: asking again costs several CPUID instructions, each of
+// which traps to the host of a virtual machine (some microseconds per start here).
 unsigned detectFeatures() {
-    const CpuidBits cpu = readCpuid();
-    // Leaf 1, ECX.
-    constexpr unsigned kPclmul = 1u << 1;
-    constexpr unsigned kSsse3 = 1u << 9;
-    constexpr unsigned kSse41 = 1u << 19;
-    // Leaf 7, EBX and ECX.
-    constexpr unsigned kBmi1 = 1u << 3;
-    constexpr unsigned kAvx2 = 1u << 5;
-    constexpr unsigned kBmi2 = 1u << 8;
-    constexpr unsigned kAvx512F = 1u << 16;
-    constexpr unsigned kSha = 1u << 29;
-    constexpr unsigned kAvx512Bw = 1u << 30;
-    constexpr unsigned kAvx512Vl = 1u << 31;
-    constexpr unsigned kVpclmulqdq = 1u << 10;
-    // XCR0: SSE and AVX registers; the AVX-512 mask and upper registers besides.
-    constexpr unsigned long long kAvxState = 0x6;
-    constexpr unsigned long long kAvx512State = 0xE6;
-
-    const bool avx = allSet(cpu.enabledState, kAvxState);
-    const bool avx512 = allSet(cpu.enabledState, kAvx512State) && allSet(cpu.leaf7Ebx, kAvx512F);
-    const bool pclmul = allSet(cpu.leaf1Ecx, kPclmul | kSsse3);
+    const bool pclmul = CPU_FEATURE_ACTIVE(PCLMULQDQ) && CPU_FEATURE_ACTIVE(SSSE3);
+    const bool avx2 = CPU_FEATURE_ACTIVE(AVX2);
+    const bool avx512 = CPU_FEATURE_ACTIVE(AVX512F);
     unsigned features = kCpuNone;
-    if (allSet(cpu.leaf7Ebx, kSha) && allSet(cpu.leaf1Ecx, kSse41)) {
+    if (CPU_FEATURE_ACTIVE(SHA) && CPU_FEATURE_ACTIVE(SSE4_1)) {
         features |= kCpuShaNi;
     }
     if (pclmul) {
         features |= kCpuPclmul;
     }
-    if (avx && allSet(cpu.leaf7Ebx, kAvx2 | kBmi1 | kBmi2)) {
+    if (avx2 && CPU_FEATURE_ACTIVE(BMI1) && CPU_FEATURE_ACTIVE(BMI2)) {
         features |= kCpuAvx2;
     }
-    if (avx && pclmul && allSet(cpu.leaf7Ebx, kAvx2) && allSet(cpu.leaf7Ecx, kVpclmulqdq)) {
+    if (avx2 && pclmul && CPU_FEATURE_ACTIVE(VPCLMULQDQ)) {
         features |= kCpuAvx2Clmul;
     }
-    if (avx512 && allSet(cpu.leaf7Ebx, kAvx512Vl | kBmi2)) {
+    if (avx512 && CPU_FEATURE_ACTIVE(AVX512VL) && CPU_FEATURE_ACTIVE(BMI2)) {
         features |= kCpuAvx512Vl;
     }
     // The zmm CRC kernel finishes with 128-bit folds, so it needs PCLMULQDQ as well.
-    if (avx512 && pclmul && allSet(cpu.leaf7Ebx, kAvx512Bw) &&
-        allSet(cpu.leaf7Ecx, kVpclmulqdq)) {
+    if (avx512 && pclmul && CPU_FEATURE_ACTIVE(AVX512BW) && CPU_FEATURE_ACTIVE(VPCLMULQDQ)) {
         features |= kCpuAvx512Clmul;
     }
-    if (avx512 && allSet(cpu.leaf7Ebx, kAvx512Bw | kAvx512Vl)) {
+    if (avx512 && CPU_FEATURE_ACTIVE(AVX512BW) && CPU_FEATURE_ACTIVE(AVX512VL)) {
         features |= kCpuAvx512Bw;
     }
     return features;
