@@ -1,6 +1,7 @@
-// MD5, SHA-1 and SHA-512 of 64 messages of 8 KiB in memory, one message after another (MD5's
-// scalar code, SHA-1 on the SHA extensions, SHA-512 on AVX2 and on AVX-512) and many at a time in
-// AVX2 lanes (SHA-512 with AVX-512 VL); all on one core.
+// MD5, SHA-1, SHA-512 and BLAKE3 of 64 messages of 8 KiB in memory, one message after another
+// (MD5's scalar code, SHA-1 on the SHA extensions, SHA-512 on AVX2 and on AVX-512, BLAKE3's chunks
+// of one message in lanes) and many at a time in AVX2 lanes (SHA-512 with AVX-512 VL, BLAKE3 on
+// AVX-512 too); all on one core.
 #include <benchmark/benchmark.h>
 
 #include <vector>
@@ -52,6 +53,11 @@ const bool kRegistered = [] {
         {"sha512/one-stream-avx512", Sha512MessagesPortable, kSha512DigestBytes,
          kCpuAvx2 | kCpuAvx512Vl},
         {"sha512/avx512vl-lanes", Sha512Messages, kSha512DigestBytes, kCpuAvx2 | kCpuAvx512Vl},
+        {"blake3/one-stream-avx2", Blake3MessagesPortable, kBlake3DigestBytes, kCpuAvx2},
+        {"blake3/avx2-lanes", Blake3Messages, kBlake3DigestBytes, kCpuAvx2},
+        {"blake3/one-stream-avx512", Blake3MessagesPortable, kBlake3DigestBytes,
+         kCpuAvx2 | kCpuAvx512Bw},
+        {"blake3/avx512-lanes", Blake3Messages, kBlake3DigestBytes, kCpuAvx2 | kCpuAvx512Bw},
     };
     for (const Path& path : paths) {
         if ((CpuFeaturesAvailable() & path.isa) == path.isa) {

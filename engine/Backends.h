@@ -42,9 +42,9 @@ using Crc64Update = std::uint64_t(const Crc64Tables& tables, std::uint64_t crc,
 
 Sha32Compression Sha1CompressPortable, Sha256CompressPortable;
 Sha64Compression Sha512CompressPortable;
-// One message after another, through Md5Transform, Sha1Compress and Sha512Compress.
+// One message after another, through Md5Transform, Sha1Compress, Sha512Compress and Blake3.
 ManyMessagesHash Md5MessagesPortable, Sha1MessagesPortable, Sha384MessagesPortable,
-    Sha512MessagesPortable, Sha512_256MessagesPortable;
+    Sha512MessagesPortable, Sha512_256MessagesPortable, Blake3MessagesPortable;
 KeccakAbsorption KeccakAbsorbPortable;
 Adler32Sums Adler32UpdatePortable;
 // Slice-by-8 over the tables.
@@ -103,8 +103,9 @@ Crc64Update CrcUpdatePclmul;
 // BLAKE2bp's four leaves, one per lane of a 256-bit register; four KT128 leaves, one per 64-bit
 // lane.
 Sha64Compression Sha512CompressAvx2;
-// Sixteen messages at a time, one per 32-bit lane of two registers.
-ManyMessagesHash Md5MessagesAvx2, Sha1MessagesAvx2;
+// Sixteen messages at a time, one per 32-bit lane of two registers; BLAKE3's chunks of many
+// messages, one per 32-bit lane.
+ManyMessagesHash Md5MessagesAvx2, Sha1MessagesAvx2, Blake3MessagesAvx2;
 // Eight messages at a time, one per 64-bit lane of two 256-bit registers, on AVX2 with
 // AVX-512 VL.
 ManyMessagesHash Sha384MessagesAvx512, Sha512MessagesAvx512, Sha512_256MessagesAvx512;
@@ -140,13 +141,15 @@ inline constexpr std::size_t kCrcAvx512ClmulMinLength = 256;
 Crc32Update CrcUpdateAvx512;
 Crc64Update CrcUpdateAvx512;
 
-// kCpuAvx512Bw: XXH3 stripes on one 512-bit register; BLAKE3 inputs in sixteen lanes.
+// kCpuAvx512Bw: XXH3 stripes on one 512-bit register; BLAKE3 inputs, and the chunks of many
+// messages, in sixteen lanes.
 namespace xxhash {
 StripeAccumulation AccumulateStripesAvx512;
 }  // namespace xxhash
 namespace blake3 {
 ManyInputs HashManyAvx512;
 }  // namespace blake3
+ManyMessagesHash Blake3MessagesAvx512;
 // And eight KT128 leaves, one per 64-bit lane of a 512-bit register.
 namespace kt128 {
 LeafHashing HashLeavesAvx512;

@@ -43,6 +43,18 @@ void HashMany(const ChainingValue& key, const std::uint8_t* inputs, std::size_t 
               std::uint32_t flags, std::uint32_t startFlags, std::uint32_t endFlags,
               std::uint8_t* out);
 
+// The chunks of a message of `bytes` bytes: an empty message is one empty chunk.
+constexpr std::size_t ChunkCount(std::size_t bytes) {
+    return bytes == 0 ? 1 : (bytes + kChunkSize - 1) / kChunkSize;
+}
+
+// The default-mode digests of many messages from their chunks' chaining values, laid out message
+// after message, ChunkCount of each (a message of one chunk has its digest there already, its
+// last block compressed as the root): each message's values are joined into its tree, the root
+// last. `chunkValues` is overwritten; `digests` takes 32 bytes a message.
+void JoinChunkValues(std::span<const std::span<const std::uint8_t>> messages,
+                     std::uint8_t* chunkValues, std::uint8_t* digests);
+
 }  // namespace blake3
 
 class Blake3 {

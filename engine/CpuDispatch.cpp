@@ -183,6 +183,18 @@ void Sha512_256Messages(std::span<const MessageBytes> messages, std::uint8_t* di
     Sha512_256MessagesPortable(messages, digests);
 }
 
+void Blake3Messages(std::span<const MessageBytes> messages, std::uint8_t* digests) {
+#if defined(TOLVEK_X86)
+    if (CpuHas(kCpuAvx512Bw)) {
+        return Blake3MessagesAvx512(messages, digests);
+    }
+    if (CpuHas(kCpuAvx2)) {
+        return Blake3MessagesAvx2(messages, digests);
+    }
+#endif
+    Blake3MessagesPortable(messages, digests);
+}
+
 void KeccakAbsorb(KeccakState& state, const std::uint8_t* blocks, std::size_t blockCount,
                   std::size_t rate, std::size_t rounds) {
 #if defined(TOLVEK_X86)

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/Backends.h"
+#include "engine/Blake3.h"
 #include "engine/EngineUtils.h"
 #include "engine/MD.h"
 #include "engine/SHA.h"
@@ -67,6 +68,15 @@ void Sha512MessagesPortable(std::span<const MessageBytes> messages, std::uint8_t
 
 void Sha512_256MessagesPortable(std::span<const MessageBytes> messages, std::uint8_t* digests) {
     Sha512FamilyOneByOne<kSha512_256DigestBytes>(messages, digests, kSha512_256InitialValues);
+}
+
+void Blake3MessagesPortable(std::span<const MessageBytes> messages, std::uint8_t* digests) {
+    for (const MessageBytes message : messages) {
+        Blake3 stream;
+        stream.update(message);
+        stream.finish(std::span<std::uint8_t>(digests, kBlake3DigestBytes));
+        digests += kBlake3DigestBytes;
+    }
 }
 
 }  // namespace tolvek::engine

@@ -3,7 +3,7 @@
 #include <immintrin.h>
 
 #include "engine/Backends.h"
-#include "engine/x86/Blake3Lanes.h"
+#include "engine/x86/Blake3MessageLanes.h"
 #include "engine/x86/WordTranspose.h"
 
 namespace tolvek::engine::blake3 {
@@ -79,3 +79,11 @@ void HashManyAvx2(const ChainingValue& key, const std::uint8_t* inputs, std::siz
 }
 
 }  // namespace tolvek::engine::blake3
+
+namespace tolvek::engine {
+
+void Blake3MessagesAvx2(std::span<const MessageBytes> messages, std::uint8_t* digests) {
+    blake3::HashMessagesInLanes<blake3::Lanes8>(messages, digests);
+}
+
+}  // namespace tolvek::engine

@@ -2,7 +2,7 @@
 #include <immintrin.h>
 
 #include "engine/Backends.h"
-#include "engine/x86/Blake3Lanes.h"
+#include "engine/x86/Blake3MessageLanes.h"
 
 namespace tolvek::engine::blake3 {
 
@@ -79,3 +79,11 @@ void HashManyAvx512(const ChainingValue& key, const std::uint8_t* inputs, std::s
 }
 
 }  // namespace tolvek::engine::blake3
+
+namespace tolvek::engine {
+
+void Blake3MessagesAvx512(std::span<const MessageBytes> messages, std::uint8_t* digests) {
+    blake3::HashMessagesInLanes<blake3::Lanes16>(messages, digests);
+}
+
+}  // namespace tolvek::engine

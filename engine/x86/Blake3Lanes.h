@@ -16,6 +16,37 @@
 
 namespace tolvek::engine::blake3 {
 
+// One compression in every lane: the chaining values `value` become the next ones, from message
+// words `m` and each lane's counter halves, block length and flags.
+template <class Lanes, class Vector = typename Lanes::Vector>
+[[gnu::always_inline]] inline void CompressLanes(Vector (&value)[8], const Vector (&m)[16],
+                                                 Vector counterLow, Vector counterHigh,
+                                                 Vector blockLength, Vector flags) {
+    Vector v[16] = {value[0],
+                    value[1],
+                    value[2],
+                    value[3],
+                    value[4],
+                    value[5],
+                    value[6],
+                    value[7],
+                    Lanes::set1(kSha256InitialValues[0]),
+                    Lanes::set1(kSha256InitialValues[1]),
+                    Lanes::set1(kSha256InitialValues[2]),
+                    Lanes::set1(kSha256InitialValues[3]),
+                    counterLow,
+                    counterHigh,
+                    blockLength,
+                    flags};
+    const auto mix = [&](std::size_t a, std::size_t b, std::size_t c, std::size_t d,
+                         const Vector& x,
+                         const Vector& y) { Lanes::quarterRound(v[a], v[b], v[c], v[d], x, y); };
+    blake3::Rounds(m, mix);
+    for (std::size_t word = 0; word < 8; ++word) {
+        value[word] = Lanes::bitXor(v[word], v[word + 8]);
+    }
+}
+
 template <class Lanes>
 [[gnu::flatten]] void HashLanes(const ChainingValue& key, const std::uint8_t* inputs,
                                 std::size_t count, std::size_t blockCount, std::uint64_t counter,
@@ -46,21 +77,9 @@ template <class Lanes>
     for (std::size_t block = 0; block < blockCount; ++block) {
         Vector m[16];
         Lanes::transposeBlocks(starts, block * kBlockSize, m);
-        const std::uint32_t blockFlags = flags | (block == 0 ? startFlags : 0) |
-                                         (block + 1 == blockCount ? endFlags : 0);
-        Vector v[16] = {
-            value[0], value[1], value[2], value[3], value[4], value[5], value[6], value[7],
-            Lanes::set1(kSha256InitialValues[0]), Lanes::set1(kSha256InitialValues[1]),
-            Lanes::set1(kSha256InitialValues[2]), Lanes::set1(kSha256InitialValues[3]),
-            low, high, Lanes::set1(kBlockSize), Lanes::set1(blockFlags)};
-        const auto mix = [&](std::size_t a, std::size_t b, std::size_t c, std::size_t d,
-                             const Vector& x, const Vector& y) {
-            Lanes::quarterRound(v[a], v[b], v[c], v[d], x, y);
-        };
-        blake3::Rounds(m, mix);
-        for (std::size_t word = 0; word < 8; ++word) {
-            value[word] = Lanes::bitXor(v[word], v[word + 8]);
-        }
+        const std::uint32_t blockFlags =
+            flags | (block == 0 ? startFlags : 0) | (block + 1 == blockCount ? endFlags : 0);
+        CompressLanes<Lanes>(value, m, low, high, Lanes::set1(kBlockSize), Lanes::set1(blockFlags));
     }
     alignas(64) std::array<std::array<std::uint32_t, kLanes>, 8> words;
     for (std::size_t word = 0; word < 8; ++word) {

@@ -1,12 +1,13 @@
-// MD5, SHA-1, SHA-384, SHA-512 and SHA-512/256 of many messages at once, on every CPU path: each message gets
-// the digest the engine's one-message hash gives it, whatever its length, its lane and the batch's
-// size.
+// MD5, SHA-1, SHA-384, SHA-512, SHA-512/256 and BLAKE3 of many messages at once, on every CPU
+// path: each message gets the digest the engine's one-message hash gives it, whatever its length,
+// its lane and the batch's size.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <string>
 #include <vector>
 
+#include "engine/Blake3.h"
 #include "engine/EngineUtils.h"
 #include "engine/HashEngine.h"
 #include "engine/MessageLanes.h"
@@ -26,10 +27,11 @@ std::string engineDigest(MessageBytes message) {
     return digest;
 }
 
-std::string sha512_256Digest(MessageBytes message) {
-    Sha512_256 stream;
+template <class Stream>
+std::string streamDigest(MessageBytes message) {
+    Stream stream;
     stream.update(message);
-    std::array<std::uint8_t, Sha512_256::kDigestSize> digest;
+    std::array<std::uint8_t, Stream::kDigestSize> digest;
     stream.finish(digest);
     std::string text;
     for (const std::uint8_t byte : digest) {
@@ -50,7 +52,8 @@ constexpr ManyAtOnce kHashes[] = {
     {"sha1", Sha1Messages, engineDigest<HashTypeSHA1>, kSha1DigestBytes},
     {"sha384", Sha384Messages, engineDigest<HashTypeSHA384>, kSha384DigestBytes},
     {"sha512", Sha512Messages, engineDigest<HashTypeSHA512>, kSha512DigestBytes},
-    {"sha512-256", Sha512_256Messages, sha512_256Digest, kSha512_256DigestBytes},
+    {"sha512-256", Sha512_256Messages, streamDigest<Sha512_256>, kSha512_256DigestBytes},
+    {"blake3", Blake3Messages, streamDigest<Blake3>, kBlake3DigestBytes},
 };
 
 std::vector<std::string> manyAtOnceDigests(const ManyAtOnce& hash,
@@ -66,14 +69,17 @@ std::vector<std::string> manyAtOnceDigests(const ManyAtOnce& hash,
 
 class MessageLanes : public testing::OnCpuPathTest<testing::CpuPath> {};
 
-// Lengths on either side of one and two tail blocks and of the block edges, and long messages
-// whose lanes keep going while the others take new ones; each message starts at another
-// alignment. Every run of consecutive messages, up to as many as there are lengths (more than
-// the lanes), is one batch, so each length meets every lane and neighbours of every length, then
-// all at once, so that lanes are refilled.
+// Lengths on either side of one and two tail blocks, of the block edges and of BLAKE3's chunk
+// edges, and long messages of several chunks whose lanes keep going while the others take new
+// ones; each message starts at another alignment. Every run of consecutive messages, up to as many
+// as there are lengths (more than the lanes), is one batch, so each length meets every lane and
+// neighbours of every length, then all at once, so that lanes are refilled.
 TEST_P(MessageLanes, EachMessageGetsItsOwnDigest) {
-    const std::size_t lengths[] = {0,   1,   55,  56,  63,  64,   65,    111,   112, 119, 120, 127,
-                                   128, 129, 239, 240, 256, 1000, 16384, 16441, 3,   200, 4097};
+    static constexpr std::size_t lengths[] = {
+        0,   1,   55,   56,   63,   64,   65,   111,   112,   119, 120, 127,  128,  129, 239,
+        240, 256, 1000, 1023, 1024, 1025, 2048, 16384, 16441, 3,   200, 4097, 3073, 5121};
+    // Every length comes round: messages take them seven apart.
+    static_assert(std::size(lengths) % 7 != 0);
     std::vector<std::uint8_t> source(16441 + 2 * std::size(lengths));
     for (std::size_t index = 0; index < source.size(); ++index) {
         source[index] = static_cast<std::uint8_t>(index % 251);
