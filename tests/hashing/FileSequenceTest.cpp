@@ -30,18 +30,25 @@ struct Seen {
 };
 
 // What the tasks ask for in turn: nothing, an algorithm that hashes many files at once, such
-// algorithms beside one that does not, and HMAC over one, which must not take its plain digests.
+// algorithms beside one that does not, and HMAC over one and BLAKE3's key derivation, which must
+// not take their plain digests.
 std::span<const AlgorithmEntry* const> algorithmSet(std::size_t index) {
     static const auto hmacMd5 = [] {
         EntryOptions options;
         options.hmacKey = Bytes{'k', 'e', 'y'};
         return MakeVariant(*FindAlgorithm("md5"), options).variant;
     }();
+    static const auto derived = [] {
+        EntryOptions options;
+        options.context = "tolvek test";
+        return MakeVariant(*FindAlgorithm("blake3"), options).variant;
+    }();
     static const std::vector<const AlgorithmEntry*> sets[] = {
         {},
         {FindAlgorithm("md5")},
         {FindAlgorithm("sha1"), FindAlgorithm("sha256"), FindAlgorithm("md5")},
-        {&*hmacMd5->entry, FindAlgorithm("md5")},
+        {&*hmacMd5->entry, FindAlgorithm("md5"), FindAlgorithm("blake3")},
+        {&*derived->entry, FindAlgorithm("blake3"), FindAlgorithm("sha512")},
     };
     return sets[index % std::size(sets)];
 }
@@ -107,8 +114,8 @@ TEST(FileSequence, ReportsEachFileInTheOrderAdded) {
         {
             FileSequence sequence(control);
             for (std::size_t index = 0; index < names.size(); ++index) {
-                ASSERT_TRUE(sequence.add(
-                    recordingTask(names[index], reports, algorithmSet(index))));
+                ASSERT_TRUE(
+                    sequence.add(recordingTask(names[index], reports, algorithmSet(index))));
                 sequence.addReport([&reports] {
                     reports.push_back("note");
                     return true;
