@@ -120,31 +120,6 @@ void HashManyPortable(const ChainingValue& key, const std::uint8_t* inputs, std:
     }
 }
 
-
-// Pairs of neighbours are joined level by level, an odd last value rising as it is: the tree
-// whose left subtrees are complete (section 2.1).
-void JoinChunkValues(std::span<const std::span<const std::uint8_t>> messages,
-                     std::uint8_t* chunkValues, std::uint8_t* digests) {
-    const ChainingValue iv = key();
-    for (const std::span<const std::uint8_t> message : messages) {
-        std::uint8_t* level = chunkValues;
-        std::size_t count = ChunkCount(message.size());
-        chunkValues += 32 * count;
-        for (; count > 2; count -= count / 2) {
-            HashMany(iv, level, count / 2, 1, 0, false, kParent, 0, 0, level);
-            if (count % 2 != 0) {
-                std::memmove(level + 32 * (count / 2), level + 64 * (count / 2), 32);
-            }
-        }
-        if (count == 2) {
-            HashMany(iv, level, 1, 1, 0, false, kParent | kRoot, 0, 0, digests);
-        } else {
-            std::memcpy(digests, level, 32);
-        }
-        digests += 32;
-    }
-}
-
 }  // namespace blake3
 
 Blake3::Blake3() : Blake3(key(), 0) {}
