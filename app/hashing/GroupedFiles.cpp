@@ -10,7 +10,8 @@ namespace {
 // takes, so that they stay full but for the group's last few files.
 constexpr std::size_t kMostGroupedBytes = std::size_t{2} << 20;
 // The largest file held: a larger one's own system calls cost little beside hashing it, and a few
-// such files would fill the group.
+// such files would fill the group. BLAKE3's lanes still beat its one-message hash at this size
+// (3.7 against 3.4 GB/s in memory on AVX2), whose last chunk runs alone.
 constexpr std::size_t kMostGroupedFileBytes = std::size_t{64} << 10;
 
 bool hashesMany(const AlgorithmEntry* algorithm) {

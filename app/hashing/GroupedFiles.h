@@ -1,8 +1,8 @@
 // A thread's memory for the files of a sequence it reads whole, and the small ones among them held
 // there together, so that the algorithms that hash many messages in one call (MD5 and SHA-1,
-// sixteen at a time in vector lanes) work out the digests their tasks ask for all of them at
-// once; each task then hashes its file as it would alone, taking those digests instead of feeding
-// the bytes again.
+// sixteen at a time in vector lanes; BLAKE3, their chunks in lanes) work out the digests their
+// tasks ask for all of them at once; each task then hashes its file as it would alone, taking
+// those digests instead of feeding the bytes again.
 #pragma once
 
 #include <cstddef>
