@@ -10,6 +10,10 @@ OURS_ALL = os.path.abspath(os.environ.get("TOLVEK_CLI_ALL", "build/cli/tolvek-cl
 # The BLAKE3 crate built without AVX-512 (bench/peers/blake3-without-avx512), when cargo could build
 # it: the like-for-like peer of our rows that run without AVX-512.
 BLAKE3_WITHOUT_AVX512 = os.environ.get("TOLVEK_PEER_BLAKE3_WITHOUT_AVX512", "")
+# Its `files` mode times the least any tool must do per file over a tree: the floor of the many-file
+# rows.
+READER_BENCH = os.path.abspath(os.environ.get("TOLVEK_READER_BENCH",
+                                              "build/bench/tolvek-reader-bench"))
 DATA = os.environ.get("TOLVEK_BENCH_DIR", "/tmp/tolvek-bench")
 CPUS = os.cpu_count()
 MIB = 1 << 20
@@ -126,7 +130,7 @@ def digests(text, printed_numbers=False):
 
 class Table:
     def __init__(self, title):
-        self.title, self.rows = title, []
+        self.title, self.rows, self.after = title, [], []
 
     def add(self, job, ours, peer_name, peer, size=None):
         """Times in seconds; with a size, the figures are shown as MB/s."""
@@ -151,6 +155,8 @@ class Table:
             print(f"\n### {self.title}\n\n| job | ours | best peer | peer | ratio |")
             print("|---|---:|---|---:|---:|")
             print("\n".join(self.line(row) for row in self.rows))
+            for text in self.after:
+                print(f"\n{text}")
 
 
 def shown(argv):
@@ -191,6 +197,16 @@ def agrees(ours, peer):
     return CHECKED[key]
 
 
+def variants(id, peers):
+    """(what the job's name adds, our binary, its peers) for each row of `id`. b3sum uses AVX-512
+    where the processor has it, so ours with AVX-512 meets it; ours masked meets the BLAKE3 crate
+    built without AVX-512 where cargo could build it, as a processor without AVX-512 runs both."""
+    if id != "blake3":
+        return [("", OURS, peers)]
+    masked = (", both without AVX-512", OURS, [[BLAKE3_WITHOUT_AVX512]])
+    return [masked if BLAKE3_WITHOUT_AVX512 else ("", OURS, peers), (", AVX-512", OURS_ALL, peers)]
+
+
 def file_rows(table, ids, files, rounds, pin):
     big, small = files
     for id in ids:
@@ -199,12 +215,9 @@ def file_rows(table, ids, files, rounds, pin):
             peers = [["rhash"] + [f"--{part}" for part in id.split(",")]]
         else:
             peers = PEERS.get(id) or YARDSTICKS[id]
-        variants = [(id if id in PEERS else f"{id} (yardstick: other function)", OURS, peers)]
-        if id == "blake3":
-            if BLAKE3_WITHOUT_AVX512:
-                variants[0] = ("blake3, both without AVX-512", OURS, [[BLAKE3_WITHOUT_AVX512]])
-            variants.append(("blake3, AVX-512", OURS_ALL, peers))
-        for job, binary, its_peers in variants:
+        name = id if id in PEERS else f"{id} (yardstick: other function)"
+        for addition, binary, its_peers in variants(id, peers):
+            job = name + addition
             ours = [binary, "-a", id, file]
             check = (lambda peer: agrees(ours, peer)) if id not in YARDSTICKS else None
             compare(table, job, ours, [peer + [file] for peer in its_peers], rounds,
@@ -219,46 +232,88 @@ def xargs(names_file, command, per_process):
     return ["xargs", "-a", names_file, "-P", str(CPUS), "-n", str(per_process), *command]
 
 
+def floor_of(root, folders, rounds):
+    """The least wall time any tool needs to open, read and pass once over every file of the
+    folders on every core, in seconds: {"open": with a status call on the open file, "look":
+    with a look at the name before the open instead}; None without the reader bench."""
+    if not os.path.exists(READER_BENCH):
+        return None
+    text = subprocess.run([READER_BENCH, "files", "--rounds", str(rounds), *folders],
+                          capture_output=True, text=True, cwd=root, check=True).stdout
+    found = dict(re.findall(r"^\| (open|fstatat)\b.*\| ([\d.]+) \|$", text, re.M))
+    return {"open": float(found["open"]) / 1000, "look": float(found["fstatat"]) / 1000}
+
+
+def floor_notes(table, floor):
+    """Under the table: the floor, and the best ratio any tool could reach against each peer row
+    (a list checked with -c is looked at before each open, which a safe checker needs so as
+    not to open a FIFO ahead of its turn)."""
+    if floor is None:
+        table.after.append(f"No floor: {READER_BENCH} is not built.")
+        return
+    lines = [f"The floor over the same files (`tolvek-reader-bench files`, every core, the names "
+             f"listed beforehand; best of the runs spread over this section): open, fstat, read, "
+             f"one pass, close {Table.figure(floor['open'], None)}; a look at the name (fstatat), "
+             f"then open, read, one pass, close {Table.figure(floor['look'], None)}. The best "
+             "ratio any tool could reach is the peer's time over the floor's:\n",
+             "| job | peer | floor | best reachable ratio | floor / ours |",
+             "|---|---:|---:|---:|---:|"]
+    for job, ours, peer_name, peer, _ in table.rows:
+        if peer_name is not None:
+            least = floor["look" if job.endswith("-c") else "open"]
+            lines.append(f"| {job} | {Table.figure(peer, None)} | {Table.figure(least, None)} | "
+                         f"{peer / least:.2f} | {least / ours:.2f} |")
+    table.after.append("\n".join(lines))
+
+
 def many_file_rows(table, ids, root, names, label, rounds, with_check):
     names_file = os.path.join(root, ".names")
     with open(names_file, "w") as out:
         # Each process's files spread over the list, so that the shares are alike.
         out.write("\n".join(name for share in shares(names, CPUS) for name in share) + "\n")
-    per_process = -(-len(names) // CPUS)
     folders = sorted({name.split("/")[0] for name in names})
+    floor = None
     for id in ids:
         if id not in MANY_FILE_PEERS:
             continue
-        peer = MANY_FILE_PEERS[id]
-        if not installed(peer):
-            continue
-        ours = [OURS, "-a", id, "-r", *folders]
-        compare(table, f"{id}, {label}, -r", ours,
-                [xargs(names_file, peer, per_process)], rounds, cwd=root)
-        if id == "blake3":
-            compare(table, f"{id}, AVX-512, {label}, -r", [OURS_ALL, *ours[1:]],
-                    [xargs(names_file, peer, per_process)], rounds, cwd=root)
-        if not with_check:
-            continue
-        # Each checks a list it wrote itself, its files in the same order.
-        ours_list = os.path.join(root, f".ours.{id}")
-        with open(ours_list, "w") as out:
-            out.write(subprocess.run(ours, capture_output=True, text=True, cwd=root).stdout)
-        parts = []
-        for index, share in enumerate(shares(names, CPUS)):
-            part = os.path.join(root, f".{id}.part{index}")
-            listed = subprocess.run(peer + share, capture_output=True, text=True, cwd=root).stdout
-            with open(part, "w") as out:
-                out.write("".join(line + "\n" for line in listed.splitlines()
-                                  if not line.startswith(";")))
-            parts.append(part)
-        parts_file = os.path.join(root, f".{id}.parts")
-        with open(parts_file, "w") as out:
-            out.write("\n".join(parts) + "\n")
-        checking = [*peer, CHECK_FLAG.get(peer[0], "-c")]
-        compare(table, f"{id}, {label}, -c", [OURS, "-c", ours_list],
-                [["xargs", "-a", parts_file, "-P", str(CPUS), "-n", "1", *checking]],
-                rounds, cwd=root)
+        for addition, binary, (peer,) in variants(id, [MANY_FILE_PEERS[id]]):
+            if installed(peer):
+                many_file_row(table, f"{id}{addition}, {label}", binary, id, peer, root, names,
+                              rounds, with_check)
+        # The floor's runs take turns with the rows' through the section.
+        found = floor_of(root, folders, rounds)
+        floor = found if floor is None else {way: min(floor[way], found[way]) for way in floor}
+    floor_notes(table, floor)
+
+
+def many_file_row(table, job, binary, id, peer, root, names, rounds, with_check):
+    per_process = -(-len(names) // CPUS)
+    folders = sorted({name.split("/")[0] for name in names})
+    names_file = os.path.join(root, ".names")
+    ours = [binary, "-a", id, "-r", *folders]
+    compare(table, f"{job}, -r", ours, [xargs(names_file, peer, per_process)], rounds, cwd=root)
+    if not with_check:
+        return
+    # Each checks a list it wrote itself, its files in the same order.
+    tool = os.path.basename(peer[0])
+    ours_list = os.path.join(root, f".ours.{id}")
+    with open(ours_list, "w") as out:
+        out.write(subprocess.run(ours, capture_output=True, text=True, cwd=root).stdout)
+    parts = []
+    for index, share in enumerate(shares(names, CPUS)):
+        part = os.path.join(root, f".{id}.{tool}.part{index}")
+        listed = subprocess.run(peer + share, capture_output=True, text=True, cwd=root).stdout
+        with open(part, "w") as out:
+            out.write("".join(line + "\n" for line in listed.splitlines()
+                              if not line.startswith(";")))
+        parts.append(part)
+    parts_file = os.path.join(root, f".{id}.{tool}.parts")
+    with open(parts_file, "w") as out:
+        out.write("\n".join(parts) + "\n")
+    checking = [*peer, CHECK_FLAG.get(tool, "-c")]
+    compare(table, f"{job}, -c", [binary, "-c", ours_list],
+            [["xargs", "-a", parts_file, "-P", str(CPUS), "-n", "1", *checking]],
+            rounds, cwd=root)
 
 
 def ceiling(big, rounds):
