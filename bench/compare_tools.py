@@ -98,11 +98,13 @@ def once(argv, pin=False, cwd=None, before=None):
 
 def best_times(commands, rounds, repeat=1, **options):
     """The best time of each command over `rounds` rounds, the commands taking turns; each
-    round's time is the median of `repeat` runs in a row."""
+    round's time is the median of `repeat` runs in a row. A command is an argv, or a function
+    that runs and gives the seconds it measured itself."""
     best = [float("inf")] * len(commands)
     for _ in range(rounds):
         for index, argv in enumerate(commands):
-            times = sorted(once(argv, **options) for _ in range(repeat))
+            times = sorted(argv() if callable(argv) else once(argv, **options)
+                           for _ in range(repeat))
             best[index] = min(best[index], times[len(times) // 2])
     return best
 
@@ -132,9 +134,9 @@ class Table:
     def __init__(self, title):
         self.title, self.rows, self.after = title, [], []
 
-    def add(self, job, ours, peer_name, peer, size=None):
+    def add(self, job, ours, peer_name, peer, size=None, floor=None):
         """Times in seconds; with a size, the figures are shown as MB/s."""
-        self.rows.append((job, ours, peer_name, peer, size))
+        self.rows.append((job, ours, peer_name, peer, size, floor))
         print(self.line(self.rows[-1]), file=sys.stderr, flush=True)
 
     @staticmethod
@@ -144,7 +146,7 @@ class Table:
         return f"{seconds * 1000:.1f} ms" if seconds < 0.1 else f"{seconds:.3f} s"
 
     def line(self, row):
-        job, ours, peer_name, peer, size = row
+        job, ours, peer_name, peer, size, _ = row
         if peer_name is None:
             return f"| {job} | {self.figure(ours, size)} | (no peer) | | |"
         return (f"| {job} | {self.figure(ours, size)} | {peer_name} | "
@@ -169,18 +171,19 @@ def shown(argv):
     return text.replace(" " + " ".join(LEGACY), "")
 
 
-def compare(table, job, ours, peers, rounds, size=None, check=None, **options):
-    """Times `ours` against the peers that pass `check` (their output against ours) and adds
-    the row with the fastest of them."""
+def compare(table, job, ours, peers, rounds, size=None, check=None, floor=None, **options):
+    """Times `ours` against the peers that pass `check` (their output against ours), and the
+    `floor` function in turn with them if given, and adds the row with the fastest peer."""
     peers = [peer for peer in peers if installed(peer)]
     if check:
         peers = [peer for peer in peers if check(peer)]
-    times = best_times([ours, *peers], rounds, **options)
+    times = best_times([ours, *peers] + ([floor] if floor else []), rounds, **options)
+    least = times.pop() if floor else None
     if not peers:
-        table.add(job, times[0], None, None, size)
+        table.add(job, times[0], None, None, size, least)
         return
     fastest = min(range(1, len(times)), key=times.__getitem__)
-    table.add(job, times[0], shown(peers[fastest - 1]), times[fastest], size)
+    table.add(job, times[0], shown(peers[fastest - 1]), times[fastest], size, least)
 
 
 CHECKED = {}
@@ -232,37 +235,40 @@ def xargs(names_file, command, per_process):
     return ["xargs", "-a", names_file, "-P", str(CPUS), "-n", str(per_process), *command]
 
 
-def floor_of(root, folders, rounds):
-    """The least wall time any tool needs to open, read and pass once over every file of the
-    folders on every core, in seconds: {"open": with a status call on the open file, "look":
-    with a look at the name before the open instead}; None without the reader bench."""
+def floor_run(root, folders, way):
+    """A function that times the least any tool must do over every file of the folders, on every
+    core (`tolvek-reader-bench files`, one run), and gives its seconds: with `way` "open", each
+    file opened within its folder, fstat, read whole, passed over once and closed; with "fstatat",
+    a look at the name before the open instead of the fstat. None without the reader bench."""
     if not os.path.exists(READER_BENCH):
         return None
-    text = subprocess.run([READER_BENCH, "files", "--rounds", str(rounds), *folders],
-                          capture_output=True, text=True, cwd=root, check=True).stdout
-    found = dict(re.findall(r"^\| (open|fstatat)\b.*\| ([\d.]+) \|$", text, re.M))
-    return {"open": float(found["open"]) / 1000, "look": float(found["fstatat"]) / 1000}
+
+    def run():
+        text = subprocess.run([READER_BENCH, "files", "--rounds", "1", *folders],
+                              capture_output=True, text=True, cwd=root, check=True).stdout
+        found = dict(re.findall(r"^\| (open|fstatat)\b.*\| ([\d.]+) \|$", text, re.M))
+        return float(found[way]) / 1e3
+    return run
 
 
-def floor_notes(table, floor):
-    """Under the table: the floor, and the best ratio any tool could reach against each peer row
-    (a list checked with -c is looked at before each open, which a safe checker needs so as
-    not to open a FIFO ahead of its turn)."""
-    if floor is None:
+def floor_notes(table):
+    """Under the table: each row's floor, and the best ratio any tool could reach against its
+    peer."""
+    rows = [row for row in table.rows if row[2] is not None and row[5] is not None]
+    if not rows:
         table.after.append(f"No floor: {READER_BENCH} is not built.")
         return
-    lines = [f"The floor over the same files (`tolvek-reader-bench files`, every core, the names "
-             f"listed beforehand; best of the runs spread over this section): open, fstat, read, "
-             f"one pass, close {Table.figure(floor['open'], None)}; a look at the name (fstatat), "
-             f"then open, read, one pass, close {Table.figure(floor['look'], None)}. The best "
-             "ratio any tool could reach is the peer's time over the floor's:\n",
+    lines = ["The floor of each row (`tolvek-reader-bench files` over the same files on every "
+             "CPU, the names listed beforehand, timed in turn with the row's commands): open, "
+             "fstat, read, one pass over the bytes, close for -r; for -c a look at the name "
+             "(fstatat) instead of the fstat, before the open, as a checker of a list needs so as "
+             "not to open a FIFO ahead of its turn. No tool can beat it, so peer / floor is the "
+             "best ratio any tool could reach:\n",
              "| job | peer | floor | best reachable ratio | floor / ours |",
              "|---|---:|---:|---:|---:|"]
-    for job, ours, peer_name, peer, _ in table.rows:
-        if peer_name is not None:
-            least = floor["look" if job.endswith("-c") else "open"]
-            lines.append(f"| {job} | {Table.figure(peer, None)} | {Table.figure(least, None)} | "
-                         f"{peer / least:.2f} | {least / ours:.2f} |")
+    for job, ours, _, peer, _, least in rows:
+        lines.append(f"| {job} | {Table.figure(peer, None)} | {Table.figure(least, None)} | "
+                     f"{peer / least:.2f} | {least / ours:.2f} |")
     table.after.append("\n".join(lines))
 
 
@@ -271,8 +277,6 @@ def many_file_rows(table, ids, root, names, label, rounds, with_check):
     with open(names_file, "w") as out:
         # Each process's files spread over the list, so that the shares are alike.
         out.write("\n".join(name for share in shares(names, CPUS) for name in share) + "\n")
-    folders = sorted({name.split("/")[0] for name in names})
-    floor = None
     for id in ids:
         if id not in MANY_FILE_PEERS:
             continue
@@ -280,10 +284,7 @@ def many_file_rows(table, ids, root, names, label, rounds, with_check):
             if installed(peer):
                 many_file_row(table, f"{id}{addition}, {label}", binary, id, peer, root, names,
                               rounds, with_check)
-        # The floor's runs take turns with the rows' through the section.
-        found = floor_of(root, folders, rounds)
-        floor = found if floor is None else {way: min(floor[way], found[way]) for way in floor}
-    floor_notes(table, floor)
+    floor_notes(table)
 
 
 def many_file_row(table, job, binary, id, peer, root, names, rounds, with_check):
@@ -291,7 +292,8 @@ def many_file_row(table, job, binary, id, peer, root, names, rounds, with_check)
     folders = sorted({name.split("/")[0] for name in names})
     names_file = os.path.join(root, ".names")
     ours = [binary, "-a", id, "-r", *folders]
-    compare(table, f"{job}, -r", ours, [xargs(names_file, peer, per_process)], rounds, cwd=root)
+    compare(table, f"{job}, -r", ours, [xargs(names_file, peer, per_process)], rounds,
+            floor=floor_run(root, folders, "open"), cwd=root)
     if not with_check:
         return
     # Each checks a list it wrote itself, its files in the same order.
@@ -313,7 +315,7 @@ def many_file_row(table, job, binary, id, peer, root, names, rounds, with_check)
     checking = [*peer, CHECK_FLAG.get(tool, "-c")]
     compare(table, f"{job}, -c", [binary, "-c", ours_list],
             [["xargs", "-a", parts_file, "-P", str(CPUS), "-n", "1", *checking]],
-            rounds, cwd=root)
+            rounds, floor=floor_run(root, folders, "fstatat"), cwd=root)
 
 
 def ceiling(big, rounds):
@@ -420,7 +422,7 @@ def main():
               "file, the fast algorithms (every CPU, from the first table):\n")
         print("| id | ours | of the pread ceiling |\n|---|---:|---:|")
         every_cpu = [table for table in tables if table.title.endswith("every CPU")]
-        for job, ours, _, _, size in every_cpu[0].rows if every_cpu else []:
+        for job, ours, _, _, size, _ in every_cpu[0].rows if every_cpu else []:
             if job in FAST:
                 rate = size / ours / 1e6
                 print(f"| {job} | {rate:.0f} MB/s | {rate / preads:.2f} |")
