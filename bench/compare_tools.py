@@ -254,8 +254,7 @@ def floor_run(root, folders, way):
 def floor_notes(table):
     """Under the table: each row's floor, and the best ratio any tool could reach against its
     peer."""
-    rows = [row for row in table.rows if row[2] is not None and row[5] is not None]
-    if not rows:
+    if not os.path.exists(READER_BENCH):
         table.after.append(f"No floor: {READER_BENCH} is not built.")
         return
     lines = ["The floor of each row (`tolvek-reader-bench files` over the same files on every "
@@ -266,7 +265,9 @@ def floor_notes(table):
              "best ratio any tool could reach:\n",
              "| job | peer | floor | best reachable ratio | floor / ours |",
              "|---|---:|---:|---:|---:|"]
-    for job, ours, _, peer, _, least in rows:
+    for job, ours, peer_name, peer, _, least in table.rows:
+        if peer_name is None:
+            continue
         lines.append(f"| {job} | {Table.figure(peer, None)} | {Table.figure(least, None)} | "
                      f"{peer / least:.2f} | {least / ours:.2f} |")
     table.after.append("\n".join(lines))

@@ -105,6 +105,9 @@ void readOnEveryCore(int descriptor, std::uint64_t bytes, std::size_t chunk, Cop
     const auto* const mapping = static_cast<const std::uint8_t*>(
         way == CopyWay::MappedPass ? ::mmap(nullptr, bytes, PROT_READ, MAP_SHARED, descriptor, 0)
                                    : nullptr);
+    if (mapping == MAP_FAILED) {
+        fail("mmap", "the cached file");
+    }
     onEveryCore([&](std::size_t first, std::size_t threads) {
         std::uint64_t sum = 0;
         std::uint8_t* const buffer = pageAligned(chunk);
