@@ -10,6 +10,10 @@ OURS_ALL = os.path.abspath(os.environ.get("TOLVEK_CLI_ALL", "build/cli/tolvek-cl
 # The BLAKE3 crate built without AVX-512 (bench/peers/blake3-without-avx512), when cargo could build
 # it: the like-for-like peer of our rows that run without AVX-512.
 BLAKE3_WITHOUT_AVX512 = os.environ.get("TOLVEK_PEER_BLAKE3_WITHOUT_AVX512", "")
+# Its `files` mode times the least any tool must do per file over a tree: the floor of the many-file
+# rows.
+READER_BENCH = os.path.abspath(os.environ.get("TOLVEK_READER_BENCH",
+                                              "build/bench/tolvek-reader-bench"))
 DATA = os.environ.get("TOLVEK_BENCH_DIR", "/tmp/tolvek-bench")
 CPUS = os.cpu_count()
 MIB = 1 << 20
@@ -94,11 +98,13 @@ def once(argv, pin=False, cwd=None, before=None):
 
 def best_times(commands, rounds, repeat=1, **options):
     """The best time of each command over `rounds` rounds, the commands taking turns; each
-    round's time is the median of `repeat` runs in a row."""
+    round's time is the median of `repeat` runs in a row. A command is an argv, or a function
+    that runs and gives the seconds it measured itself."""
     best = [float("inf")] * len(commands)
     for _ in range(rounds):
         for index, argv in enumerate(commands):
-            times = sorted(once(argv, **options) for _ in range(repeat))
+            times = sorted(argv() if callable(argv) else once(argv, **options)
+                           for _ in range(repeat))
             best[index] = min(best[index], times[len(times) // 2])
     return best
 
@@ -126,11 +132,11 @@ def digests(text, printed_numbers=False):
 
 class Table:
     def __init__(self, title):
-        self.title, self.rows = title, []
+        self.title, self.rows, self.after = title, [], []
 
-    def add(self, job, ours, peer_name, peer, size=None):
+    def add(self, job, ours, peer_name, peer, size=None, floor=None):
         """Times in seconds; with a size, the figures are shown as MB/s."""
-        self.rows.append((job, ours, peer_name, peer, size))
+        self.rows.append((job, ours, peer_name, peer, size, floor))
         print(self.line(self.rows[-1]), file=sys.stderr, flush=True)
 
     @staticmethod
@@ -140,7 +146,7 @@ class Table:
         return f"{seconds * 1000:.1f} ms" if seconds < 0.1 else f"{seconds:.3f} s"
 
     def line(self, row):
-        job, ours, peer_name, peer, size = row
+        job, ours, peer_name, peer, size, _ = row
         if peer_name is None:
             return f"| {job} | {self.figure(ours, size)} | (no peer) | | |"
         return (f"| {job} | {self.figure(ours, size)} | {peer_name} | "
@@ -151,6 +157,8 @@ class Table:
             print(f"\n### {self.title}\n\n| job | ours | best peer | peer | ratio |")
             print("|---|---:|---|---:|---:|")
             print("\n".join(self.line(row) for row in self.rows))
+            for text in self.after:
+                print(f"\n{text}")
 
 
 def shown(argv):
@@ -163,18 +171,19 @@ def shown(argv):
     return text.replace(" " + " ".join(LEGACY), "")
 
 
-def compare(table, job, ours, peers, rounds, size=None, check=None, **options):
-    """Times `ours` against the peers that pass `check` (their output against ours) and adds
-    the row with the fastest of them."""
+def compare(table, job, ours, peers, rounds, size=None, check=None, floor=None, **options):
+    """Times `ours` against the peers that pass `check` (their output against ours), and the
+    `floor` function in turn with them if given, and adds the row with the fastest peer."""
     peers = [peer for peer in peers if installed(peer)]
     if check:
         peers = [peer for peer in peers if check(peer)]
-    times = best_times([ours, *peers], rounds, **options)
+    times = best_times([ours, *peers] + ([floor] if floor else []), rounds, **options)
+    least = times.pop() if floor else None
     if not peers:
-        table.add(job, times[0], None, None, size)
+        table.add(job, times[0], None, None, size, least)
         return
     fastest = min(range(1, len(times)), key=times.__getitem__)
-    table.add(job, times[0], shown(peers[fastest - 1]), times[fastest], size)
+    table.add(job, times[0], shown(peers[fastest - 1]), times[fastest], size, least)
 
 
 CHECKED = {}
@@ -191,6 +200,16 @@ def agrees(ours, peer):
     return CHECKED[key]
 
 
+def variants(id, peers):
+    """(what the job's name adds, our binary, its peers) for each row of `id`. b3sum uses AVX-512
+    where the processor has it, so ours with AVX-512 meets it; ours masked meets the BLAKE3 crate
+    built without AVX-512 where cargo could build it, as a processor without AVX-512 runs both."""
+    if id != "blake3":
+        return [("", OURS, peers)]
+    masked = (", both without AVX-512", OURS, [[BLAKE3_WITHOUT_AVX512]])
+    return [masked if BLAKE3_WITHOUT_AVX512 else ("", OURS, peers), (", AVX-512", OURS_ALL, peers)]
+
+
 def file_rows(table, ids, files, rounds, pin):
     big, small = files
     for id in ids:
@@ -199,12 +218,9 @@ def file_rows(table, ids, files, rounds, pin):
             peers = [["rhash"] + [f"--{part}" for part in id.split(",")]]
         else:
             peers = PEERS.get(id) or YARDSTICKS[id]
-        variants = [(id if id in PEERS else f"{id} (yardstick: other function)", OURS, peers)]
-        if id == "blake3":
-            if BLAKE3_WITHOUT_AVX512:
-                variants[0] = ("blake3, both without AVX-512", OURS, [[BLAKE3_WITHOUT_AVX512]])
-            variants.append(("blake3, AVX-512", OURS_ALL, peers))
-        for job, binary, its_peers in variants:
+        name = id if id in PEERS else f"{id} (yardstick: other function)"
+        for addition, binary, its_peers in variants(id, peers):
+            job = name + addition
             ours = [binary, "-a", id, file]
             check = (lambda peer: agrees(ours, peer)) if id not in YARDSTICKS else None
             compare(table, job, ours, [peer + [file] for peer in its_peers], rounds,
@@ -219,46 +235,88 @@ def xargs(names_file, command, per_process):
     return ["xargs", "-a", names_file, "-P", str(CPUS), "-n", str(per_process), *command]
 
 
+def floor_run(root, folders, way):
+    """A function that times the least any tool must do over every file of the folders, on every
+    core (`tolvek-reader-bench files`, one run), and gives its seconds: with `way` "open", each
+    file opened within its folder, fstat, read whole, passed over once and closed; with "fstatat",
+    a look at the name before the open instead of the fstat. None without the reader bench."""
+    if not os.path.exists(READER_BENCH):
+        return None
+
+    def run():
+        text = subprocess.run([READER_BENCH, "files", "--rounds", "1", *folders],
+                              capture_output=True, text=True, cwd=root, check=True).stdout
+        found = dict(re.findall(r"^\| (open|fstatat)\b.*\| ([\d.]+) \|$", text, re.M))
+        return float(found[way]) / 1e3
+    return run
+
+
+def floor_notes(table):
+    """Under the table: each row's floor, and the best ratio any tool could reach against its
+    peer."""
+    if not os.path.exists(READER_BENCH):
+        table.after.append(f"No floor: {READER_BENCH} is not built.")
+        return
+    lines = ["The floor of each row (`tolvek-reader-bench files` over the same files on every "
+             "CPU, the names listed beforehand, timed in turn with the row's commands): open, "
+             "fstat, read, one pass over the bytes, close for -r; for -c a look at the name "
+             "(fstatat) instead of the fstat, before the open, as a checker of a list needs so as "
+             "not to open a FIFO ahead of its turn. No tool can beat it, so peer / floor is the "
+             "best ratio any tool could reach:\n",
+             "| job | peer | floor | best reachable ratio | floor / ours |",
+             "|---|---:|---:|---:|---:|"]
+    for job, ours, peer_name, peer, _, least in table.rows:
+        if peer_name is None:
+            continue
+        lines.append(f"| {job} | {Table.figure(peer, None)} | {Table.figure(least, None)} | "
+                     f"{peer / least:.2f} | {least / ours:.2f} |")
+    table.after.append("\n".join(lines))
+
+
 def many_file_rows(table, ids, root, names, label, rounds, with_check):
     names_file = os.path.join(root, ".names")
     with open(names_file, "w") as out:
         # Each process's files spread over the list, so that the shares are alike.
         out.write("\n".join(name for share in shares(names, CPUS) for name in share) + "\n")
-    per_process = -(-len(names) // CPUS)
-    folders = sorted({name.split("/")[0] for name in names})
     for id in ids:
         if id not in MANY_FILE_PEERS:
             continue
-        peer = MANY_FILE_PEERS[id]
-        if not installed(peer):
-            continue
-        ours = [OURS, "-a", id, "-r", *folders]
-        compare(table, f"{id}, {label}, -r", ours,
-                [xargs(names_file, peer, per_process)], rounds, cwd=root)
-        if id == "blake3":
-            compare(table, f"{id}, AVX-512, {label}, -r", [OURS_ALL, *ours[1:]],
-                    [xargs(names_file, peer, per_process)], rounds, cwd=root)
-        if not with_check:
-            continue
-        # Each checks a list it wrote itself, its files in the same order.
-        ours_list = os.path.join(root, f".ours.{id}")
-        with open(ours_list, "w") as out:
-            out.write(subprocess.run(ours, capture_output=True, text=True, cwd=root).stdout)
-        parts = []
-        for index, share in enumerate(shares(names, CPUS)):
-            part = os.path.join(root, f".{id}.part{index}")
-            listed = subprocess.run(peer + share, capture_output=True, text=True, cwd=root).stdout
-            with open(part, "w") as out:
-                out.write("".join(line + "\n" for line in listed.splitlines()
-                                  if not line.startswith(";")))
-            parts.append(part)
-        parts_file = os.path.join(root, f".{id}.parts")
-        with open(parts_file, "w") as out:
-            out.write("\n".join(parts) + "\n")
-        checking = [*peer, CHECK_FLAG.get(peer[0], "-c")]
-        compare(table, f"{id}, {label}, -c", [OURS, "-c", ours_list],
-                [["xargs", "-a", parts_file, "-P", str(CPUS), "-n", "1", *checking]],
-                rounds, cwd=root)
+        for addition, binary, (peer,) in variants(id, [MANY_FILE_PEERS[id]]):
+            if installed(peer):
+                many_file_row(table, f"{id}{addition}, {label}", binary, id, peer, root, names,
+                              rounds, with_check)
+    floor_notes(table)
+
+
+def many_file_row(table, job, binary, id, peer, root, names, rounds, with_check):
+    per_process = -(-len(names) // CPUS)
+    folders = sorted({name.split("/")[0] for name in names})
+    names_file = os.path.join(root, ".names")
+    ours = [binary, "-a", id, "-r", *folders]
+    compare(table, f"{job}, -r", ours, [xargs(names_file, peer, per_process)], rounds,
+            floor=floor_run(root, folders, "open"), cwd=root)
+    if not with_check:
+        return
+    # Each checks a list it wrote itself, its files in the same order.
+    tool = os.path.basename(peer[0])
+    ours_list = os.path.join(root, f".ours.{id}")
+    with open(ours_list, "w") as out:
+        out.write(subprocess.run(ours, capture_output=True, text=True, cwd=root).stdout)
+    parts = []
+    for index, share in enumerate(shares(names, CPUS)):
+        part = os.path.join(root, f".{id}.{tool}.part{index}")
+        listed = subprocess.run(peer + share, capture_output=True, text=True, cwd=root).stdout
+        with open(part, "w") as out:
+            out.write("".join(line + "\n" for line in listed.splitlines()
+                              if not line.startswith(";")))
+        parts.append(part)
+    parts_file = os.path.join(root, f".{id}.{tool}.parts")
+    with open(parts_file, "w") as out:
+        out.write("\n".join(parts) + "\n")
+    checking = [*peer, CHECK_FLAG.get(tool, "-c")]
+    compare(table, f"{job}, -c", [binary, "-c", ours_list],
+            [["xargs", "-a", parts_file, "-P", str(CPUS), "-n", "1", *checking]],
+            rounds, floor=floor_run(root, folders, "fstatat"), cwd=root)
 
 
 def ceiling(big, rounds):
@@ -365,7 +423,7 @@ def main():
               "file, the fast algorithms (every CPU, from the first table):\n")
         print("| id | ours | of the pread ceiling |\n|---|---:|---:|")
         every_cpu = [table for table in tables if table.title.endswith("every CPU")]
-        for job, ours, _, _, size in every_cpu[0].rows if every_cpu else []:
+        for job, ours, _, _, size, _ in every_cpu[0].rows if every_cpu else []:
             if job in FAST:
                 rate = size / ours / 1e6
                 print(f"| {job} | {rate:.0f} MB/s | {rate / preads:.2f} |")

@@ -72,7 +72,7 @@ MANY_FILE_PEERS = {
 }
 # How each peer checks a list; rhash is told the algorithm, else it tries every one of the
 # digest's length.
-CHECK_FLAG = {"b3sum": "--check"}
+CHECK_FLAG = {"b3sum": "--check", "blake3-without-avx512": "--check"}
 # The peers' fastest commands for a first, uncached read.
 UNCACHED = {"crc32": ["rhash", "--crc32"], "xxh3": ["xxhsum", "-H3"],
             "sha256": ["sha256sum"], "blake3": ["b3sum"]}

@@ -7,41 +7,38 @@
 //                                                      with one and with two threads
 //   tolvek-reader-bench together [--rounds N] [ID...]  all the entries over one 64 MiB file in one
 //                                                      read against the sum of their separate reads
-//   tolvek-reader-bench copies [--rounds N]            the page cache's ceiling on every core: 1 MiB
-//                                                      preads alone, preads each followed by one
-//                                                      pass over the bytes (the least a hash does),
-//                                                      and that pass over a mapping of the file
+//   tolvek-reader-bench copies [--rounds N]            the page cache's ceiling on every core:
+//                                                      preads of 64 KiB .. 4 MiB alone, each
+//                                                      followed by one pass over the bytes (the
+//                                                      least a hash does), and that pass over a
+//                                                      mapping of the file
+//   tolvek-reader-bench files [--rounds N] FOLDER...   the floor of many files on every core: each
+//                                                      opened, read whole and passed over once
 //
 // The files are made once from random bytes and read once so that they sit in the page cache:
 // both lie in bench/compare_tools.sh's folder (TOLVEK_BENCH_DIR, default /tmp/tolvek-bench), the
 // 1 GiB one shared with it. MB/s means 10^6 bytes per second.
 #include <algorithm>
-#include <atomic>
-#include <cstring>
-#include <span>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <random>
+#include <span>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include "app/hashing/Hashing.h"
+#include "bench/reader/Floors.h"
+#include "bench/reader/Timing.h"
 #include "engine/WorkerPool.h"
 
 namespace {
 
 using namespace tolvek;
-using Clock = std::chrono::steady_clock;
+using namespace tolvek::bench;
 
 constexpr std::uint64_t kMiB = std::uint64_t{1} << 20;
 constexpr std::uint64_t kLargeFile = 1024 * kMiB;
@@ -90,16 +87,6 @@ std::filesystem::path benchFolder() {
 std::string largeFile() { return cachedFile(benchFolder() / "big-1g", kLargeFile); }
 
 std::string smallFile() { return cachedFile(benchFolder() / "big-64m", kSmallFile); }
-
-double secondsOf(const std::function<void()>& run) {
-    const Clock::time_point start = Clock::now();
-    run();
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double megabytesPerSecond(std::uint64_t bytes, double seconds) {
-    return double(bytes) / seconds / 1e6;
-}
 
 // The digester fed `bytes` bytes from `memory`, one whole buffer per update.
 void hashMemory(const hashing::Provider& provider, const std::vector<std::uint8_t>& memory,
@@ -154,17 +141,6 @@ std::vector<const hashing::AlgorithmEntry*> allEntries() {
         entries.push_back(&entry);
     }
     return entries;
-}
-
-// Best of the rounds for each of several runs, which take turns within every round.
-std::vector<double> bestSeconds(int rounds, const std::vector<std::function<void()>>& runs) {
-    std::vector<double> best(runs.size(), 1e300);
-    for (int round = 0; round < rounds; ++round) {
-        for (std::size_t index = 0; index < runs.size(); ++index) {
-            best[index] = std::min(best[index], secondsOf(runs[index]));
-        }
-    }
-    return best;
 }
 
 int entriesReport(const Options& options) {
@@ -262,72 +238,6 @@ int togetherReport(const Options& options) {
     return 0;
 }
 
-// One pass over the bytes, the least work any hash does with them: a sum the compiler cannot drop.
-std::uint64_t passOver(std::span<const std::uint8_t> bytes) {
-    std::uint64_t sum = 0;
-    for (std::size_t index = 0; index + 8 <= bytes.size(); index += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, bytes.data() + index, 8);
-        sum ^= word;
-    }
-    return sum;
-}
-
-enum class CopyWay { PreadOnly, PreadAndPass, MappedPass };
-
-// The 1 GiB file read on every core, each thread taking every n-th MiB, in one of three ways.
-void readOnEveryCore(int descriptor, CopyWay way) {
-    const std::size_t cores = engine::UsableCores();
-    const auto* const mapping = static_cast<const std::uint8_t*>(
-        way == CopyWay::MappedPass
-            ? ::mmap(nullptr, kLargeFile, PROT_READ, MAP_SHARED, descriptor, 0)
-            : nullptr);
-    std::atomic<std::uint64_t> sink = 0;
-    {
-        std::vector<std::jthread> threads;
-        for (std::size_t first = 0; first < cores; ++first) {
-            threads.emplace_back([&, first] {
-                std::uint64_t sum = 0;
-                void* buffer = std::aligned_alloc(4096, kMiB);
-                for (std::uint64_t offset = first * kMiB; offset < kLargeFile;
-                     offset += cores * kMiB) {
-                    if (mapping) {
-                        sum ^= passOver({mapping + offset, kMiB});
-                    } else if (::pread(descriptor, buffer, kMiB, static_cast<off_t>(offset)) < 0) {
-                        std::perror("pread");
-                        std::exit(1);
-                    } else if (way == CopyWay::PreadAndPass) {
-                        sum ^= passOver({static_cast<const std::uint8_t*>(buffer), kMiB});
-                    }
-                }
-                std::free(buffer);
-                sink ^= sum;
-            });
-        }
-    }
-    if (mapping) {
-        ::munmap(const_cast<std::uint8_t*>(mapping), kLargeFile);
-    }
-}
-
-int copiesReport(const Options& options) {
-    const int descriptor = ::open(largeFile().c_str(), O_RDONLY);
-    const std::vector<double> best =
-        bestSeconds(options.rounds, {[&] { readOnEveryCore(descriptor, CopyWay::PreadOnly); },
-                                     [&] { readOnEveryCore(descriptor, CopyWay::PreadAndPass); },
-                                     [&] { readOnEveryCore(descriptor, CopyWay::MappedPass); }});
-    ::close(descriptor);
-    std::printf("| 1 GiB on %zu cores | MB/s | of pread alone |\n|---|---:|---:|\n",
-                engine::UsableCores());
-    const char* const ways[] = {"pread of 1 MiB", "pread, then one pass over the bytes",
-                                "one pass over a mapping of the file"};
-    for (std::size_t index = 0; index < best.size(); ++index) {
-        std::printf("| %s | %.0f | %.2f |\n", ways[index], megabytesPerSecond(kLargeFile, best[index]),
-                    best[0] / best[index]);
-    }
-    return 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -346,9 +256,15 @@ int main(int argc, char** argv) {
         return togetherReport(parse(argc, argv, allEntries()));
     }
     if (mode == "copies") {
-        return copiesReport(parse(argc, argv, {}));
+        return bench::copiesReport(parse(argc, argv, {}).rounds, largeFile(), kLargeFile);
+    }
+    if (mode == "files" && argc > 2) {
+        const bool counted = argv[2] == std::string_view("--rounds") && argc > 4;
+        const std::vector<std::string> folders(argv + (counted ? 4 : 2), argv + argc);
+        return bench::filesReport(counted ? std::max(1, std::atoi(argv[3])) : 3, folders);
     }
     std::fprintf(stderr,
-                 "usage: tolvek-reader-bench entries|chunks|together|copies [--rounds N] [ID...]\n");
+                 "usage: tolvek-reader-bench entries|chunks|together|copies [--rounds N] [ID...]\n"
+                 "       tolvek-reader-bench files [--rounds N] FOLDER...\n");
     return 2;
 }
