@@ -136,7 +136,10 @@ private:
         task.algorithms = item->candidates;
         task.hash = [this, item, verdict](hashing::FileContent& content,
                                           const hashing::ReadControl& control) {
-            *verdict = checks::CheckContent(*item, content, control, m_likely.load());
+            *verdict = checks::CheckContent(*item, content, control, m_triedFirst.load());
+            if (verdict->matched != nullptr) {
+                m_triedFirst = verdict->matched;
+            }
         };
         task.report = [this, item, verdict] { return record(*item, *verdict); };
         return task;
@@ -167,9 +170,8 @@ private:
     // of the list told which algorithm it was made with: the file may have changed, or the list
     // may come from an algorithm we lack (b2sum -l 256 writes digests as long as SHA-256's).
     bool undecided(const CheckItem& item, const CheckVerdict& verdict) const {
-        const hashing::AlgorithmEntry* likely = m_likely.load();
         return verdict.status == CheckStatus::Failed && item.candidates.size() > 1 &&
-               (likely == nullptr || likely->digestBytes() != item.expected.size());
+               (m_likely == nullptr || m_likely->digestBytes() != item.expected.size());
     }
 
     void report(const CheckItem& item, const CheckVerdict& verdict) const {
@@ -211,8 +213,13 @@ private:
     std::size_t m_unsupported = 0;
     std::size_t m_undecided = 0;
     checks::CheckTally m_tally;
-    // The entry of the last match, tried first for the next files.
-    std::atomic<const hashing::AlgorithmEntry*> m_likely = nullptr;
+    // The entry of the last match reported, which tells a digest that matched no candidate
+    // from one of an algorithm we lack.
+    const hashing::AlgorithmEntry* m_likely = nullptr;
+    // The entry of the last match on any thread, tried first for the next files: the threads
+    // hash far ahead of the reports, and each file would otherwise be hashed with every
+    // candidate of its digest's length until the first report.
+    std::atomic<const hashing::AlgorithmEntry*> m_triedFirst = nullptr;
 };
 
 }  // namespace
