@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """The program of bench/compare_tools.sh, which says what it measures and how to run it."""
-import argparse, concurrent.futures, datetime, mmap, os, random, re, subprocess, sys, time
+import argparse, concurrent.futures, datetime, json, mmap, os, random, re, subprocess, sys, time
 
 from peer_tools import (CHECK_FLAG, FAST, LEGACY, MANY_FILE_PEERS, PEERS, PRINTED_NUMBERS, SLOW,
                         UNCACHED, YARDSTICKS)
@@ -12,6 +12,7 @@ OURS_ALL = os.path.abspath(os.environ.get("TOLVEK_CLI_ALL", "build/cli/tolvek-cl
 BLAKE3_WITHOUT_AVX512 = os.environ.get("TOLVEK_PEER_BLAKE3_WITHOUT_AVX512", "")
 # Its `files` mode times the least any tool must do per file over a tree: the floor of the many-file
 # rows.
+ENGINE_BENCH = os.path.abspath(os.environ.get("TOLVEK_ENGINE_BENCH", "build/bench/tolvek-bench"))
 READER_BENCH = os.path.abspath(os.environ.get("TOLVEK_READER_BENCH",
                                               "build/bench/tolvek-reader-bench"))
 DATA = os.environ.get("TOLVEK_BENCH_DIR", "/tmp/tolvek-bench")
@@ -342,6 +343,42 @@ def ceiling(big, rounds):
     return size / dd / 1e6, size / preads / 1e6
 
 
+def one_core_rates(ids):
+    """Each id's MB/s in memory on one core, over 1 MiB as our masked binary runs it
+    (`tolvek-bench`'s path/<id>/no-AVX-512, the best of three); empty without the bench."""
+    if not ids or not os.path.exists(ENGINE_BENCH):
+        return {}
+    pattern = "^path/(" + "|".join(re.escape(id) for id in ids) + ")/no-AVX-512/1048576$"
+    text = subprocess.run([ENGINE_BENCH, f"--benchmark_filter={pattern}",
+                           "--benchmark_format=json", "--benchmark_repetitions=3"],
+                          capture_output=True, text=True).stdout
+    rates = {}
+    for run in json.loads(text or "{}").get("benchmarks", []):
+        if run.get("run_type") == "iteration":
+            id = run["name"].split("/")[1]
+            rates[id] = max(rates.get(id, 0.0), run["bytes_per_second"] / 1e6)
+    return rates
+
+
+def print_ceiling(tables, preads):
+    """The fast algorithms from a file against the page cache's ceiling, and the most each could
+    reach there: every core copies a block out of the page cache and then hashes it, so at the
+    copy's rate C per core and the hash's rate H in memory a core gets through H / (C + H) of
+    what it copies alone."""
+    every_cpu = [table for table in tables if table.title.endswith("every CPU")]
+    rows = [row for row in (every_cpu[0].rows if every_cpu else []) if row[0] in FAST]
+    rates = one_core_rates([row[0] for row in rows])
+    copy = preads / CPUS
+    print("| id | ours | of the pread ceiling | in memory, one core | most a core copying, "
+          "then hashing, reaches |\n|---|---:|---:|---:|---:|")
+    for job, ours, _, _, size, _ in rows:
+        rate = size / ours / 1e6
+        hash_rate = rates.get(job)
+        bound = (f"| {hash_rate:.0f} MB/s | {hash_rate / (copy + hash_rate):.2f} |" if hash_rate
+                 else "| | |")
+        print(f"| {job} | {rate:.0f} MB/s | {rate / preads:.2f} {bound}")
+
+
 def machine():
     model = flags = ""
     with open("/proc/cpuinfo") as info:
@@ -421,11 +458,6 @@ def main():
         print(f"\n### The page cache's ceiling, 1 GiB\n\ndd bs=1M: {dd:.0f} MB/s; pread of 1 MiB "
               f"blocks into page-aligned buffers on {CPUS} threads: {preads:.0f} MB/s. From a "
               "file, the fast algorithms (every CPU, from the first table):\n")
-        print("| id | ours | of the pread ceiling |\n|---|---:|---:|")
-        every_cpu = [table for table in tables if table.title.endswith("every CPU")]
-        for job, ours, _, _, size, _ in every_cpu[0].rows if every_cpu else []:
-            if job in FAST:
-                rate = size / ours / 1e6
-                print(f"| {job} | {rate:.0f} MB/s | {rate / preads:.2f} |")
+        print_ceiling(tables, preads)
 
 main()

@@ -12,7 +12,9 @@
 #     tool must do per file, on every CPU) and the best ratio any tool could reach against each
 #     peer;
 #   - a first read of a 256 MiB file that is not in the page cache;
-#   - the page cache's own ceiling: dd with 1 MiB blocks, and pread on every CPU at once.
+#   - the page cache's own ceiling: dd with 1 MiB blocks, and pread on every CPU at once; and for
+#     the fast algorithms the most a core that copies and then hashes can reach, from their speed
+#     in memory (build/bench/tolvek-bench).
 # Each figure is the best of ROUNDS runs with the compared commands taking turns in one loop,
 # since the machine may be shared; a peer whose digest differs from ours is left out. Ratio =
 # peer time / our time (above 1: we are faster). Ours is tolvek-cli with its AVX-512 paths masked
@@ -28,7 +30,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ -z "${TOLVEK_CLI:-}" ]; then
-    cmake --build build --target tolvek-cli tolvek-cli-without-avx512 tolvek-reader-bench >/dev/null
+    cmake --build build --target tolvek-cli tolvek-cli-without-avx512 tolvek-reader-bench \
+        tolvek-bench >/dev/null
 fi
 if [ -z "${TOLVEK_PEER_BLAKE3_WITHOUT_AVX512:-}" ] && command -v cargo >/dev/null; then
     TOLVEK_PEER_BLAKE3_WITHOUT_AVX512=$(bench/peers/blake3-without-avx512/build.sh) || true
