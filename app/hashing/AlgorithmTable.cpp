@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <ranges>
 #include <utility>
 
 #include "app/hashing/AsciiText.h"
@@ -248,11 +249,13 @@ bool NamesHold(std::string_view names, std::string_view name) {
 
 std::vector<const AlgorithmEntry*> EntriesOfLength(std::span<const AlgorithmEntry> entries,
                                                    std::size_t bytes) {
+    const auto ofLength = [bytes](const AlgorithmEntry& entry) {
+        return entry.digestBytes() == bytes;
+    };
     std::vector<const AlgorithmEntry*> found;
-    for (const AlgorithmEntry& entry : entries) {
-        if (entry.digestBytes() == bytes) {
-            found.push_back(&entry);
-        }
+    found.reserve(static_cast<std::size_t>(std::ranges::count_if(entries, ofLength)));
+    for (const AlgorithmEntry& entry : entries | std::views::filter(ofLength)) {
+        found.push_back(&entry);
     }
     return found;
 }
@@ -260,6 +263,7 @@ std::vector<const AlgorithmEntry*> EntriesOfLength(std::span<const AlgorithmEntr
 std::vector<const Provider*> RoutesOf(std::span<const AlgorithmEntry* const> entries,
                                       Route route) {
     std::vector<const Provider*> routes;
+    routes.reserve(entries.size());
     for (const AlgorithmEntry* entry : entries) {
         routes.push_back(route == Route::File ? &entry->fileRoute : &entry->stringRoute);
     }

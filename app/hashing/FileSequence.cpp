@@ -124,11 +124,19 @@ void FileSequence::hash(std::unique_lock<std::mutex>& lock, Batch& batch, Groupe
     batch.taken = true;
     lock.unlock();
     platform::Opener opener;
+    // Once a batch, as the threads share the stop token's count and the bytes read.
+    ReadControl control = openingControl();
+    std::uint64_t bytesRead = 0;
     for (Item& item : batch.items) {
         if (item.kind == Kind::File) {
-            hashFile(item, files, opener);
+            control.readStreams = item.task.readStreams;
+            if (!keepsCached(bytesRead)) {
+                control.tuning.keepCachedUpTo = 0;
+            }
+            bytesRead += hashFile(item, files, opener, control);
         }
     }
+    m_bytesRead += bytesRead;
     files.hashAll();
     lock.lock();
     batch.hashed = true;
@@ -138,28 +146,29 @@ void FileSequence::hash(std::unique_lock<std::mutex>& lock, Batch& batch, Groupe
 // A FIFO or device named on purpose is not even opened here: it is opened in its turn on the
 // calling thread, as a file is read in turn. Opened ahead, it would hold a descriptor until then
 // and take what its writer means for a later line naming it again. The look that tells spares
-// the open its own. A file too large to be read whole is opened again there too.
-void FileSequence::hashFile(Item& item, GroupedFiles& files, platform::Opener& opener) {
+// the open its own. A file too large to be read whole is opened again there too. Gives the bytes
+// read.
+std::uint64_t FileSequence::hashFile(Item& item, GroupedFiles& files, platform::Opener& opener,
+                                     const ReadControl& control) {
     if (item.task.readStreams) {
         const std::optional<platform::NameLook> look = opener.look(item.task.name);
         if (look && look->stream) {
             item.kind = Kind::OnCaller;
-            return;
+            return 0;
         }
     }
-    ReadControl control = openingControl();
-    control.readStreams = item.task.readStreams;
     FileContent content = FileContent::Open(item.task.name, control, files.scratch(), &opener);
     if (content.readsWhenFed()) {
         item.kind = Kind::OnCaller;
-        return;
+        return 0;
     }
-    m_bytesRead += content.loadedBytes();
+    const std::uint64_t loaded = content.loadedBytes();
     if (item.task.hash && GroupedFiles::Gains(item.task.algorithms)) {
         files.add(std::move(content), item.task.algorithms, item.task.hash);
     } else if (item.task.hash) {
         item.task.hash(content, m_control);
     }
+    return loaded;
 }
 
 // On the calling thread.
@@ -177,10 +186,15 @@ bool FileSequence::report(Item& item) {
 
 ReadControl FileSequence::openingControl() const {
     ReadControl control = m_control;
-    if (m_bytesRead.load(std::memory_order_relaxed) > control.tuning.keepCachedUpTo) {
+    if (!keepsCached(0)) {
         control.tuning.keepCachedUpTo = 0;
     }
     return control;
+}
+
+bool FileSequence::keepsCached(std::uint64_t alsoRead) const {
+    return m_bytesRead.load(std::memory_order_relaxed) + alsoRead <=
+           m_control.tuning.keepCachedUpTo;
 }
 
 bool FileSequence::reportHashed(std::unique_lock<std::mutex>& lock) {

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -94,11 +95,15 @@ private:
     void workerLoop(const std::stop_token& stop);
     void hashWaitingOrWait(std::unique_lock<std::mutex>& lock);
     void hash(std::unique_lock<std::mutex>& lock, Batch& batch, GroupedFiles& files);
-    void hashFile(Item& item, GroupedFiles& files, platform::Opener& opener);
+    std::uint64_t hashFile(Item& item, GroupedFiles& files, platform::Opener& opener,
+                           const ReadControl& control);
     bool report(Item& item);
     // The control a file is opened under: once the files read add up to more than the tuning
     // keeps cached, each is dropped from the page cache as it is read.
     ReadControl openingControl() const;
+    // Whether a file opened now may stay in the page cache, with `alsoRead` bytes read by this
+    // thread besides those counted.
+    bool keepsCached(std::uint64_t alsoRead) const;
     bool reportHashed(std::unique_lock<std::mutex>& lock);
     Batch* oldestWaiting();
 
