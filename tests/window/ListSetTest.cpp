@@ -121,7 +121,7 @@ void ListSetTest::step(const std::string& act) {
                                [](const std::string& row) { return std::stoul(row); });
         window.RemoveRowsAction(chosen);
     } else if (verb == "write") {
-        folder.write(words.at(0), rest.substr(words.at(0).size() + 1));
+        folder.write(words.at(0), rest.substr(std::min(rest.size(), words.at(0).size() + 1)));
     } else if (verb == "save") {
         port.saveName = in(rest);
         window.SaveListAction();
