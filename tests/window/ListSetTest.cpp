@@ -150,9 +150,6 @@ std::string ListSetTest::observe(const std::string& field) {
     if (field.starts_with("File ")) {
         return saved(field.substr(5));
     }
-    if (field.starts_with("Digest ")) {
-        return digests().at(std::stoul(field.substr(7)));
-    }
     static const char* const kMarks[] = {"Ok", "Failed", "Missing", "Unreadable", "Cancelled"};
     std::vector<std::string> marks;
     for (const ListRowView& row : port.rows) {
