@@ -136,7 +136,7 @@ private:
         task.algorithms = item->candidates;
         task.hash = [this, item, verdict](hashing::FileContent& content,
                                           const hashing::ReadControl& control) {
-            *verdict = checks::CheckContent(*item, content, control, m_triedFirst.load());
+            *verdict = checks::CheckContent(*item, content, control, m_triedFirst.load()).verdict;
             if (verdict->matched != nullptr) {
                 m_triedFirst = verdict->matched;
             }

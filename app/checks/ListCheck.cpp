@@ -9,32 +9,51 @@ using hashing::AlgorithmEntry;
 
 CheckVerdict CheckFile(const CheckItem& item, const hashing::ReadControl& control) {
     hashing::FileContent content = hashing::FileContent::Open(item.path, control);
-    return CheckContent(item, content, control);
+    return CheckContent(item, content, control).verdict;
 }
 
 namespace {
 
-// The verdict on the content's digests: `likely` alone first when it is one of several
-// candidates, then the others.
-CheckVerdict digestVerdict(const CheckItem& item, hashing::FileContent& content,
-                           const hashing::ReadControl& control, const AlgorithmEntry* likely) {
-    const auto verdictFor = [&](const CheckItem& tried) {
-        const auto routes = hashing::RoutesOf(tried.candidates, hashing::Route::File);
-        return VerdictOf(tried, hashing::HashContentWith(content, routes, control));
-    };
-    const bool guess = likely != nullptr && item.candidates.size() > 1 && content.feedsAgain() &&
-                       std::ranges::find(item.candidates, likely) != item.candidates.end();
-    if (!guess) {
-        return verdictFor(item);
+ContentCheck checkWith(const CheckItem& item, hashing::FileContent& content,
+                       const hashing::ReadControl& control) {
+    ContentCheck check;
+    check.digests = hashing::HashContentWith(
+        content, hashing::RoutesOf(item.candidates, hashing::Route::File), control);
+    check.verdict = VerdictOf(item, check.digests);
+    return check;
+}
+
+// Worth computing alone: one of several candidates of a digest to match (a file only hashed
+// wants them all, from one read), in content that can be fed again for the others.
+bool worthGuessing(const CheckItem& item, const hashing::FileContent& content,
+                   const AlgorithmEntry* likely) {
+    return likely != nullptr && item.candidates.size() > 1 && !item.expected.empty() &&
+           content.feedsAgain() &&
+           std::ranges::find(item.candidates, likely) != item.candidates.end();
+}
+
+// `likely` alone first when worth it, then the others, the verdict then taken from every
+// candidate's digest in their order, as if they had been computed together.
+ContentCheck digestCheck(const CheckItem& item, hashing::FileContent& content,
+                         const hashing::ReadControl& control, const AlgorithmEntry* likely) {
+    if (!worthGuessing(item, content, likely)) {
+        return checkWith(item, content, control);
     }
     CheckItem tried = item;
     tried.candidates = {likely};
-    const CheckVerdict verdict = verdictFor(tried);
-    if (verdict.status != CheckStatus::Failed) {
-        return verdict;
+    ContentCheck guessed = checkWith(tried, content, control);
+    if (guessed.verdict.status != CheckStatus::Failed) {
+        return guessed;
     }
+    const auto at = std::ranges::find(item.candidates, likely) - item.candidates.begin();
     std::erase(tried.candidates = item.candidates, likely);
-    return verdictFor(tried);
+    ContentCheck rest = checkWith(tried, content, control);
+    if (!rest.digests.cancelled) {
+        rest.digests.outcomes.insert(rest.digests.outcomes.begin() + at,
+                                     std::move(guessed.digests.outcomes.front()));
+        rest.verdict = VerdictOf(item, rest.digests);
+    }
+    return rest;
 }
 
 }  // namespace
@@ -44,14 +63,14 @@ bool SizeDiffers(const CheckItem& item, const hashing::FileContent& content) {
     return item.size && size && *size != *item.size;
 }
 
-CheckVerdict CheckContent(const CheckItem& item, hashing::FileContent& content,
+ContentCheck CheckContent(const CheckItem& item, hashing::FileContent& content,
                           const hashing::ReadControl& control, const AlgorithmEntry* likely) {
     if (SizeDiffers(item, content)) {
-        CheckVerdict verdict;
-        verdict.status = CheckStatus::Failed;
-        return verdict;
+        ContentCheck check;
+        check.verdict.status = CheckStatus::Failed;
+        return check;
     }
-    return digestVerdict(item, content, control, likely);
+    return digestCheck(item, content, control, likely);
 }
 
 CheckVerdict VerdictOf(const CheckItem& item, const hashing::FileDigests& digests) {

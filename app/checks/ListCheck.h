@@ -32,11 +32,20 @@ CheckVerdict CheckFile(const CheckItem& item, const hashing::ReadControl& contro
 // already, has another: a failure known before the file is read, whatever its digest.
 bool SizeDiffers(const CheckItem& item, const hashing::FileContent& content);
 
+// A verdict with the digests it was made from, for a caller that shows them.
+struct ContentCheck {
+    CheckVerdict verdict;
+    // The file's digest for each candidate, in their order: only the likely entry's when it
+    // matched alone, and none when the size alone failed the file.
+    hashing::FileDigests digests;
+};
+
 // The verdict on the item's file, opened already. `likely` is the entry the list's files have
 // matched so far, or null: when it is one of several candidates it is computed alone first, and
 // the others only when it does not match, so that a list the digests' length alone decides
-// costs one digest per file instead of one per entry of that length.
-CheckVerdict CheckContent(const CheckItem& item, hashing::FileContent& content,
+// costs one digest per file instead of one per entry of that length. Whatever `likely` is, the
+// verdict and the digests of a file it does not match are those of every candidate at once.
+ContentCheck CheckContent(const CheckItem& item, hashing::FileContent& content,
                           const hashing::ReadControl& control,
                           const hashing::AlgorithmEntry* likely = nullptr);
 

@@ -3,7 +3,6 @@
 #include <chrono>
 #include <memory>
 
-#include "app/checks/ListCheck.h"
 #include "app/hashing/FileSequence.h"
 
 namespace tolvek::window {
@@ -40,17 +39,15 @@ void ListChecking::start(std::vector<Item> items, Handlers handlers) {
                 hashing::FileTask task;
                 task.name = item.item.path;
                 task.algorithms = item.item.candidates;
-                task.hash = [result, &checked = item.item,
-                             routes =
-                                 hashing::RoutesOf(item.item.candidates, hashing::Route::File)](
-                                hashing::FileContent& content, const hashing::ReadControl& each) {
-                    result->sizeDiffers = checks::SizeDiffers(checked, content);
-                    if (!result->sizeDiffers) {
-                        result->digests = hashing::HashContentWith(content, routes, each);
+                task.hash = [this, result, &checked = item.item](hashing::FileContent& content,
+                                                                 const hashing::ReadControl& each) {
+                    result->check = checks::CheckContent(checked, content, each, m_likely.load());
+                    if (result->check.verdict.matched != nullptr) {
+                        m_likely = result->check.verdict.matched;
                     }
                 };
                 task.report = [&, result] {
-                    if (result->digests.cancelled) {
+                    if (result->check.verdict.status == checks::CheckStatus::Cancelled) {
                         return false;
                     }
                     batch.push_back(std::move(*result));

@@ -4,11 +4,12 @@
 // rows' order, so that a check of many rows posts few calls.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <functional>
 #include <vector>
 
-#include "app/checks/ListItems.h"
+#include "app/checks/ListCheck.h"
 #include "app/hashing/Hashing.h"
 #include "app/hashing/WorkerTasks.h"
 #include "app/window/UiThread.h"
@@ -19,8 +20,7 @@ class ListChecking {
 public:
     struct Result {
         std::size_t row;
-        hashing::FileDigests digests;  // none when the file's size alone failed it
-        bool sizeDiffers = false;      // from the size the list gives, before any read
+        checks::ContentCheck check;
     };
     struct Handlers {
         std::function<void(std::vector<Result> results)> checked;
@@ -34,8 +34,8 @@ public:
 
     ListChecking(hashing::WorkerTasks& tasks, UiThread& ui) : m_tasks(tasks), m_ui(ui) {}
 
-    // Hashes each item's file for its candidates; the previous run has ended. The handlers run
-    // on `ui`'s thread.
+    // Checks each item's file against its candidates, or hashes it with each when it has no
+    // expected digest; the previous run has ended. The handlers run on `ui`'s thread.
     void start(std::vector<Item> items, Handlers handlers);
     void cancel();
     bool running() const { return m_running; }
@@ -44,6 +44,9 @@ private:
     hashing::WorkerTasks& m_tasks;
     UiThread& m_ui;
     bool m_running = false;
+    // The entry the last verdict matched, on any thread, tried first on the next file. Only an
+    // order to try in, so it outlives a run and a set.
+    std::atomic<const hashing::AlgorithmEntry*> m_likely = nullptr;
 };
 
 }  // namespace tolvek::window

@@ -191,21 +191,21 @@ void ListWindow::filesChecked(int set, std::vector<ListChecking::Result> results
     }
     for (ListChecking::Result& result : results) {
         Row& row = m_rows[result.row];
-        const CheckVerdict verdict = result.sizeDiffers
-                                         ? CheckVerdict{CheckStatus::Failed, nullptr, 0, {}}
-                                         : VerdictOf(row.item, result.digests);
+        const CheckVerdict& verdict = result.check.verdict;
+        const std::vector<hashing::DigestOutcome>& outcomes = result.check.digests.outcomes;
         // A file that is only hashed has no expected digest to fail against.
         const bool onlyHashed = row.item.expected.empty() && verdict.status == CheckStatus::Failed;
         if (onlyHashed) {
             for (std::size_t cell = 0; cell < row.cells.size(); ++cell) {
-                row.cells[cell].digest = result.digests.outcomes[cell].digest;
+                row.cells[cell].digest = outcomes[cell].digest;
             }
         } else if (verdict.status == CheckStatus::Ok) {
             row.cells.front().entry = verdict.matched;  // equal to the expected one it shows
             addColumns(row);
-        } else if (verdict.status == CheckStatus::Failed && !result.sizeDiffers) {
-            // The digest the file has, so that the row tells the truth about it.
-            row.cells.front().digest = result.digests.outcomes.front().digest;
+        } else if (verdict.status == CheckStatus::Failed && !outcomes.empty()) {
+            // The digest the file has (none when its size alone failed it), so that the row
+            // tells the truth about it.
+            row.cells.front().digest = outcomes.front().digest;
         }
         setStatus(row, onlyHashed ? std::nullopt : std::optional(verdict.status));
         showRow(result.row);

@@ -65,9 +65,9 @@ TEST(TagOf, ReadsBackAsTheSameEntry) {
     EXPECT_EQ(TagOf(*hashing::FindAlgorithm("blake2b")), "BLAKE2b");
 }
 
-// Each verdict from one read of the file: CheckFile's, and CheckContent's given the entry a list
+// Each verdict from one read of the file: CheckContent's, alone or given the entry a list
 // that the digests' length alone decides tries first (the entry of the last match), falling back
-// to the other candidates.
+// to the other candidates; a file no candidate gives has every candidate's digest, in their order.
 TEST(CheckFile, VerdictsFromOneReadOfEachFile) {
     const testing::TempFolder folder;
     folder.write("abc", "abc");
@@ -90,7 +90,8 @@ TEST(CheckFile, VerdictsFromOneReadOfEachFile) {
         CheckStatus status;
         std::string matched = {};
         int systemError = 0;
-        std::string likely = {};  // CheckContent's first guess; none for CheckFile
+        std::string likely = {};       // CheckContent's first guess, if any
+        std::string firstDigest = {};  // of the first candidate, for a file that FAILED
     } cases[] = {
         {sha256.items[0], CheckStatus::Ok, "sha256"},
         {sha256.items[1], CheckStatus::Failed},
@@ -101,10 +102,9 @@ TEST(CheckFile, VerdictsFromOneReadOfEachFile) {
         {byLength.items[0], CheckStatus::Ok, "ripemd160"},
         {byLength.items[1], CheckStatus::Ok, "crc32"},
         {byLength.items[0], CheckStatus::Ok, "ripemd160", 0, "ripemd160"},
-        {byLength.items[0], CheckStatus::Ok, "ripemd160", 0, "sha1"},
         {byLength.items[0], CheckStatus::Ok, "ripemd160", 0, "md5"},
         {byLength.items[2], CheckStatus::Ok, "sha1", 0, "ripemd160"},
-        {byLength.items[3], CheckStatus::Failed, "", 0, "sha1"},
+        {byLength.items[3], CheckStatus::Failed, "", 0, "ripemd160", kSha1},
         {sha256.items[2], CheckStatus::Missing, "", ENOENT, "sha1"},
     };
     CheckTally tally;
@@ -112,17 +112,20 @@ TEST(CheckFile, VerdictsFromOneReadOfEachFile) {
         SCOPED_TRACE(test.item.name + " " + test.likely);
         const hashing::ReadControl control;
         hashing::FileContent content = hashing::FileContent::Open(test.item.path, control);
-        const CheckVerdict verdict =
-            test.likely.empty()
-                ? CheckFile(test.item)
-                : CheckContent(test.item, content, control, hashing::FindAlgorithm(test.likely));
+        const ContentCheck check =
+            CheckContent(test.item, content, control, hashing::FindAlgorithm(test.likely));
+        const CheckVerdict& verdict = check.verdict;
+        if (!test.firstDigest.empty()) {
+            ASSERT_EQ(check.digests.outcomes.size(), test.item.candidates.size());
+            EXPECT_EQ(hashing::HexText(check.digests.outcomes.front().digest), test.firstDigest);
+        }
         EXPECT_EQ(verdict.status, test.status);
         EXPECT_EQ(verdict.matched == nullptr ? "" : verdict.matched->id, test.matched);
         EXPECT_EQ(verdict.systemError, test.systemError);
         EXPECT_EQ(verdict.failure.empty(), test.systemError == 0);
         tally.add(verdict.status);
     }
-    EXPECT_EQ(tally.ok, 7U);
+    EXPECT_EQ(tally.ok, 6U);
     EXPECT_EQ(tally.failed, 2U);
     EXPECT_EQ(tally.missing, 2U);
     EXPECT_EQ(tally.unreadable, 2U);

@@ -121,7 +121,7 @@ void ListSetTest::step(const std::string& act) {
                                [](const std::string& row) { return std::stoul(row); });
         window.RemoveRowsAction(chosen);
     } else if (verb == "write") {
-        folder.write(words.at(0), rest.substr(words.at(0).size() + 1));
+        folder.write(words.at(0), rest.substr(std::min(rest.size(), words.at(0).size() + 1)));
     } else if (verb == "save") {
         port.saveName = in(rest);
         window.SaveListAction();
@@ -149,9 +149,6 @@ void ListSetTest::step(const std::string& act) {
 std::string ListSetTest::observe(const std::string& field) {
     if (field.starts_with("File ")) {
         return saved(field.substr(5));
-    }
-    if (field.starts_with("Digest ")) {
-        return digests().at(std::stoul(field.substr(7)));
     }
     static const char* const kMarks[] = {"Ok", "Failed", "Missing", "Unreadable", "Cancelled"};
     std::vector<std::string> marks;
