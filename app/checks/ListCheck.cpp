@@ -23,20 +23,28 @@ ContentCheck checkWith(const CheckItem& item, hashing::FileContent& content,
     return check;
 }
 
-// Worth computing alone: one of several candidates of a digest to match (a file only hashed
-// wants them all, from one read), in content that can be fed again for the others.
-bool worthGuessing(const CheckItem& item, const hashing::FileContent& content,
-                   const AlgorithmEntry* likely) {
-    return likely != nullptr && item.candidates.size() > 1 && !item.expected.empty() &&
-           content.feedsAgain() &&
-           std::ranges::find(item.candidates, likely) != item.candidates.end();
+// The candidate to compute alone first: `likely` when it is one, else the one digests of that
+// length most often come from; none when the file is only hashed (it wants every candidate, from
+// one read) or its content cannot be fed again for the others.
+const AlgorithmEntry* guessOf(const CheckItem& item, const hashing::FileContent& content,
+                              const AlgorithmEntry* likely) {
+    if (item.candidates.size() < 2 || item.expected.empty() || !content.feedsAgain()) {
+        return nullptr;
+    }
+    if (std::ranges::find(item.candidates, likely) != item.candidates.end()) {
+        return likely;
+    }
+    const auto usual = std::ranges::find_if(
+        item.candidates, [](const AlgorithmEntry* entry) { return entry->triedFirst; });
+    return usual == item.candidates.end() ? nullptr : *usual;
 }
 
-// `likely` alone first when worth it, then the others, the verdict then taken from every
+// The guess alone first when there is one, then the others, the verdict then taken from every
 // candidate's digest in their order, as if they had been computed together.
 ContentCheck digestCheck(const CheckItem& item, hashing::FileContent& content,
                          const hashing::ReadControl& control, const AlgorithmEntry* likely) {
-    if (!worthGuessing(item, content, likely)) {
+    likely = guessOf(item, content, likely);
+    if (likely == nullptr) {
         return checkWith(item, content, control);
     }
     CheckItem tried = item;

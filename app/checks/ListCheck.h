@@ -43,8 +43,9 @@ struct ContentCheck {
 // The verdict on the item's file, opened already. `likely` is the entry the list's files have
 // matched so far, or null: when it is one of several candidates it is computed alone first, and
 // the others only when it does not match, so that a list the digests' length alone decides
-// costs one digest per file instead of one per entry of that length. Whatever `likely` is, the
-// verdict and the digests of a file it does not match are those of every candidate at once.
+// costs one digest per file instead of one per entry of that length; without it the candidate
+// tried first is the one its row marks. Whatever is tried first, the verdict and the digests
+// of a file it does not match are those of every candidate at once.
 ContentCheck CheckContent(const CheckItem& item, hashing::FileContent& content,
                           const hashing::ReadControl& control,
                           const hashing::AlgorithmEntry* likely = nullptr);

@@ -92,6 +92,10 @@ struct EntryFacts {
     FormerId formerId = {};
     // Selected when nothing else is: in a new window, and by tolvek-cli without -a.
     bool isDefault = false;
+    // The entry digests of its length most often come from (SHA-256 among the 32-byte ones): a
+    // list line whose digest alone names its candidates is checked with it first, and with the
+    // others only when it does not match.
+    bool triedFirst = false;
     // The block HMAC pads its key to (RFC 2104's B); 0 where HMAC is not defined (checksums,
     // hashes without a block).
     std::size_t hmacBlock = 0;

@@ -92,6 +92,7 @@ TEST(CheckFile, VerdictsFromOneReadOfEachFile) {
         int systemError = 0;
         std::string likely = {};       // CheckContent's first guess, if any
         std::string firstDigest = {};  // of the first candidate, for a file that FAILED
+        bool alone = false;            // its row's usual entry computed alone, and matched
     } cases[] = {
         {sha256.items[0], CheckStatus::Ok, "sha256"},
         {sha256.items[1], CheckStatus::Failed},
@@ -104,6 +105,7 @@ TEST(CheckFile, VerdictsFromOneReadOfEachFile) {
         {byLength.items[0], CheckStatus::Ok, "ripemd160", 0, "ripemd160"},
         {byLength.items[0], CheckStatus::Ok, "ripemd160", 0, "md5"},
         {byLength.items[2], CheckStatus::Ok, "sha1", 0, "ripemd160"},
+        {byLength.items[2], CheckStatus::Ok, "sha1", 0, "", "", true},
         {byLength.items[3], CheckStatus::Failed, "", 0, "ripemd160", kSha1},
         {sha256.items[2], CheckStatus::Missing, "", ENOENT, "sha1"},
     };
@@ -119,13 +121,16 @@ TEST(CheckFile, VerdictsFromOneReadOfEachFile) {
             ASSERT_EQ(check.digests.outcomes.size(), test.item.candidates.size());
             EXPECT_EQ(hashing::HexText(check.digests.outcomes.front().digest), test.firstDigest);
         }
+        if (test.alone) {
+            EXPECT_EQ(check.digests.outcomes.size(), 1U);
+        }
         EXPECT_EQ(verdict.status, test.status);
         EXPECT_EQ(verdict.matched == nullptr ? "" : verdict.matched->id, test.matched);
         EXPECT_EQ(verdict.systemError, test.systemError);
         EXPECT_EQ(verdict.failure.empty(), test.systemError == 0);
         tally.add(verdict.status);
     }
-    EXPECT_EQ(tally.ok, 6U);
+    EXPECT_EQ(tally.ok, 7U);
     EXPECT_EQ(tally.failed, 2U);
     EXPECT_EQ(tally.missing, 2U);
     EXPECT_EQ(tally.unreadable, 2U);
