@@ -133,7 +133,8 @@ private:
         hashing::FileTask task;
         task.name = item->path;
         task.readStreams = true;
-        task.algorithms = item->candidates;
+        // Small files are hashed together for these, ahead of the check.
+        task.algorithms = checks::FirstComputed(*item, m_triedFirst.load());
         task.hash = [this, item, verdict](hashing::FileContent& content,
                                           const hashing::ReadControl& control) {
             *verdict = checks::CheckContent(*item, content, control, m_triedFirst.load()).verdict;

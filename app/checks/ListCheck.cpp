@@ -23,27 +23,12 @@ ContentCheck checkWith(const CheckItem& item, hashing::FileContent& content,
     return check;
 }
 
-// The candidate to compute alone first: `likely` when it is one, else the one digests of that
-// length most often come from; none when the file is only hashed (it wants every candidate, from
-// one read) or its content cannot be fed again for the others.
-const AlgorithmEntry* guessOf(const CheckItem& item, const hashing::FileContent& content,
-                              const AlgorithmEntry* likely) {
-    if (item.candidates.size() < 2 || item.expected.empty() || !content.feedsAgain()) {
-        return nullptr;
-    }
-    if (std::ranges::find(item.candidates, likely) != item.candidates.end()) {
-        return likely;
-    }
-    const auto usual = std::ranges::find_if(
-        item.candidates, [](const AlgorithmEntry* entry) { return entry->triedFirst; });
-    return usual == item.candidates.end() ? nullptr : *usual;
-}
-
-// The guess alone first when there is one, then the others, the verdict then taken from every
-// candidate's digest in their order, as if they had been computed together.
+// The guess alone first when there is one and the content can be fed again for the others,
+// then the others, the verdict then taken from every candidate's digest in their order, as if
+// they had been computed together.
 ContentCheck digestCheck(const CheckItem& item, hashing::FileContent& content,
                          const hashing::ReadControl& control, const AlgorithmEntry* likely) {
-    likely = guessOf(item, content, likely);
+    likely = content.feedsAgain() ? FirstGuess(item, likely) : nullptr;
     if (likely == nullptr) {
         return checkWith(item, content, control);
     }
@@ -65,6 +50,25 @@ ContentCheck digestCheck(const CheckItem& item, hashing::FileContent& content,
 }
 
 }  // namespace
+
+const AlgorithmEntry* FirstGuess(const CheckItem& item, const AlgorithmEntry* likely) {
+    if (item.candidates.size() < 2 || item.expected.empty()) {
+        return nullptr;
+    }
+    if (std::ranges::find(item.candidates, likely) != item.candidates.end()) {
+        return likely;
+    }
+    const auto usual = std::ranges::find_if(
+        item.candidates, [](const AlgorithmEntry* entry) { return entry->triedFirst; });
+    return usual == item.candidates.end() ? nullptr : *usual;
+}
+
+std::span<const AlgorithmEntry* const> FirstComputed(const CheckItem& item,
+                                                     const AlgorithmEntry* likely) {
+    const std::span<const AlgorithmEntry* const> all = item.candidates;
+    const AlgorithmEntry* const guess = FirstGuess(item, likely);
+    return guess == nullptr ? all : all.subspan(std::ranges::find(all, guess) - all.begin(), 1);
+}
 
 bool SizeDiffers(const CheckItem& item, const hashing::FileContent& content) {
     const std::optional<std::uint64_t> size = content.size();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 
 #include "app/checks/ListItems.h"
@@ -31,6 +32,16 @@ CheckVerdict CheckFile(const CheckItem& item, const hashing::ReadControl& contro
 // Whether the list gives a size (hashdeep's, a Git LFS pointer's) and the item's file, opened
 // already, has another: a failure known before the file is read, whatever its digest.
 bool SizeDiffers(const CheckItem& item, const hashing::FileContent& content);
+
+// The candidate a check of `item` computes alone first: `likely` when it is one of several,
+// else the one its row marks as the usual entry of that length; null for a single candidate, a
+// file only hashed (it wants every candidate, from one read), or no such entry.
+const hashing::AlgorithmEntry* FirstGuess(const CheckItem& item,
+                                          const hashing::AlgorithmEntry* likely);
+// The candidates whose digests that check takes from the file's first read: the first guess
+// alone, else every one. A view into `item`.
+std::span<const hashing::AlgorithmEntry* const> FirstComputed(
+    const CheckItem& item, const hashing::AlgorithmEntry* likely);
 
 // A verdict with the digests it was made from, for a caller that shows them.
 struct ContentCheck {

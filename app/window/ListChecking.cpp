@@ -38,7 +38,8 @@ void ListChecking::start(std::vector<Item> items, Handlers handlers) {
                 const auto result = std::make_shared<Result>(Result{item.row, {}});
                 hashing::FileTask task;
                 task.name = item.item.path;
-                task.algorithms = item.item.candidates;
+                // Small files are hashed together for these, ahead of the check.
+                task.algorithms = checks::FirstComputed(item.item, m_likely.load());
                 task.hash = [this, result, &checked = item.item](hashing::FileContent& content,
                                                                  const hashing::ReadControl& each) {
                     result->check = checks::CheckContent(checked, content, each, m_likely.load());

@@ -130,6 +130,17 @@ TEST(CheckFile, VerdictsFromOneReadOfEachFile) {
         EXPECT_EQ(verdict.failure.empty(), test.systemError == 0);
         tally.add(verdict.status);
     }
+    // What the first read of a file hashes, together with other small files: the guess alone.
+    const auto firstComputed = [](const CheckItem& item, const char* likely) {
+        std::string ids;
+        for (const AlgorithmEntry* entry : FirstComputed(item, hashing::FindAlgorithm(likely))) {
+            ids += std::string(entry->id) + " ";
+        }
+        return ids;
+    };
+    EXPECT_EQ(firstComputed(byLength.items[2], ""), "sha1 ");
+    EXPECT_EQ(firstComputed(byLength.items[2], "ripemd160"), "ripemd160 ");
+    EXPECT_EQ(firstComputed(sha256.items[0], "md5"), "sha256 ");
     EXPECT_EQ(tally.ok, 7U);
     EXPECT_EQ(tally.failed, 2U);
     EXPECT_EQ(tally.missing, 2U);
