@@ -67,6 +67,9 @@ public:
 
     // Tells the system the file will be read from start to end, so that it reads further ahead.
     void adviseSequential() const;
+    // Whether the byte at `offset` is in the page cache, so that reading it waits for no device;
+    // true when the system cannot tell.
+    bool cachedAt(std::int64_t offset) const;
     // Tells the system the bytes from `offset` are read and need not stay in the page cache
     // (`length` 0: to the end). Pages not yet written back stay.
     void dropCached(std::int64_t offset, std::int64_t length) const;

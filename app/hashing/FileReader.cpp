@@ -103,6 +103,7 @@ public:
           m_total(total),
           m_chunkBytes(control.tuning.chunkBytes),
           m_dropsCached(total && *total > control.tuning.keepCachedUpTo),
+          m_readsInTurn(!total || !file.cachedAt(0)),
           m_abort(abort),
           m_stop(abort.get_token()),
           m_reporter(control, total),
@@ -198,7 +199,7 @@ private:
     // order from the read position, one read at a time.
     bool readNextChunk(std::unique_lock<std::mutex>& lock) {
         const bool slotFree = m_claimed - slowestLane() < m_buffers.size();
-        if (isEnd(m_claimed) || !slotFree || (!m_total && m_reading)) {
+        if (isEnd(m_claimed) || !slotFree || (m_readsInTurn && m_reading)) {
             return false;
         }
         const std::uint64_t chunk = m_claimed++;
@@ -288,6 +289,10 @@ private:
     const std::optional<std::uint64_t> m_total;
     const std::size_t m_chunkBytes;
     const bool m_dropsCached;
+    // One read at a time, in order: a stream, or a file read from its device, which reads ahead
+    // of one reader in order faster than of several at once (a 256 MiB file here: 73 ms against
+    // 82-91 ms for two threads taking every other MiB).
+    const bool m_readsInTurn;
     std::stop_source& m_abort;
     const std::stop_token m_stop;
     ProgressReporter m_reporter;

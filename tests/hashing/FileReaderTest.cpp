@@ -111,7 +111,8 @@ TEST(FileReader, ContentIsFedAgainUnlessItIsAStream) {
 }
 
 // Reading a file larger than the tuning keeps cached drops it from the page cache, whether it is
-// read whole or in chunks; a smaller one stays for the next reader.
+// read whole or in chunks; a smaller one stays for the next reader. Read again from the device,
+// one read at a time, it gives the same bytes.
 TEST(FileReader, ReadingMoreThanIsKeptCachedDropsItFromThePageCache) {
     tolvek::testing::TempFolder folder;
     for (const std::size_t length : {kReadChunk / 2, 4 * kReadChunk + 5000}) {
@@ -129,6 +130,13 @@ TEST(FileReader, ReadingMoreThanIsKeptCachedDropsItFromThePageCache) {
             Digester* const digesters[] = {&digester};
             ASSERT_EQ(ReadFile(name, digesters, control), ReadStatus::Complete);
             EXPECT_EQ(tolvek::testing::CachedPages(name) == 0, keepCachedUpTo == 0);
+            if (keepCachedUpTo == 0) {
+                control.tuning = {kReadChunk / 16, 4};
+                RecordingDigester fromDevice;
+                Digester* const again[] = {&fromDevice};
+                ASSERT_EQ(ReadFile(name, again, control), ReadStatus::Complete);
+                EXPECT_TRUE(fromDevice.bytes() == digester.bytes());
+            }
         }
     }
 }
