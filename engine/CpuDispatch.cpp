@@ -14,7 +14,10 @@
 #include "engine/SHA.h"
 #include "engine/XXHash.h"
 #if defined(TOLVEK_X86)
+// The C library's header is written for C, whose _Bool C++ calls bool.
+#define _Bool bool
 #include <sys/platform/x86.h>
+#undef _Bool
 #endif
 
 namespace tolvek::engine {
