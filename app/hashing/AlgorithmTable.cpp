@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <ranges>
 #include <utility>
 
 #include "app/hashing/AsciiText.h"
@@ -254,8 +253,10 @@ std::vector<const AlgorithmEntry*> EntriesOfLength(std::span<const AlgorithmEntr
     };
     std::vector<const AlgorithmEntry*> found;
     found.reserve(static_cast<std::size_t>(std::ranges::count_if(entries, ofLength)));
-    for (const AlgorithmEntry& entry : entries | std::views::filter(ofLength)) {
-        found.push_back(&entry);
+    for (const AlgorithmEntry& entry : entries) {
+        if (ofLength(entry)) {
+            found.push_back(&entry);
+        }
     }
     return found;
 }
