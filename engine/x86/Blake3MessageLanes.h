@@ -49,11 +49,15 @@ public:
     }
     std::uint32_t flags() const { return m_startFlag | (m_blocksLeft == 1 ? m_endFlags : 0); }
 
-    // Past the block just compressed; true once the chunk has ended.
+    // Past the block just compressed; true once the chunk has ended. The last block is the copy,
+    // so no pointer moves past it (an empty message has none to move).
     bool advance() {
-        m_next += kBlockSize;
         m_startFlag = 0;
-        return --m_blocksLeft == 0;
+        if (--m_blocksLeft == 0) {
+            return true;
+        }
+        m_next += kBlockSize;
+        return false;
     }
 
 private:
