@@ -1,6 +1,5 @@
 #include "cli/CheckCommand.h"
 
-#include <atomic>
 #include <memory>
 #include <ostream>
 
@@ -134,13 +133,10 @@ private:
         task.name = item->path;
         task.readStreams = true;
         // Small files are hashed together for these, ahead of the check.
-        task.algorithms = checks::FirstComputed(*item, m_triedFirst.load());
+        task.algorithms = m_triedFirst.firstComputed(*item);
         task.hash = [this, item, verdict](hashing::FileContent& content,
                                           const hashing::ReadControl& control) {
-            *verdict = checks::CheckContent(*item, content, control, m_triedFirst.load()).verdict;
-            if (verdict->matched != nullptr) {
-                m_triedFirst = verdict->matched;
-            }
+            *verdict = m_triedFirst.check(*item, content, control).verdict;
         };
         task.report = [this, item, verdict] { return record(*item, *verdict); };
         return task;
@@ -217,10 +213,7 @@ private:
     // The entry of the last match reported, which tells a digest that matched no candidate
     // from one of an algorithm we lack.
     const hashing::AlgorithmEntry* m_likely = nullptr;
-    // The entry of the last match on any thread, tried first for the next files: the threads
-    // hash far ahead of the reports, and each file would otherwise be hashed with every
-    // candidate of its digest's length until the first report.
-    std::atomic<const hashing::AlgorithmEntry*> m_triedFirst = nullptr;
+    checks::MatchHint m_triedFirst;
 };
 
 }  // namespace

@@ -85,6 +85,15 @@ ContentCheck CheckContent(const CheckItem& item, hashing::FileContent& content,
     return digestCheck(item, content, control, likely);
 }
 
+ContentCheck MatchHint::check(const CheckItem& item, hashing::FileContent& content,
+                              const hashing::ReadControl& control) {
+    ContentCheck checked = CheckContent(item, content, control, m_entry.load());
+    if (checked.verdict.matched != nullptr) {
+        m_entry = checked.verdict.matched;
+    }
+    return checked;
+}
+
 CheckVerdict VerdictOf(const CheckItem& item, const hashing::FileDigests& digests) {
     CheckVerdict verdict;
     if (digests.cancelled) {

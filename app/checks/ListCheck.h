@@ -3,6 +3,7 @@
 // window both report what this finds.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <span>
 #include <string>
@@ -60,6 +61,23 @@ struct ContentCheck {
 ContentCheck CheckContent(const CheckItem& item, hashing::FileContent& content,
                           const hashing::ReadControl& control,
                           const hashing::AlgorithmEntry* likely = nullptr);
+
+// The entry the last match named on any thread of a check of many files, tried first on the
+// next: the threads hash far ahead of the reports, and until a match each file would be hashed
+// with every candidate of its digest's length.
+class MatchHint {
+public:
+    // CheckContent with this hint; a match becomes the hint.
+    ContentCheck check(const CheckItem& item, hashing::FileContent& content,
+                       const hashing::ReadControl& control);
+    // FirstComputed with this hint.
+    std::span<const hashing::AlgorithmEntry* const> firstComputed(const CheckItem& item) const {
+        return FirstComputed(item, m_entry.load());
+    }
+
+private:
+    std::atomic<const hashing::AlgorithmEntry*> m_entry = nullptr;
+};
 
 // The verdict on the digests of the item's file for its candidates, in their order, however
 // they were read.

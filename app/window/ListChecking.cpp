@@ -39,13 +39,10 @@ void ListChecking::start(std::vector<Item> items, Handlers handlers) {
                 hashing::FileTask task;
                 task.name = item.item.path;
                 // Small files are hashed together for these, ahead of the check.
-                task.algorithms = checks::FirstComputed(item.item, m_likely.load());
+                task.algorithms = m_likely.firstComputed(item.item);
                 task.hash = [this, result, &checked = item.item](hashing::FileContent& content,
                                                                  const hashing::ReadControl& each) {
-                    result->check = checks::CheckContent(checked, content, each, m_likely.load());
-                    if (result->check.verdict.matched != nullptr) {
-                        m_likely = result->check.verdict.matched;
-                    }
+                    result->check = m_likely.check(checked, content, each);
                 };
                 task.report = [&, result] {
                     if (result->check.verdict.status == checks::CheckStatus::Cancelled) {

@@ -4,7 +4,6 @@
 // rows' order, so that a check of many rows posts few calls.
 #pragma once
 
-#include <atomic>
 #include <cstddef>
 #include <functional>
 #include <vector>
@@ -44,9 +43,8 @@ private:
     hashing::WorkerTasks& m_tasks;
     UiThread& m_ui;
     bool m_running = false;
-    // The entry the last verdict matched, on any thread, tried first on the next file. Only an
-    // order to try in, so it outlives a run and a set.
-    std::atomic<const hashing::AlgorithmEntry*> m_likely = nullptr;
+    // Only an order to try in, so it outlives a run and a set.
+    checks::MatchHint m_likely;
 };
 
 }  // namespace tolvek::window
